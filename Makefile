@@ -1,0 +1,45 @@
+# Quick start on Debian 12:  make run  |  make test
+JOBS ?= $(shell nproc)
+CTEST_ARGS ?=
+FUZZ_SECONDS ?= 30
+
+.PHONY: deps build run test asan tsan fuzz bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	./build/quorvex-companion
+
+# Every test in one ctest run under a private X server: headless tests set
+# QT_QPA_PLATFORM=offscreen themselves, x11-labelled tests use the Xvfb display,
+# pulse-labelled tests start their own PulseAudio daemon.
+test: build
+	@scripts/run-tests build $(CTEST_ARGS)
+
+asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@scripts/run-tests build-asan $(CTEST_ARGS)
+
+tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j $(JOBS)
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" scripts/run-tests build-tsan $(CTEST_ARGS)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
+	@echo "benchmarks built in build-bench/bench/ (run them by hand)"
+
+clean:
+	rm -rf build build-asan build-tsan build-fuzz build-bench

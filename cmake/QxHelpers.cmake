@@ -1,0 +1,52 @@
+# qx_layer(<target> DIR <dir> [DEPS <libs...>])
+# One static library per source folder; every .cpp/.h under the folder belongs to it
+# (sub-folders included), so adding a file needs no edit here.
+function(qx_layer target)
+    cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+    if(NOT ARG_DIR)
+        set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+         ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*.qrc)
+    list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+    if(NOT srcs)
+        # An empty layer still exists so that links can name it.
+        set(stub ${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp)
+        file(WRITE ${stub} "// this layer has no code yet\n")
+        set(srcs ${stub})
+    endif()
+    add_library(${target} STATIC ${srcs})
+    target_include_directories(${target} PUBLIC ${ARG_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# qx_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [ENV ...])
+# A GoogleTest executable run through ctest. Labels: none (headless, offscreen),
+# x11 (run under Xvfb), pulse (private PulseAudio daemon), uhid (needs /dev/uhid).
+include(GoogleTest)
+
+function(qx_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE qx_test_support ${ARG_LIBS})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set(env QT_QPA_PLATFORM=offscreen ${ARG_ENV})
+    if("x11" IN_LIST ARG_LABELS)
+        set(env ${ARG_ENV})
+    endif()
+    set(props TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_LABELS)
+        list(APPEND props LABELS "${ARG_LABELS}")
+    endif()
+    if(env)
+        list(APPEND props ENVIRONMENT "${env}")
+    endif()
+    if("x11" IN_LIST ARG_LABELS)
+        # One shared display: x11 tests take turns.
+        list(APPEND props RESOURCE_LOCK x11display)
+    endif()
+    # Each test case is its own ctest test; listing happens at build time, headless.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// Where the application keeps its files.
+//   data root: $QX_DATA_DIR, else the per-user application data folder
+//   caches:    $QX_DATA_DIR/Caches, else the per-user cache folder
+//   config:    the preference file lives under the data root's parent config folder,
+//              or $QX_DATA_DIR when it is set
+namespace DataPaths {
+
+QString dataRoot();
+QString cacheRoot();
+QString preferenceFile();
+
+// The data root with a component appended: getFilePath("/Log") -> "<root>/Log".
+// Leading slashes are dropped and no double slash is produced. The folder is not created.
+QString getFilePath(const QString &component);
+
+// Creates the folder (with parents) when missing; false (logged once) when that fails.
+bool ensureDir(const QString &path);
+
+// Tests point the root somewhere else without touching the environment.
+void setDataRootOverride(const QString &path); // empty clears it
+
+} // namespace DataPaths

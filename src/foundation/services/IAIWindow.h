@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The AI chat window holder (QXAIWindowTool).
+class IAIWindow {
+public:
+    virtual ~IAIWindow() = default;
+    virtual void showInWindow() = 0;
+    virtual void requestChatGPT(int helperId, const QString &content) = 0;
+    virtual void requestChatGPT(int helperId, const QString &content, bool isOpenMic) = 0;
+    virtual void initSubViews() = 0;
+};
+
+// The translation manager (QXTranslateManager).
+class ITranslateManager {
+public:
+    virtual ~ITranslateManager() = default;
+    // Starts a screenshot translation when the user switched it on.
+    virtual void snipTranslate() = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+class QIODevice;
+
+// The speech service (QXWebApiAsrService) as the device voice decoders see it.
+class ISpeechService {
+public:
+    virtual ~ISpeechService() = default;
+    // The open recording file of the current session, or nullptr when none is open.
+    // Decoders append 16-bit PCM to it; with none open they write nothing.
+    virtual QIODevice *fileHandle() = 0;
+};

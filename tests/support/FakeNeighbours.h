@@ -1,0 +1,166 @@
+#pragma once
+
+#include "services/Neighbours.h"
+
+#include <QBuffer>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+// Recording fakes of the higher layers' services. Every call is appended to one shared
+// log as text ("hidCallbackType(33)"), so tests can check the order across services.
+struct CallLog {
+    QStringList calls;
+    int count(const QString &prefix) const
+    {
+        int n = 0;
+        for (const QString &c : calls)
+            n += c.startsWith(prefix) ? 1 : 0;
+        return n;
+    }
+    void clear() { calls.clear(); }
+};
+
+class FakeVoiceKeyDispatcher : public IVoiceKeyDispatcher {
+public:
+    explicit FakeVoiceKeyDispatcher(CallLog &log) : m_log(log) {}
+    std::vector<int> pressTypes; // every hidCallbackType argument, in order
+    bool m_hadStart = false, m_translate = false, m_reset = false;
+    int m_press = 0;
+    void hidCallbackType(int type) override
+    {
+        pressTypes.push_back(type);
+        m_log.calls << QStringLiteral("hidCallbackType(%1)").arg(type);
+    }
+    void cancelAsr() override { m_log.calls << "cancelAsr"; }
+    bool hadStart() const override { return m_hadStart; }
+    void setHadStart(bool on) override { m_hadStart = on; m_log.calls << QStringLiteral("setHadStart(%1)").arg(on); }
+    bool isTranslate() const override { return m_translate; }
+    void setIsTranslate(bool on) override { m_translate = on; m_log.calls << QStringLiteral("setIsTranslate(%1)").arg(on); }
+    int pressType() const override { return m_press; }
+    void setPressType(int t) override { m_press = t; m_log.calls << QStringLiteral("setPressType(%1)").arg(t); }
+    bool isResetKey() const override { return m_reset; }
+    void setIsResetKey(bool on) override { m_reset = on; m_log.calls << QStringLiteral("setIsResetKey(%1)").arg(on); }
+    void endIMouseMonitor() override { m_log.calls << "endIMouseMonitor"; }
+
+private:
+    CallLog &m_log;
+};
+
+class FakeKeyPressManager : public IKeyPressManager {
+public:
+    explicit FakeKeyPressManager(CallLog &log) : m_log(log) {}
+    int m_last = 0;
+    int lastPressType() const override { return m_last; }
+    void setLastPressType(int t) override { m_last = t; m_log.calls << QStringLiteral("setLastPressType(%1)").arg(t); }
+
+private:
+    CallLog &m_log;
+};
+
+// A speech service whose recording "file" is an in-memory buffer while open.
+class FakeSpeechService : public ISpeechService {
+public:
+    QBuffer recording;
+    bool open = false;
+    void startRecording()
+    {
+        recording.setData({});
+        recording.open(QIODevice::WriteOnly);
+        open = true;
+    }
+    void stopRecording()
+    {
+        recording.close();
+        open = false;
+    }
+    QIODevice *fileHandle() override { return open ? &recording : nullptr; }
+};
+
+class FakePopupTips : public IPopupTips {
+public:
+    explicit FakePopupTips(CallLog &log) : m_log(log) {}
+    std::vector<std::pair<QString, QString>> tips;
+    void showTipMessage(const QString &text, const QString &image) override
+    {
+        tips.emplace_back(text, image);
+        m_log.calls << QStringLiteral("showTipMessage(%1,%2)").arg(text, image);
+    }
+
+private:
+    CallLog &m_log;
+};
+
+class FakeLaserPen : public ILaserPen {
+public:
+    explicit FakeLaserPen(CallLog &log) : m_log(log) {}
+    bool showing = false;
+    int mode = 1;
+    void changeLaserPenStatus(bool s) override { m_log.calls << QStringLiteral("changeLaserPenStatus(%1)").arg(s); }
+    void showLaserPenEffect() override { showing = true; m_log.calls << "showLaserPenEffect"; }
+    void dismissEffect() override { showing = false; m_log.calls << "dismissEffect"; }
+    bool hasShowEffecf() const override { return showing; }
+    void clearDraw() override { m_log.calls << "clearDraw"; }
+    int vioceMode() const override { return mode; }
+    void setVioceMode(int m) override { mode = m; m_log.calls << QStringLiteral("setVioceMode(%1)").arg(m); }
+
+private:
+    CallLog &m_log;
+};
+
+class FakeAIWindow : public IAIWindow {
+public:
+    explicit FakeAIWindow(CallLog &log) : m_log(log) {}
+    void showInWindow() override { m_log.calls << "showInWindow"; }
+    void requestChatGPT(int id, const QString &c) override
+    {
+        m_log.calls << QStringLiteral("requestChatGPT(%1,%2)").arg(id).arg(c);
+    }
+    void requestChatGPT(int id, const QString &c, bool mic) override
+    {
+        m_log.calls << QStringLiteral("requestChatGPT(%1,%2,%3)").arg(id).arg(c).arg(mic);
+    }
+    void initSubViews() override { m_log.calls << "initSubViews"; }
+
+private:
+    CallLog &m_log;
+};
+
+class FakeTranslateManager : public ITranslateManager {
+public:
+    explicit FakeTranslateManager(CallLog &log) : m_log(log) {}
+    void snipTranslate() override { m_log.calls << "snipTranslate"; }
+
+private:
+    CallLog &m_log;
+};
+
+class FakeAppShell : public IAppShell {
+public:
+    QWidget *mainWindow = nullptr;
+    QWidget *window() override { return mainWindow; }
+};
+
+// All fakes together, installed for the object's lifetime.
+struct FakeNeighbours {
+    CallLog log;
+    FakeVoiceKeyDispatcher voice{log};
+    FakeKeyPressManager keyPress{log};
+    FakeSpeechService speech;
+    FakePopupTips tips{log};
+    FakeLaserPen laserPen{log};
+    FakeAIWindow aiWindow{log};
+    FakeTranslateManager translate{log};
+    FakeAppShell shell;
+    Neighbours previous;
+
+    FakeNeighbours()
+    {
+        previous = installNeighbours(
+            Neighbours{&voice, &keyPress, &speech, &tips, &laserPen, &aiWindow, &translate, &shell});
+    }
+    ~FakeNeighbours() { installNeighbours(previous); }
+    FakeNeighbours(const FakeNeighbours &) = delete;
+    FakeNeighbours &operator=(const FakeNeighbours &) = delete;
+};
