@@ -1,9 +1,11 @@
 #include "SingleInstance.h"
 #include "UnixSignals.h"
+#include "platform/linux/KeychainSecretStore.h"
 
 #include "DataPaths.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
+#include "QXUserInfoData.h"
 
 #include <QApplication>
 
@@ -32,7 +34,14 @@ int main(int argc, char *argv[])
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
 
+    // The application state loads every preference (and runs its migrations) here, once.
+    KeychainSecretStore secrets(QApplication::applicationName());
+    auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
+    QXUserInfoData::setSharedInstance(userInfo.get());
+
     const int rc = app.exec();
+    QXUserInfoData::setSharedInstance(nullptr);
+    userInfo.reset();
     setDefaultStore(nullptr);
     return rc;
 }

@@ -1,5 +1,6 @@
 #include "QXMouseInfoItem.h"
 
+#include "DetachedCopy.h"
 #include "KeyValueStore.h"
 
 namespace {
@@ -118,7 +119,7 @@ void QXMouseInfoItem::setMouseSource(quint64 source)
 QString QXMouseInfoItem::sn() const
 {
     std::lock_guard lock(m_mutex);
-    return m_storedSn.value_or(QString());
+    return qx::detachedCopy(m_storedSn.value_or(QString()));
 }
 
 void QXMouseInfoItem::setSn(const std::optional<QString> &sn)
@@ -237,7 +238,7 @@ void QXMouseInfoItem::setMouseType(quint64 type)
 QString QXMouseInfoItem::dongleVersion() const
 {
     std::lock_guard lock(m_mutex);
-    return m_storedDongleVersion.value_or(QString());
+    return qx::detachedCopy(m_storedDongleVersion.value_or(QString()));
 }
 
 void QXMouseInfoItem::setDongleVersion(const std::optional<QString> &version)
@@ -252,7 +253,7 @@ void QXMouseInfoItem::setDongleVersion(const std::optional<QString> &version)
 QString QXMouseInfoItem::firmwareVersion() const
 {
     std::lock_guard lock(m_mutex);
-    return m_storedFirmwareVersion.value_or(QString());
+    return qx::detachedCopy(m_storedFirmwareVersion.value_or(QString()));
 }
 
 void QXMouseInfoItem::setFirmwareVersion(const std::optional<QString> &version)
@@ -286,7 +287,7 @@ QX_HELD_FIELD(qint64, mouseLeftOrRightHandBehavior, setMouseLeftOrRightHandBehav
 QString QXMouseInfoItem::macAddress() const
 {
     std::lock_guard lock(m_mutex);
-    return m_macAddress;
+    return qx::detachedCopy(m_macAddress);
 }
 
 void QXMouseInfoItem::setMacAddress(const QString &address)

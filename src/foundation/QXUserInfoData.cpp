@@ -1,10 +1,12 @@
 #include "QXUserInfoData.h"
 
 #include "DataPaths.h"
+#include "DetachedCopy.h"
 #include "DpiTables.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "TextNumber.h"
+#include "platform/ISecretStore.h"
 #include "services/LanguageHooks.h"
 
 #include <atomic>
@@ -60,6 +62,31 @@ QString textOrEmpty(const std::optional<QString> &text)
 }
 
 std::atomic<QXUserInfoData *> g_installed{nullptr};
+
+// What a getter hands out: texts, lists of texts and bytes as copies that share
+// nothing with the held value (see DetachedCopy.h); the rest as is. The key models and
+// the account record are read on the main thread only.
+template <typename T>
+T copyOut(const T &value)
+{
+    return value;
+}
+QString copyOut(const QString &value)
+{
+    return qx::detachedCopy(value);
+}
+std::optional<QString> copyOut(const std::optional<QString> &value)
+{
+    return qx::detachedCopy(value);
+}
+QStringList copyOut(const QStringList &value)
+{
+    return qx::detachedCopy(value);
+}
+QByteArray copyOut(const QByteArray &value)
+{
+    return qx::detachedCopy(value);
+}
 
 } // namespace
 
@@ -125,7 +152,8 @@ struct QXUserInfoData::Values {
     std::optional<QString> lastPasteboardContent, pasteboardContent;
 };
 
-QXUserInfoData::QXUserInfoData(KeyValueStore &store) : m_store(store), v(std::make_unique<Values>())
+QXUserInfoData::QXUserInfoData(KeyValueStore &store, platform::ISecretStore *secrets)
+    : m_store(store), m_secrets(secrets), v(std::make_unique<Values>())
 {
     load();
     m_mouseInfoItem = std::make_unique<QXMouseInfoItem>(store);
@@ -198,7 +226,7 @@ void QXUserInfoData::load()
     v->voiceBroadcastSwitch = readBool(kVoiceBroadcastSwitchKey, false);
     v->rememberPasswordSwitch = readBool(kRememberPasswordSwitchKey, false);
     v->account = readText(kAccountKey).value_or(QStringLiteral(""));
-    v->password = readText(kPasswordKey).value_or(QStringLiteral(""));
+    loadPassword();
     v->xunFeiAppId = readText(kXunFeiAppIdKey).value_or(QString::fromLatin1(kBuiltInXunFeiAppId));
     v->xunFeiAppKey = readText(kXunFeiAppKeyKey).value_or(QString::fromLatin1(kBuiltInXunFeiAppKey));
 
@@ -233,7 +261,7 @@ QString QXUserInfoData::appKey() const
 {
     std::lock_guard lock(m_mutex);
     if (v->appKey)
-        return *v->appKey;
+        return qx::detachedCopy(*v->appKey);
     switch (m_mouseInfoItem->mouseSource()) {
     case 1:
         return QString::fromLatin1(kAppKeyInternational);
@@ -308,7 +336,7 @@ void QXUserInfoData::setVoiceWakeUpIndex(qint64 index)
 QString QXUserInfoData::screenshotsPath() const
 {
     std::lock_guard lock(m_mutex);
-    return v->screenshotsPath;
+    return qx::detachedCopy(v->screenshotsPath);
 }
 
 void QXUserInfoData::setScreenshotsPath(const std::optional<QString> &path)
@@ -321,7 +349,7 @@ void QXUserInfoData::setScreenshotsPath(const std::optional<QString> &path)
 QString QXUserInfoData::account() const
 {
     std::lock_guard lock(m_mutex);
-    return v->account;
+    return qx::detachedCopy(v->account);
 }
 
 void QXUserInfoData::setAccount(const std::optional<QString> &account)
@@ -337,23 +365,62 @@ void QXUserInfoData::setAccount(const std::optional<QString> &account)
 QString QXUserInfoData::password() const
 {
     std::lock_guard lock(m_mutex);
-    return v->password;
+    return qx::detachedCopy(v->password);
 }
 
 void QXUserInfoData::setPassword(const std::optional<QString> &password)
 {
-    std::lock_guard lock(m_mutex);
     const QString text = textOrEmpty(password);
-    if (text == v->password)
+    {
+        std::lock_guard lock(m_mutex);
+        if (text == v->password)
+            return;
+        v->password = text;
+    }
+    // Outside the lock: the keyring call runs a local event loop, and whatever it
+    // dispatches may read this state.
+    keepPassword(text);
+}
+
+void QXUserInfoData::loadPassword()
+{
+    const std::optional<QString> inFile =
+        m_store.contains(key(kPasswordKey)) ? std::optional<QString>(m_store.stringValue(key(kPasswordKey)))
+                                            : std::nullopt;
+    if (m_secrets) {
+        const platform::ISecretStore::ReadResult vault = m_secrets->readSecret(key(kPasswordKey));
+        if (vault.ok) {
+            // A password in the file is newer than the keyring's: it was written while
+            // no keyring answered. Move it over.
+            if (inFile) {
+                v->password = textOrEmpty(inFile);
+                keepPassword(v->password);
+            } else {
+                v->password = textOrEmpty(vault.value);
+            }
+            return;
+        }
+    }
+    v->password = textOrEmpty(inFile);
+}
+
+void QXUserInfoData::keepPassword(const QString &password)
+{
+    if (m_secrets && m_secrets->writeSecret(key(kPasswordKey), password)) {
+        if (m_store.contains(key(kPasswordKey)))
+            m_store.remove(key(kPasswordKey));
         return;
-    v->password = text;
-    storeValue(kPasswordKey, text);
+    }
+    if (m_secrets)
+        qxLogOnce(QStringLiteral("state:password-in-file"),
+                  QStringLiteral("no keyring answers; the remembered password is kept in the preference file"));
+    storeValue(kPasswordKey, password);
 }
 
 QString QXUserInfoData::xunFeiAppId() const
 {
     std::lock_guard lock(m_mutex);
-    return v->xunFeiAppId.value_or(QString());
+    return qx::detachedCopy(v->xunFeiAppId.value_or(QString()));
 }
 
 void QXUserInfoData::setXunFeiAppId(const std::optional<QString> &appId)
@@ -368,7 +435,7 @@ void QXUserInfoData::setXunFeiAppId(const std::optional<QString> &appId)
 QString QXUserInfoData::xunFeiAppKey() const
 {
     std::lock_guard lock(m_mutex);
-    return v->xunFeiAppKey.value_or(QString());
+    return qx::detachedCopy(v->xunFeiAppKey.value_or(QString()));
 }
 
 void QXUserInfoData::setXunFeiAppKey(const std::optional<QString> &appKey)
@@ -385,7 +452,7 @@ void QXUserInfoData::setXunFeiAppKey(const std::optional<QString> &appKey)
     std::optional<QString> QXUserInfoData::getter() const                                                              \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
-        return v->member;                                                                                              \
+        return qx::detachedCopy(v->member);                                                                            \
     }                                                                                                                  \
     void QXUserInfoData::setter(const std::optional<QString> &value)                                                   \
     {                                                                                                                  \
@@ -411,7 +478,7 @@ QX_CHIP_TEXT(IFlytekChip_tokenExpireAt, setIFlytekChip_tokenExpireAt, chipTokenE
     Type QXUserInfoData::getter() const                                                                                \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
-        return v->member;                                                                                              \
+        return copyOut(v->member);                                                                                     \
     }                                                                                                                  \
     void QXUserInfoData::setter(const Type &value)                                                                     \
     {                                                                                                                  \
@@ -501,10 +568,10 @@ QString QXUserInfoData::productCode() const
 {
     std::lock_guard lock(m_mutex);
     if (v->productCode && !v->productCode->isEmpty())
-        return *v->productCode;
+        return qx::detachedCopy(*v->productCode);
     // The fallback is latched: it stays even when the mouse type changes later.
     v->productCode = QString::number(m_mouseInfoItem->mouseType());
-    return *v->productCode;
+    return qx::detachedCopy(*v->productCode);
 }
 
 void QXUserInfoData::setProductCode(const std::optional<QString> &code)
@@ -539,7 +606,7 @@ bool QXUserInfoData::isIFlyAsr() const
 std::optional<QStringList> QXUserInfoData::dpiArray() const
 {
     std::lock_guard lock(m_mutex);
-    return v->dpiArray;
+    return v->dpiArray ? std::optional<QStringList>(qx::detachedCopy(*v->dpiArray)) : std::nullopt;
 }
 
 void QXUserInfoData::setMouseDpiArrayWithType(qint64 chipType)
@@ -556,5 +623,5 @@ void QXUserInfoData::setMouseDpiArrayWithType(qint64 chipType)
 QStringList QXUserInfoData::getMouseDpiArray() const
 {
     std::lock_guard lock(m_mutex);
-    return v->dpiArray ? *v->dpiArray : DpiTables::defaultSteps();
+    return v->dpiArray ? qx::detachedCopy(*v->dpiArray) : DpiTables::defaultSteps();
 }

@@ -14,6 +14,9 @@
 #include <optional>
 
 class KeyValueStore;
+namespace platform {
+class ISecretStore;
+}
 
 // The application-wide state: the user's persisted preferences (loaded from the
 // preference store when the object is made, written back at once by their setters),
@@ -22,13 +25,18 @@ class KeyValueStore;
 // values derived on every read. It owns the device state (mouseInfoItem).
 //
 // Writers run on the main thread. The speech pipeline reads from its own thread, so
-// every field is guarded by one mutex: each getter returns a copy taken under it.
+// every field is guarded by one mutex: each getter returns a copy taken under it
+// (texts as copies sharing no data, see DetachedCopy.h). The key models
+// (mouseSettingArr) and the account record are for the main thread only.
 // No setter posts a notification.
 //
 // Text values where "never set" and "" mean different things are std::optional.
 class QXUserInfoData {
 public:
-    explicit QXUserInfoData(KeyValueStore &store);
+    // With a secret store the remembered password lives in the desktop keyring; a
+    // password found in the preference file moves there. Without one, or when no
+    // keyring answers, it stays in the (owner-only) preference file.
+    explicit QXUserInfoData(KeyValueStore &store, platform::ISecretStore *secrets = nullptr);
     ~QXUserInfoData();
     QXUserInfoData(const QXUserInfoData &) = delete;
     QXUserInfoData &operator=(const QXUserInfoData &) = delete;
@@ -74,7 +82,7 @@ public:
     QString account() const;
     void setAccount(const std::optional<QString> &account); // nullopt as ""; written when the text differs
     QString password() const;
-    void setPassword(const std::optional<QString> &password); // as setAccount
+    void setPassword(const std::optional<QString> &password); // as setAccount; may wait for the keyring
     QString xunFeiAppId() const;
     void setXunFeiAppId(const std::optional<QString> &appId); // nullopt removes the stored value
     QString xunFeiAppKey() const;
@@ -236,9 +244,12 @@ public:
 private:
     struct Values;
     void load();
+    void loadPassword();
+    void keepPassword(const QString &password);
     void storeValue(const char *key, const QVariant &value);
 
     KeyValueStore &m_store;
+    platform::ISecretStore *m_secrets;
     mutable std::mutex m_mutex;
     std::unique_ptr<Values> v; // every field, guarded by m_mutex
     std::unique_ptr<QXMouseInfoItem> m_mouseInfoItem;

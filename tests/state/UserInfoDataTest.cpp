@@ -1,4 +1,5 @@
 #include "CountingKeyValueStore.h"
+#include "FakeSecretStore.h"
 #include "KeyValueStore.h"
 #include "QXUserInfoData.h"
 #include "ScopedUserInfoData.h"
@@ -350,4 +351,41 @@ TEST(UserInfoDataShared, TestsCanReplaceTheSharedInstance)
     }
     EXPECT_EQ(&QXUserInfoData::sharedInstance(), &outer.state());
     EXPECT_EQ(outer->chipPlan(), 0);
+}
+
+TEST_F(UserInfoDataTest, RememberedPasswordLivesInTheKeyringWhenOneAnswers)
+{
+    FakeSecretStore keyring;
+    store.setValue("passwordKey", "old-secret"); // from a version that kept it in the file
+    {
+        QXUserInfoData s(store, &keyring);
+        EXPECT_EQ(s.password(), "old-secret");
+        EXPECT_FALSE(store.contains("passwordKey")); // moved out of the file
+        EXPECT_EQ(keyring.secrets.value("passwordKey"), "old-secret");
+        s.setPassword(QStringLiteral("new-secret"));
+        EXPECT_FALSE(store.contains("passwordKey"));
+    }
+    QXUserInfoData relaunched(store, &keyring);
+    EXPECT_EQ(relaunched.password(), "new-secret");
+    const int writes = keyring.writes;
+    relaunched.setPassword(QStringLiteral("new-secret"));
+    EXPECT_EQ(keyring.writes, writes); // unchanged text: nothing written
+}
+
+TEST_F(UserInfoDataTest, RememberedPasswordFallsBackToTheFileWithoutAKeyring)
+{
+    FakeSecretStore keyring;
+    keyring.answering = false;
+    {
+        QXUserInfoData s(store, &keyring);
+        s.setPassword(QStringLiteral("pw"));
+        EXPECT_EQ(store.value("passwordKey").toString(), "pw");
+    }
+    // The keyring is back: the file's password (the newer one) moves over.
+    keyring.answering = true;
+    keyring.secrets.insert("passwordKey", "stale");
+    QXUserInfoData s(store, &keyring);
+    EXPECT_EQ(s.password(), "pw");
+    EXPECT_EQ(keyring.secrets.value("passwordKey"), "pw");
+    EXPECT_FALSE(store.contains("passwordKey"));
 }

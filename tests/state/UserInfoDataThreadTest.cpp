@@ -27,14 +27,13 @@ TEST(UserInfoDataThreads, SpeechThreadReadsWhileTheMainThreadWrites)
             n += state.isIFlyAsr() + state.isDisableDevice() + state.funcSwitch() + state.isLaser();
             n += state.laserPenVoiceFunctionIndex() + state.semanticSwitch();
             n += state.mouseInfoItem().vid() + qint64(state.mouseInfoItem().mouseSource());
-            n += state.mouseSettingArr().size() + state.getMouseDpiArray().size();
-            n += state.IFlytekChip_token().has_value();
+            n += state.getMouseDpiArray().size();
+            n += state.IFlytekChip_token().has_value() + state.xunFeiAppId().size();
             if (!sink.isNull() || n >= 0)
                 reads.fetch_add(1);
         }
     });
 
-    const QList<MouseSettingModel> keys = {MouseSettingModel::createMouseAuxiliarySetModel()};
     for (int i = 0; i < 2000; ++i) {
         s->setChipPlan(i % 8);
         s->setSamplingRate(i % 2);
@@ -48,7 +47,7 @@ TEST(UserInfoDataThreads, SpeechThreadReadsWhileTheMainThreadWrites)
         s->setPunctuationSwitch(i % 2 == 0);
         s->setLongVoiceModeSwitch(i % 4 == 0);
         s->setIFlytekChip_token(QStringLiteral("t%1").arg(i));
-        s->setMouseSettingArr(i % 2 ? keys : QList<MouseSettingModel>());
+        s->setServiceDpiArr(i % 2 ? QStringList{QStringLiteral("800dpi")} : QStringList());
         s->setMouseDpiArrayWithType(i % 40);
         s->mouseInfoItem().setSn(QStringLiteral("SN%1").arg(i));
         s->mouseInfoItem().setVid(quint16(i));
