@@ -1,11 +1,15 @@
 #include "SingleInstance.h"
 #include "UnixSignals.h"
+#include "platform/linux/KeychainSecretStore.h"
 
 #include "DataPaths.h"
 #include "FirstRunLanguage.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
+#include "QXUserInfoData.h"
+#include "HRVLocalizedString.h"
+#include "services/LanguageHooks.h"
 
 #include <QApplication>
 
@@ -34,8 +38,20 @@ int main(int argc, char *argv[])
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
+    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
+                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
+                          [](const QString &source) { return hrvAppLocalizedString(source); }});
 
-    const int rc = app.exec();
+    // The application state loads every preference (and runs its migrations) here, once.
+    KeychainSecretStore secrets(QApplication::applicationName());
+    auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
+    QXUserInfoData::setSharedInstance(userInfo.get());
+
+    // A quit asked for while start-up still ran (in a nested event loop) would be lost
+    // once exec() starts.
+    const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
+    QXUserInfoData::setSharedInstance(nullptr);
+    userInfo.reset();
     setDefaultStore(nullptr);
     return rc;
 }
