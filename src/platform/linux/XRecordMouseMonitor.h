@@ -17,7 +17,6 @@ namespace platform::linuxbackend {
 // thread of its own and handed to the main thread. Recording runs only while some
 // handler is registered; motion is only handed over while a handler wants it.
 class XRecordMouseMonitor final : public QObject, public IGlobalMouseMonitor {
-    Q_OBJECT
 public:
     XRecordMouseMonitor();
     ~XRecordMouseMonitor() override;
