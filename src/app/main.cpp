@@ -4,6 +4,7 @@
 #include "DataPaths.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
+#include "platform/linux/LinuxDesktopServices.h"
 
 #include <QApplication>
 
@@ -31,6 +32,9 @@ int main(int argc, char *argv[])
     auto store = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
+
+    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
+    platform::linuxbackend::LinuxDesktopServices desktopServices;
 
     const int rc = app.exec();
     setDefaultStore(nullptr);

@@ -16,6 +16,9 @@ QClipboard *clipboard()
         qxLogOnce("clipboard:noapp", "clipboard is not available without a GUI application object");
         return nullptr;
     }
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        qxLogOnce("clipboard:session", "no X11 clipboard in this session (" + QGuiApplication::platformName()
+                                           + "): other applications may not see what is copied here");
     return QGuiApplication::clipboard();
 }
 
