@@ -2,8 +2,10 @@
 #include "UnixSignals.h"
 
 #include "DataPaths.h"
+#include "FirstRunLanguage.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
+#include "QXLanguageManager.h"
 #include "platform/linux/LinuxDesktopServices.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@ int main(int argc, char *argv[])
     auto store = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
+    applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
 
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     platform::linuxbackend::LinuxDesktopServices desktopServices;
