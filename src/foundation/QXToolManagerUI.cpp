@@ -1,5 +1,6 @@
 #include "QXToolManagerUI.h"
 
+#include "HRVLocalizedString.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "PZLog.h"
@@ -96,7 +97,7 @@ QXToolManagerUI::QXToolManagerUI() : QXToolManagerUI(Deps{}) {}
 QXToolManagerUI::QXToolManagerUI(Deps deps) : m_deps(std::move(deps))
 {
     if (!m_deps.localize)
-        m_deps.localize = [](const QString &key) { return key; };
+        m_deps.localize = [](const QString &key) { return HRVLocalizedString::hrvAppLocalizedString(key); };
     if (!m_deps.hasTargetRecord)
         m_deps.hasTargetRecord = [](const QString &path) { return defaultStore().contains(path); };
 }

@@ -3,6 +3,7 @@
 #include "BezierPathConversion.h"
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
+#include "HRVLocalizedString.h"
 #include "PZScrollView.h"
 #include "QXToolManagerUI.h"
 
@@ -61,7 +62,7 @@ TEST(ToolUiTest, ErrorAlertWithoutAMainWindowStillShows)
     tool.showErrorMsg("请求失败", "");
     QMessageBox *box = openMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->buttons()[0]->text(), "知道了");
+    EXPECT_EQ(box->buttons()[0]->text(), HRVLocalizedString::hrvAppLocalizedString("知道了"));
     box->close();
 }
 
