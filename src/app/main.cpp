@@ -10,6 +10,7 @@
 #include "QXUserInfoData.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
+#include "platform/linux/LinuxDesktopServices.h"
 
 #include <QApplication>
 
@@ -46,6 +47,9 @@ int main(int argc, char *argv[])
     KeychainSecretStore secrets(QApplication::applicationName());
     auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
     QXUserInfoData::setSharedInstance(userInfo.get());
+
+    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
+    platform::linuxbackend::LinuxDesktopServices desktopServices;
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
