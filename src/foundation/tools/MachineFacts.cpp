@@ -84,9 +84,10 @@ QVariantMap parseOsRelease(const QByteArray &text)
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0)
+        const QString key = eq > 0 ? line.left(eq).trimmed() : QString();
+        if (key.isEmpty())
             continue;
-        out.insert(line.left(eq).trimmed(), unquote(line.mid(eq + 1)));
+        out.insert(key, unquote(line.mid(eq + 1)));
     }
     return out;
 }
