@@ -11,10 +11,26 @@
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
+#include "QXToolManager.h"
+#include "crash/CrashSignalHandler.h"
+#include "crash/QXApplication.h"
+#include "crash/QXUncaughtExceptionHandler.h"
+#include "log/PZManagerForLog.h"
 
-#include <QApplication>
+#include <QCryptographicHash>
 
 #include <memory>
+
+namespace {
+// Whatever path main() leaves by, queued log lines reach their files.
+struct FlushLogsAtExit {
+    ~FlushLogsAtExit()
+    {
+        QXToolManager::waitForPendingLogsBeforeTermination();
+        PZManagerForLog::shutdown();
+    }
+};
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -22,9 +38,23 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quorvex"));
     QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication app(argc, argv);
 
-    SingleInstance instance(SingleInstance::defaultName());
+    // Logging and crash reports before anything else can log or fail.
+    PZManagerForLog::load();
+    FlushLogsAtExit flushLogs;
+    CrashSignalHandler::install();
+    QXUncaughtExceptionHandler::setDefaultHandler();
+
+    QXApplication app(argc, argv);
+
+    // A separate data root (QX_DATA_DIR) is a separate instance, so tests never meet a running app.
+    QString instanceName = SingleInstance::defaultName();
+    if (!qEnvironmentVariableIsEmpty("QX_DATA_DIR"))
+        instanceName += u'-' + QString::fromLatin1(QCryptographicHash::hash(DataPaths::dataRoot().toUtf8(),
+                                                                          QCryptographicHash::Sha1)
+                                                       .toHex()
+                                                       .left(12));
+    SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
 
