@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+// The application state the scenes read when they build a request: the stored
+// device, the profile values and the language codes. The application installs the
+// implementation that reads the real state; until then (and in tests without one)
+// the stand-in answers as a fresh install would.
+class QXNetSceneState {
+public:
+    virtual ~QXNetSceneState() = default;
+
+    // The last stored device (kept after it is unplugged).
+    virtual quint16 deviceVid() const = 0;
+    virtual quint16 devicePid() const = 0;
+    virtual QString deviceSn() const = 0;
+    virtual QString deviceFirmwareVersion() const = 0;
+    virtual quint64 deviceMouseType() const = 0;
+    virtual int deviceMouseSource() const = 0;
+
+    virtual QString productCode() const = 0;
+    virtual QString appKey() const = 0;
+    // Reads the one-shot "force a fresh device profile" flag and clears it.
+    virtual bool takeForceGetRequest() = 0;
+
+    virtual QString uiLanguageCode() const = 0;
+    virtual QString toLanguageCode() const = 0;
+
+    // The machine's address as "A1:B2:..." (client fields), or "" when unreadable.
+    virtual QString macAddress() const = 0;
+    // The interface-qualified form "<if>_<hex>" the device profile request sends.
+    virtual QString interfaceMacAddress() const = 0;
+    // The application's short version.
+    virtual QString clientVersion() const = 0;
+
+    static QXNetSceneState &instance();
+    // nullptr restores the stand-in. The caller keeps ownership.
+    static void setInstance(QXNetSceneState *state);
+};
+
+// Fresh-install answers: ids 0, empty texts, the application's own version.
+class QXFreshSceneState : public QXNetSceneState {
+public:
+    quint16 deviceVid() const override { return 0; }
+    quint16 devicePid() const override { return 0; }
+    QString deviceSn() const override { return {}; }
+    QString deviceFirmwareVersion() const override { return {}; }
+    quint64 deviceMouseType() const override { return 0; }
+    int deviceMouseSource() const override { return 0; }
+    QString productCode() const override { return {}; }
+    QString appKey() const override { return {}; }
+    bool takeForceGetRequest() override { return false; }
+    QString uiLanguageCode() const override { return QStringLiteral("ZH_CN"); }
+    QString toLanguageCode() const override { return QStringLiteral("EN_US"); }
+    QString macAddress() const override { return {}; }
+    QString interfaceMacAddress() const override { return {}; }
+    QString clientVersion() const override;
+};
