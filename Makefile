@@ -24,12 +24,12 @@ test: build
 asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
-	@scripts/run-tests build-asan $(CTEST_ARGS)
+	@ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" scripts/run-tests build-asan $(CTEST_ARGS)
 
 tsan: deps
 	@cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan -j $(JOBS)
-	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" scripts/run-tests build-tsan $(CTEST_ARGS)
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" scripts/run-tests build-tsan $(CTEST_ARGS)
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null

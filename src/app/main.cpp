@@ -2,8 +2,10 @@
 #include "UnixSignals.h"
 
 #include "DataPaths.h"
+#include "FirstRunLanguage.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
+#include "QXLanguageManager.h"
 
 #include <QApplication>
 
@@ -31,6 +33,7 @@ int main(int argc, char *argv[])
     auto store = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
+    applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
 
     const int rc = app.exec();
     setDefaultStore(nullptr);
