@@ -1,36 +1,27 @@
 #include "QXAnswerReader.h"
 
+#include "PZDictionary.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 
-#include <cmath>
-#include <limits>
-
 namespace {
 
 using Kind = QXNetError::Kind;
 
-qint64 leadingInteger(const QString &text)
+// A code field reads like the kit's integer getter: numbers cut towards zero,
+// numeric texts by their leading number, anything else 0.
+qint64 codeValue(const QJsonValue &value)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
-    qint64 value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        const int digit = text[i].unicode() - u'0';
-        if (value > (kMax - digit) / 10) // clamp like the platform's integer reading
-            return negative ? std::numeric_limits<qint64>::min() : kMax;
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
+    return pz::longLongValue(value, 0);
+}
+
+// A message field: a text as is, a number's description, anything else "".
+QString messageText(const QJsonValue &value)
+{
+    return pz::stringValue(value, QString());
 }
 
 QXAnswerOutcome shapeError(const QString &what)
@@ -40,7 +31,7 @@ QXAnswerOutcome shapeError(const QString &what)
 
 QXAnswerOutcome serverError(const QJsonObject &answer, const QXAnswerSpec &spec, qint64 code)
 {
-    return QXAnswerOutcome::fail(Kind::Server, qxMessageText(answer.value(spec.messageField)), code);
+    return QXAnswerOutcome::fail(Kind::Server, messageText(answer.value(spec.messageField)), code);
 }
 
 // Mode 1: code must be 0 (or no code field named); the whole answer is the result.
@@ -51,7 +42,7 @@ QXAnswerOutcome readWholeChecked(const QXAnswerSpec &spec, const QJsonValue &ans
     if (!answer.isObject())
         return shapeError(QStringLiteral("not an object"));
     const QJsonObject r = answer.toObject();
-    const qint64 code = qxIntegerValue(r.value(spec.codeField));
+    const qint64 code = codeValue(r.value(spec.codeField));
     if (code != 0)
         return serverError(r, spec, code);
     return QXAnswerOutcome::ok(answer);
@@ -63,7 +54,7 @@ QXAnswerOutcome readDataField(const QXAnswerSpec &spec, const QJsonValue &answer
     if (!answer.isObject())
         return shapeError(QStringLiteral("not an object"));
     const QJsonObject r = answer.toObject();
-    const qint64 code = spec.codeField.isEmpty() ? 0 : qxIntegerValue(r.value(spec.codeField));
+    const qint64 code = spec.codeField.isEmpty() ? 0 : codeValue(r.value(spec.codeField));
     if (code != spec.successCode)
         return serverError(r, spec, code);
     QJsonValue data = r.value(spec.dataOneFloorField);
@@ -102,7 +93,7 @@ QXAnswerOutcome readSemantic(const QXAnswerSpec &spec, const QJsonValue &answer)
         return shapeError(QStringLiteral("not an object"));
     const QJsonObject r = answer.toObject();
     if (!spec.codeField.isEmpty()) {
-        const qint64 code = qxIntegerValue(r.value(spec.codeField));
+        const qint64 code = codeValue(r.value(spec.codeField));
         if (code != 0)
             return serverError(r, spec, code);
     }
@@ -126,43 +117,6 @@ QXAnswerOutcome readSemantic(const QXAnswerSpec &spec, const QJsonValue &answer)
 }
 
 } // namespace
-
-qint64 qxIntegerValue(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Double: {
-        const double d = value.toDouble();
-        if (std::isnan(d))
-            return 0;
-        if (d >= 9.2e18)
-            return std::numeric_limits<qint64>::max();
-        if (d <= -9.2e18)
-            return std::numeric_limits<qint64>::min();
-        return qint64(d); // cut towards zero
-    }
-    case QJsonValue::String:
-        return leadingInteger(value.toString());
-    case QJsonValue::Bool:
-        return value.toBool() ? 1 : 0;
-    default:
-        return 0;
-    }
-}
-
-QString qxMessageText(const QJsonValue &value)
-{
-    if (value.isString())
-        return value.toString();
-    if (value.isDouble()) {
-        const double d = value.toDouble();
-        if (d == std::floor(d) && std::fabs(d) < 9e15)
-            return QString::number(qint64(d));
-        return QString::number(d, 'g', 17);
-    }
-    if (value.isBool())
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    return QString();
-}
 
 bool qxIsAcceptedContentType(const QByteArray &contentTypeHeader)
 {

@@ -37,13 +37,6 @@ struct QXAnswerOutcome {
 inline QString qxNoBodyMessage() { return QStringLiteral("系统错误"); }
 constexpr qint64 kQXNoBodyCode = -2;
 
-// Integer reading of a code field: a number is cut towards zero, a text gives its
-// leading integer ("401" 401, "12abc" 12, "abc" 0), true 1, anything else 0.
-qint64 qxIntegerValue(const QJsonValue &value);
-
-// Text of a message field: a text as is, a number in its shortest form, else "".
-QString qxMessageText(const QJsonValue &value);
-
 // Content types whose bodies are read as JSON.
 bool qxIsAcceptedContentType(const QByteArray &contentTypeHeader);
 

@@ -1,5 +1,6 @@
 #include "QXHttpRequestManager.h"
 
+#include "HRVLocalizedString.h"
 #include "MainThread.h"
 #include "PZLog.h"
 #include "QXAnswerReader.h"
@@ -108,16 +109,6 @@ void QXHttpRequestManager::setReachabilityCheck(std::function<bool()> isNotReach
     m_isNotReachable = std::move(isNotReachable);
 }
 
-void QXHttpRequestManager::setLocalizer(std::function<QString(const QString &)> localize)
-{
-    m_localize = std::move(localize);
-}
-
-QString QXHttpRequestManager::localized(const QString &text) const
-{
-    return m_localize ? m_localize(text) : text;
-}
-
 void QXHttpRequestManager::httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback)
 {
     if (!isMainThread()) { // the network manager and every completion live on the main thread
@@ -136,7 +127,7 @@ void QXHttpRequestManager::httpRequestWithScene(std::shared_ptr<QXNetBaseScene> 
     }
     if (validNetworkIsNotReable()) {
         if (callback)
-            callback(false, QJsonValue(), QXNetError{Kind::Unreachable, localized(QStringLiteral("请检查网络")), 0});
+            callback(false, QJsonValue(), QXNetError{Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络")), 0});
         return;
     }
     send(std::move(scene), std::move(callback));
@@ -203,7 +194,7 @@ void QXHttpRequestManager::finish(QNetworkReply *reply, const std::shared_ptr<QX
         outcome = qxReadHttpAnswer(scene->answerSpec(), code, reply->rawHeader("Content-Type"), body);
     }
     if (outcome.error.kind == Kind::NoBody)
-        outcome.error.message = localized(outcome.error.message);
+        outcome.error.message = hrvAppLocalizedString(outcome.error.message);
 
     if (outcome.success)
         qxInfo("net") << "done" << logName;

@@ -47,10 +47,8 @@ public:
     // (on the main thread). The callback may be empty.
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback);
 
-    // Seams: the reachability answer ("true" = not reachable) and the translation of
-    // the client's own texts into the interface language.
+    // The reachability answer ("true" = not reachable); empty restores the system's.
     void setReachabilityCheck(std::function<bool()> isNotReachable);
-    void setLocalizer(std::function<QString(const QString &)> localize);
 
     int requestsInFlight() const { return m_inFlight; }
 
@@ -59,10 +57,8 @@ private:
     void send(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback);
     void finish(QNetworkReply *reply, const std::shared_ptr<QXNetBaseScene> &scene, const QXSceneCallback &callback,
                 const QString &logName);
-    QString localized(const QString &text) const;
 
     QNetworkAccessManager *m_manager = nullptr;
     std::function<bool()> m_isNotReachable;
-    std::function<QString(const QString &)> m_localize;
     int m_inFlight = 0;
 };

@@ -1,5 +1,7 @@
 #include "QXQueryEncoding.h"
 
+#include "PZString.h"
+
 namespace {
 
 bool isUnreserved(unsigned char c)
@@ -51,17 +53,9 @@ qsizetype authorityEnd(const QByteArray &url)
 
 QString qxEncodeQueryValue(const QString &value)
 {
-    const QByteArray utf8 = value.toUtf8();
-    QByteArray out;
-    out.reserve(utf8.size() * 3);
-    for (char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (isUnreserved(c))
-            out.append(ch);
-        else
-            appendEscaped(out, c);
-    }
-    return QString::fromLatin1(out);
+    // The kit leaves control characters as they are; the whole-URL escaping that
+    // follows turns them into escapes too.
+    return pz::urlEncodeStr(value);
 }
 
 QByteArray qxEscapeUrlText(const QString &url)

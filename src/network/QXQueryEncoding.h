@@ -8,9 +8,10 @@
 
 using QXStringMap = QMap<QString, QString>;
 
-// Percent-encodes one value (or key) for a URL query: UTF-8, every byte outside the
-// unreserved set A-Z a-z 0-9 - . _ ~ becomes %XX. "&", "=", "+", "#", "%" and spaces
-// in values therefore reach the server unchanged.
+// Percent-encodes one value (or key) for a URL query with the kit's URL encoding:
+// space, ASCII punctuation other than - . _ ~ and everything outside ASCII become
+// %XX of their UTF-8 bytes. "&", "=", "+", "#", "%" and spaces in values therefore
+// reach the server unchanged.
 QString qxEncodeQueryValue(const QString &value);
 
 // Makes a URL text sendable: every character after the authority that is not

@@ -1,5 +1,6 @@
 #include "NetTestFixture.h"
 
+#include "HRVLocalizedString.h"
 #include "QXServiceEndpoints.h"
 
 #include <QElapsedTimer>
@@ -188,7 +189,6 @@ TEST_F(NetTest, ASilentServerTimesOutAfterTheScenesTimeOut)
 TEST_F(NetTest, UnreachableNetworkAnswersBeforeTheCallReturnsAndSendsNothing)
 {
     client().setReachabilityCheck([] { return true; });
-    client().setLocalizer([](const QString &t) { return t == "请检查网络" ? QStringLiteral("Check the network") : t; });
     int calls = 0;
     QXNetError error;
     client().httpRequestWithScene(scene(), [&](bool ok, const QJsonValue &, const QXNetError &e) {
@@ -198,11 +198,10 @@ TEST_F(NetTest, UnreachableNetworkAnswersBeforeTheCallReturnsAndSendsNothing)
     });
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(error.kind, Kind::Unreachable);
-    EXPECT_EQ(error.message, "Check the network");
+    EXPECT_EQ(error.message, hrvAppLocalizedString("请检查网络"));
     QCoreApplication::processEvents();
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(server.requestCount(), 0);
-    client().setLocalizer({});
 }
 
 TEST_F(NetTest, UnusableUrlsFailLaterWithoutSending)

@@ -1,12 +1,12 @@
 #include "QXGoodsModel.h"
 
-#include "QXAnswerReader.h"
+#include "PZDictionary.h"
 
 #include <QJsonArray>
 
 QXGoodsModel QXGoodsModel::fromJson(const QJsonObject &o)
 {
-    auto text = [&o](const char *key) { return qxMessageText(o.value(QLatin1String(key))); };
+    auto text = [&o](const char *key) { return pz::stringValueForKey(o, QLatin1String(key), QString()); };
     QXGoodsModel m;
     m.alipa = text("alipa");
     m.createTime = text("createTime");

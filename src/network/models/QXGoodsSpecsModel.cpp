@@ -1,10 +1,10 @@
 #include "QXGoodsSpecsModel.h"
 
-#include "QXAnswerReader.h"
+#include "PZDictionary.h"
 
 QXGoodsSpecsModel QXGoodsSpecsModel::fromJson(const QJsonObject &o)
 {
-    auto text = [&o](const char *key) { return qxMessageText(o.value(QLatin1String(key))); };
+    auto text = [&o](const char *key) { return pz::stringValueForKey(o, QLatin1String(key), QString()); };
     QXGoodsSpecsModel m;
     m.unit = text("unit");
     m.createTime = text("createTime");

@@ -1,10 +1,10 @@
 #include "QXOTAModel.h"
 
-#include "QXAnswerReader.h"
+#include "PZDictionary.h"
 
 QXOTAModel QXOTAModel::fromJson(const QJsonObject &o)
 {
-    auto text = [&o](const char *key) { return qxMessageText(o.value(QLatin1String(key))); };
+    auto text = [&o](const char *key) { return pz::stringValueForKey(o, QLatin1String(key), QString()); };
     QXOTAModel m;
     m.showNum = text("showNum");
     m.num = text("num");
