@@ -3,9 +3,8 @@
 #include <QString>
 
 // The application state the scenes read when they build a request: the stored
-// device, the profile values and the language codes. The application installs the
-// implementation that reads the real state; until then (and in tests without one)
-// the stand-in answers as a fresh install would.
+// device, the profile values and the language codes. QXAppSceneState reads the
+// application's own state; tests install a fake.
 class QXNetSceneState {
 public:
     virtual ~QXNetSceneState() = default;
@@ -34,12 +33,14 @@ public:
     virtual QString clientVersion() const = 0;
 
     static QXNetSceneState &instance();
-    // nullptr restores the stand-in. The caller keeps ownership.
+    // nullptr restores QXAppSceneState. The caller keeps ownership.
     static void setInstance(QXNetSceneState *state);
 };
 
-// Fresh-install answers: ids 0, empty texts, the application's own version.
-class QXFreshSceneState : public QXNetSceneState {
+// The state as the application keeps it: language codes from the language tables,
+// the machine address from the kit, the application's version. Device and profile
+// values answer as a fresh install until the stored device state is wired in.
+class QXAppSceneState : public QXNetSceneState {
 public:
     quint16 deviceVid() const override { return 0; }
     quint16 devicePid() const override { return 0; }
@@ -50,9 +51,9 @@ public:
     QString productCode() const override { return {}; }
     QString appKey() const override { return {}; }
     bool takeForceGetRequest() override { return false; }
-    QString uiLanguageCode() const override { return QStringLiteral("ZH_CN"); }
-    QString toLanguageCode() const override { return QStringLiteral("EN_US"); }
-    QString macAddress() const override { return {}; }
+    QString uiLanguageCode() const override;
+    QString toLanguageCode() const override;
+    QString macAddress() const override;
     QString interfaceMacAddress() const override { return {}; }
     QString clientVersion() const override;
 };

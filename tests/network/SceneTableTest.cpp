@@ -1,6 +1,8 @@
 #include "NetTestFixture.h"
 
 #include "KeyValueStore.h"
+#include "PZString.h"
+#include "QXLanguageManager.h"
 #include "QXServiceEndpoints.h"
 #include "models/QXGoodsModel.h"
 #include "models/QXOTAModel.h"
@@ -330,4 +332,18 @@ TEST(AnswerModelsTest, FirmwareAndGoodsRecordsMapTheirKeys)
     EXPECT_EQ(g.goodsSpecs[0].priceShow, "9.9");
     EXPECT_FALSE(g.goodsSpecs[0].isSelected);
     EXPECT_TRUE(QXGoodsModel::fromJson(QJsonObject{{"id", "g2"}}).goodsSpecs.isEmpty());
+}
+
+TEST(AppSceneStateTest, ClientFieldsComeFromTheKitAndTheApplication)
+{
+    pz::setMacAddressOverride(QStringLiteral("AA:BB:CC:DD:EE:01"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.3.4"));
+    const QXStringMap fields = QXNetBaseScene::defaultClientFields();
+    EXPECT_EQ(fields.value("macAddr"), "AA:BB:CC:DD:EE:01");
+    EXPECT_EQ(fields.value("clientversion"), "2.3.4");
+    EXPECT_EQ(fields.value("channelName"), "QX");
+    EXPECT_EQ(QXNetSceneState::instance().uiLanguageCode(), QXLanguageManager::sharedInstance().readUILanguageCode());
+    pz::setMacAddressOverride(QString()); // an unreadable address is sent as ""
+    EXPECT_EQ(QXNetBaseScene::defaultClientFields().value("macAddr"), "");
+    pz::setMacAddressOverride(std::nullopt);
 }
