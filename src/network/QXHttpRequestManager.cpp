@@ -10,7 +10,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkReply>
-#include <QPointer>
 #include <QUrl>
 
 #include <limits>
@@ -81,9 +80,14 @@ QXBuiltRequest qxBuildSceneRequest(QXNetBaseScene &scene)
 
 QXHttpRequestManager &QXHttpRequestManager::sharedInstance()
 {
-    static QPointer<QXHttpRequestManager> shared;
-    if (!shared)
-        shared = new QXHttpRequestManager(QCoreApplication::instance());
+    // Created once, whichever thread asks first, and living on the main thread where
+    // its network manager and every completion run. Kept until the process ends.
+    static QXHttpRequestManager *const shared = [] {
+        auto *manager = new QXHttpRequestManager();
+        if (auto *app = QCoreApplication::instance())
+            manager->moveToThread(app->thread());
+        return manager;
+    }();
     return *shared;
 }
 
