@@ -25,8 +25,10 @@ UnixSignals::UnixSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         unsigned char b = 0;
-        if (::read(g_fds[1], &b, 1) == 1)
+        if (::read(g_fds[1], &b, 1) == 1) {
+            m_requested = true;
             emit terminateRequested(b);
+        }
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;

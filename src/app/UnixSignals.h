@@ -12,9 +12,13 @@ public:
     explicit UnixSignals(QObject *parent = nullptr);
     ~UnixSignals() override;
 
+    // True once a terminating signal arrived (also before the event loop ran).
+    bool terminateWasRequested() const { return m_requested; }
+
 signals:
     void terminateRequested(int signal);
 
 private:
     QSocketNotifier *m_notifier = nullptr;
+    bool m_requested = false;
 };

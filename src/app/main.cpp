@@ -1,15 +1,36 @@
 #include "SingleInstance.h"
 #include "UnixSignals.h"
+#include "platform/linux/KeychainSecretStore.h"
 
 #include "DataPaths.h"
 #include "FirstRunLanguage.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
+#include "QXUserInfoData.h"
+#include "HRVLocalizedString.h"
+#include "services/LanguageHooks.h"
+#include "platform/linux/LinuxDesktopServices.h"
+#include "QXToolManager.h"
+#include "crash/CrashSignalHandler.h"
+#include "crash/QXApplication.h"
+#include "crash/QXUncaughtExceptionHandler.h"
+#include "log/PZManagerForLog.h"
 
-#include <QApplication>
+#include <QCryptographicHash>
 
 #include <memory>
+
+namespace {
+// Whatever path main() leaves by, queued log lines reach their files.
+struct FlushLogsAtExit {
+    ~FlushLogsAtExit()
+    {
+        QXToolManager::waitForPendingLogsBeforeTermination();
+        PZManagerForLog::shutdown();
+    }
+};
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -17,9 +38,23 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quorvex"));
     QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication app(argc, argv);
 
-    SingleInstance instance(SingleInstance::defaultName());
+    // Logging and crash reports before anything else can log or fail.
+    PZManagerForLog::load();
+    FlushLogsAtExit flushLogs;
+    CrashSignalHandler::install();
+    QXUncaughtExceptionHandler::setDefaultHandler();
+
+    QXApplication app(argc, argv);
+
+    // A separate data root (QX_DATA_DIR) is a separate instance, so tests never meet a running app.
+    QString instanceName = SingleInstance::defaultName();
+    if (!qEnvironmentVariableIsEmpty("QX_DATA_DIR"))
+        instanceName += u'-' + QString::fromLatin1(QCryptographicHash::hash(DataPaths::dataRoot().toUtf8(),
+                                                                          QCryptographicHash::Sha1)
+                                                       .toHex()
+                                                       .left(12));
+    SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
 
@@ -34,8 +69,23 @@ int main(int argc, char *argv[])
     setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
+    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
+                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
+                          [](const QString &source) { return hrvAppLocalizedString(source); }});
 
-    const int rc = app.exec();
+    // The application state loads every preference (and runs its migrations) here, once.
+    KeychainSecretStore secrets(QApplication::applicationName());
+    auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
+    QXUserInfoData::setSharedInstance(userInfo.get());
+
+    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
+    platform::linuxbackend::LinuxDesktopServices desktopServices;
+
+    // A quit asked for while start-up still ran (in a nested event loop) would be lost
+    // once exec() starts.
+    const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
+    QXUserInfoData::setSharedInstance(nullptr);
+    userInfo.reset();
     setDefaultStore(nullptr);
     return rc;
 }

@@ -1,0 +1,39 @@
+// Recorded shortcut text (stored by the command pages, replayed on a mouse key).
+#include "QXToolManagerUI.h"
+#include "platform/IKeyPoster.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+struct CountingPoster final : platform::IKeyPoster {
+    int strokes = 0;
+    bool isAvailable() const override { return true; }
+    bool postKeyStroke(int, quint64) override
+    {
+        ++strokes;
+        return true;
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static CountingPoster poster;
+    static QXToolManagerUI tool([] {
+        QXToolManagerUI::Deps deps;
+        deps.keyPoster = &poster;
+        return deps;
+    }());
+    const int before = poster.strokes;
+    const bool posted =
+        tool.handleShortcut(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    // A shortcut posts exactly one stroke or nothing at all.
+    if (poster.strokes - before != (posted ? 1 : 0))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,266 @@
+#include "QXToolManagerUI.h"
+
+#include "HRVLocalizedString.h"
+#include "KeyValueStore.h"
+#include "MainThread.h"
+#include "PZLog.h"
+#include "Scheduler.h"
+#include "platform/KeyCodeTable.h"
+#include "services/Neighbours.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QUrl>
+
+#include <array>
+
+namespace {
+
+// Large enough to never constrain a text; small enough for Qt's integer layout.
+constexpr double kUnbounded = 1.0e7;
+
+struct UsageEntry {
+    char16_t ch;
+    int num;
+};
+
+// Usage ids of the USB HID keyboard page: what the mouse sends when it types a key.
+constexpr std::array<UsageEntry, 40> kUsageTable = {{
+    {u'a', 4},  {u'b', 5},  {u'c', 6},  {u'd', 7},  {u'e', 8},  {u'f', 9},  {u'g', 10}, {u'h', 11},
+    {u'i', 12}, {u'j', 13}, {u'k', 14}, {u'l', 15}, {u'm', 16}, {u'n', 17}, {u'o', 18}, {u'p', 19},
+    {u'q', 20}, {u'r', 21}, {u's', 22}, {u't', 23}, {u'u', 24}, {u'v', 25}, {u'w', 26}, {u'x', 27},
+    {u'y', 28}, {u'z', 29}, {u'1', 30}, {u'2', 31}, {u'3', 32}, {u'4', 33}, {u'5', 34}, {u'6', 35},
+    {u'7', 36}, {u'8', 37}, {u'9', 38}, {u'0', 39}, {u'/', 56}, {u':', 51}, {u'.', 55}, {u'-', 45},
+}};
+
+bool hasVisibleText(const QString &text)
+{
+    for (QChar c : text)
+        if (!c.isSpace())
+            return true;
+    return false;
+}
+
+quint64 flagsFromSymbols(const QString &symbols)
+{
+    using namespace platform::keys;
+    quint64 flags = 0;
+    for (QChar c : symbols) {
+        switch (c.unicode()) {
+        case 0x21E7: flags |= kFlagShift; break;     // ⇧
+        case 0x2303: flags |= kFlagControl; break;   // ⌃
+        case 0x2318: flags |= kFlagCommand; break;   // ⌘
+        case 0x2325: flags |= kFlagAlternate; break; // ⌥
+        default: break;
+        }
+    }
+    return flags;
+}
+
+} // namespace
+
+void QXPostKeyEvent(int keyCode, bool keyDown, quint64 flags, platform::IKeyPoster *poster)
+{
+    if (!keyDown)
+        return;
+    (poster ? *poster : *platform::services().keyPoster).postKeyStroke(keyCode, flags);
+}
+
+QPointF screenPointUnderMouse(const QPoint &cursor, const QList<QRect> &screens)
+{
+    for (const QRect &screen : screens) {
+        if (screen.contains(cursor))
+            return QPointF(cursor.x() - screen.x(), screen.y() + screen.height() - cursor.y());
+    }
+    return {};
+}
+
+QPointF QXScreenUnderMouse()
+{
+    QList<QRect> geometries;
+    for (const QScreen *screen : QGuiApplication::screens())
+        geometries << screen->geometry();
+    return screenPointUnderMouse(QCursor::pos(), geometries);
+}
+
+QXToolManagerUI::QXToolManagerUI() : QXToolManagerUI(Deps{}) {}
+
+QXToolManagerUI::QXToolManagerUI(Deps deps) : m_deps(std::move(deps))
+{
+    if (!m_deps.localize)
+        m_deps.localize = [](const QString &key) { return HRVLocalizedString::hrvAppLocalizedString(key); };
+    if (!m_deps.hasTargetRecord)
+        m_deps.hasTargetRecord = [](const QString &path) { return defaultStore().contains(path); };
+}
+
+QXToolManagerUI &QXToolManagerUI::sharedInstance()
+{
+    static QXToolManagerUI instance;
+    return instance;
+}
+
+platform::IKeyPoster &QXToolManagerUI::keyPoster() const
+{
+    return m_deps.keyPoster ? *m_deps.keyPoster : *platform::services().keyPoster;
+}
+
+platform::IClipboard &QXToolManagerUI::clipboard() const
+{
+    return m_deps.clipboard ? *m_deps.clipboard : *platform::services().clipboard;
+}
+
+platform::IWorkspace &QXToolManagerUI::workspace() const
+{
+    return m_deps.workspace ? *m_deps.workspace : *platform::services().workspace;
+}
+
+void QXToolManagerUI::copyAndPaste(const QString &text)
+{
+    platform::IClipboard &cb = clipboard();
+    cb.clear();
+    if (!cb.setText(text)) {
+        qxWarning("keys") << "the clipboard did not take the text; nothing pasted";
+        return;
+    }
+    // A whole stroke: a paste chord left held down would repeat and corrupt later typing.
+    QXPostKeyEvent(platform::keys::kMacKeyV, true, platform::keys::kFlagCommand, &keyPoster());
+}
+
+bool QXToolManagerUI::handleShortcut(const QString &shortcutText)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(shortcutText.toUtf8(), &error);
+    if (!doc.isObject()) {
+        qxWarning("keys") << "shortcut is not a JSON object:" << shortcutText;
+        return false;
+    }
+    const QJsonObject obj = doc.object();
+    const QJsonValue keyCode = obj.value("keyCode");
+    if (!keyCode.isDouble() || keyCode.toDouble() < 0 || keyCode.toDouble() != double(keyCode.toInt())) {
+        qxWarning("keys") << "shortcut has no usable keyCode:" << shortcutText;
+        return false;
+    }
+    const QString symbols = obj.value("modifierFlagsString").toString();
+    const quint64 flags = flagsFromSymbols(symbols);
+    return keyPoster().postKeyStroke(keyCode.toInt(), flags);
+}
+
+void QXToolManagerUI::getText(std::function<void(const QString &)> completion)
+{
+    platform::IClipboard &cb = clipboard();
+    // Everything, not only text: the clipboard may hold an image or files.
+    std::shared_ptr<QMimeData> previous(cb.snapshot().release());
+    cb.clear();
+    // A synthesised copy chord would interrupt a terminal's job; the X selection
+    // already holds what the user selected.
+    const QString selection = cb.selectionText();
+    if (hasVisibleText(selection))
+        cb.setText(selection);
+
+    Scheduler::instance().singleShot(100, [this, previous, completion = std::move(completion)]() mutable {
+        platform::IClipboard &cb = clipboard();
+        const QString copied = cb.text();
+        if (hasVisibleText(copied)) {
+            if (completion)
+                completion(copied);
+            return;
+        }
+        std::unique_ptr<QMimeData> restored;
+        if (previous) {
+            restored = std::make_unique<QMimeData>();
+            for (const QString &format : previous->formats())
+                restored->setData(format, previous->data(format));
+        }
+        cb.restore(std::move(restored));
+    });
+}
+
+int QXToolManagerUI::keyCodeForString(const QString &name)
+{
+    const QString lower = name.toLower();
+    if (lower.size() != 1)
+        return 0;
+    for (const UsageEntry &e : kUsageTable)
+        if (lower.at(0).unicode() == e.ch)
+            return e.num;
+    return 0;
+}
+
+void QXToolManagerUI::showErrorMsg(const QString &message, const QString &domain)
+{
+    const QString buttonText = m_deps.localize(QStringLiteral("知道了"));
+    runOnMainThread([message, domain, buttonText] {
+        QWidget *window = neighbours().shell ? neighbours().shell->window() : nullptr;
+        auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+        box->setInformativeText(domain);
+        box->addButton(buttonText, QMessageBox::AcceptRole);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+        box->open();
+    });
+}
+
+double QXToolManagerUI::textHeight(const QString &text, double width, const QFont &font)
+{
+    if (text.isNull())
+        return 2.0;
+    const QFontMetricsF fm(font);
+    return fm.boundingRect(QRectF(0, 0, width, kUnbounded), Qt::TextWordWrap, text).height() + 2.0;
+}
+
+double QXToolManagerUI::textWidth(const QString &text, double height, const QFont &font)
+{
+    if (text.isNull())
+        return 2.0;
+    const QFontMetricsF fm(font);
+    return fm.boundingRect(QRectF(0, 0, kUnbounded, height), Qt::TextSingleLine, text).width() + 2.0;
+}
+
+bool QXToolManagerUI::openFileWithPath(const QString &path)
+{
+    if (path.isEmpty() || !m_deps.hasTargetRecord(path)) {
+        qxInfo("workspace") << "not opened, not a picked target:" << path;
+        return false;
+    }
+    if (!QFileInfo::exists(path)) {
+        writeLog(QStringLiteral("打开失败，文件不存在：%1").arg(path));
+        return false;
+    }
+    return workspace().openUrl(QUrl::fromLocalFile(path));
+}
+
+QUrl QXToolManagerUI::browserUrlForCmdString(const QString &text)
+{
+    QString address = text.trimmed();
+    if (address.isEmpty())
+        return {};
+    static const QRegularExpression schemePrefix(QStringLiteral("^[A-Za-z][A-Za-z0-9+.\\-]*://"));
+    if (!schemePrefix.match(address).hasMatch())
+        address.prepend(QStringLiteral("http://"));
+    // Tolerant parsing percent-encodes spaces and non-ASCII text of a search query.
+    const QUrl url(address, QUrl::TolerantMode);
+    const QString scheme = url.scheme().toLower();
+    // Only web addresses: other schemes would start arbitrary handlers.
+    if (!url.isValid() || (scheme != "http" && scheme != "https") || url.host().isEmpty())
+        return {};
+    return url;
+}
+
+bool QXToolManagerUI::openBrowserWithCmdString(const QString &text)
+{
+    const QUrl url = browserUrlForCmdString(text);
+    if (!url.isValid()) {
+        qxWarning("workspace") << "not a web address, not opened:" << text;
+        return false;
+    }
+    return workspace().openUrl(url);
+}

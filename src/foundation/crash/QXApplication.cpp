@@ -1,0 +1,8 @@
+#include "QXApplication.h"
+
+#include "QXUncaughtExceptionHandler.h"
+
+bool QXApplication::notify(QObject *receiver, QEvent *event)
+{
+    return QXUncaughtExceptionHandler::runGuarded([&] { return QApplication::notify(receiver, event); });
+}

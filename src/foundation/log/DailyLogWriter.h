@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class Clock;
+
+// The user-facing daily log: one text file per calendar day in the Log folder, each
+// entry "\n<yyyy-MM-dd HH:mm:ss><message>". Entries are written by one worker thread
+// in the order write() was called; write() never blocks on the disk.
+class DailyLogWriter {
+public:
+    struct Options {
+        // Where the files go; asked on the caller's thread for each message.
+        std::function<QString()> folder;
+        // Time stamps; asked on the caller's thread. Null: the scheduler's clock.
+        const Clock *clock = nullptr;
+        // The header of a new file; asked once, on the worker, when the first file is made.
+        std::function<QString()> header;
+    };
+
+    DailyLogWriter(); // the application's: <data root>/Log, the scheduler's clock, machine facts
+    explicit DailyLogWriter(Options options);
+    ~DailyLogWriter(); // writes what is queued, then stops
+
+    DailyLogWriter(const DailyLogWriter &) = delete;
+    DailyLogWriter &operator=(const DailyLogWriter &) = delete;
+
+    void write(const QString &message);
+
+    // Returns once every message queued before the call is in its file.
+    void waitForPending();
+
+    // "hostName:<h>\nmacAdress:<m>\nsystemVersion:<v>\n\n"
+    static QString headerText(const QString &host, const QString &mac, const QString &version);
+    // The entry appended for a message at a time ("" for an empty message).
+    static QString entryText(const QDateTime &time, const QString &message);
+    static QString fileNameFor(const QDateTime &time);
+
+private:
+    struct Item {
+        QString folder;
+        QDateTime time;
+        QString message;
+        std::promise<void> *barrier = nullptr;
+    };
+
+    void run();
+    void writeOne(const Item &item);
+
+    Options m_options;
+    std::optional<QString> m_header; // worker only
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::deque<Item> m_queue;
+    bool m_stopping = false;
+    std::thread m_thread;
+};

@@ -1,0 +1,253 @@
+#include "PZManagerForLog.h"
+
+#include "DataPaths.h"
+#include "PZConsoleLogFormatter.h"
+#include "PZFileLogFormatter.h"
+#include "PZLog.h"
+#include "QXToolManager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <spdlog/async.h>
+#include <spdlog/async_logger.h>
+#include <spdlog/details/thread_pool.h>
+#include <spdlog/sinks/rotating_file_sink.h>
+#include <spdlog/sinks/stdout_sinks.h>
+#include <spdlog/spdlog.h>
+
+#include <atomic>
+#include <cstdio>
+#include <future>
+#include <mutex>
+
+namespace {
+
+// Made once and never destroyed: Qt may still report something while static objects of
+// other libraries are torn down at exit, and the worker must outlive every logger.
+struct State {
+    std::mutex mutex;
+    std::shared_ptr<spdlog::details::thread_pool> pool;
+    std::shared_ptr<spdlog::sinks::sink> console;
+    std::shared_ptr<spdlog::logger> shared;
+    std::atomic<bool> shutDown{false};
+    std::once_flag loadOnce;
+};
+State &st()
+{
+    static State *s = new State;
+    return *s;
+}
+// Set while this thread builds a logger: anything Qt reports meanwhile goes straight to stderr.
+thread_local bool t_building = false;
+
+// The caller holds st().mutex.
+std::shared_ptr<spdlog::details::thread_pool> poolLocked()
+{
+    if (!st().pool)
+        st().pool = std::make_shared<spdlog::details::thread_pool>(8192, 1);
+    return st().pool;
+}
+
+std::shared_ptr<spdlog::sinks::sink> consoleLocked()
+{
+    if (!st().console) {
+        st().console = std::make_shared<spdlog::sinks::stderr_sink_mt>();
+        st().console->set_formatter(std::make_unique<PZConsoleLogFormatter>());
+    }
+    return st().console;
+}
+
+QString appId()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("quorvex-companion") : name;
+}
+
+QString appVersion()
+{
+    const QString v = QCoreApplication::applicationVersion();
+    return v.isEmpty() ? QStringLiteral("0") : v;
+}
+
+// The sink of a flush barrier: the worker flushes it after everything queued before.
+class BarrierSink final : public spdlog::sinks::sink {
+public:
+    std::future<void> future() { return m_done.get_future(); }
+    void log(const spdlog::details::log_msg &) override {}
+    void flush() override
+    {
+        if (!m_fired.exchange(true))
+            m_done.set_value();
+    }
+    void set_pattern(const std::string &) override {}
+    void set_formatter(std::unique_ptr<spdlog::formatter>) override {}
+
+private:
+    std::promise<void> m_done;
+    std::atomic<bool> m_fired{false};
+};
+
+spdlog::level::level_enum levelFor(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return spdlog::level::debug;
+    case QtInfoMsg:
+        return spdlog::level::info;
+    case QtWarningMsg:
+        return spdlog::level::warn;
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        return spdlog::level::err;
+    }
+    return spdlog::level::info;
+}
+
+void qtMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    const QByteArray text = message.toUtf8();
+    if (t_building || st().shutDown.load()) {
+        std::fprintf(stderr, "%s\n", text.constData());
+        return;
+    }
+    const std::shared_ptr<spdlog::logger> logger = PZManagerForLog::sharedDDLog();
+    // File and function names are literals of the caller, so the worker may read them later.
+    logger->log(spdlog::source_loc{context.file, context.line, context.function}, levelFor(type), "{}",
+                std::string_view(text.constData(), size_t(text.size())));
+    if (type == QtFatalMsg) {
+        // The process aborts next: the line must not wait in the queue.
+        std::fprintf(stderr, "%s\n", text.constData());
+        PZManagerForLog::flush();
+    }
+}
+
+} // namespace
+
+void PZManagerForLog::load()
+{
+    std::call_once(st().loadOnce, [] {
+        {
+            std::lock_guard lock(st().mutex);
+            consoleLocked();
+        }
+        st().shutDown = false;
+        qInstallMessageHandler(qtMessageHandler);
+        setWriteLogHandler([](const QString &message) { QXToolManager::writeLog(message); });
+    });
+}
+
+void PZManagerForLog::shutdown()
+{
+    flush();
+    qInstallMessageHandler(nullptr);
+    st().shutDown = true;
+}
+
+std::shared_ptr<spdlog::logger> PZManagerForLog::sharedDDLog()
+{
+    {
+        std::lock_guard lock(st().mutex);
+        if (st().shared)
+            return st().shared;
+    }
+    std::shared_ptr<spdlog::logger> made = configDDLog(QStringLiteral("Default"));
+    {
+        std::lock_guard lock(st().mutex);
+        if (st().shared) // another thread was quicker
+            return st().shared;
+        st().shared = made;
+    }
+    SPDLOG_LOGGER_INFO(made, "{}",
+                       bannerText(appId(), appVersion(), appVersion(), QStringLiteral("Default"), defaultLogDirectory())
+                           .toStdString());
+    return made;
+}
+
+std::shared_ptr<spdlog::logger> PZManagerForLog::createADDLogWithName(const QString &name)
+{
+    if (name.isEmpty())
+        return nullptr;
+    if (name == QLatin1String("Default"))
+        return sharedDDLog();
+    std::shared_ptr<spdlog::logger> made = configDDLog(name);
+    SPDLOG_LOGGER_INFO(made, "{}",
+                       bannerText(appId(), appVersion(), appVersion(), name, logDirectoryWithName(name)).toStdString());
+    return made;
+}
+
+std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name)
+{
+    t_building = true;
+    const QString folder = logDirectoryWithName(name);
+    std::shared_ptr<spdlog::details::thread_pool> pool;
+    std::vector<spdlog::sink_ptr> sinks;
+    {
+        std::lock_guard lock(st().mutex);
+        pool = poolLocked();
+        sinks.push_back(consoleLocked());
+    }
+    try {
+        QDir().mkpath(folder);
+        // Files of kMaximumFileSize each; the current one plus the rolled ones fill the quota,
+        // well inside the file-count limit.
+        constexpr size_t rolled = size_t(kLogFilesDiskQuota / kMaximumFileSize) - 1;
+        static_assert(rolled + 1 <= size_t(kMaximumNumberOfLogFiles));
+        auto file = std::make_shared<spdlog::sinks::rotating_file_sink_mt>(
+            QFile::encodeName(folder + u'/' + appId() + QStringLiteral(".log")).toStdString(), size_t(kMaximumFileSize),
+            rolled);
+        file->set_formatter(std::make_unique<PZFileLogFormatter>());
+        // The file first: once a line shows on the console it is in the file too.
+        sinks.insert(sinks.begin(), file);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "log files unavailable in %s: %s\n", QFile::encodeName(folder).constData(), e.what());
+    }
+    auto logger = std::make_shared<spdlog::async_logger>(name.toStdString(), sinks.begin(), sinks.end(), pool,
+                                                         spdlog::async_overflow_policy::block);
+    logger->set_level(spdlog::level::info);
+    logger->flush_on(spdlog::level::trace);
+    t_building = false;
+    return logger;
+}
+
+QString PZManagerForLog::rootLogDirectory()
+{
+    return DataPaths::cacheRoot() + u'/' + appId() + QStringLiteral("/PZLogs");
+}
+
+QString PZManagerForLog::defaultLogDirectory()
+{
+    return logDirectoryWithName(QStringLiteral("Default"));
+}
+
+QString PZManagerForLog::logDirectoryWithName(const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    return rootLogDirectory() + u'/' + name;
+}
+
+void PZManagerForLog::flush()
+{
+    std::shared_ptr<spdlog::details::thread_pool> pool;
+    {
+        std::lock_guard lock(st().mutex);
+        pool = st().pool;
+    }
+    if (!pool)
+        return;
+    auto sink = std::make_shared<BarrierSink>();
+    std::future<void> done = sink->future();
+    auto barrier = std::make_shared<spdlog::async_logger>("barrier", sink, pool);
+    barrier->flush();
+    done.wait();
+}
+
+QString PZManagerForLog::bannerText(const QString &appId, const QString &shortVersion, const QString &buildVersion,
+                                    const QString &name, const QString &folder)
+{
+    const QString shown = name == QLatin1String("Default") ? QStringLiteral("Defalut") : name;
+    return QStringLiteral("\n=========>\n\U0001F680 %1(%2)[%3] 启动 PZLog(%4)...\n\n日志文件夹:\n%5\n<=========")
+        .arg(appId, shortVersion, buildVersion, shown, folder);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <optional>
+#include <vector>
+
+// Stored shortcuts and key profiles keep macOS virtual key codes and modifier flags
+// (that is what the servers and older settings hold). This table is the one place
+// where they become X keysyms; the key poster and the global shortcut helper use it.
+namespace platform::keys {
+
+// macOS event modifier flags as stored.
+constexpr quint64 kFlagShift = 0x20000;
+constexpr quint64 kFlagControl = 0x40000;
+constexpr quint64 kFlagAlternate = 0x80000;
+constexpr quint64 kFlagCommand = 0x100000;
+constexpr quint64 kModifierFlagsMask = kFlagShift | kFlagControl | kFlagAlternate | kFlagCommand;
+
+// macOS virtual key codes the application posts itself.
+constexpr int kMacKeyC = 8;
+constexpr int kMacKeyV = 9;
+
+struct MacKeyMapping {
+    int macKeyCode;
+    quint32 keysym; // X keysym
+    const char *name;
+};
+
+// The whole table, in macOS key-code order.
+const std::vector<MacKeyMapping> &macKeyTable();
+
+// The X keysym of a macOS virtual key code; nothing for a code the table lacks.
+std::optional<quint32> keysymForMacKeyCode(int macKeyCode);
+
+// The modifier keys to hold for macOS flags, in the order they go down. Command
+// becomes Control, the Linux meaning of the copy/paste/undo chords; with both set
+// Control is held once. Bits other than the four modifiers are ignored (0x100 is
+// "not coalesced", not a key).
+std::vector<quint32> modifierKeysymsForFlags(quint64 macFlags);
+
+} // namespace platform::keys

@@ -1,0 +1,80 @@
+#include "QtClipboard.h"
+
+#include "PZLog.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace platform::linuxbackend {
+namespace {
+
+QClipboard *clipboard()
+{
+    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (!app) {
+        qxLogOnce("clipboard:noapp", "clipboard is not available without a GUI application object");
+        return nullptr;
+    }
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        qxLogOnce("clipboard:session", "no X11 clipboard in this session (" + QGuiApplication::platformName()
+                                           + "): other applications may not see what is copied here");
+    return QGuiApplication::clipboard();
+}
+
+} // namespace
+
+QString QtClipboard::text() const
+{
+    QClipboard *cb = clipboard();
+    return cb ? cb->text(QClipboard::Clipboard) : QString();
+}
+
+void QtClipboard::clear()
+{
+    if (QClipboard *cb = clipboard())
+        cb->clear(QClipboard::Clipboard);
+}
+
+bool QtClipboard::setText(const QString &text)
+{
+    QClipboard *cb = clipboard();
+    if (!cb)
+        return false;
+    cb->setText(text, QClipboard::Clipboard);
+    // Taking the selection can fail (another client raced us); read it back.
+    return cb->text(QClipboard::Clipboard) == text;
+}
+
+QString QtClipboard::selectionText() const
+{
+    QClipboard *cb = clipboard();
+    if (!cb || !cb->supportsSelection())
+        return {};
+    return cb->text(QClipboard::Selection);
+}
+
+std::unique_ptr<QMimeData> QtClipboard::snapshot() const
+{
+    QClipboard *cb = clipboard();
+    const QMimeData *data = cb ? cb->mimeData(QClipboard::Clipboard) : nullptr;
+    if (!data || data->formats().isEmpty())
+        return nullptr;
+    auto copy = std::make_unique<QMimeData>();
+    for (const QString &format : data->formats())
+        copy->setData(format, data->data(format));
+    return copy;
+}
+
+void QtClipboard::restore(std::unique_ptr<QMimeData> contents)
+{
+    QClipboard *cb = clipboard();
+    if (!cb)
+        return;
+    if (!contents)
+        cb->clear(QClipboard::Clipboard);
+    else
+        cb->setMimeData(contents.release(), QClipboard::Clipboard); // the clipboard owns it
+}
+
+} // namespace platform::linuxbackend

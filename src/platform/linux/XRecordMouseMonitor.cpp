@@ -1,0 +1,202 @@
+#include "XRecordMouseMonitor.h"
+
+#include "PZLog.h"
+#include "X11Session.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+namespace platform::linuxbackend {
+
+namespace {
+const QString kService = QStringLiteral("global mouse monitor");
+}
+
+XRecordMouseMonitor::XRecordMouseMonitor()
+{
+    if (!x11Reachable(kService))
+        return;
+    m_control = XOpenDisplay(nullptr);
+    if (!m_control) {
+        qxLogOnce("x11:" + kService, kService + " is not available: the X display cannot be opened");
+        return;
+    }
+    int major = 0, minor = 0;
+    if (!XRecordQueryVersion(m_control, &major, &minor)) {
+        qxLogOnce("x11:" + kService, kService + " is not available: the X server has no RECORD extension");
+        XCloseDisplay(m_control);
+        m_control = nullptr;
+        return;
+    }
+    m_available = true;
+}
+
+XRecordMouseMonitor::~XRecordMouseMonitor()
+{
+    stopRecording();
+    if (m_control)
+        XCloseDisplay(m_control);
+}
+
+IGlobalMouseMonitor::Token XRecordMouseMonitor::add(quint64 mask, Handler handler)
+{
+    if (!m_available) {
+        qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
+        return kNoToken;
+    }
+    if (m_entries.empty() && !startRecording())
+        return kNoToken;
+    const Token token = m_nextToken++;
+    m_entries.emplace(token, Entry{mask, std::move(handler)});
+    updateUnionMask();
+    return token;
+}
+
+void XRecordMouseMonitor::remove(Token token)
+{
+    if (m_entries.erase(token) == 0)
+        return;
+    updateUnionMask();
+    if (m_entries.empty())
+        stopRecording();
+}
+
+void XRecordMouseMonitor::updateUnionMask()
+{
+    quint64 mask = 0;
+    for (const auto &[token, entry] : m_entries)
+        mask |= entry.mask;
+    m_unionMask.store(mask);
+}
+
+bool XRecordMouseMonitor::startRecording()
+{
+    XRecordRange *range = XRecordAllocRange();
+    if (!range)
+        return false;
+    range->device_events.first = ButtonPress;
+    range->device_events.last = MotionNotify;
+    XRecordClientSpec clients = XRecordAllClients;
+    m_context = XRecordCreateContext(m_control, 0, &clients, 1, &range, 1);
+    XFree(range);
+    XSync(m_control, False);
+    if (!m_context) {
+        qxWarning("x11") << "cannot create a RECORD context; mouse events are not observed";
+        return false;
+    }
+    m_data = XOpenDisplay(DisplayString(m_control));
+    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    auto callback = [](XPointer closure, XRecordInterceptData *data) {
+        auto *self = reinterpret_cast<XRecordMouseMonitor *>(closure);
+        if (data->category == XRecordStartOfData)
+            self->m_recording.store(true);
+        else if (data->category == XRecordFromServer && data->data)
+            self->onIntercepted(data->data, int(data->data_len) * 4);
+        XRecordFreeData(data);
+    };
+    if (!m_data || m_wakeFd < 0
+        || !XRecordEnableContextAsync(m_data, m_context, callback, reinterpret_cast<XPointer>(this))) {
+        qxWarning("x11") << "cannot start recording mouse events";
+        if (m_data)
+            XCloseDisplay(m_data);
+        if (m_wakeFd >= 0)
+            close(m_wakeFd);
+        m_data = nullptr;
+        m_wakeFd = -1;
+        XRecordFreeContext(m_control, m_context);
+        m_context = 0;
+        return false;
+    }
+    XFlush(m_data);
+    m_held = {};
+    m_reader = std::thread([this] { readLoop(); });
+    return true;
+}
+
+void XRecordMouseMonitor::stopRecording()
+{
+    if (!m_context)
+        return;
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = write(m_wakeFd, &one, sizeof one);
+    if (m_reader.joinable())
+        m_reader.join();
+    XRecordDisableContext(m_control, m_context);
+    XRecordFreeContext(m_control, m_context);
+    XSync(m_control, False);
+    XCloseDisplay(m_data);
+    close(m_wakeFd);
+    m_data = nullptr;
+    m_wakeFd = -1;
+    m_context = 0;
+    m_recording.store(false);
+}
+
+void XRecordMouseMonitor::readLoop()
+{
+    pollfd fds[2] = {{ConnectionNumber(m_data), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    for (;;) {
+        XRecordProcessReplies(m_data);
+        fds[0].revents = fds[1].revents = 0;
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        if (fds[1].revents)
+            break;
+        if (fds[0].revents & (POLLERR | POLLHUP)) {
+            qxWarning("x11") << "the X connection of the mouse monitor closed";
+            break;
+        }
+    }
+}
+
+// Reader thread: classify, and hand over only what some handler wants.
+void XRecordMouseMonitor::onIntercepted(const unsigned char *bytes, int length)
+{
+    if (length < int(sizeof(xEvent)))
+        return;
+    xEvent ev;
+    std::memcpy(&ev, bytes, sizeof ev);
+    RawPointerKind kind;
+    switch (ev.u.u.type & 0x7f) {
+    case ButtonPress: kind = RawPointerKind::Press; break;
+    case ButtonRelease: kind = RawPointerKind::Release; break;
+    case MotionNotify: kind = RawPointerKind::Motion; break;
+    default: return;
+    }
+    const int button = kind == RawPointerKind::Motion ? 0 : ev.u.u.detail;
+    const auto type = classifyPointerEvent(kind, button, m_held);
+    trackHeldButtons(m_held, kind, button);
+    if (!type || !maskMatches(m_unionMask.load(), *type))
+        return;
+    MouseEvent event;
+    event.type = *type;
+    event.globalPos = QPoint(ev.u.keyButtonPointer.rootX, ev.u.keyButtonPointer.rootY);
+    event.buttonNumber = kind == RawPointerKind::Motion ? 0 : buttonNumberForXButton(button);
+    QMetaObject::invokeMethod(this, [this, event] { deliver(event); }, Qt::QueuedConnection);
+}
+
+void XRecordMouseMonitor::deliver(const MouseEvent &event)
+{
+    // Events at our own windows belong to the local monitors, as on other desktops.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::topLevelAt(event.globalPos))
+        return;
+    std::vector<Handler> handlers;
+    for (const auto &[token, entry] : m_entries)
+        if (maskMatches(entry.mask, event.type))
+            handlers.push_back(entry.handler);
+    for (const Handler &h : handlers)
+        h(event);
+}
+
+} // namespace platform::linuxbackend

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/IGlobalMouseMonitor.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <map>
+#include <thread>
+
+typedef struct _XDisplay Display;
+
+namespace platform::linuxbackend {
+
+// Observes the pointer of the whole X display through the RECORD extension: the
+// server copies every button and motion event to a connection of ours, read on a
+// thread of its own and handed to the main thread. Recording runs only while some
+// handler is registered; motion is only handed over while a handler wants it.
+class XRecordMouseMonitor final : public QObject, public IGlobalMouseMonitor {
+public:
+    XRecordMouseMonitor();
+    ~XRecordMouseMonitor() override;
+
+    bool isAvailable() const override { return m_available; }
+    Token add(quint64 mask, Handler handler) override;
+    void remove(Token token) override;
+
+    // True once the X server has started delivering (events before that are not seen).
+    bool isRecording() const { return m_recording.load(); }
+
+private:
+    struct Entry {
+        quint64 mask;
+        Handler handler;
+    };
+
+    bool startRecording();
+    void stopRecording();
+    void readLoop();
+    void onIntercepted(const unsigned char *bytes, int length);
+    void deliver(const MouseEvent &event);
+    void updateUnionMask();
+
+    bool m_available = false;
+    Display *m_control = nullptr; // creates and disables the recording context
+    Display *m_data = nullptr;    // streams the recorded events; the reader thread only
+    unsigned long m_context = 0;
+    int m_wakeFd = -1;
+    std::thread m_reader;
+    std::atomic<bool> m_recording{false};
+    std::atomic<quint64> m_unionMask{0};
+    HeldButtons m_held; // reader thread only
+    std::map<Token, Entry> m_entries;
+    Token m_nextToken = 1;
+};
+
+} // namespace platform::linuxbackend

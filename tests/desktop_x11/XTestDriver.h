@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPoint>
+
+typedef struct _XDisplay Display;
+
+// Drives the pointer and reads the keyboard of the X server the way another
+// application (or the user) would: through a connection of its own.
+class XTestDriver {
+public:
+    XTestDriver();
+    ~XTestDriver();
+    bool isOpen() const { return m_display != nullptr; }
+
+    void moveTo(QPoint p);
+    void button(int xButton, bool down);
+    // Number of keys the server currently has down.
+    int keysHeld();
+
+private:
+    Display *m_display = nullptr;
+};
+
+// True when the tests run against an X server (else they skip).
+bool onXServer();
