@@ -37,23 +37,23 @@ public:
     static void setInstance(QXNetSceneState *state);
 };
 
-// The state as the application keeps it: language codes from the language tables,
-// the machine address from the kit, the application's version. Device and profile
-// values answer as a fresh install until the stored device state is wired in.
+// The state as the application keeps it: the stored device and profile values of
+// QXUserInfoData, the language tables, the kit's machine address, the tool
+// manager's interface address and the application's version.
 class QXAppSceneState : public QXNetSceneState {
 public:
-    quint16 deviceVid() const override { return 0; }
-    quint16 devicePid() const override { return 0; }
-    QString deviceSn() const override { return {}; }
-    QString deviceFirmwareVersion() const override { return {}; }
-    quint64 deviceMouseType() const override { return 0; }
-    int deviceMouseSource() const override { return 0; }
-    QString productCode() const override { return {}; }
-    QString appKey() const override { return {}; }
-    bool takeForceGetRequest() override { return false; }
+    quint16 deviceVid() const override;
+    quint16 devicePid() const override;
+    QString deviceSn() const override;
+    QString deviceFirmwareVersion() const override;
+    quint64 deviceMouseType() const override;
+    int deviceMouseSource() const override;
+    QString productCode() const override;
+    QString appKey() const override;
+    bool takeForceGetRequest() override;
     QString uiLanguageCode() const override;
     QString toLanguageCode() const override;
     QString macAddress() const override;
-    QString interfaceMacAddress() const override { return {}; }
+    QString interfaceMacAddress() const override;
     QString clientVersion() const override;
 };

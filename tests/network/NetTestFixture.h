@@ -26,7 +26,7 @@ struct Delivery {
 
 // Every service base points at a fresh local server (the maker's bases under
 // "/api", "/api2" for the second host); the network counts as reachable.
-class NetTest : public ::testing::Test {
+class NetServerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -80,6 +80,11 @@ protected:
         {"QX_SEMANTIC_BASE", "/semantic"},
     };
 
-    FakeSceneState state;
     LocalHttpServer server;
+};
+
+// ... with a fake application state.
+class NetTest : public NetServerTest {
+protected:
+    FakeSceneState state;
 };

@@ -1,6 +1,9 @@
 #include "NetTestFixture.h"
 
 #include "KeyValueStore.h"
+#include "QXMouseInfoItem.h"
+#include "QXToolManager.h"
+#include "ScopedUserInfoData.h"
 #include "PZString.h"
 #include "QXLanguageManager.h"
 #include "QXServiceEndpoints.h"
@@ -334,16 +337,51 @@ TEST(AnswerModelsTest, FirmwareAndGoodsRecordsMapTheirKeys)
     EXPECT_TRUE(QXGoodsModel::fromJson(QJsonObject{{"id", "g2"}}).goodsSpecs.isEmpty());
 }
 
-TEST(AppSceneStateTest, ClientFieldsComeFromTheKitAndTheApplication)
+// The scenes over the application's real state objects.
+class AppSceneStateTest : public NetServerTest {
+protected:
+    ScopedUserInfoData app;
+};
+
+TEST_F(AppSceneStateTest, ScenesReadTheStoredDeviceTheProfileAndTheMachine)
 {
     pz::setMacAddressOverride(QStringLiteral("AA:BB:CC:DD:EE:01"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.3.4"));
-    const QXStringMap fields = QXNetBaseScene::defaultClientFields();
-    EXPECT_EQ(fields.value("macAddr"), "AA:BB:CC:DD:EE:01");
-    EXPECT_EQ(fields.value("clientversion"), "2.3.4");
-    EXPECT_EQ(fields.value("channelName"), "QX");
-    EXPECT_EQ(QXNetSceneState::instance().uiLanguageCode(), QXLanguageManager::sharedInstance().readUILanguageCode());
-    pz::setMacAddressOverride(QString()); // an unreadable address is sent as ""
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    QXMouseInfoItem &device = app->mouseInfoItem();
+    device.setVid(0x3151);
+    device.setPid(0x22AB);
+    device.setSn(QStringLiteral("SN1"));
+    device.setMouseType(523);
+    device.setFirmwareVersion(QStringLiteral("1.2"));
+    device.setMouseSource(1);
+    app->setIsForceGetRequest(true);
+
+    const QXStringMap expected{{"vid", "12625"}, {"pid", "8875"}, {"sn", "SN1"}, {"channelName", "QX"},
+                               {"macAddr", "AA:BB:CC:DD:EE:01"}, {"clientversion", "1.0.3"}};
+    EXPECT_EQ(QXNetBaseScene::defaultClientFields(), expected);
+
+    server.enqueue(HttpScriptedReply::json(R"({"rc":0,"data":{}})"));
+    ASSERT_EQ(send(std::make_shared<QXGetCustomerKeyScene>())->calls, 1);
+    const HttpRequestRecord profile = server.lastRequest();
+    EXPECT_EQ(profile.queryValue("productCode"), "523");
+    EXPECT_EQ(profile.queryValue("sno"), "SN1");
+    EXPECT_EQ(profile.queryValue("firmwareVersion"), "1.2");
+    EXPECT_EQ(profile.queryValue("forceUpdate"), "1");
+    EXPECT_EQ(profile.queryValue("mac"), QXToolManager::macAdress());
+    EXPECT_EQ(profile.queryValue("languageCode"), QXLanguageManager::sharedInstance().readUILanguageCode());
+    EXPECT_FALSE(app->isForceGetRequest());
+
+    // The built-in application key when none is stored; the region of a device sold abroad.
+    server.enqueue(HttpScriptedReply::json(R"({"rc":0})"));
+    ASSERT_EQ(send(std::make_shared<QXGetTranslateLangageScene>())->calls, 1);
+    EXPECT_EQ(server.lastRequest().queryValue("appkey"), app->appKey());
+    EXPECT_FALSE(app->appKey().isEmpty());
+    EXPECT_EQ(server.lastRequest().queryValue("region"), "out");
+
+    // An unplugged device keeps its last values; an unreadable address is sent as "".
+    app->setMouseIsConnect(false);
+    pz::setMacAddressOverride(QString());
+    EXPECT_EQ(QXNetBaseScene::defaultClientFields().value("sn"), "SN1");
     EXPECT_EQ(QXNetBaseScene::defaultClientFields().value("macAddr"), "");
     pz::setMacAddressOverride(std::nullopt);
 }
