@@ -49,7 +49,7 @@ public:
     // Every write, cut to the length written.
     std::vector<QByteArray> writes() const;
     void clearWrites();
-    // "init", "open", "read", "read-done", "write", "close", "exit" in call order.
+    // "init", "open <path>", "read", "read-done", "write", "close", "exit" in call order.
     QStringList events() const;
     bool deviceOpen() const;
 
