@@ -500,6 +500,11 @@ quint32 HIDDevice::hidRequestSendCommand(const QByteArray &command, const SendCa
     return status;
 }
 
+void HIDDevice::hidRequestSendCommand(const HidCommandBuffer &buffer)
+{
+    hidRequestSendCommand(QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(buffer.size())));
+}
+
 // --- input ---------------------------------------------------------------------------------------
 
 void HIDDevice::hidInputReport(const QString &path, const QByteArray &report)

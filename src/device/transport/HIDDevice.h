@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HidCommandSink.h"
 #include "HidDeviceSinks.h"
 #include "Scheduler.h"
 #include "platform/IHidBackend.h"
@@ -18,7 +19,7 @@
 // type, key setting), follows removal, sends output reports one every 50 ms and routes
 // input reports to the voice decoder, the device-information reader or the report
 // parser. Main thread only.
-class HIDDevice final : public QObject {
+class HIDDevice final : public QObject, public HidCommandSink {
 public:
     // Status codes of sendData(), as the command builders test them (only 0 means sent).
     static constexpr quint32 kIOReturnSuccess = 0;
@@ -72,6 +73,8 @@ public:
     quint32 sendData(const QByteArray &command);
     // sendData, reporting (true, "") and clearing pressType on success, else (false, "").
     quint32 hidRequestSendCommand(const QByteArray &command, const SendCallback &callback = {});
+    // The command builders' zero-filled buffer, sent as above without a callback.
+    void hidRequestSendCommand(const HidCommandBuffer &buffer) override;
 
     // --- input -------------------------------------------------------------------------------
     // Every input report of an open interface.
@@ -94,7 +97,7 @@ public:
     bool isStartVoice() const { return m_isStartVoice; }
     void setIsStartVoice(bool on) { m_isStartVoice = on; }
     qint64 pressType() const { return m_pressType; }
-    void setPressType(qint64 type) { m_pressType = type; }
+    void setPressType(qint64 type) override { m_pressType = type; }
     const QList<QByteArray> &commandArr() const { return m_commandArr; }
     bool isWatching() const { return m_watching; }
 
