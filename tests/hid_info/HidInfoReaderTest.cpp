@@ -272,4 +272,21 @@ TEST_F(HidReader, ModeKeyOfOtherDevices)
     EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{37, 38, 50}));
 }
 
+TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
+{
+    // The HID device clears its press type at open and after every successful
+    // command; the reader must see that, or a repeated key would be swallowed.
+    qint64 owned = 0;
+    HidInfoReader shared({&commands, &volume, &binder, [&] { return owned; }, [&](qint64 t) { owned = t; }});
+    state->setChipPlan(1);
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(owned, 33);
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    owned = 0; // a command went out
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{33, 33}));
+    EXPECT_EQ(reader.pressType(), 0); // the fixture's reader keeps its own
+}
+
 } // namespace

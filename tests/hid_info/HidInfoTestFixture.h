@@ -41,7 +41,7 @@ protected:
     MemoryKeyValueStore shortcutStore;
     platform::ShortcutBinder binder{shortcutStore, &shortcuts};
     FakeHidInfoCommands commands{nb.log};
-    HidInfoReader reader{{&commands, &volume, &binder}};
+    HidInfoReader reader{{.commands = &commands, .volume = &volume, .binder = &binder}};
 
     QXMouseInfoItem &item() { return state->mouseInfoItem(); }
     void feed(const char *hex, quint16 vid = kMouseVid, quint16 pid = kMousePid)

@@ -153,7 +153,7 @@ TEST(ShortcutX11, ReceiverHotKeysThroughTheRealGrab)
     MemoryKeyValueStore store;
     platform::ShortcutBinder binder(store, &x11);
     {
-        HidInfoReader reader({nullptr, nullptr, &binder});
+        HidInfoReader reader({.binder = &binder});
         state->setChipPlan(1);
         reader.registerHotKey(0x13ca, 0x12ac);
 

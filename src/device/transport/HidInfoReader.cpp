@@ -55,7 +55,27 @@ void tip(const char *text, const char *image)
 
 } // namespace
 
-HidInfoReader::HidInfoReader(const Deps &deps) : m_deps(deps) {}
+HidInfoReader::HidInfoReader(const Deps &deps) : m_deps(deps)
+{
+    if (bool(m_deps.pressType) != bool(m_deps.setPressType)) {
+        qxWarning("hidinfo") << "press-type storage needs both accessors; the reader keeps its own";
+        m_deps.pressType = nullptr;
+        m_deps.setPressType = nullptr;
+    }
+}
+
+qint64 HidInfoReader::pressType() const
+{
+    return m_deps.pressType ? m_deps.pressType() : m_pressType;
+}
+
+void HidInfoReader::setPressType(qint64 type)
+{
+    if (m_deps.setPressType)
+        m_deps.setPressType(type);
+    else
+        m_pressType = type;
+}
 
 HidInfoReader::~HidInfoReader()
 {
@@ -203,13 +223,14 @@ void HidInfoReader::readPlanTwo(int offset, const QByteArray &report)
 HidInfoReader::Read HidInfoReader::applyKeyRule(qint64 keyValue)
 {
     const int type = convertPressTypeWithNum(keyValue);
-    if (type == 0 || type == m_pressType)
+    const qint64 held = pressType();
+    if (type == 0 || type == held)
         return Read::Continue;
     // A search key while typing or translation is held would cut that voice input
     // short; the report is dropped from here on.
-    if ((type == 35 || type == 36) && (m_pressType == 33 || m_pressType == 37))
+    if ((type == 35 || type == 36) && (held == 33 || held == 37))
         return Read::Stop;
-    m_pressType = type;
+    setPressType(type);
     neighbours().voice->hidCallbackType(type);
     return Read::Continue;
 }
@@ -230,7 +251,8 @@ int HidInfoReader::convertPressTypeWithNum(qint64 num)
         return convertPointer(num);
 
     if (num == hidinfo::kModeToggleKey) {
-        if (m_pressType != 33 && m_pressType != 37) {
+        const qint64 held = pressType();
+        if (held != 33 && held != 37) {
             IVoiceKeyDispatcher &voice = *neighbours().voice;
             const bool translate = !voice.isTranslate();
             voice.setIsTranslate(translate);
@@ -403,8 +425,9 @@ bool HidInfoReader::hotKeyDeviceReady(const char *key) const
 void HidInfoReader::hotKeyConverted(qint64 downCode, qint64 upCode)
 {
     IVoiceKeyDispatcher &voice = *neighbours().voice;
-    m_pressType = convertPressTypeWithNum(voice.hadStart() ? upCode : downCode);
-    voice.hidCallbackType(int(m_pressType));
+    const int type = convertPressTypeWithNum(voice.hadStart() ? upCode : downCode);
+    setPressType(type);
+    voice.hidCallbackType(type);
 }
 
 void HidInfoReader::hotKeyDirect(int downType, int upType)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class IHidInfoCommands;
 namespace platform {
 class ISystemVolume;
@@ -27,6 +29,11 @@ public:
         IHidInfoCommands *commands = nullptr;      // none: the commands are logged and dropped
         platform::ISystemVolume *volume = nullptr; // none: the installed service
         platform::ShortcutBinder *binder = nullptr; // none: the shared binder
+        // Where the press type lives when another object owns it (the HID device,
+        // which clears it at open and after each successful command). Both or
+        // neither; without them the reader keeps its own.
+        std::function<qint64()> pressType;
+        std::function<void(qint64)> setPressType;
     };
     explicit HidInfoReader(const Deps &deps);
     ~HidInfoReader(); // stops the volume repeat and breaks the hot keys it bound
@@ -54,8 +61,8 @@ public:
     void breakHotKeyBindings();
 
     // The last press type sent to the dispatcher (0: none).
-    qint64 pressType() const { return m_pressType; }
-    void setPressType(qint64 type) { m_pressType = type; }
+    qint64 pressType() const;
+    void setPressType(qint64 type);
     // The last pointer key code seen; 0 after a key-up report.
     qint64 tempNum() const { return m_tempNum; }
     bool isIncreaseSystemVolume() const { return m_isIncreaseSystemVolume; }
