@@ -178,7 +178,7 @@ TEST_F(HidHotKey, BinderKeepsMacKeyCodesAndFollowsStoredShortcuts)
 TEST_F(HidHotKey, DestroyedReaderLeavesNoBindingBehind)
 {
     {
-        HidInfoReader other({.commands = &commands, .volume = &volume, .binder = &binder});
+        HidInfoReader other(deps());
         other.registerHotKey(0x13ca, 0x12ac);
         EXPECT_EQ(shortcuts.grabs.size(), 3u);
     }

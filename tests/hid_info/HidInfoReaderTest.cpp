@@ -277,7 +277,10 @@ TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
     // The HID device clears its press type at open and after every successful
     // command; the reader must see that, or a repeated key would be swallowed.
     qint64 owned = 0;
-    HidInfoReader shared({&commands, &volume, &binder, [&] { return owned; }, [&](qint64 t) { owned = t; }});
+    HidInfoReader::Deps d = deps();
+    d.pressType = [&] { return owned; };
+    d.setPressType = [&](qint64 t) { owned = t; };
+    HidInfoReader shared(d);
     state->setChipPlan(1);
     shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
     EXPECT_EQ(owned, 33);

@@ -41,7 +41,15 @@ protected:
     MemoryKeyValueStore shortcutStore;
     platform::ShortcutBinder binder{shortcutStore, &shortcuts};
     FakeHidInfoCommands commands{nb.log};
-    HidInfoReader reader{{.commands = &commands, .volume = &volume, .binder = &binder}};
+    HidInfoReader::Deps deps()
+    {
+        HidInfoReader::Deps d;
+        d.commands = &commands;
+        d.volume = &volume;
+        d.binder = &binder;
+        return d;
+    }
+    HidInfoReader reader{deps()};
 
     QXMouseInfoItem &item() { return state->mouseInfoItem(); }
     void feed(const char *hex, quint16 vid = kMouseVid, quint16 pid = kMousePid)

@@ -153,7 +153,9 @@ TEST(ShortcutX11, ReceiverHotKeysThroughTheRealGrab)
     MemoryKeyValueStore store;
     platform::ShortcutBinder binder(store, &x11);
     {
-        HidInfoReader reader({.binder = &binder});
+        HidInfoReader::Deps deps;
+        deps.binder = &binder;
+        HidInfoReader reader(deps);
         state->setChipPlan(1);
         reader.registerHotKey(0x13ca, 0x12ac);
 
