@@ -41,7 +41,9 @@ function(qx_test name)
         list(APPEND props LABELS "${ARG_LABELS}")
     endif()
     if(env)
-        list(APPEND props ENVIRONMENT "${env}")
+        # gtest_discover_tests flattens a multi-value ENVIRONMENT property, so the
+        # variables are set by running the program through env(1), for discovery too.
+        set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR env ${env})
     endif()
     if("x11" IN_LIST ARG_LABELS)
         # One shared display: x11 tests take turns.

@@ -37,7 +37,7 @@ std::string PZFileLogFormatter::stringFromDate(spdlog::log_clock::time_point tim
             m_cachedText[0] = '\0';
         m_cachedSecond = t;
     }
-    char out[48];
+    char out[64];
     std::snprintf(out, sizeof out, "%s.%03lld", m_cachedText, ms);
     return out;
 }
