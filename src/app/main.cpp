@@ -10,6 +10,7 @@
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
 #include "HIDDevice.h"
+#include "HidInfoConnection.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -87,11 +88,15 @@ int main(int argc, char *argv[])
     platform::linuxbackend::LinuxHidBackend hidBackend;
     HIDDevice hidDevice(&hidBackend);
     HIDDevice::setSharedInstance(&hidDevice);
+    // Device-information reports and the voice-assistant hot keys (F1/F2/F3).
+    HidInfoReader hidInfoReader(HidInfoConnection::pressTypeDeps(hidDevice));
+    auto hidInfo = std::make_unique<HidInfoConnection>(hidDevice, hidInfoReader);
     hidDevice.startMonitor();
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
     const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
+    hidInfo.reset();
     HIDDevice::setSharedInstance(nullptr);
     QXUserInfoData::setSharedInstance(nullptr);
     userInfo.reset();
