@@ -1,0 +1,64 @@
+#pragma once
+
+#include "QXNetBaseScene.h"
+#include "QXNetError.h"
+
+#include <QNetworkRequest>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// A scene turned into what goes on the wire.
+struct QXBuiltRequest {
+    QXNetError error; // InvalidRequest when the URL cannot be sent
+    QByteArray method;
+    QNetworkRequest request;
+    std::optional<QByteArray> body;
+};
+
+// Builds the request of a scene: escaped URL, the default client fields unless the
+// URL's query already names "sn", GET parameters appended to the query, then the
+// scene's time-out, header (exactly the scene's fields) and body (only the scene's;
+// a POST without one goes without a body).
+QXBuiltRequest qxBuildSceneRequest(QXNetBaseScene &scene);
+
+// The time-out used when a scene asks for none (or a negative one).
+constexpr qint64 kQXDefaultTimeoutSeconds = 15;
+
+// The application's HTTP client for scenes. One QNetworkAccessManager on the main
+// thread; every completion is delivered on the main thread, exactly once.
+class QXHttpRequestManager : public QObject {
+    Q_OBJECT
+public:
+    static QXHttpRequestManager &sharedInstance();
+
+    // True only when the network is known to be down; an unknown state lets the
+    // request go.
+    bool validNetworkIsNotReable() const;
+    QNetworkAccessManager *urlSessionManager();
+
+    // Sends the scene and calls back once with (success, result, error). When the
+    // network is down the callback gets (false, "请检查网络") before this returns
+    // (on the main thread). The callback may be empty.
+    void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback);
+
+    // The reachability answer ("true" = not reachable); empty restores the system's.
+    void setReachabilityCheck(std::function<bool()> isNotReachable);
+
+    int requestsInFlight() const { return m_inFlight; }
+
+private:
+    explicit QXHttpRequestManager(QObject *parent = nullptr);
+    void send(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback);
+    void finish(QNetworkReply *reply, const std::shared_ptr<QXNetBaseScene> &scene, const QXSceneCallback &callback,
+                const QString &logName);
+
+    QNetworkAccessManager *m_manager = nullptr;
+    std::function<bool()> m_isNotReachable;
+    int m_inFlight = 0;
+};

@@ -1,0 +1,7 @@
+#include "QXAIScene.h"
+
+QString QXAIScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/chat"),
+                           {{QStringLiteral("prompt"), prompt}});
+}

@@ -1,0 +1,6 @@
+#include "QXAddCommandScene.h"
+
+QString QXAddCommandScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/saveDeviceCmd"));
+}

@@ -1,0 +1,7 @@
+#include "QXCanUploadMouseScene.h"
+
+QString QXCanUploadMouseScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/channelUpdate"),
+                           {{QStringLiteral("channel"), channel}});
+}

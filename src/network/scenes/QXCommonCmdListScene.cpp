@@ -1,0 +1,6 @@
+#include "QXCommonCmdListScene.h"
+
+QString QXCommonCmdListScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/commonCmd"));
+}

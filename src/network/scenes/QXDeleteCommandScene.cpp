@@ -1,0 +1,6 @@
+#include "QXDeleteCommandScene.h"
+
+QString QXDeleteCommandScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/deleteDeviceCmd"));
+}

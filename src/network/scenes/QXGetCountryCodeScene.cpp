@@ -1,0 +1,6 @@
+#include "QXGetCountryCodeScene.h"
+
+QString QXGetCountryCodeScene::requestURL()
+{
+    return mainApiBase();
+}

@@ -1,0 +1,6 @@
+#include "QXGetXunFeiKeyScene.h"
+
+QString QXGetXunFeiKeyScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/getXfInfo"));
+}

@@ -1,0 +1,6 @@
+#include "QXLanguageScene.h"
+
+QString QXLanguageScene::requestURL()
+{
+    return qxBuildSceneUrl(secondApiBase(), QStringLiteral("/languages"));
+}

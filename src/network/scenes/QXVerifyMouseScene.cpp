@@ -1,0 +1,6 @@
+#include "QXVerifyMouseScene.h"
+
+QString QXVerifyMouseScene::requestURL()
+{
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/verifyMouse"));
+}
