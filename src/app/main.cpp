@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 #include "UnixSignals.h"
 #include "platform/linux/KeychainSecretStore.h"
+#include "platform/linux/LinuxHidBackend.h"
 
 #include "DataPaths.h"
 #include "FirstRunLanguage.h"
@@ -8,6 +9,7 @@
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
+#include "HIDDevice.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -81,9 +83,16 @@ int main(int argc, char *argv[])
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     platform::linuxbackend::LinuxDesktopServices desktopServices;
 
+    // The USB receivers: one transport for the process, watching from launch on.
+    platform::linuxbackend::LinuxHidBackend hidBackend;
+    HIDDevice hidDevice(&hidBackend);
+    HIDDevice::setSharedInstance(&hidDevice);
+    hidDevice.startMonitor();
+
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
     const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
+    HIDDevice::setSharedInstance(nullptr);
     QXUserInfoData::setSharedInstance(nullptr);
     userInfo.reset();
     setDefaultStore(nullptr);

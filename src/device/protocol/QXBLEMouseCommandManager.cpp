@@ -1,0 +1,141 @@
+#include "QXBLEMouseCommandManager.h"
+
+#include "PZLog.h"
+#include "QXBLEManager.h"
+#include "QXHidCommandManager.h"
+
+using proto::BleCommand;
+using proto::HidCommand;
+
+QXBLEMouseCommandManager::QXBLEMouseCommandManager(QXBLEManager *central, HidCommandSink *hid)
+    : m_central(central), m_hid(hid) {}
+
+QXBLEMouseCommandManager &QXBLEMouseCommandManager::sharedInstance() {
+    static QXBLEMouseCommandManager *instance = new QXBLEMouseCommandManager; // lives until exit
+    return *instance;
+}
+
+void QXBLEMouseCommandManager::write(BleCommand command, std::initializer_list<qint64> args) {
+    const proto::BleFrame frame = proto::bleFrame(command, args);
+    QXBLEManager &central = m_central ? *m_central : QXBLEManager::sharedInstance();
+    const bool sent =
+        frame.channel == proto::BleChannel::Ota ? central.sendOTAData(frame.bytes) : central.sendData(frame.bytes);
+    if (!sent)
+        qxDebug("ble") << "command dropped, no peripheral:" << frame.bytes.toHex(' ');
+}
+
+// The pointer's commands go to the HID device in the plan-2 layout whatever is
+// connected; with no HID device open they are lost.
+void QXBLEMouseCommandManager::sendOverHid(HidCommand command, std::initializer_list<qint64> args) {
+    HidCommandSink *hid = m_hid ? m_hid : QXHidCommandManager::sharedInstance().hidSink();
+    proto::HidContext plan2;
+    plan2.chipPlan = 2;
+    plan2.mouseIsConnect = true;
+    const proto::HidFrameList frames = proto::hidFrames(command, plan2, args);
+    if (!hid) {
+        qxDebug("ble") << "laser-pen command dropped, no HID device";
+        return;
+    }
+    for (const QByteArray &frame : frames)
+        hid->hidRequestSendCommand(proto::hidCommandBuffer(frame));
+}
+
+void QXBLEMouseCommandManager::sendGetMouseInfoData() {
+    write(BleCommand::GetMouseInfo);
+}
+void QXBLEMouseCommandManager::sendGetReceiveData() {
+    write(BleCommand::GetReceive);
+}
+void QXBLEMouseCommandManager::sendOpenMicData() {
+    write(BleCommand::OpenMic);
+}
+void QXBLEMouseCommandManager::sendCloseMicData() {
+    write(BleCommand::CloseMic);
+}
+void QXBLEMouseCommandManager::sendOpenLedData() {
+    write(BleCommand::OpenLed);
+}
+void QXBLEMouseCommandManager::sendCloseLedData() {
+    write(BleCommand::CloseLed);
+}
+void QXBLEMouseCommandManager::sendOpenPopUpWebSiteData() {
+    write(BleCommand::OpenPopUpWebSite);
+}
+void QXBLEMouseCommandManager::sendClosePopUpWebSiteData() {
+    write(BleCommand::ClosePopUpWebSite);
+}
+void QXBLEMouseCommandManager::sendOpenRGBLogoLEDData() {
+    write(BleCommand::OpenRGBLogoLED);
+}
+void QXBLEMouseCommandManager::sendCloseRGBLogoLEDData() {
+    write(BleCommand::CloseRGBLogoLED);
+}
+void QXBLEMouseCommandManager::sendSetDpiData(qint64 dpi) {
+    write(BleCommand::SetDpi, {dpi});
+}
+
+void QXBLEMouseCommandManager::sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) {
+    write(BleCommand::KeyCommand, {keyCode1, keyCode2});
+}
+
+void QXBLEMouseCommandManager::sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode,
+                                                    qint64 mouseType, qint64 websiteType) {
+    write(BleCommand::SetBurnerInfo, {pid, vid, icDirection, mode, mouseType, websiteType});
+}
+
+void QXBLEMouseCommandManager::sendGetLightingEffectsModeData() {
+    write(BleCommand::GetLightingEffectsMode);
+}
+void QXBLEMouseCommandManager::sendSetLightingEffectsModeData(qint64 v) {
+    write(BleCommand::SetLightingEffectsMode, {v});
+}
+void QXBLEMouseCommandManager::sendGetLightingEffectsBrightnessData() {
+    write(BleCommand::GetLightingEffectsBrightness);
+}
+void QXBLEMouseCommandManager::sendSetLightingEffectsBrightnessData(qint64 v) {
+    write(BleCommand::SetLightingEffectsBrightness, {v});
+}
+void QXBLEMouseCommandManager::sendGetLightingEffectsSpeedData() {
+    write(BleCommand::GetLightingEffectsSpeed);
+}
+void QXBLEMouseCommandManager::sendSetLightingEffectsSpeedData(qint64 v) {
+    write(BleCommand::SetLightingEffectsSpeed, {v});
+}
+void QXBLEMouseCommandManager::sendGetLightingEffectsColorData() {
+    write(BleCommand::GetLightingEffectsColor);
+}
+void QXBLEMouseCommandManager::sendSetLightingEffectsColorData(qint64 v) {
+    write(BleCommand::SetLightingEffectsColor, {v});
+}
+void QXBLEMouseCommandManager::sendGetMouseLeftOrRightHandBehavior() {
+    write(BleCommand::GetMouseLeftOrRightHandBehavior);
+}
+void QXBLEMouseCommandManager::sendSetMouseLeftOrRightHandBehaviorData(qint64 v) {
+    write(BleCommand::SetMouseLeftOrRightHandBehavior, {v});
+}
+
+void QXBLEMouseCommandManager::sendLaserPenDpiData(qint64 v) {
+    sendOverHid(HidCommand::LaserPenDpi, {v});
+}
+void QXBLEMouseCommandManager::sendLaserPenShakeEffectData(double seconds) {
+    sendOverHid(HidCommand::LaserPenShakeEffect, {proto::laserPenShakeTenths(seconds)});
+}
+void QXBLEMouseCommandManager::sendLaserPenModeData(qint64 v) {
+    sendOverHid(HidCommand::LaserPenMode, {v});
+}
+void QXBLEMouseCommandManager::sendLaserPenEnterMouseStatusData() {
+    sendOverHid(HidCommand::LaserPenEnterMouseStatus);
+}
+void QXBLEMouseCommandManager::sendLaserPenQuitMouseStatusData() {
+    sendOverHid(HidCommand::LaserPenQuitMouseStatus);
+}
+
+void QXBLEMouseCommandManager::sendStartOTAData() {
+    write(BleCommand::StartOTA);
+}
+void QXBLEMouseCommandManager::sendEndOTAData() {
+    write(BleCommand::EndOTA, {m_otaDataTotalLength, m_otaDataChecksum});
+}
+void QXBLEMouseCommandManager::sendCancelOTAData() {
+    write(BleCommand::CancelOTA);
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "HidCommandSink.h"
+#include "HidFrames.h"
+#include "HidVoiceStream.h"
+#include "IMouseCommands.h"
+#include "Scheduler.h"
+
+#include <functional>
+
+// The HID side of the device protocol: builds every command in the frame layout of the
+// connected device family (chipPlan) and hands it to the HID device, keeps the state
+// that the voice stream, the firmware transfer and the report parser share, and polls a
+// receiver every few seconds for whether its mouse is there.
+//
+// Reads the device from QXUserInfoData::sharedInstance() at every call. Main thread only.
+class QXHidCommandManager : public IMouseCommands {
+public:
+    static constexpr int kPollIntervalMs = 3000;
+    static constexpr int kPollIntervalPlan4Ms = 5000;
+    static constexpr int kCheckVoiceIntervalMs = 1000;
+
+    QXHidCommandManager();
+    ~QXHidCommandManager() override;
+    QXHidCommandManager(const QXHidCommandManager &) = delete;
+    QXHidCommandManager &operator=(const QXHidCommandManager &) = delete;
+
+    // The process-wide instance; the composition root gives it the HID device.
+    static QXHidCommandManager &sharedInstance();
+
+    // Where reports go; nullptr (no device layer yet) drops them.
+    void setHidSink(HidCommandSink *sink) { m_sink = sink; }
+    HidCommandSink *hidSink() const { return m_sink; }
+    // The clock of the time commands; nullptr uses the scheduler's.
+    void setClock(const Clock *clock) { m_clock = clock; }
+    // The facade's sendVoiceDataBlock (empty when none is set).
+    void setVoiceDataBlock(VoiceDataBlock block);
+    // Whether voice comes from the computer's microphone (the facade's isFromMicData);
+    // the device then sends no voice end that would clear isStartVoice.
+    void setIsFromMicDataSource(std::function<bool()> source) { m_isFromMicData = std::move(source); }
+
+    // --- commands shared with the Bluetooth LE manager
+    void sendGetMouseInfoData() override;
+    void sendGetReceiveData() override;
+    void sendOpenMicData() override;
+    void sendCloseMicData() override;
+    void sendOpenLedData() override;
+    void sendCloseLedData() override;
+    void sendOpenPopUpWebSiteData() override;
+    void sendClosePopUpWebSiteData() override;
+    void sendOpenRGBLogoLEDData() override;
+    void sendCloseRGBLogoLEDData() override;
+    void sendSetDpiData(qint64 index) override;
+    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) override;
+    void sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode, qint64 mouseType,
+                              qint64 websiteType) override;
+    void sendGetLightingEffectsModeData() override;
+    void sendSetLightingEffectsModeData(qint64 value) override;
+    void sendGetLightingEffectsBrightnessData() override;
+    void sendSetLightingEffectsBrightnessData(qint64 value) override;
+    void sendGetLightingEffectsSpeedData() override;
+    void sendSetLightingEffectsSpeedData(qint64 value) override;
+    void sendGetLightingEffectsColorData() override;
+    void sendSetLightingEffectsColorData(qint64 value) override;
+    void sendGetMouseLeftOrRightHandBehavior() override;
+    void sendSetMouseLeftOrRightHandBehaviorData(qint64 value) override;
+    void sendLaserPenDpiData(qint64 value) override;
+    void sendLaserPenShakeEffectData(double seconds) override;
+    void sendLaserPenModeData(qint64 value) override;
+    void sendLaserPenEnterMouseStatusData() override;
+    void sendLaserPenQuitMouseStatusData() override;
+
+    // --- HID only
+    void sendSearchMouseConnectStatusData();
+    void sendGetMouseSN();
+    void sendGetDeviceFireware();
+    void sendGetDongleInfo();
+    void modifyReturnRate(qint64 rate);
+    void sendResetKeyStatusData();
+    void sendOpenRGBData();
+    void sendCloseRGBData();
+    void sendSetProductMode(qint64 mode);
+    void sendSetSNData(const QString &sn);
+    void sendSetTelinkBurnerInfoMouseType(qint64 value);
+    void sendSetTelinkBurnerInfoWebsiteType(qint64 value);
+    void sendSetTelinkBurnerInfozAudio_reat(qint64 value);
+    void sendSetTelinkBurnerInfoIC_Direction(qint64 value);
+    void sendSetTelinkBurnerInfoSN(const QString &sn);
+    void sendGetTelinkLaserPenInfoData();
+    void sendTelinkLaserPenEnterMouseStatusData();
+    void sendTelinkLaserPenQuitMouseStatusData();
+    void sendTelinkLaserPenOpenMicData();
+    void sendTelinkLaserPenCloseMicData();
+    void sendTelinkLaserPenOpenHardLaserData();
+    void sendTelinkLaserPenCloseHardLaserData();
+    void sendTelinkLaserPenOnlineData();
+    void sendTelinkLaserPenOffLineData();
+    void sendTelinkLaserPenCountdownData(qint64 seconds);
+    void sendTelinkLaserPenCurrentTimeData();
+    void sendGetXunFeiChipDeviceInfoData();
+    void sendGetXunFeiChipAuthData();
+    void sendCurrentTimeData();
+    void sendCommandOperation();
+
+    // --- connection poll and voice keep-alive
+    void startTimer();
+    void invalidateTimer();
+    void checkConnectStatus();
+    bool isTimerRunning() const { return m_timer != Scheduler::kNoTimer; }
+    void startCheckVoiceTimer();
+    void invalidateCheckVoiceTimer();
+    bool isCheckVoiceTimerRunning() const { return m_checkVoiceTimer != Scheduler::kNoTimer; }
+
+    // --- state
+    bool isStartVoice() const override { return m_isStartVoice; }
+    void setIsStartVoice(bool on) override { m_isStartVoice = on; }
+    qint64 pressType() const override { return m_pressType; }
+    void setPressType(qint64 type) override { m_pressType = type; }
+    bool isPauseHandle() const { return m_isPauseHandle; }
+    void setIsPauseHandle(bool on) { m_isPauseHandle = on; }
+    qint64 currentOTAIndex() const { return m_currentOTAIndex; }
+    void setCurrentOTAIndex(qint64 index) { m_currentOTAIndex = index; }
+    qint64 otaDataTotalLength() const { return m_otaDataTotalLength; }
+    void setOtaDataTotalLength(qint64 length) { m_otaDataTotalLength = length; }
+    qint64 otaDataChecksum() const { return m_otaDataChecksum; }
+    void setOtaDataChecksum(qint64 sum) { m_otaDataChecksum = sum; }
+    // The device voice stream (audioData, encodeData and the plan-2 decoder state).
+    proto::HidVoiceStream &voiceStream() { return m_voice; }
+
+    // The connected device as the builders see it.
+    static proto::HidContext currentContext();
+
+private:
+    void send(proto::HidCommand command, std::initializer_list<qint64> args = {});
+    void send(const proto::HidFrameList &frames);
+    const Clock &clock() const;
+
+    HidCommandSink *m_sink = nullptr;
+    const Clock *m_clock = nullptr;
+    std::function<bool()> m_isFromMicData;
+    proto::HidVoiceSinks m_voiceSinks;
+    proto::HidVoiceStream m_voice;
+
+    bool m_isStartVoice = false;
+    bool m_isPauseHandle = false;
+    qint64 m_pressType = 0;
+    qint64 m_currentOTAIndex = 0;
+    qint64 m_otaDataTotalLength = 0;
+    qint64 m_otaDataChecksum = 0;
+    Scheduler::TimerId m_timer = Scheduler::kNoTimer;
+    Scheduler::TimerId m_checkVoiceTimer = Scheduler::kNoTimer;
+};

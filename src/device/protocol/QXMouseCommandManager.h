@@ -1,0 +1,96 @@
+#pragma once
+
+#include "IMouseCommands.h"
+#include "Scheduler.h"
+
+class QXHidCommandManager;
+class QXBLEMouseCommandManager;
+
+// The one way pages, the voice pipeline, the pointer overlay and the shell talk to the
+// device. Each command goes to the Bluetooth LE manager while a Bluetooth LE mouse is
+// connected (bleConnect at the moment of the call), else to the HID manager; nothing
+// is cached, so a command right after a connection change takes the new transport.
+// Also holds the block through which device voice reaches the speech service, and a
+// slow battery poll. Main thread only.
+class QXMouseCommandManager {
+public:
+    static constexpr int kBatteryPollMs = 300 * 1000;
+
+    // nullptr: the shared managers.
+    explicit QXMouseCommandManager(QXHidCommandManager *hid = nullptr, QXBLEMouseCommandManager *ble = nullptr);
+    ~QXMouseCommandManager();
+    QXMouseCommandManager(const QXMouseCommandManager &) = delete;
+    QXMouseCommandManager &operator=(const QXMouseCommandManager &) = delete;
+
+    static QXMouseCommandManager &sharedInstance();
+
+    // --- forwarded to the active manager
+    void sendGetMouseInfoData() { active().sendGetMouseInfoData(); }
+    void sendGetReceiveData() { active().sendGetReceiveData(); }
+    void sendOpenMicData() { active().sendOpenMicData(); }
+    void sendCloseMicData() { active().sendCloseMicData(); }
+    void sendOpenLedData() { active().sendOpenLedData(); }
+    void sendCloseLedData() { active().sendCloseLedData(); }
+    void sendOpenPopUpWebSiteData() { active().sendOpenPopUpWebSiteData(); }
+    void sendClosePopUpWebSiteData() { active().sendClosePopUpWebSiteData(); }
+    void sendOpenRGBLogoLEDData() { active().sendOpenRGBLogoLEDData(); }
+    void sendCloseRGBLogoLEDData() { active().sendCloseRGBLogoLEDData(); }
+    void sendSetDpiData(qint64 index) { active().sendSetDpiData(index); }
+    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) {
+        active().sendKeyCommandDataKeyCode1(keyCode1, keyCode2);
+    }
+    void sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode, qint64 mouseType,
+                              qint64 websiteType) {
+        active().sendSetBurnerInfoPID(pid, vid, icDirection, mode, mouseType, websiteType);
+    }
+    void sendGetLightingEffectsModeData() { active().sendGetLightingEffectsModeData(); }
+    void sendSetLightingEffectsModeData(qint64 v) { active().sendSetLightingEffectsModeData(v); }
+    void sendGetLightingEffectsBrightnessData() { active().sendGetLightingEffectsBrightnessData(); }
+    void sendSetLightingEffectsBrightnessData(qint64 v) { active().sendSetLightingEffectsBrightnessData(v); }
+    void sendGetLightingEffectsSpeedData() { active().sendGetLightingEffectsSpeedData(); }
+    void sendSetLightingEffectsSpeedData(qint64 v) { active().sendSetLightingEffectsSpeedData(v); }
+    void sendGetLightingEffectsColorData() { active().sendGetLightingEffectsColorData(); }
+    void sendSetLightingEffectsColorData(qint64 v) { active().sendSetLightingEffectsColorData(v); }
+    void sendGetMouseLeftOrRightHandBehavior() { active().sendGetMouseLeftOrRightHandBehavior(); }
+    void sendSetMouseLeftOrRightHandBehaviorData(qint64 v) { active().sendSetMouseLeftOrRightHandBehaviorData(v); }
+    void sendLaserPenDpiData(qint64 v) { active().sendLaserPenDpiData(v); }
+    void sendLaserPenShakeEffectData(double seconds) { active().sendLaserPenShakeEffectData(seconds); }
+    void sendLaserPenModeData(qint64 v) { active().sendLaserPenModeData(v); }
+    void sendLaserPenEnterMouseStatusData() { active().sendLaserPenEnterMouseStatusData(); }
+    // Only for devices with key setting.
+    void sendLaserPenQuitMouseStatusData();
+
+    // --- HID only: nothing while a Bluetooth LE mouse is connected
+    void sendSearchMouseConnectStatusData();
+
+    // --- commands that send nothing
+    void sendCopyAndPasteData(qint64 keyCode) { Q_UNUSED(keyCode); }
+    void sendCopyAndPasteReleaseData() {}
+    void sendResetKeyStatusData() {}
+
+    // --- state
+    bool isStartVoice() const { return active().isStartVoice(); }
+    void setPressType(qint64 type) { active().setPressType(type); }
+    // Voice from the computer's microphone: always for a device without key setting
+    // (except the receiver's voice interface, plan 3); otherwise what was set.
+    bool isFromMicData() const;
+    void setIsFromMicData(bool on) { m_isFromMicData = on; }
+    // How device voice reaches the speech service; handed to both managers.
+    void setSendVoiceDataBlock(VoiceDataBlock block);
+    const VoiceDataBlock &sendVoiceDataBlock() const { return m_sendVoiceDataBlock; }
+
+    // --- battery poll: asks the device for its information every five minutes
+    void startTimer();
+    void invalidateTimer();
+    void checkElectricStatus() { sendGetMouseInfoData(); }
+    bool isTimerRunning() const { return m_timer != Scheduler::kNoTimer; }
+
+private:
+    IMouseCommands &active() const;
+
+    QXHidCommandManager &m_hid;
+    QXBLEMouseCommandManager &m_ble;
+    bool m_isFromMicData = false;
+    VoiceDataBlock m_sendVoiceDataBlock;
+    Scheduler::TimerId m_timer = Scheduler::kNoTimer;
+};

@@ -1,0 +1,96 @@
+#include "HidapiCommands.h"
+
+#include <array>
+#include <cmath>
+
+namespace hidapicmd {
+namespace {
+
+// Template bytes: a byte, or a marker for where the argument goes.
+constexpr int kV = -1;      // value & 0xff
+constexpr int kV1 = -2;     // (value + 1) & 0xff
+constexpr int kVHigh = -3;  // (value >> 8) & 0xff
+
+struct Frame {
+    int length;
+    std::array<int, 7> bytes;
+};
+
+constexpr Frame kZero{0, {}};
+
+// On/off pairs: the "on" frame is used for a non-zero value. Commands without an
+// on/off meaning repeat the same frame.
+struct Row {
+    Command command;
+    Frame plan2On, plan2Off, otherOn, otherOff;
+};
+
+constexpr Row kRows[] = {
+    {Command::Led, {4, {0x0d, 0xa5, 0x06, 0x00}}, {4, {0x0d, 0xa5, 0x07, 0x00}}, {3, {0x0d, 0x11, 0x01}},
+     {3, {0x0d, 0x11, 0x00}}},
+    {Command::Dpi, {5, {0x0d, 0xa5, 0x02, 0x01, kV1}}, {5, {0x0d, 0xa5, 0x02, 0x01, kV1}}, {3, {0x0d, 0x12, kV}},
+     {3, {0x0d, 0x12, kV}}},
+    {Command::KeyCommand, {7, {0x0d, 0xa5, 0x0a, 0x08, kV, 0x00, 0x19}}, {7, {0x0d, 0xa5, 0x0a, 0x08, kV, 0x00, 0x19}},
+     {4, {0x0d, 0x81, kV, 0x19}}, {4, {0x0d, 0x81, kV, 0x19}}},
+    {Command::KeyCommandRelease, {7, {0x0d, 0xa5, 0x0a, 0x08, 0x00, 0x00, 0x00}},
+     {7, {0x0d, 0xa5, 0x0a, 0x08, 0x00, 0x00, 0x00}}, kZero, kZero},
+    {Command::ResetKey, {3, {0x0d, 0xa5, 0x01}}, {3, {0x0d, 0xa5, 0x01}}, {2, {0x0d, 0x14}}, {2, {0x0d, 0x14}}},
+    {Command::OpenWebsite, {4, {0x0d, 0xa5, 0x0d, 0x00}}, {4, {0x0d, 0xa5, 0x0c, 0x00}}, kZero, kZero},
+    {Command::OpenMic, {4, {0x0d, 0xa5, 0x04, 0x00}}, {4, {0x0d, 0xa5, 0x05, 0x00}}, kZero, kZero},
+    {Command::GetMouseInfo, {4, {0x0d, 0xa5, 0x09, 0x00}}, {4, {0x0d, 0xa5, 0x09, 0x00}}, kZero, kZero},
+    {Command::LaserPenMode, {4, {0x0d, 0xa5, 0xa7, kV}}, {4, {0x0d, 0xa5, 0xa7, kV}}, {4, {0x0d, 0x05, 0x11, kV}},
+     {4, {0x0d, 0x05, 0x11, kV}}},
+    {Command::LaserPenDpi, {4, {0x0d, 0xa5, 0xa4, kV}}, {4, {0x0d, 0xa5, 0xa4, kV}}, {4, {0x0d, 0x05, 0x12, kV}},
+     {4, {0x0d, 0x05, 0x12, kV}}},
+    {Command::LaserPenOpenWebsite, {4, {0x0d, 0xa5, 0xa9, 0x00}}, {4, {0x0d, 0xa5, 0xa8, 0x00}}, kZero, kZero},
+    {Command::LaserPenOpenMic, {4, {0x0d, 0xa5, 0xaa, 0x00}}, {4, {0x0d, 0xa5, 0xab, 0x00}}, kZero, kZero},
+    {Command::LaserPenOpenLed, {4, {0x0d, 0xa5, 0xac, 0x00}}, {4, {0x0d, 0xa5, 0xad, 0x00}}, kZero, kZero},
+    {Command::LaserPenMotor, {6, {0x0d, 0x05, 0x15, 0x32, 0x00, kV}}, {6, {0x0d, 0x05, 0x15, 0x32, 0x00, kV}},
+     {6, {0x0d, 0x05, 0x15, 0x32, 0x00, kV}}, {6, {0x0d, 0x05, 0x15, 0x32, 0x00, kV}}},
+    {Command::LaserPenResetKeyStatus, {4, {0x0d, 0xa5, 0xa1, 0x00}}, {4, {0x0d, 0xa5, 0xa1, 0x00}},
+     {4, {0x0d, 0xa5, 0xa1, 0x00}}, {4, {0x0d, 0xa5, 0xa1, 0x00}}},
+    {Command::LaserPenShakeDuration, {5, {0x0d, 0xa5, 0xa1, kV, kVHigh}}, {5, {0x0d, 0xa5, 0xa1, kV, kVHigh}},
+     {5, {0x0d, 0xa5, 0xa1, kV, kVHigh}}, {5, {0x0d, 0xa5, 0xa1, kV, kVHigh}}},
+    {Command::LaserPenSendKeyCommand, {4, {0x0d, 0xa5, 0x0a, kV}}, {4, {0x0d, 0xa5, 0x0a, kV}},
+     {4, {0x0d, 0xa5, 0x0a, kV}}, {4, {0x0d, 0xa5, 0x0a, kV}}},
+};
+
+char byteFor(int templateByte, int value)
+{
+    switch (templateByte) {
+    case kV:
+        return char(value & 0xff);
+    case kV1:
+        return char((value + 1) & 0xff);
+    case kVHigh:
+        return char((value >> 8) & 0xff);
+    default:
+        return char(templateByte);
+    }
+}
+
+} // namespace
+
+QByteArray build(Command command, bool plan2, int value)
+{
+    QByteArray buffer(kBufferSize, '\0');
+    for (const Row &row : kRows) {
+        if (row.command != command)
+            continue;
+        const Frame &frame = plan2 ? (value ? row.plan2On : row.plan2Off) : (value ? row.otherOn : row.otherOff);
+        for (int i = 0; i < frame.length; ++i)
+            buffer[i] = byteFor(frame.bytes[size_t(i)], value);
+        break;
+    }
+    return buffer;
+}
+
+int shakeTenths(double seconds)
+{
+    const double tenths = std::trunc(seconds * 10.0);
+    if (!(tenths > 0))
+        return 0; // also NaN
+    return tenths >= 65535.0 ? 65535 : int(tenths);
+}
+
+} // namespace hidapicmd
