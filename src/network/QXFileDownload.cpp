@@ -98,9 +98,10 @@ void QXFileDownload::onFinished()
         fail(QStringLiteral("no HTTP answer"));
         return;
     }
+    // A compressed body arrives inflated, so its length only counts when unencoded.
     bool hasLength = false;
     const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&hasLength);
-    if (hasLength && length != m_written) {
+    if (hasLength && m_reply->rawHeader("Content-Encoding").isEmpty() && length != m_written) {
         fail(QStringLiteral("incomplete body: %1 of %2 bytes").arg(m_written).arg(length), status);
         return;
     }

@@ -80,6 +80,17 @@ TEST_F(FileDownloadTest, SavesACompleteAnswerUnderTheSuggestedName)
     EXPECT_EQ(files(), (QStringList{"fw_1.3.bin", "named.bin"})) << "no temporary file is left";
 }
 
+TEST_F(FileDownloadTest, CompressedBodyIsSavedInflated)
+{
+    const QByteArray image(5000, 'x');
+    auto reply = HttpScriptedReply::withContentType("application/octet-stream", qCompress(image).mid(4));
+    reply.headers.append(qMakePair(QByteArray("Content-Encoding"), QByteArray("deflate")));
+    server.enqueue(reply);
+    const Outcome o = run("/x/fw.bin");
+    ASSERT_TRUE(o.result.ok) << o.result.error.toStdString();
+    EXPECT_EQ(readFile(o.result.filePath), image);
+}
+
 TEST_F(FileDownloadTest, FailuresLeaveTheExistingFileAndNoPartialOne)
 {
     QFile old(dir.filePath("fw.bin"));
