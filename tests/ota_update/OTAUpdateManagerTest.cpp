@@ -363,6 +363,18 @@ TEST_F(OTAUpdateTest, ApplicationVersionCheckAsksAndOpensTheDownloadPage)
     EXPECT_EQ(alerts.count(), expected);
     EXPECT_EQ(readFile(inRoot("update_mac.txt")), "1.8") << "the last good text stays";
 
+    // Whatever name the answer suggests, no other file of the data root is replaced.
+    QFile database(inRoot("commands.sqlite"));
+    ASSERT_TRUE(database.open(QIODevice::WriteOnly));
+    database.write("user data");
+    database.close();
+    auto named = HttpScriptedReply::withContentType("text/plain", "1.7");
+    named.headers.append(qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=commands.sqlite")));
+    routes["/Zandor/update_mac.txt"] = named;
+    ota.checkAppVersion();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return readFile(inRoot("update_mac.txt")) == "1.7"; }, 5000));
+    EXPECT_EQ(readFile(inRoot("commands.sqlite")), "user data");
+
     ASSERT_GT(alerts.count(), 0);
     EXPECT_EQ(alerts.shown.back().message, "检测到有新版本，是否升级？");
     EXPECT_EQ(alerts.shown.back().buttons, (QStringList{"取消", "确定"}));

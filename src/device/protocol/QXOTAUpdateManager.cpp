@@ -291,9 +291,13 @@ void QXOTAUpdateManager::onFirmwareDownloaded(Target target, const QString &prod
 
 void QXOTAUpdateManager::checkAppVersion()
 {
+    // Saved under the address's own name whatever the answer suggests: a suggested
+    // name could otherwise replace any file of the data root (the database, say).
+    const QUrl url(appVersionFileUrl());
+    const QString name = lastComponent(url.path());
     QPointer<QXOTAUpdateManager> self(this);
     QXFileDownload::start(
-        QUrl(appVersionFileUrl()), firmwareFolder(), [](const QString &suggested) { return suggested; },
+        url, firmwareFolder(), [name](const QString &) { return name; },
         [self](const QXDownloadResult &result) {
             if (self)
                 self->onVersionFileDownloaded(result);
