@@ -10,6 +10,7 @@
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
 #include "HIDDevice.h"
+#include "QXHidReportParser.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -87,6 +88,8 @@ int main(int argc, char *argv[])
     platform::linuxbackend::LinuxHidBackend hidBackend;
     HIDDevice hidDevice(&hidBackend);
     HIDDevice::setSharedInstance(&hidDevice);
+    // Everything the receiver says goes through the report parser.
+    QXHidReportParser::sharedInstance().attachTo(hidDevice);
     hidDevice.startMonitor();
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
