@@ -10,6 +10,7 @@
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
 #include "HIDDevice.h"
+#include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
@@ -88,7 +89,9 @@ int main(int argc, char *argv[])
     platform::linuxbackend::LinuxHidBackend hidBackend;
     HIDDevice hidDevice(&hidBackend);
     HIDDevice::setSharedInstance(&hidDevice);
-    // Everything the receiver says goes through the report parser.
+    // Everything the receiver says goes through the report parser; its answers and
+    // acknowledgements go out through the command manager.
+    QXHidCommandManager::sharedInstance().setHidSink(&hidDevice);
     QXHidReportParser::sharedInstance().attachTo(hidDevice);
     hidDevice.startMonitor();
 
