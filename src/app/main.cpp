@@ -11,6 +11,8 @@
 #include "QXUserInfoData.h"
 #include "HIDDevice.h"
 #include "HidInfoConnection.h"
+#include "QXHidCommandManager.h"
+#include "QXHidReportParser.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -91,6 +93,10 @@ int main(int argc, char *argv[])
     // Device-information reports and the voice-assistant hot keys (F1/F2/F3).
     HidInfoReader hidInfoReader(HidInfoConnection::pressTypeDeps(hidDevice));
     auto hidInfo = std::make_unique<HidInfoConnection>(hidDevice, hidInfoReader);
+    // Everything the receiver says goes through the report parser; its answers and
+    // acknowledgements go out through the command manager.
+    QXHidCommandManager::sharedInstance().setHidSink(&hidDevice);
+    QXHidReportParser::sharedInstance().attachTo(hidDevice);
     hidDevice.startMonitor();
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
