@@ -19,6 +19,8 @@
 #include "crash/QXApplication.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "log/PZManagerForLog.h"
+#include "HidEventHandlers.h"
+#include "QXHidReportParser.h"
 
 #include <QCryptographicHash>
 
@@ -92,6 +94,10 @@ int main(int argc, char *argv[])
     HidInfoReader hidInfoReader(HidInfoConnection::pressTypeDeps(hidDevice));
     auto hidInfo = std::make_unique<HidInfoConnection>(hidDevice, hidInfoReader);
     hidDevice.startMonitor();
+
+    // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
+    // The chip vendor's token client comes with the HTTP client's token request.
+    HidEventHandlers hidEventHandlers(QXHidReportParser::sharedInstance());
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.

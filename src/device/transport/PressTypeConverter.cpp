@@ -49,15 +49,7 @@ int PressTypeConverter::convertOther(qint64 num, int pressType)
     case 54:
         return kTranslateUp;
     case 64:
-        // Switching modes under a held voice key would end its input in the other mode.
-        if (pressType != kTypingDown && pressType != kTranslateDown) {
-            const bool translate = !voice.isTranslate();
-            voice.setIsTranslate(translate);
-            if (translate)
-                showTip("切换到翻译模式", "laserPen_icon-7");
-            else
-                showTip("切换到打字模式", "laserPen_icon-6");
-        }
+        toggleTranslateMode(pressType);
         return kNone;
     case 80:
         return kKeyCommand;
@@ -77,29 +69,13 @@ int PressTypeConverter::convertPointer(qint64 num)
     ILaserPen &pen = *neighbours().laserPen;
     int result = kNone;
     switch (num) {
-    case 32: {
-        neighbours().voice->cancelAsr();
-        int mode = pen.vioceMode() + 1;
-        if (mode >= 4 || mode <= 0)
-            mode = 1;
-        pen.setVioceMode(mode);
-        if (mode == 1)
-            showTip("切换到打字模式", "laserPen_icon-6");
-        else if (mode == 2)
-            showTip("切换到翻译模式", "laserPen_icon-7");
-        else
-            showTip("切换到投屏模式", "laserPen_icon-2");
+    case 32:
+        nextPointerVoiceMode();
         break;
-    }
     case 37:
-    case 38: {
-        const int mode = pen.vioceMode();
-        if (mode == 1)
-            result = num == 37 ? kTypingDown : kTypingUp;
-        else if (mode == 2 || mode == 3)
-            result = num == 37 ? kTranslateDown : kTranslateUp;
+    case 38:
+        result = pointerVoicePressType(pen.vioceMode(), num == 37);
         break;
-    }
     case 39:
         result = kSearchDown;
         break;
@@ -139,6 +115,46 @@ PressTypeConverter::KeyRule PressTypeConverter::keyRule(int converted, int press
         (pressType == kTypingDown || pressType == kTranslateDown))
         return KeyRule::StopReport;
     return KeyRule::Take;
+}
+
+bool PressTypeConverter::toggleTranslateMode(int pressType)
+{
+    // Switching modes under a held voice key would end its input in the other mode.
+    if (pressType == kTypingDown || pressType == kTranslateDown)
+        return false;
+    IVoiceKeyDispatcher &voice = *neighbours().voice;
+    const bool translate = !voice.isTranslate();
+    voice.setIsTranslate(translate);
+    if (translate)
+        showTip("切换到翻译模式", "laserPen_icon-7");
+    else
+        showTip("切换到打字模式", "laserPen_icon-6");
+    return true;
+}
+
+void PressTypeConverter::nextPointerVoiceMode()
+{
+    neighbours().voice->cancelAsr();
+    ILaserPen &pen = *neighbours().laserPen;
+    int mode = pen.vioceMode() + 1;
+    if (mode >= 4 || mode <= 0)
+        mode = 1;
+    pen.setVioceMode(mode);
+    if (mode == 1)
+        showTip("切换到打字模式", "laserPen_icon-6");
+    else if (mode == 2)
+        showTip("切换到翻译模式", "laserPen_icon-7");
+    else
+        showTip("切换到投屏模式", "laserPen_icon-2");
+}
+
+int PressTypeConverter::pointerVoicePressType(int vioceMode, bool down)
+{
+    if (vioceMode == 1)
+        return down ? kTypingDown : kTypingUp;
+    if (vioceMode == 2 || vioceMode == 3)
+        return down ? kTranslateDown : kTranslateUp;
+    return kNone;
 }
 
 void PressTypeConverter::startVolumeTime()
