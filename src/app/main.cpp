@@ -11,6 +11,8 @@
 #include "QXUserInfoData.h"
 #include "HIDDevice.h"
 #include "HidInfoConnection.h"
+#include "QXHidCommandManager.h"
+#include "QXHidReportParser.h"
 #include "HRVLocalizedString.h"
 #include "services/LanguageHooks.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -20,7 +22,6 @@
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "log/PZManagerForLog.h"
 #include "HidEventHandlers.h"
-#include "QXHidReportParser.h"
 
 #include <QCryptographicHash>
 
@@ -93,6 +94,10 @@ int main(int argc, char *argv[])
     // Device-information reports and the voice-assistant hot keys (F1/F2/F3).
     HidInfoReader hidInfoReader(HidInfoConnection::pressTypeDeps(hidDevice));
     auto hidInfo = std::make_unique<HidInfoConnection>(hidDevice, hidInfoReader);
+    // Everything the receiver says goes through the report parser; its answers and
+    // acknowledgements go out through the command manager.
+    QXHidCommandManager::sharedInstance().setHidSink(&hidDevice);
+    QXHidReportParser::sharedInstance().attachTo(hidDevice);
     hidDevice.startMonitor();
 
     // Key events, voice keys and the voice chip; lighting, hand and pointer replies.

@@ -163,7 +163,7 @@ void QXHidReportParser::eventTypeConvertDataToHexStr(const QByteArray &report, c
 {
     const HidReport r = proto::classifyHidReport(report, context());
     if (r.kind == HidReportKind::TooShort) {
-        qxLogOnce(QStringLiteral("hid-report-short:%1:%2:%3").arg(familyName(r.family)).arg(int(r.kind)).arg(r.command),
+        qxLogOnce(QStringLiteral("hid-report-short:%1").arg(familyName(r.family)),
                   QStringLiteral("%1 report of %2 bytes dropped (command %3 needs %4)")
                       .arg(familyName(r.family))
                       .arg(r.size())
