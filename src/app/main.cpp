@@ -21,6 +21,7 @@
 #include "crash/QXApplication.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "log/PZManagerForLog.h"
+#include "HidEventHandlers.h"
 
 #include <QCryptographicHash>
 
@@ -98,6 +99,10 @@ int main(int argc, char *argv[])
     QXHidCommandManager::sharedInstance().setHidSink(&hidDevice);
     QXHidReportParser::sharedInstance().attachTo(hidDevice);
     hidDevice.startMonitor();
+
+    // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
+    // The chip vendor's token client comes with the HTTP client's token request.
+    HidEventHandlers hidEventHandlers(QXHidReportParser::sharedInstance());
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.

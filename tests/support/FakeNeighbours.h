@@ -113,11 +113,11 @@ class FakeAIWindow : public IAIWindow {
 public:
     explicit FakeAIWindow(CallLog &log) : m_log(log) {}
     void showInWindow() override { m_log.calls << "showInWindow"; }
-    void requestChatGPT(int id, const QString &c) override
+    void requestChatGPT(const QString &id, const QString &c) override
     {
-        m_log.calls << QStringLiteral("requestChatGPT(%1,%2)").arg(id).arg(c);
+        m_log.calls << QStringLiteral("requestChatGPT(%1,%2)").arg(id, c);
     }
-    void requestChatGPT(int id, const QString &c, bool mic) override
+    void requestChatGPT(const QString &id, const QString &c, bool mic) override
     {
         m_log.calls << QStringLiteral("requestChatGPT(%1,%2,%3)").arg(id).arg(c).arg(mic);
     }

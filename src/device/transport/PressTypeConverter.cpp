@@ -35,16 +35,7 @@ int PressTypeConverter::convertPressTypeWithNum(qint64 num, qint64 pressType)
         return convertPointer(num);
 
     if (num == hidinfo::kModeToggleKey) {
-        // Switching modes under a held voice key would end its input in the other mode.
-        if (pressType != kTypingDown && pressType != kTranslateDown) {
-            IVoiceKeyDispatcher &voice = *neighbours().voice;
-            const bool translate = !voice.isTranslate();
-            voice.setIsTranslate(translate);
-            if (translate)
-                tip("切换到翻译模式", "laserPen_icon-7");
-            else
-                tip("切换到打字模式", "laserPen_icon-6");
-        }
+        toggleTranslateMode(int(pressType));
         return kNone;
     }
     return hidinfo::nonPointerPressType(num, neighbours().voice->isTranslate());
@@ -61,18 +52,12 @@ int PressTypeConverter::convertPointer(qint64 num)
     int type = kNone;
     switch (num) {
     case 32:
-        cycleVoiceMode();
+        nextPointerVoiceMode();
         break;
     case 37:
-    case 38: {
-        const int mode = pen.vioceMode();
-        const bool down = num == 37;
-        if (mode == 1)
-            type = down ? kTypingDown : kTypingUp;
-        else if (mode == 2 || mode == 3)
-            type = down ? kTranslateDown : kTranslateUp;
+    case 38:
+        type = pointerVoicePressType(pen.vioceMode(), num == 37);
         break;
-    }
     case 39:
         type = kSearchDown;
         break;
@@ -104,7 +89,31 @@ int PressTypeConverter::convertPointer(qint64 num)
     return type;
 }
 
-void PressTypeConverter::cycleVoiceMode()
+bool PressTypeConverter::toggleTranslateMode(int pressType)
+{
+    // Switching modes under a held voice key would end its input in the other mode.
+    if (pressType == kTypingDown || pressType == kTranslateDown)
+        return false;
+    IVoiceKeyDispatcher &voice = *neighbours().voice;
+    const bool translate = !voice.isTranslate();
+    voice.setIsTranslate(translate);
+    if (translate)
+        tip("切换到翻译模式", "laserPen_icon-7");
+    else
+        tip("切换到打字模式", "laserPen_icon-6");
+    return true;
+}
+
+int PressTypeConverter::pointerVoicePressType(int vioceMode, bool down)
+{
+    if (vioceMode == 1)
+        return down ? kTypingDown : kTypingUp;
+    if (vioceMode == 2 || vioceMode == 3)
+        return down ? kTranslateDown : kTranslateUp;
+    return kNone;
+}
+
+void PressTypeConverter::nextPointerVoiceMode()
 {
     neighbours().voice->cancelAsr();
     ILaserPen &pen = *neighbours().laserPen;

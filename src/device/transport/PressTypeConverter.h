@@ -40,6 +40,18 @@ public:
     // is held, the mode key changes nothing.
     int convertPressTypeWithNum(qint64 num, qint64 pressType);
 
+    // Routines the report parsers share with the conversion.
+    // The mode key: flips the typing key between typing and translation and shows the
+    // new mode, unless a typing or translation input runs (pressType 33 or 37), which
+    // would otherwise end in the other mode. Returns whether the mode changed.
+    static bool toggleTranslateMode(int pressType);
+    // The pointer's voice-mode key: ends any voice input, moves to the next voice mode
+    // (typing, translation, screen projection, in turn) and shows it.
+    static void nextPointerVoiceMode();
+    // The pointer's voice key in a voice mode: typing (mode 1) or translation (2, 3)
+    // down or up; 0 in any other mode.
+    static int pointerVoicePressType(int vioceMode, bool down);
+
     // The volume repeat: every 0.2 s the output volume moves by 0.1 and a tip shows it.
     void startVolumeTime();
     void invalidateTimer();
@@ -53,7 +65,6 @@ public:
 
 private:
     int convertPointer(qint64 num);
-    void cycleVoiceMode();
 
     Options m_options;
     bool m_isIncreaseSystemVolume = false;

@@ -7,8 +7,9 @@ class IAIWindow {
 public:
     virtual ~IAIWindow() = default;
     virtual void showInWindow() = 0;
-    virtual void requestChatGPT(int helperId, const QString &content) = 0;
-    virtual void requestChatGPT(int helperId, const QString &content, bool isOpenMic) = 0;
+    // helperId: the AI helper's id text ("aiImg", "xml", ...).
+    virtual void requestChatGPT(const QString &helperId, const QString &content) = 0;
+    virtual void requestChatGPT(const QString &helperId, const QString &content, bool isOpenMic) = 0;
     virtual void initSubViews() = 0;
 };
 
