@@ -1,18 +1,10 @@
+#include "CompanionApp.h"
 #include "SingleInstance.h"
 #include "UnixSignals.h"
-#include "platform/linux/KeychainSecretStore.h"
-#include "platform/linux/LinuxHidBackend.h"
 
 #include "DataPaths.h"
-#include "FirstRunLanguage.h"
-#include "KeyValueStore.h"
+#include "MainThread.h"
 #include "PZLog.h"
-#include "QXLanguageManager.h"
-#include "QXUserInfoData.h"
-#include "HIDDevice.h"
-#include "HRVLocalizedString.h"
-#include "services/LanguageHooks.h"
-#include "platform/linux/LinuxDesktopServices.h"
 #include "QXToolManager.h"
 #include "crash/CrashSignalHandler.h"
 #include "crash/QXApplication.h"
@@ -20,8 +12,6 @@
 #include "log/PZManagerForLog.h"
 
 #include <QCryptographicHash>
-
-#include <memory>
 
 namespace {
 // Whatever path main() leaves by, queued log lines reach their files.
@@ -66,35 +56,12 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
 
-    DataPaths::ensureDir(DataPaths::dataRoot());
-    auto store = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
-    setDefaultStore(store.get());
-    qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
-    applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
-    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
-                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
-                          [](const QString &source) { return hrvAppLocalizedString(source); }});
-
-    // The application state loads every preference (and runs its migrations) here, once.
-    KeychainSecretStore secrets(QApplication::applicationName());
-    auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
-    QXUserInfoData::setSharedInstance(userInfo.get());
-
-    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
-    platform::linuxbackend::LinuxDesktopServices desktopServices;
-
-    // The USB receivers: one transport for the process, watching from launch on.
-    platform::linuxbackend::LinuxHidBackend hidBackend;
-    HIDDevice hidDevice(&hidBackend);
-    HIDDevice::setSharedInstance(&hidDevice);
-    hidDevice.startMonitor();
+    CompanionApp companion;
+    QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
+    companion.configData();
+    postToMainThread([] { qxInfo("app") << "event loop running"; });
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
-    const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
-    HIDDevice::setSharedInstance(nullptr);
-    QXUserInfoData::setSharedInstance(nullptr);
-    userInfo.reset();
-    setDefaultStore(nullptr);
-    return rc;
+    return unixSignals.terminateWasRequested() ? 0 : app.exec();
 }
