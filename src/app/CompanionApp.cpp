@@ -5,6 +5,7 @@
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
+#include "HidInfoConnection.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
@@ -116,6 +117,10 @@ CompanionApp::CompanionApp(const Options &options)
 
     wireProtocol();
     wireHidSinks();
+    // Device-information reports of receivers without key setting, and the hot keys of
+    // the voice-assistant receivers (F1/F2/F3).
+    m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
+    m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
 }
 
 CompanionApp::~CompanionApp()
@@ -128,6 +133,8 @@ CompanionApp::~CompanionApp()
         QXBLEManager::setSharedInstance(m_previousBle);
         m_ble.reset();
     }
+    m_hidInfo.reset();
+    m_hidInfoReader.reset();
     if (m_hid) {
         m_hid->setSinks({});
         HIDDevice::setSharedInstance(m_previousHid);

@@ -7,6 +7,8 @@
 #include <memory>
 
 class AppBleDelegate;
+class HidInfoConnection;
+class HidInfoReader;
 class HIDDevice;
 class KeyValueStore;
 class QXLanguageManager;
@@ -81,6 +83,8 @@ private:
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
     HIDDevice *m_previousHid = nullptr;
+    std::unique_ptr<HidInfoReader> m_hidInfoReader;
+    std::unique_ptr<HidInfoConnection> m_hidInfo;
     std::unique_ptr<AppBleDelegate> m_bleDelegate;
     std::unique_ptr<QXBLEManager> m_ble;
     QXBLEManager *m_previousBle = nullptr;

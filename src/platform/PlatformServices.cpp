@@ -69,6 +69,16 @@ struct NoWorkspace final : IWorkspace {
     }
 };
 
+struct NoShortcuts final : IGlobalShortcuts {
+    bool isAvailable() const override { return false; }
+    Token grab(int, quint64, Action) override
+    {
+        unavailable("global shortcuts");
+        return kNoToken;
+    }
+    void release(Token) override {}
+};
+
 PlatformServices withStandIns(PlatformServices s)
 {
     static NoKeyPoster keyPoster;
@@ -76,6 +86,7 @@ PlatformServices withStandIns(PlatformServices s)
     static NoMouseMonitor mouseMonitor;
     static NoVolume volume;
     static NoWorkspace workspace;
+    static NoShortcuts shortcuts;
     if (!s.keyPoster)
         s.keyPoster = &keyPoster;
     if (!s.clipboard)
@@ -86,6 +97,8 @@ PlatformServices withStandIns(PlatformServices s)
         s.volume = &volume;
     if (!s.workspace)
         s.workspace = &workspace;
+    if (!s.shortcuts)
+        s.shortcuts = &shortcuts;
     return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include "IClipboard.h"
 #include "IGlobalMouseMonitor.h"
+#include "IGlobalShortcuts.h"
 #include "IKeyPoster.h"
 #include "ISystemVolume.h"
 #include "IWorkspace.h"
@@ -17,6 +18,7 @@ struct PlatformServices {
     IGlobalMouseMonitor *mouseMonitor = nullptr;
     ISystemVolume *volume = nullptr;
     IWorkspace *workspace = nullptr;
+    IGlobalShortcuts *shortcuts = nullptr;
 };
 
 // The installed services, empty slots filled with the stand-ins.

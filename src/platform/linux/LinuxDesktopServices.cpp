@@ -4,6 +4,7 @@
 #include "PulseSystemVolume.h"
 #include "QtClipboard.h"
 #include "XRecordMouseMonitor.h"
+#include "X11GlobalShortcuts.h"
 #include "XTestKeyPoster.h"
 
 namespace platform::linuxbackend {
@@ -13,7 +14,8 @@ LinuxDesktopServices::LinuxDesktopServices()
       m_clipboard(std::make_unique<QtClipboard>()),
       m_mouseMonitor(std::make_unique<XRecordMouseMonitor>()),
       m_volume(std::make_unique<PulseSystemVolume>()),
-      m_workspace(std::make_unique<DesktopWorkspace>())
+      m_workspace(std::make_unique<DesktopWorkspace>()),
+      m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {
     PlatformServices s;
     s.keyPoster = m_keyPoster.get();
@@ -21,6 +23,7 @@ LinuxDesktopServices::LinuxDesktopServices()
     s.mouseMonitor = m_mouseMonitor.get();
     s.volume = m_volume.get();
     s.workspace = m_workspace.get();
+    s.shortcuts = m_shortcuts.get();
     m_previous = installServices(s);
 }
 

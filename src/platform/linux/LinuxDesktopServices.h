@@ -11,6 +11,7 @@ class QtClipboard;
 class XRecordMouseMonitor;
 class PulseSystemVolume;
 class DesktopWorkspace;
+class X11GlobalShortcuts;
 
 // Owns the Linux backends of the desktop services and installs them for the
 // application's lifetime (created by the composition root after the QApplication).
@@ -29,6 +30,7 @@ private:
     std::unique_ptr<XRecordMouseMonitor> m_mouseMonitor;
     std::unique_ptr<PulseSystemVolume> m_volume;
     std::unique_ptr<DesktopWorkspace> m_workspace;
+    std::unique_ptr<X11GlobalShortcuts> m_shortcuts;
     PlatformServices m_previous;
 };
 

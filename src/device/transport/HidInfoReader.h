@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Scheduler.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+class IHidInfoCommands;
+namespace platform {
+class ISystemVolume;
+class ShortcutBinder;
+} // namespace platform
+
+// Reads the device-information reports of the receivers without key-setting support
+// byte by byte into the device state, turns their key bytes into press types for the
+// voice-key dispatcher, repeats the system volume for the pointer's volume keys, and
+// binds the F1/F2/F3 hot keys of the voice-assistant receivers.
+//
+// The HID device owns one reader and forwards to it: every such report, the open
+// receiver's ids, and the press-type resets at open and after a successful command.
+// The application state, the neighbouring services and the scheduler are looked up
+// at each call, so whatever is installed at the time is used. Main thread only.
+class HidInfoReader {
+public:
+    struct Deps {
+        IHidInfoCommands *commands = nullptr;      // none: the commands are logged and dropped
+        platform::ISystemVolume *volume = nullptr; // none: the installed service
+        platform::ShortcutBinder *binder = nullptr; // none: the shared binder
+        // Where the press type lives when another object owns it (the HID device,
+        // which clears it at open and after each successful command). Both or
+        // neither; without them the reader keeps its own.
+        std::function<qint64()> pressType;
+        std::function<void(qint64)> setPressType;
+    };
+    explicit HidInfoReader(const Deps &deps);
+    ~HidInfoReader(); // stops the volume repeat and breaks the hot keys it bound
+    HidInfoReader(const HidInfoReader &) = delete;
+    HidInfoReader &operator=(const HidInfoReader &) = delete;
+
+    // One report of the command interface (byte 0 is the report id), from the
+    // receiver with the given ids. Fields beyond the report's length stay unread.
+    void getDeivceInfoWithBuf(const QByteArray &report, quint16 vid, quint16 pid);
+
+    // The press type of a device key code (0: none), with the code's side effects:
+    // mode switches and tips, pointer effects, the volume repeat.
+    int convertPressTypeWithNum(qint64 num);
+
+    // The volume repeat: every 0.2 s the output volume moves by 0.1 and a tip shows it.
+    void startVolumeTime();
+    void invalidateTimer();
+    void changeSystemVolume();
+    bool isVolumeRepeating() const { return m_volumeTimer != Scheduler::kNoTimer; }
+
+    // For the voice-assistant receivers: device type and family, the default hot keys
+    // F1/F2/F3 bound to their actions, the device announced. Others: nothing.
+    void registerHotKey(quint16 vid, quint16 pid);
+    // Breaks every hot-key binding a receiver can have (at its removal).
+    void breakHotKeyBindings();
+
+    // The last press type sent to the dispatcher (0: none).
+    qint64 pressType() const;
+    void setPressType(qint64 type);
+    // The last pointer key code seen; 0 after a key-up report.
+    qint64 tempNum() const { return m_tempNum; }
+    bool isIncreaseSystemVolume() const { return m_isIncreaseSystemVolume; }
+
+    // The hot-key actions, as the bindings run them.
+    void wordShortcutPressed();
+    void translateShortcutPressed();
+    void searchShortcutPressed();
+
+private:
+    enum class Read { Continue, Stop };
+    Read applyKeyRule(qint64 keyValue);
+    void readPlanOther(int offset, quint8 byte);
+    void readPlanTwo(int offset, const QByteArray &report);
+    Read readPointerReceiver(int offset, quint8 byte);
+    int convertPointer(qint64 num);
+    void cycleVoiceMode();
+    void firstInfoReceived();
+    // Direct path of the hot keys on the plans that open the device's microphone
+    // themselves; up/down are the press types of the key.
+    void hotKeyDirect(int downType, int upType);
+    void hotKeyConverted(qint64 downCode, qint64 upCode);
+    bool hotKeyDeviceReady(const char *key) const;
+    platform::ShortcutBinder &binder() const;
+
+    Deps m_deps;
+    bool m_isIncreaseSystemVolume = false;
+    qint64 m_pressType = 0;
+    qint64 m_tempNum = 0;
+    Scheduler::TimerId m_volumeTimer = Scheduler::kNoTimer;
+    Scheduler *m_timerScheduler = nullptr;
+    bool m_boundHotKeys = false;
+};

@@ -1,0 +1,148 @@
+#include "ShortcutBinder.h"
+
+#include "KeyValueStore.h"
+#include "PZLog.h"
+#include "PlatformServices.h"
+
+#include <QJsonDocument>
+#include <QVariantMap>
+
+namespace platform {
+
+namespace {
+ShortcutBinder *g_installed = nullptr;
+
+// Integers only: a fraction or a number past 2^53 is not a key code we wrote.
+std::optional<qint64> wholeNumber(const QJsonValue &v)
+{
+    if (!v.isDouble())
+        return std::nullopt;
+    const double d = v.toDouble();
+    if (d < 0 || d > 9007199254740992.0 || d != double(qint64(d)))
+        return std::nullopt;
+    return qint64(d);
+}
+} // namespace
+
+QJsonObject Shortcut::toJson() const
+{
+    return QJsonObject{{"keyCode", keyCode}, {"modifierFlags", double(modifierFlags)}};
+}
+
+std::optional<Shortcut> Shortcut::fromJson(const QJsonObject &json)
+{
+    const auto code = wholeNumber(json.value("keyCode"));
+    if (!code || *code > 0xFFFF)
+        return std::nullopt;
+    Shortcut s;
+    s.keyCode = int(*code);
+    if (json.contains("modifierFlags")) {
+        const auto flags = wholeNumber(json.value("modifierFlags"));
+        if (!flags)
+            return std::nullopt;
+        s.modifierFlags = quint64(*flags);
+    }
+    return s;
+}
+
+ShortcutBinder::ShortcutBinder(KeyValueStore &store, IGlobalShortcuts *shortcuts)
+    : m_store(store), m_shortcuts(shortcuts)
+{
+}
+
+ShortcutBinder::~ShortcutBinder()
+{
+    for (const Binding &b : std::as_const(m_bindings))
+        if (b.token != IGlobalShortcuts::kNoToken)
+            backend().release(b.token);
+}
+
+ShortcutBinder &ShortcutBinder::sharedBinder()
+{
+    if (g_installed)
+        return *g_installed;
+    static ShortcutBinder binder(defaultStore());
+    return binder;
+}
+
+ShortcutBinder *ShortcutBinder::setSharedBinder(ShortcutBinder *binder)
+{
+    ShortcutBinder *previous = g_installed;
+    g_installed = binder;
+    return previous;
+}
+
+IGlobalShortcuts &ShortcutBinder::backend() const
+{
+    return m_shortcuts ? *m_shortcuts : *services().shortcuts;
+}
+
+void ShortcutBinder::registerDefaults(const std::vector<std::pair<QString, Shortcut>> &defaults)
+{
+    QVariantMap map;
+    for (const auto &[key, shortcut] : defaults)
+        map.insert(key, QString::fromUtf8(QJsonDocument(shortcut.toJson()).toJson(QJsonDocument::Compact)));
+    m_store.registerDefaults(map);
+}
+
+std::optional<Shortcut> ShortcutBinder::shortcutForKey(const QString &defaultsKey) const
+{
+    const QVariant raw = m_store.value(defaultsKey);
+    if (!raw.isValid())
+        return std::nullopt;
+    auto shortcut = Shortcut::fromJson(m_store.jsonObject(defaultsKey));
+    if (!shortcut)
+        qxLogOnce("shortcut:" + defaultsKey, "the stored shortcut of " + defaultsKey + " cannot be read; it is not bound");
+    return shortcut;
+}
+
+void ShortcutBinder::setShortcut(const QString &defaultsKey, const std::optional<Shortcut> &shortcut)
+{
+    if (shortcut)
+        m_store.setJson(defaultsKey, shortcut->toJson());
+    else
+        m_store.remove(defaultsKey);
+    auto it = m_bindings.find(defaultsKey);
+    if (it != m_bindings.end())
+        grab(defaultsKey, *it);
+}
+
+void ShortcutBinder::bindShortcutWithDefaultsKey(const QString &defaultsKey, IGlobalShortcuts::Action action)
+{
+    Binding &binding = m_bindings[defaultsKey];
+    binding.action = std::move(action);
+    grab(defaultsKey, binding);
+}
+
+void ShortcutBinder::breakBindingWithDefaultsKey(const QString &defaultsKey)
+{
+    auto it = m_bindings.find(defaultsKey);
+    if (it == m_bindings.end())
+        return;
+    const IGlobalShortcuts::Token token = it->token;
+    m_bindings.erase(it);
+    if (token != IGlobalShortcuts::kNoToken)
+        backend().release(token);
+}
+
+void ShortcutBinder::grab(const QString &defaultsKey, Binding &binding)
+{
+    if (binding.token != IGlobalShortcuts::kNoToken) {
+        backend().release(binding.token);
+        binding.token = IGlobalShortcuts::kNoToken;
+    }
+    const auto shortcut = shortcutForKey(defaultsKey);
+    if (!shortcut)
+        return;
+    // The action is looked up at press time: a binding replaced or broken in the
+    // meantime must not run its old action.
+    binding.token = backend().grab(shortcut->keyCode, shortcut->modifierFlags, [this, defaultsKey] {
+        auto it = m_bindings.constFind(defaultsKey);
+        if (it == m_bindings.constEnd() || !it->action)
+            return;
+        const IGlobalShortcuts::Action action = it->action; // the action may rebind its own key
+        action();
+    });
+}
+
+} // namespace platform

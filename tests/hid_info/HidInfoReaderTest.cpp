@@ -1,0 +1,295 @@
+// The per-byte reader of the device-information report and the key rule.
+#include "HidInfoTestFixture.h"
+
+using qx::notify::HadUSBInfoNotification;
+using qx::notify::kUSBInsertNotification;
+
+namespace {
+
+class HidReader : public HidInfoTest {};
+
+TEST_F(HidReader, FullReportOfAMouseReceiver)
+{
+    state->setChipPlan(1);
+    feed("0d016401212a013302");
+
+    EXPECT_TRUE(state->mouseIsConnect());
+    EXPECT_DOUBLE_EQ(item().powerPercent(), 64.0);
+    EXPECT_EQ(item().deviceType(), 1u);
+    EXPECT_EQ(item().icType(), 2u);
+    EXPECT_EQ(item().mouseType(), 1u);
+    EXPECT_TRUE(state->dpiArray().has_value());
+    EXPECT_EQ(item().dpi(), 42);
+    EXPECT_EQ(item().led(), 1);
+    EXPECT_EQ(reader.pressType(), 33);
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_TRUE(state->isNeedMouseInfo());
+    EXPECT_EQ(notes.names(), (QStringList{kUSBInsertNotification, HadUSBInfoNotification}));
+    EXPECT_EQ(nb.log.calls, (QStringList{"hidCallbackType(33)", "clearDraw"})); // not a pointer: no dismissEffect
+
+    // The same report again changes nothing that is announced.
+    notes.clear();
+    nb.log.clear();
+    feed("0d016401212a013302");
+    EXPECT_TRUE(notes.names().isEmpty());
+    EXPECT_EQ(nb.log.calls, QStringList{"clearDraw"});
+}
+
+TEST_F(HidReader, DigitAndHexFieldsOfPlansOtherThanTwo)
+{
+    state->setChipPlan(0);
+    // Connection 0x11 reads eleven: not connected. Battery 0x9a reads 9. Sensor 0x12:
+    // chip type 1, so DPI 0x2a (42) is list position 1. LED 0xa0 reads 0.
+    state->setMouseIsConnect(true);
+    feed("0d119a0112" "2aa0");
+    EXPECT_FALSE(state->mouseIsConnect());
+    EXPECT_EQ(notes.count(kUSBInsertNotification), 1); // a change to "not connected" is announced too
+    EXPECT_DOUBLE_EQ(item().powerPercent(), 9.0);
+    EXPECT_EQ(item().icType(), 1u);
+    EXPECT_EQ(item().mouseType(), 0u);
+    EXPECT_EQ(item().dpi(), 1);
+    EXPECT_EQ(item().led(), 0);
+
+    feed("0d016401123f"); // 0x3f with chip type 1: position 4
+    EXPECT_EQ(item().dpi(), 4);
+    feed("0d016401212a");
+    EXPECT_EQ(item().dpi(), 42);
+
+    // A sensor byte without mouse-type nibble leaves the type unknown.
+    feed("0d01640105");
+    EXPECT_EQ(item().mouseType(), 0u);
+    EXPECT_EQ(item().icType(), 5u);
+    EXPECT_EQ(state->productCode(), "0");
+}
+
+TEST_F(HidReader, ShortReportsReadOnlyWhatTheyHold)
+{
+    state->setChipPlan(1);
+    item().setPowerPercent(50);
+    for (const char *hex : {"", "0d", "0d01"}) {
+        feed(hex);
+        EXPECT_DOUBLE_EQ(item().powerPercent(), 50.0) << hex;
+    }
+    EXPECT_TRUE(state->mouseIsConnect()); // "0d01" held the connection byte
+    feed("0d0164012100"); // up to the DPI byte, no key
+    EXPECT_DOUBLE_EQ(item().powerPercent(), 64.0);
+    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_FALSE(state->isNeedMouseInfo());
+
+    state->setChipPlan(2);
+    feed("0d00", 0x3151, 0x23ab);
+    feed("0d0031", 0x1234, 0x5678);
+    feed("0d00310599", 0x1234, 0x5678);
+    feed("0d003105993212", 0x1234, 0x5678); // sensor id complete, no mouse type
+    EXPECT_EQ(item().icType(), 1u);
+    EXPECT_FALSE(state->isNeedMouseInfo());
+}
+
+TEST_F(HidReader, SearchKeyWhileTypingIsHeldEndsTheReport)
+{
+    state->setChipPlan(1);
+    reader.setPressType(37);
+    feed("0d0164012132013102"); // key 49 -> 35
+    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_EQ(reader.pressType(), 37);
+    EXPECT_FALSE(state->isNeedMouseInfo()); // byte 8 was not read
+    EXPECT_EQ(nb.log.count("clearDraw"), 0);
+
+    // A key that repeats the held press type is not sent again, and reading goes on.
+    reader.setPressType(33);
+    feed("0d0164012132013302");
+    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_TRUE(state->isNeedMouseInfo());
+}
+
+TEST_F(HidReader, ModeByteAndFirstInformation)
+{
+    state->setChipPlan(1);
+    // Mode 0: no drawing cleared, but the first report still announces the device.
+    feed("0d0164022132010000");
+    EXPECT_EQ(nb.log.count("clearDraw"), 0);
+    EXPECT_EQ(nb.log.count("dismissEffect"), 1); // a pointer (device type 2)
+    EXPECT_EQ(notes.count(HadUSBInfoNotification), 1);
+    feed("0d0164022132010004");
+    EXPECT_EQ(nb.log.count("clearDraw"), 1);
+    EXPECT_EQ(notes.count(HadUSBInfoNotification), 1);
+}
+
+TEST_F(HidReader, FixedSensorSerialGetsItsDpiCorrected)
+{
+    state->setChipPlan(1);
+    item().setSn(QStringLiteral("X2020050100008Y"));
+    feed("0d016401213f010002"); // DPI byte 0x3f with chip 2 stays 63, not 4
+    EXPECT_EQ(nb.log.count("sendSetDpiData"), 0);
+
+    state->setIsNeedMouseInfo(false);
+    notes.clear();
+    feed("0d0164012104010002");
+    EXPECT_EQ(item().icType(), 5u);
+    EXPECT_EQ(nb.log.count("sendSetDpiData(3)"), 1);
+    EXPECT_EQ(notes.names(), (QStringList{HadUSBInfoNotification, HadUSBInfoNotification}));
+}
+
+TEST_F(HidReader, PlanTwoMouseReceiver)
+{
+    state->setChipPlan(2);
+    feed("0d0031059a3212070000", 0x1234, 0x5678);
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{35});
+    EXPECT_EQ(item().dpi(), 5);
+    EXPECT_DOUBLE_EQ(item().powerPercent(), 9.0);
+    EXPECT_EQ(item().icType(), 1u);
+    EXPECT_EQ(item().mouseType(), 7u);
+    EXPECT_TRUE(state->mouseIsConnect());
+    EXPECT_TRUE(state->isNeedMouseInfo());
+    EXPECT_EQ(notes.names(), (QStringList{kUSBInsertNotification, HadUSBInfoNotification}));
+
+    // Unknown sensor ids read as chip type 2; the device is announced once.
+    feed("0d0000059a0000070000", 0x1234, 0x5678);
+    EXPECT_EQ(item().icType(), 2u);
+    EXPECT_EQ(notes.names().size(), 2);
+}
+
+TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
+{
+    state->setChipPlan(2);
+    const auto pen = [&](const char *hex) { feed(hex, 0x3151, 0x23ab); };
+
+    pen("0d0047");
+    EXPECT_EQ(item().deviceType(), 2u);
+    pen("0d0000"); // key up between presses
+    pen("0d0047");
+    pen("0d0000");
+    pen("0d0047");
+    pen("0d0000");
+    EXPECT_EQ(nb.log.calls, (QStringList{"cancelAsr", "setVioceMode(2)", tipCall("切换到翻译模式", "laserPen_icon-7"),
+                                         "cancelAsr", "setVioceMode(3)", tipCall("切换到投屏模式", "laserPen_icon-2"),
+                                         "cancelAsr", "setVioceMode(1)", tipCall("切换到打字模式", "laserPen_icon-6")}));
+    EXPECT_TRUE(nb.voice.pressTypes.empty());
+
+    // Plan 2 has no held-key gate: a key after another without a key-up still counts.
+    pen("0d004a");
+    pen("0d004b");
+    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{33, 34}));
+
+    nb.log.clear();
+    pen("0d004c");
+    EXPECT_EQ(nb.log.calls, (QStringList{"clearDraw", "showLaserPenEffect"}));
+    pen("0d0046");
+    pen("0d0042");
+    EXPECT_EQ(nb.log.calls.mid(2), (QStringList{"dismissEffect", "changeLaserPenStatus(0)"}));
+
+    // Other bytes of the report are not read on this receiver.
+    const double battery = item().powerPercent();
+    pen("0d0000640521");
+    EXPECT_DOUBLE_EQ(item().powerPercent(), battery);
+}
+
+TEST_F(HidReader, HeldPointerKeyRepeatedByTheDeviceIsOnePress)
+{
+    state->setChipPlan(2);
+    nb.laserPen.mode = 1;
+    feed("0d0047", 0x3151, 0x23ab);
+    feed("0d0047", 0x3151, 0x23ab); // battery report while the mode key is held
+    EXPECT_EQ(nb.laserPen.mode, 2);
+    EXPECT_EQ(nb.log.count("cancelAsr"), 1);
+}
+
+TEST_F(HidReader, PointerKeysOutsidePlanTwoWaitForAKeyUp)
+{
+    state->setChipPlan(1);
+    nb.laserPen.mode = 1;
+    const auto key = [&](const char *keyHex) {
+        feed(QByteArray("0d016402213201").append(keyHex).constData());
+    };
+    key("25"); // 37 -> typing down
+    key("28"); // 40 while 37 is held: remembered only
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_EQ(reader.tempNum(), 40);
+
+    reader.setPressType(0);
+    key("00");
+    EXPECT_EQ(reader.tempNum(), 0);
+    nb.voice.pressTypes.clear();
+    key("27"); // 39 -> search down
+    key("28"); // no key-up between: nothing
+    key("00");
+    key("28"); // 40 -> search up
+    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{35, 36}));
+
+    // 37, key-up, 40: the search key-up is dropped while typing is held.
+    reader.setPressType(0);
+    nb.voice.pressTypes.clear();
+    key("00");
+    key("25");
+    key("00");
+    key("28");
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+}
+
+TEST_F(HidReader, PointerKeysFollowTheVoiceMode)
+{
+    state->setChipPlan(2);
+    struct Row {
+        int mode;
+        quint8 byte;
+        int type;
+    } rows[] = {{1, 0x4a, 33}, {1, 0x4b, 34}, {2, 0x4a, 37}, {3, 0x4b, 38}, {0, 0x4a, 0}, {4, 0x4b, 0}};
+    for (const Row &r : rows) {
+        nb.laserPen.mode = r.mode;
+        reader.setPressType(0);
+        nb.voice.pressTypes.clear();
+        feed(QByteArray("0d00").append(QByteArray(1, char(r.byte)).toHex()).constData(), 0x3151, 0x23ab);
+        feed("0d0000", 0x3151, 0x23ab);
+        EXPECT_EQ(nb.voice.pressTypes, r.type ? std::vector<int>{r.type} : std::vector<int>{})
+            << "mode " << r.mode << " byte " << int(r.byte);
+    }
+}
+
+TEST_F(HidReader, ModeKeyOfOtherDevices)
+{
+    state->setChipPlan(1);
+    const auto key = [&](const char *keyHex) { feed(QByteArray("0d016401213201").append(keyHex).constData()); };
+
+    reader.setPressType(33);
+    key("40");
+    EXPECT_FALSE(nb.voice.isTranslate());
+    EXPECT_TRUE(nb.tips.tips.empty());
+
+    reader.setPressType(0);
+    key("40");
+    EXPECT_TRUE(nb.voice.isTranslate());
+    key("40");
+    EXPECT_FALSE(nb.voice.isTranslate());
+    ASSERT_EQ(nb.tips.tips.size(), 2u);
+    EXPECT_EQ(nb.tips.tips[0], std::make_pair(tr("切换到翻译模式"), QString("laserPen_icon-7")));
+    EXPECT_EQ(nb.tips.tips[1], std::make_pair(tr("切换到打字模式"), QString("laserPen_icon-6")));
+
+    nb.voice.m_translate = true;
+    key("33");
+    key("34");
+    key("50"); // key command
+    key("3f"); // no press type
+    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{37, 38, 50}));
+}
+
+TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
+{
+    // The HID device clears its press type at open and after every successful
+    // command; the reader must see that, or a repeated key would be swallowed.
+    qint64 owned = 0;
+    HidInfoReader::Deps d = deps();
+    d.pressType = [&] { return owned; };
+    d.setPressType = [&](qint64 t) { owned = t; };
+    HidInfoReader shared(d);
+    state->setChipPlan(1);
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(owned, 33);
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    owned = 0; // a command went out
+    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{33, 33}));
+    EXPECT_EQ(reader.pressType(), 0); // the fixture's reader keeps its own
+}
+
+} // namespace
