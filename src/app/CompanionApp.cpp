@@ -69,9 +69,10 @@ CompanionApp::CompanionApp(const Options &options)
     if (options.store) {
         m_store = options.store;
     } else {
+        // The user log lives in that folder too, so this goes to the console log.
         if (!DataPaths::ensureDir(DataPaths::dataRoot()))
-            writeLog(QStringLiteral("cannot create the data folder %1; preferences and logs are not kept")
-                         .arg(DataPaths::dataRoot()));
+            qxWarning("app") << "cannot create the data folder" << DataPaths::dataRoot()
+                             << "- preferences and logs are not kept";
         m_ownedStore = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
         m_store = m_ownedStore.get();
     }
