@@ -27,6 +27,8 @@ constexpr Endpoint kEndpoints[] = {
     {QXService::BaiduShortSpeech, "baiduAsr", "QX_BAIDU_ASR_BASE", "https://vop.baidu.com"},
     {QXService::IFlytekWebApi, "iflytekApi", "QX_IFLYTEK_API_BASE", "https://api.xfyun.cn"},
     {QXService::SemanticAnalysis, "semantic", "QX_SEMANTIC_BASE", "http://semantic.quorvex.com"},
+    {QXService::IFlytekOcr, "iflytekOcr", "QX_IFLYTEK_OCR_BASE", "https://webapi.xfyun.cn"},
+    {QXService::ChipVendorToken, "chipToken", "QX_CHIP_TOKEN_BASE", "https://auth.iflyos.cn"},
 };
 
 const Endpoint &endpoint(QXService service)

@@ -15,6 +15,8 @@ enum class QXService {
     BaiduShortSpeech,    // QX_BAIDU_ASR_BASE
     IFlytekWebApi,       // QX_IFLYTEK_API_BASE
     SemanticAnalysis,    // QX_SEMANTIC_BASE
+    IFlytekOcr,          // QX_IFLYTEK_OCR_BASE
+    ChipVendorToken,     // QX_CHIP_TOKEN_BASE
 };
 
 // The base without a trailing "/".
