@@ -1,0 +1,29 @@
+#include "MessageBoxAlertPresenter.h"
+
+#include "services/Neighbours.h"
+
+#include <QAbstractButton>
+#include <QList>
+#include <QMessageBox>
+#include <QPushButton>
+
+void MessageBoxAlertPresenter::showAlert(const QString &message, const QStringList &buttons,
+                                         std::function<void(int)> done)
+{
+    QWidget *window = neighbours().shell ? neighbours().shell->window() : nullptr;
+    auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+    QList<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        added.append(box->addButton(buttons[i], i == 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    if (!added.isEmpty()) {
+        box->setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+        box->setEscapeButton(added.first());
+    }
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, box, [box, added, done = std::move(done)] {
+        if (done)
+            done(int(added.indexOf(box->clickedButton())));
+    });
+    box->open();
+}
