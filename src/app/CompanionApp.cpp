@@ -15,6 +15,7 @@
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
@@ -210,6 +211,8 @@ void CompanionApp::configData()
     // Voice comes from the device until a receiver or peripheral says otherwise.
     facade().setIsFromMicData(false);
     m_hid->startMonitor();
+    // Once per launch; silent when the site cannot be reached.
+    QXOTAUpdateManager::sharedInstance().checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
 

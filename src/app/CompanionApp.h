@@ -47,7 +47,7 @@ public:
     CompanionApp &operator=(const CompanionApp &) = delete;
 
     // The launch steps of the device layers, in their order: voice from the device,
-    // the HID watch, the application-version check, the speech-language table, the
+    // the HID watch, the application-version check (once per launch), the speech-language table, the
     // device observers, the two command tables (queued), the Bluetooth LE scan.
     void configData();
 
