@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QPixmap pixmap(22, 22);
     pixmap.fill(Qt::darkBlue);
-    QSystemTrayIcon tray(QIcon(pixmap));
+    QSystemTrayIcon tray{QIcon(pixmap)};
     tray.setToolTip(QStringLiteral("baseline"));
     tray.show();
     QTimer::singleShot(0, [] {

@@ -28,6 +28,11 @@
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
 
+#if __has_include("QXHidReportParser.h")
+#include "QXHidReportParser.h"
+#define QX_HAVE_REPORT_PARSER 1
+#endif
+
 #include <QCoreApplication>
 #include <QPointer>
 
@@ -123,6 +128,7 @@ CompanionApp::CompanionApp(const Options &options)
     // the voice-assistant receivers (F1/F2/F3).
     m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
     m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
+    wireReportParser(true);
 }
 
 CompanionApp::~CompanionApp()
@@ -135,6 +141,7 @@ CompanionApp::~CompanionApp()
         QXBLEManager::setSharedInstance(m_previousBle);
         m_ble.reset();
     }
+    wireReportParser(false);
     m_hidInfo.reset();
     m_hidInfoReader.reset();
     if (m_hid) {
@@ -204,6 +211,31 @@ void CompanionApp::wireHidSinks()
     QXBLEManager *ble = m_ble.get();
     s.cancelPeripheralConnection = [ble] { ble->cancelPeripheralConnection(); };
     m_hid->setSinks(std::move(s));
+}
+
+// Replies and events of the receivers with key setting, and the voice interface's
+// reports, go through the report parser. The parser outlives the graph, so it reads
+// the installed transport and central at each call rather than keeping this graph's.
+void CompanionApp::wireReportParser(bool attach)
+{
+#ifdef QX_HAVE_REPORT_PARSER
+    QXHidReportParser &parser = QXHidReportParser::sharedInstance();
+    if (!attach) {
+        parser.setServices({});
+        return;
+    }
+    QXHidReportParser::Services services;
+    services.cancelPeripheralConnection = [] { QXBLEManager::sharedInstance().cancelPeripheralConnection(); };
+    services.startScan = [] { QXBLEManager::sharedInstance().startScan(); };
+    services.currentIds = [] {
+        const HIDDevice &d = HIDDevice::sharedInstance();
+        return std::pair<quint16, quint16>(quint16(d.currentVid()), quint16(d.currentPid()));
+    };
+    parser.setServices(std::move(services));
+    parser.attachTo(*m_hid);
+#else
+    Q_UNUSED(attach);
+#endif
 }
 
 void CompanionApp::configData()

@@ -68,6 +68,7 @@ public:
 private:
     void wireHidSinks();
     void wireProtocol();
+    void wireReportParser(bool attach);
     void unwireProtocol();
     void registerObservers();
     void logDeviceState(const char *what) const;
