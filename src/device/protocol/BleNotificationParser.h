@@ -1,0 +1,70 @@
+#pragma once
+
+#include "BleNotificationClassifier.h"
+
+#include <QByteArrayView>
+
+#include <functional>
+
+class IBleFirmwareTransfer;
+class QXBLEManager;
+class QXBLEMouseCommandManager;
+class QXMouseInfoItem;
+
+// Turns everything the Bluetooth LE mouse sends into application state and actions:
+// replies and events fill the mouse state and post the device notifications, key events
+// reach the voice-key dispatcher as press types, pointer events drive the overlay,
+// firmware replies pace the transfer, and voice packets are decoded into the speech
+// service's recording and handed to the facade's voice block.
+//
+// Works on the voice and firmware fields of its command manager and answers through its
+// commands. Every event but the mouse's own acknowledgement is acknowledged first.
+// Main thread only.
+class BleNotificationParser {
+public:
+    static constexpr qsizetype kVoiceUnitBytes = 100; // decoded into 200 samples at a time
+    static constexpr int kDefaultFormatSize = 1280;
+
+    // nullptr central: the shared one.
+    explicit BleNotificationParser(QXBLEMouseCommandManager &manager, QXBLEManager *central = nullptr);
+    BleNotificationParser(const BleNotificationParser &) = delete;
+    BleNotificationParser &operator=(const BleNotificationParser &) = delete;
+
+    // The parser of the shared Bluetooth LE command manager.
+    static BleNotificationParser &sharedInstance();
+
+    void setCentral(QXBLEManager *central) { m_central = central; }
+    // The firmware sender; without one the firmware replies are only acknowledged.
+    void setFirmwareTransfer(IBleFirmwareTransfer *transfer) { m_transfer = transfer; }
+    // "pcm" of the current speech language's "formatSize" (0: 1280). By default read
+    // from the language manager at every hand-over.
+    void setFormatSizeSource(std::function<int()> source) { m_formatSize = std::move(source); }
+
+    // One value of any subscribed characteristic, as the central received it.
+    void eventTypeConvertDataToHexStr(QByteArrayView value);
+
+private:
+    void handleFrame(const proto::BleNotification &n);
+    void handleKey(const proto::BleKeyRow &row);
+    void handleEvent(const proto::BleNotification &n, bool pointerLayout);
+    void handleFirmwareReply(const proto::BleNotification &n);
+    void handleDeviceInfo(const proto::BleNotification &n, bool pointerLayout);
+    void laserPenVoiceKey();
+    void laserPenVoiceModeKey();
+    void storeValue(const proto::BleNotification &n, void (QXMouseInfoItem::*set)(qint64), const char *notification);
+
+    void voiceStart();
+    void voiceEnd();
+    void voicePacket(QByteArrayView bytes);
+    void decodeVoice(qsizetype bytes);
+    void handOverIfFull();
+    int formatSize() const;
+
+    QXBLEManager &central() const;
+    bool transferActive() const;
+
+    QXBLEMouseCommandManager &m_manager;
+    QXBLEManager *m_central = nullptr;
+    IBleFirmwareTransfer *m_transfer = nullptr;
+    std::function<int()> m_formatSize;
+};
