@@ -1,6 +1,6 @@
 #include "CompanionApp.h"
 
-#include "AppBleDelegate.h"
+#include "BleStateDelegate.h"
 #include "DataPaths.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
@@ -115,7 +115,8 @@ CompanionApp::CompanionApp(const Options &options)
     m_previousHid = HIDDevice::setSharedInstance(m_hid.get());
 
     // The Bluetooth LE central: a fresh BlueZ central for every scan session.
-    m_bleDelegate = std::make_unique<AppBleDelegate>(*m_state, facade());
+    // State, voice source and notification parser: the shared ones, looked up per call.
+    m_bleDelegate = std::make_unique<BleStateDelegate>();
     QXBLEManager::CentralFactory central = options.bleCentral;
     if (!central)
         central = [] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); };

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class AppBleDelegate;
+class BleStateDelegate;
 class HidInfoConnection;
 class HidInfoReader;
 class HIDDevice;
@@ -86,7 +86,7 @@ private:
     HIDDevice *m_previousHid = nullptr;
     std::unique_ptr<HidInfoReader> m_hidInfoReader;
     std::unique_ptr<HidInfoConnection> m_hidInfo;
-    std::unique_ptr<AppBleDelegate> m_bleDelegate;
+    std::unique_ptr<BleStateDelegate> m_bleDelegate;
     std::unique_ptr<QXBLEManager> m_ble;
     QXBLEManager *m_previousBle = nullptr;
 };
