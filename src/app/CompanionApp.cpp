@@ -83,7 +83,6 @@ CompanionApp::CompanionApp(const Options &options)
         m_store = m_ownedStore.get();
     }
     setDefaultStore(m_store);
-    qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
 
     m_languages = std::make_unique<QXLanguageManager>(*m_store);
     m_previousLanguages = QXLanguageManager::setSharedInstance(m_languages.get());

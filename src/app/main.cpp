@@ -56,6 +56,7 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
 
+    qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     CompanionApp companion;
     QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
     companion.configData();
