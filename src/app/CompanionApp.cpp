@@ -13,6 +13,7 @@
 #include "PZLog.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
+#include "QXHidReportParser.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
@@ -27,11 +28,6 @@
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
-
-#if __has_include("QXHidReportParser.h")
-#include "QXHidReportParser.h"
-#define QX_HAVE_REPORT_PARSER 1
-#endif
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -218,7 +214,6 @@ void CompanionApp::wireHidSinks()
 // the installed transport and central at each call rather than keeping this graph's.
 void CompanionApp::wireReportParser(bool attach)
 {
-#ifdef QX_HAVE_REPORT_PARSER
     QXHidReportParser &parser = QXHidReportParser::sharedInstance();
     if (!attach) {
         parser.setServices({});
@@ -233,9 +228,6 @@ void CompanionApp::wireReportParser(bool attach)
     };
     parser.setServices(std::move(services));
     parser.attachTo(*m_hid);
-#else
-    Q_UNUSED(attach);
-#endif
 }
 
 void CompanionApp::configData()

@@ -167,7 +167,6 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     ASSERT_TRUE(device.waitForReport(poll, 8000)) << device.seen().join(' ').toStdString();
     // The mouse is there (status 0) ...
     ASSERT_TRUE(device.answer(report64("0d5a4d690000")));
-#ifdef QX_HAVE_REPORT_PARSER
     // ... so the application asks for its information.
     ASSERT_TRUE(device.waitForReport(report64("0da54d04614c"), 5000)) << device.seen().join(' ').toStdString()
                                                                         << app.output().toStdString();
@@ -182,11 +181,6 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     info.append(QByteArray(64 - info.size(), '\0'));
     ASSERT_TRUE(device.answer(info));
     ASSERT_TRUE(app.waitFor("sn: QXE2E0001 battery: 77 firmware: V1.2.3")) << app.output().toStdString();
-#else
-    // Without the report parser in this build the answer reaches the parser's hook and
-    // stops there.
-    ASSERT_TRUE(app.waitFor("eventTypeConvertDataToHexStr is not connected")) << app.output().toStdString();
-#endif
 
     // Unplugged: the removal runs (user log) and the application keeps running.
     umockdev_testbed_uevent(m_bed, kHidraw, "remove");
@@ -198,12 +192,10 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     const QByteArray log = AppProcess::userLog(m_root.path());
     EXPECT_TRUE(log.contains("接收器插入")) << log.toStdString();
     EXPECT_TRUE(log.contains("接收器拔出")) << log.toStdString();
-#ifdef QX_HAVE_REPORT_PARSER
     IniKeyValueStore prefs(m_root.filePath("preferences.ini"));
     EXPECT_EQ(prefs.stringValue("QX_Quorvex_Sn_Key"), "QXE2E0001");
     EXPECT_EQ(prefs.stringValue("QXFirmwareVersionKey"), "V1.2.3");
     EXPECT_EQ(prefs.intValue("QX_Quorvex_PowerPercent_Key"), 77);
-#endif
 }
 
 } // namespace

@@ -116,4 +116,13 @@ int nonPointerPressType(qint64 keyCode, bool translateMode)
     }
 }
 
+KeyRule keyRule(int converted, qint64 held)
+{
+    if (converted == 0 || converted == held)
+        return KeyRule::Ignore;
+    if ((converted == 35 || converted == 36) && (held == 33 || held == 37))
+        return KeyRule::StopReport;
+    return KeyRule::Take;
+}
+
 } // namespace hidinfo

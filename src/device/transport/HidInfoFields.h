@@ -38,4 +38,13 @@ constexpr quint8 kPointerEffectKeyByte = 0x4c;
 int nonPointerPressType(qint64 keyCode, bool translateMode);
 constexpr qint64 kModeToggleKey = 64;
 
+// What a converted key does to the last press type sent on (held).
+enum class KeyRule {
+    Ignore,     // nothing: no press type, or the held one again
+    StopReport, // a search key while the typing or translation key is held would cut
+                // that voice input short: ignored, and the rest of the report unread
+    Take,       // the new press type, sent on
+};
+KeyRule keyRule(int converted, qint64 held);
+
 } // namespace hidinfo

@@ -1,7 +1,5 @@
 #include "HidInfoReader.h"
 
-#include "AUSoundAdditions.h"
-#include "HRVLocalizedString.h"
 #include "HidInfoFields.h"
 #include "IHidInfoCommands.h"
 #include "NotificationCenter.h"
@@ -12,7 +10,6 @@
 #include "services/Neighbours.h"
 
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -21,8 +18,6 @@ using qx::notify::kUSBInsertNotification;
 
 constexpr quint16 kPointerReceiverVid = 0x3151;
 constexpr quint16 kPointerReceiverPid = 0x23ab;
-constexpr int kVolumeStepMs = 200;
-constexpr float kVolumeStep = 0.1f;
 // Mice of this serial run with a fixed sensor whose DPI list the receiver misreports.
 const char kFixedSensorSerial[] = "2020050100008";
 
@@ -48,14 +43,10 @@ constexpr std::array<HotKeyReceiver, 4> kHotKeyReceivers{{
     {0x248a, 0x64ab, 6},
 }};
 
-void tip(const char *text, const char *image)
-{
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
-}
-
 } // namespace
 
-HidInfoReader::HidInfoReader(const Deps &deps) : m_deps(deps)
+HidInfoReader::HidInfoReader(const Deps &deps)
+    : m_deps(deps), m_converter(PressTypeConverter::Options{deps.volume, /*dropPointerRepeats=*/true})
 {
     if (bool(m_deps.pressType) != bool(m_deps.setPressType)) {
         qxWarning("hidinfo") << "press-type storage needs both accessors; the reader keeps its own";
@@ -79,7 +70,6 @@ void HidInfoReader::setPressType(qint64 type)
 
 HidInfoReader::~HidInfoReader()
 {
-    invalidateTimer();
     if (m_boundHotKeys)
         breakHotKeyBindings();
 }
@@ -110,7 +100,7 @@ void HidInfoReader::getDeivceInfoWithBuf(const QByteArray &report, quint16 vid, 
         } else if (offset == 2) {
             read = applyKeyRule(byte);
         } else {
-            readPlanTwo(offset, report);
+            readPlanTwoField(offset, report);
         }
         if (read == Read::Stop)
             return;
@@ -118,6 +108,19 @@ void HidInfoReader::getDeivceInfoWithBuf(const QByteArray &report, quint16 vid, 
 }
 
 void HidInfoReader::readPlanOther(int offset, quint8 byte)
+{
+    if (offset != 8) {
+        readPlanOtherField(offset, byte);
+        return;
+    }
+    if (byte == 4 || byte == 2)
+        neighbours().laserPen->clearDraw();
+    // The first complete report announces the device, whatever its mode byte.
+    if (!QXUserInfoData::sharedInstance().isNeedMouseInfo())
+        firstInfoReceived();
+}
+
+void HidInfoReader::readPlanOtherField(int offset, quint8 byte)
 {
     QXUserInfoData &state = QXUserInfoData::sharedInstance();
     QXMouseInfoItem &item = state.mouseInfoItem();
@@ -148,13 +151,6 @@ void HidInfoReader::readPlanOther(int offset, quint8 byte)
         break;
     case 6:
         item.setLed(hidinfo::digitValue(byte));
-        break;
-    case 8:
-        if (byte == 4 || byte == 2)
-            neighbours().laserPen->clearDraw();
-        // The first complete report announces the device, whatever its mode byte.
-        if (!state.isNeedMouseInfo())
-            firstInfoReceived();
         break;
     default:
         break;
@@ -190,7 +186,7 @@ HidInfoReader::Read HidInfoReader::readPointerReceiver(int offset, quint8 byte)
     return applyKeyRule(hidinfo::pointerReceiverKeyCode(byte));
 }
 
-void HidInfoReader::readPlanTwo(int offset, const QByteArray &report)
+void HidInfoReader::readPlanTwoField(int offset, const QByteArray &report)
 {
     QXUserInfoData &state = QXUserInfoData::sharedInstance();
     QXMouseInfoItem &item = state.mouseInfoItem();
@@ -223,152 +219,17 @@ void HidInfoReader::readPlanTwo(int offset, const QByteArray &report)
 HidInfoReader::Read HidInfoReader::applyKeyRule(qint64 keyValue)
 {
     const int type = convertPressTypeWithNum(keyValue);
-    const qint64 held = pressType();
-    if (type == 0 || type == held)
+    switch (hidinfo::keyRule(type, pressType())) {
+    case hidinfo::KeyRule::Ignore:
         return Read::Continue;
-    // A search key while typing or translation is held would cut that voice input
-    // short; the report is dropped from here on.
-    if ((type == 35 || type == 36) && (held == 33 || held == 37))
+    case hidinfo::KeyRule::StopReport:
         return Read::Stop;
+    case hidinfo::KeyRule::Take:
+        break;
+    }
     setPressType(type);
     neighbours().voice->hidCallbackType(type);
     return Read::Continue;
-}
-
-// --- press types -------------------------------------------------------------------
-
-int HidInfoReader::convertPressTypeWithNum(qint64 num)
-{
-    const bool pointer = QXUserInfoData::sharedInstance().mouseInfoItem().deviceType() == 2;
-    // Pointers send a key-up (0) after every key, so the same code again means the
-    // key is still held and the device re-sent its report: not a new press. Taken as
-    // one, it would cycle the mode twice or stop the volume repeat it started.
-    if (pointer && num != 0 && num == m_tempNum)
-        return 0;
-    if (num != 0)
-        invalidateTimer();
-    if (pointer)
-        return convertPointer(num);
-
-    if (num == hidinfo::kModeToggleKey) {
-        const qint64 held = pressType();
-        if (held != 33 && held != 37) {
-            IVoiceKeyDispatcher &voice = *neighbours().voice;
-            const bool translate = !voice.isTranslate();
-            voice.setIsTranslate(translate);
-            if (translate)
-                tip("切换到翻译模式", "laserPen_icon-7");
-            else
-                tip("切换到打字模式", "laserPen_icon-6");
-        }
-        return 0;
-    }
-    return hidinfo::nonPointerPressType(num, neighbours().voice->isTranslate());
-}
-
-int HidInfoReader::convertPointer(qint64 num)
-{
-    // Outside plan 2 a key pressed while another is held is only remembered.
-    if (m_tempNum != 0 && QXUserInfoData::sharedInstance().chipPlan() != 2) {
-        m_tempNum = num;
-        return 0;
-    }
-    ILaserPen &pen = *neighbours().laserPen;
-    int type = 0;
-    switch (num) {
-    case 32:
-        cycleVoiceMode();
-        break;
-    case 37:
-    case 38: {
-        const int mode = pen.vioceMode();
-        const bool down = num == 37;
-        if (mode == 1)
-            type = down ? 33 : 34;
-        else if (mode == 2 || mode == 3)
-            type = down ? 37 : 38;
-        break;
-    }
-    case 39:
-        type = 35;
-        break;
-    case 40:
-        type = 36;
-        break;
-    case 64:
-        pen.changeLaserPenStatus(false);
-        break;
-    case 69:
-        pen.showLaserPenEffect();
-        break;
-    case 70:
-        pen.dismissEffect();
-        break;
-    case 71:
-    case 73:
-        m_isIncreaseSystemVolume = num == 71;
-        startVolumeTime();
-        break;
-    case 72:
-    case 74:
-        invalidateTimer();
-        break;
-    default:
-        break;
-    }
-    m_tempNum = num;
-    return type;
-}
-
-void HidInfoReader::cycleVoiceMode()
-{
-    neighbours().voice->cancelAsr();
-    ILaserPen &pen = *neighbours().laserPen;
-    int mode = pen.vioceMode() + 1;
-    if (mode >= 4 || mode <= 0)
-        mode = 1;
-    pen.setVioceMode(mode);
-    switch (mode) {
-    case 1:
-        tip("切换到打字模式", "laserPen_icon-6");
-        break;
-    case 2:
-        tip("切换到翻译模式", "laserPen_icon-7");
-        break;
-    default:
-        tip("切换到投屏模式", "laserPen_icon-2");
-        break;
-    }
-}
-
-// --- volume repeat -----------------------------------------------------------------
-
-void HidInfoReader::startVolumeTime()
-{
-    invalidateTimer();
-    m_timerScheduler = &Scheduler::instance();
-    m_volumeTimer = m_timerScheduler->repeating(kVolumeStepMs, [this] { changeSystemVolume(); });
-}
-
-void HidInfoReader::invalidateTimer()
-{
-    if (m_timerScheduler)
-        cancelTimer(*m_timerScheduler, m_volumeTimer);
-    m_timerScheduler = nullptr;
-}
-
-void HidInfoReader::changeSystemVolume()
-{
-    if (m_isIncreaseSystemVolume)
-        AUSoundAdditions::increaseSystemVolumeBy(kVolumeStep, m_deps.volume);
-    else
-        AUSoundAdditions::decreaseSystemVolumeBy(kVolumeStep, m_deps.volume);
-    const float volume = AUSoundAdditions::systemVolume(m_deps.volume);
-    // Rounded, not truncated: 0.7 is held as 0.69999... and would show as 69.
-    const long percent = std::lround(double(volume) * 100.0);
-    neighbours().tips->showTipMessage(QStringLiteral("当前音量 %1").arg(percent),
-                                      m_isIncreaseSystemVolume ? QStringLiteral("laserPen_icon-10")
-                                                               : QStringLiteral("laserPen_icon-11"));
 }
 
 // --- hot keys --------------------------------------------------------------------------

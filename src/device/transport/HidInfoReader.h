@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Scheduler.h"
+#include "PressTypeConverter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,15 +44,21 @@ public:
     // receiver with the given ids. Fields beyond the report's length stay unread.
     void getDeivceInfoWithBuf(const QByteArray &report, quint16 vid, quint16 pid);
 
+    // The fields of one report byte into the device state, without the key byte and,
+    // on the plans other than 2, the mode byte (offsets 1 to 6; plan 2: 3 to 7, the
+    // sensor id read at 6 from bytes 5 and 6). The hidapi transport reads through these.
+    static void readPlanOtherField(int offset, quint8 byte);
+    static void readPlanTwoField(int offset, const QByteArray &report);
+
     // The press type of a device key code (0: none), with the code's side effects:
     // mode switches and tips, pointer effects, the volume repeat.
-    int convertPressTypeWithNum(qint64 num);
+    int convertPressTypeWithNum(qint64 num) { return m_converter.convertPressTypeWithNum(num, pressType()); }
 
     // The volume repeat: every 0.2 s the output volume moves by 0.1 and a tip shows it.
-    void startVolumeTime();
-    void invalidateTimer();
-    void changeSystemVolume();
-    bool isVolumeRepeating() const { return m_volumeTimer != Scheduler::kNoTimer; }
+    void startVolumeTime() { m_converter.startVolumeTime(); }
+    void invalidateTimer() { m_converter.invalidateTimer(); }
+    void changeSystemVolume() { m_converter.changeSystemVolume(); }
+    bool isVolumeRepeating() const { return m_converter.isVolumeRepeating(); }
 
     // For the voice-assistant receivers: device type and family, the default hot keys
     // F1/F2/F3 bound to their actions, the device announced. Others: nothing.
@@ -64,8 +70,8 @@ public:
     qint64 pressType() const;
     void setPressType(qint64 type);
     // The last pointer key code seen; 0 after a key-up report.
-    qint64 tempNum() const { return m_tempNum; }
-    bool isIncreaseSystemVolume() const { return m_isIncreaseSystemVolume; }
+    qint64 tempNum() const { return m_converter.tempNum(); }
+    bool isIncreaseSystemVolume() const { return m_converter.isIncreaseSystemVolume(); }
 
     // The hot-key actions, as the bindings run them.
     void wordShortcutPressed();
@@ -76,10 +82,7 @@ private:
     enum class Read { Continue, Stop };
     Read applyKeyRule(qint64 keyValue);
     void readPlanOther(int offset, quint8 byte);
-    void readPlanTwo(int offset, const QByteArray &report);
     Read readPointerReceiver(int offset, quint8 byte);
-    int convertPointer(qint64 num);
-    void cycleVoiceMode();
     void firstInfoReceived();
     // Direct path of the hot keys on the plans that open the device's microphone
     // themselves; up/down are the press types of the key.
@@ -89,10 +92,7 @@ private:
     platform::ShortcutBinder &binder() const;
 
     Deps m_deps;
-    bool m_isIncreaseSystemVolume = false;
+    PressTypeConverter m_converter;
     qint64 m_pressType = 0;
-    qint64 m_tempNum = 0;
-    Scheduler::TimerId m_volumeTimer = Scheduler::kNoTimer;
-    Scheduler *m_timerScheduler = nullptr;
     bool m_boundHotKeys = false;
 };

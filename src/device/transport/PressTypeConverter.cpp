@@ -2,6 +2,7 @@
 
 #include "AUSoundAdditions.h"
 #include "HRVLocalizedString.h"
+#include "HidInfoFields.h"
 #include "QXUserInfoData.h"
 #include "services/Neighbours.h"
 
@@ -12,7 +13,7 @@ using namespace presstype;
 namespace {
 constexpr quint64 kPointerDeviceType = 2;
 
-void showTip(const char *text, const char *image)
+void tip(const char *text, const char *image)
 {
     neighbours().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
 }
@@ -23,88 +24,60 @@ PressTypeConverter::~PressTypeConverter()
     invalidateTimer();
 }
 
-int PressTypeConverter::convertPressTypeWithNum(qint64 num, int pressType)
+int PressTypeConverter::convertPressTypeWithNum(qint64 num, qint64 pressType)
 {
+    const bool pointer = QXUserInfoData::sharedInstance().mouseInfoItem().deviceType() == kPointerDeviceType;
+    if (m_options.dropPointerRepeats && pointer && num != 0 && num == m_tempNum)
+        return kNone;
     if (num != 0)
         invalidateTimer();
-    if (QXUserInfoData::sharedInstance().mouseInfoItem().deviceType() == kPointerDeviceType)
+    if (pointer)
         return convertPointer(num);
-    return convertOther(num, pressType);
-}
 
-int PressTypeConverter::convertOther(qint64 num, int pressType)
-{
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
-    switch (num) {
-    case 49:
-        return kSearchDown;
-    case 50:
-        return kSearchUp;
-    case 51:
-        return voice.isTranslate() ? kTranslateDown : kTypingDown;
-    case 52:
-        return voice.isTranslate() ? kTranslateUp : kTypingUp;
-    case 53:
-        return kTranslateDown;
-    case 54:
-        return kTranslateUp;
-    case 64:
+    if (num == hidinfo::kModeToggleKey) {
         // Switching modes under a held voice key would end its input in the other mode.
         if (pressType != kTypingDown && pressType != kTranslateDown) {
+            IVoiceKeyDispatcher &voice = *neighbours().voice;
             const bool translate = !voice.isTranslate();
             voice.setIsTranslate(translate);
             if (translate)
-                showTip("切换到翻译模式", "laserPen_icon-7");
+                tip("切换到翻译模式", "laserPen_icon-7");
             else
-                showTip("切换到打字模式", "laserPen_icon-6");
+                tip("切换到打字模式", "laserPen_icon-6");
         }
         return kNone;
-    case 80:
-        return kKeyCommand;
-    default:
-        return kNone;
     }
+    return hidinfo::nonPointerPressType(num, neighbours().voice->isTranslate());
 }
 
 int PressTypeConverter::convertPointer(qint64 num)
 {
-    // The pointer repeats its key code in every report while the key is held; outside
-    // plan 2 only the first code after a key-up (code 0) counts.
+    // Outside plan 2 a key pressed while another is held is only remembered.
     if (m_tempNum != 0 && QXUserInfoData::sharedInstance().chipPlan() != 2) {
         m_tempNum = num;
         return kNone;
     }
     ILaserPen &pen = *neighbours().laserPen;
-    int result = kNone;
+    int type = kNone;
     switch (num) {
-    case 32: {
-        neighbours().voice->cancelAsr();
-        int mode = pen.vioceMode() + 1;
-        if (mode >= 4 || mode <= 0)
-            mode = 1;
-        pen.setVioceMode(mode);
-        if (mode == 1)
-            showTip("切换到打字模式", "laserPen_icon-6");
-        else if (mode == 2)
-            showTip("切换到翻译模式", "laserPen_icon-7");
-        else
-            showTip("切换到投屏模式", "laserPen_icon-2");
+    case 32:
+        cycleVoiceMode();
         break;
-    }
     case 37:
     case 38: {
         const int mode = pen.vioceMode();
+        const bool down = num == 37;
         if (mode == 1)
-            result = num == 37 ? kTypingDown : kTypingUp;
+            type = down ? kTypingDown : kTypingUp;
         else if (mode == 2 || mode == 3)
-            result = num == 37 ? kTranslateDown : kTranslateUp;
+            type = down ? kTranslateDown : kTranslateUp;
         break;
     }
     case 39:
-        result = kSearchDown;
+        type = kSearchDown;
         break;
     case 40:
-        result = kSearchUp;
+        type = kSearchUp;
         break;
     case 64:
         pen.changeLaserPenStatus(false);
@@ -128,39 +101,54 @@ int PressTypeConverter::convertPointer(qint64 num)
         break;
     }
     m_tempNum = num;
-    return result;
+    return type;
 }
 
-PressTypeConverter::KeyRule PressTypeConverter::keyRule(int converted, int pressType)
+void PressTypeConverter::cycleVoiceMode()
 {
-    if (converted == kNone || converted == pressType)
-        return KeyRule::Ignore;
-    if ((converted == kSearchDown || converted == kSearchUp) &&
-        (pressType == kTypingDown || pressType == kTranslateDown))
-        return KeyRule::StopReport;
-    return KeyRule::Take;
+    neighbours().voice->cancelAsr();
+    ILaserPen &pen = *neighbours().laserPen;
+    int mode = pen.vioceMode() + 1;
+    if (mode >= 4 || mode <= 0)
+        mode = 1;
+    pen.setVioceMode(mode);
+    switch (mode) {
+    case 1:
+        tip("切换到打字模式", "laserPen_icon-6");
+        break;
+    case 2:
+        tip("切换到翻译模式", "laserPen_icon-7");
+        break;
+    default:
+        tip("切换到投屏模式", "laserPen_icon-2");
+        break;
+    }
 }
 
 void PressTypeConverter::startVolumeTime()
 {
-    Scheduler &s = Scheduler::instance();
-    cancelTimer(s, m_volumeTimer);
-    m_volumeTimer = s.repeating(kVolumeIntervalMs, [this] { changeSystemVolume(); });
+    invalidateTimer();
+    // Cancelled on the scheduler that started it, whatever is installed by then.
+    m_timerScheduler = &Scheduler::instance();
+    m_volumeTimer = m_timerScheduler->repeating(kVolumeIntervalMs, [this] { changeSystemVolume(); });
 }
 
 void PressTypeConverter::invalidateTimer()
 {
-    cancelTimer(Scheduler::instance(), m_volumeTimer);
+    if (m_timerScheduler)
+        cancelTimer(*m_timerScheduler, m_volumeTimer);
+    m_timerScheduler = nullptr;
 }
 
 void PressTypeConverter::changeSystemVolume()
 {
     if (m_isIncreaseSystemVolume)
-        AUSoundAdditions::increaseSystemVolumeBy(kVolumeStep);
+        AUSoundAdditions::increaseSystemVolumeBy(kVolumeStep, m_options.volume);
     else
-        AUSoundAdditions::decreaseSystemVolumeBy(kVolumeStep);
-    // Rounded: 0.7 read back as 0.6999999 must show 70, not 69.
-    const long percent = std::lround(double(AUSoundAdditions::systemVolume()) * 100.0);
+        AUSoundAdditions::decreaseSystemVolumeBy(kVolumeStep, m_options.volume);
+    const float volume = AUSoundAdditions::systemVolume(m_options.volume);
+    // Rounded, not truncated: 0.7 is held as 0.69999... and would show as 69.
+    const long percent = std::lround(double(volume) * 100.0);
     neighbours().tips->showTipMessage(QStringLiteral("当前音量 %1").arg(percent),
                                       m_isIncreaseSystemVolume ? QStringLiteral("laserPen_icon-10")
                                                                : QStringLiteral("laserPen_icon-11"));

@@ -1,6 +1,7 @@
 #include "QXHidapiManager.h"
 
-#include "DeviceInfoBytes.h"
+#include "HidInfoFields.h"
+#include "HidInfoReader.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -237,37 +238,8 @@ void QXHidapiManager::getDeivceInfoWithBuf(const QByteArray &buf, int res)
 
 void QXHidapiManager::readOtherPlanFields(const QByteArray &buf, int length)
 {
-    QXMouseInfoItem &info = item();
-    for (int i = 1; i < length && i <= 6; ++i) {
-        const quint8 b = byteAt(buf, i);
-        switch (i) {
-        case 1: {
-            const bool connected = devinfo::digitValue(b) == 1;
-            if (connected != state().mouseIsConnect()) {
-                state().setMouseIsConnect(connected);
-                postNotification(qx::notify::kUSBInsertNotification);
-            }
-            break;
-        }
-        case 2:
-            info.setPowerPercent(devinfo::digitValue(b));
-            break;
-        case 3:
-            info.setDeviceType(quint64(devinfo::digitValue(b)));
-            break;
-        case 4:
-            info.setIcType(devinfo::icTypeFromSensorByte(b));
-            info.setMouseType(devinfo::mouseTypeFromSensorByte(b));
-            state().setMouseDpiArrayWithType(qint64(info.icType()));
-            break;
-        case 5:
-            info.setDpi(devinfo::dpiIndexFromByte(b, info.icType()));
-            break;
-        case 6:
-            info.setLed(devinfo::digitValue(b));
-            break;
-        }
-    }
+    for (int i = 1; i < length && i <= 6; ++i)
+        HidInfoReader::readPlanOtherField(i, byteAt(buf, i));
 }
 
 void QXHidapiManager::readPlan2Report(const QByteArray &buf, int length)
@@ -277,39 +249,17 @@ void QXHidapiManager::readPlan2Report(const QByteArray &buf, int length)
         info.setDeviceType(2);
         if (length > 2) {
             const quint8 b = byteAt(buf, 2);
-            if (b == 0x4c)
+            if (b == hidinfo::kPointerEffectKeyByte)
                 neighbours().laserPen->clearDraw();
-            takeKey(convertPressTypeWithNum(devinfo::pointerKeyFromByte(b)));
+            takeKey(convertPressTypeWithNum(hidinfo::pointerReceiverKeyCode(b)));
         }
         return;
     }
     for (int i = 2; i < length && i <= 7 && m_handle; ++i) {
-        const quint8 b = byteAt(buf, i);
-        switch (i) {
-        case 2:
-            if (!takeKey(convertPressTypeWithNum(b)))
-                return;
-            break;
-        case 3:
-            info.setDpi(b);
-            break;
-        case 4:
-            info.setPowerPercent(devinfo::digitValue(b));
-            break;
-        case 6:
-            info.setIcType(devinfo::icTypeFromSensorBytes(byteAt(buf, 5), b));
-            break;
-        case 7:
-            info.setMouseType(b);
-            state().setMouseDpiArrayWithType(qint64(info.icType()));
-            if (!state().isNeedMouseInfo()) {
-                state().setMouseIsConnect(true);
-                postNotification(qx::notify::kUSBInsertNotification);
-                state().setIsNeedMouseInfo(true);
-                postNotification(qx::notify::HadUSBInfoNotification);
-            }
-            break;
-        }
+        if (i != 2)
+            HidInfoReader::readPlanTwoField(i, buf);
+        else if (!takeKey(convertPressTypeWithNum(byteAt(buf, i))))
+            return;
     }
 }
 
@@ -329,12 +279,12 @@ int QXHidapiManager::convertPressTypeWithNum(qint64 num)
 
 bool QXHidapiManager::takeKey(int converted)
 {
-    switch (PressTypeConverter::keyRule(converted, m_pressType)) {
-    case PressTypeConverter::KeyRule::Ignore:
+    switch (hidinfo::keyRule(converted, m_pressType)) {
+    case hidinfo::KeyRule::Ignore:
         return true;
-    case PressTypeConverter::KeyRule::StopReport:
+    case hidinfo::KeyRule::StopReport:
         return false;
-    case PressTypeConverter::KeyRule::Take:
+    case hidinfo::KeyRule::Take:
         break;
     }
     m_pressType = converted;

@@ -127,7 +127,7 @@ private:
     CustomDataHandler m_customDataHandler;
     std::unique_ptr<HidapiConnection> m_handle;
     ReadCallback m_callbackBlock;
-    PressTypeConverter m_converter;
+    PressTypeConverter m_converter; // takes every pointer code as it comes, repeats included
     int m_pressType = 0;
     bool m_reading = false;
     int m_openHandleNum = 0;

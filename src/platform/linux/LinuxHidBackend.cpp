@@ -4,7 +4,6 @@
 #include "PZLog.h"
 
 #include <QFile>
-#include <QSocketNotifier>
 
 #include <libudev.h>
 
@@ -15,19 +14,14 @@ namespace platform::linuxbackend {
 
 namespace {
 
-QString text(const char *s)
-{
-    return s ? QString::fromUtf8(s) : QString();
-}
-
 QString sysattr(udev_device *dev, const char *name)
 {
-    return dev ? text(udev_device_get_sysattr_value(dev, name)) : QString();
+    return dev ? udevText(udev_device_get_sysattr_value(dev, name)) : QString();
 }
 
 QString udevProperty(udev_device *dev, const char *name)
 {
-    return dev ? text(udev_device_get_property_value(dev, name)) : QString();
+    return dev ? udevText(udev_device_get_property_value(dev, name)) : QString();
 }
 
 QString errnoText(int e)
@@ -39,8 +33,7 @@ QString errnoText(int e)
 
 LinuxHidBackend::LinuxHidBackend()
 {
-    m_udev = udev_new();
-    if (!m_udev)
+    if (!m_udev.isAvailable())
         qxWarning("hid") << "udev is not available; no HID devices will be found";
 }
 
@@ -50,14 +43,12 @@ LinuxHidBackend::~LinuxHidBackend()
     for (HidrawChannel *c : std::as_const(m_channels))
         delete c;
     m_channels.clear();
-    if (m_udev)
-        udev_unref(m_udev);
 }
 
 HidrawSnapshot LinuxHidBackend::snapshotOf(udev_device *hidraw)
 {
     HidrawSnapshot s;
-    s.devNode = text(udev_device_get_devnode(hidraw));
+    s.devNode = udevText(udev_device_get_devnode(hidraw));
     if (udev_device *hid = udev_device_get_parent_with_subsystem_devtype(hidraw, "hid", nullptr)) {
         s.hidId = udevProperty(hid, "HID_ID");
         s.hidName = udevProperty(hid, "HID_NAME");
@@ -70,7 +61,7 @@ HidrawSnapshot LinuxHidBackend::snapshotOf(udev_device *hidraw)
         }
     }
     if (udev_device *usb = udev_device_get_parent_with_subsystem_devtype(hidraw, "usb", "usb_device")) {
-        s.usbDevicePath = text(udev_device_get_syspath(usb));
+        s.usbDevicePath = udevText(udev_device_get_syspath(usb));
         s.idVendor = sysattr(usb, "idVendor");
         s.idProduct = sysattr(usb, "idProduct");
         s.bcdDevice = sysattr(usb, "bcdDevice");
@@ -88,29 +79,14 @@ bool LinuxHidBackend::matches(const QList<HidMatch> &list, const HidDeviceInfo &
 QList<HidDeviceInfo> LinuxHidBackend::enumerate(const QList<HidMatch> &list)
 {
     QList<HidDeviceInfo> out;
-    if (!m_udev)
-        return out;
-    udev_enumerate *e = udev_enumerate_new(m_udev);
-    if (!e)
-        return out;
-    udev_enumerate_add_match_subsystem(e, "hidraw");
-    udev_enumerate_scan_devices(e);
-    udev_list_entry *entry;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e))
-    {
-        const char *syspath = udev_list_entry_get_name(entry);
-        udev_device *dev = udev_device_new_from_syspath(m_udev, syspath);
-        if (!dev)
-            continue; // gone between the scan and now
+    m_udev.enumerate("hidraw", nullptr, [&](udev_device *dev, const char *syspath) {
         const HidDeviceInfo info = mapHidrawSnapshot(snapshotOf(dev));
-        udev_device_unref(dev);
         if (info.path.isEmpty() || !matches(list, info))
-            continue;
+            return;
         out.append(info);
         // Its removal must be reportable even though its arrival was never an event.
-        m_known.insert(text(syspath), info);
-    }
-    udev_enumerate_unref(e);
+        m_known.insert(udevText(syspath), info);
+    });
     std::sort(out.begin(), out.end(), [](const HidDeviceInfo &a, const HidDeviceInfo &b) {
         // hidraw2 before hidraw10
         return a.path.size() != b.path.size() ? a.path.size() < b.path.size() : a.path < b.path;
@@ -123,21 +99,13 @@ bool LinuxHidBackend::startWatching(const QList<HidMatch> &list, DeviceCallback 
     m_matches = list;
     m_arrived = std::move(arrived);
     m_removed = std::move(removed);
-    if (m_monitor)
-        return true;
-    if (!m_udev)
+    if (!m_udev.isAvailable())
         return false;
-    m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    if (!m_monitor || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0
-        || udev_monitor_enable_receiving(m_monitor) < 0) {
-        qxWarning("hid") << "cannot watch for HID devices through udev:" << errnoText(errno);
-        if (m_monitor)
-            udev_monitor_unref(m_monitor);
-        m_monitor = nullptr;
+    int error = 0;
+    if (!m_udev.startMonitor("hidraw", nullptr, [this](udev_device *dev) { onMonitorEvent(dev); }, &error)) {
+        qxWarning("hid") << "cannot watch for HID devices through udev:" << errnoText(error);
         return false;
     }
-    m_monitorNotifier = new QSocketNotifier(qintptr(udev_monitor_get_fd(m_monitor)), QSocketNotifier::Read, this);
-    connect(m_monitorNotifier, &QSocketNotifier::activated, this, [this] { onMonitorReadable(); });
     return true;
 }
 
@@ -145,54 +113,36 @@ void LinuxHidBackend::stopWatching()
 {
     m_arrived = nullptr;
     m_removed = nullptr;
-    if (m_monitorNotifier) {
-        m_monitorNotifier->setEnabled(false);
-        m_monitorNotifier->deleteLater();
-        m_monitorNotifier = nullptr;
-    }
-    if (m_monitor) {
-        udev_monitor_unref(m_monitor);
-        m_monitor = nullptr;
-    }
+    m_udev.stopMonitor();
 }
 
-void LinuxHidBackend::onMonitorReadable()
+void LinuxHidBackend::onMonitorEvent(udev_device *dev)
 {
-    // Drain every queued event; the monitor socket is non-blocking.
-    while (m_monitor) {
-        udev_device *dev = udev_monitor_receive_device(m_monitor);
-        if (!dev)
+    const QString action = udevText(udev_device_get_action(dev));
+    const QString syspath = udevText(udev_device_get_syspath(dev));
+    if (action == QLatin1String("add")) {
+        const HidDeviceInfo info = mapHidrawSnapshot(snapshotOf(dev));
+        // An event without a node or ids (vanished already, or not a USB HID
+        // device we know) matches nothing.
+        if (info.path.isEmpty() || !matches(m_matches, info))
             return;
-        const QString action = text(udev_device_get_action(dev));
-        const QString syspath = text(udev_device_get_syspath(dev));
-        if (action == QLatin1String("add")) {
-            const HidDeviceInfo info = mapHidrawSnapshot(snapshotOf(dev));
-            udev_device_unref(dev);
-            // An event without a node or ids (vanished already, or not a USB HID
-            // device we know) matches nothing.
-            if (info.path.isEmpty() || !matches(m_matches, info))
-                continue;
-            // Already handed out by enumerate() while this event was queued.
-            if (m_known.value(syspath) == info)
-                continue;
-            m_known.insert(syspath, info);
-            if (auto cb = m_arrived)
-                cb(info);
-        } else if (action == QLatin1String("remove")) {
-            udev_device_unref(dev);
-            const auto it = m_known.constFind(syspath);
-            if (it == m_known.constEnd())
-                continue;
-            const HidDeviceInfo info = *it;
-            m_known.erase(it);
-            dropChannel(info.path);
-            if (!matches(m_matches, info))
-                continue;
-            if (auto cb = m_removed)
-                cb(info);
-        } else {
-            udev_device_unref(dev);
-        }
+        // Already handed out by enumerate() while this event was queued.
+        if (m_known.value(syspath) == info)
+            return;
+        m_known.insert(syspath, info);
+        if (auto cb = m_arrived)
+            cb(info);
+    } else if (action == QLatin1String("remove")) {
+        const auto it = m_known.constFind(syspath);
+        if (it == m_known.constEnd())
+            return;
+        const HidDeviceInfo info = *it;
+        m_known.erase(it);
+        dropChannel(info.path);
+        if (!matches(m_matches, info))
+            return;
+        if (auto cb = m_removed)
+            cb(info);
     }
 }
 

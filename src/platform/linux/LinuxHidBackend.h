@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HidrawProperties.h"
+#include "UdevSource.h"
 #include "platform/IHidBackend.h"
 
 #include <QHash>
@@ -8,10 +9,7 @@
 
 #include <memory>
 
-struct udev;
 struct udev_device;
-struct udev_monitor;
-class QSocketNotifier;
 
 namespace platform::linuxbackend {
 
@@ -38,13 +36,11 @@ public:
     static HidrawSnapshot snapshotOf(udev_device *hidraw);
 
 private:
-    void onMonitorReadable();
+    void onMonitorEvent(udev_device *dev);
     static bool matches(const QList<HidMatch> &matches, const HidDeviceInfo &info);
     void dropChannel(const QString &path);
 
-    udev *m_udev = nullptr;
-    udev_monitor *m_monitor = nullptr;
-    QSocketNotifier *m_monitorNotifier = nullptr;
+    UdevSource m_udev;
     QList<HidMatch> m_matches;
     DeviceCallback m_arrived;
     DeviceCallback m_removed;

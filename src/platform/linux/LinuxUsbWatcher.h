@@ -1,13 +1,12 @@
 #pragma once
 
+#include "UdevSource.h"
 #include "platform/IUsbWatcher.h"
 
 #include <QHash>
 #include <QObject>
 
-struct udev;
-struct udev_monitor;
-class QSocketNotifier;
+struct udev_device;
 
 namespace platform::linuxbackend {
 
@@ -22,11 +21,9 @@ public:
     void stop() override;
 
 private:
-    void onMonitorReadable();
+    void onMonitorEvent(udev_device *dev);
 
-    udev *m_udev = nullptr;
-    udev_monitor *m_monitor = nullptr;
-    QSocketNotifier *m_notifier = nullptr;
+    UdevSource m_udev;
     DeviceCallback m_arrived;
     DeviceCallback m_removed;
     QHash<QString, UsbDeviceInfo> m_known; // by sysfs path
