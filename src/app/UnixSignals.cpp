@@ -25,10 +25,14 @@ UnixSignals::UnixSignals(QObject *parent) : QObject(parent)
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         unsigned char b = 0;
-        if (::read(g_fds[1], &b, 1) == 1) {
-            m_requested = true;
-            emit terminateRequested(b);
+        if (::read(g_fds[1], &b, 1) != 1)
+            return;
+        if (b == SIGUSR1) {
+            emit statusRequested();
+            return;
         }
+        m_requested = true;
+        emit terminateRequested(b);
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -36,10 +40,12 @@ UnixSignals::UnixSignals(QObject *parent) : QObject(parent)
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &sa, nullptr);
     ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGUSR1, &sa, nullptr);
 }
 
 UnixSignals::~UnixSignals()
 {
     ::signal(SIGTERM, SIG_DFL);
     ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGUSR1, SIG_DFL);
 }

@@ -4,7 +4,8 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a clean quit of the event loop (exit code 0).
+// Turns SIGTERM and SIGINT into a clean quit of the event loop (exit code 0), and
+// SIGUSR1 into a request to log the process's counters (for measurements).
 // The handler only writes a byte to a pipe; the event loop does the rest.
 class UnixSignals : public QObject {
     Q_OBJECT
@@ -17,6 +18,7 @@ public:
 
 signals:
     void terminateRequested(int signal);
+    void statusRequested();
 
 private:
     QSocketNotifier *m_notifier = nullptr;

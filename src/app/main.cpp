@@ -1,21 +1,10 @@
+#include "CompanionApp.h"
 #include "SingleInstance.h"
 #include "UnixSignals.h"
-#include "platform/linux/KeychainSecretStore.h"
-#include "platform/linux/LinuxHidBackend.h"
 
 #include "DataPaths.h"
-#include "FirstRunLanguage.h"
-#include "KeyValueStore.h"
+#include "MainThread.h"
 #include "PZLog.h"
-#include "QXLanguageManager.h"
-#include "QXUserInfoData.h"
-#include "HIDDevice.h"
-#include "HidInfoConnection.h"
-#include "QXHidCommandManager.h"
-#include "QXHidReportParser.h"
-#include "HRVLocalizedString.h"
-#include "services/LanguageHooks.h"
-#include "platform/linux/LinuxDesktopServices.h"
 #include "QXToolManager.h"
 #include "crash/CrashSignalHandler.h"
 #include "crash/QXApplication.h"
@@ -24,8 +13,6 @@
 #include "HidEventHandlers.h"
 
 #include <QCryptographicHash>
-
-#include <memory>
 
 namespace {
 // Whatever path main() leaves by, queued log lines reach their files.
@@ -70,35 +57,11 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
 
-    DataPaths::ensureDir(DataPaths::dataRoot());
-    auto store = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
-    setDefaultStore(store.get());
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
-    applyFirstRunInterfaceLanguage(*store, QXLanguageManager::sharedInstance());
-    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
-                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
-                          [](const QString &source) { return hrvAppLocalizedString(source); }});
-
-    // The application state loads every preference (and runs its migrations) here, once.
-    KeychainSecretStore secrets(QApplication::applicationName());
-    auto userInfo = std::make_unique<QXUserInfoData>(*store, &secrets);
-    QXUserInfoData::setSharedInstance(userInfo.get());
-
-    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
-    platform::linuxbackend::LinuxDesktopServices desktopServices;
-
-    // The USB receivers: one transport for the process, watching from launch on.
-    platform::linuxbackend::LinuxHidBackend hidBackend;
-    HIDDevice hidDevice(&hidBackend);
-    HIDDevice::setSharedInstance(&hidDevice);
-    // Device-information reports and the voice-assistant hot keys (F1/F2/F3).
-    HidInfoReader hidInfoReader(HidInfoConnection::pressTypeDeps(hidDevice));
-    auto hidInfo = std::make_unique<HidInfoConnection>(hidDevice, hidInfoReader);
-    // Everything the receiver says goes through the report parser; its answers and
-    // acknowledgements go out through the command manager.
-    QXHidCommandManager::sharedInstance().setHidSink(&hidDevice);
-    QXHidReportParser::sharedInstance().attachTo(hidDevice);
-    hidDevice.startMonitor();
+    CompanionApp companion;
+    QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
+    companion.configData();
+    postToMainThread([] { qxInfo("app") << "event loop running"; });
 
     // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
     // The chip vendor's token client comes with the HTTP client's token request.
@@ -106,11 +69,5 @@ int main(int argc, char *argv[])
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
-    const int rc = unixSignals.terminateWasRequested() ? 0 : app.exec();
-    hidInfo.reset();
-    HIDDevice::setSharedInstance(nullptr);
-    QXUserInfoData::setSharedInstance(nullptr);
-    userInfo.reset();
-    setDefaultStore(nullptr);
-    return rc;
+    return unixSignals.terminateWasRequested() ? 0 : app.exec();
 }

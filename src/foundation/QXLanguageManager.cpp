@@ -1,5 +1,7 @@
 #include "QXLanguageManager.h"
 
+#include <utility>
+
 #include "HRVLocalizedString.h"
 #include "KeyValueStore.h"
 
@@ -112,10 +114,21 @@ QString codeAt(const QJsonArray &list, quint64 index)
 
 } // namespace
 
+namespace {
+QXLanguageManager *g_installedLanguageManager = nullptr;
+}
+
 QXLanguageManager &QXLanguageManager::sharedInstance()
 {
+    if (g_installedLanguageManager)
+        return *g_installedLanguageManager;
     static QXLanguageManager instance(defaultStore());
     return instance;
+}
+
+QXLanguageManager *QXLanguageManager::setSharedInstance(QXLanguageManager *instance)
+{
+    return std::exchange(g_installedLanguageManager, instance);
 }
 
 QXLanguageManager::QXLanguageManager(KeyValueStore &store) : m_store(store)

@@ -32,7 +32,10 @@ public:
     static constexpr int kUiLanguageCount = 18;
 
     // The application's instance over defaultStore(); the store must be set up first.
+    // The application's manager: the one the composition root installed, else one over
+    // the default store as it is at the first call.
     static QXLanguageManager &sharedInstance();
+    static QXLanguageManager *setSharedInstance(QXLanguageManager *instance); // returns the previous one
 
     explicit QXLanguageManager(KeyValueStore &store);
     QXLanguageManager(const QXLanguageManager &) = delete;

@@ -5,6 +5,8 @@
 #include "NotificationNames.h"
 #include "PZLog.h"
 
+#include <utility>
+
 using platform::BleAdapterState;
 using platform::BleCharacteristicInfo;
 using platform::BleCharacteristicRef;
@@ -35,6 +37,8 @@ private:
     }
 };
 
+QXBLEManager *g_installed = nullptr;
+
 StandInBleDelegate &standIn()
 {
     static StandInBleDelegate s;
@@ -55,6 +59,8 @@ QXBLEManager::QXBLEManager(CentralFactory factory, BleManagerDelegate *delegate)
 
 QXBLEManager::~QXBLEManager()
 {
+    if (g_installed == this)
+        g_installed = nullptr;
     cancelTimer(Scheduler::instance(), m_connectTimer);
     if (m_central) {
         m_central->setDelegate(nullptr);
@@ -64,8 +70,15 @@ QXBLEManager::~QXBLEManager()
 
 QXBLEManager &QXBLEManager::sharedInstance()
 {
+    if (g_installed)
+        return *g_installed;
     static QXBLEManager *instance = new QXBLEManager; // lives until exit, like every manager
     return *instance;
+}
+
+QXBLEManager *QXBLEManager::setSharedInstance(QXBLEManager *instance)
+{
+    return std::exchange(g_installed, instance);
 }
 
 void QXBLEManager::setCentralFactory(CentralFactory factory)

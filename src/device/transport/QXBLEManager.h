@@ -35,6 +35,9 @@ public:
 
     // The process-wide instance; the composition root gives it its central and delegate.
     static QXBLEManager &sharedInstance();
+    // Installs the composition root's central manager (nullptr: back to the fallback);
+    // returns the previous one.
+    static QXBLEManager *setSharedInstance(QXBLEManager *instance);
     void setCentralFactory(CentralFactory factory);
     void setDelegate(BleManagerDelegate *delegate); // nullptr: the stand-in
 

@@ -1,0 +1,328 @@
+#include "CompanionApp.h"
+
+#include "BleStateDelegate.h"
+#include "DataPaths.h"
+#include "FirstRunLanguage.h"
+#include "HIDDevice.h"
+#include "HRVLocalizedString.h"
+#include "HidInfoConnection.h"
+#include "KeyValueStore.h"
+#include "MainThread.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
+#include "PZLog.h"
+#include "QXBLEMouseCommandManager.h"
+#include "QXHidCommandManager.h"
+#include "QXHidReportParser.h"
+#include "QXLanguageManager.h"
+#include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
+#include "QXToolManager.h"
+#include "QXUserInfoData.h"
+#include "Scheduler.h"
+#include "TPRDelayInvocation.h"
+#include "services/LanguageHooks.h"
+#include "sqlite/QXVoiceCommandItem.h"
+#include "sqlite/WQSSqliteOperation.h"
+#include "platform/linux/BluezBleCentral.h"
+#include "platform/linux/KeychainSecretStore.h"
+#include "platform/linux/LinuxDesktopServices.h"
+#include "platform/linux/LinuxHidBackend.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace {
+
+QXHidCommandManager &hidCommands()
+{
+    return QXHidCommandManager::sharedInstance();
+}
+
+QXMouseCommandManager &facade()
+{
+    return QXMouseCommandManager::sharedInstance();
+}
+
+// Device voice goes to the speech service, which is not part of this build yet.
+void voiceStandIn(bool, QByteArrayView audio)
+{
+    qxLogOnce(QStringLiteral("app.voice-sink"),
+              QStringLiteral("[app] device voice arrives (%1 bytes) but no speech service takes it").arg(audio.size()));
+}
+
+// The device firmware text's leading number, which picks the voice layout of some families.
+int leadingNumber(const QString &text)
+{
+    int value = 0;
+    for (const QChar c : text) {
+        if (!c.isDigit() || value > 100000)
+            break;
+        value = value * 10 + c.digitValue();
+    }
+    return value;
+}
+
+} // namespace
+
+CompanionApp::CompanionApp(const Options &options)
+{
+    // Preferences first: everything below reads them.
+    if (options.store) {
+        m_store = options.store;
+    } else {
+        // The user log lives in that folder too, so this goes to the console log.
+        if (!DataPaths::ensureDir(DataPaths::dataRoot()))
+            qxWarning("app") << "cannot create the data folder" << DataPaths::dataRoot()
+                             << "- preferences and logs are not kept";
+        m_ownedStore = std::make_unique<IniKeyValueStore>(DataPaths::preferenceFile());
+        m_store = m_ownedStore.get();
+    }
+    setDefaultStore(m_store);
+
+    m_languages = std::make_unique<QXLanguageManager>(*m_store);
+    m_previousLanguages = QXLanguageManager::setSharedInstance(m_languages.get());
+    applyFirstRunInterfaceLanguage(*m_store, *m_languages);
+    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
+                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
+                          [](const QString &source) { return hrvAppLocalizedString(source); }});
+
+    // The first use of the application state loads every preference and runs its migrations.
+    platform::ISecretStore *secrets = options.secrets;
+    if (!secrets) {
+        m_ownedSecrets = std::make_unique<KeychainSecretStore>(QCoreApplication::applicationName());
+        secrets = m_ownedSecrets.get();
+    }
+    m_state = std::make_unique<QXUserInfoData>(*m_store, secrets);
+    m_previousState = QXUserInfoData::setSharedInstance(m_state.get());
+
+    // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
+    if (options.desktopServices)
+        m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
+
+    // The USB receivers: one transport for the process, watching from launch on.
+    platform::IHidBackend *hidBackend = options.hid;
+    if (!hidBackend) {
+        m_ownedHidBackend = std::make_unique<platform::linuxbackend::LinuxHidBackend>();
+        hidBackend = m_ownedHidBackend.get();
+    }
+    m_hid = std::make_unique<HIDDevice>(hidBackend);
+    m_previousHid = HIDDevice::setSharedInstance(m_hid.get());
+
+    // The Bluetooth LE central: a fresh BlueZ central for every scan session.
+    // State, voice source and notification parser: the shared ones, looked up per call.
+    m_bleDelegate = std::make_unique<BleStateDelegate>();
+    QXBLEManager::CentralFactory central = options.bleCentral;
+    if (!central)
+        central = [] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); };
+    m_ble = std::make_unique<QXBLEManager>(std::move(central), m_bleDelegate.get());
+    m_previousBle = QXBLEManager::setSharedInstance(m_ble.get());
+
+    wireProtocol();
+    wireHidSinks();
+    // Device-information reports of receivers without key setting, and the hot keys of
+    // the voice-assistant receivers (F1/F2/F3).
+    m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
+    m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
+    wireReportParser(true);
+}
+
+CompanionApp::~CompanionApp()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+    // Transports first (they still call into the protocol managers while closing), then
+    // the hooks into them, then the state they read.
+    if (m_ble) {
+        m_ble->setDelegate(nullptr);
+        QXBLEManager::setSharedInstance(m_previousBle);
+        m_ble.reset();
+    }
+    wireReportParser(false);
+    m_hidInfo.reset();
+    m_hidInfoReader.reset();
+    if (m_hid) {
+        m_hid->setSinks({});
+        HIDDevice::setSharedInstance(m_previousHid);
+        m_hid.reset();
+    }
+    unwireProtocol();
+    m_ownedHidBackend.reset();
+    m_bleDelegate.reset();
+    m_desktop.reset();
+    QXUserInfoData::setSharedInstance(m_previousState);
+    m_state.reset();
+    installLanguageHooks({});
+    QXLanguageManager::setSharedInstance(m_previousLanguages);
+    m_languages.reset();
+    setDefaultStore(nullptr);
+    m_ownedStore.reset();
+}
+
+void CompanionApp::wireProtocol()
+{
+    QXHidCommandManager &hidMgr = hidCommands();
+    hidMgr.setHidSink(m_hid.get());
+    QXBLEMouseCommandManager::sharedInstance().setCentral(m_ble.get());
+    QXBLEMouseCommandManager::sharedInstance().setHidSink(m_hid.get());
+    facade().setSendVoiceDataBlock(voiceStandIn);
+}
+
+void CompanionApp::unwireProtocol()
+{
+    QXHidCommandManager &hidMgr = hidCommands();
+    // Timers of the long-lived managers must not fire into the next graph's device.
+    facade().invalidateTimer();
+    hidMgr.invalidateTimer();
+    hidMgr.invalidateCheckVoiceTimer();
+    hidMgr.setIsStartVoice(false);
+    hidMgr.setHidSink(nullptr);
+    QXBLEMouseCommandManager::sharedInstance().setCentral(nullptr);
+    QXBLEMouseCommandManager::sharedInstance().setHidSink(nullptr);
+    facade().setSendVoiceDataBlock({});
+    facade().setIsFromMicData(false);
+}
+
+void CompanionApp::wireHidSinks()
+{
+    HidDeviceSinks s;
+    s.startTimer = [] { hidCommands().startTimer(); };
+    s.invalidateTimer = [] { hidCommands().invalidateTimer(); };
+    s.setIsStartVoice = [](bool on) { hidCommands().setIsStartVoice(on); };
+    s.sendCloseMicData = [] { hidCommands().sendCloseMicData(); };
+    s.sendTelinkLaserPenOnlineData = [] { hidCommands().sendTelinkLaserPenOnlineData(); };
+    HIDDevice *hid = m_hid.get();
+    s.handleVoiceData = [hid](const QByteArray &report) {
+        const QXUserInfoData &state = QXUserInfoData::sharedInstance();
+        proto::HidVoiceContext ctx;
+        ctx.chipPlan = int(state.chipPlan());
+        ctx.vendorId = quint16(hid->currentVid());
+        ctx.productId = quint16(hid->currentPid());
+        ctx.firmwareVersion = leadingNumber(state.mouseInfoItem().firmwareVersion());
+        ctx.isStartVoice = hidCommands().isStartVoice();
+        hidCommands().voiceStream().handleVoiceData(ctx, report);
+    };
+    s.setIsFromMicData = [](bool on) { facade().setIsFromMicData(on); };
+    s.sendGetMouseInfoData = [] { facade().sendGetMouseInfoData(); };
+    s.sendClosePopUpWebSiteData = [] { facade().sendClosePopUpWebSiteData(); };
+    QXBLEManager *ble = m_ble.get();
+    s.cancelPeripheralConnection = [ble] { ble->cancelPeripheralConnection(); };
+    m_hid->setSinks(std::move(s));
+}
+
+// Replies and events of the receivers with key setting, and the voice interface's
+// reports, go through the report parser. The parser outlives the graph, so it reads
+// the installed transport and central at each call rather than keeping this graph's.
+void CompanionApp::wireReportParser(bool attach)
+{
+    QXHidReportParser &parser = QXHidReportParser::sharedInstance();
+    if (!attach) {
+        parser.setServices({});
+        return;
+    }
+    QXHidReportParser::Services services;
+    services.cancelPeripheralConnection = [] { QXBLEManager::sharedInstance().cancelPeripheralConnection(); };
+    services.startScan = [] { QXBLEManager::sharedInstance().startScan(); };
+    services.currentIds = [] {
+        const HIDDevice &d = HIDDevice::sharedInstance();
+        return std::pair<quint16, quint16>(quint16(d.currentVid()), quint16(d.currentPid()));
+    };
+    parser.setServices(std::move(services));
+    parser.attachTo(*m_hid);
+}
+
+void CompanionApp::configData()
+{
+    // Voice comes from the device until a receiver or peripheral says otherwise.
+    facade().setIsFromMicData(false);
+    m_hid->startMonitor();
+    // Once per launch; silent when the site cannot be reached.
+    QXOTAUpdateManager::sharedInstance().checkAppVersion();
+    m_languages->setAsrLanguageType(1);
+    registerObservers();
+
+    // The command tables are made once launch has returned to the event loop.
+    QPointer<CompanionApp> self(this);
+    postToMainThread([self] {
+        if (!self)
+            return;
+        WQSSqliteOperation &db = WQSSqliteOperation::shareOperation();
+        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"})
+            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem()))
+                qxWarning("app") << "cannot create the table" << table;
+    });
+
+    m_ble->startScan();
+
+    // Nothing else reports an empty bus: say it once, after the present receivers had
+    // their turn on the event loop.
+    postToMainThread([self] {
+        if (self && !self->m_hid->hasDevice())
+            qxLogOnce(QStringLiteral("app.no-receiver"), QStringLiteral("[app] no receiver connected; waiting for one"));
+    });
+    writeLog(QStringLiteral("configData完成-------"));
+}
+
+void CompanionApp::registerObservers()
+{
+    NotificationCenter &nc = NotificationCenter::defaultCenter();
+    nc.removeObserver(this);
+    const auto on = [&](const char *name, void (CompanionApp::*handler)()) {
+        nc.addObserver(QString::fromLatin1(name), this, [this, handler](const QVariant &) { (this->*handler)(); });
+    };
+    on(qx::notify::kUSBInsertNotification, &CompanionApp::usbDeviceConnectNotification);
+    on(qx::notify::kUSBRemoveNotification, &CompanionApp::usbDeviceRemoveNotification);
+    on(qx::notify::kBleConnectNotification, &CompanionApp::bleMouseConnect);
+    on(qx::notify::kBleDisConnectNotification, &CompanionApp::bleMouseDisConnect);
+    // The pages and the battery tip are not built yet; the device state they would show
+    // goes to the log.
+    nc.addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), this,
+                   [this](const QVariant &) { logDeviceState("device information"); });
+    nc.addObserver(QString::fromLatin1(qx::notify::HadElectricInfoNotification), this,
+                   [this](const QVariant &) { logDeviceState("battery"); });
+}
+
+void CompanionApp::usbDeviceConnectNotification()
+{
+    // A plugged receiver takes over from Bluetooth LE.
+    m_ble->cancelPeripheralConnection();
+}
+
+void CompanionApp::usbDeviceRemoveNotification()
+{
+    m_ble->startScan();
+}
+
+void CompanionApp::bleMouseConnect()
+{
+    m_state->setChipPlan(2);
+    m_state->setIsSupportKeySetting(true);
+    // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
+    TPRDelayInvocationTrailing(
+        GroupKey::shared(QStringLiteral("bleConnectInfo")),
+        [] {
+            facade().sendGetMouseInfoData();
+            facade().sendClosePopUpWebSiteData();
+        },
+        3.0);
+    hidCommands().invalidateTimer();
+    m_hid->closeHIDDevice();
+}
+
+void CompanionApp::bleMouseDisConnect()
+{
+    m_state->setChipPlan(0);
+    m_state->setIsSupportKeySetting(false);
+    m_hid->openHIDDevice();
+}
+
+void CompanionApp::logDeviceState(const char *what) const
+{
+    const QXMouseInfoItem &item = m_state->mouseInfoItem();
+    qxInfo("app") << what << "- sn:" << item.sn() << "battery:" << item.powerPercent()
+                  << "firmware:" << item.firmwareVersion() << "plan:" << m_state->chipPlan();
+}
+
+void CompanionApp::logCounters() const
+{
+    qxInfo("app") << "timers fired:" << Scheduler::instance().firedCount();
+}

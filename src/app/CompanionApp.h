@@ -1,0 +1,92 @@
+#pragma once
+
+#include "QXBLEManager.h"
+
+#include <QObject>
+
+#include <memory>
+
+class BleStateDelegate;
+class HidInfoConnection;
+class HidInfoReader;
+class HIDDevice;
+class KeyValueStore;
+class QXLanguageManager;
+class QXUserInfoData;
+namespace platform {
+class IHidBackend;
+class ISecretStore;
+namespace linuxbackend {
+class LinuxDesktopServices;
+}
+} // namespace platform
+
+// The composition root of the device layers: creates the application's objects with
+// their backends, installs them as the process-wide instances, connects the transports
+// to the protocol managers and the application state, and reacts to the device
+// notifications that move the connection between USB and Bluetooth LE.
+//
+// Everything it installs it takes back when destroyed, so a process (a test) can build
+// and tear down the graph more than once. The long-lived protocol managers keep their
+// identity but lose every hook into the torn-down graph.
+class CompanionApp final : public QObject {
+public:
+    struct Options {
+        // Each nullptr or empty member gets the real Linux backend.
+        KeyValueStore *store = nullptr;         // else the INI file of the data root (owned)
+        platform::ISecretStore *secrets = nullptr;
+        platform::IHidBackend *hid = nullptr;   // else hidraw + udev
+        QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
+        bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+    };
+
+    explicit CompanionApp(const Options &options);
+    CompanionApp() : CompanionApp(Options{}) {}
+    ~CompanionApp() override;
+    CompanionApp(const CompanionApp &) = delete;
+    CompanionApp &operator=(const CompanionApp &) = delete;
+
+    // The launch steps of the device layers, in their order: voice from the device,
+    // the HID watch, the application-version check (once per launch), the speech-language table, the
+    // device observers, the two command tables (queued), the Bluetooth LE scan.
+    void configData();
+
+    // Reactions to the device notifications.
+    void usbDeviceConnectNotification();
+    void usbDeviceRemoveNotification();
+    void bleMouseConnect();
+    void bleMouseDisConnect();
+
+    // One log line with the scheduler's fired-timer count (for idle measurements).
+    void logCounters() const;
+
+    KeyValueStore &store() const { return *m_store; }
+    QXUserInfoData &state() const { return *m_state; }
+    HIDDevice &hid() const { return *m_hid; }
+    QXBLEManager &ble() const { return *m_ble; }
+
+private:
+    void wireHidSinks();
+    void wireProtocol();
+    void wireReportParser(bool attach);
+    void unwireProtocol();
+    void registerObservers();
+    void logDeviceState(const char *what) const;
+
+    std::unique_ptr<KeyValueStore> m_ownedStore;
+    KeyValueStore *m_store = nullptr;
+    std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
+    std::unique_ptr<QXLanguageManager> m_languages;
+    QXLanguageManager *m_previousLanguages = nullptr;
+    std::unique_ptr<QXUserInfoData> m_state;
+    QXUserInfoData *m_previousState = nullptr;
+    std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
+    std::unique_ptr<HIDDevice> m_hid;
+    HIDDevice *m_previousHid = nullptr;
+    std::unique_ptr<HidInfoReader> m_hidInfoReader;
+    std::unique_ptr<HidInfoConnection> m_hidInfo;
+    std::unique_ptr<BleStateDelegate> m_bleDelegate;
+    std::unique_ptr<QXBLEManager> m_ble;
+    QXBLEManager *m_previousBle = nullptr;
+};

@@ -1,0 +1,211 @@
+// The composition root over simulated backends: the graph is built, driven and torn
+// down, twice in one process; the device reactions move the connection between USB and
+// Bluetooth LE; and a machine with nothing attached leaves no timer of ours running.
+#include "CompanionApp.h"
+
+#include "FakeBleCentral.h"
+#include "FakeSecretStore.h"
+#include "FrameDecoder.h"
+#include "ManualScheduler.h"
+#include "SimulatedHidBus.h"
+#include "SimulatedReceiver.h"
+#include "TempDataRoot.h"
+
+#include "HIDDevice.h"
+#include "KeyValueStore.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
+#include "QXHidCommandManager.h"
+#include "QXLanguageManager.h"
+#include "QXMouseCommandManager.h"
+#include "QXUserInfoData.h"
+#include "ReceiverTable.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+using Role = SimulatedReceiver::Role;
+using platform::BleAdapterState;
+
+namespace {
+
+constexpr int kPlan2Row = 9; // 0x3151/0x22AB: key setting, connection poll
+
+const qx::receivers::ReceiverRow &row(int n)
+{
+    return qx::receivers::receiverTable()[std::size_t(n - 1)];
+}
+
+class CompanionAppTest : public ::testing::Test {
+protected:
+    CompanionAppTest() { Scheduler::setInstance(&scheduler); }
+    ~CompanionAppTest() override { Scheduler::setInstance(nullptr); }
+
+    // Everything a graph is built on, fresh each time.
+    struct World {
+        explicit World(BleAdapterState adapterState = BleAdapterState::PoweredOn) : adapter(adapterState) {}
+        TempDataRoot root;
+        MemoryKeyValueStore store;
+        FakeSecretStore secrets;
+        SimulatedHidBus bus;
+        FakeBleAdapter adapter;
+        CompanionApp::Options options()
+        {
+            CompanionApp::Options o;
+            o.store = &store;
+            o.secrets = &secrets;
+            o.hid = &bus;
+            o.bleCentral = adapter.factory();
+            o.desktopServices = false;
+            return o;
+        }
+    };
+
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::processEvents();
+            scheduler.runDue();
+        }
+    }
+    static QStringList heard(const SimulatedReceiver &rx, int plan)
+    {
+        QStringList out;
+        for (const QByteArray &r : rx.writtenTo(Role::Command)) {
+            const auto d = sim::FrameDecoder::decodeHid(plan, r);
+            out << (d ? d->command : QStringLiteral("?"));
+        }
+        return out;
+    }
+
+    ManualScheduler scheduler;
+};
+
+TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        World world;
+        HIDDevice *hid = nullptr;
+        Q_UNUSED(hid);
+        {
+            CompanionApp app(world.options());
+            hid = &app.hid();
+            EXPECT_EQ(&HIDDevice::sharedInstance(), hid);
+            EXPECT_EQ(&QXUserInfoData::sharedInstance(), &app.state());
+            EXPECT_EQ(&QXBLEManager::sharedInstance(), &app.ble());
+            EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), hid);
+
+            app.configData();
+            settle();
+            EXPECT_TRUE(world.bus.fake().watching());
+            EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
+            EXPECT_TRUE(world.adapter.isScanning());
+            EXPECT_EQ(QXLanguageManager::sharedInstance().asrLanguageType(), 1);
+
+            // The receiver arrives: it is opened in its family's layout, Bluetooth LE gives way,
+            // and the protocol's poll asks every 3 s whether the mouse is there.
+            SimulatedReceiver rx(world.bus, row(kPlan2Row), {});
+            rx.plugIn();
+            settle();
+            ASSERT_TRUE(hid->hasDevice());
+            EXPECT_EQ(app.state().chipPlan(), 2);
+            EXPECT_FALSE(world.adapter.isScanning());
+            EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateStopped);
+            EXPECT_TRUE(QXHidCommandManager::sharedInstance().isTimerRunning());
+            rx.clearWritten();
+            scheduler.advance(QXHidCommandManager::kPollIntervalMs + HIDDevice::kPacingMs);
+            EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData"))) << heard(rx, 2).join(',').toStdString();
+
+            // Unplugged: the state forgets the receiver, the poll stops and the scan resumes.
+            rx.unplug();
+            settle();
+            EXPECT_FALSE(hid->hasDevice());
+            EXPECT_EQ(app.state().chipPlan(), 0);
+            EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
+            EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
+
+            // Plugged again before the teardown: the graph goes down with a device open.
+            rx.plugIn();
+            settle();
+            EXPECT_TRUE(hid->hasDevice());
+        }
+        // Nothing of the graph stays installed or running.
+        EXPECT_EQ(HIDDevice::setSharedInstance(nullptr), nullptr);
+        EXPECT_EQ(QXUserInfoData::setSharedInstance(nullptr), nullptr);
+        EXPECT_EQ(QXBLEManager::setSharedInstance(nullptr), nullptr);
+        EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), nullptr);
+        EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
+        EXPECT_FALSE(QXMouseCommandManager::sharedInstance().isTimerRunning());
+        EXPECT_FALSE(world.bus.fake().watching());
+        EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(QString::fromLatin1(qx::notify::kUSBInsertNotification)), 0);
+        // What was still due (the open's delayed information request) finds nothing, and
+        // nothing repeats.
+        settle();
+        scheduler.advance(10000);
+        EXPECT_EQ(scheduler.pendingCount(), 0);
+    }
+}
+
+TEST_F(CompanionAppTest, BluetoothConnectionTakesTheDeviceFromUsbAndGivesItBack)
+{
+    World world;
+    CompanionApp app(world.options());
+    app.configData();
+    SimulatedReceiver rx(world.bus, row(kPlan2Row), {});
+    rx.plugIn();
+    settle();
+    ASSERT_TRUE(app.hid().hasDevice());
+    app.state().setIsSupportKeySetting(false);
+
+    postNotification(QString::fromLatin1(qx::notify::kBleConnectNotification));
+    settle();
+    EXPECT_EQ(app.state().chipPlan(), 2);
+    EXPECT_TRUE(app.state().isSupportKeySetting());
+    EXPECT_FALSE(app.hid().hasDevice());
+    EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
+
+    postNotification(QString::fromLatin1(qx::notify::kBleDisConnectNotification));
+    EXPECT_EQ(app.state().chipPlan(), 0);
+    EXPECT_FALSE(app.state().isSupportKeySetting());
+    // The receiver still plugged in is taken up again, in its own family.
+    settle();
+    EXPECT_TRUE(app.hid().hasDevice());
+    EXPECT_TRUE(app.state().isSupportKeySetting());
+    EXPECT_EQ(app.state().chipPlan(), 2);
+}
+
+TEST_F(CompanionAppTest, NothingAttachedMeansNoTimerOfOursAndALaterReceiverStillWorks)
+{
+    World world(BleAdapterState::Unsupported);
+    CompanionApp app(world.options());
+    app.configData();
+    settle();
+    scheduler.advance(5000);
+    // No adapter: the scan stops with its check timer; no receiver: nothing polls.
+    EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateStopped);
+    EXPECT_FALSE(app.ble().isCheckTimerRunning());
+    EXPECT_FALSE(app.hid().hasDevice());
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+
+    // A receiver that vanishes while it is being opened: every open fails, the transport
+    // gives up without taking it, and the application carries on.
+    SimulatedReceiver rx(world.bus, row(kPlan2Row), {});
+    world.bus.fake().setOpenError(rx.path(Role::Command), platform::HidError::NoDevice);
+    rx.plugIn();
+    settle();
+    EXPECT_GT(world.bus.fake().openAttempts(rx.path(Role::Command)), 1);
+    EXPECT_FALSE(world.bus.fake().isOpen(rx.path(Role::Command)));
+    rx.unplug();
+    settle();
+
+    // The next one opens normally.
+    world.bus.fake().setOpenError(rx.path(Role::Command), platform::HidError::None);
+    rx.plugIn();
+    settle();
+    EXPECT_TRUE(world.bus.fake().isOpen(rx.path(Role::Command)));
+    EXPECT_EQ(app.state().chipPlan(), 2);
+}
+
+} // namespace

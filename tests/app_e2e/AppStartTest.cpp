@@ -1,0 +1,109 @@
+// The real application started on a machine that offers it nothing: no receiver, no
+// Bluetooth adapter (or no BlueZ), no network, and a data root that cannot be created.
+// Each start reaches the event loop, says what is missing once, keeps running and quits
+// cleanly.
+#include "AppProcess.h"
+#include "LocalHttpServer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    AppProcess app(root.path());
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
+    ASSERT_TRUE(app.waitForUserLog(root.path(), "configData完成-------"));
+    ASSERT_TRUE(app.waitFor("no receiver connected")) << app.output().toStdString();
+
+    // Ask for the counters twice: the application answers and is still there.
+    for (int i = 0; i < 2; ++i) {
+        const qsizetype from = app.outputSize();
+        ::kill(pid_t(app.pid()), SIGUSR1);
+        ASSERT_TRUE(app.waitFor("timers fired:", 10000, from)) << app.output().toStdString();
+    }
+    EXPECT_TRUE(app.running());
+    EXPECT_EQ(app.count("no receiver connected"), 1);
+    EXPECT_LE(app.count("no adapter"), 1);
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+
+    // The device layers left what they make at launch.
+    EXPECT_TRUE(QFile::exists(root.filePath("QXSqliteDataBase.sqlite")));
+}
+
+TEST(AppStart, AnUncreatableDataRootIsReportedOnceAndTheAppStillRuns)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    // A file where a folder would have to be: not even root can create the data root.
+    QFile blocker(tmp.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    AppProcess app(tmp.filePath("blocker/data"));
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
+    EXPECT_EQ(app.count("cannot create the data folder"), 1) << app.output().toStdString();
+    EXPECT_TRUE(app.running());
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The application-version check at launch against the local web site: one request for
+// the version text, whose answer is saved and compared; an update answer (which opens
+// the update alert) and a garbage answer both leave the application running.
+void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedText)
+{
+    LocalHttpServer site;
+    ASSERT_TRUE(site.isListening());
+    site.enqueue(answer);
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    QProcessEnvironment env;
+    env.insert("QX_WEB_BASE", site.baseUrl());
+    AppProcess app(root.path(), env);
+    ASSERT_TRUE(app.start());
+
+    ASSERT_TRUE(site.waitForRequests(1, 20000)) << app.output().toStdString();
+    EXPECT_EQ(site.lastRequest().method, "GET");
+    EXPECT_EQ(site.lastRequest().target, "/Zandor/update_mac.txt");
+    const QString saved = root.filePath("update_mac.txt");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(saved); }, 10000));
+    QTest::qWait(200);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), savedText);
+
+    // Still there and answering; asked once per launch only.
+    const qsizetype from = app.outputSize();
+    ::kill(pid_t(app.pid()), SIGUSR1);
+    ASSERT_TRUE(app.waitFor("timers fired:", 10000, from)) << app.output().toStdString();
+    EXPECT_TRUE(app.running());
+    QTest::qWait(300);
+    EXPECT_EQ(site.requestCount(), 1);
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+}
+
+TEST(AppVersionCheck, AnUpdateAnswerIsHandledAndTheAppRunsOn)
+{
+    runVersionCheck(HttpScriptedReply::withContentType("text/plain", "99.0.0"), "99.0.0");
+}
+
+TEST(AppVersionCheck, AGarbageAnswerIsHarmless)
+{
+    QByteArray junk;
+    for (int i = 0; i < 3000; ++i)
+        junk.append(char((i * 131 + 7) & 0xff));
+    runVersionCheck(HttpScriptedReply::withContentType("application/octet-stream", junk), junk);
+}
+
+} // namespace
