@@ -5,7 +5,10 @@
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
+#include "HidEventHandlers.h"
 #include "HidInfoConnection.h"
+#include "IChipTokenClient.h"
+#include "QXHttpRequestManager.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
@@ -212,10 +215,23 @@ void CompanionApp::wireHidSinks()
 // Replies and events of the receivers with key setting, and the voice interface's
 // reports, go through the report parser. The parser outlives the graph, so it reads
 // the installed transport and central at each call rather than keeping this graph's.
+namespace {
+// The voice chip's token comes from the HTTP client's token request.
+class HttpChipTokenClient final : public IChipTokenClient {
+public:
+    void getIFlytekTokenWithCallback(QXSceneCallback callback) override
+    {
+        QXHttpRequestManager::sharedInstance().getIFlytekTokenWithCallback(std::move(callback));
+    }
+};
+} // namespace
+
 void CompanionApp::wireReportParser(bool attach)
 {
     QXHidReportParser &parser = QXHidReportParser::sharedInstance();
     if (!attach) {
+        m_hidEvents.reset();
+        m_chipTokens.reset();
         parser.setServices({});
         return;
     }
@@ -228,6 +244,9 @@ void CompanionApp::wireReportParser(bool attach)
     };
     parser.setServices(std::move(services));
     parser.attachTo(*m_hid);
+    // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
+    m_chipTokens = std::make_unique<HttpChipTokenClient>();
+    m_hidEvents = std::make_unique<HidEventHandlers>(parser, m_chipTokens.get());
 }
 
 void CompanionApp::configData()

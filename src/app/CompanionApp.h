@@ -8,6 +8,8 @@
 
 class BleStateDelegate;
 class HidInfoConnection;
+class HidEventHandlers;
+class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class KeyValueStore;
@@ -86,6 +88,8 @@ private:
     HIDDevice *m_previousHid = nullptr;
     std::unique_ptr<HidInfoReader> m_hidInfoReader;
     std::unique_ptr<HidInfoConnection> m_hidInfo;
+    std::unique_ptr<IChipTokenClient> m_chipTokens;
+    std::unique_ptr<HidEventHandlers> m_hidEvents;
     std::unique_ptr<BleStateDelegate> m_bleDelegate;
     std::unique_ptr<QXBLEManager> m_ble;
     QXBLEManager *m_previousBle = nullptr;

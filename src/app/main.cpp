@@ -10,7 +10,6 @@
 #include "crash/QXApplication.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "log/PZManagerForLog.h"
-#include "HidEventHandlers.h"
 
 #include <QCryptographicHash>
 
@@ -62,10 +61,6 @@ int main(int argc, char *argv[])
     QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
     companion.configData();
     postToMainThread([] { qxInfo("app") << "event loop running"; });
-
-    // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
-    // The chip vendor's token client comes with the HTTP client's token request.
-    HidEventHandlers hidEventHandlers(QXHidReportParser::sharedInstance());
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost
     // once exec() starts.
