@@ -471,6 +471,13 @@ QX_CHIP_TEXT(IFlytekChip_token, setIFlytekChip_token, chipToken, kChipTokenKey)
 QX_CHIP_TEXT(IFlytekChip_tokenExpireAt, setIFlytekChip_tokenExpireAt, chipTokenExpireAt, kChipTokenExpireAtKey)
 #undef QX_CHIP_TEXT
 
+void QXUserInfoData::resetIFlytekChip_tokenExpireAt()
+{
+    std::lock_guard lock(m_mutex);
+    v->chipTokenExpireAt = QString();
+    storeValue(kChipTokenExpireAtKey, QString());
+}
+
 // --- in-memory state ------------------------------------------------------------------------
 
 // A plain in-memory field: the setter only holds the value.

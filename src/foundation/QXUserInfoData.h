@@ -106,6 +106,8 @@ public:
     void setIFlytekChip_token(const std::optional<QString> &value);
     std::optional<QString> IFlytekChip_tokenExpireAt() const;
     void setIFlytekChip_tokenExpireAt(const std::optional<QString> &value);
+    // Clears the expiry to "" (the setter cannot): another device needs a new token.
+    void resetIFlytekChip_tokenExpireAt();
 
     // --- connection --------------------------------------------------------------------
     bool usbInsert() const;
