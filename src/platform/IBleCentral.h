@@ -113,6 +113,15 @@ public:
     virtual void readValue(const BleCharacteristicRef &characteristic) = 0;
     virtual void writeValue(const BleCharacteristicRef &characteristic, const QByteArray &value,
                             BleWriteMode mode) = 0;
+    // The ATT MTU of the link to a connected peripheral: a write carries at most
+    // mtu − 3 bytes. The protocol's minimum, 23, where nothing larger was negotiated
+    // or the central cannot tell.
+    virtual int mtu(const QString &peripheral) const
+    {
+        Q_UNUSED(peripheral);
+        return kMinimumAttMtu;
+    }
+    static constexpr int kMinimumAttMtu = 23;
 };
 
 // Upper case, no braces: the one form UUIDs are compared in.

@@ -295,6 +295,11 @@ BlePeripheralState FakeBleCentral::peripheralState(const QString &id) const
     return m_adapter.m_links.value(id).state;
 }
 
+int FakeBleCentral::mtu(const QString &id) const
+{
+    return ownsConnection(id) ? m_adapter.m_mtu : kMinimumAttMtu;
+}
+
 void FakeBleCentral::discoverServices(const QString &id)
 {
     m_adapter.calls << QStringLiteral("discoverServices(%1)").arg(id);

@@ -69,6 +69,9 @@ public:
     void setState(platform::BleAdapterState state);
     platform::BleAdapterState state() const { return m_state; }
     void setResponseDelay(int ms) { m_delayMs = ms; }
+    // The ATT MTU every link negotiates (a value a Linux central commonly reaches).
+    void setMtu(int mtu) { m_mtu = mtu; }
+    int mtu() const { return m_mtu; }
     int responseDelay() const { return m_delayMs; }
 
     Peripheral &addPeripheral(const Peripheral &p);
@@ -105,6 +108,7 @@ private:
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     platform::BleAdapterState m_state;
     int m_delayMs = 0;
+    int m_mtu = 247;
     int m_created = 0;
     QList<Peripheral> m_peripherals;
     QHash<QString, Link> m_links;
@@ -131,6 +135,7 @@ public:
     void readValue(const platform::BleCharacteristicRef &characteristic) override;
     void writeValue(const platform::BleCharacteristicRef &characteristic, const QByteArray &value,
                     platform::BleWriteMode mode) override;
+    int mtu(const QString &peripheral) const override;
 
     bool wantsScan() const { return m_wantScan; }
 

@@ -1,5 +1,6 @@
 #include "QXBLEMouseCommandManager.h"
 
+#include "BleFirmwareTransfer.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 #include "QXHidCommandManager.h"
@@ -8,7 +9,13 @@ using proto::BleCommand;
 using proto::HidCommand;
 
 QXBLEMouseCommandManager::QXBLEMouseCommandManager(QXBLEManager *central, HidCommandSink *hid)
-    : m_central(central), m_hid(hid) {}
+    : m_central(central), m_hid(hid), m_firmware(std::make_unique<BleFirmwareTransfer>(*this)) {}
+
+QXBLEMouseCommandManager::~QXBLEMouseCommandManager() = default;
+
+QXBLEManager &QXBLEMouseCommandManager::central() const {
+    return m_central ? *m_central : QXBLEManager::sharedInstance();
+}
 
 QXBLEMouseCommandManager &QXBLEMouseCommandManager::sharedInstance() {
     static QXBLEMouseCommandManager *instance = new QXBLEMouseCommandManager; // lives until exit
@@ -17,7 +24,7 @@ QXBLEMouseCommandManager &QXBLEMouseCommandManager::sharedInstance() {
 
 void QXBLEMouseCommandManager::write(BleCommand command, std::initializer_list<qint64> args) {
     const proto::BleFrame frame = proto::bleFrame(command, args);
-    QXBLEManager &central = m_central ? *m_central : QXBLEManager::sharedInstance();
+    QXBLEManager &central = this->central();
     const bool sent =
         frame.channel == proto::BleChannel::Ota ? central.sendOTAData(frame.bytes) : central.sendData(frame.bytes);
     if (!sent)
@@ -138,4 +145,7 @@ void QXBLEMouseCommandManager::sendEndOTAData() {
 }
 void QXBLEMouseCommandManager::sendCancelOTAData() {
     write(BleCommand::CancelOTA);
+}
+void QXBLEMouseCommandManager::sendOTAFileData() {
+    m_firmware->sendOTAFileData();
 }

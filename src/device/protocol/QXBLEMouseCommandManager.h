@@ -8,6 +8,9 @@
 
 #include <QByteArray>
 
+#include <memory>
+
+class BleFirmwareTransfer;
 class QXBLEManager;
 
 // The mouse on Bluetooth LE: the same commands as the HID command manager, each as one
@@ -19,11 +22,13 @@ class QXBLEMouseCommandManager : public IMouseCommands {
 public:
     // nullptr: the shared central, and the HID device the HID command manager sends to.
     explicit QXBLEMouseCommandManager(QXBLEManager *central = nullptr, HidCommandSink *hid = nullptr);
+    ~QXBLEMouseCommandManager() override;
     QXBLEMouseCommandManager(const QXBLEMouseCommandManager &) = delete;
     QXBLEMouseCommandManager &operator=(const QXBLEMouseCommandManager &) = delete;
 
     static QXBLEMouseCommandManager &sharedInstance();
     void setCentral(QXBLEManager *central) { m_central = central; }
+    QXBLEManager &central() const;
     void setHidSink(HidCommandSink *hid) { m_hid = hid; }
     void setVoiceDataBlock(VoiceDataBlock block) { m_voiceDataBlock = std::move(block); }
     const VoiceDataBlock &voiceDataBlock() const { return m_voiceDataBlock; }
@@ -59,10 +64,15 @@ public:
     void sendLaserPenEnterMouseStatusData() override;
     void sendLaserPenQuitMouseStatusData() override;
 
-    // Firmware channel. The end frame carries otaDataTotalLength and otaDataChecksum.
+    // Firmware channel: the bare frames. The end frame carries otaDataTotalLength and
+    // otaDataChecksum. A transfer runs through firmwareTransfer(), which checks the image
+    // and the link before it sends them.
     void sendStartOTAData();
     void sendEndOTAData();
     void sendCancelOTAData();
+    // The transfer's data step (BleFirmwareTransfer::sendOTAFileData).
+    void sendOTAFileData();
+    BleFirmwareTransfer &firmwareTransfer() { return *m_firmware; }
 
     bool isStartVoice() const override { return m_isStartVoice; }
     void setIsStartVoice(bool on) override { m_isStartVoice = on; }
@@ -94,4 +104,5 @@ private:
     qint64 m_currentOTAIndex = 0;
     qint64 m_otaDataTotalLength = 0;
     qint64 m_otaDataChecksum = 0;
+    std::unique_ptr<BleFirmwareTransfer> m_firmware;
 };

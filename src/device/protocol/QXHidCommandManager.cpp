@@ -1,5 +1,6 @@
 #include "QXHidCommandManager.h"
 
+#include "HidFirmwareTransfer.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "services/Neighbours.h"
@@ -8,9 +9,10 @@
 
 using proto::HidCommand;
 
-QXHidCommandManager::QXHidCommandManager() = default;
+QXHidCommandManager::QXHidCommandManager() : m_firmware(std::make_unique<HidFirmwareTransfer>(*this)) {}
 
 QXHidCommandManager::~QXHidCommandManager() {
+    m_firmware.reset();
     invalidateTimer();
     invalidateCheckVoiceTimer();
 }
@@ -303,6 +305,45 @@ void QXHidCommandManager::sendCurrentTimeData() {
 
 void QXHidCommandManager::sendCommandOperation() {
     send(HidCommand::CommandOperation);
+}
+
+// --- firmware transfer -----------------------------------------------------------------------------
+
+void QXHidCommandManager::sendStartOTAData() {
+    m_firmware->sendStartOTAData();
+}
+void QXHidCommandManager::sendOTAFileData() {
+    m_firmware->sendOTAFileData();
+}
+void QXHidCommandManager::sendEndOTAData() {
+    m_firmware->sendEndOTAData();
+}
+void QXHidCommandManager::sendCancelOTAData() {
+    m_firmware->sendCancelOTAData();
+}
+void QXHidCommandManager::sendStartOTADongleData() {
+    m_firmware->sendStartOTADongleData();
+}
+void QXHidCommandManager::sendOTADongleFileData() {
+    m_firmware->sendOTADongleFileData();
+}
+void QXHidCommandManager::sendEndOTADongleData() {
+    m_firmware->sendEndOTADongleData();
+}
+void QXHidCommandManager::sendCancelOTADongleData() {
+    m_firmware->sendCancelOTADongleData();
+}
+void QXHidCommandManager::sendStartOTARemoteControlData() {
+    m_firmware->sendStartOTARemoteControlData();
+}
+void QXHidCommandManager::sendOTAFileRemoteControlData() {
+    m_firmware->sendOTAFileRemoteControlData();
+}
+void QXHidCommandManager::sendEndOTARemoteControlData() {
+    m_firmware->sendEndOTARemoteControlData();
+}
+void QXHidCommandManager::sendCancelOTARemoteControlData() {
+    m_firmware->sendCancelOTARemoteControlData();
 }
 
 // --- timers -----------------------------------------------------------------------------------------

@@ -7,6 +7,9 @@
 #include "Scheduler.h"
 
 #include <functional>
+#include <memory>
+
+class HidFirmwareTransfer;
 
 // The HID side of the device protocol: builds every command in the frame layout of the
 // connected device family (chipPlan) and hands it to the HID device, keeps the state
@@ -102,6 +105,22 @@ public:
     void sendCurrentTimeData();
     void sendCommandOperation();
 
+    // --- firmware transfer (HidFirmwareTransfer): the mouse, or the remote control while
+    // deviceType is 4; the receiver (Dongle); the remote control
+    HidFirmwareTransfer &firmwareTransfer() { return *m_firmware; }
+    void sendStartOTAData();
+    void sendOTAFileData();
+    void sendEndOTAData();
+    void sendCancelOTAData();
+    void sendStartOTADongleData();
+    void sendOTADongleFileData();
+    void sendEndOTADongleData();
+    void sendCancelOTADongleData();
+    void sendStartOTARemoteControlData();
+    void sendOTAFileRemoteControlData();
+    void sendEndOTARemoteControlData();
+    void sendCancelOTARemoteControlData();
+
     // --- connection poll and voice keep-alive
     void startTimer();
     void invalidateTimer();
@@ -149,4 +168,5 @@ private:
     qint64 m_otaDataChecksum = 0;
     Scheduler::TimerId m_timer = Scheduler::kNoTimer;
     Scheduler::TimerId m_checkVoiceTimer = Scheduler::kNoTimer;
+    std::unique_ptr<HidFirmwareTransfer> m_firmware;
 };

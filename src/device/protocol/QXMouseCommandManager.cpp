@@ -1,5 +1,7 @@
 #include "QXMouseCommandManager.h"
 
+#include "BleFirmwareTransfer.h"
+#include "HidFirmwareTransfer.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXUserInfoData.h"
@@ -36,6 +38,63 @@ void QXMouseCommandManager::sendLaserPenQuitMouseStatusData() {
 void QXMouseCommandManager::sendSearchMouseConnectStatusData() {
     if (!QXUserInfoData::sharedInstance().bleConnect())
         m_hid.sendSearchMouseConnectStatusData();
+}
+
+void QXMouseCommandManager::sendStartOTAData() {
+    if (QXUserInfoData::sharedInstance().bleConnect())
+        m_ble.firmwareTransfer().sendStartOTAData();
+    else
+        m_hid.firmwareTransfer().sendStartOTAData();
+}
+
+void QXMouseCommandManager::sendOTAFileData() {
+    if (QXUserInfoData::sharedInstance().bleConnect())
+        m_ble.firmwareTransfer().sendOTAFileData();
+    else
+        m_hid.firmwareTransfer().sendOTAFileData();
+}
+
+void QXMouseCommandManager::sendEndOTAData() {
+    if (QXUserInfoData::sharedInstance().bleConnect())
+        m_ble.firmwareTransfer().sendEndOTAData();
+    else
+        m_hid.firmwareTransfer().sendEndOTAData();
+}
+
+void QXMouseCommandManager::sendCancelOTAData() {
+    if (QXUserInfoData::sharedInstance().bleConnect())
+        m_ble.firmwareTransfer().sendCancelOTAData();
+    else
+        m_hid.firmwareTransfer().sendCancelOTAData();
+}
+
+void QXMouseCommandManager::sendStartOTADongleData() {
+    if (!QXUserInfoData::sharedInstance().bleConnect())
+        m_hid.firmwareTransfer().sendStartOTADongleData();
+}
+
+void QXMouseCommandManager::sendOTADongleFileData() {
+    if (!QXUserInfoData::sharedInstance().bleConnect())
+        m_hid.firmwareTransfer().sendOTADongleFileData();
+}
+
+void QXMouseCommandManager::sendEndOTADongleData() {
+    if (!QXUserInfoData::sharedInstance().bleConnect())
+        m_hid.firmwareTransfer().sendEndOTADongleData();
+}
+
+void QXMouseCommandManager::sendCancelOTADongleData() {
+    if (!QXUserInfoData::sharedInstance().bleConnect())
+        m_hid.firmwareTransfer().sendCancelOTADongleData();
+}
+
+void QXMouseCommandManager::setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle) {
+    m_ble.firmwareTransfer().setImagePathSource(mouse);
+    m_hid.firmwareTransfer().setImagePathSource(
+        [mouse = std::move(mouse), dongle = std::move(dongle)](HidFirmwareTransfer::ImageFile f) {
+            const auto &source = f == HidFirmwareTransfer::ImageFile::Dongle ? dongle : mouse;
+            return source ? source() : QString();
+        });
 }
 
 bool QXMouseCommandManager::isFromMicData() const {

@@ -3,6 +3,10 @@
 #include "IMouseCommands.h"
 #include "Scheduler.h"
 
+#include <QString>
+
+#include <functional>
+
 class QXHidCommandManager;
 class QXBLEMouseCommandManager;
 
@@ -62,6 +66,19 @@ public:
 
     // --- HID only: nothing while a Bluetooth LE mouse is connected
     void sendSearchMouseConnectStatusData();
+
+    // --- firmware transfer: the mouse over the active transport (the remote control on
+    // HID while deviceType is 4); the receiver over HID only
+    void sendStartOTAData();
+    void sendOTAFileData();
+    void sendEndOTAData();
+    void sendCancelOTAData();
+    void sendStartOTADongleData();
+    void sendOTADongleFileData();
+    void sendEndOTADongleData();
+    void sendCancelOTADongleData();
+    // Where both transfers find the downloaded images (the firmware update manager).
+    void setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle);
 
     // --- commands that send nothing
     void sendCopyAndPasteData(qint64 keyCode) { Q_UNUSED(keyCode); }

@@ -386,3 +386,10 @@ bool QXBLEManager::sendOTAData(const QByteArray &data)
 {
     return write(ble::BleRole::OtaWrite, data, BleWriteMode::WithoutResponse);
 }
+
+int QXBLEManager::mtu() const
+{
+    if (m_peripheral.isEmpty() || !m_central || m_central->peripheralState(m_peripheral) != BlePeripheralState::Connected)
+        return 0;
+    return m_central->mtu(m_peripheral);
+}

@@ -52,6 +52,8 @@ public:
     bool sendData(const QByteArray &data);
     // One firmware block, written without response. False as for sendData.
     bool sendOTAData(const QByteArray &data);
+    // The ATT MTU of the connected peripheral's link; 0 when none is connected.
+    int mtu() const;
 
     int stateNOW() const { return m_stateNOW; }
     QString connectState() const { return m_connectState; }

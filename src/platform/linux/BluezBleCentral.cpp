@@ -9,6 +9,8 @@
 #include <QLowEnergyService>
 #include <QMetaEnum>
 
+#include <algorithm>
+
 namespace platform::linuxbackend {
 
 namespace {
@@ -429,6 +431,15 @@ void BluezBleCentral::writeValue(const BleCharacteristicRef &ref, const QByteArr
         m_links[ref.peripheral].pending[normalizedBleUuid(ref.service)] << Pending{Op::Write, ref};
     svc->writeCharacteristic(c, value,
                              withResponse ? QLowEnergyService::WriteWithResponse : QLowEnergyService::WriteWithoutResponse);
+}
+
+// BlueZ negotiates the MTU when the link comes up; QtBluetooth reports it (-1 before).
+int BluezBleCentral::mtu(const QString &peripheral) const
+{
+    const auto it = m_links.constFind(peripheral);
+    if (it == m_links.cend() || !it->controller || it->state != BlePeripheralState::Connected)
+        return kMinimumAttMtu;
+    return std::max(kMinimumAttMtu, it->controller->mtu());
 }
 
 } // namespace platform::linuxbackend

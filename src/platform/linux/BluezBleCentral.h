@@ -42,6 +42,7 @@ public:
     void setNotifyValue(const BleCharacteristicRef &characteristic, bool enabled) override;
     void readValue(const BleCharacteristicRef &characteristic) override;
     void writeValue(const BleCharacteristicRef &characteristic, const QByteArray &value, BleWriteMode mode) override;
+    int mtu(const QString &peripheral) const override;
 
 private:
     // GATT requests waiting for their answer, oldest first (QtBluetooth runs them in order
