@@ -6,6 +6,7 @@
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
 #include "HidEventHandlers.h"
+#include "HidFirmwareTransfer.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
 #include "QXHttpRequestManager.h"
@@ -168,6 +169,9 @@ void CompanionApp::wireProtocol()
     QXBLEMouseCommandManager::sharedInstance().setCentral(m_ble.get());
     QXBLEMouseCommandManager::sharedInstance().setHidSink(m_hid.get());
     facade().setSendVoiceDataBlock(voiceStandIn);
+    // Firmware transfers take the images the update manager downloaded.
+    facade().setFirmwareImagePaths([] { return QXOTAUpdateManager::sharedInstance().filePath(); },
+                                   [] { return QXOTAUpdateManager::sharedInstance().filePathDongle(); });
 }
 
 void CompanionApp::unwireProtocol()
@@ -182,6 +186,7 @@ void CompanionApp::unwireProtocol()
     QXBLEMouseCommandManager::sharedInstance().setCentral(nullptr);
     QXBLEMouseCommandManager::sharedInstance().setHidSink(nullptr);
     facade().setSendVoiceDataBlock({});
+    facade().setFirmwareImagePaths({}, {});
     facade().setIsFromMicData(false);
 }
 
@@ -232,6 +237,7 @@ void CompanionApp::wireReportParser(bool attach)
     if (!attach) {
         m_hidEvents.reset();
         m_chipTokens.reset();
+        parser.setOtaAckHandler(nullptr);
         parser.setServices({});
         return;
     }
@@ -245,6 +251,8 @@ void CompanionApp::wireReportParser(bool attach)
     parser.setServices(std::move(services));
     parser.attachTo(*m_hid);
     // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
+    // The receivers' firmware-transfer replies go to the HID transfer.
+    parser.setOtaAckHandler(&hidCommands().firmwareTransfer());
     m_chipTokens = std::make_unique<HttpChipTokenClient>();
     m_hidEvents = std::make_unique<HidEventHandlers>(parser, m_chipTokens.get());
 }
