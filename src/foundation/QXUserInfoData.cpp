@@ -364,6 +364,7 @@ void QXUserInfoData::setAccount(const std::optional<QString> &account)
 
 QString QXUserInfoData::password() const
 {
+    const_cast<QXUserInfoData *>(this)->ensurePasswordLoaded();
     std::lock_guard lock(m_mutex);
     return qx::detachedCopy(v->password);
 }
@@ -371,6 +372,7 @@ QString QXUserInfoData::password() const
 void QXUserInfoData::setPassword(const std::optional<QString> &password)
 {
     const QString text = textOrEmpty(password);
+    ensurePasswordLoaded();
     {
         std::lock_guard lock(m_mutex);
         if (text == v->password)
@@ -384,24 +386,49 @@ void QXUserInfoData::setPassword(const std::optional<QString> &password)
 
 void QXUserInfoData::loadPassword()
 {
+    // Asking the keyring loads libsecret and starts its GLib thread and session-bus
+    // connection, which then stay for the process's life. So the keyring is asked when
+    // the password is first wanted, not at start-up; only a password still in the file
+    // moves there at once, so it does not wait on disk in the clear.
+    if (m_secrets && !m_store.contains(key(kPasswordKey))) {
+        m_passwordPending = true;
+        return;
+    }
+    readPassword();
+}
+
+void QXUserInfoData::ensurePasswordLoaded()
+{
+    if (!m_passwordPending)
+        return;
+    m_passwordPending = false;
+    readPassword();
+}
+
+void QXUserInfoData::readPassword()
+{
     const std::optional<QString> inFile =
         m_store.contains(key(kPasswordKey)) ? std::optional<QString>(m_store.stringValue(key(kPasswordKey)))
                                             : std::nullopt;
+    const auto take = [this](const QString &text) {
+        std::lock_guard lock(m_mutex);
+        v->password = text;
+    };
     if (m_secrets) {
         const platform::ISecretStore::ReadResult vault = m_secrets->readSecret(key(kPasswordKey));
         if (vault.ok) {
             // A password in the file is newer than the keyring's: it was written while
             // no keyring answered. Move it over.
             if (inFile) {
-                v->password = textOrEmpty(inFile);
-                keepPassword(v->password);
+                take(textOrEmpty(inFile));
+                keepPassword(textOrEmpty(inFile));
             } else {
-                v->password = textOrEmpty(vault.value);
+                take(textOrEmpty(vault.value));
             }
             return;
         }
     }
-    v->password = textOrEmpty(inFile);
+    take(textOrEmpty(inFile));
 }
 
 void QXUserInfoData::keepPassword(const QString &password)

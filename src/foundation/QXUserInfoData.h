@@ -81,7 +81,7 @@ public:
     void setRememberPasswordSwitch(bool on);
     QString account() const;
     void setAccount(const std::optional<QString> &account); // nullopt as ""; written when the text differs
-    QString password() const;
+    QString password() const; // main thread: the first call may wait for the keyring
     void setPassword(const std::optional<QString> &password); // as setAccount; may wait for the keyring
     QString xunFeiAppId() const;
     void setXunFeiAppId(const std::optional<QString> &appId); // nullopt removes the stored value
@@ -247,6 +247,8 @@ private:
     struct Values;
     void load();
     void loadPassword();
+    void ensurePasswordLoaded(); // reads the keyring on the first use of the password
+    void readPassword();
     void keepPassword(const QString &password);
     void storeValue(const char *key, const QVariant &value);
 
@@ -256,4 +258,6 @@ private:
     std::unique_ptr<Values> v; // every field, guarded by m_mutex
     std::unique_ptr<QXMouseInfoItem> m_mouseInfoItem;
     std::function<void()> m_registerHotKey;
+    // The keyring's password is not read yet (main thread only, as are the password's users).
+    bool m_passwordPending = false;
 };

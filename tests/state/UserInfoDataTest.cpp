@@ -389,3 +389,54 @@ TEST_F(UserInfoDataTest, RememberedPasswordFallsBackToTheFileWithoutAKeyring)
     EXPECT_EQ(keyring.secrets.value("passwordKey"), "pw");
     EXPECT_FALSE(store.contains("passwordKey"));
 }
+
+namespace {
+// Counts the keyring reads: asking the keyring is what the start-up must avoid.
+class ReadCountingSecretStore final : public platform::ISecretStore {
+public:
+    FakeSecretStore inner;
+    int reads = 0;
+    ReadResult readSecret(const QString &key) override
+    {
+        ++reads;
+        return inner.readSecret(key);
+    }
+    bool writeSecret(const QString &key, const QString &value) override { return inner.writeSecret(key, value); }
+};
+} // namespace
+
+TEST_F(UserInfoDataTest, KeyringIsAskedOnTheFirstUseOfThePassword)
+{
+    ReadCountingSecretStore keyring;
+    keyring.inner.secrets.insert("passwordKey", "kept");
+    {
+        QXUserInfoData s(store, &keyring);
+        EXPECT_EQ(keyring.reads, 0); // nothing at start-up
+        EXPECT_EQ(s.password(), "kept");
+        EXPECT_EQ(s.password(), "kept");
+        EXPECT_EQ(keyring.reads, 1);
+    }
+    {
+        // A first write compares with the keyring's password: the same text writes nothing.
+        QXUserInfoData s(store, &keyring);
+        const int writes = keyring.inner.writes;
+        s.setPassword(QStringLiteral("kept"));
+        EXPECT_EQ(keyring.inner.writes, writes);
+        EXPECT_EQ(keyring.reads, 2);
+    }
+    {
+        // A keyring that does not answer is asked once, not at every read.
+        keyring.inner.answering = false;
+        QXUserInfoData s(store, &keyring);
+        EXPECT_EQ(s.password(), "");
+        EXPECT_EQ(s.password(), "");
+        EXPECT_EQ(keyring.reads, 3);
+    }
+    // A password still in the file moves to the keyring at start-up, as before.
+    keyring.inner.answering = true;
+    store.setValue("passwordKey", "from-file");
+    QXUserInfoData s(store, &keyring);
+    EXPECT_FALSE(store.contains("passwordKey"));
+    EXPECT_EQ(keyring.inner.secrets.value("passwordKey"), "from-file");
+    EXPECT_EQ(s.password(), "from-file");
+}

@@ -42,11 +42,17 @@ State &st()
 // Set while this thread builds a logger: anything Qt reports meanwhile goes straight to stderr.
 thread_local bool t_building = false;
 
+constexpr size_t kQueueSlots = 1024;
+
 // The caller holds st().mutex.
 std::shared_ptr<spdlog::details::thread_pool> poolLocked()
 {
+    // Each slot holds a whole message (about 400 bytes, the text inline) and the queue is
+    // built in full up front: 8192 slots kept 3 MiB resident in an idle process. A
+    // thousand slots absorb any burst we produce; beyond that the producer waits (the
+    // loggers block on overflow), so no line is dropped.
     if (!st().pool)
-        st().pool = std::make_shared<spdlog::details::thread_pool>(8192, 1);
+        st().pool = std::make_shared<spdlog::details::thread_pool>(kQueueSlots, 1);
     return st().pool;
 }
 

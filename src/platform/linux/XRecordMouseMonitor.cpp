@@ -23,23 +23,31 @@ namespace {
 const QString kService = QStringLiteral("global mouse monitor");
 }
 
-XRecordMouseMonitor::XRecordMouseMonitor()
+XRecordMouseMonitor::XRecordMouseMonitor() = default;
+
+// The control connection is opened on first use: most sessions never watch the
+// pointer, and an idle connection costs the process about 80 KiB.
+bool XRecordMouseMonitor::probe() const
 {
+    if (m_probed)
+        return m_available;
+    m_probed = true;
     if (!x11Reachable(kService))
-        return;
+        return false;
     m_control = XOpenDisplay(nullptr);
     if (!m_control) {
         qxLogOnce("x11:" + kService, kService + " is not available: the X display cannot be opened");
-        return;
+        return false;
     }
     int major = 0, minor = 0;
     if (!XRecordQueryVersion(m_control, &major, &minor)) {
         qxLogOnce("x11:" + kService, kService + " is not available: the X server has no RECORD extension");
         XCloseDisplay(m_control);
         m_control = nullptr;
-        return;
+        return false;
     }
     m_available = true;
+    return true;
 }
 
 XRecordMouseMonitor::~XRecordMouseMonitor()
@@ -51,7 +59,7 @@ XRecordMouseMonitor::~XRecordMouseMonitor()
 
 IGlobalMouseMonitor::Token XRecordMouseMonitor::add(quint64 mask, Handler handler)
 {
-    if (!m_available) {
+    if (!probe()) {
         qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
         return kNoToken;
     }

@@ -21,7 +21,7 @@ public:
     XRecordMouseMonitor();
     ~XRecordMouseMonitor() override;
 
-    bool isAvailable() const override { return m_available; }
+    bool isAvailable() const override { return probe(); } // the first call opens the connection
     Token add(quint64 mask, Handler handler) override;
     void remove(Token token) override;
 
@@ -34,6 +34,7 @@ private:
         Handler handler;
     };
 
+    bool probe() const;
     bool startRecording();
     void stopRecording();
     void readLoop();
@@ -41,8 +42,10 @@ private:
     void deliver(const MouseEvent &event);
     void updateUnionMask();
 
-    bool m_available = false;
-    Display *m_control = nullptr; // creates and disables the recording context
+    // Main thread only, as is every call of the interface.
+    mutable bool m_probed = false;
+    mutable bool m_available = false;
+    mutable Display *m_control = nullptr; // creates and disables the recording context
     Display *m_data = nullptr;    // streams the recorded events; the reader thread only
     unsigned long m_context = 0;
     int m_wakeFd = -1;

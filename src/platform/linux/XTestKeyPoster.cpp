@@ -11,14 +11,21 @@
 
 namespace platform::linuxbackend {
 
-XTestKeyPoster::XTestKeyPoster()
+XTestKeyPoster::XTestKeyPoster() = default;
+
+// The connection is opened on first use: most sessions never post a key, and an idle
+// connection costs the process about 120 KiB. The caller holds m_mutex.
+Display *XTestKeyPoster::display() const
 {
+    if (m_probed)
+        return m_display;
+    m_probed = true;
     if (!x11Reachable("key synthesis"))
-        return;
+        return nullptr;
     m_display = XOpenDisplay(nullptr);
     if (!m_display) {
         qxLogOnce("x11:key synthesis", "key synthesis is not available: the X display cannot be opened");
-        return;
+        return nullptr;
     }
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(m_display, &eventBase, &errorBase, &major, &minor)) {
@@ -26,6 +33,13 @@ XTestKeyPoster::XTestKeyPoster()
         XCloseDisplay(m_display);
         m_display = nullptr;
     }
+    return m_display;
+}
+
+bool XTestKeyPoster::isAvailable() const
+{
+    std::lock_guard lock(m_mutex);
+    return display() != nullptr;
 }
 
 XTestKeyPoster::~XTestKeyPoster()
@@ -36,7 +50,8 @@ XTestKeyPoster::~XTestKeyPoster()
 
 bool XTestKeyPoster::postKeyStroke(int macKeyCode, quint64 macFlags)
 {
-    if (!m_display) {
+    std::lock_guard lock(m_mutex);
+    if (!display()) {
         qxLogOnce("x11:key synthesis", "key synthesis is not available; key not posted");
         return false;
     }
@@ -46,7 +61,6 @@ bool XTestKeyPoster::postKeyStroke(int macKeyCode, quint64 macFlags)
         return false;
     }
 
-    std::lock_guard lock(m_mutex);
     const KeyCode key = XKeysymToKeycode(m_display, *keysym);
     if (key == 0) {
         qxWarning("keys") << "the keyboard map has no key for keysym" << Qt::hex << *keysym << "- nothing posted";

@@ -15,12 +15,15 @@ public:
     XTestKeyPoster();
     ~XTestKeyPoster() override;
 
-    bool isAvailable() const override { return m_display != nullptr; }
+    bool isAvailable() const override; // the first call opens the connection
     bool postKeyStroke(int macKeyCode, quint64 macFlags) override;
 
 private:
-    Display *m_display = nullptr;
-    std::mutex m_mutex; // any thread may post; one Xlib connection
+    Display *display() const;
+
+    mutable Display *m_display = nullptr;
+    mutable bool m_probed = false;
+    mutable std::mutex m_mutex; // any thread may post; one Xlib connection
 };
 
 } // namespace platform::linuxbackend
