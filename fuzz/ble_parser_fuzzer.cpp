@@ -5,13 +5,13 @@
 // chunk plus one value for hand-over); the recording gets four PCM bytes per voice
 // byte; chunks handed on while streaming are whole chunks.
 //
-// Input: byte 0 picks key setting (bit 0), the pointer layout (bit 1), a running
-// firmware transfer (bit 2) and a running voice input (bit 3); then values, each as a
-// length byte and that many bytes.
+// Input: byte 0 picks key setting (bit 0), the pointer layout (bit 1) and a running
+// voice input (bit 3); then values, each as a length byte and that many bytes. No
+// firmware transfer runs (there is no link to start one on): firmware replies reach an
+// idle transfer, which drops them.
 #include "BleNotificationClassifier.h"
 #include "BleNotificationParser.h"
 #include "DataPaths.h"
-#include "IBleFirmwareTransfer.h"
 #include "KeyValueStore.h"
 #include "QXBLEManager.h"
 #include "QXBLEMouseCommandManager.h"
@@ -69,14 +69,6 @@ struct Dispatcher : IVoiceKeyDispatcher {
     void endIMouseMonitor() override {}
 };
 
-struct Transfer : IBleFirmwareTransfer {
-    bool active = false;
-    int asked = 0;
-    bool isOTATransferActive() const override { return active; }
-    void sendOTAFileData() override { ++asked; }
-    void otaTransferEnded(Outcome) override { active = false; }
-};
-
 void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 struct World {
@@ -86,7 +78,6 @@ struct World {
     std::unique_ptr<QXUserInfoData> state;
     Recording speech;
     Dispatcher voice;
-    Transfer transfer;
     QXBLEManager central; // no central: commands are dropped
     QXBLEMouseCommandManager manager{&central};
     BleNotificationParser parser{manager, &central};
@@ -102,7 +93,6 @@ struct World {
         n.speech = &speech;
         n.voice = &voice;
         installNeighbours(n);
-        parser.setFirmwareTransfer(&transfer);
         parser.setFormatSizeSource([] { return 0; });
         manager.setVoiceDataBlock([this](bool start, QByteArrayView audio) { chunks.append({start, audio.size()}); });
     }
@@ -140,7 +130,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool pointer = flags & 2;
     world.state->setIsSupportKeySetting(flags & 1);
     world.state->mouseInfoItem().setDeviceType(pointer ? 5 : 1);
-    world.transfer.active = flags & 4;
     world.voice.running = flags & 8;
     world.manager.setIsStartVoice(false);
     world.manager.audioData().clear();

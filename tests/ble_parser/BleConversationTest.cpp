@@ -1,3 +1,4 @@
+#include "BleFirmwareTransfer.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "FakeBleCentral.h"
@@ -11,6 +12,8 @@
 #include "QXMouseCommandManager.h"
 #include "ScopedUserInfoData.h"
 #include "SimBleMouse.h"
+#include "SimFirmwareBootloader.h"
+#include "firmware/FirmwareTestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -180,16 +183,41 @@ TEST_F(BleConversation, SecondDictationContinuesTheDecoder) {
 }
 
 TEST_F(BleConversation, AcceptedFirmwareReconnectsTheMouse) {
-    mouse.sendEvent(0x72);
-    sched.advance(50);
+    const QString otaNotify = QStringLiteral("A8253F05-0C51-4000-B84F-1500068FB5A3");
+    fwtest::ImageFolder images;
+    const QString path = images.write(QStringLiteral("image.txt"), fwtest::mouseFile(fwtest::lines(300)));
+    facade.setFirmwareImagePaths([path] { return path; }, {});
+    const int acks = mouse.acknowledgements;
+    {
+        // The mouse's bootloader answers its firmware characteristic; the mouse itself
+        // keeps answering its commands (the parser's acknowledgements).
+        const auto mouseWrites = adapter.onWrite;
+        sim::SimBleBootloader boot(adapter, sim::SimBleMouse::kId, sim::SimBleMouse::kOtaWrite, otaNotify);
+        boot.device().setReference(fwtest::values(300));
+        const auto bootWrites = adapter.onWrite;
+        adapter.onWrite = [mouseWrites, bootWrites](const FakeBleAdapter::Write &w) {
+            mouseWrites(w);
+            bootWrites(w);
+        };
+        facade.sendStartOTAData();
+        sched.advance(50);
+        EXPECT_EQ(boot.device().result(), sim::FirmwareBootloader::Result::Success);
+        EXPECT_EQ(boot.device().received(), fwtest::values(300));
+        adapter.onWrite = mouseWrites; // the bootloader goes with the restart
+    }
     EXPECT_EQ(notes.count(notify::kUpdateOTASuccessNotification), 1);
+    EXPECT_EQ(notes.count(notify::kUpdateOTAFailNotification), 0);
+    EXPECT_EQ(mouse.acknowledgements, acks + 5); // start, three packets, image
     EXPECT_EQ(adapter.callCount("cancel("), 1);
+    EXPECT_FALSE(bleMgr.firmwareTransfer().isOTATransferActive());
     // Scanning again: the mouse is found and connected once it advertises.
     ASSERT_TRUE(adapter.advertise(sim::SimBleMouse::kId));
     sched.advance(50);
     EXPECT_EQ(central->stateNOW(), QXBLEManager::kStateConnected);
     EXPECT_TRUE(state->bleConnect());
     sched.advance(2000);
+    EXPECT_EQ(notes.count(notify::kUpdateOTASuccessNotification), 1);
+    EXPECT_EQ(adapter.callCount("cancel("), 1);
 }
 
 } // namespace

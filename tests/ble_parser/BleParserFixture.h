@@ -1,34 +1,22 @@
 #pragma once
 
+#include "BleFirmwareTransfer.h"
 #include "BleNotificationParser.h"
 #include "FakeBleCentral.h"
 #include "FakeNeighbours.h"
-#include "IBleFirmwareTransfer.h"
 #include "ManualScheduler.h"
+#include "NotificationNames.h"
 #include "NotificationRecorder.h"
 #include "QXBLEManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "RecordingBleManagerDelegate.h"
 #include "ScopedUserInfoData.h"
 #include "SimBleMouse.h"
+#include "firmware/FirmwareTestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// The firmware sender as the parser sees it: records what it is asked.
-struct FakeFirmwareTransfer : IBleFirmwareTransfer {
-    bool active = false;
-    QList<qint64> packetsAsked; // currentOTAIndex at each request
-    QList<Outcome> outcomes;
-    QXBLEMouseCommandManager *manager = nullptr;
-    bool isOTATransferActive() const override { return active; }
-    void sendOTAFileData() override { packetsAsked << manager->currentOTAIndex(); }
-    void otaTransferEnded(Outcome o) override {
-        outcomes << o;
-        active = false;
-    }
-};
 
 // The parser of a command manager whose frames reach a mouse over the fake adapter as
 // GATT writes; the test hands values straight to the parser.
@@ -44,6 +32,7 @@ protected:
     QXBLEMouseCommandManager mgr{central.get()};
     BleNotificationParser parser{mgr, central.get()};
     QList<std::pair<bool, QByteArray>> chunks; // what the voice block received
+    fwtest::ImageFolder images;
 
     void SetUp() override {
         adapter.addPeripheral(sim::SimBleMouse::peripheral());
@@ -71,6 +60,31 @@ protected:
         QByteArrayList out;
         for (const auto &w : adapter.writes)
             out << w.data.toHex();
+        return out;
+    }
+    // Starts a real firmware transfer of a `bytes`-byte image (128 bytes a packet); the
+    // test then answers for the mouse. Clears the writes and notifications it made.
+    void startTransfer(int bytes = 300) {
+        const QString path = images.write(QStringLiteral("image.txt"), fwtest::mouseFile(fwtest::lines(bytes)));
+        mgr.firmwareTransfer().setImagePathSource([path] { return path; });
+        mgr.firmwareTransfer().sendStartOTAData();
+        ASSERT_TRUE(mgr.firmwareTransfer().isOTATransferActive());
+        adapter.writes.clear();
+        notes.clear();
+    }
+    int firmwareWrites() const {
+        int n = 0;
+        for (const auto &w : adapter.writes)
+            n += w.characteristic.characteristic == platform::normalizedBleUuid(sim::SimBleMouse::kOtaWrite);
+        return n;
+    }
+    // The success, failure and cancel notifications, in order.
+    QStringList terminals() const {
+        QStringList out;
+        for (const QString &n : notes.names())
+            if (n == qx::notify::kUpdateOTASuccessNotification || n == qx::notify::kUpdateOTAFailNotification ||
+                n == qx::notify::kUpdateOTACancelNotification)
+                out << n;
         return out;
     }
     QXMouseInfoItem &item() { return state->mouseInfoItem(); }

@@ -304,19 +304,21 @@ TEST_F(BleParserTest, PointerKeys) {
               (QStringList{"showLaserPenEffect", "dismissEffect", "dismissEffect", "changeLaserPenStatus(0)"}));
 }
 
-TEST_F(BleParserTest, FirmwareRepliesPaceTheSender) {
-    FakeFirmwareTransfer transfer;
-    transfer.manager = &mgr;
-    transfer.active = true;
-    parser.setFirmwareTransfer(&transfer);
-    mgr.setCurrentOTAIndex(40);
+TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer) {
+    startTransfer(300); // three packets
+    mgr.setCurrentOTAIndex(40); // left from an earlier transfer: the accepted start resets it
 
-    feed("4d70004c"); // start accepted: packet 0
-    feed("4d71004c");
-    feed("4d71004c");
-    EXPECT_EQ(transfer.packetsAsked, (QList<qint64>{0, 1, 2}));
-    feed("4d70014c"); // start refused: nothing more
-    EXPECT_EQ(transfer.packetsAsked.size(), 3);
+    QList<qint64> indexes;
+    for (const char *reply : {"4d70004c", "4d71004c", "4d71004c"}) { // start accepted, then packets 0 and 1
+        feed(reply);
+        indexes << mgr.currentOTAIndex();
+    }
+    EXPECT_EQ(indexes, (QList<qint64>{0, 1, 2}));
+    EXPECT_EQ(firmwareWrites(), 3);
+    EXPECT_EQ(writes().count(kAck), 3); // every reply is acknowledged
+    feed("4d70014c"); // a start refused in the middle of the packets: nothing more
+    EXPECT_EQ(firmwareWrites(), 3);
+    EXPECT_EQ(mgr.currentOTAIndex(), 2);
 
     // A refused packet ends the transfer with the end frame on the firmware channel.
     mgr.setOtaDataTotalLength(300);
@@ -328,36 +330,41 @@ TEST_F(BleParserTest, FirmwareRepliesPaceTheSender) {
     EXPECT_EQ(adapter.writes[1].characteristic.characteristic,
               platform::normalizedBleUuid(sim::SimBleMouse::kOtaWrite));
 
-    feed("4d72014c");
+    feed("4d72014c"); // the mouse fails the image
+    feed("4d74004c"); // that transfer is over: a late cancel answer posts nothing
+    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTAFailNotification});
+
+    startTransfer();
     feed("4d74004c");
-    EXPECT_EQ(notes.names(), (QStringList{notify::kUpdateOTAFailNotification, notify::kUpdateOTACancelNotification}));
-    EXPECT_EQ(transfer.outcomes, (QList<IBleFirmwareTransfer::Outcome>{IBleFirmwareTransfer::Outcome::Failure,
-                                                                       IBleFirmwareTransfer::Outcome::Cancelled}));
+    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTACancelNotification});
+    EXPECT_FALSE(mgr.firmwareTransfer().isOTATransferActive());
+    EXPECT_EQ(adapter.callCount("cancel("), 0);
 }
 
 TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce) {
-    FakeFirmwareTransfer transfer;
-    transfer.manager = &mgr;
-    transfer.active = true;
-    parser.setFirmwareTransfer(&transfer);
+    startTransfer(100); // one packet
     const int scans = adapter.callCount("scan");
+    feed("4d70004c");
+    feed("4d71004c"); // the end frame goes out
+    EXPECT_EQ(adapter.callCount("cancel("), 0);
 
     feed("4d72004c");
-    EXPECT_EQ(notes.names().first(), notify::kUpdateOTASuccessNotification);
+    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTASuccessNotification});
     EXPECT_EQ(notes.count(notify::kBleDisConnectNotification), 1);
-    EXPECT_EQ(transfer.outcomes, QList<IBleFirmwareTransfer::Outcome>{IBleFirmwareTransfer::Outcome::Success});
     EXPECT_EQ(adapter.callCount("cancel("), 1);
     EXPECT_FALSE(app.bleConnect);
     sched.runDue();
     EXPECT_EQ(adapter.callCount("scan"), scans + 1); // at once
 
-    // Further confirmations within the second restart the scan at most once more, a
-    // second after the last of them.
+    // Further confirmations come after the transfer ended: no second result, no
+    // second drop, and no scan beyond the one within the second.
     feed("4d72004c");
     feed("4d72004c");
-    EXPECT_EQ(pendingDelayInvocationGroups(), 1);
     sched.advance(1000);
     EXPECT_EQ(pendingDelayInvocationGroups(), 0);
+    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTASuccessNotification});
+    EXPECT_EQ(adapter.callCount("cancel("), 1);
+    EXPECT_EQ(adapter.callCount("scan"), scans + 1);
 }
 
 TEST_F(BleParserTest, FirmwareLookalikesDuringVoiceAreVoice) {
@@ -378,10 +385,7 @@ TEST_F(BleParserTest, FirmwareLookalikesDuringVoiceAreVoice) {
     EXPECT_EQ(writes(), QByteArrayList{kAck});
 
     // While a transfer runs the same bytes are the firmware reply.
-    FakeFirmwareTransfer transfer;
-    transfer.manager = &mgr;
-    transfer.active = true;
-    parser.setFirmwareTransfer(&transfer);
+    startTransfer();
     feed("4d74004c");
     EXPECT_EQ(notes.count(notify::kUpdateOTACancelNotification), 1);
 }

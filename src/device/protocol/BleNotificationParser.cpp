@@ -1,7 +1,7 @@
 #include "BleNotificationParser.h"
 
+#include "BleFirmwareTransfer.h"
 #include "HRVLocalizedString.h"
-#include "IBleFirmwareTransfer.h"
 #include "ImaAdpcm.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -75,7 +75,7 @@ QXBLEManager &BleNotificationParser::central() const {
 }
 
 bool BleNotificationParser::transferActive() const {
-    return m_transfer && m_transfer->isOTATransferActive();
+    return m_manager.firmwareTransfer().isOTATransferActive();
 }
 
 void BleNotificationParser::eventTypeConvertDataToHexStr(QByteArrayView value) {
@@ -245,53 +245,21 @@ void BleNotificationParser::storeValue(const BleNotification &n, void (QXMouseIn
     postNotification(QString::fromLatin1(notification));
 }
 
+// The transfer paces itself and posts its one result; what is left here is the link:
+// a mouse that accepted its image restarts with it, so let it go and find it again.
 void BleNotificationParser::handleFirmwareReply(const BleNotification &n) {
-    const bool accepted = n.status == 0;
-    const auto ended = [this](IBleFirmwareTransfer::Outcome outcome) {
-        if (m_transfer)
-            m_transfer->otaTransferEnded(outcome);
-    };
-    switch (n.event) {
-    case 0x70:
-    case 0x71:
-        if (!accepted) {
-            if (n.event == 0x71)
-                m_manager.sendEndOTAData(); // the mouse then refuses the image as a whole
-            return;
-        }
-        m_manager.setCurrentOTAIndex(n.event == 0x70 ? 0 : m_manager.currentOTAIndex() + 1);
-        if (!m_transfer) {
-            qxLogOnce(QStringLiteral("ble.ota.sender"),
-                      QStringLiteral("[ble] firmware reply without a firmware sender"));
-            return;
-        }
-        return m_transfer->sendOTAFileData();
-    case 0x72:
-        if (!accepted) {
-            postNotification(QString::fromLatin1(notify::kUpdateOTAFailNotification));
-            return ended(IBleFirmwareTransfer::Outcome::Failure);
-        }
-        postNotification(QString::fromLatin1(notify::kUpdateOTASuccessNotification));
-        ended(IBleFirmwareTransfer::Outcome::Success);
-        // The mouse restarts with its new firmware: let it go and find it again.
-        central().cancelPeripheralConnection();
-        {
-            QPointer<QXBLEManager> c(&central());
-            TPRDelayInvocationLeading(
-                GroupKey::shared(QStringLiteral("ble.ota.rescan")),
-                [c] {
-                    if (c)
-                        c->startScan();
-                },
-                1.0);
-        }
+    if (m_manager.firmwareTransfer().handleFirmwareReply(n.event, n.status) !=
+        BleFirmwareTransfer::ReplyEffect::Succeeded)
         return;
-    case 0x74:
-        postNotification(QString::fromLatin1(notify::kUpdateOTACancelNotification));
-        return ended(IBleFirmwareTransfer::Outcome::Cancelled);
-    default:
-        return;
-    }
+    central().cancelPeripheralConnection();
+    QPointer<QXBLEManager> c(&central());
+    TPRDelayInvocationLeading(
+        GroupKey::shared(QStringLiteral("ble.ota.rescan")),
+        [c] {
+            if (c)
+                c->startScan();
+        },
+        1.0);
 }
 
 // ---- device information ------------------------------------------------------------

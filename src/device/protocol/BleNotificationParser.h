@@ -6,7 +6,6 @@
 
 #include <functional>
 
-class IBleFirmwareTransfer;
 class QXBLEManager;
 class QXBLEMouseCommandManager;
 class QXMouseInfoItem;
@@ -14,10 +13,11 @@ class QXMouseInfoItem;
 // Turns everything the Bluetooth LE mouse sends into application state and actions:
 // replies and events fill the mouse state and post the device notifications, key events
 // reach the voice-key dispatcher as press types, pointer events drive the overlay,
-// firmware replies pace the transfer, and voice packets are decoded into the speech
-// service's recording and handed to the facade's voice block.
+// firmware replies go to the command manager's firmware transfer (the link is dropped
+// and the mouse looked for again once it accepts an image), and voice packets are
+// decoded into the speech service's recording and handed to the facade's voice block.
 //
-// Works on the voice and firmware fields of its command manager and answers through its
+// Works on the voice fields of its command manager and answers through its
 // commands. Every event but the mouse's own acknowledgement is acknowledged first.
 // Main thread only.
 class BleNotificationParser {
@@ -34,8 +34,6 @@ public:
     static BleNotificationParser &sharedInstance();
 
     void setCentral(QXBLEManager *central) { m_central = central; }
-    // The firmware sender; without one the firmware replies are only acknowledged.
-    void setFirmwareTransfer(IBleFirmwareTransfer *transfer) { m_transfer = transfer; }
     // "pcm" of the current speech language's "formatSize" (0: 1280). By default read
     // from the language manager at every hand-over.
     void setFormatSizeSource(std::function<int()> source) { m_formatSize = std::move(source); }
@@ -65,6 +63,5 @@ private:
 
     QXBLEMouseCommandManager &m_manager;
     QXBLEManager *m_central = nullptr;
-    IBleFirmwareTransfer *m_transfer = nullptr;
     std::function<int()> m_formatSize;
 };
