@@ -51,6 +51,16 @@ void failLater(const QXSceneCallback &callback, const QXNetError &e) {
         postToMainThread([callback, e] { callback(false, QJsonValue(), e); });
 }
 
+// With no network the request is not sent and the caller hears so before the call
+// returns, as every other request of the client does.
+bool refuseWhenUnreachable(bool unreachable, const QXSceneCallback &callback) {
+    if (!unreachable)
+        return false;
+    if (callback)
+        callback(false, QJsonValue(), error(Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络"))));
+    return true;
+}
+
 QHttpPart formField(const QByteArray &name, const QByteArray &value) {
     QHttpPart part;
     part.setRawHeader("Content-Disposition", "form-data; name=\"" + name + '"');
@@ -155,12 +165,8 @@ void QXHttpRequestManager::twinLarkOcrWithBase64ImageData(const QByteArray &imag
         });
         return;
     }
-    if (validNetworkIsNotReable()) {
-        if (callback)
-            callback(false, QJsonValue(),
-                     error(Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络"))));
+    if (refuseWhenUnreachable(validNetworkIsNotReable(), callback))
         return;
-    }
     if (image.isEmpty())
         return failLater(callback, error(Kind::InvalidRequest, QStringLiteral("OCR of an empty image")));
     const std::optional<QUrl> url = serviceUrl(QXService::MakerApi, "/ocr");
@@ -194,12 +200,8 @@ void QXHttpRequestManager::ocrWithBase64ImageData(const QByteArray &image, QXSce
         });
         return;
     }
-    if (validNetworkIsNotReable()) {
-        if (callback)
-            callback(false, QJsonValue(),
-                     error(Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络"))));
+    if (refuseWhenUnreachable(validNetworkIsNotReable(), callback))
         return;
-    }
     if (image.isEmpty())
         return failLater(callback, error(Kind::InvalidRequest, QStringLiteral("OCR of an empty image")));
     const std::optional<QUrl> url = serviceUrl(QXService::IFlytekOcr, "/v1/service/v1/ocr/recognize_document");
@@ -233,12 +235,8 @@ void QXHttpRequestManager::getIFlytekTokenWithCallback(QXSceneCallback callback)
             [this, callback = std::move(callback)]() mutable { getIFlytekTokenWithCallback(std::move(callback)); });
         return;
     }
-    if (validNetworkIsNotReable()) {
-        if (callback)
-            callback(false, QJsonValue(),
-                     error(Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络"))));
+    if (refuseWhenUnreachable(validNetworkIsNotReable(), callback))
         return;
-    }
     const std::optional<QUrl> url = serviceUrl(QXService::ChipVendorToken, "/v1/auth/tokens");
     if (!url)
         return failLater(callback, error(Kind::InvalidRequest, QStringLiteral("invalid token URL")));
