@@ -52,3 +52,21 @@ function(qx_test name)
     # Each test case is its own ctest test; listing happens at build time, headless.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# qx_umockdev_preload(<out-var>)
+# The LD_PRELOAD value that runs a program inside umockdev's simulated device tree.
+# A sanitizer runtime must come first in that list, so sanitizer builds put it there.
+function(qx_umockdev_preload out)
+    set(preload libumockdev-preload.so.0)
+    if(QX_SANITIZE STREQUAL "address" OR QX_SANITIZE STREQUAL "thread")
+        if(QX_SANITIZE STREQUAL "address")
+            set(san_lib libasan.so)
+        else()
+            set(san_lib libtsan.so)
+        endif()
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${san_lib}
+                        OUTPUT_VARIABLE san_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        set(preload "${san_path}:${preload}")
+    endif()
+    set(${out} "${preload}" PARENT_SCOPE)
+endfunction()
