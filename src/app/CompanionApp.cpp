@@ -9,6 +9,7 @@
 #include "HidFirmwareTransfer.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
+#include "IFlyASRManager.h"
 #include "QXHttpRequestManager.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
@@ -28,6 +29,7 @@
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
+#include "platform/PlatformServices.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -104,6 +106,14 @@ CompanionApp::CompanionApp(const Options &options)
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
 
+    // The vendor speech SDK's recogniser, only where an engine for it is registered.
+    // Linux has none, so the settings never select it and speech goes to the
+    // websocket service.
+    if (platform::IAsrSdkEngine *sdk = platform::services().asrSdkEngine) {
+        m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
+        m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
+    }
+
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
     if (!hidBackend) {
@@ -152,6 +162,11 @@ CompanionApp::~CompanionApp()
     unwireProtocol();
     m_ownedHidBackend.reset();
     m_bleDelegate.reset();
+    if (m_asrSdk) {
+        m_asrSdk->shutdownSparkChainBeforeTermination();
+        IFlyASRManager::setSharedInstance(m_previousAsrSdk);
+        m_asrSdk.reset();
+    }
     m_desktop.reset();
     QXUserInfoData::setSharedInstance(m_previousState);
     m_state.reset();

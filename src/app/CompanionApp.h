@@ -12,6 +12,7 @@ class HidEventHandlers;
 class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
+class IFlyASRManager;
 class KeyValueStore;
 class QXLanguageManager;
 class QXUserInfoData;
@@ -83,6 +84,8 @@ private:
     std::unique_ptr<QXUserInfoData> m_state;
     QXUserInfoData *m_previousState = nullptr;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    std::unique_ptr<IFlyASRManager> m_asrSdk;
+    IFlyASRManager *m_previousAsrSdk = nullptr;
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
     HIDDevice *m_previousHid = nullptr;
