@@ -230,16 +230,29 @@ int main(int argc, char **argv)
             visit(folder);
     for (std::vector<std::string> &cycle : cycles) {
         std::sort(cycle.begin(), cycle.end());
-        std::printf("folders include each other in a cycle:");
-        for (const std::string &folder : cycle)
-            std::printf(" %s", folder.c_str());
-        std::printf("\n");
         const std::set<std::string> members(cycle.begin(), cycle.end());
-        for (const std::string &folder : cycle)
-            for (const auto &[target, inc] : edges[folder])
-                if (members.count(target))
-                    std::printf("  %s:%d: includes \"%s\" (%s -> %s)\n", inc->from.c_str(), inc->line,
-                                inc->text.c_str(), folder.c_str(), target.c_str());
+        // One shortest way round, from the first folder back to it, inside the component.
+        std::map<std::string, std::string> cameFrom;
+        std::vector<std::string> queue{cycle.front()};
+        for (size_t i = 0; i < queue.size() && !cameFrom.count(cycle.front()); ++i)
+            for (const auto &[next, inc] : edges[queue[i]])
+                if (members.count(next) && !cameFrom.count(next)) {
+                    cameFrom[next] = queue[i];
+                    queue.push_back(next);
+                }
+        std::vector<std::string> path{cycle.front()};
+        for (std::string at = cameFrom[cycle.front()]; at != cycle.front(); at = cameFrom[at])
+            path.push_back(at);
+        path.push_back(cycle.front());
+        std::reverse(path.begin(), path.end());
+        std::printf("folders include each other in a cycle:");
+        for (size_t i = 0; i < path.size(); ++i)
+            std::printf("%s%s", i ? " -> " : " ", path[i].c_str());
+        std::printf("\n");
+        for (size_t i = 0; i + 1 < path.size(); ++i) {
+            const Include *inc = edges[path[i]].at(path[i + 1]);
+            std::printf("  %s:%d: includes \"%s\"\n", inc->from.c_str(), inc->line, inc->text.c_str());
+        }
         ++failures;
     }
 
