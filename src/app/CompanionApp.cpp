@@ -11,6 +11,7 @@
 #include "IChipTokenClient.h"
 #include "QXHttpRequestManager.h"
 #include "KeyValueStore.h"
+#include "KitAppearance.h"
 #include "MainThread.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
@@ -272,6 +273,8 @@ void CompanionApp::wireReportParser(bool attach)
 
 void CompanionApp::configData()
 {
+    // Always light, whatever the desktop's theme.
+    qxApplyLightAppearance();
     // Voice comes from the device until a receiver or peripheral says otherwise.
     facade().setIsFromMicData(false);
     m_hid->startMonitor();
