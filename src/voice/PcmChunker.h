@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+// Cuts a stream of PCM into the units the speech service sends: 40 ms of 16 kHz mono
+// 16-bit audio, ceil(16000 × 0.04) frames × 2 bytes = 1280 bytes.
+class PcmChunker {
+public:
+    static constexpr int kChunkBytes = 640 * 2;
+
+    // The whole chunks that pcm completes, oldest first; the rest waits for more.
+    QList<QByteArray> push(QByteArrayView pcm);
+    // Everything still waiting plus rest as one chunk, zero-padded to a whole number of
+    // 1280-byte units (1280 zero bytes when nothing waits). Leaves the chunker empty.
+    QByteArray finish(QByteArrayView rest = {});
+    void clear() { m_pending.clear(); }
+
+private:
+    QByteArray m_pending;
+};
