@@ -13,6 +13,7 @@
 #include "IChipTokenClient.h"
 #include "QXHttpRequestManager.h"
 #include "KeyValueStore.h"
+#include "KitAppearance.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -313,6 +314,8 @@ void CompanionApp::wireReportParser(bool attach)
 
 void CompanionApp::configData()
 {
+    // Always light, whatever the desktop's theme.
+    qxApplyLightAppearance();
     // Voice comes from the device until a receiver or peripheral says otherwise.
     facade().setIsFromMicData(false);
     m_hid->startMonitor();

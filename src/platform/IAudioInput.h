@@ -6,21 +6,26 @@
 
 namespace platform {
 
-// The computer's microphone as the speech service records it: 16 kHz mono signed
-// 16-bit little-endian PCM in chunks of 1280 bytes (40 ms), handed to one consumer.
-// Main thread only; chunks arrive from the event loop, never inside start() or stop().
+// The computer's microphone: the system's default input recorded as 16 kHz, 16-bit
+// signed little-endian mono PCM, handed over in chunks of exactly 1280 bytes (40 ms).
+// Main thread only; a backend that captures on another thread hands each chunk to the
+// main thread before calling the handler.
 class IAudioInput {
 public:
-    using ChunkFn = std::function<void(const QByteArray &chunk)>;
+    static constexpr int kSampleRate = 16000;
+    static constexpr int kChunkBytes = kSampleRate / 25 * 2; // 40 ms of 16-bit samples
+
+    using ChunkHandler = std::function<void(const QByteArray &chunk)>;
 
     virtual ~IAudioInput() = default;
 
-    // Starts recording into chunkFn; a start while recording ends that recording first.
-    virtual void start(ChunkFn chunkFn) = 0;
-    // Ends the recording at once. Exactly one chunk still follows, while isRecording()
-    // is already false: what was recorded but not yet handed over, zero-padded to a
-    // whole number of 1280-byte units (1280 zero bytes when nothing was left), so the
-    // consumer always learns that the source stopped. Stop while idle does nothing.
+    // Starts recording into onChunk. While already recording, the running capture is
+    // stopped first (as stop() below) and a new one started. A capture that cannot start
+    // is logged; isRecording() still reports true and no chunk arrives.
+    virtual void start(ChunkHandler onChunk) = 0;
+    // Stops recording. What was captured but not yet handed over goes to the handler as
+    // one last chunk, zero-padded to 1280 bytes, before this returns, with isRecording()
+    // already false; nothing arrives after that. Does nothing while not recording.
     virtual void stop() = 0;
     virtual bool isRecording() const = 0;
 };

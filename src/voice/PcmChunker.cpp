@@ -11,11 +11,9 @@ QList<QByteArray> PcmChunker::push(QByteArrayView pcm)
     return chunks;
 }
 
-QByteArray PcmChunker::finish(QByteArrayView rest)
+QByteArray PcmChunker::finish()
 {
     QByteArray tail = std::exchange(m_pending, {});
-    tail.append(rest);
-    const qsizetype units = std::max<qsizetype>(1, (tail.size() + kChunkBytes - 1) / kChunkBytes);
-    tail.append(units * kChunkBytes - tail.size(), '\0');
+    tail.append(kChunkBytes - tail.size(), '\0');
     return tail;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/IAudioInput.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -8,13 +10,14 @@
 // 16-bit audio, ceil(16000 × 0.04) frames × 2 bytes = 1280 bytes.
 class PcmChunker {
 public:
-    static constexpr int kChunkBytes = 640 * 2;
+    static constexpr int kChunkBytes = platform::IAudioInput::kChunkBytes;
+    static_assert(kChunkBytes == 640 * 2);
 
     // The whole chunks that pcm completes, oldest first; the rest waits for more.
     QList<QByteArray> push(QByteArrayView pcm);
-    // Everything still waiting plus rest as one chunk, zero-padded to a whole number of
-    // 1280-byte units (1280 zero bytes when nothing waits). Leaves the chunker empty.
-    QByteArray finish(QByteArrayView rest = {});
+    // What still waits as one chunk, zero-padded to 1280 bytes (all zero when nothing
+    // waits). Leaves the chunker empty.
+    QByteArray finish();
     void clear() { m_pending.clear(); }
 
 private:

@@ -2,7 +2,6 @@
 
 #include "PZLog.h"
 
-#include <QMetaObject>
 
 namespace {
 QXAudioQueueCapture *g_installed = nullptr;
@@ -33,7 +32,7 @@ QXAudioQueueCapture *QXAudioQueueCapture::setSharedInstance(QXAudioQueueCapture 
     return std::exchange(g_installed, instance);
 }
 
-void QXAudioQueueCapture::startRecordWithBlock(ChunkFn block)
+void QXAudioQueueCapture::startRecordWithBlock(ChunkHandler block)
 {
     if (m_isRecording) {
         writeLog(QStringLiteral("未结束又新建语音队列,先结束上次语音队列"));
@@ -54,30 +53,30 @@ void QXAudioQueueCapture::startRecordWithBlock(ChunkFn block)
 
 void QXAudioQueueCapture::stopRecord()
 {
-    if (!m_isRecording)
+    if (!m_isRecording || m_stopping)
         return;
-    m_isRecording = false;
+    m_stopping = true;
     const bool wasRunning = std::exchange(m_running, false);
     QByteArray rest;
     const int status = wasRunning ? m_microphone.close(rest) : 0;
     writeLog(withStatus("结束语音队列成功，status=%1", "结束语音队列失败，status=%1", status));
-    if (!wasRunning)
-        return;
-    // What the microphone held at the stop is the last chunk; the consumer learns from
-    // it that the source stopped, so it comes even when nothing was left.
-    QMetaObject::invokeMethod(
-        &m_context,
-        [block = m_block, tail = m_chunker.finish(rest)] {
-            if (block)
-                block(tail);
-        },
-        Qt::QueuedConnection);
+    // Whole chunks the device still held were recorded before the stop and go as usual;
+    // the padded rest is the last chunk, from which the consumer learns that the source
+    // stopped, so it comes even when nothing was left.
+    const ChunkHandler block = m_block;
+    if (wasRunning && block)
+        for (const QByteArray &chunk : m_chunker.push(rest))
+            block(chunk);
+    m_isRecording = false;
+    m_stopping = false;
+    if (wasRunning && block)
+        block(m_chunker.finish());
 }
 
 void QXAudioQueueCapture::onData(const QByteArray &pcm)
 {
     // After the stop only its own last chunk counts, and a block may stop us midway.
-    if (!m_isRecording)
+    if (!m_isRecording || m_stopping)
         return;
     for (const QByteArray &chunk : m_chunker.push(pcm)) {
         if (m_block)

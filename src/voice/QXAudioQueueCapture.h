@@ -5,11 +5,9 @@
 
 #include "PcmChunker.h"
 
-#include <QObject>
-
 // Records the computer's default input for the speech service in 1280-byte chunks.
-// Main thread only; the microphone's audio comes from the event loop, and so does the
-// one chunk that follows a stop (see IAudioInput). Failures to open or start are
+// Main thread only; the microphone's audio comes from the event loop, the last chunk
+// from stop() itself (see IAudioInput). Failures to open or start are
 // logged with their status while the recording counts as started, as the device
 // voice path expects; no chunk then arrives, not even after the stop. An input that
 // breaks off ends the recording as a stop would.
@@ -24,11 +22,11 @@ public:
     static QXAudioQueueCapture *sharedInstance();
     static QXAudioQueueCapture *setSharedInstance(QXAudioQueueCapture *instance);
 
-    void startRecordWithBlock(ChunkFn block);
+    void startRecordWithBlock(ChunkHandler block);
     void stopRecord();
     bool isRecording() const override { return m_isRecording; }
 
-    void start(ChunkFn chunkFn) override { startRecordWithBlock(std::move(chunkFn)); }
+    void start(ChunkHandler onChunk) override { startRecordWithBlock(std::move(onChunk)); }
     void stop() override { stopRecord(); }
 
 private:
@@ -37,8 +35,8 @@ private:
 
     platform::IMicrophone &m_microphone;
     PcmChunker m_chunker;
-    ChunkFn m_block;
+    ChunkHandler m_block;
     bool m_isRecording = false;
-    bool m_running = false; // the microphone really delivers
-    QObject m_context;      // ends the queued after-stop chunk with the capture
+    bool m_running = false;  // the microphone really delivers
+    bool m_stopping = false; // handing over what the stop found
 };

@@ -1,8 +1,7 @@
 #pragma once
 
-// Recording fakes of the audio services: the raw microphone, the speech service's audio
-// input, the speech synthesizer and the URL player.
-#include "platform/IAudioInput.h"
+// Recording fakes of the audio services: the raw microphone, the speech synthesizer and
+// the URL player. (The speech service's audio input has ScriptedAudioInput.)
 #include "platform/IMicrophone.h"
 #include "platform/ISpeechSynth.h"
 #include "platform/IUrlAudioPlayer.h"
@@ -47,30 +46,6 @@ public:
 
     DataFn data;
     FailFn failed;
-};
-
-// The speech service's audio input: records the consumer and emits given chunks, also
-// after stop when asked to.
-class ScriptedAudioInput : public platform::IAudioInput {
-public:
-    void start(ChunkFn fn) override
-    {
-        ++starts;
-        chunkFn = std::move(fn);
-        recording = true;
-    }
-    void stop() override
-    {
-        ++stops;
-        recording = false;
-    }
-    bool isRecording() const override { return recording; }
-    void emitChunk(const QByteArray &chunk) { chunkFn(chunk); }
-
-    ChunkFn chunkFn;
-    bool recording = false;
-    int starts = 0;
-    int stops = 0;
 };
 
 // A synthesizer that says yes to what its state allows and reports events on command.

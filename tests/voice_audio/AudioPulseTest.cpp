@@ -111,11 +111,10 @@ TEST_F(Vox4Pulse, AToneArrivesAsWholeChunksOfThatTone)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] { return loudChunks() >= 25; }, 15000)) << chunks.size() << " chunks";
     capture.stopRecord();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return stopped; }, 2000));
+    EXPECT_TRUE(stopped) << "the last chunk comes with the stop";
     ASSERT_GE(chunks.size(), 26);
-    for (int i = 0; i + 1 < chunks.size(); ++i)
+    for (int i = 0; i < chunks.size(); ++i)
         ASSERT_EQ(chunks[i].size(), 1280) << "chunk " << i;
-    EXPECT_EQ(chunks.last().size() % 1280, 0);
 
     // The loud middle of the recording is the tone: its pitch from the zero crossings,
     // its strength from the root mean square (sin peak / sqrt 2), through two resamplings.
@@ -154,9 +153,9 @@ TEST_F(Vox4Pulse, AnInputThatGoesAwayHandsTheRecordingOn)
     const qsizetype before = chunks.size();
     EXPECT_TRUE(QTest::qWaitFor([&] { return chunks.size() >= before + 5; }, 10000));
     EXPECT_TRUE(capture.isRecording());
-    capture.stopRecord();
     const qsizetype atStop = chunks.size();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return chunks.size() == atStop + 1; }, 2000));
+    capture.stopRecord();
+    EXPECT_GE(chunks.size(), atStop + 1);
 }
 
 TEST_F(Vox4Pulse, AUrlIsPlayedToTheDefaultOutput)
@@ -199,7 +198,6 @@ TEST(Vox4NoSoundServer, NothingIsRecordedAndNothingChanges)
     QList<QByteArray> chunks;
     capture.startRecordWithBlock([&](const QByteArray &c) { chunks << c; });
     capture.stopRecord();
-    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(chunks.isEmpty());
     EXPECT_LT(timer.elapsed(), 5000);
 }

@@ -6,8 +6,6 @@
 #include "PcmChunker.h"
 #include "QXAudioQueueCapture.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,16 +24,14 @@ TEST(Vox4Capture, ChunkerCutsWholeChunksAndPadsTheTail)
     struct Row {
         const char *what;
         std::vector<int> pieces; // fed in order
-        int rest;                // handed over at the finish
-        std::vector<int> chunks; // whole chunks out of the pieces
-        int tail;                // size of the finish chunk
+        std::vector<int> chunks; // whole chunks out of them; then one padded 1280-byte tail
     };
     const Row rows[] = {
-        {"whole buffers, short final buffer", {1280, 1280}, 300, {1280, 1280}, 1280},
-        {"odd pieces join up", {700, 700, 700}, 0, {1280}, 1280},
-        {"one large read", {3000}, 0, {1280, 1280}, 1280},
-        {"nothing left at the stop", {1280}, 0, {1280}, 1280},
-        {"more than a chunk left", {1000}, 1000, {}, 2560},
+        {"whole buffers, short final buffer", {1280, 1280, 300}, {1280, 1280}},
+        {"odd pieces join up", {700, 700, 700}, {1280}},
+        {"one large read", {3000}, {1280, 1280}},
+        {"nothing left at the stop", {1280}, {1280}},
+        {"nothing at all", {}, {}},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.what);
@@ -51,16 +47,14 @@ TEST(Vox4Capture, ChunkerCutsWholeChunksAndPadsTheTail)
                 out += c;
             }
         }
-        const QByteArray rest = pcm(r.rest, int(fed.size()));
-        fed += rest;
-        const QByteArray tail = chunker.finish(rest);
+        const QByteArray tail = chunker.finish();
         EXPECT_EQ(sizes, r.chunks);
-        ASSERT_EQ(tail.size(), r.tail);
+        ASSERT_EQ(tail.size(), PcmChunker::kChunkBytes);
         out += tail;
         // Every byte in order, then zeros only.
         EXPECT_EQ(out.left(fed.size()), fed);
         EXPECT_EQ(out.mid(fed.size()), QByteArray(out.size() - fed.size(), '\0'));
-        EXPECT_EQ(chunker.finish().size(), PcmChunker::kChunkBytes) << "the chunker is empty again";
+        EXPECT_EQ(chunker.finish(), QByteArray(PcmChunker::kChunkBytes, '\0')) << "the chunker is empty again";
     }
 }
 
@@ -72,12 +66,10 @@ protected:
     }
     ~Vox4CaptureSession() override { setWriteLogHandler(nullptr); }
 
-    QXAudioQueueCapture::ChunkFn into(QList<QByteArray> &chunks)
+    QXAudioQueueCapture::ChunkHandler into(QList<QByteArray> &chunks)
     {
         return [&chunks](const QByteArray &c) { chunks << c; };
     }
-    static void settle() { QCoreApplication::sendPostedEvents(); }
-
     FakeMicrophone mic;
     QXAudioQueueCapture capture{mic};
     QStringList log;
@@ -86,7 +78,11 @@ protected:
 TEST_F(Vox4CaptureSession, RecordsStopsWithOneLastChunkAndRestarts)
 {
     QList<QByteArray> first;
-    capture.startRecordWithBlock(into(first));
+    QList<bool> recordingAtChunk;
+    capture.startRecordWithBlock([&](const QByteArray &c) {
+        first << c;
+        recordingAtChunk << capture.isRecording();
+    });
     EXPECT_TRUE(capture.isRecording());
     EXPECT_EQ(log, QStringList({"新建语音队列成功，status=0", "开启语音队列成功，status=0"}));
 
@@ -95,22 +91,21 @@ TEST_F(Vox4CaptureSession, RecordsStopsWithOneLastChunkAndRestarts)
     ASSERT_EQ(first.size(), 2);
     EXPECT_EQ(first[0] + first[1], pcm(2560));
 
-    // The stop ends the recording at once; its last chunk follows from the event loop
-    // with what the device still held, and nothing after it gets through.
+    // The stop hands over what the device still held: whole chunks as recorded, then the
+    // padded rest as the last chunk, already not recording; nothing after it gets through.
     mic.feed(pcm(100, 2560));
-    mic.heldAtClose = pcm(200, 2660);
+    mic.heldAtClose = pcm(1480, 2660);
     capture.stopRecord();
     EXPECT_FALSE(capture.isRecording());
-    EXPECT_EQ(first.size(), 2);
     mic.feed(pcm(1280));
     mic.feed(pcm(1280));
-    settle();
-    ASSERT_EQ(first.size(), 3);
-    EXPECT_EQ(first[2], pcm(300, 2560) + QByteArray(980, '\0'));
+    ASSERT_EQ(first.size(), 4);
+    EXPECT_EQ(first[2], pcm(1280, 2560));
+    EXPECT_EQ(first[3], pcm(300, 3840) + QByteArray(980, '\0'));
+    EXPECT_EQ(recordingAtChunk, QList<bool>({true, true, true, false}));
     EXPECT_EQ(log.last(), "结束语音队列成功，status=0");
     capture.stopRecord();
-    settle();
-    EXPECT_EQ(first.size(), 3) << "a stop while idle does nothing";
+    EXPECT_EQ(first.size(), 4) << "a stop while idle does nothing";
 
     // A start while recording ends that recording first; its last chunk goes to the old
     // consumer, and the new one gets only its own audio.
@@ -122,12 +117,10 @@ TEST_F(Vox4CaptureSession, RecordsStopsWithOneLastChunkAndRestarts)
     EXPECT_EQ(log.first(), "未结束又新建语音队列,先结束上次语音队列");
     EXPECT_TRUE(capture.isRecording());
     mic.feed(pcm(1280, 7));
-    settle();
     ASSERT_EQ(second.size(), 1);
     EXPECT_EQ(second[0], pcm(640) + QByteArray(640, '\0'));
     EXPECT_EQ(third, QList<QByteArray>({pcm(1280, 7)}));
     capture.stopRecord();
-    settle();
     EXPECT_EQ(third.size(), 2) << "again exactly one chunk after the stop";
     EXPECT_EQ(mic.opens, 3);
     EXPECT_EQ(mic.closes, 3);
@@ -157,7 +150,6 @@ TEST_F(Vox4CaptureSession, FailuresAreLoggedAndLeaveNoAudio)
         EXPECT_EQ(log, r.logged);
         EXPECT_TRUE(c.isRecording()) << "counts as started, as a working start would";
         c.stopRecord();
-        settle();
         EXPECT_FALSE(c.isRecording());
         EXPECT_TRUE(chunks.isEmpty());
         EXPECT_EQ(failing.closes, 0);
@@ -172,7 +164,6 @@ TEST_F(Vox4CaptureSession, InputThatBreaksOffEndsTheRecording)
     mic.breakOff("the input device stopped delivering audio");
     EXPECT_FALSE(capture.isRecording());
     EXPECT_TRUE(log.contains("语音队列中断，the input device stopped delivering audio"));
-    settle();
     ASSERT_EQ(chunks.size(), 1);
     EXPECT_EQ(chunks[0], pcm(400) + QByteArray(880, '\0'));
 }
@@ -186,7 +177,6 @@ TEST_F(Vox4CaptureSession, AConsumerThatStopsMidwayGetsNoMoreOfThatRead)
             capture.stopRecord();
     });
     mic.feed(pcm(3840));
-    settle();
     ASSERT_EQ(chunks.size(), 2);
     EXPECT_EQ(chunks[1], QByteArray(1280, '\0')) << "the stop's own chunk, nothing of the rest of that read";
 }
