@@ -2,7 +2,6 @@
 
 #include "PZLog.h"
 
-
 namespace {
 QXAudioQueueCapture *g_installed = nullptr;
 

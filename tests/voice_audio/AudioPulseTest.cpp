@@ -1,8 +1,7 @@
 // Audio in and out against a private PulseAudio daemon: a tone played into a null sink
 // comes back through a remap source, Qt Multimedia's microphone and the capture as
 // 1280-byte chunks of that tone; the default input follows a device's name; and
-// speech synthesis and URL playback run on whatever engine the machine has.
-#include "FakeAudio.h"
+// speech synthesis runs on whatever engine the machine has.
 #include "PrivatePulseAudio.h"
 
 #include "DefaultInputDevice.h"
@@ -11,7 +10,6 @@
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
@@ -38,23 +36,14 @@ const char *kScript = "load-module module-null-sink sink_name=qxsink sink_proper
                       "set-default-sink othersink\n"
                       "set-default-source othermic";
 
-// A mono 16-bit WAV of the test tone.
-QByteArray toneWav(double seconds)
+// The test tone as raw 16 kHz mono 16-bit samples.
+QByteArray tonePcm(double seconds)
 {
-    const int samples = int(seconds * kRate);
-    QByteArray data(samples * 2, '\0');
-    for (int i = 0; i < samples; ++i)
+    QByteArray data(int(seconds * kRate) * 2, '\0');
+    for (int i = 0; i < data.size() / 2; ++i)
         qToLittleEndian<qint16>(qint16(std::lround(kToneAmplitude * std::sin(2 * M_PI * kToneHz * i / kRate))),
                                 data.data() + 2 * i);
-    QByteArray wav("RIFF");
-    auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
-    auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
-    u32(quint32(36 + data.size()));
-    wav += "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(kRate), u32(kRate * 2), u16(2), u16(16);
-    wav += "data";
-    u32(quint32(data.size()));
-    return wav + data;
+    return data;
 }
 
 class Vox4Pulse : public ::testing::Test {
@@ -65,10 +54,10 @@ protected:
         if (!m_pulse->installed())
             GTEST_SKIP() << m_pulse->error().toStdString();
         ASSERT_TRUE(m_pulse->error().isEmpty()) << m_pulse->error().toStdString();
-        m_tone = m_pulse->dir() + "/tone.wav";
+        m_tone = m_pulse->dir() + "/tone.raw";
         QFile f(m_tone);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(toneWav(3.0));
+        f.write(tonePcm(3.0));
     }
 
     std::unique_ptr<PrivatePulseAudio> m_pulse;
@@ -101,7 +90,8 @@ TEST_F(Vox4Pulse, AToneArrivesAsWholeChunksOfThatTone)
         chunks << c;
     });
     ASSERT_TRUE(capture.isRecording());
-    const auto player = m_pulse->startClient("paplay", {"-d", "qxsink", m_tone});
+    const auto player = m_pulse->startClient(
+        "pacat", {"--playback", "--raw", "--format=s16le", "--rate=16000", "--channels=1", "-d", "qxsink", m_tone});
     // About a second of the tone, however it is cut up on the way.
     const auto loudChunks = [&] {
         int n = 0;
@@ -137,38 +127,6 @@ TEST_F(Vox4Pulse, AToneArrivesAsWholeChunksOfThatTone)
     }
     EXPECT_NEAR(crossings / 2.0 / (double(length) / kRate), kToneHz, 10.0);
     EXPECT_NEAR(std::sqrt(squares / length), kToneAmplitude / std::sqrt(2.0), kToneAmplitude * 0.1);
-}
-
-// PulseAudio moves a recording whose device goes away to the next input; the capture
-// carries on from there and still stops cleanly.
-TEST_F(Vox4Pulse, AnInputThatGoesAwayHandsTheRecordingOn)
-{
-    ASSERT_EQ(platform::linuxbackend::PulseDefaultInputSwitcher().setByName("Quorvex"), platform::InputSwitch::Changed);
-    const auto microphone = platform::linuxbackend::createMicrophone();
-    QXAudioQueueCapture capture(*microphone);
-    QList<QByteArray> chunks;
-    capture.startRecordWithBlock([&](const QByteArray &c) { chunks << c; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chunks.size() >= 3; }, 10000));
-    m_pulse->pactl({"unload-module", "module-remap-source"});
-    const qsizetype before = chunks.size();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return chunks.size() >= before + 5; }, 10000));
-    EXPECT_TRUE(capture.isRecording());
-    const qsizetype atStop = chunks.size();
-    capture.stopRecord();
-    EXPECT_GE(chunks.size(), atStop + 1);
-}
-
-TEST_F(Vox4Pulse, AUrlIsPlayedToTheDefaultOutput)
-{
-    const auto player = platform::linuxbackend::createUrlAudioPlayer();
-    player->play(QUrl::fromLocalFile(m_tone));
-    const bool streaming = QTest::qWaitFor(
-        [&] {
-            return m_pulse->pactl({"list", "short", "sink-inputs"}).contains("\t");
-        },
-        10000);
-    EXPECT_TRUE(streaming) << "no playback stream reached the sound server";
-    player->pause();
 }
 
 // Whatever the machine has: speech-dispatcher, another engine, or none that works. It
