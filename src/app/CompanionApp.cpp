@@ -10,6 +10,7 @@
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
 #include "QXHttpRequestManager.h"
+#include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
@@ -32,6 +33,8 @@
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/LogindPowerManager.h"
+#include "platform/PrimarySelectionCopier.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -103,6 +106,7 @@ CompanionApp::CompanionApp(const Options &options)
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
+    buildKeyActions();
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -152,6 +156,10 @@ CompanionApp::~CompanionApp()
     unwireProtocol();
     m_ownedHidBackend.reset();
     m_bleDelegate.reset();
+    installNeighbours(m_previousNeighbours);
+    m_keyPress.reset();
+    m_selectionCopier.reset();
+    m_power.reset();
     m_desktop.reset();
     QXUserInfoData::setSharedInstance(m_previousState);
     m_state.reset();
@@ -160,6 +168,33 @@ CompanionApp::~CompanionApp()
     m_languages.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The programmable keys' actions, over the desktop services and the higher layers'
+// services installed so far.
+void CompanionApp::buildKeyActions()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
+    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    const Neighbours &upper = neighbours();
+    QXKeyPressManager::Deps deps;
+    deps.state = m_state.get();
+    deps.device = &facade();
+    deps.keyPoster = desktop.keyPoster;
+    deps.clipboard = desktop.clipboard;
+    deps.selectionCopier = m_selectionCopier.get();
+    deps.workspace = desktop.workspace;
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.power = m_power.get();
+    deps.voice = upper.voice;
+    deps.aiWindow = upper.aiWindow;
+    deps.translate = upper.translate;
+    deps.tips = upper.tips;
+    m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+    Neighbours withKeys = upper;
+    withKeys.keyPress = m_keyPress.get();
+    m_previousNeighbours = installNeighbours(withKeys);
 }
 
 void CompanionApp::wireProtocol()
@@ -266,6 +301,7 @@ void CompanionApp::configData()
     QXOTAUpdateManager::sharedInstance().checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
+    m_keyPress->startCenterMouseMonitor();
 
     // The command tables are made once launch has returned to the event loop.
     QPointer<CompanionApp> self(this);

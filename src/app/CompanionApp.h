@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QXBLEManager.h"
+#include "services/Neighbours.h"
 
 #include <QObject>
 
@@ -13,11 +14,14 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class KeyValueStore;
+class QXKeyPressManager;
 class QXLanguageManager;
 class QXUserInfoData;
 namespace platform {
 class IHidBackend;
+class IPowerManager;
 class ISecretStore;
+class ISelectionCopier;
 namespace linuxbackend {
 class LinuxDesktopServices;
 }
@@ -68,6 +72,7 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
 
 private:
+    void buildKeyActions();
     void wireHidSinks();
     void wireProtocol();
     void wireReportParser(bool attach);
@@ -83,6 +88,10 @@ private:
     std::unique_ptr<QXUserInfoData> m_state;
     QXUserInfoData *m_previousState = nullptr;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    std::unique_ptr<platform::IPowerManager> m_power;
+    std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    std::unique_ptr<QXKeyPressManager> m_keyPress;
+    Neighbours m_previousNeighbours;
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
     HIDDevice *m_previousHid = nullptr;
