@@ -15,7 +15,6 @@
 
 #include <ostream>
 
-// Readable failures.
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
     *os << '{' << list.join(QStringLiteral(" | ")).toStdString() << '}';
@@ -48,57 +47,48 @@ struct KeyWorld {
         state->setChipPlan(2);
         state->setMouseIsConnect(true);
         state->setCompatibleModeSwitch(false);
-        QXKeyPressManager::Deps d{
-            &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor,
-            &power,         &voice,  &ai,     &translate, &tips,   nullptr,    {}};
-        d.hasTargetRecord = [](const QString &path) { return path == QLatin1String("/tmp"); };
-        keys = std::make_unique<QXKeyPressManager>(d);
+        keys = std::make_unique<QXKeyPressManager>(QXKeyPressManager::Deps{
+            &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power,
+            &voice, &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }});
     }
     ~KeyWorld() { hidMgr.setHidSink(nullptr); }
 
-    // The key settings as the server sends them.
     void setKeys(const char *json)
     {
         state->setMouseSettingArr(MouseSettingModel::listFromJson(QJsonDocument::fromJson(json).array()));
     }
-    // One key whose press kind ("sk", "dk", "lk") has the one chosen option.
-    void assign(const char *key, const char *kind, const QString &cmd, const QString &attr0 = {})
+    // The voice key's press kind ("sk", "dk", "lk") with one chosen option.
+    void assign(const char *kind, const QString &cmd, const char *attr0 = nullptr)
     {
         QJsonObject option{{"first", "1"}, {"cmd", cmd}};
-        if (!attr0.isNull())
-            option.insert("attr0", attr0);
+        if (attr0)
+            option.insert("attr0", QString::fromUtf8(attr0));
         const QJsonObject press{{"operation", kind}, {"childs", QJsonArray{option}}};
-        const QJsonObject k{{"key", key}, {"childs", QJsonArray{press}}};
-        state->setMouseSettingArr(MouseSettingModel::listFromJson(QJsonArray{k}));
+        state->setMouseSettingArr(MouseSettingModel::listFromJson(
+            QJsonArray{QJsonObject{{"key", "voice_key"}, {"childs", QJsonArray{press}}}}));
     }
 
     // Everything that happened since the last call, by where it went; then forgotten.
     QStringList effects()
     {
-        QStringList out = log.calls;
-        for (const PostedStroke &s : poster.strokes)
+        QStringList out = std::exchange(log.calls, {});
+        for (const PostedStroke &s : std::exchange(poster.strokes, {}))
             out << QStringLiteral("key(%1,%2)").arg(s.macKeyCode).arg(s.macFlags, 0, 16);
-        for (const QByteArray &r : hid.reports) {
+        for (const QByteArray &r : std::exchange(hid.reports, {})) {
             const auto f = sim::FrameDecoder::decodeHid(2, r);
             QStringList args;
             for (int a : f ? f->args : QList<int>{})
                 args << QString::number(a);
             out << QStringLiteral("dev:%1(%2)").arg(f ? f->command : QStringLiteral("?"), args.join(','));
         }
-        for (int i = 0; i < power.sleepRequests; ++i)
+        for (; power.sleepRequests > 0; --power.sleepRequests)
             out << QStringLiteral("sleep");
-        for (const QUrl &u : workspace.opened)
+        for (const QUrl &u : std::exchange(workspace.opened, {}))
             out << QStringLiteral("open:") + u.toString();
         if (clipboard.contents)
-            out << QStringLiteral("clipboard:") + clipboard.text();
+            out << QStringLiteral("clipboard:") + std::exchange(clipboard.contents, nullptr)->text();
         if (const auto p = state->pasteboardContent())
             out << QStringLiteral("pasteboard:") + *p;
-        log.clear();
-        poster.strokes.clear();
-        hid.reports.clear();
-        power.sleepRequests = 0;
-        workspace.opened.clear();
-        clipboard.contents.reset();
         state->setPasteboardContent(std::nullopt);
         return out;
     }
