@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,68 @@ TEST(IniKeyValueStoreTest, UnwritableFileKeepsValuesInMemory)
     EXPECT_FALSE(store.isWritable());
     EXPECT_EQ(store.intValue("k"), 5);
     EXPECT_EQ(store.stringValue("k2"), "v");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(IniKeyValueStoreTest, GarbageFileIsKeptBesideAndTheStoreStartsFromDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.ini");
+    QByteArray garbage("\x7f"
+                       "ELF\x02\x01 not [an ini\nfile at all\n");
+    garbage.append(QByteArray(2000, '\xfe'));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    }
+    {
+        IniKeyValueStore store(path);
+        store.registerDefaults({{"lowPowerNum", 10}});
+        EXPECT_TRUE(store.keys().isEmpty());
+        EXPECT_EQ(store.intValue("lowPowerNum"), 10);
+        store.setValue("k", 5);
+        EXPECT_TRUE(store.isWritable());
+    }
+    const QStringList kept = QDir(dir.path()).entryList({"p.ini.unreadable-*"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(dir.filePath(kept.first())), garbage);
+    EXPECT_EQ(IniKeyValueStore(path).intValue("k"), 5); // the new file is a good one
+}
+
+TEST(IniKeyValueStoreTest, ReadOnlyFileIsReadNeverWrittenAndKeepsItsMode)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.ini");
+    {
+        IniKeyValueStore store(path);
+        store.setValue("kept", QString("v"));
+        store.setValue("gone", 1);
+    }
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+    const QByteArray before = readAll(path);
+    {
+        IniKeyValueStore store(path);
+        EXPECT_FALSE(store.isWritable());
+        EXPECT_EQ(store.stringValue("kept"), "v");
+        store.setValue("kept", QString("changed"));
+        store.remove("gone");
+        store.setValue("new", 2);
+        // Changes hold in memory for this run.
+        EXPECT_EQ(store.stringValue("kept"), "changed");
+        EXPECT_FALSE(store.contains("gone"));
+        EXPECT_EQ(store.intValue("new"), 2);
+        const QStringList keys = store.keys();
+        EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()), (QSet<QString>{"kept", "new"}));
+    }
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, readOnly);
+    EXPECT_EQ(readAll(path), before);
 }
 
 } // namespace
