@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -128,41 +127,28 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-TEST(IniKeyValueStoreTest, GarbageFileIsKeptBesideAndTheStoreStartsFromDefaults)
+// A file that is not INI text is kept beside, byte for byte, and the store starts empty;
+// a file the user made read-only is read and never written, its mode left alone.
+TEST(IniKeyValueStoreTest, GarbageIsKeptBesideAndAReadOnlyFileIsLeftAlone)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.ini");
-    QByteArray garbage("\x7f"
-                       "ELF\x02\x01 not [an ini\nfile at all\n");
-    garbage.append(QByteArray(2000, '\xfe'));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(garbage);
-    }
+    const QByteArray garbage = QByteArray("\x7f"
+                                          "ELF\x02 not [an ini\nfile\n")
+                               + QByteArray(500, '\xfe');
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
     {
         IniKeyValueStore store(path);
-        store.registerDefaults({{"lowPowerNum", 10}});
         EXPECT_TRUE(store.keys().isEmpty());
-        EXPECT_EQ(store.intValue("lowPowerNum"), 10);
-        store.setValue("k", 5);
-        EXPECT_TRUE(store.isWritable());
-    }
-    const QStringList kept = QDir(dir.path()).entryList({"p.ini.unreadable-*"});
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(readAll(dir.filePath(kept.first())), garbage);
-    EXPECT_EQ(IniKeyValueStore(path).intValue("k"), 5); // the new file is a good one
-}
-
-TEST(IniKeyValueStoreTest, ReadOnlyFileIsReadNeverWrittenAndKeepsItsMode)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("p.ini");
-    {
-        IniKeyValueStore store(path);
         store.setValue("kept", QString("v"));
-        store.setValue("gone", 1);
     }
+    const QStringList aside = QDir(dir.path()).entryList({"p.ini.unreadable-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(dir.filePath(aside.first())), garbage);
+
     const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(path, readOnly));
     const QByteArray before = readAll(path);
@@ -171,14 +157,9 @@ TEST(IniKeyValueStoreTest, ReadOnlyFileIsReadNeverWrittenAndKeepsItsMode)
         EXPECT_FALSE(store.isWritable());
         EXPECT_EQ(store.stringValue("kept"), "v");
         store.setValue("kept", QString("changed"));
-        store.remove("gone");
         store.setValue("new", 2);
-        // Changes hold in memory for this run.
-        EXPECT_EQ(store.stringValue("kept"), "changed");
-        EXPECT_FALSE(store.contains("gone"));
-        EXPECT_EQ(store.intValue("new"), 2);
-        const QStringList keys = store.keys();
-        EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()), (QSet<QString>{"kept", "new"}));
+        EXPECT_EQ(store.stringValue("kept"), "changed"); // for this run only
+        EXPECT_EQ(store.keys().size(), 2);
     }
     EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, readOnly);
     EXPECT_EQ(readAll(path), before);
