@@ -379,9 +379,13 @@ void CompanionApp::configData()
         if (!self)
             return;
         WQSSqliteOperation &db = WQSSqliteOperation::shareOperation();
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"})
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem()))
-                qxWarning("app") << "cannot create the table" << table;
+        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
+            QString error;
+            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
+                qxWarning("app")
+                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
+                    << "- voice commands cannot be kept; check that the file and its folder can be written";
+        }
     });
 
     if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
@@ -391,13 +395,6 @@ void CompanionApp::configData()
     }
 
     m_ble->startScan();
-
-    // Nothing else reports an empty bus: say it once, after the present receivers had
-    // their turn on the event loop.
-    postToMainThread([self] {
-        if (self && !self->m_hid->hasDevice())
-            qxLogOnce(QStringLiteral("app.no-receiver"), QStringLiteral("[app] no receiver connected; waiting for one"));
-    });
     writeLog(QStringLiteral("configData完成-------"));
 }
 
