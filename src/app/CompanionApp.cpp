@@ -13,6 +13,7 @@
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
 #include "QXHttpRequestManager.h"
+#include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
 #include "MainThread.h"
@@ -40,6 +41,8 @@
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/LogindPowerManager.h"
+#include "platform/PrimarySelectionCopier.h"
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
@@ -114,6 +117,7 @@ CompanionApp::CompanionApp(const Options &options)
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
+    buildKeyActions();
 
     // The vendor speech SDK's recogniser, only where an engine for it is registered.
     // Linux has none, so the settings never select it and speech goes to the
@@ -190,6 +194,10 @@ CompanionApp::~CompanionApp()
         IFlyASRManager::setSharedInstance(m_previousAsrSdk);
         m_asrSdk.reset();
     }
+    installNeighbours(m_previousNeighbours);
+    m_keyPress.reset();
+    m_selectionCopier.reset();
+    m_power.reset();
     m_desktop.reset();
     QXUserInfoData::setSharedInstance(m_previousState);
     m_state.reset();
@@ -198,6 +206,33 @@ CompanionApp::~CompanionApp()
     m_languages.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The programmable keys' actions, over the desktop services and the higher layers'
+// services installed so far.
+void CompanionApp::buildKeyActions()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
+    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    const Neighbours &upper = neighbours();
+    QXKeyPressManager::Deps deps;
+    deps.state = m_state.get();
+    deps.device = &facade();
+    deps.keyPoster = desktop.keyPoster;
+    deps.clipboard = desktop.clipboard;
+    deps.selectionCopier = m_selectionCopier.get();
+    deps.workspace = desktop.workspace;
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.power = m_power.get();
+    deps.voice = upper.voice;
+    deps.aiWindow = upper.aiWindow;
+    deps.translate = upper.translate;
+    deps.tips = upper.tips;
+    m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+    Neighbours withKeys = upper;
+    withKeys.keyPress = m_keyPress.get();
+    m_previousNeighbours = installNeighbours(withKeys);
 }
 
 void CompanionApp::buildAudio(const Options &options)
@@ -351,6 +386,7 @@ void CompanionApp::configData()
     QXOTAUpdateManager::sharedInstance().checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
+    m_keyPress->startCenterMouseMonitor();
 
     // The command tables are made once launch has returned to the event loop.
     QPointer<CompanionApp> self(this);
@@ -358,9 +394,13 @@ void CompanionApp::configData()
         if (!self)
             return;
         WQSSqliteOperation &db = WQSSqliteOperation::shareOperation();
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"})
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem()))
-                qxWarning("app") << "cannot create the table" << table;
+        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
+            QString error;
+            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
+                qxWarning("app")
+                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
+                    << "- voice commands cannot be kept; check that the file and its folder can be written";
+        }
     });
 
     if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
@@ -370,13 +410,6 @@ void CompanionApp::configData()
     }
 
     m_ble->startScan();
-
-    // Nothing else reports an empty bus: say it once, after the present receivers had
-    // their turn on the event loop.
-    postToMainThread([self] {
-        if (self && !self->m_hid->hasDevice())
-            qxLogOnce(QStringLiteral("app.no-receiver"), QStringLiteral("[app] no receiver connected; waiting for one"));
-    });
     writeLog(QStringLiteral("configData完成-------"));
 }
 

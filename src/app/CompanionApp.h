@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QXBLEManager.h"
+#include "services/Neighbours.h"
 
 #include <QObject>
 
@@ -16,6 +17,7 @@ class HIDDevice;
 class IFlyASRManager;
 class KeyValueStore;
 class MessageBoxAlertPresenter;
+class QXKeyPressManager;
 class QXOTAUpdateManager;
 class QXLanguageManager;
 class QXUserInfoData;
@@ -26,7 +28,9 @@ namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
 class IMicrophone;
+class IPowerManager;
 class ISecretStore;
+class ISelectionCopier;
 class ISpeechSynth;
 class IUrlAudioPlayer;
 namespace linuxbackend {
@@ -87,6 +91,7 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
 
 private:
+    void buildKeyActions();
     void wireHidSinks();
     void wireProtocol();
     void wireReportParser(bool attach);
@@ -106,6 +111,10 @@ private:
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    std::unique_ptr<platform::IPowerManager> m_power;
+    std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    std::unique_ptr<QXKeyPressManager> m_keyPress;
+    Neighbours m_previousNeighbours;
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
     HIDDevice *m_previousHid = nullptr;
