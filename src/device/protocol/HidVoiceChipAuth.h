@@ -25,9 +25,10 @@ std::optional<VoiceChipPiece> voiceChipPiece(const HidReport &report);
 
 // The voice chip's authorisation over plan-6 receivers. The chip reports its firmware
 // version, id and device id; after the device id the application asks for the chip's
-// authorisation data, which arrives as a first piece and following pieces. Each
-// following piece stores the text gathered so far and asks the chip vendor for a token;
-// when that request completes the AI window is rebuilt for the device.
+// authorisation data, which arrives as a first piece (it starts the data afresh) and
+// following pieces. Each following piece appends to the data, stores the text gathered
+// so far and asks the chip vendor for a token; when that request completes the AI
+// window is rebuilt for the device.
 //
 // Main thread only.
 class HidVoiceChipAuth {
@@ -39,14 +40,9 @@ public:
 
     void handleVoiceChip(const proto::HidReport &report);
 
-    // Whether authorisation pieces are being gathered (a first piece came since the
-    // last device-id report).
-    bool isGathering() const { return m_gathering; }
-
 private:
     void requestToken();
 
     QXHidCommandManager &m_hid;
     IChipTokenClient *m_tokens = nullptr;
-    bool m_gathering = false;
 };

@@ -20,8 +20,6 @@ constexpr BleServiceSet kMouseSet{
      "A8253F05-0C51-4000-B84F-1500068FB5A3"},
     5, 0, false};
 
-constexpr const char *kDeviceNames[] = {kMouseName, kKeyboardName, kPointerName};
-
 struct StateText {
     int state;
     const char *text;
@@ -45,10 +43,10 @@ QStringList primaryServiceUuids()
 
 bool matchesDeviceName(const QString &advertisedName)
 {
-    for (const char *name : kDeviceNames)
-        if (advertisedName == QLatin1String(name))
-            return true;
-    return false;
+    static const QString joined =
+        QStringLiteral("%1,%2,%3")
+            .arg(QLatin1String(kMouseName), QLatin1String(kKeyboardName), QLatin1String(kPointerName));
+    return !advertisedName.isEmpty() && joined.contains(advertisedName);
 }
 
 QString adapterStateText(int state)

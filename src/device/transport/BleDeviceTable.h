@@ -37,8 +37,9 @@ const BleServiceSet &serviceSetForName(const QString &peripheralName);
 // The two primary services by which the system's connected peripherals are looked up.
 QStringList primaryServiceUuids();
 
-// Whether an advertised name is one of the maker's peripherals. Names match exactly:
-// a part of a name ("Mouse") belongs to any number of foreign devices.
+// Whether an advertised name is one of the maker's peripherals: any part of the three
+// names joined by commas matches, so a shortened advertised name ("Quorvex Mo",
+// "Mouse") still finds the device. An empty name matches nothing.
 bool matchesDeviceName(const QString &advertisedName);
 
 // The text kept for an adapter state value (unknown values have their own text).
