@@ -1,5 +1,6 @@
 #include "MessageBoxAlertPresenter.h"
 
+#include "PZLog.h"
 #include "services/Neighbours.h"
 
 #include <QAbstractButton>
@@ -26,4 +27,6 @@ void MessageBoxAlertPresenter::showAlert(const QString &message, const QStringLi
             done(int(added.indexOf(box->clickedButton())));
     });
     box->open();
+    // The only trace of a question the user may never answer.
+    qxInfo("ui") << "alert shown:" << message;
 }

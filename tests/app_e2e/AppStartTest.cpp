@@ -59,9 +59,9 @@ TEST(AppStart, AnUncreatableDataRootIsReportedOnceAndTheAppStillRuns)
 namespace {
 
 // The application-version check at launch against the local web site: one request for
-// the version text, whose answer is saved and compared; an update answer (which opens
-// the update alert) and a garbage answer both leave the application running.
-void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedText)
+// the version text, whose answer is saved and compared; a newer version opens the
+// update alert, a garbage answer opens nothing, and both leave the application running.
+void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedText, bool alert)
 {
     LocalHttpServer site;
     ASSERT_TRUE(site.isListening());
@@ -84,18 +84,22 @@ void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedTex
     EXPECT_EQ(file.readAll(), savedText);
 
     // Still there and answering; asked once per launch only.
+    if (alert) {
+        EXPECT_TRUE(app.waitFor("alert shown:", 10000)) << app.output().toStdString();
+    }
     const qsizetype from = app.outputSize();
     ::kill(pid_t(app.pid()), SIGUSR1);
     ASSERT_TRUE(app.waitFor("timers fired:", 10000, from)) << app.output().toStdString();
     EXPECT_TRUE(app.running());
     QTest::qWait(300);
     EXPECT_EQ(site.requestCount(), 1);
+    EXPECT_EQ(app.count("alert shown:"), alert ? 1 : 0) << app.output().toStdString();
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
 }
 
-TEST(AppVersionCheck, AnUpdateAnswerIsHandledAndTheAppRunsOn)
+TEST(AppVersionCheck, ANewerVersionOpensTheUpdateAlertAndTheAppRunsOn)
 {
-    runVersionCheck(HttpScriptedReply::withContentType("text/plain", "99.0.0"), "99.0.0");
+    runVersionCheck(HttpScriptedReply::withContentType("text/plain", "99.0.0"), "99.0.0", true);
 }
 
 TEST(AppVersionCheck, AGarbageAnswerIsHarmless)
@@ -103,7 +107,7 @@ TEST(AppVersionCheck, AGarbageAnswerIsHarmless)
     QByteArray junk;
     for (int i = 0; i < 3000; ++i)
         junk.append(char((i * 131 + 7) & 0xff));
-    runVersionCheck(HttpScriptedReply::withContentType("application/octet-stream", junk), junk);
+    runVersionCheck(HttpScriptedReply::withContentType("application/octet-stream", junk), junk, false);
 }
 
 } // namespace

@@ -177,6 +177,23 @@ TEST_F(HidParserTest, Plan6InformationLayouts)
     EXPECT_EQ(item().mouseType(), 261u);
     EXPECT_TRUE(sent().isEmpty()); // firmware 27: no audio-rate fix-up, microphone off
 
+    // The same 21 bytes where the memory after them holds the newer layout's marker: a
+    // read past the report would take it for byte 21.
+    const QByteArray marked = QByteArray::fromHex("0c4d136151582023120600000007"
+                                                  "00"
+                                                  "0204"
+                                                  "05"
+                                                  "5a"
+                                                  "27"
+                                                  "01"
+                                                  "4c");
+    proto::HidReport r = proto::classifyHidReport(marked.first(21), parser.context());
+    r.bytes = QByteArray::fromRawData(marked.constData(), 21);
+    state->setProductType(1);
+    HidDeviceInfoHandler(parser).deviceInfo(r);
+    EXPECT_EQ(state->productType(), 0);
+    EXPECT_EQ(item().mouseType(), 261u);
+
     // A model-18 pointer gets the time; so does every "1c4d" reply.
     feedHex("1c4d136151582023120600000007" "00" "0204" "12" "5a" "15" "00");
     EXPECT_EQ(item().mouseType(), 18u);

@@ -1,6 +1,7 @@
 // Random and mutated reports of every family and device type through the whole parser:
 // nothing is read past a report, no report sets off a burst of notifications, and an
-// acknowledgement goes out only where the family's rule asks for one.
+// acknowledgement goes out only where the family's rule asks for one. The rule is
+// written out here from the families' descriptions, not taken from the classifier.
 #include "HidParserFixture.h"
 
 #include "PZLog.h"
@@ -12,6 +13,45 @@ namespace {
 // The most a single report may post: a plan-6 connection status that marks the mouse
 // present and changes battery, report rate, lighting and function switch.
 constexpr int kMostNotificationsPerReport = 5;
+
+// Longer than any report kind reads (a framed device-information reply of 46 bytes):
+// from here on no length rule can hold an acknowledgement back.
+constexpr int kLongerThanAnyRead = 46;
+
+bool startsWith(const QByteArray &b, const char *hex)
+{
+    return b.startsWith(QByteArray::fromHex(hex));
+}
+
+// Whether a full-length report is acknowledged before anything else, by its family's rule.
+bool acknowledgedByRule(QByteArray b, int plan, int deviceType, quint16 vid, quint16 pid, bool product113)
+{
+    if (plan == 4 && vid == 0x3151 && pid == 0x12AB && b.size() >= 2)
+        b.remove(1, 1); // that receiver's extra byte after the report id
+    auto at = [&b](int i) { return i < b.size() ? int(uint8_t(b[i])) : -1; };
+    if (plan == 2 || deviceType == 5) {
+        if (!startsWith(b, "0d5a4d") && !startsWith(b, "0d6a4d") && !startsWith(b, "4d"))
+            return false;
+        return at(deviceType == 5 ? 2 : 3) != 0x69; // connection status is never acknowledged
+    }
+    switch (plan) {
+    case 7:
+        return at(3) > 0; // any non-zero command byte, whatever the prefix
+    case 6: {
+        if (!startsWith(b, "0c4d") && !startsWith(b, "1c4d"))
+            return false;
+        const int command = at(3);
+        return product113 && command != 0 && command != 0x61 && command != 0x69;
+    }
+    case 4:
+        for (const char *key : {"0c1133", "0c1140", "0c1137", "0c1138", "0c1135", "0c1141", "0c1131", "0c1132"})
+            if (startsWith(b, key))
+                return true;
+        return false;
+    default:
+        return false;
+    }
+}
 
 const QByteArray kSeeds[] = {
     QByteArray::fromHex("0d5a4d6100515831323334"), QByteArray::fromHex("0d5a4d6900"),
@@ -66,14 +106,19 @@ TEST_F(HidParserTest, TwoHundredThousandRandomReports)
         const QByteArray ack = sink.reports.value(0);
         const bool checkable = ack.count('\0') != ack.size();
 
-        const proto::HidReport r = proto::classifyHidReport(report, parser.context());
+        const bool rule = acknowledgedByRule(report, p, type, vid, pid, state->productCode() == QLatin1String("113"));
         notes.clear();
         sink.reports.clear();
         feed(report);
         ASSERT_LE(notes.names().size(), kMostNotificationsPerReport) << report.toHex().constData();
         const bool acked = !sink.reports.isEmpty() && sink.reports.first() == ack;
         if (checkable) {
-            ASSERT_EQ(acked, r.acknowledge) << report.toHex().constData();
+            // A short report may be dropped unacknowledged; none is acknowledged against the rule.
+            if (report.size() >= kLongerThanAnyRead) {
+                ASSERT_EQ(acked, rule) << "plan " << p << " type " << type << ": " << report.toHex().constData();
+            } else if (acked) {
+                ASSERT_TRUE(rule) << "plan " << p << " type " << type << ": " << report.toHex().constData();
+            }
             acknowledged += acked ? 1 : 0;
         }
         if (i % 50 == 0) {

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <span>
+
 using namespace pz;
 
 namespace {
@@ -124,6 +128,19 @@ TEST(Encodings, Aes128Ecb)
     };
     for (const Row &row : rows)
         EXPECT_EQ(AES128ECBEncryptWithKey(row.plain, row.key), QLatin1String(row.expected)) << row.plain.toStdString();
+
+    // The key buffer sits inside a larger one: a copy running past its 16 bytes would
+    // show in the guard bytes, whatever the cipher makes of it.
+    for (const QString &key :
+         {QString(), QStringLiteral("abc"), chatKey, chatKey + QStringLiteral("-and-much-longer")}) {
+        std::array<unsigned char, 48> buffer;
+        buffer.fill(0xa5);
+        pz::aes128KeyBytes(key, std::span<unsigned char, 16>(buffer.data() + 16, 16));
+        const QByteArray utf8 = key.toUtf8().leftJustified(16, '\0', true);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data() + 16), 16), utf8) << key.toStdString();
+        EXPECT_EQ(std::count(buffer.begin(), buffer.begin() + 16, 0xa5), 16) << key.toStdString();
+        EXPECT_EQ(std::count(buffer.begin() + 32, buffer.end(), 0xa5), 16) << key.toStdString();
+    }
 }
 
 TEST(Encodings, JsonText)

@@ -190,13 +190,19 @@ QString hmacSHA256WithSecret(const QString &secret, const QString &content)
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(len)).toBase64());
 }
 
+void aes128KeyBytes(const QString &key, std::span<unsigned char, 16> out)
+{
+    // A longer key is cut rather than spilling past the 16-byte buffer.
+    const QByteArray utf8 = key.toUtf8();
+    const auto n = std::min<std::size_t>(std::size_t(utf8.size()), out.size());
+    std::fill(out.begin(), out.end(), 0);
+    std::copy_n(reinterpret_cast<const unsigned char *>(utf8.constData()), n, out.begin());
+}
+
 std::optional<QString> AES128ECBEncryptWithKey(const QString &plaintext, const QString &key)
 {
-    // Short keys are zero-padded; longer ones are cut to their first 16 bytes rather
-    // than spilling past the key buffer.
     std::array<unsigned char, 16> keyBytes{};
-    const QByteArray keyUtf8 = key.toUtf8();
-    std::copy_n(keyUtf8.constData(), std::min<qsizetype>(keyUtf8.size(), 16), keyBytes.begin());
+    aes128KeyBytes(key, keyBytes);
 
     const QByteArray plain = plaintext.toUtf8();
     QByteArray cipher(plain.size() + 16, '\0');

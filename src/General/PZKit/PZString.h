@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 // Text conversions shared by the device layers, the HTTP client and the pages.
 // Every function is stateless and thread-safe (except the MAC-address override,
@@ -57,6 +58,9 @@ QString hmacSHA256WithSecret(const QString &secret, const QString &content);
 // first 16 bytes of the key's UTF-8 form, zero-padded when shorter.
 // nullopt only when the cipher fails.
 std::optional<QString> AES128ECBEncryptWithKey(const QString &plaintext, const QString &key);
+// The 16 key bytes AES-128 takes from a key text: its UTF-8 bytes, zero-padded, a
+// longer key cut to its first 16. Writes exactly the 16 bytes of out.
+void aes128KeyBytes(const QString &key, std::span<unsigned char, 16> out);
 
 // --- JSON -----------------------------------------------------------------------
 
