@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class IAppShell;
 class QFont;
 
 // Posts one key stroke of a macOS virtual key code with macOS modifier flags into
@@ -34,6 +35,7 @@ public:
         platform::IKeyPoster *keyPoster = nullptr;   // nullptr: the installed one
         platform::IClipboard *clipboard = nullptr;   // nullptr: the installed one
         platform::IWorkspace *workspace = nullptr;   // nullptr: the installed one
+        IAppShell *shell = nullptr;                  // the main window of alerts; nullptr: none
         // Looks up the user-visible text of a key in the interface language
         // (default: HRVLocalizedString).
         std::function<QString(const QString &)> localize;
@@ -45,7 +47,9 @@ public:
     QXToolManagerUI();
     explicit QXToolManagerUI(Deps deps);
 
+    // The process-wide instance, which the composition root constructed and installed.
     static QXToolManagerUI &sharedInstance();
+    static QXToolManagerUI *setSharedInstance(QXToolManagerUI *instance); // returns the previous one
 
     // Puts text on the clipboard and pastes it into the focused application
     // (Control+V). Nothing is pasted when the clipboard refused the text.

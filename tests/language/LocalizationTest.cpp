@@ -1,4 +1,6 @@
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
+#include "KeyValueStore.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 
@@ -105,8 +107,9 @@ TEST(LocalizationFolders, ByIndexAndBySessionLanguage)
 // Through the shipped tables and the application's language manager.
 TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
 {
-    QXLanguageManager &languages = QXLanguageManager::sharedInstance();
-    const quint64 before = languages.uiLanguageIndex();
+    MemoryKeyValueStore store;
+    QXLanguageManager languages(store);
+    ScopedInstall<QXLanguageManager> installed(&languages);
     languages.setUiLanguageIndex(2);
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), "English");
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("没有这句")), QString::fromUtf8("没有这句"));
@@ -114,7 +117,6 @@ TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英語"));
     languages.setUiLanguageIndex(0);
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英语"));
-    languages.setUiLanguageIndex(before);
 }
 
 } // namespace
