@@ -1,8 +1,10 @@
 #include "CompanionApp.h"
 
+#include "AppAudioTool.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "DataPaths.h"
+#include "DefaultInputDevice.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -21,7 +23,9 @@
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXAudioQueueCapture.h"
 #include "QXHttpRequestManager.h"
+#include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
@@ -29,15 +33,21 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
+#include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/LogindPowerManager.h"
+#include "platform/linux/MultimediaBackends.h"
+#include "platform/linux/PulseDefaultInputSwitcher.h"
+#include "platform/linux/QtSpeechSynth.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -158,11 +168,18 @@ CompanionApp::CompanionApp(const Options &options)
     QXOTAUpdateManager &ota = m_ota.install(std::make_unique<QXOTAUpdateManager>(otaDeps));
     // Firmware transfers take the images the update manager downloaded.
     m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
+
+    buildKeyActions();
+    buildAudio(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     m_notifications->removeObserver(this);
+    takeDownAudio();
+    m_keyPress.reset();
+    m_selectionCopier.reset();
+    m_power.reset();
     // Transports first (they still call into the protocol managers while closing), then
     // the managers and handlers they call, then the state everything reads.
     m_ble->setDelegate(nullptr);
@@ -213,6 +230,75 @@ void CompanionApp::buildDeviceProtocol()
     // State, voice source and every value of the mouse go from the central to the parser.
     m_bleDelegate = std::make_unique<BleStateDelegate>(&bleParser, &facade);
     m_ble->setDelegate(m_bleDelegate.get());
+}
+
+// The programmable keys' actions, over the desktop services, the device facade and
+// the higher layers' seams.
+void CompanionApp::buildKeyActions()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
+    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    QXKeyPressManager::Deps deps;
+    deps.state = m_state.get();
+    deps.device = m_facade.get();
+    deps.keyPoster = desktop.keyPoster;
+    deps.clipboard = desktop.clipboard;
+    deps.selectionCopier = m_selectionCopier.get();
+    deps.workspace = desktop.workspace;
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.power = m_power.get();
+    deps.keys = m_seams.keys;
+    deps.voice = m_seams.voice;
+    deps.aiWindow = m_seams.aiWindow;
+    deps.translate = m_seams.translate;
+    deps.tips = m_seams.tips;
+    m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+}
+
+void CompanionApp::buildAudio(const Options &options)
+{
+    platform::IMicrophone *microphone = options.microphone;
+    if (!microphone) {
+        m_ownedMicrophone = platform::linuxbackend::createMicrophone();
+        microphone = m_ownedMicrophone.get();
+    }
+    m_capture = std::make_unique<QXAudioQueueCapture>(*microphone);
+    m_previousCapture = QXAudioQueueCapture::setSharedInstance(m_capture.get());
+
+    platform::ISpeechSynth *synth = options.speechSynth;
+    if (!synth) {
+        m_ownedSpeechSynth = std::make_unique<platform::linuxbackend::QtSpeechSynth>();
+        synth = m_ownedSpeechSynth.get();
+    }
+    m_tts = std::make_unique<TKTTSManager>(*synth);
+    m_previousTts = TKTTSManager::setSharedInstance(m_tts.get());
+
+    platform::IUrlAudioPlayer *player = options.urlPlayer;
+    if (!player) {
+        m_ownedUrlPlayer = platform::linuxbackend::createUrlAudioPlayer();
+        player = m_ownedUrlPlayer.get();
+    }
+    m_audioTool = std::make_unique<AppAudioTool>(*player);
+    m_previousAudioTool = AppAudioTool::setSharedManager(m_audioTool.get());
+
+    m_defaultInput = options.defaultInput;
+    if (!m_defaultInput && options.desktopServices) {
+        m_ownedDefaultInput = std::make_unique<platform::linuxbackend::PulseDefaultInputSwitcher>();
+        m_defaultInput = m_ownedDefaultInput.get();
+    }
+}
+
+void CompanionApp::takeDownAudio()
+{
+    if (m_defaultInputSwitch.joinable())
+        m_defaultInputSwitch.join();
+    AppAudioTool::setSharedManager(m_previousAudioTool);
+    m_audioTool.reset();
+    TKTTSManager::setSharedInstance(m_previousTts);
+    m_tts.reset();
+    QXAudioQueueCapture::setSharedInstance(m_previousCapture);
+    m_capture.reset();
 }
 
 void CompanionApp::wireHidSinks()
@@ -278,6 +364,7 @@ void CompanionApp::configData()
     m_ota->checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
+    m_keyPress->startCenterMouseMonitor();
 
     // The command tables are made once launch has returned to the event loop.
     QPointer<CompanionApp> self(this);
@@ -285,19 +372,22 @@ void CompanionApp::configData()
         if (!self)
             return;
         WQSSqliteOperation &db = *self->m_database;
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"})
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem()))
-                qxWarning("app") << "cannot create the table" << table;
+        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
+            QString error;
+            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
+                qxWarning("app")
+                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
+                    << "- voice commands cannot be kept; check that the file and its folder can be written";
+        }
     });
+
+    if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
+        const QString name = defaultInputDeviceName(quint16(m_hid->currentVid()), quint16(m_hid->currentPid()));
+        m_defaultInputSwitch =
+            std::thread([switcher = m_defaultInput, name] { set_default_input_device_by_name(*switcher, name); });
+    }
 
     m_ble->startScan();
-
-    // Nothing else reports an empty bus: say it once, after the present receivers had
-    // their turn on the event loop.
-    postToMainThread([self] {
-        if (self && !self->m_hid->hasDevice())
-            qxLogOnce(QStringLiteral("app.no-receiver"), QStringLiteral("[app] no receiver connected; waiting for one"));
-    });
     writeLog(QStringLiteral("configData完成-------"));
 }
 

@@ -9,7 +9,9 @@
 
 #include <memory>
 #include <optional>
+#include <thread>
 
+class AppAudioTool;
 class BleNotificationParser;
 class BleStateDelegate;
 class HidInfoConnection;
@@ -24,17 +26,26 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXAudioQueueCapture;
 class QXHttpRequestManager;
+class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
 class QXOTAUpdateManager;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
+class TKTTSManager;
 class WQSSqliteOperation;
 namespace platform {
+class IDefaultInputSwitcher;
 class IHidBackend;
+class IMicrophone;
+class IPowerManager;
 class ISecretStore;
+class ISelectionCopier;
+class ISpeechSynth;
+class IUrlAudioPlayer;
 class ShortcutBinder;
 namespace linuxbackend {
 class LinuxDesktopServices;
@@ -59,6 +70,13 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+        // Audio in and out; each nullptr gets the real backend, idle until first used.
+        platform::IMicrophone *microphone = nullptr;
+        platform::ISpeechSynth *speechSynth = nullptr;
+        platform::IUrlAudioPlayer *urlPlayer = nullptr;
+        // Else the sound server's when desktopServices is on; without one the default
+        // input is left alone at launch.
+        platform::IDefaultInputSwitcher *defaultInput = nullptr;
     };
 
     explicit CompanionApp(const Options &options);
@@ -69,7 +87,8 @@ public:
 
     // The launch steps of the device layers, in their order: voice from the device,
     // the HID watch, the application-version check (once per launch), the speech-language table, the
-    // device observers, the two command tables (queued), the Bluetooth LE scan.
+    // device observers, the two command tables (queued), the receiver's microphone as the default
+    // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
 
     // Reactions to the device notifications.
@@ -113,6 +132,9 @@ private:
     };
 
     void buildDeviceProtocol();
+    void buildKeyActions();
+    void buildAudio(const Options &options);
+    void takeDownAudio();
     void wireHidSinks();
     void wireReportParser();
     void registerObservers();
@@ -153,4 +175,21 @@ private:
     std::unique_ptr<HidInfoConnection> m_hidInfo;
     std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
     Owned<QXOTAUpdateManager> m_ota;
+
+    std::unique_ptr<platform::IPowerManager> m_power;
+    std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    std::unique_ptr<QXKeyPressManager> m_keyPress;
+
+    std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
+    std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;
+    std::unique_ptr<platform::IUrlAudioPlayer> m_ownedUrlPlayer;
+    std::unique_ptr<platform::IDefaultInputSwitcher> m_ownedDefaultInput;
+    platform::IDefaultInputSwitcher *m_defaultInput = nullptr;
+    std::thread m_defaultInputSwitch;
+    std::unique_ptr<QXAudioQueueCapture> m_capture;
+    QXAudioQueueCapture *m_previousCapture = nullptr;
+    std::unique_ptr<TKTTSManager> m_tts;
+    TKTTSManager *m_previousTts = nullptr;
+    std::unique_ptr<AppAudioTool> m_audioTool;
+    AppAudioTool *m_previousAudioTool = nullptr;
 };

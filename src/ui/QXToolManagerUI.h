@@ -35,13 +35,13 @@ public:
         platform::IKeyPoster *keyPoster = nullptr;   // nullptr: the installed one
         platform::IClipboard *clipboard = nullptr;   // nullptr: the installed one
         platform::IWorkspace *workspace = nullptr;   // nullptr: the installed one
-        IAppShell *shell = nullptr;                  // the main window of alerts; nullptr: none
         // Looks up the user-visible text of a key in the interface language
         // (default: HRVLocalizedString).
         std::function<QString(const QString &)> localize;
         // Whether the user picked this file or folder as a command target (only
         // those are opened). Default: a preference of that name exists.
         std::function<bool(const QString &)> hasTargetRecord;
+        IAppShell *shell = nullptr; // the main window alerts are shown on; nullptr: none
     };
 
     QXToolManagerUI();

@@ -3,6 +3,7 @@
 #include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
 #include "services/IAppShell.h"
+#include "services/IKeyPressManager.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -36,6 +37,19 @@ public:
     }
     void cancelAsr() override { m_log.calls << "cancelAsr"; }
     void endIMouseMonitor() override { m_log.calls << "endIMouseMonitor"; }
+
+private:
+    CallLog &m_log;
+};
+
+// The key-action handler: every press it is handed, in the shared log.
+class FakeKeyPressManager : public IKeyPressManager {
+public:
+    explicit FakeKeyPressManager(CallLog &log) : m_log(log) {}
+    void handlePressKeyEvent(int kind, int key) override
+    {
+        m_log.calls << QStringLiteral("handlePressKeyEvent(%1,%2)").arg(kind).arg(key);
+    }
 
 private:
     CallLog &m_log;
@@ -101,6 +115,13 @@ public:
         m_log.calls << QStringLiteral("requestChatGPT(%1,%2,%3)").arg(id).arg(c).arg(mic);
     }
     void initSubViews() override { m_log.calls << "initSubViews"; }
+    bool fullScreen = false;
+    bool isWebWindowFullScreen() const override { return fullScreen; }
+    void leaveWebWindowFullScreen() override
+    {
+        fullScreen = false;
+        m_log.calls << "leaveWebWindowFullScreen";
+    }
 
 private:
     CallLog &m_log;
@@ -110,6 +131,7 @@ class FakeTranslateManager : public ITranslateManager {
 public:
     explicit FakeTranslateManager(CallLog &log) : m_log(log) {}
     void snipTranslate() override { m_log.calls << "snipTranslate"; }
+    void hyperTranslate() override { m_log.calls << "hyperTranslate"; }
 
 private:
     CallLog &m_log;
@@ -126,6 +148,7 @@ struct FakeNeighbours {
     CallLog log;
     VoiceKeyState keys;
     FakeVoiceKeyDispatcher voice{log};
+    FakeKeyPressManager keyPress{log};
     FakeSpeechService speech;
     FakePopupTips tips{log};
     FakeLaserPen laserPen{log};

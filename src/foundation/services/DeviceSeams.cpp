@@ -38,9 +38,12 @@ struct NoAIWindow final : IAIWindow {
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }
     void initSubViews() override { missing("AI window"); }
+    bool isWebWindowFullScreen() const override { return false; }
+    void leaveWebWindowFullScreen() override {}
 };
 struct NoTranslate final : ITranslateManager {
     void snipTranslate() override { missing("translation"); }
+    void hyperTranslate() override { missing("translation"); }
 };
 
 } // namespace
