@@ -12,6 +12,7 @@
 #include "HidFirmwareTransfer.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
+#include "IFlyASRManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
 #include "MainThread.h"
@@ -38,6 +39,7 @@
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
+#include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
@@ -125,6 +127,13 @@ CompanionApp::CompanionApp(const Options &options)
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
+    // The vendor speech SDK's recogniser, only where an engine for it is registered.
+    // Linux has none, so the settings never select it and speech goes to the
+    // websocket service.
+    if (platform::IAsrSdkEngine *sdk = platform::services().asrSdkEngine) {
+        m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
+        m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
+    }
     QXToolManagerUI::Deps toolUi;
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
@@ -180,6 +189,11 @@ CompanionApp::~CompanionApp()
     m_keyPress.reset();
     m_selectionCopier.reset();
     m_power.reset();
+    if (m_asrSdk) {
+        m_asrSdk->shutdownSparkChainBeforeTermination();
+        IFlyASRManager::setSharedInstance(m_previousAsrSdk);
+        m_asrSdk.reset();
+    }
     // Transports first (they still call into the protocol managers while closing), then
     // the managers and handlers they call, then the state everything reads.
     m_ble->setDelegate(nullptr);

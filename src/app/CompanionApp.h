@@ -19,6 +19,7 @@ class HidEventHandlers;
 class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
+class IFlyASRManager;
 class KeyValueStore;
 class MessageBoxAlertPresenter;
 class NotificationCenter;
@@ -150,6 +151,8 @@ private:
     Owned<WQSSqliteOperation> m_database;
     Owned<QXHttpRequestManager> m_http;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    std::unique_ptr<IFlyASRManager> m_asrSdk;
+    IFlyASRManager *m_previousAsrSdk = nullptr;
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
