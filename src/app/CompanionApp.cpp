@@ -10,6 +10,7 @@
 #include "HRVLocalizedString.h"
 #include "HidEventHandlers.h"
 #include "HidFirmwareTransfer.h"
+#include "HidInfoCommands.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
@@ -20,11 +21,11 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
+#include "QXAudioQueueCapture.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
-#include "QXAudioQueueCapture.h"
 #include "QXHttpRequestManager.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
@@ -36,9 +37,6 @@
 #include "Scheduler.h"
 #include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
-#include "services/LanguageHooks.h"
-#include "sqlite/QXVoiceCommandItem.h"
-#include "sqlite/WQSSqliteOperation.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
@@ -50,6 +48,10 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "services/LanguageHooks.h"
+#include "sqlite/QXVoiceCommandItem.h"
+#include "sqlite/WQSSqliteOperation.h"
+#include "tools/WavFormat.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -159,10 +161,28 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildDeviceProtocol();
     wireHidSinks();
+    // The recordings' rate follows the connected family (the speech service may ask from
+    // its own thread: the state locks, the transport's ids are atomic).
+    QXUserInfoData *state = m_state.get();
+    HIDDevice *hid = m_hid.get();
+    QXToolManager::setWavRateInputsProvider([state, hid] {
+        WavRateInputs in;
+        in.bleConnect = state->bleConnect();
+        in.chipPlan = int(state->chipPlan());
+        in.deviceType = int(state->mouseInfoItem().deviceType());
+        in.firmwareVersion = state->mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state->samplingRate());
+        in.currentVid = quint16(hid->currentVid());
+        in.currentPid = quint16(hid->currentPid());
+        return in;
+    });
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
+    m_hidInfoCommands = std::make_unique<HidInfoCommands>(*m_facade);
     HidInfoReader::Deps readerDeps;
     readerDeps.seams = m_seams;
+    readerDeps.commands = m_hidInfoCommands.get();
+    readerDeps.volume = platform::services().volume;
     readerDeps.binder = m_shortcuts.get();
     m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid, readerDeps));
     m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader, m_shortcuts.get());
@@ -174,6 +194,8 @@ CompanionApp::CompanionApp(const Options &options)
     otaDeps.store = m_store;
     otaDeps.state = m_state.get();
     otaDeps.alerts = m_alerts.get();
+    otaDeps.workspace = platform::services().workspace;
+    otaDeps.network = m_http->urlSessionManager();
     QXOTAUpdateManager &ota = m_ota.install(std::make_unique<QXOTAUpdateManager>(otaDeps));
     // Firmware transfers take the images the update manager downloaded.
     m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
@@ -200,7 +222,9 @@ CompanionApp::~CompanionApp()
     m_ble.reset();
     m_hidInfo.reset();
     m_hidInfoReader.reset();
+    m_hidInfoCommands.reset();
     m_hid->setSinks({});
+    QXToolManager::setWavRateInputsProvider(nullptr);
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -233,6 +257,13 @@ void CompanionApp::buildDeviceProtocol()
 {
     QXHidCommandManager &hid = m_hidCommands.install(std::make_unique<QXHidCommandManager>(m_seams));
     hid.setHidSink(m_hid.get());
+    // Plan-7 voice says whether it streams wide band; the recordings' rate follows it.
+    QXUserInfoData *state = m_state.get();
+    hid.setSamplingRateSink([state](bool wide) {
+        if (state->samplingRate() != qint64(wide))
+            qxInfo("hid") << "device voice sampling flag:" << (wide ? "16 kHz" : "8 kHz");
+        state->setSamplingRate(wide ? 1 : 0);
+    });
     QXBLEMouseCommandManager &ble =
         m_bleCommands.install(std::make_unique<QXBLEMouseCommandManager>(m_ble.get(), m_hid.get(), m_seams));
     QXMouseCommandManager &facade = m_facade.install(std::make_unique<QXMouseCommandManager>(&hid, &ble));
@@ -459,6 +490,41 @@ void CompanionApp::bleMouseDisConnect()
     m_state->setChipPlan(0);
     m_state->setIsSupportKeySetting(false);
     m_hid->openHIDDevice();
+}
+
+HookStates CompanionApp::hookStates() const
+{
+    HookStates out;
+    m_hid->listHooks(out);
+    m_hidInfoReader->listHooks(out);
+    m_ble->listHooks(out);
+    m_facade->listHooks(out); // and the HID and Bluetooth LE command managers
+    m_reportParser->listHooks(out);
+    m_hidEvents->keys().listHooks(out);
+    m_bleParser->listHooks(out);
+    m_gadgetCommands->listHooks(out);
+    m_ota->listHooks(out);
+    out.in(QStringLiteral("QXToolManager")).add("wavRateInputs", QXToolManager::hasWavRateInputsProvider());
+    return out;
+}
+
+const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
+{
+    static const std::vector<EmptyOnPurpose> list{
+        {"*.seams.voice", "the voice-key dispatcher of the voice pipeline is not built yet"},
+        {"*.seams.speech", "the speech service is not built yet"},
+        {"*.seams.tips", "the tip pop-ups are not built yet"},
+        {"*.seams.laserPen", "the pointer overlay is not built yet"},
+        {"*.seams.aiWindow", "the AI window is not built yet"},
+        {"*.seams.translate", "the translation windows are not built yet"},
+        {"QXBLECommandManager.logBlock", "the gadget's pages, which show its log, are not built yet"},
+        {"QXBLECommandManager.delegate", "the gadget's pages, which take its recordings, are not built yet"},
+        {"BleNotificationParser.formatSize", "empty reads the speech language's chunk size, as wanted"},
+        // Not constructed at all, so not in the list of hooks:
+        {"QXHidapiManager.*", "the hidapi transport, which the application never selects"},
+        {"QXUsbInfoManager.*", "the USB presence watcher, which nothing starts"},
+    };
+    return list;
 }
 
 void CompanionApp::logDeviceState(const char *what) const

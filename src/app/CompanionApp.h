@@ -1,19 +1,22 @@
 #pragma once
 
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
-#include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 #include <QObject>
 
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 class AppAudioTool;
 class BleNotificationParser;
 class BleStateDelegate;
+class HidInfoCommands;
 class HidInfoConnection;
 class HidEventHandlers;
 class IChipTokenClient;
@@ -110,6 +113,16 @@ public:
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
 
+    // Every hook the device layers declare, on the objects built here.
+    HookStates hookStates() const;
+    // The hooks left empty on purpose, by name pattern ("*" matches any text), each
+    // with the reason. Every other hook of hookStates() is connected.
+    struct EmptyOnPurpose {
+        const char *pattern;
+        const char *reason;
+    };
+    static const std::vector<EmptyOnPurpose> &emptyOnPurpose();
+
 private:
     // One manager: owned, and installed for as long as it lives here.
     template <class T>
@@ -174,6 +187,7 @@ private:
     Owned<QXHidReportParser> m_reportParser;
     std::unique_ptr<IChipTokenClient> m_chipTokens;
     std::unique_ptr<HidEventHandlers> m_hidEvents;
+    std::unique_ptr<HidInfoCommands> m_hidInfoCommands;
     std::unique_ptr<HidInfoReader> m_hidInfoReader;
     std::unique_ptr<HidInfoConnection> m_hidInfo;
     std::unique_ptr<MessageBoxAlertPresenter> m_alerts;

@@ -149,6 +149,12 @@ void QXToolManager::setWavRateInputsProvider(std::function<WavRateInputs()> prov
     g_rateProvider = std::move(provider);
 }
 
+bool QXToolManager::hasWavRateInputsProvider()
+{
+    QMutexLocker lock(&g_rateMutex);
+    return bool(g_rateProvider);
+}
+
 WavRateInputs QXToolManager::currentWavRateInputs()
 {
     std::function<WavRateInputs()> provider;

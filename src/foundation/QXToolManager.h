@@ -58,6 +58,7 @@ public:
     // Where the sample rate rule reads the device state. Null restores "nothing connected".
     static void setWavRateInputsProvider(std::function<WavRateInputs()> provider);
     static WavRateInputs currentWavRateInputs();
+    static bool hasWavRateInputsProvider();
 
     // There is no microphone permission on this desktop: always granted (status 3).
     // The completion runs on the main thread.

@@ -1,33 +1,15 @@
 // The composition root over simulated backends: the graph is built, driven and torn
 // down, twice in one process; the device reactions move the connection between USB and
 // Bluetooth LE; and a machine with nothing attached leaves no timer of ours running.
-#include "CompanionApp.h"
-
-#include "FakeBleCentral.h"
-#include "FakeSecretStore.h"
-#include "FrameDecoder.h"
-#include "ManualScheduler.h"
-#include "SimulatedHidBus.h"
-#include "SimulatedReceiver.h"
-#include "TempDataRoot.h"
+#include "AppWorld.h"
 
 #include "HIDDevice.h"
-#include "InstalledInstance.h"
-#include "KeyValueStore.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
-#include "QXHttpRequestManager.h"
 #include "QXMouseCommandManager.h"
-#include "QXOTAUpdateManager.h"
 #include "QXUserInfoData.h"
-#include "ReceiverTable.h"
-#include "sqlite/WQSSqliteOperation.h"
-
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
 
 using Role = SimulatedReceiver::Role;
 using platform::BleAdapterState;
@@ -36,55 +18,8 @@ namespace {
 
 constexpr int kPlan2Row = 9; // 0x3151/0x22AB: key setting, connection poll
 
-const qx::receivers::ReceiverRow &row(int n)
-{
-    return qx::receivers::receiverTable()[std::size_t(n - 1)];
-}
-
-class CompanionAppTest : public ::testing::Test {
-protected:
-    CompanionAppTest() { Scheduler::setInstance(&scheduler); }
-    ~CompanionAppTest() override { Scheduler::setInstance(nullptr); }
-
-    // Everything a graph is built on, fresh each time.
-    struct World {
-        explicit World(BleAdapterState adapterState = BleAdapterState::PoweredOn) : adapter(adapterState) {}
-        TempDataRoot root;
-        MemoryKeyValueStore store;
-        FakeSecretStore secrets;
-        SimulatedHidBus bus;
-        FakeBleAdapter adapter;
-        CompanionApp::Options options()
-        {
-            CompanionApp::Options o;
-            o.store = &store;
-            o.secrets = &secrets;
-            o.hid = &bus;
-            o.bleCentral = adapter.factory();
-            o.desktopServices = false;
-            return o;
-        }
-    };
-
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::processEvents();
-            scheduler.runDue();
-        }
-    }
-    static QStringList heard(const SimulatedReceiver &rx, int plan)
-    {
-        QStringList out;
-        for (const QByteArray &r : rx.writtenTo(Role::Command)) {
-            const auto d = sim::FrameDecoder::decodeHid(plan, r);
-            out << (d ? d->command : QStringLiteral("?"));
-        }
-        return out;
-    }
-
-    ManualScheduler scheduler;
-};
+using CompanionAppTest = AppTest;
+using World = AppWorld;
 
 TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
 {

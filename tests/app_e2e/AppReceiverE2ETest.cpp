@@ -14,8 +14,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,35 +29,59 @@
 
 namespace {
 
-const char kHidraw[] = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0";
+QByteArray hex4(quint16 v)
+{
+    return QByteArray::number(v, 16).rightJustified(4, '0');
+}
+
+// A receiver as umockdev-record would describe it: the USB device, its second
+// interface, the HID device with one vendor collection (64-byte input and output
+// reports), the hidraw node.
+struct Receiver {
+    quint16 vid, pid;
+    quint16 usagePage;
+    QByteArray serial;
+
+    QByteArray hid() const
+    {
+        return "/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:" + hex4(vid).toUpper() + ':'
+               + hex4(pid).toUpper() + ".0004";
+    }
+    QByteArray hidraw() const { return "/sys" + hid() + "/hidraw/hidraw0"; }
+    QByteArray text() const
+    {
+        const QByteArray page = hex4(usagePage).toUpper();
+        return "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3\n"
+               "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: PRODUCT="
+               + hex4(vid) + '/' + hex4(pid)
+               + "/100\n"
+                 "A: idVendor="
+               + hex4(vid) + "\nA: idProduct=" + hex4(pid)
+               + "\nA: bcdDevice=0100\n"
+                 "A: product=2.4G Receiver\nA: serial="
+               + serial
+               + "\n\n"
+                 "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\n"
+                 "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n"
+                 "P: "
+               + hid()
+               + "\nE: SUBSYSTEM=hid\n"
+                 "E: HID_ID=0003:0000"
+               + hex4(vid).toUpper() + ":0000" + hex4(pid).toUpper()
+               + "\n"
+                 "E: HID_NAME=Maker 2.4G Receiver\nE: HID_UNIQ="
+               + serial
+               + "\n"
+                 "H: report_descriptor=06"
+               + page.right(2) + page.left(2)
+               + "0900A101150026FF00750895400900810209009102C0\n\n"
+                 "P: "
+               + hid() + "/hidraw/hidraw0\nN: hidraw0\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/hidraw0\n";
+    }
+};
 
 // A plan-2 receiver (0x3151/0x22AB): key setting, framed replies, a connection poll.
-const char kReceiver[] =
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_device\n"
-    "E: PRODUCT=3151/22ab/100\n"
-    "A: idVendor=3151\n"
-    "A: idProduct=22ab\n"
-    "A: bcdDevice=0100\n"
-    "A: product=2.4G Receiver\n"
-    "A: serial=E2E\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_interface\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004\n"
-    "E: SUBSYSTEM=hid\n"
-    "E: HID_ID=0003:00003151:000022AB\n"
-    "E: HID_NAME=Maker 2.4G Receiver\n"
-    "E: HID_UNIQ=E2E\n"
-    "H: report_descriptor=0605FF0900A101150026FF00750895400900810209009102C0\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0\n"
-    "N: hidraw0\n"
-    "E: SUBSYSTEM=hidraw\n"
-    "E: DEVNAME=/dev/hidraw0\n";
+const Receiver kPlan2{0x3151, 0x22AB, 0xFF05, "E2E"};
 
 QByteArray report64(const char *hex)
 {
@@ -98,6 +127,22 @@ public:
     {
         return ::write(m_fd, report.constData(), size_t(report.size())) == report.size();
     }
+    // Reads until nothing has come for quietMs; the reports read are kept.
+    void drain(int quietMs)
+    {
+        while (true) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, quietMs) <= 0)
+                break;
+            char buf[512];
+            const ssize_t n = ::read(m_fd, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            m_pending.append(buf, qsizetype(n));
+        }
+        m_seen << m_pending;
+        m_pending.clear();
+    }
     QStringList seen() const
     {
         QStringList out;
@@ -127,10 +172,10 @@ protected:
             g_object_unref(m_bed);
     }
     // Adds the receiver's nodes and makes the device side pass bytes untouched.
-    int addReceiver()
+    int addReceiver(const Receiver &receiver = kPlan2)
     {
         GError *error = nullptr;
-        if (!umockdev_testbed_add_from_string(m_bed, kReceiver, &error)) {
+        if (!umockdev_testbed_add_from_string(m_bed, receiver.text().constData(), &error)) {
             ADD_FAILURE() << (error ? error->message : "cannot add the receiver");
             return -1;
         }
@@ -158,7 +203,7 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     // Plugged in while the application runs.
     const int fd = addReceiver();
     ASSERT_GE(fd, 0);
-    umockdev_testbed_uevent(m_bed, kHidraw, "add");
+    umockdev_testbed_uevent(m_bed, kPlan2.hidraw().constData(), "add");
     ASSERT_TRUE(app.waitForUserLog(m_root.path(), "接收器插入")) << app.output().toStdString();
     DeviceSide device(fd);
 
@@ -183,8 +228,8 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     ASSERT_TRUE(app.waitFor("sn: QXE2E0001 battery: 77 firmware: V1.2.3")) << app.output().toStdString();
 
     // Unplugged: the removal runs (user log) and the application keeps running.
-    umockdev_testbed_uevent(m_bed, kHidraw, "remove");
-    umockdev_testbed_remove_device(m_bed, kHidraw);
+    umockdev_testbed_uevent(m_bed, kPlan2.hidraw().constData(), "remove");
+    umockdev_testbed_remove_device(m_bed, kPlan2.hidraw().constData());
     ASSERT_TRUE(app.waitForUserLog(m_root.path(), "接收器拔出", 10000)) << app.output().toStdString();
     EXPECT_TRUE(app.running());
 
@@ -196,6 +241,86 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     EXPECT_EQ(prefs.stringValue("QX_Quorvex_Sn_Key"), "QXE2E0001");
     EXPECT_EQ(prefs.stringValue("QXFirmwareVersionKey"), "V1.2.3");
     EXPECT_EQ(prefs.intValue("QX_Quorvex_PowerPercent_Key"), 77);
+}
+
+// A voice-assistant receiver (0x3151/0x20AB) switches to plan 2 and takes F1, typed
+// on the X display: its direct path runs, and waits for the serial number the device
+// profile gives (not built yet) before it opens the microphone.
+TEST_F(AppReceiverE2E, HotKeyReceiverTakesItsKeys)
+{
+    Display *x = XOpenDisplay(nullptr);
+    if (!x)
+        GTEST_SKIP() << "no X display to type F1 on";
+    ASSERT_GE(addReceiver({0x3151, 0x20AB, 0xFF05, "HK1"}), 0);
+    AppProcess app(m_root.path());
+    app.unsetEnv(QStringLiteral("QT_QPA_PLATFORM")); // on the X display: global keys
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitForUserLog(m_root.path(), "语音助手接收器")) << app.output().toStdString();
+    ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
+    const KeyCode f1 = XKeysymToKeycode(x, XK_F1);
+    XTestFakeKeyEvent(x, f1, True, CurrentTime);
+    XTestFakeKeyEvent(x, f1, False, CurrentTime);
+    XSync(x, False);
+    XCloseDisplay(x);
+    EXPECT_TRUE(app.waitFor("hot key ignored: the receiver has no serial number yet", 5000))
+        << app.output().toStdString();
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+}
+
+// A plan-1 receiver whose mouse has the fixed sensor: its first information report
+// makes the application correct the DPI, which this family receives as a zero report
+// (with hidraw's extra leading 0x00). Plan-1 receivers keep the key-setting flag as
+// they find it, and the key actions switch it on at launch; only a removal clears it,
+// so the receiver is plugged in twice before its reports reach the per-byte reader.
+TEST_F(AppReceiverE2E, FixedSensorMouseGetsItsDpiCorrected)
+{
+    const Receiver plain{0x25BA, 0x24AB, 0xFF05, "X2020050100008Y"};
+    AppProcess app(m_root.path());
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
+    const int fd = addReceiver(plain);
+    ASSERT_GE(fd, 0);
+    const struct {
+        const char *action;
+        const char *line;
+        int times; // how often the user log holds the line afterwards
+    } steps[] = {{"add", "国内版接收器", 1}, {"remove", "接收器拔出", 1}, {"add", "国内版接收器", 2}};
+    for (const auto &step : steps) {
+        umockdev_testbed_uevent(m_bed, plain.hidraw().constData(), step.action);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return AppProcess::userLog(m_root.path()).count(step.line) >= step.times; }, 10000))
+            << step.action << AppProcess::userLog(m_root.path()).toStdString();
+    }
+    DeviceSide device(fd);
+    device.drain(2000); // what the open asks for
+    // Nothing else goes to this family once it is open: a report now is the correction.
+    ASSERT_TRUE(device.answer(QByteArray::fromHex("0d0164012104010002").leftJustified(64, '\0')));
+    EXPECT_TRUE(device.waitForReport(QByteArray(17, '\0'), 5000)) << device.seen().join(' ').toStdString();
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+    IniKeyValueStore prefs(m_root.filePath("preferences.ini"));
+    EXPECT_EQ(prefs.intValue("QX_Quorvex_IcType_Key"), 5); // the fixed sensor's DPI list
+}
+
+// A plan-7 receiver (0x248A/0x67AC): replies are acknowledged, and the voice reports'
+// sampling flag reaches the application state in both directions.
+TEST_F(AppReceiverE2E, Plan7ReceiverVoiceSetsTheSamplingFlag)
+{
+    const Receiver plan7{0x248A, 0x67AC, 0xFFBB, "P7"};
+    const int fd = addReceiver(plan7);
+    ASSERT_GE(fd, 0);
+    AppProcess app(m_root.path());
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitForUserLog(m_root.path(), "AB接收器")) << app.output().toStdString();
+    DeviceSide device(fd);
+    ASSERT_TRUE(device.answer(report64("a6034d6200"))); // voice start, acknowledged
+    EXPECT_TRUE(device.waitForReport(QByteArray::fromHex("a6034d104c"), 5000)) << device.seen().join(' ').toStdString();
+    ASSERT_TRUE(device.answer(report64("a5000080"
+                                       "1003e8")));
+    EXPECT_TRUE(app.waitFor("device voice sampling flag: 16 kHz", 5000)) << app.output().toStdString();
+    ASSERT_TRUE(device.answer(report64("a5000000"
+                                       "1003e8")));
+    EXPECT_TRUE(app.waitFor("device voice sampling flag: 8 kHz", 5000)) << app.output().toStdString();
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
 }
 
 // Plugged in before the launch: taken up, and never reported missing.

@@ -3,6 +3,7 @@
 #include "BleFrames.h"
 #include "FirmwareFrames.h"
 #include "FirmwareImageFile.h"
+#include "HookStates.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -34,6 +35,11 @@ const char *phaseName(BleFirmwareTransfer::Phase p)
 } // namespace
 
 BleFirmwareTransfer::BleFirmwareTransfer(QXBLEMouseCommandManager &manager) : m_manager(manager) {}
+
+void BleFirmwareTransfer::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("BleFirmwareTransfer")).add("imagePath", m_path);
+}
 
 int BleFirmwareTransfer::requiredMtu(const proto::FirmwareImage &image)
 {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <optional>
 
+class HookStates;
 class QXBLEMouseCommandManager;
 
 // Firmware transfer to the mouse over Bluetooth LE: the start, data and end frames on
@@ -42,6 +43,7 @@ public:
     BleFirmwareTransfer &operator=(const BleFirmwareTransfer &) = delete;
 
     void setImagePathSource(ImagePathSource source) { m_path = std::move(source); }
+    void listHooks(HookStates &out) const;
 
     void sendStartOTAData();
     // Sends the packet at currentOTAIndex, or the end frame once every packet has gone.

@@ -2,6 +2,7 @@
 
 #include "BleFirmwareTransfer.h"
 #include "HRVLocalizedString.h"
+#include "HookStates.h"
 #include "ImaAdpcm.h"
 #include "InstalledInstance.h"
 #include "NotificationCenter.h"
@@ -11,8 +12,8 @@
 #include "QXBLEMouseCommandManager.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
-#include "services/VoiceKeyState.h"
 #include "TPRDelayInvocation.h"
+#include "services/VoiceKeyState.h"
 
 #include <QIODevice>
 #include <QJsonArray>
@@ -49,6 +50,11 @@ bool hasLighting(int mouseType) {
 }
 
 } // namespace
+
+void BleNotificationParser::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("BleNotificationParser")).add("central", m_central).add("formatSize", m_formatSize);
+}
 
 BleNotificationParser::BleNotificationParser(QXBLEMouseCommandManager &manager, QXBLEManager *central)
     : m_manager(manager), m_central(central) {}

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class HookStates;
 class ILaserPen;
 class IVoiceKeyDispatcher;
 class QXBLEManager;
@@ -42,6 +43,7 @@ public:
     // "pcm" of the current speech language's "formatSize" (0: 1280). By default read
     // from the language manager at every hand-over.
     void setFormatSizeSource(std::function<int()> source) { m_formatSize = std::move(source); }
+    void listHooks(HookStates &out) const;
 
     // One value of any subscribed characteristic, as the central received it.
     void eventTypeConvertDataToHexStr(QByteArrayView value);

@@ -2,6 +2,7 @@
 
 #include "FirmwareFrames.h"
 #include "FirmwareImageFile.h"
+#include "HookStates.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -37,6 +38,11 @@ const char *phaseName(HidFirmwareTransfer::Phase p)
 } // namespace
 
 HidFirmwareTransfer::HidFirmwareTransfer(QXHidCommandManager &hid) : m_hid(hid) {}
+
+void HidFirmwareTransfer::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("HidFirmwareTransfer")).add("imagePaths", m_paths);
+}
 
 HidFirmwareTransfer::~HidFirmwareTransfer()
 {

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <optional>
 
+class HookStates;
 class QXHidCommandManager;
 
 // Firmware transfer over HID to the mouse, its USB receiver or the remote control
@@ -54,6 +55,7 @@ public:
     HidFirmwareTransfer &operator=(const HidFirmwareTransfer &) = delete;
 
     void setImagePathSource(ImagePathSource source) { m_paths = std::move(source); }
+    void listHooks(HookStates &out) const;
 
     // The mouse, or the remote control while deviceType is 4.
     void sendStartOTAData();

@@ -1,6 +1,7 @@
 #include "HidKeyEventHandler.h"
 
 #include "HRVLocalizedString.h"
+#include "HookStates.h"
 #include "PZLog.h"
 #include "PressTypeConverter.h"
 #include "QXHidCommandManager.h"
@@ -46,6 +47,13 @@ constexpr int kFramedVoiceStart = 0x5a;
 constexpr int kFramedVoiceEnd = 0x00;
 
 } // namespace
+
+void HidKeyEventHandler::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("HidKeyEventHandler"))
+        .addSeams("seams", m_seams)
+        .add("voiceChip.tokenClient", m_chip.tokenClient());
+}
 
 HidKeyEventHandler::HidKeyEventHandler(QXHidReportParser &parser)
     : m_parser(parser), m_seams(parser.hidManager().seams()), m_chip(parser.hidManager())

@@ -5,6 +5,7 @@
 #include "HidVoiceChipAuth.h"
 #include "services/DeviceSeams.h"
 
+class HookStates;
 class IChipTokenClient;
 class QXHidReportParser;
 
@@ -28,6 +29,7 @@ public:
 
     void setTokenClient(IChipTokenClient *client) { m_chip.setTokenClient(client); }
     const HidVoiceChipAuth &voiceChip() const { return m_chip; }
+    void listHooks(HookStates &out) const;
 
     bool handleKeyReply(const proto::HidReport &report) override;
     void handlePlan4Key(const proto::HidReport &report) override;

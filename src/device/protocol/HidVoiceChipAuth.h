@@ -37,6 +37,7 @@ public:
 
     // Not owned; nullptr (none yet) makes no token request and logs why.
     void setTokenClient(IChipTokenClient *client) { m_tokens = client; }
+    IChipTokenClient *tokenClient() const { return m_tokens; }
 
     void handleVoiceChip(const proto::HidReport &report);
 

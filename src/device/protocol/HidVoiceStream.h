@@ -57,6 +57,7 @@ public:
     explicit HidVoiceStream(HidVoiceSinks sinks = {}, std::optional<VoiceXorTable> xorTable = std::nullopt);
 
     void setSinks(HidVoiceSinks sinks) { m_sinks = std::move(sinks); }
+    const HidVoiceSinks &sinks() const { return m_sinks; }
     // The table newer plan-6 firmware scrambles its blocks with; without it that
     // voice is dropped (logged once) rather than decoded into noise.
     void setVoiceXorTable(std::optional<VoiceXorTable> table) { m_xorTable = table; }

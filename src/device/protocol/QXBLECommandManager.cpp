@@ -1,5 +1,6 @@
 #include "QXBLECommandManager.h"
 
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
@@ -18,6 +19,14 @@ constexpr int kEventPlay = 0x36;
 } // namespace
 
 QXBLECommandManager::QXBLECommandManager(BleWriter writer) : m_writer(std::move(writer)) {}
+
+void QXBLECommandManager::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("QXBLECommandManager"))
+        .add("writer", m_writer)
+        .add("logBlock", m_logBlock)
+        .add("delegate", m_delegate);
+}
 
 QXBLECommandManager::~QXBLECommandManager()
 {

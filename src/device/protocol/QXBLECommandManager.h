@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class HookStates;
+
 // Listener of the gadget's file synchronisation. Kept for the file pages; nothing
 // reports through it yet.
 class QXBLECommandManagerSynchronousDelegate {
@@ -54,6 +56,7 @@ public:
 
     void setLogBlock(std::function<void(const QString &)> block) { m_logBlock = std::move(block); }
     void setDelegate(QXBLECommandManagerSynchronousDelegate *delegate) { m_delegate = delegate; }
+    void listHooks(HookStates &out) const;
     QXBLECommandManagerSynchronousDelegate *delegate() const { return m_delegate; }
 
     // Builders that need the manager's state or clock; the rest are in GadgetFrames.h.

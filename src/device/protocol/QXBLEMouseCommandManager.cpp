@@ -1,6 +1,7 @@
 #include "QXBLEMouseCommandManager.h"
 
 #include "BleFirmwareTransfer.h"
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
@@ -8,6 +9,16 @@
 
 using proto::BleCommand;
 using proto::HidCommand;
+
+void QXBLEMouseCommandManager::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("QXBLEMouseCommandManager"))
+        .add("central", m_central)
+        .add("hidSink", m_hid)
+        .addSeams("seams", m_seams)
+        .add("voiceDataBlock", m_voiceDataBlock);
+    m_firmware->listHooks(out);
+}
 
 QXBLEMouseCommandManager::QXBLEMouseCommandManager(QXBLEManager *central, HidCommandSink *hid,
                                                    const DeviceSeams &seams)

@@ -12,6 +12,7 @@
 #include <memory>
 
 class BleFirmwareTransfer;
+class HookStates;
 class QXBLEManager;
 
 // The mouse on Bluetooth LE: the same commands as the HID command manager, each as one
@@ -38,6 +39,7 @@ public:
     void setHidSink(HidCommandSink *hid) { m_hid = hid; }
     void setVoiceDataBlock(VoiceDataBlock block) { m_voiceDataBlock = std::move(block); }
     const VoiceDataBlock &voiceDataBlock() const { return m_voiceDataBlock; }
+    void listHooks(HookStates &out) const;
 
     void sendGetMouseInfoData() override;
     void sendGetReceiveData() override;

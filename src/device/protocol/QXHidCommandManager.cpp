@@ -1,6 +1,7 @@
 #include "QXHidCommandManager.h"
 
 #include "HidFirmwareTransfer.h"
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
@@ -37,6 +38,26 @@ QXHidCommandManager &QXHidCommandManager::sharedInstance()
 QXHidCommandManager *QXHidCommandManager::setSharedInstance(QXHidCommandManager *instance)
 {
     return InstalledInstance<QXHidCommandManager>::install(instance);
+}
+
+void QXHidCommandManager::setSamplingRateSink(std::function<void(bool)> sink)
+{
+    m_voiceSinks.setSamplingRate = std::move(sink);
+    m_voice.setSinks(m_voiceSinks);
+}
+
+void QXHidCommandManager::listHooks(HookStates &out) const
+{
+    static_assert(sizeof(proto::HidVoiceSinks) == 3 * sizeof(std::function<void()>), "a new sink is listed here too");
+    const proto::HidVoiceSinks &voice = m_voice.sinks();
+    out.in(QStringLiteral("QXHidCommandManager"))
+        .add("hidSink", m_sink)
+        .add("isFromMicData", m_isFromMicData)
+        .addSeams("seams", m_seams)
+        .add("voice.voice", voice.voice)
+        .add("voice.recording", voice.recording)
+        .add("voice.setSamplingRate", voice.setSamplingRate);
+    m_firmware->listHooks(out);
 }
 
 void QXHidCommandManager::setVoiceDataBlock(VoiceDataBlock block) {

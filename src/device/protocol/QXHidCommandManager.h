@@ -7,6 +7,8 @@
 #include "Scheduler.h"
 #include "services/DeviceSeams.h"
 
+class HookStates;
+
 #include <QObject>
 
 #include <functional>
@@ -51,6 +53,9 @@ public:
     // Whether voice comes from the computer's microphone (the facade's isFromMicData);
     // the device then sends no voice end that would clear isStartVoice.
     void setIsFromMicDataSource(std::function<bool()> source) { m_isFromMicData = std::move(source); }
+    // Where the sampling-rate flag of plan-7 voice reports goes (the application state).
+    void setSamplingRateSink(std::function<void(bool samplingRate)> sink);
+    void listHooks(HookStates &out) const;
 
     // --- commands shared with the Bluetooth LE manager
     void sendGetMouseInfoData() override;

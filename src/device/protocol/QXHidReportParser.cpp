@@ -1,5 +1,7 @@
 #include "QXHidReportParser.h"
 
+#include "HookStates.h"
+
 #include "HIDDevice.h"
 #include "HidDeviceInfoHandler.h"
 #include "InstalledInstance.h"
@@ -61,6 +63,19 @@ QXHidReportParser *QXHidReportParser::setSharedInstance(QXHidReportParser *insta
 QXMouseCommandManager &QXHidReportParser::facade() const
 {
     return m_facade ? *m_facade : QXMouseCommandManager::sharedInstance();
+}
+
+void QXHidReportParser::listHooks(HookStates &out) const
+{
+    static_assert(sizeof(Services) == 3 * sizeof(std::function<void()>), "a new service is listed here too");
+    out.in(QStringLiteral("QXHidReportParser"))
+        .add("facade", m_facade)
+        .add("services.cancelPeripheralConnection", m_services.cancelPeripheralConnection)
+        .add("services.startScan", m_services.startScan)
+        .add("services.currentIds", m_services.currentIds)
+        .add("keyEventHandler", m_keys)
+        .add("lightingReplyHandler", m_lighting)
+        .add("otaAckHandler", m_ota);
 }
 
 void QXHidReportParser::attachTo(HIDDevice &device)

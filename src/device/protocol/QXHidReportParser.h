@@ -4,6 +4,8 @@
 #include "HidReportHandlers.h"
 #include "HidVoiceStream.h"
 
+class HookStates;
+
 #include <QByteArray>
 #include <QString>
 
@@ -60,6 +62,7 @@ public:
     void setKeyEventHandler(IHidKeyEventHandler *handler) { m_keys = handler; }
     void setLightingReplyHandler(IHidLightingReplyHandler *handler) { m_lighting = handler; }
     void setOtaAckHandler(IHidOtaAckHandler *handler) { m_ota = handler; }
+    void listHooks(HookStates &out) const;
 
     // Connects the transport's parser and voice-interface hooks to this parser, and
     // takes the transport's ids of the open receiver.

@@ -2,6 +2,7 @@
 
 #include "BleFirmwareTransfer.h"
 #include "HidFirmwareTransfer.h"
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
@@ -101,6 +102,13 @@ void QXMouseCommandManager::setFirmwareImagePaths(std::function<QString()> mouse
             const auto &source = f == HidFirmwareTransfer::ImageFile::Dongle ? dongle : mouse;
             return source ? source() : QString();
         });
+}
+
+void QXMouseCommandManager::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("QXMouseCommandManager")).add("sendVoiceDataBlock", m_sendVoiceDataBlock);
+    m_hid.listHooks(out);
+    m_ble.listHooks(out);
 }
 
 bool QXMouseCommandManager::isFromMicData() const {

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class HookStates;
 class QXHidCommandManager;
 class QXBLEMouseCommandManager;
 
@@ -102,6 +103,8 @@ public:
     // How device voice reaches the speech service; handed to both managers.
     void setSendVoiceDataBlock(VoiceDataBlock block);
     const VoiceDataBlock &sendVoiceDataBlock() const { return m_sendVoiceDataBlock; }
+    // Its own hooks and those of the two command managers behind it.
+    void listHooks(HookStates &out) const;
 
     // --- battery poll: asks the device for its information every five minutes
     void startTimer();

@@ -3,17 +3,18 @@
 #include "AlertPresenter.h"
 #include "DataPaths.h"
 #include "HRVLocalizedString.h"
+#include "HookStates.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "OTAVersionText.h"
-#include "platform/PlatformServices.h"
 #include "PZLog.h"
 #include "QXFileDownload.h"
 #include "QXHttpRequestManager.h"
 #include "QXUserInfoData.h"
+#include "platform/PlatformServices.h"
 #include "scenes/QXOTAUpdateScene.h"
 
 #include <QCoreApplication>
@@ -82,6 +83,20 @@ QXOTAUpdateManager::QXOTAUpdateManager(Deps deps, QObject *parent) : QObject(par
 }
 
 QXOTAUpdateManager::QXOTAUpdateManager() : QXOTAUpdateManager(Deps{}) {}
+
+void QXOTAUpdateManager::listHooks(HookStates &out) const
+{
+    static_assert(sizeof(Deps) == 5 * sizeof(void *) + 2 * sizeof(std::function<void()>),
+                  "a new member is listed here too");
+    out.in(QStringLiteral("QXOTAUpdateManager"))
+        .add("deps.store", m_deps.store)
+        .add("deps.state", m_deps.state)
+        .add("deps.alerts", m_deps.alerts)
+        .add("deps.workspace", m_deps.workspace)
+        .add("deps.network", m_deps.network)
+        .add("deps.appVersion", m_deps.appVersion)
+        .add("deps.localize", m_deps.localize);
+}
 
 QXOTAUpdateManager::~QXOTAUpdateManager() = default;
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 class AlertPresenter;
+class HookStates;
 class KeyValueStore;
 class QNetworkAccessManager;
 class QXUserInfoData;
@@ -48,6 +49,7 @@ public:
     QXOTAUpdateManager();
     explicit QXOTAUpdateManager(Deps deps, QObject *parent = nullptr);
     ~QXOTAUpdateManager() override;
+    void listHooks(HookStates &out) const;
 
     // Asks the upgrade service about the mouse (type "MOUSE") or receiver ("USB")
     // firmware and downloads the image unless the same file is already here.

@@ -50,6 +50,29 @@ QString describe(const HidResult &r)
 
 } // namespace
 
+void HIDDevice::listHooks(HookStates &out) const
+{
+    static_assert(sizeof(HidDeviceSinks) == 14 * sizeof(std::function<void()>), "a new sink is listed here too");
+    const HidDeviceSinks &s = m_sinks;
+    out.in(QStringLiteral("HIDDevice"))
+        .add("backend", m_backend)
+        .addSeams("seams", m_seams)
+        .add("sinks.startTimer", s.startTimer)
+        .add("sinks.invalidateTimer", s.invalidateTimer)
+        .add("sinks.setIsStartVoice", s.setIsStartVoice)
+        .add("sinks.sendCloseMicData", s.sendCloseMicData)
+        .add("sinks.sendTelinkLaserPenOnlineData", s.sendTelinkLaserPenOnlineData)
+        .add("sinks.handleVoiceData", s.handleVoiceData)
+        .add("sinks.eventTypeConvertDataToHexStr", s.eventTypeConvertDataToHexStr)
+        .add("sinks.setIsFromMicData", s.setIsFromMicData)
+        .add("sinks.sendGetMouseInfoData", s.sendGetMouseInfoData)
+        .add("sinks.sendClosePopUpWebSiteData", s.sendClosePopUpWebSiteData)
+        .add("sinks.readDeviceInfo", s.readDeviceInfo)
+        .add("sinks.registerHotKey", s.registerHotKey)
+        .add("sinks.cancelPeripheralConnection", s.cancelPeripheralConnection)
+        .add("sinks.breakBindingWithDefaultsKey", s.breakBindingWithDefaultsKey);
+}
+
 HIDDevice::HIDDevice(platform::IHidBackend *backend, const DeviceSeams &seams, QObject *parent)
     : QObject(parent), m_backend(backend), m_seams(seams.resolved())
 {
@@ -299,7 +322,8 @@ void HIDDevice::setUpFamily(const QString &serialNumber)
 {
     QXUserInfoData &state = QXUserInfoData::sharedInstance();
     QXMouseInfoItem &item = state.mouseInfoItem();
-    const receivers::ReceiverRow *row = receivers::findReceiver(quint16(m_currentVid), quint16(m_currentPid));
+    const receivers::ReceiverRow *row =
+        receivers::findReceiver(quint16(m_currentVid.load()), quint16(m_currentPid.load()));
     if (!row) {
         state.setChipPlan(1);
         storeIds(serialNumber);
@@ -366,8 +390,8 @@ void HIDDevice::setUpFamily(const QString &serialNumber)
 void HIDDevice::storeIds(const QString &serialNumber)
 {
     QXMouseInfoItem &item = QXUserInfoData::sharedInstance().mouseInfoItem();
-    item.setVid(quint16(m_currentVid & 0xFFFF));
-    item.setPid(quint16(m_currentPid & 0xFFFF));
+    item.setVid(quint16(m_currentVid.load() & 0xFFFF));
+    item.setPid(quint16(m_currentPid.load() & 0xFFFF));
     item.setSn(serialNumber);
 }
 

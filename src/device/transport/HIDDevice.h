@@ -2,6 +2,7 @@
 
 #include "HidCommandSink.h"
 #include "HidDeviceSinks.h"
+#include "HookStates.h"
 #include "Scheduler.h"
 #include "platform/IHidBackend.h"
 #include "services/DeviceSeams.h"
@@ -12,6 +13,7 @@
 #include <QSet>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 // The USB HID transport to the receivers and wired mice. Watches the system for the
@@ -47,6 +49,7 @@ public:
 
     void setSinks(HidDeviceSinks sinks) { m_sinks = std::move(sinks); }
     HidDeviceSinks &sinks() { return m_sinks; }
+    void listHooks(HookStates &out) const;
 
     // --- discovery and identification ----------------------------------------------------
     // The vendor/product pairs watched, in table order.
@@ -90,8 +93,9 @@ public:
     bool hasDevice() const { return !m_command.path.isEmpty(); }
     QString devicePath() const { return m_command.path; }
     QString voiceDevicePath() const { return m_voice.path; }
-    qint64 currentPid() const { return m_currentPid; }
-    qint64 currentVid() const { return m_currentVid; }
+    // The open receiver's ids; readable from any thread (the recordings' rate uses them).
+    qint64 currentPid() const { return m_currentPid.load(); }
+    qint64 currentVid() const { return m_currentVid.load(); }
     qint64 openHandleNum() const { return m_openHandleNum; }
     bool isLength33() const { return m_isLength33; }
     bool isSendingData() const { return m_isSendingData; }
@@ -122,8 +126,8 @@ private:
     platform::HidDeviceInfo m_command; // the command interface (deviceRef); empty path: none
     platform::HidDeviceInfo m_voice;   // the voice interface (voiceDeviceRef)
     QString m_currentUsbDevice;        // the USB device of the receiver accepted last
-    qint64 m_currentPid = 0;
-    qint64 m_currentVid = 0;
+    std::atomic<qint64> m_currentPid = 0;
+    std::atomic<qint64> m_currentVid = 0;
     qint64 m_openHandleNum = 0;
     qint64 m_pressType = 0;
     bool m_isLength33 = false;

@@ -56,6 +56,19 @@ HidInfoReader::HidInfoReader(const Deps &deps)
     }
 }
 
+void HidInfoReader::listHooks(HookStates &out) const
+{
+    static_assert(sizeof(Deps) == sizeof(DeviceSeams) + 3 * sizeof(void *) + 2 * sizeof(std::function<void()>),
+                  "a new member is listed here too");
+    out.in(QStringLiteral("HidInfoReader"))
+        .addSeams("deps.seams", m_deps.seams)
+        .add("deps.commands", m_deps.commands)
+        .add("deps.volume", m_deps.volume)
+        .add("deps.binder", m_deps.binder)
+        .add("deps.pressType", m_deps.pressType)
+        .add("deps.setPressType", m_deps.setPressType);
+}
+
 qint64 HidInfoReader::pressType() const
 {
     return m_deps.pressType ? m_deps.pressType() : m_pressType;

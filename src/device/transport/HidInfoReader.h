@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HookStates.h"
 #include "PressTypeConverter.h"
 
 #include <QByteArray>
@@ -37,6 +38,7 @@ public:
         std::function<void(qint64)> setPressType;
     };
     explicit HidInfoReader(const Deps &deps);
+    void listHooks(HookStates &out) const;
     ~HidInfoReader(); // stops the volume repeat and breaks the hot keys it bound
     HidInfoReader(const HidInfoReader &) = delete;
     HidInfoReader &operator=(const HidInfoReader &) = delete;

@@ -86,6 +86,11 @@ void QXBLEManager::setDelegate(BleManagerDelegate *delegate)
     m_delegate = delegate;
 }
 
+void QXBLEManager::listHooks(HookStates &out) const
+{
+    out.in(QStringLiteral("QXBLEManager")).add("centralFactory", m_factory).add("delegate", m_delegate);
+}
+
 BleManagerDelegate &QXBLEManager::delegate() const
 {
     return m_delegate ? *m_delegate : standIn();

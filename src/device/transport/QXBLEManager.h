@@ -2,6 +2,7 @@
 
 #include "BleDeviceTable.h"
 #include "BleManagerDelegate.h"
+#include "HookStates.h"
 #include "Scheduler.h"
 #include "platform/IBleCentral.h"
 
@@ -38,6 +39,7 @@ public:
     static QXBLEManager *setSharedInstance(QXBLEManager *instance); // returns the previous one
     void setCentralFactory(CentralFactory factory);
     void setDelegate(BleManagerDelegate *delegate); // nullptr: the stand-in
+    void listHooks(HookStates &out) const;
 
     void startScan();
     void stopScan();

@@ -46,31 +46,61 @@ struct NoTranslate final : ITranslateManager {
     void hyperTranslate() override { missing("translation"); }
 };
 
+// One of each, shared by every resolved set of seams.
+struct StandIns {
+    VoiceKeyState keys;
+    NoVoice voice;
+    NoLaserPen laserPen;
+    NoTips tips;
+    NoSpeech speech;
+    NoAIWindow aiWindow;
+    NoTranslate translate;
+};
+
+StandIns &standIn()
+{
+    static StandIns s;
+    return s;
+}
+
 } // namespace
 
 DeviceSeams DeviceSeams::resolved() const
 {
-    static VoiceKeyState keyState;
-    static NoVoice voiceStandIn;
-    static NoLaserPen laserPenStandIn;
-    static NoTips tipsStandIn;
-    static NoSpeech speechStandIn;
-    static NoAIWindow aiStandIn;
-    static NoTranslate translateStandIn;
+    StandIns &none = standIn();
     DeviceSeams s = *this;
     if (!s.keys)
-        s.keys = &keyState;
+        s.keys = &none.keys;
     if (!s.voice)
-        s.voice = &voiceStandIn;
+        s.voice = &none.voice;
     if (!s.laserPen)
-        s.laserPen = &laserPenStandIn;
+        s.laserPen = &none.laserPen;
     if (!s.tips)
-        s.tips = &tipsStandIn;
+        s.tips = &none.tips;
     if (!s.speech)
-        s.speech = &speechStandIn;
+        s.speech = &none.speech;
     if (!s.aiWindow)
-        s.aiWindow = &aiStandIn;
+        s.aiWindow = &none.aiWindow;
     if (!s.translate)
-        s.translate = &translateStandIn;
+        s.translate = &none.translate;
     return s;
+}
+
+QStringList DeviceSeams::standIns() const
+{
+    const StandIns &none = standIn();
+    QStringList out;
+    const auto check = [&out](const char *name, const void *member, const void *standIn) {
+        if (!member || member == standIn)
+            out << QString::fromLatin1(name);
+    };
+    check("keys", keys, &none.keys);
+    check("voice", voice, &none.voice);
+    check("laserPen", laserPen, &none.laserPen);
+    check("tips", tips, &none.tips);
+    check("speech", speech, &none.speech);
+    check("aiWindow", aiWindow, &none.aiWindow);
+    check("translate", translate, &none.translate);
+    static_assert(sizeof(DeviceSeams) == 7 * sizeof(void *), "a new seam is checked here too");
+    return out;
 }

@@ -6,6 +6,8 @@
 #include "ISpeechService.h"
 #include "IVoiceKeyDispatcher.h"
 
+#include <QStringList>
+
 class VoiceKeyState;
 
 // What the device handlers reach of the higher layers: the key and voice flags they
@@ -24,4 +26,7 @@ struct DeviceSeams {
     // A copy with every empty member filled: the services by stand-ins that do
     // nothing and log once, the flags by one state that all such handlers share.
     DeviceSeams resolved() const;
+
+    // The members ("voice", "keys", ...) that are empty or hold those stand-ins.
+    QStringList standIns() const;
 };
