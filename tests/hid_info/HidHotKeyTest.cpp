@@ -111,13 +111,13 @@ TEST_F(HidHotKey, EveryShortcutAction)
         state->setChipPlan(1);
         reader.registerHotKey(r.vid, r.pid);
         state->setSno(QString::fromLatin1(r.sno));
-        nb.keys.setHadStart(r.hadStart);
-        nb.keys.setIsTranslate(r.translate);
+        fakes.keys.setHadStart(r.hadStart);
+        fakes.keys.setIsTranslate(r.translate);
         reader.setPressType(0);
-        nb.log.clear();
+        fakes.log.clear();
 
         ASSERT_TRUE(shortcuts.press(r.key));
-        EXPECT_EQ(nb.log.calls, r.calls);
+        EXPECT_EQ(fakes.log.calls, r.calls);
         EXPECT_EQ(reader.pressType(), r.pressType);
     }
 }
@@ -127,9 +127,9 @@ TEST_F(HidHotKey, PressesWithoutADeviceAndAfterRemoval)
     state->setSno("S");
     reader.registerHotKey(0x3151, 0x20ab);
     state->setMouseIsConnect(false); // the receiver went away without the bindings being broken
-    nb.log.clear();
+    fakes.log.clear();
     EXPECT_TRUE(shortcuts.press(F1));
-    EXPECT_TRUE(nb.log.calls.isEmpty());
+    EXPECT_TRUE(fakes.log.calls.isEmpty());
 
     reader.breakHotKeyBindings();
     EXPECT_TRUE(shortcuts.grabs.empty());
