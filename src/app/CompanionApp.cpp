@@ -116,7 +116,8 @@ CompanionApp::CompanionApp(const Options &options)
     // The first use of the application state loads every preference and runs its migrations.
     platform::ISecretStore *secrets = options.secrets;
     if (!secrets) {
-        m_ownedSecrets = std::make_unique<KeychainSecretStore>(QCoreApplication::applicationName());
+        m_ownedSecrets =
+            std::make_unique<platform::linuxbackend::KeychainSecretStore>(QCoreApplication::applicationName());
         secrets = m_ownedSecrets.get();
     }
     m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
