@@ -124,6 +124,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     wireProtocol();
     wireHidSinks();
+    installDeviceAudioState();
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
     m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
@@ -150,6 +151,7 @@ CompanionApp::~CompanionApp()
         m_hid.reset();
     }
     unwireProtocol();
+    QXToolManager::setWavRateInputsProvider({});
     m_ownedHidBackend.reset();
     m_bleDelegate.reset();
     m_desktop.reset();
@@ -188,6 +190,25 @@ void CompanionApp::unwireProtocol()
     facade().setSendVoiceDataBlock({});
     facade().setFirmwareImagePaths({}, {});
     facade().setIsFromMicData(false);
+}
+
+// The recordings' sample rate (and the speech frames' audio format) follow the device
+// in use: the family from the state, the receiver from the HID transport.
+void CompanionApp::installDeviceAudioState()
+{
+    QXToolManager::setWavRateInputsProvider([] {
+        const QXUserInfoData &state = QXUserInfoData::sharedInstance();
+        const HIDDevice &hid = HIDDevice::sharedInstance();
+        WavRateInputs in;
+        in.bleConnect = state.bleConnect();
+        in.chipPlan = int(state.chipPlan());
+        in.deviceType = int(state.mouseInfoItem().deviceType());
+        in.firmwareVersion = state.mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state.samplingRate());
+        in.currentVid = quint16(hid.currentVid());
+        in.currentPid = quint16(hid.currentPid());
+        return in;
+    });
 }
 
 void CompanionApp::wireHidSinks()

@@ -69,6 +69,7 @@ public:
 
 private:
     void wireHidSinks();
+    void installDeviceAudioState();
     void wireProtocol();
     void wireReportParser(bool attach);
     void unwireProtocol();
