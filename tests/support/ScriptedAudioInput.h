@@ -4,13 +4,12 @@
 
 #include <optional>
 
-// A microphone the test plays: chunks go out when the test says, and stop() hands over
-// the tail the test set (or nothing), as the real capture does with its padded rest.
+// A microphone the test plays: deliver() hands a chunk over, and stop() hands over the
+// tail the test set (or nothing), as the real capture does with its padded rest.
 class ScriptedAudioInput : public platform::IAudioInput {
 public:
-    std::optional<QByteArray> tail; // handed over by the next stop()
+    std::optional<QByteArray> tail;
     int starts = 0;
-    int stops = 0;
 
     void start(ChunkHandler onChunk) override
     {
@@ -21,20 +20,11 @@ public:
     }
     void stop() override
     {
-        if (!m_recording)
-            return;
-        m_recording = false;
-        ++stops;
-        if (tail && m_handler)
+        if (std::exchange(m_recording, false) && tail && m_handler)
             m_handler(*std::exchange(tail, std::nullopt));
     }
     bool isRecording() const override { return m_recording; }
-
-    void deliver(const QByteArray &chunk)
-    {
-        if (m_handler)
-            m_handler(chunk);
-    }
+    void deliver(const QByteArray &chunk) { m_handler(chunk); }
 
 private:
     ChunkHandler m_handler;

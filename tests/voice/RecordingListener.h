@@ -5,23 +5,12 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
-// Every listener call as text ("new:display|new|status"), and whether any came from
+// Every listener call as text ("new:display|new|status"), and whether one came from
 // another thread than the main one.
 struct RecordingListener : ISpeechStatusListener {
     QStringList calls;
     bool offMainThread = false;
-
-    void note(const QString &call)
-    {
-        offMainThread |= !isMainThread();
-        calls << call;
-    }
-    int count(const QString &prefix) const
-    {
-        return int(std::count_if(calls.begin(), calls.end(), [&](const QString &c) { return c.startsWith(prefix); }));
-    }
+    void note(const QString &call) { offMainThread |= !isMainThread(), calls << call; }
 
     void speechManagerRecognitionStatusChangeRecognizingAsr(const QString &text) override { note("rec:" + text); }
     void speechManagerRecognitionStatusChangeRecognizingAsrNewResult(const QString &display, const QString &newText,

@@ -16,9 +16,6 @@ public:
 
     std::weak_ptr<const void> lifetimeToken() const { return m_token; }
 
-protected:
-    ~ListenerLifetime() = default;
-
 private:
     std::shared_ptr<const char> m_token = std::make_shared<const char>('\0');
 };
