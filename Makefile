@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps build run test asan tsan fuzz bench clean
+.PHONY: deps build run test screens asan tsan fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,10 @@ run: build
 # pulse-labelled tests start their own PulseAudio daemon.
 test: build
 	@scripts/run-tests build $(CTEST_ARGS)
+
+# Every scene of the screens tool as build/screens/<scene>.png, under a private X server.
+screens: build
+	@scripts/render-screens build
 
 asan: deps
 	@cmake --preset asan >/dev/null

@@ -10,8 +10,8 @@
 #include "KeyValueStore.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "device/transport/HIDDevice.h"
-#include "device/transport/HidReportRules.h"
+#include "HIDDevice.h"
+#include "HidReportRules.h"
 
 #include <QTemporaryDir>
 

@@ -11,7 +11,9 @@
 #include "IChipTokenClient.h"
 #include "QXHttpRequestManager.h"
 #include "KeyValueStore.h"
+#include "KitAppearance.h"
 #include "MainThread.h"
+#include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -122,6 +124,15 @@ CompanionApp::CompanionApp(const Options &options)
     m_ble = std::make_unique<QXBLEManager>(std::move(central), m_bleDelegate.get());
     m_previousBle = QXBLEManager::setSharedInstance(m_ble.get());
 
+    // Firmware and application updates; their questions are message boxes on the main window.
+    m_alerts = std::make_unique<MessageBoxAlertPresenter>();
+    QXOTAUpdateManager::Deps otaDeps;
+    otaDeps.store = m_store;
+    otaDeps.state = m_state.get();
+    otaDeps.alerts = m_alerts.get();
+    m_ota = std::make_unique<QXOTAUpdateManager>(otaDeps);
+    m_previousOta = QXOTAUpdateManager::setSharedInstance(m_ota.get());
+
     wireProtocol();
     wireHidSinks();
     installDeviceAudioState();
@@ -152,6 +163,9 @@ CompanionApp::~CompanionApp()
     }
     unwireProtocol();
     QXToolManager::setWavRateInputsProvider({});
+    QXOTAUpdateManager::setSharedInstance(m_previousOta);
+    m_ota.reset();
+    m_alerts.reset();
     m_ownedHidBackend.reset();
     m_bleDelegate.reset();
     m_desktop.reset();
@@ -280,6 +294,8 @@ void CompanionApp::wireReportParser(bool attach)
 
 void CompanionApp::configData()
 {
+    // Always light, whatever the desktop's theme.
+    qxApplyLightAppearance();
     // Voice comes from the device until a receiver or peripheral says otherwise.
     facade().setIsFromMicData(false);
     m_hid->startMonitor();

@@ -13,6 +13,8 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class KeyValueStore;
+class MessageBoxAlertPresenter;
+class QXOTAUpdateManager;
 class QXLanguageManager;
 class QXUserInfoData;
 namespace platform {
@@ -94,4 +96,7 @@ private:
     std::unique_ptr<BleStateDelegate> m_bleDelegate;
     std::unique_ptr<QXBLEManager> m_ble;
     QXBLEManager *m_previousBle = nullptr;
+    std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
+    std::unique_ptr<QXOTAUpdateManager> m_ota;
+    QXOTAUpdateManager *m_previousOta = nullptr;
 };

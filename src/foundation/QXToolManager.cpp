@@ -16,13 +16,6 @@
 
 namespace {
 
-DailyLogWriter &logWriter()
-{
-    // Lives until exit: messages may be written from any thread up to the very end.
-    static DailyLogWriter *writer = new DailyLogWriter();
-    return *writer;
-}
-
 QMutex g_rateMutex;
 std::function<WavRateInputs()> g_rateProvider;
 
@@ -36,12 +29,12 @@ QXToolManager &QXToolManager::sharedInstance()
 
 void QXToolManager::writeLog(const QString &message)
 {
-    logWriter().write(message);
+    DailyLogWriter::application().write(message);
 }
 
 void QXToolManager::waitForPendingLogsBeforeTermination()
 {
-    logWriter().waitForPending();
+    DailyLogWriter::application().waitForPending();
 }
 
 QString QXToolManager::getFilePath(const QString &component)

@@ -1,7 +1,7 @@
 // Which receivers are looked for, and which of their interfaces carry commands or voice.
 #include "HidTransportFixture.h"
 
-#include "device/transport/HidInterfaceRules.h"
+#include "HidInterfaceRules.h"
 
 using qx::hid::InterfaceRole;
 using Role = SimulatedReceiver::Role;

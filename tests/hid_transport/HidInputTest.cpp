@@ -2,7 +2,7 @@
 // choice between the device-information reader and the report parser.
 #include "HidTransportFixture.h"
 
-#include "device/transport/HidReportRules.h"
+#include "HidReportRules.h"
 
 using Role = SimulatedReceiver::Role;
 

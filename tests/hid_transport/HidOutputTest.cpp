@@ -2,7 +2,7 @@
 // and the status codes.
 #include "HidTransportFixture.h"
 
-#include "device/transport/HidReportRules.h"
+#include "HidReportRules.h"
 
 using Role = SimulatedReceiver::Role;
 

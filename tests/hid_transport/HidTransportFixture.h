@@ -10,8 +10,8 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
-#include "device/transport/HIDDevice.h"
-#include "device/transport/ReceiverTable.h"
+#include "HIDDevice.h"
+#include "ReceiverTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/transport/ReceiverTable.h"
+#include "ReceiverTable.h"
 #include "platform/IHidBackend.h"
 
 #include <QByteArray>

@@ -3,7 +3,8 @@
 #include "DataPaths.h"
 #include "HRVLocalizedString.h"
 #include "KeyValueStore.h"
-#include "MessageBoxAlertPresenter.h"
+#include "AlertPresenter.h"
+#include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "OTAVersionText.h"
@@ -20,6 +21,8 @@
 #include <QJsonValue>
 #include <QPointer>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -59,10 +62,21 @@ bool isDownloadAddress(const QUrl &url)
 
 } // namespace
 
+namespace {
+QXOTAUpdateManager *g_installed = nullptr;
+}
+
 QXOTAUpdateManager &QXOTAUpdateManager::sharedInstance()
 {
+    if (g_installed)
+        return *g_installed;
     static auto *instance = new QXOTAUpdateManager();
     return *instance;
+}
+
+QXOTAUpdateManager *QXOTAUpdateManager::setSharedInstance(QXOTAUpdateManager *instance)
+{
+    return std::exchange(g_installed, instance);
 }
 
 QXOTAUpdateManager::QXOTAUpdateManager(Deps deps, QObject *parent) : QObject(parent), m_deps(std::move(deps))
@@ -89,8 +103,19 @@ QXUserInfoData &QXOTAUpdateManager::state() const
 
 AlertPresenter &QXOTAUpdateManager::alerts() const
 {
-    static MessageBoxAlertPresenter messageBoxes;
-    return m_deps.alerts ? *m_deps.alerts : messageBoxes;
+    // Without a window to ask on, the question goes away unanswered.
+    struct NoAlerts final : AlertPresenter {
+        void showAlert(const QString &message, const QStringList &, std::function<void(int)> done) override
+        {
+            qxLogOnce(QStringLiteral("ota.no-alerts"), QStringLiteral("[ota] no alert window; not asked: %1").arg(message));
+            postToMainThread([done = std::move(done)] {
+                if (done)
+                    done(-1);
+            });
+        }
+    };
+    static NoAlerts none;
+    return m_deps.alerts ? *m_deps.alerts : none;
 }
 
 platform::IWorkspace &QXOTAUpdateManager::workspace() const

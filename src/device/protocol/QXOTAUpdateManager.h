@@ -35,7 +35,7 @@ public:
     struct Deps {
         KeyValueStore *store = nullptr;            // nullptr: defaultStore()
         QXUserInfoData *state = nullptr;           // nullptr: QXUserInfoData::sharedInstance()
-        AlertPresenter *alerts = nullptr;          // nullptr: a message box on the main window
+        AlertPresenter *alerts = nullptr;          // nullptr: nobody is asked (logged once)
         platform::IWorkspace *workspace = nullptr; // nullptr: the installed desktop service
         QNetworkAccessManager *network = nullptr;  // nullptr: the shared HTTP client's
         std::function<QString()> appVersion;       // default: the application's version
@@ -43,6 +43,8 @@ public:
     };
 
     static QXOTAUpdateManager &sharedInstance();
+    // Installs the instance sharedInstance() returns; returns the previous one.
+    static QXOTAUpdateManager *setSharedInstance(QXOTAUpdateManager *instance);
     QXOTAUpdateManager();
     explicit QXOTAUpdateManager(Deps deps, QObject *parent = nullptr);
     ~QXOTAUpdateManager() override;

@@ -26,6 +26,12 @@ DailyLogWriter::DailyLogWriter(Options options) : m_options(std::move(options))
     m_thread = std::thread([this] { run(); });
 }
 
+DailyLogWriter &DailyLogWriter::application()
+{
+    static DailyLogWriter *writer = new DailyLogWriter();
+    return *writer;
+}
+
 DailyLogWriter::~DailyLogWriter()
 {
     {

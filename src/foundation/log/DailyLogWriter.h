@@ -34,6 +34,10 @@ public:
     DailyLogWriter(const DailyLogWriter &) = delete;
     DailyLogWriter &operator=(const DailyLogWriter &) = delete;
 
+    // The application's daily log (the default options). It lives until the process
+    // ends: messages may be written from any thread up to the very end.
+    static DailyLogWriter &application();
+
     void write(const QString &message);
 
     // Returns once every message queued before the call is in its file.

@@ -1,10 +1,10 @@
 #include "PZManagerForLog.h"
 
+#include "DailyLogWriter.h"
 #include "DataPaths.h"
 #include "PZConsoleLogFormatter.h"
 #include "PZFileLogFormatter.h"
 #include "PZLog.h"
-#include "QXToolManager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -140,7 +140,7 @@ void PZManagerForLog::load()
         }
         st().shutDown = false;
         qInstallMessageHandler(qtMessageHandler);
-        setWriteLogHandler([](const QString &message) { QXToolManager::writeLog(message); });
+        setWriteLogHandler([](const QString &message) { DailyLogWriter::application().write(message); });
     });
 }
 

@@ -1,6 +1,6 @@
 #include "QXApplication.h"
 
-#include "QXUncaughtExceptionHandler.h"
+#include "crash/QXUncaughtExceptionHandler.h"
 
 bool QXApplication::notify(QObject *receiver, QEvent *event)
 {

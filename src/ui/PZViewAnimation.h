@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QRect>
+
+#include <functional>
+
+class QWidget;
+
+// Moves the view to the rectangle (in its parent's coordinates) over 0.35 s; the
+// completion, when given, runs 0.35 s after the call on the scheduler.
+void moveAnimationWithView(QWidget *view, const QRect &location, std::function<void()> complete = {});

@@ -1,0 +1,67 @@
+#include "QXLabel.h"
+
+#include "QXBaseTextFieldCell.h"
+
+#include <QPainter>
+#include <QTextDocument>
+
+namespace {
+// The horizontal padding of a text cell: text never touches the edges.
+constexpr qreal kTextPadding = 2;
+} // namespace
+
+QXLabel::QXLabel(QWidget *parent) : QXLabel(QString(), parent) {}
+
+QXLabel::QXLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setFocusPolicy(Qt::NoFocus);
+    setTextFormat(Qt::PlainText);
+}
+
+QColor QXLabel::textColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void QXLabel::setTextColor(const QColor &color)
+{
+    if (!color.isValid())
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, color);
+    setPalette(pal);
+}
+
+void QXLabel::setBackgroundColor(const QColor &color)
+{
+    m_background = color;
+    update();
+}
+
+QRectF QXLabel::textRect() const
+{
+    const QRectF inner = QRectF(contentsRect()).adjusted(kTextPadding, 0, -kTextPadding, 0);
+    return QXBaseTextFieldCell::adjustedFrameToVerticallyCenterText(inner, font());
+}
+
+void QXLabel::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    if (m_background.isValid() && m_background.alpha() > 0)
+        painter.fillRect(rect(), m_background);
+    if (text().isEmpty()) {
+        painter.end();
+        // A picture or movie label draws as a plain label does.
+        if (!pixmap().isNull())
+            QLabel::paintEvent(event);
+        return;
+    }
+    int flags = int(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip;
+    if (wordWrap())
+        flags |= Qt::TextWordWrap;
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setFont(font());
+    painter.drawText(textRect(), flags, text());
+}

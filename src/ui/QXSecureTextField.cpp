@@ -1,0 +1,7 @@
+#include "QXSecureTextField.h"
+
+QXSecureTextField::QXSecureTextField(QWidget *parent) : QXTextField(parent)
+{
+    setEchoMode(QLineEdit::Password);
+    setCentresText(false);
+}
