@@ -38,6 +38,8 @@ double cpuSeconds(int who)
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+double nowMs();
+
 // Stamps every frame on arrival; answers the end frame with the last result.
 struct Receiver {
     QMutex mutex;
@@ -74,9 +76,38 @@ struct Receiver {
     }
 };
 
-struct Done : ISpeechStatusListener {
+double nowMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Progress is reported right after each chunk went out: the sender's own clock.
+struct Sender : ISpeechStatusListener {
+    std::vector<double> sentMs;
+    void speechManagerRecognitionUpdateTransferProgress(double, const QXTransferAudioModel &) override
+    {
+        sentMs.push_back(nowMs());
+    }
     void speechManagerRecognitionStatusChangeEndAsr(const QString &, bool) override { QCoreApplication::quit(); }
 };
+
+struct Cadence {
+    double mean = 0, p99 = 0, max = 0;
+};
+
+// The open sends one chunk and the first tick another at once; the cadence is the rest.
+Cadence cadence(const std::vector<double> &t)
+{
+    std::vector<double> deviations;
+    double sum = 0;
+    for (size_t i = 2; i < t.size(); ++i) {
+        sum += t[i] - t[i - 1];
+        deviations.push_back(std::abs(t[i] - t[i - 1] - QXWebApiAsrService::kSendIntervalMs));
+    }
+    std::sort(deviations.begin(), deviations.end());
+    const size_t at = size_t(std::ceil(0.99 * double(deviations.size()))) - 1;
+    return {sum / double(deviations.size()), deviations[std::min(at, deviations.size() - 1)], deviations.back()};
+}
 
 } // namespace
 
@@ -108,8 +139,8 @@ int main(int argc, char **argv)
     deps.languages = &languages;
     deps.serviceBase = QStringLiteral("ws://127.0.0.1:%1").arg(receiver.port);
     QXWebApiAsrService asr(deps);
-    Done done;
-    asr.addStatusListener(&done);
+    Sender sender;
+    asr.addStatusListener(&sender);
     asr.transferAudioWithFilePath(path, QXTransferAudioModel());
 
     const double cpuBefore = cpuSeconds(RUSAGE_SELF), mainBefore = cpuSeconds(RUSAGE_THREAD);
@@ -119,32 +150,23 @@ int main(int argc, char **argv)
     receiver.thread.quit();
     receiver.thread.wait();
 
-    // The open sends one chunk and the first tick another at once; the cadence is the rest.
-    std::vector<double> t;
+    std::vector<double> arrived;
     {
         QMutexLocker lock(&receiver.mutex);
-        t = receiver.arrivalsMs;
+        arrived = receiver.arrivalsMs;
     }
-    if (t.size() < 4) {
-        std::fprintf(stderr, "only %zu frames arrived\n", t.size());
+    if (sender.sentMs.size() < 4 || arrived.size() < 4) {
+        std::fprintf(stderr, "only %zu frames went out\n", sender.sentMs.size());
         return 1;
     }
-    std::vector<double> intervals, deviations;
-    for (size_t i = 2; i < t.size(); ++i) {
-        intervals.push_back(t[i] - t[i - 1]);
-        deviations.push_back(std::abs(intervals.back() - QXWebApiAsrService::kSendIntervalMs));
+    const double wall = (sender.sentMs.back() - sender.sentMs.front()) / 1000.0;
+    std::printf("frames %zu over %.1f s\n", sender.sentMs.size(), wall);
+    for (const auto &[what, t] : {std::pair("sent", &sender.sentMs), std::pair("received", &arrived)}) {
+        const Cadence c = cadence(*t);
+        std::printf("%-8s mean interval %.3f ms, p99 |interval - 40 ms| %.3f ms, max %.3f ms (goal 40 +/- 2)\n", what,
+                    c.mean, c.p99, c.max);
     }
-    double sum = 0;
-    for (double v : intervals)
-        sum += v;
-    std::sort(deviations.begin(), deviations.end());
-    const double p99 =
-        deviations[std::min(deviations.size() - 1, size_t(std::ceil(0.99 * double(deviations.size()))) - 1)];
-    const double wall = t.back() - t.front();
-    std::printf("frames %zu over %.1f s\n", t.size(), wall / 1000.0);
-    std::printf("mean interval %.3f ms (goal 40 +/- 2)\n", sum / double(intervals.size()));
-    std::printf("p99 |interval - 40 ms| %.3f ms, max %.3f ms\n", p99, deviations.back());
-    std::printf("CPU time: process %.3f s (%.2f %% of one core), service thread %.3f s\n", cpu,
-                100.0 * cpu / (wall / 1000.0), mainCpu);
+    std::printf("CPU time: process %.3f s (%.2f %% of one core), service thread %.3f s\n", cpu, 100.0 * cpu / wall,
+                mainCpu);
     return 0;
 }
