@@ -8,40 +8,44 @@ FUZZ_SECONDS ?= 30
 deps:
 	@scripts/install-deps
 
-build: deps
+# A build folder is configured once; after that ninja re-runs CMake itself when a
+# CMakeLists.txt changes, so a build with nothing changed does nothing.
+build-%/build.ninja:
+	@cmake --preset $* >/dev/null
+build/build.ninja:
 	@cmake --preset default >/dev/null
+
+build: deps build/build.ninja
 	@cmake --build --preset default -j $(JOBS)
 
-run: build
+# The application and its tools only; the tests are built by `make test`.
+run: deps build/build.ninja
+	@cmake --build --preset default -j $(JOBS) --target app_and_tools
 	./build/quorvex-companion
 
 # Every test in one ctest run under a private X server: headless tests set
 # QT_QPA_PLATFORM=offscreen themselves, x11-labelled tests use the Xvfb display,
 # pulse-labelled tests start their own PulseAudio daemon.
 test: build
-	@scripts/run-tests build $(CTEST_ARGS)
+	@JOBS=$(JOBS) scripts/run-tests build $(CTEST_ARGS)
 
 # Every scene of the screens tool as build/screens/<scene>.png, under a private X server.
 screens: build
 	@scripts/render-screens build
 
-asan: deps
-	@cmake --preset asan >/dev/null
+asan: deps build-asan/build.ninja
 	@cmake --build --preset asan -j $(JOBS)
-	@ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" scripts/run-tests build-asan $(CTEST_ARGS)
+	@ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" JOBS=$(JOBS) scripts/run-tests build-asan $(CTEST_ARGS)
 
-tsan: deps
-	@cmake --preset tsan >/dev/null
+tsan: deps build-tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)
-	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" scripts/run-tests build-tsan $(CTEST_ARGS)
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" JOBS=$(JOBS) scripts/run-tests build-tsan $(CTEST_ARGS)
 
-fuzz: deps
-	@cmake --preset fuzz >/dev/null
+fuzz: deps build-fuzz/build.ninja
 	@cmake --build --preset fuzz -j $(JOBS)
 	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
-bench: deps
-	@cmake --preset bench >/dev/null
+bench: deps build-bench/build.ninja
 	@cmake --build --preset bench -j $(JOBS)
 	@echo "benchmarks built in build-bench/bench/ (run them by hand)"
 

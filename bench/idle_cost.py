@@ -2,6 +2,7 @@
 """Idle cost of the companion next to a bare Qt Widgets tray application, measured in
 the same run (never a test: figures depend on the machine).
 
+  make bench     # first: builds the programs this measures into build-bench/
   bench/idle_cost.py [--build build-bench] [--seconds 60] [--runs 5]
 
 Needs a display for the tray icon: without DISPLAY it re-runs itself under xvfb-run.
@@ -102,11 +103,13 @@ def main():
     ap.add_argument("--seconds", type=int, default=60)
     ap.add_argument("--runs", type=int, default=5)
     args = ap.parse_args()
-    if not os.environ.get("DISPLAY"):
-        os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
-
     companion = os.path.join(args.build, "quorvex-companion")
     bare = os.path.join(args.build, "bench", "bare_tray_app")
+    for program in (companion, bare):
+        if not os.path.exists(program):
+            sys.exit("%s is missing: run `make bench` first (or pass --build)" % program)
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
     data = tempfile.mkdtemp(prefix="qx-idle-")
     env = dict(os.environ, QX_DATA_DIR=data, QX_API_BASE="http://127.0.0.1:9", QX_API2_BASE="http://127.0.0.1:9",
                QX_WEB_BASE="http://127.0.0.1:9")

@@ -29,7 +29,8 @@ function(qx_layer target)
     if(NOT srcs)
         # An empty layer still exists so that links can name it.
         set(stub ${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp)
-        file(WRITE ${stub} "// this layer has no code yet\n")
+        # Written only when it changes, so a configure rebuilds nothing.
+        file(CONFIGURE OUTPUT ${stub} CONTENT "// this layer has no code yet\n")
         set(srcs ${stub})
     endif()
     add_library(${target} STATIC ${srcs})

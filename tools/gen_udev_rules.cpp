@@ -2,11 +2,19 @@
 #include "UdevRules.h"
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FILE\n", argv[0]);
+    constexpr char kUsage[] = "usage: qx_gen_udev_rules OUTPUT_FILE\n"
+                              "Writes the udev rule that gives the seat's user access to the receivers.\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // An option is never taken for a file name.
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string text = qx::receivers::udevRulesText();

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 using namespace platform;
 namespace rx = qx::receivers;
@@ -56,17 +57,29 @@ QString rowVerdict(const rx::ReceiverRow &row, const HidDeviceInfo &info)
     return QStringLiteral("not the command interface");
 }
 
+constexpr char kUsage[] = "usage: qx-hid-probe [--all]\n"
+                          "Lists the HID interfaces of known receivers (every HID interface with --all) and\n"
+                          "tries to open each. Exit status: 0 when every open worked, 1 when one failed,\n"
+                          "2 for a bad option.\n";
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    const bool all = app.arguments().contains(QStringLiteral("--all"));
-    if (app.arguments().contains(QStringLiteral("--help"))) {
-        std::printf("usage: qx-hid-probe [--all]\n"
-                    "Lists the HID interfaces of known receivers (every HID interface with --all).\n");
-        return 0;
+    bool all = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg != "--all") {
+            std::fprintf(stderr, "qx-hid-probe: unknown option %s\n%s", argv[i], kUsage);
+            return 2;
+        }
+        all = true;
     }
+    QCoreApplication app(argc, argv);
 
     QList<HidMatch> matches;
     if (!all)
@@ -78,6 +91,7 @@ int main(int argc, char **argv)
     if (found.isEmpty())
         std::printf("no %sHID interface found\n", all ? "" : "receiver ");
 
+    bool openFailed = false;
     for (const HidDeviceInfo &info : found) {
         std::printf("%s\n", qPrintable(info.path));
         std::printf("  vendor:product  %04x:%04x\n", info.vendorId, info.productId);
@@ -113,9 +127,10 @@ int main(int argc, char **argv)
             std::printf("  open            ok\n");
             backend.close(info.path);
         } else {
+            openFailed = true;
             std::printf("  open            failed: %s%s\n", std::strerror(opened.sysErrno),
                         opened.error == HidError::AccessDenied ? " (install the udev rule, see the README)" : "");
         }
     }
-    return 0;
+    return openFailed ? 1 : 0;
 }

@@ -1,7 +1,9 @@
 #include "CompanionApp.h"
 
+#include "AppAudioTool.h"
 #include "BleStateDelegate.h"
 #include "DataPaths.h"
+#include "DefaultInputDevice.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -23,9 +25,11 @@
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
+#include "QXAudioQueueCapture.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
@@ -34,6 +38,9 @@
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/MultimediaBackends.h"
+#include "platform/linux/PulseDefaultInputSwitcher.h"
+#include "platform/linux/QtSpeechSynth.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -141,11 +148,13 @@ CompanionApp::CompanionApp(const Options &options)
     m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
     m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
     wireReportParser(true);
+    buildAudio(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    takeDownAudio();
     // Transports first (they still call into the protocol managers while closing), then
     // the hooks into them, then the state they read.
     if (m_ble) {
@@ -176,6 +185,51 @@ CompanionApp::~CompanionApp()
     m_languages.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+void CompanionApp::buildAudio(const Options &options)
+{
+    platform::IMicrophone *microphone = options.microphone;
+    if (!microphone) {
+        m_ownedMicrophone = platform::linuxbackend::createMicrophone();
+        microphone = m_ownedMicrophone.get();
+    }
+    m_capture = std::make_unique<QXAudioQueueCapture>(*microphone);
+    m_previousCapture = QXAudioQueueCapture::setSharedInstance(m_capture.get());
+
+    platform::ISpeechSynth *synth = options.speechSynth;
+    if (!synth) {
+        m_ownedSpeechSynth = std::make_unique<platform::linuxbackend::QtSpeechSynth>();
+        synth = m_ownedSpeechSynth.get();
+    }
+    m_tts = std::make_unique<TKTTSManager>(*synth);
+    m_previousTts = TKTTSManager::setSharedInstance(m_tts.get());
+
+    platform::IUrlAudioPlayer *player = options.urlPlayer;
+    if (!player) {
+        m_ownedUrlPlayer = platform::linuxbackend::createUrlAudioPlayer();
+        player = m_ownedUrlPlayer.get();
+    }
+    m_audioTool = std::make_unique<AppAudioTool>(*player);
+    m_previousAudioTool = AppAudioTool::setSharedManager(m_audioTool.get());
+
+    m_defaultInput = options.defaultInput;
+    if (!m_defaultInput && options.desktopServices) {
+        m_ownedDefaultInput = std::make_unique<platform::linuxbackend::PulseDefaultInputSwitcher>();
+        m_defaultInput = m_ownedDefaultInput.get();
+    }
+}
+
+void CompanionApp::takeDownAudio()
+{
+    if (m_defaultInputSwitch.joinable())
+        m_defaultInputSwitch.join();
+    AppAudioTool::setSharedManager(m_previousAudioTool);
+    m_audioTool.reset();
+    TKTTSManager::setSharedInstance(m_previousTts);
+    m_tts.reset();
+    QXAudioQueueCapture::setSharedInstance(m_previousCapture);
+    m_capture.reset();
 }
 
 void CompanionApp::wireProtocol()
@@ -310,19 +364,22 @@ void CompanionApp::configData()
         if (!self)
             return;
         WQSSqliteOperation &db = WQSSqliteOperation::shareOperation();
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"})
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem()))
-                qxWarning("app") << "cannot create the table" << table;
+        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
+            QString error;
+            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
+                qxWarning("app")
+                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
+                    << "- voice commands cannot be kept; check that the file and its folder can be written";
+        }
     });
+
+    if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
+        const QString name = defaultInputDeviceName(quint16(m_hid->currentVid()), quint16(m_hid->currentPid()));
+        m_defaultInputSwitch =
+            std::thread([switcher = m_defaultInput, name] { set_default_input_device_by_name(*switcher, name); });
+    }
 
     m_ble->startScan();
-
-    // Nothing else reports an empty bus: say it once, after the present receivers had
-    // their turn on the event loop.
-    postToMainThread([self] {
-        if (self && !self->m_hid->hasDevice())
-            qxLogOnce(QStringLiteral("app.no-receiver"), QStringLiteral("[app] no receiver connected; waiting for one"));
-    });
     writeLog(QStringLiteral("configData完成-------"));
 }
 

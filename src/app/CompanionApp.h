@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <memory>
+#include <thread>
 
 class BleStateDelegate;
 class HidInfoConnection;
@@ -17,9 +18,16 @@ class MessageBoxAlertPresenter;
 class QXOTAUpdateManager;
 class QXLanguageManager;
 class QXUserInfoData;
+class QXAudioQueueCapture;
+class TKTTSManager;
+class AppAudioTool;
 namespace platform {
+class IDefaultInputSwitcher;
 class IHidBackend;
+class IMicrophone;
 class ISecretStore;
+class ISpeechSynth;
+class IUrlAudioPlayer;
 namespace linuxbackend {
 class LinuxDesktopServices;
 }
@@ -42,6 +50,13 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+        // Audio in and out; each nullptr gets the real backend, idle until first used.
+        platform::IMicrophone *microphone = nullptr;
+        platform::ISpeechSynth *speechSynth = nullptr;
+        platform::IUrlAudioPlayer *urlPlayer = nullptr;
+        // Else the sound server's when desktopServices is on; without one the default
+        // input is left alone at launch.
+        platform::IDefaultInputSwitcher *defaultInput = nullptr;
     };
 
     explicit CompanionApp(const Options &options);
@@ -52,7 +67,8 @@ public:
 
     // The launch steps of the device layers, in their order: voice from the device,
     // the HID watch, the application-version check (once per launch), the speech-language table, the
-    // device observers, the two command tables (queued), the Bluetooth LE scan.
+    // device observers, the two command tables (queued), the receiver's microphone as the default
+    // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
 
     // Reactions to the device notifications.
@@ -77,6 +93,8 @@ private:
     void unwireProtocol();
     void registerObservers();
     void logDeviceState(const char *what) const;
+    void buildAudio(const Options &options);
+    void takeDownAudio();
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -99,4 +117,17 @@ private:
     std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
     std::unique_ptr<QXOTAUpdateManager> m_ota;
     QXOTAUpdateManager *m_previousOta = nullptr;
+
+    std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
+    std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;
+    std::unique_ptr<platform::IUrlAudioPlayer> m_ownedUrlPlayer;
+    std::unique_ptr<platform::IDefaultInputSwitcher> m_ownedDefaultInput;
+    platform::IDefaultInputSwitcher *m_defaultInput = nullptr;
+    std::thread m_defaultInputSwitch;
+    std::unique_ptr<QXAudioQueueCapture> m_capture;
+    QXAudioQueueCapture *m_previousCapture = nullptr;
+    std::unique_ptr<TKTTSManager> m_tts;
+    TKTTSManager *m_previousTts = nullptr;
+    std::unique_ptr<AppAudioTool> m_audioTool;
+    AppAudioTool *m_previousAudioTool = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "CompanionApp.h"
+#include "DisplayGuard.h"
 #include "SingleInstance.h"
 #include "UnixSignals.h"
 
@@ -37,7 +38,9 @@ int main(int argc, char *argv[])
     CrashSignalHandler::install();
     QXUncaughtExceptionHandler::setDefaultHandler();
 
+    DisplayGuard displayGuard(argc, argv);
     QXApplication app(argc, argv);
+    displayGuard.release();
 
     // A separate data root (QX_DATA_DIR) is a separate instance, so tests never meet a running app.
     QString instanceName = SingleInstance::defaultName();
@@ -49,6 +52,8 @@ int main(int argc, char *argv[])
     SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
+    // There is no main window yet to bring forward.
+    instance.setActivationHandler([] { qxInfo("app") << "another launch asked for the window"; });
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminateRequested, &app, [](int sig) {

@@ -31,6 +31,13 @@ public:
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
     }
+    // Before start(): the child runs without this variable (QT_QPA_PLATFORM, DISPLAY ...).
+    void unsetEnv(const QString &name)
+    {
+        QProcessEnvironment env = m_process.processEnvironment();
+        env.remove(name);
+        m_process.setProcessEnvironment(env);
+    }
     ~AppProcess()
     {
         if (m_process.state() != QProcess::NotRunning) {
@@ -41,8 +48,21 @@ public:
 
     bool start()
     {
-        m_process.start(QStringLiteral(QX_APP_EXE), {});
+        begin();
         return m_process.waitForStarted(10000);
+    }
+    // Starts without waiting, so that several copies start at the same moment; then
+    // waitStarted() before anything else.
+    void begin() { m_process.start(QStringLiteral(QX_APP_EXE), {}); }
+    bool waitStarted() { return m_process.waitForStarted(10000); }
+    // Waits for the process to end by itself; its exit code, -1 when it did not end or
+    // was ended by a signal.
+    int waitForExit(int timeoutMs = 15000)
+    {
+        if (!m_process.waitForFinished(timeoutMs) && m_process.state() != QProcess::NotRunning)
+            return -1;
+        m_output += m_process.readAll();
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
     bool running() const { return m_process.state() == QProcess::Running; }
     qint64 pid() const { return m_process.processId(); }

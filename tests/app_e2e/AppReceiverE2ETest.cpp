@@ -198,4 +198,16 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     EXPECT_EQ(prefs.intValue("QX_Quorvex_PowerPercent_Key"), 77);
 }
 
+// Plugged in before the launch: taken up, and never reported missing.
+TEST_F(AppReceiverE2E, AReceiverPresentAtLaunchIsTakenUpAndNotReportedMissing)
+{
+    ASSERT_GE(addReceiver(), 0);
+    AppProcess app(m_root.path());
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.waitForUserLog(m_root.path(), "接收器插入")) << app.output().toStdString();
+    ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
+    EXPECT_EQ(app.count("no receiver connected"), 0) << app.output().toStdString();
+    EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+}
+
 } // namespace

@@ -2,8 +2,12 @@
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,6 +119,38 @@ TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
     languages.setUiLanguageIndex(0);
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英语"));
     languages.setUiLanguageIndex(before);
+}
+
+// Walks the sources for texts handed to the localiser: literal arguments of its entry
+// points, and of helpers that take a text and pass it on (tip("...", image)).
+TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
+{
+    QFile table(QStringLiteral(QX_SOURCE_DIR "/foundation/i18n/en.json"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QJsonObject english = QJsonDocument::fromJson(table.readAll()).object();
+    const QString entry = QStringLiteral("hrvAppLocalizedString|localizedString|localizedText|localized|localize|unit");
+    const QRegularExpression helper(
+        QStringLiteral(R"re(\b(\w+)\(const char \*(\w+)[^)]*\)\s*\{[^}]*\b(?:%1)\(QString::fromUtf8\(\2\)\))re")
+            .arg(entry));
+    QStringList missing;
+    int found = 0;
+    QDirIterator it(QStringLiteral(QX_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString code = QString::fromUtf8(file.readAll());
+        QStringList names{entry};
+        for (auto m = helper.globalMatch(code); m.hasNext();)
+            names << m.next().captured(1);
+        const QRegularExpression call(
+            QStringLiteral(R"re(\b(?:%1)\(\s*(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
+                .arg(names.join(u'|')));
+        for (auto m = call.globalMatch(code); m.hasNext(); ++found)
+            if (const QString key = m.next().captured(1); !english.contains(key))
+                missing << key + QStringLiteral(" (") + it.fileName() + u')';
+    }
+    EXPECT_GT(found, 20); // the walk still finds the calls
+    EXPECT_TRUE(missing.isEmpty()) << "no English text for: " << missing.join(QStringLiteral(", ")).toStdString();
 }
 
 } // namespace

@@ -121,4 +121,48 @@ TEST(IniKeyValueStoreTest, UnwritableFileKeepsValuesInMemory)
     EXPECT_EQ(store.stringValue("k2"), "v");
 }
 
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file that is not INI text is kept beside, byte for byte, and the store starts empty;
+// a file the user made read-only is read and never written, its mode left alone.
+TEST(IniKeyValueStoreTest, GarbageIsKeptBesideAndAReadOnlyFileIsLeftAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.ini");
+    const QByteArray garbage = QByteArray("\x7f"
+                                          "ELF\x02 not [an ini\nfile\n")
+                               + QByteArray(500, '\xfe');
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
+    {
+        IniKeyValueStore store(path);
+        EXPECT_TRUE(store.keys().isEmpty());
+        store.setValue("kept", QString("v"));
+    }
+    const QStringList aside = QDir(dir.path()).entryList({"p.ini.unreadable-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(dir.filePath(aside.first())), garbage);
+
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+    const QByteArray before = readAll(path);
+    {
+        IniKeyValueStore store(path);
+        EXPECT_FALSE(store.isWritable());
+        EXPECT_EQ(store.stringValue("kept"), "v");
+        store.setValue("kept", QString("changed"));
+        store.setValue("new", 2);
+        EXPECT_EQ(store.stringValue("kept"), "changed"); // for this run only
+        EXPECT_EQ(store.keys().size(), 2);
+    }
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, readOnly);
+    EXPECT_EQ(readAll(path), before);
+}
+
 } // namespace

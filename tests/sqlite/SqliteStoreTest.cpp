@@ -3,6 +3,7 @@
 #include "PZLog.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -345,22 +346,51 @@ TEST(SqliteStoreFailures, UnopenableDatabaseFailsEveryOperationWithAMessage) {
     setWriteLogHandler(nullptr);
 }
 
-TEST(SqliteStoreFailures, FileThatIsNoDatabaseIsReportedNotOverwritten) {
-    TempDataRoot root;
-    QFile file(root.file("QXSqliteDataBase.sqlite"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const QByteArray garbage(4096, 'g');
-    file.write(garbage);
-    file.close();
+QStringList g_warnings;
+void recordWarning(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        g_warnings.append(message);
+}
 
-    WQSSqliteOperation store;
-    EXPECT_FALSE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
-    Reply insert;
-    store.insertDataBaseWithtableName(kCustomTable, voiceItem("text", "x"), insert.completion());
-    EXPECT_FALSE(insert.ok);
-    EXPECT_TRUE(insert.error.contains("not a database")) << insert.error.toStdString();
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), garbage);
+// A file that is no database, or one cut short, is kept beside byte for byte and a fresh
+// database takes its place; the log names both files and the reason.
+TEST(SqliteStoreFailures, UnreadableFileIsKeptAsideUnchangedAndAFreshOneTakesItsPlace)
+{
+    QByteArray cutShort;
+    {
+        TempDataRoot scratch;
+        WQSSqliteOperation source;
+        ASSERT_TRUE(source.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
+        QFile f(scratch.file("QXSqliteDataBase.sqlite"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        cutShort = f.readAll().left(f.size() / 2);
+    }
+    for (const auto &[bytes, reason] : {std::pair{QByteArray(4096, 'g'), "not a database"}, {cutShort, "malformed"}}) {
+        TempDataRoot root;
+        const QString path = root.file("QXSqliteDataBase.sqlite");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        g_warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+        WQSSqliteOperation store;
+        EXPECT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
+        qInstallMessageHandler(previous);
+        Reply insert;
+        store.insertDataBaseWithtableName(kCustomTable, voiceItem("text", "x"), insert.completion());
+        EXPECT_TRUE(insert.ok) << insert.error.toStdString();
+
+        const QStringList kept = QDir(root.path()).entryList({"QXSqliteDataBase.sqlite.unreadable-*"});
+        ASSERT_EQ(kept.size(), 1);
+        QFile keptFile(root.file(kept.first()));
+        ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(keptFile.readAll() == bytes);
+        ASSERT_EQ(g_warnings.size(), 1);
+        for (const QString &part : {path, kept.first(), QString::fromLatin1(reason)})
+            EXPECT_TRUE(g_warnings[0].contains(part)) << g_warnings[0].toStdString();
+    }
 }
 
 TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot) {

@@ -2,12 +2,16 @@
 
 #include "PZLog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QSettings>
 #include <QUrl>
+
+#include <optional>
 
 QVariant KeyValueStore::value(const QString &key, const QVariant &def) const
 {
@@ -86,7 +90,10 @@ QString decodeKey(const QString &key)
 
 struct IniKeyValueStore::Impl {
     std::unique_ptr<QSettings> settings;
-    MemoryKeyValueStore fallback; // used once the file turned out unwritable
+    // Changes the file cannot take: a value, or nullopt for a removed key. Used once the
+    // store is not writable, over what the file held.
+    QHash<QString, std::optional<QVariant>> overlay;
+    bool fileIgnored = false; // what the file holds is not read
     bool reportedFailure = false;
     bool permissionsSet = false;
 };
@@ -94,7 +101,37 @@ struct IniKeyValueStore::Impl {
 IniKeyValueStore::IniKeyValueStore(const QString &filePath) : d(std::make_unique<Impl>())
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
+    const QFileInfo info(filePath);
+    // A file the user made read-only stays so: read, never rewritten, its mode untouched.
+    const bool readOnly = info.isFile() && (!(info.permissions() & QFile::WriteOwner) || !info.isWritable());
     d->settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    d->settings->allKeys(); // QSettings reads on first use: its verdict on the file is needed now
+    if (!readOnly && d->settings->status() == QSettings::FormatError) {
+        // Writing over it would lose whatever it still holds: it is kept beside the new one.
+        d->settings.reset();
+        const QString kept = filePath + QStringLiteral(".unreadable-")
+                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (QFile::rename(filePath, kept)) {
+            qxWarning("store") << "the preference file" << filePath << "is not a readable INI file; it was kept as"
+                               << kept << "and the preferences start from their defaults";
+            d->settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+            return;
+        }
+        qxWarning("store") << "the preference file" << filePath
+                           << "is not a readable INI file and cannot be moved aside; it is left as it is, and the"
+                              " preferences start from their defaults and are not saved";
+        d->settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat); // never written
+        d->fileIgnored = true;
+        d->reportedFailure = true;
+        m_writable = false;
+        return;
+    }
+    if (readOnly || d->settings->status() == QSettings::AccessError) {
+        qxWarning("store") << "the preference file" << filePath << (readOnly ? "is read-only" : "cannot be read")
+                           << "- changes to the preferences are kept until the app quits and are not saved";
+        d->reportedFailure = true;
+        m_writable = false;
+    }
 }
 
 IniKeyValueStore::~IniKeyValueStore() = default;
@@ -106,42 +143,52 @@ QString IniKeyValueStore::filePath() const
 
 bool IniKeyValueStore::containsStored(const QString &key) const
 {
-    if (!m_writable && d->fallback.contains(key))
-        return true;
-    return d->settings->contains(encodeKey(key));
+    if (auto it = d->overlay.constFind(key); it != d->overlay.cend())
+        return it->has_value();
+    return !d->fileIgnored && d->settings->contains(encodeKey(key));
 }
 
 QVariant IniKeyValueStore::storedValue(const QString &key) const
 {
-    if (!m_writable && d->fallback.contains(key))
-        return d->fallback.value(key);
-    return d->settings->value(encodeKey(key));
+    if (auto it = d->overlay.constFind(key); it != d->overlay.cend())
+        return it->value_or(QVariant());
+    return d->fileIgnored ? QVariant() : d->settings->value(encodeKey(key));
 }
 
 void IniKeyValueStore::write(const QString &key, const QVariant &value)
 {
-    d->settings->setValue(encodeKey(key), value);
-    if (!m_writable)
-        d->fallback.setValue(key, value);
+    if (m_writable)
+        d->settings->setValue(encodeKey(key), value);
+    else
+        d->overlay.insert(key, value);
 }
 
 void IniKeyValueStore::erase(const QString &key)
 {
-    d->settings->remove(encodeKey(key));
-    if (!m_writable)
-        d->fallback.remove(key);
+    if (m_writable)
+        d->settings->remove(encodeKey(key));
+    else
+        d->overlay.insert(key, std::nullopt);
 }
 
 QStringList IniKeyValueStore::keys() const
 {
     QStringList out;
-    for (const QString &k : d->settings->allKeys())
-        out << decodeKey(k);
+    for (const QString &k : d->fileIgnored ? QStringList() : d->settings->allKeys()) {
+        const QString key = decodeKey(k);
+        if (!d->overlay.contains(key))
+            out << key;
+    }
+    for (auto it = d->overlay.cbegin(); it != d->overlay.cend(); ++it)
+        if (it->has_value())
+            out << it.key();
     return out;
 }
 
 void IniKeyValueStore::sync()
 {
+    if (!m_writable)
+        return;
     d->settings->sync();
     if (d->settings->status() != QSettings::NoError) {
         if (!d->reportedFailure) {

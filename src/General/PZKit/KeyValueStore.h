@@ -68,7 +68,9 @@ private:
 // An INI file through QSettings, synchronised after every write and readable by its
 // owner only (it holds account tokens). Keys are percent-encoded, so "/" in a key is
 // not taken as a group separator. If the file cannot be written, this is logged
-// once and the values live on in memory.
+// once and the values live on in memory. A read-only file (the user's choice) is read
+// and never written, its mode left alone. A file that is not INI text is kept as
+// "<file>.unreadable-<time>" and the store starts empty.
 class IniKeyValueStore final : public KeyValueStore {
 public:
     explicit IniKeyValueStore(const QString &filePath);

@@ -130,10 +130,14 @@ void HIDDevice::announcePresent()
     if (!m_backend)
         return;
     m_announcing = true;
-    for (const HidDeviceInfo &d : m_backend->enumerate(registerDevice()))
+    const QList<HidDeviceInfo> present = m_backend->enumerate(registerDevice());
+    for (const HidDeviceInfo &d : present)
         if (!isHeld(d.path))
             setDeviceRef(d, false);
     m_announcing = false;
+    // Nothing else reports an empty bus; a receiver that is there says so itself.
+    if (present.isEmpty())
+        qxLogOnce(QStringLiteral("hid-no-receiver"), QStringLiteral("[hid] no receiver connected; waiting for one"));
 }
 
 bool HIDDevice::isHeld(const QString &path) const

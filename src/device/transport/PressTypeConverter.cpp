@@ -158,7 +158,7 @@ void PressTypeConverter::changeSystemVolume()
     const float volume = AUSoundAdditions::systemVolume(m_options.volume);
     // Rounded, not truncated: 0.7 is held as 0.69999... and would show as 69.
     const long percent = std::lround(double(volume) * 100.0);
-    neighbours().tips->showTipMessage(QStringLiteral("当前音量 %1").arg(percent),
+    neighbours().tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("当前音量 %1")).arg(percent),
                                       m_isIncreaseSystemVolume ? QStringLiteral("laserPen_icon-10")
                                                                : QStringLiteral("laserPen_icon-11"));
 }

@@ -39,6 +39,8 @@ QString write(const QString &dir, const QDateTime &time, const QString &text)
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly))
             return {};
+        // The call stack may show what the user was doing: the owner's eyes only.
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         out.write(text.toUtf8());
         return out.commit() ? path : QString();
     }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,7 +115,7 @@ int openCrashFile(const char *stamp)
             path.addUnsigned(unsigned(clash));
         }
         path.add("_crash.txt");
-        const int fd = ::open(path.data, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = ::open(path.data, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -132,16 +133,32 @@ int openDailyLog(const char *date)
     if (fd >= 0 || errno != ENOENT)
         return fd;
     ::mkdir(g_logDir, 0755);
-    fd = ::open(path.data, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    fd = ::open(path.data, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0)
         writeText(fd, g_logHeader);
     return fd;
 }
 
+// The process ends as the signal would have ended it, so the exit status names the signal
+// and a core can be written.
+[[noreturn]] void endByDefaultAction(int sig)
+{
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(sig, &dfl, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, sig);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(sig);
+    ::_exit(128 + sig); // not reached: none of the handled signals is ignored by default
+}
+
 void onFatalSignal(int sig, siginfo_t *info, void *)
 {
     if (g_busy) // a fault inside the handler: end at once
-        ::_exit(1);
+        endByDefaultAction(sig);
     g_busy = 1;
 
     // An abort that follows a written exception report is the same crash.
@@ -200,11 +217,7 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
         ::backtrace_symbols_fd(frames, n, STDERR_FILENO);
     }
 
-    if (sig == SIGSEGV)
-        ::_exit(1);
-    // Other signals end the process as they would have (core dump included): the handler
-    // was reset to the default on entry, so raising it again takes effect on return.
-    ::raise(sig);
+    endByDefaultAction(sig);
 }
 
 } // namespace

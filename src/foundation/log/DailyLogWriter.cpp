@@ -135,6 +135,8 @@ void DailyLogWriter::writeOne(const Item &item)
         QSaveFile header(path);
         if (!header.open(QIODevice::WriteOnly))
             return;
+        // The header names the machine and its address: the owner's eyes only.
+        header.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         header.write(m_header->toUtf8());
         if (!header.commit())
             return;

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <future>
 #include <mutex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -200,9 +201,12 @@ std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name
         // well inside the file-count limit.
         constexpr size_t rolled = size_t(kLogFilesDiskQuota / kMaximumFileSize) - 1;
         static_assert(rolled + 1 <= size_t(kMaximumNumberOfLogFiles));
+        // The lines name devices, accounts and folders: every file is the owner's alone.
+        spdlog::file_event_handlers ownerOnly;
+        ownerOnly.after_open = [](const spdlog::filename_t &, std::FILE *f) { ::fchmod(::fileno(f), 0600); };
         auto file = std::make_shared<spdlog::sinks::rotating_file_sink_mt>(
             QFile::encodeName(folder + u'/' + appId() + QStringLiteral(".log")).toStdString(), size_t(kMaximumFileSize),
-            rolled);
+            rolled, false, ownerOnly);
         file->set_formatter(std::make_unique<PZFileLogFormatter>());
         // The file first: once a line shows on the console it is in the file too.
         sinks.insert(sinks.begin(), file);
@@ -219,7 +223,8 @@ std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name
 
 QString PZManagerForLog::rootLogDirectory()
 {
-    return DataPaths::cacheRoot() + u'/' + appId() + QStringLiteral("/PZLogs");
+    // The cache folder is the application's own already.
+    return DataPaths::cacheRoot() + QStringLiteral("/PZLogs");
 }
 
 QString PZManagerForLog::defaultLogDirectory()

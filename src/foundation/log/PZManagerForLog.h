@@ -10,7 +10,8 @@ class logger;
 
 // The developer logs: a shared logger named "Default" that writes every line to the
 // console (stderr, which the journal picks up) and to rotating files under
-// <caches>/<app id>/PZLogs/<name>. Lines are written asynchronously by one worker.
+// <caches>/PZLogs/<name> (the cache folder is already the application's own). Lines are
+// written asynchronously by one worker.
 class PZManagerForLog {
 public:
     static constexpr int kMaximumNumberOfLogFiles = 200;

@@ -3,6 +3,8 @@
 #include "DataPaths.h"
 #include "PZLog.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -83,13 +85,13 @@ WQSSqliteOperation::~WQSSqliteOperation() {
     sqlite3_close_v2(m_db);
 }
 
-sqlite3 *WQSSqliteOperation::databaseLocked(QString *error) {
-    if (m_db)
-        return m_db;
-    // Opening is retried on every use until it works, so a data folder that appears
-    // later is picked up; the failure is logged once.
-    const QString path = m_path.isEmpty() ? DataPaths::getFilePath("/QXSqliteDataBase.sqlite") : m_path;
-    DataPaths::ensureDir(QFileInfo(path).absolutePath());
+QString WQSSqliteOperation::filePath() const
+{
+    return m_path.isEmpty() ? DataPaths::getFilePath("/QXSqliteDataBase.sqlite") : m_path;
+}
+
+sqlite3 *WQSSqliteOperation::openLocked(const QString &path, QString *error)
+{
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
@@ -97,17 +99,71 @@ sqlite3 *WQSSqliteOperation::databaseLocked(QString *error) {
         const QString reason = db ? lastError(db) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db);
         *error = QStringLiteral("cannot open the database %1: %2").arg(path, reason);
+        return nullptr;
+    }
+    // Another process holding the file (a second instance, a backup tool) gets a
+    // moment to finish instead of failing the statement at once.
+    sqlite3_busy_timeout(db, 5000);
+    return db;
+}
+
+sqlite3 *WQSSqliteOperation::databaseLocked(QString *error)
+{
+    if (m_db)
+        return m_db;
+    // Opening is retried on every use until it works, so a data folder that appears
+    // later is picked up; the failure is logged once.
+    const QString path = filePath();
+    DataPaths::ensureDir(QFileInfo(path).absolutePath());
+    sqlite3 *db = openLocked(path, error);
+    if (!db) {
         if (!m_openFailureLogged) {
             m_openFailureLogged = true;
             writeLog(*error);
         }
         return nullptr;
     }
-    // Another process holding the file (a second instance, a backup tool) gets a
-    // moment to finish instead of failing the statement at once.
-    sqlite3_busy_timeout(db, 5000);
-    m_db = db;
+    // Opening reads nothing; a damaged file shows on its first statement. It must be
+    // found here, before a table is made or a row written into it.
+    QString reason;
+    if (executeLocked(db, QStringLiteral("pragma quick_check(1)"), {}, &reason)) {
+        m_db = db;
+        return m_db;
+    }
+    const int code = sqlite3_errcode(db) & 0xff;
+    if (code != SQLITE_CORRUPT && code != SQLITE_NOTADB) {
+        // Busy or unreadable for now, not damaged: the statements report it.
+        m_db = db;
+        return m_db;
+    }
+    sqlite3_close_v2(db);
+    m_db = setAsideLocked(path, reason, error);
     return m_db;
+}
+
+sqlite3 *WQSSqliteOperation::setAsideLocked(const QString &path, const QString &reason, QString *error)
+{
+    // The damaged file is never written: it is kept, with its journal, for a repair
+    // (sqlite3's .recover), and the commands start again in a fresh file.
+    const QString kept = path + QStringLiteral(".unreadable-")
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (QFile::rename(path, kept)) {
+        for (const char *suffix : {"-journal", "-wal", "-shm"})
+            if (QFile::exists(path + QLatin1String(suffix)))
+                QFile::rename(path + QLatin1String(suffix), kept + QLatin1String(suffix));
+        if (sqlite3 *fresh = openLocked(path, error)) {
+            qxWarning("sqlite") << "the database" << path << "cannot be read (" << reason
+                                << "); it was kept unchanged as" << kept
+                                << "and a fresh database was started in its place; the kept file may be"
+                                << "repaired with sqlite3's .recover";
+            return fresh;
+        }
+    }
+    sqlite3 *memory = openLocked(QStringLiteral(":memory:"), error);
+    qxWarning("sqlite") << "the database" << path << "cannot be read (" << reason
+                        << ") and cannot be moved aside; it is left unchanged and the voice commands are kept in"
+                        << "memory until the app quits";
+    return memory;
 }
 
 bool WQSSqliteOperation::executeLocked(sqlite3 *db, const QString &sql, const Values &values, QString *error,
@@ -209,11 +265,16 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::batchLocked(const QList<std::pai
     return outcome;
 }
 
-bool WQSSqliteOperation::createTable(const QString &tableName, const QStringList &columns) {
-    QString error;
-    if (!checkIdentifiers(tableName, columns, &error))
+bool WQSSqliteOperation::createTable(const QString &tableName, const QStringList &columns, QString *error)
+{
+    QString message;
+    QString *err = error ? error : &message;
+    if (!checkIdentifiers(tableName, columns, err))
         return false;
-    return run(QStringLiteral("create table if not exists %1(%2)").arg(tableName, columns.join(u',')), {}).ok;
+    const Outcome outcome =
+        run(QStringLiteral("create table if not exists %1(%2)").arg(tableName, columns.join(u',')), {});
+    *err = outcome.error;
+    return outcome.ok;
 }
 
 WQSSqliteOperation::Outcome WQSSqliteOperation::insertRows(const QString &tableName, const QList<RowValues> &rows) {

@@ -46,10 +46,16 @@ public:
     WQSSqliteOperation(const WQSSqliteOperation &) = delete;
     WQSSqliteOperation &operator=(const WQSSqliteOperation &) = delete;
 
+    // The database file (the application's, when none was given).
+    QString filePath() const;
+
     // "create table if not exists" over the row type's columns: an existing table keeps
-    // the columns it was made with.
-    template <typename Row> bool createTableWithtableName(const QString &tableName, const Row & = Row()) {
-        return createTable(tableName, columnNames<Row>());
+    // the columns it was made with. A database that cannot be read is kept as
+    // "<file>.unreadable-<time>", unchanged, and a fresh one takes its place.
+    template <typename Row>
+    bool createTableWithtableName(const QString &tableName, const Row & = Row(), QString *error = nullptr)
+    {
+        return createTable(tableName, columnNames<Row>(), error);
     }
 
     // Inserts the row's set values.
@@ -193,7 +199,7 @@ private:
         completed(outcome.ok, failed, outcome.error);
     }
 
-    bool createTable(const QString &tableName, const QStringList &columns);
+    bool createTable(const QString &tableName, const QStringList &columns, QString *error);
     Outcome insertRows(const QString &tableName, const QList<RowValues> &rows);
     Outcome updateRows(const QString &tableName, const QString &fieldName, const QList<RowUpdate> &rows);
     // byParameter null: every row.
@@ -206,6 +212,8 @@ private:
 
     // Callers hold m_mutex.
     sqlite3 *databaseLocked(QString *error);
+    sqlite3 *openLocked(const QString &path, QString *error);
+    sqlite3 *setAsideLocked(const QString &path, const QString &reason, QString *error);
     bool executeLocked(sqlite3 *db, const QString &sql, const QList<std::optional<QString>> &values, QString *error,
                        const RowSink *sink = nullptr);
     Outcome batchLocked(const QList<std::pair<QString, QList<std::optional<QString>>>> &statements);

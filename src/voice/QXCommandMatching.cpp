@@ -1,0 +1,38 @@
+#include "QXCommandMatching.h"
+
+#include "PZString.h"
+
+QString qxCommandWord(const QXVoiceCommandItem &item)
+{
+    const QString custom = item.customCmd.value_or(QString());
+    return custom.isEmpty() ? item.cmdWord.value_or(QString()) : custom;
+}
+
+QXVoiceCommandPtr searchCmdFromCommandArr(const QXVoiceCommandList &list, const QString &text)
+{
+    const QString spoken = pz::deleteCharacters(text).value_or(QString());
+    if (spoken.isEmpty())
+        return nullptr;
+    for (const QXVoiceCommandPtr &item : list) {
+        if (!item)
+            continue;
+        // Every text "contains" the empty word.
+        const QString word = qxCommandWord(*item);
+        if (!word.isEmpty() && (word.compare(spoken, Qt::CaseInsensitive) == 0 || spoken.contains(word)))
+            return item;
+    }
+    return nullptr;
+}
+
+std::optional<QString> qxCommandTargetPath(const QString &target)
+{
+    QString path = target;
+    if (path.startsWith(QLatin1String("file://"))) {
+        path = path.mid(7);
+        if (path.startsWith(QLatin1String("localhost/")))
+            path = path.mid(9);
+    }
+    if (!path.startsWith(u'/'))
+        return std::nullopt;
+    return path;
+}
