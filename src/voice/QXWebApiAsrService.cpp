@@ -4,6 +4,7 @@
 #include "ISpeechSdkRecognizer.h"
 #include "PZLog.h"
 #include "PZString.h"
+#include "QXAudioQueueCapture.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXServiceEndpoints.h"
@@ -54,8 +55,8 @@ QXWebApiAsrService::~QXWebApiAsrService()
     cancelTimer(s, m_timer);
     cancelTimer(s, m_manualEndTimer);
     cancelTimer(s, m_wavDeleteTimer);
-    if (m_source == Source::Microphone && m_deps.microphone)
-        m_deps.microphone->stop();
+    if (m_source == Source::Microphone && microphone())
+        microphone()->stop();
     dropSocket();
 }
 
@@ -74,6 +75,11 @@ QXLanguageManager &QXWebApiAsrService::languages() const
 QXMouseCommandManager &QXWebApiAsrService::device() const
 {
     return m_deps.device ? *m_deps.device : QXMouseCommandManager::sharedInstance();
+}
+
+platform::IAudioInput *QXWebApiAsrService::microphone() const
+{
+    return m_deps.microphone ? m_deps.microphone : QXAudioQueueCapture::sharedInstance();
 }
 
 WavRateInputs QXWebApiAsrService::deviceAudio() const
@@ -181,10 +187,10 @@ void QXWebApiAsrService::finish()
     if (m_shutdown)
         return;
     m_isEnd = true;
-    if (m_source == Source::Microphone && m_deps.microphone && m_deps.microphone->isRecording())
-        m_deps.microphone->stop(); // its last chunk arrives before this returns
+    if (m_source == Source::Microphone && microphone() && microphone()->isRecording())
+        microphone()->stop(); // its last chunk arrives before this returns
     // A microphone with nothing left to hand over still leaves a finished recording.
-    if (m_source == Source::Microphone && !(m_deps.microphone && m_deps.microphone->isRecording()))
+    if (m_source == Source::Microphone && !(microphone() && microphone()->isRecording()))
         finishRecording();
     Scheduler &s = Scheduler::instance();
     cancelTimer(s, m_manualEndTimer);
@@ -229,8 +235,8 @@ void QXWebApiAsrService::prepareForApplicationTermination()
     cancelTimer(Scheduler::instance(), m_manualEndTimer);
     dropSocket();
     m_lastData.clear();
-    if (m_deps.microphone && m_deps.microphone->isRecording())
-        m_deps.microphone->stop();
+    if (microphone() && microphone()->isRecording())
+        microphone()->stop();
     if (m_fileHandle)
         m_fileHandle->close();
     m_fileHandle.reset();
@@ -428,10 +434,10 @@ void QXWebApiAsrService::startRecord()
     QPointer<QXWebApiAsrService> self(this);
     if (device().isFromMicData()) {
         m_source = Source::Microphone;
-        if (m_deps.microphone) {
-            m_deps.microphone->start([self](const QByteArray &chunk) {
+        if (microphone()) {
+            microphone()->start([self](const QByteArray &chunk) {
                 if (self)
-                    self->chunkArrived(Source::Microphone, chunk, !self->m_deps.microphone->isRecording());
+                    self->chunkArrived(Source::Microphone, chunk, !self->microphone()->isRecording());
             });
         } else {
             qxLogOnce(QStringLiteral("asr.noMicrophone"),
@@ -561,7 +567,7 @@ void QXWebApiAsrService::sendDataToService(const QByteArray &chunk)
 {
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return;
-    const bool micRecording = m_deps.microphone && m_deps.microphone->isRecording();
+    const bool micRecording = microphone() && microphone()->isRecording();
     if (!micRecording && !m_isTransferAudio && !device().isStartVoice())
         m_status = AsrStreamPosition::Last;
     const AsrStreamPosition position = m_status;
@@ -580,7 +586,7 @@ void QXWebApiAsrService::sendEndFrameIfStopped()
         return;
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return;
-    if ((m_deps.microphone && m_deps.microphone->isRecording()) || device().isStartVoice())
+    if ((microphone() && microphone()->isRecording()) || device().isStartVoice())
         return;
     m_status = AsrStreamPosition::Last;
     sendDataToService({});

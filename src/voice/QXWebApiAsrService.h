@@ -45,7 +45,7 @@ public:
         QXUserInfoData *state = nullptr;             // nullptr: the shared instance at each use
         QXLanguageManager *languages = nullptr;      // likewise
         QXMouseCommandManager *device = nullptr;     // likewise
-        platform::IAudioInput *microphone = nullptr; // nullptr: no computer microphone here
+        platform::IAudioInput *microphone = nullptr; // likewise (the installed capture, if any)
         ISpeechSdkRecognizer *sdk = nullptr;         // nullptr: the websocket service only
         // The device state the frame's "format"/"rate" come from; empty: the WAV writer's.
         std::function<WavRateInputs()> deviceAudio = {};
@@ -96,6 +96,7 @@ private:
     QXUserInfoData &state() const;
     QXLanguageManager &languages() const;
     QXMouseCommandManager &device() const;
+    platform::IAudioInput *microphone() const;
     WavRateInputs deviceAudio() const;
 
     void start(bool isTransferAudio, ResultBlock callback);
