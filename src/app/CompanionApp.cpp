@@ -11,7 +11,9 @@
 #include "HidFirmwareTransfer.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
+#include "IFlyASRManager.h"
 #include "QXHttpRequestManager.h"
+#include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
 #include "MainThread.h"
@@ -34,10 +36,13 @@
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
+#include "platform/PlatformServices.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/LogindPowerManager.h"
+#include "platform/PrimarySelectionCopier.h"
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
@@ -112,6 +117,15 @@ CompanionApp::CompanionApp(const Options &options)
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
+    buildKeyActions();
+
+    // The vendor speech SDK's recogniser, only where an engine for it is registered.
+    // Linux has none, so the settings never select it and speech goes to the
+    // websocket service.
+    if (platform::IAsrSdkEngine *sdk = platform::services().asrSdkEngine) {
+        m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
+        m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
+    }
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -177,6 +191,15 @@ CompanionApp::~CompanionApp()
     m_alerts.reset();
     m_ownedHidBackend.reset();
     m_bleDelegate.reset();
+    if (m_asrSdk) {
+        m_asrSdk->shutdownSparkChainBeforeTermination();
+        IFlyASRManager::setSharedInstance(m_previousAsrSdk);
+        m_asrSdk.reset();
+    }
+    installNeighbours(m_previousNeighbours);
+    m_keyPress.reset();
+    m_selectionCopier.reset();
+    m_power.reset();
     m_desktop.reset();
     QXUserInfoData::setSharedInstance(m_previousState);
     m_state.reset();
@@ -185,6 +208,33 @@ CompanionApp::~CompanionApp()
     m_languages.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The programmable keys' actions, over the desktop services and the higher layers'
+// services installed so far.
+void CompanionApp::buildKeyActions()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
+    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    const Neighbours &upper = neighbours();
+    QXKeyPressManager::Deps deps;
+    deps.state = m_state.get();
+    deps.device = &facade();
+    deps.keyPoster = desktop.keyPoster;
+    deps.clipboard = desktop.clipboard;
+    deps.selectionCopier = m_selectionCopier.get();
+    deps.workspace = desktop.workspace;
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.power = m_power.get();
+    deps.voice = upper.voice;
+    deps.aiWindow = upper.aiWindow;
+    deps.translate = upper.translate;
+    deps.tips = upper.tips;
+    m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+    Neighbours withKeys = upper;
+    withKeys.keyPress = m_keyPress.get();
+    m_previousNeighbours = installNeighbours(withKeys);
 }
 
 void CompanionApp::buildAudio(const Options &options)
@@ -357,6 +407,7 @@ void CompanionApp::configData()
     QXOTAUpdateManager::sharedInstance().checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
+    m_keyPress->startCenterMouseMonitor();
 
     // The command tables are made once launch has returned to the event loop.
     QPointer<CompanionApp> self(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QXBLEManager.h"
+#include "services/Neighbours.h"
 
 #include <QObject>
 
@@ -13,8 +14,10 @@ class HidEventHandlers;
 class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
+class IFlyASRManager;
 class KeyValueStore;
 class MessageBoxAlertPresenter;
+class QXKeyPressManager;
 class QXOTAUpdateManager;
 class QXLanguageManager;
 class QXUserInfoData;
@@ -25,7 +28,9 @@ namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
 class IMicrophone;
+class IPowerManager;
 class ISecretStore;
+class ISelectionCopier;
 class ISpeechSynth;
 class IUrlAudioPlayer;
 namespace linuxbackend {
@@ -86,6 +91,7 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
 
 private:
+    void buildKeyActions();
     void wireHidSinks();
     void installDeviceAudioState();
     void wireProtocol();
@@ -104,6 +110,12 @@ private:
     std::unique_ptr<QXUserInfoData> m_state;
     QXUserInfoData *m_previousState = nullptr;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    std::unique_ptr<IFlyASRManager> m_asrSdk;
+    IFlyASRManager *m_previousAsrSdk = nullptr;
+    std::unique_ptr<platform::IPowerManager> m_power;
+    std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    std::unique_ptr<QXKeyPressManager> m_keyPress;
+    Neighbours m_previousNeighbours;
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
     HIDDevice *m_previousHid = nullptr;

@@ -7,6 +7,7 @@
 #include "PZLog.h"
 #include "TextNumber.h"
 #include "platform/ISecretStore.h"
+#include "platform/PlatformServices.h"
 #include "services/LanguageHooks.h"
 
 #include <atomic>
@@ -632,7 +633,17 @@ bool QXUserInfoData::isIFlyAsr() const
     if (longVoiceModeSwitch())
         return false;
     const QString code = currentAudioLanguageCode();
-    return code.startsWith(QLatin1String("ZH")) || code == QLatin1String("EN_US");
+    if (!code.startsWith(QLatin1String("ZH")) && code != QLatin1String("EN_US"))
+        return false;
+    // Choosing the SDK without one would leave every recognition silent.
+    if (!platform::services().asrSdkEngine) {
+        qxLogOnce(QStringLiteral("voice.no-asr-sdk"),
+                  QStringLiteral("[voice] the vendor speech SDK is not available on this system; speech language %1 "
+                                 "with long voice off is recognised by the websocket speech service")
+                      .arg(code));
+        return false;
+    }
+    return true;
 }
 
 // --- DPI list ---------------------------------------------------------------------------------

@@ -235,7 +235,8 @@ public:
 
     // --- derived -------------------------------------------------------------------------
     // Whether the vendor speech SDK serves the speech language: never in long-voice
-    // mode; otherwise for Chinese ("ZH...") and "EN_US".
+    // mode; otherwise for Chinese ("ZH...") and "EN_US", when an SDK engine is
+    // registered with the platform services (none on Linux).
     bool isIFlyAsr() const;
     // Products without AI pages (product code 328, 282, 370 or 412).
     bool isDisableDevice() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 // Recording fakes of the desktop services (platform/PlatformServices.h).
+#include "platform/IPowerManager.h"
 #include "platform/PlatformServices.h"
 
 #include <QMimeData>
@@ -134,6 +135,12 @@ public:
         opened.push_back(url);
         return true;
     }
+};
+
+class FakePowerManager : public platform::IPowerManager {
+public:
+    int sleepRequests = 0;
+    void requestSleep() override { ++sleepRequests; }
 };
 
 // Installs the fakes as the process's desktop services while alive.

@@ -54,6 +54,10 @@ public:
     int m_last = 0;
     int lastPressType() const override { return m_last; }
     void setLastPressType(int t) override { m_last = t; m_log.calls << QStringLiteral("setLastPressType(%1)").arg(t); }
+    void handlePressKeyEvent(int kind, int key) override
+    {
+        m_log.calls << QStringLiteral("handlePressKeyEvent(%1,%2)").arg(kind).arg(key);
+    }
 
 private:
     CallLog &m_log;
@@ -122,6 +126,13 @@ public:
         m_log.calls << QStringLiteral("requestChatGPT(%1,%2,%3)").arg(id).arg(c).arg(mic);
     }
     void initSubViews() override { m_log.calls << "initSubViews"; }
+    bool fullScreen = false;
+    bool isWebWindowFullScreen() const override { return fullScreen; }
+    void leaveWebWindowFullScreen() override
+    {
+        fullScreen = false;
+        m_log.calls << "leaveWebWindowFullScreen";
+    }
 
 private:
     CallLog &m_log;
@@ -131,6 +142,7 @@ class FakeTranslateManager : public ITranslateManager {
 public:
     explicit FakeTranslateManager(CallLog &log) : m_log(log) {}
     void snipTranslate() override { m_log.calls << "snipTranslate"; }
+    void hyperTranslate() override { m_log.calls << "hyperTranslate"; }
 
 private:
     CallLog &m_log;

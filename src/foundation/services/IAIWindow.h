@@ -11,6 +11,9 @@ public:
     virtual void requestChatGPT(const QString &helperId, const QString &content) = 0;
     virtual void requestChatGPT(const QString &helperId, const QString &content, bool isOpenMic) = 0;
     virtual void initSubViews() = 0;
+    // The AI web window fills the screen; leaveWebWindowFullScreen puts it back.
+    virtual bool isWebWindowFullScreen() const = 0;
+    virtual void leaveWebWindowFullScreen() = 0;
 };
 
 // The translation manager (QXTranslateManager).
@@ -19,4 +22,6 @@ public:
     virtual ~ITranslateManager() = default;
     // Starts a screenshot translation when the user switched it on.
     virtual void snipTranslate() = 0;
+    // Translates the text the application state holds as pasteboardContent.
+    virtual void hyperTranslate() = 0;
 };

@@ -29,6 +29,7 @@ struct NoKeyPress final : IKeyPressManager {
     int m_last = 0;
     int lastPressType() const override { return m_last; }
     void setLastPressType(int t) override { m_last = t; }
+    void handlePressKeyEvent(int, int) override { missing("key actions"); }
 };
 struct NoSpeech final : ISpeechService {
     QIODevice *fileHandle() override { return nullptr; }
@@ -55,9 +56,12 @@ struct NoAIWindow final : IAIWindow {
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }
     void initSubViews() override { missing("AI window"); }
+    bool isWebWindowFullScreen() const override { return false; }
+    void leaveWebWindowFullScreen() override {}
 };
 struct NoTranslate final : ITranslateManager {
     void snipTranslate() override { missing("translation"); }
+    void hyperTranslate() override { missing("translation"); }
 };
 struct NoShell final : IAppShell {
     QWidget *window() override { return nullptr; }

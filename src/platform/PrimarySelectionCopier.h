@@ -1,0 +1,19 @@
+#pragma once
+
+#include "IClipboard.h"
+#include "ISelectionCopier.h"
+
+namespace platform {
+
+// The plain copier: whatever the current selection (X11 PRIMARY) holds goes to the
+// clipboard. It cannot tell a fresh selection from one made long ago.
+class PrimarySelectionCopier final : public ISelectionCopier {
+public:
+    explicit PrimarySelectionCopier(IClipboard &clipboard) : m_clipboard(clipboard) {}
+    bool copySelectionToClipboard() override;
+
+private:
+    IClipboard &m_clipboard;
+};
+
+} // namespace platform
