@@ -1,7 +1,7 @@
 #include "QXWebApiAsrService.h"
 
 #include "HRVLocalizedString.h"
-#include "ISpeechSdkRecognizer.h"
+#include "IFlyASRManager.h"
 #include "PZLog.h"
 #include "PZString.h"
 #include "QXAudioQueueCapture.h"
@@ -82,6 +82,11 @@ platform::IAudioInput *QXWebApiAsrService::microphone() const
     return m_deps.microphone ? m_deps.microphone : QXAudioQueueCapture::sharedInstance();
 }
 
+IFlyASRManager *QXWebApiAsrService::sdk() const
+{
+    return m_deps.sdk ? m_deps.sdk : IFlyASRManager::sharedInstance();
+}
+
 WavRateInputs QXWebApiAsrService::deviceAudio() const
 {
     return m_deps.deviceAudio ? m_deps.deviceAudio() : QXToolManager::currentWavRateInputs();
@@ -142,14 +147,10 @@ void QXWebApiAsrService::start(bool isTransferAudio, ResultBlock callback)
         startRecord();
         return;
     }
-    if (!isTransferAudio && state().isIFlyAsr()) {
-        if (m_deps.sdk) {
-            startSdk();
-            return;
-        }
-        qxLogOnce(QStringLiteral("asr.noSdk"),
-                  QStringLiteral("[asr] no on-device speech engine on this system; "
-                                 "the websocket speech service recognises every language"));
+    // (The settings select the SDK only where an engine for it is registered.)
+    if (!isTransferAudio && state().isIFlyAsr() && sdk()) {
+        startSdk();
+        return;
     }
     requestWebSocket();
 }
@@ -166,12 +167,12 @@ void QXWebApiAsrService::startSdk()
     if (code == QLatin1String("ZH_TW") || name.contains(QStringLiteral("繁体")))
         code = QStringLiteral("zh-hk");
     QPointer<QXWebApiAsrService> self(this);
-    m_deps.sdk->setResultHandler([self](int status, const QString &text) {
+    sdk()->setRecognitionResultBlock([self](int status, const QString &text) {
         if (self)
             self->sdkResult(status, text);
     });
-    m_deps.sdk->configureAsrWithRlang(code, state().punctuationSwitch());
-    if (!m_deps.sdk->startAsr()) {
+    sdk()->configureAsrWithRlang(code, state().punctuationSwitch());
+    if (!sdk()->startAsr()) {
         // Talking to an engine that never started would look like a recognition that hears nothing.
         writeLog(QStringLiteral("语音引擎启动失败"));
         if (m_deps.showSpeechView)
@@ -205,8 +206,8 @@ void QXWebApiAsrService::finish()
     QXMouseCommandManager &dev = device();
     if (dev.isStartVoice())
         dev.sendCloseMicData();
-    if (m_sdkSession && m_deps.sdk)
-        m_deps.sdk->stopAsr();
+    if (m_sdkSession && sdk())
+        sdk()->stopAsr();
     const QXUserInfoData &st = state();
     const int press = m_deps.pressType ? m_deps.pressType() : 0;
     if (st.mouseInfoItem().mouseType() == kPointerMouseType && st.laserPenVoiceFunctionIndex() == 0
@@ -466,7 +467,7 @@ void QXWebApiAsrService::chunkArrived(Source source, const QByteArray &chunk, bo
         const AsrAudioFormat f = asrAudioFormat(deviceAudio());
         const bool widePcm = f.format == QLatin1String("pcm") && f.rate == QLatin1String("16k");
         if (source == Source::Microphone || (!state().bleConnect() && widePcm))
-            m_deps.sdk->sendPcmData(chunk);
+            sdk()->sendPcmData(chunk);
         else
             qxLogOnce(
                 QStringLiteral("asr.sdkFormat"),

@@ -22,7 +22,7 @@ class QWebSocket;
 class QXLanguageManager;
 class QXMouseCommandManager;
 class QXUserInfoData;
-class ISpeechSdkRecognizer;
+class IFlyASRManager;
 namespace platform {
 class IAudioInput;
 }
@@ -46,7 +46,7 @@ public:
         QXLanguageManager *languages = nullptr;      // likewise
         QXMouseCommandManager *device = nullptr;     // likewise
         platform::IAudioInput *microphone = nullptr; // likewise (the installed capture, if any)
-        ISpeechSdkRecognizer *sdk = nullptr;         // nullptr: the websocket service only
+        IFlyASRManager *sdk = nullptr;               // likewise (none where no SDK engine exists)
         // The device state the frame's "format"/"rate" come from; empty: the WAV writer's.
         std::function<WavRateInputs()> deviceAudio = {};
         std::function<QString()> hotWords = {}; // the frame's "phrases"; empty: ""
@@ -97,6 +97,7 @@ private:
     QXLanguageManager &languages() const;
     QXMouseCommandManager &device() const;
     platform::IAudioInput *microphone() const;
+    IFlyASRManager *sdk() const;
     WavRateInputs deviceAudio() const;
 
     void start(bool isTransferAudio, ResultBlock callback);

@@ -1,8 +1,8 @@
 // The speech service against the local speech server: microphone and device voice, the
 // end of a recognition, cancel and failure, file transcription, and the modes that open
 // no socket.
+#include "FakeAsrSdkEngine.h"
 #include "FrameDecoder.h"
-#include "ISpeechSdkRecognizer.h"
 #include "LocalSpeechServer.h"
 #include "ManualScheduler.h"
 #include "QXWebApiAsrService.h"
@@ -11,12 +11,14 @@
 #include "ScopedUserInfoData.h"
 #include "ScriptedAudioInput.h"
 
+#include "IFlyASRManager.h"
 #include "PZString.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXToolManager.h"
+#include "platform/PlatformServices.h"
 #include "services/LanguageHooks.h"
 
 #include <QJsonArray>
@@ -232,37 +234,33 @@ TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFai
     }
 }
 
-struct FakeSdk : ISpeechSdkRecognizer {
-    QStringList calls;
-    ResultHandler handler;
-    void configureAsrWithRlang(const QString &rlang, bool ptt) override { calls << rlang + (ptt ? "+ptt" : ""); }
-    bool startAsr() override { return calls << "start", true; }
-    bool stopAsr() override { return calls << "stop", true; }
-    void sendPcmData(const QByteArray &pcm) override { calls << "pcm:" + pcm; }
-    void setResultHandler(ResultHandler h) override { handler = std::move(h); }
-};
-
 TEST_F(Vox1Service, OnDeviceEngineAndPointerMicrophoneModeOpenNoSocket)
 {
-    FakeSdk sdk;
-    const LanguageHooks previous = installLanguageHooks({{}, [this] { return languages.readAudioLanguageCode(); }, {}});
+    FakeAsrSdkEngine engine;
+    const platform::PlatformServices services = platform::installServices({.asrSdkEngine = &engine});
+    const LanguageHooks hooks = installLanguageHooks({{}, [this] { return languages.readAudioLanguageCode(); }, {}});
+    IFlyASRManager sdk(engine);
     state->setLongVoiceModeSwitch(false);
     state->setPunctuationSwitch(true);
     for (const auto &[code, name] :
          {std::pair("ZH_TW", "中文（台湾）"), {"ZH_CN", "中文（繁体）"}, {"EN_US", "English"}}) {
         make({.sdk = &sdk});
         languages.setAudioLanguageArr(QJsonArray{QJsonObject{{"name", name}, {"code", code}}});
+        engine.calls.clear();
         begin();
+        EXPECT_EQ(engine.calls.value(0), QStringLiteral("rlang %1").arg(QString(code) == "EN_US" ? "EN_US" : "zh-hk"));
     }
     mic.deliver("1");
-    sdk.handler(0, "你");
-    sdk.handler(2, "你好");
+    engine.handler()(0, "你");
+    engine.handler()(2, "你好");
     asr->endAsr();
-    QCoreApplication::processEvents();
-    installLanguageHooks(previous);
-    EXPECT_EQ(sdk.calls.join(' '), "zh-hk+ptt start zh-hk+ptt start EN_US+ptt start pcm:1 stop");
+    ASSERT_TRUE(heard("end:你好|1"));
+    installLanguageHooks(hooks);
+    platform::installServices(services);
+    EXPECT_EQ(engine.calls.join(' '), "rlang EN_US ptt 1 stop 0 start write 1 stop 0");
     EXPECT_EQ(listener.calls, QStringList({"rec:你", "new:你|你|0", "new:你好|你好|2", "end:你好|1"}));
     EXPECT_EQ(blocks, QStringList({"1|你|0", "1|你好|1"}));
+    EXPECT_TRUE(server.requestUrls.isEmpty());
 
     // The pointer as a microphone: recorded, never sent.
     state->setIsLaser(true);
