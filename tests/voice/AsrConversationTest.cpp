@@ -18,7 +18,6 @@
 #include "KeyValueStore.h"
 #include "QXToolManager.h"
 #include "ReceiverTable.h"
-#include "services/Neighbours.h"
 
 #include <QTest>
 #include <QtEndian>
@@ -35,21 +34,17 @@ protected:
     FakeSecretStore secrets;
     SimulatedHidBus bus;
     FakeBleAdapter adapter;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false}};
     LocalSpeechServer server;
     RecordingListener listener;
     QXWebApiAsrService asr{{.serviceBase = server.base()}};
-    Neighbours previous;
+    // The decoders write the recording through the service.
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, &asr}};
 
     Vox1Conversation()
     {
         app.configData();
         asr.addStatusListener(&listener);
-        Neighbours n;
-        n.speech = &asr; // the decoders write the recording through it
-        previous = installNeighbours(n);
     }
-    ~Vox1Conversation() override { installNeighbours(previous); }
     void settle()
     {
         for (int i = 0; i < 3; ++i)
