@@ -19,6 +19,8 @@ class KeyValueStore;
 class MessageBoxAlertPresenter;
 class QXKeyPressManager;
 class QXOTAUpdateManager;
+class QXAuthorityManagementWindowController;
+class StartAtLoginController;
 class QXLanguageManager;
 class QXUserInfoData;
 class QXAudioQueueCapture;
@@ -27,6 +29,8 @@ class AppAudioTool;
 namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
+class ILoginItems;
+class IPermissionProbe;
 class IMicrophone;
 class IPowerManager;
 class ISecretStore;
@@ -62,6 +66,9 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        // Else the X11 probe and the XDG autostart folder.
+        platform::IPermissionProbe *permissionProbe = nullptr;
+        platform::ILoginItems *loginItems = nullptr;
     };
 
     explicit CompanionApp(const Options &options);
@@ -89,6 +96,10 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    // The launch shows it with checkPermission(true) when something is missing.
+    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
+    // The software settings' start-up switch.
+    StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
 
 private:
     void buildKeyActions();
@@ -100,6 +111,7 @@ private:
     void logDeviceState(const char *what) const;
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildPermissionsAndLogin(const Options &options);
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -141,4 +153,9 @@ private:
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
+
+    std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
+    std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
+    std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
+    std::unique_ptr<StartAtLoginController> m_startAtLogin;
 };
