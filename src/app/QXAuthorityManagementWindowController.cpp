@@ -156,6 +156,15 @@ void QXAuthorityManagementWindowController::windowDidLoad()
     palette.setColor(QPalette::Window, Qt::white);
     m_window->setPalette(palette);
     m_window->installEventFilter(this);
+    // Whoever shows the window may delete it; the next use builds a new one.
+    connect(m_window, &QObject::destroyed, this, [this] {
+        m_buttons.fill(nullptr);
+        m_remedyLabels.fill(nullptr);
+        m_btnBgViewArr.clear();
+        m_tipLabel = nullptr;
+        m_permissionsView = nullptr;
+        m_instructionsImageView = nullptr;
+    });
 
     m_tipLabel = rowLabel(m_window, QColor(112, 112, 112), 12, QRect(0, 20, kWindowSize.width(), 18));
     m_tipLabel->setAlignment(Qt::AlignCenter);

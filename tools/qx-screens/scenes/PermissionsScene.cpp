@@ -40,7 +40,10 @@ QWidget *build(SceneWorld &world)
         const PermissionState state = c == u'G'   ? PermissionState::Granted
                                       : c == u'D' ? PermissionState::Denied
                                                   : PermissionState::Undetermined;
-        probe.set(PermissionKind(row), state, kRemedies[row], QStringLiteral("/dev/hidraw3 (25ba:24ab): denied"));
+        if (state == PermissionState::Denied)
+            probe.set(PermissionKind(row), state, kRemedies[row], QStringLiteral("/dev/hidraw3 (25ba:24ab): denied"));
+        else
+            probe.set(PermissionKind(row), state);
     }
     // The tool owns what it renders: a host holding the window, then the controller,
     // which are deleted in that order.
