@@ -114,22 +114,14 @@ TEST_F(PermissionsWindow, RowsShowTheirStateAndTurnGrantedWhenTheWindowIsActivat
     EXPECT_FALSE(c.actionButton(0)->image().isNull());
 }
 
-TEST_F(PermissionsWindow, ChineseTextsAndRowGeometry)
+TEST_F(PermissionsWindow, ChineseTexts)
 {
     auto &c = make(G, G, G);
-    QWidget *window = c.window();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("权限管理"));
+    EXPECT_EQ(c.window()->windowTitle(), QStringLiteral("权限管理"));
     EXPECT_EQ(c.tipLabel()->text(), QStringLiteral("请授权 Zandor 所需要的权限，以使用设备语音功能"));
-    const QList<QWidget *> rows = c.permissionsView()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(rows.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(rows[i]->geometry().top(), 100 * i);
-        EXPECT_EQ(rows[i]->height(), 70);
-    }
     QStringList texts;
-    for (const QXLabel *label : rows[1]->findChildren<QXLabel *>())
+    for (const QXLabel *label : c.permissionsView()->findChildren<QXLabel *>())
         texts << label->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral("输入监控")));
     EXPECT_TRUE(texts.contains(QStringLiteral(R"(Zandor需要"输入监控"权限检测鼠标\键盘等HID设备连接状态)")));
 }
 
