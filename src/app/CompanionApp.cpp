@@ -50,6 +50,10 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "StartAtLoginController.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -183,11 +187,14 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildKeyActions();
     buildAudio(options);
+    buildPermissionsAndLogin(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     m_notifications->removeObserver(this);
+    m_startAtLogin.reset();
+    m_authority.reset();
     takeDownAudio();
     m_keyPress.reset();
     m_selectionCopier.reset();
@@ -305,6 +312,32 @@ void CompanionApp::buildAudio(const Options &options)
         m_ownedDefaultInput = std::make_unique<platform::linuxbackend::PulseDefaultInputSwitcher>();
         m_defaultInput = m_ownedDefaultInput.get();
     }
+}
+
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void CompanionApp::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
 }
 
 void CompanionApp::takeDownAudio()
