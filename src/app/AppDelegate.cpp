@@ -158,8 +158,10 @@ void AppDelegate::updateElectricInfo()
 
 void AppDelegate::applicationShouldHandleReopen()
 {
-    if (!m_deps.state->isConnect())
+    if (!m_deps.state->isConnect()) {
+        qxInfo("app") << "asked for the window without a device: a tip instead";
         m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("设备未连接")), QStringLiteral("info_icon"));
+    }
     m_deps.services->openApp();
     m_deps.services->reopenStatusItem();
 }
