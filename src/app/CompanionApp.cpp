@@ -15,6 +15,8 @@
 #include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
+#include "MainWindow.h"
+#include "PageFactory.h"
 #include "MainThread.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
@@ -30,6 +32,8 @@
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "StatusItemController.h"
+#include "TrayStatusItem.h"
 #include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
@@ -152,11 +156,13 @@ CompanionApp::CompanionApp(const Options &options)
     m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
     wireReportParser(true);
     buildAudio(options);
+    buildShell(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    takeDownShell();
     takeDownAudio();
     // Transports first (they still call into the protocol managers while closing), then
     // the hooks into them, then the state they read.
@@ -265,6 +271,83 @@ void CompanionApp::takeDownAudio()
     m_capture.reset();
 }
 
+// The status item, the main window and its pages. The main window is the shell the
+// lower layers show their alerts on.
+void CompanionApp::buildShell(const Options &options)
+{
+    IStatusItem *item = options.statusItem;
+    if (!item) {
+        m_ownedStatusItem = std::make_unique<TrayStatusItem>();
+        item = m_ownedStatusItem.get();
+    }
+    m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    MainWindow::Deps windowDeps;
+    windowDeps.state = m_state.get();
+    windowDeps.pages = m_pageFactory.get();
+    windowDeps.addStatusItem = [this] { m_statusItem->addStatusItem(); };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
+
+    StatusItemController::Deps itemDeps;
+    itemDeps.state = m_state.get();
+    itemDeps.item = item;
+    itemDeps.shell = m_mainWindow.get();
+    itemDeps.device = &facade();
+    itemDeps.hidCommands = &hidCommands();
+    itemDeps.voice = neighbours().voice;
+    itemDeps.aiWindow = neighbours().aiWindow;
+    itemDeps.terminate = [] { QCoreApplication::quit(); };
+    m_statusItem = std::make_unique<StatusItemController>(std::move(itemDeps));
+
+    Neighbours withShell = neighbours();
+    m_previousShell = withShell.shell;
+    withShell.shell = m_mainWindow.get();
+    installNeighbours(withShell);
+}
+
+void CompanionApp::takeDownShell()
+{
+    Neighbours withoutShell = neighbours();
+    withoutShell.shell = m_previousShell;
+    installNeighbours(withoutShell);
+    m_statusItem.reset();
+    m_mainWindow.reset();
+    m_pageFactory.reset();
+    m_ownedStatusItem.reset();
+}
+
+PageContext CompanionApp::pageContext() const
+{
+    PageContext c;
+    c.state = m_state.get();
+    c.store = m_store;
+    c.languages = m_languages.get();
+    c.notifications = &NotificationCenter::defaultCenter();
+    c.scheduler = &Scheduler::instance();
+    c.http = &QXHttpRequestManager::sharedInstance();
+    c.device = &facade();
+    c.hidCommands = &hidCommands();
+    c.ota = m_ota.get();
+    c.hid = m_hid.get();
+    c.aiWindow = neighbours().aiWindow;
+    c.translate = neighbours().translate;
+    c.tips = neighbours().tips;
+    c.alerts = m_alerts.get();
+    c.shell = m_mainWindow.get();
+    c.workspace = platform::services().workspace;
+    return c;
+}
+
+void CompanionApp::configUI()
+{
+    m_mainWindow->configUI();
+}
+
+void CompanionApp::reopen()
+{
+    m_mainWindow->openApp();
+    m_statusItem->reopen();
+}
+
 void CompanionApp::wireProtocol()
 {
     QXHidCommandManager &hidMgr = hidCommands();
@@ -369,7 +452,9 @@ void CompanionApp::configData()
     m_hid->startMonitor();
     // Once per launch; silent when the site cannot be reached.
     QXOTAUpdateManager::sharedInstance().checkAppVersion();
+    m_mainWindow->openApp();
     m_languages->setAsrLanguageType(1);
+    m_statusItem->addStatusItem();
     registerObservers();
     m_keyPress->startCenterMouseMonitor();
 
@@ -421,17 +506,20 @@ void CompanionApp::usbDeviceConnectNotification()
 {
     // A plugged receiver takes over from Bluetooth LE.
     m_ble->cancelPeripheralConnection();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::usbDeviceRemoveNotification()
 {
     m_ble->startScan();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::bleMouseConnect()
 {
     m_state->setChipPlan(2);
     m_state->setIsSupportKeySetting(true);
+    m_statusItem->addStatusItem();
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     TPRDelayInvocationTrailing(
         GroupKey::shared(QStringLiteral("bleConnectInfo")),
@@ -448,6 +536,7 @@ void CompanionApp::bleMouseDisConnect()
 {
     m_state->setChipPlan(0);
     m_state->setIsSupportKeySetting(false);
+    m_statusItem->addStatusItem();
     m_hid->openHIDDevice();
 }
 

@@ -14,7 +14,12 @@ class HidEventHandlers;
 class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
+class IStatusItem;
 class KeyValueStore;
+class MainWindow;
+class PageFactory;
+struct PageContext;
+class StatusItemController;
 class MessageBoxAlertPresenter;
 class QXKeyPressManager;
 class QXOTAUpdateManager;
@@ -61,6 +66,7 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
     };
 
     explicit CompanionApp(const Options &options);
@@ -74,6 +80,10 @@ public:
     // device observers, the two command tables (queued), the receiver's microphone as the default
     // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
+    // The main window's tabs and pages.
+    void configUI();
+    // Another launch asked for the application.
+    void reopen();
 
     // Reactions to the device notifications.
     void usbDeviceConnectNotification();
@@ -88,6 +98,10 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    MainWindow &mainWindow() const { return *m_mainWindow; }
+    StatusItemController &statusItem() const { return *m_statusItem; }
+    // What every page is handed.
+    PageContext pageContext() const;
 
 private:
     void buildKeyActions();
@@ -99,6 +113,8 @@ private:
     void logDeviceState(const char *what) const;
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildShell(const Options &options);
+    void takeDownShell();
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -138,4 +154,10 @@ private:
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
+
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<StatusItemController> m_statusItem;
+    IAppShell *m_previousShell = nullptr;
 };

@@ -53,6 +53,7 @@ struct NoLaserPen final : ILaserPen {
 };
 struct NoAIWindow final : IAIWindow {
     void showInWindow() override { missing("AI window"); }
+    void hiddenWindow() override {}
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }
     void initSubViews() override { missing("AI window"); }
@@ -65,6 +66,11 @@ struct NoTranslate final : ITranslateManager {
 };
 struct NoShell final : IAppShell {
     QWidget *window() override { return nullptr; }
+    void openApp() override { missing("main window"); }
+    void manualSelectedItemWithIndex(int) override { missing("main window"); }
+    bool isShowAIWindow() const override { return m_aiWindow; }
+    void setIsShowAIWindow(bool on) override { m_aiWindow = on; }
+    bool m_aiWindow = false;
 };
 
 Neighbours withStandIns(Neighbours n)
