@@ -1,6 +1,5 @@
 #include "GuidePopover.h"
 
-
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>

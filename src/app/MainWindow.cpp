@@ -209,7 +209,6 @@ void MainWindow::layoutViews()
         if (page && page->isViewLoaded())
             page->view()->setGeometry(m_rightView->rect());
     if (m_lowElectricImageView)
-        m_lowElectricImageView->setGeometry(kLowElectricInset,
-                                            height() - kLowElectricInset - kLowElectricSize.height(),
+        m_lowElectricImageView->setGeometry(kLowElectricInset, height() - kLowElectricInset - kLowElectricSize.height(),
                                             kLowElectricSize.width(), kLowElectricSize.height());
 }

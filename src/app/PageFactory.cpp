@@ -8,9 +8,14 @@
 namespace {
 // The class each page number's page has, in page-number order.
 constexpr std::array<const char *, viewtag::kCount> kPageClasses{
-    "MouseSettingViewController",  "SmartSettingViewController",       "SoftwareManagerViewController",
-    "PersonalitySettingViewController", "MineViewController",          "SmartDetectionViewController",
-    "PreferencesViewController",   "LaserPenSettingViewController",
+    "MouseSettingViewController",
+    "SmartSettingViewController",
+    "SoftwareManagerViewController",
+    "PersonalitySettingViewController",
+    "MineViewController",
+    "SmartDetectionViewController",
+    "PreferencesViewController",
+    "LaserPenSettingViewController",
 };
 } // namespace
 

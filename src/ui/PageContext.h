@@ -40,6 +40,6 @@ struct PageContext {
     ITranslateManager *translate = nullptr;
     IPopupTips *tips = nullptr;
     AlertPresenter *alerts = nullptr;
-    IAppShell *shell = nullptr; // the main window: host of sheets and file panels
+    IAppShell *shell = nullptr;                // the main window: host of sheets and file panels
     platform::IWorkspace *workspace = nullptr; // opens files and web addresses
 };

@@ -5,6 +5,7 @@
 
 #include "FakeBleCentral.h"
 #include "FakeSecretStore.h"
+#include "FakeStatusItem.h"
 #include "FrameDecoder.h"
 #include "ManualScheduler.h"
 #include "SimulatedHidBus.h"
@@ -13,6 +14,7 @@
 
 #include "HIDDevice.h"
 #include "KeyValueStore.h"
+#include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXHidCommandManager.h"
@@ -20,6 +22,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "services/Neighbours.h"
 
 #include <QCoreApplication>
 
@@ -50,6 +53,7 @@ protected:
         FakeSecretStore secrets;
         SimulatedHidBus bus;
         FakeBleAdapter adapter;
+        FakeStatusItem tray;
         CompanionApp::Options options()
         {
             CompanionApp::Options o;
@@ -58,6 +62,7 @@ protected:
             o.hid = &bus;
             o.bleCentral = adapter.factory();
             o.desktopServices = false;
+            o.statusItem = &tray;
             return o;
         }
     };
@@ -96,9 +101,13 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(&QXUserInfoData::sharedInstance(), &app.state());
             EXPECT_EQ(&QXBLEManager::sharedInstance(), &app.ble());
             EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), hid);
+            EXPECT_EQ(neighbours().shell->window(), &app.mainWindow());
 
             app.configData();
+            app.configUI();
             settle();
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
+            EXPECT_FALSE(app.mainWindow().isVisible());
             EXPECT_TRUE(world.bus.fake().watching());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
             EXPECT_TRUE(world.adapter.isScanning());
@@ -117,6 +126,11 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             rx.clearWritten();
             scheduler.advance(QXHidCommandManager::kPollIntervalMs + HIDDevice::kPacingMs);
             EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData"))) << heard(rx, 2).join(',').toStdString();
+            // The mouse behind it answers: the status item offers its menu.
+            rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
+            settle();
+            EXPECT_EQ(world.tray.imageName, "Icon");
+            EXPECT_EQ(world.tray.menu.size(), 2);
 
             // Unplugged: the state forgets the receiver, the poll stops and the scan resumes.
             rx.unplug();
@@ -125,6 +139,7 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(app.state().chipPlan(), 0);
             EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
 
             // Plugged again before the teardown: the graph goes down with a device open.
             rx.plugIn();
@@ -135,6 +150,7 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
         EXPECT_EQ(HIDDevice::setSharedInstance(nullptr), nullptr);
         EXPECT_EQ(QXUserInfoData::setSharedInstance(nullptr), nullptr);
         EXPECT_EQ(QXBLEManager::setSharedInstance(nullptr), nullptr);
+        EXPECT_EQ(neighbours().shell->window(), nullptr);
         EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), nullptr);
         EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
         EXPECT_FALSE(QXMouseCommandManager::sharedInstance().isTimerRunning());
