@@ -49,8 +49,9 @@ MainWindow::~MainWindow()
         page.reset();
 }
 
-void MainWindow::configUI()
+void MainWindow::configUI(PageFactory *pages)
 {
+    m_pageFactory = pages;
     NotificationCenter &nc = NotificationCenter::defaultCenter();
     // Order matters on a language change: the tabs are rebuilt before they are re-titled.
     for (const char *name : {qx::notify::HadUSBInfoNotification, qx::notify::kUpdateTitleNotification,
@@ -64,7 +65,7 @@ void MainWindow::configUI()
     for (int tag = 0; tag < viewtag::kCount; ++tag) {
         if (m_pages[tag])
             continue;
-        m_pages[tag] = m_deps.pages ? m_deps.pages->makePage(tag) : nullptr;
+        m_pages[tag] = m_pageFactory ? m_pageFactory->makePage(tag) : nullptr;
         if (!m_pages[tag])
             continue;
         QWidget *view = m_pages[tag]->view();
@@ -133,8 +134,8 @@ void MainWindow::itemClicked(QXTabItem *sender)
         if (m_selectIndex < 0 || m_selectIndex >= viewtag::kCount)
             continue;
         showPage(m_selectIndex);
-        if (m_selectIndex == viewtag::kMine && m_pages[viewtag::kMine] && m_deps.pages)
-            m_deps.pages->getUserInfo(*m_pages[viewtag::kMine]);
+        if (m_selectIndex == viewtag::kMine && m_pages[viewtag::kMine] && m_pageFactory)
+            m_pageFactory->getUserInfo(*m_pages[viewtag::kMine]);
     }
 }
 

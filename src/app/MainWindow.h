@@ -27,7 +27,6 @@ class MainWindow final : public QWidget, public IAppShell {
 public:
     struct Deps {
         QXUserInfoData *state = nullptr;
-        PageFactory *pages = nullptr;
         // Rebuilds the status item (its menu follows the interface language).
         std::function<void()> addStatusItem;
     };
@@ -41,8 +40,8 @@ public:
     ~MainWindow() override;
 
     // Watches the notifications that rebuild and re-title the tabs, colours the two
-    // areas, makes the pages in page-number order and builds the tabs.
-    void configUI();
+    // areas, has the factory make the pages in page-number order and builds the tabs.
+    void configUI(PageFactory *pages);
     void configLeftItem();
     void configTitle();
     void itemClicked(QXTabItem *sender);
@@ -77,6 +76,7 @@ private:
     void showPage(int viewTag);
 
     Deps m_deps;
+    PageFactory *m_pageFactory = nullptr;
     QXBaseView *m_leftView = nullptr;
     QXBaseView *m_rightView = nullptr;
     QLabel *m_logoImageView = nullptr;

@@ -41,8 +41,7 @@ public:
     QXUserInfoData(const QXUserInfoData &) = delete;
     QXUserInfoData &operator=(const QXUserInfoData &) = delete;
 
-    // The application's instance: the one the composition root installed, else one
-    // made on first use over defaultStore(). Tests install their own and restore.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXUserInfoData &sharedInstance();
     static QXUserInfoData *setSharedInstance(QXUserInfoData *instance); // returns the previous one
 
@@ -235,7 +234,8 @@ public:
 
     // --- derived -------------------------------------------------------------------------
     // Whether the vendor speech SDK serves the speech language: never in long-voice
-    // mode; otherwise for Chinese ("ZH...") and "EN_US".
+    // mode; otherwise for Chinese ("ZH...") and "EN_US", when an SDK engine is
+    // registered with the platform services (none on Linux).
     bool isIFlyAsr() const;
     // Products without AI pages (product code 328, 282, 370 or 412).
     bool isDisableDevice() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IAsrSdkEngine.h"
 #include "IClipboard.h"
 #include "IGlobalMouseMonitor.h"
 #include "IGlobalShortcuts.h"
@@ -19,6 +20,9 @@ struct PlatformServices {
     ISystemVolume *volume = nullptr;
     IWorkspace *workspace = nullptr;
     IGlobalShortcuts *shortcuts = nullptr;
+    // The vendor speech SDK. It has no stand-in: nullptr means no engine is registered
+    // (so on Linux), and recognition then always uses the websocket speech service.
+    IAsrSdkEngine *asrSdkEngine = nullptr;
 };
 
 // The installed services, empty slots filled with the stand-ins.

@@ -17,6 +17,7 @@ class QXUserInfoData;
 class Scheduler;
 namespace platform {
 class IWorkspace;
+class ShortcutBinder;
 } // namespace platform
 
 // Everything a page of the main window may reach, handed to it when it is made. The
@@ -40,6 +41,7 @@ struct PageContext {
     ITranslateManager *translate = nullptr;
     IPopupTips *tips = nullptr;
     AlertPresenter *alerts = nullptr;
-    IAppShell *shell = nullptr;                // the main window: host of sheets and file panels
-    platform::IWorkspace *workspace = nullptr; // opens files and web addresses
+    IAppShell *shell = nullptr;                    // the main window: host of sheets and file panels
+    platform::ShortcutBinder *shortcuts = nullptr; // the global shortcuts
+    platform::IWorkspace *workspace = nullptr;     // opens files and web addresses
 };

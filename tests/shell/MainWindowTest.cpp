@@ -29,21 +29,19 @@ public:
 
 struct WindowWorld {
     ScopedUserInfoData state;
-    QXLanguageManager languages{state.store()};
-    QXLanguageManager *previousLanguages = QXLanguageManager::setSharedInstance(&languages);
+    QXLanguageManager &languages = state.languages();
     RecordingPages pages;
     QStringList statusBuilds; // the selected tab's title at each status item build
-    MainWindow window{{&state.state(), &pages, [this] { statusBuilds << selected(); }}};
+    MainWindow window{{&state.state(), [this] { statusBuilds << selected(); }}};
 
     WindowWorld(quint64 deviceType, quint64 mouseType, bool isLaser)
     {
         state->mouseInfoItem().setdeviceType(deviceType);
         state->mouseInfoItem().setMouseType(mouseType);
         state->setIsLaser(isLaser);
-        window.configUI();
+        window.configUI(&pages);
         window.show();
     }
-    ~WindowWorld() { QXLanguageManager::setSharedInstance(previousLanguages); }
 
     QList<int> tags() const
     {
@@ -170,7 +168,6 @@ TEST(LanguageRetitle, ALanguageChangeRebuildsTheTabsThenRetitlesThemAndTheStatus
     w.state->mouseInfoItem().setdeviceType(3);
     NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::HadUSBInfoNotification));
     EXPECT_EQ(w.tags(), QList<int>({1, 2, 3, 6}));
-    w.languages.setUiLanguageIndex(0);
 }
 
 TEST(MainWindow, OpensCentredOnlyWithADeviceAndShowsTheLowBatteryImageAtTheBottom)

@@ -19,8 +19,7 @@
 // window and virtual time.
 struct ShellWorld {
     ScopedUserInfoData state;
-    QXLanguageManager languages{state.store()};
-    QXLanguageManager *previousLanguages = QXLanguageManager::setSharedInstance(&languages);
+    QXLanguageManager &languages = state.languages();
     ManualScheduler scheduler;
     CallLog log;
     FakeVoiceKeyDispatcher voice{log};
@@ -60,7 +59,6 @@ struct ShellWorld {
         status.reset();
         facade.invalidateTimer();
         hidMgr.setHidSink(nullptr);
-        QXLanguageManager::setSharedInstance(previousLanguages);
     }
 
     void build(bool connected)

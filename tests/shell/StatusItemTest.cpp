@@ -95,7 +95,6 @@ TEST(StatusItem, DisconnectedBuildClearsTheScreenAndTheItemTogglesTheGuide)
     w.build(true);
     EXPECT_FALSE(guideShown(w));
     EXPECT_FALSE(w.status->isShow());
-    w.languages.setUiLanguageIndex(0);
 }
 
 TEST(StatusItem, TheGuideQuitsAfterHalfASecondAndTheMenuAfterOneWithThePointerTold)

@@ -1,9 +1,12 @@
 #include "CountingKeyValueStore.h"
+#include "FakeAsrSdkEngine.h"
 #include "FakeSecretStore.h"
 #include "KeyValueStore.h"
+#include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "ScopedUserInfoData.h"
 #include "TempDataRoot.h"
+#include "platform/PlatformServices.h"
 #include "services/LanguageHooks.h"
 
 #include <QDir>
@@ -240,6 +243,19 @@ TEST_F(UserInfoDataTest, VendorSpeechSdkChoice)
         const char *code;
         bool expected;
     } rows[] = {{"ZH_CN", true}, {"ZH_TW", true}, {"EN_US", true}, {"EN_GB", false}, {"KO_KR", false}, {"", false}};
+    // Without an SDK engine (Linux) the websocket service serves every language, and
+    // the log says why once.
+    s->setLongVoiceModeSwitch(false);
+    for (const auto &row : rows) {
+        AudioLanguage language(QString::fromLatin1(row.code));
+        EXPECT_FALSE(s->isIFlyAsr()) << row.code;
+    }
+    EXPECT_TRUE(qxLoggedOnce(QStringLiteral("voice.no-asr-sdk")));
+
+    FakeAsrSdkEngine engine;
+    platform::PlatformServices services;
+    services.asrSdkEngine = &engine;
+    const platform::PlatformServices previous = platform::installServices(services);
     for (const auto &row : rows) {
         AudioLanguage language(QString::fromLatin1(row.code));
         s->setLongVoiceModeSwitch(true);
@@ -247,6 +263,7 @@ TEST_F(UserInfoDataTest, VendorSpeechSdkChoice)
         s->setLongVoiceModeSwitch(false);
         EXPECT_EQ(s->isIFlyAsr(), row.expected) << row.code;
     }
+    platform::installServices(previous);
 }
 
 TEST_F(UserInfoDataTest, ConnectionIsMouseOrBluetooth)

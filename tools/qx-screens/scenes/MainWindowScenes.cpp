@@ -28,8 +28,8 @@ QWidget *build(SceneWorld &world, const Device &device)
     state.mouseInfoItem().setMouseType(device.mouseType);
     state.setMouseIsConnect(true);
     static PageFactory pages{PageContext{}};
-    auto *window = new MainWindow({&state, &pages, {}});
-    window->configUI();
+    auto *window = new MainWindow({&state, {}});
+    window->configUI(&pages);
     window->setLowElectricShown(world.option(QStringLiteral("low-battery")) == QLatin1String("yes"));
     return window;
 }
