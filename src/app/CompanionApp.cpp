@@ -139,11 +139,14 @@ CompanionApp::CompanionApp(const Options &options)
         m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
     }
     // The main window is the shell the alerts below are shown on.
-    m_mainWindow = std::make_unique<MainWindow>(
-        MainWindow::Deps{m_state.get(), [this] {
-                             if (m_statusItem)
-                                 m_statusItem->addStatusItem();
-                         }});
+    MainWindow::Deps windowDeps;
+    windowDeps.state = m_state.get();
+    // The status item comes later; re-titles before it exists have no menu to redo.
+    windowDeps.addStatusItem = [this] {
+        if (m_statusItem)
+            m_statusItem->addStatusItem();
+    };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
