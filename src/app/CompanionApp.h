@@ -20,7 +20,12 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class IFlyASRManager;
+class IStatusItem;
 class KeyValueStore;
+class MainWindow;
+class PageFactory;
+struct PageContext;
+class StatusItemController;
 class MessageBoxAlertPresenter;
 class NotificationCenter;
 class QXBLECommandManager;
@@ -87,6 +92,7 @@ public:
         // Else the X11 probe and the XDG autostart folder.
         platform::IPermissionProbe *permissionProbe = nullptr;
         platform::ILoginItems *loginItems = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
     };
 
     explicit CompanionApp(const Options &options);
@@ -100,6 +106,10 @@ public:
     // device observers, the two command tables (queued), the receiver's microphone as the default
     // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
+    // The main window's tabs and pages.
+    void configUI();
+    // Another launch asked for the application.
+    void reopen();
 
     // Reactions to the device notifications.
     void usbDeviceConnectNotification();
@@ -114,6 +124,10 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    MainWindow &mainWindow() const { return *m_mainWindow; }
+    StatusItemController &statusItem() const { return *m_statusItem; }
+    // What every page is handed.
+    PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
     // What every device handler was handed of the higher layers.
@@ -149,6 +163,7 @@ private:
     void buildKeyActions();
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildShell(const Options &options);
     void wireHidSinks();
     void installDeviceAudioState();
     void wireReportParser();
@@ -168,6 +183,8 @@ private:
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    // The shell the alerts are shown on: made before them, gone before the pages' services.
+    std::unique_ptr<MainWindow> m_mainWindow;
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
@@ -215,4 +232,7 @@ private:
     std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
     std::unique_ptr<StartAtLoginController> m_startAtLogin;
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<StatusItemController> m_statusItem;
 };
