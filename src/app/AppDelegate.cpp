@@ -13,7 +13,9 @@
 
 #include <QPointer>
 
-AppDelegate::AppDelegate(Deps deps, QObject *parent) : QObject(parent), m_deps(deps) {}
+AppDelegate::AppDelegate(Deps deps, QObject *parent) : QObject(parent), m_deps(deps), m_bleInfoKey(GroupKey::unique())
+{
+}
 
 AppDelegate::~AppDelegate()
 {
@@ -116,7 +118,7 @@ void AppDelegate::bleMouseConnect()
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     QPointer<AppDelegate> self(this);
     TPRDelayInvocationTrailing(
-        GroupKey::shared(QStringLiteral("bleConnectInfo")),
+        m_bleInfoKey,
         [self] {
             if (!self)
                 return;

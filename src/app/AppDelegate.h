@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Scheduler.h"
+#include "TPRDelayInvocation.h"
 
 #include <QObject>
 
@@ -59,6 +60,9 @@ private:
     NotificationCenter &notifications() const;
 
     Deps m_deps;
+    // Shared by every connection of this delegate, and by nothing else (a delegate made
+    // after this one starts afresh).
+    GroupKey m_bleInfoKey;
     bool m_showLowElectric = false;
     bool m_terminated = false;
 };

@@ -1,10 +1,11 @@
 #include "CompanionApp.h"
 
 #include "AppAudioTool.h"
+#include "AppDelegate.h"
+#include "CompanionAppServices.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "DataPaths.h"
-#include "DefaultInputDevice.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -14,13 +15,10 @@
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
 #include "KeyValueStore.h"
-#include "KitAppearance.h"
 #include "MainWindow.h"
 #include "PageFactory.h"
-#include "MainThread.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
-#include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
@@ -39,9 +37,7 @@
 #include "StatusItemController.h"
 #include "TrayStatusItem.h"
 #include "TKTTSManager.h"
-#include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
-#include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
@@ -60,7 +56,6 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 
 namespace {
 
@@ -207,8 +202,9 @@ CompanionApp::CompanionApp(const Options &options)
 
 CompanionApp::~CompanionApp()
 {
-    m_notifications->removeObserver(this);
     // The shell first: its pages reach every service below.
+    m_delegate.reset();
+    m_services.reset();
     m_statusItem.reset();
     m_mainWindow.reset();
     m_pageFactory.reset();
@@ -277,8 +273,16 @@ void CompanionApp::buildShell(const Options &options)
     deps.hidCommands = m_hidCommands.get();
     deps.voice = m_seams.voice;
     deps.aiWindow = m_seams.aiWindow;
-    deps.terminate = [] { QCoreApplication::quit(); };
+    deps.terminate = options.quit ? options.quit : [] { QCoreApplication::quit(); };
     m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
+
+    m_services = std::make_unique<Services>(*this);
+    AppDelegate::Deps delegate;
+    delegate.services = m_services.get();
+    delegate.state = m_state.get();
+    delegate.tips = m_seams.tips;
+    delegate.notifications = m_notifications.get();
+    m_delegate = std::make_unique<AppDelegate>(delegate);
 }
 
 PageContext CompanionApp::pageContext() const
@@ -302,17 +306,6 @@ PageContext CompanionApp::pageContext() const
     c.shortcuts = m_shortcuts.get();
     c.workspace = platform::services().workspace;
     return c;
-}
-
-void CompanionApp::configUI()
-{
-    m_mainWindow->configUI(m_pageFactory.get());
-}
-
-void CompanionApp::reopen()
-{
-    m_mainWindow->openApp();
-    m_statusItem->reopen();
 }
 
 void CompanionApp::buildDeviceProtocol()
@@ -496,111 +489,29 @@ void CompanionApp::wireReportParser()
     m_hidEvents = std::make_unique<HidEventHandlers>(parser, m_chipTokens.get());
 }
 
+void CompanionApp::applicationDidFinishLaunching()
+{
+    m_delegate->applicationDidFinishLaunching();
+}
+
 void CompanionApp::configData()
 {
-    // Always light, whatever the desktop's theme.
-    qxApplyLightAppearance();
-    // Voice comes from the device until a receiver or peripheral says otherwise.
-    m_facade->setIsFromMicData(false);
-    m_hid->startMonitor();
-    // Once per launch; silent when the site cannot be reached.
-    m_ota->checkAppVersion();
-    m_mainWindow->openApp();
-    m_languages->setAsrLanguageType(1);
-    m_statusItem->addStatusItem();
-    registerObservers();
-    m_keyPress->startCenterMouseMonitor();
-
-    // The command tables are made once launch has returned to the event loop.
-    QPointer<CompanionApp> self(this);
-    postToMainThread([self] {
-        if (!self)
-            return;
-        WQSSqliteOperation &db = *self->m_database;
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
-            QString error;
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
-                qxWarning("app")
-                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
-                    << "- voice commands cannot be kept; check that the file and its folder can be written";
-        }
-    });
-
-    if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
-        const QString name = defaultInputDeviceName(quint16(m_hid->currentVid()), quint16(m_hid->currentPid()));
-        m_defaultInputSwitch =
-            std::thread([switcher = m_defaultInput, name] { set_default_input_device_by_name(*switcher, name); });
-    }
-
-    m_ble->startScan();
-    writeLog(QStringLiteral("configData完成-------"));
+    m_delegate->configData();
 }
 
-void CompanionApp::registerObservers()
+void CompanionApp::configUI()
 {
-    NotificationCenter &nc = *m_notifications;
-    nc.removeObserver(this);
-    const auto on = [&](const char *name, void (CompanionApp::*handler)()) {
-        nc.addObserver(QString::fromLatin1(name), this, [this, handler](const QVariant &) { (this->*handler)(); });
-    };
-    on(qx::notify::kUSBInsertNotification, &CompanionApp::usbDeviceConnectNotification);
-    on(qx::notify::kUSBRemoveNotification, &CompanionApp::usbDeviceRemoveNotification);
-    on(qx::notify::kBleConnectNotification, &CompanionApp::bleMouseConnect);
-    on(qx::notify::kBleDisConnectNotification, &CompanionApp::bleMouseDisConnect);
-    // The pages and the battery tip are not built yet; the device state they would show
-    // goes to the log.
-    nc.addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), this,
-                   [this](const QVariant &) { logDeviceState("device information"); });
-    nc.addObserver(QString::fromLatin1(qx::notify::HadElectricInfoNotification), this,
-                   [this](const QVariant &) { logDeviceState("battery"); });
+    m_services->configUI();
 }
 
-void CompanionApp::usbDeviceConnectNotification()
+void CompanionApp::reopen()
 {
-    // A plugged receiver takes over from Bluetooth LE.
-    m_ble->cancelPeripheralConnection();
-    m_statusItem->addStatusItem();
+    m_delegate->applicationShouldHandleReopen();
 }
 
-void CompanionApp::usbDeviceRemoveNotification()
+void CompanionApp::applicationWillTerminate()
 {
-    m_ble->startScan();
-    m_statusItem->addStatusItem();
-}
-
-void CompanionApp::bleMouseConnect()
-{
-    m_state->setChipPlan(2);
-    m_state->setIsSupportKeySetting(true);
-    m_statusItem->addStatusItem();
-    // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
-    QPointer<CompanionApp> self(this);
-    TPRDelayInvocationTrailing(
-        GroupKey::shared(QStringLiteral("bleConnectInfo")),
-        [self] {
-            if (!self)
-                return;
-            self->m_facade->sendGetMouseInfoData();
-            self->m_facade->sendClosePopUpWebSiteData();
-        },
-        3.0);
-    m_hidCommands->invalidateTimer();
-    m_hid->closeHIDDevice();
-}
-
-void CompanionApp::bleMouseDisConnect()
-{
-    m_state->setChipPlan(0);
-    m_state->setIsSupportKeySetting(false);
-    m_statusItem->addStatusItem();
-    m_hid->openHIDDevice();
-}
-
-void CompanionApp::logDeviceState(const char *what) const
-{
-    const QXMouseInfoItem &item = m_state->mouseInfoItem();
-    qxInfo("app") << what << "- sn:" << item.sn() << "battery:" << item.powerPercent()
-                  << "firmware:" << item.firmwareVersion() << "plan:" << m_state->chipPlan();
+    m_delegate->applicationWillTerminate();
 }
 
 void CompanionApp::logCounters() const

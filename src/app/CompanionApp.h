@@ -7,11 +7,13 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
 
 class AppAudioTool;
+class AppDelegate;
 class BleNotificationParser;
 class BleStateDelegate;
 class HidInfoConnection;
@@ -65,8 +67,8 @@ class LinuxDesktopServices;
 // The composition root: picks the backends, constructs every manager with its
 // dependencies and installs it as the process-wide instance (sharedInstance() returns
 // what is installed here and never builds one), hands the device handlers the seams
-// of the higher layers, and reacts to the device notifications that move the
-// connection between USB and Bluetooth LE.
+// of the higher layers, and hands the application delegate (the launch, the device
+// reactions, reopen and termination) the services over all of them.
 //
 // Everything it constructs it owns, and destroying it takes the whole graph down and
 // puts back what was installed before, so a process (a test) can build and tear
@@ -93,6 +95,8 @@ public:
         platform::IPermissionProbe *permissionProbe = nullptr;
         platform::ILoginItems *loginItems = nullptr;
         IStatusItem *statusItem = nullptr; // else the system tray's
+        // Ends the application (the menu's and the guide's quit); else the event loop's quit.
+        std::function<void()> quit;
     };
 
     explicit CompanionApp(const Options &options);
@@ -101,21 +105,17 @@ public:
     CompanionApp(const CompanionApp &) = delete;
     CompanionApp &operator=(const CompanionApp &) = delete;
 
-    // The launch steps of the device layers, in their order: voice from the device,
-    // the HID watch, the application-version check (once per launch), the speech-language table, the
-    // device observers, the two command tables (queued), the receiver's microphone as the default
-    // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
+    // The whole launch: configData, configUI, the permission check, the network probe.
+    void applicationDidFinishLaunching();
+    // Its first part: the managers started in their order and the device observers.
     void configData();
     // The main window's tabs and pages.
     void configUI();
     // Another launch asked for the application.
     void reopen();
-
-    // Reactions to the device notifications.
-    void usbDeviceConnectNotification();
-    void usbDeviceRemoveNotification();
-    void bleMouseConnect();
-    void bleMouseDisConnect();
+    // The termination steps (once): at the event loop's end, or instead of it when a
+    // signal came while the launch still ran.
+    void applicationWillTerminate();
 
     // One log line with the scheduler's fired-timer count (for idle measurements).
     void logCounters() const;
@@ -136,8 +136,11 @@ public:
     QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
     // The software settings' start-up switch.
     StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
+    AppDelegate &delegate() const { return *m_delegate; }
 
 private:
+    class Services;
+
     // One manager: owned, and installed for as long as it lives here.
     template <class T>
     struct Owned {
@@ -167,8 +170,6 @@ private:
     void wireHidSinks();
     void installDeviceAudioState();
     void wireReportParser();
-    void registerObservers();
-    void logDeviceState(const char *what) const;
     void buildPermissionsAndLogin(const Options &options);
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
@@ -235,4 +236,7 @@ private:
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<StatusItemController> m_statusItem;
+
+    std::unique_ptr<Services> m_services;
+    std::unique_ptr<AppDelegate> m_delegate;
 };

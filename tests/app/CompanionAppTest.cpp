@@ -4,6 +4,7 @@
 #include "CompanionApp.h"
 
 #include "FakeBleCentral.h"
+#include "FakePermissionProbe.h"
 #include "FakeSecretStore.h"
 #include "FakeStatusItem.h"
 #include "FrameDecoder.h"
@@ -28,6 +29,7 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -228,6 +230,58 @@ TEST_F(CompanionAppTest, NothingAttachedMeansNoTimerOfOursAndALaterReceiverStill
     settle();
     EXPECT_TRUE(world.bus.fake().isOpen(rx.path(Role::Command)));
     EXPECT_EQ(app.state().chipPlan(), 2);
+}
+
+// A life over the real graph: device events before there is an interface, the first
+// connection opening the window a second later, a low battery, and the menu's quit a
+// second after the mouse got its pop-up web site back.
+TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOverTheRealGraph)
+{
+    World world;
+    FakePermissionProbe probe;
+    int quits = 0;
+    CompanionApp::Options options = world.options();
+    options.permissionProbe = &probe;
+    options.quit = [&quits] { ++quits; };
+    CompanionApp app(options);
+    const auto postAll = [] {
+        using namespace qx::notify;
+        for (const char *name : {kUSBInsertNotification, kUSBRemoveNotification, kBleConnectNotification,
+                                 kBleDisConnectNotification, HadUSBInfoNotification, HadElectricInfoNotification,
+                                 kUpdateTitleNotification, kUpdateLeftItemNotification})
+            postNotification(QString::fromLatin1(name));
+    };
+    postAll();
+    app.configData();
+    postAll();
+    app.configUI();
+    settle();
+    EXPECT_FALSE(app.mainWindow().isVisible());
+
+    SimulatedReceiver rx(world.bus, row(kPlan2Row), {});
+    rx.plugIn();
+    settle();
+    rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
+    settle();
+    ASSERT_TRUE(app.state().isConnect());
+    scheduler.advance(999);
+    EXPECT_FALSE(app.mainWindow().isVisible());
+    scheduler.advance(1);
+    EXPECT_TRUE(app.mainWindow().isVisible());
+
+    app.state().mouseInfoItem().setPowerPercent(5);
+    postNotification(QString::fromLatin1(qx::notify::HadElectricInfoNotification));
+    ASSERT_NE(app.mainWindow().lowElectricImageView(), nullptr);
+    EXPECT_TRUE(app.mainWindow().lowElectricImageView()->isVisible());
+
+    rx.clearWritten();
+    ASSERT_EQ(world.tray.menu.size(), 2);
+    world.tray.menu.at(1).action();
+    scheduler.advance(999);
+    EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendOpenPopUpWebSiteData"))) << heard(rx, 2).join(',').toStdString();
+    EXPECT_EQ(quits, 0);
+    scheduler.advance(1);
+    EXPECT_EQ(quits, 1);
 }
 
 } // namespace
