@@ -54,6 +54,10 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "StartAtLoginController.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -154,7 +158,9 @@ CompanionApp::CompanionApp(const Options &options)
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
     m_installedShortcuts.emplace(m_shortcuts.get());
 
-    m_seams = DeviceSeams{&m_keys}.resolved();
+    DeviceSeams seams{&m_keys};
+    seams.speech = options.speech;
+    m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -173,6 +179,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildDeviceProtocol();
     wireHidSinks();
+    installDeviceAudioState();
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
     HidInfoReader::Deps readerDeps;
@@ -194,6 +201,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildKeyActions();
     buildAudio(options);
+    buildPermissionsAndLogin(options);
     buildShell(options);
 }
 
@@ -205,6 +213,8 @@ CompanionApp::~CompanionApp()
     m_mainWindow.reset();
     m_pageFactory.reset();
     m_ownedStatusItem.reset();
+    m_startAtLogin.reset();
+    m_authority.reset();
     takeDownAudio();
     m_keyPress.reset();
     m_selectionCopier.reset();
@@ -221,6 +231,7 @@ CompanionApp::~CompanionApp()
     m_hidInfo.reset();
     m_hidInfoReader.reset();
     m_hid->setSinks({});
+    QXToolManager::setWavRateInputsProvider({});
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -378,6 +389,32 @@ void CompanionApp::buildAudio(const Options &options)
     }
 }
 
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void CompanionApp::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
+}
+
 void CompanionApp::takeDownAudio()
 {
     if (m_defaultInputSwitch.joinable())
@@ -388,6 +425,23 @@ void CompanionApp::takeDownAudio()
     m_tts.reset();
     QXAudioQueueCapture::setSharedInstance(m_previousCapture);
     m_capture.reset();
+}
+
+// The recordings' sample rate (and the speech frames' audio format) follow the device
+// in use: the family from the state, the receiver from the HID transport.
+void CompanionApp::installDeviceAudioState()
+{
+    QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
+        WavRateInputs in;
+        in.bleConnect = state->bleConnect();
+        in.chipPlan = int(state->chipPlan());
+        in.deviceType = int(state->mouseInfoItem().deviceType());
+        in.firmwareVersion = state->mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state->samplingRate());
+        in.currentVid = quint16(hid->currentVid());
+        in.currentPid = quint16(hid->currentPid());
+        return in;
+    });
 }
 
 void CompanionApp::wireHidSinks()
