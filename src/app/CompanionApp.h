@@ -91,10 +91,10 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
         // Else the X11 probe and the XDG autostart folder.
         platform::IPermissionProbe *permissionProbe = nullptr;
         platform::ILoginItems *loginItems = nullptr;
-        IStatusItem *statusItem = nullptr; // else the system tray's
         // Ends the application (the menu's and the guide's quit); else the event loop's quit.
         std::function<void()> quit;
     };
@@ -229,13 +229,13 @@ private:
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
 
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
     std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
     std::unique_ptr<StartAtLoginController> m_startAtLogin;
-    std::unique_ptr<IStatusItem> m_ownedStatusItem;
-    std::unique_ptr<PageFactory> m_pageFactory;
-    std::unique_ptr<StatusItemController> m_statusItem;
 
     std::unique_ptr<Services> m_services;
     std::unique_ptr<AppDelegate> m_delegate;
