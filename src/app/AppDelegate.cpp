@@ -155,7 +155,8 @@ void AppDelegate::updateElectricInfo()
         return;
     m_showLowElectric = true;
     m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("电量低，请充电")), QStringLiteral("info_icon"));
-    scheduler().singleShot(kLowElectricQuietMs, [this] { m_showLowElectric = false; }, this);
+    scheduler().singleShot(
+        kLowElectricQuietMs, [this] { m_showLowElectric = false; }, this);
 }
 
 void AppDelegate::applicationShouldHandleReopen()

@@ -83,6 +83,7 @@ void CompanionApp::Services::createTable(const QString &name)
                          << "- voice commands cannot be kept; check that the file and its folder can be written";
 }
 
+// The selection copy monitor and the screenshot shortcut are not part of this build yet.
 void CompanionApp::Services::startSelectionMonitors() {}
 
 void CompanionApp::Services::bindSnipShortcut() {}

@@ -64,7 +64,8 @@ int main(int argc, char *argv[])
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     CompanionApp companion;
     QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &companion, [&companion] { companion.applicationWillTerminate(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &companion,
+                     [&companion] { companion.applicationWillTerminate(); });
     companion.applicationDidFinishLaunching();
     instance.setActivationHandler([&companion] {
         qxInfo("app") << "another launch asked for the window";

@@ -80,11 +80,24 @@ struct DelegateWorld {
 
 TEST(AppLaunchOrder, EveryStepInItsPlaceTheTablesAfterAndTheReceiverNamesTheInput)
 {
-    const QStringList launch = {
-        "setIsFirstShow(1)", "applyLightAppearance", "setIsFromMicData(0)", "startMonitor", "checkAppVersion",
-        "openApp", "installExceptionWriter", "setAsrLanguageType(1)", "addStatusItem", "startCenterMouseMonitor",
-        "startSelectionMonitors", "bindSnipShortcut", "setDefaultInput(Quorvex)", "startScan", "configUI",
-        "checkPermission(1)", "probeReachability", "openCompanionApp"};
+    const QStringList launch = {"setIsFirstShow(1)",
+                                "applyLightAppearance",
+                                "setIsFromMicData(0)",
+                                "startMonitor",
+                                "checkAppVersion",
+                                "openApp",
+                                "installExceptionWriter",
+                                "setAsrLanguageType(1)",
+                                "addStatusItem",
+                                "startCenterMouseMonitor",
+                                "startSelectionMonitors",
+                                "bindSnipShortcut",
+                                "setDefaultInput(Quorvex)",
+                                "startScan",
+                                "configUI",
+                                "checkPermission(1)",
+                                "probeReachability",
+                                "openCompanionApp"};
     DelegateWorld w;
     w.delegate.applicationDidFinishLaunching();
     EXPECT_EQ(w.services.take(), launch);
@@ -95,7 +108,8 @@ TEST(AppLaunchOrder, EveryStepInItsPlaceTheTablesAfterAndTheReceiverNamesTheInpu
     const struct {
         quint16 vid, pid;
         const char *name;
-    } rows[] = {{0x25CA, 0x24AC, "ORVANE"}, {0x25CA, 0x1234, "Quorvex"}, {0x3151, 0x24AC, "Quorvex"}, {0, 0, "Quorvex"}};
+    } rows[] = {
+        {0x25CA, 0x24AC, "ORVANE"}, {0x25CA, 0x1234, "Quorvex"}, {0x3151, 0x24AC, "Quorvex"}, {0, 0, "Quorvex"}};
     for (const auto &row : rows) {
         DelegateWorld again;
         again.services.ids = {row.vid, row.pid};

@@ -278,7 +278,8 @@ TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOve
     ASSERT_EQ(world.tray.menu.size(), 2);
     world.tray.menu.at(1).action();
     scheduler.advance(999);
-    EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendOpenPopUpWebSiteData"))) << heard(rx, 2).join(',').toStdString();
+    EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendOpenPopUpWebSiteData")))
+        << heard(rx, 2).join(',').toStdString();
     EXPECT_EQ(quits, 0);
     scheduler.advance(1);
     EXPECT_EQ(quits, 1);
