@@ -1,0 +1,40 @@
+#pragma once
+
+#include "FakeNeighbours.h"
+#include "ManualScheduler.h"
+#include "NSAnimateImageView.h"
+#include "QXPopContentView.h"
+#include "QXPopupWindow.h"
+#include "QXPopupWindowTool.h"
+#include "QXWordView.h"
+#include "ScopedUserInfoData.h"
+#include "services/IAppShell.h"
+
+#include <QWidget>
+
+struct FakeShell : IAppShell {
+    QWidget *main = nullptr;
+    QWidget *window() override { return main; }
+};
+
+// The pop-up tool over virtual time, a fresh state and recording neighbours. Text
+// heights are the texts' lengths, so a row reads "30 characters lay out 30 px high".
+struct PopupWorld {
+    ManualScheduler clock;
+    ScopedUserInfoData state;
+    CallLog log;
+    FakeVoiceKeyDispatcher voice{log};
+    FakeKeyPressManager keyPress{log};
+    FakeShell shell;
+    QXPopupWindowTool tool{{&state.state(), &voice, &keyPress, &shell, false}};
+
+    PopupWorld()
+    {
+        NSAnimateImageView::resetSharedState();
+        for (QXWordView *card : {content().fanWordView(), content().yiWordView()})
+            card->setTextMeasure([](const QString &text) { return double(text.size()); });
+    }
+    QXPopupWindow &popup() { return tool.popupWindow(); }
+    QXPopContentView &content() { return *popup().popContentView(); }
+    int height() { return popup().geometry().height(); }
+};
