@@ -3,12 +3,13 @@
 #include "DataPaths.h"
 #include "DetachedCopy.h"
 #include "DpiTables.h"
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
-#include "PZLog.h"
-#include "TextNumber.h"
 #include "platform/ISecretStore.h"
+#include "PZLog.h"
 #include "platform/PlatformServices.h"
 #include "services/LanguageHooks.h"
+#include "TextNumber.h"
 
 #include <atomic>
 
@@ -62,7 +63,6 @@ QString textOrEmpty(const std::optional<QString> &text)
     return text && !text->isNull() ? *text : QStringLiteral("");
 }
 
-std::atomic<QXUserInfoData *> g_installed{nullptr};
 
 // What a getter hands out: texts, lists of texts and bytes as copies that share
 // nothing with the held value (see DetachedCopy.h); the rest as is. The key models and
@@ -162,21 +162,17 @@ QXUserInfoData::QXUserInfoData(KeyValueStore &store, platform::ISecretStore *sec
 
 QXUserInfoData::~QXUserInfoData()
 {
-    QXUserInfoData *self = this;
-    g_installed.compare_exchange_strong(self, nullptr);
+    InstalledInstance<QXUserInfoData>::uninstall(this);
 }
 
 QXUserInfoData &QXUserInfoData::sharedInstance()
 {
-    if (QXUserInfoData *installed = g_installed.load())
-        return *installed;
-    static QXUserInfoData fallback(defaultStore());
-    return fallback;
+    return InstalledInstance<QXUserInfoData>::get("QXUserInfoData");
 }
 
 QXUserInfoData *QXUserInfoData::setSharedInstance(QXUserInfoData *instance)
 {
-    return g_installed.exchange(instance);
+    return InstalledInstance<QXUserInfoData>::install(instance);
 }
 
 void QXUserInfoData::setRegisterHotKeyHandler(std::function<void()> handler)

@@ -41,8 +41,7 @@ public:
     QXUserInfoData(const QXUserInfoData &) = delete;
     QXUserInfoData &operator=(const QXUserInfoData &) = delete;
 
-    // The application's instance: the one the composition root installed, else one
-    // made on first use over defaultStore(). Tests install their own and restore.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXUserInfoData &sharedInstance();
     static QXUserInfoData *setSharedInstance(QXUserInfoData *instance); // returns the previous one
 

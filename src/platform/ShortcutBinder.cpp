@@ -1,5 +1,6 @@
 #include "ShortcutBinder.h"
 
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "PlatformServices.h"
@@ -10,7 +11,6 @@
 namespace platform {
 
 namespace {
-ShortcutBinder *g_installed = nullptr;
 
 // Integers only: a fraction or a number past 2^53 is not a key code we wrote.
 std::optional<qint64> wholeNumber(const QJsonValue &v)
@@ -59,17 +59,12 @@ ShortcutBinder::~ShortcutBinder()
 
 ShortcutBinder &ShortcutBinder::sharedBinder()
 {
-    if (g_installed)
-        return *g_installed;
-    static ShortcutBinder binder(defaultStore());
-    return binder;
+    return InstalledInstance<ShortcutBinder>::get("ShortcutBinder");
 }
 
 ShortcutBinder *ShortcutBinder::setSharedBinder(ShortcutBinder *binder)
 {
-    ShortcutBinder *previous = g_installed;
-    g_installed = binder;
-    return previous;
+    return InstalledInstance<ShortcutBinder>::install(binder);
 }
 
 IGlobalShortcuts &ShortcutBinder::backend() const
