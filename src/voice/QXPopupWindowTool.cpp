@@ -1,13 +1,14 @@
 #include "QXPopupWindowTool.h"
 
+#include "InstalledInstance.h"
 #include "MainThread.h"
 #include "QXPopupWindow.h"
 #include "QXShowTipWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
 #include "services/IAppShell.h"
-#include "services/IKeyPressManager.h"
 #include "services/IVoiceKeyDispatcher.h"
+#include "services/VoiceKeyState.h"
 
 #include <QMetaObject>
 
@@ -24,6 +25,11 @@ QXPopupWindowTool::QXPopupWindowTool(Deps deps) : m_deps(deps)
 }
 
 QXPopupWindowTool::~QXPopupWindowTool() = default;
+
+QXPopupWindowTool &QXPopupWindowTool::sharedInstance()
+{
+    return InstalledInstance<QXPopupWindowTool>::get("QXPopupWindowTool");
+}
 
 bool QXPopupWindowTool::suppressesPopup(const QString &productCode, quint64 keyAction)
 {
@@ -47,16 +53,16 @@ QXPopupWindow &QXPopupWindowTool::popupWindow()
         QXPopupWindow::Deps d;
         QXUserInfoData *state = m_deps.state;
         d.suppressed = [state] { return suppressesPopup(state->productCode(), state->keyAction()); };
+        VoiceKeyState *keys = m_deps.keys;
+        d.hadStart = [keys] { return keys && keys->hadStart(); };
+        d.resetLastPressType = [keys] {
+            if (keys)
+                keys->setLastPressType(0);
+        };
         IVoiceKeyDispatcher *voice = m_deps.voice;
-        d.hadStart = [voice] { return voice && voice->hadStart(); };
         d.cancelAsr = [voice] {
             if (voice)
                 voice->cancelAsr();
-        };
-        IKeyPressManager *keyPress = m_deps.keyPress;
-        d.resetLastPressType = [keyPress] {
-            if (keyPress)
-                keyPress->setLastPressType(0);
         };
         d.translucent = m_deps.translucent;
         m_popupWindow = std::make_unique<QXPopupWindow>(std::move(d));

@@ -9,11 +9,11 @@
 #include <memory>
 
 class IAppShell;
-class IKeyPressManager;
 class IVoiceKeyDispatcher;
 class QXPopupWindow;
 class QXShowTipWindow;
 class QXUserInfoData;
+class VoiceKeyState;
 
 // The one way the application shows voice feedback: the speech pop-up with the live
 // text (and its translation) at the right edge of the screen, and the timed tip
@@ -24,10 +24,10 @@ class QXPopupWindowTool final : public QObject, public IPopupTips {
     Q_OBJECT
 public:
     struct Deps {
-        QXUserInfoData *state = nullptr;       // product code and key action; required
-        IVoiceKeyDispatcher *voice = nullptr;  // hadStart, and cancelAsr for the close button
-        IKeyPressManager *keyPress = nullptr;  // its lastPressType ends with the pop-up
-        IAppShell *shell = nullptr;            // the main window a tip hides; may be nullptr
+        QXUserInfoData *state = nullptr;      // product code and key action; required
+        VoiceKeyState *keys = nullptr;        // hadStart; lastPressType ends with the pop-up
+        IVoiceKeyDispatcher *voice = nullptr; // cancelAsr for the close button
+        IAppShell *shell = nullptr;           // the main window a tip hides; may be nullptr
         // A compositor runs, so the windows may be translucent (else opaque, shaped).
         bool translucent = false;
     };
@@ -36,6 +36,9 @@ public:
     ~QXPopupWindowTool() override;
     QXPopupWindowTool(const QXPopupWindowTool &) = delete;
     QXPopupWindowTool &operator=(const QXPopupWindowTool &) = delete;
+
+    // The instance the composition root installed.
+    static QXPopupWindowTool &sharedInstance();
 
     // Products whose AI window takes the voice text show no pop-up for its key action.
     static bool suppressesPopup(const QString &productCode, quint64 keyAction);

@@ -61,10 +61,10 @@ TEST(Vox3X11Focus, FieldOfAnotherProcessKeepsTheFocusWhileThePopupsShow)
 
     ScopedUserInfoData state;
     CallLog log;
+    VoiceKeyState keys;
+    keys.setHadStart(true);
     FakeVoiceKeyDispatcher voice(log);
-    voice.m_hadStart = true;
-    FakeKeyPressManager keyPress(log);
-    QXPopupWindowTool tool({&state.state(), &voice, &keyPress, nullptr, false});
+    QXPopupWindowTool tool({&state.state(), &keys, &voice, nullptr, false});
     tool.showSpeechView(QStringLiteral("请说话..."), 37);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tool.popupWindow()));
     QString text;

@@ -60,7 +60,7 @@ TEST(Vox3Popup, HeightFollowsTheTexts)
     };
     for (const auto &row : rows) {
         PopupWorld w;
-        w.voice.m_hadStart = true;
+        w.keys.setHadStart(true);
         w.tool.showSpeechView(chars(row.source), 37);
         if (row.translation)
             w.tool.showYiText(chars(row.translation, 'y'));
@@ -78,7 +78,7 @@ TEST(Vox3Popup, HeightFollowsTheTexts)
 TEST(Vox3Popup, RepeatShowKeepsTranslationAndTranslationNeedsARunningTranslation)
 {
     PopupWorld w;
-    w.voice.m_hadStart = true;
+    w.keys.setHadStart(true);
     w.tool.showSpeechView(chars(30), 37);
     w.tool.showYiText(chars(60, 'y'));
     ASSERT_EQ(w.height(), 245);
@@ -92,7 +92,7 @@ TEST(Vox3Popup, RepeatShowKeepsTranslationAndTranslationNeedsARunningTranslation
 
     w.tool.showSpeechView(chars(30), 33);
     w.tool.showYiText(QStringLiteral("ignored while typing"));
-    w.voice.m_hadStart = false;
+    w.keys.setHadStart(false);
     w.tool.showSpeechView(chars(30), 37);
     w.tool.showYiText(QStringLiteral("ignored with no recognition"));
     EXPECT_EQ(w.popup().yiText(), chars(60, 'y'));
@@ -152,13 +152,14 @@ TEST(Vox3Popup, AnimationPlaysTheTypeThenTheListeningLoopAndRestsWhileHidden)
 TEST(Vox3Popup, DismissAndCloseButtonResetTheSession)
 {
     PopupWorld w;
-    w.voice.m_hadStart = true;
-    w.keyPress.m_last = 5;
+    w.keys.setHadStart(true);
+    w.keys.setLastPressType(5);
     w.tool.showSpeechView(QStringLiteral("hello"), 37);
     w.tool.showYiText(QStringLiteral("你好"));
     w.log.clear();
     QTest::mouseClick(w.popup().closeBtn(), Qt::LeftButton);
-    EXPECT_EQ(w.log.calls, QStringList({"cancelAsr", "setLastPressType(0)"}));
+    EXPECT_EQ(w.log.calls, QStringList({"cancelAsr"}));
+    EXPECT_EQ(w.keys.lastPressType(), 0);
     EXPECT_FALSE(w.tool.isShow());
     EXPECT_FALSE(w.popup().isVisible());
     EXPECT_EQ(w.popup().fanText(), QString());

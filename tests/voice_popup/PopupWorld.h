@@ -23,10 +23,10 @@ struct PopupWorld {
     ManualScheduler clock;
     ScopedUserInfoData state;
     CallLog log;
+    VoiceKeyState keys;
     FakeVoiceKeyDispatcher voice{log};
-    FakeKeyPressManager keyPress{log};
     FakeShell shell;
-    QXPopupWindowTool tool{{&state.state(), &voice, &keyPress, &shell, false}};
+    QXPopupWindowTool tool{{&state.state(), &keys, &voice, &shell, false}};
 
     PopupWorld()
     {

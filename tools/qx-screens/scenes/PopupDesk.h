@@ -16,9 +16,10 @@ class PopupDesk : public QWidget {
 public:
     explicit PopupDesk(SceneWorld &world) : m_voice(m_log)
     {
-        m_voice.m_hadStart = true;
+        m_keys.setHadStart(true);
         QXPopupWindowTool::Deps deps;
         deps.state = &world.state();
+        deps.keys = &m_keys;
         deps.voice = &m_voice;
         deps.translucent = world.option(QStringLiteral("translucent")) != QLatin1String("0");
         m_tool = std::make_unique<QXPopupWindowTool>(deps);
@@ -50,6 +51,7 @@ protected:
 
 private:
     CallLog m_log;
+    VoiceKeyState m_keys;
     FakeVoiceKeyDispatcher m_voice;
     std::unique_ptr<QXPopupWindowTool> m_tool;
 };
