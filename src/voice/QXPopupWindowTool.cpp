@@ -83,9 +83,7 @@ QXShowTipWindow &QXPopupWindowTool::tipWindow()
 
 void QXPopupWindowTool::showSpeechView(const QString &text, qint64 type)
 {
-    onMainThread([this, text, type] {
-        popupWindow().showSpeechView(text, type);
-    });
+    onMainThread([this, text, type] { popupWindow().showSpeechView(text, type); });
 }
 
 void QXPopupWindowTool::showYiText(const QString &text)
@@ -106,7 +104,11 @@ void QXPopupWindowTool::dismissSpeechView(double delaySeconds)
     ms = std::min(ms, double(std::numeric_limits<int>::max()));
     const int delayMs = int(ms);
     QMetaObject::invokeMethod(
-        this, [this, delayMs] { Scheduler::instance().singleShot(delayMs, [this] { dismissSpeechView(); }, this); },
+        this,
+        [this, delayMs] {
+            Scheduler::instance().singleShot(
+                delayMs, [this] { dismissSpeechView(); }, this);
+        },
         Qt::QueuedConnection);
 }
 

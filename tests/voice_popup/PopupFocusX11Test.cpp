@@ -58,7 +58,6 @@ TEST(Vox3X11Focus, FieldOfAnotherProcessKeepsTheFocusWhileThePopupsShow)
     ASSERT_NE(field.window(), 0u) << "the helper did not start";
     ASSERT_TRUE(QTest::qWaitFor([&] { return x.inputFocus() == field.window(); }, 5000));
 
-
     ScopedUserInfoData state;
     CallLog log;
     VoiceKeyState keys;

@@ -1,7 +1,7 @@
 // The speech pop-up and the tips over the offscreen platform and virtual time.
+#include "PZLog.h"
 #include "PopupGeometry.h"
 #include "PopupWorld.h"
-#include "PZLog.h"
 #include "QXButton.h"
 #include "QXLabel.h"
 #include "QXShowTipContentView.h"
@@ -52,11 +52,13 @@ TEST(Vox3Popup, HeightFollowsTheTexts)
         int source, translation, card, window;
         const char *what;
     } rows[] = {
+        // clang-format off
         {30, 0, 80, 140, "one line: the window's smallest height"},
         {150, 0, 200, 240, "the card grows with the text"},
         {250, 0, 250, 290, "past 200 the card stops at 250"},
         {100000, 0, 250, 290, "100 KB of text: still 250"},
         {30, 60, 80, 245, "a translation adds its card and 15"},
+        // clang-format on
     };
     for (const auto &row : rows) {
         PopupWorld w;

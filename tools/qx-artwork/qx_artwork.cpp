@@ -253,10 +253,10 @@ void drawAll(Writer &w)
             p.setPen(whitePen(0.1 * u));
             p.drawLine(c + QPointF(-0.6 * u, 0.6 * u), c + QPointF(-0.8 * u, 0.8 * u));
         },
-        microphone,                                                            // 6 typing
-        swapArrows,                                                            // 7 translation
-        [](QPainter &p, QPointF c, double u) { magnifier(p, c, u); },          // 8 search
-        [](QPainter &p, QPointF c, double u) {                                 // 9 highlight
+        microphone,                                                   // 6 typing
+        swapArrows,                                                   // 7 translation
+        [](QPainter &p, QPointF c, double u) { magnifier(p, c, u); }, // 8 search
+        [](QPainter &p, QPointF c, double u) {                        // 9 highlight
             p.setPen(whitePen(0.12 * u));
             p.setBrush(QColor(255, 255, 255, 70));
             p.drawEllipse(c, 0.9 * u, 0.9 * u);
@@ -287,8 +287,8 @@ void drawAll(Writer &w)
               p.setBrush(kWhite);
               for (int row = 0; row < 2; ++row)
                   for (int col = 0; col < 5; ++col)
-                      p.drawRect(QRectF(c.x() - 0.8 * u + col * 0.34 * u, c.y() - 0.4 * u + row * 0.3 * u, 0.2 * u,
-                                        0.18 * u));
+                      p.drawRect(
+                          QRectF(c.x() - 0.8 * u + col * 0.34 * u, c.y() - 0.4 * u + row * 0.3 * u, 0.2 * u, 0.18 * u));
               p.drawRect(QRectF(c.x() - 0.5 * u, c.y() + 0.22 * u, u, 0.16 * u));
           }));
 }

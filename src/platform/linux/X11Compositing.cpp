@@ -24,9 +24,8 @@ int defaultScreenNumber()
 bool compositingManagerOwnsSelection(xcb_connection_t *connection)
 {
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(defaultScreenNumber());
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData()),
-                              nullptr);
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData()), nullptr);
     if (!atom)
         return false;
     xcb_get_selection_owner_reply_t *owner =

@@ -15,7 +15,8 @@ QWidget *build(SceneWorld &world)
     return desk;
 }
 
-const SceneRegistrar reg({QStringLiteral("tip"), QStringLiteral("tip bubble: a picture and one line of text"),
+const SceneRegistrar reg({QStringLiteral("tip"),
+                          QStringLiteral("tip bubble: a picture and one line of text"),
                           {{QStringLiteral("text"), QStringLiteral("切换到翻译模式"), QStringLiteral("tip text")},
                            {QStringLiteral("image"), QStringLiteral("laserPen_icon-7"),
                             QStringLiteral("picture name (a missing one leaves the text alone)")},
