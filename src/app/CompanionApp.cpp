@@ -51,6 +51,10 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "StartAtLoginController.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/linux/X11Compositing.h"
 
 #include <QCoreApplication>
@@ -145,6 +149,7 @@ CompanionApp::CompanionApp(const Options &options)
     // The speech pop-up and the tip bubbles, which the device layers' tips go to too.
     // Translucent only where a compositor can show it.
     DeviceSeams seams{&m_keys};
+    seams.speech = options.speech;
     QXPopupWindowTool::Deps popupDeps;
     popupDeps.state = m_state.get();
     popupDeps.keys = &m_keys;
@@ -170,6 +175,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildDeviceProtocol();
     wireHidSinks();
+    installDeviceAudioState();
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
     HidInfoReader::Deps readerDeps;
@@ -191,11 +197,14 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildKeyActions();
     buildAudio(options);
+    buildPermissionsAndLogin(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     m_notifications->removeObserver(this);
+    m_startAtLogin.reset();
+    m_authority.reset();
     takeDownAudio();
     m_keyPress.reset();
     m_selectionCopier.reset();
@@ -212,6 +221,7 @@ CompanionApp::~CompanionApp()
     m_hidInfo.reset();
     m_hidInfoReader.reset();
     m_hid->setSinks({});
+    QXToolManager::setWavRateInputsProvider({});
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -315,6 +325,32 @@ void CompanionApp::buildAudio(const Options &options)
     }
 }
 
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void CompanionApp::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
+}
+
 void CompanionApp::takeDownAudio()
 {
     if (m_defaultInputSwitch.joinable())
@@ -325,6 +361,23 @@ void CompanionApp::takeDownAudio()
     m_tts.reset();
     QXAudioQueueCapture::setSharedInstance(m_previousCapture);
     m_capture.reset();
+}
+
+// The recordings' sample rate (and the speech frames' audio format) follow the device
+// in use: the family from the state, the receiver from the HID transport.
+void CompanionApp::installDeviceAudioState()
+{
+    QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
+        WavRateInputs in;
+        in.bleConnect = state->bleConnect();
+        in.chipPlan = int(state->chipPlan());
+        in.deviceType = int(state->mouseInfoItem().deviceType());
+        in.firmwareVersion = state->mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state->samplingRate());
+        in.currentVid = quint16(hid->currentVid());
+        in.currentPid = quint16(hid->currentPid());
+        return in;
+    });
 }
 
 void CompanionApp::wireHidSinks()

@@ -27,6 +27,8 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXAuthorityManagementWindowController;
+class StartAtLoginController;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
 class QXKeyPressManager;
@@ -42,6 +44,8 @@ class WQSSqliteOperation;
 namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
+class ILoginItems;
+class IPermissionProbe;
 class IMicrophone;
 class IPowerManager;
 class ISecretStore;
@@ -72,6 +76,8 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+        // Where the device decoders write the recording; else a stand-in that keeps none.
+        ISpeechService *speech = nullptr;
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -79,6 +85,9 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        // Else the X11 probe and the XDG autostart folder.
+        platform::IPermissionProbe *permissionProbe = nullptr;
+        platform::ILoginItems *loginItems = nullptr;
     };
 
     explicit CompanionApp(const Options &options);
@@ -110,6 +119,10 @@ public:
     VoiceKeyState &keyState() { return m_keys; }
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
+    // The launch shows it with checkPermission(true) when something is missing.
+    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
+    // The software settings' start-up switch.
+    StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
 
 private:
     // One manager: owned, and installed for as long as it lives here.
@@ -138,9 +151,11 @@ private:
     void buildAudio(const Options &options);
     void takeDownAudio();
     void wireHidSinks();
+    void installDeviceAudioState();
     void wireReportParser();
     void registerObservers();
     void logDeviceState(const char *what) const;
+    void buildPermissionsAndLogin(const Options &options);
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -198,4 +213,9 @@ private:
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
+
+    std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
+    std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
+    std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
+    std::unique_ptr<StartAtLoginController> m_startAtLogin;
 };
