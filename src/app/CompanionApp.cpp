@@ -15,6 +15,8 @@
 #include "IFlyASRManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
+#include "MainWindow.h"
+#include "PageFactory.h"
 #include "MainThread.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
@@ -35,6 +37,8 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "StatusItemController.h"
+#include "TrayStatusItem.h"
 #include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
@@ -140,7 +144,17 @@ CompanionApp::CompanionApp(const Options &options)
         m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
         m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
     }
+    // The main window is the shell the alerts below are shown on.
+    MainWindow::Deps windowDeps;
+    windowDeps.state = m_state.get();
+    // The status item comes later; re-titles before it exists have no menu to redo.
+    windowDeps.addStatusItem = [this] {
+        if (m_statusItem)
+            m_statusItem->addStatusItem();
+    };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
+    toolUi.shell = m_mainWindow.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -186,7 +200,7 @@ CompanionApp::CompanionApp(const Options &options)
     wireReportParser();
 
     // Firmware and application updates; their questions are message boxes on the main window.
-    m_alerts = std::make_unique<MessageBoxAlertPresenter>();
+    m_alerts = std::make_unique<MessageBoxAlertPresenter>(m_mainWindow.get());
     QXOTAUpdateManager::Deps otaDeps;
     otaDeps.store = m_store;
     otaDeps.state = m_state.get();
@@ -198,11 +212,17 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildAudio(options);
     buildPermissionsAndLogin(options);
+    buildShell(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     m_notifications->removeObserver(this);
+    // The shell first: its pages reach every service below.
+    m_statusItem.reset();
+    m_mainWindow.reset();
+    m_pageFactory.reset();
+    m_ownedStatusItem.reset();
     m_startAtLogin.reset();
     m_authority.reset();
     takeDownAudio();
@@ -249,6 +269,61 @@ CompanionApp::~CompanionApp()
     m_notifications.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The status item and the pages of the main window.
+void CompanionApp::buildShell(const Options &options)
+{
+    IStatusItem *item = options.statusItem;
+    if (!item) {
+        m_ownedStatusItem = std::make_unique<TrayStatusItem>();
+        item = m_ownedStatusItem.get();
+    }
+    m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    StatusItemController::Deps deps;
+    deps.state = m_state.get();
+    deps.item = item;
+    deps.shell = m_mainWindow.get();
+    deps.device = m_facade.get();
+    deps.hidCommands = m_hidCommands.get();
+    deps.voice = m_seams.voice;
+    deps.aiWindow = m_seams.aiWindow;
+    deps.terminate = [] { QCoreApplication::quit(); };
+    m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
+}
+
+PageContext CompanionApp::pageContext() const
+{
+    PageContext c;
+    c.state = m_state.get();
+    c.store = m_store;
+    c.languages = m_languages.get();
+    c.notifications = m_notifications.get();
+    c.scheduler = &Scheduler::instance();
+    c.http = m_http.get();
+    c.device = m_facade.get();
+    c.hidCommands = m_hidCommands.get();
+    c.ota = m_ota.get();
+    c.hid = m_hid.get();
+    c.aiWindow = m_seams.aiWindow;
+    c.translate = m_seams.translate;
+    c.tips = m_seams.tips;
+    c.alerts = m_alerts.get();
+    c.shell = m_mainWindow.get();
+    c.shortcuts = m_shortcuts.get();
+    c.workspace = platform::services().workspace;
+    return c;
+}
+
+void CompanionApp::configUI()
+{
+    m_mainWindow->configUI(m_pageFactory.get());
+}
+
+void CompanionApp::reopen()
+{
+    m_mainWindow->openApp();
+    m_statusItem->reopen();
 }
 
 void CompanionApp::buildDeviceProtocol()
@@ -441,7 +516,9 @@ void CompanionApp::configData()
     m_hid->startMonitor();
     // Once per launch; silent when the site cannot be reached.
     m_ota->checkAppVersion();
+    m_mainWindow->openApp();
     m_languages->setAsrLanguageType(1);
+    m_statusItem->addStatusItem();
     registerObservers();
     m_keyPress->startCenterMouseMonitor();
 
@@ -493,17 +570,20 @@ void CompanionApp::usbDeviceConnectNotification()
 {
     // A plugged receiver takes over from Bluetooth LE.
     m_ble->cancelPeripheralConnection();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::usbDeviceRemoveNotification()
 {
     m_ble->startScan();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::bleMouseConnect()
 {
     m_state->setChipPlan(2);
     m_state->setIsSupportKeySetting(true);
+    m_statusItem->addStatusItem();
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     QPointer<CompanionApp> self(this);
     TPRDelayInvocationTrailing(
@@ -523,6 +603,7 @@ void CompanionApp::bleMouseDisConnect()
 {
     m_state->setChipPlan(0);
     m_state->setIsSupportKeySetting(false);
+    m_statusItem->addStatusItem();
     m_hid->openHIDDevice();
 }
 

@@ -20,7 +20,12 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class IFlyASRManager;
+class IStatusItem;
 class KeyValueStore;
+class MainWindow;
+class PageFactory;
+struct PageContext;
+class StatusItemController;
 class MessageBoxAlertPresenter;
 class NotificationCenter;
 class QXBLECommandManager;
@@ -85,6 +90,7 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
         // Else the X11 probe and the XDG autostart folder.
         platform::IPermissionProbe *permissionProbe = nullptr;
         platform::ILoginItems *loginItems = nullptr;
@@ -101,6 +107,10 @@ public:
     // device observers, the two command tables (queued), the receiver's microphone as the default
     // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
+    // The main window's tabs and pages.
+    void configUI();
+    // Another launch asked for the application.
+    void reopen();
 
     // Reactions to the device notifications.
     void usbDeviceConnectNotification();
@@ -115,6 +125,10 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    MainWindow &mainWindow() const { return *m_mainWindow; }
+    StatusItemController &statusItem() const { return *m_statusItem; }
+    // What every page is handed.
+    PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
     // What every device handler was handed of the higher layers.
@@ -150,6 +164,7 @@ private:
     void buildKeyActions();
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildShell(const Options &options);
     void wireHidSinks();
     void installDeviceAudioState();
     void wireReportParser();
@@ -169,6 +184,8 @@ private:
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    // The shell the alerts are shown on: made before them, gone before the pages' services.
+    std::unique_ptr<MainWindow> m_mainWindow;
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
@@ -214,6 +231,9 @@ private:
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
 
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
     std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
