@@ -168,6 +168,7 @@ CompanionApp::CompanionApp(const Options &options)
     popupDeps.state = m_state.get();
     popupDeps.keys = &m_keys;
     popupDeps.voice = seams.resolved().voice;
+    popupDeps.mainWindow = [window = QPointer<QWidget>(m_mainWindow.get())] { return window.data(); };
     popupDeps.translucent = platform::linuxbackend::windowsCanBeTranslucent();
     seams.tips = &m_popups.install(std::make_unique<QXPopupWindowTool>(popupDeps));
     m_seams = seams.resolved();

@@ -6,7 +6,6 @@
 #include "QXShowTipWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "services/IAppShell.h"
 #include "services/IVoiceKeyDispatcher.h"
 #include "services/VoiceKeyState.h"
 
@@ -74,9 +73,7 @@ QXPopupWindow &QXPopupWindowTool::popupWindow()
 QXShowTipWindow &QXPopupWindowTool::tipWindow()
 {
     if (!m_tipWindow) {
-        IAppShell *shell = m_deps.shell;
-        m_tipWindow = std::make_unique<QXShowTipWindow>(
-            [shell]() -> QWidget * { return shell ? shell->window() : nullptr; }, m_deps.translucent);
+        m_tipWindow = std::make_unique<QXShowTipWindow>(m_deps.mainWindow, m_deps.translucent);
     }
     return *m_tipWindow;
 }

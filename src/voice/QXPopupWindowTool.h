@@ -6,9 +6,9 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
-class IAppShell;
 class IVoiceKeyDispatcher;
 class QXPopupWindow;
 class QXShowTipWindow;
@@ -27,7 +27,9 @@ public:
         QXUserInfoData *state = nullptr;      // product code and key action; required
         VoiceKeyState *keys = nullptr;        // hadStart; lastPressType ends with the pop-up
         IVoiceKeyDispatcher *voice = nullptr; // cancelAsr for the close button
-        IAppShell *shell = nullptr;           // the main window a tip hides; may be nullptr
+        // The main window, which a tip hides while it is the active window; empty or
+        // nullptr: none (the window may be gone before the last tip).
+        std::function<QWidget *()> mainWindow;
         // A compositor runs, so the windows may be translucent (else opaque, shaped).
         bool translucent = false;
     };

@@ -63,7 +63,7 @@ TEST(Vox3X11Focus, FieldOfAnotherProcessKeepsTheFocusWhileThePopupsShow)
     VoiceKeyState keys;
     keys.setHadStart(true);
     FakeVoiceKeyDispatcher voice(log);
-    QXPopupWindowTool tool({&state.state(), &keys, &voice, nullptr, false});
+    QXPopupWindowTool tool({&state.state(), &keys, &voice, {}, false});
     tool.showSpeechView(QStringLiteral("请说话..."), 37);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tool.popupWindow()));
     QString text;

@@ -178,7 +178,7 @@ TEST(Vox3Popup, TipsReplaceEachOtherAndCloseTwoSecondsAfterTheLast)
 {
     PopupWorld w;
     QWidget main;
-    w.shell.main = &main;
+    w.mainWindow = &main;
     main.show();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));

@@ -8,14 +8,8 @@
 #include "QXPopupWindowTool.h"
 #include "QXWordView.h"
 #include "ScopedUserInfoData.h"
-#include "services/IAppShell.h"
 
 #include <QWidget>
-
-struct FakeShell : IAppShell {
-    QWidget *main = nullptr;
-    QWidget *window() override { return main; }
-};
 
 // The pop-up tool over virtual time, a fresh state and recording neighbours. Text
 // heights are the texts' lengths, so a row reads "30 characters lay out 30 px high".
@@ -25,8 +19,8 @@ struct PopupWorld {
     CallLog log;
     VoiceKeyState keys;
     FakeVoiceKeyDispatcher voice{log};
-    FakeShell shell;
-    QXPopupWindowTool tool{{&state.state(), &keys, &voice, &shell, false}};
+    QWidget *mainWindow = nullptr;
+    QXPopupWindowTool tool{{&state.state(), &keys, &voice, [this] { return mainWindow; }, false}};
 
     PopupWorld()
     {
