@@ -16,6 +16,10 @@ public:
     void button(int xButton, bool down);
     // Number of keys the server currently has down.
     int keysHeld();
+    // Presses and releases the key that types `keysym` (XK_a ...).
+    void typeKey(unsigned long keysym);
+    // The window that has the X server's keyboard focus (0 none, 1 the pointer root).
+    unsigned long inputFocus();
 
 private:
     Display *m_display = nullptr;
