@@ -97,7 +97,7 @@ public:
         platform::IPermissionProbe *permissionProbe = nullptr;
         platform::ILoginItems *loginItems = nullptr;
         // Ends the application (the menu's and the guide's quit); else the event loop's quit.
-        std::function<void()> quit;
+        std::function<void()> quit = {};
     };
 
     explicit CompanionApp(const Options &options);
