@@ -13,6 +13,8 @@
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
 #include "QXHttpRequestManager.h"
+#include "SelectionCopyMonitor.h"
+#include "SnipShortcut.h"
 #include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
@@ -43,6 +45,8 @@
 #include "platform/linux/LinuxHidBackend.h"
 #include "platform/linux/LogindPowerManager.h"
 #include "platform/PrimarySelectionCopier.h"
+#include "platform/ShortcutBinder.h"
+#include "platform/linux/X11SelectionCopier.h"
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
@@ -118,6 +122,7 @@ CompanionApp::CompanionApp(const Options &options)
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
     buildKeyActions();
+    buildSelectionShell();
 
     // The vendor speech SDK's recogniser, only where an engine for it is registered.
     // Linux has none, so the settings never select it and speech goes to the
@@ -194,6 +199,7 @@ CompanionApp::~CompanionApp()
         IFlyASRManager::setSharedInstance(m_previousAsrSdk);
         m_asrSdk.reset();
     }
+    takeDownSelectionShell();
     installNeighbours(m_previousNeighbours);
     m_keyPress.reset();
     m_selectionCopier.reset();
@@ -214,7 +220,10 @@ void CompanionApp::buildKeyActions()
 {
     const platform::PlatformServices &desktop = platform::services();
     m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
-    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    if (m_desktop)
+        m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
+    else
+        m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
     const Neighbours &upper = neighbours();
     QXKeyPressManager::Deps deps;
     deps.state = m_state.get();
@@ -233,6 +242,36 @@ void CompanionApp::buildKeyActions()
     Neighbours withKeys = upper;
     withKeys.keyPress = m_keyPress.get();
     m_previousNeighbours = installNeighbours(withKeys);
+}
+
+// The selection copy monitor with its search button, and the screenshot shortcut.
+void CompanionApp::buildSelectionShell()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    SelectionCopyMonitor::Deps deps;
+    deps.state = m_state.get();
+    deps.clipboard = desktop.clipboard;
+    deps.copier = m_selectionCopier.get();
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.scheduler = &Scheduler::instance();
+    deps.translate = neighbours().translate;
+    deps.shell = neighbours().shell;
+    m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
+}
+
+void CompanionApp::startSelectionShell()
+{
+    m_selectionMonitor->start();
+    bindSnipShortcut(platform::ShortcutBinder::sharedBinder(), *m_state, *neighbours().translate);
+    m_snipBound = true;
+}
+
+void CompanionApp::takeDownSelectionShell()
+{
+    if (m_snipBound)
+        platform::ShortcutBinder::sharedBinder().breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
+    m_snipBound = false;
+    m_selectionMonitor.reset();
 }
 
 void CompanionApp::buildAudio(const Options &options)
@@ -402,6 +441,7 @@ void CompanionApp::configData()
                     << "- voice commands cannot be kept; check that the file and its folder can be written";
         }
     });
+    startSelectionShell();
 
     if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
         const QString name = defaultInputDeviceName(quint16(m_hid->currentVid()), quint16(m_hid->currentPid()));

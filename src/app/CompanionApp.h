@@ -18,6 +18,7 @@ class IFlyASRManager;
 class KeyValueStore;
 class MessageBoxAlertPresenter;
 class QXKeyPressManager;
+class SelectionCopyMonitor;
 class QXOTAUpdateManager;
 class QXLanguageManager;
 class QXUserInfoData;
@@ -72,7 +73,8 @@ public:
 
     // The launch steps of the device layers, in their order: voice from the device,
     // the HID watch, the application-version check (once per launch), the speech-language table, the
-    // device observers, the two command tables (queued), the receiver's microphone as the default
+    // device observers, the centre-button monitor, the two command tables (queued), the four
+    // selection monitors and the screenshot shortcut, the receiver's microphone as the default
     // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
 
@@ -92,6 +94,9 @@ public:
 
 private:
     void buildKeyActions();
+    void buildSelectionShell();
+    void startSelectionShell();
+    void takeDownSelectionShell();
     void wireHidSinks();
     void wireProtocol();
     void wireReportParser(bool attach);
@@ -114,6 +119,8 @@ private:
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
+    std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
+    bool m_snipBound = false;
     Neighbours m_previousNeighbours;
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
     std::unique_ptr<HIDDevice> m_hid;
