@@ -17,7 +17,9 @@
 #include "QXBLEMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "services/Neighbours.h"
+#include "NotificationCenter.h"
+#include "services/VoiceKeyState.h"
+#include "services/DeviceSeams.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -54,18 +56,8 @@ struct Recording : ISpeechService {
 };
 
 struct Dispatcher : IVoiceKeyDispatcher {
-    bool running = false, translate = false;
-    int press = 0;
     void hidCallbackType(int) override {}
     void cancelAsr() override {}
-    bool hadStart() const override { return running; }
-    void setHadStart(bool on) override { running = on; }
-    bool isTranslate() const override { return translate; }
-    void setIsTranslate(bool on) override { translate = on; }
-    int pressType() const override { return press; }
-    void setPressType(int t) override { press = t; }
-    bool isResetKey() const override { return false; }
-    void setIsResetKey(bool) override {}
     void endIMouseMonitor() override {}
 };
 
@@ -76,10 +68,12 @@ struct World {
     NoTimers timers;
     MemoryKeyValueStore store;
     std::unique_ptr<QXUserInfoData> state;
+    NotificationCenter notifications;
     Recording speech;
     Dispatcher voice;
+    VoiceKeyState keys;
     QXBLEManager central; // no central: commands are dropped
-    QXBLEMouseCommandManager manager{&central};
+    QXBLEMouseCommandManager manager{&central, nullptr, DeviceSeams{&keys, &voice, nullptr, nullptr, &speech}};
     BleNotificationParser parser{manager, &central};
     QList<std::pair<bool, qsizetype>> chunks;
 
@@ -89,10 +83,7 @@ struct World {
         Scheduler::setInstance(&timers);
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());
-        Neighbours n;
-        n.speech = &speech;
-        n.voice = &voice;
-        installNeighbours(n);
+        NotificationCenter::setSharedInstance(&notifications);
         parser.setFormatSizeSource([] { return 0; });
         manager.setVoiceDataBlock([this](bool start, QByteArrayView audio) { chunks.append({start, audio.size()}); });
     }
@@ -130,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool pointer = flags & 2;
     world.state->setIsSupportKeySetting(flags & 1);
     world.state->mouseInfoItem().setDeviceType(pointer ? 5 : 1);
-    world.voice.running = flags & 8;
+    world.keys.setHadStart(flags & 8);
     world.manager.setIsStartVoice(false);
     world.manager.audioData().clear();
     world.manager.encodeData().clear();

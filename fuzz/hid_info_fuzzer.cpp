@@ -7,7 +7,8 @@
 #include "KeyValueStore.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "services/Neighbours.h"
+#include "NotificationCenter.h"
+#include "services/DeviceSeams.h"
 
 #include <QTemporaryDir>
 
@@ -24,16 +25,7 @@ struct CheckingDispatcher final : IVoiceKeyDispatcher {
             std::abort();
     }
     void cancelAsr() override {}
-    bool hadStart() const override { return false; }
-    void setHadStart(bool) override {}
-    bool isTranslate() const override { return translate; }
-    void setIsTranslate(bool on) override { translate = on; }
-    int pressType() const override { return 0; }
-    void setPressType(int) override {}
-    bool isResetKey() const override { return false; }
-    void setIsResetKey(bool) override {}
     void endIMouseMonitor() override {}
-    bool translate = false;
 };
 
 // Timers never fire here; the volume repeat is only started and stopped.
@@ -52,6 +44,7 @@ struct World {
     QTemporaryDir dir;
     MemoryKeyValueStore store;
     std::unique_ptr<QXUserInfoData> state;
+    NotificationCenter notifications;
     CheckingDispatcher voice;
     IdleScheduler scheduler;
     World()
@@ -59,9 +52,7 @@ struct World {
         qputenv("QX_DATA_DIR", dir.path().toUtf8());
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());
-        Neighbours n;
-        n.voice = &voice;
-        installNeighbours(n);
+        NotificationCenter::setSharedInstance(&notifications);
         Scheduler::setInstance(&scheduler);
     }
 };
@@ -79,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     state.mouseInfoItem().setDeviceType((data[0] >> 4) & 3);
     const bool pointerReceiver = data[0] & 8;
 
-    HidInfoReader reader({});
+    HidInfoReader::Deps deps;
+    deps.seams.voice = &world.voice;
+    HidInfoReader reader(deps);
     size_t at = 1;
     while (at < size) {
         const size_t length = qMin<size_t>(data[at], size - at - 1);

@@ -14,7 +14,9 @@
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
 #include "services/IVoiceKeyDispatcher.h"
-#include "services/Neighbours.h"
+#include "NotificationCenter.h"
+#include "services/VoiceKeyState.h"
+#include "services/DeviceSeams.h"
 
 #include <QTemporaryDir>
 
@@ -32,17 +34,7 @@ struct CheckingDispatcher final : IVoiceKeyDispatcher {
             std::abort();
     }
     void cancelAsr() override {}
-    bool hadStart() const override { return started; }
-    void setHadStart(bool on) override { started = on; }
-    bool isTranslate() const override { return translate; }
-    void setIsTranslate(bool on) override { translate = on; }
-    int pressType() const override { return press; }
-    void setPressType(int t) override { press = t; }
-    bool isResetKey() const override { return false; }
-    void setIsResetKey(bool) override {}
     void endIMouseMonitor() override {}
-    bool started = false, translate = false;
-    int press = 0;
 };
 
 // Single shots run when the input is done (so delayed hand-overs and gates are
@@ -79,7 +71,9 @@ struct World {
     QTemporaryDir dir;
     MemoryKeyValueStore store;
     std::unique_ptr<QXUserInfoData> state;
+    NotificationCenter notifications;
     CheckingDispatcher voice;
+    VoiceKeyState keys;
     DrainScheduler scheduler;
     AnsweringTokens tokens;
     World()
@@ -87,9 +81,7 @@ struct World {
         qputenv("QX_DATA_DIR", dir.path().toUtf8());
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());
-        Neighbours n;
-        n.voice = &voice;
-        installNeighbours(n);
+        NotificationCenter::setSharedInstance(&notifications);
         Scheduler::setInstance(&scheduler);
     }
 };
@@ -109,11 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     state.setIsKeyboard(data[0] & 0x08);
     state.setIsSupportKeySetting(data[0] & 0x10);
     state.setMouseIsConnect(true);
-    world.voice.started = data[0] & 0x20;
-    world.voice.translate = data[0] & 0x40;
+    world.keys.setHadStart(data[0] & 0x20);
+    world.keys.setIsTranslate(data[0] & 0x40);
 
-    QXHidCommandManager hid;
-    QXBLEMouseCommandManager ble;
+    const DeviceSeams seams{&world.keys, &world.voice};
+    QXHidCommandManager hid(seams);
+    QXBLEMouseCommandManager ble(nullptr, nullptr, seams);
     QXMouseCommandManager facade(&hid, &ble);
     facade.setIsFromMicData(!(data[0] & 0x80));
     QXHidReportParser parser(hid, &facade);

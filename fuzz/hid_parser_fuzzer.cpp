@@ -76,6 +76,7 @@ public:
 struct World {
     QTemporaryDir dir;
     StepTimers timers;
+    NotificationCenter center;
     MemoryKeyValueStore store;
     std::unique_ptr<QXUserInfoData> state;
     NullSink sink;
@@ -91,6 +92,7 @@ struct World {
     {
         DataPaths::setDataRootOverride(dir.path());
         Scheduler::setInstance(&timers);
+        NotificationCenter::setSharedInstance(&center);
         setWriteLogHandler([](const QString &) {});
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());

@@ -7,11 +7,12 @@
 // then reports, each as one length byte, one interface byte (0 command, 1 voice,
 // 2 another interface; bit 7 reports it on an empty path) and the report bytes.
 #include "DataPaths.h"
-#include "KeyValueStore.h"
-#include "QXUserInfoData.h"
-#include "Scheduler.h"
 #include "HIDDevice.h"
 #include "HidReportRules.h"
+#include "KeyValueStore.h"
+#include "NotificationCenter.h"
+#include "QXUserInfoData.h"
+#include "Scheduler.h"
 
 #include <QTemporaryDir>
 
@@ -63,6 +64,7 @@ struct Routed {
 struct World {
     QTemporaryDir dir;
     NoTimers timers;
+    NotificationCenter notifications;
     MemoryKeyValueStore store;
     std::unique_ptr<QXUserInfoData> state;
     OpenBackend backend;
@@ -74,6 +76,7 @@ struct World {
     {
         DataPaths::setDataRootOverride(dir.path());
         Scheduler::setInstance(&timers);
+        NotificationCenter::setSharedInstance(&notifications);
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());
         hid = std::make_unique<HIDDevice>(&backend);
@@ -102,6 +105,7 @@ struct World {
     ~World()
     {
         hid.reset();
+        NotificationCenter::setSharedInstance(nullptr);
         QXUserInfoData::setSharedInstance(nullptr);
         state.reset();
         Scheduler::setInstance(nullptr);

@@ -4,6 +4,7 @@
 // past the report.
 #include "DataPaths.h"
 #include "KeyValueStore.h"
+#include "NotificationCenter.h"
 #include "QXHidapiManager.h"
 #include "QXUserInfoData.h"
 
@@ -16,9 +17,11 @@ struct World {
     QTemporaryDir root;
     MemoryKeyValueStore store;
     QXUserInfoData *state = nullptr;
+    NotificationCenter notifications;
     QXHidapiManager manager;
     World()
     {
+        NotificationCenter::setSharedInstance(&notifications);
         DataPaths::setDataRootOverride(root.path());
         state = new QXUserInfoData(store); // kept to the end of the process, like the real one
         QXUserInfoData::setSharedInstance(state);

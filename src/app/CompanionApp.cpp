@@ -1,6 +1,7 @@
 #include "CompanionApp.h"
 
 #include "AppAudioTool.h"
+#include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "DataPaths.h"
 #include "DefaultInputDevice.h"
@@ -12,10 +13,6 @@
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
-#include "QXHttpRequestManager.h"
-#include "SelectionCopyMonitor.h"
-#include "SnipShortcut.h"
-#include "QXKeyPressManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
 #include "MainThread.h"
@@ -23,48 +20,44 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
+#include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXAudioQueueCapture.h"
+#include "QXHttpRequestManager.h"
+#include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
-#include "QXAudioQueueCapture.h"
 #include "QXToolManager.h"
+#include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "SelectionCopyMonitor.h"
+#include "SnipShortcut.h"
 #include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
 #include "platform/PlatformServices.h"
+#include "platform/PrimarySelectionCopier.h"
+#include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/LinuxHidBackend.h"
 #include "platform/linux/LogindPowerManager.h"
-#include "platform/PrimarySelectionCopier.h"
-#include "platform/ShortcutBinder.h"
-#include "platform/linux/X11SelectionCopier.h"
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "platform/linux/X11SelectionCopier.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
 namespace {
-
-QXHidCommandManager &hidCommands()
-{
-    return QXHidCommandManager::sharedInstance();
-}
-
-QXMouseCommandManager &facade()
-{
-    return QXMouseCommandManager::sharedInstance();
-}
 
 // Device voice goes to the speech service, which is not part of this build yet.
 void voiceStandIn(bool, QByteArrayView audio)
@@ -85,6 +78,19 @@ int leadingNumber(const QString &text)
     return value;
 }
 
+// The voice chip's token comes from the HTTP client's token request.
+class HttpChipTokenClient final : public IChipTokenClient {
+public:
+    explicit HttpChipTokenClient(QXHttpRequestManager &http) : m_http(http) {}
+    void getIFlytekTokenWithCallback(QXSceneCallback callback) override
+    {
+        m_http.getIFlytekTokenWithCallback(std::move(callback));
+    }
+
+private:
+    QXHttpRequestManager &m_http;
+};
+
 } // namespace
 
 CompanionApp::CompanionApp(const Options &options)
@@ -101,12 +107,13 @@ CompanionApp::CompanionApp(const Options &options)
         m_store = m_ownedStore.get();
     }
     setDefaultStore(m_store);
+    m_notifications.install(std::make_unique<NotificationCenter>());
+    m_tools.install(std::make_unique<QXToolManager>());
 
-    m_languages = std::make_unique<QXLanguageManager>(*m_store);
-    m_previousLanguages = QXLanguageManager::setSharedInstance(m_languages.get());
-    applyFirstRunInterfaceLanguage(*m_store, *m_languages);
-    installLanguageHooks({[] { return QXLanguageManager::sharedInstance().readUILanguageCode(); },
-                          [] { return QXLanguageManager::sharedInstance().readAudioLanguageCode(); },
+    QXLanguageManager &languages = m_languages.install(std::make_unique<QXLanguageManager>(*m_store));
+    applyFirstRunInterfaceLanguage(*m_store, languages);
+    installLanguageHooks({[&languages] { return languages.readUILanguageCode(); },
+                          [&languages] { return languages.readAudioLanguageCode(); },
                           [](const QString &source) { return hrvAppLocalizedString(source); }});
 
     // The first use of the application state loads every preference and runs its migrations.
@@ -115,15 +122,14 @@ CompanionApp::CompanionApp(const Options &options)
         m_ownedSecrets = std::make_unique<KeychainSecretStore>(QCoreApplication::applicationName());
         secrets = m_ownedSecrets.get();
     }
-    m_state = std::make_unique<QXUserInfoData>(*m_store, secrets);
-    m_previousState = QXUserInfoData::setSharedInstance(m_state.get());
+    m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
+    // The command tables and the transcription jobs, in the data root's database file.
+    m_database.install(std::make_unique<WQSSqliteOperation>());
+    m_http.install(std::make_unique<QXHttpRequestManager>());
 
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
-    buildKeyActions();
-    buildSelectionShell();
-
     // The vendor speech SDK's recogniser, only where an engine for it is registered.
     // Linux has none, so the settings never select it and speech goes to the
     // websocket service.
@@ -131,6 +137,13 @@ CompanionApp::CompanionApp(const Options &options)
         m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
         m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
     }
+    QXToolManagerUI::Deps toolUi;
+    m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
+    // The global shortcuts the user and the receivers bind, kept in the preferences.
+    m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
+    m_installedShortcuts.emplace(m_shortcuts.get());
+
+    m_seams = DeviceSeams{&m_keys}.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -138,17 +151,25 @@ CompanionApp::CompanionApp(const Options &options)
         m_ownedHidBackend = std::make_unique<platform::linuxbackend::LinuxHidBackend>();
         hidBackend = m_ownedHidBackend.get();
     }
-    m_hid = std::make_unique<HIDDevice>(hidBackend);
-    m_previousHid = HIDDevice::setSharedInstance(m_hid.get());
+    m_hid.install(std::make_unique<HIDDevice>(hidBackend, m_seams));
 
-    // The Bluetooth LE central: a fresh BlueZ central for every scan session.
-    // State, voice source and notification parser: the shared ones, looked up per call.
-    m_bleDelegate = std::make_unique<BleStateDelegate>();
+    // The Bluetooth LE central: a fresh BlueZ central for every scan session. Its
+    // delegate follows once the parser it hands the values to exists.
     QXBLEManager::CentralFactory central = options.bleCentral;
     if (!central)
         central = [] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); };
-    m_ble = std::make_unique<QXBLEManager>(std::move(central), m_bleDelegate.get());
-    m_previousBle = QXBLEManager::setSharedInstance(m_ble.get());
+    m_ble.install(std::make_unique<QXBLEManager>(std::move(central)));
+
+    buildDeviceProtocol();
+    wireHidSinks();
+    // Device-information reports of receivers without key setting, and the hot keys of
+    // the voice-assistant receivers (F1/F2/F3).
+    HidInfoReader::Deps readerDeps;
+    readerDeps.seams = m_seams;
+    readerDeps.binder = m_shortcuts.get();
+    m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid, readerDeps));
+    m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader, m_shortcuts.get());
+    wireReportParser();
 
     // Firmware and application updates; their questions are message boxes on the main window.
     m_alerts = std::make_unique<MessageBoxAlertPresenter>();
@@ -156,66 +177,82 @@ CompanionApp::CompanionApp(const Options &options)
     otaDeps.store = m_store;
     otaDeps.state = m_state.get();
     otaDeps.alerts = m_alerts.get();
-    m_ota = std::make_unique<QXOTAUpdateManager>(otaDeps);
-    m_previousOta = QXOTAUpdateManager::setSharedInstance(m_ota.get());
+    QXOTAUpdateManager &ota = m_ota.install(std::make_unique<QXOTAUpdateManager>(otaDeps));
+    // Firmware transfers take the images the update manager downloaded.
+    m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
 
-    wireProtocol();
-    wireHidSinks();
-    // Device-information reports of receivers without key setting, and the hot keys of
-    // the voice-assistant receivers (F1/F2/F3).
-    m_hidInfoReader = std::make_unique<HidInfoReader>(HidInfoConnection::pressTypeDeps(*m_hid));
-    m_hidInfo = std::make_unique<HidInfoConnection>(*m_hid, *m_hidInfoReader);
-    wireReportParser(true);
+    buildKeyActions();
+    buildSelectionShell();
     buildAudio(options);
 }
 
 CompanionApp::~CompanionApp()
 {
-    NotificationCenter::defaultCenter().removeObserver(this);
+    m_notifications->removeObserver(this);
     takeDownAudio();
-    // Transports first (they still call into the protocol managers while closing), then
-    // the hooks into them, then the state they read.
-    if (m_ble) {
-        m_ble->setDelegate(nullptr);
-        QXBLEManager::setSharedInstance(m_previousBle);
-        m_ble.reset();
-    }
-    wireReportParser(false);
-    m_hidInfo.reset();
-    m_hidInfoReader.reset();
-    if (m_hid) {
-        m_hid->setSinks({});
-        HIDDevice::setSharedInstance(m_previousHid);
-        m_hid.reset();
-    }
-    unwireProtocol();
-    QXOTAUpdateManager::setSharedInstance(m_previousOta);
-    m_ota.reset();
-    m_alerts.reset();
-    m_ownedHidBackend.reset();
-    m_bleDelegate.reset();
+    takeDownSelectionShell();
+    m_keyPress.reset();
+    m_selectionCopier.reset();
+    m_power.reset();
     if (m_asrSdk) {
         m_asrSdk->shutdownSparkChainBeforeTermination();
         IFlyASRManager::setSharedInstance(m_previousAsrSdk);
         m_asrSdk.reset();
     }
-    takeDownSelectionShell();
-    installNeighbours(m_previousNeighbours);
-    m_keyPress.reset();
-    m_selectionCopier.reset();
-    m_power.reset();
+    // Transports first (they still call into the protocol managers while closing), then
+    // the managers and handlers they call, then the state everything reads.
+    m_ble->setDelegate(nullptr);
+    m_ble.reset();
+    m_hidInfo.reset();
+    m_hidInfoReader.reset();
+    m_hid->setSinks({});
+    m_hid.reset();
+    m_ownedHidBackend.reset();
+    m_ota.reset();
+    m_alerts.reset();
+    m_hidEvents.reset();
+    m_chipTokens.reset();
+    m_reportParser.reset();
+    m_bleDelegate.reset();
+    m_bleParser.reset();
+    m_gadgetCommands.reset();
+    m_facade.reset();
+    m_bleCommands.reset();
+    m_hidCommands.reset();
+    m_installedShortcuts.reset();
+    m_shortcuts.reset();
+    m_toolUi.reset();
     m_desktop.reset();
-    QXUserInfoData::setSharedInstance(m_previousState);
+    m_http.reset();
+    m_database.reset();
     m_state.reset();
     installLanguageHooks({});
-    QXLanguageManager::setSharedInstance(m_previousLanguages);
     m_languages.reset();
+    m_tools.reset();
+    m_notifications.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
 }
 
-// The programmable keys' actions, over the desktop services and the higher layers'
-// services installed so far.
+void CompanionApp::buildDeviceProtocol()
+{
+    QXHidCommandManager &hid = m_hidCommands.install(std::make_unique<QXHidCommandManager>(m_seams));
+    hid.setHidSink(m_hid.get());
+    QXBLEMouseCommandManager &ble =
+        m_bleCommands.install(std::make_unique<QXBLEMouseCommandManager>(m_ble.get(), m_hid.get(), m_seams));
+    QXMouseCommandManager &facade = m_facade.install(std::make_unique<QXMouseCommandManager>(&hid, &ble));
+    facade.setSendVoiceDataBlock(voiceStandIn);
+    QXBLEManager *central = m_ble.get();
+    m_gadgetCommands.install(
+        std::make_unique<QXBLECommandManager>([central](const QByteArray &frame) { return central->sendData(frame); }));
+    BleNotificationParser &bleParser = m_bleParser.install(std::make_unique<BleNotificationParser>(ble, central));
+    // State, voice source and every value of the mouse go from the central to the parser.
+    m_bleDelegate = std::make_unique<BleStateDelegate>(&bleParser, &facade);
+    m_ble->setDelegate(m_bleDelegate.get());
+}
+
+// The programmable keys' actions, over the desktop services, the device facade and
+// the higher layers' seams.
 void CompanionApp::buildKeyActions()
 {
     const platform::PlatformServices &desktop = platform::services();
@@ -224,24 +261,21 @@ void CompanionApp::buildKeyActions()
         m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
     else
         m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
-    const Neighbours &upper = neighbours();
     QXKeyPressManager::Deps deps;
     deps.state = m_state.get();
-    deps.device = &facade();
+    deps.device = m_facade.get();
     deps.keyPoster = desktop.keyPoster;
     deps.clipboard = desktop.clipboard;
     deps.selectionCopier = m_selectionCopier.get();
     deps.workspace = desktop.workspace;
     deps.mouseMonitor = desktop.mouseMonitor;
     deps.power = m_power.get();
-    deps.voice = upper.voice;
-    deps.aiWindow = upper.aiWindow;
-    deps.translate = upper.translate;
-    deps.tips = upper.tips;
+    deps.keys = m_seams.keys;
+    deps.voice = m_seams.voice;
+    deps.aiWindow = m_seams.aiWindow;
+    deps.translate = m_seams.translate;
+    deps.tips = m_seams.tips;
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
-    Neighbours withKeys = upper;
-    withKeys.keyPress = m_keyPress.get();
-    m_previousNeighbours = installNeighbours(withKeys);
 }
 
 // The selection copy monitor with its search button, and the screenshot shortcut.
@@ -254,22 +288,21 @@ void CompanionApp::buildSelectionShell()
     deps.copier = m_selectionCopier.get();
     deps.mouseMonitor = desktop.mouseMonitor;
     deps.scheduler = &Scheduler::instance();
-    deps.translate = neighbours().translate;
-    deps.shell = neighbours().shell;
+    deps.translate = m_seams.translate;
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }
 
 void CompanionApp::startSelectionShell()
 {
     m_selectionMonitor->start();
-    bindSnipShortcut(platform::ShortcutBinder::sharedBinder(), *m_state, *neighbours().translate);
+    bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
     m_snipBound = true;
 }
 
 void CompanionApp::takeDownSelectionShell()
 {
     if (m_snipBound)
-        platform::ShortcutBinder::sharedBinder().breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
+        m_shortcuts->breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
     m_snipBound = false;
     m_selectionMonitor.reset();
 }
@@ -319,98 +352,55 @@ void CompanionApp::takeDownAudio()
     m_capture.reset();
 }
 
-void CompanionApp::wireProtocol()
-{
-    QXHidCommandManager &hidMgr = hidCommands();
-    hidMgr.setHidSink(m_hid.get());
-    QXBLEMouseCommandManager::sharedInstance().setCentral(m_ble.get());
-    QXBLEMouseCommandManager::sharedInstance().setHidSink(m_hid.get());
-    facade().setSendVoiceDataBlock(voiceStandIn);
-    // Firmware transfers take the images the update manager downloaded.
-    facade().setFirmwareImagePaths([] { return QXOTAUpdateManager::sharedInstance().filePath(); },
-                                   [] { return QXOTAUpdateManager::sharedInstance().filePathDongle(); });
-}
-
-void CompanionApp::unwireProtocol()
-{
-    QXHidCommandManager &hidMgr = hidCommands();
-    // Timers of the long-lived managers must not fire into the next graph's device.
-    facade().invalidateTimer();
-    hidMgr.invalidateTimer();
-    hidMgr.invalidateCheckVoiceTimer();
-    hidMgr.setIsStartVoice(false);
-    hidMgr.setHidSink(nullptr);
-    QXBLEMouseCommandManager::sharedInstance().setCentral(nullptr);
-    QXBLEMouseCommandManager::sharedInstance().setHidSink(nullptr);
-    facade().setSendVoiceDataBlock({});
-    facade().setFirmwareImagePaths({}, {});
-    facade().setIsFromMicData(false);
-}
-
 void CompanionApp::wireHidSinks()
 {
+    QXHidCommandManager *hidCommands = m_hidCommands.get();
+    QXMouseCommandManager *facade = m_facade.get();
     HidDeviceSinks s;
-    s.startTimer = [] { hidCommands().startTimer(); };
-    s.invalidateTimer = [] { hidCommands().invalidateTimer(); };
-    s.setIsStartVoice = [](bool on) { hidCommands().setIsStartVoice(on); };
-    s.sendCloseMicData = [] { hidCommands().sendCloseMicData(); };
-    s.sendTelinkLaserPenOnlineData = [] { hidCommands().sendTelinkLaserPenOnlineData(); };
+    s.startTimer = [hidCommands] { hidCommands->startTimer(); };
+    s.invalidateTimer = [hidCommands] { hidCommands->invalidateTimer(); };
+    s.setIsStartVoice = [hidCommands](bool on) { hidCommands->setIsStartVoice(on); };
+    s.sendCloseMicData = [hidCommands] { hidCommands->sendCloseMicData(); };
+    s.sendTelinkLaserPenOnlineData = [hidCommands] { hidCommands->sendTelinkLaserPenOnlineData(); };
     HIDDevice *hid = m_hid.get();
-    s.handleVoiceData = [hid](const QByteArray &report) {
-        const QXUserInfoData &state = QXUserInfoData::sharedInstance();
+    QXUserInfoData *state = m_state.get();
+    s.handleVoiceData = [hid, hidCommands, state](const QByteArray &report) {
         proto::HidVoiceContext ctx;
-        ctx.chipPlan = int(state.chipPlan());
+        ctx.chipPlan = int(state->chipPlan());
         ctx.vendorId = quint16(hid->currentVid());
         ctx.productId = quint16(hid->currentPid());
-        ctx.firmwareVersion = leadingNumber(state.mouseInfoItem().firmwareVersion());
-        ctx.isStartVoice = hidCommands().isStartVoice();
-        hidCommands().voiceStream().handleVoiceData(ctx, report);
+        ctx.firmwareVersion = leadingNumber(state->mouseInfoItem().firmwareVersion());
+        ctx.isStartVoice = hidCommands->isStartVoice();
+        hidCommands->voiceStream().handleVoiceData(ctx, report);
     };
-    s.setIsFromMicData = [](bool on) { facade().setIsFromMicData(on); };
-    s.sendGetMouseInfoData = [] { facade().sendGetMouseInfoData(); };
-    s.sendClosePopUpWebSiteData = [] { facade().sendClosePopUpWebSiteData(); };
+    s.setIsFromMicData = [facade](bool on) { facade->setIsFromMicData(on); };
+    s.sendGetMouseInfoData = [facade] { facade->sendGetMouseInfoData(); };
+    s.sendClosePopUpWebSiteData = [facade] { facade->sendClosePopUpWebSiteData(); };
     QXBLEManager *ble = m_ble.get();
     s.cancelPeripheralConnection = [ble] { ble->cancelPeripheralConnection(); };
     m_hid->setSinks(std::move(s));
 }
 
 // Replies and events of the receivers with key setting, and the voice interface's
-// reports, go through the report parser. The parser outlives the graph, so it reads
-// the installed transport and central at each call rather than keeping this graph's.
-namespace {
-// The voice chip's token comes from the HTTP client's token request.
-class HttpChipTokenClient final : public IChipTokenClient {
-public:
-    void getIFlytekTokenWithCallback(QXSceneCallback callback) override
-    {
-        QXHttpRequestManager::sharedInstance().getIFlytekTokenWithCallback(std::move(callback));
-    }
-};
-} // namespace
-
-void CompanionApp::wireReportParser(bool attach)
+// reports, go through the report parser.
+void CompanionApp::wireReportParser()
 {
-    QXHidReportParser &parser = QXHidReportParser::sharedInstance();
-    if (!attach) {
-        m_hidEvents.reset();
-        m_chipTokens.reset();
-        parser.setOtaAckHandler(nullptr);
-        parser.setServices({});
-        return;
-    }
+    QXHidReportParser &parser =
+        m_reportParser.install(std::make_unique<QXHidReportParser>(*m_hidCommands, m_facade.get()));
     QXHidReportParser::Services services;
-    services.cancelPeripheralConnection = [] { QXBLEManager::sharedInstance().cancelPeripheralConnection(); };
-    services.startScan = [] { QXBLEManager::sharedInstance().startScan(); };
-    services.currentIds = [] {
-        const HIDDevice &d = HIDDevice::sharedInstance();
-        return std::pair<quint16, quint16>(quint16(d.currentVid()), quint16(d.currentPid()));
+    QXBLEManager *ble = m_ble.get();
+    HIDDevice *hid = m_hid.get();
+    services.cancelPeripheralConnection = [ble] { ble->cancelPeripheralConnection(); };
+    services.startScan = [ble] { ble->startScan(); };
+    services.currentIds = [hid] {
+        return std::pair<quint16, quint16>(quint16(hid->currentVid()), quint16(hid->currentPid()));
     };
     parser.setServices(std::move(services));
     parser.attachTo(*m_hid);
     // Key events, voice keys and the voice chip; lighting, hand and pointer replies.
     // The receivers' firmware-transfer replies go to the HID transfer.
-    parser.setOtaAckHandler(&hidCommands().firmwareTransfer());
-    m_chipTokens = std::make_unique<HttpChipTokenClient>();
+    parser.setOtaAckHandler(&m_hidCommands->firmwareTransfer());
+    m_chipTokens = std::make_unique<HttpChipTokenClient>(*m_http);
     m_hidEvents = std::make_unique<HidEventHandlers>(parser, m_chipTokens.get());
 }
 
@@ -419,10 +409,10 @@ void CompanionApp::configData()
     // Always light, whatever the desktop's theme.
     qxApplyLightAppearance();
     // Voice comes from the device until a receiver or peripheral says otherwise.
-    facade().setIsFromMicData(false);
+    m_facade->setIsFromMicData(false);
     m_hid->startMonitor();
     // Once per launch; silent when the site cannot be reached.
-    QXOTAUpdateManager::sharedInstance().checkAppVersion();
+    m_ota->checkAppVersion();
     m_languages->setAsrLanguageType(1);
     registerObservers();
     m_keyPress->startCenterMouseMonitor();
@@ -432,7 +422,7 @@ void CompanionApp::configData()
     postToMainThread([self] {
         if (!self)
             return;
-        WQSSqliteOperation &db = WQSSqliteOperation::shareOperation();
+        WQSSqliteOperation &db = *self->m_database;
         for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
             QString error;
             if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
@@ -455,7 +445,7 @@ void CompanionApp::configData()
 
 void CompanionApp::registerObservers()
 {
-    NotificationCenter &nc = NotificationCenter::defaultCenter();
+    NotificationCenter &nc = *m_notifications;
     nc.removeObserver(this);
     const auto on = [&](const char *name, void (CompanionApp::*handler)()) {
         nc.addObserver(QString::fromLatin1(name), this, [this, handler](const QVariant &) { (this->*handler)(); });
@@ -488,14 +478,17 @@ void CompanionApp::bleMouseConnect()
     m_state->setChipPlan(2);
     m_state->setIsSupportKeySetting(true);
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
+    QPointer<CompanionApp> self(this);
     TPRDelayInvocationTrailing(
         GroupKey::shared(QStringLiteral("bleConnectInfo")),
-        [] {
-            facade().sendGetMouseInfoData();
-            facade().sendClosePopUpWebSiteData();
+        [self] {
+            if (!self)
+                return;
+            self->m_facade->sendGetMouseInfoData();
+            self->m_facade->sendClosePopUpWebSiteData();
         },
         3.0);
-    hidCommands().invalidateTimer();
+    m_hidCommands->invalidateTimer();
     m_hid->closeHIDDevice();
 }
 

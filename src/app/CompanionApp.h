@@ -1,13 +1,18 @@
 #pragma once
 
+#include "InstalledInstance.h"
 #include "QXBLEManager.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
+#include "services/DeviceSeams.h"
 
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <thread>
 
+class AppAudioTool;
+class BleNotificationParser;
 class BleStateDelegate;
 class HidInfoConnection;
 class HidEventHandlers;
@@ -17,14 +22,23 @@ class HIDDevice;
 class IFlyASRManager;
 class KeyValueStore;
 class MessageBoxAlertPresenter;
-class QXKeyPressManager;
-class SelectionCopyMonitor;
-class QXOTAUpdateManager;
-class QXLanguageManager;
-class QXUserInfoData;
+class NotificationCenter;
+class QXBLECommandManager;
+class QXBLEMouseCommandManager;
+class QXHidCommandManager;
+class QXHidReportParser;
 class QXAudioQueueCapture;
+class QXHttpRequestManager;
+class QXKeyPressManager;
+class QXLanguageManager;
+class QXMouseCommandManager;
+class QXOTAUpdateManager;
+class QXToolManager;
+class QXToolManagerUI;
+class QXUserInfoData;
+class SelectionCopyMonitor;
 class TKTTSManager;
-class AppAudioTool;
+class WQSSqliteOperation;
 namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
@@ -34,19 +48,21 @@ class ISecretStore;
 class ISelectionCopier;
 class ISpeechSynth;
 class IUrlAudioPlayer;
+class ShortcutBinder;
 namespace linuxbackend {
 class LinuxDesktopServices;
 }
 } // namespace platform
 
-// The composition root of the device layers: creates the application's objects with
-// their backends, installs them as the process-wide instances, connects the transports
-// to the protocol managers and the application state, and reacts to the device
-// notifications that move the connection between USB and Bluetooth LE.
+// The composition root: picks the backends, constructs every manager with its
+// dependencies and installs it as the process-wide instance (sharedInstance() returns
+// what is installed here and never builds one), hands the device handlers the seams
+// of the higher layers, and reacts to the device notifications that move the
+// connection between USB and Bluetooth LE.
 //
-// Everything it installs it takes back when destroyed, so a process (a test) can build
-// and tear down the graph more than once. The long-lived protocol managers keep their
-// identity but lose every hook into the torn-down graph.
+// Everything it constructs it owns, and destroying it takes the whole graph down and
+// puts back what was installed before, so a process (a test) can build and tear
+// down the graph more than once.
 class CompanionApp final : public QObject {
 public:
     struct Options {
@@ -91,50 +107,88 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    // The key and voice flags the device layers share with the voice pipeline.
+    VoiceKeyState &keyState() { return m_keys; }
+    // What every device handler was handed of the higher layers.
+    const DeviceSeams &seams() const { return m_seams; }
 
 private:
+    // One manager: owned, and installed for as long as it lives here.
+    template <class T>
+    struct Owned {
+        std::unique_ptr<T> object;
+        std::optional<ScopedInstall<T>> installed;
+        T &install(std::unique_ptr<T> made)
+        {
+            object = std::move(made);
+            installed.emplace(object.get());
+            return *object;
+        }
+        void reset()
+        {
+            installed.reset();
+            object.reset();
+        }
+        T *get() const { return object.get(); }
+        T *operator->() const { return object.get(); }
+        T &operator*() const { return *object; }
+    };
+
+    void buildDeviceProtocol();
     void buildKeyActions();
     void buildSelectionShell();
     void startSelectionShell();
     void takeDownSelectionShell();
-    void wireHidSinks();
-    void wireProtocol();
-    void wireReportParser(bool attach);
-    void unwireProtocol();
-    void registerObservers();
-    void logDeviceState(const char *what) const;
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void wireHidSinks();
+    void wireReportParser();
+    void registerObservers();
+    void logDeviceState(const char *what) const;
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
+    Owned<NotificationCenter> m_notifications;
+    Owned<QXToolManager> m_tools;
+    Owned<QXLanguageManager> m_languages;
     std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
-    std::unique_ptr<QXLanguageManager> m_languages;
-    QXLanguageManager *m_previousLanguages = nullptr;
-    std::unique_ptr<QXUserInfoData> m_state;
-    QXUserInfoData *m_previousState = nullptr;
+    Owned<QXUserInfoData> m_state;
+    Owned<WQSSqliteOperation> m_database;
+    Owned<QXHttpRequestManager> m_http;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    Owned<QXToolManagerUI> m_toolUi;
+    std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
+    std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
+
+    // The higher layers as the device layers reach them. Until the voice pipeline, the
+    // pointer overlay and the assistant windows exist, stand-ins that log once.
+    VoiceKeyState m_keys;
+    DeviceSeams m_seams;
+
+    std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
+    Owned<HIDDevice> m_hid;
+    Owned<QXBLEManager> m_ble;
+    Owned<QXHidCommandManager> m_hidCommands;
+    Owned<QXBLEMouseCommandManager> m_bleCommands;
+    Owned<QXMouseCommandManager> m_facade;
+    Owned<QXBLECommandManager> m_gadgetCommands;
+    Owned<BleNotificationParser> m_bleParser;
+    std::unique_ptr<BleStateDelegate> m_bleDelegate;
+    Owned<QXHidReportParser> m_reportParser;
+    std::unique_ptr<IChipTokenClient> m_chipTokens;
+    std::unique_ptr<HidEventHandlers> m_hidEvents;
+    std::unique_ptr<HidInfoReader> m_hidInfoReader;
+    std::unique_ptr<HidInfoConnection> m_hidInfo;
+    std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
+    Owned<QXOTAUpdateManager> m_ota;
+
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
     std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
     bool m_snipBound = false;
-    Neighbours m_previousNeighbours;
-    std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
-    std::unique_ptr<HIDDevice> m_hid;
-    HIDDevice *m_previousHid = nullptr;
-    std::unique_ptr<HidInfoReader> m_hidInfoReader;
-    std::unique_ptr<HidInfoConnection> m_hidInfo;
-    std::unique_ptr<IChipTokenClient> m_chipTokens;
-    std::unique_ptr<HidEventHandlers> m_hidEvents;
-    std::unique_ptr<BleStateDelegate> m_bleDelegate;
-    std::unique_ptr<QXBLEManager> m_ble;
-    QXBLEManager *m_previousBle = nullptr;
-    std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
-    std::unique_ptr<QXOTAUpdateManager> m_ota;
-    QXOTAUpdateManager *m_previousOta = nullptr;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;

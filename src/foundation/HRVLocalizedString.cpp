@@ -1,5 +1,6 @@
 #include "HRVLocalizedString.h"
 
+#include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 
@@ -89,7 +90,10 @@ QString lookUp(const QString &folder, const QString &key)
 
 QString HRVLocalizedString::hrvAppLocalizedString(const QString &key)
 {
-    return localizedString(key, QXLanguageManager::sharedInstance().uiLanguageIndex());
+    // Texts shown before the root installed the language manager (or after it went)
+    // stay in the source language.
+    const QXLanguageManager *languages = InstalledInstance<QXLanguageManager>::installed();
+    return languages ? localizedString(key, languages->uiLanguageIndex()) : key;
 }
 
 QString HRVLocalizedString::localizedString(const QString &key, quint64 uiLanguageIndex)

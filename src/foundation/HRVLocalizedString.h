@@ -14,7 +14,8 @@
 class HRVLocalizedString {
 public:
     // The text of `key` in the interface language chosen inside the application
-    // (the shared QXLanguageManager's uiLanguageIndex).
+    // (the installed QXLanguageManager's uiLanguageIndex); the key itself while no
+    // language manager is installed.
     static QString hrvAppLocalizedString(const QString &key);
 
     // The text of `key` for an interface-language index: 0-17 pick the table of that

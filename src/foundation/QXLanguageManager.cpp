@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
 
 #include <QMutexLocker>
@@ -114,21 +115,14 @@ QString codeAt(const QJsonArray &list, quint64 index)
 
 } // namespace
 
-namespace {
-QXLanguageManager *g_installedLanguageManager = nullptr;
-}
-
 QXLanguageManager &QXLanguageManager::sharedInstance()
 {
-    if (g_installedLanguageManager)
-        return *g_installedLanguageManager;
-    static QXLanguageManager instance(defaultStore());
-    return instance;
+    return InstalledInstance<QXLanguageManager>::get("QXLanguageManager");
 }
 
 QXLanguageManager *QXLanguageManager::setSharedInstance(QXLanguageManager *instance)
 {
-    return std::exchange(g_installedLanguageManager, instance);
+    return InstalledInstance<QXLanguageManager>::install(instance);
 }
 
 QXLanguageManager::QXLanguageManager(KeyValueStore &store) : m_store(store)

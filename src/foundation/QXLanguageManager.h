@@ -31,9 +31,7 @@ public:
     static constexpr quint64 kNotFound = quint64(INT64_MAX);
     static constexpr int kUiLanguageCount = 18;
 
-    // The application's instance over defaultStore(); the store must be set up first.
-    // The application's manager: the one the composition root installed, else one over
-    // the default store as it is at the first call.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXLanguageManager &sharedInstance();
     static QXLanguageManager *setSharedInstance(QXLanguageManager *instance); // returns the previous one
 

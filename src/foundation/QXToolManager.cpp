@@ -1,10 +1,11 @@
 #include "QXToolManager.h"
 
-#include "log/DailyLogWriter.h"
 #include "DataPaths.h"
-#include "tools/MachineFacts.h"
+#include "InstalledInstance.h"
+#include "log/DailyLogWriter.h"
 #include "MainThread.h"
 #include "PZLog.h"
+#include "tools/MachineFacts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,8 +24,12 @@ std::function<WavRateInputs()> g_rateProvider;
 
 QXToolManager &QXToolManager::sharedInstance()
 {
-    static QXToolManager instance;
-    return instance;
+    return InstalledInstance<QXToolManager>::get("QXToolManager");
+}
+
+QXToolManager *QXToolManager::setSharedInstance(QXToolManager *instance)
+{
+    return InstalledInstance<QXToolManager>::install(instance);
 }
 
 void QXToolManager::writeLog(const QString &message)

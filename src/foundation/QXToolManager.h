@@ -18,7 +18,10 @@
 // live beside it in QXToolManagerUI.)
 class QXToolManager {
 public:
+    QXToolManager() = default;
+    // The process-wide instance, which the composition root constructed and installed.
     static QXToolManager &sharedInstance();
+    static QXToolManager *setSharedInstance(QXToolManager *instance); // returns the previous one
 
     // --- daily log ---------------------------------------------------------------
     // Queues a time-stamped entry for today's file in <data root>/Log; never blocks.
@@ -77,7 +80,4 @@ public:
 
     // True when the text holds something besides blanks and line breaks.
     static bool isHaveText(const std::optional<QString> &text);
-
-private:
-    QXToolManager() = default;
 };

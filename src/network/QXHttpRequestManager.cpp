@@ -1,6 +1,7 @@
 #include "QXHttpRequestManager.h"
 
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
 #include "MainThread.h"
 #include "PZLog.h"
 #include "QXAnswerReader.h"
@@ -80,21 +81,22 @@ QXBuiltRequest qxBuildSceneRequest(QXNetBaseScene &scene)
 
 QXHttpRequestManager &QXHttpRequestManager::sharedInstance()
 {
-    // Created once, whichever thread asks first, and living on the main thread where
-    // its network manager and every completion run. Kept until the process ends.
-    static QXHttpRequestManager *const shared = [] {
-        auto *manager = new QXHttpRequestManager();
-        if (auto *app = QCoreApplication::instance())
-            manager->moveToThread(app->thread());
-        return manager;
-    }();
-    return *shared;
+    return InstalledInstance<QXHttpRequestManager>::get("QXHttpRequestManager");
+}
+
+QXHttpRequestManager *QXHttpRequestManager::setSharedInstance(QXHttpRequestManager *instance)
+{
+    return InstalledInstance<QXHttpRequestManager>::install(instance);
 }
 
 QXHttpRequestManager::QXHttpRequestManager(QObject *parent)
     : QObject(parent)
 {
 }
+
+// Replies still in flight go with the network manager, their callbacks uncalled: the
+// process (or the test's world) is ending.
+QXHttpRequestManager::~QXHttpRequestManager() = default;
 
 bool QXHttpRequestManager::validNetworkIsNotReable() const
 {

@@ -41,7 +41,13 @@ constexpr qint64 kQXDefaultTimeoutSeconds = 15;
 class QXHttpRequestManager : public QObject {
     Q_OBJECT
 public:
+    // Lives on the thread that constructs it (the main thread).
+    explicit QXHttpRequestManager(QObject *parent = nullptr);
+    ~QXHttpRequestManager() override;
+
+    // The process-wide instance, which the composition root constructed and installed.
     static QXHttpRequestManager &sharedInstance();
+    static QXHttpRequestManager *setSharedInstance(QXHttpRequestManager *instance); // returns the previous one
 
     // True only when the network is known to be down; an unknown state lets the
     // request go.
@@ -81,7 +87,6 @@ public:
     int requestsInFlight() const { return m_inFlight; }
 
 private:
-    explicit QXHttpRequestManager(QObject *parent = nullptr);
     void send(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback);
     void finish(QNetworkReply *reply, const std::shared_ptr<QXNetBaseScene> &scene, const QXSceneCallback &callback,
                 const QString &logName);

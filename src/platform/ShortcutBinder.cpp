@@ -1,5 +1,6 @@
 #include "ShortcutBinder.h"
 
+#include "InstalledInstance.h"
 #include "KeyCodeTable.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
@@ -11,7 +12,6 @@
 namespace platform {
 
 namespace {
-ShortcutBinder *g_installed = nullptr;
 
 // Integers only: a fraction or a number past 2^53 is not a key code we wrote.
 std::optional<qint64> wholeNumber(const QJsonValue &v)
@@ -60,17 +60,12 @@ ShortcutBinder::~ShortcutBinder()
 
 ShortcutBinder &ShortcutBinder::sharedBinder()
 {
-    if (g_installed)
-        return *g_installed;
-    static ShortcutBinder binder(defaultStore());
-    return binder;
+    return InstalledInstance<ShortcutBinder>::get("ShortcutBinder");
 }
 
 ShortcutBinder *ShortcutBinder::setSharedBinder(ShortcutBinder *binder)
 {
-    ShortcutBinder *previous = g_installed;
-    g_installed = binder;
-    return previous;
+    return InstalledInstance<ShortcutBinder>::install(binder);
 }
 
 IGlobalShortcuts &ShortcutBinder::backend() const
@@ -97,12 +92,12 @@ std::optional<Shortcut> ShortcutBinder::shortcutForKey(const QString &defaultsKe
     };
     const QVariant fallback = m_store.registeredDefaults().value(defaultsKey);
     if (!m_store.contains(defaultsKey))
-        return fallback.isValid() ? usable(fallback) : std::nullopt;
+        return usable(fallback);
     if (auto stored = usable(m_store.value(defaultsKey)))
         return stored;
     // Hand-edited, or written for a key this keyboard table lacks: the default
     // keeps the shortcut working.
-    auto shortcut = fallback.isValid() ? usable(fallback) : std::nullopt;
+    auto shortcut = usable(fallback);
     qxLogOnce("shortcut:" + defaultsKey, "the stored shortcut of " + defaultsKey + " cannot be used; "
                                              + (shortcut ? "the default applies" : "it is not bound"));
     return shortcut;

@@ -39,8 +39,7 @@ public:
     ShortcutBinder(const ShortcutBinder &) = delete;
     ShortcutBinder &operator=(const ShortcutBinder &) = delete;
 
-    // The application's binder (over the default store and the installed service)
-    // unless one was installed; tests install their own and restore.
+    // The application's binder, which the composition root constructed and installed.
     static ShortcutBinder &sharedBinder();
     static ShortcutBinder *setSharedBinder(ShortcutBinder *binder); // returns the previous one
 

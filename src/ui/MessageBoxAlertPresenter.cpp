@@ -1,6 +1,6 @@
 #include "MessageBoxAlertPresenter.h"
 
-#include "services/Neighbours.h"
+#include "services/IAppShell.h"
 
 #include <QAbstractButton>
 #include <QList>
@@ -10,7 +10,7 @@
 void MessageBoxAlertPresenter::showAlert(const QString &message, const QStringList &buttons,
                                          std::function<void(int)> done)
 {
-    QWidget *window = neighbours().shell ? neighbours().shell->window() : nullptr;
+    QWidget *window = m_shell ? m_shell->window() : nullptr;
     auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
     QList<QAbstractButton *> added;
     for (qsizetype i = 0; i < buttons.size(); ++i)

@@ -1,12 +1,13 @@
 #include "QXToolManagerUI.h"
 
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
+#include "platform/KeyCodeTable.h"
 #include "PZLog.h"
 #include "Scheduler.h"
-#include "platform/KeyCodeTable.h"
-#include "services/Neighbours.h"
+#include "services/IAppShell.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -104,8 +105,12 @@ QXToolManagerUI::QXToolManagerUI(Deps deps) : m_deps(std::move(deps))
 
 QXToolManagerUI &QXToolManagerUI::sharedInstance()
 {
-    static QXToolManagerUI instance;
-    return instance;
+    return InstalledInstance<QXToolManagerUI>::get("QXToolManagerUI");
+}
+
+QXToolManagerUI *QXToolManagerUI::setSharedInstance(QXToolManagerUI *instance)
+{
+    return InstalledInstance<QXToolManagerUI>::install(instance);
 }
 
 platform::IKeyPoster &QXToolManagerUI::keyPoster() const
@@ -198,8 +203,9 @@ int QXToolManagerUI::keyCodeForString(const QString &name)
 void QXToolManagerUI::showErrorMsg(const QString &message, const QString &domain)
 {
     const QString buttonText = m_deps.localize(QStringLiteral("知道了"));
-    runOnMainThread([message, domain, buttonText] {
-        QWidget *window = neighbours().shell ? neighbours().shell->window() : nullptr;
+    IAppShell *shell = m_deps.shell;
+    runOnMainThread([message, domain, buttonText, shell] {
+        QWidget *window = shell ? shell->window() : nullptr;
         auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
         box->setInformativeText(domain);
         box->addButton(buttonText, QMessageBox::AcceptRole);

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class IAppShell;
 class QFont;
 
 // Posts one key stroke of a macOS virtual key code with macOS modifier flags into
@@ -40,12 +41,15 @@ public:
         // Whether the user picked this file or folder as a command target (only
         // those are opened). Default: a preference of that name exists.
         std::function<bool(const QString &)> hasTargetRecord;
+        IAppShell *shell = nullptr; // the main window alerts are shown on; nullptr: none
     };
 
     QXToolManagerUI();
     explicit QXToolManagerUI(Deps deps);
 
+    // The process-wide instance, which the composition root constructed and installed.
     static QXToolManagerUI &sharedInstance();
+    static QXToolManagerUI *setSharedInstance(QXToolManagerUI *instance); // returns the previous one
 
     // Puts text on the clipboard and pastes it into the focused application
     // (Control+V). Nothing is pasted when the clipboard refused the text.

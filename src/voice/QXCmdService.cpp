@@ -7,11 +7,18 @@
 #include <QFileInfo>
 #include <QUrl>
 
-QXCmdService::QXCmdService(Deps deps)
-    : m_deps(std::move(deps)),
-      m_tools(QXToolManagerUI::Deps{&m_deps.keyPoster, &m_deps.clipboard, &m_deps.workspace, {}, {}})
+namespace {
+QXToolManagerUI::Deps toolDeps(const QXCmdService::Deps &deps)
 {
+    QXToolManagerUI::Deps tools;
+    tools.keyPoster = &deps.keyPoster;
+    tools.clipboard = &deps.clipboard;
+    tools.workspace = &deps.workspace;
+    return tools;
 }
+} // namespace
+
+QXCmdService::QXCmdService(Deps deps) : m_deps(std::move(deps)), m_tools(toolDeps(m_deps)) {}
 
 bool QXCmdService::runSpokenCommand(const QString &spokenText, QString *searchText)
 {

@@ -25,6 +25,16 @@ QXKeyPressManager::Deps withScheduler(QXKeyPressManager::Deps deps)
     return deps;
 }
 
+QXToolManagerUI::Deps toolDeps(const QXKeyPressManager::Deps &deps)
+{
+    QXToolManagerUI::Deps tools;
+    tools.keyPoster = deps.keyPoster;
+    tools.clipboard = deps.clipboard;
+    tools.workspace = deps.workspace;
+    tools.hasTargetRecord = deps.hasTargetRecord;
+    return tools;
+}
+
 QString textOf(const std::optional<KeySettingSubModel> &option)
 {
     return option ? option->attr0().value_or(QString()) : QString();
@@ -34,7 +44,7 @@ QString textOf(const std::optional<KeySettingSubModel> &option)
 
 QXKeyPressManager::QXKeyPressManager(Deps deps)
     : d(withScheduler(std::move(deps))),
-      m_tools(QXToolManagerUI::Deps{d.keyPoster, d.clipboard, d.workspace, {}, d.hasTargetRecord}),
+      m_tools(toolDeps(d)),
       m_classifier(*d.scheduler, [this](int kind) { handlePressKeyEvent(kind, kCentreKey); })
 {
     d.state->setIsSupportKeySetting(true);
@@ -100,7 +110,7 @@ void QXKeyPressManager::perform(const Operation &op, const std::optional<KeySett
     case Action::VoiceToggle:
         return voiceToggle(op.voiceStart, pressKind);
     case Action::VoiceByMode:
-        return voiceToggle(d.voice->isTranslate() ? presstype::kTranslateDown : presstype::kTypingDown, pressKind);
+        return voiceToggle(keys().isTranslate() ? presstype::kTranslateDown : presstype::kTypingDown, pressKind);
     case Action::SwitchMode:
         return switchMode();
     case Action::Shortcut:
@@ -168,10 +178,10 @@ void QXKeyPressManager::centreVoice(int pressKind, int keyType)
         return;
     if (state.mouseInfoItem().deviceType() != 3 || state.chipPlan() != 2 || state.sno().isEmpty())
         return;
-    const bool running = d.voice->hadStart();
+    const bool running = keys().hadStart();
     if (pressKind == kLongEnd && !running)
         return;
-    const bool translating = d.voice->isTranslate();
+    const bool translating = keys().isTranslate();
     if (running) {
         d.device->sendCloseMicData();
         d.voice->hidCallbackType(translating ? presstype::kTranslateUp : presstype::kTypingUp);
@@ -184,14 +194,14 @@ void QXKeyPressManager::centreVoice(int pressKind, int keyType)
 void QXKeyPressManager::voiceToggle(int start, int pressKind)
 {
     // Another mode is running; only its own key stops it.
-    if (m_lastPressType != 0 && m_lastPressType != start)
+    if (keys().lastPressType() != 0 && keys().lastPressType() != start)
         return;
-    m_lastPressType = start;
-    if (pressKind != kLongEnd && !d.voice->hadStart()) {
+    keys().setLastPressType(start);
+    if (pressKind != kLongEnd && !keys().hadStart()) {
         d.device->sendOpenMicData();
         d.voice->hidCallbackType(start);
     } else {
-        m_lastPressType = 0;
+        keys().setLastPressType(0);
         d.device->sendCloseMicData();
         d.voice->hidCallbackType(start + 1);
     }
@@ -226,9 +236,9 @@ void QXKeyPressManager::insertText(const QString &text)
 
 void QXKeyPressManager::switchMode()
 {
-    m_lastPressType = 0;
-    d.voice->setIsTranslate(!d.voice->isTranslate());
-    if (d.voice->isTranslate())
+    keys().setLastPressType(0);
+    keys().setIsTranslate(!keys().isTranslate());
+    if (keys().isTranslate())
         d.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("切换到翻译模式")),
                                QStringLiteral("laserPen_icon-7"));
     else

@@ -6,6 +6,7 @@
 #include "Scheduler.h"
 #include "services/IAIWindow.h"
 #include "services/IKeyPressManager.h"
+#include "services/VoiceKeyState.h"
 
 #include <QObject>
 
@@ -50,6 +51,9 @@ public:
         // Whether the user picked a file or folder as a key's target (only those are
         // opened); empty: the tool manager's rule.
         std::function<bool(const QString &)> hasTargetRecord;
+        // The key and voice flags shared with the device layers (lastPressType among
+        // them); nullptr: the manager's own.
+        VoiceKeyState *keys = nullptr;
     };
 
     static constexpr int kDeleteRepeatMs = 100;
@@ -67,8 +71,8 @@ public:
     void stopCenterMouseMonitor();
 
     void handlePressKeyEvent(int pressKind, int keyType) override;
-    int lastPressType() const override { return m_lastPressType; }
-    void setLastPressType(int type) override { m_lastPressType = type; }
+    int lastPressType() const { return keys().lastPressType(); }
+    void setLastPressType(int type) { keys().setLastPressType(type); }
 
     bool isDeleteRepeating() const { return m_delTimer != Scheduler::kNoTimer; }
 
@@ -82,6 +86,7 @@ private:
     void switchMode();
     void nextDpi();
     void copyAndTranslate();
+    VoiceKeyState &keys() const { return d.keys ? *d.keys : m_ownKeys; }
     void startDelTimer(int keyType);
     void invalidateDelTimer();
 
@@ -90,7 +95,7 @@ private:
     CenterButtonClassifier m_classifier;
     std::unique_ptr<PZEventMonitor> m_centerMouseMonitor;
     QObject m_pending; // delayed steps die with the manager
-    int m_lastPressType = 0;
+    mutable VoiceKeyState m_ownKeys;
     Scheduler::TimerId m_delTimer = Scheduler::kNoTimer;
     int m_delTimerKeyType = 0;
 };

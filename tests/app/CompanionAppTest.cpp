@@ -12,14 +12,18 @@
 #include "TempDataRoot.h"
 
 #include "HIDDevice.h"
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
+#include "QXHttpRequestManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
 
@@ -84,6 +88,7 @@ protected:
 
 TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
 {
+    NotificationCenter *const centre = InstalledInstance<NotificationCenter>::installed();
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         World world;
@@ -131,13 +136,17 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             settle();
             EXPECT_TRUE(hid->hasDevice());
         }
-        // Nothing of the graph stays installed or running.
-        EXPECT_EQ(HIDDevice::setSharedInstance(nullptr), nullptr);
-        EXPECT_EQ(QXUserInfoData::setSharedInstance(nullptr), nullptr);
-        EXPECT_EQ(QXBLEManager::setSharedInstance(nullptr), nullptr);
-        EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), nullptr);
-        EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
-        EXPECT_FALSE(QXMouseCommandManager::sharedInstance().isTimerRunning());
+        // Nothing of the graph stays installed or running; the program's own centre is back.
+        EXPECT_EQ(InstalledInstance<HIDDevice>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXUserInfoData>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXBLEManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXHidCommandManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXMouseCommandManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXLanguageManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXHttpRequestManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<WQSSqliteOperation>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<QXOTAUpdateManager>::installed(), nullptr);
+        EXPECT_EQ(InstalledInstance<NotificationCenter>::installed(), centre);
         EXPECT_FALSE(world.bus.fake().watching());
         EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(QString::fromLatin1(qx::notify::kUSBInsertNotification)), 0);
         // What was still due (the open's delayed information request) finds nothing, and

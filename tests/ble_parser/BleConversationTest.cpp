@@ -27,19 +27,21 @@ namespace notify = qx::notify;
 // it opens the speech service's recording at the start and closes it at the end.
 class LiveDispatcher : public FakeVoiceKeyDispatcher {
 public:
-    LiveDispatcher(CallLog &log, FakeSpeechService &speech) : FakeVoiceKeyDispatcher(log), m_speech(speech) {}
+    LiveDispatcher(CallLog &log, VoiceKeyState &keys, FakeSpeechService &speech)
+        : FakeVoiceKeyDispatcher(log), m_keys(keys), m_speech(speech) {}
     void hidCallbackType(int type) override {
         FakeVoiceKeyDispatcher::hidCallbackType(type);
         if (type == 33 || type == 35 || type == 37) {
-            m_hadStart = true;
+            m_keys.setHadStart(true);
             m_speech.startRecording();
         } else if (type == 34 || type == 36 || type == 38) {
-            m_hadStart = false;
+            m_keys.setHadStart(false);
             m_speech.stopRecording();
         }
     }
 
 private:
+    VoiceKeyState &m_keys;
     FakeSpeechService &m_speech;
 };
 
@@ -50,22 +52,25 @@ protected:
     ManualScheduler sched;
     ScopedUserInfoData state;
     FakeNeighbours fakes;
-    LiveDispatcher voice{fakes.log, fakes.speech};
+    LiveDispatcher voice{fakes.log, fakes.keys, fakes.speech};
     NotificationRecorder notes;
     FakeBleAdapter adapter;
     sim::SimBleMouse mouse{adapter};
-    QXHidCommandManager hidMgr;
-    QXBLEMouseCommandManager bleMgr;
+    QXHidCommandManager hidMgr{seams()};
+    QXBLEMouseCommandManager bleMgr{nullptr, nullptr, seams()};
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
     BleNotificationParser parser{bleMgr};
     BleStateDelegate delegate{&parser, &facade};
     std::unique_ptr<QXBLEManager> central = std::make_unique<QXBLEManager>(adapter.factory(), &delegate);
     QList<std::pair<bool, QByteArray>> chunks;
 
+    DeviceSeams seams() {
+        DeviceSeams s = fakes.seams();
+        s.voice = &voice;
+        return s;
+    }
+
     void SetUp() override {
-        Neighbours n = neighbours();
-        n.voice = &voice;
-        installNeighbours(n);
         bleMgr.setCentral(central.get());
         parser.setCentral(central.get());
         parser.setFormatSizeSource([] { return 0; });
@@ -127,7 +132,7 @@ TEST_F(BleConversation, DictationFromTheMouseMicrophone) {
     mouse.pressKey(0x37); // voice key down
     sched.advance(50);
     ASSERT_TRUE(mouse.streaming());
-    EXPECT_TRUE(voice.hadStart());
+    EXPECT_TRUE(fakes.keys.hadStart());
 
     // The battery poll lands in the middle: the reply reports the microphone on, and it
     // stays on.
@@ -139,7 +144,7 @@ TEST_F(BleConversation, DictationFromTheMouseMicrophone) {
     mouse.pressKey(0x38); // voice key up
     sched.advance(50);
     EXPECT_FALSE(mouse.streaming());
-    EXPECT_FALSE(voice.hadStart());
+    EXPECT_FALSE(fakes.keys.hadStart());
     EXPECT_EQ(voice.pressTypes, (std::vector<int>{33, 34}));
     EXPECT_EQ(commandCount("sendCloseMicData"), 1);
 

@@ -29,7 +29,7 @@ protected:
     FakeBleAdapter adapter;
     RecordingBleManagerDelegate app;
     std::unique_ptr<QXBLEManager> central = std::make_unique<QXBLEManager>(adapter.factory(), &app);
-    QXBLEMouseCommandManager mgr{central.get()};
+    QXBLEMouseCommandManager mgr{central.get(), nullptr, fakes.seams()};
     BleNotificationParser parser{mgr, central.get()};
     QList<std::pair<bool, QByteArray>> chunks; // what the voice block received
     fwtest::ImageFolder images;

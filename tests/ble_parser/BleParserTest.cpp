@@ -26,7 +26,7 @@ TEST_F(BleParserTest, MouseAcknowledgementIsNotAnsweredEverythingElseIs) {
     EXPECT_TRUE(notes.names().isEmpty());
 
     adapter.writes.clear();
-    fakes.voice.m_press = 0;
+    fakes.keys.setPressType(0);
     feed("4d5a004c");
     EXPECT_EQ(writes(), QByteArrayList{kAck});
     EXPECT_TRUE(mgr.isStartVoice());
@@ -34,7 +34,7 @@ TEST_F(BleParserTest, MouseAcknowledgementIsNotAnsweredEverythingElseIs) {
 }
 
 TEST_F(BleParserTest, StandardDeviceInformation) {
-    fakes.voice.m_hadStart = false;
+    fakes.keys.setHadStart(false);
     feedBytes(standardInfo());
     EXPECT_EQ(item().sn(), "QX1234");
     EXPECT_EQ(item().pid(), 0x22AB);
@@ -91,7 +91,7 @@ TEST_F(BleParserTest, DeviceInformationVariants) {
 TEST_F(BleParserTest, InformationDuringDictationLeavesTheMicrophoneOpen) {
     // The battery poll asks for the information every few minutes; a reply that lands
     // in the middle of a voice input must not switch the microphone off.
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     feedBytes(standardInfo());
     EXPECT_FALSE(writes().contains("4d04634c"));
     EXPECT_EQ(notes.count(notify::HadUSBInfoNotification), 1);
@@ -193,8 +193,8 @@ TEST_F(BleParserTest, KeysWithoutKeySetting) {
         SCOPED_TRACE(r.what);
         adapter.writes.clear();
         mgr.setPressType(99);
-        fakes.voice.m_hadStart = r.running;
-        fakes.voice.m_translate = r.translating;
+        fakes.keys.setHadStart(r.running);
+        fakes.keys.setIsTranslate(r.translating);
         feed(QByteArray("4d") + r.event + "004c");
         QByteArrayList expected{kAck};
         if (*r.write)
@@ -207,12 +207,12 @@ TEST_F(BleParserTest, KeysWithoutKeySetting) {
 
 TEST_F(BleParserTest, VoiceStartAndEndHandOnThePressType) {
     state->setIsSupportKeySetting(false);
-    fakes.voice.m_hadStart = false;
+    fakes.keys.setHadStart(false);
     feed("4d33004c"); // microphone on, press type 33
     feed("4d5a004c");
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
     feedBytes(QByteArray(30, '\x11'));
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     feed("4d33004c"); // microphone off, press type 34
     adapter.writes.clear();
     feed("4d00004c");
@@ -226,15 +226,15 @@ TEST_F(BleParserTest, VoiceStartAndEndHandOnThePressType) {
 
 TEST_F(BleParserTest, ModeSwitchKey) {
     state->setIsSupportKeySetting(false);
-    fakes.voice.m_press = 34;
+    fakes.keys.setPressType(34);
     feed("4d40004c");
-    EXPECT_TRUE(fakes.voice.m_translate);
+    EXPECT_TRUE(fakes.keys.isTranslate());
     feed("4d43004c");
-    EXPECT_FALSE(fakes.voice.m_translate);
+    EXPECT_FALSE(fakes.keys.isTranslate());
     // Not while the voice key is down.
-    fakes.voice.m_press = 37;
+    fakes.keys.setPressType(37);
     feed("4d40004c");
-    EXPECT_FALSE(fakes.voice.m_translate);
+    EXPECT_FALSE(fakes.keys.isTranslate());
     using Tip = std::pair<QString, QString>;
     EXPECT_EQ(fakes.tips.tips,
               (std::vector<Tip>{{"切换到翻译模式", "laserPen_icon-7"}, {"切换到打字模式", "laserPen_icon-6"}}));
@@ -242,21 +242,21 @@ TEST_F(BleParserTest, ModeSwitchKey) {
 
 TEST_F(BleParserTest, PointerKeys) {
     // The voice-mode key cycles 1, 2, 3, 1 and shows the new mode; 0 or 5 restart at 1.
-    fakes.laserPen.mode = 1;
+    fakes.keys.setVioceMode(1);
     feed("4d9b004c");
-    EXPECT_EQ(fakes.laserPen.mode, 2);
+    EXPECT_EQ(fakes.keys.vioceMode(), 2);
     EXPECT_EQ(fakes.tips.tips.back(),
               std::make_pair(QStringLiteral("切换到翻译模式"), QStringLiteral("laserPen_icon-7")));
     feed("4d9b004c");
     EXPECT_EQ(fakes.tips.tips.back(),
               std::make_pair(QStringLiteral("切换到投屏模式"), QStringLiteral("laserPen_icon-2")));
     feed("4d9b004c");
-    EXPECT_EQ(fakes.laserPen.mode, 1);
+    EXPECT_EQ(fakes.keys.vioceMode(), 1);
     EXPECT_EQ(fakes.log.count("cancelAsr"), 3);
     for (int stored : {0, 5}) {
-        fakes.laserPen.mode = stored;
+        fakes.keys.setVioceMode(stored);
         feed("4d9b004c");
-        EXPECT_EQ(fakes.laserPen.mode, 1);
+        EXPECT_EQ(fakes.keys.vioceMode(), 1);
     }
 
     // The voice key starts or stops by whether a voice input runs, in the mode's press type.
@@ -273,8 +273,8 @@ TEST_F(BleParserTest, PointerKeys) {
     for (const auto &k : keys) {
         adapter.writes.clear();
         fakes.voice.pressTypes.clear();
-        fakes.laserPen.mode = k.mode;
-        fakes.voice.m_hadStart = k.running;
+        fakes.keys.setVioceMode(k.mode);
+        fakes.keys.setHadStart(k.running);
         feed("4d9a004c");
         EXPECT_EQ(writes(), (QByteArrayList{kAck, k.write})) << k.mode;
         EXPECT_EQ(mgr.pressType(), k.code);

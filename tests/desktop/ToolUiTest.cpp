@@ -37,6 +37,7 @@ TEST(ToolUiTest, ErrorAlertIsWindowModalOnTheMainWindowWithOneLocalisedButton)
     neighbours.shell.mainWindow = &mainWindow;
     QXToolManagerUI::Deps deps;
     deps.localize = [](const QString &key) { return key == "知道了" ? QStringLiteral("Got it") : key; };
+    deps.shell = &neighbours.shell;
     QXToolManagerUI tool(deps);
 
     tool.showErrorMsg("登录失败", "请检查网络");

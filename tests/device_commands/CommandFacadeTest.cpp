@@ -24,8 +24,8 @@ protected:
     FakeNeighbours fakes;
     ConnectedBleMouse ble;
     RecordingHidSink hid;
-    QXHidCommandManager hidMgr;
-    QXBLEMouseCommandManager bleMgr{ble.central.get(), &hid};
+    QXHidCommandManager hidMgr{fakes.seams()};
+    QXBLEMouseCommandManager bleMgr{ble.central.get(), &hid, fakes.seams()};
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
 
     void SetUp() override {

@@ -18,7 +18,7 @@ protected:
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     RecordingHidSink sink;
-    QXHidCommandManager mgr;
+    QXHidCommandManager mgr{fakes.seams()};
 
     void SetUp() override {
         mgr.setHidSink(&sink);
@@ -95,10 +95,10 @@ TEST_F(HidCommandManager, MicrophoneCommandsDriveTheVoiceState) {
 
 TEST_F(HidCommandManager, KeyResetVoiceChipTimeAndLostDevice) {
     plan(2);
-    fakes.voice.m_reset = true;
+    fakes.keys.setIsResetKey(true);
     mgr.sendResetKeyStatusData();
     EXPECT_EQ(sink.pressTypes, QList<qint64>{0});
-    EXPECT_FALSE(fakes.voice.isResetKey());
+    EXPECT_FALSE(fakes.keys.isResetKey());
 
     FixedClock clock(QDateTime::fromSecsSinceEpoch(1700000000));
     mgr.setClock(&clock);

@@ -11,7 +11,7 @@ namespace {
 
 class HidConversation : public HidTransportTest {
 protected:
-    QXHidCommandManager mgr;
+    QXHidCommandManager mgr{fakes.seams()};
     QStringList heard; // what the receiver understood, in order
 
     std::unique_ptr<SimulatedReceiver> open(int row) {

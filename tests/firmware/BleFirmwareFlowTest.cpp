@@ -64,7 +64,7 @@ protected:
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     ConnectedBleMouse ble;
-    QXBLEMouseCommandManager mgr{ble.central.get()};
+    QXBLEMouseCommandManager mgr{ble.central.get(), nullptr, fakes.seams()};
     NotificationRecorder notes;
     fwtest::ImageFolder folder;
     QString path;

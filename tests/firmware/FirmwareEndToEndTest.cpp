@@ -69,6 +69,7 @@ class HidFirmwareEndToEnd : public HidTransportTest {
 protected:
     // The command manager and its parser, fresh for each transfer (no totals left over).
     struct Rig {
+        explicit Rig(const DeviceSeams &seams) : mgr(seams) {}
         QXHidCommandManager mgr;
         QXHidReportParser parser{mgr};
     };
@@ -91,7 +92,7 @@ protected:
 
     std::unique_ptr<Rig> rig(Kind kind, const QString &path)
     {
-        auto r = std::make_unique<Rig>();
+        auto r = std::make_unique<Rig>(fakes.seams());
         QXHidReportParser::Services services;
         services.cancelPeripheralConnection = [] {};
         services.startScan = [] {};
@@ -272,7 +273,7 @@ protected:
     BleFirmwareEndToEnd()
     {
         central = std::make_unique<QXBLEManager>(adapter.factory(), &app);
-        mgr = std::make_unique<QXBLEMouseCommandManager>(central.get());
+        mgr = std::make_unique<QXBLEMouseCommandManager>(central.get(), nullptr, fakes.seams());
         path = folder.write("image.txt", fwtest::mouseFile(fwtest::lines(kLines, lineValue)));
         mgr->firmwareTransfer().setImagePathSource([this] { return path; });
         app.transfer = &mgr->firmwareTransfer();

@@ -85,7 +85,7 @@ protected:
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     RecordingHidSink sink;
-    QXHidCommandManager mgr;
+    QXHidCommandManager mgr{fakes.seams()};
     QXHidReportParser parser{mgr};
     NotificationRecorder notes;
     fwtest::ImageFolder folder;

@@ -111,8 +111,8 @@ TEST_F(HidHotKey, EveryShortcutAction)
         state->setChipPlan(1);
         reader.registerHotKey(r.vid, r.pid);
         state->setSno(QString::fromLatin1(r.sno));
-        nb.voice.m_hadStart = r.hadStart;
-        nb.voice.m_translate = r.translate;
+        nb.keys.setHadStart(r.hadStart);
+        nb.keys.setIsTranslate(r.translate);
         reader.setPressType(0);
         nb.log.clear();
 

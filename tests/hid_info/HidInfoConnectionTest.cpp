@@ -33,6 +33,7 @@ protected:
     HidInfoReader::Deps deps()
     {
         HidInfoReader::Deps d;
+        d.seams = nb.seams();
         d.binder = &binder;
         return HidInfoConnection::pressTypeDeps(hid, d);
     }
@@ -44,7 +45,7 @@ protected:
     FakeGlobalShortcuts shortcuts;
     MemoryKeyValueStore shortcutStore;
     platform::ShortcutBinder binder{shortcutStore, &shortcuts};
-    HIDDevice hid{&bus};
+    HIDDevice hid{&bus, nb.seams()};
     HidInfoReader reader{deps()};
     HidInfoConnection connection{hid, reader, &binder};
 };
@@ -57,10 +58,10 @@ TEST_F(HidInfoConnectionTest, PointerReceiverReportsReachTheDispatcher)
     ASSERT_FALSE(state->isSupportKeySetting());
     nb.voice.pressTypes.clear(); // the open itself resets the dispatcher with 0
 
-    nb.laserPen.mode = 1;
+    nb.keys.setVioceMode(1);
     ASSERT_TRUE(pen->sendInput(Role::Command, QByteArray::fromHex("0d0047")));
     pen->sendInput(Role::Command, QByteArray::fromHex("0d0000"));
-    EXPECT_EQ(nb.laserPen.mode, 2);
+    EXPECT_EQ(nb.keys.vioceMode(), 2);
     pen->sendInput(Role::Command, QByteArray::fromHex("0d004a")); // translation mode now
     EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{37});
     EXPECT_EQ(hid.pressType(), 37); // kept in the transport, which clears it after commands

@@ -154,16 +154,20 @@ TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
     state->setChipPlan(2);
     const auto pen = [&](const char *hex) { feed(hex, 0x3151, 0x23ab); };
 
-    pen("0d0047");
+    std::vector<int> modes;
+    const auto cycle = [&] {
+        pen("0d0047");
+        modes.push_back(nb.keys.vioceMode());
+        pen("0d0000"); // key up between presses
+    };
+    cycle();
     EXPECT_EQ(item().deviceType(), 2u);
-    pen("0d0000"); // key up between presses
-    pen("0d0047");
-    pen("0d0000");
-    pen("0d0047");
-    pen("0d0000");
-    EXPECT_EQ(nb.log.calls, (QStringList{"cancelAsr", "setVioceMode(2)", tipCall("切换到翻译模式", "laserPen_icon-7"),
-                                         "cancelAsr", "setVioceMode(3)", tipCall("切换到投屏模式", "laserPen_icon-2"),
-                                         "cancelAsr", "setVioceMode(1)", tipCall("切换到打字模式", "laserPen_icon-6")}));
+    cycle();
+    cycle();
+    EXPECT_EQ(modes, (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(nb.log.calls, (QStringList{"cancelAsr", tipCall("切换到翻译模式", "laserPen_icon-7"),
+                                         "cancelAsr", tipCall("切换到投屏模式", "laserPen_icon-2"),
+                                         "cancelAsr", tipCall("切换到打字模式", "laserPen_icon-6")}));
     EXPECT_TRUE(nb.voice.pressTypes.empty());
 
     // Plan 2 has no held-key gate: a key after another without a key-up still counts.
@@ -187,17 +191,17 @@ TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
 TEST_F(HidReader, HeldPointerKeyRepeatedByTheDeviceIsOnePress)
 {
     state->setChipPlan(2);
-    nb.laserPen.mode = 1;
+    nb.keys.setVioceMode(1);
     feed("0d0047", 0x3151, 0x23ab);
     feed("0d0047", 0x3151, 0x23ab); // battery report while the mode key is held
-    EXPECT_EQ(nb.laserPen.mode, 2);
+    EXPECT_EQ(nb.keys.vioceMode(), 2);
     EXPECT_EQ(nb.log.count("cancelAsr"), 1);
 }
 
 TEST_F(HidReader, PointerKeysOutsidePlanTwoWaitForAKeyUp)
 {
     state->setChipPlan(1);
-    nb.laserPen.mode = 1;
+    nb.keys.setVioceMode(1);
     const auto key = [&](const char *keyHex) {
         feed(QByteArray("0d016402213201").append(keyHex).constData());
     };
@@ -235,7 +239,7 @@ TEST_F(HidReader, PointerKeysFollowTheVoiceMode)
         int type;
     } rows[] = {{1, 0x4a, 33}, {1, 0x4b, 34}, {2, 0x4a, 37}, {3, 0x4b, 38}, {0, 0x4a, 0}, {4, 0x4b, 0}};
     for (const Row &r : rows) {
-        nb.laserPen.mode = r.mode;
+        nb.keys.setVioceMode(r.mode);
         reader.setPressType(0);
         nb.voice.pressTypes.clear();
         feed(QByteArray("0d00").append(QByteArray(1, char(r.byte)).toHex()).constData(), 0x3151, 0x23ab);
@@ -252,19 +256,19 @@ TEST_F(HidReader, ModeKeyOfOtherDevices)
 
     reader.setPressType(33);
     key("40");
-    EXPECT_FALSE(nb.voice.isTranslate());
+    EXPECT_FALSE(nb.keys.isTranslate());
     EXPECT_TRUE(nb.tips.tips.empty());
 
     reader.setPressType(0);
     key("40");
-    EXPECT_TRUE(nb.voice.isTranslate());
+    EXPECT_TRUE(nb.keys.isTranslate());
     key("40");
-    EXPECT_FALSE(nb.voice.isTranslate());
+    EXPECT_FALSE(nb.keys.isTranslate());
     ASSERT_EQ(nb.tips.tips.size(), 2u);
     EXPECT_EQ(nb.tips.tips[0], std::make_pair(tr("切换到翻译模式"), QString("laserPen_icon-7")));
     EXPECT_EQ(nb.tips.tips[1], std::make_pair(tr("切换到打字模式"), QString("laserPen_icon-6")));
 
-    nb.voice.m_translate = true;
+    nb.keys.setIsTranslate(true);
     key("33");
     key("34");
     key("50"); // key command

@@ -44,6 +44,7 @@ protected:
     HidInfoReader::Deps deps()
     {
         HidInfoReader::Deps d;
+        d.seams = nb.seams();
         d.commands = &commands;
         d.volume = &volume;
         d.binder = &binder;

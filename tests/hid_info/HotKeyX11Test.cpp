@@ -154,6 +154,7 @@ TEST(ShortcutX11, ReceiverHotKeysThroughTheRealGrab)
     platform::ShortcutBinder binder(store, &x11);
     {
         HidInfoReader::Deps deps;
+        deps.seams = nb.seams();
         deps.binder = &binder;
         HidInfoReader reader(deps);
         state->setChipPlan(1);
@@ -161,7 +162,7 @@ TEST(ShortcutX11, ReceiverHotKeysThroughTheRealGrab)
 
         kb.tap(XK_F1);
         EXPECT_TRUE(QTest::qWaitFor([&] { return nb.voice.pressTypes.size() == 1; }, 5000));
-        nb.voice.m_hadStart = true;
+        nb.keys.setHadStart(true);
         kb.tap(XK_F1);
         kb.tap(XK_F3);
         EXPECT_TRUE(QTest::qWaitFor([&] { return nb.voice.pressTypes.size() == 3; }, 5000));

@@ -16,8 +16,8 @@ namespace {
 
 class HidKeyConversation : public HidTransportTest {
 protected:
-    QXHidCommandManager mgr;
-    QXBLEMouseCommandManager ble;
+    QXHidCommandManager mgr{fakes.seams()};
+    QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
     QXMouseCommandManager facade{&mgr, &ble};
     QXHidReportParser parser{mgr, &facade};
     FakeChipTokenClient tokens;
@@ -114,7 +114,7 @@ TEST_F(HidKeyConversation, Plan6KeyboardVoiceKeyAndChipAuthorisation)
     rx->sendInput(Role::Command, RecordingHidSink::R(21, "0c4d05370000"));
     scheduler.advance(100);
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
-    EXPECT_EQ(fakes.keyPress.m_last, 33);
+    EXPECT_EQ(fakes.keys.lastPressType(), 33);
 
     rx->sendInput(Role::Command, RecordingHidSink::R(21, "0c4e030451513031"));
     scheduler.advance(500);

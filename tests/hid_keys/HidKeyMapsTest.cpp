@@ -52,8 +52,8 @@ TEST_F(HidKeysTest, FramedKeysWithKeySettingOffDriveTheMicrophoneAndKeepAPending
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(QStringLiteral("%1 translate %2 running %3").arg(row.key, 0, 16).arg(row.translate).arg(row.hadStart).toStdString());
-        fakes.voice.m_translate = row.translate;
-        fakes.voice.m_hadStart = row.hadStart;
+        fakes.keys.setIsTranslate(row.translate);
+        fakes.keys.setHadStart(row.hadStart);
         hid.setPressType(-1);
         completions.clear();
         framed(row.key);
@@ -66,10 +66,10 @@ TEST_F(HidKeysTest, FramedKeysWithKeySettingOffDriveTheMicrophoneAndKeepAPending
     }
     // The mode keys flip the translation mode and say so.
     for (int key : {0x40, 0x43}) {
-        fakes.voice.m_translate = false;
+        fakes.keys.setIsTranslate(false);
         framed(key);
-        EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", "setIsTranslate(1)",
-                                        "showTipMessage(切换到翻译模式,laserPen_icon-7)"}));
+        EXPECT_TRUE(fakes.keys.isTranslate());
+        EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", "showTipMessage(切换到翻译模式,laserPen_icon-7)"}));
     }
 }
 
@@ -177,8 +177,8 @@ TEST_F(HidKeysTest, Plan3KeyByteByModelAndMode)
         SCOPED_TRACE(QStringLiteral("%1 model %2 translate %3 running %4")
                          .arg(row.key, 0, 16).arg(row.model).arg(row.translate).arg(row.hadStart).toStdString());
         state->mouseInfoItem().setMouseType(quint64(row.model));
-        fakes.voice.m_translate = row.translate;
-        fakes.voice.m_hadStart = row.hadStart;
+        fakes.keys.setIsTranslate(row.translate);
+        fakes.keys.setHadStart(row.hadStart);
         plan3Key(row.key);
         const QStringList log = calls();
         EXPECT_EQ(log.count(QStringLiteral("send:") + QLatin1String(row.mic)), *row.mic ? 1 : 0);
@@ -186,7 +186,7 @@ TEST_F(HidKeysTest, Plan3KeyByteByModelAndMode)
         if (row.press && *row.mic) {
             EXPECT_EQ(hid.pressType(), row.press);
         }
-        EXPECT_EQ(log.contains(QStringLiteral("setIsTranslate(%1)").arg(!row.translate)), row.toggles);
+        EXPECT_EQ(fakes.keys.isTranslate() != row.translate, row.toggles);
         sched.advance(1000); // past the key gate
     }
 }

@@ -47,8 +47,8 @@ protected:
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     LoggingHidSink sink{fakes.log};
-    QXHidCommandManager hid;
-    QXBLEMouseCommandManager ble;
+    QXHidCommandManager hid{fakes.seams()};
+    QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
     QXMouseCommandManager facade{&hid, &ble};
     QXHidReportParser parser{hid, &facade};
     FakeChipTokenClient tokens;

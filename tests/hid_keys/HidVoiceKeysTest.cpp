@@ -11,7 +11,7 @@ TEST_F(HidKeysTest, PendingPressTypeReachesTheDispatcherThroughVoiceStartAndEnd)
     // its voice key going down and up with voice start and end.
     state->setIsSupportKeySetting(false);
     ASSERT_TRUE(facade.isFromMicData());
-    fakes.voice.m_translate = true;
+    fakes.keys.setIsTranslate(true);
 
     framed(0x33); // toggle: nothing runs yet
     EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", "send:sendOpenMicData"}));
@@ -21,7 +21,7 @@ TEST_F(HidKeysTest, PendingPressTypeReachesTheDispatcherThroughVoiceStartAndEnd)
     EXPECT_FALSE(hid.isTimerRunning());
     EXPECT_EQ(pressTypes(), std::vector<int>{37});
 
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     framed(0x33);
     EXPECT_EQ(hid.pressType(), 38);
     framed(0x00);
@@ -52,16 +52,16 @@ TEST_F(HidKeysTest, VoiceStartAndEndRunTheDeviceStreamWhenVoiceComesFromTheDevic
 TEST_F(HidKeysTest, ModeToggleDuringATypingSessionIsRefusedWithoutCompletion)
 {
     state->setIsSupportKeySetting(false);
-    fakes.voice.m_press = 33;
+    fakes.keys.setPressType(33);
     framed(0x40);
     // Acknowledged first, then nothing: no tip, the mode stays, and no completion.
     EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData"}));
-    EXPECT_FALSE(fakes.voice.m_translate);
+    EXPECT_FALSE(fakes.keys.isTranslate());
     EXPECT_TRUE(completions.empty());
 
-    fakes.voice.m_press = 35; // a search input may switch modes
+    fakes.keys.setPressType(35); // a search input may switch modes
     framed(0x43);
-    EXPECT_TRUE(fakes.voice.m_translate);
+    EXPECT_TRUE(fakes.keys.isTranslate());
     EXPECT_EQ(completions.size(), 1u);
 }
 
@@ -79,8 +79,8 @@ TEST_F(HidKeysTest, PointerVoiceKeysFollowTheVoiceModeAndTheModeKeyCycles)
                         {0, false, "sendOpenMicData", 0}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.mode);
-        fakes.laserPen.mode = row.mode;
-        fakes.voice.m_hadStart = row.running;
+        fakes.keys.setVioceMode(row.mode);
+        fakes.keys.setHadStart(row.running);
         framed(0x9a);
         EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", QStringLiteral("send:") + QLatin1String(row.mic),
                                         QStringLiteral("hidCallbackType(%1)").arg(row.press)}));
@@ -91,16 +91,16 @@ TEST_F(HidKeysTest, PointerVoiceKeysFollowTheVoiceModeAndTheModeKeyCycles)
     const std::pair<int, const char *> cycle[] = {{2, "showTipMessage(切换到翻译模式,laserPen_icon-7)"},
                                                   {3, "showTipMessage(切换到投屏模式,laserPen_icon-2)"},
                                                   {1, "showTipMessage(切换到打字模式,laserPen_icon-6)"}};
-    fakes.laserPen.mode = 1;
+    fakes.keys.setVioceMode(1);
     for (const auto &[mode, tip] : cycle) {
         framed(0x9b);
-        EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", "cancelAsr", QStringLiteral("setVioceMode(%1)").arg(mode),
-                                        QString::fromUtf8(tip)}));
+        EXPECT_EQ(fakes.keys.vioceMode(), mode);
+        EXPECT_EQ(calls(), QStringList({"send:sendGetReceiveData", "cancelAsr", QString::fromUtf8(tip)}));
     }
     for (int odd : {0, 5, -3}) {
-        fakes.laserPen.mode = odd;
+        fakes.keys.setVioceMode(odd);
         framed(0x9b);
-        EXPECT_EQ(fakes.laserPen.mode, 1);
+        EXPECT_EQ(fakes.keys.vioceMode(), 1);
     }
     EXPECT_EQ(completions.size(), std::size(rows) + 6);
 }
@@ -122,7 +122,8 @@ TEST_F(HidKeysTest, KeyboardVoiceKeysToggleAndWaitForEachOther)
     state->setKeyAction(5);
 
     plan6Reply(0x37); // typing key: opens
-    EXPECT_EQ(calls(), QStringList({"setLastPressType(33)", "send:sendOpenMicData", "hidCallbackType(33)"}));
+    EXPECT_EQ(calls(), QStringList({"send:sendOpenMicData", "hidCallbackType(33)"}));
+    EXPECT_EQ(fakes.keys.lastPressType(), 33);
     EXPECT_EQ(state->keyAction(), 0u);
     EXPECT_EQ(sink.reports.last(), R(21, bytes({0x0c, 0x4d, 0x04, 0x62, 0x4c})));
 
@@ -133,23 +134,24 @@ TEST_F(HidKeysTest, KeyboardVoiceKeysToggleAndWaitForEachOther)
     EXPECT_EQ(state->keyAction(), 0u);
 
     // The typing key again, now that the input runs: closes.
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     plan6Reply(0x37);
-    EXPECT_EQ(calls(), QStringList({"setLastPressType(33)", "setLastPressType(0)", "send:sendCloseMicData",
-                                    "hidCallbackType(34)"}));
+    EXPECT_EQ(calls(), QStringList({"send:sendCloseMicData", "hidCallbackType(34)"}));
+    EXPECT_EQ(fakes.keys.lastPressType(), 0);
 
     // Repeated key-down before the dispatcher started: opens again, never two keys at once.
-    fakes.voice.m_hadStart = false;
+    fakes.keys.setHadStart(false);
     plan6Reply(0x42);
     plan6Reply(0x42);
     EXPECT_EQ(pressTypes(), (std::vector<int>{33, 34, 37, 37}));
-    EXPECT_EQ(fakes.keyPress.m_last, 37);
+    EXPECT_EQ(fakes.keys.lastPressType(), 37);
     calls();
 
     // Key-up without a key-down: the microphone is closed and the up handed on, state stays clear.
-    fakes.keyPress.m_last = 0;
+    fakes.keys.setLastPressType(0);
     plan6Reply(0x32);
-    EXPECT_EQ(calls(), QStringList({"setLastPressType(0)", "send:sendCloseMicData", "hidCallbackType(36)"}));
+    EXPECT_EQ(calls(), QStringList({"send:sendCloseMicData", "hidCallbackType(36)"}));
+    EXPECT_EQ(fakes.keys.lastPressType(), 0);
     plan6Reply(0x38);
     plan6Reply(0x45);
     EXPECT_EQ(pressTypes(), (std::vector<int>{36, 34, 38}));
@@ -157,7 +159,8 @@ TEST_F(HidKeysTest, KeyboardVoiceKeysToggleAndWaitForEachOther)
     // The AI window keys: key action 18 and the window, then the typing toggle.
     calls();
     plan6Reply(0x52);
-    EXPECT_EQ(calls(), QStringList({"showInWindow", "setLastPressType(33)", "send:sendOpenMicData", "hidCallbackType(33)"}));
+    EXPECT_EQ(calls(), QStringList({"showInWindow", "send:sendOpenMicData", "hidCallbackType(33)"}));
+    EXPECT_EQ(fakes.keys.lastPressType(), 33);
     EXPECT_EQ(state->keyAction(), 18u);
     plan6Reply(0x50);
     EXPECT_EQ(calls(), QStringList({"showInWindow"}));
@@ -218,14 +221,15 @@ TEST_F(HidKeysTest, Plan6And7VoiceEventsSnipTranslationAndModeTips)
 TEST_F(HidKeysTest, VoiceReportsOutsideASession)
 {
     plan(6);
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     feed(R(21, bytes({0x1b, 0x01, 0x02})));
-    EXPECT_EQ(calls(), QStringList({"setHadStart(0)", "send:sendCloseMicData"}));
+    EXPECT_EQ(calls(), QStringList({"send:sendCloseMicData"}));
+    EXPECT_FALSE(fakes.keys.hadStart());
 
     plan(4);
     feed(R(21, bytes({0x1b, 0x01, 0x02})));
     EXPECT_EQ(calls().count(QStringLiteral("send:sendCloseMicData")), 0); // no session: nothing to close
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     feed(R(21, bytes({0x1b, 0x01, 0x02})));
     EXPECT_EQ(calls().count(QStringLiteral("send:sendCloseMicData")), 1);
 }
@@ -234,7 +238,7 @@ TEST_F(HidKeysTest, Plan3KeyGateLetsOneKeyEventThroughPerSecond)
 {
     plan(3);
     state->mouseInfoItem().setMouseType(56);
-    fakes.voice.m_translate = true;
+    fakes.keys.setIsTranslate(true);
     plan3Key(0x50);
     EXPECT_EQ(sink.reports.last(), R(24, bytes({0x00, 0x02, 0x01})));
     EXPECT_EQ(pressTypes(), std::vector<int>{37});
@@ -242,7 +246,7 @@ TEST_F(HidKeysTest, Plan3KeyGateLetsOneKeyEventThroughPerSecond)
 
     // The key byte repeats while held, and a release within the second is swallowed
     // with it (the device repeats its release).
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     plan3Key(0x50);
     sched.advance(999);
     plan3Key(0x5b);

@@ -57,7 +57,7 @@ TEST_F(HidParserTest, FramedInformationVariants)
     feed(framedInfo("ab22", "10", "01"));
     EXPECT_EQ(sent(), QList<QByteArray>({R(64, "0da54d04104c"), R(64, "0da54d04234c"), R(64, "0da54d04634c"),
                                          R(64, "0da54d04674c")}));
-    fakes.voice.m_hadStart = true;
+    fakes.keys.setHadStart(true);
     feed(framedInfo("ab22", "10", "01"));
     EXPECT_EQ(sent().size(), 3);
 

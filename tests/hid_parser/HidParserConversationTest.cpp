@@ -12,8 +12,8 @@ namespace {
 
 class HidParserConversation : public HidTransportTest {
 protected:
-    QXHidCommandManager mgr;
-    QXBLEMouseCommandManager ble;
+    QXHidCommandManager mgr{fakes.seams()};
+    QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
     QXMouseCommandManager facade{&mgr, &ble};
     QXHidReportParser parser{mgr, &facade};
     QStringList bleCalls;

@@ -54,8 +54,8 @@ protected:
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     RecordingHidSink sink;
-    QXHidCommandManager hid;
-    QXBLEMouseCommandManager ble;
+    QXHidCommandManager hid{fakes.seams()};
+    QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
     QXMouseCommandManager facade{&hid, &ble};
     QXHidReportParser parser{hid, &facade};
     NotificationRecorder notes;

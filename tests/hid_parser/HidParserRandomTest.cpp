@@ -44,7 +44,7 @@ TEST_F(HidParserTest, TwoHundredThousandRandomReports)
         pid = rng.bounded(3) == 0 ? 0x12AB : quint16(0x60AB + rng.bounded(0x20) * 0x100);
         state->setProductCode(rng.bounded(4) == 0 ? QStringLiteral("113") : QStringLiteral("56"));
         hid.setIsStartVoice(rng.bounded(4) == 0);
-        fakes.voice.m_hadStart = rng.bounded(2);
+        fakes.keys.setHadStart(rng.bounded(2));
 
         QByteArray report;
         if (rng.bounded(2)) {

@@ -1,5 +1,6 @@
 // Opening a receiver (family set-up, announcements), retries, and removal.
 #include "HidTransportFixture.h"
+#include "InstalledInstance.h"
 
 using Role = SimulatedReceiver::Role;
 
@@ -214,9 +215,11 @@ TEST_F(HidTransportTest, RemovalSequence)
     fakes.log.clear();
     const QString command = rx->path(Role::Command);
 
+    fakes.keys.setVioceMode(3);
     rx->unplug();
+    EXPECT_EQ(fakes.keys.vioceMode(), 1);
     EXPECT_EQ(fakes.log.calls,
-              (QStringList{"invalidateTimer", "log:接收器拔出", "setVioceMode(1)", "dismissEffect",
+              (QStringList{"invalidateTimer", "log:接收器拔出", "dismissEffect",
                            "setIsStartVoice(0)", "cancelAsr", "break(WordShortcutKey)", "break(TranslateShortcutKey)",
                            "break(SearchShortcutKey)", "break(ChangeModeShortcutKey)", "break(SnipShortcutKey)",
                            "invalidateTimer", "post:kUSBRemoveNotification"}));
@@ -301,8 +304,13 @@ TEST_F(HidTransportTest, SharedInstanceIsTheInstalledOne)
 {
     HIDDevice *previous = HIDDevice::setSharedInstance(hid.get());
     EXPECT_EQ(&HIDDevice::sharedInstance(), hid.get());
+    {
+        // A transport without a backend finds nothing and sends nothing.
+        HIDDevice bare(nullptr);
+        ScopedInstall<HIDDevice> installed(&bare);
+        EXPECT_EQ(&HIDDevice::sharedInstance(), &bare);
+        EXPECT_EQ(HIDDevice::sharedInstance().sendData(hex("0d")), HIDDevice::kIOReturnNoDevice);
+    }
+    EXPECT_EQ(&HIDDevice::sharedInstance(), hid.get());
     HIDDevice::setSharedInstance(previous);
-    EXPECT_NE(&HIDDevice::sharedInstance(), hid.get());
-    // The stand-in finds nothing and sends nothing.
-    EXPECT_EQ(HIDDevice::sharedInstance().sendData(hex("0d")), HIDDevice::kIOReturnNoDevice);
 }

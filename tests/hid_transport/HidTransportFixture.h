@@ -31,7 +31,7 @@ protected:
             NotificationCenter::defaultCenter().addObserver(n, &context,
                                                             [this, n](const QVariant &) { fakes.log.calls << "post:" + n; });
         }
-        hid = std::make_unique<HIDDevice>(&bus);
+        hid = std::make_unique<HIDDevice>(&bus, fakes.seams());
         hid->setSinks(recordingSinks());
     }
     ~HidTransportTest() override

@@ -40,7 +40,7 @@ protected:
     FakeDesktop desktop;
     NotificationRecorder notes;
     FakeHidapi lib;
-    QXHidapiManager manager{&lib};
+    QXHidapiManager manager{&lib, neighbours.seams()};
     std::vector<std::pair<bool, int>> heard; // listener calls
     int listenerCalls = 0;
 

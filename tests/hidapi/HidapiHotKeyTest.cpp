@@ -48,19 +48,19 @@ TEST_F(HidapiHotKeyTest, WordReceiverBindsF1AndModeSwitchOnF2)
     EXPECT_EQ(state->mouseInfoItem().deviceType(), 3u);
 
     hotKeys.press("WordShortcutKey");
-    neighbours.voice.m_hadStart = true;
+    neighbours.keys.setHadStart(true);
     hotKeys.press("WordShortcutKey");
     EXPECT_EQ(heard, (std::vector<std::pair<bool, int>>{{true, 33}, {true, 34}}));
 
     // F2 flips translation mode (with its tip) and reports "no press".
     hotKeys.press("ChangeModeShortcutKey");
-    EXPECT_TRUE(neighbours.voice.m_translate);
+    EXPECT_TRUE(neighbours.keys.isTranslate());
     ASSERT_EQ(neighbours.tips.tips.size(), 1u);
     EXPECT_EQ(neighbours.tips.tips[0].second, "laserPen_icon-7");
     EXPECT_EQ(heard.back(), std::make_pair(true, 0));
     EXPECT_EQ(manager.pressType(), 0);
 
-    neighbours.voice.m_hadStart = false;
+    neighbours.keys.setHadStart(false);
     hotKeys.press("WordShortcutKey"); // translation mode now
     EXPECT_EQ(heard.back(), std::make_pair(true, 37));
 }
@@ -74,7 +74,7 @@ TEST_F(HidapiHotKeyTest, VoiceReceiverBindsWordTranslateAndSearch)
 
     hotKeys.press("TranslateShortcutKey");
     hotKeys.press("SearchShortcutKey");
-    neighbours.voice.m_hadStart = true;
+    neighbours.keys.setHadStart(true);
     hotKeys.press("TranslateShortcutKey");
     hotKeys.press("SearchShortcutKey");
     EXPECT_EQ(heard, (std::vector<std::pair<bool, int>>{{true, 37}, {true, 35}, {true, 38}, {true, 36}}));

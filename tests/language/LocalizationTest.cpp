@@ -1,4 +1,6 @@
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
+#include "KeyValueStore.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 
@@ -109,8 +111,9 @@ TEST(LocalizationFolders, ByIndexAndBySessionLanguage)
 // Through the shipped tables and the application's language manager.
 TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
 {
-    QXLanguageManager &languages = QXLanguageManager::sharedInstance();
-    const quint64 before = languages.uiLanguageIndex();
+    MemoryKeyValueStore store;
+    QXLanguageManager languages(store);
+    ScopedInstall<QXLanguageManager> installed(&languages);
     languages.setUiLanguageIndex(2);
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), "English");
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("没有这句")), QString::fromUtf8("没有这句"));
@@ -118,7 +121,6 @@ TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英語"));
     languages.setUiLanguageIndex(0);
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英语"));
-    languages.setUiLanguageIndex(before);
 }
 
 // Walks the sources for texts handed to the localiser: literal arguments of its entry
@@ -130,7 +132,7 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
     const QJsonObject english = QJsonDocument::fromJson(table.readAll()).object();
     const QString entry = QStringLiteral("hrvAppLocalizedString|localizedString|localizedText|localized|localize|unit");
     const QRegularExpression helper(
-        QStringLiteral(R"re(\b(\w+)\(const char \*(\w+)[^)]*\)\s*\{[^}]*\b(?:%1)\(QString::fromUtf8\(\2\)\))re")
+        QStringLiteral(R"re(\b(\w+)\((?:[^(),]*,\s*)?const char \*(\w+)[^)]*\)[^{;]*\{[^}]*\b(?:%1)\(QString::fromUtf8\(\2\)\))re")
             .arg(entry));
     QStringList missing;
     int found = 0;
@@ -143,7 +145,7 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
         for (auto m = helper.globalMatch(code); m.hasNext();)
             names << m.next().captured(1);
         const QRegularExpression call(
-            QStringLiteral(R"re(\b(?:%1)\(\s*(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
+            QStringLiteral(R"re(\b(?:%1)\(\s*(?:[\w.>*&-]+,\s*)?(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
                 .arg(names.join(u'|')));
         for (auto m = call.globalMatch(code); m.hasNext(); ++found)
             if (const QString key = m.next().captured(1); !english.contains(key))

@@ -14,14 +14,14 @@ const QByteArray kPng("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR--boundary-like--\r\n\
 // Runs one request kind with a scripted answer and returns what it delivered.
 class OcrTokenTest : public DirectNetTest {
 protected:
-    std::shared_ptr<TextDelivery> twinLark(const QByteArray &image = kPng) {
-        auto d = std::make_shared<TextDelivery>();
+    std::shared_ptr<Delivery> twinLark(const QByteArray &image = kPng) {
+        auto d = std::make_shared<Delivery>();
         client().twinLarkOcrWithBase64ImageData(image, recordInto(d));
         waitFor(d);
         return d;
     }
-    std::shared_ptr<TextDelivery> token() {
-        auto d = std::make_shared<TextDelivery>();
+    std::shared_ptr<Delivery> token() {
+        auto d = std::make_shared<Delivery>();
         client().getIFlytekTokenWithCallback(recordInto(d));
         waitFor(d);
         return d;
@@ -95,7 +95,7 @@ TEST_F(OcrTokenTest, OcrUploadsARealMultipartFormAndJoinsTheWords) {
 TEST_F(OcrTokenTest, DocumentOcrSignsItsHeaderFields) {
     server.enqueue(HttpScriptedReply::json(
         R"({"data":{"document":{"blocks":[{"lines":[{"text":"x"}]},{"lines":[{"text":"y"}]}]}}})"));
-    auto d = std::make_shared<TextDelivery>();
+    auto d = std::make_shared<Delivery>();
     client().ocrWithBase64ImageData(kPng, recordInto(d));
     waitFor(d);
     ASSERT_EQ(d->calls, 1);
@@ -150,7 +150,7 @@ TEST_F(OcrTokenTest, OcrFailuresCallBackOnceWithWhatWentWrong) {
 
     // An empty image is refused without sending, after the call returns.
     const int sent = server.requestCount();
-    auto d = std::make_shared<TextDelivery>();
+    auto d = std::make_shared<Delivery>();
     client().twinLarkOcrWithBase64ImageData(QByteArray(), recordInto(d));
     EXPECT_EQ(d->calls, 0);
     waitFor(d);
@@ -161,8 +161,8 @@ TEST_F(OcrTokenTest, OcrFailuresCallBackOnceWithWhatWentWrong) {
 
 TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce) {
     client().setReachabilityCheck([] { return true; });
-    std::shared_ptr<TextDelivery> got[] = {std::make_shared<TextDelivery>(), std::make_shared<TextDelivery>(),
-                                           std::make_shared<TextDelivery>()};
+    std::shared_ptr<Delivery> got[] = {std::make_shared<Delivery>(), std::make_shared<Delivery>(),
+                                           std::make_shared<Delivery>()};
     client().twinLarkOcrWithBase64ImageData(kPng, recordInto(got[0]));
     client().ocrWithBase64ImageData(kPng, recordInto(got[1]));
     client().getIFlytekTokenWithCallback(recordInto(got[2]));
@@ -185,7 +185,7 @@ TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce) {
 
 TEST_F(OcrTokenTest, ASilentOcrServerTimesOutAfterAMinute) {
     server.enqueue(HttpScriptedReply::neverAnswer());
-    auto d = std::make_shared<TextDelivery>();
+    auto d = std::make_shared<Delivery>();
     client().twinLarkOcrWithBase64ImageData(kPng, recordInto(d));
     ASSERT_TRUE(server.waitForRequests(1));
     QTest::qWait(50);

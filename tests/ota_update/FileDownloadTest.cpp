@@ -1,4 +1,4 @@
-#include "LocalHttpServer.h"
+#include "NetWorld.h"
 #include "QXFileDownload.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-class FileDownloadTest : public ::testing::Test {
+class FileDownloadTest : public ::testing::Test, protected NetWorld {
 protected:
     struct Outcome {
         int calls = 0;
@@ -48,7 +48,6 @@ protected:
 
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
 
-    LocalHttpServer server;
     QTemporaryDir dir;
 };
 

@@ -39,7 +39,7 @@ TEST(MessageBoxAlertPresenter, WindowModalOnTheMainWindowAndReportsTheButton)
     window.show();
     neighbours.shell.mainWindow = &window;
 
-    MessageBoxAlertPresenter presenter;
+    MessageBoxAlertPresenter presenter(&neighbours.shell);
     std::vector<int> answers;
     for (int pick : {1, 0}) {
         const size_t before = answers.size();

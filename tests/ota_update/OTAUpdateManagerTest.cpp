@@ -1,9 +1,8 @@
 #include "FakeDesktop.h"
 #include "KeyValueStore.h"
-#include "LocalHttpServer.h"
+#include "NetWorld.h"
 #include "NotificationNames.h"
 #include "NotificationRecorder.h"
-#include "QXHttpRequestManager.h"
 #include "QXOTAUpdateManager.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
@@ -34,14 +33,11 @@ HttpScriptedReply firmware(const QByteArray &body, const QByteArray &contentDisp
     return r;
 }
 
-class OTAUpdateTest : public ::testing::Test {
+class OTAUpdateTest : public ::testing::Test, protected NetWorld {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.isListening());
-        qputenv("QX_API_BASE", server.baseUrl().toLatin1() + "/api");
-        qputenv("QX_WEB_BASE", server.baseUrl().toLatin1());
-        QXHttpRequestManager::sharedInstance().setReachabilityCheck([] { return false; });
         user->setProductCode(QStringLiteral("113"));
         user->mouseInfoItem().setFirmwareVersion(QStringLiteral("v1.V2"));
         user->mouseInfoItem().setDongleVersion(QStringLiteral("3.00"));
@@ -49,13 +45,6 @@ protected:
             return routes.value(r.path, HttpScriptedReply::withContentType("text/plain", "no route", 404));
         });
     }
-    void TearDown() override
-    {
-        qunsetenv("QX_API_BASE");
-        qunsetenv("QX_WEB_BASE");
-        QXHttpRequestManager::sharedInstance().setReachabilityCheck({});
-    }
-
     QXOTAUpdateManager::Deps deps()
     {
         QXOTAUpdateManager::Deps d;
@@ -98,7 +87,7 @@ protected:
         if (expectDownload) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return notes.count(kStatus) > before; }, 5000));
         } else {
-            ASSERT_TRUE(QTest::qWaitFor([] { return QXHttpRequestManager::sharedInstance().requestsInFlight() == 0; }));
+            ASSERT_TRUE(QTest::qWaitFor([this] { return client().requestsInFlight() == 0; }));
             QTest::qWait(100); // a download would have reached the server by now
             EXPECT_EQ(notes.count(kStatus), before);
         }
@@ -118,7 +107,6 @@ protected:
     }
 
     ScopedUserInfoData user;
-    LocalHttpServer server;
     QHash<QByteArray, HttpScriptedReply> routes;
     RecordingAlertPresenter alerts;
     FakeWorkspace workspace;

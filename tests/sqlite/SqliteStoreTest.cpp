@@ -1,5 +1,6 @@
 #include "SqliteTestSupport.h"
 
+#include "InstalledInstance.h"
 #include "PZLog.h"
 
 #include <QDateTime>
@@ -395,8 +396,10 @@ TEST(SqliteStoreFailures, UnreadableFileIsKeptAsideUnchangedAndAFreshOneTakesIts
 
 TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot) {
     TempDataRoot root;
+    WQSSqliteOperation store; // the application's file, as the composition root makes it
+    ScopedInstall<WQSSqliteOperation> installed(&store);
     WQSSqliteOperation &shared = WQSSqliteOperation::shareOperation();
-    EXPECT_EQ(&shared, &WQSSqliteOperation::shareOperation());
+    EXPECT_EQ(&shared, &store);
     ASSERT_TRUE(shared.createTableWithtableName<QXVoiceCommandItem>("DBCommonCmdList"));
     EXPECT_TRUE(QFile::exists(root.file("QXSqliteDataBase.sqlite")));
 }

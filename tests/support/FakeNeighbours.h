@@ -1,6 +1,9 @@
 #pragma once
 
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
+#include "services/DeviceSeams.h"
+#include "services/IAppShell.h"
+#include "services/IKeyPressManager.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -10,6 +13,7 @@
 
 // Recording fakes of the higher layers' services. Every call is appended to one shared
 // log as text ("hidCallbackType(33)"), so tests can check the order across services.
+// The flags the device layers share with them are a plain VoiceKeyState.
 struct CallLog {
     QStringList calls;
     int count(const QString &prefix) const
@@ -26,34 +30,22 @@ class FakeVoiceKeyDispatcher : public IVoiceKeyDispatcher {
 public:
     explicit FakeVoiceKeyDispatcher(CallLog &log) : m_log(log) {}
     std::vector<int> pressTypes; // every hidCallbackType argument, in order
-    bool m_hadStart = false, m_translate = false, m_reset = false;
-    int m_press = 0;
     void hidCallbackType(int type) override
     {
         pressTypes.push_back(type);
         m_log.calls << QStringLiteral("hidCallbackType(%1)").arg(type);
     }
     void cancelAsr() override { m_log.calls << "cancelAsr"; }
-    bool hadStart() const override { return m_hadStart; }
-    void setHadStart(bool on) override { m_hadStart = on; m_log.calls << QStringLiteral("setHadStart(%1)").arg(on); }
-    bool isTranslate() const override { return m_translate; }
-    void setIsTranslate(bool on) override { m_translate = on; m_log.calls << QStringLiteral("setIsTranslate(%1)").arg(on); }
-    int pressType() const override { return m_press; }
-    void setPressType(int t) override { m_press = t; m_log.calls << QStringLiteral("setPressType(%1)").arg(t); }
-    bool isResetKey() const override { return m_reset; }
-    void setIsResetKey(bool on) override { m_reset = on; m_log.calls << QStringLiteral("setIsResetKey(%1)").arg(on); }
     void endIMouseMonitor() override { m_log.calls << "endIMouseMonitor"; }
 
 private:
     CallLog &m_log;
 };
 
+// The key-action handler: every press it is handed, in the shared log.
 class FakeKeyPressManager : public IKeyPressManager {
 public:
     explicit FakeKeyPressManager(CallLog &log) : m_log(log) {}
-    int m_last = 0;
-    int lastPressType() const override { return m_last; }
-    void setLastPressType(int t) override { m_last = t; m_log.calls << QStringLiteral("setLastPressType(%1)").arg(t); }
     void handlePressKeyEvent(int kind, int key) override
     {
         m_log.calls << QStringLiteral("handlePressKeyEvent(%1,%2)").arg(kind).arg(key);
@@ -100,14 +92,11 @@ class FakeLaserPen : public ILaserPen {
 public:
     explicit FakeLaserPen(CallLog &log) : m_log(log) {}
     bool showing = false;
-    int mode = 1;
     void changeLaserPenStatus(bool s) override { m_log.calls << QStringLiteral("changeLaserPenStatus(%1)").arg(s); }
     void showLaserPenEffect() override { showing = true; m_log.calls << "showLaserPenEffect"; }
     void dismissEffect() override { showing = false; m_log.calls << "dismissEffect"; }
     bool hasShowEffecf() const override { return showing; }
     void clearDraw() override { m_log.calls << "clearDraw"; }
-    int vioceMode() const override { return mode; }
-    void setVioceMode(int m) override { mode = m; m_log.calls << QStringLiteral("setVioceMode(%1)").arg(m); }
 
 private:
     CallLog &m_log;
@@ -154,9 +143,10 @@ public:
     QWidget *window() override { return mainWindow; }
 };
 
-// All fakes together, installed for the object's lifetime.
+// All fakes together, with the shared flags; seams() hands them to the handlers.
 struct FakeNeighbours {
     CallLog log;
+    VoiceKeyState keys;
     FakeVoiceKeyDispatcher voice{log};
     FakeKeyPressManager keyPress{log};
     FakeSpeechService speech;
@@ -165,14 +155,6 @@ struct FakeNeighbours {
     FakeAIWindow aiWindow{log};
     FakeTranslateManager translate{log};
     FakeAppShell shell;
-    Neighbours previous;
 
-    FakeNeighbours()
-    {
-        previous = installNeighbours(
-            Neighbours{&voice, &keyPress, &speech, &tips, &laserPen, &aiWindow, &translate, &shell});
-    }
-    ~FakeNeighbours() { installNeighbours(previous); }
-    FakeNeighbours(const FakeNeighbours &) = delete;
-    FakeNeighbours &operator=(const FakeNeighbours &) = delete;
+    DeviceSeams seams() { return DeviceSeams{&keys, &voice, &laserPen, &tips, &speech, &aiWindow, &translate}; }
 };

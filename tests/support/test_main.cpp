@@ -1,5 +1,10 @@
 // GoogleTest main owning a QApplication (offscreen unless a display is given), so
-// tests can use widgets, timers and queued calls.
+// tests can use widgets, timers and queued calls, and the program's notification
+// centre, which the code under test posts to as the application's root would have
+// installed it.
+#include "InstalledInstance.h"
+#include "NotificationCenter.h"
+
 #include <QApplication>
 #include <QLoggingCategory>
 
@@ -11,5 +16,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    NotificationCenter notifications;
+    ScopedInstall<NotificationCenter> installed(&notifications);
     return RUN_ALL_TESTS();
 }

@@ -134,13 +134,14 @@ TEST(ToolFiles, OsReleaseFields)
 TEST(ToolFiles, MicrophoneIsAlwaysAuthorisedOnTheMainThread)
 {
     bool called = false;
-    QXToolManager::sharedInstance().authorMicphone([&](bool granted, int status) {
+    const QXToolManager tools;
+    tools.authorMicphone([&](bool granted, int status) {
         called = true;
         EXPECT_TRUE(granted);
         EXPECT_EQ(status, 3);
     });
     EXPECT_TRUE(called);
-    EXPECT_TRUE(QXToolManager::sharedInstance().isAuthMicphone());
+    EXPECT_TRUE(tools.isAuthMicphone());
 }
 
 } // namespace

@@ -43,7 +43,7 @@ protected:
     static HttpScriptedReply jsonReply(const QByteArray &body) { return HttpScriptedReply::json(body); }
     void settle()
     {
-        (void)QTest::qWaitFor([] { return client().requestsInFlight() == 0; }, 5000);
+        (void)QTest::qWaitFor([this] { return client().requestsInFlight() == 0; }, 5000);
         QCoreApplication::processEvents();
     }
     static QStringList words(const QXVoiceCommandList &list)

@@ -56,7 +56,7 @@ TEST_F(KeyPress, EveryOperationLocallyAndThroughTheDevice)
         {15,
          "Action_VI_VT_CHANGE",
          nullptr,
-         {"setIsTranslate(1)", "showTipMessage(切换到翻译模式,laserPen_icon-7)"},
+         {"showTipMessage(切换到翻译模式,laserPen_icon-7)"},
          same},
         {16, "Action_W_TAB", nullptr, {"key(48,80000)"}, {"dev:sendKeyCommandDataKeyCode1(4,43)"}},
         {17, "Action_DPI", nullptr, {"dev:sendSetDpiData(1)"}, same},
@@ -77,12 +77,13 @@ TEST_F(KeyPress, EveryOperationLocallyAndThroughTheDevice)
         for (const Row &row : rows) {
             w.assign("sk", QString::fromUtf8(row.cmd), row.attr0);
             w.keys->setLastPressType(0);
-            w.voice.m_translate = false;
+            w.flags.setIsTranslate(false);
             w.state->mouseInfoItem().setDpi(0);
             w.clipboard.selection = QStringLiteral("selected");
             const QStringList expected = compatible && row.compatible != same ? row.compatible : row.local;
             EXPECT_EQ(press(1, 3, 1500), expected) << "op " << row.op << (compatible ? " compatible" : " local");
             EXPECT_EQ(w.state->keyAction(), quint64(row.op));
+            EXPECT_EQ(w.flags.isTranslate(), row.op == 15) << "op " << row.op; // only the mode switch flips it
         }
     }
 }
@@ -93,7 +94,7 @@ TEST_F(KeyPress, VoiceModesStopOnlyByTheirOwnKeyAndTheCentreButtonHeld)
                   {"key": "search_key", "childs": [{"operation": "sk", "childs": [{"first": "1", "cmd": "Action_VT"}]}]}])");
     EXPECT_EQ(press(1), QStringList({"hidCallbackType(33)", "dev:sendOpenMicData()"}));
     EXPECT_TRUE(press(1, 4).isEmpty()) << "translation waits until typing stops";
-    w.voice.m_hadStart = true;
+    w.flags.setHadStart(true);
     EXPECT_EQ(press(1), QStringList({"hidCallbackType(34)", "dev:sendCloseMicData()"}));
     EXPECT_EQ(w.keys->lastPressType(), 0);
 
@@ -103,12 +104,12 @@ TEST_F(KeyPress, VoiceModesStopOnlyByTheirOwnKeyAndTheCentreButtonHeld)
     w.state->mouseInfoItem().setdeviceType(3);
     w.state->setSno(QStringLiteral("S"));
     for (const bool translating : {false, true}) {
-        w.voice.m_translate = translating;
-        w.voice.m_hadStart = false;
+        w.flags.setIsTranslate(translating);
+        w.flags.setHadStart(false);
         centre(MouseEventType::OtherMouseDown, 1000);
         EXPECT_EQ(w.effects(),
                   QStringList({translating ? "hidCallbackType(37)" : "hidCallbackType(33)", "dev:sendOpenMicData()"}));
-        w.voice.m_hadStart = true;
+        w.flags.setHadStart(true);
         centre(MouseEventType::OtherMouseUp, 500);
         EXPECT_EQ(w.effects(),
                   QStringList({translating ? "hidCallbackType(38)" : "hidCallbackType(34)", "dev:sendCloseMicData()"}));

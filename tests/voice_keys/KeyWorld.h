@@ -25,6 +25,7 @@ inline void PrintTo(const QStringList &list, std::ostream *os)
 struct KeyWorld {
     ScopedUserInfoData state;
     CallLog log;
+    VoiceKeyState flags;
     FakeVoiceKeyDispatcher voice{log};
     FakeAIWindow ai{log};
     FakeTranslateManager translate{log};
@@ -49,7 +50,7 @@ struct KeyWorld {
         state->setCompatibleModeSwitch(false);
         keys = std::make_unique<QXKeyPressManager>(QXKeyPressManager::Deps{
             &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power,
-            &voice, &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }});
+            &voice, &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }, &flags});
     }
     ~KeyWorld() { hidMgr.setHidSink(nullptr); }
 

@@ -3,6 +3,7 @@
 #include "FakeNeighbours.h"
 #include "HidVoiceStream.h"
 #include "PZLog.h"
+#include "QXHidCommandManager.h"
 #include "SimVoiceDevice.h"
 
 #include <gtest/gtest.h>
@@ -435,7 +436,8 @@ TEST(HidVoiceStream, IgnoresWhatIsNotVoiceOfARunningStream)
 TEST(HidVoiceStream, RecordsIntoTheSpeechServiceFileWhenOpen)
 {
     FakeNeighbours fakes;
-    HidVoiceStream stream; // no sinks: the speech service's recording, no voice block
+    QXHidCommandManager hid(fakes.seams()); // its stream records into the speech service's file
+    HidVoiceStream &stream = hid.voiceStream();
     const QByteArray report = withPadding("1b01", 52);
     stream.handleVoiceReport(ctx(4), report); // no recording open: nothing to write to
     fakes.speech.startRecording();

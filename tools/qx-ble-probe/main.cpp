@@ -10,6 +10,7 @@
 #include "QXBLEManager.h"
 #include "platform/linux/BluezBleCentral.h"
 
+#include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 
@@ -136,6 +137,9 @@ int main(int argc, char *argv[])
         return rc;
     }
 
+    // The tool is its own composition root: the centre the central posts to.
+    NotificationCenter notifications;
+    ScopedInstall<NotificationCenter> installed(&notifications);
     PrintingDelegate printing;
     QXBLEManager manager([] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); }, &printing);
     NotificationCenter &nc = NotificationCenter::defaultCenter();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "InstalledInstance.h"
 #include "ManualScheduler.h"
+#include "NotificationCenter.h"
 #include "Scene.h"
 #include "ScopedUserInfoData.h"
 
@@ -10,7 +12,8 @@
 #include <functional>
 #include <memory>
 
-// What every scene stands on: a fresh application state over an in-memory store and
+// What every scene stands on: the notification centre, a fresh application state
+// and language manager over an in-memory store and
 // a temporary data root, virtual time that stands still unless the scene moves it
 // (animations show the state the scene asks for, not the moment of the picture),
 // and the scene's options.
@@ -37,6 +40,8 @@ public:
 private:
     const SceneDef &m_scene;
     QMap<QString, QString> m_options;
+    NotificationCenter m_notifications;
+    ScopedInstall<NotificationCenter> m_installedNotifications{&m_notifications};
     ScopedUserInfoData m_state;
     ManualScheduler m_scheduler;
     std::vector<std::function<void()>> m_afterShow;

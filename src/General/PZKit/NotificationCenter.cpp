@@ -1,5 +1,6 @@
 #include "NotificationCenter.h"
 
+#include "InstalledInstance.h"
 #include "MainThread.h"
 
 #include <QHash>
@@ -95,6 +96,10 @@ void NotificationCenter::deliver(const QString &name, const QVariant &payload)
 
 NotificationCenter &NotificationCenter::defaultCenter()
 {
-    static NotificationCenter center;
-    return center;
+    return InstalledInstance<NotificationCenter>::get("NotificationCenter");
+}
+
+NotificationCenter *NotificationCenter::setSharedInstance(NotificationCenter *center)
+{
+    return InstalledInstance<NotificationCenter>::install(center);
 }

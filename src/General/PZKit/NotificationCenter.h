@@ -31,8 +31,10 @@ public:
 
     int observerCount(const QString &name) const;
 
-    // The application's centre.
+    // The application's centre, which the composition root constructed and installed
+    // (a test program's main installs one for the whole program).
     static NotificationCenter &defaultCenter();
+    static NotificationCenter *setSharedInstance(NotificationCenter *center); // returns the previous one
 
 private:
     void deliver(const QString &name, const QVariant &payload);

@@ -65,7 +65,7 @@ void BleFirmwareTransfer::sendStartOTAData()
     const QString path = m_path ? m_path() : QString();
     proto::FirmwareImageResult image = readFirmwareImageFile(path, FirmwareTarget::BleMouse);
     if (!image.ok()) {
-        reportUnusableFirmwareImage(image, FirmwareTarget::BleMouse, path);
+        reportUnusableFirmwareImage(*m_manager.seams().tips, image, FirmwareTarget::BleMouse, path);
         refuseStart(image.message);
         return;
     }

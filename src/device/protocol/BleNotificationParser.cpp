@@ -3,6 +3,7 @@
 #include "BleFirmwareTransfer.h"
 #include "HRVLocalizedString.h"
 #include "ImaAdpcm.h"
+#include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -10,8 +11,8 @@
 #include "QXBLEMouseCommandManager.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
+#include "services/VoiceKeyState.h"
 #include "TPRDelayInvocation.h"
-#include "services/Neighbours.h"
 
 #include <QIODevice>
 #include <QJsonArray>
@@ -33,18 +34,6 @@ constexpr int kPointerDeviceType = 5;
 constexpr int kLaserPenDeviceType = 2;
 constexpr int kLaserPenMouseType = 202;
 
-IVoiceKeyDispatcher &dispatcher() {
-    return *neighbours().voice;
-}
-
-ILaserPen &laserPen() {
-    return *neighbours().laserPen;
-}
-
-void showTip(const char *text, const char *image) {
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
-}
-
 int languageFormatSize() {
     QXLanguageManager &languages = QXLanguageManager::sharedInstance();
     const QJsonArray list = languages.audioLanguageArr();
@@ -64,10 +53,30 @@ bool hasLighting(int mouseType) {
 BleNotificationParser::BleNotificationParser(QXBLEMouseCommandManager &manager, QXBLEManager *central)
     : m_manager(manager), m_central(central) {}
 
-BleNotificationParser &BleNotificationParser::sharedInstance() {
-    static BleNotificationParser *instance =
-        new BleNotificationParser(QXBLEMouseCommandManager::sharedInstance()); // lives until exit
-    return *instance;
+VoiceKeyState &BleNotificationParser::keys() const {
+    return *m_manager.seams().keys;
+}
+
+IVoiceKeyDispatcher &BleNotificationParser::dispatcher() const {
+    return *m_manager.seams().voice;
+}
+
+ILaserPen &BleNotificationParser::laserPen() const {
+    return *m_manager.seams().laserPen;
+}
+
+void BleNotificationParser::showTip(const char *text, const char *image) const {
+    m_manager.seams().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
+}
+
+BleNotificationParser &BleNotificationParser::sharedInstance()
+{
+    return InstalledInstance<BleNotificationParser>::get("BleNotificationParser");
+}
+
+BleNotificationParser *BleNotificationParser::setSharedInstance(BleNotificationParser *instance)
+{
+    return InstalledInstance<BleNotificationParser>::install(instance);
 }
 
 QXBLEManager &BleNotificationParser::central() const {
@@ -120,8 +129,8 @@ void BleNotificationParser::handleKey(const proto::BleKeyRow &row) {
         dispatcher().hidCallbackType(row.keySettingCode);
         return;
     }
-    IVoiceKeyDispatcher &voice = dispatcher();
-    const bool translating = voice.isTranslate();
+    VoiceKeyState &keys = this->keys();
+    const bool translating = keys.isTranslate();
     const auto open = [&](qint64 pressType) {
         m_manager.sendOpenMicData();
         m_manager.setPressType(pressType);
@@ -138,7 +147,7 @@ void BleNotificationParser::handleKey(const proto::BleKeyRow &row) {
     case BleKeyAction::CloseMicSearch:
         return close(presstype::kSearchUp);
     case BleKeyAction::Toggle:
-        if (voice.hadStart())
+        if (keys.hadStart())
             return close(translating ? presstype::kTranslateUp : presstype::kTypingUp);
         return open(translating ? presstype::kTranslateDown : presstype::kTypingDown);
     case BleKeyAction::VoiceDown:
@@ -147,10 +156,10 @@ void BleNotificationParser::handleKey(const proto::BleKeyRow &row) {
         return close(translating ? presstype::kTranslateUp : presstype::kTypingUp);
     case BleKeyAction::ModeSwitch:
         // Not while the voice key is held down.
-        if (voice.pressType() == presstype::kTypingDown || voice.pressType() == presstype::kTranslateDown)
+        if (keys.pressType() == presstype::kTypingDown || keys.pressType() == presstype::kTranslateDown)
             return;
-        voice.setIsTranslate(!translating);
-        if (voice.isTranslate())
+        keys.setIsTranslate(!translating);
+        if (keys.isTranslate())
             showTip("切换到翻译模式", "laserPen_icon-7");
         else
             showTip("切换到打字模式", "laserPen_icon-6");
@@ -303,7 +312,7 @@ void BleNotificationParser::handleDeviceInfo(const BleNotification &n, bool poin
     state.setProductCode(QString::number(info->mouseType));
     // The mouse reports its microphone on after a voice input; close it, but not in the
     // middle of one (the battery poll asks for this information every few minutes).
-    if (!pointerLayout && info->mic.value_or(0) != 0 && !dispatcher().hadStart())
+    if (!pointerLayout && info->mic.value_or(0) != 0 && !keys().hadStart())
         m_manager.sendCloseMicData();
     postNotification(QString::fromLatin1(notify::HadUSBInfoNotification));
     postNotification(QString::fromLatin1(notify::HadElectricInfoNotification));
@@ -314,7 +323,7 @@ void BleNotificationParser::handleDeviceInfo(const BleNotification &n, bool poin
 
 void BleNotificationParser::laserPenVoiceKey() {
     int start = 0, stop = 0;
-    switch (laserPen().vioceMode()) {
+    switch (keys().vioceMode()) {
     case 1:
         start = presstype::kTypingDown;
         stop = presstype::kTypingUp;
@@ -328,7 +337,7 @@ void BleNotificationParser::laserPenVoiceKey() {
         break;
     }
     int code = start;
-    if (dispatcher().hadStart()) {
+    if (keys().hadStart()) {
         m_manager.sendCloseMicData();
         code = stop;
     } else {
@@ -340,10 +349,10 @@ void BleNotificationParser::laserPenVoiceKey() {
 
 void BleNotificationParser::laserPenVoiceModeKey() {
     dispatcher().cancelAsr();
-    int mode = laserPen().vioceMode() + 1;
+    int mode = keys().vioceMode() + 1;
     if (mode >= 4 || mode <= 0)
         mode = 1;
-    laserPen().setVioceMode(mode);
+    keys().setVioceMode(mode);
     switch (mode) {
     case 1:
         return showTip("切换到打字模式", "laserPen_icon-6");
@@ -399,9 +408,8 @@ void BleNotificationParser::decodeVoice(qsizetype bytes) {
     audio.remove(0, bytes);
     QByteArray pcm;
     proto::appendPcm(pcm, std::span<const int16_t>(samples).first(n));
-    if (ISpeechService *speech = neighbours().speech)
-        if (QIODevice *file = speech->fileHandle())
-            file->write(pcm); // a failed write loses only the recording
+    if (QIODevice *file = m_manager.seams().speech->fileHandle())
+        file->write(pcm); // a failed write loses only the recording
 }
 
 void BleNotificationParser::handOverIfFull() {

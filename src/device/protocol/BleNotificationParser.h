@@ -6,9 +6,12 @@
 
 #include <functional>
 
+class ILaserPen;
+class IVoiceKeyDispatcher;
 class QXBLEManager;
 class QXBLEMouseCommandManager;
 class QXMouseInfoItem;
+class VoiceKeyState;
 
 // Turns everything the Bluetooth LE mouse sends into application state and actions:
 // replies and events fill the mouse state and post the device notifications, key events
@@ -17,8 +20,9 @@ class QXMouseInfoItem;
 // and the mouse looked for again once it accepts an image), and voice packets are
 // decoded into the speech service's recording and handed to the facade's voice block.
 //
-// Works on the voice fields of its command manager and answers through its
-// commands. Every event but the mouse's own acknowledgement is acknowledged first.
+// Works on the voice fields of its command manager, answers through its commands and
+// reaches the higher layers through its seams. Every event but the mouse's own
+// acknowledgement is acknowledged first.
 // Main thread only.
 class BleNotificationParser {
 public:
@@ -30,8 +34,9 @@ public:
     BleNotificationParser(const BleNotificationParser &) = delete;
     BleNotificationParser &operator=(const BleNotificationParser &) = delete;
 
-    // The parser of the shared Bluetooth LE command manager.
+    // The process-wide instance, which the composition root constructed and installed.
     static BleNotificationParser &sharedInstance();
+    static BleNotificationParser *setSharedInstance(BleNotificationParser *instance); // returns the previous one
 
     void setCentral(QXBLEManager *central) { m_central = central; }
     // "pcm" of the current speech language's "formatSize" (0: 1280). By default read
@@ -60,6 +65,10 @@ private:
 
     QXBLEManager &central() const;
     bool transferActive() const;
+    VoiceKeyState &keys() const;
+    IVoiceKeyDispatcher &dispatcher() const;
+    ILaserPen &laserPen() const;
+    void showTip(const char *text, const char *image) const;
 
     QXBLEMouseCommandManager &m_manager;
     QXBLEManager *m_central = nullptr;

@@ -2,7 +2,7 @@
 
 #include "HRVLocalizedString.h"
 #include "PZLog.h"
-#include "services/Neighbours.h"
+#include "services/IPopupTips.h"
 
 #include <QFile>
 
@@ -24,11 +24,10 @@ FirmwareImageResult readFirmwareImageFile(const QString &path, proto::FirmwareTa
     return proto::parseFirmwareImage(file.readAll(), target);
 }
 
-void reportUnusableFirmwareImage(const FirmwareImageResult &result, proto::FirmwareTarget target,
+void reportUnusableFirmwareImage(IPopupTips &tips, const FirmwareImageResult &result, proto::FirmwareTarget target,
                                  const QString &path)
 {
     qxWarning("ota") << proto::firmwareTargetName(target) << "firmware image refused, nothing sent:" << result.message
                      << path;
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("没有找到OTA文件")),
-                                      QStringLiteral("error_icon"));
+    tips.showTipMessage(hrvAppLocalizedString(QStringLiteral("没有找到OTA文件")), QStringLiteral("error_icon"));
 }

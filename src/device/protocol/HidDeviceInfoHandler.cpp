@@ -8,7 +8,9 @@
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "TPRDelayInvocation.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
+
+#include <QPointer>
 
 #include <array>
 
@@ -79,11 +81,6 @@ void setModel(quint64 model)
 {
     item().setMouseType(model);
     state().setProductCode(QString::number(model));
-}
-
-bool sessionRunning()
-{
-    return neighbours().voice->hadStart();
 }
 
 } // namespace
@@ -170,7 +167,7 @@ void HidDeviceInfoHandler::framedDeviceInfo(const HidReport &r)
         hid.sendGetMouseLeftOrRightHandBehavior();
     }
     hid.sendGetDongleInfo();
-    if (item().mic() == 1 && !sessionRunning())
+    if (item().mic() == 1 && !hid.seams().keys->hadStart())
         hid.sendCloseMicData();
     post(qx::notify::HadUSBInfoNotification);
     post(qx::notify::HadElectricInfoNotification);
@@ -264,7 +261,7 @@ void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
                  .arg(item().icType())
                  .arg(model)
                  .arg(firmware, state().productCode()));
-    if (item().mic() == 1 && !sessionRunning())
+    if (item().mic() == 1 && !m_parser.hidManager().seams().keys->hadStart())
         m_parser.facade().sendCloseMicData();
     if (plan6) {
         if (model == 18)
@@ -278,7 +275,7 @@ void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
 
 void HidDeviceInfoHandler::telinkAudioRate(const QString &firmware, bool samplingRate)
 {
-    if (sessionRunning())
+    if (m_parser.hidManager().seams().keys->hadStart())
         return;
     const int f = leadingNumber(firmware);
     const proto::HidReportContext ctx = m_parser.context();
@@ -363,8 +360,13 @@ void HidDeviceInfoHandler::plan4Info(const HidReport &r)
     item().setDpi(uint8_t(b[7]));
     QXHidCommandManager *hid = &m_parser.hidManager();
     hid->sendGetMouseSN();
-    TPRDelayInvocationTrailing(GroupKey::unique(), [hid] { hid->sendGetDeviceFireware(); },
-                               QXHidReportParser::kPlan4FirmwareDelaySeconds);
+    TPRDelayInvocationTrailing(
+        GroupKey::unique(),
+        [hid, alive = QPointer<QObject>(hid->lifetime())] {
+            if (alive)
+                hid->sendGetDeviceFireware();
+        },
+        QXHidReportParser::kPlan4FirmwareDelaySeconds);
     post(qx::notify::HadUSBInfoNotification);
     post(qx::notify::HadElectricInfoNotification);
 }

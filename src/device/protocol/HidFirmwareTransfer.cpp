@@ -153,7 +153,7 @@ void HidFirmwareTransfer::start(FirmwareTarget target)
     const QString path = imagePath(target);
     proto::FirmwareImageResult image = readFirmwareImageFile(path, target);
     if (!image.ok()) {
-        reportUnusableFirmwareImage(image, target, path);
+        reportUnusableFirmwareImage(*m_hid.seams().tips, image, target, path);
         refuseStart(image.message);
         return;
     }

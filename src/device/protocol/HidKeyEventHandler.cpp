@@ -9,7 +9,9 @@
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
 #include "TPRDelayInvocation.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
+
+#include <QPointer>
 
 using proto::HidReport;
 using proto::HidReportFamily;
@@ -17,11 +19,6 @@ using proto::KeyOp;
 using namespace presstype;
 
 namespace {
-
-void showTip(const char *text, const char *image)
-{
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
-}
 
 // Down or up code of typing, or of translation when translating.
 int byMode(bool translating, bool down)
@@ -51,8 +48,13 @@ constexpr int kFramedVoiceEnd = 0x00;
 } // namespace
 
 HidKeyEventHandler::HidKeyEventHandler(QXHidReportParser &parser)
-    : m_parser(parser), m_chip(parser.hidManager())
+    : m_parser(parser), m_seams(parser.hidManager().seams()), m_chip(parser.hidManager())
 {
+}
+
+void HidKeyEventHandler::showTip(const char *text, const char *image)
+{
+    m_seams.tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
 }
 
 bool HidKeyEventHandler::handleKeyReply(const HidReport &report)
@@ -78,7 +80,7 @@ bool HidKeyEventHandler::handleFramed(const HidReport &report)
     if (report.command == kFramedVoiceStart) {
         hid.invalidateTimer();
         if (fromMic) {
-            neighbours().voice->hidCallbackType(int(hid.pressType()));
+            m_seams.voice->hidCallbackType(int(hid.pressType()));
         } else {
             hid.setIsStartVoice(true);
             hid.voiceStream().startVoice();
@@ -88,7 +90,7 @@ bool HidKeyEventHandler::handleFramed(const HidReport &report)
     if (report.command == kFramedVoiceEnd) {
         hid.startTimer();
         if (fromMic) {
-            neighbours().voice->hidCallbackType(int(hid.pressType()));
+            m_seams.voice->hidCallbackType(int(hid.pressType()));
         } else {
             hid.setIsStartVoice(false);
             hid.voiceStream().flushEncodeData(false);
@@ -123,11 +125,11 @@ void HidKeyEventHandler::handlePlan6Or7(const HidReport &report)
         if (plan6 && report.timeReply)
             return;
         if (state.isConnect())
-            neighbours().translate->snipTranslate();
+            m_seams.translate->snipTranslate();
         return;
     case kKeyboardSnip:
         if (state.isKeyboard() && state.isConnect())
-            neighbours().translate->snipTranslate();
+            m_seams.translate->snipTranslate();
         return;
     case kAiImage:
         // On the time channel the same code asks for the current time.
@@ -161,7 +163,7 @@ void HidKeyEventHandler::handlePlan6Or7(const HidReport &report)
     if (const auto ai = proto::aiHelperKey(report.command)) {
         if (ai->keyboardOnly && !(state.isKeyboard() && state.isConnect()))
             return;
-        IAIWindow &window = *neighbours().aiWindow;
+        IAIWindow &window = *m_seams.aiWindow;
         const QString id = QString::fromLatin1(ai->helperId);
         switch (ai->press) {
         case proto::AiPress::Single:
@@ -193,7 +195,9 @@ void HidKeyEventHandler::handlePlan4Key(const HidReport &report)
         return;
     }
     // The receiver wants its acknowledgement before the key takes effect.
-    Scheduler::instance().singleShot(kPlan4KeyDelayMs, [code = *code] { neighbours().voice->hidCallbackType(code); });
+    IVoiceKeyDispatcher *voice = m_seams.voice;
+    Scheduler::instance().singleShot(kPlan4KeyDelayMs, [voice, code = *code] { voice->hidCallbackType(code); },
+                                     m_parser.hidManager().lifetime());
 }
 
 void HidKeyEventHandler::handlePlan3Key(const HidReport &report)
@@ -205,7 +209,13 @@ void HidKeyEventHandler::handlePlan3Key(const HidReport &report)
     // The record repeats the key byte while a key is held; one event per second counts.
     hid.setIsPauseHandle(true);
     QXHidCommandManager *h = &hid;
-    TPRDelayInvocationTrailing(GroupKey::unique(), [h] { h->setIsPauseHandle(false); }, kPlan3KeyGateSeconds);
+    TPRDelayInvocationTrailing(
+        GroupKey::unique(),
+        [h, alive = QPointer<QObject>(h->lifetime())] {
+            if (alive)
+                h->setIsPauseHandle(false);
+        },
+        kPlan3KeyGateSeconds);
 
     const auto row = proto::plan3Key(key);
     if (!row) {
@@ -221,25 +231,26 @@ void HidKeyEventHandler::handlePlan3Key(const HidReport &report)
 
 void HidKeyEventHandler::handleVoiceOutsideSession(const HidReport &report)
 {
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
+    VoiceKeyState &keys = *m_seams.keys;
     QXHidCommandManager &hid = m_parser.hidManager();
     if (report.family == HidReportFamily::Plan6) {
         // The device streams while nothing listens: the dispatcher's session is over.
         qxInfo("hid") << QStringLiteral("self.isStartVoice=%1").arg(hid.isStartVoice() ? 1 : 0);
-        voice.setHadStart(false);
+        keys.setHadStart(false);
         hid.sendCloseMicData();
     } else if (report.family == HidReportFamily::Plan4) {
-        if (voice.hadStart())
+        if (keys.hadStart())
             hid.sendCloseMicData();
     }
 }
 
 bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
 {
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
+    IVoiceKeyDispatcher &voice = *m_seams.voice;
+    VoiceKeyState &keys = *m_seams.keys;
     QXHidCommandManager &hid = m_parser.hidManager();
     QXUserInfoData &state = QXUserInfoData::sharedInstance();
-    const bool translating = translates && voice.isTranslate();
+    const bool translating = translates && keys.isTranslate();
     const int code = step.code;
 
     const auto open = [&](int pending) {
@@ -253,7 +264,7 @@ bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
         return pending;
     };
     const auto toggle = [&] {
-        return voice.hadStart() ? close(byMode(translating, false)) : open(byMode(translating, true));
+        return keys.hadStart() ? close(byMode(translating, false)) : open(byMode(translating, true));
     };
 
     switch (step.op) {
@@ -297,15 +308,15 @@ bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
         voice.hidCallbackType(toggle());
         break;
     case KeyOp::ModeToggle:
-        return PressTypeConverter::toggleTranslateMode(voice.pressType());
+        return PressTypeConverter::toggleTranslateMode(m_seams, keys.pressType());
     case KeyOp::PointerVoiceKey: {
-        const bool running = voice.hadStart();
-        const int type = PressTypeConverter::pointerVoicePressType(neighbours().laserPen->vioceMode(), !running);
+        const bool running = keys.hadStart();
+        const int type = PressTypeConverter::pointerVoicePressType(keys.vioceMode(), !running);
         voice.hidCallbackType(running ? close(type) : open(type));
         break;
     }
     case KeyOp::PointerVoiceMode:
-        PressTypeConverter::nextPointerVoiceMode();
+        PressTypeConverter::nextPointerVoiceMode(m_seams);
         break;
     case KeyOp::KeyboardToggle:
         state.setKeyAction(0);
@@ -313,12 +324,12 @@ bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
         break;
     case KeyOp::KeyboardAiToggle:
         state.setKeyAction(kKeyActionAiWindow);
-        neighbours().aiWindow->showInWindow();
+        m_seams.aiWindow->showInWindow();
         keyboardToggle(code);
         break;
     case KeyOp::KeyboardKeyUp:
         state.setKeyAction(0);
-        neighbours().keyPress->setLastPressType(0);
+        keys.setLastPressType(0);
         m_parser.facade().sendCloseMicData();
         voice.hidCallbackType(code);
         break;
@@ -327,7 +338,7 @@ bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
         break;
     case KeyOp::ShowAiWindow:
         state.setKeyAction(kKeyActionAiWindow);
-        neighbours().aiWindow->showInWindow();
+        m_seams.aiWindow->showInWindow();
         break;
     }
     return true;
@@ -335,14 +346,14 @@ bool HidKeyEventHandler::run(proto::KeyStep step, bool translates)
 
 void HidKeyEventHandler::keyboardToggle(int down)
 {
-    IKeyPressManager &keys = *neighbours().keyPress;
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
+    VoiceKeyState &keys = *m_seams.keys;
+    IVoiceKeyDispatcher &voice = *m_seams.voice;
     // Another voice key's input is open: this key waits until that one ends.
     const int last = keys.lastPressType();
     if (last != 0 && last != down)
         return;
     keys.setLastPressType(down);
-    if (voice.hadStart()) {
+    if (keys.hadStart()) {
         keys.setLastPressType(0);
         m_parser.facade().sendCloseMicData();
         voice.hidCallbackType(down + 1);

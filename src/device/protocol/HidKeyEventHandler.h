@@ -3,6 +3,7 @@
 #include "HidKeyMaps.h"
 #include "HidReportHandlers.h"
 #include "HidVoiceChipAuth.h"
+#include "services/DeviceSeams.h"
 
 class IChipTokenClient;
 class QXHidReportParser;
@@ -15,7 +16,8 @@ class QXHidReportParser;
 // events, and the voice chip's authorisation.
 //
 // Microphone commands go through the HID command manager, except those of the plan-6
-// keyboard routines, which go through the command facade. Main thread only.
+// keyboard routines, which go through the command facade. The seams are the HID
+// command manager's. Main thread only.
 class HidKeyEventHandler : public IHidKeyEventHandler {
 public:
     static constexpr int kPlan4KeyDelayMs = 100;
@@ -40,7 +42,9 @@ private:
     bool run(proto::KeyStep step, bool translates = true);
     void keyboardToggle(int down);
     void notInTable(proto::HidReportFamily family, int key);
+    void showTip(const char *text, const char *image);
 
     QXHidReportParser &m_parser;
+    DeviceSeams m_seams;
     HidVoiceChipAuth m_chip;
 };

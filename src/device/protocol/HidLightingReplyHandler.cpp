@@ -6,7 +6,6 @@
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "QXUserInfoData.h"
-#include "services/Neighbours.h"
 
 namespace {
 
@@ -39,7 +38,7 @@ void HidLightingReplyHandler::handleLightingReply(const proto::HidReport &report
 {
     QXHidCommandManager &hid = m_parser.hidManager();
     QXMouseInfoItem &item = QXUserInfoData::sharedInstance().mouseInfoItem();
-    ILaserPen &pen = *neighbours().laserPen;
+    ILaserPen &pen = *hid.seams().laserPen;
     const int command = report.command;
     const bool isValueReport = command == kModeReport || command == kBrightnessReport || command == kSpeedReport ||
                                command == kColorReport || command == kHandReport;

@@ -4,7 +4,6 @@
 #include "PZLog.h"
 #include "QXHidCommandManager.h"
 #include "QXUserInfoData.h"
-#include "services/Neighbours.h"
 
 namespace proto {
 
@@ -76,10 +75,11 @@ void HidVoiceChipAuth::requestToken()
                   QStringLiteral("no voice-chip token client; the chip's token is not requested"));
         return;
     }
-    m_tokens->getIFlytekTokenWithCallback([](bool success, const QJsonValue &, const QXNetError &error) {
+    IAIWindow *aiWindow = m_hid.seams().aiWindow;
+    m_tokens->getIFlytekTokenWithCallback([aiWindow](bool success, const QJsonValue &, const QXNetError &error) {
         if (!success)
             qxInfo("hid") << "voice-chip token request failed:" << error.message;
         // The AI window's page depends on the device and its token, whatever the answer.
-        neighbours().aiWindow->initSubViews();
+        aiWindow->initSubViews();
     });
 }

@@ -1,7 +1,6 @@
 #include "HidVoiceStream.h"
 
 #include "PZLog.h"
-#include "services/Neighbours.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -320,13 +319,8 @@ void HidVoiceStream::deliverPcm(std::span<const int16_t> samples)
 
 void HidVoiceStream::writeRecording(QByteArrayView pcm)
 {
-    if (m_sinks.recording) {
+    if (m_sinks.recording)
         m_sinks.recording(pcm);
-        return;
-    }
-    if (ISpeechService *speech = neighbours().speech)
-        if (QIODevice *file = speech->fileHandle())
-            file->write(pcm.data(), pcm.size()); // a failed write loses only the recording
 }
 
 void HidVoiceStream::handOver(const HidVoiceContext &ctx)

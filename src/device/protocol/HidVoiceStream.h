@@ -43,8 +43,8 @@ struct HidVoiceContext {
 struct HidVoiceSinks {
     // sendVoiceDataBlock: (isStartVoice, audio). May be empty.
     std::function<void(bool isStartVoice, QByteArrayView audio)> voice;
-    // Appends decoded PCM to the recording. Empty: the speech service's open
-    // recording file (nothing is written while none is open).
+    // Appends decoded PCM to the recording (the speech service's open recording
+    // file). May be empty.
     std::function<void(QByteArrayView pcm)> recording;
     // samplingRate of the application state (plan-7 reports carry it). May be empty.
     std::function<void(bool samplingRate)> setSamplingRate;

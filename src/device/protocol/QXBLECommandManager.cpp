@@ -1,5 +1,6 @@
 #include "QXBLECommandManager.h"
 
+#include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 
@@ -25,9 +26,12 @@ QXBLECommandManager::~QXBLECommandManager()
 
 QXBLECommandManager &QXBLECommandManager::sharedInstance()
 {
-    static QXBLECommandManager *instance =
-        new QXBLECommandManager([](const QByteArray &frame) { return QXBLEManager::sharedInstance().sendData(frame); });
-    return *instance;
+    return InstalledInstance<QXBLECommandManager>::get("QXBLECommandManager");
+}
+
+QXBLECommandManager *QXBLECommandManager::setSharedInstance(QXBLECommandManager *instance)
+{
+    return InstalledInstance<QXBLECommandManager>::install(instance);
 }
 
 void QXBLECommandManager::setIsConnect(bool connected)

@@ -42,8 +42,9 @@ public:
     QXBLECommandManager(const QXBLECommandManager &) = delete;
     QXBLECommandManager &operator=(const QXBLECommandManager &) = delete;
 
-    // The process-wide instance, writing through QXBLEManager::sharedInstance().
+    // The process-wide instance, which the composition root constructed and installed.
     static QXBLECommandManager &sharedInstance();
+    static QXBLECommandManager *setSharedInstance(QXBLECommandManager *instance); // returns the previous one
 
     bool isConnect() const { return m_isConnect; }
     // NO also stops the authorisation timer.

@@ -1,6 +1,7 @@
 #include "QXBLEMouseCommandManager.h"
 
 #include "BleFirmwareTransfer.h"
+#include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 #include "QXHidCommandManager.h"
@@ -8,8 +9,11 @@
 using proto::BleCommand;
 using proto::HidCommand;
 
-QXBLEMouseCommandManager::QXBLEMouseCommandManager(QXBLEManager *central, HidCommandSink *hid)
-    : m_central(central), m_hid(hid), m_firmware(std::make_unique<BleFirmwareTransfer>(*this)) {}
+QXBLEMouseCommandManager::QXBLEMouseCommandManager(QXBLEManager *central, HidCommandSink *hid,
+                                                   const DeviceSeams &seams)
+    : m_central(central), m_hid(hid), m_seams(seams.resolved()), m_firmware(std::make_unique<BleFirmwareTransfer>(*this))
+{
+}
 
 QXBLEMouseCommandManager::~QXBLEMouseCommandManager() = default;
 
@@ -17,9 +21,14 @@ QXBLEManager &QXBLEMouseCommandManager::central() const {
     return m_central ? *m_central : QXBLEManager::sharedInstance();
 }
 
-QXBLEMouseCommandManager &QXBLEMouseCommandManager::sharedInstance() {
-    static QXBLEMouseCommandManager *instance = new QXBLEMouseCommandManager; // lives until exit
-    return *instance;
+QXBLEMouseCommandManager &QXBLEMouseCommandManager::sharedInstance()
+{
+    return InstalledInstance<QXBLEMouseCommandManager>::get("QXBLEMouseCommandManager");
+}
+
+QXBLEMouseCommandManager *QXBLEMouseCommandManager::setSharedInstance(QXBLEMouseCommandManager *instance)
+{
+    return InstalledInstance<QXBLEMouseCommandManager>::install(instance);
 }
 
 void QXBLEMouseCommandManager::write(BleCommand command, std::initializer_list<qint64> args) {
@@ -34,7 +43,10 @@ void QXBLEMouseCommandManager::write(BleCommand command, std::initializer_list<q
 // The pointer's commands go to the HID device in the plan-2 layout whatever is
 // connected; with no HID device open they are lost.
 void QXBLEMouseCommandManager::sendOverHid(HidCommand command, std::initializer_list<qint64> args) {
-    HidCommandSink *hid = m_hid ? m_hid : QXHidCommandManager::sharedInstance().hidSink();
+    HidCommandSink *hid = m_hid;
+    if (!hid)
+        if (QXHidCommandManager *installed = InstalledInstance<QXHidCommandManager>::installed())
+            hid = installed->hidSink();
     proto::HidContext plan2;
     plan2.chipPlan = 2;
     plan2.mouseIsConnect = true;

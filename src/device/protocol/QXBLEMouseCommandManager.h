@@ -5,6 +5,7 @@
 #include "HidFrames.h"
 #include "IMouseCommands.h"
 #include "ImaAdpcm.h"
+#include "services/DeviceSeams.h"
 
 #include <QByteArray>
 
@@ -21,12 +22,17 @@ class QXBLEManager;
 class QXBLEMouseCommandManager : public IMouseCommands {
 public:
     // nullptr: the shared central, and the HID device the HID command manager sends to.
-    explicit QXBLEMouseCommandManager(QXBLEManager *central = nullptr, HidCommandSink *hid = nullptr);
+    // The seams are the firmware transfer's (empty members: stand-ins).
+    explicit QXBLEMouseCommandManager(QXBLEManager *central = nullptr, HidCommandSink *hid = nullptr,
+                                      const DeviceSeams &seams = {});
     ~QXBLEMouseCommandManager() override;
     QXBLEMouseCommandManager(const QXBLEMouseCommandManager &) = delete;
     QXBLEMouseCommandManager &operator=(const QXBLEMouseCommandManager &) = delete;
 
+    // The process-wide instance, which the composition root constructed and installed.
     static QXBLEMouseCommandManager &sharedInstance();
+    static QXBLEMouseCommandManager *setSharedInstance(QXBLEMouseCommandManager *instance); // returns the previous one
+    const DeviceSeams &seams() const { return m_seams; }
     void setCentral(QXBLEManager *central) { m_central = central; }
     QXBLEManager &central() const;
     void setHidSink(HidCommandSink *hid) { m_hid = hid; }
@@ -94,6 +100,7 @@ private:
 
     QXBLEManager *m_central = nullptr;
     HidCommandSink *m_hid = nullptr;
+    DeviceSeams m_seams;
     VoiceDataBlock m_voiceDataBlock;
 
     proto::AdpcmState m_msg;

@@ -1,15 +1,27 @@
 #include "QXHidCommandManager.h"
 
 #include "HidFirmwareTransfer.h"
+#include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
+
+#include <QIODevice>
 
 #include <algorithm>
 
 using proto::HidCommand;
 
-QXHidCommandManager::QXHidCommandManager() : m_firmware(std::make_unique<HidFirmwareTransfer>(*this)) {}
+QXHidCommandManager::QXHidCommandManager(const DeviceSeams &seams)
+    : m_seams(seams.resolved()), m_firmware(std::make_unique<HidFirmwareTransfer>(*this))
+{
+    // Decoded voice goes into the speech service's open recording file, if any.
+    m_voiceSinks.recording = [speech = m_seams.speech](QByteArrayView pcm) {
+        if (QIODevice *file = speech->fileHandle())
+            file->write(pcm.data(), pcm.size()); // a failed write loses only the recording
+    };
+    m_voice.setSinks(m_voiceSinks);
+}
 
 QXHidCommandManager::~QXHidCommandManager() {
     m_firmware.reset();
@@ -17,9 +29,14 @@ QXHidCommandManager::~QXHidCommandManager() {
     invalidateCheckVoiceTimer();
 }
 
-QXHidCommandManager &QXHidCommandManager::sharedInstance() {
-    static QXHidCommandManager *instance = new QXHidCommandManager; // lives until exit, like every manager
-    return *instance;
+QXHidCommandManager &QXHidCommandManager::sharedInstance()
+{
+    return InstalledInstance<QXHidCommandManager>::get("QXHidCommandManager");
+}
+
+QXHidCommandManager *QXHidCommandManager::setSharedInstance(QXHidCommandManager *instance)
+{
+    return InstalledInstance<QXHidCommandManager>::install(instance);
 }
 
 void QXHidCommandManager::setVoiceDataBlock(VoiceDataBlock block) {
@@ -141,7 +158,7 @@ void QXHidCommandManager::sendResetKeyStatusData() {
     send(HidCommand::ResetKeyStatus);
     if (m_sink)
         m_sink->setPressType(0);
-    neighbours().voice->setIsResetKey(false);
+    m_seams.keys->setIsResetKey(false);
 }
 
 void QXHidCommandManager::sendOpenRGBLogoLEDData() {

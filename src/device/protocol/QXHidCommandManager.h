@@ -5,6 +5,9 @@
 #include "HidVoiceStream.h"
 #include "IMouseCommands.h"
 #include "Scheduler.h"
+#include "services/DeviceSeams.h"
+
+#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -16,20 +19,27 @@ class HidFirmwareTransfer;
 // that the voice stream, the firmware transfer and the report parser share, and polls a
 // receiver every few seconds for whether its mouse is there.
 //
-// Reads the device from QXUserInfoData::sharedInstance() at every call. Main thread only.
+// Reads the device from QXUserInfoData::sharedInstance() at every call. The seams are
+// those of the HID side (the voice stream's recording, the firmware transfer's tips,
+// the report parser's handlers). Main thread only.
 class QXHidCommandManager : public IMouseCommands {
 public:
     static constexpr int kPollIntervalMs = 3000;
     static constexpr int kPollIntervalPlan4Ms = 5000;
     static constexpr int kCheckVoiceIntervalMs = 1000;
 
-    QXHidCommandManager();
+    explicit QXHidCommandManager(const DeviceSeams &seams = {}); // empty members: stand-ins
     ~QXHidCommandManager() override;
     QXHidCommandManager(const QXHidCommandManager &) = delete;
     QXHidCommandManager &operator=(const QXHidCommandManager &) = delete;
 
-    // The process-wide instance; the composition root gives it the HID device.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXHidCommandManager &sharedInstance();
+    static QXHidCommandManager *setSharedInstance(QXHidCommandManager *instance); // returns the previous one
+
+    const DeviceSeams &seams() const { return m_seams; }
+    // Goes away with the manager: delayed work on it names this as its context.
+    QObject *lifetime() { return &m_lifetime; }
 
     // Where reports go; nullptr (no device layer yet) drops them.
     void setHidSink(HidCommandSink *sink) { m_sink = sink; }
@@ -157,6 +167,8 @@ private:
     HidCommandSink *m_sink = nullptr;
     const Clock *m_clock = nullptr;
     std::function<bool()> m_isFromMicData;
+    QObject m_lifetime;
+    DeviceSeams m_seams;
     proto::HidVoiceSinks m_voiceSinks;
     proto::HidVoiceStream m_voice;
 

@@ -2,6 +2,7 @@
 
 #include "HIDDevice.h"
 #include "HidDeviceInfoHandler.h"
+#include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -10,6 +11,8 @@
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "TPRDelayInvocation.h"
+
+#include <QPointer>
 
 using proto::HidReplyRoute;
 using proto::HidReport;
@@ -47,8 +50,12 @@ QXHidReportParser::~QXHidReportParser() = default;
 
 QXHidReportParser &QXHidReportParser::sharedInstance()
 {
-    static QXHidReportParser *instance = new QXHidReportParser(QXHidCommandManager::sharedInstance()); // lives until exit
-    return *instance;
+    return InstalledInstance<QXHidReportParser>::get("QXHidReportParser");
+}
+
+QXHidReportParser *QXHidReportParser::setSharedInstance(QXHidReportParser *instance)
+{
+    return InstalledInstance<QXHidReportParser>::install(instance);
 }
 
 QXMouseCommandManager &QXHidReportParser::facade() const
@@ -131,11 +138,22 @@ void QXHidReportParser::presentAction(PresentVia via, const QString &site)
     post(qx::notify::kUSBInsertNotification);
     if (via == PresentVia::Facade) {
         QXMouseCommandManager *f = &facade();
-        TPRDelayInvocationTrailing(GroupKey::shared(QStringLiteral("hid.present.") + site),
-                                   [f] { f->sendGetMouseInfoData(); }, kPresentInfoDelaySeconds);
+        TPRDelayInvocationTrailing(
+            GroupKey::shared(QStringLiteral("hid.present.") + site),
+            [f, alive = QPointer<QObject>(f->lifetime())] {
+                if (alive)
+                    f->sendGetMouseInfoData();
+            },
+            kPresentInfoDelaySeconds);
     } else {
         QXHidCommandManager *h = &m_hid;
-        TPRDelayInvocationTrailing(GroupKey::unique(), [h] { h->sendGetMouseInfoData(); }, kPresentInfoDelaySeconds);
+        TPRDelayInvocationTrailing(
+            GroupKey::unique(),
+            [h, alive = QPointer<QObject>(h->lifetime())] {
+                if (alive)
+                    h->sendGetMouseInfoData();
+            },
+            kPresentInfoDelaySeconds);
     }
 }
 

@@ -51,8 +51,9 @@ public:
     QXHidReportParser(const QXHidReportParser &) = delete;
     QXHidReportParser &operator=(const QXHidReportParser &) = delete;
 
-    // The parser of the shared command manager.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXHidReportParser &sharedInstance();
+    static QXHidReportParser *setSharedInstance(QXHidReportParser *instance); // returns the previous one
 
     void setServices(Services services) { m_services = std::move(services); }
     // Handlers are not owned; nullptr (the default) drops what they would take.

@@ -2,6 +2,7 @@
 
 #include "BleFirmwareTransfer.h"
 #include "HidFirmwareTransfer.h"
+#include "InstalledInstance.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXUserInfoData.h"
@@ -19,9 +20,14 @@ QXMouseCommandManager::~QXMouseCommandManager() {
     m_ble.setVoiceDataBlock({});
 }
 
-QXMouseCommandManager &QXMouseCommandManager::sharedInstance() {
-    static QXMouseCommandManager *instance = new QXMouseCommandManager; // lives until exit
-    return *instance;
+QXMouseCommandManager &QXMouseCommandManager::sharedInstance()
+{
+    return InstalledInstance<QXMouseCommandManager>::get("QXMouseCommandManager");
+}
+
+QXMouseCommandManager *QXMouseCommandManager::setSharedInstance(QXMouseCommandManager *instance)
+{
+    return InstalledInstance<QXMouseCommandManager>::install(instance);
 }
 
 IMouseCommands &QXMouseCommandManager::active() const {

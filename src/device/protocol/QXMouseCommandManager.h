@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <QObject>
+
 #include <functional>
 
 class QXHidCommandManager;
@@ -26,7 +28,12 @@ public:
     QXMouseCommandManager(const QXMouseCommandManager &) = delete;
     QXMouseCommandManager &operator=(const QXMouseCommandManager &) = delete;
 
+    // The process-wide instance, which the composition root constructed and installed.
     static QXMouseCommandManager &sharedInstance();
+    static QXMouseCommandManager *setSharedInstance(QXMouseCommandManager *instance); // returns the previous one
+
+    // Goes away with the facade: delayed work on it names this as its context.
+    QObject *lifetime() { return &m_lifetime; }
 
     // --- forwarded to the active manager
     void sendGetMouseInfoData() { active().sendGetMouseInfoData(); }
@@ -105,6 +112,7 @@ public:
 private:
     IMouseCommands &active() const;
 
+    QObject m_lifetime;
     QXHidCommandManager &m_hid;
     QXBLEMouseCommandManager &m_ble;
     bool m_isFromMicData = false;

@@ -1,18 +1,19 @@
 #include "QXOTAUpdateManager.h"
 
+#include "AlertPresenter.h"
 #include "DataPaths.h"
 #include "HRVLocalizedString.h"
+#include "InstalledInstance.h"
 #include "KeyValueStore.h"
-#include "AlertPresenter.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "OTAVersionText.h"
+#include "platform/PlatformServices.h"
 #include "PZLog.h"
 #include "QXFileDownload.h"
 #include "QXHttpRequestManager.h"
 #include "QXUserInfoData.h"
-#include "platform/PlatformServices.h"
 #include "scenes/QXOTAUpdateScene.h"
 
 #include <QCoreApplication>
@@ -62,21 +63,14 @@ bool isDownloadAddress(const QUrl &url)
 
 } // namespace
 
-namespace {
-QXOTAUpdateManager *g_installed = nullptr;
-}
-
 QXOTAUpdateManager &QXOTAUpdateManager::sharedInstance()
 {
-    if (g_installed)
-        return *g_installed;
-    static auto *instance = new QXOTAUpdateManager();
-    return *instance;
+    return InstalledInstance<QXOTAUpdateManager>::get("QXOTAUpdateManager");
 }
 
 QXOTAUpdateManager *QXOTAUpdateManager::setSharedInstance(QXOTAUpdateManager *instance)
 {
-    return std::exchange(g_installed, instance);
+    return InstalledInstance<QXOTAUpdateManager>::install(instance);
 }
 
 QXOTAUpdateManager::QXOTAUpdateManager(Deps deps, QObject *parent) : QObject(parent), m_deps(std::move(deps))

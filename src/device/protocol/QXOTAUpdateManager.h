@@ -42,9 +42,9 @@ public:
         std::function<QString(const QString &)> localize; // default: hrvAppLocalizedString
     };
 
+    // The process-wide instance, which the composition root constructed and installed.
     static QXOTAUpdateManager &sharedInstance();
-    // Installs the instance sharedInstance() returns; returns the previous one.
-    static QXOTAUpdateManager *setSharedInstance(QXOTAUpdateManager *instance);
+    static QXOTAUpdateManager *setSharedInstance(QXOTAUpdateManager *instance); // returns the previous one
     QXOTAUpdateManager();
     explicit QXOTAUpdateManager(Deps deps, QObject *parent = nullptr);
     ~QXOTAUpdateManager() override;

@@ -2,13 +2,14 @@
 
 #include "HidInterfaceRules.h"
 #include "HidReportRules.h"
+#include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
 #include "TPRDelayInvocation.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
 
 #include <QPointer>
 
@@ -22,8 +23,6 @@ using platform::HidResult;
 namespace receivers = qx::receivers;
 
 namespace {
-
-HIDDevice *g_installed = nullptr;
 
 template <typename Fn, typename... Args>
 void callSink(const Fn &hook, const char *name, Args &&...args)
@@ -51,7 +50,8 @@ QString describe(const HidResult &r)
 
 } // namespace
 
-HIDDevice::HIDDevice(platform::IHidBackend *backend, QObject *parent) : QObject(parent), m_backend(backend)
+HIDDevice::HIDDevice(platform::IHidBackend *backend, const DeviceSeams &seams, QObject *parent)
+    : QObject(parent), m_backend(backend), m_seams(seams.resolved())
 {
     if (m_backend)
         m_backend->setInputCallback([this](const QString &path, const QByteArray &report) {
@@ -61,8 +61,7 @@ HIDDevice::HIDDevice(platform::IHidBackend *backend, QObject *parent) : QObject(
 
 HIDDevice::~HIDDevice()
 {
-    if (g_installed == this)
-        g_installed = nullptr;
+    InstalledInstance<HIDDevice>::uninstall(this);
     if (!m_backend)
         return;
     m_backend->setInputCallback(nullptr);
@@ -76,15 +75,12 @@ HIDDevice::~HIDDevice()
 
 HIDDevice &HIDDevice::sharedInstance()
 {
-    if (g_installed)
-        return *g_installed;
-    static HIDDevice *fallback = new HIDDevice(nullptr); // lives until exit
-    return *fallback;
+    return InstalledInstance<HIDDevice>::get("HIDDevice");
 }
 
 HIDDevice *HIDDevice::setSharedInstance(HIDDevice *instance)
 {
-    return std::exchange(g_installed, instance);
+    return InstalledInstance<HIDDevice>::install(instance);
 }
 
 // --- discovery and identification ------------------------------------------------------------
@@ -181,10 +177,10 @@ void HIDDevice::deviceRemoved(const HidDeviceInfo &device)
     state.setMouseIsConnect(false);
     state.setIsSupportKeySetting(false);
     state.setChipPlan(0);
-    neighbours().laserPen->setVioceMode(1);
-    neighbours().laserPen->dismissEffect();
+    m_seams.keys->setVioceMode(1);
+    m_seams.laserPen->dismissEffect();
     callSink(m_sinks.setIsStartVoice, "setIsStartVoice", false);
-    neighbours().voice->cancelAsr();
+    m_seams.voice->cancelAsr();
     for (const char *key : kReceiverShortcutKeys)
         callSink(m_sinks.breakBindingWithDefaultsKey, "breakBindingWithDefaultsKey", QString::fromLatin1(key));
     closeHIDDevice();
@@ -287,7 +283,7 @@ void HIDDevice::openHIDDevice()
     postNotification(QString::fromLatin1(qx::notify::kUSBInsertNotification));
     registerHotKey();
     m_pressType = 0;
-    neighbours().voice->hidCallbackType(0);
+    m_seams.voice->hidCallbackType(0);
     // Every open asks for the device information once, a second later.
     QPointer<HIDDevice> self(this);
     TPRDelayInvocationTrailing(
@@ -316,7 +312,7 @@ void HIDDevice::setUpFamily(const QString &serialNumber)
             item.setMouseSource(quint64(row->mouseSource));
         item.setDeviceType(quint64(row->deviceType));
         if (row->has(receivers::kLaserPen))
-            neighbours().laserPen->changeLaserPenStatus(true);
+            m_seams.laserPen->changeLaserPenStatus(true);
     };
 
     switch (row->family) {
@@ -338,7 +334,7 @@ void HIDDevice::setUpFamily(const QString &serialNumber)
             state.setMouseIsConnect(true);
         if (pointerLate) {
             item.setDeviceType(quint64(row->deviceType));
-            neighbours().laserPen->changeLaserPenStatus(true);
+            m_seams.laserPen->changeLaserPenStatus(true);
             writeLog(QString::fromUtf8(row->logText));
         }
         item.setMouseSource(0);

@@ -4,6 +4,7 @@
 #include "HidDeviceSinks.h"
 #include "Scheduler.h"
 #include "platform/IHidBackend.h"
+#include "services/DeviceSeams.h"
 
 #include <QByteArray>
 #include <QList>
@@ -35,12 +36,12 @@ public:
 
     using SendCallback = std::function<void(bool success, const QString &message)>;
 
-    // The backend is not owned; nullptr gives a transport that finds nothing (logged once).
-    explicit HIDDevice(platform::IHidBackend *backend, QObject *parent = nullptr);
+    // The backend is not owned; nullptr gives a transport that finds nothing (logged
+    // once). The seams take the removal's and the open's events (empty: stand-ins).
+    explicit HIDDevice(platform::IHidBackend *backend, const DeviceSeams &seams = {}, QObject *parent = nullptr);
     ~HIDDevice() override;
 
-    // The application's transport: the one the composition root installed, else one
-    // without a backend.
+    // The process-wide instance, which the composition root constructed and installed.
     static HIDDevice &sharedInstance();
     static HIDDevice *setSharedInstance(HIDDevice *instance); // returns the previous one
 
@@ -115,6 +116,7 @@ private:
     static quint32 statusOf(const platform::HidResult &result);
 
     platform::IHidBackend *m_backend = nullptr;
+    DeviceSeams m_seams;
     HidDeviceSinks m_sinks;
 
     platform::HidDeviceInfo m_command; // the command interface (deviceRef); empty path: none

@@ -7,7 +7,7 @@
 #include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "platform/ShortcutBinder.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
 
 #include <array>
 
@@ -46,8 +46,9 @@ constexpr std::array<HotKeyReceiver, 4> kHotKeyReceivers{{
 } // namespace
 
 HidInfoReader::HidInfoReader(const Deps &deps)
-    : m_deps(deps), m_converter(PressTypeConverter::Options{deps.volume, /*dropPointerRepeats=*/true})
+    : m_deps(deps), m_converter(PressTypeConverter::Options{deps.seams, deps.volume, /*dropPointerRepeats=*/true})
 {
+    m_deps.seams = m_deps.seams.resolved();
     if (bool(m_deps.pressType) != bool(m_deps.setPressType)) {
         qxWarning("hidinfo") << "press-type storage needs both accessors; the reader keeps its own";
         m_deps.pressType = nullptr;
@@ -114,7 +115,7 @@ void HidInfoReader::readPlanOther(int offset, quint8 byte)
         return;
     }
     if (byte == 4 || byte == 2)
-        neighbours().laserPen->clearDraw();
+        m_deps.seams.laserPen->clearDraw();
     // The first complete report announces the device, whatever its mode byte.
     if (!QXUserInfoData::sharedInstance().isNeedMouseInfo())
         firstInfoReceived();
@@ -164,7 +165,7 @@ void HidInfoReader::firstInfoReceived()
     state.setIsNeedMouseInfo(true);
     postNotification(HadUSBInfoNotification);
     if (item.deviceType() == 2)
-        neighbours().laserPen->dismissEffect();
+        m_deps.seams.laserPen->dismissEffect();
     if (item.sn().contains(QLatin1String(kFixedSensorSerial)) && item.dpi() == 4) {
         item.setIcType(5);
         state.setMouseDpiArrayWithType(5);
@@ -182,7 +183,7 @@ HidInfoReader::Read HidInfoReader::readPointerReceiver(int offset, quint8 byte)
     if (offset != 2)
         return Read::Continue;
     if (byte == hidinfo::kPointerEffectKeyByte)
-        neighbours().laserPen->clearDraw();
+        m_deps.seams.laserPen->clearDraw();
     return applyKeyRule(hidinfo::pointerReceiverKeyCode(byte));
 }
 
@@ -228,7 +229,7 @@ HidInfoReader::Read HidInfoReader::applyKeyRule(qint64 keyValue)
         break;
     }
     setPressType(type);
-    neighbours().voice->hidCallbackType(type);
+    m_deps.seams.voice->hidCallbackType(type);
     return Read::Continue;
 }
 
@@ -285,10 +286,9 @@ bool HidInfoReader::hotKeyDeviceReady(const char *key) const
 
 void HidInfoReader::hotKeyConverted(qint64 downCode, qint64 upCode)
 {
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
-    const int type = convertPressTypeWithNum(voice.hadStart() ? upCode : downCode);
+    const int type = convertPressTypeWithNum(m_deps.seams.keys->hadStart() ? upCode : downCode);
     setPressType(type);
-    voice.hidCallbackType(type);
+    m_deps.seams.voice->hidCallbackType(type);
 }
 
 void HidInfoReader::hotKeyDirect(int downType, int upType)
@@ -297,8 +297,7 @@ void HidInfoReader::hotKeyDirect(int downType, int upType)
         qxInfo("hidinfo") << "hot key ignored: the receiver has no serial number yet";
         return;
     }
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
-    const bool stop = voice.hadStart();
+    const bool stop = m_deps.seams.keys->hadStart();
     if (m_deps.commands) {
         if (stop)
             m_deps.commands->sendCloseMicData();
@@ -307,7 +306,7 @@ void HidInfoReader::hotKeyDirect(int downType, int upType)
     } else {
         qxLogOnce("hidinfo:commands", "no command manager: the receiver's microphone is not switched");
     }
-    voice.hidCallbackType(stop ? upType : downType);
+    m_deps.seams.voice->hidCallbackType(stop ? upType : downType);
 }
 
 void HidInfoReader::wordShortcutPressed()
@@ -316,7 +315,7 @@ void HidInfoReader::wordShortcutPressed()
         return;
     const qint64 plan = QXUserInfoData::sharedInstance().chipPlan();
     if (plan == 2 || plan == 6) {
-        const bool translate = neighbours().voice->isTranslate();
+        const bool translate = m_deps.seams.keys->isTranslate();
         hotKeyDirect(translate ? 37 : 33, translate ? 38 : 34);
     } else {
         hotKeyConverted(51, 52);

@@ -21,11 +21,12 @@ class ShortcutBinder;
 //
 // The HID device owns one reader and forwards to it: every such report, the open
 // receiver's ids, and the press-type resets at open and after a successful command.
-// The application state, the neighbouring services and the scheduler are looked up
-// at each call, so whatever is installed at the time is used. Main thread only.
+// The key flags, the dispatcher and the pointer overlay come in as seams; the
+// application state and the scheduler are looked up at each call. Main thread only.
 class HidInfoReader {
 public:
     struct Deps {
+        DeviceSeams seams;                         // empty members: stand-ins
         IHidInfoCommands *commands = nullptr;      // none: the commands are logged and dropped
         platform::ISystemVolume *volume = nullptr; // none: the installed service
         platform::ShortcutBinder *binder = nullptr; // none: the shared binder

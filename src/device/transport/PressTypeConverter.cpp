@@ -4,7 +4,7 @@
 #include "HRVLocalizedString.h"
 #include "HidInfoFields.h"
 #include "QXUserInfoData.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
 
 #include <cmath>
 
@@ -13,11 +13,16 @@ using namespace presstype;
 namespace {
 constexpr quint64 kPointerDeviceType = 2;
 
-void tip(const char *text, const char *image)
+void tip(const DeviceSeams &seams, const char *text, const char *image)
 {
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
+    seams.tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
 }
 } // namespace
+
+PressTypeConverter::PressTypeConverter(const Options &options) : m_options(options)
+{
+    m_options.seams = m_options.seams.resolved();
+}
 
 PressTypeConverter::~PressTypeConverter()
 {
@@ -35,10 +40,10 @@ int PressTypeConverter::convertPressTypeWithNum(qint64 num, qint64 pressType)
         return convertPointer(num);
 
     if (num == hidinfo::kModeToggleKey) {
-        toggleTranslateMode(int(pressType));
+        toggleTranslateMode(m_options.seams, int(pressType));
         return kNone;
     }
-    return hidinfo::nonPointerPressType(num, neighbours().voice->isTranslate());
+    return hidinfo::nonPointerPressType(num, m_options.seams.keys->isTranslate());
 }
 
 int PressTypeConverter::convertPointer(qint64 num)
@@ -48,15 +53,15 @@ int PressTypeConverter::convertPointer(qint64 num)
         m_tempNum = num;
         return kNone;
     }
-    ILaserPen &pen = *neighbours().laserPen;
+    ILaserPen &pen = *m_options.seams.laserPen;
     int type = kNone;
     switch (num) {
     case 32:
-        nextPointerVoiceMode();
+        nextPointerVoiceMode(m_options.seams);
         break;
     case 37:
     case 38:
-        type = pointerVoicePressType(pen.vioceMode(), num == 37);
+        type = pointerVoicePressType(m_options.seams.keys->vioceMode(), num == 37);
         break;
     case 39:
         type = kSearchDown;
@@ -89,18 +94,18 @@ int PressTypeConverter::convertPointer(qint64 num)
     return type;
 }
 
-bool PressTypeConverter::toggleTranslateMode(int pressType)
+bool PressTypeConverter::toggleTranslateMode(const DeviceSeams &seams, int pressType)
 {
     // Switching modes under a held voice key would end its input in the other mode.
     if (pressType == kTypingDown || pressType == kTranslateDown)
         return false;
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
-    const bool translate = !voice.isTranslate();
-    voice.setIsTranslate(translate);
+    const DeviceSeams s = seams.resolved();
+    const bool translate = !s.keys->isTranslate();
+    s.keys->setIsTranslate(translate);
     if (translate)
-        tip("切换到翻译模式", "laserPen_icon-7");
+        tip(s, "切换到翻译模式", "laserPen_icon-7");
     else
-        tip("切换到打字模式", "laserPen_icon-6");
+        tip(s, "切换到打字模式", "laserPen_icon-6");
     return true;
 }
 
@@ -113,23 +118,23 @@ int PressTypeConverter::pointerVoicePressType(int vioceMode, bool down)
     return kNone;
 }
 
-void PressTypeConverter::nextPointerVoiceMode()
+void PressTypeConverter::nextPointerVoiceMode(const DeviceSeams &seams)
 {
-    neighbours().voice->cancelAsr();
-    ILaserPen &pen = *neighbours().laserPen;
-    int mode = pen.vioceMode() + 1;
+    const DeviceSeams s = seams.resolved();
+    s.voice->cancelAsr();
+    int mode = s.keys->vioceMode() + 1;
     if (mode >= 4 || mode <= 0)
         mode = 1;
-    pen.setVioceMode(mode);
+    s.keys->setVioceMode(mode);
     switch (mode) {
     case 1:
-        tip("切换到打字模式", "laserPen_icon-6");
+        tip(s, "切换到打字模式", "laserPen_icon-6");
         break;
     case 2:
-        tip("切换到翻译模式", "laserPen_icon-7");
+        tip(s, "切换到翻译模式", "laserPen_icon-7");
         break;
     default:
-        tip("切换到投屏模式", "laserPen_icon-2");
+        tip(s, "切换到投屏模式", "laserPen_icon-2");
         break;
     }
 }
@@ -158,7 +163,7 @@ void PressTypeConverter::changeSystemVolume()
     const float volume = AUSoundAdditions::systemVolume(m_options.volume);
     // Rounded, not truncated: 0.7 is held as 0.69999... and would show as 69.
     const long percent = std::lround(double(volume) * 100.0);
-    neighbours().tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("当前音量 %1")).arg(percent),
-                                      m_isIncreaseSystemVolume ? QStringLiteral("laserPen_icon-10")
-                                                               : QStringLiteral("laserPen_icon-11"));
+    m_options.seams.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("当前音量 %1")).arg(percent),
+                                         m_isIncreaseSystemVolume ? QStringLiteral("laserPen_icon-10")
+                                                                  : QStringLiteral("laserPen_icon-11"));
 }

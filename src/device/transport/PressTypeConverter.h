@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Scheduler.h"
+#include "services/DeviceSeams.h"
 
 #include <QtGlobal>
 
@@ -14,14 +15,15 @@ class ISystemVolume;
 // are in HidInfoFields; this class holds what the conversion remembers between keys
 // (the last pointer code, the volume repeat). Both HID transports own one.
 //
-// Main thread only. Reads the device type and plan from the application state and
-// reaches the dispatcher, tips and pointer overlay through neighbours() at each call.
+// Main thread only. Reads the device type and plan from the application state; the
+// key flags, the dispatcher, the tips and the pointer overlay come in as seams.
 class PressTypeConverter {
 public:
     static constexpr int kVolumeIntervalMs = 200;
     static constexpr float kVolumeStep = 0.1f;
 
     struct Options {
+        DeviceSeams seams;                         // empty members: stand-ins
         platform::ISystemVolume *volume = nullptr; // none: the installed service
         // Drop a pointer code equal to the last one before anything else happens. The
         // pointer sends a key-up (0) after every key, so the same code again is the
@@ -30,8 +32,8 @@ public:
         bool dropPointerRepeats = false;
     };
 
-    PressTypeConverter() = default;
-    explicit PressTypeConverter(const Options &options) : m_options(options) {}
+    PressTypeConverter() : PressTypeConverter(Options{}) {}
+    explicit PressTypeConverter(const Options &options);
     ~PressTypeConverter(); // stops the volume repeat
     PressTypeConverter(const PressTypeConverter &) = delete;
     PressTypeConverter &operator=(const PressTypeConverter &) = delete;
@@ -44,10 +46,10 @@ public:
     // The mode key: flips the typing key between typing and translation and shows the
     // new mode, unless a typing or translation input runs (pressType 33 or 37), which
     // would otherwise end in the other mode. Returns whether the mode changed.
-    static bool toggleTranslateMode(int pressType);
+    static bool toggleTranslateMode(const DeviceSeams &seams, int pressType);
     // The pointer's voice-mode key: ends any voice input, moves to the next voice mode
     // (typing, translation, screen projection, in turn) and shows it.
-    static void nextPointerVoiceMode();
+    static void nextPointerVoiceMode(const DeviceSeams &seams);
     // The pointer's voice key in a voice mode: typing (mode 1) or translation (2, 3)
     // down or up; 0 in any other mode.
     static int pointerVoicePressType(int vioceMode, bool down);
@@ -66,7 +68,7 @@ public:
 private:
     int convertPointer(qint64 num);
 
-    Options m_options;
+    Options m_options; // seams resolved
     bool m_isIncreaseSystemVolume = false;
     qint64 m_tempNum = 0;
     Scheduler::TimerId m_volumeTimer = Scheduler::kNoTimer;

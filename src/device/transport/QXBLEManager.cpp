@@ -1,5 +1,6 @@
 #include "QXBLEManager.h"
 
+#include "InstalledInstance.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -37,8 +38,6 @@ private:
     }
 };
 
-QXBLEManager *g_installed = nullptr;
-
 StandInBleDelegate &standIn()
 {
     static StandInBleDelegate s;
@@ -59,8 +58,7 @@ QXBLEManager::QXBLEManager(CentralFactory factory, BleManagerDelegate *delegate)
 
 QXBLEManager::~QXBLEManager()
 {
-    if (g_installed == this)
-        g_installed = nullptr;
+    InstalledInstance<QXBLEManager>::uninstall(this);
     cancelTimer(Scheduler::instance(), m_connectTimer);
     if (m_central) {
         m_central->setDelegate(nullptr);
@@ -70,15 +68,12 @@ QXBLEManager::~QXBLEManager()
 
 QXBLEManager &QXBLEManager::sharedInstance()
 {
-    if (g_installed)
-        return *g_installed;
-    static QXBLEManager *instance = new QXBLEManager; // lives until exit, like every manager
-    return *instance;
+    return InstalledInstance<QXBLEManager>::get("QXBLEManager");
 }
 
 QXBLEManager *QXBLEManager::setSharedInstance(QXBLEManager *instance)
 {
-    return std::exchange(g_installed, instance);
+    return InstalledInstance<QXBLEManager>::install(instance);
 }
 
 void QXBLEManager::setCentralFactory(CentralFactory factory)

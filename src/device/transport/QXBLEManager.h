@@ -33,11 +33,9 @@ public:
     QXBLEManager(CentralFactory factory = {}, BleManagerDelegate *delegate = nullptr);
     ~QXBLEManager() override;
 
-    // The process-wide instance; the composition root gives it its central and delegate.
+    // The process-wide instance, which the composition root constructed and installed.
     static QXBLEManager &sharedInstance();
-    // Installs the composition root's central manager (nullptr: back to the fallback);
-    // returns the previous one.
-    static QXBLEManager *setSharedInstance(QXBLEManager *instance);
+    static QXBLEManager *setSharedInstance(QXBLEManager *instance); // returns the previous one
     void setCentralFactory(CentralFactory factory);
     void setDelegate(BleManagerDelegate *delegate); // nullptr: the stand-in
 

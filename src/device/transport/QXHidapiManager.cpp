@@ -6,7 +6,7 @@
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
-#include "services/Neighbours.h"
+#include "services/VoiceKeyState.h"
 
 #include <algorithm>
 
@@ -34,17 +34,14 @@ quint8 byteAt(const QByteArray &buf, int i)
 }
 } // namespace
 
-QXHidapiManager::QXHidapiManager(platform::HidapiShim *shim) : m_shim(shim) {}
+QXHidapiManager::QXHidapiManager(platform::HidapiShim *shim, const DeviceSeams &seams)
+    : m_shim(shim), m_seams(seams.resolved()), m_converter(PressTypeConverter::Options{m_seams})
+{
+}
 
 QXHidapiManager::~QXHidapiManager()
 {
     hidRequestClose();
-}
-
-QXHidapiManager &QXHidapiManager::sharedInstance()
-{
-    static QXHidapiManager *instance = new QXHidapiManager; // lives until exit, like every manager
-    return *instance;
 }
 
 void QXHidapiManager::setShim(platform::HidapiShim *shim)
@@ -215,7 +212,7 @@ void QXHidapiManager::pollArrived(int res, const QByteArray &report)
     } else if (length >= kMinInfoLength) {
         takeKey(convertPressTypeWithNum(byteAt(report, 7)));
         if (length > 8 && m_handle && (byteAt(report, 8) == 2 || byteAt(report, 8) == 4))
-            neighbours().laserPen->clearDraw();
+            m_seams.laserPen->clearDraw();
     }
     startTime(); // nothing once the listener closed the device
 }
@@ -250,7 +247,7 @@ void QXHidapiManager::readPlan2Report(const QByteArray &buf, int length)
         if (length > 2) {
             const quint8 b = byteAt(buf, 2);
             if (b == hidinfo::kPointerEffectKeyByte)
-                neighbours().laserPen->clearDraw();
+                m_seams.laserPen->clearDraw();
             takeKey(convertPressTypeWithNum(hidinfo::pointerReceiverKeyCode(b)));
         }
         return;
@@ -297,14 +294,13 @@ bool QXHidapiManager::takeKey(int converted)
 
 void QXHidapiManager::sendConfigurationRequest()
 {
-    IVoiceKeyDispatcher &voice = *neighbours().voice;
     const quint64 type = item().deviceType();
-    if (voice.isResetKey()) {
-        voice.setIsResetKey(false);
+    if (m_seams.keys->isResetKey()) {
+        m_seams.keys->setIsResetKey(false);
         if (type == 1) {
             hidRequestResetKeyCmdCallback(nullptr);
         } else if (type == 2) {
-            neighbours().laserPen->dismissEffect();
+            m_seams.laserPen->dismissEffect();
             hidRequestLaserPenResetKeyStatusCallback(nullptr);
         }
     }
@@ -326,7 +322,7 @@ void QXHidapiManager::registerHotKey()
         qxLogOnce(QStringLiteral("hidapi.hotkeys"), QStringLiteral("hidapi: global shortcuts not available"));
         return;
     }
-    auto hadStart = [] { return neighbours().voice->hadStart(); };
+    auto hadStart = [keys = m_seams.keys] { return keys->hadStart(); };
     auto bind = [this](const char *key, int macKeyCode, std::function<void()> action) {
         m_hotKeyBinder(HotKey{QString::fromLatin1(key), macKeyCode, 0, true, std::move(action)});
     };

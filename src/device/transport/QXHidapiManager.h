@@ -52,10 +52,10 @@ public:
     static constexpr int kInfoRetryMs = 10;
     static constexpr int kKeyReleaseDelayMs = 5;
 
-    explicit QXHidapiManager(platform::HidapiShim *shim = nullptr);
+    // The seams take the key events and the pointer's effect resets (empty: stand-ins).
+    explicit QXHidapiManager(platform::HidapiShim *shim = nullptr, const DeviceSeams &seams = {});
     ~QXHidapiManager() override;
 
-    static QXHidapiManager &sharedInstance();
     void setShim(platform::HidapiShim *shim);
     void setHotKeyBinder(HotKeyBinder binder);
     void setCustomDataHandler(CustomDataHandler handler);
@@ -123,6 +123,7 @@ private:
     bool isPlan2() const;
 
     platform::HidapiShim *m_shim = nullptr;
+    DeviceSeams m_seams;
     HotKeyBinder m_hotKeyBinder;
     CustomDataHandler m_customDataHandler;
     std::unique_ptr<HidapiConnection> m_handle;

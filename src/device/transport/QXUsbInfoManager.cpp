@@ -18,12 +18,6 @@ QList<QXUsbInfoManager::Pair> QXUsbInfoManager::watchedPairs()
     };
 }
 
-QXUsbInfoManager &QXUsbInfoManager::sharedInstance()
-{
-    static QXUsbInfoManager *instance = new QXUsbInfoManager; // lives until exit
-    return *instance;
-}
-
 QXUsbInfoManager::QXUsbInfoManager(QObject *parent) : QObject(parent) {}
 
 QXUsbInfoManager::~QXUsbInfoManager()

@@ -25,7 +25,6 @@ public:
     // The watched receivers, in the order their watches are set up.
     static QList<Pair> watchedPairs();
 
-    static QXUsbInfoManager &sharedInstance();
     explicit QXUsbInfoManager(QObject *parent = nullptr);
     ~QXUsbInfoManager() override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// The presentation pointer overlay (QXLaserPenManager).
+// The presentation pointer overlay (QXLaserPenManager) as the device layers see it. Its
+// voice mode is in VoiceKeyState (vioceMode), which the device keys cycle.
 class ILaserPen {
 public:
     virtual ~ILaserPen() = default;
@@ -10,7 +11,4 @@ public:
     virtual void dismissEffect() = 0;
     virtual bool hasShowEffecf() const = 0;
     virtual void clearDraw() = 0;
-    // 1 typing, 2 translation, 3 screen projection.
-    virtual int vioceMode() const = 0;
-    virtual void setVioceMode(int mode) = 0;
 };

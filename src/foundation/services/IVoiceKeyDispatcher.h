@@ -1,6 +1,8 @@
 #pragma once
 
-// The voice-key dispatcher (QXAudioMonitorService) as the device layers see it.
+// The voice-key dispatcher (QXAudioMonitorService) as the device layers see it: the
+// events they send up. The flags both sides share (hadStart, isTranslate, pressType,
+// isResetKey) are in VoiceKeyState.
 // Press-type codes: 33/35/37 key down for typing, search and translation, 34/36/38 the
 // matching key up, 30/31 mode tips, 50 a key command, 51-70, 176-187 and 224-227 the
 // programmable keys (single, double, long-press start, long-press end per key).
@@ -11,14 +13,6 @@ public:
     virtual void hidCallbackType(int type) = 0;
     // Ends a running voice input without a result (or only hides the pop-up).
     virtual void cancelAsr() = 0;
-    virtual bool hadStart() const = 0;
-    virtual void setHadStart(bool on) = 0;
-    virtual bool isTranslate() const = 0;
-    virtual void setIsTranslate(bool on) = 0;
-    virtual int pressType() const = 0;
-    virtual void setPressType(int type) = 0;
-    virtual bool isResetKey() const = 0;
-    virtual void setIsResetKey(bool on) = 0;
     // Closes the HID device (the dispatcher owns the "end monitoring" action).
     virtual void endIMouseMonitor() = 0;
 };

@@ -1,6 +1,7 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include "DataPaths.h"
+#include "InstalledInstance.h"
 #include "PZLog.h"
 
 #include <QDateTime>
@@ -74,9 +75,14 @@ QString lastError(sqlite3 *db) {
 
 } // namespace
 
-WQSSqliteOperation &WQSSqliteOperation::shareOperation() {
-    static WQSSqliteOperation operation;
-    return operation;
+WQSSqliteOperation &WQSSqliteOperation::shareOperation()
+{
+    return InstalledInstance<WQSSqliteOperation>::get("WQSSqliteOperation");
+}
+
+WQSSqliteOperation *WQSSqliteOperation::setSharedInstance(WQSSqliteOperation *instance)
+{
+    return InstalledInstance<WQSSqliteOperation>::install(instance);
 }
 
 WQSSqliteOperation::WQSSqliteOperation(QString path) : m_path(std::move(path)) {}

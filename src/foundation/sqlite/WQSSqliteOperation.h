@@ -36,8 +36,9 @@ public:
     // One row as column name -> text; NULL columns are left out.
     using Record = QMap<QString, QString>;
 
-    // The application's store, on getFilePath("/QXSqliteDataBase.sqlite").
+    // The process-wide instance, which the composition root constructed and installed.
     static WQSSqliteOperation &shareOperation();
+    static WQSSqliteOperation *setSharedInstance(WQSSqliteOperation *instance); // returns the previous one
 
     // An empty path stands for the application's database file, resolved when the
     // store is first used. The file is opened on first use and stays open.

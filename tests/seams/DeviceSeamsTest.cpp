@@ -6,36 +6,35 @@
 
 namespace {
 
-TEST(NeighboursTest, StandInsAnswerWhenNothingIsInstalled)
+TEST(DeviceSeamsTest, EmptySeamsAnswerThroughStandIns)
 {
-    Neighbours &n = neighbours();
+    const DeviceSeams n = DeviceSeams{}.resolved();
     n.voice->hidCallbackType(33); // logs once, no crash
-    n.voice->setPressType(35);
-    EXPECT_EQ(n.voice->pressType(), 35);
-    n.voice->setPressType(0);
+    n.keys->setPressType(35);
+    EXPECT_EQ(n.keys->pressType(), 35);
+    n.keys->setPressType(0);
     EXPECT_EQ(n.speech->fileHandle(), nullptr);
-    EXPECT_EQ(n.shell->window(), nullptr);
-    EXPECT_EQ(n.laserPen->vioceMode(), 1);
+    EXPECT_FALSE(n.laserPen->hasShowEffecf());
+    EXPECT_EQ(n.keys->vioceMode(), 1);
 }
 
-TEST(NeighboursTest, FakesRecordInOrderAndAreRemovedAfterwards)
+TEST(DeviceSeamsTest, FakesRecordInOrderAndFilledSeamsStay)
 {
-    {
-        FakeNeighbours fakes;
-        neighbours().voice->hidCallbackType(33);
-        neighbours().tips->showTipMessage("切换到打字模式", "laserPen_icon-6");
-        neighbours().laserPen->dismissEffect();
-        EXPECT_EQ(fakes.log.calls,
-                  (QStringList{"hidCallbackType(33)", "showTipMessage(切换到打字模式,laserPen_icon-6)", "dismissEffect"}));
-        fakes.speech.startRecording();
-        ASSERT_NE(neighbours().speech->fileHandle(), nullptr);
-        neighbours().speech->fileHandle()->write("\x01\x02", 2);
-        EXPECT_EQ(fakes.speech.recording.data().size(), 2);
-    }
-    EXPECT_EQ(neighbours().speech->fileHandle(), nullptr);
+    FakeNeighbours fakes;
+    const DeviceSeams n = fakes.seams().resolved();
+    EXPECT_EQ(n.keys, &fakes.keys);
+    n.voice->hidCallbackType(33);
+    n.tips->showTipMessage("切换到打字模式", "laserPen_icon-6");
+    n.laserPen->dismissEffect();
+    EXPECT_EQ(fakes.log.calls,
+              (QStringList{"hidCallbackType(33)", "showTipMessage(切换到打字模式,laserPen_icon-6)", "dismissEffect"}));
+    fakes.speech.startRecording();
+    ASSERT_NE(n.speech->fileHandle(), nullptr);
+    n.speech->fileHandle()->write("\x01\x02", 2);
+    EXPECT_EQ(fakes.speech.recording.data().size(), 2);
 }
 
-TEST(NeighboursTest, PressTypeRuns)
+TEST(DeviceSeamsTest, PressTypeRuns)
 {
     EXPECT_EQ(presstype::programmablePressKind(53), 2);  // long-press start of 51-54
     EXPECT_EQ(presstype::programmablePressKind(187), 3); // long-press end of 184-187
@@ -44,7 +43,7 @@ TEST(NeighboursTest, PressTypeRuns)
         EXPECT_FALSE(presstype::isProgrammableKey(code)) << code;
 }
 
-TEST(NeighboursTest, AIContentLastAnswer)
+TEST(DeviceSeamsTest, AIContentLastAnswer)
 {
     struct Row {
         const char *answer;
