@@ -59,7 +59,7 @@ public:
 
 private:
     void leftMouseUp(QPoint pointer);
-    void leftMouseDown();
+    void leftMouseDown(quint32 time);
     void outsideClick(QPoint pointer);
     void completeCopy();
 

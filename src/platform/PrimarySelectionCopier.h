@@ -12,7 +12,7 @@ class PrimarySelectionCopier final : public ISelectionCopier {
 public:
     explicit PrimarySelectionCopier(IClipboard &clipboard) : m_clipboard(clipboard) {}
     bool copySelectionToClipboard() override;
-    void beginGesture() override {}
+    void beginGesture(quint32) override {}
     bool selectionChangedSinceGesture() override { return true; }
 
 private:

@@ -10,7 +10,7 @@ public:
     int copies = 0;
     void select(const QString &text) { m_clipboard.selection = text, m_changed = true; }
     bool copySelectionToClipboard() override { return ++copies, m_clipboard.setText(m_clipboard.selection); }
-    void beginGesture() override { m_changed = false; }
+    void beginGesture(quint32) override { m_changed = false; }
     bool selectionChangedSinceGesture() override { return m_changed; }
 
 private:

@@ -55,14 +55,7 @@ bool X11SelectionCopier::connect()
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
                                           | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
                                           | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-    // The time stamp of a selection made before we looked is unknown; its owner
-    // is enough to tell it from the next one.
-    if (xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
-            m_connection, xcb_get_selection_owner(m_connection, XCB_ATOM_PRIMARY), nullptr)) {
-        m_current.owner = owner->owner;
-        free(owner);
-    }
-    m_atGesture = m_current;
+    xcb_flush(m_connection);
     m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     return true;
@@ -83,9 +76,9 @@ void X11SelectionCopier::readEvents()
     while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
         if ((event->response_type & 0x7f) == m_notifyEvent) {
             const auto *notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t *>(event);
-            // The owner is None once the owner's window or connection is gone.
+            // Also when the owner's window or connection went: the selection is gone.
             if (notify->selection == XCB_ATOM_PRIMARY)
-                m_current = {notify->owner, notify->selection_timestamp};
+                m_lastChange = notify->timestamp;
         }
         free(event);
     }
@@ -95,10 +88,11 @@ void X11SelectionCopier::readEvents()
     }
 }
 
-void X11SelectionCopier::beginGesture()
+void X11SelectionCopier::beginGesture(quint32 eventTime)
 {
     readEvents();
-    m_atGesture = m_current;
+    // Without a time stamp the gesture begins now: after every change seen so far.
+    m_gestureStart = eventTime ? eventTime : m_lastChange + 1;
 }
 
 bool X11SelectionCopier::selectionChangedSinceGesture()
@@ -108,7 +102,8 @@ bool X11SelectionCopier::selectionChangedSinceGesture()
         return false;
     }
     readEvents();
-    return !(m_current == m_atGesture);
+    // The server's clock wraps after 49 days; the difference stays right across it.
+    return m_lastChange != 0 && qint32(m_lastChange - m_gestureStart) >= 0;
 }
 
 bool X11SelectionCopier::copySelectionToClipboard()

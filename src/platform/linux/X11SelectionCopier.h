@@ -14,10 +14,11 @@ namespace platform::linuxbackend {
 
 // Copies the X11 PRIMARY selection (what was last selected anywhere) to the
 // CLIPBOARD. PRIMARY keeps its text long after the selection was made, so a gesture
-// counts as having selected something only when PRIMARY's owner or time stamp
-// changed since it began: a connection of our own follows every change through
-// XFixes selection events, read as they come, so asking costs no round trip.
-// Main thread only. Without X11 (native Wayland) nothing counts as selected.
+// counts as having selected something only when PRIMARY changed owner or time stamp
+// after the gesture began: a connection of our own hears of every change through
+// XFixes selection events, stamped with the server time they happened at, and that
+// is compared with the server time of the gesture's mouse-down. Main thread only.
+// Without X11 (native Wayland) nothing counts as selected.
 class X11SelectionCopier final : public ISelectionCopier {
 public:
     explicit X11SelectionCopier(IClipboard &clipboard);
@@ -28,15 +29,10 @@ public:
     bool isAvailable() const { return m_connection != nullptr; }
 
     bool copySelectionToClipboard() override;
-    void beginGesture() override;
+    void beginGesture(quint32 eventTime) override;
     bool selectionChangedSinceGesture() override;
 
 private:
-    struct Stamp {
-        quint32 owner = 0;
-        quint32 time = 0;
-        bool operator==(const Stamp &o) const { return owner == o.owner && time == o.time; }
-    };
     bool connect();
     void disconnect();
     void readEvents();
@@ -46,8 +42,8 @@ private:
     quint32 m_window = 0;
     quint8 m_notifyEvent = 0;
     std::unique_ptr<QSocketNotifier> m_notifier;
-    Stamp m_current;
-    Stamp m_atGesture;
+    quint32 m_lastChange = 0;   // server time of PRIMARY's last change; 0 none seen
+    quint32 m_gestureStart = 0; // server time the gesture began at
 };
 
 } // namespace platform::linuxbackend

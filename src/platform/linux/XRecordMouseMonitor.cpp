@@ -192,6 +192,7 @@ void XRecordMouseMonitor::onIntercepted(const unsigned char *bytes, int length)
     event.type = *type;
     event.globalPos = QPoint(ev.u.keyButtonPointer.rootX, ev.u.keyButtonPointer.rootY);
     event.buttonNumber = kind == RawPointerKind::Motion ? 0 : buttonNumberForXButton(button);
+    event.time = ev.u.keyButtonPointer.time;
     QMetaObject::invokeMethod(this, [this, event] { deliver(event); }, Qt::QueuedConnection);
 }
 
