@@ -15,6 +15,8 @@
 #include "IFlyASRManager.h"
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
+#include "MainWindow.h"
+#include "PageFactory.h"
 #include "MainThread.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
@@ -36,6 +38,8 @@
 #include "Scheduler.h"
 #include "SelectionCopyMonitor.h"
 #include "SnipShortcut.h"
+#include "StatusItemController.h"
+#include "TrayStatusItem.h"
 #include "TKTTSManager.h"
 #include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
@@ -53,6 +57,10 @@
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
 #include "platform/linux/X11SelectionCopier.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "StartAtLoginController.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -137,13 +145,25 @@ CompanionApp::CompanionApp(const Options &options)
         m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
         m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
     }
+    // The main window is the shell the alerts below are shown on.
+    MainWindow::Deps windowDeps;
+    windowDeps.state = m_state.get();
+    // The status item comes later; re-titles before it exists have no menu to redo.
+    windowDeps.addStatusItem = [this] {
+        if (m_statusItem)
+            m_statusItem->addStatusItem();
+    };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
+    toolUi.shell = m_mainWindow.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
     m_installedShortcuts.emplace(m_shortcuts.get());
 
-    m_seams = DeviceSeams{&m_keys}.resolved();
+    DeviceSeams seams{&m_keys};
+    seams.speech = options.speech;
+    m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -162,6 +182,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildDeviceProtocol();
     wireHidSinks();
+    installDeviceAudioState();
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
     HidInfoReader::Deps readerDeps;
@@ -172,7 +193,7 @@ CompanionApp::CompanionApp(const Options &options)
     wireReportParser();
 
     // Firmware and application updates; their questions are message boxes on the main window.
-    m_alerts = std::make_unique<MessageBoxAlertPresenter>();
+    m_alerts = std::make_unique<MessageBoxAlertPresenter>(m_mainWindow.get());
     QXOTAUpdateManager::Deps otaDeps;
     otaDeps.store = m_store;
     otaDeps.state = m_state.get();
@@ -184,11 +205,20 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildSelectionShell();
     buildAudio(options);
+    buildPermissionsAndLogin(options);
+    buildShell(options);
 }
 
 CompanionApp::~CompanionApp()
 {
     m_notifications->removeObserver(this);
+    // The shell first: its pages reach every service below.
+    m_statusItem.reset();
+    m_mainWindow.reset();
+    m_pageFactory.reset();
+    m_ownedStatusItem.reset();
+    m_startAtLogin.reset();
+    m_authority.reset();
     takeDownAudio();
     takeDownSelectionShell();
     m_keyPress.reset();
@@ -206,6 +236,7 @@ CompanionApp::~CompanionApp()
     m_hidInfo.reset();
     m_hidInfoReader.reset();
     m_hid->setSinks({});
+    QXToolManager::setWavRateInputsProvider({});
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -232,6 +263,62 @@ CompanionApp::~CompanionApp()
     m_notifications.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The status item and the pages of the main window.
+void CompanionApp::buildShell(const Options &options)
+{
+    IStatusItem *item = options.statusItem;
+    if (!item) {
+        m_ownedStatusItem = std::make_unique<TrayStatusItem>();
+        item = m_ownedStatusItem.get();
+    }
+    m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    StatusItemController::Deps deps;
+    deps.state = m_state.get();
+    deps.item = item;
+    deps.shell = m_mainWindow.get();
+    deps.device = m_facade.get();
+    deps.hidCommands = m_hidCommands.get();
+    deps.voice = m_seams.voice;
+    deps.aiWindow = m_seams.aiWindow;
+    deps.terminate = [] { QCoreApplication::quit(); };
+    deps.rebindSnipShortcut = [this] { bindSnipShortcut(); };
+    m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
+}
+
+PageContext CompanionApp::pageContext() const
+{
+    PageContext c;
+    c.state = m_state.get();
+    c.store = m_store;
+    c.languages = m_languages.get();
+    c.notifications = m_notifications.get();
+    c.scheduler = &Scheduler::instance();
+    c.http = m_http.get();
+    c.device = m_facade.get();
+    c.hidCommands = m_hidCommands.get();
+    c.ota = m_ota.get();
+    c.hid = m_hid.get();
+    c.aiWindow = m_seams.aiWindow;
+    c.translate = m_seams.translate;
+    c.tips = m_seams.tips;
+    c.alerts = m_alerts.get();
+    c.shell = m_mainWindow.get();
+    c.shortcuts = m_shortcuts.get();
+    c.workspace = platform::services().workspace;
+    return c;
+}
+
+void CompanionApp::configUI()
+{
+    m_mainWindow->configUI(m_pageFactory.get());
+}
+
+void CompanionApp::reopen()
+{
+    m_mainWindow->openApp();
+    m_statusItem->reopen();
 }
 
 void CompanionApp::buildDeviceProtocol()
@@ -289,13 +376,25 @@ void CompanionApp::buildSelectionShell()
     deps.mouseMonitor = desktop.mouseMonitor;
     deps.scheduler = &Scheduler::instance();
     deps.translate = m_seams.translate;
+    deps.shell = m_mainWindow.get();
+    // The status item comes later; a mouse-down before it exists has no guide to close.
+    deps.closeGuide = [this] {
+        if (m_statusItem)
+            m_statusItem->closePopover();
+    };
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }
 
 void CompanionApp::startSelectionShell()
 {
     m_selectionMonitor->start();
-    bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
+    bindSnipShortcut();
+}
+
+// Also on every connected build of the status item: a receiver's removal breaks it.
+void CompanionApp::bindSnipShortcut()
+{
+    ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
     m_snipBound = true;
 }
 
@@ -340,6 +439,32 @@ void CompanionApp::buildAudio(const Options &options)
     }
 }
 
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void CompanionApp::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
+}
+
 void CompanionApp::takeDownAudio()
 {
     if (m_defaultInputSwitch.joinable())
@@ -350,6 +475,23 @@ void CompanionApp::takeDownAudio()
     m_tts.reset();
     QXAudioQueueCapture::setSharedInstance(m_previousCapture);
     m_capture.reset();
+}
+
+// The recordings' sample rate (and the speech frames' audio format) follow the device
+// in use: the family from the state, the receiver from the HID transport.
+void CompanionApp::installDeviceAudioState()
+{
+    QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
+        WavRateInputs in;
+        in.bleConnect = state->bleConnect();
+        in.chipPlan = int(state->chipPlan());
+        in.deviceType = int(state->mouseInfoItem().deviceType());
+        in.firmwareVersion = state->mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state->samplingRate());
+        in.currentVid = quint16(hid->currentVid());
+        in.currentPid = quint16(hid->currentPid());
+        return in;
+    });
 }
 
 void CompanionApp::wireHidSinks()
@@ -413,7 +555,9 @@ void CompanionApp::configData()
     m_hid->startMonitor();
     // Once per launch; silent when the site cannot be reached.
     m_ota->checkAppVersion();
+    m_mainWindow->openApp();
     m_languages->setAsrLanguageType(1);
+    m_statusItem->addStatusItem();
     registerObservers();
     m_keyPress->startCenterMouseMonitor();
 
@@ -466,17 +610,20 @@ void CompanionApp::usbDeviceConnectNotification()
 {
     // A plugged receiver takes over from Bluetooth LE.
     m_ble->cancelPeripheralConnection();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::usbDeviceRemoveNotification()
 {
     m_ble->startScan();
+    m_statusItem->addStatusItem();
 }
 
 void CompanionApp::bleMouseConnect()
 {
     m_state->setChipPlan(2);
     m_state->setIsSupportKeySetting(true);
+    m_statusItem->addStatusItem();
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     QPointer<CompanionApp> self(this);
     TPRDelayInvocationTrailing(
@@ -496,6 +643,7 @@ void CompanionApp::bleMouseDisConnect()
 {
     m_state->setChipPlan(0);
     m_state->setIsSupportKeySetting(false);
+    m_statusItem->addStatusItem();
     m_hid->openHIDDevice();
 }
 

@@ -20,13 +20,20 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class IFlyASRManager;
+class IStatusItem;
 class KeyValueStore;
+class MainWindow;
+class PageFactory;
+struct PageContext;
+class StatusItemController;
 class MessageBoxAlertPresenter;
 class NotificationCenter;
 class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXAuthorityManagementWindowController;
+class StartAtLoginController;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
 class QXKeyPressManager;
@@ -42,6 +49,8 @@ class WQSSqliteOperation;
 namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
+class ILoginItems;
+class IPermissionProbe;
 class IMicrophone;
 class IPowerManager;
 class ISecretStore;
@@ -72,6 +81,8 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+        // Where the device decoders write the recording; else a stand-in that keeps none.
+        ISpeechService *speech = nullptr;
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -79,6 +90,10 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
+        // Else the X11 probe and the XDG autostart folder.
+        platform::IPermissionProbe *permissionProbe = nullptr;
+        platform::ILoginItems *loginItems = nullptr;
     };
 
     explicit CompanionApp(const Options &options);
@@ -93,6 +108,10 @@ public:
     // selection monitors and the screenshot shortcut, the receiver's microphone as the default
     // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
     void configData();
+    // The main window's tabs and pages.
+    void configUI();
+    // Another launch asked for the application.
+    void reopen();
 
     // Reactions to the device notifications.
     void usbDeviceConnectNotification();
@@ -107,10 +126,18 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    MainWindow &mainWindow() const { return *m_mainWindow; }
+    StatusItemController &statusItem() const { return *m_statusItem; }
+    // What every page is handed.
+    PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
+    // The launch shows it with checkPermission(true) when something is missing.
+    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
+    // The software settings' start-up switch.
+    StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
 
 private:
     // One manager: owned, and installed for as long as it lives here.
@@ -139,12 +166,16 @@ private:
     void buildSelectionShell();
     void startSelectionShell();
     void takeDownSelectionShell();
+    void bindSnipShortcut();
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildShell(const Options &options);
     void wireHidSinks();
+    void installDeviceAudioState();
     void wireReportParser();
     void registerObservers();
     void logDeviceState(const char *what) const;
+    void buildPermissionsAndLogin(const Options &options);
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -158,6 +189,8 @@ private:
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    // The shell the alerts are shown on: made before them, gone before the pages' services.
+    std::unique_ptr<MainWindow> m_mainWindow;
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
@@ -202,4 +235,12 @@ private:
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
+
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<StatusItemController> m_statusItem;
+    std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
+    std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
+    std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
+    std::unique_ptr<StartAtLoginController> m_startAtLogin;
 };

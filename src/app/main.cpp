@@ -52,8 +52,6 @@ int main(int argc, char *argv[])
     SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
-    // There is no main window yet to bring forward.
-    instance.setActivationHandler([] { qxInfo("app") << "another launch asked for the window"; });
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminateRequested, &app, [](int sig) {
@@ -65,6 +63,11 @@ int main(int argc, char *argv[])
     CompanionApp companion;
     QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
     companion.configData();
+    companion.configUI();
+    instance.setActivationHandler([&companion] {
+        qxInfo("app") << "another launch asked for the window";
+        companion.reopen();
+    });
     postToMainThread([] { qxInfo("app") << "event loop running"; });
 
     // A quit asked for while start-up still ran (in a nested event loop) would be lost

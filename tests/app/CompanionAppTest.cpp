@@ -5,6 +5,7 @@
 
 #include "FakeBleCentral.h"
 #include "FakeSecretStore.h"
+#include "FakeStatusItem.h"
 #include "FrameDecoder.h"
 #include "ManualScheduler.h"
 #include "SimulatedHidBus.h"
@@ -14,6 +15,7 @@
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
+#include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXHidCommandManager.h"
@@ -54,6 +56,7 @@ protected:
         FakeSecretStore secrets;
         SimulatedHidBus bus;
         FakeBleAdapter adapter;
+        FakeStatusItem tray;
         CompanionApp::Options options()
         {
             CompanionApp::Options o;
@@ -62,6 +65,7 @@ protected:
             o.hid = &bus;
             o.bleCentral = adapter.factory();
             o.desktopServices = false;
+            o.statusItem = &tray;
             return o;
         }
     };
@@ -103,7 +107,10 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), hid);
 
             app.configData();
+            app.configUI();
             settle();
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
+            EXPECT_FALSE(app.mainWindow().isVisible());
             EXPECT_TRUE(world.bus.fake().watching());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
             EXPECT_TRUE(world.adapter.isScanning());
@@ -122,6 +129,11 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             rx.clearWritten();
             scheduler.advance(QXHidCommandManager::kPollIntervalMs + HIDDevice::kPacingMs);
             EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData"))) << heard(rx, 2).join(',').toStdString();
+            // The mouse behind it answers: the status item offers its menu.
+            rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
+            settle();
+            EXPECT_EQ(world.tray.imageName, "Icon");
+            EXPECT_EQ(world.tray.menu.size(), 2);
 
             // Unplugged: the state forgets the receiver, the poll stops and the scan resumes.
             rx.unplug();
@@ -130,6 +142,7 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(app.state().chipPlan(), 0);
             EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
 
             // Plugged again before the teardown: the graph goes down with a device open.
             rx.plugIn();
