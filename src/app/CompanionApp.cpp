@@ -32,6 +32,7 @@
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
+#include "QXPopupWindowTool.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
@@ -61,6 +62,7 @@
 #include "StartAtLoginController.h"
 #include "platform/linux/X11PermissionProbe.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
+#include "platform/linux/X11Compositing.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -161,8 +163,17 @@ CompanionApp::CompanionApp(const Options &options)
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
     m_installedShortcuts.emplace(m_shortcuts.get());
 
+    // The speech pop-up and the tip bubbles, which the device layers' tips go to too.
+    // Translucent only where a compositor can show it.
     DeviceSeams seams{&m_keys};
     seams.speech = options.speech;
+    QXPopupWindowTool::Deps popupDeps;
+    popupDeps.state = m_state.get();
+    popupDeps.keys = &m_keys;
+    popupDeps.voice = seams.resolved().voice;
+    popupDeps.mainWindow = [window = QPointer<QWidget>(m_mainWindow.get())] { return window.data(); };
+    popupDeps.translucent = platform::linuxbackend::windowsCanBeTranslucent();
+    seams.tips = &m_popups.install(std::make_unique<QXPopupWindowTool>(popupDeps));
     m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
@@ -252,6 +263,7 @@ CompanionApp::~CompanionApp()
     m_hidCommands.reset();
     m_installedShortcuts.reset();
     m_shortcuts.reset();
+    m_popups.reset();
     m_toolUi.reset();
     m_desktop.reset();
     m_http.reset();

@@ -40,6 +40,7 @@ class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
 class QXOTAUpdateManager;
+class QXPopupWindowTool;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
@@ -194,6 +195,8 @@ private:
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
+
+    Owned<QXPopupWindowTool> m_popups;
 
     // The higher layers as the device layers reach them. Until the voice pipeline, the
     // pointer overlay and the assistant windows exist, stand-ins that log once.

@@ -58,6 +58,22 @@ int XTestDriver::keysHeld()
     return held;
 }
 
+void XTestDriver::typeKey(unsigned long keysym)
+{
+    const KeyCode code = XKeysymToKeycode(m_display, keysym);
+    XTestFakeKeyEvent(m_display, code, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+unsigned long XTestDriver::inputFocus()
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    return focus;
+}
+
 bool onXServer()
 {
     return QGuiApplication::platformName() == "xcb";

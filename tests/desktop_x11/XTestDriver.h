@@ -22,6 +22,10 @@ public:
     void drag(QPoint from, QPoint to, int steps = 5);
     // Number of keys the server currently has down.
     int keysHeld();
+    // Presses and releases the key that types `keysym` (XK_a ...).
+    void typeKey(unsigned long keysym);
+    // The window that has the X server's keyboard focus (0 none, 1 the pointer root).
+    unsigned long inputFocus();
 
 private:
     Display *m_display = nullptr;
