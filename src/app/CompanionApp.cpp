@@ -35,6 +35,8 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "SelectionCopyMonitor.h"
+#include "SnipShortcut.h"
 #include "StatusItemController.h"
 #include "TrayStatusItem.h"
 #include "TKTTSManager.h"
@@ -51,6 +53,7 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "platform/linux/X11SelectionCopier.h"
 #include "QXAuthorityManagementWindowController.h"
 #include "StartAtLoginController.h"
 #include "platform/linux/X11PermissionProbe.h"
@@ -58,6 +61,7 @@
 #include "platform/linux/X11Compositing.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace {
 
@@ -206,6 +210,7 @@ CompanionApp::CompanionApp(const Options &options)
     m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
 
     buildKeyActions();
+    buildSelectionShell();
     buildAudio(options);
     buildPermissionsAndLogin(options);
     buildShell(options);
@@ -223,6 +228,7 @@ CompanionApp::~CompanionApp()
     m_startAtLogin.reset();
     m_authority.reset();
     takeDownAudio();
+    takeDownSelectionShell();
     m_keyPress.reset();
     m_selectionCopier.reset();
     m_power.reset();
@@ -286,6 +292,7 @@ void CompanionApp::buildShell(const Options &options)
     deps.voice = m_seams.voice;
     deps.aiWindow = m_seams.aiWindow;
     deps.terminate = options.quit ? options.quit : [] { QCoreApplication::quit(); };
+    deps.rebindSnipShortcut = [this] { bindSnipShortcut(); };
     m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
 
     m_services = std::make_unique<Services>(*this);
@@ -343,7 +350,10 @@ void CompanionApp::buildKeyActions()
 {
     const platform::PlatformServices &desktop = platform::services();
     m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
-    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    if (m_desktop)
+        m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
+    else
+        m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
     QXKeyPressManager::Deps deps;
     deps.state = m_state.get();
     deps.device = m_facade.get();
@@ -359,6 +369,40 @@ void CompanionApp::buildKeyActions()
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+}
+
+// The selection copy monitor with its search button, and the screenshot shortcut.
+void CompanionApp::buildSelectionShell()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    SelectionCopyMonitor::Deps deps;
+    deps.state = m_state.get();
+    deps.clipboard = desktop.clipboard;
+    deps.copier = m_selectionCopier.get();
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.scheduler = &Scheduler::instance();
+    deps.translate = m_seams.translate;
+    deps.shell = m_mainWindow.get();
+    // The status item comes later; a mouse-down before it exists has no guide to close.
+    deps.closeGuide = [this] {
+        if (m_statusItem)
+            m_statusItem->closePopover();
+    };
+    m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
+}
+
+void CompanionApp::bindSnipShortcut()
+{
+    ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
+    m_snipBound = true;
+}
+
+void CompanionApp::takeDownSelectionShell()
+{
+    if (m_snipBound)
+        m_shortcuts->breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
+    m_snipBound = false;
+    m_selectionMonitor.reset();
 }
 
 void CompanionApp::buildAudio(const Options &options)

@@ -46,6 +46,7 @@ class QXPopupWindowTool;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
+class SelectionCopyMonitor;
 class TKTTSManager;
 class WQSSqliteOperation;
 namespace platform {
@@ -165,6 +166,9 @@ private:
 
     void buildDeviceProtocol();
     void buildKeyActions();
+    void buildSelectionShell();
+    void takeDownSelectionShell();
+    void bindSnipShortcut();
     void buildAudio(const Options &options);
     void takeDownAudio();
     void buildShell(const Options &options);
@@ -218,6 +222,8 @@ private:
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
+    std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
+    bool m_snipBound = false;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;

@@ -83,10 +83,15 @@ void CompanionApp::Services::createTable(const QString &name)
                          << "- voice commands cannot be kept; check that the file and its folder can be written";
 }
 
-// The selection copy monitor and the screenshot shortcut are not part of this build yet.
-void CompanionApp::Services::startSelectionMonitors() {}
+void CompanionApp::Services::startSelectionMonitors()
+{
+    m_app.m_selectionMonitor->start();
+}
 
-void CompanionApp::Services::bindSnipShortcut() {}
+void CompanionApp::Services::bindSnipShortcut()
+{
+    m_app.bindSnipShortcut();
+}
 
 std::pair<quint16, quint16> CompanionApp::Services::currentIds()
 {

@@ -53,7 +53,7 @@ TEST(AppLaunch, ANativeWaylandSessionStartsAndTheX11ServicesSayNotAvailableOnce)
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
     // Each X11 service the launch uses says it once.
-    for (const char *service : {"global shortcuts is not", "global mouse monitor is not"})
+    for (const char *service : {"global shortcuts is not", "global mouse monitor is not", "selection copy is not"})
         EXPECT_EQ(app.count(QByteArray(service) + " available: native Wayland session"), 1) << service;
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
     compositor.terminate();
