@@ -14,6 +14,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
+#include "SelectionCopyMonitor.h"
 #include "StatusItemController.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "sqlite/QXVoiceCommandItem.h"
