@@ -391,6 +391,7 @@ void CompanionApp::buildSelectionShell()
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }
 
+// Also on every connected build of the status item: a receiver's removal breaks it.
 void CompanionApp::bindSnipShortcut()
 {
     ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);

@@ -80,24 +80,13 @@ struct DelegateWorld {
 
 TEST(AppLaunchOrder, EveryStepInItsPlaceTheTablesAfterAndTheReceiverNamesTheInput)
 {
-    const QStringList launch = {"setIsFirstShow(1)",
-                                "applyLightAppearance",
-                                "setIsFromMicData(0)",
-                                "startMonitor",
-                                "checkAppVersion",
-                                "openApp",
-                                "installExceptionWriter",
-                                "setAsrLanguageType(1)",
-                                "addStatusItem",
-                                "startCenterMouseMonitor",
-                                "startSelectionMonitors",
-                                "bindSnipShortcut",
-                                "setDefaultInput(Quorvex)",
-                                "startScan",
-                                "configUI",
-                                "checkPermission(1)",
-                                "probeReachability",
-                                "openCompanionApp"};
+    const QStringList launch =
+        QStringLiteral(
+            "setIsFirstShow(1) applyLightAppearance setIsFromMicData(0) startMonitor checkAppVersion openApp "
+            "installExceptionWriter setAsrLanguageType(1) addStatusItem startCenterMouseMonitor "
+            "startSelectionMonitors bindSnipShortcut setDefaultInput(Quorvex) startScan configUI "
+            "checkPermission(1) probeReachability openCompanionApp")
+            .split(u' ');
     DelegateWorld w;
     w.delegate.applicationDidFinishLaunching();
     EXPECT_EQ(w.services.take(), launch);

@@ -29,7 +29,6 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -233,8 +232,8 @@ TEST_F(CompanionAppTest, NothingAttachedMeansNoTimerOfOursAndALaterReceiverStill
 }
 
 // A life over the real graph: device events before there is an interface, the first
-// connection opening the window a second later, a low battery, and the menu's quit a
-// second after the mouse got its pop-up web site back.
+// connection opening the window a second later, and the menu's quit a second after the
+// mouse got its pop-up web site back.
 TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOverTheRealGraph)
 {
     World world;
@@ -268,12 +267,6 @@ TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOve
     EXPECT_FALSE(app.mainWindow().isVisible());
     scheduler.advance(1);
     EXPECT_TRUE(app.mainWindow().isVisible());
-
-    app.state().mouseInfoItem().setPowerPercent(5);
-    postNotification(QString::fromLatin1(qx::notify::HadElectricInfoNotification));
-    ASSERT_NE(app.mainWindow().lowElectricImageView(), nullptr);
-    // (The tip may hide the window while it is the active one.)
-    EXPECT_TRUE(app.mainWindow().lowElectricImageView()->isVisibleTo(&app.mainWindow()));
 
     rx.clearWritten();
     ASSERT_EQ(world.tray.menu.size(), 2);
