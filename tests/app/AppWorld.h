@@ -7,6 +7,7 @@
 
 #include "FakeBleCentral.h"
 #include "FakeSecretStore.h"
+#include "FakeStatusItem.h"
 #include "FrameDecoder.h"
 #include "ManualScheduler.h"
 #include "SimulatedHidBus.h"
@@ -36,6 +37,7 @@ struct AppWorld {
     FakeSecretStore secrets;
     SimulatedHidBus bus;
     FakeBleAdapter adapter;
+    FakeStatusItem tray;
     CompanionApp::Options options()
     {
         CompanionApp::Options o;
@@ -44,6 +46,7 @@ struct AppWorld {
         o.hid = &bus;
         o.bleCentral = adapter.factory();
         o.desktopServices = false;
+        o.statusItem = &tray;
         return o;
     }
 };

@@ -7,6 +7,8 @@ class IAIWindow {
 public:
     virtual ~IAIWindow() = default;
     virtual void showInWindow() = 0;
+    // Hides the AI window if one exists; never creates one (the web window is costly).
+    virtual void hiddenWindow() = 0;
     // helperId: the AI helper's id text ("aiImg", "xml", ...).
     virtual void requestChatGPT(const QString &helperId, const QString &content) = 0;
     virtual void requestChatGPT(const QString &helperId, const QString &content, bool isOpenMic) = 0;
