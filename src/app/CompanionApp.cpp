@@ -607,7 +607,6 @@ const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
     static const std::vector<EmptyOnPurpose> list{
         {"*.seams.voice", "the voice-key dispatcher of the voice pipeline is not built yet"},
         {"*.seams.speech", "the speech service is not built yet"},
-        {"*.seams.tips", "the tip pop-ups are not built yet"},
         {"*.seams.laserPen", "the pointer overlay is not built yet"},
         {"*.seams.aiWindow", "the AI window is not built yet"},
         {"*.seams.translate", "the translation windows are not built yet"},
