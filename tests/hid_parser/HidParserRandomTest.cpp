@@ -106,7 +106,8 @@ TEST_F(HidParserTest, TwoHundredThousandRandomReports)
         const QByteArray ack = sink.reports.value(0);
         const bool checkable = ack.count('\0') != ack.size();
 
-        const bool rule = acknowledgedByRule(report, p, type, ids.first, ids.second, state->productCode() == QLatin1String("113"));
+        const bool rule =
+            acknowledgedByRule(report, p, type, ids.first, ids.second, state->productCode() == QLatin1String("113"));
         notes.clear();
         sink.reports.clear();
         feed(report);
