@@ -140,7 +140,9 @@ CompanionApp::CompanionApp(const Options &options)
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
     m_installedShortcuts.emplace(m_shortcuts.get());
 
-    m_seams = DeviceSeams{&m_keys}.resolved();
+    DeviceSeams seams{&m_keys};
+    seams.speech = options.speech;
+    m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
     platform::IHidBackend *hidBackend = options.hid;
@@ -159,6 +161,7 @@ CompanionApp::CompanionApp(const Options &options)
 
     buildDeviceProtocol();
     wireHidSinks();
+    installDeviceAudioState();
     // Device-information reports of receivers without key setting, and the hot keys of
     // the voice-assistant receivers (F1/F2/F3).
     HidInfoReader::Deps readerDeps;
@@ -201,6 +204,7 @@ CompanionApp::~CompanionApp()
     m_hidInfo.reset();
     m_hidInfoReader.reset();
     m_hid->setSinks({});
+    QXToolManager::setWavRateInputsProvider({});
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -313,6 +317,23 @@ void CompanionApp::takeDownAudio()
     m_tts.reset();
     QXAudioQueueCapture::setSharedInstance(m_previousCapture);
     m_capture.reset();
+}
+
+// The recordings' sample rate (and the speech frames' audio format) follow the device
+// in use: the family from the state, the receiver from the HID transport.
+void CompanionApp::installDeviceAudioState()
+{
+    QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
+        WavRateInputs in;
+        in.bleConnect = state->bleConnect();
+        in.chipPlan = int(state->chipPlan());
+        in.deviceType = int(state->mouseInfoItem().deviceType());
+        in.firmwareVersion = state->mouseInfoItem().firmwareVersion();
+        in.samplingRate = int(state->samplingRate());
+        in.currentVid = quint16(hid->currentVid());
+        in.currentPid = quint16(hid->currentPid());
+        return in;
+    });
 }
 
 void CompanionApp::wireHidSinks()

@@ -71,6 +71,8 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
+        // Where the device decoders write the recording; else a stand-in that keeps none.
+        ISpeechService *speech = nullptr;
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -137,6 +139,7 @@ private:
     void buildAudio(const Options &options);
     void takeDownAudio();
     void wireHidSinks();
+    void installDeviceAudioState();
     void wireReportParser();
     void registerObservers();
     void logDeviceState(const char *what) const;

@@ -2,6 +2,7 @@
 
 #include "MouseSettingModel.h"
 #include "QXMouseInfoItem.h"
+#include "platform/ISecretStore.h"
 #include "services/QXLoginResultModel.h"
 
 #include <QByteArray>
@@ -12,11 +13,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 class KeyValueStore;
-namespace platform {
-class ISecretStore;
-}
 
 // The application-wide state: the user's persisted preferences (loaded from the
 // preference store when the object is made, written back at once by their setters),
@@ -80,8 +79,16 @@ public:
     void setRememberPasswordSwitch(bool on);
     QString account() const;
     void setAccount(const std::optional<QString> &account); // nullopt as ""; written when the text differs
-    QString password() const; // main thread: the first call may wait for the keyring
-    void setPassword(const std::optional<QString> &password); // as setAccount; may wait for the keyring
+    // Main thread. The password as known now: the first call asks the keyring, and
+    // until it answered this is the preference file's password or "".
+    QString password() const;
+    // Main thread. The password once the keyring has answered (or given up): at once
+    // when that is known already, else when the answer comes; exactly once.
+    void fetchPassword(std::function<void(const QString &password)> completion);
+    // As setAccount. The new password counts at once, whatever the keyring's answer
+    // to a read still under way; it goes to the keyring, and to the preference file
+    // when no keyring takes it.
+    void setPassword(const std::optional<QString> &password);
     QString xunFeiAppId() const;
     void setXunFeiAppId(const std::optional<QString> &appId); // nullopt removes the stored value
     QString xunFeiAppKey() const;
@@ -247,8 +254,9 @@ private:
     struct Values;
     void load();
     void loadPassword();
-    void ensurePasswordLoaded(); // reads the keyring on the first use of the password
+    void ensurePasswordLoaded(); // asks the keyring on the first use of the password
     void readPassword();
+    void passwordRead(const platform::ISecretStore::ReadResult &vault, const std::optional<QString> &inFile);
     void keepPassword(const QString &password);
     void storeValue(const char *key, const QVariant &value);
 
@@ -258,6 +266,14 @@ private:
     std::unique_ptr<Values> v; // every field, guarded by m_mutex
     std::unique_ptr<QXMouseInfoItem> m_mouseInfoItem;
     std::function<void()> m_registerHotKey;
-    // The keyring's password is not read yet (main thread only, as are the password's users).
+    // The password's keyring traffic (main thread only, as are the password's users):
+    // not asked yet; a read under way, with whoever waits for it; a newer password set
+    // while it runs; the number of the latest write (an older write's answer is stale).
     bool m_passwordPending = false;
+    bool m_passwordReading = false;
+    bool m_passwordSetWhileReading = false;
+    std::vector<std::function<void(const QString &)>> m_passwordWaiters;
+    quint64 m_passwordWrites = 0;
+    // Keyring answers that arrive after this object went find it expired.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

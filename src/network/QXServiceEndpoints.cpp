@@ -29,6 +29,7 @@ constexpr Endpoint kEndpoints[] = {
     {QXService::SemanticAnalysis, "semantic", "QX_SEMANTIC_BASE", "http://semantic.quorvex.com"},
     {QXService::IFlytekOcr, "iflytekOcr", "QX_IFLYTEK_OCR_BASE", "https://webapi.xfyun.cn"},
     {QXService::ChipVendorToken, "chipToken", "QX_CHIP_TOKEN_BASE", "https://auth.iflyos.cn"},
+    {QXService::SpeechRecognition, "asr", "QX_ASR_BASE", "ws://asr.quorvex.com"},
 };
 
 const Endpoint &endpoint(QXService service)

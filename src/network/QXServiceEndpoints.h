@@ -17,6 +17,7 @@ enum class QXService {
     SemanticAnalysis,    // QX_SEMANTIC_BASE
     IFlytekOcr,          // QX_IFLYTEK_OCR_BASE
     ChipVendorToken,     // QX_CHIP_TOKEN_BASE
+    SpeechRecognition,   // QX_ASR_BASE: the websocket speech service, "ws://host[:port]"
 };
 
 // The base without a trailing "/".

@@ -407,25 +407,10 @@ TEST_F(UserInfoDataTest, RememberedPasswordFallsBackToTheFileWithoutAKeyring)
     EXPECT_FALSE(store.contains("passwordKey"));
 }
 
-namespace {
-// Counts the keyring reads: asking the keyring is what the start-up must avoid.
-class ReadCountingSecretStore final : public platform::ISecretStore {
-public:
-    FakeSecretStore inner;
-    int reads = 0;
-    ReadResult readSecret(const QString &key) override
-    {
-        ++reads;
-        return inner.readSecret(key);
-    }
-    bool writeSecret(const QString &key, const QString &value) override { return inner.writeSecret(key, value); }
-};
-} // namespace
-
 TEST_F(UserInfoDataTest, KeyringIsAskedOnTheFirstUseOfThePassword)
 {
-    ReadCountingSecretStore keyring;
-    keyring.inner.secrets.insert("passwordKey", "kept");
+    FakeSecretStore keyring;
+    keyring.secrets.insert("passwordKey", "kept");
     {
         QXUserInfoData s(store, &keyring);
         EXPECT_EQ(keyring.reads, 0); // nothing at start-up
@@ -436,24 +421,65 @@ TEST_F(UserInfoDataTest, KeyringIsAskedOnTheFirstUseOfThePassword)
     {
         // A first write compares with the keyring's password: the same text writes nothing.
         QXUserInfoData s(store, &keyring);
-        const int writes = keyring.inner.writes;
+        const int writes = keyring.writes;
         s.setPassword(QStringLiteral("kept"));
-        EXPECT_EQ(keyring.inner.writes, writes);
+        EXPECT_EQ(keyring.writes, writes);
         EXPECT_EQ(keyring.reads, 2);
     }
     {
         // A keyring that does not answer is asked once, not at every read.
-        keyring.inner.answering = false;
+        keyring.answering = false;
         QXUserInfoData s(store, &keyring);
         EXPECT_EQ(s.password(), "");
         EXPECT_EQ(s.password(), "");
         EXPECT_EQ(keyring.reads, 3);
     }
     // A password still in the file moves to the keyring at start-up, as before.
-    keyring.inner.answering = true;
+    keyring.answering = true;
     store.setValue("passwordKey", "from-file");
     QXUserInfoData s(store, &keyring);
     EXPECT_FALSE(store.contains("passwordKey"));
-    EXPECT_EQ(keyring.inner.secrets.value("passwordKey"), "from-file");
+    EXPECT_EQ(keyring.secrets.value("passwordKey"), "from-file");
     EXPECT_EQ(s.password(), "from-file");
+}
+
+// A keyring that takes its time: nothing waits for it, the password set meanwhile wins,
+// and whoever asked for the password hears once, with the password that counts.
+TEST_F(UserInfoDataTest, SlowKeyringNeverBlocksAndANewerPasswordWins)
+{
+    FakeSecretStore keyring;
+    keyring.deferred = true;
+    keyring.secrets.insert("passwordKey", "kept");
+    {
+        QXUserInfoData s(store, &keyring);
+        QStringList heard;
+        s.fetchPassword([&](const QString &p) { heard << p; });
+        EXPECT_EQ(s.password(), ""); // not known yet, and nothing waited
+        EXPECT_TRUE(heard.isEmpty());
+        keyring.answer();
+        EXPECT_EQ(heard, QStringList{"kept"});
+        EXPECT_EQ(s.password(), "kept");
+        s.fetchPassword([&](const QString &p) { heard << p; }); // known now: at once
+        EXPECT_EQ(heard, (QStringList{"kept", "kept"}));
+    }
+    {
+        QXUserInfoData s(store, &keyring);
+        QStringList heard;
+        s.fetchPassword([&](const QString &p) { heard << p; });
+        s.setPassword(QStringLiteral("typed")); // while the keyring is still being read
+        EXPECT_EQ(s.password(), "typed");
+        keyring.answer(); // the read's "kept" comes too late to count
+        EXPECT_EQ(s.password(), "typed");
+        EXPECT_EQ(heard, QStringList{"typed"});
+        EXPECT_EQ(keyring.secrets.value("passwordKey"), "typed");
+        EXPECT_FALSE(store.contains("passwordKey"));
+    }
+    {
+        // Answers that come after the state went find nothing to write to.
+        auto s = std::make_unique<QXUserInfoData>(store, &keyring);
+        s->setPassword(QStringLiteral("last"));
+        s.reset();
+        keyring.answer();
+        EXPECT_EQ(keyring.waiting(), 0);
+    }
 }

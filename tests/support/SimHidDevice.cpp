@@ -43,6 +43,11 @@ void SimHidDevice::send(const QByteArray &report, int delayMs)
 
 void SimHidDevice::sendVoiceEvent(bool start)
 {
+    if (m_plan == 6 || m_plan == 7) {
+        QByteArray b = QByteArray::fromHex(m_plan == 7 ? "a6044d" : "0c4d04");
+        send(padded(b.append(char(start ? 0x62 : 0x63)), 21));
+        return;
+    }
     send(framed(start ? 0x5a : 0x00, 0, {}));
 }
 

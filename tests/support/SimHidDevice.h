@@ -40,7 +40,7 @@ public:
 
     // Reports the device sends on its own.
     void send(const QByteArray &report, int delayMs = 0);
-    // The framed voice-start (0x5a) and voice-end (0x00) events.
+    // The voice-start and voice-end events: framed 0x5a and 0x00, plans 6 and 7 0x62 and 0x63.
     void sendVoiceEvent(bool start);
 
 private:

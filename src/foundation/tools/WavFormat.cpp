@@ -14,9 +14,15 @@ void putLe32(QByteArray &b, quint32 v)
     b.append(buf, 4);
 }
 
-// Leading digits after optional blanks and sign, as the device's version text is read elsewhere:
-// "12" -> 12, " 11b" -> 11, "" -> 0.
-long long leadingInteger(const QString &text)
+void putLe16(QByteArray &b, quint16 v)
+{
+    char buf[2];
+    qToLittleEndian<quint16>(v, buf);
+    b.append(buf, 2);
+}
+} // namespace
+
+long long firmwareVersionNumber(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && text.at(i).isSpace())
@@ -35,14 +41,6 @@ long long leadingInteger(const QString &text)
     return negative ? -v : v;
 }
 
-void putLe16(QByteArray &b, quint16 v)
-{
-    char buf[2];
-    qToLittleEndian<quint16>(v, buf);
-    b.append(buf, 2);
-}
-} // namespace
-
 int wavSampleRate(const WavRateInputs &in)
 {
     int rate = 16000;
@@ -51,7 +49,7 @@ int wavSampleRate(const WavRateInputs &in)
     if (in.deviceType == 5 || in.deviceType == 2)
         rate = 16000;
     // Newer firmware of plan 6 reports whether it streams wide band.
-    if (in.chipPlan == 6 && leadingInteger(in.firmwareVersion) >= 11)
+    if (in.chipPlan == 6 && firmwareVersionNumber(in.firmwareVersion) >= 11)
         rate = in.samplingRate != 0 ? 16000 : 8000;
     if (in.currentVid == kWideBandVid && in.currentPid == kWideBandPid)
         rate = 16000;

@@ -17,6 +17,10 @@ struct WavRateInputs {
     quint16 currentPid = 0;
 };
 
+// The device's version text read as an integer: leading digits after optional blanks
+// and sign, "12" -> 12, " 11b" -> 11, "" -> 0.
+long long firmwareVersionNumber(const QString &text);
+
 // 8000 or 16000. Each rule may override the one before it.
 int wavSampleRate(const WavRateInputs &in);
 

@@ -1,13 +1,12 @@
 #include "KeychainSecretStore.h"
 
+#include "MainThread.h"
 #include "PZLog.h"
+#include "Scheduler.h"
 
 #ifdef QX_HAVE_KEYCHAIN
 #include <qt6keychain/keychain.h>
 #endif
-
-#include <QEventLoop>
-#include <QTimer>
 
 #include <memory>
 
@@ -17,71 +16,81 @@ KeychainSecretStore::KeychainSecretStore(QString service) : m_service(std::move(
 
 namespace {
 
-// A keyring that never answers must not hang the caller (this runs at start-up).
-constexpr int kKeyringTimeoutMs = 5000;
-
-// Runs a job until it finishes or the time-out passes; the job deletes itself
-// afterwards. Its finished handlers must not capture the caller's stack: after a
-// time-out the job may still finish later.
-void runJob(QKeychain::Job *job)
+// Starts a job whose answer goes to `answer` exactly once: when it finishes, or as
+// `silent` when the keyring has not answered in time (a job that finishes after that
+// is ignored). The job deletes itself once it finished.
+template <typename Answer, typename Result>
+void startJob(QKeychain::Job *job, Answer answer, Result silent, std::function<Result(QKeychain::Job *)> read)
 {
+    auto pending = std::make_shared<Answer>(std::move(answer));
     job->setAutoDelete(true);
-    QEventLoop loop;
-    QObject::connect(job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kKeyringTimeoutMs, &loop, [&loop] {
-        qxLogOnce("keyring-timeout", "the desktop keyring did not answer in time; carrying on without it");
-        loop.quit();
+    QObject::connect(job, &QKeychain::Job::finished, job, [pending, job, read] {
+        if (Answer done = std::exchange(*pending, nullptr))
+            done(read(job));
     });
+    Scheduler::instance().singleShot(
+        KeychainSecretStore::kKeyringTimeoutMs,
+        [pending, silent] {
+            if (Answer done = std::exchange(*pending, nullptr)) {
+                qxLogOnce("keyring-timeout", "the desktop keyring did not answer in time; carrying on without it");
+                done(silent);
+            }
+        },
+        job);
     job->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
 
-platform::ISecretStore::ReadResult KeychainSecretStore::readSecret(const QString &key)
+void KeychainSecretStore::readSecret(const QString &key, ReadCompletion completion)
 {
     auto *job = new QKeychain::ReadPasswordJob(m_service);
     job->setKey(key);
-    auto result = std::make_shared<ReadResult>();
-    QObject::connect(job, &QKeychain::Job::finished, [result, job] {
-        if (job->error() == QKeychain::NoError) {
-            result->ok = true;
-            result->value = job->textData();
-        } else if (job->error() == QKeychain::EntryNotFound) {
-            result->ok = true;
+    startJob<ReadCompletion, ReadResult>(job, std::move(completion), ReadResult{}, [](QKeychain::Job *j) {
+        ReadResult result;
+        if (j->error() == QKeychain::NoError) {
+            result.ok = true;
+            result.value = static_cast<QKeychain::ReadPasswordJob *>(j)->textData();
+        } else if (j->error() == QKeychain::EntryNotFound) {
+            result.ok = true;
         } else {
-            qxInfo("secrets") << "keyring read failed:" << job->errorString();
+            qxInfo("secrets") << "keyring read failed:" << j->errorString();
         }
+        return result;
     });
-    runJob(job);
-    return *result;
 }
 
-bool KeychainSecretStore::writeSecret(const QString &key, const QString &value)
+void KeychainSecretStore::writeSecret(const QString &key, const QString &value, WriteCompletion completion)
 {
     auto *job = new QKeychain::WritePasswordJob(m_service);
     job->setKey(key);
     job->setTextData(value);
-    auto ok = std::make_shared<bool>(false);
-    QObject::connect(job, &QKeychain::Job::finished, [ok, job] {
-        *ok = job->error() == QKeychain::NoError;
-        if (!*ok)
-            qxInfo("secrets") << "keyring write failed:" << job->errorString();
+    startJob<WriteCompletion, bool>(job, std::move(completion), false, [](QKeychain::Job *j) {
+        const bool ok = j->error() == QKeychain::NoError;
+        if (!ok)
+            qxInfo("secrets") << "keyring write failed:" << j->errorString();
+        return ok;
     });
-    runJob(job);
-    return *ok;
 }
 
 #else
 
-platform::ISecretStore::ReadResult KeychainSecretStore::readSecret(const QString &)
+// Built without QtKeychain: no keyring ever answers. Answered on the event loop, as
+// a real keyring would.
+void KeychainSecretStore::readSecret(const QString &, ReadCompletion completion)
 {
-    return {};
+    postToMainThread([completion = std::move(completion)] {
+        if (completion)
+            completion(ReadResult{});
+    });
 }
 
-bool KeychainSecretStore::writeSecret(const QString &, const QString &)
+void KeychainSecretStore::writeSecret(const QString &, const QString &, WriteCompletion completion)
 {
-    return false;
+    postToMainThread([completion = std::move(completion)] {
+        if (completion)
+            completion(false);
+    });
 }
 
 #endif
