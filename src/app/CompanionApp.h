@@ -1,9 +1,11 @@
 #pragma once
 
+#include "HeadlessSpeechPopup.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
 #include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
+#include "VoiceKeyRelay.h"
 
 #include <QObject>
 
@@ -36,6 +38,13 @@ class QXOTAUpdateManager;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
+class QXAudioMonitorService;
+class QXCmdService;
+class QXCommandViewModel;
+class QXLocalTextPoster;
+class QXResultDelivery;
+class QXSpeechTranslation;
+class QXWebApiAsrService;
 class TKTTSManager;
 class WQSSqliteOperation;
 namespace platform {
@@ -71,8 +80,7 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
-        // Where the device decoders write the recording; else a stand-in that keeps none.
-        ISpeechService *speech = nullptr;
+        QString speechBase;                     // "ws://host:port"; else the configured speech service
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -109,6 +117,8 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
+    QXWebApiAsrService &speech() const { return *m_speech; }
+    QXAudioMonitorService &voiceKeys() const { return *m_dispatcher; }
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
 
@@ -138,6 +148,9 @@ private:
     void buildKeyActions();
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildSpeechService(const QString &base);
+    void buildVoice();
+    void takeDownVoice();
     void wireHidSinks();
     void installDeviceAudioState();
     void wireReportParser();
@@ -163,6 +176,7 @@ private:
     // The higher layers as the device layers reach them. Until the voice pipeline, the
     // pointer overlay and the assistant windows exist, stand-ins that log once.
     VoiceKeyState m_keys;
+    VoiceKeyRelay m_voiceRelay;
     DeviceSeams m_seams;
 
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
@@ -185,6 +199,19 @@ private:
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
+
+    // The voice pipeline: the speech service (before the device layers, whose decoders
+    // record into it), the commands and translation the voice keys use, and the
+    // dispatcher the device layers' relay passes key events to.
+    HeadlessSpeechPopup m_popupStandIn;
+    ISpeechPopup *m_popup = &m_popupStandIn;
+    std::unique_ptr<QXWebApiAsrService> m_speech;
+    std::unique_ptr<QXCommandViewModel> m_commands;
+    std::unique_ptr<QXCmdService> m_cmdService;
+    std::unique_ptr<QXLocalTextPoster> m_localPost;
+    std::unique_ptr<QXResultDelivery> m_delivery;
+    std::unique_ptr<QXSpeechTranslation> m_translation;
+    Owned<QXAudioMonitorService> m_dispatcher;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;

@@ -15,8 +15,6 @@ public:
     // The translation line under the recognised text.
     virtual void showYiText(const QString &text) = 0;
     virtual void dismissSpeechView() = 0;
-    // Dismisses later, through the main loop.
-    virtual void dismissSpeechView(double delaySeconds) = 0;
 
     virtual bool isShow() const = 0;
     // The last result of the recognition has arrived.

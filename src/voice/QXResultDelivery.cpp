@@ -3,7 +3,6 @@
 #include "IVoiceCommandRunner.h"
 #include "ISpeechPopup.h"
 #include "PZLog.h"
-#include "PZString.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
@@ -16,6 +15,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -114,7 +114,7 @@ void QXResultDelivery::scheduleRestore()
 
 void QXResultDelivery::requestMatchingCmd(const QString &text)
 {
-    if (pz::deleteCharacters(text).value_or(QString()).isEmpty()) {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); })) {
         qxInfo("voice") << "nothing to search for in" << text;
         return;
     }

@@ -36,9 +36,9 @@ protected:
     FakeBleAdapter adapter;
     LocalSpeechServer server;
     RecordingListener listener;
-    QXWebApiAsrService asr{{.serviceBase = server.base()}};
-    // The decoders write the recording through the service.
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, &asr}};
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base()}};
+    // The decoders write the recording through the root's service.
+    QXWebApiAsrService &asr = app.speech();
 
     Vox1Conversation()
     {
