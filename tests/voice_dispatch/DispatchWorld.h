@@ -91,7 +91,8 @@ struct FakeRunner : IVoiceCommandRunner {
 
 // The dispatcher and its delivery over the real command facade (HID to a recording
 // device, Bluetooth LE to a fake adapter), recording fakes of everything else, and a
-// local listener for the text posts. Times are virtual milliseconds from 0.
+// local listener for the text posts. Times are virtual milliseconds from 0. A test of
+// the real desktop hands its key poster and clipboard instead of the fakes.
 struct DispatchWorld {
     ManualScheduler sched;
     ScopedUserInfoData state;
@@ -113,14 +114,17 @@ struct DispatchWorld {
     FakeRunner runner{log};
     FakeAIWindow ai{log};
     bool aiShowing = false;
+    platform::IKeyPoster *keysTo;
+    platform::IClipboard *clipboardTo;
     LocalHttpServer listener;
     QXLocalTextPoster localPost{listener.port()};
-    QXResultDelivery delivery{{state.state(), state.languages(), facade, poster, clipboard, ai, runner, popup,
+    QXResultDelivery delivery{{state.state(), state.languages(), facade, *keysTo, *clipboardTo, ai, runner, popup,
                                localPost, [this] { return aiShowing; }}};
-    QXAudioMonitorService voice{{state.state(), keys, facade, &bleMgr, poster, asr, popup, keyPress, translator,
+    QXAudioMonitorService voice{{state.state(), keys, facade, &bleMgr, *keysTo, asr, popup, keyPress, translator,
                                  delivery, &center}};
 
-    DispatchWorld()
+    explicit DispatchWorld(platform::IKeyPoster *realKeys = nullptr, platform::IClipboard *realClipboard = nullptr)
+        : keysTo(realKeys ? realKeys : &poster), clipboardTo(realClipboard ? realClipboard : &clipboard)
     {
         popup.log = &log.calls;
         hidMgr.setHidSink(&hid);

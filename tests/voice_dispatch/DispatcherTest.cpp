@@ -182,6 +182,10 @@ TEST(Vox2Dispatch, SearchRunsTheCommandOrSearchesForOneQueryValue)
     w.key(21400, 36);
     EXPECT_EQ(w.effects(), QStringList({"asr.begin", "show(" + kSpeak + "|35)", "ASRStart", "asr.cancel",
                                         "ASRFinish", "dismiss"}));
+    // Results after a cancel, or reported as failed, only close the pop-up.
+    w.asr.say("late", 2);
+    w.asr.block(false, "failed", true);
+    EXPECT_EQ(w.effects(), QStringList({"dismiss", "dismiss"}));
 
     const std::pair<quint64, const char *> engines[] = {{0, "https://www.baidu.com/s?ie=utf-8&wd=x"},
                                                         {1, "https://www.google.com/search?ei=qx&q=x"},
