@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps build run test screens asan tsan fuzz bench clean
+.PHONY: deps build run test screens asan tsan fuzz bench clean format-check
 
 deps:
 	@scripts/install-deps
@@ -51,3 +51,7 @@ bench: deps build-bench/build.ninja
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz build-bench
+
+# The C++ lines changed since the merge base with main (or BASE=<commit>) follow .clang-format.
+format-check:
+	@scripts/check-format $(BASE)

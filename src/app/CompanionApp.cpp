@@ -1,10 +1,11 @@
 #include "CompanionApp.h"
 
 #include "AppAudioTool.h"
+#include "AppDelegate.h"
+#include "CompanionAppServices.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "DataPaths.h"
-#include "DefaultInputDevice.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -14,11 +15,10 @@
 #include "IChipTokenClient.h"
 #include "IFlyASRManager.h"
 #include "KeyValueStore.h"
-#include "KitAppearance.h"
-#include "MainThread.h"
+#include "MainWindow.h"
+#include "PageFactory.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
-#include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
@@ -37,14 +37,17 @@
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
+#include "QXPopupWindowTool.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "SelectionCopyMonitor.h"
+#include "SnipShortcut.h"
+#include "StatusItemController.h"
+#include "TrayStatusItem.h"
 #include "TKTTSManager.h"
-#include "TPRDelayInvocation.h"
 #include "services/LanguageHooks.h"
-#include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
@@ -57,6 +60,12 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
+#include "platform/linux/X11SelectionCopier.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "StartAtLoginController.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
+#include "platform/linux/X11Compositing.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -123,7 +132,8 @@ CompanionApp::CompanionApp(const Options &options)
     // The first use of the application state loads every preference and runs its migrations.
     platform::ISecretStore *secrets = options.secrets;
     if (!secrets) {
-        m_ownedSecrets = std::make_unique<KeychainSecretStore>(QCoreApplication::applicationName());
+        m_ownedSecrets =
+            std::make_unique<platform::linuxbackend::KeychainSecretStore>(QCoreApplication::applicationName());
         secrets = m_ownedSecrets.get();
     }
     m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
@@ -141,15 +151,36 @@ CompanionApp::CompanionApp(const Options &options)
         m_asrSdk = std::make_unique<IFlyASRManager>(*sdk);
         m_previousAsrSdk = IFlyASRManager::setSharedInstance(m_asrSdk.get());
     }
+    // The main window is the shell the alerts below are shown on.
+    MainWindow::Deps windowDeps;
+    windowDeps.state = m_state.get();
+    // The status item comes later; re-titles before it exists have no menu to redo.
+    windowDeps.addStatusItem = [this] {
+        if (m_statusItem)
+            m_statusItem->addStatusItem();
+    };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
+    toolUi.shell = m_mainWindow.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
     m_installedShortcuts.emplace(m_shortcuts.get());
 
+    // The speech pop-up and the tip bubbles, which the device layers' tips go to too.
+    // Translucent only where a compositor can show it. The voice keys go through the
+    // relay to the dispatcher, which is built last.
+    QXPopupWindowTool::Deps popupDeps;
+    popupDeps.state = m_state.get();
+    popupDeps.keys = &m_keys;
+    popupDeps.voice = &m_voiceRelay;
+    popupDeps.mainWindow = [window = QPointer<QWidget>(m_mainWindow.get())] { return window.data(); };
+    popupDeps.translucent = platform::linuxbackend::windowsCanBeTranslucent();
+    m_popups.install(std::make_unique<QXPopupWindowTool>(popupDeps));
     buildSpeechService(options.speechBase);
     DeviceSeams seams{&m_keys, &m_voiceRelay};
     seams.speech = m_speech.get();
+    seams.tips = m_popups.get();
     m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
@@ -180,7 +211,7 @@ CompanionApp::CompanionApp(const Options &options)
     wireReportParser();
 
     // Firmware and application updates; their questions are message boxes on the main window.
-    m_alerts = std::make_unique<MessageBoxAlertPresenter>();
+    m_alerts = std::make_unique<MessageBoxAlertPresenter>(m_mainWindow.get());
     QXOTAUpdateManager::Deps otaDeps;
     otaDeps.store = m_store;
     otaDeps.state = m_state.get();
@@ -190,15 +221,27 @@ CompanionApp::CompanionApp(const Options &options)
     m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
 
     buildKeyActions();
+    buildSelectionShell();
     buildAudio(options);
     buildVoice();
+    buildPermissionsAndLogin(options);
+    buildShell(options);
 }
 
 CompanionApp::~CompanionApp()
 {
-    m_notifications->removeObserver(this);
+    // The shell first: its pages reach every service below.
+    m_delegate.reset();
+    m_services.reset();
+    m_statusItem.reset();
+    m_mainWindow.reset();
+    m_pageFactory.reset();
+    m_ownedStatusItem.reset();
+    m_startAtLogin.reset();
+    m_authority.reset();
     takeDownVoice();
     takeDownAudio();
+    takeDownSelectionShell();
     m_keyPress.reset();
     m_selectionCopier.reset();
     m_power.reset();
@@ -230,6 +273,7 @@ CompanionApp::~CompanionApp()
     m_hidCommands.reset();
     m_installedShortcuts.reset();
     m_shortcuts.reset();
+    m_popups.reset();
     m_toolUi.reset();
     m_speech.reset();
     m_desktop.reset();
@@ -242,6 +286,59 @@ CompanionApp::~CompanionApp()
     m_notifications.reset();
     setDefaultStore(nullptr);
     m_ownedStore.reset();
+}
+
+// The status item and the pages of the main window.
+void CompanionApp::buildShell(const Options &options)
+{
+    IStatusItem *item = options.statusItem;
+    if (!item) {
+        m_ownedStatusItem = std::make_unique<TrayStatusItem>();
+        item = m_ownedStatusItem.get();
+    }
+    m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    StatusItemController::Deps deps;
+    deps.state = m_state.get();
+    deps.item = item;
+    deps.shell = m_mainWindow.get();
+    deps.device = m_facade.get();
+    deps.hidCommands = m_hidCommands.get();
+    deps.voice = m_seams.voice;
+    deps.aiWindow = m_seams.aiWindow;
+    deps.terminate = options.quit ? options.quit : [] { QCoreApplication::quit(); };
+    deps.rebindSnipShortcut = [this] { bindSnipShortcut(); };
+    m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
+
+    m_services = std::make_unique<Services>(*this);
+    AppDelegate::Deps delegate;
+    delegate.services = m_services.get();
+    delegate.state = m_state.get();
+    delegate.tips = m_seams.tips;
+    delegate.notifications = m_notifications.get();
+    m_delegate = std::make_unique<AppDelegate>(delegate);
+}
+
+PageContext CompanionApp::pageContext() const
+{
+    PageContext c;
+    c.state = m_state.get();
+    c.store = m_store;
+    c.languages = m_languages.get();
+    c.notifications = m_notifications.get();
+    c.scheduler = &Scheduler::instance();
+    c.http = m_http.get();
+    c.device = m_facade.get();
+    c.hidCommands = m_hidCommands.get();
+    c.ota = m_ota.get();
+    c.hid = m_hid.get();
+    c.aiWindow = m_seams.aiWindow;
+    c.translate = m_seams.translate;
+    c.tips = m_seams.tips;
+    c.alerts = m_alerts.get();
+    c.shell = m_mainWindow.get();
+    c.shortcuts = m_shortcuts.get();
+    c.workspace = platform::services().workspace;
+    return c;
 }
 
 void CompanionApp::buildDeviceProtocol()
@@ -267,7 +364,10 @@ void CompanionApp::buildKeyActions()
 {
     const platform::PlatformServices &desktop = platform::services();
     m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
-    m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
+    if (m_desktop)
+        m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
+    else
+        m_selectionCopier = std::make_unique<platform::PrimarySelectionCopier>(*desktop.clipboard);
     QXKeyPressManager::Deps deps;
     deps.state = m_state.get();
     deps.device = m_facade.get();
@@ -283,6 +383,41 @@ void CompanionApp::buildKeyActions()
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
+}
+
+// The selection copy monitor with its search button, and the screenshot shortcut.
+void CompanionApp::buildSelectionShell()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    SelectionCopyMonitor::Deps deps;
+    deps.state = m_state.get();
+    deps.clipboard = desktop.clipboard;
+    deps.copier = m_selectionCopier.get();
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.scheduler = &Scheduler::instance();
+    deps.translate = m_seams.translate;
+    deps.shell = m_mainWindow.get();
+    // The status item comes later; a mouse-down before it exists has no guide to close.
+    deps.closeGuide = [this] {
+        if (m_statusItem)
+            m_statusItem->closePopover();
+    };
+    m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
+}
+
+// Also on every connected build of the status item: a receiver's removal breaks it.
+void CompanionApp::bindSnipShortcut()
+{
+    ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
+    m_snipBound = true;
+}
+
+void CompanionApp::takeDownSelectionShell()
+{
+    if (m_snipBound)
+        m_shortcuts->breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
+    m_snipBound = false;
+    m_selectionMonitor.reset();
 }
 
 void CompanionApp::buildAudio(const Options &options)
@@ -326,8 +461,8 @@ void CompanionApp::buildSpeechService(const QString &base)
     deps.languages = m_languages.get();
     deps.serviceBase = base;
     deps.pressType = [keys = &m_keys] { return keys->pressType(); };
-    deps.showSpeechView = [this](const QString &text, int type) { m_popup->showSpeechView(text, type); };
-    deps.dismissSpeechView = [this] { m_popup->dismissSpeechView(); };
+    deps.showSpeechView = [this](const QString &text, int type) { m_popups->showSpeechView(text, type); };
+    deps.dismissSpeechView = [this] { m_popups->dismissSpeechView(); };
     deps.pausePlayback = [this] {
         if (m_tts)
             m_tts->pauseSpeak(0);
@@ -350,10 +485,13 @@ void CompanionApp::buildVoice()
     m_localPost = std::make_unique<QXLocalTextPoster>();
     m_delivery = std::make_unique<QXResultDelivery>(
         QXResultDelivery::Deps{*m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard,
-                               *m_seams.aiWindow, *m_cmdService, *m_popup, *m_localPost});
+                               *m_seams.aiWindow, *m_cmdService, *m_popups, *m_localPost,
+                               [window = QPointer<MainWindow>(m_mainWindow.get())] {
+                                   return window && window->isShowAIWindow();
+                               }});
     QXResultDelivery *delivery = m_delivery.get();
     VoiceKeyState *keys = &m_keys;
-    ISpeechPopup *popup = m_popup;
+    ISpeechPopup *popup = m_popups.get();
     m_translation = std::make_unique<QXSpeechTranslation>(QXSpeechTranslation::Deps{
         *m_http, *m_languages, [keys] { return keys->pressType(); }, [keys] { return keys->hadStart(); },
         [popup](const QString &text) { popup->showYiText(text); },
@@ -361,7 +499,7 @@ void CompanionApp::buildVoice()
     HIDDevice *hid = m_hid.get();
     QXAudioMonitorService &dispatcher = m_dispatcher.install(std::make_unique<QXAudioMonitorService>(
         QXAudioMonitorService::Deps{*m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech,
-                                    *m_popup, *m_keyPress, *m_translation, *m_delivery, m_notifications.get(),
+                                    *m_popups, *m_keyPress, *m_translation, *m_delivery, m_notifications.get(),
                                     [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
 }
@@ -376,6 +514,32 @@ void CompanionApp::takeDownVoice()
     m_localPost.reset();
     m_cmdService.reset();
     m_commands.reset();
+}
+
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void CompanionApp::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
 }
 
 void CompanionApp::takeDownAudio()
@@ -459,105 +623,29 @@ void CompanionApp::wireReportParser()
     m_hidEvents = std::make_unique<HidEventHandlers>(parser, m_chipTokens.get());
 }
 
+void CompanionApp::applicationDidFinishLaunching()
+{
+    m_delegate->applicationDidFinishLaunching();
+}
+
 void CompanionApp::configData()
 {
-    // Always light, whatever the desktop's theme.
-    qxApplyLightAppearance();
-    // Voice comes from the device until a receiver or peripheral says otherwise.
-    m_facade->setIsFromMicData(false);
-    m_hid->startMonitor();
-    // Once per launch; silent when the site cannot be reached.
-    m_ota->checkAppVersion();
-    m_languages->setAsrLanguageType(1);
-    registerObservers();
-    m_keyPress->startCenterMouseMonitor();
-
-    // The command tables are made once launch has returned to the event loop.
-    QPointer<CompanionApp> self(this);
-    postToMainThread([self] {
-        if (!self)
-            return;
-        WQSSqliteOperation &db = *self->m_database;
-        for (const char *table : {"DBCommonCmdList", "DBCustomizeCmdList"}) {
-            QString error;
-            if (!db.createTableWithtableName(QString::fromLatin1(table), QXVoiceCommandItem(), &error))
-                qxWarning("app")
-                    << "cannot create the table" << table << "in" << db.filePath() << ":" << error
-                    << "- voice commands cannot be kept; check that the file and its folder can be written";
-        }
-    });
-
-    if (m_defaultInput && !m_defaultInputSwitch.joinable()) {
-        const QString name = defaultInputDeviceName(quint16(m_hid->currentVid()), quint16(m_hid->currentPid()));
-        m_defaultInputSwitch =
-            std::thread([switcher = m_defaultInput, name] { set_default_input_device_by_name(*switcher, name); });
-    }
-
-    m_ble->startScan();
-    writeLog(QStringLiteral("configData完成-------"));
+    m_delegate->configData();
 }
 
-void CompanionApp::registerObservers()
+void CompanionApp::configUI()
 {
-    NotificationCenter &nc = *m_notifications;
-    nc.removeObserver(this);
-    const auto on = [&](const char *name, void (CompanionApp::*handler)()) {
-        nc.addObserver(QString::fromLatin1(name), this, [this, handler](const QVariant &) { (this->*handler)(); });
-    };
-    on(qx::notify::kUSBInsertNotification, &CompanionApp::usbDeviceConnectNotification);
-    on(qx::notify::kUSBRemoveNotification, &CompanionApp::usbDeviceRemoveNotification);
-    on(qx::notify::kBleConnectNotification, &CompanionApp::bleMouseConnect);
-    on(qx::notify::kBleDisConnectNotification, &CompanionApp::bleMouseDisConnect);
-    // The pages and the battery tip are not built yet; the device state they would show
-    // goes to the log.
-    nc.addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), this,
-                   [this](const QVariant &) { logDeviceState("device information"); });
-    nc.addObserver(QString::fromLatin1(qx::notify::HadElectricInfoNotification), this,
-                   [this](const QVariant &) { logDeviceState("battery"); });
+    m_services->configUI();
 }
 
-void CompanionApp::usbDeviceConnectNotification()
+void CompanionApp::reopen()
 {
-    // A plugged receiver takes over from Bluetooth LE.
-    m_ble->cancelPeripheralConnection();
+    m_delegate->applicationShouldHandleReopen();
 }
 
-void CompanionApp::usbDeviceRemoveNotification()
+void CompanionApp::applicationWillTerminate()
 {
-    m_ble->startScan();
-}
-
-void CompanionApp::bleMouseConnect()
-{
-    m_state->setChipPlan(2);
-    m_state->setIsSupportKeySetting(true);
-    // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
-    QPointer<CompanionApp> self(this);
-    TPRDelayInvocationTrailing(
-        GroupKey::shared(QStringLiteral("bleConnectInfo")),
-        [self] {
-            if (!self)
-                return;
-            self->m_facade->sendGetMouseInfoData();
-            self->m_facade->sendClosePopUpWebSiteData();
-        },
-        3.0);
-    m_hidCommands->invalidateTimer();
-    m_hid->closeHIDDevice();
-}
-
-void CompanionApp::bleMouseDisConnect()
-{
-    m_state->setChipPlan(0);
-    m_state->setIsSupportKeySetting(false);
-    m_hid->openHIDDevice();
-}
-
-void CompanionApp::logDeviceState(const char *what) const
-{
-    const QXMouseInfoItem &item = m_state->mouseInfoItem();
-    qxInfo("app") << what << "- sn:" << item.sn() << "battery:" << item.powerPercent()
-                  << "firmware:" << item.firmwareVersion() << "plan:" << m_state->chipPlan();
+    m_delegate->applicationWillTerminate();
 }
 
 void CompanionApp::logCounters() const

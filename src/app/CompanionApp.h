@@ -1,6 +1,5 @@
 #pragma once
 
-#include "HeadlessSpeechPopup.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
 #include "services/VoiceKeyState.h"
@@ -9,11 +8,13 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
 
 class AppAudioTool;
+class AppDelegate;
 class BleNotificationParser;
 class BleStateDelegate;
 class HidInfoConnection;
@@ -22,19 +23,27 @@ class IChipTokenClient;
 class HidInfoReader;
 class HIDDevice;
 class IFlyASRManager;
+class IStatusItem;
 class KeyValueStore;
+class MainWindow;
+class PageFactory;
+struct PageContext;
+class StatusItemController;
 class MessageBoxAlertPresenter;
 class NotificationCenter;
 class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXAuthorityManagementWindowController;
+class StartAtLoginController;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
 class QXOTAUpdateManager;
+class QXPopupWindowTool;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
@@ -45,11 +54,14 @@ class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
 class QXWebApiAsrService;
+class SelectionCopyMonitor;
 class TKTTSManager;
 class WQSSqliteOperation;
 namespace platform {
 class IDefaultInputSwitcher;
 class IHidBackend;
+class ILoginItems;
+class IPermissionProbe;
 class IMicrophone;
 class IPowerManager;
 class ISecretStore;
@@ -65,8 +77,8 @@ class LinuxDesktopServices;
 // The composition root: picks the backends, constructs every manager with its
 // dependencies and installs it as the process-wide instance (sharedInstance() returns
 // what is installed here and never builds one), hands the device handlers the seams
-// of the higher layers, and reacts to the device notifications that move the
-// connection between USB and Bluetooth LE.
+// of the higher layers, and hands the application delegate (the launch, the device
+// reactions, reopen and termination) the services over all of them.
 //
 // Everything it constructs it owns, and destroying it takes the whole graph down and
 // puts back what was installed before, so a process (a test) can build and tear
@@ -88,6 +100,12 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        IStatusItem *statusItem = nullptr; // else the system tray's
+        // Else the X11 probe and the XDG autostart folder.
+        platform::IPermissionProbe *permissionProbe = nullptr;
+        platform::ILoginItems *loginItems = nullptr;
+        // Ends the application (the menu's and the guide's quit); else the event loop's quit.
+        std::function<void()> quit = {};
     };
 
     explicit CompanionApp(const Options &options);
@@ -96,17 +114,17 @@ public:
     CompanionApp(const CompanionApp &) = delete;
     CompanionApp &operator=(const CompanionApp &) = delete;
 
-    // The launch steps of the device layers, in their order: voice from the device,
-    // the HID watch, the application-version check (once per launch), the speech-language table, the
-    // device observers, the two command tables (queued), the receiver's microphone as the default
-    // input (on a thread of its own: the sound server may be slow), the Bluetooth LE scan.
+    // The whole launch: configData, configUI, the permission check, the network probe.
+    void applicationDidFinishLaunching();
+    // Its first part: the managers started in their order and the device observers.
     void configData();
-
-    // Reactions to the device notifications.
-    void usbDeviceConnectNotification();
-    void usbDeviceRemoveNotification();
-    void bleMouseConnect();
-    void bleMouseDisConnect();
+    // The main window's tabs and pages.
+    void configUI();
+    // Another launch asked for the application.
+    void reopen();
+    // The termination steps (once): at the event loop's end, or instead of it when a
+    // signal came while the launch still ran.
+    void applicationWillTerminate();
 
     // One log line with the scheduler's fired-timer count (for idle measurements).
     void logCounters() const;
@@ -115,14 +133,25 @@ public:
     QXUserInfoData &state() const { return *m_state; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
+    MainWindow &mainWindow() const { return *m_mainWindow; }
+    StatusItemController &statusItem() const { return *m_statusItem; }
+    // What every page is handed.
+    PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
     QXWebApiAsrService &speech() const { return *m_speech; }
     QXAudioMonitorService &voiceKeys() const { return *m_dispatcher; }
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
+    // The launch shows it with checkPermission(true) when something is missing.
+    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
+    // The software settings' start-up switch.
+    StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
+    AppDelegate &delegate() const { return *m_delegate; }
 
 private:
+    class Services;
+
     // One manager: owned, and installed for as long as it lives here.
     template <class T>
     struct Owned {
@@ -146,16 +175,19 @@ private:
 
     void buildDeviceProtocol();
     void buildKeyActions();
+    void buildSelectionShell();
+    void takeDownSelectionShell();
+    void bindSnipShortcut();
     void buildAudio(const Options &options);
     void takeDownAudio();
     void buildSpeechService(const QString &base);
     void buildVoice();
     void takeDownVoice();
+    void buildShell(const Options &options);
     void wireHidSinks();
     void installDeviceAudioState();
     void wireReportParser();
-    void registerObservers();
-    void logDeviceState(const char *what) const;
+    void buildPermissionsAndLogin(const Options &options);
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -169,9 +201,13 @@ private:
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
+    // The shell the alerts are shown on: made before them, gone before the pages' services.
+    std::unique_ptr<MainWindow> m_mainWindow;
     Owned<QXToolManagerUI> m_toolUi;
     std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
+
+    Owned<QXPopupWindowTool> m_popups;
 
     // The higher layers as the device layers reach them. Until the voice pipeline, the
     // pointer overlay and the assistant windows exist, stand-ins that log once.
@@ -199,12 +235,12 @@ private:
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
+    std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
+    bool m_snipBound = false;
 
     // The voice pipeline: the speech service (before the device layers, whose decoders
     // record into it), the commands and translation the voice keys use, and the
     // dispatcher the device layers' relay passes key events to.
-    HeadlessSpeechPopup m_popupStandIn;
-    ISpeechPopup *m_popup = &m_popupStandIn;
     std::unique_ptr<QXWebApiAsrService> m_speech;
     std::unique_ptr<QXCommandViewModel> m_commands;
     std::unique_ptr<QXCmdService> m_cmdService;
@@ -225,4 +261,15 @@ private:
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AppAudioTool *m_previousAudioTool = nullptr;
+
+    std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    std::unique_ptr<PageFactory> m_pageFactory;
+    std::unique_ptr<StatusItemController> m_statusItem;
+    std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
+    std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
+    std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
+    std::unique_ptr<StartAtLoginController> m_startAtLogin;
+
+    std::unique_ptr<Services> m_services;
+    std::unique_ptr<AppDelegate> m_delegate;
 };

@@ -40,6 +40,7 @@ UnixSignals::UnixSignals(QObject *parent) : QObject(parent)
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &sa, nullptr);
     ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
     ::sigaction(SIGUSR1, &sa, nullptr);
 }
 
@@ -47,5 +48,6 @@ UnixSignals::~UnixSignals()
 {
     ::signal(SIGTERM, SIG_DFL);
     ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
     ::signal(SIGUSR1, SIG_DFL);
 }

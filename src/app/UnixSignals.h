@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a clean quit of the event loop (exit code 0), and
-// SIGUSR1 into a request to log the process's counters (for measurements).
+// Turns SIGTERM, SIGINT and SIGHUP (the session ending) into a clean quit of the
+// event loop (exit code 0), and SIGUSR1 into a request to log the process's counters
+// (for measurements).
 // The handler only writes a byte to a pipe; the event loop does the rest.
 class UnixSignals : public QObject {
     Q_OBJECT

@@ -42,6 +42,14 @@ int main(int argc, char *argv[])
     QXApplication app(argc, argv);
     displayGuard.release();
 
+    // From here a terminating signal waits in a pipe until the event loop runs, so the
+    // launch completes and the termination steps still run.
+    UnixSignals unixSignals;
+    QObject::connect(&unixSignals, &UnixSignals::terminateRequested, &app, [](int sig) {
+        qxInfo("app") << "signal" << sig << "- quitting";
+        QCoreApplication::quit();
+    });
+
     // A separate data root (QX_DATA_DIR) is a separate instance, so tests never meet a running app.
     QString instanceName = SingleInstance::defaultName();
     if (!qEnvironmentVariableIsEmpty("QX_DATA_DIR"))
@@ -52,22 +60,24 @@ int main(int argc, char *argv[])
     SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
-    // There is no main window yet to bring forward.
-    instance.setActivationHandler([] { qxInfo("app") << "another launch asked for the window"; });
-
-    UnixSignals unixSignals;
-    QObject::connect(&unixSignals, &UnixSignals::terminateRequested, &app, [](int sig) {
-        qxInfo("app") << "signal" << sig << "- quitting";
-        QCoreApplication::quit();
-    });
 
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     CompanionApp companion;
     QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
-    companion.configData();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &companion,
+                     [&companion] { companion.applicationWillTerminate(); });
+    companion.applicationDidFinishLaunching();
+    instance.setActivationHandler([&companion] {
+        qxInfo("app") << "another launch asked for the window";
+        companion.reopen();
+    });
     postToMainThread([] { qxInfo("app") << "event loop running"; });
 
-    // A quit asked for while start-up still ran (in a nested event loop) would be lost
-    // once exec() starts.
-    return unixSignals.terminateWasRequested() ? 0 : app.exec();
+    // A quit asked for while the launch still ran (in a nested event loop) would be lost
+    // once exec() starts, and exec() would not end with the termination steps.
+    if (unixSignals.terminateWasRequested()) {
+        companion.applicationWillTerminate();
+        return 0;
+    }
+    return app.exec();
 }

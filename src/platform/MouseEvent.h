@@ -37,6 +37,7 @@ struct MouseEvent {
     MouseEventType type = MouseEventType::MouseMoved;
     QPoint globalPos;   // desktop coordinates, top-left origin
     int buttonNumber = 0; // 0 left, 1 right, 2 middle and beyond; 0 for plain moves
+    quint32 time = 0;     // the window system's time stamp in ms (X server time); 0 unknown
 };
 
 // The raw pointer happenings of a window system, before classification.

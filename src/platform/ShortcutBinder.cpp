@@ -1,6 +1,7 @@
 #include "ShortcutBinder.h"
 
 #include "InstalledInstance.h"
+#include "KeyCodeTable.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "PlatformServices.h"
@@ -82,12 +83,23 @@ void ShortcutBinder::registerDefaults(const std::vector<std::pair<QString, Short
 
 std::optional<Shortcut> ShortcutBinder::shortcutForKey(const QString &defaultsKey) const
 {
-    const QVariant raw = m_store.value(defaultsKey);
-    if (!raw.isValid())
-        return std::nullopt;
-    auto shortcut = Shortcut::fromJson(m_store.jsonObject(defaultsKey));
-    if (!shortcut)
-        qxLogOnce("shortcut:" + defaultsKey, "the stored shortcut of " + defaultsKey + " cannot be read; it is not bound");
+    const auto usable = [](const QVariant &raw) -> std::optional<Shortcut> {
+        const QJsonDocument doc = QJsonDocument::fromJson(raw.toString().toUtf8());
+        auto shortcut = doc.isObject() ? Shortcut::fromJson(doc.object()) : std::nullopt;
+        if (shortcut && !keys::keysymForMacKeyCode(shortcut->keyCode))
+            return std::nullopt;
+        return shortcut;
+    };
+    const QVariant fallback = m_store.registeredDefaults().value(defaultsKey);
+    if (!m_store.contains(defaultsKey))
+        return usable(fallback);
+    if (auto stored = usable(m_store.value(defaultsKey)))
+        return stored;
+    // Hand-edited, or written for a key this keyboard table lacks: the default
+    // keeps the shortcut working.
+    auto shortcut = usable(fallback);
+    qxLogOnce("shortcut:" + defaultsKey, "the stored shortcut of " + defaultsKey + " cannot be used; "
+                                             + (shortcut ? "the default applies" : "it is not bound"));
     return shortcut;
 }
 

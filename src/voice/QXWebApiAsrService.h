@@ -82,7 +82,7 @@ public:
     void removeStatusListener(ISpeechStatusListener *listener) override { m_listeners.remove(listener); }
 
     // At quit: closes everything now; nothing starts again.
-    void prepareForApplicationTermination();
+    void prepareForApplicationTermination() override;
 
     // The recording of the current recognition ("Test.pcm"), or nullptr.
     QIODevice *fileHandle() override { return m_fileHandle.get(); }

@@ -4,7 +4,9 @@
 #include "CompanionApp.h"
 
 #include "FakeBleCentral.h"
+#include "FakePermissionProbe.h"
 #include "FakeSecretStore.h"
+#include "FakeStatusItem.h"
 #include "FrameDecoder.h"
 #include "ManualScheduler.h"
 #include "SimulatedHidBus.h"
@@ -14,6 +16,7 @@
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
+#include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXHidCommandManager.h"
@@ -54,6 +57,7 @@ protected:
         FakeSecretStore secrets;
         SimulatedHidBus bus;
         FakeBleAdapter adapter;
+        FakeStatusItem tray;
         CompanionApp::Options options()
         {
             CompanionApp::Options o;
@@ -62,6 +66,7 @@ protected:
             o.hid = &bus;
             o.bleCentral = adapter.factory();
             o.desktopServices = false;
+            o.statusItem = &tray;
             return o;
         }
     };
@@ -103,7 +108,10 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), hid);
 
             app.configData();
+            app.configUI();
             settle();
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
+            EXPECT_FALSE(app.mainWindow().isVisible());
             EXPECT_TRUE(world.bus.fake().watching());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
             EXPECT_TRUE(world.adapter.isScanning());
@@ -122,6 +130,11 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             rx.clearWritten();
             scheduler.advance(QXHidCommandManager::kPollIntervalMs + HIDDevice::kPacingMs);
             EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData"))) << heard(rx, 2).join(',').toStdString();
+            // The mouse behind it answers: the status item offers its menu.
+            rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
+            settle();
+            EXPECT_EQ(world.tray.imageName, "Icon");
+            EXPECT_EQ(world.tray.menu.size(), 2);
 
             // Unplugged: the state forgets the receiver, the poll stops and the scan resumes.
             rx.unplug();
@@ -130,6 +143,7 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(app.state().chipPlan(), 0);
             EXPECT_FALSE(QXHidCommandManager::sharedInstance().isTimerRunning());
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
+            EXPECT_EQ(world.tray.imageName, "Icon_Dis");
 
             // Plugged again before the teardown: the graph goes down with a device open.
             rx.plugIn();
@@ -215,6 +229,54 @@ TEST_F(CompanionAppTest, NothingAttachedMeansNoTimerOfOursAndALaterReceiverStill
     settle();
     EXPECT_TRUE(world.bus.fake().isOpen(rx.path(Role::Command)));
     EXPECT_EQ(app.state().chipPlan(), 2);
+}
+
+// A life over the real graph: device events before there is an interface, the first
+// connection opening the window a second later, and the menu's quit a second after the
+// mouse got its pop-up web site back.
+TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOverTheRealGraph)
+{
+    World world;
+    FakePermissionProbe probe;
+    int quits = 0;
+    CompanionApp::Options options = world.options();
+    options.permissionProbe = &probe;
+    options.quit = [&quits] { ++quits; };
+    CompanionApp app(options);
+    const auto postAll = [] {
+        using namespace qx::notify;
+        for (const char *name : {kUSBInsertNotification, kUSBRemoveNotification, kBleConnectNotification,
+                                 kBleDisConnectNotification, HadUSBInfoNotification, HadElectricInfoNotification,
+                                 kUpdateTitleNotification, kUpdateLeftItemNotification})
+            postNotification(QString::fromLatin1(name));
+    };
+    postAll();
+    app.configData();
+    postAll();
+    app.configUI();
+    settle();
+    EXPECT_FALSE(app.mainWindow().isVisible());
+
+    SimulatedReceiver rx(world.bus, row(kPlan2Row), {});
+    rx.plugIn();
+    settle();
+    rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
+    settle();
+    ASSERT_TRUE(app.state().isConnect());
+    scheduler.advance(999);
+    EXPECT_FALSE(app.mainWindow().isVisible());
+    scheduler.advance(1);
+    EXPECT_TRUE(app.mainWindow().isVisible());
+
+    rx.clearWritten();
+    ASSERT_EQ(world.tray.menu.size(), 2);
+    world.tray.menu.at(1).action();
+    scheduler.advance(999);
+    EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendOpenPopUpWebSiteData")))
+        << heard(rx, 2).join(',').toStdString();
+    EXPECT_EQ(quits, 0);
+    scheduler.advance(1);
+    EXPECT_EQ(quits, 1);
 }
 
 } // namespace

@@ -53,11 +53,33 @@ TEST(AppLaunch, ANativeWaylandSessionStartsAndTheX11ServicesSayNotAvailableOnce)
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
     // Each X11 service the launch uses says it once.
-    for (const char *service : {"global shortcuts is not", "global mouse monitor is not"})
+    for (const char *service : {"global shortcuts is not", "global mouse monitor is not", "selection copy is not"})
         EXPECT_EQ(app.count(QByteArray(service) + " available: native Wayland session"), 1) << service;
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
     compositor.terminate();
     compositor.waitForFinished(5000);
+}
+
+// A session ending while the application is still starting: the launch completes, the
+// termination steps run in their order, and the status says a clean end.
+TEST(AppLaunch, ATerminatingSignalDuringTheLaunchEndsItCleanly)
+{
+    for (const int sig : {SIGTERM, SIGHUP}) {
+        QTemporaryDir root;
+        AppProcess app(root.path());
+        ASSERT_TRUE(app.start());
+        // Printed just before the managers are built.
+        ASSERT_TRUE(app.waitFor("data in")) << app.output().toStdString();
+        ::kill(pid_t(app.pid()), sig);
+        EXPECT_EQ(app.waitForExit(), 0) << app.output().toStdString();
+        const QByteArray out = app.output();
+        const qsizetype speech = out.indexOf("terminating: closing the speech service");
+        const qsizetype sdk = out.indexOf("terminating: shutting down the speech SDK");
+        const qsizetype log = out.indexOf("terminating: writing out the log");
+        EXPECT_TRUE(speech >= 0 && speech < sdk && sdk < log) << out.toStdString();
+        EXPECT_EQ(out.count("terminating: closing the speech service"), 1);
+        EXPECT_TRUE(AppProcess::userLog(root.path()).contains("启动完成------"));
+    }
 }
 
 // Two copies over one data root started at once, five pairs at a time: one runs on, the

@@ -1,153 +1,17 @@
 // The real application over a simulated hidraw receiver (umockdev): the receiver
 // appears, the application identifies and opens it and polls it in its family's
 // layout, asks for its information, reads the answers into the device state (log and
-// preference file) and runs the removal when it is unplugged. Runs with
-// libumockdev-preload (set up by ctest), which the application inherits.
-
-// glib first: its headers use names Qt defines as macros.
-#include <umockdev.h>
-
-#include "AppProcess.h"
+// preference file) and runs the removal when it is unplugged.
+#include "ReceiverNode.h"
 
 #include "KeyValueStore.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
-const char kHidraw[] = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0";
-
-// A plan-2 receiver (0x3151/0x22AB): key setting, framed replies, a connection poll.
-const char kReceiver[] =
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_device\n"
-    "E: PRODUCT=3151/22ab/100\n"
-    "A: idVendor=3151\n"
-    "A: idProduct=22ab\n"
-    "A: bcdDevice=0100\n"
-    "A: product=2.4G Receiver\n"
-    "A: serial=E2E\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_interface\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004\n"
-    "E: SUBSYSTEM=hid\n"
-    "E: HID_ID=0003:00003151:000022AB\n"
-    "E: HID_NAME=Maker 2.4G Receiver\n"
-    "E: HID_UNIQ=E2E\n"
-    "H: report_descriptor=0605FF0900A101150026FF00750895400900810209009102C0\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0\n"
-    "N: hidraw0\n"
-    "E: SUBSYSTEM=hidraw\n"
-    "E: DEVNAME=/dev/hidraw0\n";
-
-QByteArray report64(const char *hex)
-{
-    QByteArray r = QByteArray::fromHex(hex);
-    r.append(QByteArray(64 - r.size(), '\0'));
-    return r;
-}
-
-// The device side of the simulated node: reads what the application writes (one
-// report per write, as the application paces them 50 ms apart) and answers.
-class DeviceSide {
-public:
-    explicit DeviceSide(int fd) : m_fd(fd) {}
-
-    // Reads reports until one equals `wanted`; every report read is kept.
-    bool waitForReport(const QByteArray &wanted, int timeoutMs)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < timeoutMs) {
-            if (m_pending.size() >= wanted.size() && m_pending.startsWith(wanted)) {
-                m_pending.remove(0, wanted.size());
-                m_seen << wanted;
-                return true;
-            }
-            // Anything else that went out is a whole 64-byte report too.
-            if (m_pending.size() >= 64) {
-                m_seen << m_pending.left(64);
-                m_pending.remove(0, 64);
-                continue;
-            }
-            pollfd p{m_fd, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0)
-                continue;
-            char buf[512];
-            const ssize_t n = ::read(m_fd, buf, sizeof buf);
-            if (n > 0)
-                m_pending.append(buf, qsizetype(n));
-        }
-        return false;
-    }
-    bool answer(const QByteArray &report)
-    {
-        return ::write(m_fd, report.constData(), size_t(report.size())) == report.size();
-    }
-    QStringList seen() const
-    {
-        QStringList out;
-        for (const QByteArray &r : m_seen)
-            out << QString::fromLatin1(r.left(8).toHex());
-        return out;
-    }
-
-private:
-    int m_fd;
-    QByteArray m_pending;
-    QList<QByteArray> m_seen;
-};
-
-class AppReceiverE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("libumockdev-preload")))
-            GTEST_SKIP() << "not running under libumockdev-preload (use ctest)";
-        m_bed = umockdev_testbed_new(); // the child finds it through UMOCKDEV_DIR
-        ASSERT_TRUE(m_root.isValid());
-    }
-    void TearDown() override
-    {
-        if (m_bed)
-            g_object_unref(m_bed);
-    }
-    // Adds the receiver's nodes and makes the device side pass bytes untouched.
-    int addReceiver()
-    {
-        GError *error = nullptr;
-        if (!umockdev_testbed_add_from_string(m_bed, kReceiver, &error)) {
-            ADD_FAILURE() << (error ? error->message : "cannot add the receiver");
-            return -1;
-        }
-        const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
-        if (slave >= 0) {
-            termios tio{};
-            ::tcgetattr(slave, &tio);
-            ::cfmakeraw(&tio);
-            ::tcsetattr(slave, TCSANOW, &tio);
-            ::close(slave);
-        }
-        return umockdev_testbed_get_dev_fd(m_bed, "/dev/hidraw0");
-    }
-
-    UMockdevTestbed *m_bed = nullptr;
-    QTemporaryDir m_root;
-};
+using namespace receiver_node;
 
 TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
 {

@@ -1,8 +1,9 @@
 #include "platform/linux/BluezBleCentral.h"
-#include "platform/linux/BluezConnectedDevices.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 #include "RecordingBleManagerDelegate.h"
+#include "RunUntilIdle.h"
+#include "platform/linux/BluezConnectedDevices.h"
 
 #include <QBluetoothLocalDevice>
 #include <QDBusArgument>
@@ -84,7 +85,8 @@ TEST(BluezBleCentral, ManagerOnTheRealBackendStopsCleanlyWithoutAdapter)
     EXPECT_FALSE(mgr.sendData("x"));
     // A later start (USB receiver removed) goes through the same path again, quietly.
     mgr.startScan();
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return created == 2 && mgr.stateNOW() == QXBLEManager::kStateStopped; }, 5000));
+    runUntilIdle();
     EXPECT_EQ(mgr.stateNOW(), QXBLEManager::kStateStopped);
     EXPECT_EQ(created, 2);
     EXPECT_FALSE(app.bleConnect);

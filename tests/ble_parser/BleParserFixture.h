@@ -2,15 +2,12 @@
 
 #include "BleFirmwareTransfer.h"
 #include "BleNotificationParser.h"
+#include "DeviceWorld.h"
 #include "FakeBleCentral.h"
-#include "FakeNeighbours.h"
-#include "ManualScheduler.h"
 #include "NotificationNames.h"
-#include "NotificationRecorder.h"
 #include "QXBLEManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "RecordingBleManagerDelegate.h"
-#include "ScopedUserInfoData.h"
 #include "SimBleMouse.h"
 #include "firmware/FirmwareTestImages.h"
 
@@ -20,12 +17,8 @@
 
 // The parser of a command manager whose frames reach a mouse over the fake adapter as
 // GATT writes; the test hands values straight to the parser.
-class BleParserTest : public ::testing::Test {
+class BleParserTest : public ::testing::Test, protected DeviceWorld {
 protected:
-    ManualScheduler sched;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
-    NotificationRecorder notes;
     FakeBleAdapter adapter;
     RecordingBleManagerDelegate app;
     std::unique_ptr<QXBLEManager> central = std::make_unique<QXBLEManager>(adapter.factory(), &app);
@@ -78,15 +71,5 @@ protected:
             n += w.characteristic.characteristic == platform::normalizedBleUuid(sim::SimBleMouse::kOtaWrite);
         return n;
     }
-    // The success, failure and cancel notifications, in order.
-    QStringList terminals() const {
-        QStringList out;
-        for (const QString &n : notes.names())
-            if (n == qx::notify::kUpdateOTASuccessNotification || n == qx::notify::kUpdateOTAFailNotification ||
-                n == qx::notify::kUpdateOTACancelNotification)
-                out << n;
-        return out;
-    }
-    QXMouseInfoItem &item() { return state->mouseInfoItem(); }
     QByteArray recording() const { return fakes.speech.recording.data(); }
 };

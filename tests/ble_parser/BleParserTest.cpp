@@ -332,11 +332,11 @@ TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer) {
 
     feed("4d72014c"); // the mouse fails the image
     feed("4d74004c"); // that transfer is over: a late cancel answer posts nothing
-    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTAFailNotification});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{notify::kUpdateOTAFailNotification});
 
     startTransfer();
     feed("4d74004c");
-    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTACancelNotification});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{notify::kUpdateOTACancelNotification});
     EXPECT_FALSE(mgr.firmwareTransfer().isOTATransferActive());
     EXPECT_EQ(adapter.callCount("cancel("), 0);
 }
@@ -349,7 +349,7 @@ TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce) {
     EXPECT_EQ(adapter.callCount("cancel("), 0);
 
     feed("4d72004c");
-    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTASuccessNotification});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{notify::kUpdateOTASuccessNotification});
     EXPECT_EQ(notes.count(notify::kBleDisConnectNotification), 1);
     EXPECT_EQ(adapter.callCount("cancel("), 1);
     EXPECT_FALSE(app.bleConnect);
@@ -362,7 +362,7 @@ TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce) {
     feed("4d72004c");
     sched.advance(1000);
     EXPECT_EQ(pendingDelayInvocationGroups(), 0);
-    EXPECT_EQ(terminals(), QStringList{notify::kUpdateOTASuccessNotification});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{notify::kUpdateOTASuccessNotification});
     EXPECT_EQ(adapter.callCount("cancel("), 1);
     EXPECT_EQ(adapter.callCount("scan"), scans + 1);
 }

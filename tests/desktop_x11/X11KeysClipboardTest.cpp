@@ -76,37 +76,10 @@ xcb_window_t makeWindow(xcb_connection_t *c)
     return w;
 }
 
-// Reads the CLIPBOARD as UTF-8 the way any other application does. Nothing when the
-// owner refuses or there is none.
 std::optional<QString> readClipboardAsOtherClient()
 {
-    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
-    const xcb_window_t w = makeWindow(c);
-    const xcb_atom_t clipboard = atom(c, "CLIPBOARD"), utf8 = atom(c, "UTF8_STRING"), prop = atom(c, "QX_TEST_PROP");
-    xcb_convert_selection(c, w, clipboard, utf8, prop, XCB_CURRENT_TIME);
-    xcb_flush(c);
-    std::optional<xcb_selection_notify_event_t> notify;
-    // Our own process serves the selection, so its event loop must keep running.
-    (void)QTest::qWaitFor([&] {
-        while (xcb_generic_event_t *ev = xcb_poll_for_event(c)) {
-            if ((ev->response_type & 0x7f) == XCB_SELECTION_NOTIFY)
-                notify = *reinterpret_cast<xcb_selection_notify_event_t *>(ev);
-            free(ev);
-        }
-        return notify.has_value();
-    }, 5000);
-    std::optional<QString> text;
-    if (notify && notify->property != XCB_NONE) {
-        xcb_get_property_reply_t *r =
-            xcb_get_property_reply(c, xcb_get_property(c, 1, w, prop, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr);
-        if (r) {
-            text = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(r)),
-                                     xcb_get_property_value_length(r));
-            free(r);
-        }
-    }
-    xcb_disconnect(c);
-    return text;
+    const auto bytes = readSelectionAsOtherClient("CLIPBOARD", "UTF8_STRING");
+    return bytes ? std::optional<QString>(QString::fromUtf8(*bytes)) : std::nullopt;
 }
 
 // Another application that copied text: owns the CLIPBOARD and serves it as UTF-8

@@ -1,11 +1,9 @@
 #include "ConnectedBleMouse.h"
-#include "FakeNeighbours.h"
-#include "ManualScheduler.h"
+#include "DeviceWorld.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXMouseCommandManager.h"
 #include "RecordingHidSink.h"
-#include "ScopedUserInfoData.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +15,8 @@ QByteArray R(int n, const char *hex) {
 
 // The facade over both real managers: a HID device that records its reports and a
 // Bluetooth LE mouse connected over the fake adapter.
-class CommandFacade : public ::testing::Test {
+class CommandFacade : public ::testing::Test, protected DeviceWorld {
 protected:
-    ManualScheduler sched;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
     ConnectedBleMouse ble;
     RecordingHidSink hid;
     QXHidCommandManager hidMgr{fakes.seams()};

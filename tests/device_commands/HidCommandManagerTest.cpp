@@ -1,8 +1,6 @@
-#include "FakeNeighbours.h"
-#include "ManualScheduler.h"
+#include "DeviceWorld.h"
 #include "QXHidCommandManager.h"
 #include "RecordingHidSink.h"
-#include "ScopedUserInfoData.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +10,8 @@ QByteArray R(int n, const char *hex) {
     return RecordingHidSink::R(n, hex);
 }
 
-class HidCommandManager : public ::testing::Test {
+class HidCommandManager : public ::testing::Test, protected DeviceWorld {
 protected:
-    ManualScheduler sched;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
     RecordingHidSink sink;
     QXHidCommandManager mgr{fakes.seams()};
 

@@ -17,7 +17,7 @@ protected:
     std::unique_ptr<SimulatedReceiver> open(int row) {
         watch();
         auto rx = plugRow(row);
-        scheduler.advance(2000); // the transport's own first requests are done
+        sched.advance(2000); // the transport's own first requests are done
         rx->clearWritten();
         const int plan = int(st().chipPlan());
         rx->setResponder([this, plan](SimulatedReceiver &, const SimulatedReceiver::Interface &, const QByteArray &r) {
@@ -37,7 +37,7 @@ TEST_F(HidConversation, Plan2ReceiverGetsPacedFullLengthReports) {
     mgr.sendSetDpiData(3);
     mgr.sendGetMouseInfoData();
     mgr.sendKeyCommandDataKeyCode1(1, 25);
-    scheduler.advance(3 * HIDDevice::kPacingMs);
+    sched.advance(3 * HIDDevice::kPacingMs);
     const QList<QByteArray> wire = rx->writtenTo(Role::Command);
     ASSERT_EQ(wire.size(), 3);
     EXPECT_EQ(wire[0], RecordingHidSink::R(64, "0da54d0568034c"));
@@ -49,10 +49,10 @@ TEST_F(HidConversation, Plan2ReceiverGetsPacedFullLengthReports) {
     heard.clear();
     hid->setPressType(33);
     mgr.startTimer();
-    scheduler.advance(3000 + HIDDevice::kPacingMs);
+    sched.advance(3000 + HIDDevice::kPacingMs);
     mgr.invalidateTimer();
     mgr.sendResetKeyStatusData();
-    scheduler.advance(HIDDevice::kPacingMs);
+    sched.advance(HIDDevice::kPacingMs);
     EXPECT_EQ(heard, QStringList({"sendSearchMouseConnectStatusData", "sendResetKeyStatusData"}));
     EXPECT_EQ(hid->pressType(), 0);
 }
@@ -61,19 +61,19 @@ TEST_F(HidConversation, Plan4MicrophoneIsAFiveByteReportAndAGoneReceiverDropsCom
     auto rx = open(17); // 0x3151/0x10AB: plan 4
     ASSERT_EQ(st().chipPlan(), 4);
     mgr.sendOpenMicData();
-    scheduler.advance(HIDDevice::kPacingMs);
+    sched.advance(HIDDevice::kPacingMs);
     mgr.sendCloseMicData();
-    scheduler.advance(HIDDevice::kPacingMs);
+    sched.advance(HIDDevice::kPacingMs);
     EXPECT_EQ(rx->writtenTo(Role::Command),
               QList<QByteArray>({QByteArray::fromHex("1ba5f10000"), QByteArray::fromHex("1ba5f20000")}));
     EXPECT_EQ(heard, QStringList({"sendOpenMicData", "sendCloseMicData"}));
 
     rx->unplug();
-    scheduler.runDue();
+    sched.runDue();
     rx->clearWritten();
     mgr.sendSetDpiData(1);
     mgr.sendGetMouseSN();
-    scheduler.advance(1000);
+    sched.advance(1000);
     EXPECT_TRUE(rx->written().isEmpty());
 }
 

@@ -1,12 +1,10 @@
 // The Bluetooth LE firmware transfer over a connected fake central: the writes each
 // reply calls for, the MTU check, refusals, cancels and a link that goes away.
 #include "BleFirmwareTransfer.h"
-#include "FakeNeighbours.h"
+#include "DeviceWorld.h"
 #include "FirmwareTestImages.h"
 #include "NotificationNames.h"
-#include "NotificationRecorder.h"
 #include "QXBLEMouseCommandManager.h"
-#include "ScopedUserInfoData.h"
 #include "device_commands/ConnectedBleMouse.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +18,8 @@ namespace {
 const QString kSuccess = QString::fromLatin1(qx::notify::kUpdateOTASuccessNotification);
 const QString kFail = QString::fromLatin1(qx::notify::kUpdateOTAFailNotification);
 const QString kCancel = QString::fromLatin1(qx::notify::kUpdateOTACancelNotification);
-const QString kProgress = QString::fromLatin1(qx::notify::kUpdateOTAProgressNotification);
 
-class BleFirmwareFlow : public ::testing::Test {
+class BleFirmwareFlow : public ::testing::Test, protected DeviceWorld {
 protected:
     BleFirmwareFlow()
     {
@@ -43,36 +40,15 @@ protected:
         ble.adapter.writes.clear();
         return out;
     }
-    QStringList terminals() const
-    {
-        QStringList out;
-        for (const QString &n : notes.names())
-            if (n == kSuccess || n == kFail || n == kCancel)
-                out << n;
-        return out;
-    }
-    QList<int> progress() const
-    {
-        QList<int> out;
-        for (int i = 0; i < notes.names().size(); ++i)
-            if (notes.names()[i] == kProgress)
-                out << notes.payloads()[i].toInt();
-        return out;
-    }
-
-    ManualScheduler scheduler;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
     ConnectedBleMouse ble;
     QXBLEMouseCommandManager mgr{ble.central.get(), nullptr, fakes.seams()};
-    NotificationRecorder notes;
     fwtest::ImageFolder folder;
     QString path;
 };
 
 TEST_F(BleFirmwareFlow, ThreeHundredLinesInThreePackets)
 {
-    ble.connect(scheduler);
+    ble.connect(sched);
     ota().sendStartOTAData();
     EXPECT_EQ(take(), QStringList{"4d04704c"});
 
@@ -97,13 +73,13 @@ TEST_F(BleFirmwareFlow, ThreeHundredLinesInThreePackets)
     EXPECT_EQ(take(), QStringList{"4d0c722c010000328300004c"});
     EXPECT_EQ(mgr.otaDataTotalLength(), 300);
     EXPECT_EQ(mgr.otaDataChecksum(), 33586);
-    EXPECT_EQ(progress(), QList<int>({0, 33, 66, 100}));
-    EXPECT_TRUE(terminals().isEmpty());
+    EXPECT_EQ(notes.firmwareProgress(), QList<int>({0, 33, 66, 100}));
+    EXPECT_TRUE(notes.firmwareEnds().isEmpty());
 
     EXPECT_EQ(ota().handleFirmwareReply(0x72, 0), Effect::Succeeded);
-    EXPECT_EQ(terminals(), QStringList{kSuccess});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
     EXPECT_EQ(ota().handleFirmwareReply(0x72, 0), Effect::Ignored);
-    EXPECT_EQ(terminals().size(), 1);
+    EXPECT_EQ(notes.firmwareEnds().size(), 1);
 }
 
 TEST_F(BleFirmwareFlow, ALinkWithTooSmallAnMtuIsRefusedNotCut)
@@ -120,14 +96,14 @@ TEST_F(BleFirmwareFlow, ALinkWithTooSmallAnMtuIsRefusedNotCut)
         {23, 3, true}, // 8-byte packet, 12-byte end frame: fits the minimum
         {30, 30, false},
     };
-    ble.connect(scheduler);
+    ble.connect(sched);
     for (const Row &r : rows) {
         path = folder.write("img.txt", mouseFile(fwtest::lines(r.lines)));
         ble.adapter.setMtu(r.mtu);
         notes.clear();
         ota().sendStartOTAData();
         EXPECT_EQ(take(), r.starts ? QStringList{"4d04704c"} : QStringList()) << r.mtu << "/" << r.lines;
-        EXPECT_EQ(terminals(), r.starts ? QStringList() : QStringList{kFail}) << r.mtu << "/" << r.lines;
+        EXPECT_EQ(notes.firmwareEnds(), r.starts ? QStringList() : QStringList{kFail}) << r.mtu << "/" << r.lines;
         EXPECT_EQ(ota().isOTATransferActive(), r.starts);
         ota().sendCancelOTAData();
         take();
@@ -139,15 +115,15 @@ TEST_F(BleFirmwareFlow, RefusalsAndImagesEndInOneFailure)
 {
     // Nothing connected.
     ota().sendStartOTAData();
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
 
-    ble.connect(scheduler);
+    ble.connect(sched);
     // A refused start.
     notes.clear();
     ota().sendStartOTAData();
     take();
     EXPECT_EQ(ota().handleFirmwareReply(0x70, 1), Effect::Failed);
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
     EXPECT_TRUE(take().isEmpty());
 
     // A refused packet: the end frame with the totals as stored, then the mouse's verdict.
@@ -160,20 +136,20 @@ TEST_F(BleFirmwareFlow, RefusalsAndImagesEndInOneFailure)
     EXPECT_EQ(ota().handleFirmwareReply(0x71, 0), Effect::Ignored);
     EXPECT_TRUE(take().isEmpty());
     EXPECT_EQ(ota().handleFirmwareReply(0x72, 1), Effect::Failed);
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
 
     // An image with a line that is not a byte.
     notes.clear();
     path = folder.write("bad.txt", mouseFile("01\r\n1ff\r\n"));
     ota().sendStartOTAData();
     EXPECT_TRUE(take().isEmpty());
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
     EXPECT_EQ(fakes.tips.tips.size(), 1u);
 }
 
 TEST_F(BleFirmwareFlow, CancelInEveryStateAndNothingAfterwards)
 {
-    ble.connect(scheduler);
+    ble.connect(sched);
     path = folder.write("small.txt", mouseFile("01\r\n02\r\n"));
     for (Phase s : {Phase::Idle, Phase::Starting, Phase::Sending, Phase::Ending}) {
         if (s >= Phase::Starting)
@@ -187,30 +163,30 @@ TEST_F(BleFirmwareFlow, CancelInEveryStateAndNothingAfterwards)
         notes.clear();
         ota().sendCancelOTAData();
         EXPECT_EQ(take(), QStringList{"4d04744c"}) << int(s);
-        EXPECT_EQ(terminals(), s == Phase::Idle ? QStringList() : QStringList{kCancel}) << int(s);
+        EXPECT_EQ(notes.firmwareEnds(), s == Phase::Idle ? QStringList() : QStringList{kCancel}) << int(s);
         for (int event : {0x70, 0x71, 0x72, 0x74})
             EXPECT_EQ(ota().handleFirmwareReply(event, 0), Effect::Ignored) << int(s);
         EXPECT_TRUE(take().isEmpty()) << int(s);
-        EXPECT_EQ(terminals().size(), s == Phase::Idle ? 0 : 1) << int(s);
+        EXPECT_EQ(notes.firmwareEnds().size(), s == Phase::Idle ? 0 : 1) << int(s);
     }
 }
 
 TEST_F(BleFirmwareFlow, ALinkLostMidTransferFailsItOnce)
 {
-    ble.connect(scheduler);
+    ble.connect(sched);
     ota().sendStartOTAData();
     ota().handleFirmwareReply(0x70, 0);
     take();
     ASSERT_TRUE(ble.adapter.dropConnection(ConnectedBleMouse::kMouseId));
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_EQ(ota().handleFirmwareReply(0x71, 0), Effect::Failed);
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
     EXPECT_FALSE(ota().isOTATransferActive());
 }
 
 TEST_F(BleFirmwareFlow, NotificationValuesThatAreNotRepliesAreIgnored)
 {
-    ble.connect(scheduler);
+    ble.connect(sched);
     ota().sendStartOTAData();
     for (const char *v : {"", "4d70", "4d70004d", "4c70004c", "4d10004c", "4d73004c"})
         EXPECT_EQ(ota().handleOtaNotification(QByteArray::fromHex(v)), Effect::Ignored) << v;

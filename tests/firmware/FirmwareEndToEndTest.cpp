@@ -84,7 +84,7 @@ protected:
     {
         watch();
         rx = plugRow(9); // 0x3151/0x22AB: plan 2
-        scheduler.advance(2000);
+        sched.advance(2000);
         ASSERT_EQ(st().chipPlan(), 2);
         st().setIsSupportKeySetting(true);
         st().setMouseIsConnect(true);
@@ -137,13 +137,13 @@ protected:
             sim::SimHidBootloader boot(*rx, kind, s.script);
             boot.device().setReference(fwtest::values(kLines, lineValue));
             auto r = rig(kind, path);
-            TerminalWatch watch(scheduler);
+            TerminalWatch watch(sched);
             start(kind, *r);
             if (s.cancelAtMs != kNoCancel) {
-                scheduler.advance(s.cancelAtMs);
+                sched.advance(s.cancelAtMs);
                 cancel(kind, *r);
             }
-            scheduler.advance(30000);
+            sched.advance(30000);
             EXPECT_EQ(watch.names, QStringList{s.terminal});
             EXPECT_EQ(boot.device().result(), s.device);
             if (s.device == Boot::Result::Success) {
@@ -154,7 +154,7 @@ protected:
             EXPECT_FALSE(r->mgr.firmwareTransfer().isOTATransferActive());
             // Nothing more reaches the device once the page has its answer.
             const QStringList seen = boot.device().events();
-            scheduler.advance(60000);
+            sched.advance(60000);
             EXPECT_EQ(boot.device().events(), seen);
             EXPECT_EQ(watch.names.size(), 1);
             r.reset();
@@ -240,10 +240,10 @@ TEST_F(HidFirmwareEndToEnd, TransferTimeIsThePacingFloor)
         const QString path = folder.write(QStringLiteral("t%1.txt").arg(int(row.kind)), file(row.kind));
         sim::SimHidBootloader boot(*rx, row.kind);
         auto r = rig(row.kind, path);
-        TerminalWatch watch(scheduler);
-        const qint64 t0 = scheduler.monotonicMs();
+        TerminalWatch watch(sched);
+        const qint64 t0 = sched.monotonicMs();
         start(row.kind, *r);
-        scheduler.advance(10000);
+        sched.advance(10000);
         ASSERT_EQ(watch.names, QStringList{kSuccess}) << row.name;
         const qint64 took = watch.atMs[0] - t0;
         const qint64 floor = qint64(row.reports - 1) * HIDDevice::kPacingMs;
@@ -279,9 +279,9 @@ protected:
         app.transfer = &mgr->firmwareTransfer();
         adapter.addPeripheral(ConnectedBleMouse::mouse());
         central->startScan();
-        scheduler.runDue();
+        sched.runDue();
         adapter.advertise(ConnectedBleMouse::kMouseId);
-        scheduler.runDue();
+        sched.runDue();
     }
     ~BleFirmwareEndToEnd() override
     {
@@ -289,7 +289,7 @@ protected:
         central.reset();
     }
 
-    ManualScheduler scheduler;
+    ManualScheduler sched;
     ScopedUserInfoData state;
     FakeNeighbours fakes;
     FakeBleAdapter adapter;
@@ -320,19 +320,19 @@ TEST_F(BleFirmwareEndToEnd, MouseOverBluetoothLe)
         sim::SimBleBootloader boot(adapter, ConnectedBleMouse::kMouseId, ConnectedBleMouse::kOtaWrite, kOtaNotify,
                                    s.script);
         boot.device().setReference(fwtest::values(kLines, lineValue));
-        TerminalWatch watch(scheduler);
+        TerminalWatch watch(sched);
         mgr->firmwareTransfer().sendStartOTAData();
         if (s.cancelAtMs != kNoCancel) {
-            scheduler.advance(s.cancelAtMs);
+            sched.advance(s.cancelAtMs);
             mgr->firmwareTransfer().sendCancelOTAData();
         }
-        scheduler.advance(30000);
+        sched.advance(30000);
         EXPECT_EQ(watch.names, QStringList{s.terminal});
         EXPECT_EQ(boot.device().result(), s.device);
         EXPECT_EQ(boot.oversizedWrites(), 0);
         EXPECT_EQ(boot.device().malformed(), 0);
         const QStringList seen = boot.device().events();
-        scheduler.advance(60000);
+        sched.advance(60000);
         EXPECT_EQ(boot.device().events(), seen);
         EXPECT_EQ(watch.names.size(), 1);
     }
@@ -340,10 +340,10 @@ TEST_F(BleFirmwareEndToEnd, MouseOverBluetoothLe)
     // A link that cannot carry a full packet: refused, nothing written.
     adapter.setMtu(100);
     sim::SimBleBootloader boot(adapter, ConnectedBleMouse::kMouseId, ConnectedBleMouse::kOtaWrite, kOtaNotify);
-    TerminalWatch watch(scheduler);
+    TerminalWatch watch(sched);
     adapter.writes.clear();
     mgr->firmwareTransfer().sendStartOTAData();
-    scheduler.advance(30000);
+    sched.advance(30000);
     EXPECT_EQ(watch.names, QStringList{kFail});
     EXPECT_TRUE(adapter.writes.isEmpty());
     EXPECT_EQ(boot.device().starts(), 0);
@@ -357,10 +357,10 @@ TEST_F(BleFirmwareEndToEnd, TransferTimeIsTheAnswerFloor)
     sim::SimBleBootloader boot(adapter, ConnectedBleMouse::kMouseId, ConnectedBleMouse::kOtaWrite, kOtaNotify,
                                script([](Boot::Script &s) { s.replyDelayMs = kAnswerMs; }));
     boot.device().setReference(fwtest::values(kLines, lineValue));
-    TerminalWatch watch(scheduler);
-    const qint64 t0 = scheduler.monotonicMs();
+    TerminalWatch watch(sched);
+    const qint64 t0 = sched.monotonicMs();
     mgr->firmwareTransfer().sendStartOTAData();
-    scheduler.advance(10000);
+    sched.advance(10000);
     ASSERT_EQ(watch.names, QStringList{kSuccess});
     EXPECT_EQ(boot.device().received(), fwtest::values(kLines, lineValue));
     const qint64 took = watch.atMs[0] - t0;

@@ -1,16 +1,10 @@
 // The HID firmware transfer driven through the report parser, report by report: the
 // frames each reply calls for, progress, the terminal notification and the poll timer.
-#include "FakeNeighbours.h"
+#include "DeviceWorld.h"
 #include "FirmwareTestImages.h"
 #include "HidFirmwareTransfer.h"
-#include "ManualScheduler.h"
 #include "NotificationNames.h"
-#include "NotificationRecorder.h"
 #include "PZLog.h"
-#include "QXHidCommandManager.h"
-#include "QXHidReportParser.h"
-#include "RecordingHidSink.h"
-#include "ScopedUserInfoData.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +16,6 @@ namespace {
 const QString kSuccess = QString::fromLatin1(qx::notify::kUpdateOTASuccessNotification);
 const QString kFail = QString::fromLatin1(qx::notify::kUpdateOTAFailNotification);
 const QString kCancel = QString::fromLatin1(qx::notify::kUpdateOTACancelNotification);
-const QString kProgress = QString::fromLatin1(qx::notify::kUpdateOTAProgressNotification);
 
 QByteArray R64(const char *hex)
 {
@@ -31,63 +24,23 @@ QByteArray R64(const char *hex)
 
 const QByteArray kAck = R64("0da54d04104c");
 
-class HidFirmwareFlow : public ::testing::Test {
+class HidFirmwareFlow : public ::testing::Test, protected HidProtocolWorld<> {
 protected:
     HidFirmwareFlow()
     {
-        st().setChipPlan(2);
-        st().setIsSupportKeySetting(true);
-        st().setMouseIsConnect(true);
-        st().mouseInfoItem().setDeviceType(1);
-        mgr.setHidSink(&sink);
-        QXHidReportParser::Services services;
-        services.cancelPeripheralConnection = [] {};
-        services.startScan = [] {};
-        services.currentIds = [] { return std::pair<quint16, quint16>(0x3151, 0x22ab); };
-        parser.setServices(services);
-        parser.setOtaAckHandler(&mgr.firmwareTransfer());
-        mgr.firmwareTransfer().setImagePathSource(
+        parser.setOtaAckHandler(&hid.firmwareTransfer());
+        hid.firmwareTransfer().setImagePathSource(
             [this](ImageFile f) { return f == ImageFile::Dongle ? donglePath : mousePath; });
         mousePath = folder.write("mouse.txt", mouseFile("01\r\nff\r\n10\r\n"));
         donglePath = folder.write("dongle.txt", "A\r\nB\r\nC\r\n0a\r\n0b\r\n");
         remotePath = folder.write("remote.txt", mouseFile("01\r\n02\r\n03"));
         setWriteLogHandler([this](const QString &line) { userLog << line; });
-        mgr.startTimer(); // the connection poll runs before a transfer
+        hid.startTimer(); // the connection poll runs before a transfer
     }
     ~HidFirmwareFlow() override { setWriteLogHandler(nullptr); }
 
-    QXUserInfoData &st() { return state.state(); }
     void reply(const char *hex) { parser.eventTypeConvertDataToHexStr(R64(hex)); }
-    QList<QByteArray> take()
-    {
-        QList<QByteArray> r = sink.reports;
-        sink.reports.clear();
-        return r;
-    }
-    QStringList terminals() const
-    {
-        QStringList out;
-        for (const QString &n : notes.names())
-            if (n == kSuccess || n == kFail || n == kCancel)
-                out << n;
-        return out;
-    }
-    QList<int> progress() const
-    {
-        QList<int> out;
-        for (int i = 0; i < notes.names().size(); ++i)
-            if (notes.names()[i] == kProgress)
-                out << notes.payloads()[i].toInt();
-        return out;
-    }
 
-    ManualScheduler scheduler;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
-    RecordingHidSink sink;
-    QXHidCommandManager mgr{fakes.seams()};
-    QXHidReportParser parser{mgr};
-    NotificationRecorder notes;
     fwtest::ImageFolder folder;
     QString mousePath;
     QString donglePath;
@@ -97,73 +50,73 @@ protected:
 
 TEST_F(HidFirmwareFlow, MouseTransferFromStartToTheReReadOfTheRestartedDevice)
 {
-    mgr.sendStartOTAData();
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0da64d04704c")});
+    hid.sendStartOTAData();
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0da64d04704c")});
     // The image was checked and kept at the start: a download replacing it now changes nothing.
     folder.write("mouse.txt", mouseFile("aa\r\nbb\r\n"));
 
     reply("0d5a4d7000");
-    EXPECT_EQ(take(), QList<QByteArray>({kAck, R64("0da64d0871000001ff10")}));
-    EXPECT_FALSE(mgr.isTimerRunning());
-    EXPECT_EQ(mgr.currentOTAIndex(), 0);
+    EXPECT_EQ(sent(), QList<QByteArray>({kAck, R64("0da64d0871000001ff10")}));
+    EXPECT_FALSE(hid.isTimerRunning());
+    EXPECT_EQ(hid.currentOTAIndex(), 0);
 
     reply("0d5a4d7100");
-    EXPECT_EQ(take(), QList<QByteArray>({kAck, R64("0da64d0c7203000000100100004c")}));
-    EXPECT_EQ(mgr.otaDataTotalLength(), 3);
-    EXPECT_EQ(mgr.otaDataChecksum(), 0x110);
-    EXPECT_EQ(progress(), QList<int>({0, 100}));
-    EXPECT_TRUE(terminals().isEmpty());
+    EXPECT_EQ(sent(), QList<QByteArray>({kAck, R64("0da64d0c7203000000100100004c")}));
+    EXPECT_EQ(hid.otaDataTotalLength(), 3);
+    EXPECT_EQ(hid.otaDataChecksum(), 0x110);
+    EXPECT_EQ(notes.firmwareProgress(), QList<int>({0, 100}));
+    EXPECT_TRUE(notes.firmwareEnds().isEmpty());
 
     reply("0d5a4d7200");
-    EXPECT_EQ(take(), QList<QByteArray>{kAck});
-    EXPECT_EQ(terminals(), QStringList{kSuccess});
+    EXPECT_EQ(sent(), QList<QByteArray>{kAck});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
     EXPECT_FALSE(st().mouseIsConnect());
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_TRUE(hid.isTimerRunning());
 
-    scheduler.advance(4999); // the poll asks at 3 s
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0da54d04694c")});
-    scheduler.advance(1); // the re-read at 5 s: not connected, so the connection query
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0da54d04694c")});
+    sched.advance(4999); // the poll asks at 3 s
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0da54d04694c")});
+    sched.advance(1); // the re-read at 5 s: not connected, so the connection query
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0da54d04694c")});
 
     // A second verdict changes nothing.
     reply("0d5a4d7200");
     reply("0d5a4d7201");
-    EXPECT_EQ(terminals(), QStringList{kSuccess});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
 }
 
 TEST_F(HidFirmwareFlow, MouseRefusalsEndTheTransferWithOneFailure)
 {
     // A refused start used to leave the page waiting.
-    mgr.sendStartOTAData();
-    take();
+    hid.sendStartOTAData();
+    sent();
     reply("0d5a4d7001");
-    EXPECT_EQ(take(), QList<QByteArray>{kAck});
-    EXPECT_EQ(terminals(), QStringList{kFail});
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_EQ(sent(), QList<QByteArray>{kAck});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
+    EXPECT_TRUE(hid.isTimerRunning());
 
     // A refused packet: the end frame at once, with the totals as stored (none yet), which
     // the device fails.
     notes.clear();
     mousePath = folder.write("m58.txt", mouseFile(fwtest::lines(58)));
-    mgr.sendStartOTAData();
+    hid.sendStartOTAData();
     reply("0d5a4d7000");
-    take();
+    sent();
     reply("0d5a4d71ff");
-    EXPECT_EQ(take(), QList<QByteArray>({kAck, R64("0da64d0c7200000000000000004c")}));
-    EXPECT_TRUE(terminals().isEmpty());
+    EXPECT_EQ(sent(), QList<QByteArray>({kAck, R64("0da64d0c7200000000000000004c")}));
+    EXPECT_TRUE(notes.firmwareEnds().isEmpty());
     reply("0d5a4d7100"); // a late acceptance does not resume the packets
-    EXPECT_EQ(take(), QList<QByteArray>{kAck});
+    EXPECT_EQ(sent(), QList<QByteArray>{kAck});
     reply("0d5a4d7202");
-    EXPECT_EQ(terminals(), QStringList{kFail});
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
+    EXPECT_TRUE(hid.isTimerRunning());
 
     // The device's own cancel, whatever its status.
     notes.clear();
-    mgr.sendStartOTAData();
+    hid.sendStartOTAData();
     reply("0d5a4d7000");
     reply("0d5a4d7405");
-    EXPECT_EQ(terminals(), QStringList{kCancel});
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kCancel});
+    EXPECT_TRUE(hid.isTimerRunning());
 }
 
 TEST_F(HidFirmwareFlow, ReceiverTransferAndItsLoggedReplies)
@@ -171,21 +124,21 @@ TEST_F(HidFirmwareFlow, ReceiverTransferAndItsLoggedReplies)
     // The receiver's own path wins over the downloaded one.
     st().setDongleOTAFilePath(donglePath);
     donglePath = folder.write("other.txt", "x\r\ny\r\nz\r\n01\r\n");
-    mgr.sendStartOTADongleData();
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0dbac0")});
+    hid.sendStartOTADongleData();
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0dbac0")});
 
     reply("0dabc0");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0dbac1010002000a0b")});
-    EXPECT_EQ(mgr.currentOTAIndex(), 1);
-    EXPECT_FALSE(mgr.isTimerRunning());
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0dbac1010002000a0b")});
+    EXPECT_EQ(hid.currentOTAIndex(), 1);
+    EXPECT_FALSE(hid.isTimerRunning());
     reply("0dabc10100");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0dbac20200150000020000")});
-    EXPECT_EQ(progress(), QList<int>({100, 100}));
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0dbac20200150000020000")});
+    EXPECT_EQ(notes.firmwareProgress(), QList<int>({100, 100}));
     reply("0dabc2");
-    EXPECT_TRUE(take().isEmpty());
-    EXPECT_EQ(terminals(), QStringList{kSuccess});
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
     EXPECT_FALSE(st().mouseIsConnect());
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_TRUE(hid.isTimerRunning());
     ASSERT_EQ(userLog.size(), 3);
     EXPECT_TRUE(userLog[0].startsWith(QStringLiteral("\nreceiveData=0dabc0000000")));
     EXPECT_TRUE(userLog[0].endsWith(QStringLiteral("\n")));
@@ -195,43 +148,43 @@ TEST_F(HidFirmwareFlow, ReceiverTransferAndItsLoggedReplies)
     notes.clear();
     st().setDongleOTAFilePath(std::nullopt);
     donglePath = folder.write("d120.txt", fwtest::receiverFile(fwtest::lines(120)));
-    mgr.sendStartOTADongleData();
+    hid.sendStartOTADongleData();
     reply("0dabc0");
-    take();
+    sent();
     reply("0dabc10700");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("00")});
-    EXPECT_EQ(terminals(), QStringList{kFail});
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("00")});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
+    EXPECT_TRUE(hid.isTimerRunning());
 }
 
 TEST_F(HidFirmwareFlow, RemoteControlTransferComparesTheEchoedIndex)
 {
     st().mouseInfoItem().setDeviceType(4);
     mousePath = remotePath;
-    mgr.sendStartOTAData();
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0d80bac0")});
+    hid.sendStartOTAData();
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac0")});
     reply("0d81abc06400");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0d80bac1000003000102" "03")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac1000003000102" "03")});
     reply("0d81abc10000");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0d80bac2010006000003" "0000")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010006000003" "0000")});
     reply("0d81abc2000055");
-    EXPECT_EQ(terminals(), QStringList{kSuccess});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
     EXPECT_FALSE(st().mouseIsConnect());
 
     // A mismatched echo ends the transfer with the stored totals; the device's 0x54 fails it.
     notes.clear();
     mousePath = folder.write("r113.txt", mouseFile(fwtest::lines(113)));
-    mgr.setOtaDataTotalLength(0);
-    mgr.setOtaDataChecksum(0);
-    mgr.sendStartOTAData();
+    hid.setOtaDataTotalLength(0);
+    hid.setOtaDataChecksum(0);
+    hid.sendStartOTAData();
     reply("0d81abc06400");
     reply("0d81abc10000");
-    take();
+    sent();
     reply("0d81abc10700");
-    EXPECT_EQ(take(), QList<QByteArray>{R64("0d80bac2010000000000" "0000")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010000000000" "0000")});
     reply("0d81abc2000054");
-    EXPECT_EQ(terminals(), QStringList{kFail});
-    EXPECT_TRUE(mgr.isTimerRunning());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
+    EXPECT_TRUE(hid.isTimerRunning());
 }
 
 TEST_F(HidFirmwareFlow, CancelWorksInEveryStateAndLateRepliesFindNothing)
@@ -258,9 +211,9 @@ TEST_F(HidFirmwareFlow, CancelWorksInEveryStateAndLateRepliesFindNothing)
             mousePath = d.target == Target::Remote ? remotePath : folder.path("mouse.txt");
             auto start = [&] {
                 if (d.target == Target::Receiver)
-                    mgr.sendStartOTADongleData();
+                    hid.sendStartOTADongleData();
                 else
-                    mgr.sendStartOTAData();
+                    hid.sendStartOTAData();
             };
             if (s >= State::Starting)
                 start();
@@ -268,26 +221,26 @@ TEST_F(HidFirmwareFlow, CancelWorksInEveryStateAndLateRepliesFindNothing)
                 reply(d.accept);
             if (s >= State::Ending)
                 reply(d.packet);
-            ASSERT_EQ(int(mgr.firmwareTransfer().phase()), int(s)) << what.toStdString();
-            take();
+            ASSERT_EQ(int(hid.firmwareTransfer().phase()), int(s)) << what.toStdString();
+            sent();
             notes.clear();
 
             if (d.target == Target::Receiver)
-                mgr.sendCancelOTADongleData();
+                hid.sendCancelOTADongleData();
             else
-                mgr.sendCancelOTAData();
-            EXPECT_EQ(take(), d.cancel) << what.toStdString();
-            EXPECT_EQ(terminals(), s == State::Idle ? QStringList() : QStringList{kCancel}) << what.toStdString();
-            EXPECT_TRUE(mgr.isTimerRunning()) << what.toStdString();
-            EXPECT_FALSE(mgr.firmwareTransfer().isOTATransferActive());
+                hid.sendCancelOTAData();
+            EXPECT_EQ(sent(), d.cancel) << what.toStdString();
+            EXPECT_EQ(notes.firmwareEnds(), s == State::Idle ? QStringList() : QStringList{kCancel}) << what.toStdString();
+            EXPECT_TRUE(hid.isTimerRunning()) << what.toStdString();
+            EXPECT_FALSE(hid.firmwareTransfer().isOTATransferActive());
 
             // Whatever the device still sends sends nothing but the mouse's acknowledgements.
             for (const char *late : d.late)
                 reply(late);
-            for (const QByteArray &r : take())
+            for (const QByteArray &r : sent())
                 EXPECT_EQ(r, kAck) << what.toStdString();
-            EXPECT_EQ(terminals().size(), s == State::Idle ? 0 : 1) << what.toStdString();
-            EXPECT_TRUE(progress().isEmpty()) << what.toStdString();
+            EXPECT_EQ(notes.firmwareEnds().size(), s == State::Idle ? 0 : 1) << what.toStdString();
+            EXPECT_TRUE(notes.firmwareProgress().isEmpty()) << what.toStdString();
         }
     }
 }
@@ -311,51 +264,51 @@ TEST_F(HidFirmwareFlow, UnusableImagesAreRefusedBeforeAnythingIsSent)
         mousePath = r.exists ? folder.write("bad.txt", r.file) : QString();
         fakes.tips.tips.clear();
         notes.clear();
-        mgr.sendStartOTAData();
-        EXPECT_TRUE(take().isEmpty()) << r.what;
+        hid.sendStartOTAData();
+        EXPECT_TRUE(sent().isEmpty()) << r.what;
         ASSERT_EQ(fakes.tips.tips.size(), 1u) << r.what;
         EXPECT_EQ(fakes.tips.tips[0].second, QStringLiteral("error_icon")) << r.what;
-        EXPECT_EQ(terminals(), QStringList{kFail}) << r.what;
-        EXPECT_FALSE(mgr.firmwareTransfer().isOTATransferActive()) << r.what;
-        EXPECT_TRUE(mgr.isTimerRunning()) << r.what;
+        EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail}) << r.what;
+        EXPECT_FALSE(hid.firmwareTransfer().isOTATransferActive()) << r.what;
+        EXPECT_TRUE(hid.isTimerRunning()) << r.what;
     }
     // The receiver likewise.
     donglePath = folder.write("bad-dongle.txt", "a\r\nb\r\nc\r\n");
     notes.clear();
-    mgr.sendStartOTADongleData();
-    EXPECT_TRUE(take().isEmpty());
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    hid.sendStartOTADongleData();
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
 }
 
 TEST_F(HidFirmwareFlow, OtherFamiliesTakeNoFirmware)
 {
     st().setChipPlan(6);
-    mgr.sendStartOTAData();
-    EXPECT_EQ(take(), QList<QByteArray>{RecordingHidSink::R(21, "00")});
-    EXPECT_EQ(terminals(), QStringList{kFail});
+    hid.sendStartOTAData();
+    EXPECT_EQ(sent(), QList<QByteArray>{RecordingHidSink::R(21, "00")});
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
     notes.clear();
-    mgr.sendStartOTADongleData();
-    EXPECT_TRUE(take().isEmpty());
-    EXPECT_EQ(terminals(), QStringList{kFail});
-    mgr.sendCancelOTADongleData();
-    EXPECT_EQ(take(), QList<QByteArray>{RecordingHidSink::R(21, "00")});
-    mgr.sendCancelOTAData();
-    mgr.sendOTAFileData();
-    mgr.sendEndOTAData();
-    EXPECT_TRUE(take().isEmpty());
+    hid.sendStartOTADongleData();
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
+    hid.sendCancelOTADongleData();
+    EXPECT_EQ(sent(), QList<QByteArray>{RecordingHidSink::R(21, "00")});
+    hid.sendCancelOTAData();
+    hid.sendOTAFileData();
+    hid.sendEndOTAData();
+    EXPECT_TRUE(sent().isEmpty());
 }
 
 TEST_F(HidFirmwareFlow, ProgressOfTwoMousePackets)
 {
     mousePath = folder.write("m114.txt", mouseFile(QByteArray("00\r\n").repeated(114)));
-    mgr.sendStartOTAData();
+    hid.sendStartOTAData();
     reply("0d5a4d7000");
     reply("0d5a4d7100");
     reply("0d5a4d7100");
-    const QList<QByteArray> sent = take();
-    ASSERT_EQ(sent.size(), 7);
-    EXPECT_EQ(sent[6], R64("0da64d0c7272000000000000004c"));
-    EXPECT_EQ(progress(), QList<int>({0, 50, 100}));
+    const QList<QByteArray> reports = sent();
+    ASSERT_EQ(reports.size(), 7);
+    EXPECT_EQ(reports[6], R64("0da64d0c7272000000000000004c"));
+    EXPECT_EQ(notes.firmwareProgress(), QList<int>({0, 50, 100}));
 }
 
 } // namespace

@@ -22,17 +22,17 @@ TEST_F(HidReader, FullReportOfAMouseReceiver)
     EXPECT_EQ(item().dpi(), 42);
     EXPECT_EQ(item().led(), 1);
     EXPECT_EQ(reader.pressType(), 33);
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
     EXPECT_TRUE(state->isNeedMouseInfo());
     EXPECT_EQ(notes.names(), (QStringList{kUSBInsertNotification, HadUSBInfoNotification}));
-    EXPECT_EQ(nb.log.calls, (QStringList{"hidCallbackType(33)", "clearDraw"})); // not a pointer: no dismissEffect
+    EXPECT_EQ(fakes.log.calls, (QStringList{"hidCallbackType(33)", "clearDraw"})); // not a pointer: no dismissEffect
 
     // The same report again changes nothing that is announced.
     notes.clear();
-    nb.log.clear();
+    fakes.log.clear();
     feed("0d016401212a013302");
     EXPECT_TRUE(notes.names().isEmpty());
-    EXPECT_EQ(nb.log.calls, QStringList{"clearDraw"});
+    EXPECT_EQ(fakes.log.calls, QStringList{"clearDraw"});
 }
 
 TEST_F(HidReader, DigitAndHexFieldsOfPlansOtherThanTwo)
@@ -73,7 +73,7 @@ TEST_F(HidReader, ShortReportsReadOnlyWhatTheyHold)
     EXPECT_TRUE(state->mouseIsConnect()); // "0d01" held the connection byte
     feed("0d0164012100"); // up to the DPI byte, no key
     EXPECT_DOUBLE_EQ(item().powerPercent(), 64.0);
-    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_TRUE(fakes.voice.pressTypes.empty());
     EXPECT_FALSE(state->isNeedMouseInfo());
 
     state->setChipPlan(2);
@@ -90,15 +90,15 @@ TEST_F(HidReader, SearchKeyWhileTypingIsHeldEndsTheReport)
     state->setChipPlan(1);
     reader.setPressType(37);
     feed("0d0164012132013102"); // key 49 -> 35
-    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_TRUE(fakes.voice.pressTypes.empty());
     EXPECT_EQ(reader.pressType(), 37);
     EXPECT_FALSE(state->isNeedMouseInfo()); // byte 8 was not read
-    EXPECT_EQ(nb.log.count("clearDraw"), 0);
+    EXPECT_EQ(fakes.log.count("clearDraw"), 0);
 
     // A key that repeats the held press type is not sent again, and reading goes on.
     reader.setPressType(33);
     feed("0d0164012132013302");
-    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_TRUE(fakes.voice.pressTypes.empty());
     EXPECT_TRUE(state->isNeedMouseInfo());
 }
 
@@ -107,11 +107,11 @@ TEST_F(HidReader, ModeByteAndFirstInformation)
     state->setChipPlan(1);
     // Mode 0: no drawing cleared, but the first report still announces the device.
     feed("0d0164022132010000");
-    EXPECT_EQ(nb.log.count("clearDraw"), 0);
-    EXPECT_EQ(nb.log.count("dismissEffect"), 1); // a pointer (device type 2)
+    EXPECT_EQ(fakes.log.count("clearDraw"), 0);
+    EXPECT_EQ(fakes.log.count("dismissEffect"), 1); // a pointer (device type 2)
     EXPECT_EQ(notes.count(HadUSBInfoNotification), 1);
     feed("0d0164022132010004");
-    EXPECT_EQ(nb.log.count("clearDraw"), 1);
+    EXPECT_EQ(fakes.log.count("clearDraw"), 1);
     EXPECT_EQ(notes.count(HadUSBInfoNotification), 1);
 }
 
@@ -120,13 +120,13 @@ TEST_F(HidReader, FixedSensorSerialGetsItsDpiCorrected)
     state->setChipPlan(1);
     item().setSn(QStringLiteral("X2020050100008Y"));
     feed("0d016401213f010002"); // DPI byte 0x3f with chip 2 stays 63, not 4
-    EXPECT_EQ(nb.log.count("sendSetDpiData"), 0);
+    EXPECT_EQ(fakes.log.count("sendSetDpiData"), 0);
 
     state->setIsNeedMouseInfo(false);
     notes.clear();
     feed("0d0164012104010002");
     EXPECT_EQ(item().icType(), 5u);
-    EXPECT_EQ(nb.log.count("sendSetDpiData(3)"), 1);
+    EXPECT_EQ(fakes.log.count("sendSetDpiData(3)"), 1);
     EXPECT_EQ(notes.names(), (QStringList{HadUSBInfoNotification, HadUSBInfoNotification}));
 }
 
@@ -134,7 +134,7 @@ TEST_F(HidReader, PlanTwoMouseReceiver)
 {
     state->setChipPlan(2);
     feed("0d0031059a3212070000", 0x1234, 0x5678);
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{35});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{35});
     EXPECT_EQ(item().dpi(), 5);
     EXPECT_DOUBLE_EQ(item().powerPercent(), 9.0);
     EXPECT_EQ(item().icType(), 1u);
@@ -157,7 +157,7 @@ TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
     std::vector<int> modes;
     const auto cycle = [&] {
         pen("0d0047");
-        modes.push_back(nb.keys.vioceMode());
+        modes.push_back(fakes.keys.vioceMode());
         pen("0d0000"); // key up between presses
     };
     cycle();
@@ -165,22 +165,22 @@ TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
     cycle();
     cycle();
     EXPECT_EQ(modes, (std::vector<int>{2, 3, 1}));
-    EXPECT_EQ(nb.log.calls, (QStringList{"cancelAsr", tipCall("切换到翻译模式", "laserPen_icon-7"),
-                                         "cancelAsr", tipCall("切换到投屏模式", "laserPen_icon-2"),
-                                         "cancelAsr", tipCall("切换到打字模式", "laserPen_icon-6")}));
-    EXPECT_TRUE(nb.voice.pressTypes.empty());
+    EXPECT_EQ(fakes.log.calls, (QStringList{"cancelAsr", tipCall("切换到翻译模式", "laserPen_icon-7"), "cancelAsr",
+                                            tipCall("切换到投屏模式", "laserPen_icon-2"), "cancelAsr",
+                                            tipCall("切换到打字模式", "laserPen_icon-6")}));
+    EXPECT_TRUE(fakes.voice.pressTypes.empty());
 
     // Plan 2 has no held-key gate: a key after another without a key-up still counts.
     pen("0d004a");
     pen("0d004b");
-    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{33, 34}));
+    EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{33, 34}));
 
-    nb.log.clear();
+    fakes.log.clear();
     pen("0d004c");
-    EXPECT_EQ(nb.log.calls, (QStringList{"clearDraw", "showLaserPenEffect"}));
+    EXPECT_EQ(fakes.log.calls, (QStringList{"clearDraw", "showLaserPenEffect"}));
     pen("0d0046");
     pen("0d0042");
-    EXPECT_EQ(nb.log.calls.mid(2), (QStringList{"dismissEffect", "changeLaserPenStatus(0)"}));
+    EXPECT_EQ(fakes.log.calls.mid(2), (QStringList{"dismissEffect", "changeLaserPenStatus(0)"}));
 
     // Other bytes of the report are not read on this receiver.
     const double battery = item().powerPercent();
@@ -191,43 +191,43 @@ TEST_F(HidReader, PointerReceiverModeCycleAndKeys)
 TEST_F(HidReader, HeldPointerKeyRepeatedByTheDeviceIsOnePress)
 {
     state->setChipPlan(2);
-    nb.keys.setVioceMode(1);
+    fakes.keys.setVioceMode(1);
     feed("0d0047", 0x3151, 0x23ab);
     feed("0d0047", 0x3151, 0x23ab); // battery report while the mode key is held
-    EXPECT_EQ(nb.keys.vioceMode(), 2);
-    EXPECT_EQ(nb.log.count("cancelAsr"), 1);
+    EXPECT_EQ(fakes.keys.vioceMode(), 2);
+    EXPECT_EQ(fakes.log.count("cancelAsr"), 1);
 }
 
 TEST_F(HidReader, PointerKeysOutsidePlanTwoWaitForAKeyUp)
 {
     state->setChipPlan(1);
-    nb.keys.setVioceMode(1);
+    fakes.keys.setVioceMode(1);
     const auto key = [&](const char *keyHex) {
         feed(QByteArray("0d016402213201").append(keyHex).constData());
     };
     key("25"); // 37 -> typing down
     key("28"); // 40 while 37 is held: remembered only
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
     EXPECT_EQ(reader.tempNum(), 40);
 
     reader.setPressType(0);
     key("00");
     EXPECT_EQ(reader.tempNum(), 0);
-    nb.voice.pressTypes.clear();
+    fakes.voice.pressTypes.clear();
     key("27"); // 39 -> search down
     key("28"); // no key-up between: nothing
     key("00");
     key("28"); // 40 -> search up
-    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{35, 36}));
+    EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{35, 36}));
 
     // 37, key-up, 40: the search key-up is dropped while typing is held.
     reader.setPressType(0);
-    nb.voice.pressTypes.clear();
+    fakes.voice.pressTypes.clear();
     key("00");
     key("25");
     key("00");
     key("28");
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
 }
 
 TEST_F(HidReader, PointerKeysFollowTheVoiceMode)
@@ -239,12 +239,12 @@ TEST_F(HidReader, PointerKeysFollowTheVoiceMode)
         int type;
     } rows[] = {{1, 0x4a, 33}, {1, 0x4b, 34}, {2, 0x4a, 37}, {3, 0x4b, 38}, {0, 0x4a, 0}, {4, 0x4b, 0}};
     for (const Row &r : rows) {
-        nb.keys.setVioceMode(r.mode);
+        fakes.keys.setVioceMode(r.mode);
         reader.setPressType(0);
-        nb.voice.pressTypes.clear();
+        fakes.voice.pressTypes.clear();
         feed(QByteArray("0d00").append(QByteArray(1, char(r.byte)).toHex()).constData(), 0x3151, 0x23ab);
         feed("0d0000", 0x3151, 0x23ab);
-        EXPECT_EQ(nb.voice.pressTypes, r.type ? std::vector<int>{r.type} : std::vector<int>{})
+        EXPECT_EQ(fakes.voice.pressTypes, r.type ? std::vector<int>{r.type} : std::vector<int>{})
             << "mode " << r.mode << " byte " << int(r.byte);
     }
 }
@@ -256,24 +256,24 @@ TEST_F(HidReader, ModeKeyOfOtherDevices)
 
     reader.setPressType(33);
     key("40");
-    EXPECT_FALSE(nb.keys.isTranslate());
-    EXPECT_TRUE(nb.tips.tips.empty());
+    EXPECT_FALSE(fakes.keys.isTranslate());
+    EXPECT_TRUE(fakes.tips.tips.empty());
 
     reader.setPressType(0);
     key("40");
-    EXPECT_TRUE(nb.keys.isTranslate());
+    EXPECT_TRUE(fakes.keys.isTranslate());
     key("40");
-    EXPECT_FALSE(nb.keys.isTranslate());
-    ASSERT_EQ(nb.tips.tips.size(), 2u);
-    EXPECT_EQ(nb.tips.tips[0], std::make_pair(tr("切换到翻译模式"), QString("laserPen_icon-7")));
-    EXPECT_EQ(nb.tips.tips[1], std::make_pair(tr("切换到打字模式"), QString("laserPen_icon-6")));
+    EXPECT_FALSE(fakes.keys.isTranslate());
+    ASSERT_EQ(fakes.tips.tips.size(), 2u);
+    EXPECT_EQ(fakes.tips.tips[0], std::make_pair(tr("切换到翻译模式"), QString("laserPen_icon-7")));
+    EXPECT_EQ(fakes.tips.tips[1], std::make_pair(tr("切换到打字模式"), QString("laserPen_icon-6")));
 
-    nb.keys.setIsTranslate(true);
+    fakes.keys.setIsTranslate(true);
     key("33");
     key("34");
     key("50"); // key command
     key("3f"); // no press type
-    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{37, 38, 50}));
+    EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{37, 38, 50}));
 }
 
 TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
@@ -289,10 +289,10 @@ TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
     shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
     EXPECT_EQ(owned, 33);
     shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{33});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
     owned = 0; // a command went out
     shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
-    EXPECT_EQ(nb.voice.pressTypes, (std::vector<int>{33, 33}));
+    EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{33, 33}));
     EXPECT_EQ(reader.pressType(), 0); // the fixture's reader keeps its own
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "DeviceWorld.h"
 #include "FakeDesktop.h"
 #include "FakeGlobalShortcuts.h"
-#include "FakeNeighbours.h"
 #include "HRVLocalizedString.h"
 #include "HidInfoReader.h"
 #include "IHidInfoCommands.h"
 #include "KeyValueStore.h"
-#include "ManualScheduler.h"
 #include "NotificationNames.h"
-#include "NotificationRecorder.h"
-#include "ScopedUserInfoData.h"
 #include "platform/ShortcutBinder.h"
 
 #include <gtest/gtest.h>
@@ -28,23 +25,19 @@ private:
 
 // The reader over a fresh application state, recording neighbours and commands,
 // virtual time, a fake output volume and fake global shortcuts.
-class HidInfoTest : public ::testing::Test {
+class HidInfoTest : public ::testing::Test, protected DeviceWorld {
 protected:
     static constexpr quint16 kMouseVid = 0x3151, kMousePid = 0x22ab;
 
-    ManualScheduler scheduler;
-    ScopedUserInfoData state;
-    FakeNeighbours nb;
-    NotificationRecorder notes{{qx::notify::kUSBInsertNotification, qx::notify::HadUSBInfoNotification}};
     FakeSystemVolume volume;
     FakeGlobalShortcuts shortcuts;
     MemoryKeyValueStore shortcutStore;
     platform::ShortcutBinder binder{shortcutStore, &shortcuts};
-    FakeHidInfoCommands commands{nb.log};
+    FakeHidInfoCommands commands{fakes.log};
     HidInfoReader::Deps deps()
     {
         HidInfoReader::Deps d;
-        d.seams = nb.seams();
+        d.seams = fakes.seams();
         d.commands = &commands;
         d.volume = &volume;
         d.binder = &binder;
@@ -52,7 +45,6 @@ protected:
     }
     HidInfoReader reader{deps()};
 
-    QXMouseInfoItem &item() { return state->mouseInfoItem(); }
     void feed(const char *hex, quint16 vid = kMouseVid, quint16 pid = kMousePid)
     {
         reader.getDeivceInfoWithBuf(QByteArray::fromHex(hex), vid, pid);

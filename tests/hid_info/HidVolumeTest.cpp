@@ -11,7 +11,7 @@ protected:
     QStringList tipTexts() const
     {
         QStringList out;
-        for (const auto &[text, image] : nb.tips.tips)
+        for (const auto &[text, image] : fakes.tips.tips)
             out << text + "|" + image;
         return out;
     }
@@ -22,49 +22,49 @@ TEST_F(HidVolume, HeldVolumeUpStepsEveryFifthOfASecondUntilItsKeyUp)
     volume.volumeValue = 0.5f;
     key("47"); // 71
     EXPECT_TRUE(reader.isVolumeRepeating());
-    scheduler.advance(199);
-    EXPECT_TRUE(nb.tips.tips.empty()); // the first step comes 0.2 s after the key
-    scheduler.advance(1);
+    sched.advance(199);
+    EXPECT_TRUE(fakes.tips.tips.empty()); // the first step comes 0.2 s after the key
+    sched.advance(1);
     EXPECT_NEAR(*volume.volumeValue, 0.6f, 1e-5);
     EXPECT_EQ(tipTexts(), QStringList{"当前音量 60|laserPen_icon-10"});
 
-    scheduler.advance(800);
-    EXPECT_EQ(nb.tips.tips.size(), 5u);
+    sched.advance(800);
+    EXPECT_EQ(fakes.tips.tips.size(), 5u);
     EXPECT_NEAR(*volume.volumeValue, 1.0f, 1e-5);
 
     key("47"); // the device repeats the report of the held key
     key("00"); // a key-up report does not stop it either
-    scheduler.advance(400);
-    EXPECT_EQ(nb.tips.tips.size(), 7u);
+    sched.advance(400);
+    EXPECT_EQ(fakes.tips.tips.size(), 7u);
     EXPECT_EQ(tipTexts().last(), "当前音量 100|laserPen_icon-10"); // stays at full
 
     key("48"); // 72: volume key-up
     EXPECT_FALSE(reader.isVolumeRepeating());
-    scheduler.advance(1000);
-    EXPECT_EQ(nb.tips.tips.size(), 7u);
-    EXPECT_EQ(scheduler.pendingCount(), 0);
+    sched.advance(1000);
+    EXPECT_EQ(fakes.tips.tips.size(), 7u);
+    EXPECT_EQ(sched.pendingCount(), 0);
 }
 
 TEST_F(HidVolume, VolumeDownToSilenceAndAnyOtherKeyStops)
 {
     volume.volumeValue = 0.15f;
     key("49"); // 73
-    scheduler.advance(200);
-    scheduler.advance(200); // below the lowest step: muted, the volume itself kept
+    sched.advance(200);
+    sched.advance(200); // below the lowest step: muted, the volume itself kept
     EXPECT_EQ(tipTexts(), (QStringList{"当前音量 0|laserPen_icon-11", "当前音量 0|laserPen_icon-11"}));
     EXPECT_EQ(volume.mutedValue, true);
 
     key("00");
     key("27"); // 39, the search key, stops the repeat and still counts
     EXPECT_FALSE(reader.isVolumeRepeating());
-    EXPECT_EQ(nb.voice.pressTypes, std::vector<int>{35});
+    EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{35});
 }
 
 TEST_F(HidVolume, TipShowsTheRoundedPercentage)
 {
     volume.volumeValue = 0.8f; // 0.8 - 0.1 in single precision is 0.6999999
     key("49");
-    scheduler.advance(200);
+    sched.advance(200);
     EXPECT_EQ(tipTexts(), QStringList{"当前音量 70|laserPen_icon-11"});
 }
 
@@ -72,14 +72,14 @@ TEST_F(HidVolume, ANewVolumeKeyRestartsTheRepeat)
 {
     volume.volumeValue = 0.5f;
     key("47");
-    scheduler.advance(100);
+    sched.advance(100);
     key("00");
     key("49"); // down, started 100 ms into the up repeat
-    scheduler.advance(100);
-    EXPECT_TRUE(nb.tips.tips.empty());
-    scheduler.advance(100);
+    sched.advance(100);
+    EXPECT_TRUE(fakes.tips.tips.empty());
+    sched.advance(100);
     EXPECT_EQ(tipTexts(), QStringList{"当前音量 40|laserPen_icon-11"});
-    EXPECT_EQ(scheduler.pendingCount(), 1);
+    EXPECT_EQ(sched.pendingCount(), 1);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ protected:
     {
         watch();
         auto rx = plugRow(row);
-        scheduler.advance(2000);
+        sched.advance(2000);
         rx->clearWritten();
         mgr.setHidSink(hid.get());
         QXHidReportParser::Services s;
@@ -74,12 +74,12 @@ TEST_F(HidKeyConversation, PointerSearchKeyOpensTheMicrophoneAndTheDeviceStreams
 
     rx->sendInput(Role::Command, RecordingHidSink::R(64, "0d5a4d9c004c"));
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{35});
-    scheduler.advance(500);
+    sched.advance(500);
     EXPECT_TRUE(mgr.isStartVoice());
     EXPECT_TRUE(hid->isStartVoice()); // through the parser's completion
 
     rx->sendInput(Role::Command, RecordingHidSink::R(64, "0d5a4d9d004c"));
-    scheduler.advance(500);
+    sched.advance(500);
     EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{35, 36}));
     EXPECT_FALSE(mgr.isStartVoice());
     EXPECT_FALSE(hid->isStartVoice());
@@ -92,10 +92,10 @@ TEST_F(HidKeyConversation, Plan4KeyIsAcknowledgedBeforeItTakesEffect)
     auto rx = open(17);
     ASSERT_EQ(st().chipPlan(), 4);
     rx->sendInput(Role::Command, RecordingHidSink::R(21, "0c1137"));
-    scheduler.advance(HidKeyEventHandler::kPlan4KeyDelayMs - 1);
+    sched.advance(HidKeyEventHandler::kPlan4KeyDelayMs - 1);
     EXPECT_EQ(heard, QStringList({"sendGetReceiveData"}));
     EXPECT_TRUE(fakes.voice.pressTypes.empty());
-    scheduler.advance(1);
+    sched.advance(1);
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{53});
 }
 
@@ -112,12 +112,12 @@ TEST_F(HidKeyConversation, Plan6KeyboardVoiceKeyAndChipAuthorisation)
     st().setIsKeyboard(true);
 
     rx->sendInput(Role::Command, RecordingHidSink::R(21, "0c4d05370000"));
-    scheduler.advance(100);
+    sched.advance(100);
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
     EXPECT_EQ(fakes.keys.lastPressType(), 33);
 
     rx->sendInput(Role::Command, RecordingHidSink::R(21, "0c4e030451513031"));
-    scheduler.advance(500);
+    sched.advance(500);
     EXPECT_EQ(st().IFlytekChip_DeviceID(), QStringLiteral("QQ01"));
     EXPECT_EQ(heard, QStringList({"sendOpenMicData", "sendGetXunFeiChipAuthData"}));
     EXPECT_EQ(st().IFlytekChip_AuthDataStr(), QStringLiteral("auth0"));

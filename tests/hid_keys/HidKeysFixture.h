@@ -1,17 +1,9 @@
 #pragma once
 
+#include "DeviceWorld.h"
 #include "FakeChipTokenClient.h"
-#include "FakeNeighbours.h"
 #include "FrameDecoder.h"
 #include "HidEventHandlers.h"
-#include "ManualScheduler.h"
-#include "NotificationRecorder.h"
-#include "QXBLEMouseCommandManager.h"
-#include "QXHidCommandManager.h"
-#include "QXHidReportParser.h"
-#include "QXMouseCommandManager.h"
-#include "RecordingHidSink.h"
-#include "ScopedUserInfoData.h"
 
 #include <gtest/gtest.h>
 
@@ -39,49 +31,21 @@ private:
 };
 
 // The report parser with the real key and lighting handlers over the real command
-// managers, every neighbour recorded in one call log, on virtual time. Default device:
-// a plan-2 receiver 0x3151/0x22AB, mouse present, key setting on.
-class HidKeysTest : public ::testing::Test {
+// managers, every neighbour recorded in one call log, on virtual time (the default
+// device of HidProtocolWorld).
+class HidKeysTest : public ::testing::Test, protected HidProtocolWorld<LoggingHidSink> {
 protected:
-    ManualScheduler sched;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
-    LoggingHidSink sink{fakes.log};
-    QXHidCommandManager hid{fakes.seams()};
-    QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
-    QXMouseCommandManager facade{&hid, &ble};
-    QXHidReportParser parser{hid, &facade};
     FakeChipTokenClient tokens;
     HidEventHandlers handlers{parser, &tokens};
-    NotificationRecorder notes;
     std::vector<std::pair<int, int>> completions;
     std::vector<std::pair<bool, QByteArray>> voiceBlocks;
 
-    HidKeysTest()
+    HidKeysTest() : HidProtocolWorld<LoggingHidSink>(fakes.log)
     {
-        hid.setHidSink(&sink);
-        QXHidReportParser::Services s;
-        s.cancelPeripheralConnection = [] {};
-        s.startScan = [] {};
-        s.currentIds = [] { return std::pair<quint16, quint16>(0x3151, 0x22AB); };
-        parser.setServices(s);
-        facade.setSendVoiceDataBlock([this](bool on, QByteArrayView audio) { voiceBlocks.emplace_back(on, audio.toByteArray()); });
-        plan(2);
-        state->setMouseIsConnect(true);
-        state->setIsSupportKeySetting(true);
-        state->setProductCode(QStringLiteral("56"));
-    }
-    ~HidKeysTest() override
-    {
-        hid.invalidateTimer();
-        hid.invalidateCheckVoiceTimer();
+        facade.setSendVoiceDataBlock(
+            [this](bool on, QByteArrayView audio) { voiceBlocks.emplace_back(on, audio.toByteArray()); });
     }
 
-    void plan(int p, quint64 deviceType = 1)
-    {
-        state->setChipPlan(p);
-        state->mouseInfoItem().setDeviceType(deviceType);
-    }
     void feed(const QByteArray &report)
     {
         parser.eventTypeConvertDataToHexStr(report, [this](int c, int s) { completions.emplace_back(c, s); });
@@ -111,12 +75,5 @@ protected:
         feed(r);
     }
 
-    // The call log without the connection-state bookkeeping, then cleared.
-    QStringList calls()
-    {
-        QStringList out = fakes.log.calls;
-        fakes.log.clear();
-        return out;
-    }
     std::vector<int> pressTypes() { return std::exchange(fakes.voice.pressTypes, {}); }
 };

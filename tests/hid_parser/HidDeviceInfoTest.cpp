@@ -105,8 +105,8 @@ TEST_F(HidParserTest, HotKeyAndType5Information)
 TEST_F(HidParserTest, Plan7InformationStoresANewDeviceAndClearsItsToken)
 {
     plan(7);
-    vid = 0x248A;
-    pid = 0x67AC;
+    ids.first = 0x248A;
+    ids.second = 0x67AC;
     state->setIFlytekChip_tokenExpireAt(QStringLiteral("1999999999"));
     QStringList logs;
     setWriteLogHandler([&logs](const QString &l) { logs << l; });
@@ -141,7 +141,7 @@ TEST_F(HidParserTest, Plan7InformationStoresANewDeviceAndClearsItsToken)
     EXPECT_EQ(state->IFlytekChip_tokenExpireAt().value_or(""), "2000000000");
 
     // The 0x248A/0x70AC receiver writes its firmware in decimal; information marks the mouse present.
-    pid = 0x70AC;
+    ids.second = 0x70AC;
     state->setMouseIsConnect(false);
     feed(R(21, "a6134d6151582023120600000001070204125" "01b01"));
     EXPECT_EQ(item().firmwareVersion(), "27");
@@ -151,8 +151,8 @@ TEST_F(HidParserTest, Plan7InformationStoresANewDeviceAndClearsItsToken)
 TEST_F(HidParserTest, Plan6InformationLayouts)
 {
     plan(6);
-    vid = 0x248A;
-    pid = 0x61AB;
+    ids.first = 0x248A;
+    ids.second = 0x61AB;
     // 22 bytes, byte 21 not 0x4c; model 193 on a "QX20231206" serial is model 14.
     feedHex("0c4d1361515820231206000000070302" "04c15a120000");
     EXPECT_EQ(item().sn(), "QX2023120600000007");
@@ -226,7 +226,7 @@ TEST_F(HidParserTest, Plan6And7ConnectionStatus)
 TEST_F(HidParserTest, Plan4Replies)
 {
     plan(4);
-    pid = 0x10AB;
+    ids.second = 0x10AB;
     state->setMouseIsConnect(false);
     feed(R(21, "0c102f550d000203"));
     EXPECT_EQ(item().powerPercent(), 85.0);
@@ -246,7 +246,7 @@ TEST_F(HidParserTest, Plan4Replies)
     feed(R(21, "0c102e5631"));
     EXPECT_EQ(item().firmwareVersion(), "V1");
     // The re-framed receiver's reports are one byte shorter; the firmware still reads.
-    pid = 0x12AB;
+    ids.second = 0x12AB;
     feedHex("0c00102e563200000000000000000000000000000000");
     EXPECT_EQ(item().firmwareVersion(), "V2");
 }

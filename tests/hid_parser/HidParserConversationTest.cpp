@@ -54,12 +54,12 @@ TEST_F(HidParserConversation, Plan2MouseFoundReadAndLost)
 
     // A second after the open the transport asks; without a mouse known that is the
     // connection query, answered present; half a second later the information.
-    scheduler.advance(1000 + 2 * HIDDevice::kPacingMs);
+    sched.advance(1000 + 2 * HIDDevice::kPacingMs);
     EXPECT_EQ(mouse.heard().mid(0, 2), QStringList({"sendSearchMouseConnectStatusData", "sendClosePopUpWebSiteData"}));
     EXPECT_TRUE(st().mouseIsConnect());
     EXPECT_EQ(bleCalls, QStringList({"cancelPeripheralConnection"}));
     mouse.clearHeard();
-    scheduler.advance(500 + 20 * HIDDevice::kPacingMs);
+    sched.advance(500 + 20 * HIDDevice::kPacingMs);
     EXPECT_EQ(mouse.heard(),
               QStringList({"sendGetMouseInfoData", "sendGetReceiveData", "sendGetLightingEffectsModeData",
                            "sendGetLightingEffectsBrightnessData", "sendGetLightingEffectsSpeedData",
@@ -75,17 +75,17 @@ TEST_F(HidParserConversation, Plan2MouseFoundReadAndLost)
 
     // Voice start and end reach the transport through the completion.
     mouse.sendVoiceEvent(true);
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_TRUE(hid->isStartVoice());
     mouse.sendVoiceEvent(false);
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_FALSE(hid->isStartVoice());
 
     // The mouse goes out of range: the poll notices.
     mouse.mouse().present = false;
     mouse.clearHeard();
     fakes.log.clear();
-    scheduler.advance(3000 + 2 * HIDDevice::kPacingMs);
+    sched.advance(3000 + 2 * HIDDevice::kPacingMs);
     EXPECT_TRUE(mouse.heard().contains("sendSearchMouseConnectStatusData"));
     EXPECT_FALSE(st().mouseIsConnect());
     EXPECT_EQ(bleCalls.last(), "startScan");
@@ -94,7 +94,7 @@ TEST_F(HidParserConversation, Plan2MouseFoundReadAndLost)
     // Back in range: present again and read again.
     mouse.mouse().present = true;
     mouse.clearHeard();
-    scheduler.advance(3000 + 600 + 20 * HIDDevice::kPacingMs);
+    sched.advance(3000 + 600 + 20 * HIDDevice::kPacingMs);
     EXPECT_TRUE(st().mouseIsConnect());
     EXPECT_EQ(mouse.count("sendGetMouseInfoData"), 1);
 }
@@ -112,7 +112,7 @@ TEST_F(HidParserConversation, Plan4PollFindsTheMouseAndReadsItsSerialAndFirmware
 
     // The poll asks for the serial every 5 s; its answer shows the mouse, whose
     // information is then read, and with it serial and firmware.
-    scheduler.advance(5000 + 500 + 200 + 20 * HIDDevice::kPacingMs);
+    sched.advance(5000 + 500 + 200 + 20 * HIDDevice::kPacingMs);
     EXPECT_TRUE(st().mouseIsConnect());
     EXPECT_EQ(item().sn(), "A1B2C3D4E5F6");
     EXPECT_EQ(item().mouseType(), 13u);
@@ -123,7 +123,7 @@ TEST_F(HidParserConversation, Plan4PollFindsTheMouseAndReadsItsSerialAndFirmware
 
     // Gone: "0c00", no Bluetooth LE scan.
     mouse.mouse().present = false;
-    scheduler.advance(5000 + 2 * HIDDevice::kPacingMs);
+    sched.advance(5000 + 2 * HIDDevice::kPacingMs);
     EXPECT_FALSE(st().mouseIsConnect());
     EXPECT_FALSE(bleCalls.contains("startScan"));
 }
@@ -138,7 +138,7 @@ TEST_F(HidParserConversation, Plan7ReceiverIsReadAtOpen)
     ASSERT_EQ(st().chipPlan(), 7);
     st().setMouseIsConnect(true);
 
-    scheduler.advance(1000 + 10 * HIDDevice::kPacingMs);
+    sched.advance(1000 + 10 * HIDDevice::kPacingMs);
     EXPECT_EQ(mouse.heard().first(), "sendGetMouseInfoData");
     EXPECT_TRUE(mouse.heard().contains("sendGetReceiveData"));
     EXPECT_EQ(item().sn(), "QX2023120600000001");

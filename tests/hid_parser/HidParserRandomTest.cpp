@@ -40,8 +40,8 @@ TEST_F(HidParserTest, TwoHundredThousandRandomReports)
         const int p = rng.bounded(8);
         const int type = 1 + rng.bounded(5);
         plan(p, quint64(type));
-        vid = rng.bounded(2) ? 0x3151 : 0x248A;
-        pid = rng.bounded(3) == 0 ? 0x12AB : quint16(0x60AB + rng.bounded(0x20) * 0x100);
+        ids.first = rng.bounded(2) ? 0x3151 : 0x248A;
+        ids.second = rng.bounded(3) == 0 ? 0x12AB : quint16(0x60AB + rng.bounded(0x20) * 0x100);
         state->setProductCode(rng.bounded(4) == 0 ? QStringLiteral("113") : QStringLiteral("56"));
         hid.setIsStartVoice(rng.bounded(4) == 0);
         fakes.keys.setHadStart(rng.bounded(2));

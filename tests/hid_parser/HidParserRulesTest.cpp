@@ -106,8 +106,8 @@ TEST_F(HidParserTest, Plan7AcknowledgesEveryCommandBeforeThePrefix)
 TEST_F(HidParserTest, Plan6AcknowledgesOnlyForProduct113AndCoalescesPresence)
 {
     plan(6);
-    vid = 0x248A;
-    pid = 0x61AB;
+    ids.first = 0x248A;
+    ids.second = 0x61AB;
     state->setProductCode(QStringLiteral("113"));
     feed(R(21, "0c4d053300"));
     EXPECT_EQ(sent(), QList<QByteArray>({R(21, "0c4d04104c")}));
@@ -140,7 +140,7 @@ TEST_F(HidParserTest, Plan6AcknowledgesOnlyForProduct113AndCoalescesPresence)
 TEST_F(HidParserTest, Plan4ReframesOneReceiverAndRunsPresenceOnEveryReport)
 {
     plan(4);
-    pid = 0x12AB;
+    ids.second = 0x12AB;
     state->setMouseIsConnect(false);
     feed(R(21, "0c991133"));
     EXPECT_EQ(sent(), QList<QByteArray>({R(21, "0c0529")}));
@@ -150,7 +150,7 @@ TEST_F(HidParserTest, Plan4ReframesOneReceiverAndRunsPresenceOnEveryReport)
     EXPECT_EQ(sent(), QList<QByteArray>({R(21, "0c052f")}));
 
     // Another plan-4 receiver: the same bytes match no prefix, only presence.
-    pid = 0x11AB;
+    ids.second = 0x11AB;
     handled.clear();
     feed(R(21, "0c991133"));
     EXPECT_TRUE(handled.isEmpty());

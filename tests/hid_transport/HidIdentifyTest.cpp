@@ -192,10 +192,10 @@ TEST_F(HidTransportTest, BadArrivalsAreIgnored)
 
     // Arrivals repeated for an interface already held change nothing.
     hid->startMonitor();
-    scheduler.runDue();
+    sched.runDue();
     ASSERT_TRUE(hid->hasDevice());
     fakes.log.clear();
     hid->setDeviceRef(rx->info(rx->interfaces().last()), false);
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_EQ(fakes.log.calls, QStringList{});
 }

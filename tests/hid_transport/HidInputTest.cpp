@@ -24,7 +24,7 @@ protected:
         rx->addInterface(Role::Voice, 0xFF0C, 1);
         rx->addInterface(Role::Command, 0xFF05, 0);
         rx->plugIn();
-        scheduler.runDue();
+        sched.runDue();
         ASSERT_EQ(hid->devicePath(), rx->path(Role::Command));
         ASSERT_EQ(hid->voiceDevicePath(), rx->path(Role::Voice));
     }
@@ -104,6 +104,6 @@ TEST_F(HidInputTest, SimulatedReceiverAnswersThroughItsResponder)
     });
     hid->sendData(hex("0d1122"));
     EXPECT_TRUE(parserReports.isEmpty());
-    scheduler.advance(5);
+    sched.advance(5);
     EXPECT_EQ(parserReports, (QList<QByteArray>{hex("0d801122")}));
 }

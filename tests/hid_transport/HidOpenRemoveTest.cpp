@@ -112,9 +112,9 @@ TEST_P(HidOpenPerRow, FamilyAndAnnouncements)
 
     // A second later: the first requests.
     fakes.log.clear();
-    scheduler.advance(999);
+    sched.advance(999);
     EXPECT_EQ(fakes.log.calls, QStringList{});
-    scheduler.advance(1);
+    sched.advance(1);
     QStringList first{"sendGetMouseInfoData"};
     if (o.deviceType == 1)
         first << "sendClosePopUpWebSiteData";
@@ -129,7 +129,7 @@ TEST_F(HidTransportTest, LaserPenOnlineRequestWhenThePointerIsOn)
     st().setIsLaser(true);
     watch();
     auto rx = plugRow(24);
-    scheduler.advance(1000);
+    sched.advance(1000);
     EXPECT_EQ(fakes.log.calls.mid(fakes.log.calls.size() - 2),
               (QStringList{"sendGetMouseInfoData", "sendTelinkLaserPenOnlineData"}));
 }
@@ -138,13 +138,13 @@ TEST_F(HidTransportTest, EveryOpenGetsItsOwnFirstRequests)
 {
     watch();
     auto rx = plugRow(1);
-    scheduler.advance(500);
+    sched.advance(500);
     hid->openHIDDevice();
-    scheduler.advance(499);
+    sched.advance(499);
     EXPECT_EQ(fakes.log.count("sendGetMouseInfoData"), 0);
-    scheduler.advance(1);
+    sched.advance(1);
     EXPECT_EQ(fakes.log.count("sendGetMouseInfoData"), 1);
-    scheduler.advance(500);
+    sched.advance(500);
     EXPECT_EQ(fakes.log.count("sendGetMouseInfoData"), 2);
 }
 
@@ -174,7 +174,7 @@ TEST_F(HidTransportTest, FailedOpenWithAVoiceInterfaceClosesTheMicrophone)
     const QString command = rx.addInterface(Role::Command, 0xFF05, 0).path;
     bus.fake().setOpenError(command, platform::HidError::Io);
     rx.plugIn();
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_EQ(bus.fake().openAttempts(command), 1);
     EXPECT_EQ(fakes.log.count("sendCloseMicData"), 1);
     EXPECT_TRUE(bus.isOpen(voice));
@@ -193,8 +193,8 @@ TEST_F(HidTransportTest, VoiceOnlyReceiverWaitsForItsCommandInterface)
     EXPECT_FALSE(hid->hasDevice());
     EXPECT_TRUE(bus.isOpen(voice));
     EXPECT_EQ(st().chipPlan(), 3);
-    scheduler.advance(5000);
-    EXPECT_EQ(scheduler.pendingCount(), 0);
+    sched.advance(5000);
+    EXPECT_EQ(sched.pendingCount(), 0);
     EXPECT_EQ(fakes.log.count("log:接收器插入"), 1);
 
     // Its command interface opens the receiver; the voice layout stays.
@@ -236,7 +236,7 @@ TEST_F(HidTransportTest, RemovalSequence)
     // The commands that waited went with the device.
     EXPECT_TRUE(hid->commandArr().isEmpty());
     bus.fake().clearWrites();
-    scheduler.advance(200);
+    sched.advance(200);
     EXPECT_TRUE(bus.fake().writes().isEmpty());
 
     // Watching again: the receiver comes back.
@@ -277,7 +277,7 @@ TEST_F(HidTransportTest, AfterRemovalAWaitingReceiverIsTakenUp)
 
     first->unplug();
     EXPECT_FALSE(hid->hasDevice());
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_EQ(hid->devicePath(), waiting->path(Role::Command));
     EXPECT_EQ(item().mouseSource(), 1u);
 }
@@ -295,7 +295,7 @@ TEST_F(HidTransportTest, CloseAndReopenFromTheBluetoothSide)
 
     hid->openHIDDevice(); // it went away again: watch and take the receiver up
     EXPECT_TRUE(hid->isWatching());
-    scheduler.runDue();
+    sched.runDue();
     EXPECT_EQ(hid->devicePath(), command);
     EXPECT_EQ(fakes.log.count("post:kUSBInsertNotification"), 2);
 }

@@ -60,7 +60,7 @@ TEST_F(HidOutputTest, ReportsGoOutInTheLengthOfTheMoment)
         EXPECT_EQ(hid->sendData(hex(r.command)), 0u);
         ASSERT_EQ(sent().size(), 1) << r.command;
         EXPECT_EQ(sent().first().toHex(), QByteArray(r.wire)) << "plan " << r.plan;
-        scheduler.advance(HIDDevice::kPacingMs);
+        sched.advance(HIDDevice::kPacingMs);
     }
 }
 
@@ -68,12 +68,12 @@ TEST_F(HidOutputTest, OneReportEveryFiftyMilliseconds)
 {
     const QByteArray x = hex("0d01"), y = hex("0d02"), z = hex("0d03");
     hid->sendData(x);
-    scheduler.advance(10);
+    sched.advance(10);
     hid->sendData(y);
-    scheduler.advance(10);
+    sched.advance(10);
     hid->sendData(z);
     EXPECT_EQ(hid->commandArr().size(), 2);
-    scheduler.advance(200);
+    sched.advance(200);
     const auto &w = rx->written();
     ASSERT_EQ(w.size(), 3);
     EXPECT_EQ(w[0].atMs, 0);
@@ -92,7 +92,7 @@ TEST_F(HidOutputTest, IdenticalWaitingCommandsLeaveOnce)
     hid->sendData(hex("0d03"));
     hid->sendData(hex("0d02"));
     hid->sendData(hex("0d02"));
-    scheduler.advance(500);
+    sched.advance(500);
     QList<qint64> times;
     QList<QByteArray> firstBytes;
     for (const auto &w : rx->written()) {
@@ -110,7 +110,7 @@ TEST_F(HidOutputTest, WaitingCommandsKeepTheirLengthRulesAndNeverGrow)
     hid->sendData(hex("1ba5f1"));
     hid->sendData(hex("0d02"));
     st().setChipPlan(2); // 64 bytes now, but the waiting entries hold 21
-    scheduler.advance(100);
+    sched.advance(100);
     ASSERT_EQ(sent().size(), 3);
     EXPECT_EQ(sent()[0].size(), 21);
     EXPECT_EQ(sent()[1].toHex(), QByteArray("1ba5f10000"));
@@ -120,7 +120,7 @@ TEST_F(HidOutputTest, WaitingCommandsKeepTheirLengthRulesAndNeverGrow)
     hid->sendData(hex("0d03"));
     hid->sendData(hex("0d04"));
     st().setChipPlan(1);
-    scheduler.advance(100);
+    sched.advance(100);
     EXPECT_EQ(sent()[4].size(), 16);
 }
 
@@ -158,7 +158,7 @@ TEST_F(HidOutputTest, AWriteFailureStillPacesTheNextReport)
     bus.fake().setWriteError(rx->path(Role::Command), platform::HidError::None);
     EXPECT_EQ(hid->sendData(hex("0d02")), 0u);
     EXPECT_TRUE(sent().isEmpty());
-    scheduler.advance(50);
+    sched.advance(50);
     ASSERT_EQ(sent().size(), 1);
     EXPECT_EQ(sent()[0].left(2), hex("0d02"));
 }
@@ -172,7 +172,7 @@ TEST_F(HidOutputTest, TheNextReceiverNeverGetsTheOldQueue)
     auto next = plugRow(9);
     next->clearWritten();
     EXPECT_EQ(hid->sendData(hex("0d09")), 0u); // goes at once: no pacing left from the old device
-    scheduler.advance(500);
+    sched.advance(500);
     const QList<QByteArray> got = next->writtenTo(Role::Command);
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(got[0].size(), 64);

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "FakeNeighbours.h"
-#include "ManualScheduler.h"
-#include "NotificationRecorder.h"
-#include "ScopedUserInfoData.h"
+#include "DeviceWorld.h"
 #include "SimulatedHidBus.h"
 #include "SimulatedReceiver.h"
 
@@ -20,7 +17,7 @@
 // A transport over the simulated bus, on virtual time, with every neighbour recorded in
 // one call log: the higher-layer fakes, the transport's sinks ("startTimer", ...), the
 // user log ("log:接收器插入") and the device notifications ("post:kUSBInsertNotification").
-class HidTransportTest : public ::testing::Test {
+class HidTransportTest : public ::testing::Test, protected DeviceWorld {
 protected:
     HidTransportTest()
     {
@@ -69,21 +66,15 @@ protected:
     {
         auto r = std::make_unique<SimulatedReceiver>(bus, qx::receivers::receiverTable()[std::size_t(n - 1)], options);
         r->plugIn();
-        scheduler.runDue();
+        sched.runDue();
         return r;
     }
     void watch()
     {
         hid->startMonitor();
-        scheduler.runDue();
+        sched.runDue();
     }
 
-    QXUserInfoData &st() { return state.state(); }
-    QXMouseInfoItem &item() { return state.state().mouseInfoItem(); }
-
-    ManualScheduler scheduler;
-    ScopedUserInfoData state;
-    FakeNeighbours fakes;
     QObject context;
     SimulatedHidBus bus;
     std::unique_ptr<HIDDevice> hid;

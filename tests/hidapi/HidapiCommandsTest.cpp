@@ -118,9 +118,9 @@ TEST_F(HidapiTest, PlanTwoKeyCommandIsReleasedFiveMillisecondsLater)
     ASSERT_EQ(lib.writes().size(), 1u);
     EXPECT_EQ(lib.writes()[0].toHex(), featureReport("0da50a08050019", 17).toHex());
     EXPECT_EQ(completions, 0);
-    scheduler.advance(4);
+    sched.advance(4);
     EXPECT_EQ(lib.writes().size(), 1u);
-    scheduler.advance(1);
+    sched.advance(1);
     ASSERT_EQ(lib.writes().size(), 2u);
     EXPECT_EQ(lib.writes()[1].toHex(), featureReport("0da50a08000000", 17).toHex());
     EXPECT_EQ(completions, 1);
@@ -131,7 +131,7 @@ TEST_F(HidapiTest, PlanTwoKeyCommandIsReleasedFiveMillisecondsLater)
     ASSERT_EQ(lib.writes().size(), 4u);
     EXPECT_EQ(lib.writes()[3].toHex(), featureReport("0da50a08000000", 17).toHex());
     EXPECT_EQ(completions, 2);
-    scheduler.advance(10);
+    sched.advance(10);
     EXPECT_EQ(lib.writes().size(), 4u);
 }
 

@@ -1,12 +1,9 @@
 #pragma once
 
+#include "DeviceWorld.h"
 #include "FakeDesktop.h"
 #include "FakeHidapi.h"
-#include "FakeNeighbours.h"
-#include "ManualScheduler.h"
-#include "NotificationRecorder.h"
 #include "QXHidapiManager.h"
-#include "ScopedUserInfoData.h"
 
 #include <QTest>
 
@@ -30,17 +27,13 @@ inline QByteArray featureReport(const char *hex, int length)
 
 // The manager over a simulated library, with virtual time, fake neighbours and a
 // fresh application state. Listener calls and command completions are recorded.
-class HidapiTest : public ::testing::Test {
+class HidapiTest : public ::testing::Test, protected DeviceWorld {
 protected:
     static constexpr quint16 kVid = 0x3151, kPid = 0x22AB;
 
-    ManualScheduler scheduler;
-    ScopedUserInfoData state;
-    FakeNeighbours neighbours;
     FakeDesktop desktop;
-    NotificationRecorder notes;
     FakeHidapi lib;
-    QXHidapiManager manager{&lib, neighbours.seams()};
+    QXHidapiManager manager{&lib, fakes.seams()};
     std::vector<std::pair<bool, int>> heard; // listener calls
     int listenerCalls = 0;
 
@@ -66,7 +59,7 @@ protected:
     void run(int ms, int step = 1)
     {
         for (int t = 0; t < ms; t += step) {
-            scheduler.advance(step);
+            sched.advance(step);
             settle();
         }
     }

@@ -48,19 +48,19 @@ TEST_F(HidapiHotKeyTest, WordReceiverBindsF1AndModeSwitchOnF2)
     EXPECT_EQ(state->mouseInfoItem().deviceType(), 3u);
 
     hotKeys.press("WordShortcutKey");
-    neighbours.keys.setHadStart(true);
+    fakes.keys.setHadStart(true);
     hotKeys.press("WordShortcutKey");
     EXPECT_EQ(heard, (std::vector<std::pair<bool, int>>{{true, 33}, {true, 34}}));
 
     // F2 flips translation mode (with its tip) and reports "no press".
     hotKeys.press("ChangeModeShortcutKey");
-    EXPECT_TRUE(neighbours.keys.isTranslate());
-    ASSERT_EQ(neighbours.tips.tips.size(), 1u);
-    EXPECT_EQ(neighbours.tips.tips[0].second, "laserPen_icon-7");
+    EXPECT_TRUE(fakes.keys.isTranslate());
+    ASSERT_EQ(fakes.tips.tips.size(), 1u);
+    EXPECT_EQ(fakes.tips.tips[0].second, "laserPen_icon-7");
     EXPECT_EQ(heard.back(), std::make_pair(true, 0));
     EXPECT_EQ(manager.pressType(), 0);
 
-    neighbours.keys.setHadStart(false);
+    fakes.keys.setHadStart(false);
     hotKeys.press("WordShortcutKey"); // translation mode now
     EXPECT_EQ(heard.back(), std::make_pair(true, 37));
 }
@@ -74,7 +74,7 @@ TEST_F(HidapiHotKeyTest, VoiceReceiverBindsWordTranslateAndSearch)
 
     hotKeys.press("TranslateShortcutKey");
     hotKeys.press("SearchShortcutKey");
-    neighbours.keys.setHadStart(true);
+    fakes.keys.setHadStart(true);
     hotKeys.press("TranslateShortcutKey");
     hotKeys.press("SearchShortcutKey");
     EXPECT_EQ(heard, (std::vector<std::pair<bool, int>>{{true, 37}, {true, 35}, {true, 38}, {true, 36}}));
@@ -100,19 +100,19 @@ TEST_F(HidapiTest, PointerVolumeKeyRepeatsUntilAnotherKey)
     state->mouseInfoItem().setDeviceType(2);
     PressTypeConverter &converter = manager.converter();
     EXPECT_EQ(converter.convertPressTypeWithNum(71, 0), 0);
-    scheduler.advance(199);
-    EXPECT_TRUE(neighbours.tips.tips.empty());
-    scheduler.advance(1);
-    ASSERT_EQ(neighbours.tips.tips.size(), 1u);
-    EXPECT_EQ(neighbours.tips.tips[0], std::make_pair(QStringLiteral("当前音量 60"), QStringLiteral("laserPen_icon-10")));
-    scheduler.advance(800);
-    EXPECT_EQ(neighbours.tips.tips.size(), 5u);
+    sched.advance(199);
+    EXPECT_TRUE(fakes.tips.tips.empty());
+    sched.advance(1);
+    ASSERT_EQ(fakes.tips.tips.size(), 1u);
+    EXPECT_EQ(fakes.tips.tips[0], std::make_pair(QStringLiteral("当前音量 60"), QStringLiteral("laserPen_icon-10")));
+    sched.advance(800);
+    EXPECT_EQ(fakes.tips.tips.size(), 5u);
     // 0.5 + 5 x 0.1 shows 100 (not 99 from a float just below 1.0).
-    EXPECT_EQ(neighbours.tips.tips.back().first, QStringLiteral("当前音量 100"));
+    EXPECT_EQ(fakes.tips.tips.back().first, QStringLiteral("当前音量 100"));
 
     converter.setTempNum(0);
     converter.convertPressTypeWithNum(72, 0);
     EXPECT_FALSE(converter.isVolumeRepeating());
-    scheduler.advance(1000);
-    EXPECT_EQ(neighbours.tips.tips.size(), 5u);
+    sched.advance(1000);
+    EXPECT_EQ(fakes.tips.tips.size(), 5u);
 }

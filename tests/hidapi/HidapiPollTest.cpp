@@ -23,7 +23,7 @@ TEST_F(HidapiTest, PollIsPacedAndFiltersPresses)
     openPastFirstInfo();
     const int readsAtStart = lib.readCount();
     lib.setIdleReport(keyReport(0));
-    scheduler.advance(9);
+    sched.advance(9);
     EXPECT_EQ(lib.readCount(), readsAtStart);
     run(1);
     EXPECT_EQ(lib.readCount(), readsAtStart + 1);
@@ -45,7 +45,7 @@ TEST_F(HidapiTest, PollIsPacedAndFiltersPresses)
     lib.queueFeatureReport(keyReport(0, 3));
     lib.queueFeatureReport(keyReport(0, 4));
     run(30);
-    EXPECT_EQ(neighbours.log.count("clearDraw"), 2);
+    EXPECT_EQ(fakes.log.count("clearDraw"), 2);
 
     // Short and failed reads are skipped and the poll goes on.
     lib.queueFeatureReport(featureReport("0d0164", 7));
@@ -98,9 +98,9 @@ TEST_F(HidapiTest, PlanTwoPointerReceiverMapsItsKeyByte)
     run(30);
     EXPECT_EQ(state->mouseInfoItem().deviceType(), 2u);
     EXPECT_EQ(heard, (std::vector<std::pair<bool, int>>{{true, 33}}));
-    const int clear = int(neighbours.log.calls.indexOf("clearDraw"));
+    const int clear = int(fakes.log.calls.indexOf("clearDraw"));
     EXPECT_GE(clear, 0);
-    EXPECT_EQ(neighbours.log.calls.indexOf("showLaserPenEffect"), clear + 1);
+    EXPECT_EQ(fakes.log.calls.indexOf("showLaserPenEffect"), clear + 1);
 }
 
 // Closing while a read is in progress waits for it, drops its result and ends the poll.
@@ -109,7 +109,7 @@ TEST_F(HidapiTest, CloseWhilePollingJoinsAndNothingRunsAfter)
     openPastFirstInfo();
     lib.setIdleReport(keyReport(51));
     lib.blockReads(true);
-    scheduler.advance(10); // a poll read starts and hangs in the device
+    sched.advance(10); // a poll read starts and hangs in the device
     ASSERT_TRUE(lib.waitForBlockedRead());
 
     std::atomic<bool> closing{false};
@@ -128,11 +128,11 @@ TEST_F(HidapiTest, CloseWhilePollingJoinsAndNothingRunsAfter)
     EXPECT_FALSE(lib.deviceOpen());
     const int reads = lib.readCount();
     QCoreApplication::processEvents();
-    scheduler.advance(1000);
+    sched.advance(1000);
     QCoreApplication::processEvents();
     EXPECT_EQ(lib.readCount(), reads);
     EXPECT_EQ(listenerCalls, 0);
-    EXPECT_EQ(scheduler.pendingCount(), 0);
+    EXPECT_EQ(sched.pendingCount(), 0);
 }
 
 // A listener that closes the transport from its own call ends the report there.

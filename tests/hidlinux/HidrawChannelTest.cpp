@@ -5,6 +5,7 @@
 #include "platform/linux/LinuxHidBackend.h"
 
 #include "PZLog.h"
+#include "RunUntilIdle.h"
 
 #include <QTest>
 
@@ -118,7 +119,7 @@ TEST(HidrawChannel, ReadLoopDeliversEachReportAndSurvivesEagainAndEof)
     ::close(pair.peer);
     pair.peer = -1;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, 5000));
-    QTest::qWait(20);
+    runUntilIdle();
     EXPECT_EQ(failures.size(), 1);
     EXPECT_FALSE(channel.isOpen());
 }
@@ -139,7 +140,7 @@ TEST(HidrawChannel, ConsumerMayCloseFromItsCallback)
     pair.send(QByteArray::fromHex("0d01"));
     pair.send(QByteArray::fromHex("0d02"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return delivered > 0; }, 5000));
-    QTest::qWait(20);
+    runUntilIdle();
     EXPECT_EQ(delivered, 1);
 }
 

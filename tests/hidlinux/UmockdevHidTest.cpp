@@ -9,6 +9,7 @@
 #include "ReceiverTable.h"
 #include "platform/linux/LinuxHidBackend.h"
 #include "platform/linux/LinuxUsbWatcher.h"
+#include "platform/linux/X11PermissionProbe.h"
 
 #include <QTest>
 
@@ -233,4 +234,16 @@ TEST_F(UmockdevHid, UsbWatcherReportsReceiversComingAndGoing)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !removed.isEmpty(); }, 5000));
     EXPECT_EQ(removed.first().vendorId, 0x25BA);
     EXPECT_EQ(removed.first().productId, 0x24AB);
+}
+
+// Input monitoring needs the connected receivers' nodes: none connected tells nothing,
+// a connected one is opened for reading and writing (here by root, so it can be).
+TEST_F(UmockdevHid, PermissionProbeLooksAtTheConnectedReceiversNodesOnly)
+{
+    using platform::linuxbackend::X11PermissionProbe;
+    const QList<HidMatch> receivers{{0x25BA, 0x24AB}};
+    EXPECT_EQ(X11PermissionProbe::receiverNodeAccess(receivers).state, PermissionState::Undetermined);
+    ASSERT_TRUE(umockdev_testbed_add_from_string(m_bed, kReceiver, nullptr));
+    EXPECT_EQ(X11PermissionProbe::receiverNodeAccess(receivers).state, PermissionState::Granted);
+    EXPECT_EQ(X11PermissionProbe::receiverNodeAccess({{0x046D, 0xC52B}}).state, PermissionState::Undetermined);
 }

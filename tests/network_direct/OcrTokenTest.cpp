@@ -172,7 +172,7 @@ TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce) {
         EXPECT_EQ(d->error.kind, Kind::Unreachable);
         EXPECT_EQ(d->error.message, "请检查网络");
     }
-    QTest::qWait(20);
+    runUntilIdle();
     EXPECT_EQ(server.requestCount(), 0);
 
     // Reported reachable but nothing listens: a transport failure.

@@ -42,7 +42,7 @@ protected:
             });
         EXPECT_EQ(outcome->calls, 0) << "completion ran before start() returned";
         (void)QTest::qWaitFor([&] { return outcome->calls > 0; }, 5000);
-        QTest::qWait(20); // a second completion would show here
+        runUntilIdle(); // a second completion would show here
         return *outcome;
     }
 
@@ -146,7 +146,7 @@ TEST_F(FileDownloadTest, UnusableStartsStillCompleteOnce)
                           [calls](const QXDownloadResult &r) { *calls += r.ok ? 100 : 1; });
     EXPECT_EQ(*calls, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return *calls == 2; }, 5000));
-    QTest::qWait(20);
+    runUntilIdle();
     EXPECT_EQ(*calls, 2);
     EXPECT_EQ(server.requestCount(), 0);
 }

@@ -88,10 +88,10 @@ protected:
             ASSERT_TRUE(QTest::qWaitFor([&] { return notes.count(kStatus) > before; }, 5000));
         } else {
             ASSERT_TRUE(QTest::qWaitFor([this] { return client().requestsInFlight() == 0; }));
-            QTest::qWait(100); // a download would have reached the server by now
+            runUntilIdle(); // the answer's handling, and a download it would start
             EXPECT_EQ(notes.count(kStatus), before);
         }
-        QTest::qWait(20);
+        runUntilIdle();
     }
 
     void download(const QString &address, bool dongle = false)
@@ -337,7 +337,7 @@ TEST_F(OTAUpdateTest, ApplicationVersionCheckAsksAndOpensTheDownloadPage)
         ASSERT_TRUE(server.waitForRequests(asked + 1));
         // The text is compared as soon as it is saved.
         ASSERT_TRUE(QTest::qWaitFor([&] { return readFile(inRoot("update_mac.txt")) == r.published; }, 5000));
-        QTest::qWait(20);
+        runUntilIdle();
         expected += r.alert;
         EXPECT_EQ(alerts.count(), expected);
     }
@@ -347,7 +347,9 @@ TEST_F(OTAUpdateTest, ApplicationVersionCheckAsksAndOpensTheDownloadPage)
     routes["/Zandor/update_mac.txt"] = HttpScriptedReply::html(404, "<html>not found</html>");
     ota.checkAppVersion();
     ASSERT_TRUE(server.waitForRequests(int(std::size(rows)) + 1));
-    QTest::qWait(100);
+    // The page is answered and the connection closed; then its handling runs.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.openConnections() == 0; }, 5000));
+    runUntilIdle();
     EXPECT_EQ(alerts.count(), expected);
     EXPECT_EQ(readFile(inRoot("update_mac.txt")), "1.8") << "the last good text stays";
 

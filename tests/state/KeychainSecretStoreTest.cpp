@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using platform::linuxbackend::KeychainSecretStore;
+
 TEST(KeychainSecretStore, WithoutAKeyringEveryCallAnswersOnceOnTheEventLoop)
 {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/qx-test-bus");

@@ -106,6 +106,7 @@ class FakeAIWindow : public IAIWindow {
 public:
     explicit FakeAIWindow(CallLog &log) : m_log(log) {}
     void showInWindow() override { m_log.calls << "showInWindow"; }
+    void hiddenWindow() override { m_log.calls << "hiddenWindow"; }
     void requestChatGPT(const QString &text) override { m_log.calls << QStringLiteral("requestChatGPT(%1)").arg(text); }
     void requestChatGPT(const QString &id, const QString &c) override
     {
@@ -141,7 +142,14 @@ private:
 class FakeAppShell : public IAppShell {
 public:
     QWidget *mainWindow = nullptr;
+    int opened = 0;
+    QList<int> selected; // every manualSelectedItemWithIndex position
+    bool aiWindowShown = false;
     QWidget *window() override { return mainWindow; }
+    void openApp() override { ++opened; }
+    void manualSelectedItemWithIndex(int index) override { selected << index; }
+    bool isShowAIWindow() const override { return aiWindowShown; }
+    void setIsShowAIWindow(bool on) override { aiWindowShown = on; }
 };
 
 // All fakes together, with the shared flags; seams() hands them to the handlers.

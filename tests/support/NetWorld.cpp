@@ -67,8 +67,7 @@ QXSceneCallback NetWorld::recordInto(const std::shared_ptr<Delivery> &d)
 void NetWorld::waitFor(const std::shared_ptr<Delivery> &d, int timeoutMs)
 {
     (void)QTest::qWaitFor([&] { return d->calls > 0; }, timeoutMs);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    ::runUntilIdle();
 }
 
 std::shared_ptr<Delivery> NetWorld::send(std::shared_ptr<QXNetBaseScene> scene, int timeoutMs)

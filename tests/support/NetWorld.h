@@ -3,6 +3,7 @@
 #include "InstalledInstance.h"
 #include "LocalHttpServer.h"
 #include "QXHttpRequestManager.h"
+#include "RunUntilIdle.h"
 
 #include <QJsonValue>
 #include <QString>

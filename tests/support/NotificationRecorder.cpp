@@ -23,3 +23,22 @@ void NotificationRecorder::listen(const QStringList &names, NotificationCenter &
             m_payloads << payload;
         });
 }
+
+QStringList NotificationRecorder::firmwareEnds() const
+{
+    QStringList out;
+    for (const QString &n : m_names)
+        if (n == qx::notify::kUpdateOTASuccessNotification || n == qx::notify::kUpdateOTAFailNotification
+            || n == qx::notify::kUpdateOTACancelNotification)
+            out << n;
+    return out;
+}
+
+QList<int> NotificationRecorder::firmwareProgress() const
+{
+    QList<int> out;
+    for (qsizetype i = 0; i < m_names.size(); ++i)
+        if (m_names[i] == qx::notify::kUpdateOTAProgressNotification)
+            out << m_payloads[i].toInt();
+    return out;
+}

@@ -16,6 +16,10 @@ public:
     QStringList names() const { return m_names; }
     QVariantList payloads() const { return m_payloads; }
     int count(const QString &name) const { return int(m_names.count(name)); }
+    // The firmware transfer's end notifications (success, failure, cancel), in order.
+    QStringList firmwareEnds() const;
+    // The payloads of its progress notifications, in order.
+    QList<int> firmwareProgress() const;
     void clear()
     {
         m_names.clear();

@@ -49,7 +49,12 @@ QImage compose(QWidget *window)
     for (QWidget *w : layers) {
         QPixmap shot = w->grab();
         shot.setDevicePixelRatio(1);
-        painter.drawPixmap(w->mapToGlobal(QPoint(0, 0)) - bounds.topLeft(), shot);
+        const QPoint at = w->mapToGlobal(QPoint(0, 0)) - bounds.topLeft();
+        // A shaped window shows only its shape.
+        if (!w->mask().isEmpty())
+            painter.setClipRegion(w->mask().translated(at));
+        painter.drawPixmap(at, shot);
+        painter.setClipping(false);
     }
     return image;
 }

@@ -35,6 +35,7 @@ struct NoLaserPen final : ILaserPen {
 };
 struct NoAIWindow final : IAIWindow {
     void showInWindow() override { missing("AI window"); }
+    void hiddenWindow() override {}
     void requestChatGPT(const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }

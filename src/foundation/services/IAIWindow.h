@@ -7,6 +7,8 @@ class IAIWindow {
 public:
     virtual ~IAIWindow() = default;
     virtual void showInWindow() = 0;
+    // Hides the AI window if one exists; never creates one (the web window is costly).
+    virtual void hiddenWindow() = 0;
     // Recognised text for the AI page: input of the helper an AI key chose, else a
     // plain question.
     virtual void requestChatGPT(const QString &text) = 0;

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace platform::linuxbackend {
+
 KeychainSecretStore::KeychainSecretStore(QString service) : m_service(std::move(service)) {}
 
 #ifdef QX_HAVE_KEYCHAIN
@@ -94,3 +96,5 @@ void KeychainSecretStore::writeSecret(const QString &, const QString &, WriteCom
 }
 
 #endif
+
+} // namespace platform::linuxbackend

@@ -2,6 +2,8 @@
 
 #include "platform/ISecretStore.h"
 
+namespace platform::linuxbackend {
+
 // The Secret Service through QtKeychain. Each call starts a job and answers when the
 // job finishes, or as "not answered" when the keyring stays silent for 5 s; without a
 // keyring the jobs fail at once.
@@ -16,3 +18,5 @@ public:
 private:
     QString m_service;
 };
+
+} // namespace platform::linuxbackend

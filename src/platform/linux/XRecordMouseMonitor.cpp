@@ -14,6 +14,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -191,13 +192,43 @@ void XRecordMouseMonitor::onIntercepted(const unsigned char *bytes, int length)
     event.type = *type;
     event.globalPos = QPoint(ev.u.keyButtonPointer.rootX, ev.u.keyButtonPointer.rootY);
     event.buttonNumber = kind == RawPointerKind::Motion ? 0 : buttonNumberForXButton(button);
+    event.time = ev.u.keyButtonPointer.time;
     QMetaObject::invokeMethod(this, [this, event] { deliver(event); }, Qt::QueuedConnection);
+}
+
+// Whether the window that took the event at pos is one of ours. Our windows' frames
+// only narrow it down: another application's window may lie above ours there, and
+// the click then went to it. The server knows the stacking: walking down from the
+// root through the topmost window at pos (the window manager's frame, then what it
+// holds) reaches one of ours only if ours is what is visible there.
+bool XRecordMouseMonitor::isOverOwnWindow(QPoint pos) const
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()) || !m_control)
+        return false;
+    std::vector<Window> ours;
+    for (QWindow *w : QGuiApplication::topLevelWindows())
+        if (w->isVisible() && w->handle() && w->frameGeometry().contains(pos))
+            ours.push_back(Window(w->winId()));
+    if (ours.empty())
+        return false;
+    const Window root = DefaultRootWindow(m_control);
+    Window from = root;
+    for (int depth = 0; depth < 8; ++depth) {
+        int x = 0, y = 0;
+        Window child = None;
+        if (!XTranslateCoordinates(m_control, root, from, pos.x(), pos.y(), &x, &y, &child) || child == None)
+            return false;
+        if (std::find(ours.begin(), ours.end(), child) != ours.end())
+            return true;
+        from = child;
+    }
+    return false;
 }
 
 void XRecordMouseMonitor::deliver(const MouseEvent &event)
 {
     // Events at our own windows belong to the local monitors, as on other desktops.
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::topLevelAt(event.globalPos))
+    if (isOverOwnWindow(event.globalPos))
         return;
     std::vector<Handler> handlers;
     for (const auto &[token, entry] : m_entries)

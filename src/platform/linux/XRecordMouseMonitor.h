@@ -40,6 +40,7 @@ private:
     void readLoop();
     void onIntercepted(const unsigned char *bytes, int length);
     void deliver(const MouseEvent &event);
+    bool isOverOwnWindow(QPoint pos) const;
     void updateUnionMask();
 
     // Main thread only, as is every call of the interface.

@@ -1,0 +1,191 @@
+#include "AppDelegate.h"
+
+#include "AppServices.h"
+#include "DefaultInputDevice.h"
+#include "HRVLocalizedString.h"
+#include "MainThread.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
+#include "PZLog.h"
+#include "QXUserInfoData.h"
+#include "TPRDelayInvocation.h"
+#include "services/IPopupTips.h"
+
+#include <QPointer>
+
+AppDelegate::AppDelegate(Deps deps, QObject *parent) : QObject(parent), m_deps(deps), m_bleInfoKey(GroupKey::unique())
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    notifications().removeObserver(this);
+}
+
+Scheduler &AppDelegate::scheduler() const
+{
+    return m_deps.scheduler ? *m_deps.scheduler : Scheduler::instance();
+}
+
+NotificationCenter &AppDelegate::notifications() const
+{
+    return m_deps.notifications ? *m_deps.notifications : NotificationCenter::defaultCenter();
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    configData();
+    AppServices &s = *m_deps.services;
+    s.configUI();
+    s.checkPermission(true);
+    s.probeReachability();
+    s.openCompanionApp();
+    writeLog(QStringLiteral("启动完成------"));
+}
+
+void AppDelegate::configData()
+{
+    AppServices &s = *m_deps.services;
+    s.setIsFirstShow(true);
+    s.applyLightAppearance();
+    // Voice comes from the device until a receiver or peripheral says otherwise.
+    s.setIsFromMicData(false);
+    s.startMonitor();
+    s.checkAppVersion();
+    s.openApp();
+    s.installExceptionWriter();
+    s.setAsrLanguageType(1);
+    s.addStatusItem();
+    registerObservers();
+    s.startCenterMouseMonitor();
+
+    // The command tables are made once the launch has returned to the event loop.
+    QPointer<AppDelegate> self(this);
+    postToMainThread([self] {
+        if (!self)
+            return;
+        self->m_deps.services->createTable(QStringLiteral("DBCommonCmdList"));
+        self->m_deps.services->createTable(QStringLiteral("DBCustomizeCmdList"));
+    });
+
+    s.startSelectionMonitors();
+    s.bindSnipShortcut();
+    const auto [vendorId, productId] = s.currentIds();
+    s.setDefaultInput(defaultInputDeviceName(vendorId, productId));
+    s.startScan();
+
+    writeLog(QStringLiteral("\n\n"));
+    writeLog(QString::fromLatin1(Q_FUNC_INFO));
+    writeLog(QStringLiteral("configData完成-------"));
+}
+
+void AppDelegate::registerObservers()
+{
+    NotificationCenter &nc = notifications();
+    nc.removeObserver(this);
+    const auto on = [&](const char *name, void (AppDelegate::*handler)()) {
+        nc.addObserver(QString::fromLatin1(name), this, [this, handler](const QVariant &) { (this->*handler)(); });
+    };
+    on(qx::notify::kUSBInsertNotification, &AppDelegate::usbDeviceConnectNotification);
+    on(qx::notify::kUSBRemoveNotification, &AppDelegate::usbDeviceRemoveNotification);
+    on(qx::notify::kBleConnectNotification, &AppDelegate::bleMouseConnect);
+    on(qx::notify::kBleDisConnectNotification, &AppDelegate::bleMouseDisConnect);
+    // The tab bar follows the device information itself; the log keeps what arrived.
+    nc.addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), this,
+                   [this](const QVariant &) { logDeviceState("device information"); });
+    on(qx::notify::HadElectricInfoNotification, &AppDelegate::updateElectricInfo);
+}
+
+void AppDelegate::usbDeviceConnectNotification()
+{
+    // A plugged receiver takes over from Bluetooth LE.
+    m_deps.services->cancelPeripheralConnection();
+    m_deps.services->addStatusItem();
+}
+
+void AppDelegate::usbDeviceRemoveNotification()
+{
+    m_deps.services->startScan();
+    m_deps.services->addStatusItem();
+}
+
+void AppDelegate::bleMouseConnect()
+{
+    AppServices &s = *m_deps.services;
+    m_deps.state->setChipPlan(2);
+    m_deps.state->setIsSupportKeySetting(true);
+    s.addStatusItem();
+    // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
+    QPointer<AppDelegate> self(this);
+    TPRDelayInvocationTrailing(
+        m_bleInfoKey,
+        [self] {
+            if (!self)
+                return;
+            self->m_deps.services->sendGetMouseInfoData();
+            self->m_deps.services->sendClosePopUpWebSiteData();
+        },
+        kBleInfoDelaySeconds);
+    s.invalidateTimer();
+    s.closeHIDDevice();
+}
+
+void AppDelegate::bleMouseDisConnect()
+{
+    m_deps.state->setChipPlan(0);
+    m_deps.state->setIsSupportKeySetting(false);
+    m_deps.services->addStatusItem();
+    m_deps.services->openHIDDevice();
+}
+
+void AppDelegate::updateElectricInfo()
+{
+    logDeviceState("battery");
+    const double power = m_deps.state->mouseInfoItem().powerPercent();
+    // Only a real percentage counts: a negative or undefined reading is no reason for
+    // a tip (and NaN fails every comparison, so it hides the image).
+    if (!(power > 0 && power <= double(m_deps.state->lowPowerNum()))) {
+        m_deps.services->setLowElectricShown(false);
+        return;
+    }
+    // The image follows every low reading, also one that comes while tips are quiet
+    // after a reading that hid it.
+    m_deps.services->setLowElectricShown(true);
+    if (m_showLowElectric)
+        return;
+    m_showLowElectric = true;
+    m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("电量低，请充电")), QStringLiteral("info_icon"));
+    scheduler().singleShot(
+        kLowElectricQuietMs, [this] { m_showLowElectric = false; }, this);
+}
+
+void AppDelegate::applicationShouldHandleReopen()
+{
+    if (!m_deps.state->isConnect()) {
+        qxInfo("app") << "asked for the window without a device: a tip instead";
+        m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("设备未连接")), QStringLiteral("info_icon"));
+    }
+    m_deps.services->openApp();
+    m_deps.services->reopenStatusItem();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    AppServices &s = *m_deps.services;
+    qxInfo("app") << "terminating: closing the speech service";
+    s.prepareForApplicationTermination();
+    qxInfo("app") << "terminating: shutting down the speech SDK";
+    s.shutdownSparkChainBeforeTermination();
+    qxInfo("app") << "terminating: writing out the log";
+    s.waitForPendingLogsBeforeTermination();
+}
+
+void AppDelegate::logDeviceState(const char *what) const
+{
+    const QXMouseInfoItem &item = m_deps.state->mouseInfoItem();
+    qxInfo("app") << what << "- sn:" << item.sn() << "battery:" << item.powerPercent()
+                  << "firmware:" << item.firmwareVersion() << "plan:" << m_deps.state->chipPlan();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "QXBaseView.h"
+
+class QLabel;
+class QXLabel;
+
+// The tip bubble: an accent rounded rectangle with a picture and a line of white text
+// at the bottom.
+class QXShowTipContentView : public QXBaseView {
+    Q_OBJECT
+public:
+    explicit QXShowTipContentView(QWidget *parent = nullptr);
+
+    QLabel *statusImageView() const { return m_statusImageView; }
+    QXLabel *tipTextField() const { return m_tipTextField; }
+
+    // A null pixmap (a missing picture) leaves the text alone in the bubble.
+    void setStatusImage(const QPixmap &image);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QLabel *m_statusImageView = nullptr;
+    QXLabel *m_tipTextField = nullptr;
+};

@@ -1,0 +1,55 @@
+// The screenshot shortcut's binding and gate, and the rules recorded shortcuts meet.
+#include "SnipShortcut.h"
+#include "FakeGlobalShortcuts.h"
+#include "FakeNeighbours.h"
+#include "ScopedUserInfoData.h"
+#include "platform/KeyCodeTable.h"
+#include "platform/ShortcutValidator.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform::keys;
+
+TEST(SnipShortcut, AltSStartsAScreenshotTranslationOnlyWhenOnAndConnected)
+{
+    ScopedUserInfoData state;
+    FakeGlobalShortcuts shortcuts;
+    platform::ShortcutBinder binder(state.store(), &shortcuts);
+    CallLog log;
+    FakeTranslateManager translate(log);
+    bindSnipShortcut(binder, state.state(), translate);
+    bindSnipShortcut(binder, state.state(), translate); // every connected launch binds again
+    EXPECT_EQ(shortcuts.grabs.size(), 1u);
+    EXPECT_TRUE(binder.allowAnyShortcutWithOptionModifier());
+    EXPECT_FALSE(state.store().contains(kSnipShortcutKey)) << "the default is registered, not written";
+    for (const auto &[on, connected] : {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        log.clear();
+        state->setScreenshotsTranslateSwitch(on);
+        state->setMouseIsConnect(connected);
+        ASSERT_TRUE(shortcuts.press(1, kFlagAlternate));
+        EXPECT_EQ(log.count("snipTranslate"), on && connected ? 1 : 0) << on << connected;
+    }
+}
+
+TEST(ShortcutValidator, ModifierRules)
+{
+    const struct {
+        int keyCode;
+        quint64 flags;
+        bool plain, optionAllowed;
+    } rows[] = {
+        {122, 0, true, true},                          // F1 alone
+        {1, kFlagControl, true, true},                 // Control+S
+        {1, kFlagCommand | kFlagShift, true, true},    // Command+Shift+S
+        {1, kFlagAlternate | kFlagShift, false, true}, // Option+Shift+S: only when allowed
+        {49, kFlagAlternate, true, true},              // Option+Space
+        {1, kFlagShift, false, false},                 // Shift+S
+        {53, 0, false, false},                         // Escape alone
+        {1, 0x100, false, false},                      // a flag bit that is no modifier
+    };
+    for (const auto &row : rows) {
+        const platform::Shortcut s{row.keyCode, row.flags};
+        EXPECT_EQ(platform::isShortcutValid(s, false), row.plain) << row.keyCode << " " << row.flags;
+        EXPECT_EQ(platform::isShortcutValid(s, true), row.optionAllowed) << row.keyCode << " " << row.flags;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "FakeNeighbours.h"
+#include "ManualScheduler.h"
+#include "NSAnimateImageView.h"
+#include "QXPopContentView.h"
+#include "QXPopupWindow.h"
+#include "QXPopupWindowTool.h"
+#include "QXWordView.h"
+#include "ScopedUserInfoData.h"
+
+#include <QWidget>
+
+// The pop-up tool over virtual time, a fresh state and recording neighbours. Text
+// heights are the texts' lengths, so a row reads "30 characters lay out 30 px high".
+struct PopupWorld {
+    ManualScheduler clock;
+    ScopedUserInfoData state;
+    CallLog log;
+    VoiceKeyState keys;
+    FakeVoiceKeyDispatcher voice{log};
+    QWidget *mainWindow = nullptr;
+    QXPopupWindowTool tool{{&state.state(), &keys, &voice, [this] { return mainWindow; }, false}};
+
+    PopupWorld()
+    {
+        NSAnimateImageView::resetSharedState();
+        for (QXWordView *card : {content().fanWordView(), content().yiWordView()})
+            card->setTextMeasure([](const QString &text) { return double(text.size()); });
+    }
+    QXPopupWindow &popup() { return tool.popupWindow(); }
+    QXPopContentView &content() { return *popup().popContentView(); }
+    int height() { return popup().geometry().height(); }
+};

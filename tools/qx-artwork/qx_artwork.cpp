@@ -1,0 +1,327 @@
+// qx-artwork OUTDIR: draws the speech pop-up's and the tips' pictures (plain shapes,
+// no fonts) into OUTDIR/images/<name>.png and lists them in OUTDIR/voice_artwork.qrc.
+// Runs at build time; the pictures are this project's own placeholders.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QColor kAccent(0, 175, 204);
+const QColor kWhite(255, 255, 255);
+constexpr double kPi = 3.14159265358979323846;
+
+using Draw = std::function<void(QPainter &)>;
+
+struct Writer {
+    QString dir;
+    QStringList names;
+    bool ok = true;
+
+    void add(const QString &name, QSize size, const Draw &draw)
+    {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            draw(p);
+        }
+        const QString file = QStringLiteral("images/%1.png").arg(name);
+        if (!image.save(dir + QLatin1Char('/') + file, "PNG")) {
+            std::fprintf(stderr, "qx-artwork: cannot write %s\n", qPrintable(file));
+            ok = false;
+        }
+        names << file;
+    }
+};
+
+QPen whitePen(double width)
+{
+    return QPen(kWhite, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// The glyphs, drawn in white around the centre c with a size unit u (the glyph
+// spans about 2u).
+void microphone(QPainter &p, QPointF c, double u)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(kWhite);
+    p.drawRoundedRect(QRectF(c.x() - 0.35 * u, c.y() - 0.95 * u, 0.7 * u, 1.25 * u), 0.35 * u, 0.35 * u);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(whitePen(0.14 * u));
+    p.drawArc(QRectF(c.x() - 0.6 * u, c.y() - 0.55 * u, 1.2 * u, 1.15 * u), 180 * 16, 180 * 16);
+    p.drawLine(QPointF(c.x(), c.y() + 0.6 * u), QPointF(c.x(), c.y() + 0.9 * u));
+    p.drawLine(QPointF(c.x() - 0.35 * u, c.y() + 0.9 * u), QPointF(c.x() + 0.35 * u, c.y() + 0.9 * u));
+}
+
+void arrow(QPainter &p, QPointF from, QPointF to, double head)
+{
+    p.drawLine(from, to);
+    const double a = std::atan2(to.y() - from.y(), to.x() - from.x());
+    for (double side : {-1.0, 1.0}) {
+        const double b = a + kPi + side * 0.6;
+        p.drawLine(to, to + QPointF(std::cos(b) * head, std::sin(b) * head));
+    }
+}
+
+void swapArrows(QPainter &p, QPointF c, double u)
+{
+    p.setPen(whitePen(0.16 * u));
+    arrow(p, QPointF(c.x() - 0.8 * u, c.y() - 0.35 * u), QPointF(c.x() + 0.8 * u, c.y() - 0.35 * u), 0.35 * u);
+    arrow(p, QPointF(c.x() + 0.8 * u, c.y() + 0.35 * u), QPointF(c.x() - 0.8 * u, c.y() + 0.35 * u), 0.35 * u);
+}
+
+void magnifier(QPainter &p, QPointF c, double u, bool plus = false)
+{
+    p.setPen(whitePen(0.18 * u));
+    p.setBrush(Qt::NoBrush);
+    const QPointF lens = c + QPointF(-0.2 * u, -0.2 * u);
+    p.drawEllipse(lens, 0.55 * u, 0.55 * u);
+    p.drawLine(lens + QPointF(0.4 * u, 0.4 * u), c + QPointF(0.85 * u, 0.85 * u));
+    if (plus) {
+        p.setPen(whitePen(0.12 * u));
+        p.drawLine(lens + QPointF(-0.25 * u, 0), lens + QPointF(0.25 * u, 0));
+        p.drawLine(lens + QPointF(0, -0.25 * u), lens + QPointF(0, 0.25 * u));
+    }
+}
+
+void speaker(QPainter &p, QPointF c, double u, int waves, bool minus)
+{
+    QPainterPath body;
+    body.moveTo(c + QPointF(-0.9 * u, -0.3 * u));
+    body.lineTo(c + QPointF(-0.5 * u, -0.3 * u));
+    body.lineTo(c + QPointF(-0.05 * u, -0.75 * u));
+    body.lineTo(c + QPointF(-0.05 * u, 0.75 * u));
+    body.lineTo(c + QPointF(-0.5 * u, 0.3 * u));
+    body.lineTo(c + QPointF(-0.9 * u, 0.3 * u));
+    body.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(kWhite);
+    p.drawPath(body);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(whitePen(0.13 * u));
+    for (int i = 0; i < waves; ++i) {
+        const double r = (0.45 + 0.35 * i) * u;
+        p.drawArc(QRectF(c.x() + 0.05 * u - r, c.y() - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+    }
+    if (minus)
+        p.drawLine(c + QPointF(0.35 * u, 0), c + QPointF(0.85 * u, 0));
+}
+
+// The round badge of the type animations: an accent disc with a glyph, and a ring
+// that widens and fades over the frames.
+Draw badge(std::function<void(QPainter &, QPointF, double)> glyph, int frame, int frames)
+{
+    return [=](QPainter &p) {
+        const QPointF c(40, 40);
+        const double t = double(frame) / frames;
+        p.setPen(QPen(QColor(0, 175, 204, int(160 * (1 - t))), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(c, 30 + 8 * t, 30 + 8 * t);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawEllipse(c, 28, 28);
+        glyph(p, c, 17);
+    };
+}
+
+// The listening loop: five bars rising and falling in a travelling wave.
+Draw listening(int frame, int frames)
+{
+    return [=](QPainter &p) {
+        const QPointF c(40, 40);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawEllipse(c, 28, 28);
+        p.setBrush(kWhite);
+        for (int i = 0; i < 5; ++i) {
+            const double phase = 2 * kPi * (double(frame) / frames + i * 0.18);
+            const double h = 8 + 14 * (0.5 + 0.5 * std::sin(phase));
+            p.drawRoundedRect(QRectF(c.x() - 17 + i * 7.5 - 2, c.y() - h / 2, 4, h), 2, 2);
+        }
+    };
+}
+
+// Tip pictures: white glyphs for the accent bubble.
+Draw tipGlyph(std::function<void(QPainter &, QPointF, double)> glyph)
+{
+    return [=](QPainter &p) { glyph(p, QPointF(32, 32), 22); };
+}
+
+void ringed(QPainter &p, QPointF c, double u)
+{
+    p.setPen(whitePen(0.12 * u));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 1.1 * u, 1.1 * u);
+}
+
+void drawAll(Writer &w)
+{
+    const struct {
+        const char *prefix;
+        std::function<void(QPainter &, QPointF, double)> glyph;
+    } types[] = {{"say", microphone}, {"trans", swapArrows}, {"search", [](QPainter &p, QPointF c, double u) {
+                                                                  magnifier(p, c, u);
+                                                              }}};
+    for (const auto &type : types)
+        for (int i = 0; i < 13; ++i)
+            w.add(QStringLiteral("%1_000%2").arg(QLatin1String(type.prefix)).arg(i, 2, 10, QLatin1Char('0')),
+                  QSize(80, 80), badge(type.glyph, i, 13));
+    for (int i = 0; i < 39; ++i)
+        w.add(QStringLiteral("start_000%1").arg(i, 2, 10, QLatin1Char('0')), QSize(80, 80), listening(i, 39));
+
+    w.add(QStringLiteral("wave_icon"), QSize(316, 35), [](QPainter &p) {
+        for (int k = 0; k < 2; ++k) {
+            QPainterPath wave;
+            for (int x = 0; x <= 316; x += 2) {
+                const double env = std::sin(kPi * x / 316);
+                const double y = 17.5 + env * (10 - 4 * k) * std::sin(x / (9.0 + 5 * k) + k);
+                x == 0 ? wave.moveTo(x, y) : wave.lineTo(x, y);
+            }
+            p.setPen(QPen(QColor(0, 175, 204, k ? 90 : 200), 1.6));
+            p.drawPath(wave);
+        }
+    });
+    w.add(QStringLiteral("close_icon"), QSize(30, 30), [](QPainter &p) {
+        p.setPen(QPen(QColor(150, 150, 150), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10, 10), QPointF(20, 20));
+        p.drawLine(QPointF(20, 10), QPointF(10, 20));
+    });
+
+    const QSize tip(64, 64);
+    w.add(QStringLiteral("info_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              ringed(p, c, u);
+              p.setPen(Qt::NoPen);
+              p.setBrush(kWhite);
+              p.drawEllipse(c + QPointF(0, -0.5 * u), 0.13 * u, 0.13 * u);
+              p.drawRoundedRect(QRectF(c.x() - 0.1 * u, c.y() - 0.2 * u, 0.2 * u, 0.75 * u), 0.08 * u, 0.08 * u);
+          }));
+    w.add(QStringLiteral("success_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              ringed(p, c, u);
+              p.setPen(whitePen(0.16 * u));
+              p.drawPolyline(QPolygonF{c + QPointF(-0.5 * u, 0), c + QPointF(-0.12 * u, 0.38 * u),
+                                       c + QPointF(0.55 * u, -0.35 * u)});
+          }));
+    w.add(QStringLiteral("error_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              ringed(p, c, u);
+              p.setPen(whitePen(0.16 * u));
+              p.drawLine(c + QPointF(-0.4 * u, -0.4 * u), c + QPointF(0.4 * u, 0.4 * u));
+              p.drawLine(c + QPointF(0.4 * u, -0.4 * u), c + QPointF(-0.4 * u, 0.4 * u));
+          }));
+    // The pointer's and the voice keys' mode tips.
+    const std::function<void(QPainter &, QPointF, double)> modes[] = {
+        [](QPainter &p, QPointF c, double u) { // 1 the receiver's own laser
+            p.setPen(whitePen(0.3 * u));
+            p.drawLine(c + QPointF(-0.9 * u, 0.9 * u), c + QPointF(-0.1 * u, 0.1 * u));
+            p.setPen(QPen(kWhite, 0.08 * u, Qt::DashLine));
+            p.drawLine(c + QPointF(0.05 * u, -0.05 * u), c + QPointF(0.8 * u, -0.8 * u));
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawEllipse(c + QPointF(0.85 * u, -0.85 * u), 0.15 * u, 0.15 * u);
+        },
+        [](QPainter &p, QPointF c, double u) { // 2 screen projection
+            p.setPen(whitePen(0.13 * u));
+            p.setBrush(Qt::NoBrush);
+            p.drawRoundedRect(QRectF(c.x() - u, c.y() - 0.8 * u, 2 * u, 1.25 * u), 0.1 * u, 0.1 * u);
+            p.drawLine(c + QPointF(0, 0.45 * u), c + QPointF(0, 0.85 * u));
+            p.drawLine(c + QPointF(-0.45 * u, 0.85 * u), c + QPointF(0.45 * u, 0.85 * u));
+        },
+        [](QPainter &p, QPointF c, double u) { magnifier(p, c, u, true); }, // 3 loupe
+        [](QPainter &p, QPointF c, double u) {                              // 4 light spot
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawEllipse(c, 0.35 * u, 0.35 * u);
+            p.setPen(whitePen(0.1 * u));
+            for (int i = 0; i < 8; ++i) {
+                const double a = i * kPi / 4;
+                p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * 0.6 * u,
+                           c + QPointF(std::cos(a), std::sin(a)) * 0.95 * u);
+            }
+        },
+        [](QPainter &p, QPointF c, double u) { // 5 pen
+            p.setPen(whitePen(0.28 * u));
+            p.drawLine(c + QPointF(0.7 * u, -0.7 * u), c + QPointF(-0.45 * u, 0.45 * u));
+            p.setPen(whitePen(0.1 * u));
+            p.drawLine(c + QPointF(-0.6 * u, 0.6 * u), c + QPointF(-0.8 * u, 0.8 * u));
+        },
+        microphone,                                                   // 6 typing
+        swapArrows,                                                   // 7 translation
+        [](QPainter &p, QPointF c, double u) { magnifier(p, c, u); }, // 8 search
+        [](QPainter &p, QPointF c, double u) {                        // 9 highlight
+            p.setPen(whitePen(0.12 * u));
+            p.setBrush(QColor(255, 255, 255, 70));
+            p.drawEllipse(c, 0.9 * u, 0.9 * u);
+        },
+        [](QPainter &p, QPointF c, double u) { speaker(p, c, u, 2, false); }, // 10 volume up
+        [](QPainter &p, QPointF c, double u) { speaker(p, c, u, 0, true); },  // 11 volume down
+    };
+    for (int i = 0; i < int(std::size(modes)); ++i)
+        w.add(QStringLiteral("laserPen_icon-%1").arg(i + 1), tip, tipGlyph(modes[i]));
+    w.add(QStringLiteral("aimode"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              QPainterPath star;
+              for (int i = 0; i < 8; ++i) {
+                  const double a = i * kPi / 4 - kPi / 2;
+                  const double r = (i % 2 ? 0.28 : 1.0) * u;
+                  const QPointF pt = c + QPointF(std::cos(a), std::sin(a)) * r;
+                  i == 0 ? star.moveTo(pt) : star.lineTo(pt);
+              }
+              star.closeSubpath();
+              p.setPen(Qt::NoPen);
+              p.setBrush(kWhite);
+              p.drawPath(star);
+          }));
+    w.add(QStringLiteral("kbmode"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              p.setPen(whitePen(0.1 * u));
+              p.setBrush(Qt::NoBrush);
+              p.drawRoundedRect(QRectF(c.x() - u, c.y() - 0.6 * u, 2 * u, 1.2 * u), 0.15 * u, 0.15 * u);
+              p.setPen(Qt::NoPen);
+              p.setBrush(kWhite);
+              for (int row = 0; row < 2; ++row)
+                  for (int col = 0; col < 5; ++col)
+                      p.drawRect(
+                          QRectF(c.x() - 0.8 * u + col * 0.34 * u, c.y() - 0.4 * u + row * 0.3 * u, 0.2 * u, 0.18 * u));
+              p.drawRect(QRectF(c.x() - 0.5 * u, c.y() + 0.22 * u, u, 0.16 * u));
+          }));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: qx-artwork OUTDIR\n");
+        return 2;
+    }
+    // Drawing needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Writer w;
+    w.dir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(w.dir + QStringLiteral("/images"))) {
+        std::fprintf(stderr, "qx-artwork: cannot create %s/images\n", argv[1]);
+        return 1;
+    }
+    drawAll(w);
+
+    QFile qrc(w.dir + QStringLiteral("/voice_artwork.qrc"));
+    if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "qx-artwork: cannot write the resource list\n");
+        return 1;
+    }
+    QTextStream out(&qrc);
+    out << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
+    for (const QString &name : w.names)
+        out << "    <file>" << name << "</file>\n";
+    out << "</qresource>\n</RCC>\n";
+    return w.ok ? 0 : 1;
+}
