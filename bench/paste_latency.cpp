@@ -6,21 +6,21 @@
 #include "ISpeechPopup.h"
 #include "ISpeechTranslator.h"
 #include "IVoiceCommandRunner.h"
+#include "InstalledInstance.h"
+#include "KeyValueStore.h"
 #include "QXAudioMonitorService.h"
+#include "QXBLEMouseCommandManager.h"
+#include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
 #include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
-#include "InstalledInstance.h"
-#include "KeyValueStore.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "services/IAIWindow.h"
 #include "services/IKeyPressManager.h"
 #include "services/VoiceKeyState.h"
-#include "QXBLEMouseCommandManager.h"
-#include "QXHidCommandManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -146,8 +146,8 @@ int main(int argc, char **argv)
     NoCommands commands;
     NoAI ai;
     QXLocalTextPoster post(9); // nothing listens there: the post costs what it costs
-    QXResultDelivery delivery({state, languages, facade, *services.keyPoster, *services.clipboard, ai, commands,
-                               popup, post});
+    QXResultDelivery delivery(
+        {state, languages, facade, *services.keyPoster, *services.clipboard, ai, commands, popup, post});
     QXAudioMonitorService voice(
         {state, keys, facade, &ble, *services.keyPoster, asr, popup, keyPress, translator, delivery, nullptr});
 
@@ -170,8 +170,8 @@ int main(int argc, char **argv)
             ms.push_back(double(t.nsecsElapsed()) / 1e6);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("%3d characters: p50 %.1f ms, p95 %.1f ms, max %.1f ms (50 pastes)\n", length,
-                    ms[ms.size() / 2], ms[size_t(double(ms.size()) * 0.95)], ms.back());
+        std::printf("%3d characters: p50 %.1f ms, p95 %.1f ms, max %.1f ms (50 pastes)\n", length, ms[ms.size() / 2],
+                    ms[size_t(double(ms.size()) * 0.95)], ms.back());
     }
     XCloseDisplay(display);
     target.process.closeWriteChannel();

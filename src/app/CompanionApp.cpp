@@ -2,9 +2,9 @@
 
 #include "AppAudioTool.h"
 #include "AppDelegate.h"
-#include "CompanionAppServices.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
+#include "CompanionAppServices.h"
 #include "DataPaths.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
@@ -16,39 +16,39 @@
 #include "IFlyASRManager.h"
 #include "KeyValueStore.h"
 #include "MainWindow.h"
-#include "PageFactory.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
 #include "PZLog.h"
-#include "QXBLECommandManager.h"
-#include "QXBLEMouseCommandManager.h"
-#include "QXHidCommandManager.h"
-#include "QXHidReportParser.h"
+#include "PageFactory.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "QXBLECommandManager.h"
+#include "QXBLEMouseCommandManager.h"
 #include "QXCmdService.h"
 #include "QXCommandViewModel.h"
-#include "QXLocalTextPoster.h"
-#include "QXResultDelivery.h"
-#include "QXSpeechTranslation.h"
-#include "QXWebApiAsrService.h"
+#include "QXHidCommandManager.h"
+#include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
+#include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
 #include "QXPopupWindowTool.h"
+#include "QXResultDelivery.h"
+#include "QXSpeechTranslation.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
+#include "QXWebApiAsrService.h"
 #include "Scheduler.h"
 #include "SelectionCopyMonitor.h"
 #include "SnipShortcut.h"
+#include "StartAtLoginController.h"
 #include "StatusItemController.h"
-#include "TrayStatusItem.h"
 #include "TKTTSManager.h"
-#include "services/LanguageHooks.h"
-#include "sqlite/WQSSqliteOperation.h"
+#include "TrayStatusItem.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
@@ -60,12 +60,12 @@
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
-#include "platform/linux/X11SelectionCopier.h"
-#include "QXAuthorityManagementWindowController.h"
-#include "StartAtLoginController.h"
-#include "platform/linux/X11PermissionProbe.h"
-#include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/linux/X11Compositing.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/X11SelectionCopier.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
+#include "services/LanguageHooks.h"
+#include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -483,12 +483,10 @@ void CompanionApp::buildVoice()
         QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard,
                            [store](const QString &target) { return store->contains(target); }});
     m_localPost = std::make_unique<QXLocalTextPoster>();
-    m_delivery = std::make_unique<QXResultDelivery>(
-        QXResultDelivery::Deps{*m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard,
-                               *m_seams.aiWindow, *m_cmdService, *m_popups, *m_localPost,
-                               [window = QPointer<MainWindow>(m_mainWindow.get())] {
-                                   return window && window->isShowAIWindow();
-                               }});
+    m_delivery = std::make_unique<QXResultDelivery>(QXResultDelivery::Deps{
+        *m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard, *m_seams.aiWindow, *m_cmdService,
+        *m_popups, *m_localPost,
+        [window = QPointer<MainWindow>(m_mainWindow.get())] { return window && window->isShowAIWindow(); }});
     QXResultDelivery *delivery = m_delivery.get();
     VoiceKeyState *keys = &m_keys;
     ISpeechPopup *popup = m_popups.get();
@@ -497,10 +495,10 @@ void CompanionApp::buildVoice()
         [popup](const QString &text) { popup->showYiText(text); },
         [delivery](const QString &text) { delivery->copyAndPasteResult(text); }});
     HIDDevice *hid = m_hid.get();
-    QXAudioMonitorService &dispatcher = m_dispatcher.install(std::make_unique<QXAudioMonitorService>(
-        QXAudioMonitorService::Deps{*m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech,
-                                    *m_popups, *m_keyPress, *m_translation, *m_delivery, m_notifications.get(),
-                                    [hid] { hid->closeHIDDevice(); }}));
+    QXAudioMonitorService &dispatcher =
+        m_dispatcher.install(std::make_unique<QXAudioMonitorService>(QXAudioMonitorService::Deps{
+            *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
+            *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
 }
 

@@ -2,9 +2,9 @@
 
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
-#include "services/VoiceKeyState.h"
-#include "services/DeviceSeams.h"
 #include "VoiceKeyRelay.h"
+#include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 #include <QObject>
 

@@ -31,8 +31,7 @@ struct KeyRun {
     int first;
     int keyType;
 };
-constexpr KeyRun kKeyRuns[] = {{51, 3},  {55, 4},  {59, 5},  {63, 6},  {67, 7},
-                               {176, 8}, {180, 9}, {184, 10}, {224, 11}};
+constexpr KeyRun kKeyRuns[] = {{51, 3}, {55, 4}, {59, 5}, {63, 6}, {67, 7}, {176, 8}, {180, 9}, {184, 10}, {224, 11}};
 
 int keyTypeForCode(int code)
 {
@@ -99,7 +98,8 @@ void QXAudioMonitorService::setPressType(int type)
 void QXAudioMonitorService::hidCallbackType(int type)
 {
     if (!isMainThread()) {
-        QMetaObject::invokeMethod(&m_context, [this, type] { hidCallbackType(type); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [this, type] { hidCallbackType(type); }, Qt::QueuedConnection);
         return;
     }
     if (!d.state.isConnect())
@@ -199,7 +199,8 @@ void QXAudioMonitorService::refuse(int code, qint64 t)
             m_refusalTimer = Scheduler::kNoTimer;
             // A recognition still waiting for its last result gets its pop-up back.
             if (releasedAndWaiting())
-                d.popup.showSpeechView(m_resultText.isEmpty() ? localized("请说话...") : m_resultText, d.keys.pressType());
+                d.popup.showSpeechView(m_resultText.isEmpty() ? localized("请说话...") : m_resultText,
+                                       d.keys.pressType());
             else
                 d.popup.dismissSpeechView();
         },
@@ -258,7 +259,8 @@ void QXAudioMonitorService::finishSession(bool armTimeOut)
 void QXAudioMonitorService::cancelAsr()
 {
     if (!isMainThread()) {
-        QMetaObject::invokeMethod(&m_context, [this] { cancelAsr(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [this] { cancelAsr(); }, Qt::QueuedConnection);
         return;
     }
     if (d.keys.hadStart()) {

@@ -50,11 +50,11 @@ public:
         std::function<void()> closeHidDevice = {};
     };
 
-    static constexpr int kStartGuardMs = 1500;    // a start this soon after the last attempt is refused
-    static constexpr int kRefusalShownMs = 300;   // how long "too fast" shows
-    static constexpr int kSearchCancelMs = 1500;  // a shorter search press is abandoned
+    static constexpr int kStartGuardMs = 1500;   // a start this soon after the last attempt is refused
+    static constexpr int kRefusalShownMs = 300;  // how long "too fast" shows
+    static constexpr int kSearchCancelMs = 1500; // a shorter search press is abandoned
     static constexpr int kNoSpeechTipMs = 5000;
-    static constexpr int kEndTimeOutMs = 3000;    // after the release, for the last result
+    static constexpr int kEndTimeOutMs = 3000; // after the release, for the last result
 
     explicit QXAudioMonitorService(Deps deps);
     ~QXAudioMonitorService() override;

@@ -1,7 +1,7 @@
 #include "QXResultDelivery.h"
 
-#include "IVoiceCommandRunner.h"
 #include "ISpeechPopup.h"
+#include "IVoiceCommandRunner.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"

@@ -72,13 +72,14 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
 TEST(Vox2LocalPost, BodyIsTheTemplateWithBothValuesEscaped)
 {
     EXPECT_EQ(qxLocalPostBody("Say \"hi\"", "SN001"),
-              QByteArray("{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\"Say \\\"hi\\\"\",\r\n    \"snr\":\"SN001\"\r\n}"));
+              QByteArray(
+                  "{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\"Say \\\"hi\\\"\",\r\n    \"snr\":\"SN001\"\r\n}"));
     const QByteArray breaks = qxLocalPostBody("第一句。\n第二句。", QString());
     EXPECT_TRUE(breaks.startsWith("{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\""));
     EXPECT_TRUE(breaks.endsWith("\",\r\n    \"snr\":\"\"\r\n}"));
     EXPECT_TRUE(breaks.contains("第一句"));
-    for (const QString &text : {QStringLiteral("第一句。\n第二句。"), QStringLiteral("a\\b\t\x01\"😀"),
-                                QString(100 * 1024, QChar(u'é'))}) {
+    for (const QString &text :
+         {QStringLiteral("第一句。\n第二句。"), QStringLiteral("a\\b\t\x01\"😀"), QString(100 * 1024, QChar(u'é'))}) {
         QJsonParseError error;
         const QJsonObject o = QJsonDocument::fromJson(qxLocalPostBody(text, "S\"N"), &error).object();
         EXPECT_EQ(error.error, QJsonParseError::NoError) << text.left(20).toStdString();

@@ -120,8 +120,8 @@ struct DispatchWorld {
     QXLocalTextPoster localPost{listener.port()};
     QXResultDelivery delivery{{state.state(), state.languages(), facade, *keysTo, *clipboardTo, ai, runner, popup,
                                localPost, [this] { return aiShowing; }}};
-    QXAudioMonitorService voice{{state.state(), keys, facade, &bleMgr, *keysTo, asr, popup, keyPress, translator,
-                                 delivery, &center}};
+    QXAudioMonitorService voice{
+        {state.state(), keys, facade, &bleMgr, *keysTo, asr, popup, keyPress, translator, delivery, &center}};
 
     explicit DispatchWorld(platform::IKeyPoster *realKeys = nullptr, platform::IClipboard *realClipboard = nullptr)
         : keysTo(realKeys ? realKeys : &poster), clipboardTo(realClipboard ? realClipboard : &clipboard)

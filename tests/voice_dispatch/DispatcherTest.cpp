@@ -24,11 +24,16 @@ TEST(Vox2Codes, EachCodeGoesWhereItBelongsAndOthersDoNothing)
         QStringList effects;
     };
     const Row rows[] = {
-        {53, false, {"handlePressKeyEvent(3,3)"}},  {187, false, {"handlePressKeyEvent(4,10)"}},
-        {224, false, {"handlePressKeyEvent(1,11)"}}, {51, false, {"handlePressKeyEvent(1,3)"}},
-        {70, false, {"handlePressKeyEvent(4,7)"}},  {176, false, {"handlePressKeyEvent(1,8)"}},
-        {183, false, {"handlePressKeyEvent(4,9)"}}, {50, false, {"key(76,100)"}},
-        {50, true, {"dev:sendKeyCommandDataKeyCode1(0,40)"}},       {31, false, {"tip(切换到翻译模式|laserPen_icon-7)"}},
+        {53, false, {"handlePressKeyEvent(3,3)"}},
+        {187, false, {"handlePressKeyEvent(4,10)"}},
+        {224, false, {"handlePressKeyEvent(1,11)"}},
+        {51, false, {"handlePressKeyEvent(1,3)"}},
+        {70, false, {"handlePressKeyEvent(4,7)"}},
+        {176, false, {"handlePressKeyEvent(1,8)"}},
+        {183, false, {"handlePressKeyEvent(4,9)"}},
+        {50, false, {"key(76,100)"}},
+        {50, true, {"dev:sendKeyCommandDataKeyCode1(0,40)"}},
+        {31, false, {"tip(切换到翻译模式|laserPen_icon-7)"}},
     };
     for (const Row &r : rows) {
         DispatchWorld w;
@@ -93,8 +98,7 @@ TEST(Vox2Dispatch, RefusedStartsKeepThePendingRecognition)
     EXPECT_EQ(w.effects(), QStringList({"show(点击太快了|33)", "dismiss", "show(点击太快了|33)", "clipboard:"}));
     w.key(3500, 34);
     w.key(4900, 33);
-    EXPECT_EQ(w.effects(),
-              QStringList({"dismiss", "dismiss", "asr.begin", "show(" + kSpeak + "|33)", "ASRStart"}));
+    EXPECT_EQ(w.effects(), QStringList({"dismiss", "dismiss", "asr.begin", "show(" + kSpeak + "|33)", "ASRStart"}));
 
     // Refused while the previous one waits: the pop-up returns to it after the message.
     w.key(5000, 34);
@@ -113,8 +117,10 @@ TEST(Vox2Dispatch, EndTimeOutDeliversTheTextSoFar)
         QString text;
         QString delivered;
     };
-    const Row rows[] = {{33, "今天", "clipboard:今天"}, {35, "打开音乐", "run(打开音乐)"},
-                        {37, "早上好", "translate(早上好)"}, {33, "", ""}};
+    const Row rows[] = {{33, "今天", "clipboard:今天"},
+                        {35, "打开音乐", "run(打开音乐)"},
+                        {37, "早上好", "translate(早上好)"},
+                        {33, "", ""}};
     for (const Row &r : rows) {
         DispatchWorld w;
         w.key(0, r.down);
@@ -180,8 +186,8 @@ TEST(Vox2Dispatch, SearchRunsTheCommandOrSearchesForOneQueryValue)
     // A search press shorter than 1.5 s is abandoned.
     w.key(20000, 35);
     w.key(21400, 36);
-    EXPECT_EQ(w.effects(), QStringList({"asr.begin", "show(" + kSpeak + "|35)", "ASRStart", "asr.cancel",
-                                        "ASRFinish", "dismiss"}));
+    EXPECT_EQ(w.effects(),
+              QStringList({"asr.begin", "show(" + kSpeak + "|35)", "ASRStart", "asr.cancel", "ASRFinish", "dismiss"}));
     // Results after a cancel, or reported as failed, only close the pop-up.
     w.asr.say("late", 2);
     w.asr.block(false, "failed", true);

@@ -28,8 +28,8 @@ int main(int argc, char **argv)
     const bool line = argc > 1 && qstrcmp(argv[1], "line") == 0;
     QWidget *field = line ? static_cast<QWidget *>(new QLineEdit) : new QPlainTextEdit;
     const auto report = [field, line] {
-        const QString text = line ? static_cast<QLineEdit *>(field)->text()
-                                  : static_cast<QPlainTextEdit *>(field)->toPlainText();
+        const QString text =
+            line ? static_cast<QLineEdit *>(field)->text() : static_cast<QPlainTextEdit *>(field)->toPlainText();
         say("text " + text.toUtf8().toBase64());
     };
     if (line)

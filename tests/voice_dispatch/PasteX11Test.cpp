@@ -16,8 +16,9 @@ namespace {
 // Exactly `count` code points: Latin, CJK, emoji, quotation marks, one line break.
 QString mixedText(int count)
 {
-    const QString pieces[] = {"Quick brown fox, ", "说话变成文字。", "🎤🙂👍", "\"quoted\" 'single' ", "“智能”鼠标，",
-                              "«Ärger über Öl» ", "日本語のテキスト。", "Привет, мир! ", "한국어 "};
+    const QString pieces[] = {"Quick brown fox, ",    "说话变成文字。", "🎤🙂👍",
+                              "\"quoted\" 'single' ", "“智能”鼠标，",   "«Ärger über Öl» ",
+                              "日本語のテキスト。",   "Привет, мир! ",  "한국어 "};
     QList<uint> points;
     for (int i = 0; points.size() < count; ++i) {
         if (points.size() >= count / 2 && !points.contains(u'\n'))

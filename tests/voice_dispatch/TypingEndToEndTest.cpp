@@ -74,7 +74,8 @@ TEST(Vox2EndToEnd, SpokenTextIsPastedAndPostedByteForByte)
               std::vector<PostedStroke>({{platform::keys::kMacKeyV, platform::keys::kFlagCommand}}));
     ASSERT_TRUE(listener.waitForRequests(1));
     EXPECT_EQ(listener.lastRequest().body,
-              QByteArray("{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\"Say \\\"hi\\\"\",\r\n    \"snr\":\"SN001\"\r\n}"));
+              QByteArray(
+                  "{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\"Say \\\"hi\\\"\",\r\n    \"snr\":\"SN001\"\r\n}"));
     EXPECT_EQ(app.keyState().pressType(), 0);
     qunsetenv("QX_LOCAL_POST_PORT");
 }
