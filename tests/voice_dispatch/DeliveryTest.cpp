@@ -114,15 +114,4 @@ TEST(Vox2LocalPost, SilentListenerBlocksNothing)
     EXPECT_EQ(QXLocalTextPoster::kTimeoutMs, 10000);
 }
 
-TEST(Vox2LocalPost, PortFromTheEnvironmentElseTheDefault)
-{
-    qputenv("QX_LOCAL_POST_PORT", "4711");
-    EXPECT_EQ(qxLocalPostPort(), 4711);
-    for (const char *bad : {"0", "70000", "port", ""}) {
-        qputenv("QX_LOCAL_POST_PORT", bad);
-        EXPECT_EQ(qxLocalPostPort(), 10668) << bad;
-    }
-    qunsetenv("QX_LOCAL_POST_PORT");
-}
-
 } // namespace

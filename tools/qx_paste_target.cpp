@@ -1,5 +1,5 @@
-// Another application with a focused text field, for paste tests and the paste bench:
-// "paste_target plain|line". Prints "ready x y w h" (the field on screen) once the field
+// Another application with a focused text field, for the paste test, the paste bench
+// and checks by hand: "qx-paste-target plain|line". Prints "ready x y w h" (the field on screen) once the field
 // has the focus and "text <Base64 of the UTF-8>" whenever its text changes; "clear" on
 // standard input empties the field.
 #include <QApplication>
