@@ -66,6 +66,7 @@ struct NoCommands : IVoiceCommandRunner {
 };
 struct NoAI : IAIWindow {
     void showInWindow() override {}
+    void hiddenWindow() override {}
     void requestChatGPT(const QString &) override {}
     void requestChatGPT(const QString &, const QString &) override {}
     void requestChatGPT(const QString &, const QString &, bool) override {}
