@@ -21,21 +21,28 @@
 #include "NotificationCenter.h"
 #include "PZLog.h"
 #include "PageFactory.h"
+#include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXAuthorityManagementWindowController.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
+#include "QXCmdService.h"
+#include "QXCommandViewModel.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
+#include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
 #include "QXPopupWindowTool.h"
+#include "QXResultDelivery.h"
+#include "QXSpeechTranslation.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
+#include "QXWebApiAsrService.h"
 #include "Scheduler.h"
 #include "SelectionCopyMonitor.h"
 #include "SnipShortcut.h"
@@ -66,7 +73,7 @@
 
 namespace {
 
-// Device voice goes to the speech service, which is not part of this build yet.
+// Device voice outside a recognition: the speech service takes it only while one runs.
 void voiceStandIn(bool, QByteArrayView audio)
 {
     qxLogOnce(QStringLiteral("app.voice-sink"),
@@ -162,16 +169,19 @@ CompanionApp::CompanionApp(const Options &options)
     m_installedShortcuts.emplace(m_shortcuts.get());
 
     // The speech pop-up and the tip bubbles, which the device layers' tips go to too.
-    // Translucent only where a compositor can show it.
-    DeviceSeams seams{&m_keys};
-    seams.speech = options.speech;
+    // Translucent only where a compositor can show it. The voice keys go through the
+    // relay to the dispatcher, which is built last.
     QXPopupWindowTool::Deps popupDeps;
     popupDeps.state = m_state.get();
     popupDeps.keys = &m_keys;
-    popupDeps.voice = seams.resolved().voice;
+    popupDeps.voice = &m_voiceRelay;
     popupDeps.mainWindow = [window = QPointer<QWidget>(m_mainWindow.get())] { return window.data(); };
     popupDeps.translucent = platform::linuxbackend::windowsCanBeTranslucent();
-    seams.tips = &m_popups.install(std::make_unique<QXPopupWindowTool>(popupDeps));
+    m_popups.install(std::make_unique<QXPopupWindowTool>(popupDeps));
+    buildSpeechService(options.speechBase);
+    DeviceSeams seams{&m_keys, &m_voiceRelay};
+    seams.speech = m_speech.get();
+    seams.tips = m_popups.get();
     m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
@@ -219,6 +229,7 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildSelectionShell();
     buildAudio(options);
+    buildVoice();
     buildPermissionsAndLogin(options);
     buildShell(options);
 }
@@ -234,6 +245,7 @@ CompanionApp::~CompanionApp()
     m_ownedStatusItem.reset();
     m_startAtLogin.reset();
     m_authority.reset();
+    takeDownVoice();
     takeDownAudio();
     takeDownSelectionShell();
     m_keyPress.reset();
@@ -270,6 +282,7 @@ CompanionApp::~CompanionApp()
     m_shortcuts.reset();
     m_popups.reset();
     m_toolUi.reset();
+    m_speech.reset();
     m_desktop.reset();
     m_http.reset();
     m_database.reset();
@@ -452,6 +465,67 @@ void CompanionApp::buildAudio(const Options &options)
         m_ownedDefaultInput = std::make_unique<platform::linuxbackend::PulseDefaultInputSwitcher>();
         m_defaultInput = m_ownedDefaultInput.get();
     }
+}
+
+// The service takes its device, microphone and vendor engine as installed at each use.
+void CompanionApp::buildSpeechService(const QString &base)
+{
+    QXWebApiAsrService::Deps deps;
+    deps.state = m_state.get();
+    deps.languages = m_languages.get();
+    deps.serviceBase = base;
+    deps.pressType = [keys = &m_keys] { return keys->pressType(); };
+    deps.showSpeechView = [this](const QString &text, int type) { m_popups->showSpeechView(text, type); };
+    deps.dismissSpeechView = [this] { m_popups->dismissSpeechView(); };
+    deps.pausePlayback = [this] {
+        if (m_tts)
+            m_tts->pauseSpeak(0);
+        if (m_audioTool)
+            m_audioTool->stop();
+    };
+    m_speech = std::make_unique<QXWebApiAsrService>(std::move(deps));
+}
+
+// The dispatcher and what it delivers through: commands, translation, paste and the
+// local text endpoint.
+void CompanionApp::buildVoice()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
+    KeyValueStore *store = m_store;
+    m_cmdService = std::make_unique<QXCmdService>(
+        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard,
+                           [store](const QString &target) { return store->contains(target); }});
+    m_localPost = std::make_unique<QXLocalTextPoster>();
+    m_delivery = std::make_unique<QXResultDelivery>(QXResultDelivery::Deps{
+        *m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard, *m_seams.aiWindow, *m_cmdService,
+        *m_popups, *m_localPost,
+        [window = QPointer<MainWindow>(m_mainWindow.get())] { return window && window->isShowAIWindow(); }});
+    QXResultDelivery *delivery = m_delivery.get();
+    VoiceKeyState *keys = &m_keys;
+    ISpeechPopup *popup = m_popups.get();
+    m_translation = std::make_unique<QXSpeechTranslation>(QXSpeechTranslation::Deps{
+        *m_http, *m_languages, [keys] { return keys->pressType(); }, [keys] { return keys->hadStart(); },
+        [popup](const QString &text) { popup->showYiText(text); },
+        [delivery](const QString &text) { delivery->copyAndPasteResult(text); }});
+    HIDDevice *hid = m_hid.get();
+    QXAudioMonitorService &dispatcher =
+        m_dispatcher.install(std::make_unique<QXAudioMonitorService>(QXAudioMonitorService::Deps{
+            *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
+            *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
+    m_voiceRelay.setTarget(&dispatcher);
+}
+
+void CompanionApp::takeDownVoice()
+{
+    m_speech->prepareForApplicationTermination();
+    m_voiceRelay.setTarget(nullptr);
+    m_dispatcher.reset();
+    m_translation.reset();
+    m_delivery.reset();
+    m_localPost.reset();
+    m_cmdService.reset();
+    m_commands.reset();
 }
 
 // The permissions window over the desktop's capabilities, and the login item that

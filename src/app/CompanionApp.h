@@ -3,6 +3,7 @@
 #include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
+#include "VoiceKeyRelay.h"
 #include "services/DeviceSeams.h"
 #include "services/VoiceKeyState.h"
 
@@ -49,6 +50,13 @@ class QXPopupWindowTool;
 class QXToolManager;
 class QXToolManagerUI;
 class QXUserInfoData;
+class QXAudioMonitorService;
+class QXCmdService;
+class QXCommandViewModel;
+class QXLocalTextPoster;
+class QXResultDelivery;
+class QXSpeechTranslation;
+class QXWebApiAsrService;
 class SelectionCopyMonitor;
 class TKTTSManager;
 class WQSSqliteOperation;
@@ -87,8 +95,7 @@ public:
         platform::IHidBackend *hid = nullptr;   // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
-        // Where the device decoders write the recording; else a stand-in that keeps none.
-        ISpeechService *speech = nullptr;
+        QString speechBase;                     // "ws://host:port"; else the configured speech service
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -135,6 +142,8 @@ public:
     PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_keys; }
+    QXWebApiAsrService &speech() const { return *m_speech; }
+    QXAudioMonitorService &voiceKeys() const { return *m_dispatcher; }
     // What every device handler was handed of the higher layers.
     const DeviceSeams &seams() const { return m_seams; }
     // The launch shows it with checkPermission(true) when something is missing.
@@ -184,6 +193,9 @@ private:
     void bindSnipShortcut();
     void buildAudio(const Options &options);
     void takeDownAudio();
+    void buildSpeechService(const QString &base);
+    void buildVoice();
+    void takeDownVoice();
     void buildShell(const Options &options);
     void wireHidSinks();
     void installDeviceAudioState();
@@ -213,6 +225,7 @@ private:
     // The higher layers as the device layers reach them. Until the voice pipeline, the
     // pointer overlay and the assistant windows exist, stand-ins that log once.
     VoiceKeyState m_keys;
+    VoiceKeyRelay m_voiceRelay;
     DeviceSeams m_seams;
 
     std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
@@ -238,6 +251,17 @@ private:
     std::unique_ptr<QXKeyPressManager> m_keyPress;
     std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
     bool m_snipBound = false;
+
+    // The voice pipeline: the speech service (before the device layers, whose decoders
+    // record into it), the commands and translation the voice keys use, and the
+    // dispatcher the device layers' relay passes key events to.
+    std::unique_ptr<QXWebApiAsrService> m_speech;
+    std::unique_ptr<QXCommandViewModel> m_commands;
+    std::unique_ptr<QXCmdService> m_cmdService;
+    std::unique_ptr<QXLocalTextPoster> m_localPost;
+    std::unique_ptr<QXResultDelivery> m_delivery;
+    std::unique_ptr<QXSpeechTranslation> m_translation;
+    Owned<QXAudioMonitorService> m_dispatcher;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;

@@ -17,9 +17,11 @@ constexpr int kUsageTab = 43;
 constexpr int kUsageRight = 79;
 constexpr int kUsageLeft = 80;
 constexpr int kUsageBackspace = 42;
+constexpr int kUsageReturn = 40;
 // macOS key codes.
 constexpr int kMacTab = 48;
 constexpr int kMacDelete = 51;
+constexpr int kMacKeypadEnter = 76;
 constexpr int kMacLeft = 123;
 constexpr int kMacRight = 124;
 // Marks a posted key as not coalesced; not a modifier.
@@ -76,6 +78,16 @@ const Operation *operationFor(quint64 type)
 Chord deleteChord()
 {
     return {kMacDelete, kFlagNonCoalesced, 0, kUsageBackspace};
+}
+
+Chord pasteChord()
+{
+    return kPaste;
+}
+
+Chord enterChord()
+{
+    return {kMacKeypadEnter, kFlagNonCoalesced, 0, kUsageReturn};
 }
 
 std::optional<qint64> nextDpiIndex(qint64 current, qsizetype stepCount)

@@ -65,6 +65,10 @@ const Operation *operationFor(quint64 type);
 
 // The chord of the repeating delete (a Mac's delete key erases backwards).
 Chord deleteChord();
+// Control+V (the device types it with the Control modifier too).
+Chord pasteChord();
+// Keypad Enter locally; the device types Return.
+Chord enterChord();
 // F11, which the device types after the AI window left full screen (in either mode).
 constexpr int kFullScreenKeyModifier = 0;
 constexpr int kFullScreenKeyUsage = 68;

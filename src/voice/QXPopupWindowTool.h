@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/IPopupTips.h"
+#include "ISpeechPopup.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +20,7 @@ class VoiceKeyState;
 // bubble in the middle. Every operation may be called from any thread; it runs at
 // once on the main thread, else it is handed there. The windows are made on first
 // use and never take the focus.
-class QXPopupWindowTool final : public QObject, public IPopupTips {
+class QXPopupWindowTool final : public QObject, public ISpeechPopup {
     Q_OBJECT
 public:
     struct Deps {
@@ -46,17 +46,17 @@ public:
     static bool suppressesPopup(const QString &productCode, quint64 keyAction);
 
     // press type: 33 typing, 35 search command, 37 translation.
-    void showSpeechView(const QString &text, qint64 type);
+    void showSpeechView(const QString &text, qint64 type) override;
     // Shown only while translating (37) with a recognition running.
-    void showYiText(const QString &text);
-    void dismissSpeechView();
+    void showYiText(const QString &text) override;
+    void dismissSpeechView() override;
     // Always later, through the main loop, even with no delay from the main thread.
     void dismissSpeechView(double delaySeconds);
     void showTipMessage(const QString &text, const QString &imageName) override;
 
-    bool isShow() const { return m_isShow.load(); }
-    bool isLast() const { return m_isLast.load(); }
-    void setIsLast(bool on) { m_isLast.store(on); }
+    bool isShow() const override { return m_isShow.load(); }
+    bool isLast() const override { return m_isLast.load(); }
+    void setIsLast(bool on) override { m_isLast.store(on); }
     bool isScreenshotsOCR() const { return m_isScreenshotsOCR.load(); }
     void setIsScreenshotsOCR(bool on) { m_isScreenshotsOCR.store(on); }
 

@@ -245,6 +245,16 @@ void QXWebApiAsrService::prepareForApplicationTermination()
 
 // --- the socket ---------------------------------------------------------------------
 
+bool QXWebApiAsrService::hasSocket() const
+{
+    return m_socket != nullptr;
+}
+
+bool QXWebApiAsrService::isSocketOpen() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
 void QXWebApiAsrService::requestWebSocket()
 {
     m_status = AsrStreamPosition::First;

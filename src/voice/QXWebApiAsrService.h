@@ -2,6 +2,7 @@
 
 #include "AsrFrames.h"
 #include "AsrResultText.h"
+#include "IAsrService.h"
 #include "ISpeechStatusListener.h"
 #include "Scheduler.h"
 #include "services/ISpeechService.h"
@@ -36,10 +37,9 @@ class IAudioInput;
 // Main thread only: start, end and cancel are queued behind what is already pending,
 // socket events and chunks are handled as they arrive, every listener and block call
 // happens on the main thread.
-class QXWebApiAsrService final : public QObject, public ISpeechService {
+class QXWebApiAsrService final : public QObject, public ISpeechService, public IAsrService {
 public:
-    // (success, text, isLast) for every result.
-    using ResultBlock = std::function<void(bool success, const QString &text, bool isLast)>;
+    using ResultBlock = IAsrService::ResultBlock;
 
     struct Deps {
         QXUserInfoData *state = nullptr;             // nullptr: the shared instance at each use
@@ -68,18 +68,18 @@ public:
     ~QXWebApiAsrService() override;
 
     // A new recognition (queued): live voice, or the file handed to transferAudio… before.
-    void beginAsrIsTransferAudio(bool isTransferAudio, ResultBlock callback);
+    void beginAsrIsTransferAudio(bool isTransferAudio, ResultBlock callback) override;
     // The key was released: recording stops, the last result may still come (queued).
-    void endAsr();
+    void endAsr() override;
     // Abandons the recognition: no result is reported any more (queued).
-    void cancelAsr();
+    void cancelAsr() override;
     // Cuts the file into chunks for the next beginAsrIsTransferAudio(true, …). A file
     // that cannot be read gives no chunk, an empty one a single empty chunk.
     void transferAudioWithFilePath(const QString &path, const QXTransferAudioModel &model);
     void setCurrentTransferAudioModel(const QXTransferAudioModel &model) { m_transferModel = model; }
 
-    void addStatusListener(ISpeechStatusListener *listener) { m_listeners.add(listener); }
-    void removeStatusListener(ISpeechStatusListener *listener) { m_listeners.remove(listener); }
+    void addStatusListener(ISpeechStatusListener *listener) override { m_listeners.add(listener); }
+    void removeStatusListener(ISpeechStatusListener *listener) override { m_listeners.remove(listener); }
 
     // At quit: closes everything now; nothing starts again.
     void prepareForApplicationTermination() override;
@@ -87,8 +87,10 @@ public:
     // The recording of the current recognition ("Test.pcm"), or nullptr.
     QIODevice *fileHandle() override { return m_fileHandle.get(); }
 
+    bool isSocketOpen() const override;
+
     // For tests: whether a socket exists (open or opening).
-    bool hasSocket() const { return m_socket != nullptr; }
+    bool hasSocket() const;
 
 private:
     enum class Source { None, Microphone, Device };

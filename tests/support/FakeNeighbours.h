@@ -107,6 +107,7 @@ public:
     explicit FakeAIWindow(CallLog &log) : m_log(log) {}
     void showInWindow() override { m_log.calls << "showInWindow"; }
     void hiddenWindow() override { m_log.calls << "hiddenWindow"; }
+    void requestChatGPT(const QString &text) override { m_log.calls << QStringLiteral("requestChatGPT(%1)").arg(text); }
     void requestChatGPT(const QString &id, const QString &c) override
     {
         m_log.calls << QStringLiteral("requestChatGPT(%1,%2)").arg(id, c);

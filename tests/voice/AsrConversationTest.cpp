@@ -4,7 +4,9 @@
 #include "CompanionApp.h"
 
 #include "FakeBleCentral.h"
+#include "FakeDesktop.h"
 #include "FakeSecretStore.h"
+#include "LocalHttpServer.h"
 #include "LocalSpeechServer.h"
 #include "ManualScheduler.h"
 #include "QXWebApiAsrService.h"
@@ -17,6 +19,7 @@
 #include "ImaAdpcm.h"
 #include "KeyValueStore.h"
 #include "QXToolManager.h"
+#include "QXUserInfoData.h"
 #include "ReceiverTable.h"
 
 #include <QTest>
@@ -36,9 +39,11 @@ protected:
     FakeBleAdapter adapter;
     LocalSpeechServer server;
     RecordingListener listener;
-    QXWebApiAsrService asr{{.serviceBase = server.base()}};
-    // The decoders write the recording through the service.
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, &asr}};
+    FakeDesktop desktop; // the root's paste goes to its key poster and clipboard
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base()}};
+    // The decoders write the recording through the root's service.
+    QXWebApiAsrService &asr = app.speech();
+    std::function<void()> start = [this] { asr.beginAsrIsTransferAudio(false, {}); };
 
     Vox1Conversation()
     {
@@ -59,7 +64,7 @@ protected:
         rx.plugIn();
         mouse.sendVoiceEvent(true);
         settle();
-        asr.beginAsrIsTransferAudio(false, {});
+        start();
         QCoreApplication::processEvents();
         if (!beforeOpen) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return asr.fileHandle() != nullptr; }, 5000));
@@ -90,6 +95,35 @@ TEST_F(Vox1Conversation, MouseVoiceSpokenBeforeTheHandshakeReachesTheServerIntac
             continue; // the encoder is still adapting
         ASSERT_LE(std::abs(pcm[i] - voice.sent()[i]), voice.steps()[i]) << "sample " << i;
     }
+}
+
+// The voice key through the device layers' relay to the dispatcher; the last result,
+// after the release, is pasted and posted to the local text endpoint byte for byte.
+TEST_F(Vox1Conversation, VoiceKeyTextIsPastedAndPostedByteForByte)
+{
+    LocalHttpServer texts;
+    qputenv("QX_LOCAL_POST_PORT", QByteArray::number(texts.port()));
+    app.state().setSno("SN001");
+    app.state().setCompatibleModeSwitch(false); // on at launch: the mouse would type the chord
+    start = [this] {
+        app.state().setMouseIsConnect(true);
+        app.seams().voice->hidCallbackType(33);
+    };
+    server.onEnd({LocalSpeechServer::reply("LAST", "Say \"hi\"").after(300)});
+    sim::SimVoiceDevice voice(sim::testSignal(100 * 10));
+    speak(
+        9, 2, [&] { return voice.plan2Report(); }, 10, false);
+    app.seams().voice->hidCallbackType(34);
+    sched.advance(300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop.keyPoster.strokes.empty(); }, 5000));
+    EXPECT_FALSE(server.audio().isEmpty());
+    EXPECT_EQ(desktop.clipboard.text(), "Say \"hi\"");
+    EXPECT_EQ(desktop.keyPoster.strokes, std::vector<PostedStroke>({{9, 0x100000}}));
+    ASSERT_TRUE(texts.waitForRequests(1));
+    EXPECT_EQ(texts.lastRequest().body,
+              QByteArray(
+                  "{\r\n    \"cmd\":\"voicetext\",\r\n    \"data\":\"Say \\\"hi\\\"\",\r\n    \"snr\":\"SN001\"\r\n}"));
+    qunsetenv("QX_LOCAL_POST_PORT");
 }
 
 TEST_F(Vox1Conversation, RecordingOfAPlanSevenMouseIsWrittenAtItsRate)

@@ -36,6 +36,7 @@ struct NoLaserPen final : ILaserPen {
 struct NoAIWindow final : IAIWindow {
     void showInWindow() override { missing("AI window"); }
     void hiddenWindow() override {}
+    void requestChatGPT(const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }
     void initSubViews() override { missing("AI window"); }

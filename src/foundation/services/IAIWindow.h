@@ -9,6 +9,9 @@ public:
     virtual void showInWindow() = 0;
     // Hides the AI window if one exists; never creates one (the web window is costly).
     virtual void hiddenWindow() = 0;
+    // Recognised text for the AI page: input of the helper an AI key chose, else a
+    // plain question.
+    virtual void requestChatGPT(const QString &text) = 0;
     // helperId: the AI helper's id text ("aiImg", "xml", ...).
     virtual void requestChatGPT(const QString &helperId, const QString &content) = 0;
     virtual void requestChatGPT(const QString &helperId, const QString &content, bool isOpenMic) = 0;
