@@ -679,8 +679,6 @@ HookStates CompanionApp::hookStates() const
 const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
 {
     static const std::vector<EmptyOnPurpose> list{
-        {"*.seams.voice", "the voice-key dispatcher of the voice pipeline is not built yet"},
-        {"*.seams.speech", "the speech service is not built yet"},
         {"*.seams.laserPen", "the pointer overlay is not built yet"},
         {"*.seams.aiWindow", "the AI window is not built yet"},
         {"*.seams.translate", "the translation windows are not built yet"},

@@ -112,7 +112,10 @@ TEST_F(AppDeviceRoad, HotKeysSwitchTheReceiversMicrophoneAndTheSerialRuleSetsIts
         EXPECT_EQ(heardAfterPacing(rx, 2), QStringList{"sendOpenMicData"});
         app.keyState().setHadStart(true); // the voice input runs: the same key ends it
         ASSERT_TRUE(keys.press(kMacF1));
-        EXPECT_EQ(heardAfterPacing(rx, 2), QStringList{"sendCloseMicData"});
+        // The key closes it first; the dispatcher's end of the input may close it again.
+        const QStringList closing = heardAfterPacing(rx, 2);
+        EXPECT_EQ(closing.value(0), QStringLiteral("sendCloseMicData")) << closing.join(",").toStdString();
+        EXPECT_FALSE(closing.contains(QStringLiteral("sendOpenMicData")));
         rx.unplug();
         settle();
 
