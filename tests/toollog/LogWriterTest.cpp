@@ -1,3 +1,4 @@
+#include "ApplicationDailyLog.h"
 #include "ManualScheduler.h"
 #include "PZLog.h"
 #include "QXToolManager.h"
@@ -128,6 +129,7 @@ TEST_F(LogWriter, ConcurrentWritersKeepTheirOrderAndTheBarrierWaitsForAll)
 TEST_F(LogWriter, KitWriteLogReachesTheSharedDailyLog)
 {
     ManualScheduler scheduler(utc(2026, 12, 7, 20, 45, 39));
+    ApplicationDailyLog daily;
     setWriteLogHandler([](const QString &m) { QXToolManager::writeLog(m); });
     writeLog(QString::fromUtf8("蓝牙已连接"));
     QXToolManager::writeLog("second");
