@@ -1,3 +1,4 @@
+#include "FamilyTraits.h"
 #include "QXToolManager.h"
 #include "TempDataRoot.h"
 

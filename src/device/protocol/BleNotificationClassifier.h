@@ -65,8 +65,8 @@ struct BleDeviceInfo {
 // The payload of event 0x61 in the device's layout; nullopt when it is too short.
 std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView payload, bool pointerLayout);
 
-// Which region's receiver a mouse of the maker (vendor 0x3151) belongs to, by product
-// id: 0 domestic, 1 international, 2 Asia-Pacific; nullopt for any other pair.
+// Which region's receiver a mouse of the maker belongs to, by product id: 0 domestic,
+// 1 international, 2 Asia-Pacific; nullopt for any other pair (see ReceiverTable.h).
 std::optional<int> bleMouseSource(uint16_t vid, uint16_t pid);
 
 // The key events. With key setting the event goes to the dispatcher as `keySettingCode`;

@@ -26,8 +26,6 @@ public:
 
     // Plan-3 raw DPI value to the index into the DPI list of the sensor type.
     static qint64 plan3DpiIndex(quint64 icType, int raw);
-    // Leading decimal number of a firmware text ("1b" -> 1, "27" -> 27; none -> -1).
-    static int leadingNumber(const QString &text);
 
 private:
     void framedDeviceInfo(const proto::HidReport &r);
