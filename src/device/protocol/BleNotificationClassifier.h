@@ -6,6 +6,8 @@
 // event code where the others put the status. The device-information payload, the
 // receiver-source table and the key map live here too. Pure functions over the bytes.
 
+#include "DeviceInfo.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -49,18 +51,9 @@ constexpr bool isBleFirmwareEvent(uint8_t event) {
     return event >= 0x70 && event <= 0x74;
 }
 
-struct BleDeviceInfo {
-    QString sn;
-    uint16_t pid = 0;
-    uint16_t vid = 0;
-    std::optional<int> led; // the pointer leaves both unchanged for a flags byte above 3
-    std::optional<int> mic;
-    int icType = 0;
-    int dpi = 0;
-    int mouseType = 0;
-    int powerPercent = 0;
-    std::optional<QString> firmwareVersion; // absent: keep the stored one
-};
+// The same shape as the HID families' information (DeviceInfo); the mouse's own ids
+// are always present.
+using BleDeviceInfo = DeviceInfo;
 
 // The payload of event 0x61 in the device's layout; nullopt when it is too short.
 std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView payload, bool pointerLayout);

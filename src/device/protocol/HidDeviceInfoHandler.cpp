@@ -1,5 +1,6 @@
 #include "HidDeviceInfoHandler.h"
 
+#include "DeviceInfo.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -180,47 +181,30 @@ void HidDeviceInfoHandler::framedType5Info(const HidReport &r)
 
 void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
 {
-    const QByteArrayView b(r.bytes); // at least 21 bytes (0 to 20)
+    if (r.bytes.size() < 21) // the classifier drops shorter replies
+        return;
     const bool plan6 = r.family == HidReportFamily::Plan6;
-    QXHidCommandManager &hid = m_parser.hidManager();
     const proto::HidReportContext ctx = m_parser.context();
+    const proto::DeviceInfo info = proto::decodeDeviceInfo(
+        r.bytes, {r.family, qx::receivers::receiverHas(ctx.vendorId, ctx.productId, qx::receivers::kDecimalFirmware)});
+    applyPlanDeviceInfo(info, plan6, r.timeReply);
+}
 
-    const QString sn = (hidDeviceText(b.sliced(4, 2)) + hidHexText(b.sliced(6, 8))).toUpper();
-    const int flags = uint8_t(b[14]);
-    item().setMic(flags & 1);
-    item().setLed((flags >> 1) & 1);
-    const bool samplingRate = (flags >> 2) & 1;
+void HidDeviceInfoHandler::applyPlanDeviceInfo(const proto::DeviceInfo &info, bool plan6, bool timeReply)
+{
+    QXHidCommandManager &hid = m_parser.hidManager();
+    const QString &sn = info.sn;
+    item().setMic(info.mic.value_or(0));
+    item().setLed(info.led.value_or(0));
+    const bool samplingRate = info.samplingRate.value_or(false);
     state().setSamplingRate(samplingRate ? 1 : 0);
-    setIcType(uint8_t(b[15]));
-    // The device counts its DPI steps from 1; a 0 would give no valid index.
-    item().setDpi(std::max(0, int(uint8_t(b[16])) - 1));
-
-    quint64 model = 0;
-    QString firmware;
-    if (!plan6) {
-        state().setProductType(0);
-        model = uint8_t(b[17]) + 256u * uint8_t(b[20]);
-        item().setPowerPercent(uint8_t(b[18]));
-        firmware = qx::receivers::receiverHas(ctx.vendorId, ctx.productId, qx::receivers::kDecimalFirmware)
-                       ? QString::number(uint8_t(b[19]))
-                       : hidHexText(b.sliced(19, 1));
-    } else if (r.at(21).value_or(0) != 0x4C) {
-        // 21-byte reports end at byte 20: a missing byte 21 is not the newer layout's marker.
-        state().setProductType(0);
-        model = uint8_t(b[17]);
-        item().setPowerPercent(uint8_t(b[18]));
-        firmware = hidHexText(b.sliced(19, 1));
-        if (qx::leadingInteger(firmware) >= 27)
-            model = uint8_t(b[17]) + 256u * uint8_t(b[20]);
-    } else {
-        state().setProductType((flags >> 3) & 1);
-        model = quint64(uint8_t(b[17])) << 8 | uint8_t(b[18]);
-        item().setPowerPercent(uint8_t(b[19]));
-        firmware = hidHexText(b.sliced(20, 1));
-    }
+    setIcType(quint64(info.icType));
+    item().setDpi(info.dpi);
+    state().setProductType(info.productType.value_or(0));
+    item().setPowerPercent(info.powerPercent);
+    const QString firmware = info.firmwareVersion.value_or(QString());
     item().setFirmwareVersion(firmware);
-    if (plan6 && sn.startsWith(QLatin1String("QX20231206")) && model == 193)
-        model = 14;
+    const quint64 model = quint64(info.mouseType);
     if (plan6)
         telinkAudioRate(firmware, samplingRate);
 
@@ -243,7 +227,7 @@ void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
     if (plan6) {
         if (model == 18)
             hid.sendTelinkLaserPenCurrentTimeData();
-        if (r.timeReply)
+        if (timeReply)
             hid.sendCurrentTimeData();
     } else {
         m_parser.presentAction(Via::Facade, QStringLiteral("info"));
