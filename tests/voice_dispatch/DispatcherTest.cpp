@@ -158,14 +158,21 @@ TEST(Vox2Dispatch, NoSpeechTipOnlyWhenNothingWasHeard)
 }
 
 // A second release only closes the pop-up; the recognition was ended once.
-TEST(Vox2Dispatch, DuplicateReleaseOnlyDismisses)
+TEST(Vox2Dispatch, DuplicateReleaseOnlyDismissesAndANewStartDeliversTheWaitingText)
 {
     DispatchWorld w;
     w.key(0, 33);
+    w.asr.say("第一句");
     w.key(500, 34);
     EXPECT_EQ(w.effects().count("asr.end"), 1);
     w.key(600, 34);
     EXPECT_EQ(w.effects(), QStringList{"dismiss"});
+
+    // A new start while that one still waits for its last result: its text is pasted
+    // first, then the new recognition begins.
+    w.key(2000, 33);
+    EXPECT_EQ(w.effects(), QStringList({"dismiss", "asr.begin", "show(" + kSpeak + "|33)", "ASRStart", "key(9,100000)",
+                                        "clipboard:第一句"}));
 }
 
 // The AI window's key on the assistant products takes its last result even when the
