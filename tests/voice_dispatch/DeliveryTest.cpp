@@ -127,11 +127,10 @@ TEST(Vox2Commands, MatchRules)
         return c;
     };
     const QXVoiceCommandList list{item("", ""), item("Chrome", ""), item("", "天气")};
-    const std::pair<const char *, int> rows[] = {
-        {"chrome.", 1}, {"open chrome.", -1}, {"open Chrome now", 1}, {"今天天气。", 2}, {"。", -1}, {"anything", -1}};
+    const std::pair<const char *, int> rows[] = {{"chrome.", 1},    {"open chrome.", -1}, {"open Chrome now", 1},
+                                                 {"今天天气。", 2}, {"。", -1},           {"anything", -1}};
     for (const auto &[text, index] : rows)
-        EXPECT_EQ(searchCmdFromCommandArr(list, QString::fromUtf8(text)), index < 0 ? nullptr : list.at(index))
-            << text;
+        EXPECT_EQ(searchCmdFromCommandArr(list, QString::fromUtf8(text)), index < 0 ? nullptr : list.at(index)) << text;
 }
 
 } // namespace
