@@ -3,6 +3,8 @@
 #include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
+#include "QXToolManager.h"
+#include "QXUserInfoData.h"
 #include "VoiceKeyRelay.h"
 #include "services/DeviceSeams.h"
 #include "services/VoiceKeyState.h"
@@ -45,6 +47,7 @@ class QXHttpRequestManager;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
+class QXNetSceneState;
 class QXOTAUpdateManager;
 class QXPopupWindowTool;
 class QXToolManager;
@@ -211,6 +214,7 @@ private:
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
     Owned<QXHttpRequestManager> m_http;
+    Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
@@ -222,8 +226,9 @@ private:
 
     Owned<QXPopupWindowTool> m_popups;
 
-    // The higher layers as the device layers reach them. Until the voice pipeline, the
-    // pointer overlay and the assistant windows exist, stand-ins that log once.
+    // The higher layers as the device layers reach them: the shared key flags, the relay
+    // to the voice-key dispatcher, the speech service and the tips; until the pointer
+    // overlay and the assistant windows exist, stand-ins that log once in their place.
     VoiceKeyState m_keys;
     VoiceKeyRelay m_voiceRelay;
     DeviceSeams m_seams;
@@ -271,6 +276,9 @@ private:
     std::thread m_defaultInputSwitch;
     std::unique_ptr<QXAudioQueueCapture> m_capture;
     QXAudioQueueCapture *m_previousCapture = nullptr;
+    // The family rules handed to the state layer, and what they replaced.
+    QXToolManager::WavSampleRateRule m_previousWavRule;
+    QXUserInfoData::DpiChoiceLookup m_previousDpiLookup = nullptr;
     std::unique_ptr<TKTTSManager> m_tts;
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
