@@ -35,6 +35,7 @@
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
+#include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
@@ -141,6 +142,8 @@ CompanionApp::CompanionApp(const Options &options)
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
     m_http.install(std::make_unique<QXHttpRequestManager>());
+    // What the requests read of the state and the language tables installed above.
+    m_sceneState.install(std::make_unique<QXAppSceneState>());
 
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
@@ -284,6 +287,7 @@ CompanionApp::~CompanionApp()
     m_toolUi.reset();
     m_speech.reset();
     m_desktop.reset();
+    m_sceneState.reset();
     m_http.reset();
     m_database.reset();
     m_state.reset();

@@ -45,6 +45,7 @@ class QXHttpRequestManager;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
+class QXNetSceneState;
 class QXOTAUpdateManager;
 class QXPopupWindowTool;
 class QXToolManager;
@@ -211,6 +212,7 @@ private:
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
     Owned<QXHttpRequestManager> m_http;
+    Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
@@ -222,8 +224,9 @@ private:
 
     Owned<QXPopupWindowTool> m_popups;
 
-    // The higher layers as the device layers reach them. Until the voice pipeline, the
-    // pointer overlay and the assistant windows exist, stand-ins that log once.
+    // The higher layers as the device layers reach them: the shared key flags, the relay
+    // to the voice-key dispatcher, the speech service and the tips; until the pointer
+    // overlay and the assistant windows exist, stand-ins that log once in their place.
     VoiceKeyState m_keys;
     VoiceKeyRelay m_voiceRelay;
     DeviceSeams m_seams;

@@ -34,12 +34,16 @@ QXToolManager *QXToolManager::setSharedInstance(QXToolManager *instance)
 
 void QXToolManager::writeLog(const QString &message)
 {
-    DailyLogWriter::application().write(message);
+    if (DailyLogWriter *daily = DailyLogWriter::application())
+        daily->write(message);
+    else
+        qInfo().noquote() << message;
 }
 
 void QXToolManager::waitForPendingLogsBeforeTermination()
 {
-    DailyLogWriter::application().waitForPending();
+    if (DailyLogWriter *daily = DailyLogWriter::application())
+        daily->waitForPending();
 }
 
 QString QXToolManager::getFilePath(const QString &component)

@@ -25,6 +25,7 @@ public:
 
     // --- daily log ---------------------------------------------------------------
     // Queues a time-stamped entry for today's file in <data root>/Log; never blocks.
+    // Before the logs are loaded (PZManagerForLog::load) it goes to the developer log.
     static void writeLog(const QString &message);
     // Returns once every message queued before the call is in its file.
     static void waitForPendingLogsBeforeTermination();
