@@ -6,6 +6,8 @@
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
 #include "DataPaths.h"
+#include "DpiTables.h"
+#include "FamilyTraits.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -72,6 +74,9 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 // Device voice outside a recognition: the speech service takes it only while one runs.
@@ -79,18 +84,6 @@ void voiceStandIn(bool, QByteArrayView audio)
 {
     qxLogOnce(QStringLiteral("app.voice-sink"),
               QStringLiteral("[app] device voice arrives (%1 bytes) but no speech service takes it").arg(audio.size()));
-}
-
-// The device firmware text's leading number, which picks the voice layout of some families.
-int leadingNumber(const QString &text)
-{
-    int value = 0;
-    for (const QChar c : text) {
-        if (!c.isDigit() || value > 100000)
-            break;
-        value = value * 10 + c.digitValue();
-    }
-    return value;
 }
 
 // The voice chip's token comes from the HTTP client's token request.
@@ -268,6 +261,8 @@ CompanionApp::~CompanionApp()
     m_hidInfoCommands.reset();
     m_hid->setSinks({});
     QXToolManager::setWavRateInputsProvider({});
+    QXToolManager::setWavSampleRateRule(std::move(m_previousWavRule));
+    QXUserInfoData::setDpiChoiceLookup(m_previousDpiLookup);
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -571,9 +566,12 @@ void CompanionApp::takeDownAudio()
 }
 
 // The recordings' sample rate (and the speech frames' audio format) follow the device
-// in use: the family from the state, the receiver from the HID transport.
+// in use: the family from the state, the receiver from the HID transport. The rate
+// rule and the DPI tables are the device families' and are handed to the state layer.
 void CompanionApp::installDeviceAudioState()
 {
+    m_previousWavRule = QXToolManager::setWavSampleRateRule(&wavSampleRate);
+    m_previousDpiLookup = QXUserInfoData::setDpiChoiceLookup(&DpiTables::choiceFor);
     QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
         WavRateInputs in;
         in.bleConnect = state->bleConnect();
@@ -604,7 +602,7 @@ void CompanionApp::wireHidSinks()
         ctx.chipPlan = int(state->chipPlan());
         ctx.vendorId = quint16(hid->currentVid());
         ctx.productId = quint16(hid->currentPid());
-        ctx.firmwareVersion = leadingNumber(state->mouseInfoItem().firmwareVersion());
+        ctx.firmwareVersion = int(std::clamp<qint64>(state->mouseInfoItem().firmwareNumber(), INT_MIN, INT_MAX));
         ctx.isStartVoice = hidCommands->isStartVoice();
         hidCommands->voiceStream().handleVoiceData(ctx, report);
     };
@@ -677,6 +675,8 @@ HookStates CompanionApp::hookStates() const
     m_gadgetCommands->listHooks(out);
     m_ota->listHooks(out);
     out.in(QStringLiteral("QXToolManager")).add("wavRateInputs", QXToolManager::hasWavRateInputsProvider());
+    out.in(QStringLiteral("QXToolManager")).add("wavSampleRateRule", QXToolManager::hasWavSampleRateRule());
+    out.in(QStringLiteral("QXUserInfoData")).add("dpiChoiceLookup", QXUserInfoData::dpiChoiceLookup() != nullptr);
     return out;
 }
 

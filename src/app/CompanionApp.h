@@ -3,6 +3,8 @@
 #include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
+#include "QXToolManager.h"
+#include "QXUserInfoData.h"
 #include "VoiceKeyRelay.h"
 #include "services/DeviceSeams.h"
 #include "services/VoiceKeyState.h"
@@ -274,6 +276,9 @@ private:
     std::thread m_defaultInputSwitch;
     std::unique_ptr<QXAudioQueueCapture> m_capture;
     QXAudioQueueCapture *m_previousCapture = nullptr;
+    // The family rules handed to the state layer, and what they replaced.
+    QXToolManager::WavSampleRateRule m_previousWavRule;
+    QXUserInfoData::DpiChoiceLookup m_previousDpiLookup = nullptr;
     std::unique_ptr<TKTTSManager> m_tts;
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;
