@@ -42,6 +42,7 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
+#include "QXTextAreaManager.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
@@ -56,6 +57,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
+#include "platform/linux/AtspiAccessibilityBridge.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -72,6 +74,7 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QPointer>
 
 #include <algorithm>
@@ -159,6 +162,9 @@ CompanionApp::CompanionApp(const Options &options)
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
+    // Files and applications open only where the user picked them: those have a record.
+    KeyValueStore *records = m_store;
+    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -225,7 +231,7 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildSelectionShell();
     buildAudio(options);
-    buildVoice();
+    buildVoice(options);
     buildPermissionsAndLogin(options);
     buildShell(options);
 }
@@ -395,6 +401,8 @@ void CompanionApp::buildKeyActions()
     deps.aiWindow = m_seams.aiWindow;
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
+    KeyValueStore *records = m_store;
+    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
@@ -487,7 +495,7 @@ void CompanionApp::buildSpeechService(const QString &base)
 
 // The dispatcher and what it delivers through: commands, translation, paste and the
 // local text endpoint.
-void CompanionApp::buildVoice()
+void CompanionApp::buildVoice(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
     m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
@@ -513,12 +521,23 @@ void CompanionApp::buildVoice()
             *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
             *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
+
+    platform::IAccessibilityBridge *bridge = options.accessibility;
+    if (!bridge) {
+        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
+        bridge = m_ownedAccessibility.get();
+    }
+    QXPopupWindowTool *popups = m_popups.get();
+    m_textArea = std::make_unique<QXTextAreaManager>(QXTextAreaManager::Deps{
+        bridge, [] { return QCursor::pos(); }, [popups] { return popups->isLast(); }, m_notifications.get()});
 }
 
 void CompanionApp::takeDownVoice()
 {
     m_speech->prepareForApplicationTermination();
     m_voiceRelay.setTarget(nullptr);
+    m_textArea.reset();
+    m_ownedAccessibility.reset();
     m_dispatcher.reset();
     m_translation.reset();
     m_delivery.reset();
