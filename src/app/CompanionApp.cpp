@@ -6,6 +6,8 @@
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
 #include "DataPaths.h"
+#include "DpiTables.h"
+#include "FamilyTraits.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -40,6 +42,7 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
+#include "QXTextAreaManager.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
@@ -54,6 +57,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
+#include "platform/linux/AtspiAccessibilityBridge.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -70,7 +74,11 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QPointer>
+
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -79,18 +87,6 @@ void voiceStandIn(bool, QByteArrayView audio)
 {
     qxLogOnce(QStringLiteral("app.voice-sink"),
               QStringLiteral("[app] device voice arrives (%1 bytes) but no speech service takes it").arg(audio.size()));
-}
-
-// The device firmware text's leading number, which picks the voice layout of some families.
-int leadingNumber(const QString &text)
-{
-    int value = 0;
-    for (const QChar c : text) {
-        if (!c.isDigit() || value > 100000)
-            break;
-        value = value * 10 + c.digitValue();
-    }
-    return value;
 }
 
 // The voice chip's token comes from the HTTP client's token request.
@@ -166,6 +162,9 @@ CompanionApp::CompanionApp(const Options &options)
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
+    // Files and applications open only where the user picked them: those have a record.
+    KeyValueStore *records = m_store;
+    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -232,7 +231,7 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildSelectionShell();
     buildAudio(options);
-    buildVoice();
+    buildVoice(options);
     buildPermissionsAndLogin(options);
     buildShell(options);
 }
@@ -268,6 +267,8 @@ CompanionApp::~CompanionApp()
     m_hidInfoCommands.reset();
     m_hid->setSinks({});
     QXToolManager::setWavRateInputsProvider({});
+    QXToolManager::setWavSampleRateRule(std::move(m_previousWavRule));
+    QXUserInfoData::setDpiChoiceLookup(m_previousDpiLookup);
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -400,6 +401,8 @@ void CompanionApp::buildKeyActions()
     deps.aiWindow = m_seams.aiWindow;
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
+    KeyValueStore *records = m_store;
+    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
@@ -416,9 +419,9 @@ void CompanionApp::buildSelectionShell()
     deps.translate = m_seams.translate;
     deps.shell = m_mainWindow.get();
     // The status item comes later; a mouse-down before it exists has no guide to close.
-    deps.closeGuide = [this] {
+    deps.closeGuide = [this](QPoint at) {
         if (m_statusItem)
-            m_statusItem->closePopover();
+            m_statusItem->closePopoverForMouseDownAt(at);
     };
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }
@@ -492,7 +495,7 @@ void CompanionApp::buildSpeechService(const QString &base)
 
 // The dispatcher and what it delivers through: commands, translation, paste and the
 // local text endpoint.
-void CompanionApp::buildVoice()
+void CompanionApp::buildVoice(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
     m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
@@ -518,12 +521,23 @@ void CompanionApp::buildVoice()
             *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
             *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
+
+    platform::IAccessibilityBridge *bridge = options.accessibility;
+    if (!bridge) {
+        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
+        bridge = m_ownedAccessibility.get();
+    }
+    QXPopupWindowTool *popups = m_popups.get();
+    m_textArea = std::make_unique<QXTextAreaManager>(QXTextAreaManager::Deps{
+        bridge, [] { return QCursor::pos(); }, [popups] { return popups->isLast(); }, m_notifications.get()});
 }
 
 void CompanionApp::takeDownVoice()
 {
     m_speech->prepareForApplicationTermination();
     m_voiceRelay.setTarget(nullptr);
+    m_textArea.reset();
+    m_ownedAccessibility.reset();
     m_dispatcher.reset();
     m_translation.reset();
     m_delivery.reset();
@@ -571,9 +585,12 @@ void CompanionApp::takeDownAudio()
 }
 
 // The recordings' sample rate (and the speech frames' audio format) follow the device
-// in use: the family from the state, the receiver from the HID transport.
+// in use: the family from the state, the receiver from the HID transport. The rate
+// rule and the DPI tables are the device families' and are handed to the state layer.
 void CompanionApp::installDeviceAudioState()
 {
+    m_previousWavRule = QXToolManager::setWavSampleRateRule(&wavSampleRate);
+    m_previousDpiLookup = QXUserInfoData::setDpiChoiceLookup(&DpiTables::choiceFor);
     QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
         WavRateInputs in;
         in.bleConnect = state->bleConnect();
@@ -604,7 +621,7 @@ void CompanionApp::wireHidSinks()
         ctx.chipPlan = int(state->chipPlan());
         ctx.vendorId = quint16(hid->currentVid());
         ctx.productId = quint16(hid->currentPid());
-        ctx.firmwareVersion = leadingNumber(state->mouseInfoItem().firmwareVersion());
+        ctx.firmwareVersion = int(std::clamp<qint64>(state->mouseInfoItem().firmwareNumber(), INT_MIN, INT_MAX));
         ctx.isStartVoice = hidCommands->isStartVoice();
         hidCommands->voiceStream().handleVoiceData(ctx, report);
     };
@@ -677,6 +694,8 @@ HookStates CompanionApp::hookStates() const
     m_gadgetCommands->listHooks(out);
     m_ota->listHooks(out);
     out.in(QStringLiteral("QXToolManager")).add("wavRateInputs", QXToolManager::hasWavRateInputsProvider());
+    out.in(QStringLiteral("QXToolManager")).add("wavSampleRateRule", QXToolManager::hasWavSampleRateRule());
+    out.in(QStringLiteral("QXUserInfoData")).add("dpiChoiceLookup", QXUserInfoData::dpiChoiceLookup() != nullptr);
     return out;
 }
 

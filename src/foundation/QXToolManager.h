@@ -60,6 +60,12 @@ public:
     static void setWavRateInputsProvider(std::function<WavRateInputs()> provider);
     static WavRateInputs currentWavRateInputs();
     static bool hasWavRateInputsProvider();
+    // The rule that turns the device state into a sample rate (it knows the device
+    // families, which this layer does not). Without one every recording is written at
+    // 16 kHz, the rate with nothing connected. Null removes it. Returns the rule it replaces.
+    using WavSampleRateRule = std::function<int(const WavRateInputs &)>;
+    static WavSampleRateRule setWavSampleRateRule(WavSampleRateRule rule);
+    static bool hasWavSampleRateRule();
 
     // There is no microphone permission on this desktop: always granted (status 3).
     // The completion runs on the main thread.

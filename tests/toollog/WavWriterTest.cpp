@@ -1,4 +1,5 @@
 #include "ApplicationDailyLog.h"
+#include "FamilyTraits.h"
 #include "QXToolManager.h"
 #include "TempDataRoot.h"
 
