@@ -163,8 +163,11 @@ void QXAudioMonitorService::keyUp(int code)
             d.popup.dismissSpeechView();
         return;
     }
+    // Released already (the device's voice end repeats the key-up): a recognition
+    // still waiting for its last result keeps its pop-up, or the result is lost.
     if (isReleased(d.keys.pressType())) {
-        d.popup.dismissSpeechView();
+        if (!releasedAndWaiting())
+            d.popup.dismissSpeechView();
         return;
     }
     d.keys.setPressType(code);

@@ -267,7 +267,7 @@ void QXWebApiAsrService::requestWebSocket()
         QPointer<QXWebApiAsrService> self(this);
         device().setSendVoiceDataBlock([self](bool more, QByteArrayView audio) {
             if (self)
-                self->chunkArrived(Source::Device, audio.toByteArray(), !more);
+                self->deviceVoice(more, audio);
         });
     }
     auto *socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
@@ -458,10 +458,23 @@ void QXWebApiAsrService::startRecord()
         m_source = Source::Device;
         device().setSendVoiceDataBlock([self](bool more, QByteArrayView audio) {
             if (self)
-                self->chunkArrived(Source::Device, audio.toByteArray(), !more);
+                self->deviceVoice(more, audio);
         });
     }
     writeLog(QStringLiteral("%1,End").arg(QLatin1String("-[QXWebApiAsrService startRecord]")));
+}
+
+void QXWebApiAsrService::deviceVoice(bool more, QByteArrayView audio)
+{
+    // Only a recognition that takes the device's voice (or the chunk that ends a
+    // cancelled one) has a use for it.
+    const bool opening = m_source == Source::None && m_socket && !m_isTransferAudio && !device().isFromMicData();
+    if (m_source != Source::Device && !opening && !m_isCancel) {
+        qxLogOnce(QStringLiteral("asr.deviceVoiceOutside"),
+                  QStringLiteral("[asr] device voice outside a recognition (%1 bytes); dropped").arg(audio.size()));
+        return;
+    }
+    chunkArrived(Source::Device, audio.toByteArray(), !more);
 }
 
 void QXWebApiAsrService::chunkArrived(Source source, const QByteArray &chunk, bool sourceStopped)
@@ -615,6 +628,10 @@ AsrFrameFields QXWebApiAsrService::frameFields() const
     f.punctuation = s.punctuationSwitch();
     f.phrases = m_deps.hotWords ? m_deps.hotWords() : QString();
     f.semantic = s.semanticSwitch();
-    f.audio = asrAudioFormat(deviceAudio());
+    // The computer's microphone records 16 kHz PCM whatever the device streams.
+    if (m_source == Source::Microphone)
+        f.audio = {QStringLiteral("pcm"), QStringLiteral("16k")};
+    else
+        f.audio = asrAudioFormat(deviceAudio());
     return f;
 }

@@ -89,6 +89,10 @@ public:
 
     bool isSocketOpen() const override;
 
+    // The device's voice (the command facade's sendVoiceDataBlock): taken while a
+    // recognition records from the device, else dropped with one log line.
+    void deviceVoice(bool more, QByteArrayView audio);
+
     // For tests: whether a socket exists (open or opening).
     bool hasSocket() const;
 
