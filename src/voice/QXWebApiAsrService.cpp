@@ -17,6 +17,8 @@
 #include <QJsonObject>
 #include <QWebSocket>
 
+#include <utility>
+
 namespace {
 
 constexpr quint64 kPointerMouseType = 206;
@@ -138,7 +140,7 @@ void QXWebApiAsrService::start(bool isTransferAudio, ResultBlock callback)
     // The reply window of the previous recognition must not close this one's.
     cancelTimer(Scheduler::instance(), m_manualEndTimer);
     m_isEnd = m_isCancel = m_manualEnd = false;
-    m_endFrameSent = m_transferEnded = m_sdkSession = false;
+    m_endFrameSent = m_transferEnded = m_sdkSession = m_badReplyLogged = false;
     m_source = Source::None;
     m_audioResultBlock = std::move(callback);
 
@@ -327,6 +329,8 @@ void QXWebApiAsrService::socketFailed()
 
 void QXWebApiAsrService::socketClosed()
 {
+    // A last result or a cancel drops the socket first, so this close is the server's.
+    qxInfo("asr") << "the speech service closed the connection without a last result";
     // A transcription the server closed without its last result has failed; the page
     // would otherwise wait for it for ever.
     reportTransferFailure();
@@ -360,7 +364,9 @@ void QXWebApiAsrService::textReceived(const QString &message)
         return;
     const std::optional<AsrReply> reply = parseAsrReply(message);
     if (!reply) {
-        qxDebug("asr") << "reply ignored:" << message.left(200);
+        if (!std::exchange(m_badReplyLogged, true))
+            qxInfo("asr") << "a reply that is not the speech service's was ignored (once per recognition):"
+                          << message.left(200);
         return;
     }
     const AsrResultText::Report r = m_result.apply(*reply);

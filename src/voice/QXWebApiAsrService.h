@@ -142,6 +142,7 @@ private:
     bool m_isTransferAudio = false;
     bool m_pointerMicMode = false;
     bool m_sdkSession = false;
+    bool m_badReplyLogged = false;
     bool m_endFrameSent = false;
     bool m_transferEnded = false; // the file transcription's end was reported
     bool m_shutdown = false;
