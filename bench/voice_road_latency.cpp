@@ -77,6 +77,22 @@ struct Road {
     qint64 keyDownNs = 0;
     QElapsedTimer clock;
 
+    qint64 pidOf(Window w)
+    {
+        const Atom pidAtom = XInternAtom(x, "_NET_WM_PID", False);
+        Atom type;
+        int format;
+        unsigned long items, after;
+        unsigned char *value = nullptr;
+        qint64 pid = -1;
+        if (XGetWindowProperty(x, w, pidAtom, 0, 1, False, AnyPropertyType, &type, &format, &items, &after, &value)
+                == Success
+            && value && items == 1)
+            pid = qint64(*reinterpret_cast<unsigned long *>(value));
+        if (value)
+            XFree(value);
+        return pid;
+    }
     void write(const QByteArray &r) { [[maybe_unused]] auto n = ::write(fd, r.constData(), size_t(r.size())); }
     void typePaste()
     {
@@ -99,7 +115,8 @@ struct Road {
             if (pending.startsWith(QByteArray::fromHex("0da54d062001194c")))
                 typePaste();
         }
-        appOut += app.readAll();
+        if (app.state() == QProcess::Running)
+            appOut += app.readAll();
         targetOut += target.readAllStandardOutput();
         for (qsizetype end; (end = targetOut.indexOf('\n')) >= 0; targetOut.remove(0, end + 1)) {
             const QByteArray line = targetOut.left(end);
@@ -113,7 +130,7 @@ struct Road {
             XNextEvent(x, &e);
             if (e.type == CreateNotify)
                 XSelectInput(x, e.xcreatewindow.window, ExposureMask | StructureNotifyMask);
-            else if (e.type == Expose && exposedNs < 0) {
+            else if (e.type == Expose && exposedNs < 0 && pidOf(e.xexpose.window) == app.processId()) {
                 exposedNs = clock.nsecsElapsed();
                 exposedWindow = e.xexpose.window;
             }
@@ -142,6 +159,23 @@ struct Road {
                 return true;
             }
         return false;
+    }
+    // The user clicks into the other application (the companion opens its main window
+    // when the mouse connects): its windows on top, with the keyboard focus.
+    void focusTarget()
+    {
+        Window rootWindow, parent, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(x, DefaultRootWindow(x), &rootWindow, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i)
+            if (pidOf(children[i]) == target.processId()) {
+                XRaiseWindow(x, children[i]);
+                XSetInputFocus(x, children[i], RevertToPointerRoot, CurrentTime);
+            }
+        if (children)
+            XFree(children);
+        XTestFakeMotionEvent(x, -1, ready[1].toInt() + 30, ready[2].toInt() + 12, CurrentTime);
+        XSync(x, False);
     }
     // Whether the window the last Expose came for shows the pop-up card's white.
     bool cardDrawn(Window w)
@@ -181,6 +215,9 @@ int main(int argc, char **argv)
     LocalSpeechServer server;
     QTemporaryDir root;
     UMockdevTestbed *bed = umockdev_testbed_new();
+    QProcessEnvironment targetEnv = QProcessEnvironment::systemEnvironment();
+    targetEnv.remove("QT_QPA_PLATFORM");
+    road.target.setProcessEnvironment(targetEnv);
     road.target.start(QStringLiteral(QX_PASTE_TARGET), {QStringLiteral("line")});
     if (!road.until([&] { return road.ready.size() == 5; }))
         return 1;
@@ -216,6 +253,8 @@ int main(int argc, char **argv)
     info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
     road.write(info.leftJustified(64, '\0'));
     road.until([&] { return road.appOut.contains("sn: QXB0001"); });
+    road.until([] { return false; }, 500);
+    road.focusTarget();
 
     // One recognition: the key toggles on, a little voice, the key toggles off; the
     // server's replies are the caller's.
@@ -250,7 +289,8 @@ int main(int argc, char **argv)
             },
             [&] {
                 server.say(LocalSpeechServer::reply("LAST", "x"));
-                road.until([&] { return road.text == QLatin1String("x"); });
+                if (!road.until([&] { return road.text == QLatin1String("x"); }))
+                    std::fprintf(stderr, "press %d: its text did not arrive\n", i);
             });
     }
     const Percentiles e = percentiles(exposed), d = percentiles(drawn);
