@@ -173,28 +173,14 @@ protected:
             }
         return false;
     }
-    // What a failed wait reports: the field, the chords, the server, the user log's end.
+    // What a failed wait reports: the field, the chords, the server, the user log.
     std::string diag()
     {
-        Window focus, rootW, child;
-        int revert, rx, ry, wx, wy;
-        unsigned mask;
-        XGetInputFocus(m_x, &focus, &revert);
-        XQueryPointer(m_x, DefaultRootWindow(m_x), &rootW, &child, &rx, &ry, &wx, &wy, &mask);
-        QStringList target;
-        for (Window w : shownWindowsOf(m_target.processId()))
-            target << QString::number(w, 16);
-        return QStringLiteral("focus %6 pointer %7 at %8,%9 target %10; field \"%1\", typed %2, frames %3 (end %4), log: %5")
+        return QStringLiteral("field \"%1\", typed %2, frames %3, log: %4")
             .arg(m_text)
             .arg(m_typed)
             .arg(server.frames.size())
-            .arg(!server.frames.isEmpty() && server.frames.last().end)
             .arg(QString::fromUtf8(AppProcess::userLog(m_root.path())))
-            .arg(focus, 0, 16)
-            .arg(child, 0, 16)
-            .arg(rx)
-            .arg(ry)
-            .arg(target.join(','))
             .toStdString();
     }
     bool recognitionOpen() { return AppProcess::userLog(m_root.path()).count("开始录音") > m_opened; }
@@ -265,7 +251,6 @@ protected:
     QByteArray m_spokenAdpcm;
     QString m_text;   // the paste target's field
     int m_typed = 0;  // paste chords the mouse typed
-    bool m_typeChord = true;
     int m_baseWindows = 0;
     int m_opened = 0; // recognitions opened before this one
     std::unique_ptr<PrivatePulseAudio> m_pulse;
@@ -283,7 +268,7 @@ private:
             const QByteArray r = m_pending.left(64);
             m_heard << r;
             // The paste chord, Control + V: the mouse's keyboard types it.
-            if (r.startsWith(QByteArray::fromHex("0da54d062001194c")) && m_typeChord) {
+            if (r.startsWith(QByteArray::fromHex("0da54d062001194c"))) {
                 ++m_typed;
                 const KeyCode control = XKeysymToKeycode(m_x, XK_Control_L), v = XKeysymToKeycode(m_x, XK_v);
                 XTestFakeKeyEvent(m_x, control, True, CurrentTime);
