@@ -27,8 +27,7 @@ TEST_F(VoiceE2E, MouseSpeechBecomesTextInTheFocusedFieldOfAnotherApplication)
     send(framed(kPointerVoiceKey));
     ASSERT_TRUE(pump([&] { return heard("0da54d04634c"); }, 5000)) << diag();
     send(framed(kVoiceEnd));
-    ASSERT_TRUE(pump([&] { return m_text == QLatin1String(kPhrase); }, 10000))
-        << diag();
+    ASSERT_TRUE(pump([&] { return m_text == QLatin1String(kPhrase); }, 10000)) << diag();
     // The mouse's ADPCM goes out as it came, 50 bytes a report. (The simulated node is a
     // terminal: on a loaded machine two reports may reach one read, and the second is
     // lost there; a hidraw node hands over each report.)
@@ -65,12 +64,11 @@ TEST_F(VoiceE2E, MicrophoneSpeechBecomesTextInTheFocusedField)
     ASSERT_TRUE(pump([&] { return recognitionOpen(); }, 10000)) << diag();
     // The phrase plays once the microphone delivers (silence so far).
     ASSERT_TRUE(pump([&] { return server.frames.size() >= 2; }, 10000)) << diag();
-    auto play = m_pulse->startClient("paplay", {"--raw", "--rate=16000", "--channels=1", "--format=s16le",
-                                                "--device=qxsink", raw.fileName()});
+    auto play = m_pulse->startClient(
+        "paplay", {"--raw", "--rate=16000", "--channels=1", "--format=s16le", "--device=qxsink", raw.fileName()});
     ASSERT_TRUE(pump([&] { return play->state() == QProcess::NotRunning; }, 20000));
     send(framed(kPointerVoiceKey));
-    ASSERT_TRUE(pump([&] { return m_text == QLatin1String(kPhrase); }, 10000))
-        << diag();
+    ASSERT_TRUE(pump([&] { return m_text == QLatin1String(kPhrase); }, 10000)) << diag();
     EXPECT_EQ(server.frames.first().value("format"), "pcm");
     const QByteArray pcm = server.audio();
     double energy = 0;

@@ -25,10 +25,9 @@ namespace voice_rig {
 
 using namespace receiver_node;
 
-inline const char kPulseScript[] =
-    "load-module module-null-sink sink_name=qxsink\n"
-    "load-module module-remap-source master=qxsink.monitor source_name=qxmic\n"
-    "set-default-source qxmic";
+inline const char kPulseScript[] = "load-module module-null-sink sink_name=qxsink\n"
+                                   "load-module module-remap-source master=qxsink.monitor source_name=qxmic\n"
+                                   "set-default-source qxmic";
 
 // A framed event of the mouse: 0d 5a 4d <event> 00 …, 4c at the end (64 bytes).
 inline QByteArray framed(int event)
@@ -249,8 +248,8 @@ protected:
     std::unique_ptr<AppProcess> m_app;
     std::vector<int16_t> m_samples;
     QByteArray m_spokenAdpcm;
-    QString m_text;   // the paste target's field
-    int m_typed = 0;  // paste chords the mouse typed
+    QString m_text;  // the paste target's field
+    int m_typed = 0; // paste chords the mouse typed
     int m_baseWindows = 0;
     int m_opened = 0; // recognitions opened before this one
     std::unique_ptr<PrivatePulseAudio> m_pulse;
