@@ -6,6 +6,8 @@
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
 #include "DataPaths.h"
+#include "DpiTables.h"
+#include "FamilyTraits.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -35,10 +37,12 @@
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
+#include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
+#include "QXTextAreaManager.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
@@ -53,6 +57,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/ShortcutBinder.h"
+#include "platform/linux/AtspiAccessibilityBridge.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -69,21 +74,13 @@
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QPointer>
 
-namespace {
+#include <algorithm>
+#include <climits>
 
-// The device firmware text's leading number, which picks the voice layout of some families.
-int leadingNumber(const QString &text)
-{
-    int value = 0;
-    for (const QChar c : text) {
-        if (!c.isDigit() || value > 100000)
-            break;
-        value = value * 10 + c.digitValue();
-    }
-    return value;
-}
+namespace {
 
 // The voice chip's token comes from the HTTP client's token request.
 class HttpChipTokenClient final : public IChipTokenClient {
@@ -134,6 +131,8 @@ CompanionApp::CompanionApp(const Options &options)
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
     m_http.install(std::make_unique<QXHttpRequestManager>());
+    // What the requests read of the state and the language tables installed above.
+    m_sceneState.install(std::make_unique<QXAppSceneState>());
 
     // Keys, clipboard, mouse monitors, volume and the opener of files and web addresses.
     if (options.desktopServices)
@@ -156,6 +155,9 @@ CompanionApp::CompanionApp(const Options &options)
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
+    // Files and applications open only where the user picked them: those have a record.
+    KeyValueStore *records = m_store;
+    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -222,7 +224,7 @@ CompanionApp::CompanionApp(const Options &options)
     buildKeyActions();
     buildSelectionShell();
     buildAudio(options);
-    buildVoice();
+    buildVoice(options);
     buildPermissionsAndLogin(options);
     buildShell(options);
 }
@@ -258,6 +260,8 @@ CompanionApp::~CompanionApp()
     m_hidInfoCommands.reset();
     m_hid->setSinks({});
     QXToolManager::setWavRateInputsProvider({});
+    QXToolManager::setWavSampleRateRule(std::move(m_previousWavRule));
+    QXUserInfoData::setDpiChoiceLookup(m_previousDpiLookup);
     m_hid.reset();
     m_ownedHidBackend.reset();
     m_ota.reset();
@@ -277,6 +281,7 @@ CompanionApp::~CompanionApp()
     m_toolUi.reset();
     m_speech.reset();
     m_desktop.reset();
+    m_sceneState.reset();
     m_http.reset();
     m_database.reset();
     m_state.reset();
@@ -391,6 +396,8 @@ void CompanionApp::buildKeyActions()
     deps.aiWindow = m_seams.aiWindow;
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
+    KeyValueStore *records = m_store;
+    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
@@ -483,7 +490,7 @@ void CompanionApp::buildSpeechService(const QString &base)
 
 // The dispatcher and what it delivers through: commands, translation, paste and the
 // local text endpoint.
-void CompanionApp::buildVoice()
+void CompanionApp::buildVoice(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
     m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
@@ -509,12 +516,23 @@ void CompanionApp::buildVoice()
             *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
             *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
+
+    platform::IAccessibilityBridge *bridge = options.accessibility;
+    if (!bridge) {
+        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
+        bridge = m_ownedAccessibility.get();
+    }
+    QXPopupWindowTool *popups = m_popups.get();
+    m_textArea = std::make_unique<QXTextAreaManager>(QXTextAreaManager::Deps{
+        bridge, [] { return QCursor::pos(); }, [popups] { return popups->isLast(); }, m_notifications.get()});
 }
 
 void CompanionApp::takeDownVoice()
 {
     m_speech->prepareForApplicationTermination();
     m_voiceRelay.setTarget(nullptr);
+    m_textArea.reset();
+    m_ownedAccessibility.reset();
     m_dispatcher.reset();
     m_translation.reset();
     m_delivery.reset();
@@ -562,9 +580,12 @@ void CompanionApp::takeDownAudio()
 }
 
 // The recordings' sample rate (and the speech frames' audio format) follow the device
-// in use: the family from the state, the receiver from the HID transport.
+// in use: the family from the state, the receiver from the HID transport. The rate
+// rule and the DPI tables are the device families' and are handed to the state layer.
 void CompanionApp::installDeviceAudioState()
 {
+    m_previousWavRule = QXToolManager::setWavSampleRateRule(&wavSampleRate);
+    m_previousDpiLookup = QXUserInfoData::setDpiChoiceLookup(&DpiTables::choiceFor);
     QXToolManager::setWavRateInputsProvider([state = m_state.get(), hid = m_hid.get()] {
         WavRateInputs in;
         in.bleConnect = state->bleConnect();
@@ -595,7 +616,7 @@ void CompanionApp::wireHidSinks()
         ctx.chipPlan = int(state->chipPlan());
         ctx.vendorId = quint16(hid->currentVid());
         ctx.productId = quint16(hid->currentPid());
-        ctx.firmwareVersion = leadingNumber(state->mouseInfoItem().firmwareVersion());
+        ctx.firmwareVersion = int(std::clamp<qint64>(state->mouseInfoItem().firmwareNumber(), INT_MIN, INT_MAX));
         ctx.isStartVoice = hidCommands->isStartVoice();
         hidCommands->voiceStream().handleVoiceData(ctx, report);
     };
@@ -668,6 +689,8 @@ HookStates CompanionApp::hookStates() const
     m_gadgetCommands->listHooks(out);
     m_ota->listHooks(out);
     out.in(QStringLiteral("QXToolManager")).add("wavRateInputs", QXToolManager::hasWavRateInputsProvider());
+    out.in(QStringLiteral("QXToolManager")).add("wavSampleRateRule", QXToolManager::hasWavSampleRateRule());
+    out.in(QStringLiteral("QXUserInfoData")).add("dpiChoiceLookup", QXUserInfoData::dpiChoiceLookup() != nullptr);
     return out;
 }
 

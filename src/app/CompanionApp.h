@@ -3,6 +3,8 @@
 #include "HookStates.h"
 #include "InstalledInstance.h"
 #include "QXBLEManager.h"
+#include "QXToolManager.h"
+#include "QXUserInfoData.h"
 #include "VoiceKeyRelay.h"
 #include "services/DeviceSeams.h"
 #include "services/VoiceKeyState.h"
@@ -45,6 +47,7 @@ class QXHttpRequestManager;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
+class QXNetSceneState;
 class QXOTAUpdateManager;
 class QXPopupWindowTool;
 class QXToolManager;
@@ -56,11 +59,13 @@ class QXCommandViewModel;
 class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
+class QXTextAreaManager;
 class QXWebApiAsrService;
 class SelectionCopyMonitor;
 class TKTTSManager;
 class WQSSqliteOperation;
 namespace platform {
+class IAccessibilityBridge;
 class IDefaultInputSwitcher;
 class IHidBackend;
 class ILoginItems;
@@ -103,6 +108,9 @@ public:
         // Else the sound server's when desktopServices is on; without one the default
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
+        // The accessibility bus the text-area writer reaches other applications' fields
+        // through; else AT-SPI's.
+        platform::IAccessibilityBridge *accessibility = nullptr;
         IStatusItem *statusItem = nullptr; // else the system tray's
         // Else the X11 probe and the XDG autostart folder.
         platform::IPermissionProbe *permissionProbe = nullptr;
@@ -194,7 +202,7 @@ private:
     void buildAudio(const Options &options);
     void takeDownAudio();
     void buildSpeechService(const QString &base);
-    void buildVoice();
+    void buildVoice(const Options &options);
     void takeDownVoice();
     void buildShell(const Options &options);
     void wireHidSinks();
@@ -211,6 +219,7 @@ private:
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
     Owned<QXHttpRequestManager> m_http;
+    Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
     IFlyASRManager *m_previousAsrSdk = nullptr;
@@ -222,8 +231,9 @@ private:
 
     Owned<QXPopupWindowTool> m_popups;
 
-    // The higher layers as the device layers reach them. Until the voice pipeline, the
-    // pointer overlay and the assistant windows exist, stand-ins that log once.
+    // The higher layers as the device layers reach them: the shared key flags, the relay
+    // to the voice-key dispatcher, the speech service and the tips; until the pointer
+    // overlay and the assistant windows exist, stand-ins that log once in their place.
     VoiceKeyState m_keys;
     VoiceKeyRelay m_voiceRelay;
     DeviceSeams m_seams;
@@ -262,6 +272,10 @@ private:
     std::unique_ptr<QXResultDelivery> m_delivery;
     std::unique_ptr<QXSpeechTranslation> m_translation;
     Owned<QXAudioMonitorService> m_dispatcher;
+    // Writing into the field under the pointer over the accessibility bus: built and
+    // ready, but not registered for recognitions (paste is the delivery that runs).
+    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
+    std::unique_ptr<QXTextAreaManager> m_textArea;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;
@@ -271,6 +285,9 @@ private:
     std::thread m_defaultInputSwitch;
     std::unique_ptr<QXAudioQueueCapture> m_capture;
     QXAudioQueueCapture *m_previousCapture = nullptr;
+    // The family rules handed to the state layer, and what they replaced.
+    QXToolManager::WavSampleRateRule m_previousWavRule;
+    QXUserInfoData::DpiChoiceLookup m_previousDpiLookup = nullptr;
     std::unique_ptr<TKTTSManager> m_tts;
     TKTTSManager *m_previousTts = nullptr;
     std::unique_ptr<AppAudioTool> m_audioTool;

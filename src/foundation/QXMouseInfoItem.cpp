@@ -2,6 +2,7 @@
 
 #include "DetachedCopy.h"
 #include "KeyValueStore.h"
+#include "TextNumber.h"
 
 namespace {
 
@@ -254,6 +255,11 @@ QString QXMouseInfoItem::firmwareVersion() const
 {
     std::lock_guard lock(m_mutex);
     return qx::detachedCopy(m_storedFirmwareVersion.value_or(QString()));
+}
+
+qint64 QXMouseInfoItem::firmwareNumber() const
+{
+    return qx::leadingInteger(firmwareVersion());
 }
 
 void QXMouseInfoItem::setFirmwareVersion(const std::optional<QString> &version)

@@ -69,6 +69,9 @@ public:
     // Mouse firmware version; nullopt is stored as "".
     QString firmwareVersion() const;
     void setFirmwareVersion(const std::optional<QString> &version);
+    // The firmware version's leading integer (qx::leadingInteger), which gates firmware
+    // features and picks voice layouts; 0 when the text has none.
+    qint64 firmwareNumber() const;
 
     // Decoded by the report parsers, not persisted.
     qint64 mic() const;

@@ -19,6 +19,8 @@ namespace {
 
 QMutex g_rateMutex;
 std::function<WavRateInputs()> g_rateProvider;
+std::function<int(const WavRateInputs &)> g_rateRule;
+constexpr int kRateWithoutRule = 16000;
 
 } // namespace
 
@@ -34,12 +36,16 @@ QXToolManager *QXToolManager::setSharedInstance(QXToolManager *instance)
 
 void QXToolManager::writeLog(const QString &message)
 {
-    DailyLogWriter::application().write(message);
+    if (DailyLogWriter *daily = DailyLogWriter::application())
+        daily->write(message);
+    else
+        qInfo().noquote() << message;
 }
 
 void QXToolManager::waitForPendingLogsBeforeTermination()
 {
-    DailyLogWriter::application().waitForPending();
+    if (DailyLogWriter *daily = DailyLogWriter::application())
+        daily->waitForPending();
 }
 
 QString QXToolManager::getFilePath(const QString &component)
@@ -116,7 +122,12 @@ QXToolManager::FolderResult QXToolManager::createFolderOnDesktopWithName(const Q
 
 bool QXToolManager::pcmConvertToWav(const QString &pcmPath, const QString &wavPath)
 {
-    const int rate = wavSampleRate(currentWavRateInputs());
+    std::function<int(const WavRateInputs &)> rule;
+    {
+        QMutexLocker lock(&g_rateMutex);
+        rule = g_rateRule;
+    }
+    const int rate = rule ? rule(currentWavRateInputs()) : kRateWithoutRule;
 
     // The data size is the PCM file's length; a missing file is an empty recording.
     QFile pcm(pcmPath);
@@ -147,6 +158,19 @@ void QXToolManager::setWavRateInputsProvider(std::function<WavRateInputs()> prov
 {
     QMutexLocker lock(&g_rateMutex);
     g_rateProvider = std::move(provider);
+}
+
+QXToolManager::WavSampleRateRule QXToolManager::setWavSampleRateRule(WavSampleRateRule rule)
+{
+    QMutexLocker lock(&g_rateMutex);
+    std::swap(g_rateRule, rule);
+    return rule;
+}
+
+bool QXToolManager::hasWavSampleRateRule()
+{
+    QMutexLocker lock(&g_rateMutex);
+    return bool(g_rateRule);
 }
 
 bool QXToolManager::hasWavRateInputsProvider()

@@ -25,6 +25,7 @@ public:
 
     // --- daily log ---------------------------------------------------------------
     // Queues a time-stamped entry for today's file in <data root>/Log; never blocks.
+    // Before the logs are loaded (PZManagerForLog::load) it goes to the developer log.
     static void writeLog(const QString &message);
     // Returns once every message queued before the call is in its file.
     static void waitForPendingLogsBeforeTermination();
@@ -59,6 +60,12 @@ public:
     static void setWavRateInputsProvider(std::function<WavRateInputs()> provider);
     static WavRateInputs currentWavRateInputs();
     static bool hasWavRateInputsProvider();
+    // The rule that turns the device state into a sample rate (it knows the device
+    // families, which this layer does not). Without one every recording is written at
+    // 16 kHz, the rate with nothing connected. Null removes it. Returns the rule it replaces.
+    using WavSampleRateRule = std::function<int(const WavRateInputs &)>;
+    static WavSampleRateRule setWavSampleRateRule(WavSampleRateRule rule);
+    static bool hasWavSampleRateRule();
 
     // There is no microphone permission on this desktop: always granted (status 3).
     // The completion runs on the main thread.

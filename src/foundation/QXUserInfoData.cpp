@@ -2,14 +2,13 @@
 
 #include "DataPaths.h"
 #include "DetachedCopy.h"
-#include "DpiTables.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
-#include "platform/ISecretStore.h"
 #include "PZLog.h"
+#include "TextNumber.h"
+#include "platform/ISecretStore.h"
 #include "platform/PlatformServices.h"
 #include "services/LanguageHooks.h"
-#include "TextNumber.h"
 
 #include <atomic>
 
@@ -686,19 +685,42 @@ std::optional<QStringList> QXUserInfoData::dpiArray() const
     return v->dpiArray ? std::optional<QStringList>(qx::detachedCopy(*v->dpiArray)) : std::nullopt;
 }
 
+namespace {
+std::atomic<QXUserInfoData::DpiChoiceLookup> g_dpiChoiceLookup{nullptr};
+} // namespace
+
+QXUserInfoData::DpiChoiceLookup QXUserInfoData::setDpiChoiceLookup(DpiChoiceLookup lookup)
+{
+    return g_dpiChoiceLookup.exchange(lookup);
+}
+
+QXUserInfoData::DpiChoiceLookup QXUserInfoData::dpiChoiceLookup()
+{
+    return g_dpiChoiceLookup.load();
+}
+
 void QXUserInfoData::setMouseDpiArrayWithType(qint64 chipType)
 {
+    const DpiChoiceLookup lookup = g_dpiChoiceLookup.load();
     std::lock_guard lock(m_mutex);
-    if ((v->chipPlan == 6 || v->chipPlan == 7) && !v->serviceDpiArr.isEmpty()) {
+    if (!lookup) {
+        qxLogOnce(QStringLiteral("state.dpi"), QStringLiteral("no DPI tables installed; the DPI list stays"));
+        return;
+    }
+    DpiChoice choice = lookup(v->chipPlan, chipType);
+    if (choice.prefersProfileList && !v->serviceDpiArr.isEmpty()) {
         v->dpiArray = v->serviceDpiArr;
         return;
     }
-    if (std::optional<QStringList> steps = DpiTables::stepsFor(v->chipPlan, chipType))
-        v->dpiArray = std::move(*steps);
+    if (choice.steps)
+        v->dpiArray = std::move(*choice.steps);
 }
 
 QStringList QXUserInfoData::getMouseDpiArray() const
 {
     std::lock_guard lock(m_mutex);
-    return v->dpiArray ? qx::detachedCopy(*v->dpiArray) : DpiTables::defaultSteps();
+    // The list shown before any device was seen.
+    return v->dpiArray ? qx::detachedCopy(*v->dpiArray)
+                       : QStringList{QStringLiteral("800dpi"), QStringLiteral("1000dpi"), QStringLiteral("1200dpi"),
+                                     QStringLiteral("1600dpi")};
 }

@@ -192,8 +192,21 @@ public:
 
     // --- DPI list --------------------------------------------------------------------------
     std::optional<QStringList> dpiArray() const; // nullopt until first built
-    // Rebuilds the DPI list for a sensor chip type: plans 6 and 7 take the profile's
-    // list when it has entries; otherwise the built-in table of the plan. A chip type
+    // What the device family offers for a sensor chip type: its built-in steps (nullopt:
+    // no row) and whether the device profile's list, when it has entries, comes first.
+    struct DpiChoice {
+        bool prefersProfileList = false;
+        std::optional<QStringList> steps;
+    };
+    // The DPI tables belong to the device families, above this layer: the composition
+    // root installs their lookup (DpiTables::choiceFor). Without one the list is never
+    // rebuilt. Process-wide, like the shared instance; nullptr removes it. Returns the
+    // lookup it replaces.
+    using DpiChoiceLookup = DpiChoice (*)(qint64 chipPlan, qint64 chipType);
+    static DpiChoiceLookup setDpiChoiceLookup(DpiChoiceLookup lookup);
+    static DpiChoiceLookup dpiChoiceLookup();
+    // Rebuilds the DPI list for a sensor chip type: the profile's list when the family
+    // prefers it and it has entries; otherwise the family's built-in steps. A chip type
     // without a row leaves the list as it was.
     void setMouseDpiArrayWithType(qint64 chipType);
     QStringList getMouseDpiArray() const; // the list, or 800/1000/1200/1600 before any

@@ -1,5 +1,6 @@
 #include "QXNetSceneState.h"
 
+#include "InstalledInstance.h"
 #include "PZString.h"
 #include "QXLanguageManager.h"
 #include "QXMouseInfoItem.h"
@@ -9,8 +10,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-QXNetSceneState *g_installed = nullptr;
 
 const QXMouseInfoItem &device()
 {
@@ -95,11 +94,10 @@ QString QXAppSceneState::clientVersion() const
 
 QXNetSceneState &QXNetSceneState::instance()
 {
-    static QXAppSceneState appState;
-    return g_installed ? *g_installed : appState;
+    return InstalledInstance<QXNetSceneState>::get("QXNetSceneState");
 }
 
-void QXNetSceneState::setInstance(QXNetSceneState *state)
+QXNetSceneState *QXNetSceneState::setInstance(QXNetSceneState *state)
 {
-    g_installed = state;
+    return InstalledInstance<QXNetSceneState>::install(state);
 }

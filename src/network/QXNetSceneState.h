@@ -3,8 +3,8 @@
 #include <QString>
 
 // The application state the scenes read when they build a request: the stored
-// device, the profile values and the language codes. QXAppSceneState reads the
-// application's own state; tests install a fake.
+// device, the profile values and the language codes. The composition root installs a
+// QXAppSceneState, which reads the application's own state; tests install a fake.
 class QXNetSceneState {
 public:
     virtual ~QXNetSceneState() = default;
@@ -32,9 +32,10 @@ public:
     // The application's short version.
     virtual QString clientVersion() const = 0;
 
+    // The installed state; none installed is a fault of the caller (see InstalledInstance).
     static QXNetSceneState &instance();
-    // nullptr restores QXAppSceneState. The caller keeps ownership.
-    static void setInstance(QXNetSceneState *state);
+    // Returns the previous one. The caller keeps ownership.
+    static QXNetSceneState *setInstance(QXNetSceneState *state);
 };
 
 // The state as the application keeps it: the stored device and profile values of

@@ -20,6 +20,10 @@ constexpr quint64 kModifierFlagsMask = kFlagShift | kFlagControl | kFlagAlternat
 // macOS virtual key codes the application posts itself.
 constexpr int kMacKeyC = 8;
 constexpr int kMacKeyV = 9;
+// The default hot keys of the voice-assistant receivers.
+constexpr int kMacKeyF1 = 122;
+constexpr int kMacKeyF2 = 120;
+constexpr int kMacKeyF3 = 99;
 
 struct MacKeyMapping {
     int macKeyCode;

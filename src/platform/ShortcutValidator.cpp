@@ -9,8 +9,10 @@ namespace platform {
 
 namespace {
 // macOS virtual key codes of F1 to F20.
-constexpr std::array<int, 20> kFunctionKeys = {122, 120, 99,  118, 96,  97,  98, 100, 101, 109,
-                                               103, 111, 105, 107, 113, 106, 64, 79,  80,  90};
+// clang-format off
+constexpr std::array<int, 20> kFunctionKeys = {keys::kMacKeyF1, keys::kMacKeyF2, keys::kMacKeyF3,
+                                               118, 96, 97, 98, 100, 101, 109, 103, 111, 105, 107, 113, 106, 64, 79, 80, 90};
+// clang-format on
 constexpr int kMacSpace = 49;
 constexpr int kMacEscape = 53;
 } // namespace

@@ -1,12 +1,13 @@
 #include "AsrFrames.h"
 
+#include "FamilyTraits.h"
+#include "ReceiverTable.h"
+#include "TextNumber.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
-// This receiver's voice chip streams 16 kHz whatever its family says.
-constexpr quint16 kWideBandVid = 0x248A;
-constexpr quint16 kWideBandPid = 0x64AB;
 
 QString baseWithoutSlash(QString base)
 {
@@ -30,8 +31,10 @@ QUrl asrWebSocketUrl(const QString &base, const QString &region, quint64 mouseSo
 
 AsrAudioFormat asrAudioFormat(const WavRateInputs &d)
 {
+    const proto::FamilyTraits &family = proto::familyTraits(d.chipPlan);
     AsrAudioFormat f;
-    if (d.bleConnect || d.chipPlan == 3 || d.chipPlan == 4 || d.chipPlan == 6)
+    // Only a narrow-band family says its rate; the others leave it to the service.
+    if (d.bleConnect || family.voiceRate == 8000)
         f.rate = QStringLiteral("8k");
     f.format = QStringLiteral("adpcm");
     if (d.deviceType == 5 || d.deviceType == 2) {
@@ -39,13 +42,13 @@ AsrAudioFormat asrAudioFormat(const WavRateInputs &d)
         f.format = QStringLiteral("pcm");
     }
     const QString fromFlag = d.samplingRate != 0 ? QStringLiteral("16k") : QStringLiteral("8k");
-    if (d.chipPlan == 6 && firmwareVersionNumber(d.firmwareVersion) >= 11)
+    if (family.rateRule == proto::VoiceRateRule::FlagFromFw11 && qx::leadingInteger(d.firmwareVersion) >= 11)
         f.rate = fromFlag;
-    if (d.chipPlan == 4 || d.chipPlan == 6)
+    if (family.pcmVoice)
         f.format = QStringLiteral("pcm");
-    if (d.currentVid == kWideBandVid && d.currentPid == kWideBandPid) {
+    if (qx::receivers::receiverHas(d.currentVid, d.currentPid, qx::receivers::kWideBandPcm)) {
         f.rate = QStringLiteral("16k");
-    } else if (d.chipPlan == 7) {
+    } else if (family.rateRule == proto::VoiceRateRule::Flag) {
         f.format = QStringLiteral("pcm");
         f.rate = fromFlag;
     }

@@ -5,7 +5,8 @@
 #include <QtGlobal>
 
 // The name of the audio input that the connected receiver brings: "ORVANE" for the
-// receiver 0x25CA:0x24AC, "Quorvex" for every other one and with none connected.
+// receiver whose row has kOrvaneAudio, "Quorvex" for every other one and with none
+// connected.
 QString defaultInputDeviceName(quint16 vendorId, quint16 productId);
 
 // Makes the input device of that exact name the session's default input, and logs

@@ -1,5 +1,6 @@
 #include "QXKeyPressManager.h"
 
+#include "FamilyTraits.h"
 #include "HRVLocalizedString.h"
 #include "PZEventMonitor.h"
 #include "PZLog.h"
@@ -176,7 +177,8 @@ void QXKeyPressManager::centreVoice(int pressKind, int keyType)
     const QXUserInfoData &state = *d.state;
     if (!state.isConnect() || (pressKind != kLongStart && pressKind != kLongEnd) || keyType != kCentreKey)
         return;
-    if (state.mouseInfoItem().deviceType() != 3 || state.chipPlan() != 2 || state.sno().isEmpty())
+    if (state.mouseInfoItem().deviceType() != 3 || proto::familyTraits(state.chipPlan()).keys != proto::KeyMap::Framed
+        || state.sno().isEmpty())
         return;
     const bool running = keys().hadStart();
     if (pressKind == kLongEnd && !running)

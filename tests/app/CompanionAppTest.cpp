@@ -13,24 +13,40 @@
 #include "SimulatedReceiver.h"
 #include "TempDataRoot.h"
 
+#include "AppAudioTool.h"
+#include "BleNotificationParser.h"
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "QXAudioMonitorService.h"
+#include "QXAudioQueueCapture.h"
+#include "QXBLECommandManager.h"
+#include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
-#include "QXLanguageManager.h"
+#include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
+#include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
+#include "QXPopupWindowTool.h"
+#include "QXToolManager.h"
+#include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "TKTTSManager.h"
+#include "platform/ShortcutBinder.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 using Role = SimulatedReceiver::Role;
 using platform::BleAdapterState;
@@ -42,6 +58,35 @@ constexpr int kPlan2Row = 9; // 0x3151/0x22AB: key setting, connection poll
 const qx::receivers::ReceiverRow &row(int n)
 {
     return qx::receivers::receiverTable()[std::size_t(n - 1)];
+}
+
+// Every process-wide instance the root installs, by name: what is installed now.
+std::vector<std::pair<const char *, const void *>> installedManagers()
+{
+    return {
+        {"HIDDevice", InstalledInstance<HIDDevice>::installed()},
+        {"QXBLEManager", InstalledInstance<QXBLEManager>::installed()},
+        {"QXUserInfoData", InstalledInstance<QXUserInfoData>::installed()},
+        {"QXLanguageManager", InstalledInstance<QXLanguageManager>::installed()},
+        {"QXToolManager", InstalledInstance<QXToolManager>::installed()},
+        {"QXToolManagerUI", InstalledInstance<QXToolManagerUI>::installed()},
+        {"QXHttpRequestManager", InstalledInstance<QXHttpRequestManager>::installed()},
+        {"QXNetSceneState", InstalledInstance<QXNetSceneState>::installed()},
+        {"WQSSqliteOperation", InstalledInstance<WQSSqliteOperation>::installed()},
+        {"ShortcutBinder", InstalledInstance<platform::ShortcutBinder>::installed()},
+        {"QXHidCommandManager", InstalledInstance<QXHidCommandManager>::installed()},
+        {"QXBLEMouseCommandManager", InstalledInstance<QXBLEMouseCommandManager>::installed()},
+        {"QXMouseCommandManager", InstalledInstance<QXMouseCommandManager>::installed()},
+        {"QXBLECommandManager", InstalledInstance<QXBLECommandManager>::installed()},
+        {"QXHidReportParser", InstalledInstance<QXHidReportParser>::installed()},
+        {"BleNotificationParser", InstalledInstance<BleNotificationParser>::installed()},
+        {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
+        {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
+        {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
+        {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
+        {"TKTTSManager", TKTTSManager::sharedInstance()},
+        {"AppAudioTool", AppAudioTool::sharedManager()},
+    };
 }
 
 class CompanionAppTest : public ::testing::Test {
@@ -106,6 +151,8 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(&QXUserInfoData::sharedInstance(), &app.state());
             EXPECT_EQ(&QXBLEManager::sharedInstance(), &app.ble());
             EXPECT_EQ(QXHidCommandManager::sharedInstance().hidSink(), hid);
+            for (const auto &[name, instance] : installedManagers())
+                EXPECT_NE(instance, nullptr) << name << " is not installed by the root";
 
             app.configData();
             app.configUI();
@@ -151,15 +198,8 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_TRUE(hid->hasDevice());
         }
         // Nothing of the graph stays installed or running; the program's own centre is back.
-        EXPECT_EQ(InstalledInstance<HIDDevice>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXUserInfoData>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXBLEManager>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXHidCommandManager>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXMouseCommandManager>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXLanguageManager>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXHttpRequestManager>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<WQSSqliteOperation>::installed(), nullptr);
-        EXPECT_EQ(InstalledInstance<QXOTAUpdateManager>::installed(), nullptr);
+        for (const auto &[name, instance] : installedManagers())
+            EXPECT_EQ(instance, nullptr) << name << " stays installed";
         EXPECT_EQ(InstalledInstance<NotificationCenter>::installed(), centre);
         EXPECT_FALSE(world.bus.fake().watching());
         EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(QString::fromLatin1(qx::notify::kUSBInsertNotification)), 0);

@@ -13,6 +13,7 @@
 #include "SimFirmwareBootloader.h"
 #include "firmware/FirmwareTestImages.h"
 
+#include "FamilyTraits.h"
 #include "HIDDevice.h"
 #include "QXMouseCommandManager.h"
 #include "QXToolManager.h"

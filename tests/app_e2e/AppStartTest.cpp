@@ -77,11 +77,12 @@ void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedTex
     EXPECT_EQ(site.lastRequest().method, "GET");
     EXPECT_EQ(site.lastRequest().target, "/Zandor/update_mac.txt");
     const QString saved = root.filePath("update_mac.txt");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(saved); }, 10000));
-    QTest::qWait(200);
-    QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), savedText);
+    const auto savedContent = [&saved] {
+        QFile file(saved);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(saved) && savedContent() == savedText; }, 10000))
+        << savedContent().toStdString();
 
     // Still there and answering; asked once per launch only.
     if (alert) {

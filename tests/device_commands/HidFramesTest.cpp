@@ -1,5 +1,6 @@
 #include "HidFrames.h"
 #include "FrameDecoder.h"
+#include "LaserPenRequests.h"
 #include "ManualScheduler.h"
 #include "QXHidCommandManager.h"
 #include "RecordingHidSink.h"
@@ -365,11 +366,13 @@ TEST(HidFramePieces, ClockAndVoiceChipFrames) {
     // A short time fills the pieces its text has; the frame keeps its shape.
     EXPECT_EQ(proto::hidXunFeiChipAuthFrame(0x1234).toHex(), "0c4d00720034124c");
 
-    EXPECT_EQ(proto::laserPenShakeTenths(2.55), 25);
-    EXPECT_EQ(proto::laserPenShakeTenths(-0.15), 0xffff); // -1 as 16 bits
-    EXPECT_EQ(proto::laserPenShakeTenths(6553.7), 1);     // 65537 keeps its low 16 bits
-    EXPECT_EQ(proto::laserPenShakeTenths(1e300), 0);      // no undefined conversion
-    EXPECT_EQ(proto::laserPenShakeTenths(std::nan("")), 0);
+    // The shake duration clamps to 16 bits; it used to wrap, so -0.1 s went out as 65535
+    // tenths and 6553.7 s as 1.
+    EXPECT_EQ(laserpen::shakeTenths(2.55), 25);
+    EXPECT_EQ(laserpen::shakeTenths(-0.15), 0);
+    EXPECT_EQ(laserpen::shakeTenths(6553.7), 0xffff);
+    EXPECT_EQ(laserpen::shakeTenths(1e300), 0xffff); // no undefined conversion
+    EXPECT_EQ(laserpen::shakeTenths(std::nan("")), 0);
 }
 
 TEST(HidFramePieces, SerialNumbersOutsideTheFrameAreRefused) {

@@ -1,5 +1,6 @@
 // Which receivers are looked for, and which of their interfaces carry commands or voice.
 #include "HidTransportFixture.h"
+#include "TextNumber.h"
 
 #include "HidInterfaceRules.h"
 
@@ -63,10 +64,11 @@ TEST(HidIdentifyTest, DongleVersionText)
     };
     for (const auto &[number, text] : rows)
         EXPECT_EQ(qx::hid::dongleVersionText(number), QString::fromLatin1(text)) << number;
-    EXPECT_EQ(qx::hid::leadingInteger("4.01"), 4);
-    EXPECT_EQ(qx::hid::leadingInteger("12.3"), 12);
-    EXPECT_EQ(qx::hid::leadingInteger("A.00"), 0);
-    EXPECT_EQ(qx::hid::leadingInteger(QString(400, QChar('9'))), qx::hid::leadingInteger(QString(7, QChar('9'))));
+    EXPECT_EQ(qx::leadingInteger(u"4.01"), 4);
+    EXPECT_EQ(qx::leadingInteger(u"12.3"), 12);
+    EXPECT_EQ(qx::leadingInteger(u"A.00"), 0);
+    // A long run of digits stops at a bound instead of overflowing (now the 64-bit bound).
+    EXPECT_EQ(qx::leadingInteger(QString(400, QChar('9'))), qx::leadingInteger(QString(20, QChar('9'))));
 }
 
 // For every receiver: its own command interface is taken, a decoy interface is not

@@ -1,6 +1,7 @@
 #include "HidapiFixture.h"
 
 #include "HidapiCommands.h"
+#include "LaserPenRequests.h"
 
 #include <cmath>
 #include <limits>
@@ -71,12 +72,12 @@ TEST(HidapiCommands, BytesPerCommandAndPlan)
 
 TEST(HidapiCommands, ShakeDurationIsTruncatedTenthsWithinSixteenBits)
 {
-    EXPECT_EQ(hidapicmd::shakeTenths(2.55), 25);
-    EXPECT_EQ(hidapicmd::shakeTenths(1.5), 15);
-    EXPECT_EQ(hidapicmd::shakeTenths(0.05), 0);
-    EXPECT_EQ(hidapicmd::shakeTenths(-3), 0);
-    EXPECT_EQ(hidapicmd::shakeTenths(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(hidapicmd::shakeTenths(1e12), 65535);
+    EXPECT_EQ(laserpen::shakeTenths(2.55), 25);
+    EXPECT_EQ(laserpen::shakeTenths(1.5), 15);
+    EXPECT_EQ(laserpen::shakeTenths(0.05), 0);
+    EXPECT_EQ(laserpen::shakeTenths(-3), 0);
+    EXPECT_EQ(laserpen::shakeTenths(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(laserpen::shakeTenths(1e12), 65535);
 }
 
 // Writes go out 17 bytes long on plan 2 and 16 on the others; failures and a missing

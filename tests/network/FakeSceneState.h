@@ -23,8 +23,8 @@ struct FakeSceneState final : QXNetSceneState {
         QString version = QStringLiteral("1.0.3");
     } v;
 
-    FakeSceneState() { QXNetSceneState::setInstance(this); }
-    ~FakeSceneState() override { QXNetSceneState::setInstance(nullptr); }
+    FakeSceneState() : m_previous(QXNetSceneState::setInstance(this)) {}
+    ~FakeSceneState() override { QXNetSceneState::setInstance(m_previous); }
 
     quint16 deviceVid() const override { return v.vid; }
     quint16 devicePid() const override { return v.pid; }
@@ -40,4 +40,7 @@ struct FakeSceneState final : QXNetSceneState {
     QString macAddress() const override { return v.mac; }
     QString interfaceMacAddress() const override { return v.ifMac; }
     QString clientVersion() const override { return v.version; }
+
+private:
+    QXNetSceneState *m_previous;
 };

@@ -3,6 +3,7 @@
 #include "InstalledInstance.h"
 #include "LocalHttpServer.h"
 #include "QXHttpRequestManager.h"
+#include "QXNetSceneState.h"
 #include "RunUntilIdle.h"
 
 #include <QJsonValue>
@@ -19,7 +20,8 @@ struct Delivery {
     bool onMainThread = true;
 };
 
-// The network side of a test: a fresh HTTP client installed as the application's,
+// The network side of a test: a fresh HTTP client installed as the application's, the
+// scenes reading the installed application state (as the composition root installs it),
 // and a local server that every outside host points at (the maker's bases under
 // "/api" and "/api2", the other services under their own paths, the OCR, token and
 // web-site hosts at the root), with the network counted as reachable. Everything is put back
@@ -52,4 +54,6 @@ public:
 private:
     QXHttpRequestManager m_http;
     ScopedInstall<QXHttpRequestManager> m_installed{&m_http};
+    QXAppSceneState m_sceneState;
+    ScopedInstall<QXNetSceneState> m_installedSceneState{&m_sceneState};
 };

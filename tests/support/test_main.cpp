@@ -1,9 +1,14 @@
 // GoogleTest main owning a QApplication (offscreen unless a display is given), so
 // tests can use widgets, timers and queued calls, and the program's notification
-// centre, which the code under test posts to as the application's root would have
-// installed it.
+// centre, which the code under test posts to, and the device families' DPI tables and
+// sample-rate rule, which the state layer reads, as the application's root would have
+// installed them.
+#include "DpiTables.h"
+#include "FamilyTraits.h"
 #include "InstalledInstance.h"
 #include "NotificationCenter.h"
+#include "QXToolManager.h"
+#include "QXUserInfoData.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -18,5 +23,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installed(&notifications);
+    QXUserInfoData::setDpiChoiceLookup(&DpiTables::choiceFor);
+    QXToolManager::setWavSampleRateRule(&wavSampleRate);
     return RUN_ALL_TESTS();
 }

@@ -1,3 +1,4 @@
+#include "ApplicationDailyLog.h"
 #include "ManualScheduler.h"
 #include "PZLog.h"
 #include "QXToolManager.h"
@@ -128,6 +129,10 @@ TEST_F(LogWriter, ConcurrentWritersKeepTheirOrderAndTheBarrierWaitsForAll)
 TEST_F(LogWriter, KitWriteLogReachesTheSharedDailyLog)
 {
     ManualScheduler scheduler(utc(2026, 12, 7, 20, 45, 39));
+    // Before the logs' start a write goes to the developer log and builds no daily log.
+    QXToolManager::writeLog("before the start");
+    EXPECT_EQ(DailyLogWriter::application(), nullptr);
+    ApplicationDailyLog daily;
     setWriteLogHandler([](const QString &m) { QXToolManager::writeLog(m); });
     writeLog(QString::fromUtf8("蓝牙已连接"));
     QXToolManager::writeLog("second");

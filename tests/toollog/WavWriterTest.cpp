@@ -1,3 +1,5 @@
+#include "ApplicationDailyLog.h"
+#include "FamilyTraits.h"
 #include "QXToolManager.h"
 #include "TempDataRoot.h"
 
@@ -78,6 +80,7 @@ TEST(WavWriter, EmptyOrMissingRecordingGivesAHeaderOnly)
 TEST(WavWriter, NonAsciiTargetWorksAndAnUnopenableOneFailsWithALogLine)
 {
     TempDataRoot root;
+    ApplicationDailyLog daily;
     QFile f(root.file("in.pcm"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(pcm(100));

@@ -8,6 +8,7 @@
 #include "QXWebApiAsrService.h"
 #include "RecordingHidSink.h"
 #include "RecordingListener.h"
+#include "RunUntilIdle.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedAudioInput.h"
 
@@ -140,7 +141,7 @@ TEST_F(Vox1Service, MicrophoneRecognitionStreamsEachChunkAndEndsWithTheLastResul
     ASSERT_TRUE(heard("new:a\nb|b|1"));
     sched.advance(1000);
     server.say(S::reply("LAST", "c"));
-    QTest::qWait(50);
+    runUntilIdle(); // a delivery of the late reply would show here
     EXPECT_EQ(listener.calls.last(), "new:a\nb|b|1");
 }
 
@@ -180,7 +181,7 @@ TEST_F(Vox1Service, CancelEarlyReleaseRefusalAndShutdownLeaveNoSocketAndNoResult
     server.setRefuseHandshake(true);
     begin();
     ASSERT_TRUE(waitFor([&] { return !popups.isEmpty(); }));
-    QTest::qWait(50);
+    runUntilIdle(); // a second pop-up or attempt would show here
     EXPECT_EQ(popups, QStringList({"连接服务器失败,请检查网络|0"}));
     EXPECT_FALSE(asr->hasSocket());
 
@@ -192,7 +193,7 @@ TEST_F(Vox1Service, CancelEarlyReleaseRefusalAndShutdownLeaveNoSocketAndNoResult
     EXPECT_FALSE(mic.isRecording() || asr->hasSocket());
     begin();
     mic.deliver("late");
-    QTest::qWait(50);
+    runUntilIdle(); // a request or a delivery would show here
     EXPECT_EQ(server.requestUrls.size(), 3);
     EXPECT_TRUE(listener.calls.isEmpty() && blocks.isEmpty());
 }
@@ -268,7 +269,7 @@ TEST_F(Vox1Service, OnDeviceEngineAndPointerMicrophoneModeOpenNoSocket)
     make({.pressType = [] { return 33; }});
     begin();
     mic.deliver("m");
-    QTest::qWait(20);
+    runUntilIdle(); // a connection to the service would show here
     EXPECT_EQ(mic.starts, 4);
     EXPECT_EQ(file("Test.pcm"), "m");
     EXPECT_TRUE(server.requestUrls.isEmpty());

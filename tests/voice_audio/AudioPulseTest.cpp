@@ -1,11 +1,17 @@
 // Audio in and out against a private PulseAudio daemon: a tone played into a null sink
-// comes back through a remap source, Qt Multimedia's microphone and the capture as
-// 1280-byte chunks of that tone; the default input follows a device's name; and
+// comes back through a remap source, Qt Multimedia's microphone, the capture and the
+// speech service as 1280-byte frames of that tone; the default input follows a device's name; and
 // speech synthesis runs on whatever engine the machine has.
+#include "LocalSpeechServer.h"
 #include "PrivatePulseAudio.h"
+#include "ScopedUserInfoData.h"
 
 #include "DefaultInputDevice.h"
 #include "QXAudioQueueCapture.h"
+#include "QXBLEMouseCommandManager.h"
+#include "QXHidCommandManager.h"
+#include "QXMouseCommandManager.h"
+#include "QXWebApiAsrService.h"
 #include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/PulseDefaultInputSwitcher.h"
 #include "platform/linux/QtSpeechSynth.h"
@@ -77,40 +83,47 @@ TEST_F(Vox4Pulse, TheDefaultInputFollowsAnInputsExactName)
     EXPECT_EQ(m_pulse->pactl({"get-default-source"}), "qxmic");
 }
 
-TEST_F(Vox4Pulse, AToneArrivesAsWholeChunksOfThatTone)
+// Through the speech service to the local speech server, as a recognition sends it.
+TEST_F(Vox4Pulse, AToneArrivesAtTheSpeechServiceAsWholeChunksOfThatTone)
 {
     ASSERT_EQ(platform::linuxbackend::PulseDefaultInputSwitcher().setByName("Quorvex"), platform::InputSwitch::Changed);
     const auto microphone = platform::linuxbackend::createMicrophone();
     QXAudioQueueCapture capture(*microphone);
-    QList<QByteArray> chunks;
-    bool stopped = false;
-    capture.startRecordWithBlock([&](const QByteArray &c) {
-        EXPECT_FALSE(stopped) << "nothing after the last chunk";
-        stopped = !capture.isRecording();
-        chunks << c;
-    });
-    ASSERT_TRUE(capture.isRecording());
+    ScopedUserInfoData state;
+    QXHidCommandManager hid;
+    QXBLEMouseCommandManager ble;
+    QXMouseCommandManager facade{&hid, &ble};
+    facade.setIsFromMicData(true);
+    LocalSpeechServer server;
+    QXWebApiAsrService asr({.state = &state.state(),
+                            .languages = &state.languages(),
+                            .device = &facade,
+                            .microphone = &capture,
+                            .serviceBase = server.base()});
+    asr.beginAsrIsTransferAudio(false, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture.isRecording(); }, 5000));
     const auto player = m_pulse->startClient(
         "pacat", {"--playback", "--raw", "--format=s16le", "--rate=16000", "--channels=1", "-d", "qxsink", m_tone});
     // About a second of the tone, however it is cut up on the way.
     const auto loudChunks = [&] {
         int n = 0;
-        for (const QByteArray &c : chunks)
-            n += qAbs(qFromLittleEndian<qint16>(c.constData() + 600)) > 1000;
+        for (const SpeechFrame &f : server.frames)
+            n += f.content.size() > 600 && qAbs(qFromLittleEndian<qint16>(f.content.constData() + 600)) > 1000;
         return n;
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return loudChunks() >= 25; }, 15000)) << chunks.size() << " chunks";
-    capture.stopRecord();
-    EXPECT_TRUE(stopped) << "the last chunk comes with the stop";
-    ASSERT_GE(chunks.size(), 26);
-    for (int i = 0; i < chunks.size(); ++i)
-        ASSERT_EQ(chunks[i].size(), 1280) << "chunk " << i;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loudChunks() >= 25; }, 15000)) << server.frames.size() << " frames";
+    asr.endAsr();
+    // The stop's padded rest is the last chunk, sent as the end frame.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.frames.isEmpty() && server.frames.last().end; }, 5000));
+    ASSERT_GE(server.frames.size(), 26);
+    for (int i = 0; i < server.frames.size(); ++i) {
+        ASSERT_EQ(server.frames[i].content.size(), 1280) << "frame " << i;
+        EXPECT_EQ(server.frames[i].end, i == server.frames.size() - 1) << "frame " << i;
+    }
 
     // The loud middle of the recording is the tone: its pitch from the zero crossings,
     // its strength from the root mean square (sin peak / sqrt 2), through two resamplings.
-    QByteArray all;
-    for (const QByteArray &c : chunks)
-        all += c;
+    const QByteArray all = server.audio();
     const int count = int(all.size() / 2);
     int first = 0;
     while (first < count && qAbs(qFromLittleEndian<qint16>(all.constData() + 2 * first)) < 1000)

@@ -2,6 +2,8 @@
 // and the local text post, its exact body and that a silent listener blocks nothing.
 #include "DispatchWorld.h"
 
+#include "QXCommandMatching.h"
+
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -112,6 +114,23 @@ TEST(Vox2LocalPost, SilentListenerBlocksNothing)
     EXPECT_EQ(r.header("Content-Type"), "application/json");
     EXPECT_EQ(r.body, qxLocalPostBody("one", "SN001"));
     EXPECT_EQ(QXLocalTextPoster::kTimeoutMs, 10000);
+}
+
+// A command matches when the trimmed text equals its word ignoring case or contains it
+// as written; a command without a word matches nothing (every text contains "").
+TEST(Vox2Commands, MatchRules)
+{
+    const auto item = [](const char *custom, const char *common) {
+        auto c = std::make_shared<QXVoiceCommandItem>();
+        c->customCmd = QString::fromUtf8(custom);
+        c->cmdWord = QString::fromUtf8(common);
+        return c;
+    };
+    const QXVoiceCommandList list{item("", ""), item("Chrome", ""), item("", "天气")};
+    const std::pair<const char *, int> rows[] = {{"chrome.", 1},    {"open chrome.", -1}, {"open Chrome now", 1},
+                                                 {"今天天气。", 2}, {"。", -1},           {"anything", -1}};
+    for (const auto &[text, index] : rows)
+        EXPECT_EQ(searchCmdFromCommandArr(list, QString::fromUtf8(text)), index < 0 ? nullptr : list.at(index)) << text;
 }
 
 } // namespace

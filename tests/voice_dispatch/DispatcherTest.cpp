@@ -128,6 +128,76 @@ TEST(Vox2Dispatch, EndTimeOutDeliversTheTextSoFar)
     }
 }
 
+// Five silent seconds into a recognition ask the user to speak again, unless something
+// was heard, the socket is not open or the pointer's microphone mode takes the key.
+TEST(Vox2Dispatch, NoSpeechTipOnlyWhenNothingWasHeard)
+{
+    const QString tip = "show(" + QStringLiteral("没有听到您说话，请按语音键重说") + "|0)";
+    struct Row {
+        const char *what;
+        bool heard, socketOpen, pointerMic;
+        bool tip;
+    } rows[] = {{"silence", false, true, false, true},
+                {"a result at 3 s", true, true, false, false},
+                {"socket not open", false, false, false, false},
+                {"pointer microphone mode", false, true, true, false}};
+    for (const Row &r : rows) {
+        DispatchWorld w;
+        w.asr.open = r.socketOpen;
+        w.state->setIsLaser(r.pointerMic);
+        w.state->setIsVoice(r.pointerMic);
+        w.state->setLaserPenVoiceFunctionIndex(0);
+        w.key(0, 33);
+        if (r.heard)
+            w.at(3000), w.asr.say("你");
+        w.at(4999);
+        EXPECT_FALSE(w.effects().contains(tip)) << r.what;
+        w.at(5000);
+        EXPECT_EQ(w.effects(), r.tip ? QStringList{tip} : QStringList()) << r.what;
+    }
+}
+
+// A second release only closes the pop-up; the recognition was ended once.
+TEST(Vox2Dispatch, DuplicateReleaseOnlyDismissesAndANewStartDeliversTheWaitingText)
+{
+    DispatchWorld w;
+    w.key(0, 33);
+    w.asr.say("第一句");
+    w.key(500, 34);
+    EXPECT_EQ(w.effects().count("asr.end"), 1);
+    w.key(600, 34);
+    EXPECT_EQ(w.effects(), QStringList{"dismiss"});
+
+    // A new start while that one still waits for its last result: its text is pasted
+    // first, then the new recognition begins.
+    w.key(2000, 33);
+    EXPECT_EQ(w.effects(), QStringList({"dismiss", "asr.begin", "show(" + kSpeak + "|33)", "ASRStart", "key(9,100000)",
+                                        "clipboard:第一句"}));
+}
+
+// The AI window's key on the assistant products takes its last result even when the
+// pop-up never showed; other products drop it.
+TEST(Vox2Dispatch, AssistantKeyTakesTheLastResultWithoutThePopup)
+{
+    const std::pair<const char *, QStringList> rows[] = {
+        {"41", {"dismiss", "requestChatGPT(你好。)", "clipboard:你好。"}},
+        {"42", {"dismiss"}},
+    };
+    for (const auto &[product, effects] : rows) {
+        DispatchWorld w;
+        w.state->setProductCode(QString::fromLatin1(product));
+        w.state->setKeyAction(18);
+        w.aiShowing = true;
+        w.key(0, 33);
+        w.key(2000, 34);
+        w.popup.shown = false;
+        w.effects();
+        w.asr.say("你好。", 2);
+        EXPECT_EQ(w.effects(), effects) << product;
+        EXPECT_EQ(w.pressTypes(), "0/0") << product;
+    }
+}
+
 TEST(Vox2Dispatch, LastResultWhileHeldStopsTheRecordingAndIsDeliveredOnce)
 {
     DispatchWorld w;

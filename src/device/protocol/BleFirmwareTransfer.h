@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FirmwareImage.h"
+#include "IFirmwareTransferCommands.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -27,7 +28,7 @@ class QXBLEMouseCommandManager;
 //
 // Works on the firmware fields of its command manager (currentOTAIndex,
 // otaDataTotalLength, otaDataChecksum). Main thread only.
-class BleFirmwareTransfer {
+class BleFirmwareTransfer : public IFirmwareTransferCommands {
 public:
     enum class Phase { Idle, Starting, Sending, Ending };
     // What a reply did, for the notification parser: after Succeeded the mouse restarts
@@ -45,12 +46,17 @@ public:
     void setImagePathSource(ImagePathSource source) { m_path = std::move(source); }
     void listHooks(HookStates &out) const;
 
-    void sendStartOTAData();
+    void sendStartOTAData() override;
     // Sends the packet at currentOTAIndex, or the end frame once every packet has gone.
-    void sendOTAFileData();
+    void sendOTAFileData() override;
     // Ends the running transfer early with the stored totals.
-    void sendEndOTAData();
-    void sendCancelOTAData();
+    void sendEndOTAData() override;
+    void sendCancelOTAData() override;
+    // A Bluetooth LE mouse has no receiver to update: these do nothing.
+    void sendStartOTADongleData() override {}
+    void sendOTADongleFileData() override {}
+    void sendEndOTADongleData() override {}
+    void sendCancelOTADongleData() override {}
 
     // A firmware reply of the mouse: event 0x70 start, 0x71 packet, 0x72 image, 0x74
     // cancel; status 0 is success.

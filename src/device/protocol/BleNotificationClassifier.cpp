@@ -1,5 +1,7 @@
 #include "BleNotificationClassifier.h"
 
+#include "ReceiverTable.h"
+
 namespace proto {
 namespace {
 
@@ -26,16 +28,6 @@ QString serialOrEmpty(QString sn) {
             return sn;
     return {};
 }
-
-struct SourceRow {
-    uint16_t pid;
-    int source;
-};
-
-constexpr SourceRow kSources[] = {
-    {0x31AB, 0}, {0x33AB, 0}, {0x34AB, 0}, {0x36AB, 0}, {0x37AB, 0}, {0x39AB, 0},
-    {0x32AB, 1}, {0x35AB, 1}, {0x38AB, 1}, {0x3AAB, 2}, {0x3BAB, 2}, {0x3CAB, 2},
-};
 
 using A = BleKeyAction;
 constexpr BleKeyRow kKeys[] = {
@@ -101,12 +93,7 @@ std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView p, bool pointerLay
 }
 
 std::optional<int> bleMouseSource(uint16_t vid, uint16_t pid) {
-    if (vid != 0x3151)
-        return std::nullopt;
-    for (const SourceRow &row : kSources)
-        if (row.pid == pid)
-            return row.source;
-    return std::nullopt;
+    return qx::receivers::mouseSourceOfProduct(vid, pid);
 }
 
 const BleKeyRow *bleKeyRow(uint8_t event) {

@@ -6,6 +6,8 @@
 // event code where the others put the status. The device-information payload, the
 // receiver-source table and the key map live here too. Pure functions over the bytes.
 
+#include "DeviceInfo.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -49,24 +51,15 @@ constexpr bool isBleFirmwareEvent(uint8_t event) {
     return event >= 0x70 && event <= 0x74;
 }
 
-struct BleDeviceInfo {
-    QString sn;
-    uint16_t pid = 0;
-    uint16_t vid = 0;
-    std::optional<int> led; // the pointer leaves both unchanged for a flags byte above 3
-    std::optional<int> mic;
-    int icType = 0;
-    int dpi = 0;
-    int mouseType = 0;
-    int powerPercent = 0;
-    std::optional<QString> firmwareVersion; // absent: keep the stored one
-};
+// The same shape as the HID families' information (DeviceInfo); the mouse's own ids
+// are always present.
+using BleDeviceInfo = DeviceInfo;
 
 // The payload of event 0x61 in the device's layout; nullopt when it is too short.
 std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView payload, bool pointerLayout);
 
-// Which region's receiver a mouse of the maker (vendor 0x3151) belongs to, by product
-// id: 0 domestic, 1 international, 2 Asia-Pacific; nullopt for any other pair.
+// Which region's receiver a mouse of the maker belongs to, by product id: 0 domestic,
+// 1 international, 2 Asia-Pacific; nullopt for any other pair (see ReceiverTable.h).
 std::optional<int> bleMouseSource(uint16_t vid, uint16_t pid);
 
 // The key events. With key setting the event goes to the dispatcher as `keySettingCode`;

@@ -1,5 +1,6 @@
 #include "HidDeviceInfoHandler.h"
 
+#include "DeviceInfo.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -7,7 +8,9 @@
 #include "QXHidReportParser.h"
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
+#include "ReceiverTable.h"
 #include "TPRDelayInvocation.h"
+#include "TextNumber.h"
 #include "services/VoiceKeyState.h"
 
 #include <QPointer>
@@ -60,17 +63,6 @@ bool allZero(QByteArrayView bytes)
     return true;
 }
 
-// Origin of the receiver by the mouse's product id (vendor 0x3151).
-struct SourceRow {
-    quint16 pid;
-    quint64 source;
-};
-constexpr std::array<SourceRow, 12> kMouseSources{{
-    {0x31AB, 0}, {0x33AB, 0}, {0x34AB, 0}, {0x36AB, 0}, {0x37AB, 0}, {0x39AB, 0},
-    {0x32AB, 1}, {0x35AB, 1}, {0x38AB, 1},
-    {0x3AAB, 2}, {0x3BAB, 2}, {0x3CAB, 2},
-}};
-
 void setIcType(quint64 icType)
 {
     item().setIcType(icType);
@@ -84,19 +76,6 @@ void setModel(quint64 model)
 }
 
 } // namespace
-
-int HidDeviceInfoHandler::leadingNumber(const QString &text)
-{
-    int n = -1;
-    for (QChar c : text) {
-        if (!c.isDigit() || c.unicode() > 0x7f)
-            break;
-        n = (n < 0 ? 0 : n) * 10 + (c.unicode() - '0');
-        if (n > 1000000)
-            break;
-    }
-    return n;
-}
 
 qint64 HidDeviceInfoHandler::plan3DpiIndex(quint64 icType, int raw)
 {
@@ -153,10 +132,8 @@ void HidDeviceInfoHandler::framedDeviceInfo(const HidReport &r)
     if (p.size() >= 46)
         item().setFirmwareVersion(hidDeviceText(p.sliced(40, 6)));
 
-    if (vid == 0x3151)
-        for (const SourceRow &row : kMouseSources)
-            if (row.pid == pid)
-                item().setMouseSource(row.source);
+    if (const std::optional<int> source = qx::receivers::mouseSourceOfProduct(vid, pid))
+        item().setMouseSource(quint64(*source));
     if (model == 0xCA)
         item().setDeviceType(2); // pointer receiver
     if (model == 0x38 || model == 0x48) {
@@ -204,46 +181,30 @@ void HidDeviceInfoHandler::framedType5Info(const HidReport &r)
 
 void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
 {
-    const QByteArrayView b(r.bytes); // at least 21 bytes (0 to 20)
+    if (r.bytes.size() < 21) // the classifier drops shorter replies
+        return;
     const bool plan6 = r.family == HidReportFamily::Plan6;
-    QXHidCommandManager &hid = m_parser.hidManager();
     const proto::HidReportContext ctx = m_parser.context();
+    const proto::DeviceInfo info = proto::decodeDeviceInfo(
+        r.bytes, {r.family, qx::receivers::receiverHas(ctx.vendorId, ctx.productId, qx::receivers::kDecimalFirmware)});
+    applyPlanDeviceInfo(info, plan6, r.timeReply);
+}
 
-    const QString sn = (hidDeviceText(b.sliced(4, 2)) + hidHexText(b.sliced(6, 8))).toUpper();
-    const int flags = uint8_t(b[14]);
-    item().setMic(flags & 1);
-    item().setLed((flags >> 1) & 1);
-    const bool samplingRate = (flags >> 2) & 1;
+void HidDeviceInfoHandler::applyPlanDeviceInfo(const proto::DeviceInfo &info, bool plan6, bool timeReply)
+{
+    QXHidCommandManager &hid = m_parser.hidManager();
+    const QString &sn = info.sn;
+    item().setMic(info.mic.value_or(0));
+    item().setLed(info.led.value_or(0));
+    const bool samplingRate = info.samplingRate.value_or(false);
     state().setSamplingRate(samplingRate ? 1 : 0);
-    setIcType(uint8_t(b[15]));
-    // The device counts its DPI steps from 1; a 0 would give no valid index.
-    item().setDpi(std::max(0, int(uint8_t(b[16])) - 1));
-
-    quint64 model = 0;
-    QString firmware;
-    if (!plan6) {
-        state().setProductType(0);
-        model = uint8_t(b[17]) + 256u * uint8_t(b[20]);
-        item().setPowerPercent(uint8_t(b[18]));
-        firmware = ctx.vendorId == 0x248A && ctx.productId == 0x70AC ? QString::number(uint8_t(b[19]))
-                                                                       : hidHexText(b.sliced(19, 1));
-    } else if (r.at(21).value_or(0) != 0x4C) {
-        // 21-byte reports end at byte 20: a missing byte 21 is not the newer layout's marker.
-        state().setProductType(0);
-        model = uint8_t(b[17]);
-        item().setPowerPercent(uint8_t(b[18]));
-        firmware = hidHexText(b.sliced(19, 1));
-        if (leadingNumber(firmware) >= 27)
-            model = uint8_t(b[17]) + 256u * uint8_t(b[20]);
-    } else {
-        state().setProductType((flags >> 3) & 1);
-        model = quint64(uint8_t(b[17])) << 8 | uint8_t(b[18]);
-        item().setPowerPercent(uint8_t(b[19]));
-        firmware = hidHexText(b.sliced(20, 1));
-    }
+    setIcType(quint64(info.icType));
+    item().setDpi(info.dpi);
+    state().setProductType(info.productType.value_or(0));
+    item().setPowerPercent(info.powerPercent);
+    const QString firmware = info.firmwareVersion.value_or(QString());
     item().setFirmwareVersion(firmware);
-    if (plan6 && sn.startsWith(QLatin1String("QX20231206")) && model == 193)
-        model = 14;
+    const quint64 model = quint64(info.mouseType);
     if (plan6)
         telinkAudioRate(firmware, samplingRate);
 
@@ -266,7 +227,7 @@ void HidDeviceInfoHandler::planDeviceInfo(const HidReport &r)
     if (plan6) {
         if (model == 18)
             hid.sendTelinkLaserPenCurrentTimeData();
-        if (r.timeReply)
+        if (timeReply)
             hid.sendCurrentTimeData();
     } else {
         m_parser.presentAction(Via::Facade, QStringLiteral("info"));
@@ -277,15 +238,16 @@ void HidDeviceInfoHandler::telinkAudioRate(const QString &firmware, bool samplin
 {
     if (m_parser.hidManager().seams().keys->hadStart())
         return;
-    const int f = leadingNumber(firmware);
+    const int f = qx::leadingInteger(firmware);
     const proto::HidReportContext ctx = m_parser.context();
     QXHidCommandManager &hid = m_parser.hidManager();
     if (f >= 12 && f <= 21 && !samplingRate) {
         hid.sendSetTelinkBurnerInfozAudio_reat(1);
-    } else if (f == 11 && ctx.vendorId == 0x248A) {
-        if (ctx.productId == 0x61AB && samplingRate)
+    } else if (f == 11) {
+        using namespace qx::receivers;
+        if (samplingRate && receiverHas(ctx.vendorId, ctx.productId, kFw11RateOffWhenFlagged))
             hid.sendSetTelinkBurnerInfozAudio_reat(0);
-        else if ((ctx.productId == 0x60AB || ctx.productId == 0x80AB) && !samplingRate)
+        else if (!samplingRate && receiverHas(ctx.vendorId, ctx.productId, kFw11RateOnWhenUnflagged))
             hid.sendSetTelinkBurnerInfozAudio_reat(1);
     }
 }

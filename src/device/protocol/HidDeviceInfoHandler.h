@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceInfo.h"
 #include "HidReportClassifier.h"
 
 #include <QString>
@@ -26,14 +27,16 @@ public:
 
     // Plan-3 raw DPI value to the index into the DPI list of the sensor type.
     static qint64 plan3DpiIndex(quint64 icType, int raw);
-    // Leading decimal number of a firmware text ("1b" -> 1, "27" -> 27; none -> -1).
-    static int leadingNumber(const QString &text);
 
 private:
     void framedDeviceInfo(const proto::HidReport &r);
     void framedHotKeyInfo(const proto::HidReport &r);
     void framedType5Info(const proto::HidReport &r);
+    // Plans 6/7: decodeDeviceInfo(), then applyPlanDeviceInfo().
     void planDeviceInfo(const proto::HidReport &r);
+    // Stores the decoded information, posts what changed, closes a microphone left
+    // open and sends the follow-up commands of the family.
+    void applyPlanDeviceInfo(const proto::DeviceInfo &info, bool plan6, bool timeReply);
     void telinkAudioRate(const QString &firmware, bool samplingRate);
 
     QXHidReportParser &m_parser;

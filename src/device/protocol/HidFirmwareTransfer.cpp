@@ -1,5 +1,6 @@
 #include "HidFirmwareTransfer.h"
 
+#include "FamilyTraits.h"
 #include "FirmwareFrames.h"
 #include "FirmwareImageFile.h"
 #include "HookStates.h"
@@ -150,7 +151,7 @@ void HidFirmwareTransfer::refuseStart(const QString &why)
 void HidFirmwareTransfer::start(FirmwareTarget target)
 {
     const int plan = chipPlan();
-    if (plan != 2) {
+    if (!proto::familyTraits(plan).has(proto::kHidFirmwareUpdate)) {
         // These families take no firmware; they get what they have always been sent.
         send(proto::hidFirmwareStartFrames(target, plan));
         refuseStart(QStringLiteral("the device family (plan %1) takes no firmware over HID").arg(plan));
@@ -187,7 +188,7 @@ void HidFirmwareTransfer::dataStep(FirmwareTarget target)
         qxInfo("ota") << "data step for the" << proto::firmwareTargetName(target) << "ignored:" << phaseName(m_phase);
         return;
     }
-    if (chipPlan() != 2) {
+    if (!proto::familyTraits(chipPlan()).has(proto::kHidFirmwareUpdate)) {
         qxWarning("ota") << "the device family changed during the transfer; nothing sent";
         return;
     }
@@ -213,7 +214,7 @@ void HidFirmwareTransfer::end(FirmwareTarget target)
         qxInfo("ota") << "end frame for the" << proto::firmwareTargetName(target) << "not sent: no such transfer";
         return;
     }
-    if (chipPlan() != 2)
+    if (!proto::familyTraits(chipPlan()).has(proto::kHidFirmwareUpdate))
         return;
     m_phase = Phase::Ending;
     send({proto::hidFirmwareEndFrame(target, m_hid.currentOTAIndex(), m_hid.otaDataTotalLength(),

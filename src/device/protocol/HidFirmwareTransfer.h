@@ -3,6 +3,7 @@
 #include "FirmwareImage.h"
 #include "HidFrames.h"
 #include "HidReportHandlers.h"
+#include "IFirmwareTransferCommands.h"
 #include "Scheduler.h"
 
 #include <QString>
@@ -33,7 +34,7 @@ class QXHidCommandManager;
 //
 // Works on the firmware fields of its command manager (currentOTAIndex,
 // otaDataTotalLength, otaDataChecksum). Main thread only.
-class HidFirmwareTransfer : public IHidOtaAckHandler {
+class HidFirmwareTransfer : public IHidOtaAckHandler, public IFirmwareTransferCommands {
 public:
     enum class Phase {
         Idle,     // no transfer
@@ -58,15 +59,15 @@ public:
     void listHooks(HookStates &out) const;
 
     // The mouse, or the remote control while deviceType is 4.
-    void sendStartOTAData();
-    void sendOTAFileData();
-    void sendEndOTAData();
-    void sendCancelOTAData();
+    void sendStartOTAData() override;
+    void sendOTAFileData() override;
+    void sendEndOTAData() override;
+    void sendCancelOTAData() override;
     // The receiver.
-    void sendStartOTADongleData();
-    void sendOTADongleFileData();
-    void sendEndOTADongleData();
-    void sendCancelOTADongleData();
+    void sendStartOTADongleData() override;
+    void sendOTADongleFileData() override;
+    void sendEndOTADongleData() override;
+    void sendCancelOTADongleData() override;
     // The remote control.
     void sendStartOTARemoteControlData();
     void sendOTAFileRemoteControlData();

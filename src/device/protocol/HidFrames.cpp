@@ -246,15 +246,6 @@ qint64 plan3DpiValue(quint64 icType, qint64 index) {
     return index;
 }
 
-qint64 laserPenShakeTenths(double seconds) {
-    double t = std::trunc(seconds * 10.0);
-    if (!std::isfinite(t))
-        return 0;
-    // Reduced before the conversion, which would be undefined for huge values.
-    t = std::fmod(t, 65536.0);
-    return qint64(t) & 0xffff;
-}
-
 HidFrameList hidSetSnFrames(const HidContext &ctx, const QString &sn, QString *error) {
     if (!isAscii(sn)) {
         refuse(error, QStringLiteral("serial number is not ASCII"));

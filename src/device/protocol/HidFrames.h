@@ -72,7 +72,7 @@ enum class HidCommand {
     TelinkLaserPenOffLine,
     TelinkLaserPenCountdown, // (seconds, 16 bits)
     LaserPenDpi,             // (value)
-    LaserPenShakeEffect,     // (tenths of a second, 16 bits); see laserPenShakeTenths()
+    LaserPenShakeEffect,     // (tenths of a second, 16 bits); see laserpen::shakeTenths()
     LaserPenMode,            // (value)
     LaserPenEnterMouseStatus,
     LaserPenQuitMouseStatus,
@@ -100,10 +100,6 @@ HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializ
 // The byte a plan-3 device takes for DPI index i: sensor chip 1 has its own steps for
 // the first five indices; other chips take the index itself.
 qint64 plan3DpiValue(quint64 icType, qint64 index);
-
-// Tenths of a second, truncated toward zero, as the low 16 bits the shake command
-// carries (a value that is not a number counts as 0).
-qint64 laserPenShakeTenths(double seconds);
 
 // Serial-number frames. The text is refused (nothing sent, with the reason in *error)
 // when it would not fit the family's frame: plan 2 up to 58 characters (a 64-byte

@@ -1,5 +1,8 @@
 #include "HidReportClassifier.h"
 
+#include "FamilyTraits.h"
+#include "ReceiverTable.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -296,38 +299,39 @@ HidReport classifyHidReport(QByteArrayView report, const HidReportContext &ctx)
     HidReport r;
     r.byte1 = byteAt(report, 1);
     r.bytes = report.toByteArray();
-    // The 0x3151/0x12AB receiver of plan 4 puts an extra byte after the report id.
-    if (ctx.chipPlan == 4 && ctx.vendorId == 0x3151 && ctx.productId == 0x12AB && r.bytes.size() >= 2) {
+    // One plan-4 receiver puts an extra byte after the report id.
+    const HidReportFamily family = familyTraits(ctx.chipPlan).replies;
+    if (family == F::Plan4 && r.bytes.size() >= 2
+        && qx::receivers::receiverHas(ctx.vendorId, ctx.productId, qx::receivers::kReframedReports)) {
         r.bytes.remove(1, 1);
         r.reframed = true;
     }
     if (r.bytes.isEmpty())
         return r;
 
-    if (ctx.chipPlan == 2 || ctx.deviceType == 5) {
+    // Telink pointers (device type 5) answer in the framed layout whatever the plan.
+    if (family == F::Framed || ctx.deviceType == 5) {
         r.family = F::Framed;
         classifyFramed(r, ctx);
         return r;
     }
-    switch (ctx.chipPlan) {
-    case 3:
-        r.family = F::Plan3;
+    r.family = family;
+    switch (family) {
+    case F::Plan3:
         r.kind = HidReportKind::Plan3Status;
         require(r, 21);
         break;
-    case 4:
-        r.family = F::Plan4;
+    case F::Plan4:
         classifyPlan4(r);
         break;
-    case 6:
-        r.family = F::Plan6;
+    case F::Plan6:
         classifyPlan6(r, ctx);
         break;
-    case 7:
-        r.family = F::Plan7;
+    case F::Plan7:
         classifyPlan7(r, ctx);
         break;
-    default:
+    case F::Framed:
+    case F::None:
         break;
     }
     return r;

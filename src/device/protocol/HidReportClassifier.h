@@ -71,7 +71,7 @@ struct HidReport {
     HidReportFamily family = HidReportFamily::None;
     HidReportKind kind = HidReportKind::Ignored;
     HidReplyRoute route = HidReplyRoute::None;
-    // The report after the plan-4 re-framing of the 0x3151/0x12AB receiver; every offset
+    // The report after the plan-4 re-framing (ReceiverTable kReframedReports); every offset
     // below refers to it.
     QByteArray bytes;
     int byte1 = -1;       // byte 1 of the report as it arrived (-1: absent); the plan-4 voice needs it

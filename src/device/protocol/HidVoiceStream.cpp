@@ -1,6 +1,8 @@
 #include "HidVoiceStream.h"
 
+#include "FamilyTraits.h"
 #include "PZLog.h"
+#include "ReceiverTable.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -12,26 +14,14 @@ namespace proto {
 
 namespace {
 
-constexpr uint16_t kReceiverVendor = 0x248A;
-constexpr uint16_t kPlan4Vendor = 0x3151;
-
 // Largest chunk we buffer for the speech service; a language list asking for more
 // would otherwise let the buffer grow for minutes.
 constexpr int kMaxFormatSize = 1 << 20;
 
 // --- plan 6: one ADPCM block per "1b" report ---------------------------------------
-struct Plan6Product {
-    uint16_t productId;
-    int blockSize; // 0: the report carries PCM
-};
-constexpr std::array<Plan6Product, 5> kPlan6Products = {{
-    {0x60AB, 32},
-    {0x80AB, 32},
-    {0x62AB, 32},
-    {0x65AB, 32},
-    {0x64AB, 0},
-}};
-// Every other plan-6 device picks its block by firmware version.
+// Some receivers have a fixed block (ReceiverTable's kVoiceBlocks32, kWideBandPcm: the
+// report carries PCM, block size 0); every other plan-6 device picks its block by
+// firmware version.
 struct Plan6Firmware {
     int fromVersion;
     int blockSize;
@@ -42,9 +32,11 @@ constexpr int kPlan6XorFirmware = 23;
 
 int plan6BlockSize(const HidVoiceContext &ctx)
 {
-    for (const Plan6Product &p : kPlan6Products)
-        if (p.productId == ctx.productId)
-            return p.blockSize;
+    using namespace qx::receivers;
+    if (productHas(ctx.productId, kVoiceBlocks32))
+        return 32;
+    if (productHas(ctx.productId, kWideBandPcm))
+        return 0;
     for (const Plan6Firmware &f : kPlan6ByFirmware)
         if (ctx.firmwareVersion >= f.fromVersion)
             return f.blockSize;
@@ -53,12 +45,13 @@ int plan6BlockSize(const HidVoiceContext &ctx)
 
 // --- plan 7: "a5" reports, high nibble first, state in each report's header --------
 constexpr int kPlan7Unit = 57;
-constexpr int kPlan7LargeUnit = 114; // the 0x248A/0x68AC receiver
+constexpr int kPlan7LargeUnit = 114; // ReceiverTable's kLargeVoiceUnits
 constexpr int kPlan7HeaderSize = 7;
 
 int plan7Unit(const HidVoiceContext &ctx)
 {
-    return (ctx.vendorId == kReceiverVendor && ctx.productId == 0x68AC) ? kPlan7LargeUnit : kPlan7Unit;
+    return qx::receivers::receiverHas(ctx.vendorId, ctx.productId, qx::receivers::kLargeVoiceUnits) ? kPlan7LargeUnit
+                                                                                                    : kPlan7Unit;
 }
 
 // --- plan 4: "1b" reports, four layouts by device -----------------------------------
@@ -67,22 +60,14 @@ enum class Plan4Layout {
     Reframed,  // b1 removed by the parser; b1 == 0 restarts the decoder; 31 audio bytes
     Generic,   // b1 == 0: b3 index, b4-5 predictor, 46 bytes; else 50 bytes, state carries
 };
-struct Plan4Device {
-    uint16_t vendorId;
-    uint16_t productId;
-    Plan4Layout layout;
-};
-constexpr std::array<Plan4Device, 3> kPlan4Devices = {{
-    {kPlan4Vendor, 0x11AB, Plan4Layout::Sequenced},
-    {kPlan4Vendor, 0x13AB, Plan4Layout::Sequenced},
-    {kPlan4Vendor, 0x12AB, Plan4Layout::Reframed},
-}};
 
 Plan4Layout plan4Layout(const HidVoiceContext &ctx)
 {
-    for (const Plan4Device &d : kPlan4Devices)
-        if (d.vendorId == ctx.vendorId && d.productId == ctx.productId)
-            return d.layout;
+    using namespace qx::receivers;
+    if (receiverHas(ctx.vendorId, ctx.productId, kSequencedVoice))
+        return Plan4Layout::Sequenced;
+    if (receiverHas(ctx.vendorId, ctx.productId, kReframedReports))
+        return Plan4Layout::Reframed;
     return Plan4Layout::Generic;
 }
 
@@ -139,24 +124,25 @@ void HidVoiceStream::handleVoiceReport(const HidVoiceContext &ctx, QByteArrayVie
 {
     if (!ctx.isStartVoice || report.isEmpty())
         return;
-    switch (ctx.chipPlan) {
-    case 2:
+    switch (familyTraits(ctx.chipPlan).voice) {
+    case VoiceLayout::FramedAdpcm:
         if (startsWith(report, {0x0d, 0x5a, 0x3f, 0x02}))
             handlePlan2(ctx, report);
         break;
-    case 4:
+    case VoiceLayout::Plan4Units:
         if (startsWith(report, {0x1b}))
             handlePlan4(ctx, report);
         break;
-    case 6:
+    case VoiceLayout::TelinkBlocks:
         if (startsWith(report, {0x1b}))
             handlePlan6(ctx, report);
         break;
-    case 7:
+    case VoiceLayout::Plan7Units:
         if (startsWith(report, {0xa5}))
             handlePlan7(ctx, report);
         break;
-    default:
+    case VoiceLayout::None:
+    case VoiceLayout::VoiceInterface:
         break;
     }
 }

@@ -7,7 +7,7 @@
 //  - hands every report of the receiver's voice interface to handleVoiceData();
 //  - hands every main-interface voice report its parser recognises ("0d5a3f02" on
 //    plan 2, "a5" on plan 7, "1b" on plans 4 and 6) to handleVoiceReport(), exactly as
-//    the report arrived (the 0x3151/0x12AB re-framing is done here, because its voice
+//    the report arrived (the kReframedReports re-framing is done here, because its voice
 //    layout needs the byte the re-framing drops); the sampling-rate flag of plan-7
 //    reports is set here too, through the sinks;
 //  - calls startVoice() at every voice start (microphone-open command, voice-start

@@ -3,6 +3,7 @@
 #include "BleFirmwareTransfer.h"
 #include "HookStates.h"
 #include "InstalledInstance.h"
+#include "LaserPenRequests.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 #include "QXHidCommandManager.h"
@@ -100,8 +101,9 @@ void QXBLEMouseCommandManager::sendOpenRGBLogoLEDData() {
 void QXBLEMouseCommandManager::sendCloseRGBLogoLEDData() {
     write(BleCommand::CloseRGBLogoLED);
 }
-void QXBLEMouseCommandManager::sendSetDpiData(qint64 dpi) {
-    write(BleCommand::SetDpi, {dpi});
+void QXBLEMouseCommandManager::sendSetDpiData(qint64 index)
+{
+    write(BleCommand::SetDpi, {index});
 }
 
 void QXBLEMouseCommandManager::sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) {
@@ -148,7 +150,7 @@ void QXBLEMouseCommandManager::sendLaserPenDpiData(qint64 v) {
     sendOverHid(HidCommand::LaserPenDpi, {v});
 }
 void QXBLEMouseCommandManager::sendLaserPenShakeEffectData(double seconds) {
-    sendOverHid(HidCommand::LaserPenShakeEffect, {proto::laserPenShakeTenths(seconds)});
+    sendOverHid(HidCommand::LaserPenShakeEffect, {laserpen::shakeTenths(seconds)});
 }
 void QXBLEMouseCommandManager::sendLaserPenModeData(qint64 v) {
     sendOverHid(HidCommand::LaserPenMode, {v});

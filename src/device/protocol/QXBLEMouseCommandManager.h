@@ -51,7 +51,7 @@ public:
     void sendClosePopUpWebSiteData() override;
     void sendOpenRGBLogoLEDData() override;
     void sendCloseRGBLogoLEDData() override;
-    void sendSetDpiData(qint64 dpi) override;
+    void sendSetDpiData(qint64 index) override;
     void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) override;
     void sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode, qint64 mouseType,
                               qint64 websiteType) override;

@@ -3,6 +3,7 @@
 #include "HidFirmwareTransfer.h"
 #include "HookStates.h"
 #include "InstalledInstance.h"
+#include "LaserPenRequests.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "services/VoiceKeyState.h"
@@ -121,19 +122,18 @@ void QXHidCommandManager::sendGetDongleInfo() {
 // --- microphone -----------------------------------------------------------------------
 
 void QXHidCommandManager::sendOpenMicData() {
-    const int plan = currentContext().chipPlan;
-    if (plan == 3 || plan == 4)
+    if (proto::familyTraits(currentContext().chipPlan).has(proto::kMicOwnsVoiceFlag))
         m_voice.clearAudioData();
     m_isStartVoice = true;
     send(HidCommand::OpenMic);
 }
 
 void QXHidCommandManager::sendCloseMicData() {
-    const int plan = currentContext().chipPlan;
+    const proto::FamilyTraits &family = proto::familyTraits(currentContext().chipPlan);
     send(HidCommand::CloseMic);
-    if (plan == 3 || plan == 4) {
+    if (family.has(proto::kMicOwnsVoiceFlag)) {
         m_isStartVoice = false;
-        if (plan == 4)
+        if (family.has(proto::kFlushOnMicClose))
             m_voice.flushEncodeData(m_isStartVoice);
         return;
     }
@@ -160,7 +160,8 @@ void QXHidCommandManager::sendClosePopUpWebSiteData() {
 
 void QXHidCommandManager::sendSetDpiData(qint64 index) {
     const proto::HidContext ctx = currentContext();
-    const qint64 value = ctx.chipPlan == 3 ? proto::plan3DpiValue(ctx.icType, index) : index;
+    const qint64 value =
+        proto::familyTraits(ctx.chipPlan).has(proto::kDpiAsRawValue) ? proto::plan3DpiValue(ctx.icType, index) : index;
     send(proto::hidFrames(HidCommand::SetDpi, ctx, {value}));
     // dpi is an index into the DPI list on every plan, plan 3 included (its device
     // value is only what goes over the wire).
@@ -311,7 +312,7 @@ void QXHidCommandManager::sendLaserPenDpiData(qint64 v) {
 }
 
 void QXHidCommandManager::sendLaserPenShakeEffectData(double seconds) {
-    send(HidCommand::LaserPenShakeEffect, {proto::laserPenShakeTenths(seconds)});
+    send(HidCommand::LaserPenShakeEffect, {laserpen::shakeTenths(seconds)});
 }
 
 void QXHidCommandManager::sendLaserPenModeData(qint64 v) {
@@ -347,29 +348,13 @@ void QXHidCommandManager::sendCommandOperation() {
 
 // --- firmware transfer -----------------------------------------------------------------------------
 
-void QXHidCommandManager::sendStartOTAData() {
-    m_firmware->sendStartOTAData();
+IFirmwareTransferCommands *QXHidCommandManager::mouseFirmwareTarget()
+{
+    return m_firmware.get();
 }
-void QXHidCommandManager::sendOTAFileData() {
-    m_firmware->sendOTAFileData();
-}
-void QXHidCommandManager::sendEndOTAData() {
-    m_firmware->sendEndOTAData();
-}
-void QXHidCommandManager::sendCancelOTAData() {
-    m_firmware->sendCancelOTAData();
-}
-void QXHidCommandManager::sendStartOTADongleData() {
-    m_firmware->sendStartOTADongleData();
-}
-void QXHidCommandManager::sendOTADongleFileData() {
-    m_firmware->sendOTADongleFileData();
-}
-void QXHidCommandManager::sendEndOTADongleData() {
-    m_firmware->sendEndOTADongleData();
-}
-void QXHidCommandManager::sendCancelOTADongleData() {
-    m_firmware->sendCancelOTADongleData();
+IFirmwareTransferCommands *QXHidCommandManager::dongleFirmwareTarget()
+{
+    return m_firmware.get();
 }
 void QXHidCommandManager::sendStartOTARemoteControlData() {
     m_firmware->sendStartOTARemoteControlData();
@@ -387,7 +372,7 @@ void QXHidCommandManager::sendCancelOTARemoteControlData() {
 // --- timers -----------------------------------------------------------------------------------------
 
 void QXHidCommandManager::startTimer() {
-    const int interval = QXUserInfoData::sharedInstance().chipPlan() == 4 ? kPollIntervalPlan4Ms : kPollIntervalMs;
+    const int interval = proto::familyTraits(QXUserInfoData::sharedInstance().chipPlan()).pollIntervalMs;
     invalidateTimer();
     m_timer = Scheduler::instance().repeating(interval, [this] { checkConnectStatus(); });
 }
@@ -400,15 +385,14 @@ void QXHidCommandManager::checkConnectStatus() {
     // No query interrupts a voice stream.
     if (m_isStartVoice)
         return;
-    switch (QXUserInfoData::sharedInstance().chipPlan()) {
-    case 2:
-    case 6:
+    switch (proto::familyTraits(QXUserInfoData::sharedInstance().chipPlan()).poll) {
+    case proto::ConnectionPoll::StatusQuery:
         sendSearchMouseConnectStatusData();
         break;
-    case 4:
+    case proto::ConnectionPoll::SerialQuery:
         sendGetMouseSN();
         break;
-    default:
+    case proto::ConnectionPoll::None:
         break;
     }
 }

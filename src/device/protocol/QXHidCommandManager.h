@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FamilyTraits.h"
 #include "HidCommandSink.h"
 #include "HidFrames.h"
 #include "HidVoiceStream.h"
+#include "IFirmwareTransferCommands.h"
 #include "IMouseCommands.h"
 #include "Scheduler.h"
 #include "services/DeviceSeams.h"
@@ -24,10 +26,10 @@ class HidFirmwareTransfer;
 // Reads the device from QXUserInfoData::sharedInstance() at every call. The seams are
 // those of the HID side (the voice stream's recording, the firmware transfer's tips,
 // the report parser's handlers). Main thread only.
-class QXHidCommandManager : public IMouseCommands {
+class QXHidCommandManager : public IMouseCommands, public FirmwareCommandsForwarder {
 public:
-    static constexpr int kPollIntervalMs = 3000;
-    static constexpr int kPollIntervalPlan4Ms = 5000;
+    static constexpr int kPollIntervalMs = proto::kConnectionPollMs;
+    static constexpr int kPollIntervalPlan4Ms = proto::kConnectionPollPlan4Ms;
     static constexpr int kCheckVoiceIntervalMs = 1000;
 
     explicit QXHidCommandManager(const DeviceSeams &seams = {}); // empty members: stand-ins
@@ -122,15 +124,8 @@ public:
 
     // --- firmware transfer (HidFirmwareTransfer): the mouse, or the remote control while
     // deviceType is 4; the receiver (Dongle); the remote control
+    // (the mouse and receiver steps come from FirmwareCommandsForwarder)
     HidFirmwareTransfer &firmwareTransfer() { return *m_firmware; }
-    void sendStartOTAData();
-    void sendOTAFileData();
-    void sendEndOTAData();
-    void sendCancelOTAData();
-    void sendStartOTADongleData();
-    void sendOTADongleFileData();
-    void sendEndOTADongleData();
-    void sendCancelOTADongleData();
     void sendStartOTARemoteControlData();
     void sendOTAFileRemoteControlData();
     void sendEndOTARemoteControlData();
@@ -163,6 +158,10 @@ public:
 
     // The connected device as the builders see it.
     static proto::HidContext currentContext();
+
+protected:
+    IFirmwareTransferCommands *mouseFirmwareTarget() override;
+    IFirmwareTransferCommands *dongleFirmwareTarget() override;
 
 private:
     void send(proto::HidCommand command, std::initializer_list<qint64> args = {});

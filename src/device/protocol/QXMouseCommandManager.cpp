@@ -1,6 +1,7 @@
 #include "QXMouseCommandManager.h"
 
 #include "BleFirmwareTransfer.h"
+#include "FamilyTraits.h"
 #include "HidFirmwareTransfer.h"
 #include "HookStates.h"
 #include "InstalledInstance.h"
@@ -47,52 +48,17 @@ void QXMouseCommandManager::sendSearchMouseConnectStatusData() {
         m_hid.sendSearchMouseConnectStatusData();
 }
 
-void QXMouseCommandManager::sendStartOTAData() {
+IFirmwareTransferCommands *QXMouseCommandManager::mouseFirmwareTarget()
+{
     if (QXUserInfoData::sharedInstance().bleConnect())
-        m_ble.firmwareTransfer().sendStartOTAData();
-    else
-        m_hid.firmwareTransfer().sendStartOTAData();
+        return &m_ble.firmwareTransfer();
+    return &m_hid.firmwareTransfer();
 }
 
-void QXMouseCommandManager::sendOTAFileData() {
-    if (QXUserInfoData::sharedInstance().bleConnect())
-        m_ble.firmwareTransfer().sendOTAFileData();
-    else
-        m_hid.firmwareTransfer().sendOTAFileData();
-}
-
-void QXMouseCommandManager::sendEndOTAData() {
-    if (QXUserInfoData::sharedInstance().bleConnect())
-        m_ble.firmwareTransfer().sendEndOTAData();
-    else
-        m_hid.firmwareTransfer().sendEndOTAData();
-}
-
-void QXMouseCommandManager::sendCancelOTAData() {
-    if (QXUserInfoData::sharedInstance().bleConnect())
-        m_ble.firmwareTransfer().sendCancelOTAData();
-    else
-        m_hid.firmwareTransfer().sendCancelOTAData();
-}
-
-void QXMouseCommandManager::sendStartOTADongleData() {
-    if (!QXUserInfoData::sharedInstance().bleConnect())
-        m_hid.firmwareTransfer().sendStartOTADongleData();
-}
-
-void QXMouseCommandManager::sendOTADongleFileData() {
-    if (!QXUserInfoData::sharedInstance().bleConnect())
-        m_hid.firmwareTransfer().sendOTADongleFileData();
-}
-
-void QXMouseCommandManager::sendEndOTADongleData() {
-    if (!QXUserInfoData::sharedInstance().bleConnect())
-        m_hid.firmwareTransfer().sendEndOTADongleData();
-}
-
-void QXMouseCommandManager::sendCancelOTADongleData() {
-    if (!QXUserInfoData::sharedInstance().bleConnect())
-        m_hid.firmwareTransfer().sendCancelOTADongleData();
+// The receiver is only reached over HID.
+IFirmwareTransferCommands *QXMouseCommandManager::dongleFirmwareTarget()
+{
+    return QXUserInfoData::sharedInstance().bleConnect() ? nullptr : &m_hid.firmwareTransfer();
 }
 
 void QXMouseCommandManager::setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle) {
@@ -113,7 +79,7 @@ void QXMouseCommandManager::listHooks(HookStates &out) const
 
 bool QXMouseCommandManager::isFromMicData() const {
     const QXUserInfoData &state = QXUserInfoData::sharedInstance();
-    if (!state.isSupportKeySetting() && state.chipPlan() != 3)
+    if (!state.isSupportKeySetting() && !proto::familyTraits(state.chipPlan()).has(proto::kKeepsMicChoice))
         return true;
     return m_isFromMicData;
 }

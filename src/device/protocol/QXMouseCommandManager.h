@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IFirmwareTransferCommands.h"
 #include "IMouseCommands.h"
 #include "Scheduler.h"
 
@@ -19,7 +20,7 @@ class QXBLEMouseCommandManager;
 // is cached, so a command right after a connection change takes the new transport.
 // Also holds the block through which device voice reaches the speech service, and a
 // slow battery poll. Main thread only.
-class QXMouseCommandManager {
+class QXMouseCommandManager : public FirmwareCommandsForwarder {
 public:
     static constexpr int kBatteryPollMs = 300 * 1000;
 
@@ -77,14 +78,7 @@ public:
 
     // --- firmware transfer: the mouse over the active transport (the remote control on
     // HID while deviceType is 4); the receiver over HID only
-    void sendStartOTAData();
-    void sendOTAFileData();
-    void sendEndOTAData();
-    void sendCancelOTAData();
-    void sendStartOTADongleData();
-    void sendOTADongleFileData();
-    void sendEndOTADongleData();
-    void sendCancelOTADongleData();
+    // (the steps come from FirmwareCommandsForwarder)
     // Where both transfers find the downloaded images (the firmware update manager).
     void setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle);
 
@@ -111,6 +105,10 @@ public:
     void invalidateTimer();
     void checkElectricStatus() { sendGetMouseInfoData(); }
     bool isTimerRunning() const { return m_timer != Scheduler::kNoTimer; }
+
+protected:
+    IFirmwareTransferCommands *mouseFirmwareTarget() override;
+    IFirmwareTransferCommands *dongleFirmwareTarget() override;
 
 private:
     IMouseCommands &active() const;

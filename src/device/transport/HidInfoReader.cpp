@@ -6,6 +6,8 @@
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
+#include "ReceiverTable.h"
+#include "platform/KeyCodeTable.h"
 #include "platform/ShortcutBinder.h"
 #include "services/VoiceKeyState.h"
 
@@ -16,8 +18,6 @@ namespace {
 using qx::notify::HadUSBInfoNotification;
 using qx::notify::kUSBInsertNotification;
 
-constexpr quint16 kPointerReceiverVid = 0x3151;
-constexpr quint16 kPointerReceiverPid = 0x23ab;
 // Mice of this serial run with a fixed sensor whose DPI list the receiver misreports.
 const char kFixedSensorSerial[] = "2020050100008";
 
@@ -25,23 +25,6 @@ const char kWordShortcutKey[] = "WordShortcutKey";
 const char kTranslateShortcutKey[] = "TranslateShortcutKey";
 const char kSearchShortcutKey[] = "SearchShortcutKey";
 const char kChangeModeShortcutKey[] = "ChangeModeShortcutKey";
-
-// macOS key codes of the default hot keys.
-constexpr int kMacF1 = 122;
-constexpr int kMacF2 = 120;
-constexpr int kMacF3 = 99;
-
-struct HotKeyReceiver {
-    quint16 vid;
-    quint16 pid;
-    int chipPlan; // the family it switches to; -1 leaves plan and key setting alone
-};
-constexpr std::array<HotKeyReceiver, 4> kHotKeyReceivers{{
-    {0x13ca, 0x12ac, -1},
-    {0x13ba, 0x12ab, -1},
-    {0x3151, 0x20ab, 2},
-    {0x248a, 0x64ab, 6},
-}};
 
 } // namespace
 
@@ -109,7 +92,7 @@ void HidInfoReader::getDeivceInfoWithBuf(const QByteArray &report, quint16 vid, 
                 read = applyKeyRule(byte);
             else
                 readPlanOther(offset, byte);
-        } else if (vid == kPointerReceiverVid && pid == kPointerReceiverPid) {
+        } else if (qx::receivers::receiverHas(vid, pid, qx::receivers::kPointerReports)) {
             read = readPointerReceiver(offset, byte);
         } else if (offset == 2) {
             read = applyKeyRule(byte);
@@ -250,25 +233,23 @@ HidInfoReader::Read HidInfoReader::applyKeyRule(qint64 keyValue)
 
 void HidInfoReader::registerHotKey(quint16 vid, quint16 pid)
 {
-    const HotKeyReceiver *receiver = nullptr;
-    for (const HotKeyReceiver &r : kHotKeyReceivers)
-        if (r.vid == vid && r.pid == pid)
-            receiver = &r;
-    if (!receiver)
+    const qx::receivers::ReceiverRow *receiver = qx::receivers::findReceiver(vid, pid);
+    if (!receiver || !receiver->has(qx::receivers::kHotKey))
         return;
 
     QXUserInfoData &state = QXUserInfoData::sharedInstance();
     state.mouseInfoItem().setDeviceType(3);
-    if (receiver->chipPlan >= 0) {
+    if (receiver->hotKeyPlan != 0) {
         writeLog(QStringLiteral("语音助手接收器"));
-        state.setChipPlan(receiver->chipPlan);
+        state.setChipPlan(receiver->hotKeyPlan);
         state.setIsSupportKeySetting(true);
     }
 
     platform::ShortcutBinder &b = binder();
-    b.registerDefaults({{kWordShortcutKey, {kMacF1, 0}},
-                        {kTranslateShortcutKey, {kMacF2, 0}},
-                        {kSearchShortcutKey, {kMacF3, 0}}});
+    using namespace platform::keys;
+    b.registerDefaults({{kWordShortcutKey, {kMacKeyF1, 0}},
+                        {kTranslateShortcutKey, {kMacKeyF2, 0}},
+                        {kSearchShortcutKey, {kMacKeyF3, 0}}});
     b.bindShortcutWithDefaultsKey(kWordShortcutKey, [this] { wordShortcutPressed(); });
     b.bindShortcutWithDefaultsKey(kTranslateShortcutKey, [this] { translateShortcutPressed(); });
     b.bindShortcutWithDefaultsKey(kSearchShortcutKey, [this] { searchShortcutPressed(); });

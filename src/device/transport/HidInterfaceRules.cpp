@@ -2,6 +2,7 @@
 
 #include "PZString.h"
 #include "ReceiverTable.h"
+#include "TextNumber.h"
 
 namespace qx::hid {
 
@@ -33,7 +34,7 @@ void applyVersionRule(ExpectedInterface &e, const receivers::ReceiverRow &row, c
     }
     e.page = kAnyUsagePage;
     e.usage = 0;
-    e.length33 = leadingInteger(version) >= 4;
+    e.length33 = qx::leadingInteger(version) >= 4;
 }
 
 } // namespace
@@ -49,19 +50,6 @@ QString dongleVersionText(std::uint32_t versionNumber)
     return hex;
 }
 
-int leadingInteger(const QString &text)
-{
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        if (value > 100000) // far beyond any version; keeps the sum in range
-            break;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
 ExpectedInterface expectedCommandInterface(std::uint16_t vendorId, std::uint16_t productId, const QString &product,
                                            const QString &dongleVersion)
 {
@@ -69,7 +57,8 @@ ExpectedInterface expectedCommandInterface(std::uint16_t vendorId, std::uint16_t
     if (isMicrophoneProduct(product)) {
         e.page = 0x0001;
         e.usage = 6;
-        e.fromMicData = !product.contains(QLatin1String("Quorvex Audio")) && vendorId != 0x248A && productId != 0x60AB;
+        e.fromMicData = !product.contains(QLatin1String("Quorvex Audio")) && vendorId != receivers::kTelinkVendorId
+                        && productId != receivers::kTelinkMicProductId;
         return e;
     }
     const receivers::ReceiverRow *row = receivers::findReceiver(vendorId, productId);

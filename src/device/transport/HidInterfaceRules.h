@@ -15,9 +15,6 @@ namespace qx::hid {
 // (0x300 -> "3.00", 0x21 -> "0.21", 0x1234 -> "1.234", 0x4A0 -> "4.A0").
 QString dongleVersionText(std::uint32_t versionNumber);
 
-// The value of the leading decimal digits of a version text ("4.01" -> 4, "A.00" -> 0).
-int leadingInteger(const QString &text);
-
 // What the arrival of one interface expects as the receiver's command interface.
 struct ExpectedInterface {
     std::uint32_t page = 0xFF05;

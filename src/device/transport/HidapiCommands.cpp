@@ -85,12 +85,4 @@ QByteArray build(Command command, bool plan2, int value)
     return buffer;
 }
 
-int shakeTenths(double seconds)
-{
-    const double tenths = std::trunc(seconds * 10.0);
-    if (!(tenths > 0))
-        return 0; // also NaN
-    return tenths >= 65535.0 ? 65535 : int(tenths);
-}
-
 } // namespace hidapicmd

@@ -34,8 +34,4 @@ inline constexpr int kBufferSize = 64;
 // (only the shake duration uses two).
 QByteArray build(Command command, bool plan2, int value = 0);
 
-// Seconds of vibration as the tenths the device counts, truncated and kept within
-// 16 bits (negative, NaN or huge values do not reach the device as garbage).
-int shakeTenths(double seconds);
-
 } // namespace hidapicmd

@@ -64,10 +64,17 @@ QByteArray resetKeyStatusReport(int length)
     return report({0x0d, 0xa5, 0xa1, 0x00}, length);
 }
 
+quint16 shakeTenths(double seconds)
+{
+    const double tenths = std::trunc(seconds * 10.0);
+    if (!(tenths > 0))
+        return 0; // also NaN
+    return tenths >= 65535.0 ? 65535 : quint16(tenths);
+}
+
 QByteArray motorShakeDurationReport(double seconds, int length)
 {
-    const double tenths = std::isfinite(seconds) ? std::round(seconds * 10) : 0;
-    const quint16 v = quint16(qBound(0.0, tenths, 65535.0));
+    const quint16 v = shakeTenths(seconds);
     return report({0x0d, 0xa5, 0xa1, quint8(v & 0xff), quint8(v >> 8)}, length);
 }
 

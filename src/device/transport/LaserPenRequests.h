@@ -17,7 +17,12 @@ QByteArray openLedReport(qint64 chipPlan, bool open, int length);
 QByteArray dpiReport(qint64 chipPlan, quint8 value, int length);
 QByteArray motorReport(quint8 value, int length);
 QByteArray resetKeyStatusReport(int length);
-// Seconds times 10 as a 16-bit little-endian number, clamped to 0 ... 6553.5 s.
+// Seconds of vibration as the tenths the device counts: truncated toward zero and
+// clamped to 0 ... 65535 (negative, NaN or huge values reach the device as 0 or the
+// longest duration, never as wrapped garbage). The one conversion of every shake
+// command: the HID information path, hidapi and the framed command families.
+quint16 shakeTenths(double seconds);
+// shakeTenths() as a 16-bit little-endian number.
 QByteArray motorShakeDurationReport(double seconds, int length);
 QByteArray sendKeyCommandReport(quint8 value, int length);
 

@@ -2,10 +2,13 @@
 
 #include "HidInfoFields.h"
 #include "HidInfoReader.h"
+#include "LaserPenRequests.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
+#include "ReceiverTable.h"
+#include "platform/KeyCodeTable.h"
 #include "services/VoiceKeyState.h"
 
 #include <algorithm>
@@ -13,10 +16,8 @@
 using hidapicmd::Command;
 
 namespace {
-constexpr quint16 kWordReceiverVid = 0x13BA, kWordReceiverPid = 0x12AB;
-constexpr quint16 kVoiceReceiverVid = 0x13CA, kVoiceReceiverPid = 0x12AC;
-constexpr quint16 kPointerVid = 0x3151, kPointerPid = 0x23AB;
-constexpr int kMacKeyF1 = 122, kMacKeyF2 = 120, kMacKeyF3 = 99;
+using namespace platform::keys;
+using qx::receivers::receiverHas;
 
 QXUserInfoData &state()
 {
@@ -242,7 +243,7 @@ void QXHidapiManager::readOtherPlanFields(const QByteArray &buf, int length)
 void QXHidapiManager::readPlan2Report(const QByteArray &buf, int length)
 {
     QXMouseInfoItem &info = item();
-    if (info.vid() == kPointerVid && info.pid() == kPointerPid) {
+    if (receiverHas(info.vid(), info.pid(), qx::receivers::kPointerReports)) {
         info.setDeviceType(2);
         if (length > 2) {
             const quint8 b = byteAt(buf, 2);
@@ -313,10 +314,9 @@ void QXHidapiManager::sendConfigurationRequest()
 void QXHidapiManager::registerHotKey()
 {
     const quint16 vid = item().vid(), pid = item().pid();
-    const bool wordReceiver = vid == kWordReceiverVid && pid == kWordReceiverPid;
-    const bool voiceReceiver = vid == kVoiceReceiverVid && pid == kVoiceReceiverPid;
-    if (!wordReceiver && !voiceReceiver)
+    if (!receiverHas(vid, pid, qx::receivers::kHidapiHotKeys))
         return;
+    const bool wordReceiver = receiverHas(vid, pid, qx::receivers::kF2SwitchesMode);
     item().setDeviceType(3);
     if (!m_hotKeyBinder) {
         qxLogOnce(QStringLiteral("hidapi.hotkeys"), QStringLiteral("hidapi: global shortcuts not available"));
@@ -475,7 +475,7 @@ void QXHidapiManager::hidRequestLaserPenResetKeyStatusCallback(CommandCallback c
 
 void QXHidapiManager::hidRequestLaserPenMotorShakeDuration(double seconds, CommandCallback callback)
 {
-    sendCommand(Command::LaserPenShakeDuration, hidapicmd::shakeTenths(seconds), std::move(callback));
+    sendCommand(Command::LaserPenShakeDuration, laserpen::shakeTenths(seconds), std::move(callback));
 }
 
 void QXHidapiManager::hidRequestLaserPenSendKeyCommand(int value, CommandCallback callback)

@@ -3,6 +3,7 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
+#include "ReceiverTable.h"
 #include "Scheduler.h"
 
 #include <QVariantList>
@@ -11,11 +12,11 @@ using platform::UsbDeviceInfo;
 
 QList<QXUsbInfoManager::Pair> QXUsbInfoManager::watchedPairs()
 {
-    return {
-        {0x25BA, 0x24AB}, {0x25AA, 0x24BB}, {0xAC21, 0xAC22}, {0x27BA, 0x26AB},
-        {0x13BA, 0x12AB}, {0x25CA, 0x24AC}, {0x13CA, 0x12AC}, {0x3151, 0x23AB},
-        {0x3151, 0x22AB}, {0x3151, 0x50AB}, {0x10D6, 0xB010},
-    };
+    QList<Pair> pairs;
+    for (const qx::receivers::ReceiverRow &row : qx::receivers::receiverTable())
+        if (row.has(qx::receivers::kUsbWatch))
+            pairs.append({row.vendorId, row.productId});
+    return pairs;
 }
 
 QXUsbInfoManager::QXUsbInfoManager(QObject *parent) : QObject(parent) {}

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace qx::receivers {
@@ -29,14 +30,38 @@ enum class OpenFamily : std::uint8_t {
     PlanSeven, // chip plan 7, key setting
 };
 
-enum Flag : std::uint16_t {
+enum Flag : std::uint32_t {
     kStoreIds = 1 << 0,          // vid, pid and serial go into the device state
     kStartTimer = 1 << 1,        // the command manager's timer starts
     kMouseConnected = 1 << 2,    // the mouse counts as connected at once
     kLaserPen = 1 << 3,          // laser-pen status 1 is sent
-    kHotKey = 1 << 4,            // a hot-key receiver (voice assistant keys)
+    kHotKey = 1 << 4,            // a hot-key receiver (voice assistant keys, F1 to F3)
     kExcludeNimboNames = 1 << 5, // ByVersion: "Nimbo ..." product names keep the 0xFFEF interface at "3.00"
+    kUsbWatch = 1 << 6,          // watched by the USB arrival monitor
+    kHidapiHotKeys = 1 << 7,     // the hidapi path binds its hot keys (F1 word, F2 and F3 by kF2SwitchesMode)
+    kF2SwitchesMode = 1 << 8,    // hidapi hot keys: F2 switches typing/translation instead of translating
+    kPointerReports = 1 << 9,    // the information path reads the presentation pointer's report layout
+    // Voice quirks of single receivers.
+    kReframedReports = 1 << 10, // plan 4: an extra byte after the report id, dropped before reading;
+                                // its voice restarts the decoder on a zero byte 1 (31-byte units)
+    kSequencedVoice = 1 << 11,  // plan 4: voice units of 96 bytes with a sequence number
+    kVoiceBlocks32 = 1 << 12,   // plan 6: 32-byte voice blocks whatever the firmware
+    kWideBandPcm = 1 << 13,     // the voice chip streams 16 kHz PCM whatever the family says
+    kLargeVoiceUnits = 1 << 14, // plan 7: 114-byte voice units instead of 57
+    kDecimalFirmware = 1 << 15, // plan-7 information: the firmware byte reads as a decimal, not a hex, text
+    // Firmware 11 of these Telink receivers misreports its audio rate: the information
+    // reply corrects it (sampling flag set -> rate 0; clear -> rate 1).
+    kFw11RateOffWhenFlagged = 1 << 16,
+    kFw11RateOnWhenUnflagged = 1 << 17,
+    kOrvaneAudio = 1 << 18, // its microphone shows up as the "ORVANE" audio input
 };
+
+// Vendor ids the code names outside a row: the maker's own (its mice report it too)
+// and the Telink receivers'. A row's ids are read from the row.
+inline constexpr std::uint16_t kMakerVendorId = 0x3151;
+inline constexpr std::uint16_t kTelinkVendorId = 0x248A;
+// The Telink receiver whose microphone products take voice from the device's interface.
+inline constexpr std::uint16_t kTelinkMicProductId = 0x60AB;
 
 inline constexpr std::int8_t kUnchanged = -1;
 
@@ -62,7 +87,7 @@ struct ReceiverRow {
     std::int8_t keySetting;     // 0/1, or kUnchanged
     std::int8_t hotKeyPlan;     // for hot-key receivers: plan they switch to, 0 none
     OpenFamily family;
-    std::uint16_t flags;
+    std::uint32_t flags;
 
     bool has(Flag f) const { return (flags & f) != 0; }
     bool hasAlternative() const { return alternative.page != 0; }
@@ -73,5 +98,17 @@ std::span<const ReceiverRow> receiverTable();
 
 // The row of a vendor/product pair, or nullptr.
 const ReceiverRow *findReceiver(std::uint16_t vendorId, std::uint16_t productId);
+
+// Whether the row of the pair carries the flag (false for a pair without a row).
+bool receiverHas(std::uint16_t vendorId, std::uint16_t productId, Flag flag);
+
+// Whether any row of a product id carries the flag, whatever its vendor (the plan-6
+// voice blocks were always chosen by product id alone).
+bool productHas(std::uint16_t productId, Flag flag);
+
+// The origin (0 domestic, 1 international, 2 Asia-Pacific) that a mouse of the maker
+// reports through its own product id; nothing for other ids. The same for HID and
+// Bluetooth LE mice.
+std::optional<int> mouseSourceOfProduct(std::uint16_t vendorId, std::uint16_t productId);
 
 } // namespace qx::receivers

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <atomic>
 #include <exception>
 
 DailyLogWriter::DailyLogWriter() : DailyLogWriter(Options{}) {}
@@ -26,10 +27,18 @@ DailyLogWriter::DailyLogWriter(Options options) : m_options(std::move(options))
     m_thread = std::thread([this] { run(); });
 }
 
-DailyLogWriter &DailyLogWriter::application()
+namespace {
+std::atomic<DailyLogWriter *> g_application{nullptr};
+}
+
+DailyLogWriter *DailyLogWriter::application()
 {
-    static DailyLogWriter *writer = new DailyLogWriter();
-    return *writer;
+    return g_application.load(std::memory_order_acquire);
+}
+
+DailyLogWriter *DailyLogWriter::setApplication(DailyLogWriter *writer)
+{
+    return g_application.exchange(writer, std::memory_order_acq_rel);
 }
 
 DailyLogWriter::~DailyLogWriter()

@@ -34,9 +34,12 @@ public:
     DailyLogWriter(const DailyLogWriter &) = delete;
     DailyLogWriter &operator=(const DailyLogWriter &) = delete;
 
-    // The application's daily log (the default options). It lives until the process
-    // ends: messages may be written from any thread up to the very end.
-    static DailyLogWriter &application();
+    // The application's daily log, which PZManagerForLog::load() starts with the other
+    // logs; nullptr before that and in a process that never loads them. Once started it
+    // lives until the process ends: messages may be written from any thread up to the
+    // very end.
+    static DailyLogWriter *application();
+    static DailyLogWriter *setApplication(DailyLogWriter *writer); // returns the previous one
 
     void write(const QString &message);
 

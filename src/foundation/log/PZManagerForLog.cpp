@@ -141,7 +141,10 @@ void PZManagerForLog::load()
         }
         st().shutDown = false;
         qInstallMessageHandler(qtMessageHandler);
-        setWriteLogHandler([](const QString &message) { DailyLogWriter::application().write(message); });
+        // The daily log is never destroyed: lines may come from any thread up to the end.
+        DailyLogWriter *daily = new DailyLogWriter();
+        DailyLogWriter::setApplication(daily);
+        setWriteLogHandler([daily](const QString &message) { daily->write(message); });
     });
 }
 

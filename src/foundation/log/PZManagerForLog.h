@@ -19,7 +19,8 @@ public:
     static constexpr qint64 kMaximumFileSize = 1024 * 1024;
 
     // Start-up, before anything else logs: Qt's messages (qxInfo, qxWarning, ...) go to the
-    // shared logger, and writeLog() goes to the daily log of QXToolManager. Runs once.
+    // shared logger, and the daily log (DailyLogWriter) starts and takes writeLog().
+    // Runs once.
     static void load();
     // Writes what is queued, then sends Qt's messages back to stderr. For the end of main().
     static void shutdown();

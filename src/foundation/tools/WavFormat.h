@@ -5,8 +5,10 @@
 
 #include <cstdint>
 
-// What decides the sample rate of a recording written as WAV. The recording is
-// 16-bit mono PCM; its rate depends on the connected device family.
+// What decides the sample rate of a recording written as WAV: plain facts about the
+// device in use. The recording is 16-bit mono PCM; its rate depends on the connected
+// device family, so the rule that reads these (wavSampleRate) lives with the family
+// traits of the device layer, and the tool manager is handed it.
 struct WavRateInputs {
     bool bleConnect = false;
     int chipPlan = 0;
@@ -16,13 +18,6 @@ struct WavRateInputs {
     quint16 currentVid = 0;  // the HID receiver in use, 0 when none
     quint16 currentPid = 0;
 };
-
-// The device's version text read as an integer: leading digits after optional blanks
-// and sign, "12" -> 12, " 11b" -> 11, "" -> 0.
-long long firmwareVersionNumber(const QString &text);
-
-// 8000 or 16000. Each rule may override the one before it.
-int wavSampleRate(const WavRateInputs &in);
 
 // The 44-byte header of a mono 16-bit PCM WAV file, integers little-endian.
 QByteArray wavHeader(quint32 dataSize, quint32 sampleRate);
