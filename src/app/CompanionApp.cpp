@@ -414,9 +414,9 @@ void CompanionApp::buildSelectionShell()
     deps.translate = m_seams.translate;
     deps.shell = m_mainWindow.get();
     // The status item comes later; a mouse-down before it exists has no guide to close.
-    deps.closeGuide = [this] {
+    deps.closeGuide = [this](QPoint at) {
         if (m_statusItem)
-            m_statusItem->closePopover();
+            m_statusItem->closePopoverForMouseDownAt(at);
     };
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }

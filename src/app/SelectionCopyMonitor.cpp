@@ -43,15 +43,15 @@ void SelectionCopyMonitor::start()
     };
     add(maskOf(MouseEventType::LeftMouseDragged), [this](const MouseEvent &) { m_dragged = true; });
     add(maskOf(MouseEventType::LeftMouseUp), [this](const MouseEvent &e) { leftMouseUp(e.globalPos); });
-    add(maskOf(MouseEventType::LeftMouseDown), [this](const MouseEvent &e) { leftMouseDown(e.time); });
+    add(maskOf(MouseEventType::LeftMouseDown), [this](const MouseEvent &e) { leftMouseDown(e.time, e.globalPos); });
     add(maskOf(MouseEventType::LeftMouseDown) | maskOf(MouseEventType::RightMouseDown),
         [this](const MouseEvent &e) { outsideClick(e.globalPos); });
 }
 
-void SelectionCopyMonitor::leftMouseDown(quint32 time)
+void SelectionCopyMonitor::leftMouseDown(quint32 time, QPoint pointer)
 {
     if (m_deps.closeGuide)
-        m_deps.closeGuide();
+        m_deps.closeGuide(pointer);
     // A gesture that starts while a copy is pending belongs to it: what either of
     // them selected counts.
     if (m_completion == Scheduler::kNoTimer)

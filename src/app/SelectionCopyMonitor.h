@@ -35,7 +35,9 @@ public:
         ITranslateManager *translate = nullptr;
         IAppShell *shell = nullptr;                      // its window hides for a search
         ITranslationWindow *translationWindow = nullptr; // none until translation is built
-        std::function<void()> closeGuide;                // closes the guide popover when shown
+        // A left mouse-down in another application at this point: closes the guide
+        // popover unless the point is on the status item, whose own click toggles it.
+        std::function<void(QPoint)> closeGuide;
     };
     // The selection is read this long after the release: the application that owns
     // it may take it only once it has handled the release itself.
@@ -59,7 +61,7 @@ public:
 
 private:
     void leftMouseUp(QPoint pointer);
-    void leftMouseDown(quint32 time);
+    void leftMouseDown(quint32 time, QPoint pointer);
     void outsideClick(QPoint pointer);
     void completeCopy();
 

@@ -156,6 +156,12 @@ void StatusItemController::closePopover()
         hideGuide();
 }
 
+void StatusItemController::closePopoverForMouseDownAt(QPoint screenPos)
+{
+    if (!m_deps.item->geometry().contains(screenPos))
+        closePopover();
+}
+
 void StatusItemController::reopen()
 {
     if (!m_deps.item->isAvailable() && !m_deps.state->isConnect() && !m_isShow)

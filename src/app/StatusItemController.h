@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,10 @@ public:
     // Hides the guide popover when it is shown (a click elsewhere, the application
     // losing the focus). The guide window of a desktop without a status area stays.
     void closePopover();
+    // A mouse-down in another application: closes the popover, except on the item
+    // itself (the panel's window), whose click follows and toggles the guide; closing
+    // it first would make that click open it again.
+    void closePopoverForMouseDownAt(QPoint screenPos);
     // The menu's quit: the device gets its pop-up web site back and a pointer receiver
     // hears that the host goes offline; the application ends a second later, the event
     // loop running meanwhile so the paced commands leave.

@@ -58,7 +58,7 @@ protected:
     FakeTranslationWindow translation;
     int guideCloses = 0;
     SelectionCopyMonitor monitor{{&state.state(), &clipboard, &copier, &mouse, &scheduler, &translate, &shell,
-                                  &translation, [this] { ++guideCloses; }}};
+                                  &translation, [this](QPoint) { ++guideCloses; }}};
 };
 
 TEST_F(SelectionCopy, OnlyANewSelectionOfADragIsCopiedOnceAndTheClipboardComesBack)

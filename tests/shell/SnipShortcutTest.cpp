@@ -2,6 +2,7 @@
 #include "SnipShortcut.h"
 #include "FakeGlobalShortcuts.h"
 #include "FakeNeighbours.h"
+#include "PZLog.h"
 #include "ScopedUserInfoData.h"
 #include "platform/KeyCodeTable.h"
 #include "platform/ShortcutValidator.h"
@@ -52,4 +53,29 @@ TEST(ShortcutValidator, ModifierRules)
         EXPECT_EQ(platform::isShortcutValid(s, false), row.plain) << row.keyCode << " " << row.flags;
         EXPECT_EQ(platform::isShortcutValid(s, true), row.optionAllowed) << row.keyCode << " " << row.flags;
     }
+}
+
+TEST(SnipShortcut, AStoredChordThatCannotBeUsedFallsBackToAltS)
+{
+    const struct {
+        const char *stored;
+        int keyCode;
+        quint64 flags;
+    } rows[] = {
+        {R"({"keyCode":2,"modifierFlags":262144})", 2, kFlagControl}, // Control+D, as recorded
+        {"not json", 1, kFlagAlternate},
+        {R"({"keyCode":999,"modifierFlags":262144})", 1, kFlagAlternate}, // no such key
+    };
+    for (const auto &row : rows) {
+        ScopedUserInfoData state;
+        state.store().setValue(kSnipShortcutKey, QString::fromLatin1(row.stored));
+        FakeGlobalShortcuts shortcuts;
+        platform::ShortcutBinder binder(state.store(), &shortcuts);
+        CallLog log;
+        FakeTranslateManager translate(log);
+        bindSnipShortcut(binder, state.state(), translate);
+        EXPECT_EQ(shortcuts.grabs.size(), 1u) << row.stored;
+        EXPECT_TRUE(shortcuts.isGrabbed(row.keyCode, row.flags)) << row.stored;
+    }
+    EXPECT_TRUE(qxLoggedOnce(QStringLiteral("shortcut:SnipShortcutKey")));
 }

@@ -83,6 +83,17 @@ TEST(StatusItem, DisconnectedBuildClearsTheScreenAndTheItemTogglesTheGuide)
     EXPECT_FALSE(guideShown(w));
     EXPECT_FALSE(w.status->isShow());
 
+    // Global mouse-downs close it, except the one of the item's own click, which
+    // toggles it: a second click on the item closes the guide.
+    w.item.click();
+    w.status->closePopoverForMouseDownAt(w.item.rect.center());
+    EXPECT_TRUE(guideShown(w));
+    w.item.click();
+    EXPECT_FALSE(guideShown(w));
+    w.item.click();
+    w.status->closePopoverForMouseDownAt({100, 100});
+    EXPECT_FALSE(guideShown(w));
+
     // A disconnected build keeps a shown guide, a language change re-titles it, and the
     // next connected build closes it.
     w.item.click();

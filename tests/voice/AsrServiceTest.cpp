@@ -256,11 +256,16 @@ TEST_F(Vox1Service, OnDeviceEngineAndPointerMicrophoneModeOpenNoSocket)
     engine.handler()(2, "你好");
     asr->endAsr();
     ASSERT_TRUE(heard("end:你好|1"));
-    installLanguageHooks(hooks);
-    platform::installServices(services);
     EXPECT_EQ(engine.calls.join(' '), "rlang EN_US ptt 1 stop 0 start write 1 stop 0");
     EXPECT_EQ(listener.calls, QStringList({"rec:你", "new:你|你|0", "new:你好|你好|2", "end:你好|1"}));
     EXPECT_EQ(blocks, QStringList({"1|你|0", "1|你好|1"}));
+    // An engine that does not start says so at once instead of listening to nothing.
+    engine.startResult = 5;
+    begin();
+    EXPECT_EQ(popups, QStringList({"连接服务器失败,请检查网络|0"}));
+    EXPECT_EQ(mic.starts, 3);
+    installLanguageHooks(hooks);
+    platform::installServices(services);
     EXPECT_TRUE(server.requestUrls.isEmpty());
 
     // The pointer as a microphone: recorded, never sent.
