@@ -125,8 +125,15 @@ def main():
     driver = os.path.join(args.build, "bench", "receiver_wakeups")
     if os.path.exists(driver):
         out = subprocess.run([driver, companion, str(args.seconds)], capture_output=True, text=True,
-                             env=dict(os.environ, LD_PRELOAD="libumockdev-preload.so.0"))
-        print("with a simulated plan-2 receiver:", out.stdout.strip() or out.stderr.strip()[-400:])
+                             env=dict(env, LD_PRELOAD="libumockdev-preload.so.0"))
+        f = dict(kv.split("=") for kv in out.stdout.split() if "=" in kv)
+        if "cpu_s" in f:
+            print("%-20s %10s %10.1f %10.3f %12.2f %12.3f" % ("companion + receiver", "-", int(f["rss_kib"]) / 1024,
+                  float(f["cpu_s"]), float(f["context_switches_per_s"]), float(f["our_timer_callbacks_per_s"])))
+            print("  (receiver connected, no key pressed: it answers every connection poll; %s reports/s written)"
+                  % f["reports_per_s"])
+        else:
+            print("with a simulated plan-2 receiver:", out.stdout.strip() or out.stderr.strip()[-400:])
 
 if __name__ == "__main__":
     main()

@@ -76,6 +76,26 @@ qint64 contextSwitches(qint64 pid)
     return sum;
 }
 
+// User and system CPU seconds, and the resident set in KiB.
+double cpuSeconds(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = f.readAll().split(')').last().trimmed().split(' ');
+    return double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) / double(::sysconf(_SC_CLK_TCK));
+}
+qint64 rssKib(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -141,15 +161,20 @@ int main(int argc, char *argv[])
         return reports;
     };
 
-    serve(5000); // the first requests after the open
+    serve(10000); // the first requests after the open, and the RSS 10 s on
+    const qint64 rss = rssKib(app.processId());
     const qint64 fired0 = firedCount(app);
     const qint64 ctx0 = contextSwitches(app.processId());
+    const double cpu0 = cpuSeconds(app.processId());
     const int reports = serve(qint64(seconds) * 1000);
     const qint64 fired1 = firedCount(app);
     const qint64 ctx1 = contextSwitches(app.processId());
+    const double cpu1 = cpuSeconds(app.processId());
 
-    std::printf("seconds=%d reports_per_s=%.3f our_timer_callbacks_per_s=%.3f context_switches_per_s=%.2f\n", seconds,
-                double(reports) / seconds, double(fired1 - fired0) / seconds, double(ctx1 - ctx0) / seconds);
+    std::printf("seconds=%d reports_per_s=%.3f our_timer_callbacks_per_s=%.3f context_switches_per_s=%.2f "
+                "cpu_s=%.3f rss_kib=%lld\n",
+                seconds, double(reports) / seconds, double(fired1 - fired0) / seconds, double(ctx1 - ctx0) / seconds,
+                cpu1 - cpu0, qlonglong(rss));
     ::kill(pid_t(app.processId()), SIGTERM);
     app.waitForFinished(10000);
     g_object_unref(bed);

@@ -82,13 +82,6 @@
 
 namespace {
 
-// Device voice outside a recognition: the speech service takes it only while one runs.
-void voiceStandIn(bool, QByteArrayView audio)
-{
-    qxLogOnce(QStringLiteral("app.voice-sink"),
-              QStringLiteral("[app] device voice arrives (%1 bytes) but no speech service takes it").arg(audio.size()));
-}
-
 // The voice chip's token comes from the HTTP client's token request.
 class HttpChipTokenClient final : public IChipTokenClient {
 public:
@@ -367,7 +360,9 @@ void CompanionApp::buildDeviceProtocol()
     QXBLEMouseCommandManager &ble =
         m_bleCommands.install(std::make_unique<QXBLEMouseCommandManager>(m_ble.get(), m_hid.get(), m_seams));
     QXMouseCommandManager &facade = m_facade.install(std::make_unique<QXMouseCommandManager>(&hid, &ble));
-    facade.setSendVoiceDataBlock(voiceStandIn);
+    // The device's voice goes to the speech service from the first report on.
+    facade.setSendVoiceDataBlock(
+        [speech = m_speech.get()](bool more, QByteArrayView audio) { speech->deviceVoice(more, audio); });
     QXBLEManager *central = m_ble.get();
     m_gadgetCommands.install(
         std::make_unique<QXBLECommandManager>([central](const QByteArray &frame) { return central->sendData(frame); }));

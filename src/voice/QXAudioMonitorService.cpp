@@ -163,7 +163,10 @@ void QXAudioMonitorService::keyUp(int code)
             d.popup.dismissSpeechView();
         return;
     }
+    // Released already: the pop-up goes. A recognition still waiting keeps its last
+    // result (a device's voice end repeats the key-up, which must not throw it away).
     if (isReleased(d.keys.pressType())) {
+        m_keepsLastResult = releasedAndWaiting();
         d.popup.dismissSpeechView();
         return;
     }
@@ -219,6 +222,7 @@ void QXAudioMonitorService::beginAsr()
     if (d.keys.hadStart())
         return;
     m_startTime = now();
+    m_keepsLastResult = false;
     d.keys.setHadStart(true);
     d.keys.setIsResetKey(false);
     d.translator.resetTranslation();
@@ -388,7 +392,8 @@ void QXAudioMonitorService::onAsrResult(bool success, const QString &text, bool 
     d.popup.setIsLast(isLast);
     const int heldKey = isLast ? endHeldRecognition() : kNone;
     // Whatever ends a recognition's last result, the dispatcher is idle afterwards.
-    if (!success || (m_isShowTextPopWindow && !d.popup.isShow() && !takesTextWithoutPopup())) {
+    const bool keeps = std::exchange(m_keepsLastResult, m_keepsLastResult && !isLast);
+    if (!success || (m_isShowTextPopWindow && !d.popup.isShow() && !takesTextWithoutPopup() && !keeps)) {
         d.popup.dismissSpeechView();
         if (isLast)
             goIdle();

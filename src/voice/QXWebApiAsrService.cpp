@@ -17,6 +17,8 @@
 #include <QJsonObject>
 #include <QWebSocket>
 
+#include <utility>
+
 namespace {
 
 constexpr quint64 kPointerMouseType = 206;
@@ -138,7 +140,7 @@ void QXWebApiAsrService::start(bool isTransferAudio, ResultBlock callback)
     // The reply window of the previous recognition must not close this one's.
     cancelTimer(Scheduler::instance(), m_manualEndTimer);
     m_isEnd = m_isCancel = m_manualEnd = false;
-    m_endFrameSent = m_transferEnded = m_sdkSession = false;
+    m_endFrameSent = m_transferEnded = m_sdkSession = m_badReplyLogged = false;
     m_source = Source::None;
     m_audioResultBlock = std::move(callback);
 
@@ -267,7 +269,7 @@ void QXWebApiAsrService::requestWebSocket()
         QPointer<QXWebApiAsrService> self(this);
         device().setSendVoiceDataBlock([self](bool more, QByteArrayView audio) {
             if (self)
-                self->chunkArrived(Source::Device, audio.toByteArray(), !more);
+                self->deviceVoice(more, audio);
         });
     }
     auto *socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
@@ -327,6 +329,8 @@ void QXWebApiAsrService::socketFailed()
 
 void QXWebApiAsrService::socketClosed()
 {
+    // A last result or a cancel drops the socket first, so this close is the server's.
+    qxInfo("asr") << "the speech service closed the connection without a last result";
     // A transcription the server closed without its last result has failed; the page
     // would otherwise wait for it for ever.
     reportTransferFailure();
@@ -360,7 +364,9 @@ void QXWebApiAsrService::textReceived(const QString &message)
         return;
     const std::optional<AsrReply> reply = parseAsrReply(message);
     if (!reply) {
-        qxDebug("asr") << "reply ignored:" << message.left(200);
+        if (!std::exchange(m_badReplyLogged, true))
+            qxInfo("asr") << "a reply that is not the speech service's was ignored (once per recognition):"
+                          << message.left(200);
         return;
     }
     const AsrResultText::Report r = m_result.apply(*reply);
@@ -458,10 +464,23 @@ void QXWebApiAsrService::startRecord()
         m_source = Source::Device;
         device().setSendVoiceDataBlock([self](bool more, QByteArrayView audio) {
             if (self)
-                self->chunkArrived(Source::Device, audio.toByteArray(), !more);
+                self->deviceVoice(more, audio);
         });
     }
     writeLog(QStringLiteral("%1,End").arg(QLatin1String("-[QXWebApiAsrService startRecord]")));
+}
+
+void QXWebApiAsrService::deviceVoice(bool more, QByteArrayView audio)
+{
+    // Only a recognition that takes the device's voice (or the chunk that ends a
+    // cancelled one) has a use for it.
+    const bool opening = m_source == Source::None && m_socket && !m_isTransferAudio && !device().isFromMicData();
+    if (m_source != Source::Device && !opening && !m_isCancel) {
+        qxLogOnce(QStringLiteral("asr.deviceVoiceOutside"),
+                  QStringLiteral("[asr] device voice outside a recognition (%1 bytes); dropped").arg(audio.size()));
+        return;
+    }
+    chunkArrived(Source::Device, audio.toByteArray(), !more);
 }
 
 void QXWebApiAsrService::chunkArrived(Source source, const QByteArray &chunk, bool sourceStopped)
@@ -615,6 +634,10 @@ AsrFrameFields QXWebApiAsrService::frameFields() const
     f.punctuation = s.punctuationSwitch();
     f.phrases = m_deps.hotWords ? m_deps.hotWords() : QString();
     f.semantic = s.semanticSwitch();
-    f.audio = asrAudioFormat(deviceAudio());
+    // The computer's microphone records 16 kHz PCM whatever the device streams.
+    if (m_source == Source::Microphone)
+        f.audio = {QStringLiteral("pcm"), QStringLiteral("16k")};
+    else
+        f.audio = asrAudioFormat(deviceAudio());
     return f;
 }

@@ -89,6 +89,10 @@ public:
 
     bool isSocketOpen() const override;
 
+    // The device's voice (the command facade's sendVoiceDataBlock): taken while a
+    // recognition records from the device, else dropped with one log line.
+    void deviceVoice(bool more, QByteArrayView audio);
+
     // For tests: whether a socket exists (open or opening).
     bool hasSocket() const;
 
@@ -138,6 +142,7 @@ private:
     bool m_isTransferAudio = false;
     bool m_pointerMicMode = false;
     bool m_sdkSession = false;
+    bool m_badReplyLogged = false;
     bool m_endFrameSent = false;
     bool m_transferEnded = false; // the file transcription's end was reported
     bool m_shutdown = false;

@@ -66,6 +66,8 @@ struct Receiver {
     quint16 vid, pid;
     quint16 usagePage;
     QByteArray serial;
+    QByteArray product = "2.4G Receiver";
+    quint8 usage = 0;
 
     QByteArray hid() const
     {
@@ -83,8 +85,8 @@ struct Receiver {
                  "A: idVendor="
                + hex4(vid) + "\nA: idProduct=" + hex4(pid)
                + "\nA: bcdDevice=0100\n"
-                 "A: product=2.4G Receiver\nA: serial="
-               + serial
+                 "A: product="
+               + product + "\nA: serial=" + serial
                + "\n\n"
                  "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\n"
                  "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n"
@@ -98,8 +100,8 @@ struct Receiver {
                + serial
                + "\n"
                  "H: report_descriptor=06"
-               + page.right(2) + page.left(2)
-               + "0900A101150026FF00750895400900810209009102C0\n\n"
+               + page.right(2) + page.left(2) + "09" + QByteArray::number(usage, 16).rightJustified(2, '0')
+               + "A101150026FF00750895400900810209009102C0\n\n"
                  "P: "
                + hid() + "/hidraw/hidraw0\nN: hidraw0\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/hidraw0\n";
     }

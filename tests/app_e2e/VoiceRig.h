@@ -1,0 +1,300 @@
+#pragma once
+
+// Voice typing as the user does it, around the real application: a simulated plan-2
+// receiver (umockdev) whose mouse has the presentation pointer's voice keys, a phrase
+// spoken with espeak-ng, the local speech server, a private PulseAudio daemon and
+// D-Bus session bus, and another application's focused line edit on the X display.
+// When the application asks the mouse to type the paste chord (compatible mode, on at
+// every launch), the mouse types it on the display, as its keyboard interface would.
+#include "ReceiverNode.h"
+
+#include "LocalSpeechServer.h"
+#include "PrivatePulseAudio.h"
+#include "SimVoiceDevice.h"
+
+#include <QtEndian>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <functional>
+
+namespace voice_rig {
+
+using namespace receiver_node;
+
+inline const char kPulseScript[] = "load-module module-null-sink sink_name=qxsink\n"
+                                   "load-module module-remap-source master=qxsink.monitor source_name=qxmic\n"
+                                   "set-default-source qxmic";
+
+// A framed event of the mouse: 0d 5a 4d <event> 00 …, 4c at the end (64 bytes).
+inline QByteArray framed(int event)
+{
+    QByteArray b = QByteArray::fromHex("0d5a4d");
+    b.append(char(event)).append('\0');
+    return b.leftJustified(63, '\0') + QByteArray::fromHex("4c");
+}
+constexpr int kPointerVoiceKey = 0x9a; // toggles voice typing
+constexpr int kSearchDown = 0x9c, kSearchUp = 0x9d;
+constexpr int kVoiceStart = 0x5a, kVoiceEnd = 0x00;
+
+// The phrase as espeak-ng speaks it, resampled to 16 kHz; empty when it cannot.
+inline std::vector<int16_t> spoken(const QString &phrase)
+{
+    QProcess espeak;
+    espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("--stdout"), phrase});
+    if (!espeak.waitForFinished(20000))
+        return {};
+    const QByteArray wav = espeak.readAllStandardOutput();
+    const qsizetype data = wav.indexOf("data");
+    if (wav.size() < 44 || data < 0)
+        return {};
+    const double step = qFromLittleEndian<quint32>(wav.constData() + 24) / 16000.0;
+    const auto at = [&](qsizetype i) { return qFromLittleEndian<qint16>(wav.constData() + data + 8 + 2 * i); };
+    const qsizetype n = (wav.size() - data - 8) / 2;
+    std::vector<int16_t> out;
+    for (double t = 0; t + 1 < double(n); t += step) {
+        const qsizetype i = qsizetype(t);
+        out.push_back(int16_t(at(i) + (t - double(i)) * (at(i + 1) - at(i))));
+    }
+    return out;
+}
+
+class VoiceE2E : public AppReceiverE2E {
+protected:
+    static constexpr const char *kPhrase = "hello from the quorvex mouse";
+
+    void SetUp() override
+    {
+        AppReceiverE2E::SetUp();
+        if (IsSkipped())
+            return;
+        m_x = XOpenDisplay(nullptr);
+        if (!m_x)
+            GTEST_SKIP() << "no X display";
+        m_samples = spoken(QString::fromLatin1(kPhrase));
+        ASSERT_GT(m_samples.size(), 8000u) << "espeak-ng did not speak (scripts/install-deps installs it)";
+        m_pulse = std::make_unique<PrivatePulseAudio>(QString::fromLatin1(kPulseScript));
+        ASSERT_TRUE(m_pulse->error().isEmpty()) << m_pulse->error().toStdString();
+        m_bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+        ASSERT_TRUE(m_bus.waitForReadyRead(5000)) << "no private session bus";
+        m_busAddress = m_bus.readLine().trimmed();
+        startTarget();
+    }
+    void TearDown() override
+    {
+        m_app.reset();
+        m_target.kill();
+        m_target.waitForFinished(2000);
+        m_bus.kill();
+        m_bus.waitForFinished(2000);
+        if (m_x)
+            XCloseDisplay(m_x);
+        AppReceiverE2E::TearDown();
+    }
+
+    void startTarget()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM")); // on the X display
+        m_target.setProcessEnvironment(env);
+        m_target.start(QStringLiteral(QX_PASTE_TARGET), {QStringLiteral("line")});
+        ASSERT_TRUE(pump([&] { return !m_ready.isEmpty(); }, 10000)) << "the paste target never took the focus";
+        if (m_app)
+            focusTarget();
+    }
+
+    // The application on the X display, its speech host the local server's; then the
+    // receiver plugged in and answered until the mouse is connected.
+    void launch(const Receiver &receiver)
+    {
+        QProcessEnvironment env;
+        env.insert("QX_ASR_BASE", server.base());
+        env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(m_busAddress));
+        m_app = std::make_unique<AppProcess>(m_root.path(), env);
+        m_app->unsetEnv(QStringLiteral("QT_QPA_PLATFORM"));
+        ASSERT_TRUE(m_app->start());
+        ASSERT_TRUE(pump([&] { return m_app->output().contains("event loop running"); }, 20000))
+            << m_app->output().toStdString();
+        m_fd = addReceiver(receiver);
+        ASSERT_GE(m_fd, 0);
+        ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
+        umockdev_testbed_uevent(m_bed, receiver.hidraw().constData(), "add");
+        m_hidraw = receiver.hidraw();
+        ASSERT_TRUE(pump([&] { return heard("0da54d04694c"); }, 10000)) << m_app->output().toStdString();
+        send(report64("0d5a4d690000")); // the mouse is there
+        ASSERT_TRUE(pump([&] { return heard("0da54d04614c"); }, 10000));
+        QByteArray info = QByteArray::fromHex("0d5a4d6100") + QByteArray("QXE2E0001").leftJustified(30, '\0');
+        info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
+        send(info.leftJustified(64, '\0'));
+        ASSERT_TRUE(pump([&] { return m_app->output().contains("sn: QXE2E0001"); }, 10000));
+        pump([] { return false; }, 500); // the main window it opens for the mouse
+        focusTarget();
+        m_baseWindows = shownWindows();
+    }
+    void unplug()
+    {
+        umockdev_testbed_uevent(m_bed, m_hidraw.constData(), "remove");
+        umockdev_testbed_remove_device(m_bed, m_hidraw.constData());
+        m_fd = -1;
+    }
+
+    // One report, and the 6.25 ms a plan-2 mouse takes to the next: the simulated node
+    // is a terminal, which hands reports written together to one read.
+    void send(const QByteArray &report)
+    {
+        if (m_fd >= 0)
+            ASSERT_EQ(::write(m_fd, report.constData(), size_t(report.size())), report.size());
+        pump([] { return false; }, 6);
+    }
+    // The mouse speaks `samples` as plan-2 ADPCM reports of 100 samples.
+    void speak(size_t samples, const std::function<void(int)> &afterReport = {})
+    {
+        sim::SimVoiceDevice voice({m_samples.begin(), m_samples.begin() + qsizetype(samples)});
+        for (int i = 0; size_t(i + 1) * 100 <= samples; ++i) {
+            const QByteArray r = voice.plan2Report();
+            m_spokenAdpcm += r.mid(6, 50);
+            send(r);
+            if (afterReport)
+                afterReport(i);
+        }
+    }
+    // Whether the application wrote a report starting with `hex`; taken off the list.
+    bool heard(const char *hex)
+    {
+        const QByteArray wanted = QByteArray::fromHex(hex);
+        for (qsizetype i = 0; i < m_heard.size(); ++i)
+            if (m_heard[i].startsWith(wanted)) {
+                m_heard.remove(0, i + 1);
+                return true;
+            }
+        return false;
+    }
+    // What a failed wait reports: the field, the chords, the server, the user log.
+    std::string diag()
+    {
+        return QStringLiteral("field \"%1\", typed %2, frames %3, log: %4")
+            .arg(m_text)
+            .arg(m_typed)
+            .arg(server.frames.size())
+            .arg(QString::fromUtf8(AppProcess::userLog(m_root.path())))
+            .toStdString();
+    }
+    bool recognitionOpen() { return AppProcess::userLog(m_root.path()).count("开始录音") > m_opened; }
+
+    // Runs this process's event loop, the device side and the paste target until `done`.
+    bool pump(const std::function<bool()> &done, int timeoutMs)
+    {
+        QElapsedTimer t;
+        t.start();
+        for (;;) {
+            readDevice();
+            readTarget();
+            if (done())
+                return true;
+            if (t.elapsed() > timeoutMs)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+            pollfd p{m_fd, POLLIN, 0};
+            ::poll(&p, m_fd >= 0 ? 1 : 0, 2);
+        }
+    }
+
+    // The top-level windows of a process that are shown on the display.
+    QList<Window> shownWindowsOf(qint64 pid)
+    {
+        const Atom pidAtom = XInternAtom(m_x, "_NET_WM_PID", False);
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        QList<Window> shown;
+        XQueryTree(m_x, DefaultRootWindow(m_x), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            Atom type;
+            int format;
+            unsigned long items, after;
+            unsigned char *value = nullptr;
+            XWindowAttributes a;
+            if (XGetWindowProperty(m_x, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                                   &value)
+                    == Success
+                && value && items == 1 && qint64(*reinterpret_cast<unsigned long *>(value)) == pid
+                && XGetWindowAttributes(m_x, children[i], &a) && a.map_state == IsViewable)
+                shown << children[i];
+            if (value)
+                XFree(value);
+        }
+        if (children)
+            XFree(children);
+        return shown;
+    }
+    int shownWindows() { return int(shownWindowsOf(m_app->pid()).size()); }
+    // The user clicks into the other application (the companion opens its main window
+    // when a mouse connects): on top, with the keyboard focus and the pointer.
+    void focusTarget()
+    {
+        for (Window w : shownWindowsOf(m_target.processId())) {
+            XRaiseWindow(m_x, w);
+            XSetInputFocus(m_x, w, RevertToPointerRoot, CurrentTime);
+        }
+        const QList<QByteArray> r = m_ready.split(' ');
+        XTestFakeMotionEvent(m_x, -1, r[1].toInt() + 30, r[2].toInt() + 12, CurrentTime);
+        XSync(m_x, False);
+        pump([] { return false; }, 100);
+    }
+
+    LocalSpeechServer server;
+    std::unique_ptr<AppProcess> m_app;
+    std::vector<int16_t> m_samples;
+    QByteArray m_spokenAdpcm;
+    QString m_text;  // the paste target's field
+    int m_typed = 0; // paste chords the mouse typed
+    int m_baseWindows = 0;
+    int m_opened = 0; // recognitions opened before this one
+    std::unique_ptr<PrivatePulseAudio> m_pulse;
+    QProcess m_target;
+
+private:
+    void readDevice()
+    {
+        if (m_fd < 0)
+            return;
+        char buf[4096];
+        for (ssize_t n; (n = ::read(m_fd, buf, sizeof buf)) > 0;)
+            m_pending.append(buf, qsizetype(n));
+        for (; m_pending.size() >= 64; m_pending.remove(0, 64)) {
+            const QByteArray r = m_pending.left(64);
+            m_heard << r;
+            // The paste chord, Control + V: the mouse's keyboard types it.
+            if (r.startsWith(QByteArray::fromHex("0da54d062001194c"))) {
+                ++m_typed;
+                const KeyCode control = XKeysymToKeycode(m_x, XK_Control_L), v = XKeysymToKeycode(m_x, XK_v);
+                XTestFakeKeyEvent(m_x, control, True, CurrentTime);
+                XTestFakeKeyEvent(m_x, v, True, CurrentTime);
+                XTestFakeKeyEvent(m_x, v, False, CurrentTime);
+                XTestFakeKeyEvent(m_x, control, False, CurrentTime);
+                XSync(m_x, False);
+            }
+        }
+    }
+    void readTarget()
+    {
+        m_targetOut += m_target.readAllStandardOutput();
+        for (qsizetype end; (end = m_targetOut.indexOf('\n')) >= 0; m_targetOut.remove(0, end + 1)) {
+            const QByteArray line = m_targetOut.left(end);
+            if (line.startsWith("text "))
+                m_text = QString::fromUtf8(QByteArray::fromBase64(line.mid(5)));
+            else if (line.startsWith("ready "))
+                m_ready = line;
+        }
+    }
+
+    Display *m_x = nullptr;
+    QProcess m_bus;
+    QByteArray m_busAddress, m_hidraw, m_pending, m_targetOut, m_ready;
+    QList<QByteArray> m_heard;
+    int m_fd = -1;
+};
+
+} // namespace voice_rig
