@@ -58,6 +58,23 @@ struct KernelSide {
     QList<QByteArray> written;
     QList<int> featureRequests; // the buffer length of each
 
+    // The test's thread reads and sets these under the lock too.
+    void setFeature(const QByteArray &answer)
+    {
+        std::lock_guard<std::mutex> g(lock);
+        feature = answer;
+    }
+    QList<int> requests()
+    {
+        std::lock_guard<std::mutex> g(lock);
+        return featureRequests;
+    }
+    QList<QByteArray> writes()
+    {
+        std::lock_guard<std::mutex> g(lock);
+        return written;
+    }
+
     static gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
     {
         auto *k = static_cast<KernelSide *>(self);
@@ -165,16 +182,16 @@ TEST_F(LibHidapiShimTest, ReceiverIsListedOpenedReadAndWritten)
 
     std::unique_ptr<platform::HidapiDevice> dev = shim.openPath(d.path);
     ASSERT_NE(dev, nullptr) << shim.lastError().toStdString();
-    kernel.feature = QByteArray::fromHex("0a112233");
+    const QByteArray feature = QByteArray::fromHex("0a112233");
+    kernel.setFeature(feature);
     unsigned char buf[33] = {0x0a};
     EXPECT_EQ(dev->getFeatureReport(buf, sizeof buf), 4);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buf), 4), kernel.feature);
-    EXPECT_EQ(kernel.featureRequests, QList<int>{33});
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buf), 4), feature);
+    EXPECT_EQ(kernel.requests(), QList<int>{33});
 
     const unsigned char out[] = {0x00, 0x0d, 0xa5, 0x4d};
     EXPECT_EQ(dev->write(out, sizeof out), 4);
-    ASSERT_EQ(kernel.written.size(), 1);
-    EXPECT_EQ(kernel.written[0], QByteArray::fromHex("000da54d"));
+    EXPECT_EQ(kernel.writes(), QList<QByteArray>{QByteArray::fromHex("000da54d")});
     dev.reset();
     EXPECT_EQ(shim.exit(), 0);
 }
