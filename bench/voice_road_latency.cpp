@@ -112,8 +112,12 @@ struct Road {
             heard << pending.left(64);
             if (pending.startsWith(QByteArray::fromHex("0da54d04694c")))
                 write(report("0d5a4d690000")); // the mouse is there
-            if (pending.startsWith(QByteArray::fromHex("0da54d062001194c")))
+            if (pending.startsWith(QByteArray::fromHex("0da54d062001194c"))) {
                 typePaste();
+                if (qEnvironmentVariableIsSet("QX_BENCH_TRACE"))
+                    for (const QByteArray &r : heard.mid(heard.size() - 3))
+                        std::fprintf(stderr, "TRACE %lld %s\n", clock.elapsed(), r.left(8).toHex().constData());
+            }
         }
         if (app.state() == QProcess::Running)
             appOut += app.readAll();
@@ -136,13 +140,16 @@ struct Road {
             }
         }
     }
-    bool until(const std::function<bool()> &done, int ms = 10000)
+    bool until(const std::function<bool()> &done, int ms = 10000, int line = __builtin_LINE())
     {
         QElapsedTimer t;
         t.start();
         while (!done()) {
-            if (t.elapsed() > ms)
+            if (t.elapsed() > ms) {
+                if (ms >= 5000)
+                    std::fprintf(stderr, "DEBUG wait at line %d timed out\n", line);
                 return false;
+            }
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             pollfd p[2] = {{fd, POLLIN, 0}, {ConnectionNumber(x), POLLIN, 0}};
             ::poll(p, 2, 1);
@@ -267,11 +274,18 @@ int main(int argc, char **argv)
         road.keyDownNs = road.clock.nsecsElapsed();
         road.write(framed(0x9a));
         atKeyDown();
-        road.until([&] { return road.heardCommand("0da54d04624c") && server.isConnected(); });
-        road.write(framed(0x5a));
+        road.until([&] { return road.heardCommand("0da54d04624c"); });
+        road.until([&] { return server.isConnected(); });
+        // Reports 6 ms apart, as the mouse sends them: the simulated node is a terminal,
+        // which hands reports written together to one read.
+        const auto paced = [&](const QByteArray &r) {
+            road.write(r);
+            road.until([] { return false; }, 6);
+        };
+        paced(framed(0x5a));
         for (int i = 0; i < 10; ++i)
-            road.write(report("0d5a3f02").leftJustified(64, '\x11'));
-        road.write(framed(0x9a));
+            paced(report("0d5a3f02").leftJustified(64, '\x11'));
+        paced(framed(0x9a));
         road.until([&] { return road.heardCommand("0da54d04634c"); });
         road.write(framed(0x00));
         road.until([&] { return server.frames.size() > frames && server.frames.last().end; });
