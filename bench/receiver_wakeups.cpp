@@ -65,7 +65,8 @@ qint64 firedCount(QProcess &p)
 qint64 contextSwitches(qint64 pid)
 {
     qint64 sum = 0;
-    for (const QString &task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString &task :
+         QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile f(QStringLiteral("/proc/%1/task/%2/status").arg(pid).arg(task));
         if (!f.open(QIODevice::ReadOnly))
             continue;

@@ -13,13 +13,13 @@
 #include "BleNotificationParser.h"
 #include "DataPaths.h"
 #include "KeyValueStore.h"
+#include "NotificationCenter.h"
 #include "QXBLEManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "NotificationCenter.h"
-#include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -29,7 +29,8 @@
 
 namespace {
 
-void check(bool condition) {
+void check(bool condition)
+{
     if (!condition)
         std::abort();
 }
@@ -77,7 +78,8 @@ struct World {
     BleNotificationParser parser{manager, &central};
     QList<std::pair<bool, qsizetype>> chunks;
 
-    World() {
+    World()
+    {
         qInstallMessageHandler(quiet);
         DataPaths::setDataRootOverride(dir.path());
         Scheduler::setInstance(&timers);
@@ -89,7 +91,8 @@ struct World {
     }
 };
 
-void checkClassifier(QByteArrayView value, bool pointer) {
+void checkClassifier(QByteArrayView value, bool pointer)
+{
     const proto::BleNotification n = proto::classifyBleNotification(value, pointer);
     const bool bracketed = value.size() >= 2 && uint8_t(value.front()) == 0x4d && uint8_t(value.back()) == 0x4c;
     check((n.kind == proto::BleValueKind::Voice) == !bracketed);
@@ -113,7 +116,8 @@ void checkClassifier(QByteArrayView value, bool pointer) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     static World world;
     if (size == 0)
         return 0;

@@ -9,7 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArray body(reinterpret_cast<const char *>(data), qsizetype(size));
 
     const QStringList texts = qxChatAnswerTexts(body);

@@ -5,9 +5,9 @@
 // that many bytes.
 #include "HidInfoReader.h"
 #include "KeyValueStore.h"
+#include "NotificationCenter.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "NotificationCenter.h"
 #include "services/DeviceSeams.h"
 
 #include <QTemporaryDir>

@@ -7,16 +7,16 @@
 #include "HidEventHandlers.h"
 #include "IChipTokenClient.h"
 #include "KeyValueStore.h"
+#include "NotificationCenter.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
-#include "services/IVoiceKeyDispatcher.h"
-#include "NotificationCenter.h"
-#include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
+#include "services/IVoiceKeyDispatcher.h"
+#include "services/VoiceKeyState.h"
 
 #include <QTemporaryDir>
 

@@ -130,14 +130,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QByteArray report(reinterpret_cast<const char *>(data + at + 2), qsizetype(length));
         at += 2 + length;
 
-        QString path = (target & 3) == 0 ? QStringLiteral("command") : (target & 3) == 1 ? QStringLiteral("voice")
-                                                                                          : QStringLiteral("other");
+        QString path = (target & 3) == 0   ? QStringLiteral("command")
+                       : (target & 3) == 1 ? QStringLiteral("voice")
+                                           : QStringLiteral("other");
         if (target & 0x80)
             path.clear();
         const Routed before = world.routed;
         world.hid->hidInputReport(path, report);
         const Routed &after = world.routed;
-        const int moved = (after.voice - before.voice) + (after.parser - before.parser) + (after.reader - before.reader);
+        const int moved =
+            (after.voice - before.voice) + (after.parser - before.parser) + (after.reader - before.reader);
 
         if (path.isEmpty() || path == "other" || report.isEmpty()) {
             check(moved == 0);

@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return deps;
     }());
     const int before = poster.strokes;
-    const bool posted =
-        tool.handleShortcut(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const bool posted = tool.handleShortcut(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
     // A shortcut posts exactly one stroke or nothing at all.
     if (poster.strokes - before != (posted ? 1 : 0))
         __builtin_trap();

@@ -1,9 +1,9 @@
 // qx-hid-probe: prints, for every HID interface of a known receiver (or every HID
 // interface with --all), what the Linux backend reads and which receiver row it
 // belongs to, and whether the interface can be opened. For checks on real hardware.
-#include "platform/linux/LinuxHidBackend.h"
 #include "ReceiverTable.h"
 #include "platform/HidReportDescriptor.h"
+#include "platform/linux/LinuxHidBackend.h"
 
 #include <QCoreApplication>
 #include <QFile>

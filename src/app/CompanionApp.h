@@ -95,12 +95,12 @@ class CompanionApp final : public QObject {
 public:
     struct Options {
         // Each nullptr or empty member gets the real Linux backend.
-        KeyValueStore *store = nullptr;         // else the INI file of the data root (owned)
+        KeyValueStore *store = nullptr; // else the INI file of the data root (owned)
         platform::ISecretStore *secrets = nullptr;
-        platform::IHidBackend *hid = nullptr;   // else hidraw + udev
+        platform::IHidBackend *hid = nullptr;    // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
-        bool desktopServices = true;            // X11 keys, clipboard, monitors, volume
-        QString speechBase;                     // "ws://host:port"; else the configured speech service
+        bool desktopServices = true;             // X11 keys, clipboard, monitors, volume
+        QString speechBase;                      // "ws://host:port"; else the configured speech service
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -174,8 +174,7 @@ private:
     class Services;
 
     // One manager: owned, and installed for as long as it lives here.
-    template <class T>
-    struct Owned {
+    template <class T> struct Owned {
         std::unique_ptr<T> object;
         std::optional<ScopedInstall<T>> installed;
         T &install(std::unique_ptr<T> made)

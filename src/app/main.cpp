@@ -53,17 +53,18 @@ int main(int argc, char *argv[])
     // A separate data root (QX_DATA_DIR) is a separate instance, so tests never meet a running app.
     QString instanceName = SingleInstance::defaultName();
     if (!qEnvironmentVariableIsEmpty("QX_DATA_DIR"))
-        instanceName += u'-' + QString::fromLatin1(QCryptographicHash::hash(DataPaths::dataRoot().toUtf8(),
-                                                                          QCryptographicHash::Sha1)
-                                                       .toHex()
-                                                       .left(12));
+        instanceName +=
+            u'-'
+            + QString::fromLatin1(
+                QCryptographicHash::hash(DataPaths::dataRoot().toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
     SingleInstance instance(instanceName);
     if (!instance.claim())
         return 0;
 
     qxInfo("app") << "data in" << DataPaths::dataRoot() << "preferences in" << DataPaths::preferenceFile();
     CompanionApp companion;
-    QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion, [&companion] { companion.logCounters(); });
+    QObject::connect(&unixSignals, &UnixSignals::statusRequested, &companion,
+                     [&companion] { companion.logCounters(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &companion,
                      [&companion] { companion.applicationWillTerminate(); });
     companion.applicationDidFinishLaunching();

@@ -25,8 +25,24 @@ static void initTableResources()
 namespace {
 
 constexpr std::array<const char *, QXLanguageManager::kUiLanguageCount> kFolders{{
-    "zh-Hans", "zh-Hant", "en", "ja", "vi", "ru", "ar", "de", "es",
-    "fr",      "id",      "it", "ko", "tr", "th", "fil", "ms", "bg",
+    "zh-Hans",
+    "zh-Hant",
+    "en",
+    "ja",
+    "vi",
+    "ru",
+    "ar",
+    "de",
+    "es",
+    "fr",
+    "id",
+    "it",
+    "ko",
+    "tr",
+    "th",
+    "fil",
+    "ms",
+    "bg",
 }};
 
 using Table = QHash<QString, QString>;

@@ -39,5 +39,11 @@ private:
 
 // Accessor pair of one text member, for the model classes.
 #define QX_KEY_MODEL_TEXT(getter, setter, jsonKey)                                                                     \
-    std::optional<QString> getter() const { return m_fields.text(jsonKey); }                                           \
-    void setter(const std::optional<QString> &value) { m_fields.setText(jsonKey, value); }
+    std::optional<QString> getter() const                                                                              \
+    {                                                                                                                  \
+        return m_fields.text(jsonKey);                                                                                 \
+    }                                                                                                                  \
+    void setter(const std::optional<QString> &value)                                                                   \
+    {                                                                                                                  \
+        m_fields.setText(jsonKey, value);                                                                              \
+    }

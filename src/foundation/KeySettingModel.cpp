@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr std::initializer_list<const char *> kTextKeys = {
-    "edit", "name", "keyName", "opId", "id", "keyId", "sort", "parentId",
-    "cmdId", "opName", "operation", "productModelId", "first"};
+constexpr std::initializer_list<const char *> kTextKeys = {"edit",      "name",           "keyName",  "opId",  "id",
+                                                           "keyId",     "sort",           "parentId", "cmdId", "opName",
+                                                           "operation", "productModelId", "first"};
 
 } // namespace
 

@@ -3,8 +3,7 @@
 MouseModelSettingModel MouseModelSettingModel::fromJson(const QJsonObject &object)
 {
     MouseModelSettingModel model;
-    model.m_fields.decode(object,
-                          {"id", "productId", "productModelId", "type", "name", "memberId", "sno", "first"});
+    model.m_fields.decode(object, {"id", "productId", "productModelId", "type", "name", "memberId", "sno", "first"});
     model.m_keyInfos = MouseSettingModel::listFromJson(object.value(QLatin1String("keyInfos")).toArray());
     return model;
 }

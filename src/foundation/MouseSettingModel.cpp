@@ -16,9 +16,9 @@ constexpr KeyKindRow kKeyKinds[] = {
     {"AI_key", 7},  {"M_key1", 8},     {"M_key2", 9},    {"M_key3", 10},    {"M_key4", 11},
 };
 
-constexpr std::initializer_list<const char *> kTextKeys = {
-    "edit", "keyName", "opId", "keyId", "keyUp", "sort", "parentId", "cmdId",
-    "name", "id", "keyDown", "productModelId", "first", "key"};
+constexpr std::initializer_list<const char *> kTextKeys = {"edit",    "keyName",        "opId",  "keyId", "keyUp",
+                                                           "sort",    "parentId",       "cmdId", "name",  "id",
+                                                           "keyDown", "productModelId", "first", "key"};
 
 } // namespace
 

@@ -39,10 +39,14 @@ private:
     static int buttonNumber(Qt::MouseButton b)
     {
         switch (b) {
-        case Qt::LeftButton: return 0;
-        case Qt::RightButton: return 1;
-        case Qt::MiddleButton: return 2;
-        default: return 0;
+        case Qt::LeftButton:
+            return 0;
+        case Qt::RightButton:
+            return 1;
+        case Qt::MiddleButton:
+            return 2;
+        default:
+            return 0;
         }
     }
     quint64 m_mask;
@@ -57,10 +61,14 @@ std::optional<MouseEventType> PZEventMonitor::typeOfQtEvent(const QEvent *event)
     case QEvent::MouseButtonRelease: {
         const bool down = event->type() != QEvent::MouseButtonRelease;
         switch (static_cast<const QMouseEvent *>(event)->button()) {
-        case Qt::LeftButton: return down ? MouseEventType::LeftMouseDown : MouseEventType::LeftMouseUp;
-        case Qt::RightButton: return down ? MouseEventType::RightMouseDown : MouseEventType::RightMouseUp;
-        case Qt::NoButton: return std::nullopt;
-        default: return down ? MouseEventType::OtherMouseDown : MouseEventType::OtherMouseUp;
+        case Qt::LeftButton:
+            return down ? MouseEventType::LeftMouseDown : MouseEventType::LeftMouseUp;
+        case Qt::RightButton:
+            return down ? MouseEventType::RightMouseDown : MouseEventType::RightMouseUp;
+        case Qt::NoButton:
+            return std::nullopt;
+        default:
+            return down ? MouseEventType::OtherMouseDown : MouseEventType::OtherMouseUp;
         }
     }
     case QEvent::MouseMove: {

@@ -87,12 +87,11 @@ constexpr std::array<const char *, 3> kSearchEngines{{"百度", "谷歌", "雅�
 
 // "fil" appears twice; positions are what convertTranslateIndex returns, so keep them.
 constexpr std::array<const char *, 64> kMicrosoftLanguages{{
-    "zh-Hans", "zh-Hant", "en",  "ar",  "et",  "bg",       "pl",  "da",      "de",      "ru",  "fr",
-    "fil",     "ko",      "nl",  "cs",  "pt",  "ja",       "sv",  "sl",      "th",      "es",  "el",
-    "hu",      "it",      "vi",  "yue", "ro",  "af",       "bn",  "bs",      "ca",      "hr",  "fj",
-    "fil",     "ht",      "he",  "hi",  "mww", "is",       "id",  "sw",      "tlh",     "tlh-Qaak", "lv",
-    "lt",      "mg",      "ms",  "mt",  "nb",  "fa",       "otq", "sm",      "sr-Cyrl", "sr-Latn", "sk",
-    "ty",      "ta",      "te",  "to",  "tr",  "uk",       "ur",  "cy",      "yua",
+    "zh-Hans", "zh-Hant", "en",  "ar",       "et", "bg", "pl", "da",  "de", "ru", "fr", "fil", "ko",
+    "nl",      "cs",      "pt",  "ja",       "sv", "sl", "th", "es",  "el", "hu", "it", "vi",  "yue",
+    "ro",      "af",      "bn",  "bs",       "ca", "hr", "fj", "fil", "ht", "he", "hi", "mww", "is",
+    "id",      "sw",      "tlh", "tlh-Qaak", "lv", "lt", "mg", "ms",  "mt", "nb", "fa", "otq", "sm",
+    "sr-Cyrl", "sr-Latn", "sk",  "ty",       "ta", "te", "to", "tr",  "uk", "ur", "cy", "yua",
 }};
 
 // A stored index that is not a number reads as 0; a negative one becomes out of range,
@@ -387,8 +386,8 @@ void QXLanguageManager::setWordInputTag(quint64 tag)
 void QXLanguageManager::setScreenshotsFromTag(quint64 tag)
 {
     QMutexLocker lock(&m_mutex);
-    const QJsonArray list = m_screenshotsTranslateFromLanguageArray.isEmpty() ? toListLocked()
-                                                                              : m_screenshotsTranslateFromLanguageArray;
+    const QJsonArray list =
+        m_screenshotsTranslateFromLanguageArray.isEmpty() ? toListLocked() : m_screenshotsTranslateFromLanguageArray;
     storeIndexAndCode(m_screenshotsFromTag, tag, kScreenshotsFromTagKey, list, tag, kScreenshotsFromCodeKey);
 }
 
@@ -714,9 +713,8 @@ void QXLanguageManager::applyTranslationLanguageIndicesFromStoredCodes()
     ensureTranslationLanguageCodeDefaults();
     const QJsonArray audio = audioListLocked();
     const QJsonArray to = toListLocked();
-    const QJsonArray screenshotsFrom = m_screenshotsTranslateFromLanguageArray.isEmpty()
-                                           ? to
-                                           : m_screenshotsTranslateFromLanguageArray;
+    const QJsonArray screenshotsFrom =
+        m_screenshotsTranslateFromLanguageArray.isEmpty() ? to : m_screenshotsTranslateFromLanguageArray;
 
     // A code that is not found keeps the held index: the list may simply lack it for now.
     auto apply = [this](quint64 &field, const QString &indexKey, const QString &code, const QJsonArray &list,

@@ -246,8 +246,8 @@ void QXMouseInfoItem::setDongleVersion(const std::optional<QString> &version)
 {
     std::lock_guard lock(m_mutex);
     // A null QString would read back as "absent" from some backends; keep "" as "".
-    m_storedDongleVersion = version ? std::optional<QString>(version->isNull() ? QStringLiteral("") : *version)
-                                    : std::nullopt;
+    m_storedDongleVersion =
+        version ? std::optional<QString>(version->isNull() ? QStringLiteral("") : *version) : std::nullopt;
     store(kDongleVersionKey, m_storedDongleVersion ? QVariant(*m_storedDongleVersion) : QVariant());
 }
 

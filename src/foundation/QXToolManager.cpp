@@ -2,9 +2,9 @@
 
 #include "DataPaths.h"
 #include "InstalledInstance.h"
-#include "log/DailyLogWriter.h"
 #include "MainThread.h"
 #include "PZLog.h"
+#include "log/DailyLogWriter.h"
 #include "tools/MachineFacts.h"
 
 #include <QDir>
@@ -75,7 +75,8 @@ std::unique_ptr<QFile> QXToolManager::createFileHandleWithPath(const QString &pa
     if (fd < 0)
         return nullptr;
     auto file = std::make_unique<QFile>();
-    if (!file->open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    if (!file->open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return nullptr;
     }

@@ -46,7 +46,7 @@ public:
     struct FolderResult {
         bool ok = false;
         int errorCode = 0; // the platform's file error codes: 514 bad name, 4 no folder, 516 file in the way,
-                         // 512 creation failed
+                           // 512 creation failed
         QString error;
     };
     FolderResult createFolderOnDesktopWithName(const QString &name) const;

@@ -62,12 +62,10 @@ QString textOrEmpty(const std::optional<QString> &text)
     return text && !text->isNull() ? *text : QStringLiteral("");
 }
 
-
 // What a getter hands out: texts, lists of texts and bytes as copies that share
 // nothing with the held value (see DetachedCopy.h); the rest as is. The key models and
 // the account record are read on the main thread only.
-template <typename T>
-T copyOut(const T &value)
+template <typename T> T copyOut(const T &value)
 {
     return value;
 }
@@ -110,8 +108,7 @@ struct QXUserInfoData::Values {
     std::optional<QString> xunFeiAppKey;
     qint64 laserPenVoiceFunctionIndex = 0;
     qint64 lowPowerNum = 10;
-    std::optional<QString> chipFirmwareVersion, chipId, chipDeviceId, chipAuthDataStr, chipToken,
-        chipTokenExpireAt;
+    std::optional<QString> chipFirmwareVersion, chipId, chipDeviceId, chipAuthDataStr, chipToken, chipTokenExpireAt;
 
     // connection
     bool usbInsert = false, usbConnect = false, mouseIsConnect = false, bleConnect = false;
@@ -126,8 +123,8 @@ struct QXUserInfoData::Values {
 
     // device profile
     QString region, sno;
-    bool isLaser = false, isVoice = false, isIFlytekChip = false, isAmbientLightSwitch = false,
-         isKeyboard = false, isConfigAI = false, isHideDPI = false;
+    bool isLaser = false, isVoice = false, isIFlytekChip = false, isAmbientLightSwitch = false, isKeyboard = false,
+         isConfigAI = false, isHideDPI = false;
     QStringList reportRateArr, serviceDpiArr;
     QString serviceGPTS, webURL, chatGPTURL;
     QList<MouseSettingModel> mouseSettingArr;
@@ -146,8 +143,8 @@ struct QXUserInfoData::Values {
     std::optional<QString> mouseOTAFilePath, dongleOTAFilePath;
 
     // transient
-    bool isScreenshotsTranslate = false, checkMicSwitch = false, semanticSwitch = false,
-         isNeedUpLoadBurnerInfo = false, isManualSendCopy = false;
+    bool isScreenshotsTranslate = false, checkMicSwitch = false, semanticSwitch = false, isNeedUpLoadBurnerInfo = false,
+         isManualSendCopy = false;
     qint64 recordStatus = 0;
     std::optional<QString> lastPasteboardContent, pasteboardContent;
 };
@@ -416,9 +413,9 @@ void QXUserInfoData::ensurePasswordLoaded()
 
 void QXUserInfoData::readPassword()
 {
-    const std::optional<QString> inFile =
-        m_store.contains(key(kPasswordKey)) ? std::optional<QString>(m_store.stringValue(key(kPasswordKey)))
-                                            : std::nullopt;
+    const std::optional<QString> inFile = m_store.contains(key(kPasswordKey))
+                                              ? std::optional<QString>(m_store.stringValue(key(kPasswordKey)))
+                                              : std::nullopt;
     // Until the keyring answers, the file's password (if any) is the one known.
     {
         std::lock_guard lock(m_mutex);
@@ -427,11 +424,11 @@ void QXUserInfoData::readPassword()
     if (!m_secrets)
         return;
     m_passwordReading = true;
-    m_secrets->readSecret(key(kPasswordKey),
-                          [this, life = std::weak_ptr<int>(m_life), inFile](const platform::ISecretStore::ReadResult &r) {
-                              if (life.lock())
-                                  passwordRead(r, inFile);
-                          });
+    m_secrets->readSecret(key(kPasswordKey), [this, life = std::weak_ptr<int>(m_life),
+                                              inFile](const platform::ISecretStore::ReadResult &r) {
+        if (life.lock())
+            passwordRead(r, inFile);
+    });
 }
 
 void QXUserInfoData::passwordRead(const platform::ISecretStore::ReadResult &vault, const std::optional<QString> &inFile)
@@ -461,19 +458,20 @@ void QXUserInfoData::keepPassword(const QString &password)
         return;
     }
     const quint64 write = ++m_passwordWrites;
-    m_secrets->writeSecret(key(kPasswordKey), password, [this, life = std::weak_ptr<int>(m_life), write, password](bool ok) {
-        // A later password was set meanwhile: its own write decides where it is kept.
-        if (!life.lock() || write != m_passwordWrites)
-            return;
-        if (ok) {
-            if (m_store.contains(key(kPasswordKey)))
-                m_store.remove(key(kPasswordKey));
-            return;
-        }
-        qxLogOnce(QStringLiteral("state:password-in-file"),
-                  QStringLiteral("no keyring answers; the remembered password is kept in the preference file"));
-        storeValue(kPasswordKey, password);
-    });
+    m_secrets->writeSecret(
+        key(kPasswordKey), password, [this, life = std::weak_ptr<int>(m_life), write, password](bool ok) {
+            // A later password was set meanwhile: its own write decides where it is kept.
+            if (!life.lock() || write != m_passwordWrites)
+                return;
+            if (ok) {
+                if (m_store.contains(key(kPasswordKey)))
+                    m_store.remove(key(kPasswordKey));
+                return;
+            }
+            qxLogOnce(QStringLiteral("state:password-in-file"),
+                      QStringLiteral("no keyring answers; the remembered password is kept in the preference file"));
+            storeValue(kPasswordKey, password);
+        });
 }
 
 QString QXUserInfoData::xunFeiAppId() const

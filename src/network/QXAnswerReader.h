@@ -34,7 +34,10 @@ struct QXAnswerOutcome {
 };
 
 // The message of the "no answer body" failure, before localisation.
-inline QString qxNoBodyMessage() { return QStringLiteral("系统错误"); }
+inline QString qxNoBodyMessage()
+{
+    return QStringLiteral("系统错误");
+}
 constexpr qint64 kQXNoBodyCode = -2;
 
 // Content types whose bodies are read as JSON.

@@ -11,12 +11,14 @@
 
 namespace {
 
-QJsonObject message(const char *role, const QString &content) {
+QJsonObject message(const char *role, const QString &content)
+{
     return QJsonObject{{QStringLiteral("role"), QLatin1String(role)}, {QStringLiteral("content"), content}};
 }
 
 // The text of one piece, or nullopt when it is not a usable answer piece.
-std::optional<QString> pieceText(const QByteArray &piece) {
+std::optional<QString> pieceText(const QByteArray &piece)
+{
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)utf8.decode(piece);
     if (utf8.hasError())
@@ -35,7 +37,8 @@ std::optional<QString> pieceText(const QByteArray &piece) {
 
 } // namespace
 
-QJsonArray qxChatMessageList(const QList<std::shared_ptr<QXAIContentModel>> &conversation) {
+QJsonArray qxChatMessageList(const QList<std::shared_ptr<QXAIContentModel>> &conversation)
+{
     QJsonArray messages;
     const qsizetype start = std::max<qsizetype>(0, conversation.size() - kQXChatContextTurns);
     for (qsizetype i = start; i < conversation.size(); ++i) {
@@ -49,7 +52,8 @@ QJsonArray qxChatMessageList(const QList<std::shared_ptr<QXAIContentModel>> &con
     return messages;
 }
 
-std::optional<QByteArray> qxChatRequestBody(const QJsonArray &messages) {
+std::optional<QByteArray> qxChatRequestBody(const QJsonArray &messages)
+{
     const QString plain = QString::fromUtf8(QJsonDocument(messages).toJson(QJsonDocument::Compact));
     const std::optional<QString> cipher = pz::AES128ECBEncryptWithKey(plain, QString::fromLatin1(kQXChatBodyKey));
     if (!cipher)
@@ -57,7 +61,8 @@ std::optional<QByteArray> qxChatRequestBody(const QJsonArray &messages) {
     return cipher->toUtf8();
 }
 
-QStringList qxChatAnswerTexts(const QByteArray &body) {
+QStringList qxChatAnswerTexts(const QByteArray &body)
+{
     // The marker is ASCII, so cutting the bytes cuts the text at the same places and
     // a corrupted piece costs only itself.
     static const QByteArray marker(kChatPieceMarker);

@@ -8,32 +8,37 @@ namespace {
 
 using Kind = QXNetError::Kind;
 
-QXAnswerOutcome shapeFailure(const QJsonValue &answer, const QString &why) {
+QXAnswerOutcome shapeFailure(const QJsonValue &answer, const QString &why)
+{
     QXAnswerOutcome out = QXAnswerOutcome::fail(Kind::Shape, why);
     out.value = answer;
     return out;
 }
 
-QJsonValue member(const QJsonValue &value, const char *key) {
+QJsonValue member(const QJsonValue &value, const char *key)
+{
     return value.isObject() ? value.toObject().value(QLatin1String(key)) : QJsonValue(QJsonValue::Undefined);
 }
 
 } // namespace
 
-bool qxIsAcceptedDirectContentType(const QByteArray &contentTypeHeader) {
+bool qxIsAcceptedDirectContentType(const QByteArray &contentTypeHeader)
+{
     const qsizetype semi = contentTypeHeader.indexOf(';');
     const QByteArray mime = (semi < 0 ? contentTypeHeader : contentTypeHeader.left(semi)).trimmed().toLower();
     return mime == "text/javascript" || qxIsAcceptedContentType(mime);
 }
 
-QXAnswerOutcome qxDecodeDirectAnswer(const QByteArray &contentTypeHeader, const QByteArray &body) {
+QXAnswerOutcome qxDecodeDirectAnswer(const QByteArray &contentTypeHeader, const QByteArray &body)
+{
     // The scenes' reader does the rest once the type is known to be one of ours.
     if (qxIsAcceptedDirectContentType(contentTypeHeader))
         return qxDecodeAnswerBody(QByteArrayLiteral("application/json"), body);
     return qxDecodeAnswerBody(contentTypeHeader, body);
 }
 
-QString qxJoinRecognisedLines(const QJsonArray &elements, const std::function<QJsonValue(const QJsonValue &)> &textOf) {
+QString qxJoinRecognisedLines(const QJsonArray &elements, const std::function<QJsonValue(const QJsonValue &)> &textOf)
+{
     QString joined;
     for (const QJsonValue &element : elements) {
         const QString text = textOf(element).toString(); // "" for anything but a string
@@ -45,7 +50,8 @@ QString qxJoinRecognisedLines(const QJsonArray &elements, const std::function<QJ
     return joined;
 }
 
-QXAnswerOutcome qxReadTwinLarkOcrAnswer(const QJsonValue &answer) {
+QXAnswerOutcome qxReadTwinLarkOcrAnswer(const QJsonValue &answer)
+{
     const QJsonValue data = member(answer, "data");
     if (!data.isObject())
         return shapeFailure(answer, QStringLiteral("OCR answer without a data object"));
@@ -54,7 +60,8 @@ QXAnswerOutcome qxReadTwinLarkOcrAnswer(const QJsonValue &answer) {
         qxJoinRecognisedLines(words, [](const QJsonValue &word) { return member(word, "text"); }));
 }
 
-QXAnswerOutcome qxReadIFlytekOcrAnswer(const QJsonValue &answer) {
+QXAnswerOutcome qxReadIFlytekOcrAnswer(const QJsonValue &answer)
+{
     const QJsonValue data = member(answer, "data");
     if (!data.isObject())
         return shapeFailure(answer, QStringLiteral("OCR answer without a data object"));
@@ -65,7 +72,8 @@ QXAnswerOutcome qxReadIFlytekOcrAnswer(const QJsonValue &answer) {
     }));
 }
 
-QXChipTokenAnswer qxReadChipTokenAnswer(const QJsonValue &answer) {
+QXChipTokenAnswer qxReadChipTokenAnswer(const QJsonValue &answer)
+{
     if (!answer.isObject())
         return {shapeFailure(answer, QStringLiteral("token answer is not an object")), {}};
     const QJsonObject object = answer.toObject();

@@ -15,7 +15,7 @@ bool hasControlCharacter(const QString &s)
 }
 
 struct Parameter {
-    QByteArray name; // lower case
+    QByteArray name;  // lower case
     QByteArray value; // unquoted
 };
 

@@ -138,7 +138,8 @@ void QXFileDownload::fail(const QString &error, int httpStatus)
         return;
     }
     // Failed before anything was sent: still answer after start() has returned.
-    QMetaObject::invokeMethod(this, [this, result] { finish(result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, result] { finish(result); }, Qt::QueuedConnection);
 }
 
 void QXFileDownload::finish(QXDownloadResult result)

@@ -50,8 +50,8 @@ QXBuiltRequest qxBuildSceneRequest(QXNetBaseScene &scene)
     QByteArray urlText = qxEscapeUrlText(scene.requestURL().trimmed());
     // A scene that puts the serial in its own query ("sn=...") sends no default
     // fields; only a key named exactly "sn" counts, not a value holding "sn=".
-    const QXStringMap parameters = qxUrlQueryHasKey(urlText, QStringLiteral("sn")) ? QXStringMap{}
-                                                                                    : scene.requestParameters();
+    const QXStringMap parameters =
+        qxUrlQueryHasKey(urlText, QStringLiteral("sn")) ? QXStringMap{} : scene.requestParameters();
     // GET-like requests carry the parameters in the query; for the others they would
     // form a JSON body, which the scene's own body (or none) always replaces.
     if (built.method == "GET" || built.method == "HEAD" || built.method == "DELETE")
@@ -89,10 +89,7 @@ QXHttpRequestManager *QXHttpRequestManager::setSharedInstance(QXHttpRequestManag
     return InstalledInstance<QXHttpRequestManager>::install(instance);
 }
 
-QXHttpRequestManager::QXHttpRequestManager(QObject *parent)
-    : QObject(parent)
-{
-}
+QXHttpRequestManager::QXHttpRequestManager(QObject *parent) : QObject(parent) {}
 
 // Replies still in flight go with the network manager, their callbacks uncalled: the
 // process (or the test's world) is ending.
@@ -133,7 +130,8 @@ void QXHttpRequestManager::httpRequestWithScene(std::shared_ptr<QXNetBaseScene> 
     }
     if (validNetworkIsNotReable()) {
         if (callback)
-            callback(false, QJsonValue(), QXNetError{Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络")), 0});
+            callback(false, QJsonValue(),
+                     QXNetError{Kind::Unreachable, hrvAppLocalizedString(QStringLiteral("请检查网络")), 0});
         return;
     }
     send(std::move(scene), std::move(callback));
@@ -188,8 +186,8 @@ void QXHttpRequestManager::finish(QNetworkReply *reply, const std::shared_ptr<QX
         outcome = qxReadHttpAnswer(scene->answerSpec(), code, reply->rawHeader("Content-Type"), body);
     } else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError) {
         // Nothing here aborts a reply, so a cancel is the transfer time-out.
-        outcome = QXAnswerOutcome::fail(Kind::Timeout, QStringLiteral("request timed out"),
-                                        int(QNetworkReply::TimeoutError));
+        outcome =
+            QXAnswerOutcome::fail(Kind::Timeout, QStringLiteral("request timed out"), int(QNetworkReply::TimeoutError));
     } else if (error != QNetworkReply::NoError || !status.isValid()) {
         // Includes a connection closed in the middle of a 2xx body: what arrived is
         // not the whole answer.

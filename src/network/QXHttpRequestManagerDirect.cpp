@@ -30,22 +30,25 @@ using Kind = QXNetError::Kind;
 constexpr char kChipProductIdKey[] = "chipVendorProductId";
 constexpr char kBuiltInChipProductId[] = "4c7e19b2-5d83-4f06-a1e7-92b3c8d05f61";
 
-QXNetError error(Kind kind, const QString &message) {
+QXNetError error(Kind kind, const QString &message)
+{
     return QXNetError{kind, message, 0};
 }
 
 // A URL under a configured base, or nullopt when the base cannot make one.
-std::optional<QUrl> serviceUrl(QXService service, const char *path) {
+std::optional<QUrl> serviceUrl(QXService service, const char *path)
+{
     const QUrl url(qxServiceBase(service) + QLatin1String(path), QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() ||
-        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+    if (!url.isValid() || url.host().isEmpty()
+        || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
         return std::nullopt;
     return url;
 }
 
 // A failure found before anything was sent; never before the call returns, so
 // callers can finish setting up after the call.
-void failLater(const QXSceneCallback &callback, const QXNetError &e) {
+void failLater(const QXSceneCallback &callback, const QXNetError &e)
+{
     qxWarning("net") << e.message;
     if (callback)
         postToMainThread([callback, e] { callback(false, QJsonValue(), e); });
@@ -53,7 +56,8 @@ void failLater(const QXSceneCallback &callback, const QXNetError &e) {
 
 // With no network the request is not sent and the caller hears so before the call
 // returns, as every other request of the client does.
-bool refuseWhenUnreachable(bool unreachable, const QXSceneCallback &callback) {
+bool refuseWhenUnreachable(bool unreachable, const QXSceneCallback &callback)
+{
     if (!unreachable)
         return false;
     if (callback)
@@ -61,7 +65,8 @@ bool refuseWhenUnreachable(bool unreachable, const QXSceneCallback &callback) {
     return true;
 }
 
-QHttpPart formField(const QByteArray &name, const QByteArray &value) {
+QHttpPart formField(const QByteArray &name, const QByteArray &value)
+{
     QHttpPart part;
     part.setRawHeader("Content-Disposition", "form-data; name=\"" + name + '"');
     part.setBody(value);
@@ -70,8 +75,8 @@ QHttpPart formField(const QByteArray &name, const QByteArray &value) {
 
 // Reads a JSON answer of an OCR or token request and hands the result on.
 void finishJsonRequest(const QXReplyResult &r, const char *what,
-                       const std::function<QXAnswerOutcome(const QJsonValue &)> &read,
-                       const QXSceneCallback &callback) {
+                       const std::function<QXAnswerOutcome(const QJsonValue &)> &read, const QXSceneCallback &callback)
+{
     QXAnswerOutcome out;
     if (r.error.isError()) {
         out = QXAnswerOutcome{false, QJsonValue(QJsonValue::Undefined), r.error};
@@ -93,7 +98,8 @@ void finishJsonRequest(const QXReplyResult &r, const char *what,
 // The chat answer's pieces, one per call, spaced so the answer grows as if typed;
 // then the closing call of a turn not yet finished.
 void replayChatPieces(std::shared_ptr<const QStringList> texts, qsizetype index, std::shared_ptr<QXAIContentModel> turn,
-                      QXChatCallback callback) {
+                      QXChatCallback callback)
+{
     if (index < texts->size()) {
         turn->answer = texts->at(index);
         if (callback)
@@ -115,7 +121,8 @@ void replayChatPieces(std::shared_ptr<const QStringList> texts, qsizetype index,
 } // namespace
 
 void QXHttpRequestManager::chatGPT(const QList<std::shared_ptr<QXAIContentModel>> &conversation,
-                                   std::shared_ptr<QXAIContentModel> currentModel, QXChatCallback callback) {
+                                   std::shared_ptr<QXAIContentModel> currentModel, QXChatCallback callback)
+{
     if (!isMainThread()) {
         postToMainThread(
             [this, conversation, currentModel = std::move(currentModel), callback = std::move(callback)]() mutable {
@@ -158,7 +165,8 @@ void QXHttpRequestManager::chatGPT(const QList<std::shared_ptr<QXAIContentModel>
                  });
 }
 
-void QXHttpRequestManager::twinLarkOcrWithBase64ImageData(const QByteArray &image, QXSceneCallback callback) {
+void QXHttpRequestManager::twinLarkOcrWithBase64ImageData(const QByteArray &image, QXSceneCallback callback)
+{
     if (!isMainThread()) {
         postToMainThread([this, image, callback = std::move(callback)]() mutable {
             twinLarkOcrWithBase64ImageData(image, std::move(callback));
@@ -193,7 +201,8 @@ void QXHttpRequestManager::twinLarkOcrWithBase64ImageData(const QByteArray &imag
     });
 }
 
-void QXHttpRequestManager::ocrWithBase64ImageData(const QByteArray &image, QXSceneCallback callback) {
+void QXHttpRequestManager::ocrWithBase64ImageData(const QByteArray &image, QXSceneCallback callback)
+{
     if (!isMainThread()) {
         postToMainThread([this, image, callback = std::move(callback)]() mutable {
             ocrWithBase64ImageData(image, std::move(callback));
@@ -229,7 +238,8 @@ void QXHttpRequestManager::ocrWithBase64ImageData(const QByteArray &image, QXSce
     });
 }
 
-void QXHttpRequestManager::getIFlytekTokenWithCallback(QXSceneCallback callback) {
+void QXHttpRequestManager::getIFlytekTokenWithCallback(QXSceneCallback callback)
+{
     if (!isMainThread()) {
         postToMainThread(
             [this, callback = std::move(callback)]() mutable { getIFlytekTokenWithCallback(std::move(callback)); });

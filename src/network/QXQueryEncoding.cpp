@@ -7,7 +7,7 @@ namespace {
 bool isUnreserved(unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
-        || c == '_' || c == '~';
+           || c == '_' || c == '~';
 }
 
 // The characters a URL query may hold unescaped.
@@ -16,8 +16,21 @@ bool isQueryAllowed(unsigned char c)
     if (isUnreserved(c))
         return true;
     switch (c) {
-    case '!': case '$': case '&': case '\'': case '(': case ')': case '*': case '+': case ',':
-    case '/': case ':': case ';': case '=': case '?': case '@':
+    case '!':
+    case '$':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case '/':
+    case ':':
+    case ';':
+    case '=':
+    case '?':
+    case '@':
         return true;
     default:
         return false;

@@ -27,5 +27,4 @@ bool qxUrlQueryHasKey(const QByteArray &escapedUrl, const QString &key);
 QByteArray qxAppendQueryParameters(const QByteArray &escapedUrl, const QXStringMap &parameters);
 
 // Base + path + "?k=v&k=v" with each value encoded: the form every scene URL takes.
-QString qxBuildSceneUrl(const QString &base, const QString &path,
-                        const QList<QPair<QString, QString>> &query = {});
+QString qxBuildSceneUrl(const QString &base, const QString &path, const QList<QPair<QString, QString>> &query = {});

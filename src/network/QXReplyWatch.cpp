@@ -16,7 +16,8 @@ struct Watch {
     int idleMs = 0;
 };
 
-void arm(QNetworkReply *reply, const std::shared_ptr<Watch> &watch) {
+void arm(QNetworkReply *reply, const std::shared_ptr<Watch> &watch)
+{
     if (watch->timedOut || watch->finished)
         return;
     Scheduler &scheduler = Scheduler::instance();
@@ -32,7 +33,8 @@ void arm(QNetworkReply *reply, const std::shared_ptr<Watch> &watch) {
         reply);
 }
 
-QXReplyResult resultOf(QNetworkReply *reply, bool timedOut) {
+QXReplyResult resultOf(QNetworkReply *reply, bool timedOut)
+{
     using Kind = QXNetError::Kind;
     QXReplyResult r;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -57,7 +59,8 @@ QXReplyResult resultOf(QNetworkReply *reply, bool timedOut) {
 
 } // namespace
 
-void qxWatchReply(QNetworkReply *reply, int idleTimeoutMs, std::function<void(const QXReplyResult &)> done) {
+void qxWatchReply(QNetworkReply *reply, int idleTimeoutMs, std::function<void(const QXReplyResult &)> done)
+{
     auto watch = std::make_shared<Watch>();
     watch->idleMs = idleTimeoutMs;
     arm(reply, watch);

@@ -100,8 +100,8 @@ HidDescriptorSummary parseHidReportDescriptor(const std::uint8_t *data, std::siz
         } else if (type == kMain) {
             if (tag == kTagCollection) {
                 if (depth == 0) {
-                    const HidDescriptorSummary::Usage u{
-                        haveUsage && usageExplicitPage ? usageExplicitPage : usagePage, haveUsage ? usageId : 0};
+                    const HidDescriptorSummary::Usage u{haveUsage && usageExplicitPage ? usageExplicitPage : usagePage,
+                                                        haveUsage ? usageId : 0};
                     if (out.topLevel.size() < HidDescriptorSummary::kMaxTopLevel)
                         out.topLevel.push_back(u);
                     if (!haveAnyTopLevel) {

@@ -39,9 +39,9 @@ inline constexpr int Indicate = 0x20;
 
 struct BlePeripheralInfo {
     QString id;
-    QString name;              // advertised or known name; may be empty
-    QStringList serviceUuids;  // advertised service UUIDs; empty when none were advertised
-    bool cached = false;       // known to the adapter from earlier, not heard advertising now
+    QString name;             // advertised or known name; may be empty
+    QStringList serviceUuids; // advertised service UUIDs; empty when none were advertised
+    bool cached = false;      // known to the adapter from earlier, not heard advertising now
     int rssi = 0;
 };
 
@@ -111,8 +111,7 @@ public:
     virtual void discoverCharacteristics(const QString &peripheral, const QString &service) = 0;
     virtual void setNotifyValue(const BleCharacteristicRef &characteristic, bool enabled) = 0;
     virtual void readValue(const BleCharacteristicRef &characteristic) = 0;
-    virtual void writeValue(const BleCharacteristicRef &characteristic, const QByteArray &value,
-                            BleWriteMode mode) = 0;
+    virtual void writeValue(const BleCharacteristicRef &characteristic, const QByteArray &value, BleWriteMode mode) = 0;
     // The ATT MTU of the link to a connected peripheral: a write carries at most
     // mtu − 3 bytes. The protocol's minimum, 23, where nothing larger was negotiated
     // or the central cannot tell.

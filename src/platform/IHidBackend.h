@@ -42,10 +42,10 @@ struct HidMatch {
 
 enum class HidError {
     None,
-    NoDevice,      // unknown path, or the device went away (ENOENT, ENODEV)
-    AccessDenied,  // EACCES/EPERM: the device-access rule is not installed
-    NotOpen,       // write to an interface that is not open
-    Io,            // any other failure of the system call
+    NoDevice,     // unknown path, or the device went away (ENOENT, ENODEV)
+    AccessDenied, // EACCES/EPERM: the device-access rule is not installed
+    NotOpen,      // write to an interface that is not open
+    Io,           // any other failure of the system call
 };
 
 struct HidResult {

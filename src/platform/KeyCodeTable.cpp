@@ -1,7 +1,7 @@
 #include "KeyCodeTable.h"
 
-#include <X11/keysym.h>
 #include <X11/XF86keysym.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 

@@ -31,10 +31,14 @@ std::optional<MouseEventType> classifyPointerEvent(RawPointerKind kind, int xBut
 int buttonNumberForXButton(int xButton)
 {
     switch (xButton) {
-    case 1: return 0;
-    case 2: return 2;
-    case 3: return 1;
-    default: return xButton >= 8 ? xButton - 5 : 0;
+    case 1:
+        return 0;
+    case 2:
+        return 2;
+    case 3:
+        return 1;
+    default:
+        return xButton >= 8 ? xButton - 5 : 0;
     }
 }
 

@@ -35,7 +35,7 @@ constexpr bool maskMatches(quint64 mask, MouseEventType type)
 
 struct MouseEvent {
     MouseEventType type = MouseEventType::MouseMoved;
-    QPoint globalPos;   // desktop coordinates, top-left origin
+    QPoint globalPos;     // desktop coordinates, top-left origin
     int buttonNumber = 0; // 0 left, 1 right, 2 middle and beyond; 0 for plain moves
     quint32 time = 0;     // the window system's time stamp in ms (X server time); 0 unknown
 };

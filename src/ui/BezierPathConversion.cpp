@@ -31,9 +31,15 @@ QPainterPath pathFromPathElements(const std::vector<PathElement> &elements)
     QPainterPath path;
     for (const PathElement &e : elements) {
         switch (e.kind) {
-        case PathElement::MoveTo: path.moveTo(e.points[0]); break;
-        case PathElement::LineTo: path.lineTo(e.points[0]); break;
-        case PathElement::CurveTo: path.cubicTo(e.points[0], e.points[1], e.points[2]); break;
+        case PathElement::MoveTo:
+            path.moveTo(e.points[0]);
+            break;
+        case PathElement::LineTo:
+            path.lineTo(e.points[0]);
+            break;
+        case PathElement::CurveTo:
+            path.cubicTo(e.points[0], e.points[1], e.points[2]);
+            break;
         case PathElement::QuadTo: {
             const QPointF p = path.currentPosition();
             const QPointF q = e.points[0];
@@ -41,7 +47,9 @@ QPainterPath pathFromPathElements(const std::vector<PathElement> &elements)
             path.cubicTo(p + (q - p) * 2.0 / 3.0, end + (q - end) * 2.0 / 3.0, end);
             break;
         }
-        case PathElement::Close: path.closeSubpath(); break;
+        case PathElement::Close:
+            path.closeSubpath();
+            break;
         }
     }
     return path;

@@ -4,9 +4,9 @@
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "MainThread.h"
-#include "platform/KeyCodeTable.h"
 #include "PZLog.h"
 #include "Scheduler.h"
+#include "platform/KeyCodeTable.h"
 #include "services/IAppShell.h"
 
 #include <QCursor>
@@ -57,11 +57,20 @@ quint64 flagsFromSymbols(const QString &symbols)
     quint64 flags = 0;
     for (QChar c : symbols) {
         switch (c.unicode()) {
-        case 0x21E7: flags |= kFlagShift; break;     // ⇧
-        case 0x2303: flags |= kFlagControl; break;   // ⌃
-        case 0x2318: flags |= kFlagCommand; break;   // ⌘
-        case 0x2325: flags |= kFlagAlternate; break; // ⌥
-        default: break;
+        case 0x21E7:
+            flags |= kFlagShift;
+            break; // ⇧
+        case 0x2303:
+            flags |= kFlagControl;
+            break; // ⌃
+        case 0x2318:
+            flags |= kFlagCommand;
+            break; // ⌘
+        case 0x2325:
+            flags |= kFlagAlternate;
+            break; // ⌥
+        default:
+            break;
         }
     }
     return flags;

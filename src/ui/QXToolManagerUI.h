@@ -5,8 +5,8 @@
 #include <QList>
 #include <QPointF>
 #include <QRect>
-#include <QUrl>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 
@@ -32,9 +32,9 @@ QPointF screenPointUnderMouse(const QPoint &cursor, const QList<QRect> &screens)
 class QXToolManagerUI {
 public:
     struct Deps {
-        platform::IKeyPoster *keyPoster = nullptr;   // nullptr: the installed one
-        platform::IClipboard *clipboard = nullptr;   // nullptr: the installed one
-        platform::IWorkspace *workspace = nullptr;   // nullptr: the installed one
+        platform::IKeyPoster *keyPoster = nullptr; // nullptr: the installed one
+        platform::IClipboard *clipboard = nullptr; // nullptr: the installed one
+        platform::IWorkspace *workspace = nullptr; // nullptr: the installed one
         // Looks up the user-visible text of a key in the interface language
         // (default: HRVLocalizedString).
         std::function<QString(const QString &)> localize;

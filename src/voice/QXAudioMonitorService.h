@@ -106,7 +106,7 @@ private:
     qint64 now() const;
 
     Deps d;
-    QObject m_context; // hops, timers and result blocks die with the dispatcher
+    QObject m_context;              // hops, timers and result blocks die with the dispatcher
     bool m_keepsLastResult = false; // the pop-up went at a repeated release; the result still counts
     bool m_isManualEnd = false;
     const bool m_isShowTextPopWindow = true; // results always go through the pop-up and a paste

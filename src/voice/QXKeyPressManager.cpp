@@ -44,8 +44,7 @@ QString textOf(const std::optional<KeySettingSubModel> &option)
 } // namespace
 
 QXKeyPressManager::QXKeyPressManager(Deps deps)
-    : d(withScheduler(std::move(deps))),
-      m_tools(toolDeps(d)),
+    : d(withScheduler(std::move(deps))), m_tools(toolDeps(d)),
       m_classifier(*d.scheduler, [this](int kind) { handlePressKeyEvent(kind, kCentreKey); })
 {
     d.state->setIsSupportKeySetting(true);

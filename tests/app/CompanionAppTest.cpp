@@ -176,7 +176,8 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_TRUE(QXHidCommandManager::sharedInstance().isTimerRunning());
             rx.clearWritten();
             scheduler.advance(QXHidCommandManager::kPollIntervalMs + HIDDevice::kPacingMs);
-            EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData"))) << heard(rx, 2).join(',').toStdString();
+            EXPECT_TRUE(heard(rx, 2).contains(QStringLiteral("sendSearchMouseConnectStatusData")))
+                << heard(rx, 2).join(',').toStdString();
             // The mouse behind it answers: the status item offers its menu.
             rx.sendInput(Role::Command, QByteArray::fromHex("0d5a4d6900").leftJustified(64, '\0'));
             settle();
@@ -202,7 +203,9 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(instance, nullptr) << name << " stays installed";
         EXPECT_EQ(InstalledInstance<NotificationCenter>::installed(), centre);
         EXPECT_FALSE(world.bus.fake().watching());
-        EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(QString::fromLatin1(qx::notify::kUSBInsertNotification)), 0);
+        EXPECT_EQ(
+            NotificationCenter::defaultCenter().observerCount(QString::fromLatin1(qx::notify::kUSBInsertNotification)),
+            0);
         // What was still due (the open's delayed information request) finds nothing, and
         // nothing repeats.
         settle();

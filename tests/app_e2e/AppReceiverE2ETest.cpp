@@ -36,15 +36,22 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
     // The mouse is there (status 0) ...
     ASSERT_TRUE(device.answer(report64("0d5a4d690000")));
     // ... so the application asks for its information.
-    ASSERT_TRUE(device.waitForReport(report64("0da54d04614c"), 5000)) << device.seen().join(' ').toStdString()
-                                                                        << app.output().toStdString();
+    ASSERT_TRUE(device.waitForReport(report64("0da54d04614c"), 5000))
+        << device.seen().join(' ').toStdString() << app.output().toStdString();
 
     // Serial number (30 bytes), ids, LED, microphone, sensor, DPI, model, battery, firmware.
     QByteArray info = QByteArray::fromHex("0d5a4d6100");
     QByteArray sn("QXE2E0001");
     sn.append(QByteArray(30 - sn.size(), '\0'));
     info += sn;
-    info += QByteArray::fromHex("ab22" "5131" "01" "00" "01" "02" "05" "4d"); // battery 0x4d = 77
+    info += QByteArray::fromHex("ab22"
+                                "5131"
+                                "01"
+                                "00"
+                                "01"
+                                "02"
+                                "05"
+                                "4d"); // battery 0x4d = 77
     info += QByteArray("V1.2.3");
     info.append(QByteArray(64 - info.size(), '\0'));
     ASSERT_TRUE(device.answer(info));

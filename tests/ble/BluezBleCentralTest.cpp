@@ -27,7 +27,9 @@ struct StateRecorder final : IBleCentralDelegate {
     void centralDidDisconnectPeripheral(const QString &, const QString &) override {}
     void peripheralDidDiscoverServices(const QString &, const QStringList &, const QString &) override {}
     void peripheralDidDiscoverCharacteristics(const QString &, const QString &, const QList<BleCharacteristicInfo> &,
-                                              const QString &) override {}
+                                              const QString &) override
+    {
+    }
     void peripheralDidUpdateNotificationState(const BleCharacteristicRef &, bool, const QString &) override {}
     void peripheralDidUpdateValue(const BleCharacteristicRef &, const QByteArray &, const QString &) override {}
 };
@@ -52,8 +54,8 @@ TEST(BluezBleCentral, WithoutAdapterReportsUnsupportedOnceAndAnswersEverything)
         EXPECT_EQ(rec.states, QList<BleAdapterState>{BleAdapterState::Unsupported});
         EXPECT_TRUE(qxLoggedOnce(QStringLiteral("ble.noadapter")));
         EXPECT_FALSE(central.isScanning());
-        EXPECT_TRUE(central.retrieveConnectedPeripherals({QStringLiteral("A8253F01-0C51-4000-B84F-1500068FB5A3")})
-                        .isEmpty());
+        EXPECT_TRUE(
+            central.retrieveConnectedPeripherals({QStringLiteral("A8253F01-0C51-4000-B84F-1500068FB5A3")}).isEmpty());
         central.connectPeripheral(QStringLiteral("C0:11:22:33:44:01"));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !rec.failures.isEmpty(); }, 5000));
         central.writeValue({QStringLiteral("C0:11:22:33:44:01"), QStringLiteral("S"), QStringLiteral("C")}, "x",
@@ -97,11 +99,10 @@ TEST(BluezConnectedDevices, PicksConnectedDevicesOfferingOurServices)
     using linuxbackend::BluezObjects;
     auto device = [](const char *addr, const char *name, bool connected, QStringList uuids) {
         linuxbackend::BluezInterfaces ifaces;
-        ifaces.insert(QStringLiteral("org.bluez.Device1"),
-                      QVariantMap{{"Address", QString::fromLatin1(addr)},
-                                  {"Name", QString::fromLatin1(name)},
-                                  {"Connected", connected},
-                                  {"UUIDs", uuids}});
+        ifaces.insert(QStringLiteral("org.bluez.Device1"), QVariantMap{{"Address", QString::fromLatin1(addr)},
+                                                                       {"Name", QString::fromLatin1(name)},
+                                                                       {"Connected", connected},
+                                                                       {"UUIDs", uuids}});
         return ifaces;
     };
     BluezObjects objects;
@@ -113,7 +114,8 @@ TEST(BluezConnectedDevices, PicksConnectedDevicesOfferingOurServices)
                    device("C0:11:22:33:44:02", "Pointer BT5.2", false, {"A1520001-5A21-4F05-BC7D-AF01F617B664"}));
     objects.insert(QDBusObjectPath("/org/bluez/hci0/dev_3"),
                    device("C0:11:22:33:44:03", "Headset", true, {"0000110B-0000-1000-8000-00805F9B34FB"}));
-    objects.insert(QDBusObjectPath("/org/bluez/hci0/dev_4"), device("", "No address", true, {"A8253F01-0C51-4000-B84F-1500068FB5A3"}));
+    objects.insert(QDBusObjectPath("/org/bluez/hci0/dev_4"),
+                   device("", "No address", true, {"A8253F01-0C51-4000-B84F-1500068FB5A3"}));
 
     const QList<BlePeripheralInfo> found = linuxbackend::connectedPeripheralsIn(
         objects, {"A8253F01-0C51-4000-B84F-1500068FB5A3", "A1520001-5A21-4F05-BC7D-AF01F617B664"});

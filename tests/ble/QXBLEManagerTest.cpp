@@ -1,9 +1,9 @@
+#include "QXBLEManager.h"
 #include "BleDeviceTable.h"
 #include "FakeBleCentral.h"
 #include "ManualScheduler.h"
 #include "NotificationNames.h"
 #include "NotificationRecorder.h"
-#include "QXBLEManager.h"
 #include "RecordingBleManagerDelegate.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +102,8 @@ TEST(BleDeviceTable, AnyPartOfTheJoinedNamesMatches)
 
 TEST(BleDeviceTable, AdapterStateTextsAndServiceSets)
 {
-    const QStringList texts{"未知蓝牙状态", "蓝牙重置", "该设备不支持蓝牙", "未授权蓝牙权限", "蓝牙已关闭", "蓝牙已打开"};
+    const QStringList texts{"未知蓝牙状态",   "蓝牙重置",   "该设备不支持蓝牙",
+                            "未授权蓝牙权限", "蓝牙已关闭", "蓝牙已打开"};
     for (int i = 0; i < texts.size(); ++i)
         EXPECT_EQ(ble::adapterStateText(i), texts[i]);
     EXPECT_EQ(ble::adapterStateText(9), QStringLiteral("未知的蓝牙错误"));

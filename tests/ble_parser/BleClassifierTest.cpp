@@ -6,11 +6,13 @@ using namespace proto;
 
 namespace {
 
-QByteArray hex(const char *h) {
+QByteArray hex(const char *h)
+{
     return QByteArray::fromHex(h);
 }
 
-TEST(BleClassifier, FramesVoiceAndShortValues) {
+TEST(BleClassifier, FramesVoiceAndShortValues)
+{
     const struct {
         const char *what;
         const char *value;
@@ -49,11 +51,13 @@ TEST(BleClassifier, FramesVoiceAndShortValues) {
     }
 }
 
-QByteArray standardInfo(const QByteArray &sn30, const char *rest = "ab22513101010203485a56322e302e31") {
+QByteArray standardInfo(const QByteArray &sn30, const char *rest = "ab22513101010203485a56322e302e31")
+{
     return sn30 + hex(rest);
 }
 
-TEST(BleClassifier, StandardDeviceInformation) {
+TEST(BleClassifier, StandardDeviceInformation)
+{
     const QByteArray sn = hex("515831323334") + QByteArray(24, '\0');
     auto info = readBleDeviceInfo(standardInfo(sn), false);
     ASSERT_TRUE(info);
@@ -71,8 +75,8 @@ TEST(BleClassifier, StandardDeviceInformation) {
     // NULs anywhere drop out; a serial of zeros, as text or as bytes, is no serial.
     EXPECT_EQ(readBleDeviceInfo(standardInfo(QByteArray("QX\0"
                                                         "12",
-                                                        5) +
-                                             QByteArray(25, '\0')),
+                                                        5)
+                                             + QByteArray(25, '\0')),
                                 false)
                   ->sn,
               "QX12");
@@ -89,7 +93,8 @@ TEST(BleClassifier, StandardDeviceInformation) {
     EXPECT_FALSE(readBleDeviceInfo(full.left(39), false));
 }
 
-TEST(BleClassifier, PointerDeviceInformation) {
+TEST(BleClassifier, PointerDeviceInformation)
+{
     const QByteArray p = hex("a1b2c3d4e5f6ab225131030204ca501b");
     auto info = readBleDeviceInfo(p, true);
     ASSERT_TRUE(info);
@@ -119,7 +124,8 @@ TEST(BleClassifier, PointerDeviceInformation) {
     EXPECT_FALSE(readBleDeviceInfo(p.left(15), true));
 }
 
-TEST(BleClassifier, ReceiverSourceByProduct) {
+TEST(BleClassifier, ReceiverSourceByProduct)
+{
     const struct {
         uint16_t vid, pid;
         int source; // -1: unchanged
@@ -134,7 +140,8 @@ TEST(BleClassifier, ReceiverSourceByProduct) {
     }
 }
 
-TEST(BleClassifier, KeyMapMatchesTheHidCodes) {
+TEST(BleClassifier, KeyMapMatchesTheHidCodes)
+{
     // event, code with key setting, action without
     const struct {
         uint8_t event;

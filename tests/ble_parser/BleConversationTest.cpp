@@ -28,8 +28,11 @@ namespace notify = qx::notify;
 class LiveDispatcher : public FakeVoiceKeyDispatcher {
 public:
     LiveDispatcher(CallLog &log, VoiceKeyState &keys, FakeSpeechService &speech)
-        : FakeVoiceKeyDispatcher(log), m_keys(keys), m_speech(speech) {}
-    void hidCallbackType(int type) override {
+        : FakeVoiceKeyDispatcher(log), m_keys(keys), m_speech(speech)
+    {
+    }
+    void hidCallbackType(int type) override
+    {
         FakeVoiceKeyDispatcher::hidCallbackType(type);
         if (type == 33 || type == 35 || type == 37) {
             m_keys.setHadStart(true);
@@ -64,13 +67,15 @@ protected:
     std::unique_ptr<QXBLEManager> central = std::make_unique<QXBLEManager>(adapter.factory(), &delegate);
     QList<std::pair<bool, QByteArray>> chunks;
 
-    DeviceSeams seams() {
+    DeviceSeams seams()
+    {
         DeviceSeams s = fakes.seams();
         s.voice = &voice;
         return s;
     }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         bleMgr.setCentral(central.get());
         parser.setCentral(central.get());
         parser.setFormatSizeSource([] { return 0; });
@@ -88,11 +93,13 @@ protected:
         ASSERT_TRUE(state->bleConnect());
         notes.clear();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         facade.setSendVoiceDataBlock({});
         central.reset();
     }
-    int commandCount(const char *name) const {
+    int commandCount(const char *name) const
+    {
         int n = 0;
         for (const auto &c : mouse.commands)
             n += c.command == QLatin1String(name) ? 1 : 0;
@@ -100,7 +107,8 @@ protected:
     }
 };
 
-TEST_F(BleConversation, TheMouseIntroducesItselfAndItsLighting) {
+TEST_F(BleConversation, TheMouseIntroducesItselfAndItsLighting)
+{
     mouse.lightingMode = 6;
     mouse.lightingColor = 2;
     mouse.hand = 1;
@@ -128,7 +136,8 @@ TEST_F(BleConversation, TheMouseIntroducesItselfAndItsLighting) {
     EXPECT_EQ(item.dpi(), 1);
 }
 
-TEST_F(BleConversation, DictationFromTheMouseMicrophone) {
+TEST_F(BleConversation, DictationFromTheMouseMicrophone)
+{
     mouse.pressKey(0x37); // voice key down
     sched.advance(50);
     ASSERT_TRUE(mouse.streaming());
@@ -170,7 +179,8 @@ TEST_F(BleConversation, DictationFromTheMouseMicrophone) {
     EXPECT_EQ(mouse.acknowledgements, mouse.eventsSent);
 }
 
-TEST_F(BleConversation, SecondDictationContinuesTheDecoder) {
+TEST_F(BleConversation, SecondDictationContinuesTheDecoder)
+{
     for (int round = 0; round < 2; ++round) {
         mouse.pressKey(0x33); // toggle on
         sched.advance(300);
@@ -187,7 +197,8 @@ TEST_F(BleConversation, SecondDictationContinuesTheDecoder) {
     EXPECT_EQ(voice.pressTypes, (std::vector<int>{33, 34, 33, 34}));
 }
 
-TEST_F(BleConversation, AcceptedFirmwareReconnectsTheMouse) {
+TEST_F(BleConversation, AcceptedFirmwareReconnectsTheMouse)
+{
     const QString otaNotify = QStringLiteral("A8253F05-0C51-4000-B84F-1500068FB5A3");
     fwtest::ImageFolder images;
     const QString path = images.write(QStringLiteral("image.txt"), fwtest::mouseFile(fwtest::lines(300)));

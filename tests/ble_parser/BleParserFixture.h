@@ -27,7 +27,8 @@ protected:
     QList<std::pair<bool, QByteArray>> chunks; // what the voice block received
     fwtest::ImageFolder images;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         adapter.addPeripheral(sim::SimBleMouse::peripheral());
         central->startScan();
         sched.runDue();
@@ -42,14 +43,16 @@ protected:
             chunks.append({start, audio.toByteArray()});
         });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         sched.advance(5000); // let delayed work end inside the test
         central.reset();
     }
 
     void feed(const char *hex) { parser.eventTypeConvertDataToHexStr(QByteArray::fromHex(hex)); }
     void feedBytes(const QByteArray &bytes) { parser.eventTypeConvertDataToHexStr(bytes); }
-    QByteArrayList writes() const {
+    QByteArrayList writes() const
+    {
         QByteArrayList out;
         for (const auto &w : adapter.writes)
             out << w.data.toHex();
@@ -57,7 +60,8 @@ protected:
     }
     // Starts a real firmware transfer of a `bytes`-byte image (128 bytes a packet); the
     // test then answers for the mouse. Clears the writes and notifications it made.
-    void startTransfer(int bytes = 300) {
+    void startTransfer(int bytes = 300)
+    {
         const QString path = images.write(QStringLiteral("image.txt"), fwtest::mouseFile(fwtest::lines(bytes)));
         mgr.firmwareTransfer().setImagePathSource([path] { return path; });
         mgr.firmwareTransfer().sendStartOTAData();
@@ -65,7 +69,8 @@ protected:
         adapter.writes.clear();
         notes.clear();
     }
-    int firmwareWrites() const {
+    int firmwareWrites() const
+    {
         int n = 0;
         for (const auto &w : adapter.writes)
             n += w.characteristic.characteristic == platform::normalizedBleUuid(sim::SimBleMouse::kOtaWrite);

@@ -9,12 +9,14 @@ namespace notify = qx::notify;
 const char kAck[] = "4d04104c";
 
 // 4d 61 00, serial "QX1234", pid, vid, led 1, mic, ic 2, dpi 3, model, 90 %, "V2.0.1", 4c
-QByteArray standardInfo(const char *pid = "ab22", const char *model = "48", const char *mic = "01") {
-    return QByteArray::fromHex("4d6100515831323334") + QByteArray(24, '\0') +
-           QByteArray::fromHex(QByteArray(pid) + "5131" + "01" + mic + "0203" + model + "5a" + "56322e302e31" + "4c");
+QByteArray standardInfo(const char *pid = "ab22", const char *model = "48", const char *mic = "01")
+{
+    return QByteArray::fromHex("4d6100515831323334") + QByteArray(24, '\0')
+           + QByteArray::fromHex(QByteArray(pid) + "5131" + "01" + mic + "0203" + model + "5a" + "56322e302e31" + "4c");
 }
 
-TEST_F(BleParserTest, MouseAcknowledgementIsNotAnsweredEverythingElseIs) {
+TEST_F(BleParserTest, MouseAcknowledgementIsNotAnsweredEverythingElseIs)
+{
     feed("4d10004c");
     EXPECT_TRUE(writes().isEmpty());
 
@@ -33,7 +35,8 @@ TEST_F(BleParserTest, MouseAcknowledgementIsNotAnsweredEverythingElseIs) {
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{0});
 }
 
-TEST_F(BleParserTest, StandardDeviceInformation) {
+TEST_F(BleParserTest, StandardDeviceInformation)
+{
     fakes.keys.setHadStart(false);
     feedBytes(standardInfo());
     EXPECT_EQ(item().sn(), "QX1234");
@@ -53,7 +56,8 @@ TEST_F(BleParserTest, StandardDeviceInformation) {
     EXPECT_EQ(notes.names(), (QStringList{notify::HadUSBInfoNotification, notify::HadElectricInfoNotification}));
 }
 
-TEST_F(BleParserTest, DeviceInformationVariants) {
+TEST_F(BleParserTest, DeviceInformationVariants)
+{
     const struct {
         const char *what;
         const char *pid, *model;
@@ -88,7 +92,8 @@ TEST_F(BleParserTest, DeviceInformationVariants) {
     EXPECT_EQ(item().firmwareVersion(), "V1");
 }
 
-TEST_F(BleParserTest, InformationDuringDictationLeavesTheMicrophoneOpen) {
+TEST_F(BleParserTest, InformationDuringDictationLeavesTheMicrophoneOpen)
+{
     // The battery poll asks for the information every few minutes; a reply that lands
     // in the middle of a voice input must not switch the microphone off.
     fakes.keys.setHadStart(true);
@@ -97,7 +102,8 @@ TEST_F(BleParserTest, InformationDuringDictationLeavesTheMicrophoneOpen) {
     EXPECT_EQ(notes.count(notify::HadUSBInfoNotification), 1);
 }
 
-TEST_F(BleParserTest, PointerDeviceInformation) {
+TEST_F(BleParserTest, PointerDeviceInformation)
+{
     item().setDeviceType(5);
     feed("4d1361a1b2c3d4e5f6ab225131030204ca501b4c");
     EXPECT_EQ(item().sn(), "a1b2c3d4e5f6");
@@ -114,7 +120,8 @@ TEST_F(BleParserTest, PointerDeviceInformation) {
     EXPECT_EQ(notes.names(), (QStringList{notify::HadUSBInfoNotification, notify::HadElectricInfoNotification}));
 }
 
-TEST_F(BleParserTest, ShortFramesAreDroppedSafely) {
+TEST_F(BleParserTest, ShortFramesAreDroppedSafely)
+{
     item().setSn(QStringLiteral("KEEP"));
     feed("4d4c");
     feed("4d614c");
@@ -134,7 +141,8 @@ TEST_F(BleParserTest, ShortFramesAreDroppedSafely) {
     EXPECT_TRUE(notes.names().isEmpty());
 }
 
-TEST_F(BleParserTest, LightingAndHandReplies) {
+TEST_F(BleParserTest, LightingAndHandReplies)
+{
     feed("4d8300034c");
     feed("4d8500024c");
     feed("4d8700014c");
@@ -159,7 +167,8 @@ TEST_F(BleParserTest, LightingAndHandReplies) {
     EXPECT_EQ(item().lightingEffectsBrightness(), 10);
 }
 
-TEST_F(BleParserTest, KeysWithKeySetting) {
+TEST_F(BleParserTest, KeysWithKeySetting)
+{
     state->setIsSupportKeySetting(true);
     feed("4d33004c");
     feed("4d49004c");
@@ -168,7 +177,8 @@ TEST_F(BleParserTest, KeysWithKeySetting) {
     EXPECT_EQ(writes(), (QByteArrayList{kAck, kAck, kAck}));
 }
 
-TEST_F(BleParserTest, KeysWithoutKeySetting) {
+TEST_F(BleParserTest, KeysWithoutKeySetting)
+{
     state->setIsSupportKeySetting(false);
     const struct {
         const char *what;
@@ -205,7 +215,8 @@ TEST_F(BleParserTest, KeysWithoutKeySetting) {
     }
 }
 
-TEST_F(BleParserTest, VoiceStartAndEndHandOnThePressType) {
+TEST_F(BleParserTest, VoiceStartAndEndHandOnThePressType)
+{
     state->setIsSupportKeySetting(false);
     fakes.keys.setHadStart(false);
     feed("4d33004c"); // microphone on, press type 33
@@ -224,7 +235,8 @@ TEST_F(BleParserTest, VoiceStartAndEndHandOnThePressType) {
     EXPECT_TRUE(mgr.encodeData().isEmpty());
 }
 
-TEST_F(BleParserTest, ModeSwitchKey) {
+TEST_F(BleParserTest, ModeSwitchKey)
+{
     state->setIsSupportKeySetting(false);
     fakes.keys.setPressType(34);
     feed("4d40004c");
@@ -240,7 +252,8 @@ TEST_F(BleParserTest, ModeSwitchKey) {
               (std::vector<Tip>{{"切换到翻译模式", "laserPen_icon-7"}, {"切换到打字模式", "laserPen_icon-6"}}));
 }
 
-TEST_F(BleParserTest, PointerKeys) {
+TEST_F(BleParserTest, PointerKeys)
+{
     // The voice-mode key cycles 1, 2, 3, 1 and shows the new mode; 0 or 5 restart at 1.
     fakes.keys.setVioceMode(1);
     feed("4d9b004c");
@@ -304,8 +317,9 @@ TEST_F(BleParserTest, PointerKeys) {
               (QStringList{"showLaserPenEffect", "dismissEffect", "dismissEffect", "changeLaserPenStatus(0)"}));
 }
 
-TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer) {
-    startTransfer(300); // three packets
+TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer)
+{
+    startTransfer(300);         // three packets
     mgr.setCurrentOTAIndex(40); // left from an earlier transfer: the accepted start resets it
 
     QList<qint64> indexes;
@@ -316,7 +330,7 @@ TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer) {
     EXPECT_EQ(indexes, (QList<qint64>{0, 1, 2}));
     EXPECT_EQ(firmwareWrites(), 3);
     EXPECT_EQ(writes().count(kAck), 3); // every reply is acknowledged
-    feed("4d70014c"); // a start refused in the middle of the packets: nothing more
+    feed("4d70014c");                   // a start refused in the middle of the packets: nothing more
     EXPECT_EQ(firmwareWrites(), 3);
     EXPECT_EQ(mgr.currentOTAIndex(), 2);
 
@@ -341,7 +355,8 @@ TEST_F(BleParserTest, FirmwareRepliesPaceTheTransfer) {
     EXPECT_EQ(adapter.callCount("cancel("), 0);
 }
 
-TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce) {
+TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce)
+{
     startTransfer(100); // one packet
     const int scans = adapter.callCount("scan");
     feed("4d70004c");
@@ -367,7 +382,8 @@ TEST_F(BleParserTest, AcceptedFirmwareDropsTheLinkAndScansAgainOnce) {
     EXPECT_EQ(adapter.callCount("scan"), scans + 1);
 }
 
-TEST_F(BleParserTest, FirmwareLookalikesDuringVoiceAreVoice) {
+TEST_F(BleParserTest, FirmwareLookalikesDuringVoiceAreVoice)
+{
     // No transfer runs: a voice packet that happens to read "4d 72 ... 4c" is voice,
     // not the mouse accepting a firmware image (which would drop the link).
     feed("4d5a004c");

@@ -4,7 +4,8 @@
 namespace {
 
 // What a decoder that never skips a byte makes of `bytes`, from `state`.
-QByteArray reference(const QByteArray &bytes, proto::AdpcmState state = {}) {
+QByteArray reference(const QByteArray &bytes, proto::AdpcmState state = {})
+{
     std::vector<int16_t> samples(size_t(2 * bytes.size()));
     proto::adpcmDecodeLowFirst(std::span(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())),
                                samples, state);
@@ -13,7 +14,8 @@ QByteArray reference(const QByteArray &bytes, proto::AdpcmState state = {}) {
     return pcm;
 }
 
-QByteArray pattern(int n, int seed) {
+QByteArray pattern(int n, int seed)
+{
     QByteArray b;
     for (int i = 0; i < n; ++i)
         b.append(char((i * 37 + seed * 11 + 5) & 0xff));
@@ -22,7 +24,8 @@ QByteArray pattern(int n, int seed) {
 
 class BleVoice : public BleParserTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BleParserTest::SetUp();
         fakes.speech.startRecording();
         feed("4d5a004c");
@@ -30,7 +33,8 @@ protected:
     }
 };
 
-TEST_F(BleVoice, FortyBytePacketsDecodeInHundredByteUnitsAndKeepTheRest) {
+TEST_F(BleVoice, FortyBytePacketsDecodeInHundredByteUnitsAndKeepTheRest)
+{
     QByteArray sent;
     for (int i = 0; i < 2; ++i) {
         sent += pattern(40, i);
@@ -52,7 +56,8 @@ TEST_F(BleVoice, FortyBytePacketsDecodeInHundredByteUnitsAndKeepTheRest) {
     EXPECT_TRUE(writes().isEmpty()); // voice is never acknowledged
 }
 
-TEST_F(BleVoice, HundredBytePacketsFromTheVector) {
+TEST_F(BleVoice, HundredBytePacketsFromTheVector)
+{
     const QByteArray packet = QByteArray::fromHex("7777") + QByteArray(98, '\0');
     feedBytes(packet);
     ASSERT_EQ(recording().size(), 400);
@@ -68,7 +73,8 @@ TEST_F(BleVoice, HundredBytePacketsFromTheVector) {
     EXPECT_TRUE(mgr.encodeData().isEmpty());
 }
 
-TEST_F(BleVoice, ChunkSizeFollowsTheSpeechLanguage) {
+TEST_F(BleVoice, ChunkSizeFollowsTheSpeechLanguage)
+{
     parser.setFormatSizeSource([] { return 500; });
     for (int i = 0; i < 6; ++i)
         feedBytes(pattern(90, i));
@@ -81,7 +87,8 @@ TEST_F(BleVoice, ChunkSizeFollowsTheSpeechLanguage) {
     EXPECT_LT(mgr.encodeData().size(), 500);
 }
 
-TEST_F(BleVoice, StreamEndsFlushEverything) {
+TEST_F(BleVoice, StreamEndsFlushEverything)
+{
     const QByteArray a = pattern(57, 1), b = pattern(120, 2);
     feedBytes(a);
     feedBytes(b);
@@ -101,7 +108,8 @@ TEST_F(BleVoice, StreamEndsFlushEverything) {
     EXPECT_EQ(chunks.size(), 1);
 }
 
-TEST_F(BleVoice, SecondStartRestartsWithEmptyBuffersAndTheDecoderCarriesOver) {
+TEST_F(BleVoice, SecondStartRestartsWithEmptyBuffersAndTheDecoderCarriesOver)
+{
     const QByteArray first = pattern(150, 1);
     feedBytes(first);
     const proto::AdpcmState after = mgr.msg();
@@ -118,7 +126,8 @@ TEST_F(BleVoice, SecondStartRestartsWithEmptyBuffersAndTheDecoderCarriesOver) {
     EXPECT_EQ(recording(), reference(second, after));
 }
 
-TEST_F(BleVoice, NoRecordingOpenStillHandsTheVoiceOn) {
+TEST_F(BleVoice, NoRecordingOpenStillHandsTheVoiceOn)
+{
     fakes.speech.stopRecording();
     for (int i = 0; i < 16; ++i)
         feedBytes(pattern(80, i));

@@ -1,7 +1,7 @@
 // Classification of pointer events and the event monitor's install rules.
+#include "platform/MouseEvent.h"
 #include "FakeDesktop.h"
 #include "PZEventMonitor.h"
-#include "platform/MouseEvent.h"
 
 #include <QMouseEvent>
 #include <QTest>
@@ -53,11 +53,11 @@ TEST(MouseEventTest, StoredMasksSelectTheirEvents)
         bool fires;
     };
     const Row rows[] = {
-        {MouseEventType::LeftMouseDown, 2, true},  {MouseEventType::LeftMouseDown, 10, true},
-        {MouseEventType::LeftMouseDown, 34, true}, {MouseEventType::LeftMouseUp, 4, true},
-        {MouseEventType::RightMouseDown, 10, true}, {MouseEventType::MouseMoved, 34, true},
-        {MouseEventType::MouseMoved, 64, false},    {MouseEventType::LeftMouseDragged, 64, true},
-        {MouseEventType::LeftMouseDragged, 34, false}, {MouseEventType::OtherMouseDown, 1ull << 25, true},
+        {MouseEventType::LeftMouseDown, 2, true},         {MouseEventType::LeftMouseDown, 10, true},
+        {MouseEventType::LeftMouseDown, 34, true},        {MouseEventType::LeftMouseUp, 4, true},
+        {MouseEventType::RightMouseDown, 10, true},       {MouseEventType::MouseMoved, 34, true},
+        {MouseEventType::MouseMoved, 64, false},          {MouseEventType::LeftMouseDragged, 64, true},
+        {MouseEventType::LeftMouseDragged, 34, false},    {MouseEventType::OtherMouseDown, 1ull << 25, true},
         {MouseEventType::OtherMouseUp, 1ull << 26, true}, {MouseEventType::OtherMouseUp, 1ull << 25, false},
     };
     for (const Row &r : rows)
@@ -114,12 +114,14 @@ TEST(PZEventMonitorTest, DestroyingRemovesUnlessDetached)
     FakeMouseMonitor global;
     int calls = 0;
     {
-        PZEventMonitor m(PZEventMonitor::Global, 2, [&](const platform::MouseEvent &) { ++calls; }, &global);
+        PZEventMonitor m(
+            PZEventMonitor::Global, 2, [&](const platform::MouseEvent &) { ++calls; }, &global);
         m.start();
     }
     EXPECT_TRUE(global.installed.empty());
     {
-        PZEventMonitor m(PZEventMonitor::Global, 2, [&](const platform::MouseEvent &) { ++calls; }, &global);
+        PZEventMonitor m(
+            PZEventMonitor::Global, 2, [&](const platform::MouseEvent &) { ++calls; }, &global);
         m.start();
         m.detach();
     }
@@ -143,8 +145,9 @@ TEST(PZEventMonitorTest, LocalMonitorSeesEachEventOnceAndPassesItOn)
 
     FakeMouseMonitor global;
     std::vector<platform::MouseEvent> seen;
-    PZEventMonitor monitor(PZEventMonitor::Both, platform::maskOf(MouseEventType::LeftMouseDown),
-                           [&](const platform::MouseEvent &e) { seen.push_back(e); }, &global);
+    PZEventMonitor monitor(
+        PZEventMonitor::Both, platform::maskOf(MouseEventType::LeftMouseDown),
+        [&](const platform::MouseEvent &e) { seen.push_back(e); }, &global);
     monitor.start();
     monitor.start();
     QTest::mouseClick(widget.windowHandle(), Qt::LeftButton, {}, QPoint(20, 30));

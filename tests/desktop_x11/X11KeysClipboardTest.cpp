@@ -7,8 +7,8 @@
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/QtClipboard.h"
 
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 
 #include <xcb/xcb.h>

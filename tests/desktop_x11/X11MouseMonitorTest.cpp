@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
+using platform::maskOf;
 using platform::MouseEvent;
 using platform::MouseEventType;
-using platform::maskOf;
 
 namespace {
 
@@ -26,13 +26,16 @@ protected:
 
     std::unique_ptr<PZEventMonitor> watch(quint64 mask, std::vector<MouseEvent> &into)
     {
-        auto m = PZEventMonitor::monitorWithType(PZEventMonitor::Global, mask,
-                                                 [&into](const MouseEvent &e) { into.push_back(e); }, monitor.get());
+        auto m = PZEventMonitor::monitorWithType(
+            PZEventMonitor::Global, mask, [&into](const MouseEvent &e) { into.push_back(e); }, monitor.get());
         m->start();
         return m;
     }
 
-    void waitUntilRecording() { ASSERT_TRUE(QTest::qWaitFor([this] { return monitor->isRecording(); }, 5000)); }
+    void waitUntilRecording()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return monitor->isRecording(); }, 5000));
+    }
 
     static int count(const std::vector<MouseEvent> &events, MouseEventType type)
     {

@@ -32,7 +32,8 @@ protected:
     void connect() { ble.connect(sched); }
 };
 
-TEST_F(BleCommands, GoldenFramesOnTheirCharacteristics) {
+TEST_F(BleCommands, GoldenFramesOnTheirCharacteristics)
+{
     connect();
     const struct {
         const char *what;
@@ -107,7 +108,8 @@ TEST_F(BleCommands, GoldenFramesOnTheirCharacteristics) {
     EXPECT_TRUE(hid.reports.isEmpty());
 }
 
-TEST_F(BleCommands, LaserPenCommandsGoOverHidInThePlan2Layout) {
+TEST_F(BleCommands, LaserPenCommandsGoOverHidInThePlan2Layout)
+{
     connect();
     state->setChipPlan(2); // what the shell sets while a Bluetooth LE mouse is connected
     mgr.sendLaserPenShakeEffectData(2.55);
@@ -130,7 +132,8 @@ TEST_F(BleCommands, LaserPenCommandsGoOverHidInThePlan2Layout) {
     EXPECT_TRUE(hid.reports.first().startsWith(QByteArray::fromHex("0da54d05aa034c")));
 }
 
-TEST_F(BleCommands, WithoutAPeripheralEverythingIsLostQuietly) {
+TEST_F(BleCommands, WithoutAPeripheralEverythingIsLostQuietly)
+{
     // Nothing connected: the central drops data and firmware frames alike.
     mgr.sendSetDpiData(3);
     mgr.sendStartOTAData();
@@ -144,7 +147,8 @@ TEST_F(BleCommands, WithoutAPeripheralEverythingIsLostQuietly) {
     mgr.sendLaserPenModeData(1); // no HID layer at all
 }
 
-TEST(BleFramePieces, LengthsAndTruncation) {
+TEST(BleFramePieces, LengthsAndTruncation)
+{
     using proto::BleCommand;
     // The length byte counts the whole frame.
     for (auto c : {BleCommand::GetReceive, BleCommand::SetDpi, BleCommand::KeyCommand, BleCommand::SetBurnerInfo,

@@ -9,7 +9,8 @@
 
 namespace {
 
-QByteArray R(int n, const char *hex) {
+QByteArray R(int n, const char *hex)
+{
     return RecordingHidSink::R(n, hex);
 }
 
@@ -23,26 +24,30 @@ protected:
     QXBLEMouseCommandManager bleMgr{ble.central.get(), &hid, fakes.seams()};
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
 
-    void SetUp() override {
+    void SetUp() override
+    {
         hidMgr.setHidSink(&hid);
         ble.connect(sched);
         state->setChipPlan(2);
         state->setMouseIsConnect(true);
         state->setIsSupportKeySetting(true);
     }
-    QByteArrayList bleWrites() const {
+    QByteArrayList bleWrites() const
+    {
         QByteArrayList out;
         for (const auto &w : ble.adapter.writes)
             out << w.data.toHex();
         return out;
     }
-    void clear() {
+    void clear()
+    {
         hid.reports.clear();
         ble.adapter.writes.clear();
     }
 };
 
-TEST_F(CommandFacade, EachCallTakesTheTransportOfTheMoment) {
+TEST_F(CommandFacade, EachCallTakesTheTransportOfTheMoment)
+{
     state->setBleConnect(true);
     facade.sendSetDpiData(3);
     EXPECT_EQ(bleWrites(), QByteArrayList{"4d0568034c"});
@@ -65,7 +70,8 @@ TEST_F(CommandFacade, EachCallTakesTheTransportOfTheMoment) {
     EXPECT_FALSE(facade.isStartVoice());
 }
 
-TEST_F(CommandFacade, HidOnlyGuardedAndEmptyCommands) {
+TEST_F(CommandFacade, HidOnlyGuardedAndEmptyCommands)
+{
     state->setBleConnect(true);
     facade.sendSearchMouseConnectStatusData();
     EXPECT_TRUE(hid.reports.isEmpty());
@@ -101,7 +107,8 @@ TEST_F(CommandFacade, HidOnlyGuardedAndEmptyCommands) {
     EXPECT_TRUE(bleWrites().isEmpty());
 }
 
-TEST_F(CommandFacade, VoiceSourceAndVoiceBlock) {
+TEST_F(CommandFacade, VoiceSourceAndVoiceBlock)
+{
     state->setIsSupportKeySetting(false);
     facade.setIsFromMicData(false);
     EXPECT_TRUE(facade.isFromMicData()); // no key setting and not the voice interface
@@ -136,7 +143,8 @@ TEST_F(CommandFacade, VoiceSourceAndVoiceBlock) {
     EXPECT_FALSE(hidMgr.isStartVoice());
 }
 
-TEST_F(CommandFacade, BatteryPollEveryFiveMinutesOnTheCurrentTransport) {
+TEST_F(CommandFacade, BatteryPollEveryFiveMinutesOnTheCurrentTransport)
+{
     facade.startTimer();
     facade.startTimer();
     EXPECT_TRUE(facade.isTimerRunning());

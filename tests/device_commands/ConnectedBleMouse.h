@@ -24,7 +24,8 @@ struct ConnectedBleMouse {
 
     ~ConnectedBleMouse() { central.reset(); } // centrals go before their adapter
 
-    static FakeBleAdapter::Peripheral mouse() {
+    static FakeBleAdapter::Peripheral mouse()
+    {
         using namespace platform::bleprop;
         FakeBleAdapter::Peripheral p;
         p.id = kMouseId;
@@ -39,7 +40,8 @@ struct ConnectedBleMouse {
         return p;
     }
 
-    void connect(ManualScheduler &sched) {
+    void connect(ManualScheduler &sched)
+    {
         adapter.addPeripheral(mouse());
         central->startScan();
         sched.runDue();

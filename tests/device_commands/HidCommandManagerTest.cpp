@@ -6,7 +6,8 @@
 
 namespace {
 
-QByteArray R(int n, const char *hex) {
+QByteArray R(int n, const char *hex)
+{
     return RecordingHidSink::R(n, hex);
 }
 
@@ -15,14 +16,16 @@ protected:
     RecordingHidSink sink;
     QXHidCommandManager mgr{fakes.seams()};
 
-    void SetUp() override {
+    void SetUp() override
+    {
         mgr.setHidSink(&sink);
         state->setMouseIsConnect(true);
     }
     void plan(int p) { state->setChipPlan(p); }
 };
 
-TEST_F(HidCommandManager, DpiIsStoredAsTheListIndexOnEveryPlan) {
+TEST_F(HidCommandManager, DpiIsStoredAsTheListIndexOnEveryPlan)
+{
     const struct {
         int plan;
         quint64 icType;
@@ -48,7 +51,8 @@ TEST_F(HidCommandManager, DpiIsStoredAsTheListIndexOnEveryPlan) {
     }
 }
 
-TEST_F(HidCommandManager, MicrophoneCommandsDriveTheVoiceState) {
+TEST_F(HidCommandManager, MicrophoneCommandsDriveTheVoiceState)
+{
     QList<std::pair<bool, QByteArray>> handed;
     mgr.setVoiceDataBlock([&](bool start, QByteArrayView audio) { handed.append({start, audio.toByteArray()}); });
 
@@ -88,7 +92,8 @@ TEST_F(HidCommandManager, MicrophoneCommandsDriveTheVoiceState) {
     EXPECT_TRUE(mgr.voiceStream().encodeData().isEmpty());
 }
 
-TEST_F(HidCommandManager, KeyResetVoiceChipTimeAndLostDevice) {
+TEST_F(HidCommandManager, KeyResetVoiceChipTimeAndLostDevice)
+{
     plan(2);
     fakes.keys.setIsResetKey(true);
     mgr.sendResetKeyStatusData();
@@ -119,7 +124,8 @@ TEST_F(HidCommandManager, KeyResetVoiceChipTimeAndLostDevice) {
     EXPECT_TRUE(sink.reports.isEmpty());
 }
 
-TEST_F(HidCommandManager, PollAsksEveryThreeSecondsOrFiveOnPlan4) {
+TEST_F(HidCommandManager, PollAsksEveryThreeSecondsOrFiveOnPlan4)
+{
     plan(2);
     mgr.startTimer();
     sched.advance(9000);
@@ -140,7 +146,8 @@ TEST_F(HidCommandManager, PollAsksEveryThreeSecondsOrFiveOnPlan4) {
     EXPECT_EQ(sink.reports, QList<QByteArray>(2, R(21, "0c0538")));
 }
 
-TEST_F(HidCommandManager, PollKeepsQuietDuringVoiceAndOnPlansWithoutAQuery) {
+TEST_F(HidCommandManager, PollKeepsQuietDuringVoiceAndOnPlansWithoutAQuery)
+{
     plan(6);
     mgr.startTimer();
     sched.advance(4000);
@@ -160,7 +167,8 @@ TEST_F(HidCommandManager, PollKeepsQuietDuringVoiceAndOnPlansWithoutAQuery) {
     }
 }
 
-TEST_F(HidCommandManager, PollTimerIsReplacedNotAdded) {
+TEST_F(HidCommandManager, PollTimerIsReplacedNotAdded)
+{
     plan(2);
     mgr.startTimer();
     mgr.startTimer();
@@ -189,7 +197,8 @@ TEST_F(HidCommandManager, PollTimerIsReplacedNotAdded) {
     EXPECT_EQ(sink.reports, QList<QByteArray>(2, R(64, "0c4d04104c")));
 }
 
-TEST_F(HidCommandManager, ComputerMicrophoneSessionDoesNotSilenceThePoll) {
+TEST_F(HidCommandManager, ComputerMicrophoneSessionDoesNotSilenceThePoll)
+{
     // Voice from the computer's microphone on a plan-2 mouse: the device sends no voice
     // end that would clear the flag, so closing the microphone must.
     bool fromComputer = true;

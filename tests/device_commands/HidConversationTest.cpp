@@ -14,7 +14,8 @@ protected:
     QXHidCommandManager mgr{fakes.seams()};
     QStringList heard; // what the receiver understood, in order
 
-    std::unique_ptr<SimulatedReceiver> open(int row) {
+    std::unique_ptr<SimulatedReceiver> open(int row)
+    {
         watch();
         auto rx = plugRow(row);
         sched.advance(2000); // the transport's own first requests are done
@@ -29,7 +30,8 @@ protected:
     }
 };
 
-TEST_F(HidConversation, Plan2ReceiverGetsPacedFullLengthReports) {
+TEST_F(HidConversation, Plan2ReceiverGetsPacedFullLengthReports)
+{
     auto rx = open(9); // 0x3151/0x22AB: plan 2
     ASSERT_EQ(st().chipPlan(), 2);
     st().setMouseIsConnect(true);
@@ -57,7 +59,8 @@ TEST_F(HidConversation, Plan2ReceiverGetsPacedFullLengthReports) {
     EXPECT_EQ(hid->pressType(), 0);
 }
 
-TEST_F(HidConversation, Plan4MicrophoneIsAFiveByteReportAndAGoneReceiverDropsCommands) {
+TEST_F(HidConversation, Plan4MicrophoneIsAFiveByteReportAndAGoneReceiverDropsCommands)
+{
     auto rx = open(17); // 0x3151/0x10AB: plan 4
     ASSERT_EQ(st().chipPlan(), 4);
     mgr.sendOpenMicData();

@@ -13,7 +13,8 @@
 namespace {
 
 using M = QXHidCommandManager;
-QByteArray R(int n, const char *hex) {
+QByteArray R(int n, const char *hex)
+{
     return RecordingHidSink::R(n, hex);
 }
 
@@ -40,17 +41,20 @@ protected:
     FixedClock clock{QDateTime(QDate(2026, 3, 15), QTime(14, 5, 9))}; // a Sunday
     M mgr;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         mgr.setHidSink(&sink);
         mgr.setClock(&clock);
     }
-    void use(const Device &d) {
+    void use(const Device &d)
+    {
         state->setChipPlan(d.plan);
         state->mouseInfoItem().setDeviceType(quint64(d.deviceType));
         state->setMouseIsConnect(d.connected);
         state->mouseInfoItem().setIcType(d.icType);
     }
-    void check(const Row &r) {
+    void check(const Row &r)
+    {
         use(r.dev);
         sink.reports.clear();
         r.send(mgr);
@@ -65,13 +69,15 @@ protected:
 };
 
 const Device P1{1}, P2{2}, P3{3}, P4{4}, P5{5}, P6{6}, P7{7};
-Device with(Device d, int deviceType, bool connected = true) {
+Device with(Device d, int deviceType, bool connected = true)
+{
     d.deviceType = deviceType;
     d.connected = connected;
     return d;
 }
 
-TEST_F(HidFrames, InformationConnectionAndAcknowledgement) {
+TEST_F(HidFrames, InformationConnectionAndAcknowledgement)
+{
     const Row rows[] = {
         {"info plan 2", P2, &M::sendGetMouseInfoData, {R(64, "0da54d04614c")}, "sendGetMouseInfoData"},
         {"info plan 2 without mouse asks for the mouse",
@@ -138,7 +144,8 @@ TEST_F(HidFrames, InformationConnectionAndAcknowledgement) {
         check(r);
 }
 
-TEST_F(HidFrames, MicrophoneLedAndPopUp) {
+TEST_F(HidFrames, MicrophoneLedAndPopUp)
+{
     const Row rows[] = {
         {"mic open 2", P2, &M::sendOpenMicData, {R(64, "0da54d04624c")}, "sendOpenMicData"},
         {"mic close 2", P2, &M::sendCloseMicData, {R(64, "0da54d04634c")}, "sendCloseMicData"},
@@ -167,7 +174,8 @@ TEST_F(HidFrames, MicrophoneLedAndPopUp) {
         check(r);
 }
 
-TEST_F(HidFrames, DpiRateAndKeyCommand) {
+TEST_F(HidFrames, DpiRateAndKeyCommand)
+{
     Device p3chip1 = P3;
     p3chip1.icType = 1;
     auto dpi = [](qint64 i) { return [i](M &m) { m.sendSetDpiData(i); }; };
@@ -209,7 +217,8 @@ TEST_F(HidFrames, DpiRateAndKeyCommand) {
         check(r);
 }
 
-TEST_F(HidFrames, LightingProductionAndReset) {
+TEST_F(HidFrames, LightingProductionAndReset)
+{
     auto v = [](void (M::*f)(qint64), qint64 x) { return [f, x](M &m) { (m.*f)(x); }; };
     auto burner = [](M &m) { m.sendSetBurnerInfoPID(0x22ab, 0x3151, 1, 2, 0x38, 1); };
     auto telinkRate = [](M &m) { m.sendSetTelinkBurnerInfozAudio_reat(1); };
@@ -291,7 +300,8 @@ TEST_F(HidFrames, LightingProductionAndReset) {
         check(r);
 }
 
-TEST_F(HidFrames, PointerVoiceChipAndClock) {
+TEST_F(HidFrames, PointerVoiceChipAndClock)
+{
     auto countdown = [](qint64 s) { return [s](M &m) { m.sendTelinkLaserPenCountdownData(s); }; };
     auto shake = [](double d) { return [d](M &m) { m.sendLaserPenShakeEffectData(d); }; };
     auto mode = [](qint64 x) { return [x](M &m) { m.sendLaserPenModeData(x); }; };
@@ -352,7 +362,8 @@ TEST_F(HidFrames, PointerVoiceChipAndClock) {
         check(r);
 }
 
-TEST(HidFramePieces, ClockAndVoiceChipFrames) {
+TEST(HidFramePieces, ClockAndVoiceChipFrames)
+{
     // 2025-12-31 23:59:58 is a Wednesday (calendar weekday 4).
     const QDateTime eve(QDate(2025, 12, 31), QTime(23, 59, 58));
     EXPECT_EQ(proto::hidCurrentTimeFrame(eve).toHex(), "1c4d0c800100190c1f03173b3a4d");
@@ -375,7 +386,8 @@ TEST(HidFramePieces, ClockAndVoiceChipFrames) {
     EXPECT_EQ(laserpen::shakeTenths(std::nan("")), 0);
 }
 
-TEST(HidFramePieces, SerialNumbersOutsideTheFrameAreRefused) {
+TEST(HidFramePieces, SerialNumbersOutsideTheFrameAreRefused)
+{
     proto::HidContext p2{2}, p4{4}, p6{6}, p7{7}, p1{1};
     QString error;
     EXPECT_EQ(proto::hidSetSnFrames(p2, "AB12").front().toHex(), "0da54d0822414231324c");
@@ -413,7 +425,8 @@ TEST(HidFramePieces, SerialNumbersOutsideTheFrameAreRefused) {
     EXPECT_TRUE(proto::hidSetTelinkSnFrames(p6, QString(34, u'0')).empty());
 }
 
-TEST(HidFramePieces, UnknownPlansGetTheZeroReportOrNothing) {
+TEST(HidFramePieces, UnknownPlansGetTheZeroReportOrNothing)
+{
     for (int plan : {0, 8, -2, 99}) {
         proto::HidContext ctx{plan};
         ctx.mouseIsConnect = true;

@@ -90,10 +90,8 @@ TEST_F(BleFirmwareFlow, ALinkWithTooSmallAnMtuIsRefusedNotCut)
         bool starts;
     };
     const Row rows[] = {
-        {135, 300, false}, // a full packet is 133 bytes, plus 3 of the write
-        {136, 300, true},
-        {23, 300, false},
-        {23, 3, true}, // 8-byte packet, 12-byte end frame: fits the minimum
+        {135, 300, false},                                  // a full packet is 133 bytes, plus 3 of the write
+        {136, 300, true},  {23, 300, false}, {23, 3, true}, // 8-byte packet, 12-byte end frame: fits the minimum
         {30, 30, false},
     };
     ble.connect(sched);

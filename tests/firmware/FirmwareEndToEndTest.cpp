@@ -212,13 +212,14 @@ TEST_F(HidFirmwareEndToEnd, Receiver)
 TEST_F(HidFirmwareEndToEnd, RemoteControl)
 {
     using R = Boot::Result;
-    run(Kind::Remote, {
-                          {"clean", kClean, kNoCancel, kSuccess, R::Success},
-                          {"packet 2 refused: end frame, device fails it", kRefusePacket2, kNoCancel, kFail, R::Failure},
-                          {"wrong index echoed: end frame, device fails it", kWrongIndex2, kNoCancel, kFail, R::Failure},
-                          {"silent from packet 3, cancelled", kSilentFrom3, 5000, kCancel, R::None},
-                          {"late answers, cancelled first", kLate, 1000, kCancel, R::None},
-                      });
+    run(Kind::Remote,
+        {
+            {"clean", kClean, kNoCancel, kSuccess, R::Success},
+            {"packet 2 refused: end frame, device fails it", kRefusePacket2, kNoCancel, kFail, R::Failure},
+            {"wrong index echoed: end frame, device fails it", kWrongIndex2, kNoCancel, kFail, R::Failure},
+            {"silent from packet 3, cancelled", kSilentFrom3, 5000, kCancel, R::None},
+            {"late answers, cancelled first", kLate, 1000, kCancel, R::None},
+        });
 }
 
 // The device answers at once; what limits the transfer is the transport's pacing of one

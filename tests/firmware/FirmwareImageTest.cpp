@@ -1,6 +1,6 @@
 // The image parser, the frames of every target and the progress values.
-#include "FirmwareFrames.h"
 #include "FirmwareImage.h"
+#include "FirmwareFrames.h"
 #include "FirmwareTestImages.h"
 
 #include <gtest/gtest.h>
@@ -34,17 +34,18 @@ TEST(FirmwareImage, ReadsTheLinesOfEachTarget)
         int packets;
     };
     const Row rows[] = {
-        {"mouse: header skipped, CRLF lines", FirmwareTarget::Mouse, mouseFile("01\r\nff\r\n10\r\n"), hex("01ff10"), 0x110, 1},
-        {"receiver: whole file, three lines dropped", FirmwareTarget::Receiver, "A\r\nB\r\nC\r\n0a\r\n0b\r\n", hex("0a0b"),
-         0x15, 1},
-        {"receiver: dropped lines may be anything", FirmwareTarget::Receiver, "<x>\r\n\r\n\xff\xfe\r\nzz\r\n7f", hex("7f"),
-         0x7f, 1},
+        {"mouse: header skipped, CRLF lines", FirmwareTarget::Mouse, mouseFile("01\r\nff\r\n10\r\n"), hex("01ff10"),
+         0x110, 1},
+        {"receiver: whole file, three lines dropped", FirmwareTarget::Receiver, "A\r\nB\r\nC\r\n0a\r\n0b\r\n",
+         hex("0a0b"), 0x15, 1},
+        {"receiver: dropped lines may be anything", FirmwareTarget::Receiver, "<x>\r\n\r\n\xff\xfe\r\nzz\r\n7f",
+         hex("7f"), 0x7f, 1},
         {"remote: no closing CRLF", FirmwareTarget::Remote, mouseFile("01\r\n02\r\n03"), hex("010203"), 6, 1},
         {"Bluetooth LE: blank lines anywhere are not lines", FirmwareTarget::BleMouse,
          mouseFile("\r\n0a\r\n\r\n\r\n0b\r\n\r\n"), hex("0a0b"), 0x15, 1},
         {"single digits and capitals", FirmwareTarget::Mouse, mouseFile("a\r\nFF\r\n0F"), hex("0aff0f"), 0x118, 1},
-        {"the header may hold CRLF and non-text", FirmwareTarget::Mouse, QByteArray("\r\n\0\xff\x01\r\n56789A", 12) + "02",
-         hex("02"), 2, 1},
+        {"the header may hold CRLF and non-text", FirmwareTarget::Mouse,
+         QByteArray("\r\n\0\xff\x01\r\n56789A", 12) + "02", hex("02"), 2, 1},
         {"58 mouse lines: two packets", FirmwareTarget::Mouse, mouseFile(lines(58)), fwtest::values(58), 1653, 2},
         {"113 remote lines: three packets", FirmwareTarget::Remote, mouseFile(lines(113)), fwtest::values(113),
          113 * 112 / 2, 3},
@@ -134,15 +135,20 @@ TEST(FirmwareFrames, HidPacketsAndEndFramesByTarget)
         {"mouse second packet of one line", hidFirmwarePacketFrame(mouse58, 1), hex("0da64d0671010039")},
         {"mouse past the last packet", hidFirmwarePacketFrame(mouse58, 2), QByteArray()},
         {"mouse end of 58 lines", hidFirmwareEndFrame(FirmwareTarget::Mouse, 2, 58, 1653),
-         hex("0da64d0c723a00000075060000" "4c")},
+         hex("0da64d0c723a00000075060000"
+             "4c")},
         {"receiver packet 1", hidFirmwarePacketFrame(receiver, 1), hex("0dbac1010002000a0b")},
         {"receiver has no packet 0", hidFirmwarePacketFrame(receiver, 0), QByteArray()},
         {"receiver end frame at index 2", hidFirmwareEndFrame(FirmwareTarget::Receiver, 2, 2, 0x15),
          hex("0dbac20200150000020000")},
         {"receiver end keeps 24 bits", hidFirmwareEndFrame(FirmwareTarget::Receiver, 1, 0x1234567, 0x89abcdef),
          hex("0dbac20100efcdab674523")},
-        {"remote packet of 3", hidFirmwarePacketFrame(remote3, 0), hex("0d80bac10000030001" "0203")},
-        {"remote end frame", hidFirmwareEndFrame(FirmwareTarget::Remote, 1, 3, 6), hex("0d80bac2010006000003" "0000")},
+        {"remote packet of 3", hidFirmwarePacketFrame(remote3, 0),
+         hex("0d80bac10000030001"
+             "0203")},
+        {"remote end frame", hidFirmwareEndFrame(FirmwareTarget::Remote, 1, 3, 6),
+         hex("0d80bac2010006000003"
+             "0000")},
         {"remote packet 1 of 113 lines is full", hidFirmwarePacketFrame(remote113, 1).left(8), hex("0d80bac101003800")},
         {"remote packet 2 of 113 lines has one", hidFirmwarePacketFrame(remote113, 2), hex("0d80bac102000100ab")},
         {"remote end after 113 lines", hidFirmwareEndFrame(FirmwareTarget::Remote, 3, 113, 113 * 0xab),
@@ -205,11 +211,11 @@ TEST(FirmwareFrames, ProgressIsWholePercentNeverAboveAHundred)
         int percent;
     };
     const Row rows[] = {
-        {0, 2, 0},    {1, 2, 50},  {2, 2, 100}, // the mouse: the end step shows 100
-        {0, 3, 0},    {1, 3, 33},  {2, 3, 66},  {3, 3, 100},
-        {1, 1, 100},  {2, 1, 100}, // the receiver counts from 1; its end step is one past
-        {29, 100, 29}, {57, 100, 57}, // whole numbers, not floating-point residue
-        {0, 0, 100}, // nothing to send
+        {0, 2, 0},     {1, 2, 50},    {2, 2, 100}, // the mouse: the end step shows 100
+        {0, 3, 0},     {1, 3, 33},    {2, 3, 66},
+        {3, 3, 100},   {1, 1, 100},   {2, 1, 100}, // the receiver counts from 1; its end step is one past
+        {29, 100, 29}, {57, 100, 57},              // whole numbers, not floating-point residue
+        {0, 0, 100},                               // nothing to send
     };
     for (const Row &r : rows)
         EXPECT_EQ(firmwareProgress(r.index, r.packets), r.percent) << r.index << "/" << r.packets;

@@ -15,7 +15,8 @@ namespace fwtest {
 inline constexpr char kHeader[] = "HDR-12BYTES!";
 
 // Lines "00", "01", ... of value(j) for j < n, each followed by "\r\n".
-inline QByteArray lines(int n, const std::function<int(int)> &value = [](int j) { return j & 0xff; })
+inline QByteArray lines(
+    int n, const std::function<int(int)> &value = [](int j) { return j & 0xff; })
 {
     QByteArray text;
     text.reserve(n * 4);
@@ -24,7 +25,8 @@ inline QByteArray lines(int n, const std::function<int(int)> &value = [](int j) 
     return text;
 }
 
-inline QByteArray values(int n, const std::function<int(int)> &value = [](int j) { return j & 0xff; })
+inline QByteArray values(
+    int n, const std::function<int(int)> &value = [](int j) { return j & 0xff; })
 {
     QByteArray b;
     for (int j = 0; j < n; ++j)

@@ -171,9 +171,11 @@ TEST_F(HidFirmwareFlow, RemoteControlTransferComparesTheEchoedIndex)
     hid.sendStartOTAData();
     EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac0")});
     reply("0d81abc06400");
-    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac1000003000102" "03")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac1000003000102"
+                                            "03")});
     reply("0d81abc10000");
-    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010006000003" "0000")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010006000003"
+                                            "0000")});
     reply("0d81abc2000055");
     EXPECT_EQ(notes.firmwareEnds(), QStringList{kSuccess});
     EXPECT_FALSE(st().mouseIsConnect());
@@ -188,7 +190,8 @@ TEST_F(HidFirmwareFlow, RemoteControlTransferComparesTheEchoedIndex)
     reply("0d81abc10000");
     sent();
     reply("0d81abc10700");
-    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010000000000" "0000")});
+    EXPECT_EQ(sent(), QList<QByteArray>{R64("0d80bac2010000000000"
+                                            "0000")});
     reply("0d81abc2000054");
     EXPECT_EQ(notes.firmwareEnds(), QStringList{kFail});
     EXPECT_TRUE(hid.isTimerRunning());
@@ -200,13 +203,16 @@ TEST_F(HidFirmwareFlow, CancelWorksInEveryStateAndLateRepliesFindNothing)
     enum class State { Idle, Starting, Sending, Ending };
     struct Drive {
         Target target;
-        const char *accept;  // the start reply
-        const char *packet;  // the reply to the only packet
+        const char *accept; // the start reply
+        const char *packet; // the reply to the only packet
         QList<QByteArray> cancel;
         QList<const char *> late;
     };
     const Drive drives[] = {
-        {Target::Mouse, "0d5a4d7000", "0d5a4d7100", {R64("0da64d04744c")},
+        {Target::Mouse,
+         "0d5a4d7000",
+         "0d5a4d7100",
+         {R64("0da64d04744c")},
          {"0d5a4d7000", "0d5a4d7100", "0d5a4d7200", "0d5a4d7400"}},
         {Target::Receiver, "0dabc0", "0dabc10100", {R64("00")}, {"0dabc0", "0dabc10100", "0dabc2"}},
         {Target::Remote, "0d81abc06400", "0d81abc10000", {}, {"0d81abc06400", "0d81abc10000", "0d81abc2000055"}},
@@ -237,7 +243,8 @@ TEST_F(HidFirmwareFlow, CancelWorksInEveryStateAndLateRepliesFindNothing)
             else
                 hid.sendCancelOTAData();
             EXPECT_EQ(sent(), d.cancel) << what.toStdString();
-            EXPECT_EQ(notes.firmwareEnds(), s == State::Idle ? QStringList() : QStringList{kCancel}) << what.toStdString();
+            EXPECT_EQ(notes.firmwareEnds(), s == State::Idle ? QStringList() : QStringList{kCancel})
+                << what.toStdString();
             EXPECT_TRUE(hid.isTimerRunning()) << what.toStdString();
             EXPECT_FALSE(hid.firmwareTransfer().isOTATransferActive());
 

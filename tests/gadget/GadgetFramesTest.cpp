@@ -97,8 +97,8 @@ TEST(GadgetFrames, TimeIsLocalTimeText)
 {
     const QDateTime t(QDate(2026, 3, 15), QTime(14, 5, 9)); // local time
     const QByteArray frame = g::sendSetCurrentTimeData(t);
-    EXPECT_EQ(hex(frame), QStringLiteral("13 12 25 14 ") + hex(QByteArray("2026-03-15-14-05-09")) +
-                              QStringLiteral(" 00 e0 28"));
+    EXPECT_EQ(hex(frame),
+              QStringLiteral("13 12 25 14 ") + hex(QByteArray("2026-03-15-14-05-09")) + QStringLiteral(" 00 e0 28"));
     // The same instant given in UTC is still sent as local time.
     EXPECT_EQ(g::sendSetCurrentTimeData(t.toTimeZone(QTimeZone::utc())), frame);
 }

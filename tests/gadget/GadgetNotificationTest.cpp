@@ -50,8 +50,8 @@ TEST(GadgetNotification, ReadsEventTextAndStatus)
 {
     constexpr qint64 kMax = std::numeric_limits<qint64>::max();
     const QByteArray zeros300(300, '\0');
-    const QByteArray huge = QByteArray::fromHex("05 12 10 ff 01") + QByteArray(299, '\0') +
-                            QByteArray::fromHex("00 21");
+    const QByteArray huge =
+        QByteArray::fromHex("05 12 10 ff 01") + QByteArray(299, '\0') + QByteArray::fromHex("00 21");
     const struct {
         const char *name;
         QByteArray frame;
@@ -71,8 +71,8 @@ TEST(GadgetNotification, ReadsEventTextAndStatus)
         {"five bytes ending in zeros", bytes("05 12 01 07 01 00 00 00 00 09 21"), 0x01, 1,
          QString::fromLatin1(bytes("01 00 00 00 00")), 0x0100000000LL},
         {"huge payload, non-zero", huge, 0x10, 8, QString::fromLatin1(huge.mid(4, 300)), kMax},
-        {"huge payload, zero", bytes("05 12 10 ff") + zeros300 + bytes("00 21"), 0x10, 8,
-         QString::fromLatin1(zeros300), 0},
+        {"huge payload, zero", bytes("05 12 10 ff") + zeros300 + bytes("00 21"), 0x10, 8, QString::fromLatin1(zeros300),
+         0},
     };
     for (const auto &r : rows) {
         const g::GadgetNotification n = g::readGadgetNotification(r.frame);

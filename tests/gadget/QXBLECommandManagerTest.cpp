@@ -1,7 +1,7 @@
+#include "QXBLECommandManager.h"
 #include "BleDeviceTable.h"
 #include "FakeBleCentral.h"
 #include "ManualScheduler.h"
-#include "QXBLECommandManager.h"
 #include "QXBLEManager.h"
 #include "RecordingBleManagerDelegate.h"
 

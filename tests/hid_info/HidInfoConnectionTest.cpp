@@ -1,9 +1,9 @@
 // The reader behind the HID transport: simulated receivers plugged into the bus,
 // their reports and hot keys reaching the dispatcher, unplugging breaking the keys.
+#include "HidInfoConnection.h"
 #include "FakeGlobalShortcuts.h"
 #include "FakeNeighbours.h"
 #include "HIDDevice.h"
-#include "HidInfoConnection.h"
 #include "KeyValueStore.h"
 #include "ManualScheduler.h"
 #include "ReceiverTable.h"

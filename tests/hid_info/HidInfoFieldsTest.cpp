@@ -12,10 +12,9 @@ TEST(HidReaderFields, DigitReadingIsTheHexTextReadAsDecimal)
         quint8 byte;
         int digits;
     } rows[] = {
-        {0x64, 64}, {0x09, 9}, {0x01, 1}, {0x11, 11}, {0x99, 99},
-        {0x9a, 9},  // a letter ends the number
-        {0xa0, 0},  // no digit before the letter
-        {0xff, 0}, {0x00, 0},
+        {0x64, 64}, {0x09, 9}, {0x01, 1}, {0x11, 11}, {0x99, 99}, {0x9a, 9}, // a letter ends the number
+        {0xa0, 0},                                                           // no digit before the letter
+        {0xff, 0},  {0x00, 0},
     };
     for (const Row &r : rows)
         EXPECT_EQ(digitValue(r.byte), r.digits) << "byte 0x" << std::hex << int(r.byte);
@@ -27,8 +26,8 @@ TEST(HidReaderFields, SensorByteAndDpiByte)
         quint8 byte;
         quint64 icType, mouseType;
     } rows[] = {
-        {0x21, 2, 1}, {0x12, 1, 0}, {0x35, 5, 2}, {0xf6, 6, 14},
-        {0x05, 5, 0}, // no mouse type nibble: unknown, not a wrapped-around huge number
+        {0x21, 2, 1},  {0x12, 1, 0}, {0x35, 5, 2},
+        {0xf6, 6, 14}, {0x05, 5, 0}, // no mouse type nibble: unknown, not a wrapped-around huge number
         {0x00, 0, 0},
     };
     for (const Row &r : rows) {
@@ -59,9 +58,9 @@ TEST(HidReaderFields, PlanTwoSensorIds)
 
 TEST(HidPressType, PointerReceiverKeyBytes)
 {
-    const std::pair<quint8, int> rows[] = {{0x42, 64}, {0x45, 69}, {0x46, 70}, {0x47, 32}, {0x48, 39}, {0x49, 40},
-                                           {0x4a, 37}, {0x4b, 38}, {0x4c, 69}, {0x00, 0},  {0x41, 0},  {0x4d, 0},
-                                           {0x25, 0},  {0xff, 0}};
+    const std::pair<quint8, int> rows[] = {{0x42, 64}, {0x45, 69}, {0x46, 70}, {0x47, 32}, {0x48, 39},
+                                           {0x49, 40}, {0x4a, 37}, {0x4b, 38}, {0x4c, 69}, {0x00, 0},
+                                           {0x41, 0},  {0x4d, 0},  {0x25, 0},  {0xff, 0}};
     for (auto [byte, code] : rows)
         EXPECT_EQ(pointerReceiverKeyCode(byte), code) << "byte 0x" << std::hex << int(byte);
 }
@@ -72,9 +71,9 @@ TEST(HidPressType, NonPointerTable)
         qint64 code;
         int typing, translating;
     } rows[] = {
-        {49, 35, 35}, {50, 36, 36}, {51, 33, 37}, {52, 34, 38}, {53, 37, 37}, {54, 38, 38}, {80, 50, 50},
-        {55, 0, 0},   {63, 0, 0},   {64, 0, 0},   {0, 0, 0},    {48, 0, 0},   {81, 0, 0},   {-1, 0, 0},
-        {1LL << 40, 0, 0},
+        {49, 35, 35}, {50, 36, 36}, {51, 33, 37}, {52, 34, 38}, {53, 37, 37},
+        {54, 38, 38}, {80, 50, 50}, {55, 0, 0},   {63, 0, 0},   {64, 0, 0},
+        {0, 0, 0},    {48, 0, 0},   {81, 0, 0},   {-1, 0, 0},   {1LL << 40, 0, 0},
     };
     for (const Row &r : rows) {
         EXPECT_EQ(nonPointerPressType(r.code, false), r.typing) << r.code;

@@ -41,7 +41,8 @@ TEST_F(HidReader, DigitAndHexFieldsOfPlansOtherThanTwo)
     // Connection 0x11 reads eleven: not connected. Battery 0x9a reads 9. Sensor 0x12:
     // chip type 1, so DPI 0x2a (42) is list position 1. LED 0xa0 reads 0.
     state->setMouseIsConnect(true);
-    feed("0d119a0112" "2aa0");
+    feed("0d119a0112"
+         "2aa0");
     EXPECT_FALSE(state->mouseIsConnect());
     EXPECT_EQ(notes.count(kUSBInsertNotification), 1); // a change to "not connected" is announced too
     EXPECT_DOUBLE_EQ(item().powerPercent(), 9.0);
@@ -71,7 +72,7 @@ TEST_F(HidReader, ShortReportsReadOnlyWhatTheyHold)
         EXPECT_DOUBLE_EQ(item().powerPercent(), 50.0) << hex;
     }
     EXPECT_TRUE(state->mouseIsConnect()); // "0d01" held the connection byte
-    feed("0d0164012100"); // up to the DPI byte, no key
+    feed("0d0164012100");                 // up to the DPI byte, no key
     EXPECT_DOUBLE_EQ(item().powerPercent(), 64.0);
     EXPECT_TRUE(fakes.voice.pressTypes.empty());
     EXPECT_FALSE(state->isNeedMouseInfo());
@@ -202,9 +203,7 @@ TEST_F(HidReader, PointerKeysOutsidePlanTwoWaitForAKeyUp)
 {
     state->setChipPlan(1);
     fakes.keys.setVioceMode(1);
-    const auto key = [&](const char *keyHex) {
-        feed(QByteArray("0d016402213201").append(keyHex).constData());
-    };
+    const auto key = [&](const char *keyHex) { feed(QByteArray("0d016402213201").append(keyHex).constData()); };
     key("25"); // 37 -> typing down
     key("28"); // 40 while 37 is held: remembered only
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});

@@ -33,7 +33,8 @@ protected:
 
     // A receiver of table row n, open, its mouse present with key setting on; it
     // answers each report through `answer` (may be empty).
-    std::unique_ptr<SimulatedReceiver> open(int row, std::function<void(SimulatedReceiver &, const QString &)> answer = {})
+    std::unique_ptr<SimulatedReceiver> open(int row,
+                                            std::function<void(SimulatedReceiver &, const QString &)> answer = {})
     {
         watch();
         auto rx = plugRow(row);
@@ -48,13 +49,14 @@ protected:
         st().setIsSupportKeySetting(true);
         st().setMouseIsConnect(true);
         const int plan = int(st().chipPlan());
-        rx->setResponder([this, plan, answer](SimulatedReceiver &r, const SimulatedReceiver::Interface &, const QByteArray &report) {
-            const auto d = sim::FrameDecoder::decodeHid(plan, report);
-            const QString name = d ? d->command : QStringLiteral("?") + QString::fromLatin1(report.toHex());
-            heard << name;
-            if (answer)
-                answer(r, name);
-        });
+        rx->setResponder(
+            [this, plan, answer](SimulatedReceiver &r, const SimulatedReceiver::Interface &, const QByteArray &report) {
+                const auto d = sim::FrameDecoder::decodeHid(plan, report);
+                const QString name = d ? d->command : QStringLiteral("?") + QString::fromLatin1(report.toHex());
+                heard << name;
+                if (answer)
+                    answer(r, name);
+            });
         fakes.log.clear();
         fakes.voice.pressTypes.clear(); // the transport's 0 after the open
         return rx;

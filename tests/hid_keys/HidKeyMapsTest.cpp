@@ -1,3 +1,5 @@
+// The report bytes stay grouped by field as written (clang-format would split them).
+// clang-format off
 // Every key map, row by row, through the report parser: the expected rows are written
 // out here from the devices' key lists, not read from the tables under test.
 #include "HidKeysFixture.h"

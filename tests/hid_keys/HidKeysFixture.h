@@ -64,9 +64,15 @@ protected:
         return b;
     }
     // A framed reply 0d 5a 4d <command> <status> <value>.
-    void framed(int command, int status = 0, int value = 0) { feed(R(64, bytes({0x0d, 0x5a, 0x4d, command, status, value}))); }
+    void framed(int command, int status = 0, int value = 0)
+    {
+        feed(R(64, bytes({0x0d, 0x5a, 0x4d, command, status, value})));
+    }
     void plan7Reply(int command) { feed(R(21, bytes({0xa6, 0x05, 0x4d, command, 0x00}))); }
-    void plan6Reply(int command, int first = 0x0c, int status = 0) { feed(R(21, bytes({first, 0x4d, 0x05, command, status}))); }
+    void plan6Reply(int command, int first = 0x0c, int status = 0)
+    {
+        feed(R(21, bytes({first, 0x4d, 0x05, command, status})));
+    }
     void plan3Key(int key)
     {
         QByteArray r = R(24, bytes({0x00, 0x01, 0x50}));

@@ -74,8 +74,10 @@ TEST_F(HidKeysTest, PointerVoiceKeysFollowTheVoiceModeAndTheModeKeyCycles)
         const char *mic;
         int press;
     };
-    const Row rows[] = {{1, false, "sendOpenMicData", 33}, {1, true, "sendCloseMicData", 34},
-                        {2, false, "sendOpenMicData", 37}, {3, true, "sendCloseMicData", 38},
+    const Row rows[] = {{1, false, "sendOpenMicData", 33},
+                        {1, true, "sendCloseMicData", 34},
+                        {2, false, "sendOpenMicData", 37},
+                        {3, true, "sendCloseMicData", 38},
                         {0, false, "sendOpenMicData", 0}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.mode);

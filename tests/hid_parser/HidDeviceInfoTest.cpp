@@ -1,3 +1,5 @@
+// The report bytes stay grouped by field as written (clang-format would split them).
+// clang-format off
 // Device information, connection status and status records of every family.
 #include "HidParserFixture.h"
 

@@ -54,18 +54,29 @@ bool acknowledgedByRule(QByteArray b, int plan, int deviceType, quint16 vid, qui
 }
 
 const QByteArray kSeeds[] = {
-    QByteArray::fromHex("0d5a4d6100515831323334"), QByteArray::fromHex("0d5a4d6900"),
-    QByteArray::fromHex("0d5a4d31004c"),           QByteArray::fromHex("0d524301a1b2c3d4e5f6"),
-    QByteArray::fromHex("0d5a3f020500"),           QByteArray::fromHex("0dabc1010002"),
+    QByteArray::fromHex("0d5a4d6100515831323334"),
+    QByteArray::fromHex("0d5a4d6900"),
+    QByteArray::fromHex("0d5a4d31004c"),
+    QByteArray::fromHex("0d524301a1b2c3d4e5f6"),
+    QByteArray::fromHex("0d5a3f020500"),
+    QByteArray::fromHex("0dabc1010002"),
     QByteArray::fromHex("a6134d615158202312060000000107020412501b01"),
-    QByteArray::fromHex("a6054d0000"),             QByteArray::fromHex("a5000080100300"),
-    QByteArray::fromHex("0c4d1361515820231206000000070302" "04c15a1200004c"),
-    QByteArray::fromHex("0c4d0869005a080100"),     QByteArray::fromHex("1c4d058401"),
-    QByteArray::fromHex("0c4e010212ab"),           QByteArray::fromHex("1be8031000128900"),
-    QByteArray::fromHex("0c102f550d000203"),       QByteArray::fromHex("0c1038123456789abc"),
-    QByteArray::fromHex("0c102e5631"),             QByteArray::fromHex("0c991133"),
-    QByteArray::fromHex("0c00"),                   QByteArray::fromHex("4d1361000000000000ab225131020401ca501b"),
-    QByteArray::fromHex("0d0150002a01000c00000102030405060000" "51ab37"),
+    QByteArray::fromHex("a6054d0000"),
+    QByteArray::fromHex("a5000080100300"),
+    QByteArray::fromHex("0c4d1361515820231206000000070302"
+                        "04c15a1200004c"),
+    QByteArray::fromHex("0c4d0869005a080100"),
+    QByteArray::fromHex("1c4d058401"),
+    QByteArray::fromHex("0c4e010212ab"),
+    QByteArray::fromHex("1be8031000128900"),
+    QByteArray::fromHex("0c102f550d000203"),
+    QByteArray::fromHex("0c1038123456789abc"),
+    QByteArray::fromHex("0c102e5631"),
+    QByteArray::fromHex("0c991133"),
+    QByteArray::fromHex("0c00"),
+    QByteArray::fromHex("4d1361000000000000ab225131020401ca501b"),
+    QByteArray::fromHex("0d0150002a01000c00000102030405060000"
+                        "51ab37"),
 };
 
 TEST_F(HidParserTest, TwoHundredThousandRandomReports)
@@ -90,7 +101,8 @@ TEST_F(HidParserTest, TwoHundredThousandRandomReports)
         if (rng.bounded(2)) {
             report = kSeeds[rng.bounded(int(std::size(kSeeds)))];
             const int length = rng.bounded(81);
-            report.resize(std::min<qsizetype>(report.size(), length) + rng.bounded(std::max(1, length - int(report.size()) + 1)),
+            report.resize(std::min<qsizetype>(report.size(), length)
+                              + rng.bounded(std::max(1, length - int(report.size()) + 1)),
                           '\0');
             for (int flips = rng.bounded(4); flips > 0 && !report.isEmpty(); --flips)
                 report[rng.bounded(int(report.size()))] = char(rng.bounded(256));

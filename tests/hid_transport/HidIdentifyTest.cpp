@@ -60,7 +60,8 @@ TEST(HidIdentifyTest, WatchesTheThirtyFourReceiversInOrder)
 TEST(HidIdentifyTest, DongleVersionText)
 {
     const std::pair<quint32, const char *> rows[] = {
-        {0x300, "3.00"}, {0x21, "0.21"}, {0x1234, "1.234"}, {0x5, "0.05"}, {0, "0.00"}, {0x4A0, "4.A0"}, {0x0110, "1.10"},
+        {0x300, "3.00"}, {0x21, "0.21"},  {0x1234, "1.234"}, {0x5, "0.05"},
+        {0, "0.00"},     {0x4A0, "4.A0"}, {0x0110, "1.10"},
     };
     for (const auto &[number, text] : rows)
         EXPECT_EQ(qx::hid::dongleVersionText(number), QString::fromLatin1(text)) << number;
@@ -84,7 +85,8 @@ TEST(HidIdentifyTest, InterfaceRolesForEveryReceiver)
         if (e.page != 0 && !every) {
             EXPECT_EQ(roleOf(vid, pid, e.page, e.usage), InterfaceRole::Command);
             const bool vendorPage = e.anyUsage || e.page == 0xFF91; // pages taken with any usage
-            EXPECT_EQ(roleOf(vid, pid, e.page, e.usage + 7), vendorPage ? InterfaceRole::Command : InterfaceRole::Ignored);
+            EXPECT_EQ(roleOf(vid, pid, e.page, e.usage + 7),
+                      vendorPage ? InterfaceRole::Command : InterfaceRole::Ignored);
         }
         EXPECT_EQ(roleOf(vid, pid, 0x0001, 0x80), every ? InterfaceRole::Command : InterfaceRole::Ignored);
         for (quint32 page : {0xFFEFu, 0xFF81u, 0xFF91u})
@@ -114,7 +116,8 @@ TEST(HidIdentifyTest, VersionDependentReceivers)
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(testing::Message() << Qt::hex << r.pid << " " << r.version << " " << r.product);
-        const auto e = qx::hid::expectedCommandInterface(0x248A, r.pid, r.product, qx::hid::dongleVersionText(r.version));
+        const auto e =
+            qx::hid::expectedCommandInterface(0x248A, r.pid, r.product, qx::hid::dongleVersionText(r.version));
         EXPECT_EQ(e.page, r.page);
         EXPECT_EQ(e.length33, r.length33);
         EXPECT_EQ(roleOf(0x248A, r.pid, r.page, 0, r.product, r.version), InterfaceRole::Command);
@@ -129,7 +132,7 @@ TEST(HidIdentifyTest, MicrophoneProductsUseTheKeyboardInterface)
         const char *product;
         bool fromMic;
     } rows[] = {
-        {0x3151, 0x22AB, "Quorvex MIC", true}, {0x3151, 0x22AB, "USB MIC 2", true},
+        {0x3151, 0x22AB, "Quorvex MIC", true},      {0x3151, 0x22AB, "USB MIC 2", true},
         {0x3151, 0x22AB, "Quorvex Audio 2", false}, {0x248A, 0x61AB, "Quorvex MIC", false},
         {0x25BA, 0x24AB, "Quorvex MIC", true}, // its own row does not matter
     };

@@ -219,10 +219,10 @@ TEST_F(HidTransportTest, RemovalSequence)
     rx->unplug();
     EXPECT_EQ(fakes.keys.vioceMode(), 1);
     EXPECT_EQ(fakes.log.calls,
-              (QStringList{"invalidateTimer", "log:接收器拔出", "dismissEffect",
-                           "setIsStartVoice(0)", "cancelAsr", "break(WordShortcutKey)", "break(TranslateShortcutKey)",
-                           "break(SearchShortcutKey)", "break(ChangeModeShortcutKey)", "break(SnipShortcutKey)",
-                           "invalidateTimer", "post:kUSBRemoveNotification"}));
+              (QStringList{"invalidateTimer", "log:接收器拔出", "dismissEffect", "setIsStartVoice(0)", "cancelAsr",
+                           "break(WordShortcutKey)", "break(TranslateShortcutKey)", "break(SearchShortcutKey)",
+                           "break(ChangeModeShortcutKey)", "break(SnipShortcutKey)", "invalidateTimer",
+                           "post:kUSBRemoveNotification"}));
     EXPECT_EQ(hid->currentPid(), 0);
     EXPECT_EQ(hid->currentVid(), 0);
     EXPECT_FALSE(hid->isLength33());

@@ -135,7 +135,7 @@ TEST_F(HidOutputTest, StatusCodesAndCallbacks)
     hid->setPressType(35);
     EXPECT_EQ(hid->hidRequestSendCommand(hex("0d02"), record), 0u); // queued counts as sent
     EXPECT_EQ(hid->pressType(), 0);
-    EXPECT_EQ(hid->hidRequestSendCommand(hex("0d02")), 0u);         // no callback is fine
+    EXPECT_EQ(hid->hidRequestSendCommand(hex("0d02")), 0u); // no callback is fine
 
     hid->setPressType(37);
     EXPECT_EQ(hid->hidRequestSendCommand(QByteArray(), record), HIDDevice::kIOReturnBadArgument);
@@ -147,8 +147,8 @@ TEST_F(HidOutputTest, StatusCodesAndCallbacks)
     rx->unplug();
     EXPECT_EQ(hid->hidRequestSendCommand(hex("0d04"), record), HIDDevice::kIOReturnNoDevice);
     EXPECT_EQ(hid->pressType(), 37);
-    EXPECT_EQ(results, (std::vector<std::pair<bool, QString>>{
-                           {true, ""}, {true, ""}, {false, ""}, {false, ""}, {false, ""}}));
+    EXPECT_EQ(results,
+              (std::vector<std::pair<bool, QString>>{{true, ""}, {true, ""}, {false, ""}, {false, ""}, {false, ""}}));
 }
 
 TEST_F(HidOutputTest, AWriteFailureStillPacesTheNextReport)

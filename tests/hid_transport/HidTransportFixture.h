@@ -4,10 +4,10 @@
 #include "SimulatedHidBus.h"
 #include "SimulatedReceiver.h"
 
+#include "HIDDevice.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
-#include "HIDDevice.h"
 #include "ReceiverTable.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +25,8 @@ protected:
         for (const char *name : {qx::notify::kUSBInsertNotification, qx::notify::kUSBRemoveNotification,
                                  qx::notify::HadUSBInfoNotification}) {
             const QString n = QString::fromLatin1(name);
-            NotificationCenter::defaultCenter().addObserver(n, &context,
-                                                            [this, n](const QVariant &) { fakes.log.calls << "post:" + n; });
+            NotificationCenter::defaultCenter().addObserver(
+                n, &context, [this, n](const QVariant &) { fakes.log.calls << "post:" + n; });
         }
         hid = std::make_unique<HIDDevice>(&bus, fakes.seams());
         hid->setSinks(recordingSinks());

@@ -54,7 +54,10 @@ protected:
     void open(quint16 vid = kVid, quint16 pid = kPid) { manager.hidRequestReadMouseInfoVid(vid, pid, listener()); }
 
     // Lets the reading thread answer the read in flight and the main thread take it.
-    void settle() { ASSERT_TRUE(QTest::qWaitFor([&] { return !manager.isReading(); }, 5000)); }
+    void settle()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !manager.isReading(); }, 5000));
+    }
     // Advances virtual time in steps, letting every read that falls due complete.
     void run(int ms, int step = 1)
     {

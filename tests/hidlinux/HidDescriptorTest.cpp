@@ -27,14 +27,15 @@ HidDescriptorSummary parse(const std::vector<std::uint8_t> &b)
 }
 
 // The vendor collection receivers use for commands: 0xFF05/0, 15-byte reports.
-const std::vector<std::uint8_t> kVendorFF05 = {0x06, 0x05, 0xFF, 0x09, 0x00, 0xA1, 0x01, 0x15, 0x00, 0x26,
-                                               0xFF, 0x00, 0x75, 0x08, 0x95, 0x0F, 0x09, 0x00, 0x81, 0x02,
-                                               0x09, 0x00, 0x91, 0x02, 0xC0};
+const std::vector<std::uint8_t> kVendorFF05 = {0x06, 0x05, 0xFF, 0x09, 0x00, 0xA1, 0x01, 0x15, 0x00,
+                                               0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x0F, 0x09, 0x00,
+                                               0x81, 0x02, 0x09, 0x00, 0x91, 0x02, 0xC0};
 
 } // namespace
 
 TEST(HidDescriptor, FirstTopLevelApplicationCollectionIsPrimary)
 {
+    // clang-format off
     const std::vector<Case> cases = {
         {"vendor page 0xFF05 only", kVendorFF05, true, 0xFF05, 0, false, false, 1},
         {"mouse, then vendor collection",
@@ -74,6 +75,7 @@ TEST(HidDescriptor, FirstTopLevelApplicationCollectionIsPrimary)
         {"collection never closed", {0x06, 0x05, 0xFF, 0xA1, 0x01}, true, 0xFF05, 0, false, true, 1},
         {"pop without push", {0xB4, 0x06, 0x05, 0xFF, 0xA1, 0x01, 0xC0}, true, 0xFF05, 0, false, true, 1},
     };
+    // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         const HidDescriptorSummary s = parse(c.bytes);

@@ -101,8 +101,9 @@ TEST(HidrawChannel, ReadLoopDeliversEachReportAndSurvivesEagainAndEof)
     ASSERT_GE(pair.mine, 0);
     QList<QByteArray> reports;
     QList<int> failures;
-    HidrawChannel channel(pair.mine, QStringLiteral("pair"), [&](const QByteArray &r) { reports.append(r); },
-                          [&](int e) { failures.append(e); });
+    HidrawChannel channel(
+        pair.mine, QStringLiteral("pair"), [&](const QByteArray &r) { reports.append(r); },
+        [&](int e) { failures.append(e); });
 
     pair.send(QByteArray::fromHex("0d0164012a"));
     pair.send(QByteArray::fromHex("1c"));
@@ -130,13 +131,14 @@ TEST(HidrawChannel, ConsumerMayCloseFromItsCallback)
     ASSERT_GE(pair.mine, 0);
     int delivered = 0;
     HidrawChannel *channel = nullptr;
-    channel = new HidrawChannel(pair.mine, QStringLiteral("pair"),
-                                [&](const QByteArray &) {
-                                    ++delivered;
-                                    channel->shutdown();
-                                    channel->deleteLater();
-                                },
-                                nullptr);
+    channel = new HidrawChannel(
+        pair.mine, QStringLiteral("pair"),
+        [&](const QByteArray &) {
+            ++delivered;
+            channel->shutdown();
+            channel->deleteLater();
+        },
+        nullptr);
     pair.send(QByteArray::fromHex("0d01"));
     pair.send(QByteArray::fromHex("0d02"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return delivered > 0; }, 5000));

@@ -101,9 +101,11 @@ TEST(HidrawProperties, HexTexts)
         int maxDigits;
         std::optional<quint32> expected;
     } rows[] = {
-        {"25ba", 4, 0x25BA}, {"25BA\n", 4, 0x25BA}, {" 1f ", 4, 0x1F}, {"0", 4, 0},
-        {"", 4, std::nullopt}, {"12345", 4, std::nullopt}, {"0x12", 4, std::nullopt},
-        {"-1", 4, std::nullopt}, {"g0", 4, std::nullopt}, {"000025BA", 8, 0x25BA},
+        {"25ba", 4, 0x25BA},         {"25BA\n", 4, 0x25BA},
+        {" 1f ", 4, 0x1F},           {"0", 4, 0},
+        {"", 4, std::nullopt},       {"12345", 4, std::nullopt},
+        {"0x12", 4, std::nullopt},   {"-1", 4, std::nullopt},
+        {"g0", 4, std::nullopt},     {"000025BA", 8, 0x25BA},
         {"ffffffff", 8, 0xFFFFFFFF}, {"1ffffffff", 8, std::nullopt},
     };
     for (const Row &r : rows) {

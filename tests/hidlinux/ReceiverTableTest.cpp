@@ -23,10 +23,10 @@ TEST(ReceiverTable, GeneratedUdevRuleListsEveryPair)
             ruleLines.insert(line);
     EXPECT_EQ(ruleLines.size(), 34);
     for (const rx::ReceiverRow &row : rx::receiverTable()) {
-        const QString expected = QStringLiteral(
-                                     "SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
-                                     .arg(row.vendorId, 4, 16, QLatin1Char('0'))
-                                     .arg(row.productId, 4, 16, QLatin1Char('0'));
+        const QString expected =
+            QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
+                .arg(row.vendorId, 4, 16, QLatin1Char('0'))
+                .arg(row.productId, 4, 16, QLatin1Char('0'));
         EXPECT_TRUE(ruleLines.contains(expected)) << row.number;
     }
 }

@@ -31,32 +31,31 @@ const char kHidraw[] = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/00
 
 // A domestic-edition receiver as umockdev-record would describe it: the USB device,
 // its second interface, the HID device with a vendor 0xFF05 collection, the hidraw node.
-const char kReceiver[] =
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_device\n"
-    "E: PRODUCT=25ba/24ab/110\n"
-    "A: idVendor=25ba\n"
-    "A: idProduct=24ab\n"
-    "A: bcdDevice=0110\n"
-    "A: product=2.4G Receiver\n"
-    "A: serial=R1\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1\n"
-    "E: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_interface\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:25BA:24AB.0002\n"
-    "E: SUBSYSTEM=hid\n"
-    "E: HID_ID=0003:000025BA:000024AB\n"
-    "E: HID_NAME=Maker 2.4G Receiver\n"
-    "E: HID_UNIQ=R1\n"
-    "H: report_descriptor=0605FF0900A101150026FF007508950F0900810209009102C0\n"
-    "\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:25BA:24AB.0002/hidraw/hidraw0\n"
-    "N: hidraw0\n"
-    "E: SUBSYSTEM=hidraw\n"
-    "E: DEVNAME=/dev/hidraw0\n";
+const char kReceiver[] = "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2\n"
+                         "E: SUBSYSTEM=usb\n"
+                         "E: DEVTYPE=usb_device\n"
+                         "E: PRODUCT=25ba/24ab/110\n"
+                         "A: idVendor=25ba\n"
+                         "A: idProduct=24ab\n"
+                         "A: bcdDevice=0110\n"
+                         "A: product=2.4G Receiver\n"
+                         "A: serial=R1\n"
+                         "\n"
+                         "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1\n"
+                         "E: SUBSYSTEM=usb\n"
+                         "E: DEVTYPE=usb_interface\n"
+                         "\n"
+                         "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:25BA:24AB.0002\n"
+                         "E: SUBSYSTEM=hid\n"
+                         "E: HID_ID=0003:000025BA:000024AB\n"
+                         "E: HID_NAME=Maker 2.4G Receiver\n"
+                         "E: HID_UNIQ=R1\n"
+                         "H: report_descriptor=0605FF0900A101150026FF007508950F0900810209009102C0\n"
+                         "\n"
+                         "P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:25BA:24AB.0002/hidraw/hidraw0\n"
+                         "N: hidraw0\n"
+                         "E: SUBSYSTEM=hidraw\n"
+                         "E: DEVNAME=/dev/hidraw0\n";
 
 QByteArray readAvailable(int fd, int expected)
 {
@@ -101,7 +100,8 @@ TEST_F(UmockdevHid, ReceiverArrivesIsIdentifiedTalksAndLeaves)
 
     QList<HidDeviceInfo> arrived, removed;
     ASSERT_TRUE(backend.startWatching(
-        matches, [&](const HidDeviceInfo &d) { arrived.append(d); }, [&](const HidDeviceInfo &d) { removed.append(d); }));
+        matches, [&](const HidDeviceInfo &d) { arrived.append(d); },
+        [&](const HidDeviceInfo &d) { removed.append(d); }));
     QList<QPair<QString, QByteArray>> input;
     backend.setInputCallback([&](const QString &path, const QByteArray &r) { input.append({path, r}); });
 
@@ -196,7 +196,8 @@ TEST_F(UmockdevHid, EventsWithoutAttributesAndForeignDevicesAreIgnored)
     ASSERT_TRUE(umockdev_testbed_add_from_string(m_bed, bare, nullptr));
     ASSERT_TRUE(umockdev_testbed_add_from_string(m_bed, mouse, nullptr));
     umockdev_testbed_uevent(m_bed, "/sys/devices/virtual/misc/hidraw/hidraw5", "add");
-    umockdev_testbed_uevent(m_bed, "/sys/devices/pci0000:00/usb1/1-3/1-3:1.0/0003:046D:C077.0003/hidraw/hidraw6", "add");
+    umockdev_testbed_uevent(m_bed, "/sys/devices/pci0000:00/usb1/1-3/1-3:1.0/0003:046D:C077.0003/hidraw/hidraw6",
+                            "add");
     // Every interface, unfiltered: the bare node reads as zeros, the mouse keeps its ids.
     const QList<HidDeviceInfo> all = backend.enumerate({});
     ASSERT_EQ(all.size(), 2);

@@ -85,8 +85,8 @@ TEST_F(UsbInfoManagerTest, RemovalWithinTheSecondCancelsTheInsertAnnouncement)
 
 TEST_F(UsbInfoManagerTest, PresentDevicesAndSeveralArrivalsAreEachAnnounced)
 {
-    bus.plug(device("/usb/1-1", 0x10D6, 0xB010));        // present before watching
-    bus.plug(device("/usb/1-5", 0x046D, 0xC077));        // an ordinary mouse: not watched
+    bus.plug(device("/usb/1-1", 0x10D6, 0xB010)); // present before watching
+    bus.plug(device("/usb/1-5", 0x046D, 0xC077)); // an ordinary mouse: not watched
     manager.startMonitorUSB();
     bus.plug(device("/usb/1-2", 0x25AA, 0x24BB));
     bus.plug(device("/usb/1-3", 0xAC21, 0xAC22));
@@ -104,7 +104,7 @@ TEST_F(UsbInfoManagerTest, PresentDevicesAndSeveralArrivalsAreEachAnnounced)
 
 TEST_F(UsbInfoManagerTest, WatchDefaultsAndPayloadChecks)
 {
-    manager.watch(0, -1); // stands for B75C:92CD
+    manager.watch(0, -1);          // stands for B75C:92CD
     manager.watch(0xB75C, 0x92CD); // once is enough
     bus.plug(device("/usb/2-1", 0xB75C, 0x92CD));
     clock.advance(1000);

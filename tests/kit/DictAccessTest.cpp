@@ -26,18 +26,17 @@ TEST(DictAccess, IntFromNumbersAndTexts)
         qint32 expected;
     };
     const Row rows[] = {
-        {"42", 42},        {"\"42\"", 42},   {"\"4.7\"", 4},  {"\"-3.9\"", -3}, {"\"3.9\"", 3},
-        {"\"12abc\"", 12}, {"\"1e3\"", 1},   {"\"0x1F\"", 0}, {"\"abc\"", 0},   {"\"null\"", 0},
-        {"\"nil\"", 0},    {"\" yes\"", 0},  {"\"  7\"", 7},  {"\"+5\"", 5},    {"\"\"", 0},
-        {"\"1.5e3\"", 1500}, {"\".5\"", 0},  {"\"inf.\"", 0}, {"\"0x1.8p1\"", 0}, {"\"yes\"", 1},
-        {"4.99", 4},       {"-4.99", -4},    {"true", 1},     {"false", 0},
-        {"null", -9},      {"[1]", -9},      {"{\"a\":1}", -9}, // not scalars: the default
+        {"42", 42},         {"\"42\"", 42},  {"\"4.7\"", 4},    {"\"-3.9\"", -3},    {"\"3.9\"", 3}, {"\"12abc\"", 12},
+        {"\"1e3\"", 1},     {"\"0x1F\"", 0}, {"\"abc\"", 0},    {"\"null\"", 0},     {"\"nil\"", 0}, {"\" yes\"", 0},
+        {"\"  7\"", 7},     {"\"+5\"", 5},   {"\"\"", 0},       {"\"1.5e3\"", 1500}, {"\".5\"", 0},  {"\"inf.\"", 0},
+        {"\"0x1.8p1\"", 0}, {"\"yes\"", 1},  {"4.99", 4},       {"-4.99", -4},       {"true", 1},    {"false", 0},
+        {"null", -9},       {"[1]", -9},     {"{\"a\":1}", -9}, // not scalars: the default
     };
     for (const Row &row : rows)
         EXPECT_EQ(intValueForKey(dictWith(row.stored), "v", -9), row.expected) << row.stored;
 
     const QJsonObject dict = dictWith("42");
-    EXPECT_EQ(intValueForKey(dict, QString(), -9), -9);  // no key
+    EXPECT_EQ(intValueForKey(dict, QString(), -9), -9); // no key
     EXPECT_EQ(intValueForKey(dict, "missing", -9), -9);
 }
 
@@ -49,12 +48,10 @@ TEST(DictAccess, BoolReadings)
         bool expected;
     };
     const Row rows[] = {
-        {"\"YES\"", false, true}, {"\"true\"", false, true}, {"\"True\"", false, true},
-        {"\"no\"", true, false},  {"\"FALSE\"", true, false},
-        {"\"null\"", true, false}, // the text null reads as zero, not the default
-        {"\"2\"", false, true},   {"0", true, false},       {"\"0.5\"", false, true},
-        {"0.5", false, true},     {"null", true, true},      {"[]", true, true},
-        {"true", false, true},
+        {"\"YES\"", false, true},   {"\"true\"", false, true}, {"\"True\"", false, true}, {"\"no\"", true, false},
+        {"\"FALSE\"", true, false}, {"\"null\"", true, false}, // the text null reads as zero, not the default
+        {"\"2\"", false, true},     {"0", true, false},        {"\"0.5\"", false, true},  {"0.5", false, true},
+        {"null", true, true},       {"[]", true, true},        {"true", false, true},
     };
     for (const Row &row : rows)
         EXPECT_EQ(boolValueForKey(dictWith(row.stored), "v", row.def), row.expected) << row.stored;
@@ -79,14 +76,14 @@ TEST(DictAccess, NarrowingAndWideTypes)
     EXPECT_DOUBLE_EQ(doubleValueForKey(dictWith("null"), "v", 1.25), 1.25);
 
     // Overlong digit strings saturate instead of wrapping.
-    EXPECT_EQ(longLongValueForKey(dictWith("\"99999999999999999999999\""), "v", 0),
-              std::numeric_limits<qint64>::max());
+    EXPECT_EQ(longLongValueForKey(dictWith("\"99999999999999999999999\""), "v", 0), std::numeric_limits<qint64>::max());
     EXPECT_EQ(longLongValueForKey(dictWith("\"-99999999999999999999999\""), "v", 0),
               std::numeric_limits<qint64>::min());
     // Holds ".", so it is read as a double, and 1e400 overflows.
     EXPECT_EQ(longLongValueForKey(dictWith("\"1e400.\""), "v", 0), std::numeric_limits<qint64>::max());
     EXPECT_EQ(longLongValueForKey(dictWith("\"1.0e400\""), "v", 0), std::numeric_limits<qint64>::max());
-    EXPECT_EQ(unsignedLongLongValueForKey(dictWith("\"-1.0e400\""), "v", 0), quint64(std::numeric_limits<qint64>::min()));
+    EXPECT_EQ(unsignedLongLongValueForKey(dictWith("\"-1.0e400\""), "v", 0),
+              quint64(std::numeric_limits<qint64>::min()));
     EXPECT_EQ(unsignedLongLongValueForKey(dictWith("\"18446744073709551616\""), "v", 0),
               quint64(std::numeric_limits<qint64>::max()));
 
@@ -105,9 +102,8 @@ TEST(DictAccess, StringValues)
         const char *expected;
     };
     const Row rows[] = {
-        {"7", "7"},     {"1.5", "1.5"},     {"0.1", "0.1"},       {"true", "1"},  {"false", "0"},
-        {"\"\"", ""},   {"\"abc\"", "abc"}, {"-12", "-12"},       {"2.0", "2"},
-        {"{}", "def"},  {"[1]", "def"},     {"null", "def"},
+        {"7", "7"},         {"1.5", "1.5"}, {"0.1", "0.1"}, {"true", "1"}, {"false", "0"}, {"\"\"", ""},
+        {"\"abc\"", "abc"}, {"-12", "-12"}, {"2.0", "2"},   {"{}", "def"}, {"[1]", "def"}, {"null", "def"},
     };
     for (const Row &row : rows)
         EXPECT_EQ(stringValueForKey(dictWith(row.stored), "v", "def"), QString::fromUtf8(row.expected)) << row.stored;

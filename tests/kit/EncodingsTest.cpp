@@ -38,14 +38,14 @@ TEST(Encodings, HexTextAndBytes)
         std::optional<QByteArray> expected;
     };
     const Row rows[] = {
-        {"abc", bytes({0x0A, 0xBC})},        // odd length: the first group is one digit
+        {"abc", bytes({0x0A, 0xBC})}, // odd length: the first group is one digit
         {"ABCD", bytes({0xAB, 0xCD})},
         {"0102", bytes({0x01, 0x02})},
         {"1", bytes({0x01})},
         {"00ff10", bytes({0x00, 0xFF, 0x10})},
-        {" f0a", bytes({0x0F, 0x0A})},       // white space leading a group is skipped
+        {" f0a", bytes({0x0F, 0x0A})}, // white space leading a group is skipped
         {"", std::nullopt},
-        {"zz", std::nullopt},                // not hex: refused, never garbage
+        {"zz", std::nullopt}, // not hex: refused, never garbage
         {"0g", std::nullopt},
         {"124 ", std::nullopt},
         {"  ", std::nullopt},
@@ -63,9 +63,17 @@ TEST(Encodings, NumberWithHexStringReadsLikeScanf)
         qint64 expected;
     };
     const Row rows[] = {
-        {"80000000", -2147483648LL}, {"0x1F", 31},  {"ffffffff", -1}, {"7f", 127},
-        {"12zz", 18},                {" ff", 255},  {"0XfF", 255},    {"", 0},
-        {"zz", 0},                   {"0x", 0},     {"123456789", 0x23456789},
+        {"80000000", -2147483648LL},
+        {"0x1F", 31},
+        {"ffffffff", -1},
+        {"7f", 127},
+        {"12zz", 18},
+        {" ff", 255},
+        {"0XfF", 255},
+        {"", 0},
+        {"zz", 0},
+        {"0x", 0},
+        {"123456789", 0x23456789},
         {"fffffffffffffffffffff", -1}, // saturates before keeping 32 bits
     };
     for (const Row &row : rows)
@@ -79,7 +87,11 @@ TEST(Encodings, ToHexKeepsAtMostNineDigits)
         const char *expected;
     };
     const Row rows[] = {
-        {0, "0"},           {255, "FF"}, {0x105, "105"}, {4096, "1000"}, {68719476736LL, "000000000"},
+        {0, "0"},
+        {255, "FF"},
+        {0x105, "105"},
+        {4096, "1000"},
+        {68719476736LL, "000000000"},
         {0x123456789ALL, "23456789A"},
     };
     for (const Row &row : rows)
@@ -122,7 +134,7 @@ TEST(Encodings, Aes128Ecb)
         {chatKey, R"([{"role":"user","content":"hi"}])",
          "bp11W4zgizQpZUQG5JRZ9qKaG9mU/Ug7gdZeqndzDY6zLc8uInhHx6N7E1fsicpr"},
         {chatKey, "0123456789abcdef", "woabgjXXMd+fdX4obt8eMLMtzy4ieEfHo3sTV+yJyms="}, // a full padding block
-        {"abc", "abc", "skiV9Z6w/i63DVkJ6VXFaQ=="},                                      // key zero-padded
+        {"abc", "abc", "skiV9Z6w/i63DVkJ6VXFaQ=="},                                    // key zero-padded
         // A key past 16 bytes is cut to its first 16, never read beyond them.
         {chatKey + QStringLiteral("-and-much-longer"), "abc", "/6U4Iocl4bFlu12n9lscwQ=="},
     };
@@ -178,9 +190,8 @@ TEST(Encodings, TimeTexts)
         const char *expected;
     };
     const Row rows[] = {
-        {0, "0秒"},           {59, "59秒"},           {60, "1分"},           {61, "1分1秒"},
-        {120, "2分"},         {3600, "1小时0分"},     {3601, "1小时0分1秒"}, {3661, "1小时1分1秒"},
-        {7322, "2小时2分2秒"},
+        {0, "0秒"},         {59, "59秒"},          {60, "1分"},           {61, "1分1秒"},        {120, "2分"},
+        {3600, "1小时0分"}, {3601, "1小时0分1秒"}, {3661, "1小时1分1秒"}, {7322, "2小时2分2秒"},
     };
     for (const Row &row : rows)
         EXPECT_EQ(secondToStr(row.seconds), QString::fromUtf8(row.expected)) << row.seconds;
@@ -197,8 +208,8 @@ TEST(Encodings, DeleteCharactersTrimsBothEndsOnly)
         std::optional<const char *> out;
     };
     const Row rows[] = {
-        {"（你好）", "你好"}, {"你好。", "你好。"}, {" a b ", "a b"}, {"€100€", "100"},  {"-abc_", "abc"},
-        {"...", ""},        {"\tabc", "\tabc"},  {"打开,", "打开,"}, {"「打开」", "打开"}, {"", std::nullopt},
+        {"（你好）", "你好"}, {"你好。", "你好。"}, {" a b ", "a b"},   {"€100€", "100"},     {"-abc_", "abc"},
+        {"...", ""},          {"\tabc", "\tabc"},   {"打开,", "打开,"}, {"「打开」", "打开"}, {"", std::nullopt},
     };
     for (const Row &row : rows) {
         const auto got = deleteCharacters(QString::fromUtf8(row.in));
@@ -220,10 +231,10 @@ TEST(Encodings, PercentEncoding)
         std::optional<const char *> out;
     };
     const Row rows[] = {
-        {"%E4%BD%A0", "你"}, {"a%20b%2b", "a b+"}, {"plain", "plain"}, {"", ""},
-        {"%FF", std::nullopt},   // not UTF-8
+        {"%E4%BD%A0", "你"},      {"a%20b%2b", "a b+"}, {"plain", "plain"},     {"", ""},
+        {"%FF", std::nullopt},    // not UTF-8
         {"%E4%BD", std::nullopt}, // cut in the middle of a character
-        {"%zz", std::nullopt},  {"%4", std::nullopt}, {"100%", std::nullopt},
+        {"%zz", std::nullopt},    {"%4", std::nullopt}, {"100%", std::nullopt},
     };
     for (const Row &row : rows) {
         const auto got = URLDecodedStringWithEncodedStr(QString::fromUtf8(row.in));
@@ -261,5 +272,6 @@ TEST(Encodings, MacAddressRule)
     EXPECT_EQ(qx_getMacAddress(), "11:22:33:44:55:66");
     setMacAddressOverride(std::nullopt);
     const QString real = qx_getMacAddress();
-    EXPECT_TRUE(real.isEmpty() || QRegularExpression("^([0-9A-F]{2}:){5}[0-9A-F]{2}$").match(real).hasMatch()) << real.toStdString();
+    EXPECT_TRUE(real.isEmpty() || QRegularExpression("^([0-9A-F]{2}:){5}[0-9A-F]{2}$").match(real).hasMatch())
+        << real.toStdString();
 }

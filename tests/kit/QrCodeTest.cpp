@@ -74,7 +74,8 @@ TEST(QrCode, CentrePictureIsSixteenSquareAtAnySize)
 TEST(QrCode, BadInputGivesBlankOrNothing)
 {
     // A resource name that does not exist leaves the centre undrawn.
-    EXPECT_EQ(generatingTwoDimensionalCode(kText, QStringLiteral("NoSuchImage"), 100).convertToFormat(QImage::Format_Grayscale8),
+    EXPECT_EQ(generatingTwoDimensionalCode(kText, QStringLiteral("NoSuchImage"), 100)
+                  .convertToFormat(QImage::Format_Grayscale8),
               generatingTwoDimensionalCode(kText, QString(), 100));
 
     QImage white(100, 100, QImage::Format_Grayscale8);

@@ -71,11 +71,11 @@ TEST_P(LanguageManagerOverStore, ChoicesSurviveRelaunchByCode)
 {
     launch();
     manager->setUiLanguageIndex(3);
-    manager->setAudioLanguageIndex(2);        // ZH_TW
-    manager->setToLanguageIndex(1);           // KO_KR
-    manager->setWordInputTag(4);              // ZH_GD
-    manager->setScreenshotsTag(3);            // ZH_SC
-    manager->setFromWordInputTag(6);          // entry 5: EN_US
+    manager->setAudioLanguageIndex(2); // ZH_TW
+    manager->setToLanguageIndex(1);    // KO_KR
+    manager->setWordInputTag(4);       // ZH_GD
+    manager->setScreenshotsTag(3);     // ZH_SC
+    manager->setFromWordInputTag(6);   // entry 5: EN_US
     manager->setSearchEngineTag(2);
     EXPECT_EQ(storedText("audioLanguageCodeKey"), "ZH_TW");
     EXPECT_EQ(storedText("fromWordInputLanguageCodeKey"), "EN_US");
@@ -137,11 +137,10 @@ TEST_P(LanguageManagerOverStore, UntrustedServerListsNeverBreakTheChoices)
     manager->setAudioLanguageArr(parse(R"([7, "ZH_CN", {"code":5}, null, {"code":"zh_cn","name":"中文"}])"));
     EXPECT_EQ(manager->audioLanguageIndex(), 4u);
     EXPECT_EQ(manager->readAudioLanguageCode(), "zh_cn");
-    manager->setAudioLanguageIndex(2); // an item without a usable code
+    manager->setAudioLanguageIndex(2);                      // an item without a usable code
     EXPECT_EQ(storedText("audioLanguageCodeKey"), "ZH_CN"); // the code key is left alone
     EXPECT_EQ(manager->readAudioLanguageCode(), "ZH_CN");
-    EXPECT_EQ(manager->readAudioLanguageNameList(),
-              QStringList({"", "", "", "", QString::fromUtf8("中文")}));
+    EXPECT_EQ(manager->readAudioLanguageNameList(), QStringList({"", "", "", "", QString::fromUtf8("中文")}));
 
     // An empty list from the server falls back to the built-in six, now and after a relaunch.
     manager->setToLanguageArr({});
@@ -167,7 +166,7 @@ TEST_P(LanguageManagerOverStore, OutOfRangeIndices)
     store->setValue("audioLanguageCodeKey", QString("XX_XX"));
     launch();
 
-    EXPECT_EQ(manager->audioLanguageIndex(), 0u); // read as 0 ...
+    EXPECT_EQ(manager->audioLanguageIndex(), 0u);  // read as 0 ...
     EXPECT_EQ(stored("audioLanguageIndexKey"), 7); // ... but not stored
     EXPECT_EQ(manager->readToScreenshotsTranslateLanguageCode(), "ZH_CN");
 
@@ -191,16 +190,23 @@ TEST_P(LanguageManagerOverStore, CodeMigrations)
     const std::vector<Row> rows = {
         {"fresh store",
          {},
-         {{"audioLanguageCodeKey", zh}, {"translateFromLanguageCodeKey", zh}, {"toLanguageCodeKey", en},
+         {{"audioLanguageCodeKey", zh},
+          {"translateFromLanguageCodeKey", zh},
+          {"toLanguageCodeKey", en},
           {"QXTranslationPairsDefaultZhToEnKey_v3", true}}},
         {"v2 without v3 resets the pairs once, speech code kept",
          {{"QXTranslationLanguageCodeDefaultsMigratedKey_v2", true},
           {"toLanguageCodeKey", "JA_JP"},
           {"audioLanguageCodeKey", "ZH_TW"},
           {"translateFromLanguageCodeKey", "KO_KR"}},
-         {{"audioLanguageCodeKey", "ZH_TW"}, {"translateFromLanguageCodeKey", zh}, {"fromWordInputLanguageCodeKey", zh},
-          {"screenshotsFromLanguageCodeKey", zh}, {"toLanguageCodeKey", en}, {"wordInputLanguageCodeKey", en},
-          {"screenshotsToLanguageCodeKey", en}, {"QXTranslationPairsDefaultZhToEnKey_v3", true}}},
+         {{"audioLanguageCodeKey", "ZH_TW"},
+          {"translateFromLanguageCodeKey", zh},
+          {"fromWordInputLanguageCodeKey", zh},
+          {"screenshotsFromLanguageCodeKey", zh},
+          {"toLanguageCodeKey", en},
+          {"wordInputLanguageCodeKey", en},
+          {"screenshotsToLanguageCodeKey", en},
+          {"QXTranslationPairsDefaultZhToEnKey_v3", true}}},
         {"both flags: absent codes are filled, the source from the speech code",
          {{"QXTranslationLanguageCodeDefaultsMigratedKey_v2", true},
           {"QXTranslationPairsDefaultZhToEnKey_v3", true},
@@ -267,7 +273,7 @@ TEST(LanguageDisplayNames, FollowTheInterfaceLanguage)
     };
     const Row rows[] = {
         {3, R"({"code":"KO_KR"})", "韓国語"},
-        {4, R"({"code":"KO_KR"})", "Korean"}, // no Vietnamese name anywhere: English
+        {4, R"({"code":"KO_KR"})", "Korean"},                   // no Vietnamese name anywhere: English
         {1, R"({"code":"XX","name":"甲","nameEn":"A"})", "甲"}, // Chinese interfaces fall back to "name"
         {2, R"({"code":"XX","name":"甲"})", "甲"},
         {2, R"({"code":"XX","name":"甲","nameEn":"A"})", "A"},

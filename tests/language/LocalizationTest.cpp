@@ -88,8 +88,8 @@ TEST_F(LocalizationOverTables, BeyondTheTableFollowsTheSessionLanguage)
 
 TEST(LocalizationFolders, ByIndexAndBySessionLanguage)
 {
-    const std::pair<quint64, const char *> byIndex[] = {
-        {0, "zh-Hans"}, {1, "zh-Hant"}, {2, "en"}, {6, "ar"}, {15, "fil"}, {16, "ms"}, {17, "bg"}, {18, ""}};
+    const std::pair<quint64, const char *> byIndex[] = {{0, "zh-Hans"}, {1, "zh-Hant"}, {2, "en"},  {6, "ar"},
+                                                        {15, "fil"},    {16, "ms"},     {17, "bg"}, {18, ""}};
     for (auto [index, folder] : byIndex)
         EXPECT_EQ(HRVLocalizedString::folderForIndex(index), QString::fromLatin1(folder)) << index;
 
@@ -105,7 +105,8 @@ TEST(LocalizationFolders, ByIndexAndBySessionLanguage)
         {{}, ""},
     };
     for (const auto &[names, folder] : byLocale)
-        EXPECT_EQ(HRVLocalizedString::folderForLocaleNames(names), QString::fromLatin1(folder)) << names.join(',').toStdString();
+        EXPECT_EQ(HRVLocalizedString::folderForLocaleNames(names), QString::fromLatin1(folder))
+            << names.join(',').toStdString();
 }
 
 // Through the shipped tables and the application's language manager.
@@ -132,7 +133,8 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
     const QJsonObject english = QJsonDocument::fromJson(table.readAll()).object();
     const QString entry = QStringLiteral("hrvAppLocalizedString|localizedString|localizedText|localized|localize|unit");
     const QRegularExpression helper(
-        QStringLiteral(R"re(\b(\w+)\((?:[^(),]*,\s*)?const char \*(\w+)[^)]*\)[^{;]*\{[^}]*\b(?:%1)\(QString::fromUtf8\(\2\)\))re")
+        QStringLiteral(
+            R"re(\b(\w+)\((?:[^(),]*,\s*)?const char \*(\w+)[^)]*\)[^{;]*\{[^}]*\b(?:%1)\(QString::fromUtf8\(\2\)\))re")
             .arg(entry));
     QStringList missing;
     int found = 0;
@@ -145,7 +147,8 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
         for (auto m = helper.globalMatch(code); m.hasNext();)
             names << m.next().captured(1);
         const QRegularExpression call(
-            QStringLiteral(R"re(\b(?:%1)\(\s*(?:[\w.>*&-]+,\s*)?(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
+            QStringLiteral(
+                R"re(\b(?:%1)\(\s*(?:[\w.>*&-]+,\s*)?(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
                 .arg(names.join(u'|')));
         for (auto m = call.globalMatch(code); m.hasNext(); ++found)
             if (const QString key = m.next().captured(1); !english.contains(key))

@@ -39,5 +39,5 @@ protected:
 };
 
 #define QX_INSTANTIATE_OVER_STORES(Suite)                                                                              \
-    INSTANTIATE_TEST_SUITE_P(Stores, Suite, ::testing::Values(StoreKind::Memory, StoreKind::Ini),                       \
+    INSTANTIATE_TEST_SUITE_P(Stores, Suite, ::testing::Values(StoreKind::Memory, StoreKind::Ini),                      \
                              [](const auto &info) { return info.param == StoreKind::Memory ? "Memory" : "Ini"; })

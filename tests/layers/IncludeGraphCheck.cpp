@@ -35,7 +35,7 @@ struct Include {
     std::string from; // file relative to src/
     int line = 0;
     std::string text;
-    std::string to;   // resolved file relative to src/
+    std::string to; // resolved file relative to src/
 };
 
 std::vector<std::string> splitOn(const std::string &text, char sep)

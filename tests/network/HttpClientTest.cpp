@@ -31,8 +31,8 @@ std::shared_ptr<TestScene> scene(const QString &url = {})
 }
 
 const QList<QPair<QString, QString>> kClientFields = {
-    {"channelName", "QX"}, {"clientversion", "1.0.3"}, {"macAddr", "A1:B2:C3:D4:E5:F6"},
-    {"pid", "8875"},       {"sn", "SN1"},             {"vid", "12625"},
+    {"channelName", "QX"}, {"clientversion", "1.0.3"}, {"macAddr", "A1:B2:C3:D4:E5:F6"}, {"pid", "8875"},
+    {"sn", "SN1"},         {"vid", "12625"},
 };
 
 } // namespace
@@ -260,9 +260,8 @@ TEST_F(NetTest, ConcurrentRequestsFromAnyThreadEachCompleteOnceOnTheMainThread)
     for (int i = kCount / 2; i < kCount; ++i)
         client().httpRequestWithScene(scene(server.baseUrl() + "/api/" + QString::number(i)), callbackFor(i));
     worker->wait();
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(got.begin(), got.end(), [](const Delivery &d) { return d.calls > 0; });
-    }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::all_of(got.begin(), got.end(), [](const Delivery &d) { return d.calls > 0; }); }, 8000));
     QCoreApplication::processEvents();
     for (int i = 0; i < kCount; ++i) {
         EXPECT_EQ(got[i].calls, 1) << i;

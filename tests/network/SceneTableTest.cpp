@@ -1,12 +1,12 @@
 #include "NetTestFixture.h"
 
 #include "KeyValueStore.h"
-#include "QXMouseInfoItem.h"
-#include "QXToolManager.h"
-#include "ScopedUserInfoData.h"
 #include "PZString.h"
 #include "QXLanguageManager.h"
+#include "QXMouseInfoItem.h"
 #include "QXServiceEndpoints.h"
+#include "QXToolManager.h"
+#include "ScopedUserInfoData.h"
 #include "models/QXGoodsModel.h"
 #include "models/QXOTAModel.h"
 #include "scenes/QXAIScene.h"
@@ -49,7 +49,7 @@ namespace {
 using Pairs = QList<QPair<QString, QString>>;
 
 const Pairs kClientFields = {
-    {"vid", "12625"}, {"pid", "8875"}, {"sn", "SN1"}, {"channelName", "QX"}, {"macAddr", "A1:B2:C3:D4:E5:F6"},
+    {"vid", "12625"},           {"pid", "8875"}, {"sn", "SN1"}, {"channelName", "QX"}, {"macAddr", "A1:B2:C3:D4:E5:F6"},
     {"clientversion", "1.0.3"},
 };
 const Pairs kHtmlHeader = {{"Content-Type", "text/html;charset=utf-8"}};
@@ -61,17 +61,17 @@ struct Row {
     const char *name;
     std::function<std::shared_ptr<QXNetBaseScene>(FakeSceneState::Values &)> make;
     const char *method;
-    QString path;   // as the server sees it
-    Pairs query;    // decoded, order free
+    QString path; // as the server sees it
+    Pairs query;  // decoded, order free
     bool clientFields;
-    Pairs headers;  // scene header fields, exactly
+    Pairs headers; // scene header fields, exactly
     QByteArray body;
     int timeout;
     const char *answer; // a success answer of the scene's kind...
     const char *result; // ...and what the callback gets (nullptr: undefined)
 };
 
-template<typename T, typename F>
+template <typename T, typename F>
 std::function<std::shared_ptr<QXNetBaseScene>(FakeSceneState::Values &)> make(F configure)
 {
     return [configure](FakeSceneState::Values &state) {
@@ -80,8 +80,7 @@ std::function<std::shared_ptr<QXNetBaseScene>(FakeSceneState::Values &)> make(F 
         return std::shared_ptr<QXNetBaseScene>(scene);
     };
 }
-template<typename T>
-std::function<std::shared_ptr<QXNetBaseScene>(FakeSceneState::Values &)> plain()
+template <typename T> std::function<std::shared_ptr<QXNetBaseScene>(FakeSceneState::Values &)> plain()
 {
     return make<T>([](T &, FakeSceneState::Values &) {});
 }
@@ -114,6 +113,7 @@ TEST_F(NetTest, EverySceneSendsItsRequestAndReadsItsAnswer)
 {
     const QString hostPort = QStringLiteral("127.0.0.1:%1").arg(server.port());
     const QString asrUrl = server.baseUrl() + "/elsewhere/asr?cuid=1";
+    // clang-format off
     const Row rows[] = {
         {"login", make<QXLoginScene>([](auto &s, auto &) { s.account = "a+b@x.com"; s.password = "p&w=1"; }),
          "POST", "/api/login", {{"account", "a+b@x.com"}, {"password", "p&w=1"}, {"serialNo", "SN1"}}, false,
@@ -240,6 +240,7 @@ TEST_F(NetTest, EverySceneSendsItsRequestAndReadsItsAnswer)
          "GET", "/semantic/dbzy/saapi.json", {}, true, kHtmlHeader, {}, 10,
          R"({"rc":0,"semantic":[{"pars":[{"value":"v1"}]}]})", R"("v1")"},
     };
+    // clang-format on
 
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -294,8 +295,8 @@ TEST_F(NetTest, FreshInstallClientFieldsAndAMissingMacAddress)
     state.v.pid = 0;
     state.v.sn.clear();
     state.v.mac.clear();
-    const QXStringMap expected{{"vid", "0"}, {"pid", "0"}, {"sn", ""}, {"channelName", "QX"}, {"macAddr", ""},
-                               {"clientversion", "1.0.3"}};
+    const QXStringMap expected{{"vid", "0"},          {"pid", "0"},    {"sn", ""},
+                               {"channelName", "QX"}, {"macAddr", ""}, {"clientversion", "1.0.3"}};
     EXPECT_EQ(QXNetBaseScene::defaultClientFields(), expected);
     // A translation whose text holds "sn=" keeps its client fields.
     QXTranslateScene translate;
@@ -320,15 +321,18 @@ TEST_F(NetTest, BasesComeFromTheEnvironmentThenThePreferencesThenTheBuiltInValue
 
 TEST(AnswerModelsTest, FirmwareAndGoodsRecordsMapTheirKeys)
 {
-    const QJsonObject ota = QJsonDocument::fromJson(
-        R"({"showNum":"1.5","num":15,"downloadUrl":"http://dl.test/fw.txt","type":"USB","planCode":"PLAN001"})").object();
+    const QJsonObject ota =
+        QJsonDocument::fromJson(
+            R"({"showNum":"1.5","num":15,"downloadUrl":"http://dl.test/fw.txt","type":"USB","planCode":"PLAN001"})")
+            .object();
     const QXOTAModel m = QXOTAModel::fromJson(ota);
     EXPECT_EQ(m.num, "15");
     EXPECT_EQ(m.downloadUrl, "http://dl.test/fw.txt");
     EXPECT_EQ(m.attr1, "");
 
-    const QXGoodsModel g = QXGoodsModel::fromJson(QJsonDocument::fromJson(
-        R"({"id":"g1","name":"n","goodsSpecs":[{"id":"s1","priceShow":"9.9"},"junk"]})").object());
+    const QXGoodsModel g = QXGoodsModel::fromJson(
+        QJsonDocument::fromJson(R"({"id":"g1","name":"n","goodsSpecs":[{"id":"s1","priceShow":"9.9"},"junk"]})")
+            .object());
     EXPECT_EQ(g.idStr, "g1");
     ASSERT_EQ(g.goodsSpecs.size(), 1);
     EXPECT_EQ(g.goodsSpecs[0].idStr, "s1");
@@ -356,8 +360,12 @@ TEST_F(AppSceneStateTest, ScenesReadTheStoredDeviceTheProfileAndTheMachine)
     device.setMouseSource(1);
     app->setIsForceGetRequest(true);
 
-    const QXStringMap expected{{"vid", "12625"}, {"pid", "8875"}, {"sn", "SN1"}, {"channelName", "QX"},
-                               {"macAddr", "AA:BB:CC:DD:EE:01"}, {"clientversion", "1.0.3"}};
+    const QXStringMap expected{{"vid", "12625"},
+                               {"pid", "8875"},
+                               {"sn", "SN1"},
+                               {"channelName", "QX"},
+                               {"macAddr", "AA:BB:CC:DD:EE:01"},
+                               {"clientversion", "1.0.3"}};
     EXPECT_EQ(QXNetBaseScene::defaultClientFields(), expected);
 
     server.enqueue(HttpScriptedReply::json(R"({"rc":0,"data":{}})"));

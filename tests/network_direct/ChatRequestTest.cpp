@@ -11,7 +11,8 @@ using Kind = QXNetError::Kind;
 using Turns = QList<std::shared_ptr<QXAIContentModel>>;
 
 // The server's side of the body: Base64, then AES-128-ECB with PKCS#7 padding.
-std::optional<QByteArray> decryptBody(const QByteArray &body) {
+std::optional<QByteArray> decryptBody(const QByteArray &body)
+{
     const auto decoded = QByteArray::fromBase64Encoding(body, QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
         return std::nullopt;
@@ -20,17 +21,18 @@ std::optional<QByteArray> decryptBody(const QByteArray &body) {
     QByteArray plain(cipher.size() + 16, '\0');
     int n = 0, tail = 0;
     if (!EVP_DecryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr,
-                            reinterpret_cast<const unsigned char *>(kQXChatBodyKey), nullptr) ||
-        !EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char *>(plain.data()), &n,
-                           reinterpret_cast<const unsigned char *>(cipher.constData()), int(cipher.size())) ||
-        !EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char *>(plain.data()) + n, &tail))
+                            reinterpret_cast<const unsigned char *>(kQXChatBodyKey), nullptr)
+        || !EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char *>(plain.data()), &n,
+                              reinterpret_cast<const unsigned char *>(cipher.constData()), int(cipher.size()))
+        || !EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char *>(plain.data()) + n, &tail))
         return std::nullopt;
     plain.truncate(n + tail);
     return plain;
 }
 
 // Turns q1..qN; all but the last finished with answers a1..a(N-1).
-Turns conversation(int n) {
+Turns conversation(int n)
+{
     Turns turns;
     for (int i = 1; i <= n; ++i) {
         auto turn = std::make_shared<QXAIContentModel>();
@@ -45,7 +47,8 @@ Turns conversation(int n) {
 }
 
 // The message list of user turns `from`..`to` of conversation(to).
-QJsonArray expectedMessages(int from, int to) {
+QJsonArray expectedMessages(int from, int to)
+{
     QJsonArray messages;
     for (int i = from; i <= to; ++i) {
         messages.append(QJsonObject{{"role", "user"}, {"content", QStringLiteral("q%1").arg(i)}});
@@ -68,7 +71,8 @@ struct ChatCall {
 class ChatTest : public DirectNetTest {
 protected:
     // Sends the chat and waits until the server answered and the first call ran.
-    QList<ChatCall> &ask(const Turns &turns, int timeoutMs = 5000) {
+    QList<ChatCall> &ask(const Turns &turns, int timeoutMs = 5000)
+    {
         client().chatGPT(turns, turns.last(),
                          [this](bool ok, const std::shared_ptr<QXAIContentModel> &turn, const QXNetError &e) {
                              calls.append({ok, turn->answer, turn->isFinished, e.kind, scheduler.monotonicMs(),
@@ -83,7 +87,8 @@ protected:
 
 } // namespace
 
-TEST(ChatWire, AnswerPiecesAreTheStringTextsOfDataObjects) {
+TEST(ChatWire, AnswerPiecesAreTheStringTextsOfDataObjects)
+{
     const struct {
         const char *what;
         QByteArray body;
@@ -113,7 +118,8 @@ TEST(ChatWire, AnswerPiecesAreTheStringTextsOfDataObjects) {
         EXPECT_EQ(qxChatAnswerTexts(row.body), row.texts) << row.what;
 }
 
-TEST(ChatWire, BodyIsTheFixedKeyCipherOfTheMessageList) {
+TEST(ChatWire, BodyIsTheFixedKeyCipherOfTheMessageList)
+{
     auto turn = std::make_shared<QXAIContentModel>();
     turn->question = QStringLiteral("hi");
     // Qt writes object keys sorted; the server reads JSON, not key order.
@@ -127,7 +133,8 @@ TEST(ChatWire, BodyIsTheFixedKeyCipherOfTheMessageList) {
                                                               QJsonObject{{"role", "assistant"}, {"content", "Hi!"}}}));
 }
 
-TEST_F(ChatTest, SendsTheLastFiveTurnsEncryptedAndReplaysThePieces5msApart) {
+TEST_F(ChatTest, SendsTheLastFiveTurnsEncryptedAndReplaysThePieces5msApart)
+{
     for (const auto &[turnCount, firstSent] : {std::pair{3, 1}, std::pair{7, 3}}) {
         SCOPED_TRACE(turnCount);
         calls.clear();
@@ -172,7 +179,8 @@ TEST_F(ChatTest, SendsTheLastFiveTurnsEncryptedAndReplaysThePieces5msApart) {
     }
 }
 
-TEST_F(ChatTest, AnswerWithoutUsablePiecesStillFinishesButAFinishedTurnGetsNoClosingCall) {
+TEST_F(ChatTest, AnswerWithoutUsablePiecesStillFinishesButAFinishedTurnGetsNoClosingCall)
+{
     // Garbage: no answer call, the closing call with the answer untouched.
     server.enqueue(HttpScriptedReply::withContentType("text/event-stream", "garbage"));
     Turns turns = conversation(1);
@@ -192,7 +200,8 @@ TEST_F(ChatTest, AnswerWithoutUsablePiecesStillFinishesButAFinishedTurnGetsNoClo
     EXPECT_EQ(calls[0].answer, "again");
 }
 
-TEST_F(ChatTest, FailuresCallBackOnceAndLeaveTheTurnUnfinished) {
+TEST_F(ChatTest, FailuresCallBackOnceAndLeaveTheTurnUnfinished)
+{
     const struct {
         const char *what;
         std::function<void()> arrange;
@@ -223,7 +232,8 @@ TEST_F(ChatTest, FailuresCallBackOnceAndLeaveTheTurnUnfinished) {
     }
 }
 
-TEST_F(ChatTest, ASilentServerTimesOutAfterAMinute) {
+TEST_F(ChatTest, ASilentServerTimesOutAfterAMinute)
+{
     server.enqueue(HttpScriptedReply::neverAnswer());
     const Turns turns = conversation(1);
     client().chatGPT(turns, turns.last(),

@@ -14,13 +14,15 @@ const QByteArray kPng("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR--boundary-like--\r\n\
 // Runs one request kind with a scripted answer and returns what it delivered.
 class OcrTokenTest : public DirectNetTest {
 protected:
-    std::shared_ptr<Delivery> twinLark(const QByteArray &image = kPng) {
+    std::shared_ptr<Delivery> twinLark(const QByteArray &image = kPng)
+    {
         auto d = std::make_shared<Delivery>();
         client().twinLarkOcrWithBase64ImageData(image, recordInto(d));
         waitFor(d);
         return d;
     }
-    std::shared_ptr<Delivery> token() {
+    std::shared_ptr<Delivery> token()
+    {
         auto d = std::make_shared<Delivery>();
         client().getIFlytekTokenWithCallback(recordInto(d));
         waitFor(d);
@@ -30,7 +32,8 @@ protected:
 
 } // namespace
 
-TEST(OcrAnswers, RecognisedTextsAreJoinedLineByLine) {
+TEST(OcrAnswers, RecognisedTextsAreJoinedLineByLine)
+{
     const struct {
         const char *answer;
         bool success;
@@ -63,7 +66,8 @@ TEST(OcrAnswers, RecognisedTextsAreJoinedLineByLine) {
               QJsonValue(""));
 }
 
-TEST_F(OcrTokenTest, OcrUploadsARealMultipartFormAndJoinsTheWords) {
+TEST_F(OcrTokenTest, OcrUploadsARealMultipartFormAndJoinsTheWords)
+{
     QXLanguageManager &languages = QXLanguageManager::sharedInstance();
     languages.setScreenshotsTranslateFromLanguageArray(QJsonArray{QJsonObject{{"code", "JA_JP"}}});
     languages.setScreenshotsFromTag(0);
@@ -92,7 +96,8 @@ TEST_F(OcrTokenTest, OcrUploadsARealMultipartFormAndJoinsTheWords) {
     EXPECT_EQ((*form)[1].body, kPng);
 }
 
-TEST_F(OcrTokenTest, DocumentOcrSignsItsHeaderFields) {
+TEST_F(OcrTokenTest, DocumentOcrSignsItsHeaderFields)
+{
     server.enqueue(HttpScriptedReply::json(
         R"({"data":{"document":{"blocks":[{"lines":[{"text":"x"}]},{"lines":[{"text":"y"}]}]}}})"));
     auto d = std::make_shared<Delivery>();
@@ -117,7 +122,8 @@ TEST_F(OcrTokenTest, DocumentOcrSignsItsHeaderFields) {
     EXPECT_EQ((*form)[1].body, kPng.toBase64());
 }
 
-TEST_F(OcrTokenTest, OcrFailuresCallBackOnceWithWhatWentWrong) {
+TEST_F(OcrTokenTest, OcrFailuresCallBackOnceWithWhatWentWrong)
+{
     const struct {
         const char *what;
         HttpScriptedReply reply;
@@ -159,10 +165,11 @@ TEST_F(OcrTokenTest, OcrFailuresCallBackOnceWithWhatWentWrong) {
     EXPECT_EQ(server.requestCount(), sent);
 }
 
-TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce) {
+TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce)
+{
     client().setReachabilityCheck([] { return true; });
     std::shared_ptr<Delivery> got[] = {std::make_shared<Delivery>(), std::make_shared<Delivery>(),
-                                           std::make_shared<Delivery>()};
+                                       std::make_shared<Delivery>()};
     client().twinLarkOcrWithBase64ImageData(kPng, recordInto(got[0]));
     client().ocrWithBase64ImageData(kPng, recordInto(got[1]));
     client().getIFlytekTokenWithCallback(recordInto(got[2]));
@@ -183,7 +190,8 @@ TEST_F(OcrTokenTest, WithoutNetworkNothingIsSentAndTheCallbackRunsAtOnce) {
     EXPECT_EQ(d->error.kind, Kind::Transport);
 }
 
-TEST_F(OcrTokenTest, ASilentOcrServerTimesOutAfterAMinute) {
+TEST_F(OcrTokenTest, ASilentOcrServerTimesOutAfterAMinute)
+{
     server.enqueue(HttpScriptedReply::neverAnswer());
     auto d = std::make_shared<Delivery>();
     client().twinLarkOcrWithBase64ImageData(kPng, recordInto(d));
@@ -198,7 +206,8 @@ TEST_F(OcrTokenTest, ASilentOcrServerTimesOutAfterAMinute) {
     EXPECT_EQ(d->error.kind, Kind::Timeout);
 }
 
-TEST_F(OcrTokenTest, TokenRequestSendsTheChipDataAndStoresTheAnswer) {
+TEST_F(OcrTokenTest, TokenRequestSendsTheChipDataAndStoresTheAnswer)
+{
     // Nothing reported by the chip yet.
     server.enqueue(HttpScriptedReply::json(R"({"token":"T1","expireAt":1700086400})"));
     auto d = token();
@@ -225,7 +234,8 @@ TEST_F(OcrTokenTest, TokenRequestSendsTheChipDataAndStoresTheAnswer) {
     EXPECT_EQ(state->IFlytekChip_tokenExpireAt(), "1700086400"); // an empty expiry is not stored
 }
 
-TEST_F(OcrTokenTest, TokenAnswersWithoutATokenFailAndKeepTheStoredOne) {
+TEST_F(OcrTokenTest, TokenAnswersWithoutATokenFailAndKeepTheStoredOne)
+{
     state->setIFlytekChip_token(QStringLiteral("OLD"));
     state->setIFlytekChip_tokenExpireAt(QStringLiteral("1"));
     const struct {

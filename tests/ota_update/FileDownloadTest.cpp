@@ -56,7 +56,8 @@ protected:
 TEST_F(FileDownloadTest, SavesACompleteAnswerUnderTheSuggestedName)
 {
     auto withName = HttpScriptedReply::withContentType("application/octet-stream", "image-1");
-    withName.headers.append(qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=\"named.bin\"")));
+    withName.headers.append(
+        qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=\"named.bin\"")));
     server.enqueue(withName);
     Outcome o = run("/x/fw_1.3.bin");
     ASSERT_EQ(o.calls, 1);
@@ -106,8 +107,8 @@ TEST_F(FileDownloadTest, FailuresLeaveTheExistingFileAndNoPartialOne)
     const Row rows[] = {
         {HttpScriptedReply::html(404, "<html>not found</html>"), std::nullopt, 404, "error page"},
         {HttpScriptedReply::html(500, "<html>oops</html>"), std::nullopt, 500, "server error"},
-        {HttpScriptedReply::rawBytes("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\npartial image"), std::nullopt,
-         200, "connection dropped mid-body"},
+        {HttpScriptedReply::rawBytes("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\npartial image"), std::nullopt, 200,
+         "connection dropped mid-body"},
         {HttpScriptedReply::closeEarly(), std::nullopt, 0, "connection closed before an answer"},
         {HttpScriptedReply::rawBytes("garbage\r\n\r\n"), std::nullopt, 0, "not HTTP"},
         {HttpScriptedReply::withContentType("application/octet-stream", "x"), QString(), 200, "name refused"},

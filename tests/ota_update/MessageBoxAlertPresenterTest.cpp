@@ -1,5 +1,5 @@
-#include "FakeNeighbours.h"
 #include "MessageBoxAlertPresenter.h"
+#include "FakeNeighbours.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -359,7 +359,8 @@ TEST_F(OTAUpdateTest, ApplicationVersionCheckAsksAndOpensTheDownloadPage)
     database.write("user data");
     database.close();
     auto named = HttpScriptedReply::withContentType("text/plain", "1.7");
-    named.headers.append(qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=commands.sqlite")));
+    named.headers.append(
+        qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=commands.sqlite")));
     routes["/Zandor/update_mac.txt"] = named;
     ota.checkAppVersion();
     ASSERT_TRUE(QTest::qWaitFor([&] { return readFile(inRoot("update_mac.txt")) == "1.7"; }, 5000));

@@ -146,7 +146,8 @@ TEST_F(DelayInvocationTest, WorkerThreadCallsRunOnMainThread)
     Qt::HANDLE mainThread = QThread::currentThreadId();
     Qt::HANDLE ranOn = nullptr;
     std::unique_ptr<QThread> t(QThread::create([&] {
-        TPRDelayInvocationTrailing(key, [&] { ranOn = QThread::currentThreadId(); }, 0.5);
+        TPRDelayInvocationTrailing(
+            key, [&] { ranOn = QThread::currentThreadId(); }, 0.5);
     }));
     t->start();
     t->wait();

@@ -93,8 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
     Backends, KeyValueStoreConformance,
     ::testing::Values(
         Backend{"memory", [](const QString &) { return std::make_unique<MemoryKeyValueStore>(); }, false},
-        Backend{"ini",
-                [](const QString &dir) { return std::make_unique<IniKeyValueStore>(dir + "/prefs/p.ini"); },
+        Backend{"ini", [](const QString &dir) { return std::make_unique<IniKeyValueStore>(dir + "/prefs/p.ini"); },
                 true}),
     [](const auto &info) { return std::string(info.param.name); });
 

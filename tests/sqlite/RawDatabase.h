@@ -11,7 +11,8 @@
 // and to plant rows, columns and triggers it would never make itself.
 class RawDatabase {
 public:
-    explicit RawDatabase(const QString &path) {
+    explicit RawDatabase(const QString &path)
+    {
         EXPECT_EQ(
             sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
             SQLITE_OK);
@@ -20,7 +21,8 @@ public:
     RawDatabase(const RawDatabase &) = delete;
     RawDatabase &operator=(const RawDatabase &) = delete;
 
-    void exec(const QString &sql) {
+    void exec(const QString &sql)
+    {
         char *error = nullptr;
         const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
         EXPECT_EQ(rc, SQLITE_OK) << sql.toStdString() << ": " << (error ? error : "");
@@ -28,7 +30,8 @@ public:
     }
 
     // Rows of a query, each column as its text or "<null>".
-    QList<QStringList> rows(const QString &sql) {
+    QList<QStringList> rows(const QString &sql)
+    {
         QList<QStringList> out;
         sqlite3_stmt *stmt = nullptr;
         const QByteArray text = sql.toUtf8();
@@ -50,7 +53,8 @@ public:
         return out;
     }
 
-    QString value(const QString &sql) {
+    QString value(const QString &sql)
+    {
         const auto r = rows(sql);
         return r.isEmpty() || r.first().isEmpty() ? QString() : r.first().first();
     }

@@ -16,7 +16,8 @@
 
 namespace {
 
-void batchMarker(sqlite3_context *context, int, sqlite3_value **) {
+void batchMarker(sqlite3_context *context, int, sqlite3_value **)
+{
     static const char line[] = "mid\n";
     if (write(STDOUT_FILENO, line, sizeof line - 1) < 0)
         _exit(3);
@@ -27,13 +28,15 @@ void batchMarker(sqlite3_context *context, int, sqlite3_value **) {
     sqlite3_result_null(context);
 }
 
-int registerMarker(sqlite3 *db, const char **, const sqlite3_api_routines *) {
+int registerMarker(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
     return sqlite3_create_function(db, "batch_marker", 0, SQLITE_UTF8, nullptr, batchMarker, nullptr, nullptr);
 }
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 0;
     // Every connection the process opens gets the marker function.

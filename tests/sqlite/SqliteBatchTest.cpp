@@ -9,14 +9,16 @@ class SqliteBatchTest : public StoreTest {
 protected:
     void SetUp() override { ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable)); }
 
-    QStringList storedWords() {
+    QStringList storedWords()
+    {
         QStringList words;
         for (const auto &item : store.selectAllDataBaseWithtableName<QXVoiceCommandItem>(kCustomTable))
             words.append(item.customCmd.value_or("<unset>"));
         return words;
     }
 
-    static QList<QXVoiceCommandItem> items(const QStringList &words) {
+    static QList<QXVoiceCommandItem> items(const QStringList &words)
+    {
         QList<QXVoiceCommandItem> list;
         for (const QString &w : words)
             list.append(voiceItem("text", w));
@@ -24,7 +26,8 @@ protected:
     }
 };
 
-TEST_F(SqliteBatchTest, InsertsEveryModelAndReportsOnce) {
+TEST_F(SqliteBatchTest, InsertsEveryModelAndReportsOnce)
+{
     BatchReply<QXVoiceCommandItem> reply;
     store.insertsDataBaseWithtableName(kCustomTable, items({"a", "b", "c"}), reply.completion());
     EXPECT_EQ(reply.calls, 1);
@@ -39,7 +42,8 @@ TEST_F(SqliteBatchTest, InsertsEveryModelAndReportsOnce) {
     EXPECT_TRUE(empty.ok);
 }
 
-TEST_F(SqliteBatchTest, FailureAtTheThirdModelKeepsTheFirstTwoAndReportsOnce) {
+TEST_F(SqliteBatchTest, FailureAtTheThirdModelKeepsTheFirstTwoAndReportsOnce)
+{
     {
         RawDatabase raw(databasePath());
         raw.exec("create trigger refuse before insert on DBCustomizeCmdList when NEW.customCmd = 'bad' "
@@ -63,7 +67,8 @@ TEST_F(SqliteBatchTest, FailureAtTheThirdModelKeepsTheFirstTwoAndReportsOnce) {
     EXPECT_EQ(storedWords(), QStringList({"1", "2", "other", "after"}));
 }
 
-TEST_F(SqliteBatchTest, FailureThatEndsTheTransactionKeepsNothing) {
+TEST_F(SqliteBatchTest, FailureThatEndsTheTransactionKeepsNothing)
+{
     {
         RawDatabase raw(databasePath());
         raw.exec("create trigger refuse before insert on DBCustomizeCmdList when NEW.customCmd = 'bad' "
@@ -79,7 +84,8 @@ TEST_F(SqliteBatchTest, FailureThatEndsTheTransactionKeepsNothing) {
     EXPECT_TRUE(storedWords().isEmpty());
 }
 
-TEST_F(SqliteBatchTest, UpdateBatchStopsAtTheFailingModel) {
+TEST_F(SqliteBatchTest, UpdateBatchStopsAtTheFailingModel)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXTransferAudioModel>(kTransferTable));
     QList<QXTransferAudioModel> jobs;
     for (int i = 1; i <= 4; ++i) {
@@ -114,7 +120,8 @@ TEST_F(SqliteBatchTest, UpdateBatchStopsAtTheFailingModel) {
     EXPECT_EQ(stored[3].status, 0);
 }
 
-TEST_F(SqliteBatchTest, CompletionMayUseTheStoreAgain) {
+TEST_F(SqliteBatchTest, CompletionMayUseTheStoreAgain)
+{
     int seen = -1;
     store.insertsDataBaseWithtableName(
         kCustomTable, items({"a", "b"}),
@@ -123,7 +130,8 @@ TEST_F(SqliteBatchTest, CompletionMayUseTheStoreAgain) {
     EXPECT_EQ(seen, 2);
 }
 
-TEST_F(SqliteBatchTest, BatchesFromTwoThreadsDoNotInterleave) {
+TEST_F(SqliteBatchTest, BatchesFromTwoThreadsDoNotInterleave)
+{
     constexpr int kBatches = 15;
     constexpr int kRows = 40;
     std::atomic<int> completions{0};

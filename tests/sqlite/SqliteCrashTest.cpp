@@ -12,7 +12,8 @@ constexpr int kBatchRows = 6000;
 
 class SqliteCrashTest : public StoreTest {
 protected:
-    void startChild(QProcess &child) {
+    void startChild(QProcess &child)
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QX_DATA_DIR", root.path());
         child.setProcessEnvironment(env);
@@ -21,7 +22,8 @@ protected:
     }
 };
 
-TEST_F(SqliteCrashTest, KilledInTheMiddleOfABatchLeavesNoneOfIt) {
+TEST_F(SqliteCrashTest, KilledInTheMiddleOfABatchLeavesNoneOfIt)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     BatchReply<QXVoiceCommandItem> earlier;
     store.insertsDataBaseWithtableName(kCustomTable, {voiceItem("text", "kept-1"), voiceItem("file", "kept-2")},

@@ -11,7 +11,8 @@ namespace {
 
 using SqliteStoreTest = StoreTest;
 
-TEST_F(SqliteStoreTest, CreatesUntypedTablesInDeclarationOrderOnce) {
+TEST_F(SqliteStoreTest, CreatesUntypedTablesInDeclarationOrderOnce)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     ASSERT_TRUE(store.createTableWithtableName<QXTransferAudioModel>(kTransferTable));
     EXPECT_TRUE(QFile::exists(databasePath()));
@@ -29,7 +30,8 @@ TEST_F(SqliteStoreTest, CreatesUntypedTablesInDeclarationOrderOnce) {
     EXPECT_EQ(raw.value(columns.arg(kTransferTable)), "idStr:,path:");
 }
 
-TEST_F(SqliteStoreTest, InsertWritesSetValuesAsTextAndDeletesByCommandWord) {
+TEST_F(SqliteStoreTest, InsertWritesSetValuesAsTextAndDeletesByCommandWord)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     const QXVoiceCommandItem quoted = voiceItem("text", "it's");
     Reply insert;
@@ -67,7 +69,8 @@ TEST_F(SqliteStoreTest, InsertWritesSetValuesAsTextAndDeletesByCommandWord) {
     EXPECT_TRUE(store.selectAllDataBaseWithtableName<QXVoiceCommandItem>(kCustomTable).isEmpty());
 }
 
-TEST_F(SqliteStoreTest, AwkwardTextsAreStoredUnchanged) {
+TEST_F(SqliteStoreTest, AwkwardTextsAreStoredUnchanged)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     const struct {
         const char *what;
@@ -101,7 +104,8 @@ TEST_F(SqliteStoreTest, AwkwardTextsAreStoredUnchanged) {
     }
 }
 
-TEST_F(SqliteStoreTest, TypeIndexFollowsCommandType) {
+TEST_F(SqliteStoreTest, TypeIndexFollowsCommandType)
+{
     const struct {
         std::optional<QString> cmdType;
         qint64 index;
@@ -125,7 +129,8 @@ TEST_F(SqliteStoreTest, TypeIndexFollowsCommandType) {
     }
 }
 
-TEST_F(SqliteStoreTest, ReadingBackKeepsTheStoredCommandType) {
+TEST_F(SqliteStoreTest, ReadingBackKeepsTheStoredCommandType)
+{
     // Rows as another version may have written them: the typeIndex column is stale or
     // describes a type this version does not know. The stored cmdType decides.
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
@@ -146,7 +151,8 @@ TEST_F(SqliteStoreTest, ReadingBackKeepsTheStoredCommandType) {
     EXPECT_EQ(items[3].cmdType, "app");
 }
 
-TEST_F(SqliteStoreTest, TransferJobIsUpdatedByItsKey) {
+TEST_F(SqliteStoreTest, TransferJobIsUpdatedByItsKey)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXTransferAudioModel>(kTransferTable));
     const qint64 before = QDateTime::currentSecsSinceEpoch();
     QXTransferAudioModel fresh;
@@ -194,7 +200,8 @@ TEST_F(SqliteStoreTest, TransferJobIsUpdatedByItsKey) {
     EXPECT_FALSE(noKey.error.isEmpty());
 }
 
-TEST_F(SqliteStoreTest, ForeignColumnsAndOddValuesReadWithoutHarm) {
+TEST_F(SqliteStoreTest, ForeignColumnsAndOddValuesReadWithoutHarm)
+{
     {
         RawDatabase raw(databasePath());
         raw.exec("create table DBTransferAudioList(idStr,path,updateTime,result,status,extra)");
@@ -223,7 +230,8 @@ TEST_F(SqliteStoreTest, ForeignColumnsAndOddValuesReadWithoutHarm) {
     EXPECT_EQ(records[5].value("status"), "42");
 }
 
-TEST_F(SqliteStoreTest, EmptyAndMissingTablesGiveEmptyLists) {
+TEST_F(SqliteStoreTest, EmptyAndMissingTablesGiveEmptyLists)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     QString error = "stale";
     EXPECT_TRUE(store.selectAllDataBaseWithtableName<QXVoiceCommandItem>(kCustomTable, &error).isEmpty());
@@ -237,7 +245,8 @@ TEST_F(SqliteStoreTest, EmptyAndMissingTablesGiveEmptyLists) {
     EXPECT_FALSE(store.cleanTableWithtableName(kCustomTable));
 }
 
-TEST_F(SqliteStoreTest, BadNamesAreRefusedBeforeReachingTheDatabase) {
+TEST_F(SqliteStoreTest, BadNamesAreRefusedBeforeReachingTheDatabase)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     store.insertDataBaseWithtableName(kCustomTable, voiceItem("text", "keep"), nullptr);
     const QString badNames[] = {"",
@@ -274,7 +283,8 @@ TEST_F(SqliteStoreTest, BadNamesAreRefusedBeforeReachingTheDatabase) {
     EXPECT_EQ(store.selectAllDataBaseWithtableName<QXVoiceCommandItem>(kCustomTable).size(), 1);
 }
 
-TEST_F(SqliteStoreTest, ConditionsByParameterAndAddedColumns) {
+TEST_F(SqliteStoreTest, ConditionsByParameterAndAddedColumns)
+{
     ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
     for (const char *word : {"a", "b", "c"})
         store.insertDataBaseWithtableName(kCustomTable, voiceItem("text", word, QString("n-") + word), nullptr);
@@ -314,7 +324,8 @@ TEST_F(SqliteStoreTest, ConditionsByParameterAndAddedColumns) {
     EXPECT_EQ(items[1], voiceItem("folder", "d"));
 }
 
-TEST(SqliteStoreFailures, UnopenableDatabaseFailsEveryOperationWithAMessage) {
+TEST(SqliteStoreFailures, UnopenableDatabaseFailsEveryOperationWithAMessage)
+{
     TempDataRoot root;
     QStringList logged;
     setWriteLogHandler([&](const QString &line) { logged.append(line); });
@@ -394,7 +405,8 @@ TEST(SqliteStoreFailures, UnreadableFileIsKeptAsideUnchangedAndAFreshOneTakesIts
     }
 }
 
-TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot) {
+TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot)
+{
     TempDataRoot root;
     WQSSqliteOperation store; // the application's file, as the composition root makes it
     ScopedInstall<WQSSqliteOperation> installed(&store);
@@ -404,7 +416,8 @@ TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot) {
     EXPECT_TRUE(QFile::exists(root.file("QXSqliteDataBase.sqlite")));
 }
 
-TEST(SqliteIntegerText, LeadingNumberOfTheText) {
+TEST(SqliteIntegerText, LeadingNumberOfTheText)
+{
     const struct {
         std::optional<QString> text;
         qint64 value;

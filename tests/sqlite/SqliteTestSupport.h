@@ -10,11 +10,13 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) {
+inline void PrintTo(const QString &s, std::ostream *os)
+{
     *os << '"' << s.toStdString() << '"';
 }
 
-inline void PrintTo(const QXVoiceCommandItem &item, std::ostream *os) {
+inline void PrintTo(const QXVoiceCommandItem &item, std::ostream *os)
+{
     auto text = [](const std::optional<QString> &v) {
         return v ? "\"" + v->toStdString() + "\"" : std::string("unset");
     };
@@ -28,7 +30,8 @@ struct Reply {
     bool ok = false;
     QString error;
 
-    WQSSqliteOperation::Completion completion() {
+    WQSSqliteOperation::Completion completion()
+    {
         return [this](bool success, const QString &message) {
             ++calls;
             ok = success;
@@ -43,7 +46,8 @@ template <typename Row> struct BatchReply {
     QList<Row> failed;
     QString error;
 
-    WQSSqliteOperation::BatchCompletion<Row> completion() {
+    WQSSqliteOperation::BatchCompletion<Row> completion()
+    {
         return [this](bool success, const QList<Row> &f, const QString &message) {
             ++calls;
             ok = success;
@@ -54,7 +58,8 @@ template <typename Row> struct BatchReply {
 };
 
 inline QXVoiceCommandItem voiceItem(std::optional<QString> cmdType, std::optional<QString> customCmd,
-                                    std::optional<QString> customName = std::nullopt) {
+                                    std::optional<QString> customName = std::nullopt)
+{
     QXVoiceCommandItem item;
     item.cmdType = std::move(cmdType);
     item.customCmd = std::move(customCmd);

@@ -42,9 +42,17 @@ TEST(KeyModels, DerivedCodes)
     const struct {
         const char *cmd;
         quint64 type;
-    } ops[] = {{"Action_VI", 2},           {"action_vi", 0},  {"Action_VI ", 0},     {"Action_OPEN_WEBURL", 28},
-               {"Action_GPT", 18},         {"GO_HOME", 11},   {"DEL_OPT", 12},       {"Action_OW_OFFICIAL", 27},
-               {"Action_GetWord_Trans", 24}, {"Action_copy", 19}, {"", 0}};
+    } ops[] = {{"Action_VI", 2},
+               {"action_vi", 0},
+               {"Action_VI ", 0},
+               {"Action_OPEN_WEBURL", 28},
+               {"Action_GPT", 18},
+               {"GO_HOME", 11},
+               {"DEL_OPT", 12},
+               {"Action_OW_OFFICIAL", 27},
+               {"Action_GetWord_Trans", 24},
+               {"Action_copy", 19},
+               {"", 0}};
     for (const auto &row : ops)
         EXPECT_EQ(KeySettingSubModel::operationTypeForCmd(QString::fromUtf8(row.cmd)), row.type) << row.cmd;
     EXPECT_EQ(KeySettingSubModel().operationType(), 0u); // no code at all
@@ -62,8 +70,8 @@ TEST(KeyModels, DerivedCodes)
     const struct {
         const char *key;
         quint64 kind;
-    } keys[] = {{"dpi_set", 1}, {"center_key", 2},  {"translate_key", 5}, {"M_key", 6},
-                {"AI_key", 7},  {"M_key4", 11},     {"Auxiliary_set", 0}, {"m_key", 0}};
+    } keys[] = {{"dpi_set", 1}, {"center_key", 2}, {"translate_key", 5}, {"M_key", 6},
+                {"AI_key", 7},  {"M_key4", 11},    {"Auxiliary_set", 0}, {"m_key", 0}};
     for (const auto &row : keys)
         EXPECT_EQ(MouseSettingModel::keyTypeForKey(QString::fromLatin1(row.key)), row.kind) << row.key;
 }

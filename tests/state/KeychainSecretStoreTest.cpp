@@ -25,7 +25,8 @@ TEST(KeychainSecretStore, WithoutAKeyringEveryCallAnswersOnceOnTheEventLoop)
         written = ok;
     });
     EXPECT_EQ(reads + writes, 0) << "answered inside the call";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reads > 0 && writes > 0; }, KeychainSecretStore::kKeyringTimeoutMs + 2000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return reads > 0 && writes > 0; }, KeychainSecretStore::kKeyringTimeoutMs + 2000));
     QCoreApplication::processEvents(); // a second answer would be queued right behind the first
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(writes, 1);

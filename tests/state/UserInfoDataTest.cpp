@@ -81,7 +81,7 @@ TEST_F(UserInfoDataTest, RelaunchKeepsChoicesExceptCompatibleMode)
         s->setLowPowerNum(20);
         s->setAccount(QStringLiteral("u1"));
         s->setIFlytekChip_token(QStringLiteral("tok"));
-        s->setChipPlan(6);    // in memory only
+        s->setChipPlan(6); // in memory only
         s->setBleConnect(true);
         EXPECT_FALSE(store.value("compatibleModeSwitchKey").toBool());
     }
@@ -227,7 +227,7 @@ TEST_F(UserInfoDataTest, DisabledDevicesByProductCode)
         const char *code;
         bool disabled;
     } rows[] = {
-        {"412", true}, {"328", true}, {"282", true}, {"370", true}, {"413", false},
+        {"412", true},  {"328", true},    {"282", true},  {"370", true},   {"413", false},
         {"abc", false}, {"412abc", true}, {" 370", true}, {"-412", false}, {"99999999999999999999", false},
     };
     for (const auto &row : rows) {

@@ -229,8 +229,7 @@ QList<BlePeripheralInfo> FakeBleCentral::retrieveConnectedPeripherals(const QStr
     if (m_adapter.m_state != BleAdapterState::PoweredOn)
         return out;
     for (const FakeBleAdapter::Peripheral &p : m_adapter.m_peripherals) {
-        const bool connected =
-            p.heldBySystem || m_adapter.m_links.value(p.id).state == BlePeripheralState::Connected;
+        const bool connected = p.heldBySystem || m_adapter.m_links.value(p.id).state == BlePeripheralState::Connected;
         if (!connected)
             continue;
         bool offers = false;

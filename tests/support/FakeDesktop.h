@@ -35,7 +35,7 @@ public:
 class FakeClipboard : public platform::IClipboard {
 public:
     std::unique_ptr<QMimeData> contents;
-    QString selection;     // the X11 PRIMARY selection
+    QString selection; // the X11 PRIMARY selection
     bool refuseWrites = false;
     int clears = 0;
 

@@ -82,12 +82,14 @@ FakeHidapi::~FakeHidapi() = default;
 
 #define LOCKED std::lock_guard lock(m_state->mutex)
 
+// clang-format off
 void FakeHidapi::setInitResult(int result) { LOCKED; m_state->initResult = result; }
 void FakeHidapi::setDevices(std::vector<platform::HidapiDeviceInfo> devices) { LOCKED; m_state->devices = std::move(devices); }
 void FakeHidapi::setOpenFailures(int count) { LOCKED; m_state->openFailures = count; }
 void FakeHidapi::queueFeatureReport(std::optional<QByteArray> report) { LOCKED; m_state->reports.push_back(std::move(report)); }
 void FakeHidapi::setIdleReport(std::optional<QByteArray> report) { LOCKED; m_state->idle = std::move(report); }
 void FakeHidapi::setWriteFails(bool fails) { LOCKED; m_state->writeFails = fails; }
+// clang-format on
 
 void FakeHidapi::blockReads(bool block)
 {
@@ -105,6 +107,7 @@ bool FakeHidapi::waitForBlockedRead(int timeoutMs)
                                      [this] { return m_state->blockedReads > 0; });
 }
 
+// clang-format off
 int FakeHidapi::initCount() const { LOCKED; return m_state->inits; }
 int FakeHidapi::exitCount() const { LOCKED; return m_state->exits; }
 int FakeHidapi::openCount() const { LOCKED; return m_state->opens; }
@@ -114,6 +117,7 @@ std::vector<QByteArray> FakeHidapi::writes() const { LOCKED; return m_state->wri
 void FakeHidapi::clearWrites() { LOCKED; m_state->writes.clear(); }
 QStringList FakeHidapi::events() const { LOCKED; return m_state->events; }
 bool FakeHidapi::deviceOpen() const { LOCKED; return m_state->open; }
+// clang-format on
 
 int FakeHidapi::init()
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "services/VoiceKeyState.h"
 #include "services/DeviceSeams.h"
 #include "services/IAppShell.h"
 #include "services/IKeyPressManager.h"
+#include "services/VoiceKeyState.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -93,8 +93,16 @@ public:
     explicit FakeLaserPen(CallLog &log) : m_log(log) {}
     bool showing = false;
     void changeLaserPenStatus(bool s) override { m_log.calls << QStringLiteral("changeLaserPenStatus(%1)").arg(s); }
-    void showLaserPenEffect() override { showing = true; m_log.calls << "showLaserPenEffect"; }
-    void dismissEffect() override { showing = false; m_log.calls << "dismissEffect"; }
+    void showLaserPenEffect() override
+    {
+        showing = true;
+        m_log.calls << "showLaserPenEffect";
+    }
+    void dismissEffect() override
+    {
+        showing = false;
+        m_log.calls << "dismissEffect";
+    }
     bool hasShowEffecf() const override { return showing; }
     void clearDraw() override { m_log.calls << "clearDraw"; }
 

@@ -13,7 +13,8 @@ struct Code {
 };
 
 // The command byte of the framed families, with family-specific meanings after it.
-std::optional<Code> framedCode(Family f, int code) {
+std::optional<Code> framedCode(Family f, int code)
+{
     static const QHash<int, Code> common{
         {0x10, {"sendGetReceiveData", 0}},
         {0x20, {"sendKeyCommandDataKeyCode1", 2}},
@@ -114,11 +115,13 @@ std::optional<Code> framedCode(Family f, int code) {
     return std::nullopt;
 }
 
-int byteAt(QByteArrayView b, qsizetype i) {
+int byteAt(QByteArrayView b, qsizetype i)
+{
     return i < b.size() ? uint8_t(b[i]) : -1;
 }
 
-bool startsWith(QByteArrayView b, std::initializer_list<int> prefix) {
+bool startsWith(QByteArrayView b, std::initializer_list<int> prefix)
+{
     qsizetype i = 0;
     for (int p : prefix)
         if (byteAt(b, i++) != p)
@@ -126,7 +129,8 @@ bool startsWith(QByteArrayView b, std::initializer_list<int> prefix) {
     return true;
 }
 
-QList<int> bytes(QByteArrayView b, qsizetype from, qsizetype count) {
+QList<int> bytes(QByteArrayView b, qsizetype from, qsizetype count)
+{
     QList<int> out;
     for (qsizetype i = 0; i < count; ++i)
         out << byteAt(b, from + i);
@@ -134,7 +138,8 @@ QList<int> bytes(QByteArrayView b, qsizetype from, qsizetype count) {
 }
 
 // Index of the last non-zero byte, or -1.
-qsizetype lastNonZero(QByteArrayView b) {
+qsizetype lastNonZero(QByteArrayView b)
+{
     for (qsizetype i = b.size() - 1; i >= 0; --i)
         if (b[i] != 0)
             return i;
@@ -143,7 +148,8 @@ qsizetype lastNonZero(QByteArrayView b) {
 
 // C at codeAt, arguments from codeAt + 1, then 4c. `length` is the frame's length byte
 // (used only where the argument count varies).
-std::optional<DecodedFrame> framed(Family f, QByteArrayView b, qsizetype codeAt, int length) {
+std::optional<DecodedFrame> framed(Family f, QByteArrayView b, qsizetype codeAt, int length)
+{
     const int code = byteAt(b, codeAt);
     const auto c = framedCode(f, code);
     if (!c)
@@ -160,7 +166,8 @@ std::optional<DecodedFrame> framed(Family f, QByteArrayView b, qsizetype codeAt,
     return DecodedFrame{QString::fromLatin1(c->name), bytes(b, codeAt + 1, argc)};
 }
 
-std::optional<DecodedFrame> plan34(QByteArrayView b) {
+std::optional<DecodedFrame> plan34(QByteArrayView b)
+{
     // 0c 05 C args, no closing byte.
     const int c = byteAt(b, 2);
     switch (c) {
@@ -193,7 +200,8 @@ std::optional<DecodedFrame> plan34(QByteArrayView b) {
 
 } // namespace
 
-std::optional<DecodedFrame> FrameDecoder::decodeHid(int chipPlan, QByteArrayView b) {
+std::optional<DecodedFrame> FrameDecoder::decodeHid(int chipPlan, QByteArrayView b)
+{
     if (b.isEmpty())
         return std::nullopt;
     if (lastNonZero(b) < 0)
@@ -258,7 +266,8 @@ std::optional<DecodedFrame> FrameDecoder::decodeHid(int chipPlan, QByteArrayView
     }
 }
 
-std::optional<DecodedFrame> FrameDecoder::decodeBle(QByteArrayView b) {
+std::optional<DecodedFrame> FrameDecoder::decodeBle(QByteArrayView b)
+{
     // The length byte counts the whole frame, both brackets included.
     if (byteAt(b, 0) != 0x4d || byteAt(b, 1) != b.size())
         return std::nullopt;

@@ -12,16 +12,26 @@ namespace {
 QByteArray reasonFor(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 204: return "No Content";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 204:
+        return "No Content";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    case 502:
+        return "Bad Gateway";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
@@ -174,9 +184,7 @@ HttpScriptedReply HttpScriptedReply::rawBytes(const QByteArray &bytes)
     return r;
 }
 
-LocalHttpServer::LocalHttpServer(QObject *parent)
-    : QObject(parent)
-    , m_server(new QTcpServer(this))
+LocalHttpServer::LocalHttpServer(QObject *parent) : QObject(parent), m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &LocalHttpServer::onNewConnection);
     m_server->listen(QHostAddress::LocalHost, 0);
@@ -277,7 +285,7 @@ void LocalHttpServer::reply(QTcpSocket *socket, const HttpRequestRecord &request
         break;
     }
     QByteArray out = "HTTP/1.1 " + QByteArray::number(r.status) + ' '
-        + (r.reason.isEmpty() ? reasonFor(r.status) : r.reason) + "\r\n";
+                     + (r.reason.isEmpty() ? reasonFor(r.status) : r.reason) + "\r\n";
     for (const auto &h : r.headers)
         out += h.first + ": " + h.second + "\r\n";
     out += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";

@@ -15,13 +15,13 @@ class QTcpSocket;
 
 // One request as the server received it.
 struct HttpRequestRecord {
-    QByteArray method;  // "GET"
-    QByteArray target;  // the raw request target, "/api/login?account=a%40b"
-    QByteArray path;    // target before "?", still encoded
-    QByteArray query;   // target after "?", still encoded ("" when none)
+    QByteArray method;                            // "GET"
+    QByteArray target;                            // the raw request target, "/api/login?account=a%40b"
+    QByteArray path;                              // target before "?", still encoded
+    QByteArray query;                             // target after "?", still encoded ("" when none)
     QList<QPair<QByteArray, QByteArray>> headers; // in arrival order, names as sent
-    QByteArray body;    // de-chunked when sent chunked
-    QByteArray raw;     // every byte of this request as received
+    QByteArray body;                              // de-chunked when sent chunked
+    QByteArray raw;                               // every byte of this request as received
 
     bool hasHeader(const QByteArray &name) const;
     QByteArray header(const QByteArray &name) const; // first match, case-insensitive
@@ -41,8 +41,8 @@ struct HttpScriptedReply {
     };
     Kind kind = Kind::Respond;
     int status = 200;
-    QByteArray reason;                             // derived from the status when empty
-    QList<QPair<QByteArray, QByteArray>> headers;  // Content-Length is added by the server
+    QByteArray reason;                            // derived from the status when empty
+    QList<QPair<QByteArray, QByteArray>> headers; // Content-Length is added by the server
     QByteArray body;
     QByteArray raw;
 

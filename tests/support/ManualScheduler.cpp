@@ -19,8 +19,8 @@ ManualScheduler::~ManualScheduler()
 Scheduler::TimerId ManualScheduler::singleShot(int delayMs, std::function<void()> fn, QObject *context)
 {
     const TimerId id = m_nextId++;
-    m_timers.emplace(id, Timer{m_now + qMax(0, delayMs), m_seq++, delayMs, false, std::move(fn), context,
-                               context != nullptr});
+    m_timers.emplace(
+        id, Timer{m_now + qMax(0, delayMs), m_seq++, delayMs, false, std::move(fn), context, context != nullptr});
     return id;
 }
 

@@ -3,9 +3,9 @@
 #include "Scheduler.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 #include <QHash>
 #include <QPointer>
+#include <QTimeZone>
 
 #include <map>
 

@@ -2,7 +2,8 @@
 
 namespace {
 
-std::optional<QByteArray> boundaryOf(const QByteArray &contentType) {
+std::optional<QByteArray> boundaryOf(const QByteArray &contentType)
+{
     const QList<QByteArray> fields = contentType.split(';');
     if (fields.isEmpty() || fields.first().trimmed().toLower() != "multipart/form-data")
         return std::nullopt;
@@ -21,14 +22,16 @@ std::optional<QByteArray> boundaryOf(const QByteArray &contentType) {
 
 } // namespace
 
-QByteArray MultipartPart::header(const QByteArray &name) const {
+QByteArray MultipartPart::header(const QByteArray &name) const
+{
     for (const auto &[key, value] : headers)
         if (key.toLower() == name.toLower())
             return value;
     return {};
 }
 
-std::optional<QByteArray> MultipartPart::dispositionParameter(const QByteArray &parameter) const {
+std::optional<QByteArray> MultipartPart::dispositionParameter(const QByteArray &parameter) const
+{
     const QList<QByteArray> fields = header("Content-Disposition").split(';');
     for (const QByteArray &field : fields.mid(1)) {
         const QByteArray f = field.trimmed();
@@ -43,7 +46,8 @@ std::optional<QByteArray> MultipartPart::dispositionParameter(const QByteArray &
     return std::nullopt;
 }
 
-std::optional<QList<MultipartPart>> parseMultipartForm(const QByteArray &contentTypeHeader, const QByteArray &body) {
+std::optional<QList<MultipartPart>> parseMultipartForm(const QByteArray &contentTypeHeader, const QByteArray &body)
+{
     const std::optional<QByteArray> boundary = boundaryOf(contentTypeHeader);
     if (!boundary)
         return std::nullopt;

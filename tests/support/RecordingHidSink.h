@@ -19,7 +19,8 @@ public:
     QList<qint64> pressTypes;
 
     // The output-report length rule of the HID device.
-    static int reportLength(qint64 chipPlan, quint64 deviceType, bool isLength33, const HidCommandBuffer &buf) {
+    static int reportLength(qint64 chipPlan, quint64 deviceType, bool isLength33, const HidCommandBuffer &buf)
+    {
         if (buf[0] == 0x1b && buf[1] == 0xa5)
             return 5;
         if (deviceType == 5)
@@ -39,7 +40,8 @@ public:
         }
     }
 
-    void hidRequestSendCommand(const HidCommandBuffer &buffer) override {
+    void hidRequestSendCommand(const HidCommandBuffer &buffer) override
+    {
         if (!deviceOpen)
             return;
         const QXUserInfoData &state = QXUserInfoData::sharedInstance();
@@ -49,7 +51,8 @@ public:
     void setPressType(qint64 pressType) override { pressTypes << pressType; }
 
     // Rn(x) of the protocol notes: the hex bytes x, zero-padded to n bytes.
-    static QByteArray R(int n, const char *hex) {
+    static QByteArray R(int n, const char *hex)
+    {
         QByteArray b = QByteArray::fromHex(hex);
         b.resize(n, '\0');
         return b;

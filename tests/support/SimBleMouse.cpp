@@ -8,12 +8,14 @@ constexpr uint8_t kAck = 0x10;
 constexpr uint8_t kVoiceStart = 0x5a;
 constexpr uint8_t kVoiceEnd = 0x00;
 
-void putLe16(QByteArray &out, uint16_t v) {
+void putLe16(QByteArray &out, uint16_t v)
+{
     out.append(char(v & 0xff));
     out.append(char(v >> 8));
 }
 
-QByteArray padded(QByteArray bytes, int size) {
+QByteArray padded(QByteArray bytes, int size)
+{
     bytes = bytes.left(size);
     bytes.append(QByteArray(size - bytes.size(), '\0'));
     return bytes;
@@ -22,16 +24,19 @@ QByteArray padded(QByteArray bytes, int size) {
 } // namespace
 
 SimBleMouse::SimBleMouse(FakeBleAdapter &adapter, std::vector<int16_t> signal)
-    : m_adapter(adapter), m_signal(std::move(signal)) {
+    : m_adapter(adapter), m_signal(std::move(signal))
+{
     m_adapter.onWrite = [this](const FakeBleAdapter::Write &w) { onWrite(w); };
 }
 
-SimBleMouse::~SimBleMouse() {
+SimBleMouse::~SimBleMouse()
+{
     cancelTimer(Scheduler::instance(), m_timer);
     m_adapter.onWrite = nullptr;
 }
 
-FakeBleAdapter::Peripheral SimBleMouse::peripheral() {
+FakeBleAdapter::Peripheral SimBleMouse::peripheral()
+{
     using namespace platform::bleprop;
     const QString service = QStringLiteral("A8253F01-0C51-4000-B84F-1500068FB5A3");
     FakeBleAdapter::Peripheral p;
@@ -47,11 +52,13 @@ FakeBleAdapter::Peripheral SimBleMouse::peripheral() {
     return p;
 }
 
-void SimBleMouse::sendRaw(const QByteArray &value) {
+void SimBleMouse::sendRaw(const QByteArray &value)
+{
     m_adapter.notify(kId, kNotify, value);
 }
 
-void SimBleMouse::sendEvent(uint8_t event, const QByteArray &payload, uint8_t status) {
+void SimBleMouse::sendEvent(uint8_t event, const QByteArray &payload, uint8_t status)
+{
     QByteArray f;
     f.append(char(0x4d)).append(char(event)).append(char(status)).append(payload).append(char(0x4c));
     if (event != kAck)
@@ -59,7 +66,8 @@ void SimBleMouse::sendEvent(uint8_t event, const QByteArray &payload, uint8_t st
     sendRaw(f);
 }
 
-void SimBleMouse::onWrite(const FakeBleAdapter::Write &w) {
+void SimBleMouse::onWrite(const FakeBleAdapter::Write &w)
+{
     if (w.characteristic.characteristic == platform::normalizedBleUuid(kOtaWrite)) {
         firmwareWrites << w.data;
         return;
@@ -73,7 +81,8 @@ void SimBleMouse::onWrite(const FakeBleAdapter::Write &w) {
     answer(*f);
 }
 
-void SimBleMouse::answer(const DecodedFrame &f) {
+void SimBleMouse::answer(const DecodedFrame &f)
+{
     if (f.command == QLatin1String("sendGetReceiveData")) {
         ++acknowledgements; // the application's acknowledgement is not acknowledged
         return;
@@ -106,7 +115,8 @@ void SimBleMouse::answer(const DecodedFrame &f) {
     }
 }
 
-QByteArray SimBleMouse::infoPayload() const {
+QByteArray SimBleMouse::infoPayload() const
+{
     QByteArray p = padded(identity.sn, 30);
     putLe16(p, identity.pid);
     putLe16(p, identity.vid);
@@ -117,7 +127,8 @@ QByteArray SimBleMouse::infoPayload() const {
     return p;
 }
 
-void SimBleMouse::startStream() {
+void SimBleMouse::startStream()
+{
     if (streaming())
         return;
     identity.mic = 1;
@@ -128,7 +139,8 @@ void SimBleMouse::startStream() {
     });
 }
 
-void SimBleMouse::stopStream() {
+void SimBleMouse::stopStream()
+{
     if (!streaming())
         return;
     cancelTimer(Scheduler::instance(), m_timer);
@@ -136,7 +148,8 @@ void SimBleMouse::stopStream() {
     sendEvent(kVoiceEnd);
 }
 
-void SimBleMouse::sendPacket(int bytes) {
+void SimBleMouse::sendPacket(int bytes)
+{
     QByteArray packet;
     for (int i = 0; i < bytes; ++i) {
         uint8_t pair = 0;
@@ -154,7 +167,8 @@ void SimBleMouse::sendPacket(int bytes) {
     sendRaw(packet);
 }
 
-QByteArray SimBleMouse::expectedPcm() const {
+QByteArray SimBleMouse::expectedPcm() const
+{
     QByteArray out;
     for (int16_t s : m_expected)
         putLe16(out, uint16_t(s));

@@ -194,10 +194,14 @@ FirmwareBootloader::Frame FirmwareBootloader::decode(QByteArrayView f)
 QByteArray FirmwareBootloader::startReply(bool accepted) const
 {
     switch (m_kind) {
-    case Kind::Mouse: return bytes({0x0d, 0x5a, 0x4d, 0x70, accepted ? 0 : 1});
-    case Kind::Ble: return bytes({0x4d, 0x70, accepted ? 0 : 1, 0x4c});
-    case Kind::Receiver: return accepted ? bytes({0x0d, 0xab, 0xc0}) : QByteArray();
-    case Kind::Remote: return accepted ? bytes({0x0d, 0x81, 0xab, 0xc0, 0x64, 0x00}) : QByteArray();
+    case Kind::Mouse:
+        return bytes({0x0d, 0x5a, 0x4d, 0x70, accepted ? 0 : 1});
+    case Kind::Ble:
+        return bytes({0x4d, 0x70, accepted ? 0 : 1, 0x4c});
+    case Kind::Receiver:
+        return accepted ? bytes({0x0d, 0xab, 0xc0}) : QByteArray();
+    case Kind::Remote:
+        return accepted ? bytes({0x0d, 0x81, 0xab, 0xc0, 0x64, 0x00}) : QByteArray();
     }
     return {};
 }
@@ -205,10 +209,14 @@ QByteArray FirmwareBootloader::startReply(bool accepted) const
 QByteArray FirmwareBootloader::packetReply(bool accepted, int echo) const
 {
     switch (m_kind) {
-    case Kind::Mouse: return bytes({0x0d, 0x5a, 0x4d, 0x71, accepted ? 0 : 1});
-    case Kind::Ble: return bytes({0x4d, 0x71, accepted ? 0 : 1, 0x4c});
-    case Kind::Receiver: return bytes({0x0d, 0xab, 0xc1, echo & 0xff, (echo >> 8) & 0xff});
-    case Kind::Remote: return bytes({0x0d, 0x81, 0xab, 0xc1, echo & 0xff, (echo >> 8) & 0xff});
+    case Kind::Mouse:
+        return bytes({0x0d, 0x5a, 0x4d, 0x71, accepted ? 0 : 1});
+    case Kind::Ble:
+        return bytes({0x4d, 0x71, accepted ? 0 : 1, 0x4c});
+    case Kind::Receiver:
+        return bytes({0x0d, 0xab, 0xc1, echo & 0xff, (echo >> 8) & 0xff});
+    case Kind::Remote:
+        return bytes({0x0d, 0x81, 0xab, 0xc1, echo & 0xff, (echo >> 8) & 0xff});
     }
     return {};
 }
@@ -216,10 +224,14 @@ QByteArray FirmwareBootloader::packetReply(bool accepted, int echo) const
 QByteArray FirmwareBootloader::endReply(bool accepted) const
 {
     switch (m_kind) {
-    case Kind::Mouse: return bytes({0x0d, 0x5a, 0x4d, 0x72, accepted ? 0 : 1});
-    case Kind::Ble: return bytes({0x4d, 0x72, accepted ? 0 : 1, 0x4c});
-    case Kind::Receiver: return accepted ? bytes({0x0d, 0xab, 0xc2}) : QByteArray();
-    case Kind::Remote: return bytes({0x0d, 0x81, 0xab, 0xc2, 0x00, 0x00, accepted ? 0x55 : 0x54});
+    case Kind::Mouse:
+        return bytes({0x0d, 0x5a, 0x4d, 0x72, accepted ? 0 : 1});
+    case Kind::Ble:
+        return bytes({0x4d, 0x72, accepted ? 0 : 1, 0x4c});
+    case Kind::Receiver:
+        return accepted ? bytes({0x0d, 0xab, 0xc2}) : QByteArray();
+    case Kind::Remote:
+        return bytes({0x0d, 0x81, 0xab, 0xc2, 0x00, 0x00, accepted ? 0x55 : 0x54});
     }
     return {};
 }
@@ -227,10 +239,13 @@ QByteArray FirmwareBootloader::endReply(bool accepted) const
 QByteArray FirmwareBootloader::cancelReply() const
 {
     switch (m_kind) {
-    case Kind::Mouse: return bytes({0x0d, 0x5a, 0x4d, 0x74, 0x00});
-    case Kind::Ble: return bytes({0x4d, 0x74, 0x00, 0x4c});
+    case Kind::Mouse:
+        return bytes({0x0d, 0x5a, 0x4d, 0x74, 0x00});
+    case Kind::Ble:
+        return bytes({0x4d, 0x74, 0x00, 0x4c});
     case Kind::Receiver:
-    case Kind::Remote: break;
+    case Kind::Remote:
+        break;
     }
     return {};
 }
@@ -299,9 +314,8 @@ QList<QByteArray> FirmwareBootloader::receive(QByteArrayView frame)
         }
         const bool narrow = m_kind == Kind::Receiver || m_kind == Kind::Remote;
         const quint32 mask = narrow ? 0xffffffu : 0xffffffffu;
-        const bool ok = !m_bytes.isEmpty() && fr.count == (quint32(m_bytes.size()) & mask) &&
-                        fr.sum == (m_sum & mask) && (!narrow || fr.index == m_expected) &&
-                        (m_reference.isEmpty() || m_bytes == m_reference);
+        const bool ok = !m_bytes.isEmpty() && fr.count == (quint32(m_bytes.size()) & mask) && fr.sum == (m_sum & mask)
+                        && (!narrow || fr.index == m_expected) && (m_reference.isEmpty() || m_bytes == m_reference);
         m_result = ok ? Result::Success : Result::Failure;
         m_started = false;
         m_events << (ok ? QStringLiteral("end ok") : QStringLiteral("end failed"));
@@ -326,14 +340,15 @@ SimHidBootloader::SimHidBootloader(SimulatedReceiver &receiver, FirmwareBootload
                                    FirmwareBootloader::Script script)
     : m_receiver(receiver), m_device(kind, script)
 {
-    m_receiver.setResponder([this](SimulatedReceiver &rx, const SimulatedReceiver::Interface &i, const QByteArray &report) {
-        if (i.role != SimulatedReceiver::Role::Command)
-            return;
-        for (QByteArray answer : m_device.receive(report)) {
-            answer.resize(64, '\0');
-            rx.reply(SimulatedReceiver::Role::Command, answer, m_device.script().replyDelayMs);
-        }
-    });
+    m_receiver.setResponder(
+        [this](SimulatedReceiver &rx, const SimulatedReceiver::Interface &i, const QByteArray &report) {
+            if (i.role != SimulatedReceiver::Role::Command)
+                return;
+            for (QByteArray answer : m_device.receive(report)) {
+                answer.resize(64, '\0');
+                rx.reply(SimulatedReceiver::Role::Command, answer, m_device.script().replyDelayMs);
+            }
+        });
 }
 
 SimHidBootloader::~SimHidBootloader()

@@ -125,7 +125,8 @@ void SimHidDevice::answer(const QString &command)
             return;
         out = infoReport();
     } else if (m_plan == 4 && command == QLatin1String("sendGetMouseSN")) {
-        out = m.present ? padded(QByteArray::fromHex("0c1038") + m.serialBytes.left(6), 21) : padded(QByteArray::fromHex("0c00"), 21);
+        out = m.present ? padded(QByteArray::fromHex("0c1038") + m.serialBytes.left(6), 21)
+                        : padded(QByteArray::fromHex("0c00"), 21);
     } else if (m_plan == 4 && command == QLatin1String("sendGetDeviceFireware")) {
         out = padded(QByteArray::fromHex("0c102e") + m.firmware, 21);
     } else if (m_plan == 2 && command.startsWith(QLatin1String("sendGetLightingEffects"))) {

@@ -16,17 +16,17 @@ public:
 
     struct Mouse {
         bool present = true;
-        QByteArray serial = "QX1234";          // framed: text; plans 6/7: "QX" + 8 hex bytes below
+        QByteArray serial = "QX1234"; // framed: text; plans 6/7: "QX" + 8 hex bytes below
         QByteArray serialBytes = QByteArray::fromHex("2023120600000001");
         quint16 pid = 0x22AB;
         quint16 vid = 0x3151;
         int model = 56;
         int icType = 2;
-        int dpi = 3;                        // as the device counts it (plans 6/7 from 1)
+        int dpi = 3; // as the device counts it (plans 6/7 from 1)
         int battery = 90;
-        QByteArray firmware = "V1.2.3";     // framed and plan 4; plans 6/7 send one byte
+        QByteArray firmware = "V1.2.3"; // framed and plan 4; plans 6/7 send one byte
         int firmwareByte = 0x12;
-        int lighting = 2;                   // the value every lighting/hand read answers
+        int lighting = 2; // the value every lighting/hand read answers
     };
 
     SimHidDevice(SimulatedReceiver &receiver, int chipPlan) : SimHidDevice(receiver, chipPlan, Mouse()) {}

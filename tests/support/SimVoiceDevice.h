@@ -46,7 +46,7 @@ public:
     // Ready audio of the receiver's voice interface: `bytes` of 16-bit PCM.
     QByteArray receiverChunk(int bytes);
 
-    const std::vector<int16_t> &sent() const { return m_sent; }        // the signal consumed
+    const std::vector<int16_t> &sent() const { return m_sent; }         // the signal consumed
     const std::vector<int16_t> &expected() const { return m_expected; } // what decoding must give
     // Error bound per sample: the encoder's step, -1 while it is still adapting.
     const std::vector<int> &steps() const { return m_steps; }

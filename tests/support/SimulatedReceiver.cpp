@@ -17,14 +17,16 @@ SimulatedReceiver::SimulatedReceiver(SimulatedHidBus &bus, quint16 vendorId, qui
     m_bus.attach(this);
 }
 
-SimulatedReceiver::SimulatedReceiver(SimulatedHidBus &bus, const qx::receivers::ReceiverRow &row, const Options &options)
+SimulatedReceiver::SimulatedReceiver(SimulatedHidBus &bus, const qx::receivers::ReceiverRow &row,
+                                     const Options &options)
     : SimulatedReceiver(bus, row.vendorId, row.productId, options)
 {
     using qx::receivers::InterfaceRule;
     // The boot mouse interface is a decoy, except for families that take it (or every
     // interface) as their command interface.
-    const bool mouseIsCommand = row.rule == InterfaceRule::EveryInterface
-                                || (row.rule == InterfaceRule::Fixed && row.command.page == 0x0001 && row.command.usage == 2);
+    const bool mouseIsCommand =
+        row.rule == InterfaceRule::EveryInterface
+        || (row.rule == InterfaceRule::Fixed && row.command.page == 0x0001 && row.command.usage == 2);
     if (options.withMouse && !mouseIsCommand)
         addInterface(Role::Mouse, 0x0001, 2);
     switch (row.rule) {

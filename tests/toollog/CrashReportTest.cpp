@@ -1,6 +1,6 @@
+#include "crash/CrashReport.h"
 #include "ManualScheduler.h"
 #include "TempDataRoot.h"
-#include "crash/CrashReport.h"
 #include "crash/CrashSignalHandler.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 
@@ -155,7 +155,8 @@ TEST_F(CrashReportTest, SegmentationFaultWritesReportAndDailyLogLineAndEndsByThe
     ASSERT_EQ(names.size(), 1);
     EXPECT_TRUE(names.first().endsWith("_crash.txt"));
     const QString text = readText(root.file("Crash/" + names.first()));
-    EXPECT_TRUE(text.startsWith(QString::fromUtf8("crash报告\nname:SIGSEGV\nreason:\nsignal 11 (SIGSEGV) sent by process ")))
+    EXPECT_TRUE(
+        text.startsWith(QString::fromUtf8("crash报告\nname:SIGSEGV\nreason:\nsignal 11 (SIGSEGV) sent by process ")))
         << text.toStdString();
     EXPECT_TRUE(text.contains("\ncallStackSymbols:\n"));
 

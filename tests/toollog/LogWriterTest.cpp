@@ -64,9 +64,9 @@ TEST_F(LogWriter, DailyFileHeaderAndEntries)
     writer.write("next day");
     writer.waitForPending();
 
-    EXPECT_EQ(readText(folder + "/2026-12-07_log.txt"),
-              kHeader + "\n2026-12-07 09:05:07abc" + "\n2026-12-07 09:05:08x" + "\n\n" +
-                  QString::fromUtf8("\n2026-12-07 09:05:08设备已连接\n"));
+    EXPECT_EQ(readText(folder + "/2026-12-07_log.txt"), kHeader + "\n2026-12-07 09:05:07abc" + "\n2026-12-07 09:05:08x"
+                                                            + "\n\n"
+                                                            + QString::fromUtf8("\n2026-12-07 09:05:08设备已连接\n"));
     EXPECT_EQ(readText(folder + "/2026-12-08_log.txt"), kHeader + "\n2026-12-08 00:00:00next day");
 }
 

@@ -81,9 +81,11 @@ TEST(PzLoggers, FileAndConsoleLines)
 TEST(PzLoggers, Banners)
 {
     EXPECT_EQ(PZManagerForLog::bannerText("app", "1.2", "34", "Default", "/c/PZLogs/Default"),
-              QString::fromUtf8("\n=========>\n🚀 app(1.2)[34] 启动 PZLog(Defalut)...\n\n日志文件夹:\n/c/PZLogs/Default\n<========="));
-    EXPECT_EQ(PZManagerForLog::bannerText("app", "1.2", "34", "Net", "/c/PZLogs/Net"),
-              QString::fromUtf8("\n=========>\n🚀 app(1.2)[34] 启动 PZLog(Net)...\n\n日志文件夹:\n/c/PZLogs/Net\n<========="));
+              QString::fromUtf8(
+                  "\n=========>\n🚀 app(1.2)[34] 启动 PZLog(Defalut)...\n\n日志文件夹:\n/c/PZLogs/Default\n<========="));
+    EXPECT_EQ(
+        PZManagerForLog::bannerText("app", "1.2", "34", "Net", "/c/PZLogs/Net"),
+        QString::fromUtf8("\n=========>\n🚀 app(1.2)[34] 启动 PZLog(Net)...\n\n日志文件夹:\n/c/PZLogs/Net\n<========="));
 }
 
 TEST(PzLoggers, NamedLoggersWriteToTheirOwnFolder)

@@ -68,7 +68,8 @@ TEST(WavWriter, EmptyOrMissingRecordingGivesAHeaderOnly)
 {
     TempDataRoot root;
     const QByteArray expected = QByteArray::fromHex("524946462400000057415645666d74201000000001000100803e0000007d0000"
-                                                    "0200100064617461" "00000000");
+                                                    "0200100064617461"
+                                                    "00000000");
     QFile(root.file("empty.pcm")).open(QIODevice::WriteOnly);
     ASSERT_TRUE(QXToolManager::pcmConvertToWav(root.file("empty.pcm"), root.file("a.wav")));
     EXPECT_EQ(readAll(root.file("a.wav")), expected);

@@ -1,7 +1,7 @@
 // Voice reports of every HID device family: what reaches the recording, which chunks
 // reach the speech service and after which report, and what bad input does.
-#include "FakeNeighbours.h"
 #include "HidVoiceStream.h"
+#include "FakeNeighbours.h"
 #include "PZLog.h"
 #include "QXHidCommandManager.h"
 #include "SimVoiceDevice.h"
@@ -114,7 +114,10 @@ TEST(HidVoiceStream, Plan2HandsOnRawAdpcmAndRecordsPcm)
 TEST(HidVoiceStream, Plan7HeaderSamplingFlagAndChunks)
 {
     Harness h;
-    const QByteArray report = withPadding("a5000080" "1003e8" "3412", 64);
+    const QByteArray report = withPadding("a5000080"
+                                          "1003e8"
+                                          "3412",
+                                          64);
     h.feed(ctx(7), report);
     EXPECT_EQ(h.rates, std::vector<bool>{true});
     const std::vector<int16_t> pcm = samplesOf(h.recording);
@@ -128,14 +131,18 @@ TEST(HidVoiceStream, Plan7HeaderSamplingFlagAndChunks)
     EXPECT_EQ(h.chunks[0].afterReport, 6);
     EXPECT_EQ(h.chunks[0].audio.size(), 1368);
 
-    h.feed(ctx(7), withPadding("a5000000" "1003e8", 64));
+    h.feed(ctx(7), withPadding("a5000000"
+                               "1003e8",
+                               64));
     EXPECT_EQ(h.rates.back(), false);
 }
 
 TEST(HidVoiceStream, Plan4GenericHeaderAndCarryOn)
 {
     Harness h;
-    h.feed(ctx(4), withPadding("1b000010e803" "3412", 52));
+    h.feed(ctx(4), withPadding("1b000010e803"
+                               "3412",
+                               52));
     std::vector<int16_t> pcm = samplesOf(h.recording);
     ASSERT_EQ(pcm.size(), 92u);
     EXPECT_EQ(std::vector<int16_t>(pcm.begin(), pcm.begin() + 4), (std::vector<int16_t>{1029, 1063, 1076, 1097}));
@@ -211,7 +218,10 @@ struct Family {
     int pcmBytesPerReport;
 };
 
-void PrintTo(const Family &f, std::ostream *os) { *os << f.name; }
+void PrintTo(const Family &f, std::ostream *os)
+{
+    *os << f.name;
+}
 
 class FamilyStream : public ::testing::TestWithParam<Family> {};
 
@@ -259,27 +269,26 @@ TEST_P(FamilyStream, RoundTripWithinErrorBoundAndChunks)
 using P4 = sim::SimVoiceDevice::Plan4;
 INSTANTIATE_TEST_SUITE_P(
     Families, FamilyStream,
-    ::testing::Values(
-        Family{"plan7", ctx(7), [](sim::SimVoiceDevice &d, int) { return d.plan7Report(); }, 228},
-        Family{"plan7_68ac", ctx(7, 0x248A, 0x68AC),
-               [](sim::SimVoiceDevice &d, int) { return d.plan7Report(114, true, 121); }, 456},
-        Family{"plan6_32", ctx(6, 0x248A, 0x80AB, 12), [](sim::SimVoiceDevice &d, int) { return d.plan6Report(32, 33); },
-               112},
-        Family{"plan6_64", ctx(6, 0x248A, 0x20AB, 11), [](sim::SimVoiceDevice &d, int) { return d.plan6Report(64, 65); },
-               240},
-        Family{"plan6_128", ctx(6, 0x248A, 0x20AB, 12), [](sim::SimVoiceDevice &d, int) { return d.plan6Report(128); },
-               496},
-        Family{"plan6_100", ctx(6, 0x248A, 0x20AB, 22), [](sim::SimVoiceDevice &d, int) { return d.plan6Report(100); },
-               384},
-        Family{"plan6_pcm", ctx(6, 0x248A, 0x64AB, 30), [](sim::SimVoiceDevice &d, int) { return d.plan6PcmReport(32); },
-               64},
-        Family{"plan4_11ab", ctx(4, 0x3151, 0x11AB),
-               [](sim::SimVoiceDevice &d, int) { return d.plan4Report(P4::Sequenced, true); }, 384},
-        Family{"plan4_12ab", ctx(4, 0x3151, 0x12AB),
-               [](sim::SimVoiceDevice &d, int i) { return d.plan4Report(P4::Reframed, i % 10 == 0); }, 124},
-        Family{"plan4_generic_carry", ctx(4, 0x3151, 0x22AB),
-               [](sim::SimVoiceDevice &d, int) { return d.plan4Report(P4::Generic, false); },
-               200}),
+    ::testing::Values(Family{"plan7", ctx(7), [](sim::SimVoiceDevice &d, int) { return d.plan7Report(); }, 228},
+                      Family{"plan7_68ac", ctx(7, 0x248A, 0x68AC),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan7Report(114, true, 121); }, 456},
+                      Family{"plan6_32", ctx(6, 0x248A, 0x80AB, 12),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan6Report(32, 33); }, 112},
+                      Family{"plan6_64", ctx(6, 0x248A, 0x20AB, 11),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan6Report(64, 65); }, 240},
+                      Family{"plan6_128", ctx(6, 0x248A, 0x20AB, 12),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan6Report(128); }, 496},
+                      Family{"plan6_100", ctx(6, 0x248A, 0x20AB, 22),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan6Report(100); }, 384},
+                      Family{"plan6_pcm", ctx(6, 0x248A, 0x64AB, 30),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan6PcmReport(32); }, 64},
+                      Family{"plan4_11ab", ctx(4, 0x3151, 0x11AB),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan4Report(P4::Sequenced, true); }, 384},
+                      Family{"plan4_12ab", ctx(4, 0x3151, 0x12AB),
+                             [](sim::SimVoiceDevice &d, int i) { return d.plan4Report(P4::Reframed, i % 10 == 0); },
+                             124},
+                      Family{"plan4_generic_carry", ctx(4, 0x3151, 0x22AB),
+                             [](sim::SimVoiceDevice &d, int) { return d.plan4Report(P4::Generic, false); }, 200}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Plan-4 generic streams mix 46-byte header units with 50-byte ones, and plan 2 hands
@@ -334,7 +343,8 @@ TEST(HidVoiceStream, ScrambledFirmwareNeedsTheTable)
         const char *what;
         HidVoiceContext ctx;
         int blockSize;
-    } rows[] = {{"100-byte blocks", ctx(6, 0x248A, 0x20AB, 23), 100}, {"32-byte blocks", ctx(6, 0x248A, 0x62AB, 25), 32}};
+    } rows[] = {{"100-byte blocks", ctx(6, 0x248A, 0x20AB, 23), 100},
+                {"32-byte blocks", ctx(6, 0x248A, 0x62AB, 25), 32}};
     for (const Row &r : rows) {
         sim::SimVoiceDevice device(sim::testSignal(4000));
         Harness with(table);
@@ -405,11 +415,29 @@ TEST(HidVoiceStream, Plan7BufferWaitsButNeverSticks)
 TEST(HidVoiceStream, HeaderIndexAboveRangeIsClamped)
 {
     Harness h88, hff;
-    h88.feed(ctx(7), withPadding("a5000080" "58" "0000" "7777", 64));
-    hff.feed(ctx(7), withPadding("a5000080" "ff" "0000" "7777", 64));
+    h88.feed(ctx(7), withPadding("a5000080"
+                                 "58"
+                                 "0000"
+                                 "7777",
+                                 64));
+    hff.feed(ctx(7), withPadding("a5000080"
+                                 "ff"
+                                 "0000"
+                                 "7777",
+                                 64));
     EXPECT_EQ(hff.recording, h88.recording);
-    h88.feed(ctx(6, 0x248A, 0x60AB), withPadding("1b" "0000" "58" "00" "77", 33));
-    hff.feed(ctx(6, 0x248A, 0x60AB), withPadding("1b" "0000" "ff" "00" "77", 33));
+    h88.feed(ctx(6, 0x248A, 0x60AB), withPadding("1b"
+                                                 "0000"
+                                                 "58"
+                                                 "00"
+                                                 "77",
+                                                 33));
+    hff.feed(ctx(6, 0x248A, 0x60AB), withPadding("1b"
+                                                 "0000"
+                                                 "ff"
+                                                 "00"
+                                                 "77",
+                                                 33));
     EXPECT_EQ(hff.recording, h88.recording);
 }
 

@@ -86,7 +86,9 @@ public:
     {
     }
     void peripheralDidUpdateNotificationState(const platform::BleCharacteristicRef &, bool, const QString &) override {}
-    void peripheralDidUpdateValue(const platform::BleCharacteristicRef &, const QByteArray &, const QString &) override {}
+    void peripheralDidUpdateValue(const platform::BleCharacteristicRef &, const QByteArray &, const QString &) override
+    {
+    }
 
     platform::IBleCentral &central;
     int ours = 0;

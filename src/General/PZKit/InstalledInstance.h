@@ -15,8 +15,7 @@
 //   {
 //       return InstalledInstance<QXHidCommandManager>::get("QXHidCommandManager");
 //   }
-template <class T>
-class InstalledInstance {
+template <class T> class InstalledInstance {
 public:
     static T &get(const char *name)
     {
@@ -41,8 +40,7 @@ private:
 
 // Installs an instance for this object's lifetime and puts the previous one back
 // afterwards: the composition root's and a test world's way of installing.
-template <class T>
-class ScopedInstall {
+template <class T> class ScopedInstall {
 public:
     explicit ScopedInstall(T *instance) : m_previous(InstalledInstance<T>::install(instance)) {}
     ~ScopedInstall() { InstalledInstance<T>::install(m_previous); }

@@ -29,8 +29,7 @@ NotificationCenter::~NotificationCenter()
         QObject::disconnect(c);
 }
 
-NotificationCenter::ObserverId NotificationCenter::addObserver(const QString &name, QObject *context,
-                                                               Callback callback)
+NotificationCenter::ObserverId NotificationCenter::addObserver(const QString &name, QObject *context, Callback callback)
 {
     const ObserverId id = d->nextId++;
     d->entries.push_back({id, name, context, context != nullptr, std::make_shared<Callback>(std::move(callback))});

@@ -52,6 +52,7 @@ inline constexpr const char kUpdateSnipTranslateIndexNotification[] = "kUpdateSn
 inline constexpr const char kUpdateHotWordListNotification[] = "kUpdateHotWordListNotification";
 
 // Every name above, for checks and tools.
+// clang-format off
 inline constexpr const char *const kAllNames[] = {
     kUSBInsertNotification, kUSBRemoveNotification, HadUSBInfoNotification, HadElectricInfoNotification,
     kBleConnectNotification, kBleDisConnectNotification, kBootUpUSBInsertNotification,
@@ -66,5 +67,6 @@ inline constexpr const char *const kAllNames[] = {
     kUpdateHyperTranslateIndexNotification, kUpdateSnipTranslateIndexNotification,
     kUpdateHotWordListNotification,
 };
+// clang-format on
 
 } // namespace qx::notify

@@ -36,8 +36,7 @@ qint64 truncateToInt64(double d)
     return static_cast<qint64>(d);
 }
 
-template <typename T>
-T readAs(const PZNumber &n)
+template <typename T> T readAs(const PZNumber &n)
 {
     if constexpr (std::is_same_v<T, bool>) {
         return n.kind == PZNumber::Kind::Double ? n.real != 0.0 : n.integer != 0;
@@ -56,8 +55,7 @@ T readAs(const PZNumber &n)
     }
 }
 
-template <typename T>
-T typedValue(const QJsonValue &value, T def)
+template <typename T> T typedValue(const QJsonValue &value, T def)
 {
     if (value.isUndefined() || value.isNull() || value.isArray() || value.isObject())
         return def;
@@ -66,8 +64,7 @@ T typedValue(const QJsonValue &value, T def)
     return n ? readAs<T>(*n) : T{};
 }
 
-template <typename T>
-T typedValueForKey(const QJsonObject &dict, const QString &key, T def)
+template <typename T> T typedValueForKey(const QJsonObject &dict, const QString &key, T def)
 {
     if (key.isNull())
         return def;
@@ -178,6 +175,7 @@ std::optional<PZNumber> numberFromValue(const QJsonValue &value)
     }
 }
 
+// clang-format off
 bool boolValue(const QJsonValue &v, bool def) { return typedValue<bool>(v, def); }
 qint8 charValue(const QJsonValue &v, qint8 def) { return typedValue<qint8>(v, def); }
 quint8 unsignedCharValue(const QJsonValue &v, quint8 def) { return typedValue<quint8>(v, def); }
@@ -189,6 +187,7 @@ qint64 longLongValue(const QJsonValue &v, qint64 def) { return typedValue<qint64
 quint64 unsignedLongLongValue(const QJsonValue &v, quint64 def) { return typedValue<quint64>(v, def); }
 float floatValue(const QJsonValue &v, float def) { return typedValue<float>(v, def); }
 double doubleValue(const QJsonValue &v, double def) { return typedValue<double>(v, def); }
+// clang-format on
 
 QString stringValue(const QJsonValue &value, const QString &def)
 {
@@ -208,10 +207,10 @@ QString stringValue(const QJsonValue &value, const QString &def)
     }
 }
 
-#define PZ_KEYED(name, type)                                                                                          \
-    type name##ValueForKey(const QJsonObject &dict, const QString &key, type def)                                     \
-    {                                                                                                                 \
-        return typedValueForKey<type>(dict, key, def);                                                                \
+#define PZ_KEYED(name, type)                                                                                           \
+    type name##ValueForKey(const QJsonObject &dict, const QString &key, type def)                                      \
+    {                                                                                                                  \
+        return typedValueForKey<type>(dict, key, def);                                                                 \
     }
 PZ_KEYED(bool, bool)
 PZ_KEYED(char, qint8)

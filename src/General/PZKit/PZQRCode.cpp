@@ -93,8 +93,8 @@ QImage generatingTwoDimensionalCode(const QString &text, const QString &centerIm
 {
     QImage center;
     if (!centerImageName.isEmpty()) {
-        for (const QString &path : {QStringLiteral(":/images/%1.png").arg(centerImageName),
-                                    QStringLiteral(":/%1").arg(centerImageName)}) {
+        for (const QString &path :
+             {QStringLiteral(":/images/%1.png").arg(centerImageName), QStringLiteral(":/%1").arg(centerImageName)}) {
             if (QFile::exists(path) && center.load(path))
                 break;
         }

@@ -214,7 +214,7 @@ std::optional<QString> AES128ECBEncryptWithKey(const QString &plaintext, const Q
         || EVP_CIPHER_CTX_set_padding(ctx.get(), 1) != 1
         || EVP_EncryptUpdate(ctx.get(), out, &outLen, reinterpret_cast<const unsigned char *>(plain.constData()),
                              int(plain.size()))
-            != 1
+               != 1
         || EVP_EncryptFinal_ex(ctx.get(), out + outLen, &finalLen) != 1) {
         qxWarning("kit") << "AES-128-ECB encryption failed";
         return std::nullopt;
@@ -364,10 +364,10 @@ std::optional<QString> deleteCharacters(const QString &text)
 {
     if (text.isEmpty())
         return std::nullopt;
-    static const QString kTrimmed = QStringLiteral(" .@[]{}#%-*+=_\\|~$^'&()\"")
-        + QString(QChar(0xFF0F)) + QChar(0xFF1A) + QChar(0xFF1B) + QChar(0xFF08) + QChar(0xFF09) + QChar(0x00A5)
-        + QChar(0x300C) + QChar(0x300D) + QChar(0xFF02) + QChar(0x3001) + QChar(0xFF1C) + QChar(0xFF1E)
-        + QChar(0x20AC) + QChar(0x2022);
+    static const QString kTrimmed = QStringLiteral(" .@[]{}#%-*+=_\\|~$^'&()\"") + QString(QChar(0xFF0F))
+                                    + QChar(0xFF1A) + QChar(0xFF1B) + QChar(0xFF08) + QChar(0xFF09) + QChar(0x00A5)
+                                    + QChar(0x300C) + QChar(0x300D) + QChar(0xFF02) + QChar(0x3001) + QChar(0xFF1C)
+                                    + QChar(0xFF1E) + QChar(0x20AC) + QChar(0x2022);
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && kTrimmed.contains(text.at(begin)))
@@ -386,7 +386,7 @@ QString urlEncodeStr(const QString &text)
     for (char ch : utf8) {
         const auto b = static_cast<unsigned char>(ch);
         const bool keep = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-'
-            || b == '.' || b == '_' || b == '~' || b < 0x20 || b == 0x7f;
+                          || b == '.' || b == '_' || b == '~' || b < 0x20 || b == 0x7f;
         if (keep) {
             out.append(QLatin1Char(char(b)));
         } else {

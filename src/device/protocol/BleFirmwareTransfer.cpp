@@ -24,10 +24,14 @@ void post(const char *name, const QVariant &payload = {})
 const char *phaseName(BleFirmwareTransfer::Phase p)
 {
     switch (p) {
-    case BleFirmwareTransfer::Phase::Idle: return "no transfer";
-    case BleFirmwareTransfer::Phase::Starting: return "starting";
-    case BleFirmwareTransfer::Phase::Sending: return "sending";
-    case BleFirmwareTransfer::Phase::Ending: return "ending";
+    case BleFirmwareTransfer::Phase::Idle:
+        return "no transfer";
+    case BleFirmwareTransfer::Phase::Starting:
+        return "starting";
+    case BleFirmwareTransfer::Phase::Sending:
+        return "sending";
+    case BleFirmwareTransfer::Phase::Ending:
+        return "ending";
     }
     return "?";
 }

@@ -13,7 +13,8 @@ struct Row {
     int argc = 0;
 
     constexpr Row(BleCommand c, uint8_t cd, BleChannel ch, std::initializer_list<uint8_t> w = {})
-        : command(c), code(cd), channel(ch) {
+        : command(c), code(cd), channel(ch)
+    {
         for (uint8_t x : w)
             widths[size_t(argc++)] = x;
     }
@@ -55,7 +56,8 @@ constexpr Row kRows[] = {
 
 } // namespace
 
-BleFrame bleFrame(BleCommand command, std::initializer_list<qint64> args) {
+BleFrame bleFrame(BleCommand command, std::initializer_list<qint64> args)
+{
     for (const Row &row : kRows) {
         if (row.command != command)
             continue;

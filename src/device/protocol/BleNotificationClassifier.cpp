@@ -5,24 +5,28 @@
 namespace proto {
 namespace {
 
-uint8_t at(QByteArrayView bytes, qsizetype i) {
+uint8_t at(QByteArrayView bytes, qsizetype i)
+{
     return uint8_t(bytes[i]);
 }
 
-uint16_t le16(QByteArrayView bytes, qsizetype i) {
+uint16_t le16(QByteArrayView bytes, qsizetype i)
+{
     return uint16_t(at(bytes, i) | (at(bytes, i + 1) << 8));
 }
 
 // Device text fields are fixed-width and NUL-padded; Latin-1 keeps every byte a
 // character, so a stray high byte cannot break the text.
-QString deviceText(QByteArrayView bytes) {
+QString deviceText(QByteArrayView bytes)
+{
     QString text = QString::fromLatin1(bytes);
     text.remove(QChar(u'\0'));
     return text;
 }
 
 // An unset serial number reads as zeros, as text or as bytes.
-QString serialOrEmpty(QString sn) {
+QString serialOrEmpty(QString sn)
+{
     for (QChar c : sn)
         if (c != u'0')
             return sn;
@@ -39,7 +43,8 @@ constexpr BleKeyRow kKeys[] = {
 
 } // namespace
 
-BleNotification classifyBleNotification(QByteArrayView value, bool pointerLayout) {
+BleNotification classifyBleNotification(QByteArrayView value, bool pointerLayout)
+{
     BleNotification n;
     if (value.size() < 2 || at(value, 0) != kBleFrameStart || at(value, value.size() - 1) != kBleFrameEnd)
         return n; // voice
@@ -56,7 +61,8 @@ BleNotification classifyBleNotification(QByteArrayView value, bool pointerLayout
     return n;
 }
 
-std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView p, bool pointerLayout) {
+std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView p, bool pointerLayout)
+{
     BleDeviceInfo info;
     if (pointerLayout) {
         if (p.size() < kBlePointerInfoPayloadBytes)
@@ -92,11 +98,13 @@ std::optional<BleDeviceInfo> readBleDeviceInfo(QByteArrayView p, bool pointerLay
     return info;
 }
 
-std::optional<int> bleMouseSource(uint16_t vid, uint16_t pid) {
+std::optional<int> bleMouseSource(uint16_t vid, uint16_t pid)
+{
     return qx::receivers::mouseSourceOfProduct(vid, pid);
 }
 
-const BleKeyRow *bleKeyRow(uint8_t event) {
+const BleKeyRow *bleKeyRow(uint8_t event)
+{
     for (const BleKeyRow &row : kKeys)
         if (row.event == event)
             return &row;

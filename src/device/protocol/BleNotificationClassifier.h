@@ -47,7 +47,8 @@ struct BleNotification {
 BleNotification classifyBleNotification(QByteArrayView value, bool pointerLayout);
 
 // The firmware-transfer replies, which can only be genuine while a transfer runs.
-constexpr bool isBleFirmwareEvent(uint8_t event) {
+constexpr bool isBleFirmwareEvent(uint8_t event)
+{
     return event >= 0x70 && event <= 0x74;
 }
 

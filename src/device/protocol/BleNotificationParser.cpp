@@ -35,7 +35,8 @@ constexpr int kPointerDeviceType = 5;
 constexpr int kLaserPenDeviceType = 2;
 constexpr int kLaserPenMouseType = 202;
 
-int languageFormatSize() {
+int languageFormatSize()
+{
     QXLanguageManager &languages = QXLanguageManager::sharedInstance();
     const QJsonArray list = languages.audioLanguageArr();
     const quint64 index = languages.audioLanguageIndex();
@@ -45,7 +46,8 @@ int languageFormatSize() {
 }
 
 // Mice whose lighting and hand settings are read back once they introduce themselves.
-bool hasLighting(int mouseType) {
+bool hasLighting(int mouseType)
+{
     return mouseType == 56 || mouseType == 72;
 }
 
@@ -57,21 +59,27 @@ void BleNotificationParser::listHooks(HookStates &out) const
 }
 
 BleNotificationParser::BleNotificationParser(QXBLEMouseCommandManager &manager, QXBLEManager *central)
-    : m_manager(manager), m_central(central) {}
+    : m_manager(manager), m_central(central)
+{
+}
 
-VoiceKeyState &BleNotificationParser::keys() const {
+VoiceKeyState &BleNotificationParser::keys() const
+{
     return *m_manager.seams().keys;
 }
 
-IVoiceKeyDispatcher &BleNotificationParser::dispatcher() const {
+IVoiceKeyDispatcher &BleNotificationParser::dispatcher() const
+{
     return *m_manager.seams().voice;
 }
 
-ILaserPen &BleNotificationParser::laserPen() const {
+ILaserPen &BleNotificationParser::laserPen() const
+{
     return *m_manager.seams().laserPen;
 }
 
-void BleNotificationParser::showTip(const char *text, const char *image) const {
+void BleNotificationParser::showTip(const char *text, const char *image) const
+{
     m_manager.seams().tips->showTipMessage(hrvAppLocalizedString(QString::fromUtf8(text)), QString::fromLatin1(image));
 }
 
@@ -85,15 +93,18 @@ BleNotificationParser *BleNotificationParser::setSharedInstance(BleNotificationP
     return InstalledInstance<BleNotificationParser>::install(instance);
 }
 
-QXBLEManager &BleNotificationParser::central() const {
+QXBLEManager &BleNotificationParser::central() const
+{
     return m_central ? *m_central : QXBLEManager::sharedInstance();
 }
 
-bool BleNotificationParser::transferActive() const {
+bool BleNotificationParser::transferActive() const
+{
     return m_manager.firmwareTransfer().isOTATransferActive();
 }
 
-void BleNotificationParser::eventTypeConvertDataToHexStr(QByteArrayView value) {
+void BleNotificationParser::eventTypeConvertDataToHexStr(QByteArrayView value)
+{
     const bool pointerLayout = QXUserInfoData::sharedInstance().mouseInfoItem().deviceType() == kPointerDeviceType;
     const BleNotification n = proto::classifyBleNotification(value, pointerLayout);
     switch (n.kind) {
@@ -130,7 +141,8 @@ void BleNotificationParser::eventTypeConvertDataToHexStr(QByteArrayView value) {
 
 // ---- keys ------------------------------------------------------------------------
 
-void BleNotificationParser::handleKey(const proto::BleKeyRow &row) {
+void BleNotificationParser::handleKey(const proto::BleKeyRow &row)
+{
     if (QXUserInfoData::sharedInstance().isSupportKeySetting()) {
         dispatcher().hidCallbackType(row.keySettingCode);
         return;
@@ -175,7 +187,8 @@ void BleNotificationParser::handleKey(const proto::BleKeyRow &row) {
 
 // ---- other events ----------------------------------------------------------------
 
-void BleNotificationParser::handleEvent(const BleNotification &n, bool pointerLayout) {
+void BleNotificationParser::handleEvent(const BleNotification &n, bool pointerLayout)
+{
     QXBLEMouseCommandManager &m = m_manager;
     switch (n.event) {
     case 0x00:
@@ -251,7 +264,8 @@ void BleNotificationParser::handleEvent(const BleNotification &n, bool pointerLa
 }
 
 void BleNotificationParser::storeValue(const BleNotification &n, void (QXMouseInfoItem::*set)(qint64),
-                                       const char *notification) {
+                                       const char *notification)
+{
     if (!n.value) {
         qxDebug("ble") << "reply" << Qt::hex << int(n.event) << "without its value, ignored";
         return;
@@ -262,9 +276,10 @@ void BleNotificationParser::storeValue(const BleNotification &n, void (QXMouseIn
 
 // The transfer paces itself and posts its one result; what is left here is the link:
 // a mouse that accepted its image restarts with it, so let it go and find it again.
-void BleNotificationParser::handleFirmwareReply(const BleNotification &n) {
-    if (m_manager.firmwareTransfer().handleFirmwareReply(n.event, n.status) !=
-        BleFirmwareTransfer::ReplyEffect::Succeeded)
+void BleNotificationParser::handleFirmwareReply(const BleNotification &n)
+{
+    if (m_manager.firmwareTransfer().handleFirmwareReply(n.event, n.status)
+        != BleFirmwareTransfer::ReplyEffect::Succeeded)
         return;
     central().cancelPeripheralConnection();
     QPointer<QXBLEManager> c(&central());
@@ -279,7 +294,8 @@ void BleNotificationParser::handleFirmwareReply(const BleNotification &n) {
 
 // ---- device information ------------------------------------------------------------
 
-void BleNotificationParser::handleDeviceInfo(const BleNotification &n, bool pointerLayout) {
+void BleNotificationParser::handleDeviceInfo(const BleNotification &n, bool pointerLayout)
+{
     const std::optional<proto::BleDeviceInfo> info = proto::readBleDeviceInfo(n.payload, pointerLayout);
     if (!info) {
         qxWarning("ble") << "device information of" << n.payload.size() << "bytes is too short, ignored";
@@ -327,7 +343,8 @@ void BleNotificationParser::handleDeviceInfo(const BleNotification &n, bool poin
 
 // ---- pointer keys ------------------------------------------------------------------
 
-void BleNotificationParser::laserPenVoiceKey() {
+void BleNotificationParser::laserPenVoiceKey()
+{
     int start = 0, stop = 0;
     switch (keys().vioceMode()) {
     case 1:
@@ -353,7 +370,8 @@ void BleNotificationParser::laserPenVoiceKey() {
     dispatcher().hidCallbackType(code);
 }
 
-void BleNotificationParser::laserPenVoiceModeKey() {
+void BleNotificationParser::laserPenVoiceModeKey()
+{
     dispatcher().cancelAsr();
     int mode = keys().vioceMode() + 1;
     if (mode >= 4 || mode <= 0)
@@ -373,14 +391,16 @@ void BleNotificationParser::laserPenVoiceModeKey() {
 
 // The decoder state carries over from stream to stream, as on HID: the mouse's encoder
 // is not known to restart.
-void BleNotificationParser::voiceStart() {
+void BleNotificationParser::voiceStart()
+{
     m_manager.setIsStartVoice(true);
     dispatcher().hidCallbackType(int(m_manager.pressType()));
     m_manager.audioData().clear();
     m_manager.encodeData().clear();
 }
 
-void BleNotificationParser::voiceEnd() {
+void BleNotificationParser::voiceEnd()
+{
     // The last partial unit belongs in the recording too.
     if (!m_manager.audioData().isEmpty())
         decodeVoice(m_manager.audioData().size());
@@ -394,7 +414,8 @@ void BleNotificationParser::voiceEnd() {
 // Packets come in any size. The speech service gets the raw ADPCM as it arrives; the
 // recording gets it decoded in whole units, and what is left of a packet waits for the
 // next one, so no byte is skipped and the decoder never loses its place.
-void BleNotificationParser::voicePacket(QByteArrayView bytes) {
+void BleNotificationParser::voicePacket(QByteArrayView bytes)
+{
     if (!m_manager.isStartVoice() || bytes.isEmpty())
         return;
     m_manager.audioData().append(bytes);
@@ -405,7 +426,8 @@ void BleNotificationParser::voicePacket(QByteArrayView bytes) {
     handOverIfFull();
 }
 
-void BleNotificationParser::decodeVoice(qsizetype bytes) {
+void BleNotificationParser::decodeVoice(qsizetype bytes)
+{
     QByteArray &audio = m_manager.audioData();
     bytes = std::min(bytes, audio.size());
     std::vector<int16_t> samples(size_t(2 * bytes));
@@ -418,7 +440,8 @@ void BleNotificationParser::decodeVoice(qsizetype bytes) {
         file->write(pcm); // a failed write loses only the recording
 }
 
-void BleNotificationParser::handOverIfFull() {
+void BleNotificationParser::handOverIfFull()
+{
     QByteArray &encoded = m_manager.encodeData();
     if (encoded.size() < formatSize())
         return;
@@ -427,7 +450,8 @@ void BleNotificationParser::handOverIfFull() {
     encoded.clear();
 }
 
-int BleNotificationParser::formatSize() const {
+int BleNotificationParser::formatSize() const
+{
     const int size = m_formatSize ? m_formatSize() : languageFormatSize();
     return size > 0 ? std::min(size, kMaxFormatSize) : kDefaultFormatSize;
 }

@@ -61,10 +61,14 @@ const FirmwareLayout &firmwareLayout(FirmwareTarget target)
 const char *firmwareTargetName(FirmwareTarget target)
 {
     switch (target) {
-    case FirmwareTarget::Mouse: return "mouse";
-    case FirmwareTarget::Receiver: return "receiver";
-    case FirmwareTarget::Remote: return "remote control";
-    case FirmwareTarget::BleMouse: return "Bluetooth LE mouse";
+    case FirmwareTarget::Mouse:
+        return "mouse";
+    case FirmwareTarget::Receiver:
+        return "receiver";
+    case FirmwareTarget::Remote:
+        return "remote control";
+    case FirmwareTarget::BleMouse:
+        return "Bluetooth LE mouse";
     }
     return "?";
 }
@@ -136,9 +140,9 @@ FirmwareImageResult parseFirmwareImage(QByteArrayView file, FirmwareTarget targe
     if (image.bytes.isEmpty())
         return failure(FirmwareImageError::Empty, QStringLiteral("the image has no data line"));
     if (qint64(image.packetCount()) + layout.firstIndex > kMaxFirmwareIndex)
-        return failure(FirmwareImageError::TooLarge,
-                       QStringLiteral("the image needs %1 packets, more than a packet index can number")
-                           .arg(image.packetCount()));
+        return failure(
+            FirmwareImageError::TooLarge,
+            QStringLiteral("the image needs %1 packets, more than a packet index can number").arg(image.packetCount()));
     FirmwareImageResult r;
     r.image = std::move(image);
     return r;

@@ -52,8 +52,8 @@ enum class FirmwareImageError {
 
 struct FirmwareImage {
     FirmwareTarget target = FirmwareTarget::Mouse;
-    QByteArray bytes;      // one byte per image line, in order
-    quint32 checksum = 0;  // the sum of the bytes
+    QByteArray bytes;     // one byte per image line, in order
+    quint32 checksum = 0; // the sum of the bytes
 
     int lineCount() const { return int(bytes.size()); }
     int packetCount() const;

@@ -49,6 +49,7 @@ QByteArray lowBytesOfUtf16(const QString &text)
 
 } // namespace
 
+// clang-format off
 QByteArray sendHandshakeProtocolData() { return fixedFrame(kStartShort, 0x02, 0x04); }
 QByteArray sendGetDeviceInfoData() { return fixedFrame(kStartShort, 0x03, 0x05); }
 QByteArray sendReceiveDeviceInfoData() { return fixedFrame(kStartShort, 0x04, 0x06); }
@@ -81,24 +82,37 @@ QByteArray sendEndSendFileData() { return fixedFrame(kStartCard, 0x35, 0x37); }
 QByteArray sendSynchronousDeviceFileFinishData() { return fixedFrame(kStartCard, 0x3b, 0x3d); }
 QByteArray sendCancelSynchronousDeviceFileData() { return fixedFrame(kStartCard, 0x42, 0x44); }
 QByteArray sendGetAuthData() { return fixedFrame(kStartCard, 0x50, 0x52); }
+// clang-format on
 
 std::optional<QByteArray> sendSetBluetoothNameData(const QString &name)
 {
     return textFrame(kStartShort, 0x07, lowBytesOfUtf16(name), "Bluetooth name");
 }
 
-QByteArray sendSetCountryInfoData(int country) { return oneByteFrame(kStartShort, 0x0b, country, 0x11); }
+QByteArray sendSetCountryInfoData(int country)
+{
+    return oneByteFrame(kStartShort, 0x0b, country, 0x11);
+}
 
-QByteArray sendSetChannelInfoData(int channel) { return oneByteFrame(kStartShort, 0x0f, channel, 0x16); }
+QByteArray sendSetChannelInfoData(int channel)
+{
+    return oneByteFrame(kStartShort, 0x0f, channel, 0x16);
+}
 
-QByteArray sendSetHiddenRecordData(bool hidden) { return oneByteFrame(kStartCard, 0x1c, hidden ? 0 : 1, 0x1e); }
+QByteArray sendSetHiddenRecordData(bool hidden)
+{
+    return oneByteFrame(kStartCard, 0x1c, hidden ? 0 : 1, 0x1e);
+}
 
-QByteArray sendSetCurrentModeData(int mode) { return oneByteFrame(kStartCard, 0x1a, mode, 0x1c); }
+QByteArray sendSetCurrentModeData(int mode)
+{
+    return oneByteFrame(kStartCard, 0x1a, mode, 0x1c);
+}
 
 QByteArray sendSetCurrentTimeData(const QDateTime &now)
 {
-    const QString text = pz::ConvertStrToTime(QString::number(now.toSecsSinceEpoch()),
-                                              QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
+    const QString text =
+        pz::ConvertStrToTime(QString::number(now.toSecsSinceEpoch()), QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
     // Nineteen ASCII characters: always fits.
     return *textFrame(kStartCard, 0x25, text.toLatin1(), "time");
 }

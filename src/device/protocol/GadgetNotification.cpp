@@ -123,7 +123,8 @@ GadgetNotification readGadgetNotification(const QByteArray &frame)
 
 int gadgetResultCode(int event)
 {
-    const auto it = std::find_if(kEvents.begin(), kEvents.end(), [event](const EventRow &r) { return r.event == event; });
+    const auto it =
+        std::find_if(kEvents.begin(), kEvents.end(), [event](const EventRow &r) { return r.event == event; });
     return it == kEvents.end() ? kResultUnknown : it->result;
 }
 

@@ -24,9 +24,9 @@ inline constexpr int kResultMacAddress = 3;
 inline constexpr int kResultUnknown = 0;
 
 struct GadgetNotification {
-    int event = 0;  // the command byte, or 0x35 for the recording header
+    int event = 0; // the command byte, or 0x35 for the recording header
     int result = kResultUnknown;
-    QString text;   // the payload as Latin-1 text; for event 0x06 the MAC "a1:b2:..."
+    QString text; // the payload as Latin-1 text; for event 0x06 the MAC "a1:b2:..."
     // The payload as one big-endian number, saturated at the largest qint64, so that
     // it is 0 exactly when every payload byte is 0. kNoStatus without payload.
     qint64 status = kNoStatus;

@@ -17,10 +17,10 @@
 
 #include <array>
 
-using proto::HidReport;
-using proto::HidReportFamily;
 using proto::hidDeviceText;
 using proto::hidHexText;
+using proto::HidReport;
+using proto::HidReportFamily;
 using Via = QXHidReportParser::PresentVia;
 
 namespace {
@@ -81,11 +81,16 @@ qint64 HidDeviceInfoHandler::plan3DpiIndex(quint64 icType, int raw)
 {
     if (icType == 1) {
         switch (raw) {
-        case 42: return 1;
-        case 48: return 2;
-        case 54: return 3;
-        case 63: return 4;
-        default: return 0;
+        case 42:
+            return 1;
+        case 48:
+            return 2;
+        case 54:
+            return 3;
+        case 63:
+            return 4;
+        default:
+            return 0;
         }
     }
     // A raw 0 on sensor type 4 would make index -1, outside every DPI list.

@@ -28,10 +28,14 @@ int chipPlan()
 const char *phaseName(HidFirmwareTransfer::Phase p)
 {
     switch (p) {
-    case HidFirmwareTransfer::Phase::Idle: return "no transfer";
-    case HidFirmwareTransfer::Phase::Starting: return "starting";
-    case HidFirmwareTransfer::Phase::Sending: return "sending";
-    case HidFirmwareTransfer::Phase::Ending: return "ending";
+    case HidFirmwareTransfer::Phase::Idle:
+        return "no transfer";
+    case HidFirmwareTransfer::Phase::Starting:
+        return "starting";
+    case HidFirmwareTransfer::Phase::Sending:
+        return "sending";
+    case HidFirmwareTransfer::Phase::Ending:
+        return "ending";
     }
     return "?";
 }

@@ -10,13 +10,16 @@ namespace {
 
 // A layout byte: 0..255 is a literal; the negative values stand for argument bytes.
 using Slot = int16_t;
-constexpr Slot argLow(int i) {
+constexpr Slot argLow(int i)
+{
     return Slot(-1 - i);
 } // low byte of argument i
-constexpr Slot argHigh(int i) {
+constexpr Slot argHigh(int i)
+{
     return Slot(-11 - i);
 } // second byte of argument i
-constexpr Slot argPlusOne(int i) {
+constexpr Slot argPlusOne(int i)
+{
     return Slot(-21 - i);
 } // low byte of argument i + 1
 
@@ -36,7 +39,8 @@ struct Row {
     bool thenZeroReport = false; // a zero report follows the frame
 
     constexpr Row(HidCommand c, int p, int d, std::initializer_list<Slot> b, bool thenZero = false)
-        : command(c), plan(p), deviceType(d), thenZeroReport(thenZero) {
+        : command(c), plan(p), deviceType(d), thenZeroReport(thenZero)
+    {
         for (Slot s : b)
             bytes[size_t(size++)] = s;
     }
@@ -169,12 +173,14 @@ constexpr Row kRows[] = {
 };
 
 // Commands that send nothing at all (rather than the zero report) on a plan without a frame.
-bool nothingWithoutLayout(HidCommand c) {
-    return c == C::SetTelinkBurnerInfoMouseType || c == C::SetTelinkBurnerInfoWebsiteType ||
-           c == C::SetTelinkBurnerInfoAudioRate || c == C::SetTelinkBurnerInfoIcDirection;
+bool nothingWithoutLayout(HidCommand c)
+{
+    return c == C::SetTelinkBurnerInfoMouseType || c == C::SetTelinkBurnerInfoWebsiteType
+           || c == C::SetTelinkBurnerInfoAudioRate || c == C::SetTelinkBurnerInfoIcDirection;
 }
 
-uint8_t slotByte(Slot s, std::span<const qint64> args) {
+uint8_t slotByte(Slot s, std::span<const qint64> args)
+{
     if (s >= 0)
         return uint8_t(s);
     auto arg = [&](int i) -> quint64 { return i < int(args.size()) ? quint64(args[size_t(i)]) : 0; };
@@ -185,7 +191,8 @@ uint8_t slotByte(Slot s, std::span<const qint64> args) {
     return uint8_t((arg(-21 - s) + 1) & 0xff);
 }
 
-QByteArray fill(const Row &row, std::span<const qint64> args) {
+QByteArray fill(const Row &row, std::span<const qint64> args)
+{
     QByteArray out;
     out.reserve(row.size);
     for (int i = 0; i < row.size; ++i)
@@ -193,18 +200,21 @@ QByteArray fill(const Row &row, std::span<const qint64> args) {
     return out;
 }
 
-bool isHex(QChar c) {
+bool isHex(QChar c)
+{
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-bool isAscii(const QString &s) {
+bool isAscii(const QString &s)
+{
     for (QChar c : s)
         if (c.unicode() > 0x7f)
             return false;
     return true;
 }
 
-bool refuse(QString *error, const QString &why) {
+bool refuse(QString *error, const QString &why)
+{
     if (error)
         *error = why;
     return false;
@@ -212,7 +222,8 @@ bool refuse(QString *error, const QString &why) {
 
 } // namespace
 
-HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializer_list<qint64> args) {
+HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializer_list<qint64> args)
+{
     // Before asking a receiver for information, ask whether its mouse answers at all
     // (hot-key receivers have no mouse; plan 7 answers the information request anyway).
     if (command == C::GetMouseInfo) {
@@ -239,14 +250,16 @@ HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializ
     return {QByteArray()};
 }
 
-qint64 plan3DpiValue(quint64 icType, qint64 index) {
+qint64 plan3DpiValue(quint64 icType, qint64 index)
+{
     static constexpr qint64 kChip1Steps[] = {0x20, 0x2a, 0x30, 0x36, 0x3f};
     if (icType == 1 && index >= 0 && index < qint64(std::size(kChip1Steps)))
         return kChip1Steps[index];
     return index;
 }
 
-HidFrameList hidSetSnFrames(const HidContext &ctx, const QString &sn, QString *error) {
+HidFrameList hidSetSnFrames(const HidContext &ctx, const QString &sn, QString *error)
+{
     if (!isAscii(sn)) {
         refuse(error, QStringLiteral("serial number is not ASCII"));
         return {};
@@ -292,7 +305,8 @@ HidFrameList hidSetSnFrames(const HidContext &ctx, const QString &sn, QString *e
     }
 }
 
-HidFrameList hidSetTelinkSnFrames(const HidContext &ctx, const QString &sn, QString *error) {
+HidFrameList hidSetTelinkSnFrames(const HidContext &ctx, const QString &sn, QString *error)
+{
     if (ctx.chipPlan != 6)
         return {};
     constexpr qsizetype kMaxBytes = 16;
@@ -305,7 +319,8 @@ HidFrameList hidSetTelinkSnFrames(const HidContext &ctx, const QString &sn, QStr
     return {f};
 }
 
-QByteArray hidCurrentTimeFrame(const QDateTime &localTime) {
+QByteArray hidCurrentTimeFrame(const QDateTime &localTime)
+{
     const QDate d = localTime.date();
     const QTime t = localTime.time();
     const QString year = QString::number(d.year());
@@ -320,7 +335,8 @@ QByteArray hidCurrentTimeFrame(const QDateTime &localTime) {
     return f;
 }
 
-QByteArray hidTelinkCurrentTimeFrame(const QDateTime &localTime) {
+QByteArray hidTelinkCurrentTimeFrame(const QDateTime &localTime)
+{
     const QDate d = localTime.date();
     const QTime t = localTime.time();
     const int weekday = d.dayOfWeek() % 7 + 1; // Sunday 1
@@ -333,7 +349,8 @@ QByteArray hidTelinkCurrentTimeFrame(const QDateTime &localTime) {
     return f;
 }
 
-QByteArray hidXunFeiChipAuthFrame(quint64 unixSeconds) {
+QByteArray hidXunFeiChipAuthFrame(quint64 unixSeconds)
+{
     QString hex = QString::number(unixSeconds, 16);
     if (hex.size() % 2)
         hex.prepend(u'0');
@@ -353,7 +370,8 @@ QByteArray hidXunFeiChipAuthFrame(quint64 unixSeconds) {
     return f;
 }
 
-HidCommandBuffer hidCommandBuffer(const QByteArray &frame) {
+HidCommandBuffer hidCommandBuffer(const QByteArray &frame)
+{
     HidCommandBuffer buf{};
     const qsizetype n = std::min<qsizetype>(frame.size(), qsizetype(buf.size()));
     for (qsizetype i = 0; i < n; ++i)

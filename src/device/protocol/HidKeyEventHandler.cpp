@@ -204,8 +204,8 @@ void HidKeyEventHandler::handlePlan4Key(const HidReport &report)
     }
     // The receiver wants its acknowledgement before the key takes effect.
     IVoiceKeyDispatcher *voice = m_seams.voice;
-    Scheduler::instance().singleShot(kPlan4KeyDelayMs, [voice, code = *code] { voice->hidCallbackType(code); },
-                                     m_parser.hidManager().lifetime());
+    Scheduler::instance().singleShot(
+        kPlan4KeyDelayMs, [voice, code = *code] { voice->hidCallbackType(code); }, m_parser.hidManager().lifetime());
 }
 
 void HidKeyEventHandler::handlePlan3Key(const HidReport &report)

@@ -7,9 +7,11 @@ namespace proto {
 
 namespace {
 
+// clang-format off
 constexpr KeyStep none() { return {KeyOp::None, 0}; }
 constexpr KeyStep press(int code) { return {KeyOp::Press, int16_t(code)}; }
 constexpr KeyStep step(KeyOp op, int code = 0) { return {op, int16_t(code)}; }
+// clang-format on
 
 // With key setting on every key is a programmable key of the user's; with it off the
 // device's own voice keys drive the microphone, and the press type waits for the
@@ -147,8 +149,7 @@ constexpr std::array<AiHelperKey, 34> kAiHelpers{{
 }};
 // clang-format on
 
-template <typename Row, std::size_t N>
-std::optional<Row> find(const std::array<Row, N> &table, int key)
+template <typename Row, std::size_t N> std::optional<Row> find(const std::array<Row, N> &table, int key)
 {
     const auto it = std::find_if(table.begin(), table.end(), [key](const Row &r) { return r.key == key; });
     if (it == table.end())
@@ -158,6 +159,7 @@ std::optional<Row> find(const std::array<Row, N> &table, int key)
 
 } // namespace
 
+// clang-format off
 std::span<const FramedKeyRow> framedKeyTable() { return kFramed; }
 std::span<const DualKeyRow> plan7KeyTable() { return kPlan7; }
 std::span<const DualKeyRow> plan6KeyTable() { return kPlan6; }
@@ -170,6 +172,7 @@ std::optional<DualKeyRow> plan7Key(int key) { return find(kPlan7, key); }
 std::optional<DualKeyRow> plan6Key(int key) { return find(kPlan6, key); }
 std::optional<Plan3KeyRow> plan3Key(int key) { return find(kPlan3, key); }
 std::optional<AiHelperKey> aiHelperKey(int key) { return find(kAiHelpers, key); }
+// clang-format on
 
 std::optional<int> plan4KeyCode(int key)
 {
@@ -181,27 +184,48 @@ std::optional<int> plan4KeyCode(int key)
 const char *keyOpName(KeyOp op)
 {
     switch (op) {
-    case KeyOp::None: return "none";
-    case KeyOp::Press: return "press";
-    case KeyOp::PressPending: return "press pending";
-    case KeyOp::OpenPending: return "open pending";
-    case KeyOp::ClosePending: return "close pending";
-    case KeyOp::OpenPendingMode: return "open pending by mode";
-    case KeyOp::ClosePendingMode: return "close pending by mode";
-    case KeyOp::TogglePending: return "toggle pending";
-    case KeyOp::OpenPress: return "open and press";
-    case KeyOp::ClosePress: return "close and press";
-    case KeyOp::OpenPressMode: return "open and press by mode";
-    case KeyOp::ClosePressMode: return "close and press by mode";
-    case KeyOp::TogglePressMode: return "toggle and press by mode";
-    case KeyOp::ModeToggle: return "mode toggle";
-    case KeyOp::PointerVoiceKey: return "pointer voice key";
-    case KeyOp::PointerVoiceMode: return "pointer voice mode";
-    case KeyOp::KeyboardToggle: return "keyboard toggle";
-    case KeyOp::KeyboardAiToggle: return "keyboard AI toggle";
-    case KeyOp::KeyboardKeyUp: return "keyboard key-up";
-    case KeyOp::KeyActionReset: return "key action reset";
-    case KeyOp::ShowAiWindow: return "AI window";
+    case KeyOp::None:
+        return "none";
+    case KeyOp::Press:
+        return "press";
+    case KeyOp::PressPending:
+        return "press pending";
+    case KeyOp::OpenPending:
+        return "open pending";
+    case KeyOp::ClosePending:
+        return "close pending";
+    case KeyOp::OpenPendingMode:
+        return "open pending by mode";
+    case KeyOp::ClosePendingMode:
+        return "close pending by mode";
+    case KeyOp::TogglePending:
+        return "toggle pending";
+    case KeyOp::OpenPress:
+        return "open and press";
+    case KeyOp::ClosePress:
+        return "close and press";
+    case KeyOp::OpenPressMode:
+        return "open and press by mode";
+    case KeyOp::ClosePressMode:
+        return "close and press by mode";
+    case KeyOp::TogglePressMode:
+        return "toggle and press by mode";
+    case KeyOp::ModeToggle:
+        return "mode toggle";
+    case KeyOp::PointerVoiceKey:
+        return "pointer voice key";
+    case KeyOp::PointerVoiceMode:
+        return "pointer voice mode";
+    case KeyOp::KeyboardToggle:
+        return "keyboard toggle";
+    case KeyOp::KeyboardAiToggle:
+        return "keyboard AI toggle";
+    case KeyOp::KeyboardKeyUp:
+        return "keyboard key-up";
+    case KeyOp::KeyActionReset:
+        return "key action reset";
+    case KeyOp::ShowAiWindow:
+        return "AI window";
     }
     return "?";
 }

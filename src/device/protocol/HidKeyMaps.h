@@ -59,8 +59,8 @@ struct DualKeyRow {
 struct Plan3KeyRow {
     uint8_t key;
     KeyStep step;
-    bool translates;   // follows the translation mode (not on mouse model 55)
-    bool skipModel55;  // does nothing on mouse model 55
+    bool translates;  // follows the translation mode (not on mouse model 55)
+    bool skipModel55; // does nothing on mouse model 55
 };
 
 // Plan 4: the key prefixes "0c11" + key.

@@ -40,12 +40,13 @@ void HidLightingReplyHandler::handleLightingReply(const proto::HidReport &report
     QXMouseInfoItem &item = QXUserInfoData::sharedInstance().mouseInfoItem();
     ILaserPen &pen = *hid.seams().laserPen;
     const int command = report.command;
-    const bool isValueReport = command == kModeReport || command == kBrightnessReport || command == kSpeedReport ||
-                               command == kColorReport || command == kHandReport;
+    const bool isValueReport = command == kModeReport || command == kBrightnessReport || command == kSpeedReport
+                               || command == kColorReport || command == kHandReport;
     const auto value = report.at(kValueAt);
     if (isValueReport && !value) {
-        qxLogOnce(QStringLiteral("hid-lighting-short:%1").arg(command),
-                  QStringLiteral("lighting reply 0x%1 without its value; ignored").arg(command, 2, 16, QLatin1Char('0')));
+        qxLogOnce(
+            QStringLiteral("hid-lighting-short:%1").arg(command),
+            QStringLiteral("lighting reply 0x%1 without its value; ignored").arg(command, 2, 16, QLatin1Char('0')));
         return;
     }
 

@@ -355,22 +355,38 @@ QString hidDeviceText(QByteArrayView bytes)
 const char *hidReportKindName(HidReportKind kind)
 {
     switch (kind) {
-    case HidReportKind::Ignored: return "ignored";
-    case HidReportKind::TooShort: return "too short";
-    case HidReportKind::Reply: return "reply";
-    case HidReportKind::Voice: return "voice";
-    case HidReportKind::ReceiverFirmware: return "receiver firmware";
-    case HidReportKind::RemoteFirmware: return "remote firmware";
-    case HidReportKind::ReceiverConnection: return "receiver connection";
-    case HidReportKind::VoiceChip: return "voice chip";
-    case HidReportKind::Plan4Key: return "plan-4 key";
-    case HidReportKind::Plan4Info: return "plan-4 information";
-    case HidReportKind::Plan4InfoRequest: return "plan-4 information request";
-    case HidReportKind::Plan4Serial: return "plan-4 serial";
-    case HidReportKind::Plan4SerialWritten: return "plan-4 serial written";
-    case HidReportKind::Plan4Firmware: return "plan-4 firmware";
-    case HidReportKind::Plan4Other: return "plan-4 other";
-    case HidReportKind::Plan3Status: return "plan-3 status";
+    case HidReportKind::Ignored:
+        return "ignored";
+    case HidReportKind::TooShort:
+        return "too short";
+    case HidReportKind::Reply:
+        return "reply";
+    case HidReportKind::Voice:
+        return "voice";
+    case HidReportKind::ReceiverFirmware:
+        return "receiver firmware";
+    case HidReportKind::RemoteFirmware:
+        return "remote firmware";
+    case HidReportKind::ReceiverConnection:
+        return "receiver connection";
+    case HidReportKind::VoiceChip:
+        return "voice chip";
+    case HidReportKind::Plan4Key:
+        return "plan-4 key";
+    case HidReportKind::Plan4Info:
+        return "plan-4 information";
+    case HidReportKind::Plan4InfoRequest:
+        return "plan-4 information request";
+    case HidReportKind::Plan4Serial:
+        return "plan-4 serial";
+    case HidReportKind::Plan4SerialWritten:
+        return "plan-4 serial written";
+    case HidReportKind::Plan4Firmware:
+        return "plan-4 firmware";
+    case HidReportKind::Plan4Other:
+        return "plan-4 other";
+    case HidReportKind::Plan3Status:
+        return "plan-3 status";
     }
     return "?";
 }

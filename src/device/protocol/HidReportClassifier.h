@@ -62,8 +62,8 @@ enum class HidReplyRoute {
 struct HidReportContext {
     int chipPlan = 0;
     int deviceType = 1;
-    uint16_t vendorId = 0;  // currentVid of the open receiver
-    uint16_t productId = 0; // currentPid
+    uint16_t vendorId = 0;       // currentVid of the open receiver
+    uint16_t productId = 0;      // currentPid
     bool productCode113 = false; // productCode is "113": plan-6 replies are acknowledged
 };
 
@@ -74,17 +74,17 @@ struct HidReport {
     // The report after the plan-4 re-framing (ReceiverTable kReframedReports); every offset
     // below refers to it.
     QByteArray bytes;
-    int byte1 = -1;       // byte 1 of the report as it arrived (-1: absent); the plan-4 voice needs it
+    int byte1 = -1;        // byte 1 of the report as it arrived (-1: absent); the plan-4 voice needs it
     bool reframed = false; // byte 1 was removed
-    int command = -1;     // unsigned command byte, -1 when the kind has none
-    int status = 0;       // status byte as a signed 8-bit value (0 when the kind has none)
+    int command = -1;      // unsigned command byte, -1 when the kind has none
+    int status = 0;        // status byte as a signed 8-bit value (0 when the kind has none)
     bool hasStatus = false;
     int payloadOffset = 0;
     int payloadLength = 0;
-    bool timeReply = false;     // plan 6 "1c4d"
-    bool acknowledge = false;   // the family acknowledges it (sendGetReceiveData before anything else)
+    bool timeReply = false;       // plan 6 "1c4d"
+    bool acknowledge = false;     // the family acknowledges it (sendGetReceiveData before anything else)
     bool callsCompletion = false; // framed replies end with the completion call
-    int requiredLength = 0;     // bytes its reads need (set for TooShort too)
+    int requiredLength = 0;       // bytes its reads need (set for TooShort too)
 
     QByteArrayView payload() const { return QByteArrayView(bytes).sliced(payloadOffset, payloadLength); }
     int size() const { return int(bytes.size()); }

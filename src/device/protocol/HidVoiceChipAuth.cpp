@@ -27,9 +27,9 @@ void HidVoiceChipAuth::handleVoiceChip(const proto::HidReport &report)
 {
     const auto piece = proto::voiceChipPiece(report);
     if (!piece) {
-        qxLogOnce(QStringLiteral("voice-chip-length"),
-                  QStringLiteral("voice-chip report of %1 bytes claims more data than it holds; dropped")
-                      .arg(report.size()));
+        qxLogOnce(
+            QStringLiteral("voice-chip-length"),
+            QStringLiteral("voice-chip report of %1 bytes claims more data than it holds; dropped").arg(report.size()));
         return;
     }
     QXUserInfoData &state = QXUserInfoData::sharedInstance();

@@ -76,9 +76,15 @@ std::span<const uint8_t> bytesOf(QByteArrayView view)
     return {reinterpret_cast<const uint8_t *>(view.data()), size_t(view.size())};
 }
 
-uint8_t byteAt(QByteArrayView view, qsizetype i) { return uint8_t(view[i]); }
+uint8_t byteAt(QByteArrayView view, qsizetype i)
+{
+    return uint8_t(view[i]);
+}
 
-int16_t int16Le(QByteArrayView view, qsizetype i) { return qFromLittleEndian<qint16>(view.data() + i); }
+int16_t int16Le(QByteArrayView view, qsizetype i)
+{
+    return qFromLittleEndian<qint16>(view.data() + i);
+}
 
 void logShort(int plan, qsizetype got, qsizetype needed)
 {

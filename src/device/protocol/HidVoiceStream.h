@@ -33,8 +33,8 @@ namespace proto {
 
 struct HidVoiceContext {
     int chipPlan = 0;
-    uint16_t vendorId = 0;  // currentVid of the open receiver
-    uint16_t productId = 0; // currentPid
+    uint16_t vendorId = 0;   // currentVid of the open receiver
+    uint16_t productId = 0;  // currentPid
     int firmwareVersion = 0; // the device's firmware version read as an integer
     int formatSize = 0;      // "pcm" of the speech language's "formatSize"; 0 means 1280
     bool isStartVoice = false;

@@ -130,7 +130,8 @@ void QXBLECommandManager::startTimer()
 {
     m_sendCount = 0;
     invalidateTimer();
-    m_timer = Scheduler::instance().repeating(kAuthIntervalMs, [this] { getAuthData(); }, &m_context);
+    m_timer = Scheduler::instance().repeating(
+        kAuthIntervalMs, [this] { getAuthData(); }, &m_context);
 }
 
 void QXBLECommandManager::invalidateTimer()

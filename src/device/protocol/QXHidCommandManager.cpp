@@ -25,7 +25,8 @@ QXHidCommandManager::QXHidCommandManager(const DeviceSeams &seams)
     m_voice.setSinks(m_voiceSinks);
 }
 
-QXHidCommandManager::~QXHidCommandManager() {
+QXHidCommandManager::~QXHidCommandManager()
+{
     m_firmware.reset();
     invalidateTimer();
     invalidateCheckVoiceTimer();
@@ -61,12 +62,14 @@ void QXHidCommandManager::listHooks(HookStates &out) const
     m_firmware->listHooks(out);
 }
 
-void QXHidCommandManager::setVoiceDataBlock(VoiceDataBlock block) {
+void QXHidCommandManager::setVoiceDataBlock(VoiceDataBlock block)
+{
     m_voiceSinks.voice = std::move(block);
     m_voice.setSinks(m_voiceSinks);
 }
 
-proto::HidContext QXHidCommandManager::currentContext() {
+proto::HidContext QXHidCommandManager::currentContext()
+{
     const QXUserInfoData &state = QXUserInfoData::sharedInstance();
     const QXMouseInfoItem &item = state.mouseInfoItem();
     proto::HidContext ctx;
@@ -78,15 +81,18 @@ proto::HidContext QXHidCommandManager::currentContext() {
     return ctx;
 }
 
-const Clock &QXHidCommandManager::clock() const {
+const Clock &QXHidCommandManager::clock() const
+{
     return m_clock ? *m_clock : Scheduler::instance().clock();
 }
 
-void QXHidCommandManager::send(HidCommand command, std::initializer_list<qint64> args) {
+void QXHidCommandManager::send(HidCommand command, std::initializer_list<qint64> args)
+{
     send(proto::hidFrames(command, currentContext(), args));
 }
 
-void QXHidCommandManager::send(const proto::HidFrameList &frames) {
+void QXHidCommandManager::send(const proto::HidFrameList &frames)
+{
     if (frames.empty())
         return;
     if (!m_sink) {
@@ -100,35 +106,43 @@ void QXHidCommandManager::send(const proto::HidFrameList &frames) {
 
 // --- device information -------------------------------------------------------------
 
-void QXHidCommandManager::sendGetMouseInfoData() {
+void QXHidCommandManager::sendGetMouseInfoData()
+{
     send(HidCommand::GetMouseInfo);
 }
-void QXHidCommandManager::sendSearchMouseConnectStatusData() {
+void QXHidCommandManager::sendSearchMouseConnectStatusData()
+{
     send(HidCommand::SearchMouseConnectStatus);
 }
-void QXHidCommandManager::sendGetReceiveData() {
+void QXHidCommandManager::sendGetReceiveData()
+{
     send(HidCommand::GetReceive);
 }
-void QXHidCommandManager::sendGetMouseSN() {
+void QXHidCommandManager::sendGetMouseSN()
+{
     send(HidCommand::GetMouseSN);
 }
-void QXHidCommandManager::sendGetDeviceFireware() {
+void QXHidCommandManager::sendGetDeviceFireware()
+{
     send(HidCommand::GetDeviceFireware);
 }
-void QXHidCommandManager::sendGetDongleInfo() {
+void QXHidCommandManager::sendGetDongleInfo()
+{
     send(HidCommand::GetDongleInfo);
 }
 
 // --- microphone -----------------------------------------------------------------------
 
-void QXHidCommandManager::sendOpenMicData() {
+void QXHidCommandManager::sendOpenMicData()
+{
     if (proto::familyTraits(currentContext().chipPlan).has(proto::kMicOwnsVoiceFlag))
         m_voice.clearAudioData();
     m_isStartVoice = true;
     send(HidCommand::OpenMic);
 }
 
-void QXHidCommandManager::sendCloseMicData() {
+void QXHidCommandManager::sendCloseMicData()
+{
     const proto::FamilyTraits &family = proto::familyTraits(currentContext().chipPlan);
     send(HidCommand::CloseMic);
     if (family.has(proto::kMicOwnsVoiceFlag)) {
@@ -145,20 +159,25 @@ void QXHidCommandManager::sendCloseMicData() {
 
 // --- settings ---------------------------------------------------------------------------
 
-void QXHidCommandManager::sendOpenLedData() {
+void QXHidCommandManager::sendOpenLedData()
+{
     send(HidCommand::OpenLed);
 }
-void QXHidCommandManager::sendCloseLedData() {
+void QXHidCommandManager::sendCloseLedData()
+{
     send(HidCommand::CloseLed);
 }
-void QXHidCommandManager::sendOpenPopUpWebSiteData() {
+void QXHidCommandManager::sendOpenPopUpWebSiteData()
+{
     send(HidCommand::OpenPopUpWebSite);
 }
-void QXHidCommandManager::sendClosePopUpWebSiteData() {
+void QXHidCommandManager::sendClosePopUpWebSiteData()
+{
     send(HidCommand::ClosePopUpWebSite);
 }
 
-void QXHidCommandManager::sendSetDpiData(qint64 index) {
+void QXHidCommandManager::sendSetDpiData(qint64 index)
+{
     const proto::HidContext ctx = currentContext();
     const qint64 value =
         proto::familyTraits(ctx.chipPlan).has(proto::kDpiAsRawValue) ? proto::plan3DpiValue(ctx.icType, index) : index;
@@ -168,73 +187,92 @@ void QXHidCommandManager::sendSetDpiData(qint64 index) {
     QXUserInfoData::sharedInstance().mouseInfoItem().setDpi(index);
 }
 
-void QXHidCommandManager::modifyReturnRate(qint64 rate) {
+void QXHidCommandManager::modifyReturnRate(qint64 rate)
+{
     send(HidCommand::ModifyReturnRate, {rate});
 }
 
-void QXHidCommandManager::sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) {
+void QXHidCommandManager::sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2)
+{
     send(HidCommand::KeyCommand, {keyCode1, keyCode2});
 }
 
-void QXHidCommandManager::sendResetKeyStatusData() {
+void QXHidCommandManager::sendResetKeyStatusData()
+{
     send(HidCommand::ResetKeyStatus);
     if (m_sink)
         m_sink->setPressType(0);
     m_seams.keys->setIsResetKey(false);
 }
 
-void QXHidCommandManager::sendOpenRGBLogoLEDData() {
+void QXHidCommandManager::sendOpenRGBLogoLEDData()
+{
     send(HidCommand::OpenRGBLogoLED);
 }
-void QXHidCommandManager::sendCloseRGBLogoLEDData() {
+void QXHidCommandManager::sendCloseRGBLogoLEDData()
+{
     send(HidCommand::CloseRGBLogoLED);
 }
-void QXHidCommandManager::sendOpenRGBData() {
+void QXHidCommandManager::sendOpenRGBData()
+{
     send(HidCommand::OpenRGB);
 }
-void QXHidCommandManager::sendCloseRGBData() {
+void QXHidCommandManager::sendCloseRGBData()
+{
     send(HidCommand::CloseRGB);
 }
 
-void QXHidCommandManager::sendGetLightingEffectsModeData() {
+void QXHidCommandManager::sendGetLightingEffectsModeData()
+{
     send(HidCommand::GetLightingEffectsMode);
 }
-void QXHidCommandManager::sendGetLightingEffectsBrightnessData() {
+void QXHidCommandManager::sendGetLightingEffectsBrightnessData()
+{
     send(HidCommand::GetLightingEffectsBrightness);
 }
-void QXHidCommandManager::sendGetLightingEffectsSpeedData() {
+void QXHidCommandManager::sendGetLightingEffectsSpeedData()
+{
     send(HidCommand::GetLightingEffectsSpeed);
 }
-void QXHidCommandManager::sendGetLightingEffectsColorData() {
+void QXHidCommandManager::sendGetLightingEffectsColorData()
+{
     send(HidCommand::GetLightingEffectsColor);
 }
-void QXHidCommandManager::sendGetMouseLeftOrRightHandBehavior() {
+void QXHidCommandManager::sendGetMouseLeftOrRightHandBehavior()
+{
     send(HidCommand::GetMouseLeftOrRightHandBehavior);
 }
 
-void QXHidCommandManager::sendSetLightingEffectsModeData(qint64 v) {
+void QXHidCommandManager::sendSetLightingEffectsModeData(qint64 v)
+{
     send(HidCommand::SetLightingEffectsMode, {v});
 }
-void QXHidCommandManager::sendSetLightingEffectsBrightnessData(qint64 v) {
+void QXHidCommandManager::sendSetLightingEffectsBrightnessData(qint64 v)
+{
     send(HidCommand::SetLightingEffectsBrightness, {v});
 }
-void QXHidCommandManager::sendSetLightingEffectsSpeedData(qint64 v) {
+void QXHidCommandManager::sendSetLightingEffectsSpeedData(qint64 v)
+{
     send(HidCommand::SetLightingEffectsSpeed, {v});
 }
-void QXHidCommandManager::sendSetLightingEffectsColorData(qint64 v) {
+void QXHidCommandManager::sendSetLightingEffectsColorData(qint64 v)
+{
     send(HidCommand::SetLightingEffectsColor, {v});
 }
-void QXHidCommandManager::sendSetMouseLeftOrRightHandBehaviorData(qint64 v) {
+void QXHidCommandManager::sendSetMouseLeftOrRightHandBehaviorData(qint64 v)
+{
     send(HidCommand::SetMouseLeftOrRightHandBehavior, {v});
 }
 
 // --- production ---------------------------------------------------------------------------
 
-void QXHidCommandManager::sendSetProductMode(qint64 mode) {
+void QXHidCommandManager::sendSetProductMode(qint64 mode)
+{
     send(HidCommand::SetProductMode, {mode});
 }
 
-void QXHidCommandManager::sendSetSNData(const QString &sn) {
+void QXHidCommandManager::sendSetSNData(const QString &sn)
+{
     QString error;
     const proto::HidFrameList frames = proto::hidSetSnFrames(currentContext(), sn, &error);
     if (frames.empty())
@@ -243,24 +281,30 @@ void QXHidCommandManager::sendSetSNData(const QString &sn) {
 }
 
 void QXHidCommandManager::sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode,
-                                               qint64 mouseType, qint64 websiteType) {
+                                               qint64 mouseType, qint64 websiteType)
+{
     send(HidCommand::SetBurnerInfo, {pid, vid, icDirection, mode, mouseType, websiteType});
 }
 
-void QXHidCommandManager::sendSetTelinkBurnerInfoMouseType(qint64 v) {
+void QXHidCommandManager::sendSetTelinkBurnerInfoMouseType(qint64 v)
+{
     send(HidCommand::SetTelinkBurnerInfoMouseType, {v});
 }
-void QXHidCommandManager::sendSetTelinkBurnerInfoWebsiteType(qint64 v) {
+void QXHidCommandManager::sendSetTelinkBurnerInfoWebsiteType(qint64 v)
+{
     send(HidCommand::SetTelinkBurnerInfoWebsiteType, {v});
 }
-void QXHidCommandManager::sendSetTelinkBurnerInfozAudio_reat(qint64 v) {
+void QXHidCommandManager::sendSetTelinkBurnerInfozAudio_reat(qint64 v)
+{
     send(HidCommand::SetTelinkBurnerInfoAudioRate, {v});
 }
-void QXHidCommandManager::sendSetTelinkBurnerInfoIC_Direction(qint64 v) {
+void QXHidCommandManager::sendSetTelinkBurnerInfoIC_Direction(qint64 v)
+{
     send(HidCommand::SetTelinkBurnerInfoIcDirection, {v});
 }
 
-void QXHidCommandManager::sendSetTelinkBurnerInfoSN(const QString &sn) {
+void QXHidCommandManager::sendSetTelinkBurnerInfoSN(const QString &sn)
+{
     QString error;
     const proto::HidContext ctx = currentContext();
     const proto::HidFrameList frames = proto::hidSetTelinkSnFrames(ctx, sn, &error);
@@ -271,78 +315,98 @@ void QXHidCommandManager::sendSetTelinkBurnerInfoSN(const QString &sn) {
 
 // --- laser pen and pointer --------------------------------------------------------------------
 
-void QXHidCommandManager::sendGetTelinkLaserPenInfoData() {
+void QXHidCommandManager::sendGetTelinkLaserPenInfoData()
+{
     send(HidCommand::GetTelinkLaserPenInfo);
 }
-void QXHidCommandManager::sendTelinkLaserPenEnterMouseStatusData() {
+void QXHidCommandManager::sendTelinkLaserPenEnterMouseStatusData()
+{
     send(HidCommand::TelinkLaserPenEnterMouseStatus);
 }
-void QXHidCommandManager::sendTelinkLaserPenQuitMouseStatusData() {
+void QXHidCommandManager::sendTelinkLaserPenQuitMouseStatusData()
+{
     send(HidCommand::TelinkLaserPenQuitMouseStatus);
 }
-void QXHidCommandManager::sendTelinkLaserPenOpenMicData() {
+void QXHidCommandManager::sendTelinkLaserPenOpenMicData()
+{
     send(HidCommand::TelinkLaserPenOpenMic);
 }
-void QXHidCommandManager::sendTelinkLaserPenCloseMicData() {
+void QXHidCommandManager::sendTelinkLaserPenCloseMicData()
+{
     send(HidCommand::TelinkLaserPenCloseMic);
 }
-void QXHidCommandManager::sendTelinkLaserPenOpenHardLaserData() {
+void QXHidCommandManager::sendTelinkLaserPenOpenHardLaserData()
+{
     send(HidCommand::TelinkLaserPenOpenHardLaser);
 }
-void QXHidCommandManager::sendTelinkLaserPenCloseHardLaserData() {
+void QXHidCommandManager::sendTelinkLaserPenCloseHardLaserData()
+{
     send(HidCommand::TelinkLaserPenCloseHardLaser);
 }
-void QXHidCommandManager::sendTelinkLaserPenOnlineData() {
+void QXHidCommandManager::sendTelinkLaserPenOnlineData()
+{
     send(HidCommand::TelinkLaserPenOnline);
 }
-void QXHidCommandManager::sendTelinkLaserPenOffLineData() {
+void QXHidCommandManager::sendTelinkLaserPenOffLineData()
+{
     send(HidCommand::TelinkLaserPenOffLine);
 }
 
-void QXHidCommandManager::sendTelinkLaserPenCountdownData(qint64 seconds) {
+void QXHidCommandManager::sendTelinkLaserPenCountdownData(qint64 seconds)
+{
     send(HidCommand::TelinkLaserPenCountdown, {seconds});
 }
 
-void QXHidCommandManager::sendTelinkLaserPenCurrentTimeData() {
+void QXHidCommandManager::sendTelinkLaserPenCurrentTimeData()
+{
     send(proto::HidFrameList{proto::hidTelinkCurrentTimeFrame(clock().now())});
 }
 
-void QXHidCommandManager::sendLaserPenDpiData(qint64 v) {
+void QXHidCommandManager::sendLaserPenDpiData(qint64 v)
+{
     send(HidCommand::LaserPenDpi, {v});
 }
 
-void QXHidCommandManager::sendLaserPenShakeEffectData(double seconds) {
+void QXHidCommandManager::sendLaserPenShakeEffectData(double seconds)
+{
     send(HidCommand::LaserPenShakeEffect, {laserpen::shakeTenths(seconds)});
 }
 
-void QXHidCommandManager::sendLaserPenModeData(qint64 v) {
+void QXHidCommandManager::sendLaserPenModeData(qint64 v)
+{
     send(HidCommand::LaserPenMode, {v});
 }
-void QXHidCommandManager::sendLaserPenEnterMouseStatusData() {
+void QXHidCommandManager::sendLaserPenEnterMouseStatusData()
+{
     send(HidCommand::LaserPenEnterMouseStatus);
 }
-void QXHidCommandManager::sendLaserPenQuitMouseStatusData() {
+void QXHidCommandManager::sendLaserPenQuitMouseStatusData()
+{
     send(HidCommand::LaserPenQuitMouseStatus);
 }
 
 // --- voice chip and clock -----------------------------------------------------------------------
 
-void QXHidCommandManager::sendGetXunFeiChipDeviceInfoData() {
+void QXHidCommandManager::sendGetXunFeiChipDeviceInfoData()
+{
     send(HidCommand::GetXunFeiChipDeviceInfo);
 }
 
-void QXHidCommandManager::sendGetXunFeiChipAuthData() {
+void QXHidCommandManager::sendGetXunFeiChipAuthData()
+{
     const quint64 t = quint64(std::max<qint64>(0, clock().secondsSinceEpoch()));
     // The reply is checked against the time the request carried.
     QXUserInfoData::sharedInstance().setIFlytekChip_time(t);
     send(proto::HidFrameList{proto::hidXunFeiChipAuthFrame(t)});
 }
 
-void QXHidCommandManager::sendCurrentTimeData() {
+void QXHidCommandManager::sendCurrentTimeData()
+{
     send(proto::HidFrameList{proto::hidCurrentTimeFrame(clock().now())});
 }
 
-void QXHidCommandManager::sendCommandOperation() {
+void QXHidCommandManager::sendCommandOperation()
+{
     send(HidCommand::CommandOperation);
 }
 
@@ -356,32 +420,39 @@ IFirmwareTransferCommands *QXHidCommandManager::dongleFirmwareTarget()
 {
     return m_firmware.get();
 }
-void QXHidCommandManager::sendStartOTARemoteControlData() {
+void QXHidCommandManager::sendStartOTARemoteControlData()
+{
     m_firmware->sendStartOTARemoteControlData();
 }
-void QXHidCommandManager::sendOTAFileRemoteControlData() {
+void QXHidCommandManager::sendOTAFileRemoteControlData()
+{
     m_firmware->sendOTAFileRemoteControlData();
 }
-void QXHidCommandManager::sendEndOTARemoteControlData() {
+void QXHidCommandManager::sendEndOTARemoteControlData()
+{
     m_firmware->sendEndOTARemoteControlData();
 }
-void QXHidCommandManager::sendCancelOTARemoteControlData() {
+void QXHidCommandManager::sendCancelOTARemoteControlData()
+{
     m_firmware->sendCancelOTARemoteControlData();
 }
 
 // --- timers -----------------------------------------------------------------------------------------
 
-void QXHidCommandManager::startTimer() {
+void QXHidCommandManager::startTimer()
+{
     const int interval = proto::familyTraits(QXUserInfoData::sharedInstance().chipPlan()).pollIntervalMs;
     invalidateTimer();
     m_timer = Scheduler::instance().repeating(interval, [this] { checkConnectStatus(); });
 }
 
-void QXHidCommandManager::invalidateTimer() {
+void QXHidCommandManager::invalidateTimer()
+{
     cancelTimer(Scheduler::instance(), m_timer);
 }
 
-void QXHidCommandManager::checkConnectStatus() {
+void QXHidCommandManager::checkConnectStatus()
+{
     // No query interrupts a voice stream.
     if (m_isStartVoice)
         return;
@@ -397,11 +468,13 @@ void QXHidCommandManager::checkConnectStatus() {
     }
 }
 
-void QXHidCommandManager::startCheckVoiceTimer() {
+void QXHidCommandManager::startCheckVoiceTimer()
+{
     invalidateCheckVoiceTimer();
     m_checkVoiceTimer = Scheduler::instance().repeating(kCheckVoiceIntervalMs, [this] { sendCommandOperation(); });
 }
 
-void QXHidCommandManager::invalidateCheckVoiceTimer() {
+void QXHidCommandManager::invalidateCheckVoiceTimer()
+{
     cancelTimer(Scheduler::instance(), m_checkVoiceTimer);
 }

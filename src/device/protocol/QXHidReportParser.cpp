@@ -31,12 +31,18 @@ void post(const char *name)
 QString familyName(HidReportFamily f)
 {
     switch (f) {
-    case HidReportFamily::Framed: return QStringLiteral("framed");
-    case HidReportFamily::Plan7: return QStringLiteral("plan 7");
-    case HidReportFamily::Plan6: return QStringLiteral("plan 6");
-    case HidReportFamily::Plan4: return QStringLiteral("plan 4");
-    case HidReportFamily::Plan3: return QStringLiteral("plan 3");
-    case HidReportFamily::None: break;
+    case HidReportFamily::Framed:
+        return QStringLiteral("framed");
+    case HidReportFamily::Plan7:
+        return QStringLiteral("plan 7");
+    case HidReportFamily::Plan6:
+        return QStringLiteral("plan 6");
+    case HidReportFamily::Plan4:
+        return QStringLiteral("plan 4");
+    case HidReportFamily::Plan3:
+        return QStringLiteral("plan 3");
+    case HidReportFamily::None:
+        break;
     }
     return QStringLiteral("none");
 }
@@ -90,7 +96,9 @@ void QXHidReportParser::attachTo(HIDDevice &device)
     sinks.handleVoiceData = [this](const QByteArray &report) { handleVoiceData(report); };
     HIDDevice *d = &device;
     if (!m_services.currentIds)
-        m_services.currentIds = [d] { return std::pair<quint16, quint16>(quint16(d->currentVid()), quint16(d->currentPid())); };
+        m_services.currentIds = [d] {
+            return std::pair<quint16, quint16>(quint16(d->currentVid()), quint16(d->currentPid()));
+        };
 }
 
 void QXHidReportParser::cancelPeripheralConnection()

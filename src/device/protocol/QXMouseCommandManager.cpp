@@ -11,11 +11,13 @@
 
 QXMouseCommandManager::QXMouseCommandManager(QXHidCommandManager *hid, QXBLEMouseCommandManager *ble)
     : m_hid(hid ? *hid : QXHidCommandManager::sharedInstance()),
-      m_ble(ble ? *ble : QXBLEMouseCommandManager::sharedInstance()) {
+      m_ble(ble ? *ble : QXBLEMouseCommandManager::sharedInstance())
+{
     m_hid.setIsFromMicDataSource([this] { return isFromMicData(); });
 }
 
-QXMouseCommandManager::~QXMouseCommandManager() {
+QXMouseCommandManager::~QXMouseCommandManager()
+{
     invalidateTimer();
     m_hid.setIsFromMicDataSource({});
     m_hid.setVoiceDataBlock({});
@@ -32,18 +34,21 @@ QXMouseCommandManager *QXMouseCommandManager::setSharedInstance(QXMouseCommandMa
     return InstalledInstance<QXMouseCommandManager>::install(instance);
 }
 
-IMouseCommands &QXMouseCommandManager::active() const {
+IMouseCommands &QXMouseCommandManager::active() const
+{
     if (QXUserInfoData::sharedInstance().bleConnect())
         return m_ble;
     return m_hid;
 }
 
-void QXMouseCommandManager::sendLaserPenQuitMouseStatusData() {
+void QXMouseCommandManager::sendLaserPenQuitMouseStatusData()
+{
     if (QXUserInfoData::sharedInstance().isSupportKeySetting())
         active().sendLaserPenQuitMouseStatusData();
 }
 
-void QXMouseCommandManager::sendSearchMouseConnectStatusData() {
+void QXMouseCommandManager::sendSearchMouseConnectStatusData()
+{
     if (!QXUserInfoData::sharedInstance().bleConnect())
         m_hid.sendSearchMouseConnectStatusData();
 }
@@ -61,7 +66,8 @@ IFirmwareTransferCommands *QXMouseCommandManager::dongleFirmwareTarget()
     return QXUserInfoData::sharedInstance().bleConnect() ? nullptr : &m_hid.firmwareTransfer();
 }
 
-void QXMouseCommandManager::setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle) {
+void QXMouseCommandManager::setFirmwareImagePaths(std::function<QString()> mouse, std::function<QString()> dongle)
+{
     m_ble.firmwareTransfer().setImagePathSource(mouse);
     m_hid.firmwareTransfer().setImagePathSource(
         [mouse = std::move(mouse), dongle = std::move(dongle)](HidFirmwareTransfer::ImageFile f) {
@@ -77,24 +83,28 @@ void QXMouseCommandManager::listHooks(HookStates &out) const
     m_ble.listHooks(out);
 }
 
-bool QXMouseCommandManager::isFromMicData() const {
+bool QXMouseCommandManager::isFromMicData() const
+{
     const QXUserInfoData &state = QXUserInfoData::sharedInstance();
     if (!state.isSupportKeySetting() && !proto::familyTraits(state.chipPlan()).has(proto::kKeepsMicChoice))
         return true;
     return m_isFromMicData;
 }
 
-void QXMouseCommandManager::setSendVoiceDataBlock(VoiceDataBlock block) {
+void QXMouseCommandManager::setSendVoiceDataBlock(VoiceDataBlock block)
+{
     m_sendVoiceDataBlock = std::move(block);
     m_hid.setVoiceDataBlock(m_sendVoiceDataBlock);
     m_ble.setVoiceDataBlock(m_sendVoiceDataBlock);
 }
 
-void QXMouseCommandManager::startTimer() {
+void QXMouseCommandManager::startTimer()
+{
     invalidateTimer();
     m_timer = Scheduler::instance().repeating(kBatteryPollMs, [this] { checkElectricStatus(); });
 }
 
-void QXMouseCommandManager::invalidateTimer() {
+void QXMouseCommandManager::invalidateTimer()
+{
     cancelTimer(Scheduler::instance(), m_timer);
 }

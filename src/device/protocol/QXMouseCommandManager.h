@@ -49,11 +49,13 @@ public:
     void sendOpenRGBLogoLEDData() { active().sendOpenRGBLogoLEDData(); }
     void sendCloseRGBLogoLEDData() { active().sendCloseRGBLogoLEDData(); }
     void sendSetDpiData(qint64 index) { active().sendSetDpiData(index); }
-    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) {
+    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2)
+    {
         active().sendKeyCommandDataKeyCode1(keyCode1, keyCode2);
     }
     void sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode, qint64 mouseType,
-                              qint64 websiteType) {
+                              qint64 websiteType)
+    {
         active().sendSetBurnerInfoPID(pid, vid, icDirection, mode, mouseType, websiteType);
     }
     void sendGetLightingEffectsModeData() { active().sendGetLightingEffectsModeData(); }

@@ -59,7 +59,7 @@ bool isDownloadAddress(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        && !url.host().isEmpty();
+           && !url.host().isEmpty();
 }
 
 } // namespace
@@ -116,7 +116,8 @@ AlertPresenter &QXOTAUpdateManager::alerts() const
     struct NoAlerts final : AlertPresenter {
         void showAlert(const QString &message, const QStringList &, std::function<void(int)> done) override
         {
-            qxLogOnce(QStringLiteral("ota.no-alerts"), QStringLiteral("[ota] no alert window; not asked: %1").arg(message));
+            qxLogOnce(QStringLiteral("ota.no-alerts"),
+                      QStringLiteral("[ota] no alert window; not asked: %1").arg(message));
             postToMainThread([done = std::move(done)] {
                 if (done)
                     done(-1);
@@ -305,8 +306,7 @@ void QXOTAUpdateManager::download(Target target, const QString &address)
         m_deps.network);
 }
 
-void QXOTAUpdateManager::onFirmwareDownloaded(Target target, const QString &productCode,
-                                              const QXDownloadResult &result)
+void QXOTAUpdateManager::onFirmwareDownloaded(Target target, const QString &productCode, const QXDownloadResult &result)
 {
     const bool dongle = target == Target::Dongle;
     if (result.ok) {

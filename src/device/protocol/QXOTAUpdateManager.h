@@ -34,12 +34,12 @@ class QXOTAUpdateManager : public QObject {
     Q_OBJECT
 public:
     struct Deps {
-        KeyValueStore *store = nullptr;            // nullptr: defaultStore()
-        QXUserInfoData *state = nullptr;           // nullptr: QXUserInfoData::sharedInstance()
-        AlertPresenter *alerts = nullptr;          // nullptr: nobody is asked (logged once)
-        platform::IWorkspace *workspace = nullptr; // nullptr: the installed desktop service
-        QNetworkAccessManager *network = nullptr;  // nullptr: the shared HTTP client's
-        std::function<QString()> appVersion;       // default: the application's version
+        KeyValueStore *store = nullptr;                   // nullptr: defaultStore()
+        QXUserInfoData *state = nullptr;                  // nullptr: QXUserInfoData::sharedInstance()
+        AlertPresenter *alerts = nullptr;                 // nullptr: nobody is asked (logged once)
+        platform::IWorkspace *workspace = nullptr;        // nullptr: the installed desktop service
+        QNetworkAccessManager *network = nullptr;         // nullptr: the shared HTTP client's
+        std::function<QString()> appVersion;              // default: the application's version
         std::function<QString(const QString &)> localize; // default: hrvAppLocalizedString
     };
 

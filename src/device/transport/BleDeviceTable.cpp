@@ -4,29 +4,31 @@ namespace ble {
 
 namespace {
 
-constexpr BleServiceSet kPointerSet{
-    kPointerServiceUuid,
-    {"A1520003-5A21-4F05-BC7D-AF01F617B664", // read
-     "A8253F02-0C51-4000-B84F-1500068FB5A3", // notify
-     "A1520002-5A21-4F05-BC7D-AF01F617B664", // write
-     "A8253F06-0C51-4000-B84F-1500068FB5A3", // firmware write
-     "A8253F05-0C51-4000-B84F-1500068FB5A3"}, // firmware notify
-    2, 5, true};
+constexpr BleServiceSet kPointerSet{kPointerServiceUuid,
+                                    {"A1520003-5A21-4F05-BC7D-AF01F617B664",  // read
+                                     "A8253F02-0C51-4000-B84F-1500068FB5A3",  // notify
+                                     "A1520002-5A21-4F05-BC7D-AF01F617B664",  // write
+                                     "A8253F06-0C51-4000-B84F-1500068FB5A3",  // firmware write
+                                     "A8253F05-0C51-4000-B84F-1500068FB5A3"}, // firmware notify
+                                    2,
+                                    5,
+                                    true};
 
-constexpr BleServiceSet kMouseSet{
-    kMouseServiceUuid,
-    {"A8253F03-0C51-4000-B84F-1500068FB5A3", "A8253F02-0C51-4000-B84F-1500068FB5A3",
-     "A8253F04-0C51-4000-B84F-1500068FB5A3", "A8253F06-0C51-4000-B84F-1500068FB5A3",
-     "A8253F05-0C51-4000-B84F-1500068FB5A3"},
-    5, 0, false};
+constexpr BleServiceSet kMouseSet{kMouseServiceUuid,
+                                  {"A8253F03-0C51-4000-B84F-1500068FB5A3", "A8253F02-0C51-4000-B84F-1500068FB5A3",
+                                   "A8253F04-0C51-4000-B84F-1500068FB5A3", "A8253F06-0C51-4000-B84F-1500068FB5A3",
+                                   "A8253F05-0C51-4000-B84F-1500068FB5A3"},
+                                  5,
+                                  0,
+                                  false};
 
 struct StateText {
     int state;
     const char *text;
 };
 constexpr StateText kStateTexts[] = {
-    {0, "未知蓝牙状态"},     {1, "蓝牙重置"},       {2, "该设备不支持蓝牙"},
-    {3, "未授权蓝牙权限"}, {4, "蓝牙已关闭"},     {5, "蓝牙已打开"},
+    {0, "未知蓝牙状态"},   {1, "蓝牙重置"},   {2, "该设备不支持蓝牙"},
+    {3, "未授权蓝牙权限"}, {4, "蓝牙已关闭"}, {5, "蓝牙已打开"},
 };
 
 } // namespace

@@ -44,6 +44,9 @@ bool matchesDeviceName(const QString &advertisedName);
 
 // The text kept for an adapter state value (unknown values have their own text).
 QString adapterStateText(int state);
-inline QString adapterStateText(platform::BleAdapterState state) { return adapterStateText(int(state)); }
+inline QString adapterStateText(platform::BleAdapterState state)
+{
+    return adapterStateText(int(state));
+}
 
 } // namespace ble

@@ -24,13 +24,12 @@ namespace receivers = qx::receivers;
 
 namespace {
 
-template <typename Fn, typename... Args>
-void callSink(const Fn &hook, const char *name, Args &&...args)
+template <typename Fn, typename... Args> void callSink(const Fn &hook, const char *name, Args &&...args)
 {
     if (!hook) {
-        qxLogOnce(QStringLiteral("hid-sink:%1").arg(QLatin1String(name)),
-                  QStringLiteral("%1 is not connected to the HID transport; the call is ignored")
-                      .arg(QLatin1String(name)));
+        qxLogOnce(
+            QStringLiteral("hid-sink:%1").arg(QLatin1String(name)),
+            QStringLiteral("%1 is not connected to the HID transport; the call is ignored").arg(QLatin1String(name)));
         return;
     }
     const Fn copy = hook; // the hook may replace the sinks while it runs
@@ -77,9 +76,8 @@ HIDDevice::HIDDevice(platform::IHidBackend *backend, const DeviceSeams &seams, Q
     : QObject(parent), m_backend(backend), m_seams(seams.resolved())
 {
     if (m_backend)
-        m_backend->setInputCallback([this](const QString &path, const QByteArray &report) {
-            hidInputReport(path, report);
-        });
+        m_backend->setInputCallback(
+            [this](const QString &path, const QByteArray &report) { hidInputReport(path, report); });
 }
 
 HIDDevice::~HIDDevice()
@@ -120,7 +118,8 @@ void HIDDevice::startMonitor()
 {
     m_openHandleNum = 0;
     if (!m_backend) {
-        qxLogOnce(QStringLiteral("hid-no-backend"), QStringLiteral("no HID access in this build; receivers are not looked for"));
+        qxLogOnce(QStringLiteral("hid-no-backend"),
+                  QStringLiteral("no HID access in this build; receivers are not looked for"));
         return;
     }
     if (!m_watching) {
@@ -231,8 +230,8 @@ void HIDDevice::deviceArrived(const HidDeviceInfo &device)
         qx::hid::expectedCommandInterface(device.vendorId, device.productId, device.product, version);
     if (expected.fromMicData)
         callSink(m_sinks.setIsFromMicData, "setIsFromMicData", true);
-    const qx::hid::InterfaceRole role = qx::hid::decideInterface(
-        expected, device.primaryUsagePage, device.primaryUsage, device.vendorId, device.productId);
+    const qx::hid::InterfaceRole role = qx::hid::decideInterface(expected, device.primaryUsagePage, device.primaryUsage,
+                                                                 device.vendorId, device.productId);
     if (role == qx::hid::InterfaceRole::Ignored)
         return;
 
@@ -476,8 +475,7 @@ quint32 HIDDevice::send(const QByteArray &command, bool queued)
         return kIOReturnBadArgument;
     }
     const QXUserInfoData &state = QXUserInfoData::sharedInstance();
-    const int length =
-        qx::hid::outputReportLength(state.chipPlan(), state.mouseInfoItem().deviceType(), m_isLength33);
+    const int length = qx::hid::outputReportLength(state.chipPlan(), state.mouseInfoItem().deviceType(), m_isLength33);
     const HidResult opened = m_backend->open(m_command.path);
     if (!opened.ok())
         return statusOf(opened);
@@ -495,7 +493,8 @@ quint32 HIDDevice::send(const QByteArray &command, bool queued)
     m_isSendingData = true;
     const QByteArray wire = qx::hid::isShortCommand(report) ? report.left(qx::hid::kShortCommandLength) : report;
     const quint32 status = statusOf(m_backend->writeReport(m_command.path, wire));
-    m_paceTimer = Scheduler::instance().singleShot(kPacingMs, [this] { paceStep(); }, this);
+    m_paceTimer = Scheduler::instance().singleShot(
+        kPacingMs, [this] { paceStep(); }, this);
     return status;
 }
 

@@ -21,8 +21,7 @@ struct HidDeviceSinks {
     std::function<void(const QByteArray &report)> handleVoiceData;
     // The report parser: recognises one report of the command interface and calls
     // complete with the event code it found (0x5A voice start, 0 idle, ...).
-    std::function<void(const QByteArray &report, std::function<void(int code)> complete)>
-        eventTypeConvertDataToHexStr;
+    std::function<void(const QByteArray &report, std::function<void(int code)> complete)> eventTypeConvertDataToHexStr;
 
     // Command facade (QXMouseCommandManager)
     std::function<void(bool)> setIsFromMicData;

@@ -27,9 +27,9 @@ class ShortcutBinder;
 class HidInfoReader {
 public:
     struct Deps {
-        DeviceSeams seams;                         // empty members: stand-ins
-        IHidInfoCommands *commands = nullptr;      // none: the commands are logged and dropped
-        platform::ISystemVolume *volume = nullptr; // none: the installed service
+        DeviceSeams seams;                          // empty members: stand-ins
+        IHidInfoCommands *commands = nullptr;       // none: the commands are logged and dropped
+        platform::ISystemVolume *volume = nullptr;  // none: the installed service
         platform::ShortcutBinder *binder = nullptr; // none: the shared binder
         // Where the press type lives when another object owns it (the HID device,
         // which clears it at open and after each successful command). Both or

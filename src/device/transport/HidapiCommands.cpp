@@ -7,9 +7,9 @@ namespace hidapicmd {
 namespace {
 
 // Template bytes: a byte, or a marker for where the argument goes.
-constexpr int kV = -1;      // value & 0xff
-constexpr int kV1 = -2;     // (value + 1) & 0xff
-constexpr int kVHigh = -3;  // (value >> 8) & 0xff
+constexpr int kV = -1;     // value & 0xff
+constexpr int kV1 = -2;    // (value + 1) & 0xff
+constexpr int kVHigh = -3; // (value >> 8) & 0xff
 
 struct Frame {
     int length;
@@ -25,6 +25,7 @@ struct Row {
     Frame plan2On, plan2Off, otherOn, otherOff;
 };
 
+// clang-format off
 constexpr Row kRows[] = {
     {Command::Led, {4, {0x0d, 0xa5, 0x06, 0x00}}, {4, {0x0d, 0xa5, 0x07, 0x00}}, {3, {0x0d, 0x11, 0x01}},
      {3, {0x0d, 0x11, 0x00}}},
@@ -54,6 +55,7 @@ constexpr Row kRows[] = {
     {Command::LaserPenSendKeyCommand, {4, {0x0d, 0xa5, 0x0a, kV}}, {4, {0x0d, 0xa5, 0x0a, kV}},
      {4, {0x0d, 0xa5, 0x0a, kV}}, {4, {0x0d, 0xa5, 0x0a, kV}}},
 };
+// clang-format on
 
 char byteFor(int templateByte, int value)
 {

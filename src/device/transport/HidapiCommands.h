@@ -8,23 +8,23 @@
 namespace hidapicmd {
 
 enum class Command {
-    Led,                     // value: 1 on, 0 off
-    Dpi,                     // value: DPI index
-    KeyCommand,              // value: key; plan 2 follows it with KeyCommandRelease
+    Led,        // value: 1 on, 0 off
+    Dpi,        // value: DPI index
+    KeyCommand, // value: key; plan 2 follows it with KeyCommandRelease
     KeyCommandRelease,
     ResetKey,
-    OpenWebsite,             // value: 1 on, 0 off
-    OpenMic,                 // value: 1 on, 0 off
+    OpenWebsite, // value: 1 on, 0 off
+    OpenMic,     // value: 1 on, 0 off
     GetMouseInfo,
-    LaserPenMode,            // value: mode
-    LaserPenDpi,             // value: DPI
-    LaserPenOpenWebsite,     // value: 1 on, 0 off
-    LaserPenOpenMic,         // value: 1 on, 0 off
-    LaserPenOpenLed,         // value: 1 on, 0 off
-    LaserPenMotor,           // value: motor strength
+    LaserPenMode,        // value: mode
+    LaserPenDpi,         // value: DPI
+    LaserPenOpenWebsite, // value: 1 on, 0 off
+    LaserPenOpenMic,     // value: 1 on, 0 off
+    LaserPenOpenLed,     // value: 1 on, 0 off
+    LaserPenMotor,       // value: motor strength
     LaserPenResetKeyStatus,
-    LaserPenShakeDuration,   // value: tenths of a second, 16 bits little-endian
-    LaserPenSendKeyCommand,  // value: key
+    LaserPenShakeDuration,  // value: tenths of a second, 16 bits little-endian
+    LaserPenSendKeyCommand, // value: key
 };
 
 // Size of the command buffer; the transport writes its first 17 (plan 2) or 16 bytes.

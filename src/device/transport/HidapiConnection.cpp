@@ -83,8 +83,8 @@ void HidapiConnection::run()
         int result;
         {
             std::lock_guard lock(m_deviceMutex);
-            result = m_device->getFeatureReport(reinterpret_cast<unsigned char *>(report.data()),
-                                                size_t(request.length));
+            result =
+                m_device->getFeatureReport(reinterpret_cast<unsigned char *>(report.data()), size_t(request.length));
         }
         postToMainThread([deliver = m_deliver, handler = std::move(request.handler), result, report] {
             if (*deliver)

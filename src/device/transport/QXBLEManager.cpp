@@ -138,7 +138,8 @@ void QXBLEManager::restartCheckTimer()
 {
     Scheduler &s = Scheduler::instance();
     cancelTimer(s, m_connectTimer);
-    m_connectTimer = s.repeating(kCheckIntervalMs, [this] { checkConnectCBPeripheral(); }, this);
+    m_connectTimer = s.repeating(
+        kCheckIntervalMs, [this] { checkConnectCBPeripheral(); }, this);
 }
 
 void QXBLEManager::stopScan()
@@ -152,7 +153,7 @@ void QXBLEManager::stopScan()
 bool QXBLEManager::peripheralBusy() const
 {
     return !m_peripheral.isEmpty() && m_central
-        && m_central->peripheralState(m_peripheral) != BlePeripheralState::Disconnected;
+           && m_central->peripheralState(m_peripheral) != BlePeripheralState::Disconnected;
 }
 
 void QXBLEManager::checkConnectCBPeripheral()
@@ -389,7 +390,8 @@ bool QXBLEManager::sendOTAData(const QByteArray &data)
 
 int QXBLEManager::mtu() const
 {
-    if (m_peripheral.isEmpty() || !m_central || m_central->peripheralState(m_peripheral) != BlePeripheralState::Connected)
+    if (m_peripheral.isEmpty() || !m_central
+        || m_central->peripheralState(m_peripheral) != BlePeripheralState::Connected)
         return 0;
     return m_central->mtu(m_peripheral);
 }

@@ -167,10 +167,13 @@ void QXHidapiManager::hidInfoArrived(int res, const QByteArray &report)
         return;
     }
     if (res < kMinInfoLength) {
-        m_infoRetryTimer = Scheduler::instance().singleShot(kInfoRetryMs, [this] {
-            m_infoRetryTimer = Scheduler::kNoTimer;
-            getHidInfo();
-        }, this);
+        m_infoRetryTimer = Scheduler::instance().singleShot(
+            kInfoRetryMs,
+            [this] {
+                m_infoRetryTimer = Scheduler::kNoTimer;
+                getHidInfo();
+            },
+            this);
         return;
     }
     readOtherPlanFields(report, std::min<int>(res, int(report.size())));
@@ -188,10 +191,13 @@ void QXHidapiManager::startTime()
     // as long as the device is open.
     if (!m_handle || m_pollTimer != Scheduler::kNoTimer || m_reading)
         return;
-    m_pollTimer = Scheduler::instance().singleShot(kPollIntervalMs, [this] {
-        m_pollTimer = Scheduler::kNoTimer;
-        timerRun();
-    }, this);
+    m_pollTimer = Scheduler::instance().singleShot(
+        kPollIntervalMs,
+        [this] {
+            m_pollTimer = Scheduler::kNoTimer;
+            timerRun();
+        },
+        this);
 }
 
 void QXHidapiManager::timerRun()
@@ -398,10 +404,13 @@ void QXHidapiManager::hidRequestWriteCmd(int cmd, CommandCallback callback)
         return;
     }
     m_pendingRelease = std::move(callback);
-    m_releaseTimer = Scheduler::instance().singleShot(kKeyReleaseDelayMs, [this] {
-        m_releaseTimer = Scheduler::kNoTimer;
-        hidRequestWriteCmdReleaseCallback(std::exchange(m_pendingRelease, nullptr));
-    }, this);
+    m_releaseTimer = Scheduler::instance().singleShot(
+        kKeyReleaseDelayMs,
+        [this] {
+            m_releaseTimer = Scheduler::kNoTimer;
+            hidRequestWriteCmdReleaseCallback(std::exchange(m_pendingRelease, nullptr));
+        },
+        this);
 }
 
 void QXHidapiManager::hidRequestWriteCmdReleaseCallback(CommandCallback callback)

@@ -111,8 +111,8 @@ void QXUsbInfoManager::deviceRemoved(const UsbDeviceInfo &device)
     qxDebug("usb") << "deviceName:" << device.name << "path:" << device.path;
     const QVariantList ids{int(device.vendorId), int(device.productId)};
     Scheduler::instance().singleShot(
-        kAnnounceDelayMs, [ids] { postNotification(QString::fromLatin1(qx::notify::kBootUpUSBRemoveNotification), ids); },
-        this);
+        kAnnounceDelayMs,
+        [ids] { postNotification(QString::fromLatin1(qx::notify::kBootUpUSBRemoveNotification), ids); }, this);
 }
 
 void QXUsbInfoManager::storeIds(const QVariant &payload)

@@ -74,18 +74,18 @@ struct Usage {
 inline constexpr Usage kDefaultCommandInterface{0xFF05, 0};
 
 struct ReceiverRow {
-    int number;                 // 1-based position, as in the product list
+    int number; // 1-based position, as in the product list
     std::uint16_t productId;
     std::uint16_t vendorId;
     InterfaceRule rule;
-    Usage command;              // for Fixed/AnyUsage (AnyUsage compares the page only)
-    Usage alternative;          // a second interface taken directly ({0,0} when none)
-    const char *logText;        // written to the user log when it opens; nullptr for none
-    std::int8_t deviceType;     // 1 unless the row says otherwise
-    std::int8_t mouseSource;    // kUnchanged leaves the stored value
-    std::int8_t chipPlan;       // kUnchanged leaves the stored value
-    std::int8_t keySetting;     // 0/1, or kUnchanged
-    std::int8_t hotKeyPlan;     // for hot-key receivers: plan they switch to, 0 none
+    Usage command;           // for Fixed/AnyUsage (AnyUsage compares the page only)
+    Usage alternative;       // a second interface taken directly ({0,0} when none)
+    const char *logText;     // written to the user log when it opens; nullptr for none
+    std::int8_t deviceType;  // 1 unless the row says otherwise
+    std::int8_t mouseSource; // kUnchanged leaves the stored value
+    std::int8_t chipPlan;    // kUnchanged leaves the stored value
+    std::int8_t keySetting;  // 0/1, or kUnchanged
+    std::int8_t hotKeyPlan;  // for hot-key receivers: plan they switch to, 0 none
     OpenFamily family;
     std::uint32_t flags;
 

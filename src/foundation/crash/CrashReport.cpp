@@ -11,7 +11,8 @@ namespace CrashReport {
 
 QString reportText(const QString &name, const QString &reason, const QStringList &frames)
 {
-    return QStringLiteral("crash报告\nname:%1\nreason:\n%2\ncallStackSymbols:\n%3").arg(name, reason, frames.join(u'\n'));
+    return QStringLiteral("crash报告\nname:%1\nreason:\n%2\ncallStackSymbols:\n%3")
+        .arg(name, reason, frames.join(u'\n'));
 }
 
 QString fileName(const QDateTime &time, int clash)

@@ -1,10 +1,10 @@
 #include "CrashSignalHandler.h"
 
 #include "CrashReport.h"
-#include "log/DailyLogWriter.h"
 #include "DataPaths.h"
-#include "tools/MachineFacts.h"
 #include "QXUncaughtExceptionHandler.h"
+#include "log/DailyLogWriter.h"
+#include "tools/MachineFacts.h"
 
 #include <QDateTime>
 #include <QFile>

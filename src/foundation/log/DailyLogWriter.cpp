@@ -1,8 +1,8 @@
 #include "DailyLogWriter.h"
 
 #include "DataPaths.h"
-#include "tools/MachineFacts.h"
 #include "Scheduler.h"
+#include "tools/MachineFacts.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +88,8 @@ QString DailyLogWriter::entryText(const QDateTime &time, const QString &message)
     stripped.remove(u'\n');
     if (stripped.isEmpty())
         return message;
-    const QString stamp = time.isValid() ? time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+    const QString stamp =
+        time.isValid() ? time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
     return u'\n' + stamp + message;
 }
 

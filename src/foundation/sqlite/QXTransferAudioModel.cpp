@@ -9,7 +9,8 @@ namespace {
 using Model = QXTransferAudioModel;
 using Column = SqliteColumn<Model>;
 
-template <std::optional<QString> Model::*member> constexpr Column textColumn(const char *name) {
+template <std::optional<QString> Model::*member> constexpr Column textColumn(const char *name)
+{
     return Column{name, [](const Model &m) { return m.*member; },
                   [](Model &m, const std::optional<QString> &stored) { m.*member = stored; }};
 }
@@ -29,6 +30,7 @@ const std::array<Column, 5> kColumns = {
 // through the scheduler's clock.
 QXTransferAudioModel::QXTransferAudioModel() : idStr(QString::number(QDateTime::currentSecsSinceEpoch())) {}
 
-std::span<const SqliteColumn<QXTransferAudioModel>> QXTransferAudioModel::sqliteColumns() {
+std::span<const SqliteColumn<QXTransferAudioModel>> QXTransferAudioModel::sqliteColumns()
+{
     return kColumns;
 }

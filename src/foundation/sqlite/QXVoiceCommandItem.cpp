@@ -10,7 +10,8 @@ constexpr std::array<const char16_t *, 6> kTypeNames = {u"file",      u"folder",
 using Item = QXVoiceCommandItem;
 using Column = SqliteColumn<Item>;
 
-template <std::optional<QString> Item::*member> constexpr Column textColumn(const char *name) {
+template <std::optional<QString> Item::*member> constexpr Column textColumn(const char *name)
+{
     return Column{name, [](const Item &item) { return item.*member; },
                   [](Item &item, const std::optional<QString> &stored) { item.*member = stored; }};
 }
@@ -27,7 +28,8 @@ const std::array<Column, 6> kColumns = {
 
 } // namespace
 
-qint64 QXVoiceCommandItem::typeIndex() const {
+qint64 QXVoiceCommandItem::typeIndex() const
+{
     if (!cmdType)
         return 0;
     for (size_t i = 0; i < kTypeNames.size(); ++i) {
@@ -37,11 +39,13 @@ qint64 QXVoiceCommandItem::typeIndex() const {
     return 0;
 }
 
-void QXVoiceCommandItem::setTypeIndex(qint64 index) {
+void QXVoiceCommandItem::setTypeIndex(qint64 index)
+{
     const quint64 unsignedIndex = quint64(index);
     cmdType = unsignedIndex < kTypeNames.size() ? QString::fromUtf16(kTypeNames[unsignedIndex]) : QString(u""_qs);
 }
 
-std::span<const SqliteColumn<QXVoiceCommandItem>> QXVoiceCommandItem::sqliteColumns() {
+std::span<const SqliteColumn<QXVoiceCommandItem>> QXVoiceCommandItem::sqliteColumns()
+{
     return kColumns;
 }

@@ -18,7 +18,8 @@ template <typename Row> struct SqliteColumn {
 // Integers are stored as their decimal text. Reading one back takes the leading number
 // of the text (blanks, an optional sign and digits; anything else ends it), clamped to
 // the 64-bit range, so "12abc" gives 12 and "abc", "" or NULL give 0.
-inline qint64 sqliteIntegerFromText(const std::optional<QString> &text) {
+inline qint64 sqliteIntegerFromText(const std::optional<QString> &text)
+{
     if (!text)
         return 0;
     const QString &s = *text;

@@ -14,7 +14,8 @@ namespace {
 
 using Values = QList<std::optional<QString>>;
 
-bool isIdentifier(const QString &name) {
+bool isIdentifier(const QString &name)
+{
     if (name.isEmpty())
         return false;
     for (qsizetype i = 0; i < name.size(); ++i) {
@@ -28,7 +29,8 @@ bool isIdentifier(const QString &name) {
 }
 
 // Checks every name; on the first bad one fills error and returns false.
-bool checkIdentifiers(const QString &table, const QStringList &columns, QString *error) {
+bool checkIdentifiers(const QString &table, const QStringList &columns, QString *error)
+{
     if (!isIdentifier(table)) {
         *error = QStringLiteral("invalid table name \"%1\"").arg(table);
         return false;
@@ -42,7 +44,8 @@ bool checkIdentifiers(const QString &table, const QStringList &columns, QString 
     return true;
 }
 
-QString conditionText(const QMap<QString, QString> &byParameter, int selectType, Values *values, QString *error) {
+QString conditionText(const QMap<QString, QString> &byParameter, int selectType, Values *values, QString *error)
+{
     if (selectType != 0 && selectType != 1) {
         *error = QStringLiteral("unknown condition type %1").arg(selectType);
         return {};
@@ -69,7 +72,8 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-QString lastError(sqlite3 *db) {
+QString lastError(sqlite3 *db)
+{
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
@@ -87,7 +91,8 @@ WQSSqliteOperation *WQSSqliteOperation::setSharedInstance(WQSSqliteOperation *in
 
 WQSSqliteOperation::WQSSqliteOperation(QString path) : m_path(std::move(path)) {}
 
-WQSSqliteOperation::~WQSSqliteOperation() {
+WQSSqliteOperation::~WQSSqliteOperation()
+{
     sqlite3_close_v2(m_db);
 }
 
@@ -173,7 +178,8 @@ sqlite3 *WQSSqliteOperation::setAsideLocked(const QString &path, const QString &
 }
 
 bool WQSSqliteOperation::executeLocked(sqlite3 *db, const QString &sql, const Values &values, QString *error,
-                                       const RowSink *sink) {
+                                       const RowSink *sink)
+{
     const QByteArray text = sql.toUtf8();
     Statement statement;
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), statement.out(), nullptr) != SQLITE_OK) {
@@ -225,7 +231,8 @@ bool WQSSqliteOperation::executeLocked(sqlite3 *db, const QString &sql, const Va
     }
 }
 
-WQSSqliteOperation::Outcome WQSSqliteOperation::run(const QString &sql, const Values &values) {
+WQSSqliteOperation::Outcome WQSSqliteOperation::run(const QString &sql, const Values &values)
+{
     Outcome outcome;
     std::lock_guard lock(m_mutex);
     sqlite3 *db = databaseLocked(&outcome.error);
@@ -235,7 +242,8 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::run(const QString &sql, const Va
     return outcome;
 }
 
-WQSSqliteOperation::Outcome WQSSqliteOperation::batchLocked(const QList<std::pair<QString, Values>> &statements) {
+WQSSqliteOperation::Outcome WQSSqliteOperation::batchLocked(const QList<std::pair<QString, Values>> &statements)
+{
     Outcome outcome;
     outcome.ok = false;
     sqlite3 *db = databaseLocked(&outcome.error);
@@ -283,7 +291,8 @@ bool WQSSqliteOperation::createTable(const QString &tableName, const QStringList
     return outcome.ok;
 }
 
-WQSSqliteOperation::Outcome WQSSqliteOperation::insertRows(const QString &tableName, const QList<RowValues> &rows) {
+WQSSqliteOperation::Outcome WQSSqliteOperation::insertRows(const QString &tableName, const QList<RowValues> &rows)
+{
     Outcome outcome;
     outcome.ok = false;
     if (!checkIdentifiers(tableName, {}, &outcome.error))
@@ -311,7 +320,8 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::insertRows(const QString &tableN
 }
 
 WQSSqliteOperation::Outcome WQSSqliteOperation::updateRows(const QString &tableName, const QString &fieldName,
-                                                           const QList<RowUpdate> &rows) {
+                                                           const QList<RowUpdate> &rows)
+{
     Outcome outcome;
     outcome.ok = false;
     if (!checkIdentifiers(tableName, {fieldName}, &outcome.error))
@@ -344,7 +354,8 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::updateRows(const QString &tableN
 }
 
 bool WQSSqliteOperation::selectRows(const QString &tableName, const QMap<QString, QString> *byParameter, int selectType,
-                                    QString *error, const RowSink &sink) {
+                                    QString *error, const RowSink &sink)
+{
     QString message;
     QString *err = error ? error : &message;
     err->clear();
@@ -364,7 +375,8 @@ bool WQSSqliteOperation::selectRows(const QString &tableName, const QMap<QString
 }
 
 void WQSSqliteOperation::delectDataBaseWithtableName(const QString &tableName, const QString &fieldName,
-                                                     const QString &fieldNameValue, const Completion &completed) {
+                                                     const QString &fieldNameValue, const Completion &completed)
+{
     Outcome outcome;
     if (!checkIdentifiers(tableName, {fieldName}, &outcome.error)) {
         outcome.ok = false;
@@ -373,7 +385,8 @@ void WQSSqliteOperation::delectDataBaseWithtableName(const QString &tableName, c
     finish(completed, run(QStringLiteral("delete from %1 where %2 = ?").arg(tableName, fieldName), {fieldNameValue}));
 }
 
-void WQSSqliteOperation::delectAllDataBaseWithtableName(const QString &tableName, const Completion &completed) {
+void WQSSqliteOperation::delectAllDataBaseWithtableName(const QString &tableName, const Completion &completed)
+{
     Outcome outcome;
     if (!checkIdentifiers(tableName, {}, &outcome.error)) {
         outcome.ok = false;
@@ -382,17 +395,20 @@ void WQSSqliteOperation::delectAllDataBaseWithtableName(const QString &tableName
     finish(completed, run(QStringLiteral("delete from %1").arg(tableName), {}));
 }
 
-bool WQSSqliteOperation::delectTableWithtableName(const QString &tableName) {
+bool WQSSqliteOperation::delectTableWithtableName(const QString &tableName)
+{
     return isIdentifier(tableName) && run(QStringLiteral("drop table %1").arg(tableName), {}).ok;
 }
 
-bool WQSSqliteOperation::cleanTableWithtableName(const QString &tableName) {
+bool WQSSqliteOperation::cleanTableWithtableName(const QString &tableName)
+{
     return isIdentifier(tableName) && run(QStringLiteral("delete from %1").arg(tableName), {}).ok;
 }
 
 void WQSSqliteOperation::delectDataBaseWithtableName(const QString &tableName,
                                                      const QMap<QString, QString> &byParameter, int selectType,
-                                                     const Completion &completed) {
+                                                     const Completion &completed)
+{
     Outcome outcome;
     outcome.ok = false;
     if (!checkIdentifiers(tableName, byParameter.keys(), &outcome.error))
@@ -405,19 +421,22 @@ void WQSSqliteOperation::delectDataBaseWithtableName(const QString &tableName,
 }
 
 QList<WQSSqliteOperation::Record> WQSSqliteOperation::selectAllDataBaseWithtableName(const QString &tableName,
-                                                                                     QString *error) {
+                                                                                     QString *error)
+{
     return selectRecords(tableName, nullptr, 0, error);
 }
 
 QList<WQSSqliteOperation::Record>
 WQSSqliteOperation::selectAllDataBaseWithtableName(const QString &tableName, const QMap<QString, QString> &byParameter,
-                                                   int selectType, QString *error) {
+                                                   int selectType, QString *error)
+{
     return selectRecords(tableName, &byParameter, selectType, error);
 }
 
 QList<WQSSqliteOperation::Record> WQSSqliteOperation::selectRecords(const QString &tableName,
                                                                     const QMap<QString, QString> *byParameter,
-                                                                    int selectType, QString *error) {
+                                                                    int selectType, QString *error)
+{
     QList<Record> records;
     const bool ok = selectRows(tableName, byParameter, selectType, error,
                                [&](const QStringList &names, const QList<std::optional<QString>> &values) {
@@ -434,7 +453,8 @@ QList<WQSSqliteOperation::Record> WQSSqliteOperation::selectRecords(const QStrin
 }
 
 void WQSSqliteOperation::addNewPropertyWithtableName(const QString &tableName, const QString &propertyName,
-                                                     const Completion &completed) {
+                                                     const Completion &completed)
+{
     Outcome outcome;
     if (!checkIdentifiers(tableName, {propertyName}, &outcome.error)) {
         outcome.ok = false;

@@ -61,7 +61,8 @@ public:
 
     // Inserts the row's set values.
     template <typename Row>
-    void insertDataBaseWithtableName(const QString &tableName, const Row &model, const Completion &completed) {
+    void insertDataBaseWithtableName(const QString &tableName, const Row &model, const Completion &completed)
+    {
         finish(completed, insertRows(tableName, {valuesOf(model)}));
     }
 
@@ -69,7 +70,8 @@ public:
     // them in the file.
     template <typename Row>
     void insertsDataBaseWithtableName(const QString &tableName, const QList<Row> &modelArr,
-                                      const BatchCompletion<Row> &completed) {
+                                      const BatchCompletion<Row> &completed)
+    {
         QList<RowValues> rows;
         rows.reserve(modelArr.size());
         for (const Row &model : modelArr)
@@ -81,13 +83,15 @@ public:
     // every set value of the model.
     template <typename Row>
     void updataTableWithtableName(const QString &tableName, const QString &fieldName, const Row &model,
-                                  const Completion &completed) {
+                                  const Completion &completed)
+    {
         finish(completed, updateRows(tableName, fieldName, {updateOf(fieldName, model)}));
     }
 
     template <typename Row>
     void updataTableWithtableName(const QString &tableName, const QString &fieldName, const QList<Row> &modelArr,
-                                  const BatchCompletion<Row> &completed) {
+                                  const BatchCompletion<Row> &completed)
+    {
         QList<RowUpdate> rows;
         rows.reserve(modelArr.size());
         for (const Row &model : modelArr)
@@ -99,7 +103,8 @@ public:
     // are ignored; a failed query (a missing table, an unopenable file) gives an empty
     // list and, when asked for, its message.
     template <typename Row>
-    QList<Row> selectAllDataBaseWithtableName(const QString &tableName, QString *error = nullptr) {
+    QList<Row> selectAllDataBaseWithtableName(const QString &tableName, QString *error = nullptr)
+    {
         const auto columns = Row::sqliteColumns();
         QList<Row> models;
         const bool ok = selectRows(tableName, nullptr, 0, error,
@@ -155,13 +160,15 @@ private:
     };
     using RowSink = std::function<void(const QStringList &names, const QList<std::optional<QString>> &values)>;
 
-    template <typename Row> static QStringList columnNames() {
+    template <typename Row> static QStringList columnNames()
+    {
         QStringList names;
         for (const auto &column : Row::sqliteColumns())
             names.append(QLatin1String(column.name));
         return names;
     }
-    template <typename Row> static RowValues valuesOf(const Row &model) {
+    template <typename Row> static RowValues valuesOf(const Row &model)
+    {
         RowValues values;
         for (const auto &column : Row::sqliteColumns()) {
             if (std::optional<QString> text = column.value(model)) {
@@ -171,7 +178,8 @@ private:
         }
         return values;
     }
-    template <typename Row> static RowUpdate updateOf(const QString &fieldName, const Row &model) {
+    template <typename Row> static RowUpdate updateOf(const QString &fieldName, const Row &model)
+    {
         RowUpdate update;
         update.values = valuesOf(model);
         for (const auto &column : Row::sqliteColumns()) {
@@ -182,12 +190,14 @@ private:
         }
         return update;
     }
-    static void finish(const Completion &completed, const Outcome &outcome) {
+    static void finish(const Completion &completed, const Outcome &outcome)
+    {
         if (completed)
             completed(outcome.ok, outcome.error);
     }
     template <typename Row>
-    static void finishBatch(const BatchCompletion<Row> &completed, const QList<Row> &models, const Outcome &outcome) {
+    static void finishBatch(const BatchCompletion<Row> &completed, const QList<Row> &models, const Outcome &outcome)
+    {
         if (!completed)
             return;
         QList<Row> failed;

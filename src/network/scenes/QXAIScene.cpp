@@ -2,6 +2,5 @@
 
 QString QXAIScene::requestURL()
 {
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/chat"),
-                           {{QStringLiteral("prompt"), prompt}});
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/chat"), {{QStringLiteral("prompt"), prompt}});
 }

@@ -2,6 +2,5 @@
 
 QString QXCanUploadMouseScene::requestURL()
 {
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/channelUpdate"),
-                           {{QStringLiteral("channel"), channel}});
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/channelUpdate"), {{QStringLiteral("channel"), channel}});
 }

@@ -5,8 +5,8 @@
 QString QXGetTranslateLangageScene::requestURL()
 {
     const QXNetSceneState &state = QXNetSceneState::instance();
-    QString url = qxBuildSceneUrl(mainApiBase(), QStringLiteral("/transLanguages"),
-                                  {{QStringLiteral("appkey"), state.appKey()}});
+    QString url =
+        qxBuildSceneUrl(mainApiBase(), QStringLiteral("/transLanguages"), {{QStringLiteral("appkey"), state.appKey()}});
     if (state.deviceMouseSource() == 1)
         url += QStringLiteral("&region=out");
     return url;

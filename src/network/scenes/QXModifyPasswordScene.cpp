@@ -2,8 +2,7 @@
 
 QString QXModifyPasswordScene::requestURL()
 {
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/resetPwd"),
-                           {{QStringLiteral("account"), account},
-                            {QStringLiteral("code"), code},
-                            {QStringLiteral("password"), password}});
+    return qxBuildSceneUrl(
+        mainApiBase(), QStringLiteral("/resetPwd"),
+        {{QStringLiteral("account"), account}, {QStringLiteral("code"), code}, {QStringLiteral("password"), password}});
 }

@@ -7,6 +7,7 @@ QString QXProductImageScene::requestURL()
     const QXNetSceneState &state = QXNetSceneState::instance();
     productCode = state.productCode();
     languageCode = state.uiLanguageCode();
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/productImg"),
-                           {{QStringLiteral("productCode"), productCode}, {QStringLiteral("languageCode"), languageCode}});
+    return qxBuildSceneUrl(
+        mainApiBase(), QStringLiteral("/productImg"),
+        {{QStringLiteral("productCode"), productCode}, {QStringLiteral("languageCode"), languageCode}});
 }

@@ -2,6 +2,5 @@
 
 QString QXQueryOrderStateScene::requestURL()
 {
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/queryOrderStatus"),
-                           {{QStringLiteral("orderNo"), orderNo}});
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/queryOrderStatus"), {{QStringLiteral("orderNo"), orderNo}});
 }

@@ -2,6 +2,5 @@
 
 QString QXUserInfoScene::requestURL()
 {
-    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/memberInfo"),
-                           {{QStringLiteral("token"), token}});
+    return qxBuildSceneUrl(mainApiBase(), QStringLiteral("/memberInfo"), {{QStringLiteral("token"), token}});
 }

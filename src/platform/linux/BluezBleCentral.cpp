@@ -20,8 +20,7 @@ QString uuidText(const QBluetoothUuid &uuid)
     return uuid.toString(QUuid::WithoutBraces).toUpper();
 }
 
-template<typename E>
-QString enumText(E value)
+template <typename E> QString enumText(E value)
 {
     return QString::fromLatin1(QMetaEnum::fromType<E>().valueToKey(int(value)));
 }
@@ -39,7 +38,8 @@ BluezBleCentral::BluezBleCentral()
                 [this](QBluetoothLocalDevice::HostMode) { updateAdapterState(); });
     }
     // The first state goes out after the caller had a chance to set its delegate.
-    QMetaObject::invokeMethod(this, [this] { updateAdapterState(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { updateAdapterState(); }, Qt::QueuedConnection);
 }
 
 BluezBleCentral::~BluezBleCentral()
@@ -75,7 +75,7 @@ void BluezBleCentral::updateAdapterState()
     BleAdapterState next = BleAdapterState::Unsupported;
     if (m_local && m_local->isValid())
         next = m_local->hostMode() == QBluetoothLocalDevice::HostPoweredOff ? BleAdapterState::PoweredOff
-                                                                              : BleAdapterState::PoweredOn;
+                                                                            : BleAdapterState::PoweredOn;
     if (next == BleAdapterState::Unsupported)
         qxLogOnce(QStringLiteral("ble.noadapter"),
                   QStringLiteral("[ble] no adapter: Bluetooth LE devices are not available"));
@@ -197,12 +197,15 @@ void BluezBleCentral::connectPeripheral(const QString &id)
         const bool wasConnecting = m_links.value(id).state == BlePeripheralState::Connecting;
         closeLink(id);
         if (wasConnecting)
-            post([id](IBleCentralDelegate &d) { d.centralDidFailToConnectPeripheral(id, QStringLiteral("disconnected")); });
+            post([id](IBleCentralDelegate &d) {
+                d.centralDidFailToConnectPeripheral(id, QStringLiteral("disconnected"));
+            });
         else
             post([id](IBleCentralDelegate &d) { d.centralDidDisconnectPeripheral(id, {}); });
     });
-    connect(c, &QLowEnergyController::errorOccurred, this,
-            [this, id, c](QLowEnergyController::Error e) { onControllerError(id, enumText(e) + ": " + c->errorString()); });
+    connect(c, &QLowEnergyController::errorOccurred, this, [this, id, c](QLowEnergyController::Error e) {
+        onControllerError(id, enumText(e) + ": " + c->errorString());
+    });
     connect(c, &QLowEnergyController::serviceDiscovered, this,
             [this, id](const QBluetoothUuid &u) { m_links[id].services << uuidText(u); });
     connect(c, &QLowEnergyController::discoveryFinished, this, [this, id] {
@@ -264,7 +267,8 @@ void BluezBleCentral::discoverServices(const QString &id)
 {
     Link *link = m_links.contains(id) ? &m_links[id] : nullptr;
     if (!link || !link->controller || link->state != BlePeripheralState::Connected) {
-        post([id](IBleCentralDelegate &d) { d.peripheralDidDiscoverServices(id, {}, QStringLiteral("not connected")); });
+        post(
+            [id](IBleCentralDelegate &d) { d.peripheralDidDiscoverServices(id, {}, QStringLiteral("not connected")); });
         return;
     }
     link->services.clear();
@@ -294,16 +298,17 @@ void BluezBleCentral::discoverCharacteristics(const QString &id, const QString &
 
 void BluezBleCentral::watchService(const QString &id, const QString &serviceUuid, QLowEnergyService *svc)
 {
-    connect(svc, &QLowEnergyService::stateChanged, this, [this, id, serviceUuid, svc](QLowEnergyService::ServiceState s) {
-        if (s != QLowEnergyService::RemoteServiceDiscovered)
-            return;
-        QList<BleCharacteristicInfo> list;
-        for (const QLowEnergyCharacteristic &c : svc->characteristics())
-            list << BleCharacteristicInfo{uuidText(c.uuid()), int(c.properties())};
-        post([id, serviceUuid, list](IBleCentralDelegate &d) {
-            d.peripheralDidDiscoverCharacteristics(id, serviceUuid, list, {});
-        });
-    });
+    connect(svc, &QLowEnergyService::stateChanged, this,
+            [this, id, serviceUuid, svc](QLowEnergyService::ServiceState s) {
+                if (s != QLowEnergyService::RemoteServiceDiscovered)
+                    return;
+                QList<BleCharacteristicInfo> list;
+                for (const QLowEnergyCharacteristic &c : svc->characteristics())
+                    list << BleCharacteristicInfo{uuidText(c.uuid()), int(c.properties())};
+                post([id, serviceUuid, list](IBleCentralDelegate &d) {
+                    d.peripheralDidDiscoverCharacteristics(id, serviceUuid, list, {});
+                });
+            });
     connect(svc, &QLowEnergyService::characteristicChanged, this,
             [this, id, serviceUuid](const QLowEnergyCharacteristic &c, const QByteArray &value) {
                 const BleCharacteristicRef ref{id, serviceUuid, uuidText(c.uuid())};
@@ -326,32 +331,33 @@ void BluezBleCentral::watchService(const QString &id, const QString &serviceUuid
                         return;
                     }
             });
-    connect(svc, &QLowEnergyService::errorOccurred, this, [this, id, serviceUuid, svc](QLowEnergyService::ServiceError e) {
-        const QString error = enumText(e);
-        switch (e) {
-        case QLowEnergyService::CharacteristicReadError:
-            answerPending(id, serviceUuid, Op::Read, {}, {}, error);
-            break;
-        case QLowEnergyService::CharacteristicWriteError:
-            answerPending(id, serviceUuid, Op::Write, {}, {}, error);
-            break;
-        case QLowEnergyService::DescriptorWriteError:
-            answerPending(id, serviceUuid, Op::Notify, {}, {}, error);
-            break;
-        default:
-            if (svc->state() != QLowEnergyService::RemoteServiceDiscovered)
-                post([id, serviceUuid, error](IBleCentralDelegate &d) {
-                    d.peripheralDidDiscoverCharacteristics(id, serviceUuid, {}, error);
-                });
-            else
-                qxWarning("ble") << id << serviceUuid << error;
-        }
-    });
+    connect(svc, &QLowEnergyService::errorOccurred, this,
+            [this, id, serviceUuid, svc](QLowEnergyService::ServiceError e) {
+                const QString error = enumText(e);
+                switch (e) {
+                case QLowEnergyService::CharacteristicReadError:
+                    answerPending(id, serviceUuid, Op::Read, {}, {}, error);
+                    break;
+                case QLowEnergyService::CharacteristicWriteError:
+                    answerPending(id, serviceUuid, Op::Write, {}, {}, error);
+                    break;
+                case QLowEnergyService::DescriptorWriteError:
+                    answerPending(id, serviceUuid, Op::Notify, {}, {}, error);
+                    break;
+                default:
+                    if (svc->state() != QLowEnergyService::RemoteServiceDiscovered)
+                        post([id, serviceUuid, error](IBleCentralDelegate &d) {
+                            d.peripheralDidDiscoverCharacteristics(id, serviceUuid, {}, error);
+                        });
+                    else
+                        qxWarning("ble") << id << serviceUuid << error;
+                }
+            });
 }
 
 // Completes the oldest pending request of its kind (for that characteristic when known).
 void BluezBleCentral::answerPending(const QString &id, const QString &service, Op op, const QString &characteristic,
-                                   const QByteArray &value, const QString &error)
+                                    const QByteArray &value, const QString &error)
 {
     if (!m_links.contains(id))
         return;
@@ -389,7 +395,8 @@ QLowEnergyService *BluezBleCentral::gattService(const BleCharacteristicRef &ref)
 void BluezBleCentral::setNotifyValue(const BleCharacteristicRef &ref, bool enabled)
 {
     QLowEnergyService *svc = gattService(ref);
-    const QLowEnergyCharacteristic c = svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
+    const QLowEnergyCharacteristic c =
+        svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
     const QLowEnergyDescriptor cccd = c.isValid() ? c.clientCharacteristicConfiguration() : QLowEnergyDescriptor();
     if (!cccd.isValid()) {
         post([ref](IBleCentralDelegate &d) {
@@ -408,7 +415,8 @@ void BluezBleCentral::setNotifyValue(const BleCharacteristicRef &ref, bool enabl
 void BluezBleCentral::readValue(const BleCharacteristicRef &ref)
 {
     QLowEnergyService *svc = gattService(ref);
-    const QLowEnergyCharacteristic c = svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
+    const QLowEnergyCharacteristic c =
+        svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
     if (!c.isValid()) {
         post([ref](IBleCentralDelegate &d) { d.peripheralDidUpdateValue(ref, {}, QStringLiteral("not available")); });
         return;
@@ -420,7 +428,8 @@ void BluezBleCentral::readValue(const BleCharacteristicRef &ref)
 void BluezBleCentral::writeValue(const BleCharacteristicRef &ref, const QByteArray &value, BleWriteMode mode)
 {
     QLowEnergyService *svc = gattService(ref);
-    const QLowEnergyCharacteristic c = svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
+    const QLowEnergyCharacteristic c =
+        svc ? svc->characteristic(QBluetoothUuid(ref.characteristic)) : QLowEnergyCharacteristic();
     const bool withResponse = mode == BleWriteMode::WithResponse;
     if (!c.isValid()) {
         if (withResponse)
@@ -429,8 +438,8 @@ void BluezBleCentral::writeValue(const BleCharacteristicRef &ref, const QByteArr
     }
     if (withResponse)
         m_links[ref.peripheral].pending[normalizedBleUuid(ref.service)] << Pending{Op::Write, ref};
-    svc->writeCharacteristic(c, value,
-                             withResponse ? QLowEnergyService::WriteWithResponse : QLowEnergyService::WriteWithoutResponse);
+    svc->writeCharacteristic(
+        c, value, withResponse ? QLowEnergyService::WriteWithResponse : QLowEnergyService::WriteWithoutResponse);
 }
 
 // BlueZ negotiates the MTU when the link comes up; QtBluetooth reports it (-1 before).

@@ -59,7 +59,7 @@ private:
         bool discoveringServices = false;
         QStringList services;
         QHash<QString, QPointer<QLowEnergyService>> gatt; // by service UUID
-        QHash<QString, QList<Pending>> pending;            // by service UUID
+        QHash<QString, QList<Pending>> pending;           // by service UUID
     };
 
     void post(std::function<void(IBleCentralDelegate &)> event);
@@ -79,8 +79,8 @@ private:
     bool m_stateReported = false;
     bool m_wantScan = false;
     QBluetoothDeviceDiscoveryAgent *m_agent = nullptr;
-    QSet<QString> m_heard;                         // heard advertising in this scan
-    QHash<QString, QBluetoothDeviceInfo> m_known;  // every device seen, for connecting
+    QSet<QString> m_heard;                        // heard advertising in this scan
+    QHash<QString, QBluetoothDeviceInfo> m_known; // every device seen, for connecting
     QHash<QString, Link> m_links;
 };
 

@@ -116,7 +116,8 @@ void HidrawChannel::readAvailable()
             return;
         // End of file or a hard error: the node is gone (unplugged) or broken. Stop
         // reading so a dead descriptor does not wake the loop forever.
-        qxInfo("hid") << "reading" << m_path << "stopped:" << (n == 0 ? QStringLiteral("end of file") : QString::fromLocal8Bit(std::strerror(e)));
+        qxInfo("hid") << "reading" << m_path << "stopped:"
+                      << (n == 0 ? QStringLiteral("end of file") : QString::fromLocal8Bit(std::strerror(e)));
         shutdown();
         if (m_onFailure)
             m_onFailure(n == 0 ? ENODEV : e);

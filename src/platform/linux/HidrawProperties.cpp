@@ -73,8 +73,8 @@ HidDeviceInfo mapHidrawSnapshot(const HidrawSnapshot &s)
     info.product = chomp(s.usbDevicePath.isEmpty() ? s.hidName : s.product);
     info.serialNumber = chomp(!s.serial.isEmpty() ? s.serial : s.hidUniq);
 
-    const auto summary = parseHidReportDescriptor(reinterpret_cast<const std::uint8_t *>(s.reportDescriptor.constData()),
-                                                  std::size_t(s.reportDescriptor.size()));
+    const auto summary = parseHidReportDescriptor(
+        reinterpret_cast<const std::uint8_t *>(s.reportDescriptor.constData()), std::size_t(s.reportDescriptor.size()));
     if (summary.hasPrimary) {
         info.primaryUsagePage = summary.primary.page;
         info.primaryUsage = summary.primary.usage;

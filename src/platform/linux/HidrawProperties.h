@@ -12,15 +12,15 @@ namespace platform::linuxbackend {
 // What udev and sysfs say about one hidraw node, as read, before interpretation.
 // Missing values are empty.
 struct HidrawSnapshot {
-    QString devNode;         // /dev/hidrawN
+    QString devNode; // /dev/hidrawN
     // Properties of the parent "hid" device.
-    QString hidId;           // HID_ID, "bus:vendor:product" in hex, e.g. "0003:000025BA:000024AB"
-    QString hidName;         // HID_NAME, "manufacturer product"
-    QString hidUniq;         // HID_UNIQ, the serial number as the HID driver saw it
+    QString hidId;   // HID_ID, "bus:vendor:product" in hex, e.g. "0003:000025BA:000024AB"
+    QString hidName; // HID_NAME, "manufacturer product"
+    QString hidUniq; // HID_UNIQ, the serial number as the HID driver saw it
     QByteArray reportDescriptor;
     // Attributes of the parent USB device; empty for Bluetooth and virtual devices.
-    QString usbDevicePath;   // its sysfs path
-    QString idVendor;        // four hex digits
+    QString usbDevicePath; // its sysfs path
+    QString idVendor;      // four hex digits
     QString idProduct;
     QString bcdDevice;
     QString product;

@@ -3,19 +3,16 @@
 #include "DesktopWorkspace.h"
 #include "PulseSystemVolume.h"
 #include "QtClipboard.h"
-#include "XRecordMouseMonitor.h"
 #include "X11GlobalShortcuts.h"
+#include "XRecordMouseMonitor.h"
 #include "XTestKeyPoster.h"
 
 namespace platform::linuxbackend {
 
 LinuxDesktopServices::LinuxDesktopServices()
-    : m_keyPoster(std::make_unique<XTestKeyPoster>()),
-      m_clipboard(std::make_unique<QtClipboard>()),
-      m_mouseMonitor(std::make_unique<XRecordMouseMonitor>()),
-      m_volume(std::make_unique<PulseSystemVolume>()),
-      m_workspace(std::make_unique<DesktopWorkspace>()),
-      m_shortcuts(std::make_unique<X11GlobalShortcuts>())
+    : m_keyPoster(std::make_unique<XTestKeyPoster>()), m_clipboard(std::make_unique<QtClipboard>()),
+      m_mouseMonitor(std::make_unique<XRecordMouseMonitor>()), m_volume(std::make_unique<PulseSystemVolume>()),
+      m_workspace(std::make_unique<DesktopWorkspace>()), m_shortcuts(std::make_unique<X11GlobalShortcuts>())
 {
     PlatformServices s;
     s.keyPoster = m_keyPoster.get();

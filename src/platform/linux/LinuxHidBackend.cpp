@@ -102,7 +102,8 @@ bool LinuxHidBackend::startWatching(const QList<HidMatch> &list, DeviceCallback 
     if (!m_udev.isAvailable())
         return false;
     int error = 0;
-    if (!m_udev.startMonitor("hidraw", nullptr, [this](udev_device *dev) { onMonitorEvent(dev); }, &error)) {
+    if (!m_udev.startMonitor(
+            "hidraw", nullptr, [this](udev_device *dev) { onMonitorEvent(dev); }, &error)) {
         qxWarning("hid") << "cannot watch for HID devices through udev:" << errnoText(error);
         return false;
     }
@@ -154,10 +155,12 @@ HidResult LinuxHidBackend::open(const QString &path)
     const HidResult r = HidrawChannel::openNode(path, &fd);
     if (!r.ok()) {
         if (r.error == HidError::AccessDenied)
-            qxLogOnce(QStringLiteral("hidraw-access:") + path,
-                      QStringLiteral("cannot open %1: permission denied. Install the udev rule "
-                                     "70-quorvex-companion.rules (see the README, \"Device access\") and plug the receiver in again")
-                          .arg(path));
+            qxLogOnce(
+                QStringLiteral("hidraw-access:") + path,
+                QStringLiteral(
+                    "cannot open %1: permission denied. Install the udev rule "
+                    "70-quorvex-companion.rules (see the README, \"Device access\") and plug the receiver in again")
+                    .arg(path));
         else
             qxLogOnce(QStringLiteral("hidraw-open:%1:%2").arg(path).arg(r.sysErrno),
                       QStringLiteral("cannot open %1: %2").arg(path, errnoText(r.sysErrno)));

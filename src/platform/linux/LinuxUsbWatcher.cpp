@@ -83,7 +83,8 @@ bool LinuxUsbWatcher::start(DeviceCallback arrived, DeviceCallback removed)
     if (!m_udev.isAvailable())
         return false;
     int error = 0;
-    if (!m_udev.startMonitor("usb", "usb_device", [this](udev_device *dev) { onMonitorEvent(dev); }, &error)) {
+    if (!m_udev.startMonitor(
+            "usb", "usb_device", [this](udev_device *dev) { onMonitorEvent(dev); }, &error)) {
         qxWarning("usb") << "cannot watch USB devices through udev:" << QString::fromLocal8Bit(std::strerror(error));
         return false;
     }

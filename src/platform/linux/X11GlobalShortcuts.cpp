@@ -6,9 +6,9 @@
 
 #include <QGuiApplication>
 
+#include <X11/keysym.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
-#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,8 +17,8 @@ namespace platform::linuxbackend {
 
 namespace {
 
-constexpr quint16 kModifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_LOCK | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 |
-                                  XCB_MOD_MASK_2 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
+constexpr quint16 kModifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_LOCK | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1
+                                  | XCB_MOD_MASK_2 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 constexpr quint8 kBadAccess = 10;
 
 // The usual places, for a server whose modifier map lacks the key.
@@ -138,9 +138,8 @@ IGlobalShortcuts::Token X11GlobalShortcuts::grab(int macKeyCode, quint64 macFlag
     bool taken = false;
     for (quint8 code : g.keycodes) {
         for (quint16 extra : variants) {
-            const xcb_void_cookie_t cookie =
-                xcb_grab_key_checked(m_connection, 0, m_root, quint16(g.modifiers | extra), code,
-                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            const xcb_void_cookie_t cookie = xcb_grab_key_checked(m_connection, 0, m_root, quint16(g.modifiers | extra),
+                                                                  code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
             if (xcb_generic_error_t *error = xcb_request_check(m_connection, cookie)) {
                 if (error->error_code == kBadAccess)
                     taken = true;
@@ -167,8 +166,8 @@ void X11GlobalShortcuts::ungrab(const Grab &g)
         // Called with g already out of the map: another grab of ours on the same chord keeps it.
         bool shared = false;
         for (const auto &[token, other] : m_grabs)
-            if (other.modifiers == g.modifiers &&
-                std::find(other.keycodes.begin(), other.keycodes.end(), code) != other.keycodes.end())
+            if (other.modifiers == g.modifiers
+                && std::find(other.keycodes.begin(), other.keycodes.end(), code) != other.keycodes.end())
                 shared = true;
         if (shared)
             continue;
@@ -203,8 +202,8 @@ bool X11GlobalShortcuts::nativeEventFilter(const QByteArray &eventType, void *me
     const quint16 modifiers = quint16(key->state & kModifierBits & ~m_lockMask);
     std::vector<Action> actions;
     for (const auto &[token, g] : m_grabs)
-        if (g.modifiers == modifiers &&
-            std::find(g.keycodes.begin(), g.keycodes.end(), key->detail) != g.keycodes.end())
+        if (g.modifiers == modifiers
+            && std::find(g.keycodes.begin(), g.keycodes.end(), key->detail) != g.keycodes.end())
             actions.push_back(g.action);
     if (actions.empty())
         return false;

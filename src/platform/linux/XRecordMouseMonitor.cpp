@@ -178,10 +178,17 @@ void XRecordMouseMonitor::onIntercepted(const unsigned char *bytes, int length)
     std::memcpy(&ev, bytes, sizeof ev);
     RawPointerKind kind;
     switch (ev.u.u.type & 0x7f) {
-    case ButtonPress: kind = RawPointerKind::Press; break;
-    case ButtonRelease: kind = RawPointerKind::Release; break;
-    case MotionNotify: kind = RawPointerKind::Motion; break;
-    default: return;
+    case ButtonPress:
+        kind = RawPointerKind::Press;
+        break;
+    case ButtonRelease:
+        kind = RawPointerKind::Release;
+        break;
+    case MotionNotify:
+        kind = RawPointerKind::Motion;
+        break;
+    default:
+        return;
     }
     const int button = kind == RawPointerKind::Motion ? 0 : ev.u.u.detail;
     const auto type = classifyPointerEvent(kind, button, m_held);
@@ -193,7 +200,8 @@ void XRecordMouseMonitor::onIntercepted(const unsigned char *bytes, int length)
     event.globalPos = QPoint(ev.u.keyButtonPointer.rootX, ev.u.keyButtonPointer.rootY);
     event.buttonNumber = kind == RawPointerKind::Motion ? 0 : buttonNumberForXButton(button);
     event.time = ev.u.keyButtonPointer.time;
-    QMetaObject::invokeMethod(this, [this, event] { deliver(event); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, event] { deliver(event); }, Qt::QueuedConnection);
 }
 
 // Whether the window that took the event at pos is one of ours. Our windows' frames

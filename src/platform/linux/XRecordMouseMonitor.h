@@ -47,7 +47,7 @@ private:
     mutable bool m_probed = false;
     mutable bool m_available = false;
     mutable Display *m_control = nullptr; // creates and disables the recording context
-    Display *m_data = nullptr;    // streams the recorded events; the reader thread only
+    Display *m_data = nullptr;            // streams the recorded events; the reader thread only
     unsigned long m_context = 0;
     int m_wakeFd = -1;
     std::thread m_reader;
