@@ -40,10 +40,21 @@ constexpr int kPointerVoiceKey = 0x9a; // toggles voice typing
 constexpr int kSearchDown = 0x9c, kSearchUp = 0x9d;
 constexpr int kVoiceStart = 0x5a, kVoiceEnd = 0x00;
 
+// The environment of the programs the rig runs besides the application: without the
+// preloaded umockdev (and sanitizer runtime) that only the application needs, under
+// which a program of the system's hangs.
+inline QProcessEnvironment toolEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LD_PRELOAD"));
+    return env;
+}
+
 // The phrase as espeak-ng speaks it, resampled to 16 kHz; empty when it cannot.
 inline std::vector<int16_t> spoken(const QString &phrase)
 {
     QProcess espeak;
+    espeak.setProcessEnvironment(toolEnvironment());
     espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("--stdout"), phrase});
     if (!espeak.waitForFinished(20000))
         return {};
@@ -78,6 +89,7 @@ protected:
         ASSERT_GT(m_samples.size(), 8000u) << "espeak-ng did not speak (scripts/install-deps installs it)";
         m_pulse = std::make_unique<PrivatePulseAudio>(QString::fromLatin1(kPulseScript));
         ASSERT_TRUE(m_pulse->error().isEmpty()) << m_pulse->error().toStdString();
+        m_bus.setProcessEnvironment(toolEnvironment());
         m_bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
         ASSERT_TRUE(m_bus.waitForReadyRead(5000)) << "no private session bus";
         m_busAddress = m_bus.readLine().trimmed();

@@ -54,6 +54,9 @@ PrivatePulseAudio::PrivatePulseAudio(const QString &script)
     env.insert("PULSE_RUNTIME_PATH", m_dir.filePath("runtime/pulse"));
     env.remove("DISPLAY"); // no X11 bell or session modules
     env.remove("DBUS_SESSION_BUS_ADDRESS");
+    // A test over umockdev preloads it (and a sanitizer runtime) for the application;
+    // the sound server and its clients run without (a preloaded ASan hangs them).
+    env.remove("LD_PRELOAD");
     m_daemon.setProcessEnvironment(env);
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // -n: only our script; --system=false works for root as well.
@@ -92,6 +95,7 @@ QProcessEnvironment PrivatePulseAudio::clientEnvironment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PULSE_SERVER", "unix:" + m_socket);
+    env.remove("LD_PRELOAD");
     return env;
 }
 
