@@ -39,7 +39,7 @@ asan: deps build-asan/build.ninja
 
 tsan: deps build-tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)
-	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" JOBS=$(JOBS) scripts/run-tests build-tsan $(CTEST_ARGS)
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$(CURDIR)/scripts/tsan.supp" JOBS=$(JOBS) scripts/run-tests build-tsan $(CTEST_ARGS)
 
 fuzz: deps build-fuzz/build.ninja
 	@cmake --build --preset fuzz -j $(JOBS)
