@@ -16,6 +16,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
+#include "VoiceSeamStubs.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "services/IAIWindow.h"
@@ -34,14 +35,6 @@
 
 namespace {
 
-struct NoAsr : IAsrService {
-    void beginAsrIsTransferAudio(bool, ResultBlock) override {}
-    void endAsr() override {}
-    void cancelAsr() override {}
-    void addStatusListener(ISpeechStatusListener *) override {}
-    void removeStatusListener(ISpeechStatusListener *) override {}
-    bool isSocketOpen() const override { return true; }
-};
 struct ShownPopup : ISpeechPopup {
     bool shown = true, last = false;
     void showSpeechView(const QString &, qint64) override { shown = true; }
@@ -52,28 +45,11 @@ struct ShownPopup : ISpeechPopup {
     bool isLast() const override { return last; }
     void setIsLast(bool on) override { last = on; }
 };
-struct NoKeys : IKeyPressManager {
-    void handlePressKeyEvent(int, int) override {}
-};
-struct NoTranslation : ISpeechTranslator {
-    void resetTranslation() override {}
-    void speechManagerRecognitionStatusChangeRecognizingAsr(const QString &, const QString &, int) override {}
-    void requestTranslateText(const QString &, const QString &, const QString &, TranslateCallback) override {}
-};
-struct NoCommands : IVoiceCommandRunner {
-    bool runSpokenCommand(const QString &, QString *) override { return false; }
-    bool openFileWithCmdPath(const QString &, const QString &) override { return false; }
-};
-struct NoAI : IAIWindow {
-    void showInWindow() override {}
-    void hiddenWindow() override {}
-    void requestChatGPT(const QString &) override {}
-    void requestChatGPT(const QString &, const QString &) override {}
-    void requestChatGPT(const QString &, const QString &, bool) override {}
-    void initSubViews() override {}
-    bool isWebWindowFullScreen() const override { return false; }
-    void leaveWebWindowFullScreen() override {}
-};
+using bench::NoAI;
+using bench::NoAsr;
+using bench::NoCommands;
+using bench::NoKeys;
+using bench::NoTranslation;
 
 // The other application's field, as it reports itself (see PasteTarget.cpp).
 struct Target {

@@ -21,6 +21,7 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
+#include "VoiceSeamStubs.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/X11Compositing.h"
@@ -45,37 +46,11 @@
 #include <vector>
 
 namespace {
-// The neighbours a key-down reaches besides the pop-up do nothing.
-struct NoAsr : IAsrService {
-    void beginAsrIsTransferAudio(bool, ResultBlock) override {}
-    void endAsr() override {}
-    void cancelAsr() override {}
-    void addStatusListener(ISpeechStatusListener *) override {}
-    void removeStatusListener(ISpeechStatusListener *) override {}
-    bool isSocketOpen() const override { return true; }
-};
-struct NoKeys : IKeyPressManager {
-    void handlePressKeyEvent(int, int) override {}
-};
-struct NoTranslation : ISpeechTranslator {
-    void resetTranslation() override {}
-    void speechManagerRecognitionStatusChangeRecognizingAsr(const QString &, const QString &, int) override {}
-    void requestTranslateText(const QString &, const QString &, const QString &, TranslateCallback) override {}
-};
-struct NoCommands : IVoiceCommandRunner {
-    bool runSpokenCommand(const QString &, QString *) override { return false; }
-    bool openFileWithCmdPath(const QString &, const QString &) override { return false; }
-};
-struct NoAI : IAIWindow {
-    void showInWindow() override {}
-    void hiddenWindow() override {}
-    void requestChatGPT(const QString &) override {}
-    void requestChatGPT(const QString &, const QString &) override {}
-    void requestChatGPT(const QString &, const QString &, bool) override {}
-    void initSubViews() override {}
-    bool isWebWindowFullScreen() const override { return false; }
-    void leaveWebWindowFullScreen() override {}
-};
+using bench::NoAI;
+using bench::NoAsr;
+using bench::NoCommands;
+using bench::NoKeys;
+using bench::NoTranslation;
 
 xcb_connection_t *connection()
 {

@@ -4,6 +4,8 @@
 // Prints one line of key=value figures: reports the application wrote per second,
 // our scheduler's timer callbacks per second (SIGUSR1 counter) and the process's
 // context switches per second (all threads, from /proc).
+#include "SimReceiver.h"
+
 #include <umockdev.h>
 
 #include <QCoreApplication>
@@ -22,15 +24,8 @@
 
 namespace {
 
-const char kHidraw[] = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0";
-const char kReceiver[] =
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
-    "A: idVendor=3151\nA: idProduct=22ab\nA: bcdDevice=0100\nA: product=2.4G Receiver\nA: serial=B\n\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004\nE: SUBSYSTEM=hid\n"
-    "E: HID_ID=0003:00003151:000022AB\nH: report_descriptor=0605FF0900A101150026FF00750895400900810209009102C0\n\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:3151:22AB.0004/hidraw/hidraw0\n"
-    "N: hidraw0\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/hidraw0\n";
+using bench::kHidraw;
+using bench::kReceiver;
 
 QByteArray g_output;
 
