@@ -2,6 +2,7 @@
 // down, twice in one process; the device reactions move the connection between USB and
 // Bluetooth LE; and a machine with nothing attached leaves no timer of ours running.
 #include "CompanionApp.h"
+#include "AppWorld.h"
 
 #include "FakeBleCentral.h"
 #include "FakePermissionProbe.h"
@@ -95,26 +96,7 @@ protected:
     ~CompanionAppTest() override { Scheduler::setInstance(nullptr); }
 
     // Everything a graph is built on, fresh each time.
-    struct World {
-        explicit World(BleAdapterState adapterState = BleAdapterState::PoweredOn) : adapter(adapterState) {}
-        TempDataRoot root;
-        MemoryKeyValueStore store;
-        FakeSecretStore secrets;
-        SimulatedHidBus bus;
-        FakeBleAdapter adapter;
-        FakeStatusItem tray;
-        CompanionApp::Options options()
-        {
-            CompanionApp::Options o;
-            o.store = &store;
-            o.secrets = &secrets;
-            o.hid = &bus;
-            o.bleCentral = adapter.factory();
-            o.desktopServices = false;
-            o.statusItem = &tray;
-            return o;
-        }
-    };
+    using World = AppWorld;
 
     void settle()
     {
