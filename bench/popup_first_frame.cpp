@@ -105,7 +105,7 @@ int main(int argc, char **argv)
     QXLanguageManager languages(store);
     QXHidCommandManager hid;
     QXBLEMouseCommandManager ble;
-    QXMouseCommandManager facade(&hid, &ble);
+    QXMouseCommandManager facade(hid, ble);
     VoiceKeyState keys;
     QXPopupWindowTool::Deps deps;
     deps.state = &state;

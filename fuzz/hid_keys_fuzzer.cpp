@@ -107,14 +107,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const DeviceSeams seams{&world.keys, &world.voice};
     QXHidCommandManager hid(seams);
     QXBLEMouseCommandManager ble(nullptr, nullptr, seams);
-    QXMouseCommandManager facade(&hid, &ble);
+    QXMouseCommandManager facade(hid, ble);
     facade.setIsFromMicData(!(data[0] & 0x80));
     QXHidReportParser parser(hid, &facade);
-    QXHidReportParser::Services services;
-    services.cancelPeripheralConnection = [] {};
-    services.startScan = [] {};
-    services.currentIds = [] { return std::pair<quint16, quint16>(0x248A, 0x61AB); };
-    parser.setServices(services);
+    QXHidReportParser::Deps deps;
+    deps.cancelPeripheralConnection = [] {};
+    deps.startScan = [] {};
+    deps.currentIds = [] { return std::pair<quint16, quint16>(0x248A, 0x61AB); };
+    parser.setDeps(deps);
     HidEventHandlers handlers(parser, &world.tokens);
 
     size_t at = 1;

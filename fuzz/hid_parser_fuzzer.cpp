@@ -97,13 +97,13 @@ struct World {
         state = std::make_unique<QXUserInfoData>(store);
         QXUserInfoData::setSharedInstance(state.get());
         hid.setHidSink(&sink);
-        facade = std::make_unique<QXMouseCommandManager>(&hid, &ble);
+        facade = std::make_unique<QXMouseCommandManager>(hid, ble);
         parser = std::make_unique<QXHidReportParser>(hid, facade.get());
-        QXHidReportParser::Services s;
+        QXHidReportParser::Deps s;
         s.cancelPeripheralConnection = [] {};
         s.startScan = [] {};
         s.currentIds = [this] { return ids; };
-        parser->setServices(s);
+        parser->setDeps(s);
         for (const char *name : qx::notify::kAllNames)
             NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(name), &context,
                                                             [this](const QVariant &) { ++notifications; });

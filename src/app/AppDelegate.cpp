@@ -1,6 +1,6 @@
 #include "AppDelegate.h"
 
-#include "AppServices.h"
+#include "AppSteps.h"
 #include "DefaultInputDevice.h"
 #include "HRVLocalizedString.h"
 #include "MainThread.h"
@@ -35,44 +35,44 @@ NotificationCenter &AppDelegate::notifications() const
 void AppDelegate::applicationDidFinishLaunching()
 {
     configData();
-    AppServices &s = *m_deps.services;
-    s.configUI();
-    s.checkPermission(true);
-    s.probeReachability();
-    s.openCompanionApp();
+    const AppSteps &s = m_deps.steps;
+    s.shell->configUI();
+    s.shell->checkPermission(true);
+    s.shell->probeReachability();
+    s.shell->openCompanionApp();
     writeLog(QStringLiteral("启动完成------"));
 }
 
 void AppDelegate::configData()
 {
-    AppServices &s = *m_deps.services;
-    s.setIsFirstShow(true);
-    s.applyLightAppearance();
+    const AppSteps &s = m_deps.steps;
+    s.shell->setIsFirstShow(true);
+    s.shell->applyLightAppearance();
     // Voice comes from the device until a receiver or peripheral says otherwise.
-    s.setIsFromMicData(false);
-    s.startMonitor();
-    s.checkAppVersion();
-    s.openApp();
-    s.installExceptionWriter();
-    s.setAsrLanguageType(1);
-    s.addStatusItem();
+    s.device->setIsFromMicData(false);
+    s.device->startMonitor();
+    s.shell->checkAppVersion();
+    s.shell->openApp();
+    s.shell->installExceptionWriter();
+    s.voice->setAsrLanguageType(1);
+    s.shell->addStatusItem();
     registerObservers();
-    s.startCenterMouseMonitor();
+    s.voice->startCenterMouseMonitor();
 
     // The command tables are made once the launch has returned to the event loop.
     QPointer<AppDelegate> self(this);
     postToMainThread([self] {
         if (!self)
             return;
-        self->m_deps.services->createTable(QStringLiteral("DBCommonCmdList"));
-        self->m_deps.services->createTable(QStringLiteral("DBCustomizeCmdList"));
+        self->m_deps.steps.voice->createTable(QStringLiteral("DBCommonCmdList"));
+        self->m_deps.steps.voice->createTable(QStringLiteral("DBCustomizeCmdList"));
     });
 
-    s.startSelectionMonitors();
-    s.bindSnipShortcut();
-    const auto [vendorId, productId] = s.currentIds();
-    s.setDefaultInput(defaultInputDeviceName(vendorId, productId));
-    s.startScan();
+    s.shell->startSelectionMonitors();
+    s.shell->bindSnipShortcut();
+    const auto [vendorId, productId] = s.device->currentIds();
+    s.voice->setDefaultInput(defaultInputDeviceName(vendorId, productId));
+    s.device->startScan();
 
     writeLog(QStringLiteral("\n\n"));
     writeLog(QString::fromLatin1(Q_FUNC_INFO));
@@ -99,22 +99,22 @@ void AppDelegate::registerObservers()
 void AppDelegate::usbDeviceConnectNotification()
 {
     // A plugged receiver takes over from Bluetooth LE.
-    m_deps.services->cancelPeripheralConnection();
-    m_deps.services->addStatusItem();
+    m_deps.steps.device->cancelPeripheralConnection();
+    m_deps.steps.shell->addStatusItem();
 }
 
 void AppDelegate::usbDeviceRemoveNotification()
 {
-    m_deps.services->startScan();
-    m_deps.services->addStatusItem();
+    m_deps.steps.device->startScan();
+    m_deps.steps.shell->addStatusItem();
 }
 
 void AppDelegate::bleMouseConnect()
 {
-    AppServices &s = *m_deps.services;
+    const AppSteps &s = m_deps.steps;
     m_deps.state->setChipPlan(2);
     m_deps.state->setIsSupportKeySetting(true);
-    s.addStatusItem();
+    s.shell->addStatusItem();
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     QPointer<AppDelegate> self(this);
     TPRDelayInvocationTrailing(
@@ -122,20 +122,20 @@ void AppDelegate::bleMouseConnect()
         [self] {
             if (!self)
                 return;
-            self->m_deps.services->sendGetMouseInfoData();
-            self->m_deps.services->sendClosePopUpWebSiteData();
+            self->m_deps.steps.device->sendGetMouseInfoData();
+            self->m_deps.steps.device->sendClosePopUpWebSiteData();
         },
         kBleInfoDelaySeconds);
-    s.invalidateTimer();
-    s.closeHIDDevice();
+    s.device->invalidateTimer();
+    s.device->closeHIDDevice();
 }
 
 void AppDelegate::bleMouseDisConnect()
 {
     m_deps.state->setChipPlan(0);
     m_deps.state->setIsSupportKeySetting(false);
-    m_deps.services->addStatusItem();
-    m_deps.services->openHIDDevice();
+    m_deps.steps.shell->addStatusItem();
+    m_deps.steps.device->openHIDDevice();
 }
 
 void AppDelegate::updateElectricInfo()
@@ -145,12 +145,12 @@ void AppDelegate::updateElectricInfo()
     // Only a real percentage counts: a negative or undefined reading is no reason for
     // a tip (and NaN fails every comparison, so it hides the image).
     if (!(power > 0 && power <= double(m_deps.state->lowPowerNum()))) {
-        m_deps.services->setLowElectricShown(false);
+        m_deps.steps.shell->setLowElectricShown(false);
         return;
     }
     // The image follows every low reading, also one that comes while tips are quiet
     // after a reading that hid it.
-    m_deps.services->setLowElectricShown(true);
+    m_deps.steps.shell->setLowElectricShown(true);
     if (m_showLowElectric)
         return;
     m_showLowElectric = true;
@@ -165,8 +165,8 @@ void AppDelegate::applicationShouldHandleReopen()
         qxInfo("app") << "asked for the window without a device: a tip instead";
         m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("设备未连接")), QStringLiteral("info_icon"));
     }
-    m_deps.services->openApp();
-    m_deps.services->reopenStatusItem();
+    m_deps.steps.shell->openApp();
+    m_deps.steps.shell->reopenStatusItem();
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -174,13 +174,13 @@ void AppDelegate::applicationWillTerminate()
     if (m_terminated)
         return;
     m_terminated = true;
-    AppServices &s = *m_deps.services;
+    const AppSteps &s = m_deps.steps;
     qxInfo("app") << "terminating: closing the speech service";
-    s.prepareForApplicationTermination();
+    s.voice->prepareForApplicationTermination();
     qxInfo("app") << "terminating: shutting down the speech SDK";
-    s.shutdownSparkChainBeforeTermination();
+    s.voice->shutdownSparkChainBeforeTermination();
     qxInfo("app") << "terminating: writing out the log";
-    s.waitForPendingLogsBeforeTermination();
+    s.shell->waitForPendingLogsBeforeTermination();
 }
 
 void AppDelegate::logDeviceState(const char *what) const

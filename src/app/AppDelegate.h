@@ -1,11 +1,11 @@
 #pragma once
 
+#include "AppSteps.h"
 #include "Scheduler.h"
 #include "TPRDelayInvocation.h"
 
 #include <QObject>
 
-class AppServices;
 class IPopupTips;
 class NotificationCenter;
 class QXUserInfoData;
@@ -13,12 +13,12 @@ class QXUserInfoData;
 // The application's life: the launch steps in their order, the reactions to a
 // receiver plugged in or removed, to a mouse connected or lost over Bluetooth LE and to
 // its battery, a second launch asking for the window, and the termination steps.
-// Everything it does goes through the services the composition root hands it. Main
+// Everything it does goes through the steps the composition root hands it. Main
 // thread.
 class AppDelegate final : public QObject {
 public:
     struct Deps {
-        AppServices *services = nullptr;
+        AppSteps steps;
         QXUserInfoData *state = nullptr;
         IPopupTips *tips = nullptr;
         NotificationCenter *notifications = nullptr; // nullptr: the default centre

@@ -1,96 +1,40 @@
 #pragma once
 
+#include "CoreAssembly.h"
+#include "DeviceAssembly.h"
 #include "HookStates.h"
-#include "InstalledInstance.h"
-#include "QXBLEManager.h"
-#include "QXToolManager.h"
-#include "QXUserInfoData.h"
-#include "VoiceKeyRelay.h"
-#include "services/DeviceSeams.h"
-#include "services/VoiceKeyState.h"
+#include "ShellAssembly.h"
+#include "VoiceAssembly.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <thread>
 #include <vector>
 
-class AppAudioTool;
 class AppDelegate;
-class BleNotificationParser;
-class BleStateDelegate;
-class HidInfoCommands;
-class HidInfoConnection;
-class HidEventHandlers;
-class IChipTokenClient;
-class HidInfoReader;
-class HIDDevice;
-class IFlyASRManager;
 class IStatusItem;
-class KeyValueStore;
 class MainWindow;
-class PageFactory;
-struct PageContext;
-class StatusItemController;
-class MessageBoxAlertPresenter;
-class NotificationCenter;
-class QXBLECommandManager;
-class QXBLEMouseCommandManager;
-class QXHidCommandManager;
-class QXHidReportParser;
-class QXAuthorityManagementWindowController;
-class StartAtLoginController;
-class QXAudioQueueCapture;
-class QXHttpRequestManager;
-class QXKeyPressManager;
-class QXLanguageManager;
-class QXMouseCommandManager;
-class QXNetSceneState;
-class QXOTAUpdateManager;
-class QXPopupWindowTool;
-class QXToolManager;
-class QXToolManagerUI;
-class QXUserInfoData;
 class QXAudioMonitorService;
-class QXCmdService;
-class QXCommandViewModel;
-class QXLocalTextPoster;
-class QXResultDelivery;
-class QXSpeechTranslation;
-class QXTextAreaManager;
+class QXAuthorityManagementWindowController;
+class QXUserInfoData;
 class QXWebApiAsrService;
-class SelectionCopyMonitor;
-class TKTTSManager;
-class WQSSqliteOperation;
-namespace platform {
-class IAccessibilityBridge;
-class IDefaultInputSwitcher;
-class IHidBackend;
-class ILoginItems;
-class IPermissionProbe;
-class IMicrophone;
-class IPowerManager;
-class ISecretStore;
-class ISelectionCopier;
-class ISpeechSynth;
-class IUrlAudioPlayer;
-class ShortcutBinder;
-namespace linuxbackend {
-class LinuxDesktopServices;
-}
-} // namespace platform
+class StartAtLoginController;
+class StatusItemController;
+struct PageContext;
 
-// The composition root: picks the backends, constructs every manager with its
-// dependencies and installs it as the process-wide instance (sharedInstance() returns
-// what is installed here and never builds one), hands the device handlers the seams
-// of the higher layers, and hands the application delegate (the launch, the device
-// reactions, reopen and termination) the services over all of them.
+// The composition root: picks the backends and builds the application area by area,
+// each area an assembly that constructs its managers with their dependencies, installs
+// them as the process-wide instances (sharedInstance() returns what is installed here
+// and never builds one) and exposes the ports the next area takes: the core (state,
+// preferences, network, desktop services), the device layers, the voice pipeline and
+// the shell. The application delegate (the launch, the device reactions, reopen and
+// termination) is handed the steps of all of them.
 //
-// Everything it constructs it owns, and destroying it takes the whole graph down and
-// puts back what was installed before, so a process (a test) can build and tear
-// down the graph more than once.
+// The areas are members in the order they are built, so they go in the reverse one:
+// destroying the root takes the whole graph down and puts back what was installed
+// before, so a process (a test) can build and tear down the graph more than once.
 class CompanionApp final : public QObject {
 public:
     struct Options {
@@ -140,27 +84,28 @@ public:
     // One log line with the scheduler's fired-timer count (for idle measurements).
     void logCounters() const;
 
-    KeyValueStore &store() const { return *m_store; }
-    QXUserInfoData &state() const { return *m_state; }
-    HIDDevice &hid() const { return *m_hid; }
-    QXBLEManager &ble() const { return *m_ble; }
-    MainWindow &mainWindow() const { return *m_mainWindow; }
-    StatusItemController &statusItem() const { return *m_statusItem; }
+    KeyValueStore &store() const { return m_core.store(); }
+    QXUserInfoData &state() const { return m_core.state(); }
+    HIDDevice &hid() const { return m_device.hid(); }
+    QXBLEManager &ble() const { return m_device.ble(); }
+    MainWindow &mainWindow() const { return m_shell.mainWindow(); }
+    StatusItemController &statusItem() const { return m_shell.statusItem(); }
     // What every page is handed.
     PageContext pageContext() const;
     // The key and voice flags the device layers share with the voice pipeline.
-    VoiceKeyState &keyState() { return m_keys; }
-    QXWebApiAsrService &speech() const { return *m_speech; }
-    QXAudioMonitorService &voiceKeys() const { return *m_dispatcher; }
+    VoiceKeyState &keyState() { return m_device.keys(); }
+    QXWebApiAsrService &speech() const { return m_voice.speech(); }
+    QXAudioMonitorService &voiceKeys() const { return m_voice.dispatcher(); }
     // What every device handler was handed of the higher layers.
-    const DeviceSeams &seams() const { return m_seams; }
+    const DeviceSeams &seams() const { return m_device.seams(); }
     // The launch shows it with checkPermission(true) when something is missing.
-    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return *m_authority; }
+    QXAuthorityManagementWindowController &authorityManagementWindowController() const { return m_shell.authority(); }
     // The software settings' start-up switch.
-    StartAtLoginController &startAtLoginController() const { return *m_startAtLogin; }
+    StartAtLoginController &startAtLoginController() const { return m_shell.startAtLogin(); }
     AppDelegate &delegate() const { return *m_delegate; }
 
-    // Every hook the device layers declare, on the objects built here.
+    // Every hook the device layers declare on the objects built here, the ports between
+    // the areas, and the seams of the pages and windows.
     HookStates hookStates() const;
     // The hooks left empty on purpose, by name pattern ("*" matches any text), each
     // with the reason. Every other hook of hookStates() is connected.
@@ -171,135 +116,11 @@ public:
     static const std::vector<EmptyOnPurpose> &emptyOnPurpose();
 
 private:
-    class Services;
-
-    // One manager: owned, and installed for as long as it lives here.
-    template <class T> struct Owned {
-        std::unique_ptr<T> object;
-        std::optional<ScopedInstall<T>> installed;
-        T &install(std::unique_ptr<T> made)
-        {
-            object = std::move(made);
-            installed.emplace(object.get());
-            return *object;
-        }
-        void reset()
-        {
-            installed.reset();
-            object.reset();
-        }
-        T *get() const { return object.get(); }
-        T *operator->() const { return object.get(); }
-        T &operator*() const { return *object; }
-    };
-
-    void buildDeviceProtocol();
-    void buildKeyActions();
-    void buildSelectionShell();
-    void takeDownSelectionShell();
-    void bindSnipShortcut();
-    void buildAudio(const Options &options);
-    void takeDownAudio();
-    void buildSpeechService(const QString &base);
-    void buildVoice(const Options &options);
-    void takeDownVoice();
-    void buildShell(const Options &options);
-    void wireHidSinks();
-    void installDeviceAudioState();
-    void wireReportParser();
-    void buildPermissionsAndLogin(const Options &options);
-
-    std::unique_ptr<KeyValueStore> m_ownedStore;
-    KeyValueStore *m_store = nullptr;
-    Owned<NotificationCenter> m_notifications;
-    Owned<QXToolManager> m_tools;
-    Owned<QXLanguageManager> m_languages;
-    std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
-    Owned<QXUserInfoData> m_state;
-    Owned<WQSSqliteOperation> m_database;
-    Owned<QXHttpRequestManager> m_http;
-    Owned<QXNetSceneState> m_sceneState;
-    std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
-    std::unique_ptr<IFlyASRManager> m_asrSdk;
-    IFlyASRManager *m_previousAsrSdk = nullptr;
-    // The shell the alerts are shown on: made before them, gone before the pages' services.
-    std::unique_ptr<MainWindow> m_mainWindow;
-    Owned<QXToolManagerUI> m_toolUi;
-    std::unique_ptr<platform::ShortcutBinder> m_shortcuts;
-    std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
-
-    Owned<QXPopupWindowTool> m_popups;
-
-    // The higher layers as the device layers reach them: the shared key flags, the relay
-    // to the voice-key dispatcher, the speech service and the tips; until the pointer
-    // overlay and the assistant windows exist, stand-ins that log once in their place.
-    VoiceKeyState m_keys;
-    VoiceKeyRelay m_voiceRelay;
-    DeviceSeams m_seams;
-
-    std::unique_ptr<platform::IHidBackend> m_ownedHidBackend;
-    Owned<HIDDevice> m_hid;
-    Owned<QXBLEManager> m_ble;
-    Owned<QXHidCommandManager> m_hidCommands;
-    Owned<QXBLEMouseCommandManager> m_bleCommands;
-    Owned<QXMouseCommandManager> m_facade;
-    Owned<QXBLECommandManager> m_gadgetCommands;
-    Owned<BleNotificationParser> m_bleParser;
-    std::unique_ptr<BleStateDelegate> m_bleDelegate;
-    Owned<QXHidReportParser> m_reportParser;
-    std::unique_ptr<IChipTokenClient> m_chipTokens;
-    std::unique_ptr<HidEventHandlers> m_hidEvents;
-    std::unique_ptr<HidInfoCommands> m_hidInfoCommands;
-    std::unique_ptr<HidInfoReader> m_hidInfoReader;
-    std::unique_ptr<HidInfoConnection> m_hidInfo;
-    std::unique_ptr<MessageBoxAlertPresenter> m_alerts;
-    Owned<QXOTAUpdateManager> m_ota;
-
-    std::unique_ptr<platform::IPowerManager> m_power;
-    std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
-    std::unique_ptr<QXKeyPressManager> m_keyPress;
-    std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
-    bool m_snipBound = false;
-
-    // The voice pipeline: the speech service (before the device layers, whose decoders
-    // record into it), the commands and translation the voice keys use, and the
-    // dispatcher the device layers' relay passes key events to.
-    std::unique_ptr<QXWebApiAsrService> m_speech;
-    std::unique_ptr<QXCommandViewModel> m_commands;
-    std::unique_ptr<QXCmdService> m_cmdService;
-    std::unique_ptr<QXLocalTextPoster> m_localPost;
-    std::unique_ptr<QXResultDelivery> m_delivery;
-    std::unique_ptr<QXSpeechTranslation> m_translation;
-    Owned<QXAudioMonitorService> m_dispatcher;
-    // Writing into the field under the pointer over the accessibility bus: built and
-    // ready, but not registered for recognitions (paste is the delivery that runs).
-    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
-    std::unique_ptr<QXTextAreaManager> m_textArea;
-
-    std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
-    std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;
-    std::unique_ptr<platform::IUrlAudioPlayer> m_ownedUrlPlayer;
-    std::unique_ptr<platform::IDefaultInputSwitcher> m_ownedDefaultInput;
-    platform::IDefaultInputSwitcher *m_defaultInput = nullptr;
-    std::thread m_defaultInputSwitch;
-    std::unique_ptr<QXAudioQueueCapture> m_capture;
-    QXAudioQueueCapture *m_previousCapture = nullptr;
-    // The family rules handed to the state layer, and what they replaced.
-    QXToolManager::WavSampleRateRule m_previousWavRule;
-    QXUserInfoData::DpiChoiceLookup m_previousDpiLookup = nullptr;
-    std::unique_ptr<TKTTSManager> m_tts;
-    TKTTSManager *m_previousTts = nullptr;
-    std::unique_ptr<AppAudioTool> m_audioTool;
-    AppAudioTool *m_previousAudioTool = nullptr;
-
-    std::unique_ptr<IStatusItem> m_ownedStatusItem;
-    std::unique_ptr<PageFactory> m_pageFactory;
-    std::unique_ptr<StatusItemController> m_statusItem;
-    std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
-    std::unique_ptr<QXAuthorityManagementWindowController> m_authority;
-    std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
-    std::unique_ptr<StartAtLoginController> m_startAtLogin;
-
-    std::unique_ptr<Services> m_services;
+    CoreAssembly m_core;
+    DeviceAssembly m_device;
+    // The voice area's port to the shell's main window, which is built after it.
+    QPointer<MainWindow> m_window;
+    VoiceAssembly m_voice;
+    ShellAssembly m_shell;
     std::unique_ptr<AppDelegate> m_delegate;
 };

@@ -8,7 +8,6 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
-#include "QXBLEMouseCommandManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
@@ -88,9 +87,10 @@ void QXAudioMonitorService::post(const char *name)
 
 void QXAudioMonitorService::setPressType(int type)
 {
+    // The device's pending press type goes with it, so a voice end after a cancel
+    // reports no key.
     d.keys.setPressType(type);
-    if (d.bleCommands)
-        d.bleCommands->setPressType(type);
+    d.keys.setDevicePressType(type);
 }
 
 // --- key events ----------------------------------------------------------------------

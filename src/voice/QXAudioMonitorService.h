@@ -15,7 +15,6 @@ class IKeyPressManager;
 class ISpeechPopup;
 class ISpeechTranslator;
 class NotificationCenter;
-class QXBLEMouseCommandManager;
 class QXMouseCommandManager;
 class QXResultDelivery;
 class QXUserInfoData;
@@ -39,7 +38,6 @@ public:
         QXUserInfoData &state;
         VoiceKeyState &keys; // hadStart, pressType, isResetKey, shared with the device layers
         QXMouseCommandManager &device;
-        QXBLEMouseCommandManager *bleCommands; // keeps a copy of the press type; may be nullptr
         platform::IKeyPoster &keyPoster;
         IAsrService &speech;
         ISpeechPopup &popup;

@@ -4,7 +4,6 @@
 #include "IFlyASRManager.h"
 #include "PZLog.h"
 #include "PZString.h"
-#include "QXAudioQueueCapture.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXServiceEndpoints.h"
@@ -12,6 +11,7 @@
 #include "QXUserInfoData.h"
 #include "platform/IAudioInput.h"
 #include "services/IVoiceKeyDispatcher.h"
+#include "services/VoiceKeyState.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -49,7 +49,10 @@ QString orEmptyLogged(const QString &value, const char *what)
 
 } // namespace
 
-QXWebApiAsrService::QXWebApiAsrService(Deps deps, QObject *parent) : QObject(parent), m_deps(std::move(deps)) {}
+QXWebApiAsrService::QXWebApiAsrService(Deps deps, QObject *parent) : QObject(parent), m_deps(std::move(deps))
+{
+    Q_ASSERT(m_deps.state && m_deps.languages && m_deps.device);
+}
 
 QXWebApiAsrService::~QXWebApiAsrService()
 {
@@ -66,27 +69,32 @@ QXWebApiAsrService::~QXWebApiAsrService()
 
 QXUserInfoData &QXWebApiAsrService::state() const
 {
-    return m_deps.state ? *m_deps.state : QXUserInfoData::sharedInstance();
+    return *m_deps.state;
 }
 
 QXLanguageManager &QXWebApiAsrService::languages() const
 {
-    return m_deps.languages ? *m_deps.languages : QXLanguageManager::sharedInstance();
+    return *m_deps.languages;
 }
 
 QXMouseCommandManager &QXWebApiAsrService::device() const
 {
-    return m_deps.device ? *m_deps.device : QXMouseCommandManager::sharedInstance();
+    return *m_deps.device;
 }
 
 platform::IAudioInput *QXWebApiAsrService::microphone() const
 {
-    return m_deps.microphone ? m_deps.microphone : QXAudioQueueCapture::sharedInstance();
+    return m_deps.microphone;
 }
 
 IFlyASRManager *QXWebApiAsrService::sdk() const
 {
-    return m_deps.sdk ? m_deps.sdk : IFlyASRManager::sharedInstance();
+    return m_deps.sdk;
+}
+
+bool QXWebApiAsrService::deviceStreams() const
+{
+    return m_deps.keys && m_deps.keys->isStartVoice();
 }
 
 WavRateInputs QXWebApiAsrService::deviceAudio() const
@@ -205,9 +213,8 @@ void QXWebApiAsrService::finish()
             m_lastData.clear();
         },
         this);
-    QXMouseCommandManager &dev = device();
-    if (dev.isStartVoice())
-        dev.sendCloseMicData();
+    if (deviceStreams())
+        device().sendCloseMicData();
     if (m_sdkSession && sdk())
         sdk()->stopAsr();
     const QXUserInfoData &st = state();
@@ -598,7 +605,7 @@ void QXWebApiAsrService::sendDataToService(const QByteArray &chunk)
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return;
     const bool micRecording = microphone() && microphone()->isRecording();
-    if (!micRecording && !m_isTransferAudio && !device().isStartVoice())
+    if (!micRecording && !m_isTransferAudio && !deviceStreams())
         m_status = AsrStreamPosition::Last;
     const AsrStreamPosition position = m_status;
     if (m_status == AsrStreamPosition::First)
@@ -616,7 +623,7 @@ void QXWebApiAsrService::sendEndFrameIfStopped()
         return;
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return;
-    if ((microphone() && microphone()->isRecording()) || device().isStartVoice())
+    if ((microphone() && microphone()->isRecording()) || deviceStreams())
         return;
     m_status = AsrStreamPosition::Last;
     sendDataToService({});

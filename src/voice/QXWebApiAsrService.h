@@ -23,6 +23,7 @@ class QWebSocket;
 class QXLanguageManager;
 class QXMouseCommandManager;
 class QXUserInfoData;
+class VoiceKeyState;
 class IFlyASRManager;
 namespace platform {
 class IAudioInput;
@@ -42,11 +43,14 @@ public:
     using ResultBlock = IAsrService::ResultBlock;
 
     struct Deps {
-        QXUserInfoData *state = nullptr;             // nullptr: the shared instance at each use
-        QXLanguageManager *languages = nullptr;      // likewise
-        QXMouseCommandManager *device = nullptr;     // likewise
-        platform::IAudioInput *microphone = nullptr; // likewise (the installed capture, if any)
-        IFlyASRManager *sdk = nullptr;               // likewise (none where no SDK engine exists)
+        // Required.
+        QXUserInfoData *state = nullptr;
+        QXLanguageManager *languages = nullptr;
+        QXMouseCommandManager *device = nullptr;
+        platform::IAudioInput *microphone = nullptr; // nullptr: no microphone
+        IFlyASRManager *sdk = nullptr;               // nullptr: no SDK engine (always so on Linux)
+        // Whether the device streams voice (isStartVoice); nullptr: it never does.
+        const VoiceKeyState *keys = nullptr;
         // The device state the frame's "format"/"rate" come from; empty: the WAV writer's.
         std::function<WavRateInputs()> deviceAudio = {};
         std::function<QString()> hotWords = {}; // the frame's "phrases"; empty: ""
@@ -102,6 +106,7 @@ private:
     QXUserInfoData &state() const;
     QXLanguageManager &languages() const;
     QXMouseCommandManager &device() const;
+    bool deviceStreams() const;
     platform::IAudioInput *microphone() const;
     IFlyASRManager *sdk() const;
     WavRateInputs deviceAudio() const;

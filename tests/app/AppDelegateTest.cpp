@@ -1,7 +1,7 @@
 // The application's life over recording services on virtual time: the launch steps in
 // their order, the Bluetooth LE burst, the battery table, reopen and termination.
 #include "AppDelegate.h"
-#include "AppServices.h"
+#include "AppSteps.h"
 
 #include "FakeNeighbours.h"
 #include "ManualScheduler.h"
@@ -20,7 +20,7 @@
 namespace {
 
 // Every call as text, in order, with the thread it came on.
-class RecordingAppServices final : public AppServices {
+class RecordingAppSteps final : public DeviceSteps, public VoiceSteps, public ShellSteps {
 public:
     QStringList calls;
     std::pair<quint16, quint16> ids{0, 0};
@@ -70,10 +70,10 @@ public:
 struct DelegateWorld {
     ScopedUserInfoData state;
     ManualScheduler scheduler;
-    RecordingAppServices services;
+    RecordingAppSteps services;
     CallLog log;
     FakePopupTips tips{log};
-    AppDelegate delegate{{&services, &state.state(), &tips, nullptr, &scheduler}};
+    AppDelegate delegate{{{&services, &services, &services}, &state.state(), &tips, nullptr, &scheduler}};
 
     void post(const char *name) { postNotification(QString::fromLatin1(name)); }
 };

@@ -61,7 +61,7 @@ protected:
     sim::SimBleMouse mouse{adapter};
     QXHidCommandManager hidMgr{seams()};
     QXBLEMouseCommandManager bleMgr{nullptr, nullptr, seams()};
-    QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    QXMouseCommandManager facade{hidMgr, bleMgr};
     BleNotificationParser parser{bleMgr};
     BleStateDelegate delegate{&parser, &facade};
     std::unique_ptr<QXBLEManager> central = std::make_unique<QXBLEManager>(adapter.factory(), &delegate);

@@ -22,7 +22,7 @@ protected:
     RecordingHidSink hid;
     QXHidCommandManager hidMgr{fakes.seams()};
     QXBLEMouseCommandManager bleMgr{ble.central.get(), &hid, fakes.seams()};
-    QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    QXMouseCommandManager facade{hidMgr, bleMgr};
 
     void SetUp() override
     {
@@ -59,15 +59,18 @@ TEST_F(CommandFacade, EachCallTakesTheTransportOfTheMoment)
     EXPECT_EQ(hid.reports, QList<QByteArray>{R(64, "0da54d0568034c")});
     EXPECT_TRUE(bleWrites().isEmpty());
 
-    // State goes to the active manager too.
+    // The press type and the stream flag have one holder (the shared key state): what
+    // the facade or either manager writes, every one of them reads.
     state->setBleConnect(true);
     facade.setPressType(35);
     bleMgr.setIsStartVoice(true);
-    EXPECT_EQ(bleMgr.pressType(), 35);
-    EXPECT_EQ(hidMgr.pressType(), 0);
+    EXPECT_EQ(hidMgr.pressType(), 35);
+    EXPECT_EQ(fakes.keys.devicePressType(), 35);
     EXPECT_TRUE(facade.isStartVoice());
     state->setBleConnect(false);
-    EXPECT_FALSE(facade.isStartVoice());
+    EXPECT_TRUE(facade.isStartVoice());
+    hidMgr.setIsStartVoice(false);
+    EXPECT_FALSE(bleMgr.isStartVoice());
 }
 
 TEST_F(CommandFacade, HidOnlyGuardedAndEmptyCommands)

@@ -93,10 +93,10 @@ protected:
     std::unique_ptr<Rig> rig(Kind kind, const QString &path)
     {
         auto r = std::make_unique<Rig>(fakes.seams());
-        QXHidReportParser::Services services;
-        services.cancelPeripheralConnection = [] {};
-        services.startScan = [] {};
-        r->parser.setServices(services);
+        QXHidReportParser::Deps deps;
+        deps.cancelPeripheralConnection = [] {};
+        deps.startScan = [] {};
+        r->parser.setDeps(deps);
         r->parser.attachTo(*hid);
         r->parser.setOtaAckHandler(&r->mgr.firmwareTransfer());
         r->mgr.setHidSink(hid.get());

@@ -22,6 +22,7 @@ using Role = SimulatedReceiver::Role;
 
 class HidInfoConnectionTest : public ::testing::Test {
 protected:
+    HidInfoConnectionTest() { connection.addSinks(hid.sinks()); }
     std::unique_ptr<SimulatedReceiver> plug(quint16 vid, quint16 pid)
     {
         auto r = std::make_unique<SimulatedReceiver>(bus, *qx::receivers::findReceiver(vid, pid),
@@ -35,7 +36,7 @@ protected:
         HidInfoReader::Deps d;
         d.seams = nb.seams();
         d.binder = &binder;
-        return HidInfoConnection::pressTypeDeps(hid, d);
+        return d;
     }
 
     ManualScheduler scheduler;

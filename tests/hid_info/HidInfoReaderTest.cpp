@@ -275,24 +275,19 @@ TEST_F(HidReader, ModeKeyOfOtherDevices)
     EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{37, 38, 50}));
 }
 
-TEST_F(HidReader, PressTypeOwnedByTheHidDevice)
+TEST_F(HidReader, PressTypeSharedWithTheHidDevice)
 {
-    // The HID device clears its press type at open and after every successful
-    // command; the reader must see that, or a repeated key would be swallowed.
-    qint64 owned = 0;
-    HidInfoReader::Deps d = deps();
-    d.pressType = [&] { return owned; };
-    d.setPressType = [&](qint64 t) { owned = t; };
-    HidInfoReader shared(d);
+    // The HID device clears the press type in the shared key state at open and after
+    // every successful command; the reader must see that, or a repeated key would be
+    // swallowed.
     state->setChipPlan(1);
-    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
-    EXPECT_EQ(owned, 33);
-    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    reader.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    EXPECT_EQ(fakes.keys.readerPressType(), 33);
+    reader.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
     EXPECT_EQ(fakes.voice.pressTypes, std::vector<int>{33});
-    owned = 0; // a command went out
-    shared.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
+    fakes.keys.setReaderPressType(0); // a command went out
+    reader.getDeivceInfoWithBuf(QByteArray::fromHex("0d0164012132013302"), kMouseVid, kMousePid);
     EXPECT_EQ(fakes.voice.pressTypes, (std::vector<int>{33, 33}));
-    EXPECT_EQ(reader.pressType(), 0); // the fixture's reader keeps its own
 }
 
 } // namespace

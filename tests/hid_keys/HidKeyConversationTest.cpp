@@ -18,7 +18,7 @@ class HidKeyConversation : public HidTransportTest {
 protected:
     QXHidCommandManager mgr{fakes.seams()};
     QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
-    QXMouseCommandManager facade{&mgr, &ble};
+    QXMouseCommandManager facade{mgr, ble};
     QXHidReportParser parser{mgr, &facade};
     FakeChipTokenClient tokens;
     HidEventHandlers handlers{parser, &tokens};
@@ -41,10 +41,10 @@ protected:
         sched.advance(2000);
         rx->clearWritten();
         mgr.setHidSink(hid.get());
-        QXHidReportParser::Services s;
+        QXHidReportParser::Deps s;
         s.cancelPeripheralConnection = [] {};
         s.startScan = [] {};
-        parser.setServices(s);
+        parser.setDeps(s);
         parser.attachTo(*hid);
         st().setIsSupportKeySetting(true);
         st().setMouseIsConnect(true);

@@ -14,7 +14,7 @@ class HidParserConversation : public HidTransportTest {
 protected:
     QXHidCommandManager mgr{fakes.seams()};
     QXBLEMouseCommandManager ble{nullptr, nullptr, fakes.seams()};
-    QXMouseCommandManager facade{&mgr, &ble};
+    QXMouseCommandManager facade{mgr, ble};
     QXHidReportParser parser{mgr, &facade};
     QStringList bleCalls;
 
@@ -25,10 +25,10 @@ protected:
         s.invalidateTimer = [this] { mgr.invalidateTimer(); };
         s.sendGetMouseInfoData = [this] { facade.sendGetMouseInfoData(); };
         s.sendClosePopUpWebSiteData = [this] { facade.sendClosePopUpWebSiteData(); };
-        QXHidReportParser::Services services;
-        services.cancelPeripheralConnection = [this] { bleCalls << "cancelPeripheralConnection"; };
-        services.startScan = [this] { bleCalls << "startScan"; };
-        parser.setServices(services);
+        QXHidReportParser::Deps deps;
+        deps.cancelPeripheralConnection = [this] { bleCalls << "cancelPeripheralConnection"; };
+        deps.startScan = [this] { bleCalls << "startScan"; };
+        parser.setDeps(deps);
         parser.attachTo(*hid);
         mgr.setHidSink(hid.get());
     }

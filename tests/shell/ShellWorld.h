@@ -30,7 +30,7 @@ struct ShellWorld {
     RecordingHidSink hid;
     QXHidCommandManager hidMgr;
     QXBLEMouseCommandManager bleMgr;
-    QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    QXMouseCommandManager facade{hidMgr, bleMgr};
     int rebinds = 0;
     int terminated = 0;
     std::unique_ptr<StatusItemController> status;

@@ -41,7 +41,7 @@ template <typename Sink = RecordingHidSink> struct HidProtocolWorld : DeviceWorl
     Sink sink;
     QXHidCommandManager hid{seams()};
     QXBLEMouseCommandManager ble{nullptr, nullptr, seams()};
-    QXMouseCommandManager facade{&hid, &ble};
+    QXMouseCommandManager facade{hid, ble};
     QXHidReportParser parser{hid, &facade};
     QStringList bleCalls;
     std::pair<quint16, quint16> ids{0x3151, 0x22AB};
@@ -50,11 +50,11 @@ template <typename Sink = RecordingHidSink> struct HidProtocolWorld : DeviceWorl
     explicit HidProtocolWorld(SinkArgs &&...sinkArgs) : sink(std::forward<SinkArgs>(sinkArgs)...)
     {
         hid.setHidSink(&sink);
-        QXHidReportParser::Services s;
+        QXHidReportParser::Deps s;
         s.cancelPeripheralConnection = [this] { bleCalls << "cancelPeripheralConnection"; };
         s.startScan = [this] { bleCalls << "startScan"; };
         s.currentIds = [this] { return ids; };
-        parser.setServices(s);
+        parser.setDeps(s);
         plan(2);
         state->setMouseIsConnect(true);
         state->setIsSupportKeySetting(true);

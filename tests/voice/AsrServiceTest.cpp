@@ -49,9 +49,10 @@ protected:
     MemoryKeyValueStore langStore;
     QXLanguageManager languages{langStore};
     RecordingHidSink sink;
-    QXHidCommandManager hid;
-    QXBLEMouseCommandManager ble;
-    QXMouseCommandManager facade{&hid, &ble};
+    VoiceKeyState keys;
+    QXHidCommandManager hid{DeviceSeams{&keys}};
+    QXBLEMouseCommandManager ble{nullptr, nullptr, DeviceSeams{&keys}};
+    QXMouseCommandManager facade{hid, ble};
     ScriptedAudioInput mic;
     LocalSpeechServer server;
     RecordingListener listener;
@@ -75,6 +76,7 @@ protected:
         d.state = &state.state();
         d.languages = &languages;
         d.device = &facade;
+        d.keys = &keys;
         d.microphone = &mic;
         d.serviceBase = server.base();
         d.deviceAudio = [this] { return WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}}; };

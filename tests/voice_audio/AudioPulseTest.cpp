@@ -92,7 +92,7 @@ TEST_F(Vox4Pulse, AToneArrivesAtTheSpeechServiceAsWholeChunksOfThatTone)
     ScopedUserInfoData state;
     QXHidCommandManager hid;
     QXBLEMouseCommandManager ble;
-    QXMouseCommandManager facade{&hid, &ble};
+    QXMouseCommandManager facade{hid, ble};
     facade.setIsFromMicData(true);
     LocalSpeechServer server;
     QXWebApiAsrService asr({.state = &state.state(),

@@ -102,9 +102,9 @@ struct DispatchWorld {
     RecordingHidSink hid;
     FakeBleAdapter adapter;
     QXBLEManager central{adapter.factory()};
-    QXHidCommandManager hidMgr;
-    QXBLEMouseCommandManager bleMgr{&central};
-    QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    QXHidCommandManager hidMgr{DeviceSeams{&keys}};
+    QXBLEMouseCommandManager bleMgr{&central, nullptr, DeviceSeams{&keys}};
+    QXMouseCommandManager facade{hidMgr, bleMgr};
     FakeKeyPoster poster;
     FakeClipboard clipboard;
     FakeAsr asr{log};
@@ -121,7 +121,7 @@ struct DispatchWorld {
     QXResultDelivery delivery{{state.state(), state.languages(), facade, *keysTo, *clipboardTo, ai, runner, popup,
                                localPost, [this] { return aiShowing; }}};
     QXAudioMonitorService voice{
-        {state.state(), keys, facade, &bleMgr, *keysTo, asr, popup, keyPress, translator, delivery, &center}};
+        {state.state(), keys, facade, *keysTo, asr, popup, keyPress, translator, delivery, &center}};
 
     explicit DispatchWorld(platform::IKeyPoster *realKeys = nullptr, platform::IClipboard *realClipboard = nullptr)
         : keysTo(realKeys ? realKeys : &poster), clipboardTo(realClipboard ? realClipboard : &clipboard)

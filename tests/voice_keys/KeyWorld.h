@@ -39,7 +39,7 @@ struct KeyWorld {
     RecordingHidSink hid;
     QXHidCommandManager hidMgr;
     QXBLEMouseCommandManager bleMgr;
-    QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    QXMouseCommandManager facade{hidMgr, bleMgr};
     std::unique_ptr<QXKeyPressManager> keys;
 
     explicit KeyWorld(platform::IGlobalMouseMonitor *monitor = nullptr)

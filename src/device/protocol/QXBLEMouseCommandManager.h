@@ -6,6 +6,7 @@
 #include "IMouseCommands.h"
 #include "ImaAdpcm.h"
 #include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 #include <QByteArray>
 
@@ -82,10 +83,12 @@ public:
     void sendOTAFileData();
     BleFirmwareTransfer &firmwareTransfer() { return *m_firmware; }
 
-    bool isStartVoice() const override { return m_isStartVoice; }
-    void setIsStartVoice(bool on) override { m_isStartVoice = on; }
-    qint64 pressType() const override { return m_pressType; }
-    void setPressType(qint64 type) override { m_pressType = type; }
+    // The flags live in the shared key state (VoiceKeyState): its device stream and
+    // the device's pending press type.
+    bool isStartVoice() const override { return m_seams.keys->isStartVoice(); }
+    void setIsStartVoice(bool on) override { m_seams.keys->setIsStartVoice(on); }
+    qint64 pressType() const override { return m_seams.keys->devicePressType(); }
+    void setPressType(qint64 type) override { m_seams.keys->setDevicePressType(type); }
     proto::AdpcmState &msg() { return m_msg; }
     QByteArray &audioData() { return m_audioData; }
     QByteArray &encodeData() { return m_encodeData; }
@@ -106,8 +109,6 @@ private:
     VoiceDataBlock m_voiceDataBlock;
 
     proto::AdpcmState m_msg;
-    bool m_isStartVoice = false;
-    qint64 m_pressType = 0;
     QByteArray m_audioData;
     QByteArray m_encodeData;
     qint64 m_currentOTAIndex = 0;

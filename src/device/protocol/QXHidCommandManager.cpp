@@ -137,7 +137,7 @@ void QXHidCommandManager::sendOpenMicData()
 {
     if (proto::familyTraits(currentContext().chipPlan).has(proto::kMicOwnsVoiceFlag))
         m_voice.clearAudioData();
-    m_isStartVoice = true;
+    setIsStartVoice(true);
     send(HidCommand::OpenMic);
 }
 
@@ -146,15 +146,15 @@ void QXHidCommandManager::sendCloseMicData()
     const proto::FamilyTraits &family = proto::familyTraits(currentContext().chipPlan);
     send(HidCommand::CloseMic);
     if (family.has(proto::kMicOwnsVoiceFlag)) {
-        m_isStartVoice = false;
+        setIsStartVoice(false);
         if (family.has(proto::kFlushOnMicClose))
-            m_voice.flushEncodeData(m_isStartVoice);
+            m_voice.flushEncodeData(isStartVoice());
         return;
     }
     // Elsewhere the device's voice end clears the flag, but not while voice comes from
     // the computer's microphone: left set, it would silence the connection poll for good.
     if (m_isFromMicData && m_isFromMicData())
-        m_isStartVoice = false;
+        setIsStartVoice(false);
 }
 
 // --- settings ---------------------------------------------------------------------------
@@ -454,7 +454,7 @@ void QXHidCommandManager::invalidateTimer()
 void QXHidCommandManager::checkConnectStatus()
 {
     // No query interrupts a voice stream.
-    if (m_isStartVoice)
+    if (isStartVoice())
         return;
     switch (proto::familyTraits(QXUserInfoData::sharedInstance().chipPlan()).poll) {
     case proto::ConnectionPoll::StatusQuery:

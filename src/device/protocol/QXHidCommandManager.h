@@ -8,6 +8,7 @@
 #include "IMouseCommands.h"
 #include "Scheduler.h"
 #include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 class HookStates;
 
@@ -141,10 +142,12 @@ public:
     bool isCheckVoiceTimerRunning() const { return m_checkVoiceTimer != Scheduler::kNoTimer; }
 
     // --- state
-    bool isStartVoice() const override { return m_isStartVoice; }
-    void setIsStartVoice(bool on) override { m_isStartVoice = on; }
-    qint64 pressType() const override { return m_pressType; }
-    void setPressType(qint64 type) override { m_pressType = type; }
+    // The flags live in the shared key state (VoiceKeyState): its device stream and
+    // the device's pending press type.
+    bool isStartVoice() const override { return m_seams.keys->isStartVoice(); }
+    void setIsStartVoice(bool on) override { m_seams.keys->setIsStartVoice(on); }
+    qint64 pressType() const override { return m_seams.keys->devicePressType(); }
+    void setPressType(qint64 type) override { m_seams.keys->setDevicePressType(type); }
     bool isPauseHandle() const { return m_isPauseHandle; }
     void setIsPauseHandle(bool on) { m_isPauseHandle = on; }
     qint64 currentOTAIndex() const { return m_currentOTAIndex; }
@@ -176,9 +179,7 @@ private:
     proto::HidVoiceSinks m_voiceSinks;
     proto::HidVoiceStream m_voice;
 
-    bool m_isStartVoice = false;
     bool m_isPauseHandle = false;
-    qint64 m_pressType = 0;
     qint64 m_currentOTAIndex = 0;
     qint64 m_otaDataTotalLength = 0;
     qint64 m_otaDataChecksum = 0;

@@ -73,20 +73,19 @@ QXMouseCommandManager &QXHidReportParser::facade() const
 
 void QXHidReportParser::listHooks(HookStates &out) const
 {
-    static_assert(sizeof(Services) == 3 * sizeof(std::function<void()>), "a new service is listed here too");
+    static_assert(sizeof(Deps) == 3 * sizeof(std::function<void()>), "a new service is listed here too");
     out.in(QStringLiteral("QXHidReportParser"))
         .add("facade", m_facade)
-        .add("services.cancelPeripheralConnection", m_services.cancelPeripheralConnection)
-        .add("services.startScan", m_services.startScan)
-        .add("services.currentIds", m_services.currentIds)
+        .add("deps.cancelPeripheralConnection", m_deps.cancelPeripheralConnection)
+        .add("deps.startScan", m_deps.startScan)
+        .add("deps.currentIds", m_deps.currentIds)
         .add("keyEventHandler", m_keys)
         .add("lightingReplyHandler", m_lighting)
         .add("otaAckHandler", m_ota);
 }
 
-void QXHidReportParser::attachTo(HIDDevice &device)
+void QXHidReportParser::addSinks(HidDeviceSinks &sinks)
 {
-    HidDeviceSinks &sinks = device.sinks();
     sinks.eventTypeConvertDataToHexStr = [this](const QByteArray &report, std::function<void(int)> complete) {
         eventTypeConvertDataToHexStr(report, [complete](int command, int) {
             if (complete)
@@ -94,25 +93,30 @@ void QXHidReportParser::attachTo(HIDDevice &device)
         });
     };
     sinks.handleVoiceData = [this](const QByteArray &report) { handleVoiceData(report); };
+}
+
+void QXHidReportParser::attachTo(HIDDevice &device)
+{
+    addSinks(device.sinks());
     HIDDevice *d = &device;
-    if (!m_services.currentIds)
-        m_services.currentIds = [d] {
+    if (!m_deps.currentIds)
+        m_deps.currentIds = [d] {
             return std::pair<quint16, quint16>(quint16(d->currentVid()), quint16(d->currentPid()));
         };
 }
 
 void QXHidReportParser::cancelPeripheralConnection()
 {
-    if (m_services.cancelPeripheralConnection)
-        m_services.cancelPeripheralConnection();
+    if (m_deps.cancelPeripheralConnection)
+        m_deps.cancelPeripheralConnection();
     else
         QXBLEManager::sharedInstance().cancelPeripheralConnection();
 }
 
 void QXHidReportParser::startScan()
 {
-    if (m_services.startScan)
-        m_services.startScan();
+    if (m_deps.startScan)
+        m_deps.startScan();
     else
         QXBLEManager::sharedInstance().startScan();
 }
@@ -124,10 +128,9 @@ proto::HidReportContext QXHidReportParser::context() const
     const qint64 plan = state.chipPlan();
     ctx.chipPlan = plan >= 0 && plan <= 7 ? int(plan) : -1;
     ctx.deviceType = int(std::min<quint64>(state.mouseInfoItem().deviceType(), 0xff));
-    const auto ids = m_services.currentIds
-                         ? m_services.currentIds()
-                         : std::pair<quint16, quint16>(quint16(HIDDevice::sharedInstance().currentVid()),
-                                                       quint16(HIDDevice::sharedInstance().currentPid()));
+    const auto ids = m_deps.currentIds ? m_deps.currentIds()
+                                       : std::pair<quint16, quint16>(quint16(HIDDevice::sharedInstance().currentVid()),
+                                                                     quint16(HIDDevice::sharedInstance().currentPid()));
     ctx.vendorId = ids.first;
     ctx.productId = ids.second;
     ctx.productCode113 = state.productCode() == QLatin1String("113");

@@ -14,6 +14,7 @@ class HookStates;
 #include <utility>
 
 class HIDDevice;
+struct HidDeviceSinks;
 class HidDeviceInfoHandler;
 class QXHidCommandManager;
 class QXMouseCommandManager;
@@ -34,7 +35,7 @@ public:
 
     // What the parser calls outside the protocol layer. Empty members use the
     // application's: the shared Bluetooth LE central and the shared HID device.
-    struct Services {
+    struct Deps {
         std::function<void()> cancelPeripheralConnection;
         std::function<void()> startScan;
         // (currentVid, currentPid) of the open receiver.
@@ -57,15 +58,18 @@ public:
     static QXHidReportParser &sharedInstance();
     static QXHidReportParser *setSharedInstance(QXHidReportParser *instance); // returns the previous one
 
-    void setServices(Services services) { m_services = std::move(services); }
+    void setDeps(Deps deps) { m_deps = std::move(deps); }
     // Handlers are not owned; nullptr (the default) drops what they would take.
     void setKeyEventHandler(IHidKeyEventHandler *handler) { m_keys = handler; }
     void setLightingReplyHandler(IHidLightingReplyHandler *handler) { m_lighting = handler; }
     void setOtaAckHandler(IHidOtaAckHandler *handler) { m_ota = handler; }
     void listHooks(HookStates &out) const;
 
-    // Connects the transport's parser and voice-interface hooks to this parser, and
-    // takes the transport's ids of the open receiver.
+    // The parser's part of the transport's sinks: the command interface's reports and
+    // the voice interface's.
+    void addSinks(HidDeviceSinks &sinks);
+    // For a transport nothing else wires: adds the parser's part to the transport's
+    // sinks, and takes the transport's ids of the open receiver.
     void attachTo(HIDDevice &device);
 
     // One report of the command interface. `complete` is called at most once, only for
@@ -105,7 +109,7 @@ private:
 
     QXHidCommandManager &m_hid;
     QXMouseCommandManager *m_facade;
-    Services m_services;
+    Deps m_deps;
     std::unique_ptr<HidDeviceInfoHandler> m_info;
     IHidKeyEventHandler *m_keys = nullptr;
     IHidLightingReplyHandler *m_lighting = nullptr;

@@ -9,9 +9,8 @@
 #include "QXHidCommandManager.h"
 #include "QXUserInfoData.h"
 
-QXMouseCommandManager::QXMouseCommandManager(QXHidCommandManager *hid, QXBLEMouseCommandManager *ble)
-    : m_hid(hid ? *hid : QXHidCommandManager::sharedInstance()),
-      m_ble(ble ? *ble : QXBLEMouseCommandManager::sharedInstance())
+QXMouseCommandManager::QXMouseCommandManager(QXHidCommandManager &hid, QXBLEMouseCommandManager &ble)
+    : m_hid(hid), m_ble(ble)
 {
     m_hid.setIsFromMicDataSource([this] { return isFromMicData(); });
 }

@@ -24,8 +24,7 @@ class QXMouseCommandManager : public FirmwareCommandsForwarder {
 public:
     static constexpr int kBatteryPollMs = 300 * 1000;
 
-    // nullptr: the shared managers.
-    explicit QXMouseCommandManager(QXHidCommandManager *hid = nullptr, QXBLEMouseCommandManager *ble = nullptr);
+    QXMouseCommandManager(QXHidCommandManager &hid, QXBLEMouseCommandManager &ble);
     ~QXMouseCommandManager();
     QXMouseCommandManager(const QXMouseCommandManager &) = delete;
     QXMouseCommandManager &operator=(const QXMouseCommandManager &) = delete;

@@ -304,7 +304,7 @@ void HIDDevice::openHIDDevice()
     callSink(m_sinks.cancelPeripheralConnection, "cancelPeripheralConnection");
     postNotification(QString::fromLatin1(qx::notify::kUSBInsertNotification));
     registerHotKey();
-    m_pressType = 0;
+    setPressType(0);
     m_seams.voice->hidCallbackType(0);
     // Every open asks for the device information once, a second later.
     QPointer<HIDDevice> self(this);
@@ -516,7 +516,7 @@ quint32 HIDDevice::hidRequestSendCommand(const QByteArray &command, const SendCa
     if (status == kIOReturnSuccess) {
         if (callback)
             callback(true, QString());
-        m_pressType = 0;
+        setPressType(0);
     } else if (callback) {
         callback(false, QString());
     }

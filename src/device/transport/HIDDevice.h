@@ -6,6 +6,7 @@
 #include "Scheduler.h"
 #include "platform/IHidBackend.h"
 #include "services/DeviceSeams.h"
+#include "services/VoiceKeyState.h"
 
 #include <QByteArray>
 #include <QList>
@@ -101,8 +102,9 @@ public:
     bool isSendingData() const { return m_isSendingData; }
     bool isStartVoice() const { return m_isStartVoice; }
     void setIsStartVoice(bool on) { m_isStartVoice = on; }
-    qint64 pressType() const { return m_pressType; }
-    void setPressType(qint64 type) override { m_pressType = type; }
+    // The device-information reader's last key, kept in the shared key state.
+    qint64 pressType() const { return m_seams.keys->readerPressType(); }
+    void setPressType(qint64 type) override { m_seams.keys->setReaderPressType(type); }
     const QList<QByteArray> &commandArr() const { return m_commandArr; }
     bool isWatching() const { return m_watching; }
 
@@ -129,7 +131,6 @@ private:
     std::atomic<qint64> m_currentPid = 0;
     std::atomic<qint64> m_currentVid = 0;
     qint64 m_openHandleNum = 0;
-    qint64 m_pressType = 0;
     bool m_isLength33 = false;
     bool m_isStartVoice = false;
 

@@ -5,33 +5,27 @@
 #include "platform/ShortcutBinder.h"
 
 HidInfoConnection::HidInfoConnection(HIDDevice &device, HidInfoReader &reader, platform::ShortcutBinder *binder)
-    : m_device(device), m_state(QXUserInfoData::sharedInstance())
+    : m_device(device), m_reader(reader), m_binder(binder), m_state(QXUserInfoData::sharedInstance())
 {
-    HidDeviceSinks &sinks = device.sinks();
+    m_state.setRegisterHotKeyHandler([&device] { device.registerHotKey(); });
+}
+
+HidInfoConnection::~HidInfoConnection()
+{
+    m_state.setRegisterHotKeyHandler(nullptr);
+}
+
+void HidInfoConnection::addSinks(HidDeviceSinks &sinks) const
+{
+    HIDDevice &device = m_device;
+    HidInfoReader &reader = m_reader;
     sinks.readDeviceInfo = [&device, &reader](const QByteArray &report) {
         reader.getDeivceInfoWithBuf(report, quint16(device.currentVid()), quint16(device.currentPid()));
     };
     sinks.registerHotKey = [&device, &reader] {
         reader.registerHotKey(quint16(device.currentVid()), quint16(device.currentPid()));
     };
-    sinks.breakBindingWithDefaultsKey = [binder](const QString &key) {
+    sinks.breakBindingWithDefaultsKey = [binder = m_binder](const QString &key) {
         (binder ? *binder : platform::ShortcutBinder::sharedBinder()).breakBindingWithDefaultsKey(key);
     };
-    m_state.setRegisterHotKeyHandler([&device] { device.registerHotKey(); });
-}
-
-HidInfoConnection::~HidInfoConnection()
-{
-    HidDeviceSinks &sinks = m_device.sinks();
-    sinks.readDeviceInfo = nullptr;
-    sinks.registerHotKey = nullptr;
-    sinks.breakBindingWithDefaultsKey = nullptr;
-    m_state.setRegisterHotKeyHandler(nullptr);
-}
-
-HidInfoReader::Deps HidInfoConnection::pressTypeDeps(HIDDevice &device, HidInfoReader::Deps deps)
-{
-    deps.pressType = [&device] { return device.pressType(); };
-    deps.setPressType = [&device](qint64 type) { device.setPressType(type); };
-    return deps;
 }

@@ -32,37 +32,28 @@ HidInfoReader::HidInfoReader(const Deps &deps)
     : m_deps(deps), m_converter(PressTypeConverter::Options{deps.seams, deps.volume, /*dropPointerRepeats=*/true})
 {
     m_deps.seams = m_deps.seams.resolved();
-    if (bool(m_deps.pressType) != bool(m_deps.setPressType)) {
-        qxWarning("hidinfo") << "press-type storage needs both accessors; the reader keeps its own";
-        m_deps.pressType = nullptr;
-        m_deps.setPressType = nullptr;
-    }
 }
 
 void HidInfoReader::listHooks(HookStates &out) const
 {
-    static_assert(sizeof(Deps) == sizeof(DeviceSeams) + 3 * sizeof(void *) + 2 * sizeof(std::function<void()>),
-                  "a new member is listed here too");
+    static_assert(sizeof(Deps) == sizeof(DeviceSeams) + 3 * sizeof(void *), "a new member is listed here too");
     out.in(QStringLiteral("HidInfoReader"))
         .addSeams("deps.seams", m_deps.seams)
         .add("deps.commands", m_deps.commands)
         .add("deps.volume", m_deps.volume)
-        .add("deps.binder", m_deps.binder)
-        .add("deps.pressType", m_deps.pressType)
-        .add("deps.setPressType", m_deps.setPressType);
+        .add("deps.binder", m_deps.binder);
 }
 
+// In the shared key state, where the HID device clears it at open and after each
+// successful command.
 qint64 HidInfoReader::pressType() const
 {
-    return m_deps.pressType ? m_deps.pressType() : m_pressType;
+    return m_deps.seams.keys->readerPressType();
 }
 
 void HidInfoReader::setPressType(qint64 type)
 {
-    if (m_deps.setPressType)
-        m_deps.setPressType(type);
-    else
-        m_pressType = type;
+    m_deps.seams.keys->setReaderPressType(type);
 }
 
 HidInfoReader::~HidInfoReader()

@@ -31,11 +31,6 @@ public:
         IHidInfoCommands *commands = nullptr;       // none: the commands are logged and dropped
         platform::ISystemVolume *volume = nullptr;  // none: the installed service
         platform::ShortcutBinder *binder = nullptr; // none: the shared binder
-        // Where the press type lives when another object owns it (the HID device,
-        // which clears it at open and after each successful command). Both or
-        // neither; without them the reader keeps its own.
-        std::function<qint64()> pressType;
-        std::function<void(qint64)> setPressType;
     };
     explicit HidInfoReader(const Deps &deps);
     void listHooks(HookStates &out) const;
@@ -96,6 +91,5 @@ private:
 
     Deps m_deps;
     PressTypeConverter m_converter;
-    qint64 m_pressType = 0;
     bool m_boundHotKeys = false;
 };

@@ -86,7 +86,7 @@ void QXHidapiManager::hidRequestReadMouseInfoVid(quint16 vid, quint16 pid, ReadC
     }
 
     m_openHandleNum = 0;
-    m_pressType = 0;
+    m_seams.keys->setReaderPressType(0);
     m_handle->setNonblocking(true);
     m_callbackBlock = std::move(callback);
     getHidInfo();
@@ -278,12 +278,12 @@ void QXHidapiManager::handleMouseCustomDataWithBuf(const QByteArray &buf)
 
 int QXHidapiManager::convertPressTypeWithNum(qint64 num)
 {
-    return m_converter.convertPressTypeWithNum(num, m_pressType);
+    return m_converter.convertPressTypeWithNum(num, pressType());
 }
 
 bool QXHidapiManager::takeKey(int converted)
 {
-    switch (hidinfo::keyRule(converted, m_pressType)) {
+    switch (hidinfo::keyRule(converted, pressType())) {
     case hidinfo::KeyRule::Ignore:
         return true;
     case hidinfo::KeyRule::StopReport:
@@ -291,7 +291,7 @@ bool QXHidapiManager::takeKey(int converted)
     case hidinfo::KeyRule::Take:
         break;
     }
-    m_pressType = converted;
+    m_seams.keys->setReaderPressType(converted);
     if (ReadCallback listener = m_callbackBlock) // a copy: the listener may close the device
         listener(true, converted);
     return m_handle != nullptr;
@@ -343,9 +343,9 @@ void QXHidapiManager::registerHotKey()
 
 void QXHidapiManager::hotKeyPressed(int keyNum)
 {
-    m_pressType = convertPressTypeWithNum(keyNum);
+    m_seams.keys->setReaderPressType(convertPressTypeWithNum(keyNum));
     if (ReadCallback listener = m_callbackBlock)
-        listener(true, m_pressType);
+        listener(true, pressType());
 }
 
 // --- commands ------------------------------------------------------------------------------
@@ -421,7 +421,7 @@ void QXHidapiManager::hidRequestWriteCmdReleaseCallback(CommandCallback callback
 void QXHidapiManager::hidRequestResetKeyCmdCallback(CommandCallback callback)
 {
     sendCommand(Command::ResetKey, 0, [this, callback = std::move(callback)](bool ok, const QString &message) {
-        m_pressType = 0;
+        m_seams.keys->setReaderPressType(0);
         if (callback)
             callback(ok, message);
     });
@@ -476,7 +476,7 @@ void QXHidapiManager::hidRequestLaserPenResetKeyStatusCallback(CommandCallback c
 {
     sendCommand(Command::LaserPenResetKeyStatus, 0,
                 [this, callback = std::move(callback)](bool ok, const QString &message) {
-                    m_pressType = 0;
+                    m_seams.keys->setReaderPressType(0);
                     if (callback)
                         callback(ok, message);
                 });

@@ -5,6 +5,7 @@
 #include "PressTypeConverter.h"
 #include "Scheduler.h"
 #include "platform/HidapiShim.h"
+#include "services/VoiceKeyState.h"
 
 #include <QObject>
 
@@ -103,7 +104,8 @@ public:
     void hidRequestLaserPenMotorShakeDuration(double seconds, CommandCallback callback);
     void hidRequestLaserPenSendKeyCommand(int value, CommandCallback callback);
 
-    int pressType() const { return m_pressType; }
+    // The reader's last key, kept in the shared key state.
+    int pressType() const { return int(m_seams.keys->readerPressType()); }
     int openHandleNum() const { return m_openHandleNum; }
     PressTypeConverter &converter() { return m_converter; }
 
@@ -129,7 +131,6 @@ private:
     std::unique_ptr<HidapiConnection> m_handle;
     ReadCallback m_callbackBlock;
     PressTypeConverter m_converter; // takes every pointer code as it comes, repeats included
-    int m_pressType = 0;
     bool m_reading = false;
     int m_openHandleNum = 0;
     Scheduler::TimerId m_pollTimer = Scheduler::kNoTimer;

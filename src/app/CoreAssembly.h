@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Owned.h"
+
+#include <memory>
+
+class KeyValueStore;
+class NotificationCenter;
+class QXHttpRequestManager;
+class QXLanguageManager;
+class QXNetSceneState;
+class QXToolManager;
+class QXUserInfoData;
+class WQSSqliteOperation;
+namespace platform {
+class ISecretStore;
+class ShortcutBinder;
+namespace linuxbackend {
+class LinuxDesktopServices;
+}
+} // namespace platform
+
+// What every other area stands on: the preferences, the notification centre, the
+// languages, the application state, the database, the HTTP client, the desktop
+// services and the global shortcuts. Each is installed as the process-wide instance
+// while it lives here; members go in the reverse of their order.
+class CoreAssembly {
+public:
+    struct Options {
+        KeyValueStore *store = nullptr;            // else the INI file of the data root (owned)
+        platform::ISecretStore *secrets = nullptr; // else the desktop's keychain
+        bool desktopServices = true;               // X11 keys, clipboard, monitors, volume
+    };
+
+    explicit CoreAssembly(const Options &options);
+    ~CoreAssembly();
+    CoreAssembly(const CoreAssembly &) = delete;
+    CoreAssembly &operator=(const CoreAssembly &) = delete;
+
+    KeyValueStore &store() const { return *m_store; }
+    NotificationCenter &notifications() const { return *m_notifications; }
+    QXLanguageManager &languages() const { return *m_languages; }
+    QXUserInfoData &state() const { return *m_state; }
+    WQSSqliteOperation &database() const { return *m_database; }
+    QXHttpRequestManager &http() const { return *m_http; }
+    platform::ShortcutBinder &shortcuts() const { return *m_shortcuts; }
+    // The desktop services are the real X11 ones (else a test installs fakes).
+    bool hasDesktop() const { return bool(m_desktop); }
+
+private:
+    std::unique_ptr<KeyValueStore> m_ownedStore;
+    KeyValueStore *m_store = nullptr;
+    AtTeardown m_defaultStore;
+    Owned<NotificationCenter> m_notifications;
+    Owned<QXToolManager> m_tools;
+    Owned<QXLanguageManager> m_languages;
+    AtTeardown m_languageHooks;
+    std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
+    Owned<QXUserInfoData> m_state;
+    Owned<WQSSqliteOperation> m_database;
+    Owned<QXHttpRequestManager> m_http;
+    Owned<QXNetSceneState> m_sceneState;
+    std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
+    Owned<platform::ShortcutBinder> m_shortcuts;
+};

@@ -1,0 +1,290 @@
+#include "ShellAssembly.h"
+
+#include "CoreAssembly.h"
+#include "DeviceAssembly.h"
+#include "HIDDevice.h"
+#include "KeyValueStore.h"
+#include "KitAppearance.h"
+#include "MainWindow.h"
+#include "MessageBoxAlertPresenter.h"
+#include "PZLog.h"
+#include "PageContext.h"
+#include "PageFactory.h"
+#include "QXAuthorityManagementWindowController.h"
+#include "QXHttpRequestManager.h"
+#include "QXLanguageManager.h"
+#include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
+#include "QXToolManager.h"
+#include "QXToolManagerUI.h"
+#include "QXUserInfoData.h"
+#include "Scheduler.h"
+#include "SelectionCopyMonitor.h"
+#include "SnipShortcut.h"
+#include "StartAtLoginController.h"
+#include "StatusItemController.h"
+#include "TrayStatusItem.h"
+#include "VoiceAssembly.h"
+#include "crash/QXUncaughtExceptionHandler.h"
+#include "platform/PlatformServices.h"
+#include "platform/ShortcutBinder.h"
+#include "platform/linux/X11PermissionProbe.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
+
+#include <QCoreApplication>
+#include <QNetworkInformation>
+
+ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAssembly &voice, const Options &options)
+    : m_core(core), m_device(device), m_voice(voice)
+{
+    // The main window; re-titling it rebuilds the status item's menu.
+    MainWindow::Deps windowDeps;
+    windowDeps.state = &m_core.state();
+    windowDeps.addStatusItem = [this] { m_statusItem->addStatusItem(); };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
+    QXToolManagerUI::Deps toolUi;
+    toolUi.shell = m_mainWindow.get();
+    // Files and applications open only where the user picked them: those have a record.
+    KeyValueStore *records = &m_core.store();
+    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
+
+    buildUpdates();
+    buildStatusItem(options);
+    buildSelectionShell();
+    buildPermissionsAndLogin(options);
+}
+
+ShellAssembly::~ShellAssembly() = default;
+
+void ShellAssembly::buildUpdates()
+{
+    m_alerts = std::make_unique<MessageBoxAlertPresenter>(m_mainWindow.get());
+    QXOTAUpdateManager::Deps otaDeps;
+    otaDeps.store = &m_core.store();
+    otaDeps.state = &m_core.state();
+    otaDeps.alerts = m_alerts.get();
+    otaDeps.workspace = platform::services().workspace;
+    otaDeps.network = m_core.http().urlSessionManager();
+    QXOTAUpdateManager &ota = m_ota.install(std::make_unique<QXOTAUpdateManager>(otaDeps));
+    // Firmware transfers take the images the update manager downloaded.
+    QXMouseCommandManager &facade = m_device.facade();
+    facade.setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
+    m_firmwareImagePaths.set([&facade] { facade.setFirmwareImagePaths({}, {}); });
+}
+
+// The status item and the pages of the main window.
+void ShellAssembly::buildStatusItem(const Options &options)
+{
+    IStatusItem *item = options.statusItem;
+    if (!item) {
+        m_ownedStatusItem = std::make_unique<TrayStatusItem>();
+        item = m_ownedStatusItem.get();
+    }
+    m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    const DeviceSeams &seams = m_device.seams();
+    StatusItemController::Deps deps;
+    deps.state = &m_core.state();
+    deps.item = item;
+    deps.shell = m_mainWindow.get();
+    deps.device = &m_device.facade();
+    deps.hidCommands = &m_device.hidCommands();
+    deps.voice = seams.voice;
+    deps.aiWindow = seams.aiWindow;
+    deps.terminate = options.quit ? options.quit : [] { QCoreApplication::quit(); };
+    deps.rebindSnipShortcut = [this] { bindSnipShortcut(); };
+    m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
+}
+
+PageContext ShellAssembly::pageContext() const
+{
+    const DeviceSeams &seams = m_device.seams();
+    PageContext c;
+    c.state = &m_core.state();
+    c.store = &m_core.store();
+    c.languages = &m_core.languages();
+    c.notifications = &m_core.notifications();
+    c.scheduler = &Scheduler::instance();
+    c.http = &m_core.http();
+    c.device = &m_device.facade();
+    c.hidCommands = &m_device.hidCommands();
+    c.ota = m_ota.get();
+    c.hid = &m_device.hid();
+    c.aiWindow = seams.aiWindow;
+    c.translate = seams.translate;
+    c.tips = seams.tips;
+    c.alerts = m_alerts.get();
+    c.shell = m_mainWindow.get();
+    c.shortcuts = &m_core.shortcuts();
+    c.workspace = platform::services().workspace;
+    return c;
+}
+
+// The selection copy monitor with its search button; the screenshot shortcut is bound
+// at launch (bindSnipShortcut) and broken again at teardown.
+void ShellAssembly::buildSelectionShell()
+{
+    const platform::PlatformServices &desktop = platform::services();
+    SelectionCopyMonitor::Deps deps;
+    deps.state = &m_core.state();
+    deps.clipboard = desktop.clipboard;
+    deps.copier = &m_voice.selectionCopier();
+    deps.mouseMonitor = desktop.mouseMonitor;
+    deps.scheduler = &Scheduler::instance();
+    deps.translate = m_device.seams().translate;
+    deps.shell = m_mainWindow.get();
+    deps.closeGuide = [this](QPoint at) { m_statusItem->closePopoverForMouseDownAt(at); };
+    m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
+    m_snipBinding.set([this] {
+        if (m_snipBound)
+            m_core.shortcuts().breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
+    });
+}
+
+// The permissions window over the desktop's capabilities, and the login item that
+// starts this program at login.
+void ShellAssembly::buildPermissionsAndLogin(const Options &options)
+{
+    platform::IPermissionProbe *probe = options.permissionProbe;
+    if (!probe) {
+        m_ownedPermissionProbe =
+            std::make_unique<platform::linuxbackend::X11PermissionProbe>(HIDDevice::registerDevice());
+        probe = m_ownedPermissionProbe.get();
+    }
+    QXAuthorityManagementWindowController::Deps deps;
+    deps.probe = probe;
+    deps.workspace = platform::services().workspace;
+    deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
+
+    platform::ILoginItems *items = options.loginItems;
+    if (!items) {
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        items = m_ownedLoginItems.get();
+    }
+    m_startAtLogin = std::make_unique<StartAtLoginController>(*items);
+    // The same program the installed launcher starts.
+    m_startAtLogin->setBundle(QStringLiteral("com.quorvex.HelperApp"), QCoreApplication::applicationFilePath());
+}
+
+void ShellAssembly::listHooks(HookStates &out) const
+{
+    // Compared with the stand-ins the device seams resolve to, which log once and do
+    // nothing in place of a window not built yet.
+    const DeviceSeams none = DeviceSeams{}.resolved();
+    const auto real = [](const void *seam, const void *standIn) { return seam && seam != standIn; };
+    m_ota->listHooks(out);
+    const PageContext c = pageContext();
+    out.in(QStringLiteral("PageContext"))
+        .add("state", c.state)
+        .add("store", c.store)
+        .add("languages", c.languages)
+        .add("notifications", c.notifications)
+        .add("scheduler", c.scheduler)
+        .add("http", c.http)
+        .add("device", c.device)
+        .add("hidCommands", c.hidCommands)
+        .add("ota", c.ota)
+        .add("hid", c.hid)
+        .add("aiWindow", real(c.aiWindow, none.aiWindow))
+        .add("translate", real(c.translate, none.translate))
+        .add("tips", real(c.tips, none.tips))
+        .add("alerts", c.alerts)
+        .add("shell", c.shell)
+        .add("shortcuts", c.shortcuts)
+        .add("workspace", c.workspace);
+    const DeviceSeams &seams = m_device.seams();
+    out.in(QStringLiteral("StatusItemController"))
+        .add("deps.voice", real(seams.voice, none.voice))
+        .add("deps.aiWindow", real(seams.aiWindow, none.aiWindow));
+    out.in(QStringLiteral("SelectionCopyMonitor")).add("deps.translate", real(seams.translate, none.translate));
+}
+
+// --- steps ---------------------------------------------------------------------------------
+
+void ShellAssembly::applyLightAppearance()
+{
+    // Always light, whatever the desktop's theme.
+    qxApplyLightAppearance();
+}
+
+void ShellAssembly::setIsFirstShow(bool on)
+{
+    m_statusItem->setIsFirstShow(on);
+}
+
+void ShellAssembly::checkAppVersion()
+{
+    // Silent when the site cannot be reached.
+    m_ota->checkAppVersion();
+}
+
+void ShellAssembly::openApp()
+{
+    m_mainWindow->openApp();
+}
+
+void ShellAssembly::installExceptionWriter()
+{
+    // Already in place since main() started; installing it again changes nothing.
+    QXUncaughtExceptionHandler::setDefaultHandler();
+}
+
+void ShellAssembly::addStatusItem()
+{
+    m_statusItem->addStatusItem();
+}
+
+void ShellAssembly::startSelectionMonitors()
+{
+    m_selectionMonitor->start();
+}
+
+// Also on every connected build of the status item: a receiver's removal breaks it.
+void ShellAssembly::bindSnipShortcut()
+{
+    ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
+    m_snipBound = true;
+}
+
+void ShellAssembly::configUI()
+{
+    m_mainWindow->configUI(m_pageFactory.get());
+}
+
+void ShellAssembly::checkPermission(bool show)
+{
+    m_authority->checkPermission(show);
+}
+
+void ShellAssembly::probeReachability()
+{
+    // Only noted in the log: nothing waits for the network, and an offline start goes on
+    // as any other.
+    if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+        qxInfo("app") << "network reachability: no backend to ask";
+        return;
+    }
+    qxInfo("app") << "network reachability:" << QNetworkInformation::instance()->reachability();
+}
+
+void ShellAssembly::openCompanionApp()
+{
+    // The other platform's build opens a companion application when one is installed;
+    // none exists for Linux, so there is nothing to look for.
+}
+
+void ShellAssembly::setLowElectricShown(bool shown)
+{
+    m_mainWindow->setLowElectricShown(shown);
+}
+
+void ShellAssembly::reopenStatusItem()
+{
+    m_statusItem->reopen();
+}
+
+void ShellAssembly::waitForPendingLogsBeforeTermination()
+{
+    QXToolManager::waitForPendingLogsBeforeTermination();
+}
