@@ -32,6 +32,7 @@
 #include "QXCommandViewModel.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
@@ -53,6 +54,7 @@
 #include "StartAtLoginController.h"
 #include "StatusItemController.h"
 #include "TKTTSManager.h"
+#include "TargetRecords.h"
 #include "TrayStatusItem.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
@@ -130,6 +132,10 @@ CompanionApp::CompanionApp(const Options &options)
     m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
+    // The hot words every recognition frame carries, kept in step by the command model,
+    // and the files and folders the user picked (only those are ever opened).
+    m_hotWords.install(std::make_unique<QXHotWordViewModel>(*m_database));
+    m_targets = std::make_unique<TargetRecords>(*m_store);
     m_http.install(std::make_unique<QXHttpRequestManager>());
     // What the requests read of the state and the language tables installed above.
     m_sceneState.install(std::make_unique<QXAppSceneState>());
@@ -155,9 +161,7 @@ CompanionApp::CompanionApp(const Options &options)
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
-    // Files and applications open only where the user picked them: those have a record.
-    KeyValueStore *records = m_store;
-    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    toolUi.targets = m_targets.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -283,6 +287,8 @@ CompanionApp::~CompanionApp()
     m_desktop.reset();
     m_sceneState.reset();
     m_http.reset();
+    m_targets.reset();
+    m_hotWords.reset();
     m_database.reset();
     m_state.reset();
     installLanguageHooks({});
@@ -396,8 +402,7 @@ void CompanionApp::buildKeyActions()
     deps.aiWindow = m_seams.aiWindow;
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
-    KeyValueStore *records = m_store;
-    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    deps.targets = m_targets.get();
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
@@ -485,6 +490,7 @@ void CompanionApp::buildSpeechService(const QString &base)
         if (m_audioTool)
             m_audioTool->stop();
     };
+    deps.hotWords = [hotWords = m_hotWords.get()] { return hotWords->getLocalHotWordListString(); };
     m_speech = std::make_unique<QXWebApiAsrService>(std::move(deps));
 }
 
@@ -493,11 +499,9 @@ void CompanionApp::buildSpeechService(const QString &base)
 void CompanionApp::buildVoice(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
-    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
-    KeyValueStore *store = m_store;
+    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database, m_hotWords.get()});
     m_cmdService = std::make_unique<QXCmdService>(
-        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard,
-                           [store](const QString &target) { return store->contains(target); }});
+        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard, m_targets.get()});
     m_localPost = std::make_unique<QXLocalTextPoster>();
     m_delivery = std::make_unique<QXResultDelivery>(QXResultDelivery::Deps{
         *m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard, *m_seams.aiWindow, *m_cmdService,

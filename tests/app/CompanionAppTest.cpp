@@ -28,6 +28,7 @@
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
@@ -74,6 +75,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXHttpRequestManager", InstalledInstance<QXHttpRequestManager>::installed()},
         {"QXNetSceneState", InstalledInstance<QXNetSceneState>::installed()},
         {"WQSSqliteOperation", InstalledInstance<WQSSqliteOperation>::installed()},
+        {"QXHotWordViewModel", InstalledInstance<QXHotWordViewModel>::installed()},
         {"ShortcutBinder", InstalledInstance<platform::ShortcutBinder>::installed()},
         {"QXHidCommandManager", InstalledInstance<QXHidCommandManager>::installed()},
         {"QXBLEMouseCommandManager", InstalledInstance<QXBLEMouseCommandManager>::installed()},
