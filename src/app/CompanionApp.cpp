@@ -2,6 +2,7 @@
 
 #include "AppAudioTool.h"
 #include "AppDelegate.h"
+#include "AppPagePorts.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
@@ -241,6 +242,7 @@ CompanionApp::~CompanionApp()
     m_statusItem.reset();
     m_mainWindow.reset();
     m_pageFactory.reset();
+    m_pagePorts.reset();
     m_ownedStatusItem.reset();
     m_startAtLogin.reset();
     m_authority.reset();
@@ -307,6 +309,8 @@ void CompanionApp::buildShell(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
+    m_pagePorts =
+        std::make_unique<AppPagePorts>(AppPagePorts::Deps{*m_hidCommands, *m_facade, *m_ota, *m_hid, *m_http});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     StatusItemController::Deps deps;
     deps.state = m_state.get();
@@ -329,27 +333,33 @@ void CompanionApp::buildShell(const Options &options)
     m_delegate = std::make_unique<AppDelegate>(delegate);
 }
 
+// Every member is the application's own object; a seam the higher layers have not
+// filled yet is its logged stand-in (m_seams is resolved), and without a desktop
+// workspace the pages' ports stand in for it.
 PageContext CompanionApp::pageContext() const
 {
-    PageContext c;
-    c.state = m_state.get();
-    c.store = m_store;
-    c.languages = m_languages.get();
-    c.notifications = m_notifications.get();
-    c.scheduler = &Scheduler::instance();
-    c.http = m_http.get();
-    c.device = m_facade.get();
-    c.hidCommands = m_hidCommands.get();
-    c.ota = m_ota.get();
-    c.hid = m_hid.get();
-    c.aiWindow = m_seams.aiWindow;
-    c.translate = m_seams.translate;
-    c.tips = m_seams.tips;
-    c.alerts = m_alerts.get();
-    c.shell = m_mainWindow.get();
-    c.shortcuts = m_shortcuts.get();
-    c.workspace = platform::services().workspace;
-    return c;
+    platform::IWorkspace *workspace = platform::services().workspace;
+    return PageContext{
+        .state = *m_state,
+        .store = *m_store,
+        .languages = *m_languages,
+        .notifications = *m_notifications,
+        .scheduler = Scheduler::instance(),
+        .device = *m_facade,
+        .hidCommands = *m_pagePorts,
+        .firmware = *m_pagePorts,
+        .receiver = *m_pagePorts,
+        .api = *m_pagePorts,
+        .images = *m_pagePorts,
+        .aiWindow = *m_seams.aiWindow,
+        .translate = *m_seams.translate,
+        .tips = *m_seams.tips,
+        .alerts = *m_alerts,
+        .shell = *m_mainWindow,
+        .startAtLogin = *m_startAtLogin,
+        .shortcuts = *m_shortcuts,
+        .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
+    };
 }
 
 void CompanionApp::buildDeviceProtocol()

@@ -18,6 +18,7 @@
 #include <vector>
 
 class AppAudioTool;
+class AppPagePorts;
 class AppDelegate;
 class BleNotificationParser;
 class BleStateDelegate;
@@ -297,6 +298,9 @@ private:
     AppAudioTool *m_previousAudioTool = nullptr;
 
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The pages: their ports over the managers above, and the factory that makes each
+    // page over the context of pageContext().
+    std::unique_ptr<AppPagePorts> m_pagePorts;
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;

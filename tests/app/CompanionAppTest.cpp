@@ -19,9 +19,12 @@
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
+#include "LocalHttpServer.h"
 #include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "PageContext.h"
+#include "PagePorts.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXBLECommandManager.h"
@@ -39,11 +42,16 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "StartAtLoginController.h"
 #include "TKTTSManager.h"
+#include "platform/IWorkspace.h"
 #include "platform/ShortcutBinder.h"
+#include "services/IMouseCommands.h"
 #include "sqlite/WQSSqliteOperation.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -307,3 +315,50 @@ TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOve
 }
 
 } // namespace
+
+// The pages' context is the application's own objects, and its picture loader reads
+// what a web server sends.
+TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
+{
+    World world;
+    CompanionApp app(world.options());
+    const PageContext c = app.pageContext();
+    EXPECT_EQ(&c.state, &app.state());
+    EXPECT_EQ(&c.device, static_cast<IMouseCommands *>(&QXMouseCommandManager::sharedInstance()));
+    EXPECT_EQ(&c.shell, static_cast<IAppShell *>(&app.mainWindow()));
+    EXPECT_EQ(&c.startAtLogin, static_cast<IStartAtLogin *>(&app.startAtLoginController()));
+    // Without desktop services the pages open nothing, and say so.
+    EXPECT_FALSE(c.workspace.openUrl(QUrl(QStringLiteral("https://example.invalid/"))));
+
+    LocalHttpServer server;
+    QImage red(3, 2, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    red.save(&buffer, "PNG");
+    server.setHandler([&png](const HttpRequestRecord &r) {
+        return r.path == "/p.png" ? HttpScriptedReply::withContentType("image/png", png)
+                                  : HttpScriptedReply::withContentType("text/plain", "not a picture");
+    });
+    struct Got {
+        QSize size;
+        QString error;
+        bool done = false;
+    };
+    const auto load = [&](const char *path) {
+        Got got;
+        QObject context;
+        c.images.loadImage(QUrl(server.baseUrl() + QLatin1String(path)), &context,
+                           [&got](const QImage &i, const QString &e) {
+                               got = {i.size(), e, true};
+                           });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return got.done; }, 5000)) << path;
+        return got;
+    };
+    const Got picture = load("/p.png");
+    EXPECT_EQ(picture.size, QSize(3, 2));
+    EXPECT_TRUE(picture.error.isEmpty());
+    const Got text = load("/t.txt");
+    EXPECT_TRUE(text.size.isEmpty());
+    EXPECT_FALSE(text.error.isEmpty());
+}
