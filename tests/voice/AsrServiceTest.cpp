@@ -217,7 +217,7 @@ TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFai
         listener.calls.clear();
         const qsizetype before = server.frames.size();
         server.onEnd({afterEnd});
-        asr->transferAudioWithFilePath(path, QXTransferAudioModel());
+        asr->fileTranscription().transferAudioWithFilePath(path, QXTransferAudioModel());
         begin(true);
         // The open sends one chunk and the first tick another, at once; then one per tick.
         ASSERT_TRUE(server.waitForFrames(int(before) + std::min(2, int(frames.size()))));
