@@ -33,6 +33,7 @@
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
+#include "QXImageLoader.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
@@ -131,6 +132,7 @@ CompanionApp::CompanionApp(const Options &options)
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
     m_http.install(std::make_unique<QXHttpRequestManager>());
+    m_images = std::make_unique<QXImageLoader>(*m_http->urlSessionManager());
     // What the requests read of the state and the language tables installed above.
     m_sceneState.install(std::make_unique<QXAppSceneState>());
 
@@ -282,6 +284,7 @@ CompanionApp::~CompanionApp()
     m_speech.reset();
     m_desktop.reset();
     m_sceneState.reset();
+    m_images.reset();
     m_http.reset();
     m_database.reset();
     m_state.reset();
@@ -332,6 +335,7 @@ PageContext CompanionApp::pageContext() const
     c.notifications = m_notifications.get();
     c.scheduler = &Scheduler::instance();
     c.http = m_http.get();
+    c.images = m_images.get();
     c.device = m_facade.get();
     c.hidCommands = m_hidCommands.get();
     c.ota = m_ota.get();

@@ -44,6 +44,7 @@ class QXAuthorityManagementWindowController;
 class StartAtLoginController;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
+class QXImageLoader;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
@@ -218,6 +219,7 @@ private:
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
     Owned<QXHttpRequestManager> m_http;
+    std::unique_ptr<QXImageLoader> m_images; // on the API client's network
     Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;

@@ -4,6 +4,7 @@ class AlertPresenter;
 class HIDDevice;
 class IAIWindow;
 class IAppShell;
+class IImageLoader;
 class IPopupTips;
 class ITranslateManager;
 class KeyValueStore;
@@ -32,6 +33,7 @@ struct PageContext {
     Scheduler *scheduler = nullptr;
 
     QXHttpRequestManager *http = nullptr;       // the maker's API
+    IImageLoader *images = nullptr;             // pictures from web addresses (QXGifView)
     QXMouseCommandManager *device = nullptr;    // commands to the connected device
     QXHidCommandManager *hidCommands = nullptr; // the HID-only commands (lighting, report rate)
     QXOTAUpdateManager *ota = nullptr;          // firmware and application updates

@@ -88,9 +88,9 @@ IFlyASRManager *QXWebApiAsrService::sdk() const
     return m_deps.sdk ? m_deps.sdk : IFlyASRManager::sharedInstance();
 }
 
-WavRateInputs QXWebApiAsrService::deviceAudio() const
+AsrAudioFormat QXWebApiAsrService::deviceAudioFormat() const
 {
-    return m_deps.deviceAudio ? m_deps.deviceAudio() : QXToolManager::currentWavRateInputs();
+    return m_deps.deviceAudioFormat ? m_deps.deviceAudioFormat() : device().voiceStreamFormat();
 }
 
 bool QXWebApiAsrService::isPointerMicMode() const
@@ -501,7 +501,7 @@ void QXWebApiAsrService::chunkArrived(Source source, const QByteArray &chunk, bo
         m_isCancel = false;
     } else if (m_sdkSession) {
         // The engine takes 16 kHz PCM only; ADPCM or 8 kHz voice would be heard as noise.
-        const AsrAudioFormat f = asrAudioFormat(deviceAudio());
+        const AsrAudioFormat f = deviceAudioFormat();
         const bool widePcm = f.format == QLatin1String("pcm") && f.rate == QLatin1String("16k");
         if (source == Source::Microphone || (!state().bleConnect() && widePcm))
             sdk()->sendPcmData(chunk);
@@ -612,6 +612,6 @@ AsrFrameFields QXWebApiAsrService::frameFields() const
     if (m_source == Source::Microphone)
         f.audio = {QStringLiteral("pcm"), QStringLiteral("16k")};
     else
-        f.audio = asrAudioFormat(deviceAudio());
+        f.audio = deviceAudioFormat();
     return f;
 }

@@ -47,8 +47,8 @@ public:
         QXMouseCommandManager *device = nullptr;     // likewise
         platform::IAudioInput *microphone = nullptr; // likewise (the installed capture, if any)
         IFlyASRManager *sdk = nullptr;               // likewise (none where no SDK engine exists)
-        // The device state the frame's "format"/"rate" come from; empty: the WAV writer's.
-        std::function<WavRateInputs()> deviceAudio = {};
+        // The device voice's "format"/"rate" for the frames; empty: the device facade's.
+        std::function<AsrAudioFormat()> deviceAudioFormat = {};
         std::function<QString()> hotWords = {}; // the frame's "phrases"; empty: ""
         std::function<int()> pressType = {};    // the voice-key dispatcher's; empty: 0
         // The speech pop-up: a message with a press type, and its dismissal.
@@ -102,7 +102,7 @@ private:
     QXMouseCommandManager &device() const;
     platform::IAudioInput *microphone() const;
     IFlyASRManager *sdk() const;
-    WavRateInputs deviceAudio() const;
+    AsrAudioFormat deviceAudioFormat() const;
 
     void start(bool isTransferAudio, ResultBlock callback);
     void finish();

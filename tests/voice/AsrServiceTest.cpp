@@ -77,7 +77,9 @@ protected:
         d.device = &facade;
         d.microphone = &mic;
         d.serviceBase = server.base();
-        d.deviceAudio = [this] { return WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}}; };
+        d.deviceAudioFormat = [this] {
+            return voiceStreamFormat(WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}});
+        };
         d.showSpeechView = [this](const QString &text, int type) { popups << text + "|" + QString::number(type); };
         asr = std::make_unique<QXWebApiAsrService>(std::move(d));
         asr->addStatusListener(&listener);
