@@ -1,15 +1,13 @@
 #pragma once
 
 #include "IVoiceCommandRunner.h"
-#include "QXToolManagerUI.h"
 
 #include <functional>
 
 class QXCommandViewModel;
+class TextInsertionService;
 class QXVoiceCommandItem;
 namespace platform {
-class IClipboard;
-class IKeyPoster;
 class IWorkspace;
 } // namespace platform
 
@@ -21,8 +19,7 @@ public:
     struct Deps {
         QXCommandViewModel &commands;
         platform::IWorkspace &workspace;
-        platform::IKeyPoster &keyPoster;
-        platform::IClipboard &clipboard;
+        TextInsertionService &text; // shortcuts and texts to paste
         // Whether the user picked this file or folder target (keyed by the target text
         // as stored); only picked targets are opened. Empty: none is.
         std::function<bool(const QString &target)> hasTargetRecord;
@@ -39,5 +36,4 @@ private:
     bool openPickedTarget(const QString &target);
 
     Deps m_deps;
-    QXToolManagerUI m_tools;
 };

@@ -9,6 +9,7 @@
 #include "QXCommandViewModel.h"
 #include "QXLanguageManager.h"
 #include "QXSpeechTranslation.h"
+#include "TextInsertionService.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTemporaryDir>
@@ -76,7 +77,8 @@ protected:
     FakeKeyPoster keys;
     FakeClipboard clipboard;
     QStringList records; // the targets the user picked
-    QXCmdService runner{{model, workspace, keys, clipboard, [this](const QString &t) { return records.contains(t); }}};
+    TextInsertionService text{{clipboard, keys}};
+    QXCmdService runner{{model, workspace, text, [this](const QString &t) { return records.contains(t); }}};
 
     MemoryKeyValueStore prefs;
     QXLanguageManager languages{prefs};

@@ -9,6 +9,7 @@
 #include "QXMouseCommandManager.h"
 #include "RecordingHidSink.h"
 #include "ScopedUserInfoData.h"
+#include "TextInsertionService.h"
 #include "platform/PrimarySelectionCopier.h"
 
 #include <QJsonDocument>
@@ -40,6 +41,7 @@ struct KeyWorld {
     QXHidCommandManager hidMgr;
     QXBLEMouseCommandManager bleMgr;
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    TextInsertionService text{{clipboard, poster, &state.state(), &facade}};
     std::unique_ptr<QXKeyPressManager> keys;
 
     explicit KeyWorld(platform::IGlobalMouseMonitor *monitor = nullptr)
@@ -49,8 +51,8 @@ struct KeyWorld {
         state->setMouseIsConnect(true);
         state->setCompatibleModeSwitch(false);
         keys = std::make_unique<QXKeyPressManager>(QXKeyPressManager::Deps{
-            &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power,
-            &voice, &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }, &flags});
+            &state.state(), &facade, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power, &voice,
+            &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }, &flags, &text});
     }
     ~KeyWorld() { hidMgr.setHidSink(nullptr); }
 
