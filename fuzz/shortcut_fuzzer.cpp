@@ -1,8 +1,9 @@
 // Recorded shortcut text (stored by the command pages, replayed on a mouse key): the
 // replay and the reader the pages rebuild a shortcut with.
-#include "QXToolManagerUI.h"
 #include "ShortcutAction.h"
+#include "TextInsertionService.h"
 #include "platform/IKeyPoster.h"
+#include "platform/PlatformServices.h"
 
 #include <QString>
 
@@ -26,11 +27,8 @@ struct CountingPoster final : platform::IKeyPoster {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static CountingPoster poster;
-    static QXToolManagerUI tool([] {
-        QXToolManagerUI::Deps deps;
-        deps.keyPoster = &poster;
-        return deps;
-    }());
+    // The clipboard is not touched by a shortcut: the stand-in will do.
+    static TextInsertionService tool({*platform::services().clipboard, poster});
     const int before = poster.strokes;
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const bool posted = tool.handleShortcut(text);

@@ -91,25 +91,6 @@ bool AppPagePorts::validNetworkIsNotReable() const
     return m_deps.http.validNetworkIsNotReable();
 }
 
-void AppPagePorts::loadImage(const QUrl &url, QObject *context, Done done)
-{
-    QNetworkReply *reply = m_deps.http.urlSessionManager()->get(QNetworkRequest(url));
-    // The reply goes once finished, whether or not its context is still there to hear it.
-    QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
-    QObject::connect(reply, &QNetworkReply::finished, context ? context : reply, [reply, done = std::move(done)] {
-        if (reply->error() != QNetworkReply::NoError) {
-            done({}, reply->errorString());
-            return;
-        }
-        QImage image;
-        if (!image.loadFromData(reply->readAll())) {
-            done({}, QStringLiteral("not a picture"));
-            return;
-        }
-        done(image, {});
-    });
-}
-
 bool AppPagePorts::openUrl(const QUrl &url)
 {
     qxLogOnce(QStringLiteral("pages.workspace"),

@@ -18,7 +18,6 @@ class AppPagePorts final : public IHidOnlyCommands,
                            public IFirmwareUpdates,
                            public IReceiverIds,
                            public IMakerApi,
-                           public IImageLoader,
                            public platform::IWorkspace {
 public:
     struct Deps {
@@ -53,8 +52,6 @@ public:
     // IMakerApi
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override;
     bool validNetworkIsNotReable() const override;
-    // IImageLoader: a GET on the maker's API's network access, decoded by Qt's readers.
-    void loadImage(const QUrl &url, QObject *context, Done done) override;
     // platform::IWorkspace (the stand-in)
     bool openUrl(const QUrl &url) override;
 

@@ -35,6 +35,7 @@
 #include "QXHidReportParser.h"
 #include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
+#include "QXImageLoader.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
@@ -44,7 +45,6 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
-#include "QXTextAreaManager.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
@@ -56,6 +56,7 @@
 #include "StatusItemController.h"
 #include "TKTTSManager.h"
 #include "TargetRecords.h"
+#include "TextInsertionService.h"
 #include "TrayStatusItem.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
@@ -138,6 +139,7 @@ CompanionApp::CompanionApp(const Options &options)
     m_hotWords.install(std::make_unique<QXHotWordViewModel>(*m_database));
     m_targets = std::make_unique<TargetRecords>(*m_store);
     m_http.install(std::make_unique<QXHttpRequestManager>());
+    m_images = std::make_unique<QXImageLoader>(*m_http->urlSessionManager());
     // What the requests read of the state and the language tables installed above.
     m_sceneState.install(std::make_unique<QXAppSceneState>());
 
@@ -226,10 +228,10 @@ CompanionApp::CompanionApp(const Options &options)
     // Firmware transfers take the images the update manager downloaded.
     m_facade->setFirmwareImagePaths([&ota] { return ota.filePath(); }, [&ota] { return ota.filePathDongle(); });
 
-    buildKeyActions();
+    buildKeyActions(options);
     buildSelectionShell();
     buildAudio(options);
-    buildVoice(options);
+    buildVoice();
     buildPermissionsAndLogin(options);
     buildShell(options);
 }
@@ -250,6 +252,8 @@ CompanionApp::~CompanionApp()
     takeDownAudio();
     takeDownSelectionShell();
     m_keyPress.reset();
+    m_textInsertion.reset();
+    m_ownedAccessibility.reset();
     m_selectionCopier.reset();
     m_power.reset();
     if (m_asrSdk) {
@@ -288,6 +292,7 @@ CompanionApp::~CompanionApp()
     m_speech.reset();
     m_desktop.reset();
     m_sceneState.reset();
+    m_images.reset();
     m_http.reset();
     m_targets.reset();
     m_hotWords.reset();
@@ -350,7 +355,7 @@ PageContext CompanionApp::pageContext() const
         .firmware = *m_pagePorts,
         .receiver = *m_pagePorts,
         .api = *m_pagePorts,
-        .images = *m_pagePorts,
+        .images = *m_images,
         .aiWindow = *m_seams.aiWindow,
         .translate = *m_seams.translate,
         .tips = *m_seams.tips,
@@ -390,9 +395,18 @@ void CompanionApp::buildDeviceProtocol()
 
 // The programmable keys' actions, over the desktop services, the device facade and
 // the higher layers' seams.
-void CompanionApp::buildKeyActions()
+void CompanionApp::buildKeyActions(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
+    // Every paste, chord and field write into other applications goes through one
+    // service.
+    platform::IAccessibilityBridge *bridge = options.accessibility;
+    if (!bridge) {
+        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
+        bridge = m_ownedAccessibility.get();
+    }
+    m_textInsertion = std::make_unique<TextInsertionService>(TextInsertionService::Deps{
+        *desktop.clipboard, *desktop.keyPoster, m_state.get(), m_facade.get(), bridge, [] { return QCursor::pos(); }});
     m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
     if (m_desktop)
         m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
@@ -401,8 +415,8 @@ void CompanionApp::buildKeyActions()
     QXKeyPressManager::Deps deps;
     deps.state = m_state.get();
     deps.device = m_facade.get();
-    deps.keyPoster = desktop.keyPoster;
     deps.clipboard = desktop.clipboard;
+    deps.text = m_textInsertion.get();
     deps.selectionCopier = m_selectionCopier.get();
     deps.workspace = desktop.workspace;
     deps.mouseMonitor = desktop.mouseMonitor;
@@ -506,16 +520,15 @@ void CompanionApp::buildSpeechService(const QString &base)
 
 // The dispatcher and what it delivers through: commands, translation, paste and the
 // local text endpoint.
-void CompanionApp::buildVoice(const Options &options)
+void CompanionApp::buildVoice()
 {
     const platform::PlatformServices &desktop = platform::services();
     m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database, m_hotWords.get()});
     m_cmdService = std::make_unique<QXCmdService>(
-        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard, m_targets.get()});
+        QXCmdService::Deps{*m_commands, *desktop.workspace, *m_textInsertion, m_targets.get()});
     m_localPost = std::make_unique<QXLocalTextPoster>();
     m_delivery = std::make_unique<QXResultDelivery>(QXResultDelivery::Deps{
-        *m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard, *m_seams.aiWindow, *m_cmdService,
-        *m_popups, *m_localPost,
+        *m_state, *m_languages, *m_textInsertion, *m_seams.aiWindow, *m_cmdService, *m_popups, *m_localPost,
         [window = QPointer<MainWindow>(m_mainWindow.get())] { return window && window->isShowAIWindow(); }});
     QXResultDelivery *delivery = m_delivery.get();
     VoiceKeyState *keys = &m_keys;
@@ -530,23 +543,12 @@ void CompanionApp::buildVoice(const Options &options)
             *m_state, m_keys, *m_facade, m_bleCommands.get(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress,
             *m_translation, *m_delivery, m_notifications.get(), [hid] { hid->closeHIDDevice(); }}));
     m_voiceRelay.setTarget(&dispatcher);
-
-    platform::IAccessibilityBridge *bridge = options.accessibility;
-    if (!bridge) {
-        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
-        bridge = m_ownedAccessibility.get();
-    }
-    QXPopupWindowTool *popups = m_popups.get();
-    m_textArea = std::make_unique<QXTextAreaManager>(QXTextAreaManager::Deps{
-        bridge, [] { return QCursor::pos(); }, [popups] { return popups->isLast(); }, m_notifications.get()});
 }
 
 void CompanionApp::takeDownVoice()
 {
     m_speech->prepareForApplicationTermination();
     m_voiceRelay.setTarget(nullptr);
-    m_textArea.reset();
-    m_ownedAccessibility.reset();
     m_dispatcher.reset();
     m_translation.reset();
     m_delivery.reset();

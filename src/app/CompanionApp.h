@@ -47,6 +47,7 @@ class StartAtLoginController;
 class TargetRecords;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
+class QXImageLoader;
 class QXKeyPressManager;
 class QXLanguageManager;
 class QXMouseCommandManager;
@@ -62,7 +63,7 @@ class QXCommandViewModel;
 class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
-class QXTextAreaManager;
+class TextInsertionService;
 class QXWebApiAsrService;
 class SelectionCopyMonitor;
 class TKTTSManager;
@@ -197,14 +198,14 @@ private:
     };
 
     void buildDeviceProtocol();
-    void buildKeyActions();
+    void buildKeyActions(const Options &options);
     void buildSelectionShell();
     void takeDownSelectionShell();
     void bindSnipShortcut();
     void buildAudio(const Options &options);
     void takeDownAudio();
     void buildSpeechService(const QString &base);
-    void buildVoice(const Options &options);
+    void buildVoice();
     void takeDownVoice();
     void buildShell(const Options &options);
     void wireHidSinks();
@@ -223,6 +224,7 @@ private:
     Owned<QXHotWordViewModel> m_hotWords;
     std::unique_ptr<TargetRecords> m_targets;
     Owned<QXHttpRequestManager> m_http;
+    std::unique_ptr<QXImageLoader> m_images; // on the API client's network
     Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     std::unique_ptr<IFlyASRManager> m_asrSdk;
@@ -262,6 +264,10 @@ private:
 
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    // Pastes, chords and field writes into other applications (the field writes over
+    // the accessibility bus are ready but not used for recognitions: paste runs).
+    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
+    std::unique_ptr<TextInsertionService> m_textInsertion;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
     std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
     bool m_snipBound = false;
@@ -276,10 +282,6 @@ private:
     std::unique_ptr<QXResultDelivery> m_delivery;
     std::unique_ptr<QXSpeechTranslation> m_translation;
     Owned<QXAudioMonitorService> m_dispatcher;
-    // Writing into the field under the pointer over the accessibility bus: built and
-    // ready, but not registered for recognitions (paste is the delivery that runs).
-    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
-    std::unique_ptr<QXTextAreaManager> m_textArea;
 
     std::unique_ptr<platform::IMicrophone> m_ownedMicrophone;
     std::unique_ptr<platform::ISpeechSynth> m_ownedSpeechSynth;

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "IVoiceCommandRunner.h"
-#include "QXToolManagerUI.h"
 
 class QXCommandViewModel;
+class TextInsertionService;
 class TargetRecords;
 class QXVoiceCommandItem;
 namespace platform {
-class IClipboard;
-class IKeyPoster;
 class IWorkspace;
 } // namespace platform
 
@@ -20,8 +18,7 @@ public:
     struct Deps {
         QXCommandViewModel &commands;
         platform::IWorkspace &workspace;
-        platform::IKeyPoster &keyPoster;
-        platform::IClipboard &clipboard;
+        TextInsertionService &text; // shortcuts and texts to paste
         // The file and folder targets the user picked; only those are opened. nullptr: none is.
         const TargetRecords *targets = nullptr;
     };
@@ -37,5 +34,4 @@ private:
     bool openPickedTarget(const QString &target);
 
     Deps m_deps;
-    QXToolManagerUI m_tools;
 };

@@ -17,10 +17,10 @@ class IVoiceKeyDispatcher;
 class PZEventMonitor;
 class QXMouseCommandManager;
 class QXUserInfoData;
+class TextInsertionService;
 namespace platform {
 class IClipboard;
 class IGlobalMouseMonitor;
-class IKeyPoster;
 class IPowerManager;
 class ISelectionCopier;
 class IWorkspace;
@@ -37,7 +37,6 @@ public:
     struct Deps {
         QXUserInfoData *state = nullptr;
         QXMouseCommandManager *device = nullptr;
-        platform::IKeyPoster *keyPoster = nullptr;
         platform::IClipboard *clipboard = nullptr;
         platform::ISelectionCopier *selectionCopier = nullptr;
         platform::IWorkspace *workspace = nullptr;
@@ -54,6 +53,7 @@ public:
         // The key and voice flags shared with the device layers (lastPressType among
         // them); nullptr: the manager's own.
         VoiceKeyState *keys = nullptr;
+        TextInsertionService *text = nullptr; // pastes, chords and recorded shortcuts
     };
 
     static constexpr int kDeleteRepeatMs = 100;

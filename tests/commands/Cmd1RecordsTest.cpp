@@ -3,10 +3,10 @@
 #include "CommandRecords.h"
 #include "FakeDesktop.h"
 #include "KeyValueStore.h"
-#include "QXToolManagerUI.h"
 #include "QXVoiceCommandListItem.h"
 #include "ShortcutAction.h"
 #include "TargetRecords.h"
+#include "TextInsertionService.h"
 
 #include <QTemporaryDir>
 
@@ -69,9 +69,8 @@ TEST(Cmd1ShortcutAction, ThreeFieldsWrittenAndReadByName)
 
     // The replay reads the same text.
     FakeKeyPoster poster;
-    QXToolManagerUI::Deps deps;
-    deps.keyPoster = &poster;
-    EXPECT_TRUE(QXToolManagerUI(deps).handleShortcut(shiftCommandK));
+    FakeClipboard clipboard;
+    EXPECT_TRUE(TextInsertionService({clipboard, poster}).handleShortcut(shiftCommandK));
     EXPECT_EQ(poster.strokes, (std::vector<PostedStroke>{{40, 0x120000}}));
 }
 

@@ -11,10 +11,12 @@
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "platform/ShortcutBinder.h"
+#include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
 
 #include <QMap>
+#include <QTimer>
 
 #include <memory>
 #include <utility>
@@ -90,6 +92,10 @@ private:
 // The HID-only commands, the firmware (scripted: set the two flags), the receiver
 // (settable ids, counted re-opens), the maker's API (answers held until a test gives
 // them) and the pictures (scripted by address; any other fails) in one recorder.
+struct PendingLoad final : IImageLoader::Load {
+    QObject context; // the answer goes with it
+};
+
 class RecordingPagePorts : public IHidOnlyCommands,
                            public IFirmwareUpdates,
                            public IReceiverIds,
@@ -134,15 +140,20 @@ public:
     }
     bool validNetworkIsNotReable() const override { return offline; }
 
-    QMap<QUrl, QImage> images;
-    void loadImage(const QUrl &url, QObject *, Done done) override
+    // The bytes served per address; any other address fails. Answered from the event
+    // loop, after loadImage returned, and not at all once the load is dropped.
+    QMap<QUrl, QByteArray> images;
+    std::unique_ptr<Load> loadImage(const QUrl &url, Done done) override
     {
         m_log.calls << QStringLiteral("loadImage(%1)").arg(url.toString());
+        auto load = std::make_unique<PendingLoad>();
         const auto it = images.constFind(url);
-        if (it == images.constEnd())
-            done({}, QStringLiteral("no picture at %1").arg(url.toString()));
-        else
-            done(*it, {});
+        const bool found = it != images.constEnd();
+        const QByteArray body = found ? *it : QByteArray();
+        const QString error = found ? QString() : QStringLiteral("no picture at %1").arg(url.toString());
+        QTimer::singleShot(0, &load->context,
+                           [found, body, error, done = std::move(done)] { done(found, body, error); });
+        return load;
     }
 
 private:

@@ -77,7 +77,9 @@ protected:
         d.device = &facade;
         d.microphone = &mic;
         d.serviceBase = server.base();
-        d.deviceAudio = [this] { return WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}}; };
+        d.deviceAudioFormat = [this] {
+            return voiceStreamFormat(WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}});
+        };
         d.showSpeechView = [this](const QString &text, int type) { popups << text + "|" + QString::number(type); };
         asr = std::make_unique<QXWebApiAsrService>(std::move(d));
         asr->addStatusListener(&listener);
@@ -217,7 +219,7 @@ TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFai
         listener.calls.clear();
         const qsizetype before = server.frames.size();
         server.onEnd({afterEnd});
-        asr->transferAudioWithFilePath(path, QXTransferAudioModel());
+        asr->fileTranscription().transferAudioWithFilePath(path, QXTransferAudioModel());
         begin(true);
         // The open sends one chunk and the first tick another, at once; then one per tick.
         ASSERT_TRUE(server.waitForFrames(int(before) + std::min(2, int(frames.size()))));

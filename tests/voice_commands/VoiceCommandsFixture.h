@@ -10,6 +10,7 @@
 #include "QXLanguageManager.h"
 #include "QXSpeechTranslation.h"
 #include "TargetRecords.h"
+#include "TextInsertionService.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTemporaryDir>
@@ -78,7 +79,8 @@ protected:
     FakeClipboard clipboard;
     MemoryKeyValueStore prefs;
     TargetRecords records{prefs}; // the targets the user picked
-    QXCmdService runner{{model, workspace, keys, clipboard, &records}};
+    TextInsertionService text{{clipboard, keys}};
+    QXCmdService runner{{model, workspace, text, &records}};
 
     QXLanguageManager languages{prefs};
     int pressType = 37;

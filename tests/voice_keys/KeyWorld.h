@@ -11,6 +11,7 @@
 #include "RecordingHidSink.h"
 #include "ScopedUserInfoData.h"
 #include "TargetRecords.h"
+#include "TextInsertionService.h"
 #include "platform/PrimarySelectionCopier.h"
 
 #include <QJsonDocument>
@@ -44,6 +45,7 @@ struct KeyWorld {
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
     MemoryKeyValueStore picked;
     TargetRecords targets{picked}; // "/tmp" is the one picked target
+    TextInsertionService text{{clipboard, poster, &state.state(), &facade}};
     std::unique_ptr<QXKeyPressManager> keys;
 
     explicit KeyWorld(platform::IGlobalMouseMonitor *monitor = nullptr)
@@ -54,8 +56,8 @@ struct KeyWorld {
         state->setMouseIsConnect(true);
         state->setCompatibleModeSwitch(false);
         keys = std::make_unique<QXKeyPressManager>(QXKeyPressManager::Deps{
-            &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power,
-            &voice, &ai, &translate, &tips, nullptr, &targets, &flags});
+            &state.state(), &facade, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power, &voice,
+            &ai, &translate, &tips, nullptr, &targets, &flags, &text});
     }
     ~KeyWorld() { hidMgr.setHidSink(nullptr); }
 

@@ -2,6 +2,7 @@
 
 #include "IFirmwareTransferCommands.h"
 #include "Scheduler.h"
+#include "VoiceStreamFormat.h"
 #include "services/IMouseCommands.h"
 
 #include <QString>
@@ -36,6 +37,9 @@ public:
 
     // Goes away with the facade: delayed work on it names this as its context.
     QObject *lifetime() { return &m_lifetime; }
+
+    // How the connected device's voice is encoded, for the speech service's frames.
+    VoiceStreamFormat voiceStreamFormat() const;
 
     // --- IMouseCommands, forwarded to the active manager
     void sendGetMouseInfoData() override { active().sendGetMouseInfoData(); }

@@ -70,13 +70,3 @@ public:
     // True when the last reachability check found no network.
     virtual bool validNetworkIsNotReable() const = 0;
 };
-
-// Pictures named by a web address (product pictures).
-class IImageLoader {
-public:
-    // The picture, or a null image and the reason.
-    using Done = std::function<void(const QImage &image, const QString &error)>;
-    virtual ~IImageLoader() = default;
-    // done runs once on the main thread, unless context is gone by then.
-    virtual void loadImage(const QUrl &url, QObject *context, Done done) = 0;
-};
