@@ -52,6 +52,7 @@ bench: deps build-bench/build.ninja
 clean:
 	rm -rf build build-asan build-tsan build-fuzz build-bench
 
-# The C++ lines changed since the merge base with main (or BASE=<commit>) follow .clang-format.
+# The C++ lines changed since the merge base with main (or BASE=<commit>) follow
+# .clang-format; on main itself (and in CI), the lines of the checked-out commit.
 format-check:
 	@scripts/check-format $(BASE)

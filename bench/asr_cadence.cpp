@@ -102,7 +102,7 @@ Cadence cadence(const std::vector<double> &t)
     double sum = 0;
     for (size_t i = 2; i < t.size(); ++i) {
         sum += t[i] - t[i - 1];
-        deviations.push_back(std::abs(t[i] - t[i - 1] - QXWebApiAsrService::kSendIntervalMs));
+        deviations.push_back(std::abs(t[i] - t[i - 1] - QXAudioFileTranscription::kSendIntervalMs));
     }
     std::sort(deviations.begin(), deviations.end());
     const size_t at = size_t(std::ceil(0.99 * double(deviations.size()))) - 1;
@@ -127,12 +127,12 @@ int main(int argc, char **argv)
     Receiver receiver;
     receiver.start();
 
-    const int chunks = seconds * 1000 / QXWebApiAsrService::kSendIntervalMs;
+    const int chunks = seconds * 1000 / QXAudioFileTranscription::kSendIntervalMs;
     const QString path = dir.filePath(QStringLiteral("minute.pcm"));
     {
         QFile f(path);
         f.open(QIODevice::WriteOnly);
-        f.write(QByteArray(qsizetype(chunks) * QXWebApiAsrService::kTransferChunkBytes, '\x11'));
+        f.write(QByteArray(qsizetype(chunks) * QXAudioFileTranscription::kChunkBytes, '\x11'));
     }
     QXWebApiAsrService::Deps deps;
     deps.state = &state;
@@ -141,7 +141,7 @@ int main(int argc, char **argv)
     QXWebApiAsrService asr(deps);
     Sender sender;
     asr.addStatusListener(&sender);
-    asr.transferAudioWithFilePath(path, QXTransferAudioModel());
+    asr.fileTranscription().transferAudioWithFilePath(path, QXTransferAudioModel());
 
     const double cpuBefore = cpuSeconds(RUSAGE_SELF), mainBefore = cpuSeconds(RUSAGE_THREAD);
     asr.beginAsrIsTransferAudio(true, {});

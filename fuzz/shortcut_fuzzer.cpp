@@ -1,6 +1,9 @@
-// Recorded shortcut text (stored by the command pages, replayed on a mouse key).
-#include "QXToolManagerUI.h"
+// Recorded shortcut text (stored by the command pages, replayed on a mouse key): the
+// replay and the reader the pages rebuild a shortcut with.
+#include "ShortcutAction.h"
+#include "TextInsertionService.h"
 #include "platform/IKeyPoster.h"
+#include "platform/PlatformServices.h"
 
 #include <QString>
 
@@ -24,15 +27,18 @@ struct CountingPoster final : platform::IKeyPoster {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static CountingPoster poster;
-    static QXToolManagerUI tool([] {
-        QXToolManagerUI::Deps deps;
-        deps.keyPoster = &poster;
-        return deps;
-    }());
+    // The clipboard is not touched by a shortcut: the stand-in will do.
+    static TextInsertionService tool({*platform::services().clipboard, poster});
     const int before = poster.strokes;
-    const bool posted = tool.handleShortcut(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const bool posted = tool.handleShortcut(text);
     // A shortcut posts exactly one stroke or nothing at all.
     if (poster.strokes - before != (posted ? 1 : 0))
         __builtin_trap();
+    // What the reader accepts, the writer writes back to the same shortcut.
+    if (const std::optional<platform::Shortcut> shortcut = ShortcutAction::parse(text)) {
+        if (ShortcutAction::parse(ShortcutAction::toJson(*shortcut)) != shortcut)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -1,13 +1,13 @@
 #include "AppDelegate.h"
 
 #include "AppSteps.h"
-#include "DefaultInputDevice.h"
 #include "HRVLocalizedString.h"
 #include "MainThread.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
+#include "ReceiverAudioInput.h"
 #include "TPRDelayInvocation.h"
 #include "services/IPopupTips.h"
 

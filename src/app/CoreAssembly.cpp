@@ -6,11 +6,14 @@
 #include "KeyValueStore.h"
 #include "NotificationCenter.h"
 #include "PZLog.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
+#include "QXImageLoader.h"
 #include "QXLanguageManager.h"
 #include "QXNetSceneState.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "TargetRecords.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
@@ -54,7 +57,12 @@ CoreAssembly::CoreAssembly(const Options &options)
     m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
+    // The hot words every recognition frame carries, kept in step by the command model,
+    // and the files and folders the user picked (only those are ever opened).
+    m_hotWords.install(std::make_unique<QXHotWordViewModel>(*m_database));
+    m_targets = std::make_unique<TargetRecords>(*m_store);
     m_http.install(std::make_unique<QXHttpRequestManager>());
+    m_images = std::make_unique<QXImageLoader>(*m_http->urlSessionManager());
     // What the requests read of the state and the language tables installed above.
     m_sceneState.install(std::make_unique<QXAppSceneState>());
 

@@ -6,11 +6,14 @@
 
 class KeyValueStore;
 class NotificationCenter;
+class QXHotWordViewModel;
 class QXHttpRequestManager;
+class QXImageLoader;
 class QXLanguageManager;
 class QXNetSceneState;
 class QXToolManager;
 class QXUserInfoData;
+class TargetRecords;
 class WQSSqliteOperation;
 namespace platform {
 class ISecretStore;
@@ -21,8 +24,9 @@ class LinuxDesktopServices;
 } // namespace platform
 
 // What every other area stands on: the preferences, the notification centre, the
-// languages, the application state, the database, the HTTP client, the desktop
-// services and the global shortcuts. Each is installed as the process-wide instance
+// languages, the application state, the database with the hot words, the picked
+// targets, the HTTP client with the image loader, the desktop services and the global
+// shortcuts. Each is installed as the process-wide instance
 // while it lives here; members go in the reverse of their order.
 class CoreAssembly {
 public:
@@ -42,7 +46,10 @@ public:
     QXLanguageManager &languages() const { return *m_languages; }
     QXUserInfoData &state() const { return *m_state; }
     WQSSqliteOperation &database() const { return *m_database; }
+    QXHotWordViewModel &hotWords() const { return *m_hotWords; }
+    TargetRecords &targets() const { return *m_targets; }
     QXHttpRequestManager &http() const { return *m_http; }
+    QXImageLoader &images() const { return *m_images; }
     platform::ShortcutBinder &shortcuts() const { return *m_shortcuts; }
     // The desktop services are the real X11 ones (else a test installs fakes).
     bool hasDesktop() const { return bool(m_desktop); }
@@ -58,7 +65,10 @@ private:
     std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
+    Owned<QXHotWordViewModel> m_hotWords;
+    std::unique_ptr<TargetRecords> m_targets;
     Owned<QXHttpRequestManager> m_http;
+    std::unique_ptr<QXImageLoader> m_images; // on the API client's network
     Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     Owned<platform::ShortcutBinder> m_shortcuts;

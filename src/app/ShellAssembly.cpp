@@ -1,9 +1,9 @@
 #include "ShellAssembly.h"
 
+#include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
 #include "HIDDevice.h"
-#include "KeyValueStore.h"
 #include "KitAppearance.h"
 #include "MainWindow.h"
 #include "MessageBoxAlertPresenter.h"
@@ -12,6 +12,7 @@
 #include "PageFactory.h"
 #include "QXAuthorityManagementWindowController.h"
 #include "QXHttpRequestManager.h"
+#include "QXImageLoader.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
@@ -23,6 +24,7 @@
 #include "SnipShortcut.h"
 #include "StartAtLoginController.h"
 #include "StatusItemController.h"
+#include "TargetRecords.h"
 #include "TrayStatusItem.h"
 #include "VoiceAssembly.h"
 #include "crash/QXUncaughtExceptionHandler.h"
@@ -44,15 +46,14 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
-    // Files and applications open only where the user picked them: those have a record.
-    KeyValueStore *records = &m_core.store();
-    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    toolUi.targets = &m_core.targets();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
 
     buildUpdates();
+    // The start-up switch is a port of the pages, made with the status item.
+    buildPermissionsAndLogin(options);
     buildStatusItem(options);
     buildSelectionShell();
-    buildPermissionsAndLogin(options);
 }
 
 ShellAssembly::~ShellAssembly() = default;
@@ -81,6 +82,8 @@ void ShellAssembly::buildStatusItem(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
+    m_pagePorts = std::make_unique<AppPagePorts>(
+        AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota, m_device.hid(), m_core.http()});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
@@ -96,28 +99,34 @@ void ShellAssembly::buildStatusItem(const Options &options)
     m_statusItem = std::make_unique<StatusItemController>(std::move(deps));
 }
 
+// Every member is the application's own object; a seam the higher layers have not
+// filled yet is its logged stand-in (the seams are resolved), and without a desktop
+// workspace the pages' ports stand in for it.
 PageContext ShellAssembly::pageContext() const
 {
     const DeviceSeams &seams = m_device.seams();
-    PageContext c;
-    c.state = &m_core.state();
-    c.store = &m_core.store();
-    c.languages = &m_core.languages();
-    c.notifications = &m_core.notifications();
-    c.scheduler = &Scheduler::instance();
-    c.http = &m_core.http();
-    c.device = &m_device.facade();
-    c.hidCommands = &m_device.hidCommands();
-    c.ota = m_ota.get();
-    c.hid = &m_device.hid();
-    c.aiWindow = seams.aiWindow;
-    c.translate = seams.translate;
-    c.tips = seams.tips;
-    c.alerts = m_alerts.get();
-    c.shell = m_mainWindow.get();
-    c.shortcuts = &m_core.shortcuts();
-    c.workspace = platform::services().workspace;
-    return c;
+    platform::IWorkspace *workspace = platform::services().workspace;
+    return PageContext{
+        .state = m_core.state(),
+        .store = m_core.store(),
+        .languages = m_core.languages(),
+        .notifications = m_core.notifications(),
+        .scheduler = Scheduler::instance(),
+        .device = m_device.facade(),
+        .hidCommands = *m_pagePorts,
+        .firmware = *m_pagePorts,
+        .receiver = *m_pagePorts,
+        .api = *m_pagePorts,
+        .images = m_core.images(),
+        .aiWindow = *seams.aiWindow,
+        .translate = *seams.translate,
+        .tips = *seams.tips,
+        .alerts = *m_alerts,
+        .shell = *m_mainWindow,
+        .startAtLogin = *m_startAtLogin,
+        .shortcuts = m_core.shortcuts(),
+        .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
+    };
 }
 
 // The selection copy monitor with its search button; the screenshot shortcut is bound
@@ -174,25 +183,12 @@ void ShellAssembly::listHooks(HookStates &out) const
     const DeviceSeams none = DeviceSeams{}.resolved();
     const auto real = [](const void *seam, const void *standIn) { return seam && seam != standIn; };
     m_ota->listHooks(out);
+    // Every other member of the page context is a reference, so it is filled.
     const PageContext c = pageContext();
     out.in(QStringLiteral("PageContext"))
-        .add("state", c.state)
-        .add("store", c.store)
-        .add("languages", c.languages)
-        .add("notifications", c.notifications)
-        .add("scheduler", c.scheduler)
-        .add("http", c.http)
-        .add("device", c.device)
-        .add("hidCommands", c.hidCommands)
-        .add("ota", c.ota)
-        .add("hid", c.hid)
-        .add("aiWindow", real(c.aiWindow, none.aiWindow))
-        .add("translate", real(c.translate, none.translate))
-        .add("tips", real(c.tips, none.tips))
-        .add("alerts", c.alerts)
-        .add("shell", c.shell)
-        .add("shortcuts", c.shortcuts)
-        .add("workspace", c.workspace);
+        .add("aiWindow", real(&c.aiWindow, none.aiWindow))
+        .add("translate", real(&c.translate, none.translate))
+        .add("tips", real(&c.tips, none.tips));
     const DeviceSeams &seams = m_device.seams();
     out.in(QStringLiteral("StatusItemController"))
         .add("deps.voice", real(seams.voice, none.voice))

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AppPagePorts;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -96,6 +97,9 @@ private:
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
     std::unique_ptr<StartAtLoginController> m_startAtLogin;
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The pages: their ports over the managers of the areas, and the factory that
+    // makes each page over the context of pageContext().
+    std::unique_ptr<AppPagePorts> m_pagePorts;
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;

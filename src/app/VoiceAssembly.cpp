@@ -6,13 +6,13 @@
 #include "DeviceAssembly.h"
 #include "HIDDevice.h"
 #include "IFlyASRManager.h"
-#include "KeyValueStore.h"
 #include "MainWindow.h"
 #include "PZLog.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXCmdService.h"
 #include "QXCommandViewModel.h"
+#include "QXHotWordViewModel.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
@@ -20,10 +20,11 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
-#include "QXTextAreaManager.h"
 #include "QXUserInfoData.h"
 #include "QXWebApiAsrService.h"
 #include "TKTTSManager.h"
+#include "TargetRecords.h"
+#include "TextInsertionService.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/linux/AtspiAccessibilityBridge.h"
@@ -53,8 +54,8 @@ VoiceAssembly::VoiceAssembly(CoreAssembly &core, DeviceAssembly &device, const O
     }
     buildAudio(options);
     buildPopupsAndSpeech(options, window);
-    buildKeyActions();
-    buildDispatcher(options, window);
+    buildKeyActions(options);
+    buildDispatcher(window);
     m_device.upperPorts().plug(m_dispatcher.get(), m_speech.get(), m_popups.get());
     m_unplug.set([this] {
         m_speech->prepareForApplicationTermination();
@@ -132,6 +133,7 @@ void VoiceAssembly::buildPopupsAndSpeech(const Options &options, const WindowPor
         tts->pauseSpeak(0);
         audioTool->stop();
     };
+    deps.hotWords = [hotWords = &m_core.hotWords()] { return hotWords->getLocalHotWordListString(); };
     m_speech = std::make_unique<QXWebApiAsrService>(std::move(deps));
     QXWebApiAsrService *speech = m_speech.get();
     QXMouseCommandManager &facade = m_device.facade();
@@ -139,11 +141,21 @@ void VoiceAssembly::buildPopupsAndSpeech(const Options &options, const WindowPor
     m_deviceVoiceBlock.set([&facade] { facade.setSendVoiceDataBlock({}); });
 }
 
-// The programmable keys' actions, over the desktop services, the device facade and
-// the higher layers' seams.
-void VoiceAssembly::buildKeyActions()
+// The text insertion and the programmable keys' actions, over the desktop services,
+// the device facade and the higher layers' seams.
+void VoiceAssembly::buildKeyActions(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
+    // Every paste, chord and field write into other applications goes through one
+    // service.
+    platform::IAccessibilityBridge *bridge = options.accessibility;
+    if (!bridge) {
+        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
+        bridge = m_ownedAccessibility.get();
+    }
+    m_textInsertion = std::make_unique<TextInsertionService>(
+        TextInsertionService::Deps{*desktop.clipboard, *desktop.keyPoster, &m_core.state(), &m_device.facade(), bridge,
+                                   [] { return QCursor::pos(); }});
     m_power = std::make_unique<platform::linuxbackend::LogindPowerManager>();
     if (m_core.hasDesktop())
         m_selectionCopier = std::make_unique<platform::linuxbackend::X11SelectionCopier>(*desktop.clipboard);
@@ -153,8 +165,8 @@ void VoiceAssembly::buildKeyActions()
     QXKeyPressManager::Deps deps;
     deps.state = &m_core.state();
     deps.device = &m_device.facade();
-    deps.keyPoster = desktop.keyPoster;
     deps.clipboard = desktop.clipboard;
+    deps.text = m_textInsertion.get();
     deps.selectionCopier = m_selectionCopier.get();
     deps.workspace = desktop.workspace;
     deps.mouseMonitor = desktop.mouseMonitor;
@@ -164,26 +176,24 @@ void VoiceAssembly::buildKeyActions()
     deps.aiWindow = seams.aiWindow;
     deps.translate = seams.translate;
     deps.tips = seams.tips;
-    KeyValueStore *records = &m_core.store();
-    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    deps.targets = &m_core.targets();
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
 // The dispatcher and what it delivers through: commands, translation, paste and the
 // local text endpoint.
-void VoiceAssembly::buildDispatcher(const Options &options, const WindowPort &window)
+void VoiceAssembly::buildDispatcher(const WindowPort &window)
 {
     const platform::PlatformServices &desktop = platform::services();
     const DeviceSeams &seams = m_device.seams();
-    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{m_core.http(), m_core.database()});
-    KeyValueStore *store = &m_core.store();
+    m_commands = std::make_unique<QXCommandViewModel>(
+        QXCommandViewModel::Deps{m_core.http(), m_core.database(), &m_core.hotWords()});
     m_cmdService = std::make_unique<QXCmdService>(
-        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard,
-                           [store](const QString &target) { return store->contains(target); }});
+        QXCmdService::Deps{*m_commands, *desktop.workspace, *m_textInsertion, &m_core.targets()});
     m_localPost = std::make_unique<QXLocalTextPoster>();
     m_delivery = std::make_unique<QXResultDelivery>(
-        QXResultDelivery::Deps{m_core.state(), m_core.languages(), m_device.facade(), *desktop.keyPoster,
-                               *desktop.clipboard, *seams.aiWindow, *m_cmdService, *m_popups, *m_localPost, [window] {
+        QXResultDelivery::Deps{m_core.state(), m_core.languages(), *m_textInsertion, *seams.aiWindow, *m_cmdService,
+                               *m_popups, *m_localPost, [window] {
                                    MainWindow *shown = window();
                                    return shown && shown->isShowAIWindow();
                                }});
@@ -198,15 +208,6 @@ void VoiceAssembly::buildDispatcher(const Options &options, const WindowPort &wi
     m_dispatcher.install(std::make_unique<QXAudioMonitorService>(QXAudioMonitorService::Deps{
         m_core.state(), *keys, m_device.facade(), *desktop.keyPoster, *m_speech, *m_popups, *m_keyPress, *m_translation,
         *m_delivery, &m_core.notifications(), [hid] { hid->closeHIDDevice(); }}));
-
-    platform::IAccessibilityBridge *bridge = options.accessibility;
-    if (!bridge) {
-        m_ownedAccessibility = std::make_unique<platform::linuxbackend::AtspiAccessibilityBridge>();
-        bridge = m_ownedAccessibility.get();
-    }
-    QXPopupWindowTool *popups = m_popups.get();
-    m_textArea = std::make_unique<QXTextAreaManager>(QXTextAreaManager::Deps{
-        bridge, [] { return QCursor::pos(); }, [popups] { return popups->isLast(); }, &m_core.notifications()});
 }
 
 // --- steps ---------------------------------------------------------------------------------

@@ -22,9 +22,9 @@ class QXLocalTextPoster;
 class QXPopupWindowTool;
 class QXResultDelivery;
 class QXSpeechTranslation;
-class QXTextAreaManager;
 class QXWebApiAsrService;
 class TKTTSManager;
+class TextInsertionService;
 namespace platform {
 class IAccessibilityBridge;
 class IDefaultInputSwitcher;
@@ -36,10 +36,10 @@ class IUrlAudioPlayer;
 } // namespace platform
 
 // The voice area: audio in and out, the speech pop-up and tips, the speech service,
-// the programmable keys' actions, and the voice-key dispatcher with the commands,
-// translation and deliveries it uses. It is built over the device area's facade and
-// plugs into the device area's ports; it unplugs (and the speech service closes)
-// before anything here goes. Members go in the reverse of their order.
+// the text insertion into other applications, the programmable keys' actions, and the voice-key dispatcher with the
+// commands, translation and deliveries it uses. It is built over the device area's facade and plugs into the device
+// area's ports; it unplugs (and the speech service closes) before anything here goes. Members go in the reverse of
+// their order.
 class VoiceAssembly final : public VoiceSteps {
 public:
     struct Options {
@@ -51,7 +51,7 @@ public:
         // input is left alone at launch.
         platform::IDefaultInputSwitcher *defaultInput = nullptr;
         bool desktopServices = true;
-        // The accessibility bus the text-area writer reaches other applications' fields
+        // The accessibility bus the text insertion reaches other applications' fields
         // through; else AT-SPI's.
         platform::IAccessibilityBridge *accessibility = nullptr;
         QString speechBase; // "ws://host:port"; else the configured speech service
@@ -70,6 +70,7 @@ public:
     QXAudioMonitorService &dispatcher() const { return *m_dispatcher; }
     QXPopupWindowTool &popups() const { return *m_popups; }
     platform::ISelectionCopier &selectionCopier() const { return *m_selectionCopier; }
+    TextInsertionService &textInsertion() const { return *m_textInsertion; }
 
     // --- VoiceSteps
     void setAsrLanguageType(int type) override;
@@ -82,8 +83,8 @@ public:
 private:
     void buildAudio(const Options &options);
     void buildPopupsAndSpeech(const Options &options, const WindowPort &window);
-    void buildKeyActions();
-    void buildDispatcher(const Options &options, const WindowPort &window);
+    void buildKeyActions(const Options &options);
+    void buildDispatcher(const WindowPort &window);
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -112,6 +113,10 @@ private:
 
     std::unique_ptr<platform::IPowerManager> m_power;
     std::unique_ptr<platform::ISelectionCopier> m_selectionCopier;
+    // Pastes, chords and field writes into other applications (the field writes over
+    // the accessibility bus are ready but not used for recognitions: paste runs).
+    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
+    std::unique_ptr<TextInsertionService> m_textInsertion;
     std::unique_ptr<QXKeyPressManager> m_keyPress;
 
     std::unique_ptr<QXCommandViewModel> m_commands;
@@ -120,10 +125,6 @@ private:
     std::unique_ptr<QXResultDelivery> m_delivery;
     std::unique_ptr<QXSpeechTranslation> m_translation;
     Owned<QXAudioMonitorService> m_dispatcher;
-    // Writing into the field under the pointer over the accessibility bus: built and
-    // ready, but not registered for recognitions (paste is the delivery that runs).
-    std::unique_ptr<platform::IAccessibilityBridge> m_ownedAccessibility;
-    std::unique_ptr<QXTextAreaManager> m_textArea;
     // First of all at teardown: the speech service closes and the device area's
     // events stop coming here.
     AtTeardown m_unplug;

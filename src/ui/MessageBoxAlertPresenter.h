@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AlertPresenter.h"
+#include "services/AlertPresenter.h"
 
 class IAppShell;
 

@@ -1,12 +1,9 @@
 #include "QXGifView.h"
 
 #include "PZLog.h"
-#include "QXHttpRequestManager.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPainter>
 
 QXGifView::QXGifView(QWidget *parent) : QWidget(parent) {}
@@ -14,16 +11,6 @@ QXGifView::QXGifView(QWidget *parent) : QWidget(parent) {}
 QXGifView::~QXGifView()
 {
     stop();
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
-}
-
-void QXGifView::setNetworkAccessManager(QNetworkAccessManager *network)
-{
-    m_network = network;
 }
 
 void QXGifView::stop()
@@ -79,24 +66,16 @@ void QXGifView::setImageURL(const QString &address)
         qxInfo("ui") << "not an image address:" << address;
         return;
     }
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
+    m_load.reset(); // a newer address wins
+    if (!m_loader) {
+        qxLogOnce(QStringLiteral("ui.gif.noLoader"), QStringLiteral("[ui] an animated image has no image loader"));
+        emit imageURLFinished(false);
+        return;
     }
-    QNetworkAccessManager *network =
-        m_network ? m_network.data() : QXHttpRequestManager::sharedInstance().urlSessionManager();
-    QNetworkRequest request(url);
-    request.setRawHeader("Accept", "image/*");
-    m_reply = network->get(request);
-    QNetworkReply *reply = m_reply;
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        bool shown = false;
-        if (reply->error() == QNetworkReply::NoError)
-            shown = setImage(reply->readAll());
+    m_load = m_loader->loadImage(url, [this, url](bool ok, const QByteArray &body, const QString &error) {
+        const bool shown = ok && setImage(body);
         if (!shown)
-            qxInfo("ui") << "no image from" << reply->url().toString() << reply->errorString();
+            qxInfo("ui") << "no image from" << url.toString() << error;
         emit imageURLFinished(shown);
     });
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "Scheduler.h"
+#include "services/IImageLoader.h"
 
 #include <QImage>
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
 
 // Plays an animated GIF: each frame centred in the view at its own size, or scaled
 // down to fit. A still image shows nothing and starts no timer. Frames step on the
@@ -26,12 +25,12 @@ public:
     // Bytes of an image file. Data that does not make an image changes nothing and
     // returns false.
     bool setImage(const QByteArray &data);
-    // Loads the address (GET with "Accept: image/*") and shows what comes back when
-    // it is an image; a failure, a 404 or a body that is not an image changes
+    // Loads the address through the image loader and shows what comes back when it
+    // is an image; a failure, a 404, a body that is not an image or no loader changes
     // nothing. A newer address replaces a load still under way.
     void setImageURL(const QString &address);
-    // nullptr: the shared HTTP client's.
-    void setNetworkAccessManager(QNetworkAccessManager *network);
+    // Whoever builds the view hands it the loader (which must outlive it).
+    void setImageLoader(IImageLoader *loader) { m_loader = loader; }
 
     QImage image() const { return m_image; }
     int frameCount() const { return int(m_frames.size()); }
@@ -56,6 +55,6 @@ private:
     int m_index = 0;
     int m_intervalMs = 0;
     Scheduler::TimerId m_timer = Scheduler::kNoTimer;
-    QPointer<QNetworkAccessManager> m_network;
-    QPointer<QNetworkReply> m_reply;
+    IImageLoader *m_loader = nullptr;
+    std::unique_ptr<IImageLoader::Load> m_load;
 };

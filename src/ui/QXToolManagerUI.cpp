@@ -5,18 +5,14 @@
 #include "KeyValueStore.h"
 #include "MainThread.h"
 #include "PZLog.h"
-#include "Scheduler.h"
-#include "platform/KeyCodeTable.h"
+#include "TargetRecords.h"
 #include "services/IAppShell.h"
 
 #include <QCursor>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -43,47 +39,7 @@ constexpr std::array<UsageEntry, 40> kUsageTable = {{
     {u'7', 36}, {u'8', 37}, {u'9', 38}, {u'0', 39}, {u'/', 56}, {u':', 51}, {u'.', 55}, {u'-', 45},
 }};
 
-bool hasVisibleText(const QString &text)
-{
-    for (QChar c : text)
-        if (!c.isSpace())
-            return true;
-    return false;
-}
-
-quint64 flagsFromSymbols(const QString &symbols)
-{
-    using namespace platform::keys;
-    quint64 flags = 0;
-    for (QChar c : symbols) {
-        switch (c.unicode()) {
-        case 0x21E7:
-            flags |= kFlagShift;
-            break; // ⇧
-        case 0x2303:
-            flags |= kFlagControl;
-            break; // ⌃
-        case 0x2318:
-            flags |= kFlagCommand;
-            break; // ⌘
-        case 0x2325:
-            flags |= kFlagAlternate;
-            break; // ⌥
-        default:
-            break;
-        }
-    }
-    return flags;
-}
-
 } // namespace
-
-void QXPostKeyEvent(int keyCode, bool keyDown, quint64 flags, platform::IKeyPoster *poster)
-{
-    if (!keyDown)
-        return;
-    (poster ? *poster : *platform::services().keyPoster).postKeyStroke(keyCode, flags);
-}
 
 QPointF screenPointUnderMouse(const QPoint &cursor, const QList<QRect> &screens)
 {
@@ -108,8 +64,6 @@ QXToolManagerUI::QXToolManagerUI(Deps deps) : m_deps(std::move(deps))
 {
     if (!m_deps.localize)
         m_deps.localize = [](const QString &key) { return HRVLocalizedString::hrvAppLocalizedString(key); };
-    if (!m_deps.hasTargetRecord)
-        m_deps.hasTargetRecord = [](const QString &path) { return defaultStore().contains(path); };
 }
 
 QXToolManagerUI &QXToolManagerUI::sharedInstance()
@@ -122,80 +76,9 @@ QXToolManagerUI *QXToolManagerUI::setSharedInstance(QXToolManagerUI *instance)
     return InstalledInstance<QXToolManagerUI>::install(instance);
 }
 
-platform::IKeyPoster &QXToolManagerUI::keyPoster() const
-{
-    return m_deps.keyPoster ? *m_deps.keyPoster : *platform::services().keyPoster;
-}
-
-platform::IClipboard &QXToolManagerUI::clipboard() const
-{
-    return m_deps.clipboard ? *m_deps.clipboard : *platform::services().clipboard;
-}
-
 platform::IWorkspace &QXToolManagerUI::workspace() const
 {
     return m_deps.workspace ? *m_deps.workspace : *platform::services().workspace;
-}
-
-void QXToolManagerUI::copyAndPaste(const QString &text)
-{
-    platform::IClipboard &cb = clipboard();
-    cb.clear();
-    if (!cb.setText(text)) {
-        qxWarning("keys") << "the clipboard did not take the text; nothing pasted";
-        return;
-    }
-    // A whole stroke: a paste chord left held down would repeat and corrupt later typing.
-    QXPostKeyEvent(platform::keys::kMacKeyV, true, platform::keys::kFlagCommand, &keyPoster());
-}
-
-bool QXToolManagerUI::handleShortcut(const QString &shortcutText)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(shortcutText.toUtf8(), &error);
-    if (!doc.isObject()) {
-        qxWarning("keys") << "shortcut is not a JSON object:" << shortcutText;
-        return false;
-    }
-    const QJsonObject obj = doc.object();
-    const QJsonValue keyCode = obj.value("keyCode");
-    if (!keyCode.isDouble() || keyCode.toDouble() < 0 || keyCode.toDouble() != double(keyCode.toInt())) {
-        qxWarning("keys") << "shortcut has no usable keyCode:" << shortcutText;
-        return false;
-    }
-    const QString symbols = obj.value("modifierFlagsString").toString();
-    const quint64 flags = flagsFromSymbols(symbols);
-    return keyPoster().postKeyStroke(keyCode.toInt(), flags);
-}
-
-void QXToolManagerUI::getText(std::function<void(const QString &)> completion)
-{
-    platform::IClipboard &cb = clipboard();
-    // Everything, not only text: the clipboard may hold an image or files.
-    std::shared_ptr<QMimeData> previous(cb.snapshot().release());
-    cb.clear();
-    // A synthesised copy chord would interrupt a terminal's job; the X selection
-    // already holds what the user selected.
-    const QString selection = cb.selectionText();
-    if (hasVisibleText(selection))
-        cb.setText(selection);
-
-    Scheduler::instance().singleShot(100, [this, previous, completion = std::move(completion)]() mutable {
-        platform::IClipboard &cb = clipboard();
-        const QString copied = cb.text();
-        if (hasVisibleText(copied)) {
-            if (completion)
-                completion(copied);
-            return;
-        }
-        std::unique_ptr<QMimeData> restored;
-        if (previous) {
-            restored = std::make_unique<QMimeData>();
-            for (const QString &format : previous->formats())
-                restored->setData(format, previous->data(format));
-        }
-        cb.restore(std::move(restored));
-    });
 }
 
 int QXToolManagerUI::keyCodeForString(const QString &name)
@@ -240,17 +123,19 @@ double QXToolManagerUI::textWidth(const QString &text, double height, const QFon
     return fm.boundingRect(QRectF(0, 0, kUnbounded, height), Qt::TextSingleLine, text).width() + 2.0;
 }
 
-bool QXToolManagerUI::openFileWithPath(const QString &path)
+bool QXToolManagerUI::openFileWithPath(const QString &target)
 {
-    if (path.isEmpty() || !m_deps.hasTargetRecord(path)) {
-        qxInfo("workspace") << "not opened, not a picked target:" << path;
+    const std::optional<QString> path =
+        m_deps.targets ? m_deps.targets->resolve(target) : TargetRecords(defaultStore()).resolve(target);
+    if (!path) {
+        qxInfo("workspace") << "not opened, not a picked target:" << target;
         return false;
     }
-    if (!QFileInfo::exists(path)) {
-        writeLog(QStringLiteral("打开失败，文件不存在：%1").arg(path));
+    if (!QFileInfo::exists(*path)) {
+        writeLog(QStringLiteral("打开失败，文件不存在：%1").arg(*path));
         return false;
     }
-    return workspace().openUrl(QUrl::fromLocalFile(path));
+    return workspace().openUrl(QUrl::fromLocalFile(*path));
 }
 
 QUrl QXToolManagerUI::browserUrlForCmdString(const QString &text)

@@ -3,7 +3,7 @@
 // What goes to the websocket speech service: its address and the JSON text frame that
 // carries each audio chunk. Pure functions, so tests and the fuzz target call them alone.
 
-#include "tools/WavFormat.h"
+#include "VoiceStreamFormat.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,16 +14,8 @@
 // (mouseSource 1), else no query.
 QUrl asrWebSocketUrl(const QString &base, const QString &region, quint64 mouseSource);
 
-// How the device's voice is declared to the service. `rate` is empty when the frame
-// carries no "rate".
-struct AsrAudioFormat {
-    QString format; // "adpcm" or "pcm"
-    QString rate;   // "8k", "16k" or ""
-    bool operator==(const AsrAudioFormat &) const = default;
-};
-// Read from the same device state as the recording's WAV rate; each rule may override
-// the ones before it.
-AsrAudioFormat asrAudioFormat(const WavRateInputs &device);
+// How the device's voice is declared to the service; the device side knows it.
+using AsrAudioFormat = VoiceStreamFormat;
 
 // Everything of a frame but the audio and its place in the stream.
 struct AsrFrameFields {

@@ -1,13 +1,6 @@
 #include "DefaultInputDevice.h"
 
 #include "PZLog.h"
-#include "ReceiverTable.h"
-
-QString defaultInputDeviceName(quint16 vendorId, quint16 productId)
-{
-    return qx::receivers::receiverHas(vendorId, productId, qx::receivers::kOrvaneAudio) ? QStringLiteral("ORVANE")
-                                                                                        : QStringLiteral("Quorvex");
-}
 
 platform::InputSwitch set_default_input_device_by_name(platform::IDefaultInputSwitcher &switcher, const QString &name)
 {

@@ -3,22 +3,14 @@
 #include "PZLog.h"
 #include "QXCommandMatching.h"
 #include "QXCommandViewModel.h"
+#include "QXToolManagerUI.h"
+#include "TargetRecords.h"
+#include "TextInsertionService.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
-namespace {
-QXToolManagerUI::Deps toolDeps(const QXCmdService::Deps &deps)
-{
-    QXToolManagerUI::Deps tools;
-    tools.keyPoster = &deps.keyPoster;
-    tools.clipboard = &deps.clipboard;
-    tools.workspace = &deps.workspace;
-    return tools;
-}
-} // namespace
-
-QXCmdService::QXCmdService(Deps deps) : m_deps(std::move(deps)), m_tools(toolDeps(m_deps)) {}
+QXCmdService::QXCmdService(Deps deps) : m_deps(std::move(deps)) {}
 
 bool QXCmdService::runSpokenCommand(const QString &spokenText, QString *searchText)
 {
@@ -46,9 +38,10 @@ bool QXCmdService::openFileWithCmdPath(const QString &target, const QString &cmd
     if (cmdType == QLatin1String("folder") || cmdType == QLatin1String("file"))
         return openPickedTarget(target);
     if (cmdType == QLatin1String("shortcuts"))
-        return m_tools.handleShortcut(target);
+        return m_deps.text.handleShortcut(target);
     if (cmdType == QLatin1String("text")) {
-        m_tools.copyAndPaste(target);
+        // Pasted with local key events whatever the mode, and the clipboard keeps the text.
+        m_deps.text.pasteText(target, {.chord = ITextInsertion::Chord::KeyEvents, .restoreClipboard = false});
         return true;
     }
     // Web sites, and every type this version does not know.
@@ -62,8 +55,8 @@ bool QXCmdService::openFileWithCmdPath(const QString &target, const QString &cmd
 
 bool QXCmdService::openPickedTarget(const QString &target)
 {
-    const std::optional<QString> path = qxCommandTargetPath(target);
-    if (!path || !m_deps.hasTargetRecord || !m_deps.hasTargetRecord(target)) {
+    const std::optional<QString> path = m_deps.targets ? m_deps.targets->resolve(target) : std::nullopt;
+    if (!path) {
         qxInfo("commands") << "not opened, not a picked target:" << target;
         return false;
     }

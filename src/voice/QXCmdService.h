@@ -1,15 +1,12 @@
 #pragma once
 
 #include "IVoiceCommandRunner.h"
-#include "QXToolManagerUI.h"
-
-#include <functional>
 
 class QXCommandViewModel;
+class TextInsertionService;
+class TargetRecords;
 class QXVoiceCommandItem;
 namespace platform {
-class IClipboard;
-class IKeyPoster;
 class IWorkspace;
 } // namespace platform
 
@@ -21,11 +18,9 @@ public:
     struct Deps {
         QXCommandViewModel &commands;
         platform::IWorkspace &workspace;
-        platform::IKeyPoster &keyPoster;
-        platform::IClipboard &clipboard;
-        // Whether the user picked this file or folder target (keyed by the target text
-        // as stored); only picked targets are opened. Empty: none is.
-        std::function<bool(const QString &target)> hasTargetRecord;
+        TextInsertionService &text; // shortcuts and texts to paste
+        // The file and folder targets the user picked; only those are opened. nullptr: none is.
+        const TargetRecords *targets = nullptr;
     };
 
     explicit QXCmdService(Deps deps);
@@ -39,5 +34,4 @@ private:
     bool openPickedTarget(const QString &target);
 
     Deps m_deps;
-    QXToolManagerUI m_tools;
 };

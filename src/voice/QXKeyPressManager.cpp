@@ -6,6 +6,7 @@
 #include "PZLog.h"
 #include "QXMouseCommandManager.h"
 #include "QXUserInfoData.h"
+#include "TextInsertionService.h"
 #include "platform/IClipboard.h"
 #include "platform/IPowerManager.h"
 #include "platform/ISelectionCopier.h"
@@ -21,7 +22,7 @@ QXKeyPressManager::Deps withScheduler(QXKeyPressManager::Deps deps)
 {
     if (!deps.scheduler)
         deps.scheduler = &Scheduler::instance();
-    Q_ASSERT(deps.state && deps.device && deps.keyPoster && deps.clipboard && deps.selectionCopier && deps.workspace
+    Q_ASSERT(deps.state && deps.device && deps.clipboard && deps.text && deps.selectionCopier && deps.workspace
              && deps.mouseMonitor && deps.power && deps.voice && deps.aiWindow && deps.translate && deps.tips);
     return deps;
 }
@@ -29,10 +30,8 @@ QXKeyPressManager::Deps withScheduler(QXKeyPressManager::Deps deps)
 QXToolManagerUI::Deps toolDeps(const QXKeyPressManager::Deps &deps)
 {
     QXToolManagerUI::Deps tools;
-    tools.keyPoster = deps.keyPoster;
-    tools.clipboard = deps.clipboard;
     tools.workspace = deps.workspace;
-    tools.hasTargetRecord = deps.hasTargetRecord;
+    tools.targets = deps.targets;
     return tools;
 }
 
@@ -121,7 +120,7 @@ void QXKeyPressManager::perform(const Operation &op, const std::optional<KeySett
             return;
         }
         if (op.action == Action::Shortcut)
-            m_tools.handleShortcut(text);
+            d.text->handleShortcut(text);
         else if (op.action == Action::OpenUrl)
             m_tools.openBrowserWithCmdString(text);
         else
@@ -210,29 +209,13 @@ void QXKeyPressManager::voiceToggle(int start, int pressKind)
 
 void QXKeyPressManager::sendChord(const Chord &chord)
 {
-    if (d.state->compatibleModeSwitch()) {
-        if (chord.hidUsage != 0)
-            d.device->sendKeyCommandDataKeyCode1(chord.hidModifier, chord.hidUsage);
-    } else if (chord.macKeyCode >= 0) {
-        QXPostKeyEvent(chord.macKeyCode, true, chord.macFlags, d.keyPoster);
-    }
+    d.text->sendChord(chord);
 }
 
 void QXKeyPressManager::insertText(const QString &text)
 {
-    // An empty text would only wipe the user's clipboard.
-    if (text.isEmpty()) {
-        qxInfo("keys") << "no text to insert; nothing done";
-        return;
-    }
-    if (!d.state->compatibleModeSwitch())
-        return m_tools.copyAndPaste(text);
-    d.clipboard->clear();
-    if (!d.clipboard->setText(text)) {
-        qxWarning("keys") << "the clipboard did not take the text; nothing pasted";
-        return;
-    }
-    sendChord(operationFor(10)->chord);
+    // Typed by the device in compatible mode; the clipboard keeps the text.
+    d.text->pasteText(text, {.chord = ITextInsertion::Chord::FollowCompatibleMode, .restoreClipboard = false});
 }
 
 void QXKeyPressManager::switchMode()

@@ -17,10 +17,10 @@ class IVoiceKeyDispatcher;
 class PZEventMonitor;
 class QXMouseCommandManager;
 class QXUserInfoData;
+class TextInsertionService;
 namespace platform {
 class IClipboard;
 class IGlobalMouseMonitor;
-class IKeyPoster;
 class IPowerManager;
 class ISelectionCopier;
 class IWorkspace;
@@ -37,7 +37,6 @@ public:
     struct Deps {
         QXUserInfoData *state = nullptr;
         QXMouseCommandManager *device = nullptr;
-        platform::IKeyPoster *keyPoster = nullptr;
         platform::IClipboard *clipboard = nullptr;
         platform::ISelectionCopier *selectionCopier = nullptr;
         platform::IWorkspace *workspace = nullptr;
@@ -48,12 +47,13 @@ public:
         ITranslateManager *translate = nullptr;
         IPopupTips *tips = nullptr;
         Scheduler *scheduler = nullptr;
-        // Whether the user picked a file or folder as a key's target (only those are
-        // opened); empty: the tool manager's rule.
-        std::function<bool(const QString &)> hasTargetRecord;
+        // The file and folder targets the user picked (only those are opened);
+        // nullptr: the records in the application's store.
+        const TargetRecords *targets = nullptr;
         // The key and voice flags shared with the device layers (lastPressType among
         // them); nullptr: the manager's own.
         VoiceKeyState *keys = nullptr;
+        TextInsertionService *text = nullptr; // pastes, chords and recorded shortcuts
     };
 
     static constexpr int kDeleteRepeatMs = 100;

@@ -5,14 +5,9 @@
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "QXLocalTextPoster.h"
-#include "QXMouseCommandManager.h"
-#include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
-#include "platform/IClipboard.h"
-#include "platform/IKeyPoster.h"
 #include "services/IAIWindow.h"
 
-#include <QMimeData>
 #include <QUrl>
 
 #include <algorithm>
@@ -38,20 +33,7 @@ QString webSearchAddress(quint64 searchEngineTag, const QString &text)
     return QString::fromLatin1(prefix) + QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
-void sendChord(const keyaction::Chord &chord, bool compatibleMode, QXMouseCommandManager &device,
-               platform::IKeyPoster &keyPoster)
-{
-    if (compatibleMode) {
-        if (chord.hidUsage != 0)
-            device.sendKeyCommandDataKeyCode1(chord.hidModifier, chord.hidUsage);
-    } else if (chord.macKeyCode >= 0) {
-        QXPostKeyEvent(chord.macKeyCode, true, chord.macFlags, &keyPoster);
-    }
-}
-
 QXResultDelivery::QXResultDelivery(Deps deps) : d(std::move(deps)) {}
-
-QXResultDelivery::~QXResultDelivery() = default;
 
 void QXResultDelivery::copyAndPasteResult(const QString &text)
 {
@@ -71,45 +53,14 @@ bool QXResultDelivery::aiWindowTakesText() const
 
 void QXResultDelivery::pasteStep(const QString &text)
 {
-    platform::IClipboard &cb = d.clipboard;
-    // Only the first paste of a burst keeps what the user had: later ones would keep
-    // our own text.
-    if (!m_restorePending)
-        m_savedClipboard = cb.snapshot();
-    m_restorePending = true;
-    cb.clear();
-    if (!cb.setText(text)) {
-        qxWarning("voice") << "the clipboard did not take the recognised text; nothing pasted";
-        m_pasted.clear();
-        cancelTimer(Scheduler::instance(), m_restoreTimer);
-        m_restorePending = false;
-        cb.restore(std::move(m_savedClipboard));
+    // Text for the AI chat is handed to it (and left on the clipboard), not pasted.
+    const bool toAiWindow = aiWindowTakesText();
+    const ITextInsertion::Chord chord =
+        toAiWindow ? ITextInsertion::Chord::None : ITextInsertion::Chord::FollowCompatibleMode;
+    if (!d.text.pasteText(text, {.chord = chord, .restoreClipboard = true}))
         return;
-    }
-    m_pasted = text;
-    scheduleRestore();
-    if (aiWindowTakesText()) {
+    if (toAiWindow)
         d.aiWindow.requestChatGPT(text);
-        return;
-    }
-    sendChord(keyaction::pasteChord(), d.state.compatibleModeSwitch(), d.device, d.keyPoster);
-}
-
-void QXResultDelivery::scheduleRestore()
-{
-    Scheduler &s = Scheduler::instance();
-    cancelTimer(s, m_restoreTimer);
-    m_restoreTimer = s.singleShot(
-        kClipboardRestoreMs,
-        [this] {
-            m_restoreTimer = Scheduler::kNoTimer;
-            m_restorePending = false;
-            std::unique_ptr<QMimeData> saved = std::move(m_savedClipboard);
-            // Something copied since then is the user's newer choice.
-            if (d.clipboard.text() == m_pasted)
-                d.clipboard.restore(std::move(saved));
-        },
-        &m_context);
 }
 
 void QXResultDelivery::requestMatchingCmd(const QString &text)

@@ -9,7 +9,8 @@ QXTextAreaManager::QXTextAreaManager(Deps deps) : m_deps(std::move(deps)) {}
 
 QXTextAreaManager::~QXTextAreaManager()
 {
-    notifications().removeObserver(this);
+    if (m_registeredWith)
+        m_registeredWith->removeObserver(this);
 }
 
 NotificationCenter &QXTextAreaManager::notifications() const
@@ -20,7 +21,9 @@ NotificationCenter &QXTextAreaManager::notifications() const
 void QXTextAreaManager::registerNotification()
 {
     NotificationCenter &nc = notifications();
-    nc.removeObserver(this);
+    if (m_registeredWith)
+        m_registeredWith->removeObserver(this);
+    m_registeredWith = &nc;
     nc.addObserver(QString::fromLatin1(qx::notify::ASRStartNotification), this,
                    [this](const QVariant &) { asrStartNotification(); });
     nc.addObserver(QString::fromLatin1(qx::notify::ASRFinishNotification), this, [](const QVariant &) {});

@@ -18,8 +18,9 @@ class NotificationCenter;
 // before the caret + the recognised text + the remembered text after it, and after
 // the final piece the caret goes just behind the inserted text.
 //
-// Nothing in the application turns this path on: the speech pop-up with paste is
-// the delivery that runs. Main thread only.
+// The text insertion service holds one for its field sessions; nothing in the
+// application turns this path on yet: the speech pop-up with paste is the delivery
+// that runs. Main thread only.
 class QXTextAreaManager : public QObject {
 public:
     struct Deps {
@@ -51,6 +52,7 @@ private:
     NotificationCenter &notifications() const;
 
     Deps m_deps;
+    NotificationCenter *m_registeredWith = nullptr; // only a registered manager is observed
     QPoint m_lastMousePoint;
     std::shared_ptr<platform::IAccessibleElement> m_currentUIElement;
     std::shared_ptr<platform::IAccessibleElement> m_textElementRef;

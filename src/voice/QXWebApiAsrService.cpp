@@ -57,7 +57,6 @@ QXWebApiAsrService::QXWebApiAsrService(Deps deps, QObject *parent) : QObject(par
 QXWebApiAsrService::~QXWebApiAsrService()
 {
     Scheduler &s = Scheduler::instance();
-    cancelTimer(s, m_timer);
     cancelTimer(s, m_manualEndTimer);
     cancelTimer(s, m_wavDeleteTimer);
     if (m_source == Source::Microphone && microphone())
@@ -97,9 +96,9 @@ bool QXWebApiAsrService::deviceStreams() const
     return m_deps.keys && m_deps.keys->isStartVoice();
 }
 
-WavRateInputs QXWebApiAsrService::deviceAudio() const
+AsrAudioFormat QXWebApiAsrService::deviceAudioFormat() const
 {
-    return m_deps.deviceAudio ? m_deps.deviceAudio() : QXToolManager::currentWavRateInputs();
+    return m_deps.deviceAudioFormat ? m_deps.deviceAudioFormat() : device().voiceStreamFormat();
 }
 
 bool QXWebApiAsrService::isPointerMicMode() const
@@ -141,9 +140,12 @@ void QXWebApiAsrService::start(bool isTransferAudio, ResultBlock callback)
     }
     m_isTransferAudio = isTransferAudio;
     m_result.clear();
-    // A file's chunks were queued for this very start.
-    if (!isTransferAudio)
-        m_lastData.clear();
+    m_lastData.clear();
+    // A file's chunks were queued for this very start; a live recognition drops them.
+    if (isTransferAudio)
+        m_clientId = newClientId();
+    else
+        m_transcription.clear();
     invalidateTimer();
     // The reply window of the previous recognition must not close this one's.
     cancelTimer(Scheduler::instance(), m_manualEndTimer);
@@ -210,7 +212,7 @@ void QXWebApiAsrService::finish()
         [this] {
             m_manualEndTimer = Scheduler::kNoTimer;
             m_manualEnd = true;
-            m_lastData.clear();
+            dropQueued();
         },
         this);
     if (deviceStreams())
@@ -244,7 +246,7 @@ void QXWebApiAsrService::prepareForApplicationTermination()
     invalidateTimer();
     cancelTimer(Scheduler::instance(), m_manualEndTimer);
     dropSocket();
-    m_lastData.clear();
+    dropQueued();
     if (microphone() && microphone()->isRecording())
         microphone()->stop();
     if (m_fileHandle)
@@ -315,8 +317,13 @@ void QXWebApiAsrService::socketOpened()
         return;
     }
     if (m_isTransferAudio) {
-        sendArrayData();
-        startTimer();
+        m_transcription.start({.send =
+                                   [this](const QByteArray &chunk, bool last) {
+                                       if (last)
+                                           m_status = AsrStreamPosition::Last;
+                                       sendDataToService(chunk);
+                                   },
+                               .progress = [this](double value) { progress(value); }});
         return;
     }
     startRecord();
@@ -347,7 +354,7 @@ void QXWebApiAsrService::socketClosed()
 void QXWebApiAsrService::kvWebSocketClose()
 {
     writeLog(QStringLiteral("关闭长连接"));
-    m_lastData.clear();
+    dropQueued();
     invalidateTimer();
     dropSocket();
 }
@@ -437,7 +444,8 @@ void QXWebApiAsrService::reportTransferFailure()
 
 void QXWebApiAsrService::progress(double value)
 {
-    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionUpdateTransferProgress, value, m_transferModel);
+    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionUpdateTransferProgress, value,
+                        m_transcription.currentTransferAudioModel());
 }
 
 // --- recording ------------------------------------------------------------------------
@@ -500,7 +508,7 @@ void QXWebApiAsrService::chunkArrived(Source source, const QByteArray &chunk, bo
         m_isCancel = false;
     } else if (m_sdkSession) {
         // The engine takes 16 kHz PCM only; ADPCM or 8 kHz voice would be heard as noise.
-        const AsrAudioFormat f = asrAudioFormat(deviceAudio());
+        const AsrAudioFormat f = deviceAudioFormat();
         const bool widePcm = f.format == QLatin1String("pcm") && f.rate == QLatin1String("16k");
         if (source == Source::Microphone || (!state().bleConnect() && widePcm))
             sdk()->sendPcmData(chunk);
@@ -538,57 +546,25 @@ void QXWebApiAsrService::finishRecording()
         this);
 }
 
-void QXWebApiAsrService::transferAudioWithFilePath(const QString &path, const QXTransferAudioModel &model)
-{
-    writeLog(QStringLiteral("开始转写音频"));
-    m_transferModel = model;
-    m_allTransferArrCount = 0;
-    m_result.clear();
-    m_clientId = newClientId();
-    m_status = AsrStreamPosition::First;
-    m_lastData.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        writeLog(QStringLiteral("转写文件无法读取:%1").arg(path));
-        return;
-    }
-    const QByteArray all = file.readAll();
-    for (qsizetype at = 0; at < all.size(); at += kTransferChunkBytes)
-        m_lastData.push_back(all.mid(at, kTransferChunkBytes));
-    if (all.isEmpty())
-        m_lastData.emplace_back();
-    m_allTransferArrCount = int(m_lastData.size());
-}
-
 // --- sending --------------------------------------------------------------------------
-
-void QXWebApiAsrService::startTimer()
-{
-    invalidateTimer();
-    m_timer = Scheduler::instance().repeating(
-        kSendIntervalMs, [this] { sendArrayData(); }, this);
-    sendArrayData(); // the first tick is at once
-}
 
 void QXWebApiAsrService::invalidateTimer()
 {
-    cancelTimer(Scheduler::instance(), m_timer);
+    m_transcription.stop();
+}
+
+void QXWebApiAsrService::dropQueued()
+{
+    m_lastData.clear();
+    m_transcription.clear();
 }
 
 void QXWebApiAsrService::sendArrayData()
 {
     if (m_pointerMicMode)
         return;
-    if (m_lastData.empty()) {
-        // One end frame per file: an open and the first tick of an empty queue both land here.
-        if (m_isTransferAudio && !m_endFrameSent) {
-            m_status = AsrStreamPosition::Last;
-            sendDataToService({});
-            progress(1.0);
-        }
-        invalidateTimer();
+    if (m_lastData.empty())
         return;
-    }
     // Speech before the handshake completes is kept for it, not thrown away.
     if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState
         && m_socket->state() != QAbstractSocket::UnconnectedState && m_socket->state() != QAbstractSocket::ClosingState)
@@ -596,8 +572,6 @@ void QXWebApiAsrService::sendArrayData()
     const QByteArray chunk = m_lastData.front();
     m_lastData.pop_front();
     sendDataToService(chunk);
-    if (m_isTransferAudio && m_allTransferArrCount > 0)
-        progress(1.0 - double(m_lastData.size()) / double(m_allTransferArrCount));
 }
 
 void QXWebApiAsrService::sendDataToService(const QByteArray &chunk)
@@ -645,6 +619,6 @@ AsrFrameFields QXWebApiAsrService::frameFields() const
     if (m_source == Source::Microphone)
         f.audio = {QStringLiteral("pcm"), QStringLiteral("16k")};
     else
-        f.audio = asrAudioFormat(deviceAudio());
+        f.audio = deviceAudioFormat();
     return f;
 }

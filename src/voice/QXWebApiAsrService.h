@@ -4,9 +4,9 @@
 #include "AsrResultText.h"
 #include "IAsrService.h"
 #include "ISpeechStatusListener.h"
+#include "QXAudioFileTranscription.h"
 #include "Scheduler.h"
 #include "services/ISpeechService.h"
-#include "sqlite/QXTransferAudioModel.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -33,7 +33,7 @@ class IAudioInput;
 // computer's microphone or takes the device's voice, sends every chunk as one JSON text
 // frame as soon as it arrives, and turns the replies into interim, sentence and last
 // results for the caller's result block and for the listeners. The same socket protocol
-// transcribes an audio file, one chunk every 40 ms, with progress.
+// transcribes an audio file: fileTranscription() holds its chunks and paces them.
 //
 // Main thread only: start, end and cancel are queued behind what is already pending,
 // socket events and chunks are handled as they arrive, every listener and block call
@@ -51,8 +51,8 @@ public:
         IFlyASRManager *sdk = nullptr;               // nullptr: no SDK engine (always so on Linux)
         // Whether the device streams voice (isStartVoice); nullptr: it never does.
         const VoiceKeyState *keys = nullptr;
-        // The device state the frame's "format"/"rate" come from; empty: the WAV writer's.
-        std::function<WavRateInputs()> deviceAudio = {};
+        // The device voice's "format"/"rate" for the frames; empty: the device facade's.
+        std::function<AsrAudioFormat()> deviceAudioFormat = {};
         std::function<QString()> hotWords = {}; // the frame's "phrases"; empty: ""
         std::function<int()> pressType = {};    // the voice-key dispatcher's; empty: 0
         // The speech pop-up: a message with a press type, and its dismissal.
@@ -63,8 +63,6 @@ public:
         QString serviceBase = {}; // "ws://host:port"; empty: the configured speech service
     };
 
-    static constexpr int kSendIntervalMs = 40;
-    static constexpr int kTransferChunkBytes = 1280;
     static constexpr int kReplyWindowMs = 2000; // replies are taken this long after the end
     static constexpr int kWavKeepMs = 2000;
 
@@ -77,10 +75,10 @@ public:
     void endAsr() override;
     // Abandons the recognition: no result is reported any more (queued).
     void cancelAsr() override;
-    // Cuts the file into chunks for the next beginAsrIsTransferAudio(true, …). A file
-    // that cannot be read gives no chunk, an empty one a single empty chunk.
-    void transferAudioWithFilePath(const QString &path, const QXTransferAudioModel &model);
-    void setCurrentTransferAudioModel(const QXTransferAudioModel &model) { m_transferModel = model; }
+    // The file the next beginAsrIsTransferAudio(true, …) transcribes: its
+    // transferAudioWithFilePath() queues the chunks, its job record comes back with
+    // every progress report.
+    QXAudioFileTranscription &fileTranscription() { return m_transcription; }
 
     void addStatusListener(ISpeechStatusListener *listener) override { m_listeners.add(listener); }
     void removeStatusListener(ISpeechStatusListener *listener) override { m_listeners.remove(listener); }
@@ -109,7 +107,7 @@ private:
     bool deviceStreams() const;
     platform::IAudioInput *microphone() const;
     IFlyASRManager *sdk() const;
-    WavRateInputs deviceAudio() const;
+    AsrAudioFormat deviceAudioFormat() const;
 
     void start(bool isTransferAudio, ResultBlock callback);
     void finish();
@@ -127,8 +125,8 @@ private:
     void sendArrayData();
     void sendDataToService(const QByteArray &chunk);
     void sendEndFrameIfStopped();
-    void startTimer();
     void invalidateTimer();
+    void dropQueued();
     void kvWebSocketClose();
     void dropSocket();
     void sdkResult(int status, const QString &text);
@@ -153,7 +151,6 @@ private:
     bool m_shutdown = false;
     Source m_source = Source::None;
     std::deque<QByteArray> m_lastData;
-    Scheduler::TimerId m_timer = Scheduler::kNoTimer;
     Scheduler::TimerId m_manualEndTimer = Scheduler::kNoTimer;
     Scheduler::TimerId m_wavDeleteTimer = Scheduler::kNoTimer;
     QString m_clientId;
@@ -161,6 +158,5 @@ private:
     ResultBlock m_audioResultBlock;
     ListenerSet<ISpeechStatusListener> m_listeners;
     std::unique_ptr<QFile> m_fileHandle;
-    int m_allTransferArrCount = 0;
-    QXTransferAudioModel m_transferModel;
+    QXAudioFileTranscription m_transcription;
 };

@@ -19,15 +19,19 @@
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
+#include "LocalHttpServer.h"
 #include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "PageContext.h"
+#include "PagePorts.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
@@ -38,11 +42,17 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "StartAtLoginController.h"
 #include "TKTTSManager.h"
+#include "platform/IWorkspace.h"
 #include "platform/ShortcutBinder.h"
+#include "services/IImageLoader.h"
+#include "services/IMouseCommands.h"
 #include "sqlite/WQSSqliteOperation.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +84,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXHttpRequestManager", InstalledInstance<QXHttpRequestManager>::installed()},
         {"QXNetSceneState", InstalledInstance<QXNetSceneState>::installed()},
         {"WQSSqliteOperation", InstalledInstance<WQSSqliteOperation>::installed()},
+        {"QXHotWordViewModel", InstalledInstance<QXHotWordViewModel>::installed()},
         {"ShortcutBinder", InstalledInstance<platform::ShortcutBinder>::installed()},
         {"QXHidCommandManager", InstalledInstance<QXHidCommandManager>::installed()},
         {"QXBLEMouseCommandManager", InstalledInstance<QXBLEMouseCommandManager>::installed()},
@@ -305,3 +316,49 @@ TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOve
 }
 
 } // namespace
+
+// The pages' context is the application's own objects, and its picture loader reads
+// what a web server sends.
+TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
+{
+    World world;
+    CompanionApp app(world.options());
+    const PageContext c = app.pageContext();
+    EXPECT_EQ(&c.state, &app.state());
+    EXPECT_EQ(&c.device, static_cast<IMouseCommands *>(&QXMouseCommandManager::sharedInstance()));
+    EXPECT_EQ(&c.shell, static_cast<IAppShell *>(&app.mainWindow()));
+    EXPECT_EQ(&c.startAtLogin, static_cast<IStartAtLogin *>(&app.startAtLoginController()));
+    // Without desktop services the pages open nothing, and say so.
+    EXPECT_FALSE(c.workspace.openUrl(QUrl(QStringLiteral("https://example.invalid/"))));
+
+    LocalHttpServer server;
+    QImage red(3, 2, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    red.save(&buffer, "PNG");
+    server.setHandler([&png](const HttpRequestRecord &r) {
+        return r.path == "/p.png" ? HttpScriptedReply::withContentType("image/png", png)
+                                  : HttpScriptedReply::withContentType("text/plain", "not a picture");
+    });
+    struct Got {
+        QSize size;
+        QString error;
+        bool done = false;
+    };
+    const auto load = [&](const char *path) {
+        Got got;
+        const std::unique_ptr<IImageLoader::Load> pending = c.images.loadImage(
+            QUrl(server.baseUrl() + QLatin1String(path)), [&got](bool ok, const QByteArray &body, const QString &e) {
+                QImage image;
+                got = {ok && image.loadFromData(body) ? image.size() : QSize(), e, true};
+            });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return got.done; }, 5000)) << path;
+        return got;
+    };
+    const Got picture = load("/p.png");
+    EXPECT_EQ(picture.size, QSize(3, 2));
+    EXPECT_TRUE(picture.error.isEmpty());
+    const Got text = load("/t.txt");
+    EXPECT_TRUE(text.size.isEmpty());
+}

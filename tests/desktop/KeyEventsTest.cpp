@@ -2,7 +2,7 @@
 #include "FakeDesktop.h"
 #include "ManualScheduler.h"
 #include "PZPasteboard.h"
-#include "QXToolManagerUI.h"
+#include "TextInsertionService.h"
 #include "platform/KeyCodeTable.h"
 
 #include <QImage>
@@ -13,10 +13,13 @@ using namespace platform::keys;
 
 namespace {
 
+// What the command runner's text targets do: key events, the clipboard keeps the text.
+const ITextInsertion::Paste kLocalPaste{.chord = ITextInsertion::Chord::KeyEvents, .restoreClipboard = false};
+
 class KeyEventsTest : public ::testing::Test {
 protected:
     FakeDesktop desktop;
-    QXToolManagerUI tool;
+    TextInsertionService tool{{desktop.clipboard, desktop.keyPoster}};
 };
 
 } // namespace
@@ -56,7 +59,7 @@ TEST_F(KeyEventsTest, BrokenShortcutTextPostsNothing)
 
 TEST_F(KeyEventsTest, CopyAndPastePutsTheTextThereAndPastesWithControlV)
 {
-    tool.copyAndPaste("你好 world");
+    tool.pasteText("你好 world", kLocalPaste);
     EXPECT_EQ(desktop.clipboard.text(), "你好 world");
     ASSERT_EQ(desktop.keyPoster.strokes.size(), 1u);
     EXPECT_EQ(desktop.keyPoster.strokes[0], (PostedStroke{kMacKeyV, kFlagCommand}));
@@ -66,7 +69,7 @@ TEST_F(KeyEventsTest, NothingIsPastedWhenTheClipboardRefusesTheText)
 {
     desktop.clipboard.setText("old");
     desktop.clipboard.refuseWrites = true;
-    tool.copyAndPaste("new");
+    tool.pasteText("new", kLocalPaste);
     EXPECT_TRUE(desktop.keyPoster.strokes.empty());
 }
 
@@ -125,9 +128,9 @@ TEST_F(KeyEventsTest, GetTextWithoutSelectionRestoresEverythingTheClipboardHeld)
 TEST(KeyEventsStandInTest, WithoutADesktopNothingIsPostedOrCrashes)
 {
     platform::PlatformServices previous = platform::installServices({});
-    QXToolManagerUI tool;
+    TextInsertionService tool{{*platform::services().clipboard, *platform::services().keyPoster}};
     EXPECT_FALSE(tool.handleShortcut(R"({"keyCode":9,"modifierFlagsString":"⌘"})"));
-    tool.copyAndPaste("text");
+    tool.pasteText("text", kLocalPaste);
     EXPECT_FALSE(pz_generalPasteboardSetString("x"));
     platform::installServices(previous);
 }

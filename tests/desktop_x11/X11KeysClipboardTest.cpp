@@ -2,7 +2,7 @@
 // application with the right key and modifiers and leave no key held, and text put
 // on the clipboard travels to and from another X client.
 #include "PZPasteboard.h"
-#include "QXToolManagerUI.h"
+#include "TextInsertionService.h"
 #include "XTestDriver.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/QtClipboard.h"
@@ -174,8 +174,8 @@ protected:
 
 TEST_F(X11KeysTest, PasteReachesTheFocusedWindowAsControlVAndReleasesEverything)
 {
-    QXToolManagerUI tool;
-    tool.copyAndPaste("粘贴 pasted text");
+    TextInsertionService tool{{*platform::services().clipboard, *platform::services().keyPoster}};
+    tool.pasteText("粘贴 pasted text", {.chord = ITextInsertion::Chord::KeyEvents, .restoreClipboard = false});
     QTRY_COMPARE_WITH_TIMEOUT(edit.text(), QString("粘贴 pasted text"), 5000);
     const auto press = edit.firstPress(Qt::Key_V);
     ASSERT_TRUE(press.has_value());
@@ -188,7 +188,7 @@ TEST_F(X11KeysTest, PasteReachesTheFocusedWindowAsControlVAndReleasesEverything)
 
 TEST_F(X11KeysTest, RecordedShortcutArrivesWithItsModifiers)
 {
-    QXToolManagerUI tool;
+    TextInsertionService tool{{*platform::services().clipboard, *platform::services().keyPoster}};
     ASSERT_TRUE(tool.handleShortcut(QStringLiteral(R"({"keyCode":12,"modifierFlagsString":"⌃⌥"})")));
     QTRY_VERIFY_WITH_TIMEOUT(edit.firstPress(Qt::Key_Q).has_value(), 5000);
     EXPECT_EQ(edit.firstPress(Qt::Key_Q)->modifiers, Qt::ControlModifier | Qt::AltModifier);

@@ -13,6 +13,7 @@ public:
     std::optional<QString> value; // nothing: no text interface
     int caret = -1;
     QStringList writes;
+    QStringList refused; // writes tried on a read-only or defunct element
     std::vector<int> caretMoves;
 
     static std::shared_ptr<FakeElement> field(platform::AccessibleRole role, const QString &text, int caretAt)
@@ -39,8 +40,10 @@ public:
     std::optional<int> caretOffset() const override { return value ? std::optional(caret) : std::nullopt; }
     bool setText(const QString &text) override
     {
-        if (!isEditable())
+        if (!isEditable()) {
+            refused << text;
             return false;
+        }
         writes << text;
         value = text;
         caret = int(text.size()); // toolkits put the caret at the end

@@ -4,6 +4,7 @@
 #include "ManualScheduler.h"
 #include "NSAnimateImageView.h"
 #include "QXGifView.h"
+#include "QXImageLoader.h"
 #include "QXSliderCell.h"
 #include "RWProgressView.h"
 
@@ -256,9 +257,10 @@ TEST(KitGif, ImageURLShowsOnlyAnImageThatArrived)
         return HttpScriptedReply::html(404, "<html>missing</html>");
     });
     QNetworkAccessManager network;
+    QXImageLoader loader(network);
     QXGifView view;
     view.resize(100, 100);
-    view.setNetworkAccessManager(&network);
+    view.setImageLoader(&loader);
     QSignalSpy finished(&view, &QXGifView::imageURLFinished);
 
     struct Row {
@@ -281,4 +283,10 @@ TEST(KitGif, ImageURLShowsOnlyAnImageThatArrived)
     EXPECT_EQ(view.frameCount(), 3);
     view.setImageURL(QStringLiteral("not an address"));
     EXPECT_EQ(view.frameCount(), 3);
+    // A view nobody gave a loader reports the load as failed instead of waiting for ever.
+    QXGifView bare;
+    QSignalSpy bareFinished(&bare, &QXGifView::imageURLFinished);
+    bare.setImageURL(server.baseUrl() + QStringLiteral("/ok.gif"));
+    ASSERT_EQ(bareFinished.size(), 1);
+    EXPECT_FALSE(bareFinished.at(0).at(0).toBool());
 }

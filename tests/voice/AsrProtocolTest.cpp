@@ -30,7 +30,7 @@ TEST(Vox1Protocol, UrlAndAudioFormatFollowTheDeviceProfile)
         {{false, 4, 1, "", 0, 0, 0}, "pcm8k"},           {{false, 6, 2, "11", 0, 0, 0}, "pcm8k"},
     };
     for (const auto &[in, expected] : devices) {
-        const AsrAudioFormat f = asrAudioFormat(in);
+        const AsrAudioFormat f = voiceStreamFormat(in);
         EXPECT_EQ(f.format + f.rate, expected) << "plan " << in.chipPlan << " type " << in.deviceType;
     }
 }

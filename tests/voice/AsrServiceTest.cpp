@@ -79,7 +79,9 @@ protected:
         d.keys = &keys;
         d.microphone = &mic;
         d.serviceBase = server.base();
-        d.deviceAudio = [this] { return WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}}; };
+        d.deviceAudioFormat = [this] {
+            return voiceStreamFormat(WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}});
+        };
         d.showSpeechView = [this](const QString &text, int type) { popups << text + "|" + QString::number(type); };
         asr = std::make_unique<QXWebApiAsrService>(std::move(d));
         asr->addStatusListener(&listener);
@@ -219,7 +221,7 @@ TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFai
         listener.calls.clear();
         const qsizetype before = server.frames.size();
         server.onEnd({afterEnd});
-        asr->transferAudioWithFilePath(path, QXTransferAudioModel());
+        asr->fileTranscription().transferAudioWithFilePath(path, QXTransferAudioModel());
         begin(true);
         // The open sends one chunk and the first tick another, at once; then one per tick.
         ASSERT_TRUE(server.waitForFrames(int(before) + std::min(2, int(frames.size()))));

@@ -118,8 +118,9 @@ struct DispatchWorld {
     platform::IClipboard *clipboardTo;
     LocalHttpServer listener;
     QXLocalTextPoster localPost{listener.port()};
-    QXResultDelivery delivery{{state.state(), state.languages(), facade, *keysTo, *clipboardTo, ai, runner, popup,
-                               localPost, [this] { return aiShowing; }}};
+    TextInsertionService text{{*clipboardTo, *keysTo, &state.state(), &facade}};
+    QXResultDelivery delivery{
+        {state.state(), state.languages(), text, ai, runner, popup, localPost, [this] { return aiShowing; }}};
     QXAudioMonitorService voice{
         {state.state(), keys, facade, *keysTo, asr, popup, keyPress, translator, delivery, &center}};
 

@@ -7,6 +7,7 @@
 #include "InstalledInstance.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
+#include "QXToolManager.h"
 #include "QXUserInfoData.h"
 
 QXMouseCommandManager::QXMouseCommandManager(QXHidCommandManager &hid, QXBLEMouseCommandManager &ble)
@@ -21,6 +22,12 @@ QXMouseCommandManager::~QXMouseCommandManager()
     m_hid.setIsFromMicDataSource({});
     m_hid.setVoiceDataBlock({});
     m_ble.setVoiceDataBlock({});
+}
+
+VoiceStreamFormat QXMouseCommandManager::voiceStreamFormat() const
+{
+    // The device state the recordings' WAV rate is read from, installed by the root.
+    return ::voiceStreamFormat(QXToolManager::currentWavRateInputs());
 }
 
 QXMouseCommandManager &QXMouseCommandManager::sharedInstance()

@@ -1,6 +1,5 @@
 #include "QXOTAUpdateManager.h"
 
-#include "AlertPresenter.h"
 #include "DataPaths.h"
 #include "HRVLocalizedString.h"
 #include "HookStates.h"
@@ -16,6 +15,7 @@
 #include "QXUserInfoData.h"
 #include "platform/PlatformServices.h"
 #include "scenes/QXOTAUpdateScene.h"
+#include "services/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <QFile>
