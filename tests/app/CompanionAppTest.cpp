@@ -36,6 +36,7 @@
 #include "QXPopupWindowTool.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
+#include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
 #include "TKTTSManager.h"
@@ -83,6 +84,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"BleNotificationParser", InstalledInstance<BleNotificationParser>::installed()},
         {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
+        {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},
