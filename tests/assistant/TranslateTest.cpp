@@ -1,6 +1,6 @@
-// The translation manager and window over a scripted translator: what the window is
-// handed, which codes each request takes, the window's frame, its language pop-up,
-// copy and dismissal.
+// The translation manager and window: what the window is handed, which codes each
+// request takes, the window's frame, its language pop-up, copy and dismissal; and a
+// selection through the real translator and HTTP client to a local server.
 #include "TranslateWorld.h"
 
 #include "HRVLocalizedString.h"
@@ -9,7 +9,6 @@
 #include "QXPopUpButton.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QScrollArea>
 
 namespace {
@@ -18,6 +17,7 @@ const QString kSnip = QString::fromLatin1(qx::notify::kUpdateSnipTranslateIndexN
 } // namespace
 
 using Ast1Translate = TranslateWorld;
+using Ast1RealStack = TranslateWorld;
 
 TEST_F(Ast1Translate, SelectionShowsTheSourceThenItsTranslation)
 {
@@ -48,11 +48,6 @@ TEST_F(Ast1Translate, SelectionShowsTheSourceThenItsTranslation)
     EXPECT_EQ(manager.yiText(), "你好，世界");
     EXPECT_FALSE(content().isRecognitionOnly());
     EXPECT_TRUE(content().languageBtn()->isEnabled());
-
-    // A failure adds nothing under the source.
-    select("again");
-    scripted.calls.back().callback(false, "");
-    EXPECT_EQ(cards(), "again|");
 
     // A new target chosen for a screenshot text: the service detects the source.
     user->setIsScreenshotsTranslate(true);
@@ -110,14 +105,15 @@ TEST_F(Ast1Translate, RecognitionOverTheNetwork)
         scripted.calls.clear();
         popups.setIsScreenshotsOCR(row.ocrOnly);
         net.server.enqueue(row.reply);
+        const int before = net.server.requestCount();
         manager.translateImage(image);
-        settleRecognition(net.server.requestCount());
+        settleRecognition(before);
         EXPECT_EQ(recorder.shown, row.shown) << row.what;
         ASSERT_EQ(scripted.calls.size(), row.translations) << row.what;
-        if (row.translations)
+        if (row.translations) {
             EXPECT_EQ(scripted.calls[0].from + ">" + scripted.calls[0].to, "EN_US>FR_FR") << row.what;
+        }
     }
-    EXPECT_EQ(content().isRecognitionOnly(), false);
 
     // The upload is the image as PNG in the form's "file" part.
     const HttpRequestRecord &upload = net.server.requests().first();
@@ -203,4 +199,40 @@ TEST_F(Ast1Translate, LanguageChoiceCopyAndDismissal)
     window.dismissWindow();
     EXPECT_FALSE(window.isShow() || window.window().isVisible());
     EXPECT_EQ(cards(), "|");
+}
+
+TEST_F(Ast1RealStack, SelectionIsSentEncodedAndItsTranslationShows)
+{
+    translator = &real;
+    select("A&B c");
+    settle();
+    ASSERT_EQ(net.server.requestCount(), 1);
+    const HttpRequestRecord &sent = net.server.lastRequest();
+    EXPECT_EQ(sent.path, "/api/translate");
+    EXPECT_TRUE(sent.query.contains("text=A%26B%20c")) << sent.query.constData();
+    EXPECT_EQ(cards(), "A&B c|<A&B c>");
+
+    // Line breaks are taken out; every reserved character arrives as it was.
+    const std::pair<QString, QString> rows[] = {
+        {"你好\n世界", "你好世界"},
+        {"Hello\nWorld", "HelloWorld"},
+        {"a=b+c#d%e&f", "a=b+c#d%e&f"},
+    };
+    for (const auto &[selected, arrived] : rows) {
+        select(selected);
+        settle();
+        EXPECT_EQ(net.server.lastRequest().queryValue("text"), arrived);
+        EXPECT_EQ(cards(), selected + "|<" + arrived + ">");
+    }
+    EXPECT_FALSE(net.server.lastRequest().query.contains('#'));
+
+    // A bad answer adds nothing under the source.
+    const HttpScriptedReply bad[] = {HttpScriptedReply::json(R"({"rc":0,"data":{"text":"x"}})"),
+                                     HttpScriptedReply::html(500, "down")};
+    for (const HttpScriptedReply &reply : bad) {
+        net.server.enqueue(reply);
+        select("x");
+        settle();
+        EXPECT_EQ(cards(), "x|");
+    }
 }

@@ -15,6 +15,7 @@
 #include "QXTranslateWindow.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
 
@@ -52,8 +53,8 @@ struct RecordingWindow : ITranslationWindow {
 };
 
 // The translation manager and window over a fresh state, the real pop-up tool, the
-// maker's API on a local server (text recognition; translation with the real
-// translator), a scripted translator otherwise. Text heights are the texts' lengths;
+// maker's API on a local server (text recognition, and translation when `translator`
+// is the real one), a scripted translator otherwise. Text heights are the texts' lengths;
 // the screen is 1920 x 1080. Target languages: ZH_CN, EN_US, JA_JP, FR_FR.
 class TranslateWorld : public ::testing::Test {
 protected:
@@ -67,6 +68,11 @@ protected:
         user->setWordInputSwitch(true);
         user->setScreenshotsTranslateSwitch(true);
         popups.setTranslationWindow(&recorder);
+        // Queued replies first; then every translation echoes its text as "<text>".
+        net.server.setHandler([](const HttpRequestRecord &r) {
+            const QJsonObject data{{"text", r.queryValue("text")}, {"transText", "<" + r.queryValue("text") + ">"}};
+            return HttpScriptedReply::json(QJsonDocument(QJsonObject{{"rc", 0}, {"data", data}}).toJson());
+        });
     }
     QXLanguageManager &languages() { return user.languages(); }
     QXTranslateContentView &content() { return window.popContentView(); }
