@@ -47,6 +47,8 @@
 #include "QXSpeechTranslation.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
+#include "QXTranslateManager.h"
+#include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
 #include "QXWebApiAsrService.h"
 #include "Scheduler.h"
@@ -184,6 +186,25 @@ CompanionApp::CompanionApp(const Options &options)
     DeviceSeams seams{&m_keys, &m_voiceRelay};
     seams.speech = m_speech.get();
     seams.tips = m_popups.get();
+    // Selection and screenshot translation, through the pop-up tool that owns the
+    // window. The translator comes with the voice pipeline further down.
+    QXTranslateWindow::Deps translateWindow;
+    translateWindow.state = m_state.get();
+    translateWindow.languages = m_languages.get();
+    translateWindow.isScreenshotsOCR = [popups = m_popups.get()] { return popups->isScreenshotsOCR(); };
+    translateWindow.translateText = [this](const QString &text) { m_translateManager->translateText(text); };
+    translateWindow.clipboard = platform::services().clipboard;
+    translateWindow.tips = m_popups.get();
+    translateWindow.translucent = popupDeps.translucent;
+    m_translateWindow = std::make_unique<QXTranslateWindow>(std::move(translateWindow));
+    m_popups->setTranslationWindow(m_translateWindow.get());
+    QXTranslateManager::Deps translate;
+    translate.state = m_state.get();
+    translate.languages = m_languages.get();
+    translate.popups = m_popups.get();
+    translate.http = m_http.get();
+    translate.translator = [this]() -> ISpeechTranslator * { return m_translation.get(); };
+    seams.translate = &m_translateManager.install(std::make_unique<QXTranslateManager>(std::move(translate)));
     m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.
@@ -287,6 +308,8 @@ CompanionApp::~CompanionApp()
     m_hidCommands.reset();
     m_installedShortcuts.reset();
     m_shortcuts.reset();
+    m_translateManager.reset();
+    m_translateWindow.reset();
     m_popups.reset();
     m_toolUi.reset();
     m_speech.reset();
@@ -441,6 +464,7 @@ void CompanionApp::buildSelectionShell()
     deps.mouseMonitor = desktop.mouseMonitor;
     deps.scheduler = &Scheduler::instance();
     deps.translate = m_seams.translate;
+    deps.translationWindow = m_translateWindow.get();
     deps.shell = m_mainWindow.get();
     // The status item comes later; a mouse-down before it exists has no guide to close.
     deps.closeGuide = [this](QPoint at) {
@@ -715,7 +739,6 @@ const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
     static const std::vector<EmptyOnPurpose> list{
         {"*.seams.laserPen", "the pointer overlay is not built yet"},
         {"*.seams.aiWindow", "the AI window is not built yet"},
-        {"*.seams.translate", "the translation windows are not built yet"},
         {"QXBLECommandManager.logBlock", "the gadget's pages, which show its log, are not built yet"},
         {"QXBLECommandManager.delegate", "the gadget's pages, which take its recordings, are not built yet"},
         {"BleNotificationParser.formatSize", "empty reads the speech language's chunk size, as wanted"},

@@ -64,6 +64,8 @@ class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
 class TextInsertionService;
+class QXTranslateManager;
+class QXTranslateWindow;
 class QXWebApiAsrService;
 class SelectionCopyMonitor;
 class TKTTSManager;
@@ -236,6 +238,10 @@ private:
     std::optional<ScopedInstall<platform::ShortcutBinder>> m_installedShortcuts;
 
     Owned<QXPopupWindowTool> m_popups;
+    // Selection and screenshot translation: the window (its widgets made when it first
+    // shows) and the manager the device layers, the shell and the pages call.
+    std::unique_ptr<QXTranslateWindow> m_translateWindow;
+    Owned<QXTranslateManager> m_translateManager;
 
     // The higher layers as the device layers reach them: the shared key flags, the relay
     // to the voice-key dispatcher, the speech service and the tips; until the pointer

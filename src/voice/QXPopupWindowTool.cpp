@@ -6,6 +6,7 @@
 #include "QXShowTipWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "services/ITranslationWindow.h"
 #include "services/IVoiceKeyDispatcher.h"
 #include "services/VoiceKeyState.h"
 
@@ -112,4 +113,12 @@ void QXPopupWindowTool::dismissSpeechView(double delaySeconds)
 void QXPopupWindowTool::showTipMessage(const QString &text, const QString &imageName)
 {
     onMainThread([this, text, imageName] { tipWindow().showTipMessage(text, imageName); });
+}
+
+void QXPopupWindowTool::showTranslateWindowFanText(const QString &fanText, const QString &yiText)
+{
+    onMainThread([this, fanText, yiText] {
+        if (m_translationWindow)
+            m_translationWindow->showTranslateWindow(fanText, yiText);
+    });
 }

@@ -20,6 +20,7 @@ struct FakeTranslationWindow : ITranslationWindow {
     bool shown = false;
     int dismissals = 0;
     bool isShow() const override { return shown; }
+    void showTranslateWindow(const QString &, const QString &) override {}
     QRect frameGeometry() const override { return {400, 400, 300, 200}; }
     void dismissWindow() override { ++dismissals; }
 };
