@@ -1,5 +1,6 @@
 #include "CompanionApp.h"
 
+#include "AddCommandDialogs.h"
 #include "AppAudioTool.h"
 #include "AppDelegate.h"
 #include "BleNotificationParser.h"
@@ -8,6 +9,7 @@
 #include "DataPaths.h"
 #include "DpiTables.h"
 #include "FamilyTraits.h"
+#include "FilePicker.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -241,6 +243,8 @@ CompanionApp::~CompanionApp()
     m_statusItem.reset();
     m_mainWindow.reset();
     m_pageFactory.reset();
+    m_commandDialogs.reset();
+    m_files.reset();
     m_ownedStatusItem.reset();
     m_startAtLogin.reset();
     m_authority.reset();
@@ -307,6 +311,10 @@ void CompanionApp::buildShell(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
+    // The file dialogs and the add and edit command dialog, for every page.
+    m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
+    m_commandDialogs = std::make_unique<AddCommandDialogs>(
+        AddCommandView::Deps{m_commands.get(), m_targets.get(), m_files.get(), m_shortcuts.get(), {}});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     StatusItemController::Deps deps;
     deps.state = m_state.get();
@@ -349,6 +357,9 @@ PageContext CompanionApp::pageContext() const
     c.shell = m_mainWindow.get();
     c.shortcuts = m_shortcuts.get();
     c.workspace = platform::services().workspace;
+    c.commands = m_commands.get();
+    c.commandDialogs = m_commandDialogs.get();
+    c.files = m_files.get();
     return c;
 }
 

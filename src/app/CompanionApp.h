@@ -58,6 +58,8 @@ class QXUserInfoData;
 class QXAudioMonitorService;
 class QXCmdService;
 class QXCommandViewModel;
+class AddCommandDialogs;
+class DialogFilePicker;
 class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
@@ -297,6 +299,9 @@ private:
     AppAudioTool *m_previousAudioTool = nullptr;
 
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The file dialogs and the add and edit command dialog the pages open.
+    std::unique_ptr<DialogFilePicker> m_files;
+    std::unique_ptr<AddCommandDialogs> m_commandDialogs;
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;

@@ -1,9 +1,12 @@
 #pragma once
 
 class AlertPresenter;
+class FilePicker;
+class IAddCommandDialogs;
 class HIDDevice;
 class IAIWindow;
 class IAppShell;
+class ICommandModel;
 class IPopupTips;
 class ITranslateManager;
 class KeyValueStore;
@@ -44,4 +47,8 @@ struct PageContext {
     IAppShell *shell = nullptr;                    // the main window: host of sheets and file panels
     platform::ShortcutBinder *shortcuts = nullptr; // the global shortcuts
     platform::IWorkspace *workspace = nullptr;     // opens files and web addresses
+
+    ICommandModel *commands = nullptr;            // the user's custom voice commands
+    IAddCommandDialogs *commandDialogs = nullptr; // the add and edit command dialog
+    FilePicker *files = nullptr;                  // asks for a file or folder
 };
