@@ -14,6 +14,7 @@
 #include "ShortcutAction.h"
 #include "ShortcutRecorder.h"
 #include "TargetRecords.h"
+#include "VoiceArtwork.h"
 #include "services/ICommandModel.h"
 #include "sqlite/QXVoiceCommandItem.h"
 
@@ -159,6 +160,7 @@ void AddCommandView::configUI()
     m_pathTextField = field(m_pathView);
     m_pathTextField->setObjectName(QStringLiteral("pathTextField"));
     m_moreBtn = new QXButton(m_pathView);
+    registerVoiceArtwork(); // the browse icon is drawn with the voice layer's pictures
     m_moreBtn->setImage(QPixmap::fromImage(namedImage(QStringLiteral("2_more_icon"))));
     connect(m_moreBtn, &QAbstractButton::clicked, this, [this] { moreBtnClicked(); });
     m_shortcutsView = new ShortcutRecorder(m_deps.shortcuts, m_pathView);
