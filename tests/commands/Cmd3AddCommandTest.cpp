@@ -57,14 +57,6 @@ protected:
         o->setAttr0(attr0);
         return o;
     }
-    QStringList alertTitles() const
-    {
-        QStringList t;
-        for (const auto &a : alerts)
-            t << a.first + "/" + a.second;
-        return t;
-    }
-
     QTemporaryDir dir;
     MemoryKeyValueStore store;
     TargetRecords targets{store};
@@ -72,10 +64,9 @@ protected:
     platform::ShortcutBinder binder{store, &grabs};
     FakeCommandModel commands;
     ScriptedFilePicker files;
-    QList<std::pair<QString, QString>> alerts;
-    AddCommandDialogs dialogs{{&commands, &targets, &files, &binder, [this](const QString &m, const QString &d) {
-                                   alerts << std::pair{m, d};
-                               }}};
+    QStringList alerts; // "message/detail"
+    AddCommandDialogs dialogs{
+        {&commands, &targets, &files, &binder, [this](const QString &m, const QString &d) { alerts << m + "/" + d; }}};
     std::unique_ptr<QWidget> host = std::make_unique<QWidget>();
     QList<bool> finishes;
     bool destroyHostOnFinish = false;
@@ -177,7 +168,7 @@ TEST_F(Cmd3Dialog, VoiceAddChecksThenCreatesAndRecordsAfterTheServerAccepted)
     view->createBtnClicked();
     fill(view, "音乐", "x");
     view->createBtnClicked();
-    EXPECT_EQ(alertTitles(), (QStringList{"信息不能为空/请填写完整后再创建", "指令词已存在/请重新填写完整后再创建"}));
+    EXPECT_EQ(alerts, (QStringList{"信息不能为空/请填写完整后再创建", "指令词已存在/请重新填写完整后再创建"}));
     EXPECT_TRUE(commands.requests.empty());
 
     ASSERT_TRUE(QDir(dir.path()).mkpath("Music"));
@@ -204,7 +195,7 @@ TEST_F(Cmd3Dialog, VoiceAddChecksThenCreatesAndRecordsAfterTheServerAccepted)
     fill(failing, "  ", target + "2");
     failing->createBtnClicked();
     commands.answer(false, "m");
-    EXPECT_EQ(alertTitles().last(), "创建失败/m");
+    EXPECT_EQ(alerts.last(), "创建失败/m");
     EXPECT_EQ(finishes, (QList<bool>{true, false}));
     EXPECT_FALSE(targets.resolve(target + "2"));
 }
@@ -217,18 +208,18 @@ TEST_F(Cmd3Dialog, VoiceEditDeletesThenCreates)
     // Taking another command's word would let one delete remove both.
     view->wordTextField()->setText("other");
     view->createBtnClicked();
-    EXPECT_EQ(alertTitles(), QStringList{"指令词已存在/请重新填写完整后再创建"});
+    EXPECT_EQ(alerts, QStringList{"指令词已存在/请重新填写完整后再创建"});
     view->wordTextField()->setText("Music");
     view->createBtnClicked();
     commands.answer(false, "m");
-    EXPECT_EQ(alertTitles().last(), "编辑失败/m");
+    EXPECT_EQ(alerts.last(), "编辑失败/m");
     EXPECT_FALSE(view->isClosed());
     EXPECT_TRUE(view->createBtn()->isEnabled());
 
     view->createBtnClicked();
     commands.answer(true);
     commands.answer(false, "m"); // the create after a deleted command fails: it is gone
-    EXPECT_EQ(alertTitles().last(), "创建失败/m");
+    EXPECT_EQ(alerts.last(), "创建失败/m");
     EXPECT_EQ(finishes, QList<bool>{false});
     EXPECT_FALSE(commands.list.contains(old));
 
@@ -249,7 +240,7 @@ TEST_F(Cmd3Dialog, MouseSaveWritesOnlyTheKeyOption)
     AddCommandView *view = open(true, opt, item("file", "", ""));
     view->pathTextField()->clear();
     view->createBtnClicked();
-    EXPECT_EQ(alertTitles(), QStringList{"信息不能为空/请填写完整后再创建"});
+    EXPECT_EQ(alerts, QStringList{"信息不能为空/请填写完整后再创建"});
     EXPECT_EQ(opt->attr0(), "old");
     view->pathTextField()->setText("file://" + file);
     view->createBtnClicked();
@@ -269,7 +260,7 @@ TEST_F(Cmd3Dialog, MouseSaveWritesOnlyTheKeyOption)
     AddCommandView *keys = open(true, opt, item("shortcuts", "", ""));
     EXPECT_EQ(keys->shortcutsView()->value(), std::nullopt);
     keys->createBtnClicked();
-    EXPECT_EQ(alertTitles().size(), 2);
+    EXPECT_EQ(alerts.size(), 2);
     EXPECT_EQ(opt->attr0(), "{not json");
     QTest::mouseClick(keys->shortcutsView(), Qt::LeftButton, {}, QPoint(40, 17));
     QTest::keyClick(keys->shortcutsView(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
