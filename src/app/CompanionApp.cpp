@@ -1,5 +1,6 @@
 #include "CompanionApp.h"
 
+#include "AddCommandDialogs.h"
 #include "AppAudioTool.h"
 #include "AppDelegate.h"
 #include "AppPagePorts.h"
@@ -9,6 +10,7 @@
 #include "DataPaths.h"
 #include "DpiTables.h"
 #include "FamilyTraits.h"
+#include "FilePicker.h"
 #include "FirstRunLanguage.h"
 #include "HIDDevice.h"
 #include "HRVLocalizedString.h"
@@ -265,6 +267,8 @@ CompanionApp::~CompanionApp()
     m_statusItem.reset();
     m_mainWindow.reset();
     m_pageFactory.reset();
+    m_commandDialogs.reset();
+    m_files.reset();
     m_pagePorts.reset();
     m_ownedStatusItem.reset();
     m_startAtLogin.reset();
@@ -339,6 +343,10 @@ void CompanionApp::buildShell(const Options &options)
     }
     m_pagePorts =
         std::make_unique<AppPagePorts>(AppPagePorts::Deps{*m_hidCommands, *m_facade, *m_ota, *m_hid, *m_http});
+    // The file dialogs and the add and edit command dialog, for every page.
+    m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
+    m_commandDialogs = std::make_unique<AddCommandDialogs>(
+        AddCommandView::Deps{m_commands.get(), m_targets.get(), m_files.get(), m_shortcuts.get(), {}});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     StatusItemController::Deps deps;
     deps.state = m_state.get();
@@ -387,6 +395,9 @@ PageContext CompanionApp::pageContext() const
         .startAtLogin = *m_startAtLogin,
         .shortcuts = *m_shortcuts,
         .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
+        .commands = *m_commands,
+        .commandDialogs = *m_commandDialogs,
+        .files = *m_files,
     };
 }
 

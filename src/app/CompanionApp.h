@@ -60,6 +60,8 @@ class QXUserInfoData;
 class QXAudioMonitorService;
 class QXCmdService;
 class QXCommandViewModel;
+class AddCommandDialogs;
+class DialogFilePicker;
 class QXLocalTextPoster;
 class QXResultDelivery;
 class QXSpeechTranslation;
@@ -306,6 +308,9 @@ private:
     AppAudioTool *m_previousAudioTool = nullptr;
 
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The file dialogs and the add and edit command dialog the pages open.
+    std::unique_ptr<DialogFilePicker> m_files;
+    std::unique_ptr<AddCommandDialogs> m_commandDialogs;
     // The pages: their ports over the managers above, and the factory that makes each
     // page over the context of pageContext().
     std::unique_ptr<AppPagePorts> m_pagePorts;

@@ -1,4 +1,4 @@
-// qx-artwork OUTDIR: draws the speech pop-up's, the tips' and the translation window's pictures (plain
+// qx-artwork OUTDIR: draws the speech pop-up's, the tips', the translation window's and the command pages' pictures (plain
 // shapes, no fonts) into OUTDIR/images/<name>.png and lists them in OUTDIR/voice_artwork.qrc.
 // Runs at build time; the pictures are this project's own placeholders.
 #include <QDir>
@@ -195,6 +195,13 @@ void drawAll(Writer &w)
         p.setPen(QPen(QColor(150, 150, 150), 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(10, 10), QPointF(20, 20));
         p.drawLine(QPointF(20, 10), QPointF(10, 20));
+    });
+    // The browse button at the end of the command dialog's target box: three dots.
+    w.add(QStringLiteral("2_more_icon"), QSize(39, 34), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(110, 110, 110));
+        for (int i = -1; i <= 1; ++i)
+            p.drawEllipse(QPointF(19.5 + 6 * i, 17), 1.8, 1.8);
     });
 
     // The translation window: white glyphs for its header, grey ones for its cards.
