@@ -39,8 +39,9 @@ public:
     explicit MainWindow(Deps deps, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Watches the notifications that rebuild and re-title the tabs, colours the two
-    // areas, has the factory make the pages in page-number order and builds the tabs.
+    // Watches the notifications that rebuild and re-title the tabs; once the window
+    // shows (at once when it has shown before), colours the two areas, has the factory
+    // make the pages in page-number order and builds the tabs.
     void configUI(PageFactory *pages);
     void configLeftItem();
     void configTitle();
@@ -61,17 +62,23 @@ public:
     const QList<QXTabItem *> &btnArr() const { return m_btnArr; }
     const QList<TabEntry> &btnConfigArr() const { return m_btnConfigArr; }
     int selectIndex() const { return m_selectIndex; }
-    // The page of a page number; nullptr before configUI or for another number.
+    // The page of a page number; nullptr before configUI and the first show, or for
+    // another number.
     QXBaseViewController *page(int viewTag) const;
     QLabel *lowElectricImageView() const { return m_lowElectricImageView; }
 
     // Tests: an item that no device's tab list holds (the account page has none).
     void appendItemForTest(QXTabItem *item) { m_btnArr.append(item); }
 
+    // The first show builds the logo, and the tabs and pages once configUI ran.
+    void setVisible(bool visible) override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void ensureBuilt();
+    void buildContents();
     void layoutViews();
     void showPage(int viewTag);
 
@@ -86,4 +93,6 @@ private:
     QList<QXTabItem *> m_btnArr;
     int m_selectIndex = 0;
     bool m_isShowAIWindow = false;
+    bool m_configured = false; // configUI ran
+    bool m_built = false;      // shown once: the contents exist
 };
