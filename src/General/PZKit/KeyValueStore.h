@@ -9,12 +9,26 @@
 
 #include <memory>
 
-// The preference store (the user defaults of the app). Values written are kept and
-// synchronised at once. Registered defaults are a read-only layer under the stored
-// values: value() falls back to them, contains() does not see them.
+// The preference store (the user defaults of the app). A value written is kept and
+// synchronised at once, or at the end of the batch it is written in; writing the
+// value a key already holds changes nothing and writes nothing. Registered defaults
+// are a read-only layer under the stored values: value() falls back to them,
+// contains() does not see them.
 class KeyValueStore {
 public:
     virtual ~KeyValueStore() = default;
+
+    // While one lives (they nest), changes are synchronised once, when the outermost ends.
+    class Batch {
+    public:
+        explicit Batch(KeyValueStore &store) : m_store(store) { ++m_store.m_batchDepth; }
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        KeyValueStore &m_store;
+    };
 
     bool contains(const QString &key) const { return containsStored(key); }
     // The stored value, else the registered default, else def.
@@ -46,7 +60,11 @@ protected:
     virtual void erase(const QString &key) = 0;
 
 private:
+    void changed();
+
     QVariantMap m_defaults;
+    int m_batchDepth = 0;
+    bool m_unsynced = false;
 };
 
 // Kept in memory only: tests, and the fallback when no file can be written.
