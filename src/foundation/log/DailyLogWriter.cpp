@@ -24,7 +24,6 @@ DailyLogWriter::DailyLogWriter(Options options) : m_options(std::move(options))
                               MachineFacts::systemVersion());
         };
     }
-    m_thread = std::thread([this] { run(); });
 }
 
 namespace {
@@ -43,37 +42,63 @@ DailyLogWriter *DailyLogWriter::setApplication(DailyLogWriter *writer)
 
 DailyLogWriter::~DailyLogWriter()
 {
+    std::thread worker;
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
+        worker = std::move(m_thread);
     }
     m_cv.notify_one();
-    m_thread.join();
+    if (worker.joinable())
+        worker.join();
+}
+
+// The caller holds m_mutex. The worker runs only while there is something to write:
+// one that went idle has ended (or is ending) and is joined here before the next starts.
+std::thread DailyLogWriter::wakeWorkerLocked()
+{
+    if (m_running)
+        return {};
+    m_running = true;
+    std::thread ended = std::move(m_thread);
+    m_thread = std::thread([this] { run(); });
+    m_workerId.store(m_thread.get_id());
+    return ended;
 }
 
 void DailyLogWriter::write(const QString &message)
 {
     const Clock &clock = m_options.clock ? *m_options.clock : Scheduler::instance().clock();
     Item item{m_options.folder(), clock.now(), message, nullptr};
+    std::thread ended;
     {
         std::lock_guard lock(m_mutex);
         m_queue.push_back(std::move(item));
+        ended = wakeWorkerLocked();
     }
     m_cv.notify_one();
+    if (ended.joinable())
+        ended.join();
 }
 
 void DailyLogWriter::waitForPending()
 {
     // A message written by the worker itself cannot wait for itself.
-    if (std::this_thread::get_id() == m_thread.get_id())
+    if (std::this_thread::get_id() == m_workerId.load())
         return;
     std::promise<void> done;
     std::future<void> f = done.get_future();
+    std::thread ended;
     {
         std::lock_guard lock(m_mutex);
+        if (m_queue.empty() && !m_running)
+            return; // everything is written and no worker runs
         m_queue.push_back(Item{{}, {}, {}, &done});
+        ended = wakeWorkerLocked();
     }
     m_cv.notify_one();
+    if (ended.joinable())
+        ended.join();
     f.wait();
 }
 
@@ -107,9 +132,12 @@ void DailyLogWriter::run()
         Item item;
         {
             std::unique_lock lock(m_mutex);
-            m_cv.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-            if (m_queue.empty())
-                return; // stopping, and everything queued is written
+            // Idle for a while, the worker ends: an idle process keeps no thread for it.
+            const bool work = m_cv.wait_for(lock, kIdleEnd, [this] { return m_stopping || !m_queue.empty(); });
+            if (!work || m_queue.empty()) {
+                m_running = false; // stopping with everything written, or idle
+                return;
+            }
             item = std::move(m_queue.front());
             m_queue.pop_front();
         }

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -15,7 +17,8 @@ class Clock;
 
 // The user-facing daily log: one text file per calendar day in the Log folder, each
 // entry "\n<yyyy-MM-dd HH:mm:ss><message>". Entries are written by one worker thread
-// in the order write() was called; write() never blocks on the disk.
+// in the order write() was called; write() never blocks on the disk. The worker runs
+// while there is something to write and ends after a short idle time.
 class DailyLogWriter {
 public:
     struct Options {
@@ -60,6 +63,9 @@ private:
         std::promise<void> *barrier = nullptr;
     };
 
+    static constexpr std::chrono::seconds kIdleEnd{2};
+
+    std::thread wakeWorkerLocked();
     void run();
     void writeOne(const Item &item);
 
@@ -69,5 +75,7 @@ private:
     std::condition_variable m_cv;
     std::deque<Item> m_queue;
     bool m_stopping = false;
-    std::thread m_thread;
+    bool m_running = false; // a worker runs (or is about to)
+    std::thread m_thread;   // the last worker started
+    std::atomic<std::thread::id> m_workerId;
 };
