@@ -1,6 +1,7 @@
 #include "DailyLogWriter.h"
 
 #include "DataPaths.h"
+#include "LogWorker.h"
 #include "Scheduler.h"
 #include "tools/MachineFacts.h"
 
@@ -10,7 +11,6 @@
 #include <QSaveFile>
 
 #include <atomic>
-#include <exception>
 
 DailyLogWriter::DailyLogWriter() : DailyLogWriter(Options{}) {}
 
@@ -42,64 +42,19 @@ DailyLogWriter *DailyLogWriter::setApplication(DailyLogWriter *writer)
 
 DailyLogWriter::~DailyLogWriter()
 {
-    std::thread worker;
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        worker = std::move(m_thread);
-    }
-    m_cv.notify_one();
-    if (worker.joinable())
-        worker.join();
-}
-
-// The caller holds m_mutex. The worker runs only while there is something to write:
-// one that went idle has ended (or is ending) and is joined here before the next starts.
-std::thread DailyLogWriter::wakeWorkerLocked()
-{
-    if (m_running)
-        return {};
-    m_running = true;
-    std::thread ended = std::move(m_thread);
-    m_thread = std::thread([this] { run(); });
-    m_workerId.store(m_thread.get_id());
-    return ended;
+    LogWorker::shared().drain();
 }
 
 void DailyLogWriter::write(const QString &message)
 {
     const Clock &clock = m_options.clock ? *m_options.clock : Scheduler::instance().clock();
-    Item item{m_options.folder(), clock.now(), message, nullptr};
-    std::thread ended;
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back(std::move(item));
-        ended = wakeWorkerLocked();
-    }
-    m_cv.notify_one();
-    if (ended.joinable())
-        ended.join();
+    Item item{m_options.folder(), clock.now(), message};
+    LogWorker::shared().post([this, item = std::move(item)] { writeOne(item); });
 }
 
 void DailyLogWriter::waitForPending()
 {
-    // A message written by the worker itself cannot wait for itself.
-    if (std::this_thread::get_id() == m_workerId.load())
-        return;
-    std::promise<void> done;
-    std::future<void> f = done.get_future();
-    std::thread ended;
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_queue.empty() && !m_running)
-            return; // everything is written and no worker runs
-        m_queue.push_back(Item{{}, {}, {}, &done});
-        ended = wakeWorkerLocked();
-    }
-    m_cv.notify_one();
-    if (ended.joinable())
-        ended.join();
-    f.wait();
+    LogWorker::shared().drain();
 }
 
 QString DailyLogWriter::headerText(const QString &host, const QString &mac, const QString &version)
@@ -124,33 +79,6 @@ QString DailyLogWriter::fileNameFor(const QDateTime &time)
     if (date.isEmpty())
         date = QStringLiteral("1970-01-01");
     return date + QStringLiteral("_log.txt");
-}
-
-void DailyLogWriter::run()
-{
-    for (;;) {
-        Item item;
-        {
-            std::unique_lock lock(m_mutex);
-            // Idle for a while, the worker ends: an idle process keeps no thread for it.
-            const bool work = m_cv.wait_for(lock, kIdleEnd, [this] { return m_stopping || !m_queue.empty(); });
-            if (!work || m_queue.empty()) {
-                m_running = false; // stopping with everything written, or idle
-                return;
-            }
-            item = std::move(m_queue.front());
-            m_queue.pop_front();
-        }
-        if (item.barrier) {
-            item.barrier->set_value();
-            continue;
-        }
-        // A failing disk loses the entry, never the writer.
-        try {
-            writeOne(item);
-        } catch (...) {
-        }
-    }
 }
 
 void DailyLogWriter::writeOne(const Item &item)
