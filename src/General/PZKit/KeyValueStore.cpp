@@ -70,13 +70,18 @@ void KeyValueStore::changed()
     if (m_batchDepth > 0)
         m_unsynced = true;
     else
-        sync();
+        syncNow();
+}
+
+void KeyValueStore::sync()
+{
+    changed();
 }
 
 KeyValueStore::Batch::~Batch()
 {
     if (--m_store.m_batchDepth == 0 && std::exchange(m_store.m_unsynced, false))
-        m_store.sync();
+        m_store.syncNow();
 }
 
 void KeyValueStore::registerDefaults(const QVariantMap &defaults)
@@ -227,7 +232,7 @@ QStringList IniKeyValueStore::keys() const
     return out;
 }
 
-void IniKeyValueStore::sync()
+void IniKeyValueStore::syncNow()
 {
     if (!m_writable)
         return;

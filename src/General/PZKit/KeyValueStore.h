@@ -35,7 +35,8 @@ public:
     QVariant value(const QString &key, const QVariant &def = {}) const;
     void setValue(const QString &key, const QVariant &value);
     void remove(const QString &key);
-    virtual void sync() = 0;
+    // Writes out what changed: at once, or at the end of the batch it is called in.
+    void sync();
     virtual QStringList keys() const = 0;
 
     void registerDefaults(const QVariantMap &defaults);
@@ -54,6 +55,7 @@ public:
     QJsonObject jsonObject(const QString &key) const; // empty when absent or not an object
 
 protected:
+    virtual void syncNow() = 0;
     virtual bool containsStored(const QString &key) const = 0;
     virtual QVariant storedValue(const QString &key) const = 0;
     virtual void write(const QString &key, const QVariant &value) = 0;
@@ -70,10 +72,10 @@ private:
 // Kept in memory only: tests, and the fallback when no file can be written.
 class MemoryKeyValueStore final : public KeyValueStore {
 public:
-    void sync() override {}
     QStringList keys() const override { return m_values.keys(); }
 
 protected:
+    void syncNow() override {}
     bool containsStored(const QString &key) const override { return m_values.contains(key); }
     QVariant storedValue(const QString &key) const override { return m_values.value(key); }
     void write(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
@@ -93,12 +95,12 @@ class IniKeyValueStore final : public KeyValueStore {
 public:
     explicit IniKeyValueStore(const QString &filePath);
     ~IniKeyValueStore() override;
-    void sync() override;
     QStringList keys() const override;
     QString filePath() const;
     bool isWritable() const { return m_writable; }
 
 protected:
+    void syncNow() override;
     bool containsStored(const QString &key) const override;
     QVariant storedValue(const QString &key) const override;
     void write(const QString &key, const QVariant &value) override;
