@@ -119,6 +119,8 @@ CompanionApp::CompanionApp(const Options &options)
         m_store = m_ownedStore.get();
     }
     setDefaultStore(m_store);
+    // What the managers write as they start goes to the file once, at the end.
+    KeyValueStore::Batch startWrites(*m_store);
     m_notifications.install(std::make_unique<NotificationCenter>());
     m_tools.install(std::make_unique<QXToolManager>());
 
@@ -704,6 +706,7 @@ void CompanionApp::wireReportParser()
 
 void CompanionApp::applicationDidFinishLaunching()
 {
+    KeyValueStore::Batch launchWrites(*m_store);
     m_delegate->applicationDidFinishLaunching();
 }
 

@@ -20,7 +20,11 @@
 #include "sqlite/QXVoiceCommandItem.h"
 #include "sqlite/WQSSqliteOperation.h"
 
+#include <QFile>
 #include <QNetworkInformation>
+#include <QNetworkInterface>
+
+#include <optional>
 
 void CompanionApp::Services::applyLightAppearance()
 {
@@ -123,15 +127,52 @@ void CompanionApp::Services::checkPermission(bool show)
     m_app.m_authority->checkPermission(show);
 }
 
+namespace {
+// Whether the kernel's routing table (/proc/net/route or ipv6_route) has a usable
+// default route; nullopt when it cannot be read.
+std::optional<bool> hasDefaultRoute(const QString &table, bool ipv6)
+{
+    QFile file(table);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    constexpr uint kUp = 0x0001, kReject = 0x0200;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        // IPv4: Iface Destination Gateway Flags ...; IPv6: Destination PrefixLen ... Flags Iface.
+        if (f.size() < (ipv6 ? 10 : 8) || f.first() == "Iface")
+            continue;
+        const QByteArray iface = ipv6 ? f.at(9) : f.at(0);
+        const bool anyDestination = ipv6 ? f.at(0).count('0') == 32 && f.at(1) == "00" : f.at(1) == "00000000";
+        const uint flags = f.at(ipv6 ? 8 : 3).toUInt(nullptr, 16);
+        if (anyDestination && iface != "lo" && (flags & kUp) && !(flags & kReject))
+            return true;
+    }
+    return false;
+}
+
+// A cheap answer from the routing tables: a default route is taken for being online,
+// an interface that is up without one for the local network only.
+QNetworkInformation::Reachability reachabilityFromRoutes()
+{
+    const std::optional<bool> v4 = hasDefaultRoute(QStringLiteral("/proc/net/route"), false);
+    const std::optional<bool> v6 = hasDefaultRoute(QStringLiteral("/proc/net/ipv6_route"), true);
+    if (!v4 && !v6)
+        return QNetworkInformation::Reachability::Unknown;
+    if (v4.value_or(false) || v6.value_or(false))
+        return QNetworkInformation::Reachability::Online;
+    for (const QNetworkInterface &i : QNetworkInterface::allInterfaces())
+        if (i.type() != QNetworkInterface::Loopback && (i.flags() & QNetworkInterface::IsRunning)
+            && !i.addressEntries().isEmpty())
+            return QNetworkInformation::Reachability::Local;
+    return QNetworkInformation::Reachability::Disconnected;
+}
+} // namespace
+
 void CompanionApp::Services::probeReachability()
 {
     // Only noted in the log: nothing waits for the network, and an offline start goes on
-    // as any other.
-    if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
-        qxInfo("app") << "network reachability: no backend to ask";
-        return;
-    }
-    qxInfo("app") << "network reachability:" << QNetworkInformation::instance()->reachability();
+    // as any other. So no network backend is loaded and no thread started for it.
+    qxInfo("app") << "network reachability:" << reachabilityFromRoutes();
 }
 
 void CompanionApp::Services::openCompanionApp()

@@ -91,7 +91,13 @@ void QXPopupWindowTool::showYiText(const QString &text)
 
 void QXPopupWindowTool::dismissSpeechView()
 {
-    onMainThread([this] { popupWindow().dismissSpeechView(); });
+    // A pop-up never shown is not built to be taken down; the press it ends still ends.
+    onMainThread([this] {
+        if (m_popupWindow)
+            m_popupWindow->dismissSpeechView();
+        else if (m_deps.keys)
+            m_deps.keys->setLastPressType(0);
+    });
 }
 
 void QXPopupWindowTool::dismissSpeechView(double delaySeconds)
