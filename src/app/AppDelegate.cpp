@@ -13,6 +13,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 AppDelegate::AppDelegate(Deps deps, QObject *parent) : QObject(parent), m_deps(deps), m_bleInfoKey(GroupKey::unique())
 {
 }
@@ -58,20 +60,13 @@ void AppDelegate::configData()
     s.shell->addStatusItem();
     registerObservers();
     s.voice->startCenterMouseMonitor();
-
-    // The command tables are made once the launch has returned to the event loop.
-    QPointer<AppDelegate> self(this);
-    postToMainThread([self] {
-        if (!self)
-            return;
-        self->m_deps.steps.voice->createTable(QStringLiteral("DBCommonCmdList"));
-        self->m_deps.steps.voice->createTable(QStringLiteral("DBCustomizeCmdList"));
-    });
-
     s.shell->startSelectionMonitors();
     s.shell->bindSnipShortcut();
+    // What only a device needs waits for one: the launch does it when a receiver is
+    // there, and a device that comes later gets it when it appears.
     const auto [vendorId, productId] = s.device->currentIds();
-    s.voice->setDefaultInput(defaultInputDeviceName(vendorId, productId));
+    if (vendorId != 0 || productId != 0)
+        receiverAppeared();
     s.device->startScan();
 
     writeLog(QStringLiteral("\n\n"));
@@ -96,11 +91,35 @@ void AppDelegate::registerObservers()
     on(qx::notify::HadElectricInfoNotification, &AppDelegate::updateElectricInfo);
 }
 
+// The command tables, once the launch (or the device's event) has returned to the
+// event loop; made once per process.
+void AppDelegate::createCommandTables()
+{
+    if (std::exchange(m_tablesMade, true))
+        return;
+    QPointer<AppDelegate> self(this);
+    postToMainThread([self] {
+        if (!self)
+            return;
+        self->m_deps.steps.voice->createTable(QStringLiteral("DBCommonCmdList"));
+        self->m_deps.steps.voice->createTable(QStringLiteral("DBCustomizeCmdList"));
+    });
+}
+
+// The command tables, and the receiver's microphone as the default input.
+void AppDelegate::receiverAppeared()
+{
+    createCommandTables();
+    const auto [vendorId, productId] = m_deps.steps.device->currentIds();
+    m_deps.steps.voice->setDefaultInput(defaultInputDeviceName(vendorId, productId));
+}
+
 void AppDelegate::usbDeviceConnectNotification()
 {
     // A plugged receiver takes over from Bluetooth LE.
     m_deps.steps.device->cancelPeripheralConnection();
     m_deps.steps.shell->addStatusItem();
+    receiverAppeared();
 }
 
 void AppDelegate::usbDeviceRemoveNotification()
@@ -115,6 +134,7 @@ void AppDelegate::bleMouseConnect()
     m_deps.state->setChipPlan(2);
     m_deps.state->setIsSupportKeySetting(true);
     s.shell->addStatusItem();
+    createCommandTables();
     // Connections that repeat within 3 s ask the mouse once, 3 s after the last.
     QPointer<AppDelegate> self(this);
     TPRDelayInvocationTrailing(

@@ -55,6 +55,8 @@ public:
 
 private:
     void registerObservers();
+    void createCommandTables();
+    void receiverAppeared();
     void logDeviceState(const char *what) const;
     Scheduler &scheduler() const;
     NotificationCenter &notifications() const;
@@ -65,4 +67,5 @@ private:
     GroupKey m_bleInfoKey;
     bool m_showLowElectric = false;
     bool m_terminated = false;
+    bool m_tablesMade = false;
 };

@@ -1,6 +1,8 @@
 #include "CompanionApp.h"
 
 #include "AppDelegate.h"
+#include "CoreAssembly.h"
+#include "KeyValueStore.h"
 #include "MainWindow.h"
 #include "PZLog.h"
 #include "PageContext.h"
@@ -42,6 +44,7 @@ CompanionApp::CompanionApp(const Options &options)
     delegate.tips = m_device.seams().tips;
     delegate.notifications = &m_core.notifications();
     m_delegate = std::make_unique<AppDelegate>(delegate);
+    m_core.endStartWrites();
 }
 
 CompanionApp::~CompanionApp() = default;
@@ -53,6 +56,7 @@ PageContext CompanionApp::pageContext() const
 
 void CompanionApp::applicationDidFinishLaunching()
 {
+    KeyValueStore::Batch launchWrites(m_core.store());
     m_delegate->applicationDidFinishLaunching();
 }
 
@@ -89,15 +93,12 @@ const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
     static const std::vector<EmptyOnPurpose> list{
         {"*.seams.laserPen", "the pointer overlay is not built yet"},
         {"*.seams.aiWindow", "the AI window is not built yet"},
-        {"*.seams.translate", "the translation windows are not built yet"},
         {"QXBLECommandManager.logBlock", "the gadget's pages, which show its log, are not built yet"},
         {"QXBLECommandManager.delegate", "the gadget's pages, which take its recordings, are not built yet"},
         {"BleNotificationParser.formatSize", "empty reads the speech language's chunk size, as wanted"},
         // The pages' and windows' seams:
         {"PageContext.aiWindow", "the AI window is not built yet"},
-        {"PageContext.translate", "the translation windows are not built yet"},
         {"StatusItemController.deps.aiWindow", "the AI window is not built yet"},
-        {"SelectionCopyMonitor.deps.translate", "the translation windows are not built yet"},
         // Not constructed at all, so not in the list of hooks:
         {"QXHidapiManager.*", "the hidapi transport, which the application never selects"},
         {"QXUsbInfoManager.*", "the USB presence watcher, which nothing starts"},

@@ -37,6 +37,7 @@ CoreAssembly::CoreAssembly(const Options &options)
     }
     setDefaultStore(m_store);
     m_defaultStore.set([] { setDefaultStore(nullptr); });
+    m_startWrites.emplace(*m_store);
     m_notifications.install(std::make_unique<NotificationCenter>());
     m_tools.install(std::make_unique<QXToolManager>());
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "KeyValueStore.h"
 #include "Owned.h"
 
 #include <memory>
+#include <optional>
 
 class KeyValueStore;
 class NotificationCenter;
@@ -42,6 +44,7 @@ public:
     CoreAssembly &operator=(const CoreAssembly &) = delete;
 
     KeyValueStore &store() const { return *m_store; }
+    void endStartWrites() { m_startWrites.reset(); }
     NotificationCenter &notifications() const { return *m_notifications; }
     QXLanguageManager &languages() const { return *m_languages; }
     QXUserInfoData &state() const { return *m_state; }
@@ -58,6 +61,9 @@ private:
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
     AtTeardown m_defaultStore;
+    // What the managers write while the application is put together goes to the file
+    // once, when the root ends it.
+    std::optional<KeyValueStore::Batch> m_startWrites;
     Owned<NotificationCenter> m_notifications;
     Owned<QXToolManager> m_tools;
     Owned<QXLanguageManager> m_languages;

@@ -44,11 +44,13 @@ private:
 
 // --- the ports up to the voice area ------------------------------------------------------
 
-void DeviceAssembly::UpperPorts::plug(IVoiceKeyDispatcher *voice, ISpeechService *speech, IPopupTips *tips)
+void DeviceAssembly::UpperPorts::plug(IVoiceKeyDispatcher *voice, ISpeechService *speech, IPopupTips *tips,
+                                      ITranslateManager *translate)
 {
     m_voice.store(voice);
     m_speech.store(speech);
     m_tips.store(tips);
+    m_translate.store(translate);
 }
 
 void DeviceAssembly::UpperPorts::listHooks(HookStates &out) const
@@ -56,7 +58,8 @@ void DeviceAssembly::UpperPorts::listHooks(HookStates &out) const
     out.in(QStringLiteral("DeviceAssembly"))
         .add("ports.voice", m_voice.load())
         .add("ports.speech", m_speech.load())
-        .add("ports.tips", m_tips.load());
+        .add("ports.tips", m_tips.load())
+        .add("ports.translate", m_translate.load());
 }
 
 void DeviceAssembly::UpperPorts::hidCallbackType(int type)
@@ -99,6 +102,22 @@ void DeviceAssembly::UpperPorts::showTipMessage(const QString &text, const QStri
         qxLogOnce("tipsRelay", "[app] a tip came before the pop-ups; dropped");
 }
 
+void DeviceAssembly::UpperPorts::snipTranslate()
+{
+    if (ITranslateManager *translate = m_translate.load())
+        translate->snipTranslate();
+    else
+        qxLogOnce("translateRelay", "[app] a translation came before the translation manager; dropped");
+}
+
+void DeviceAssembly::UpperPorts::hyperTranslate()
+{
+    if (ITranslateManager *translate = m_translate.load())
+        translate->hyperTranslate();
+    else
+        qxLogOnce("translateRelay", "[app] a translation came before the translation manager; dropped");
+}
+
 // --- the area ------------------------------------------------------------------------------
 
 DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
@@ -109,6 +128,7 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     DeviceSeams seams{&m_keys, &m_ports};
     seams.speech = &m_ports;
     seams.tips = &m_ports;
+    seams.translate = &m_ports;
     m_seams = seams.resolved();
 
     // The USB receivers: one transport for the process, watching from launch on.

@@ -43,11 +43,15 @@ public:
     };
 
     // What the device layers' events reach of the voice area: the voice-key
-    // dispatcher, the speech service's recording file and the tip bubbles. Until the
-    // voice area plugs in, and after it left, events are dropped (logged once).
-    class UpperPorts final : public IVoiceKeyDispatcher, public ISpeechService, public IPopupTips {
+    // dispatcher, the speech service's recording file, the tip bubbles and the
+    // translation manager. Until the voice area plugs in, and after it left, events
+    // are dropped (logged once).
+    class UpperPorts final : public IVoiceKeyDispatcher,
+                             public ISpeechService,
+                             public IPopupTips,
+                             public ITranslateManager {
     public:
-        void plug(IVoiceKeyDispatcher *voice, ISpeechService *speech, IPopupTips *tips);
+        void plug(IVoiceKeyDispatcher *voice, ISpeechService *speech, IPopupTips *tips, ITranslateManager *translate);
         void listHooks(HookStates &out) const;
 
         void hidCallbackType(int type) override;
@@ -56,12 +60,15 @@ public:
         QIODevice *fileHandle() override;
         void prepareForApplicationTermination() override;
         void showTipMessage(const QString &text, const QString &imageName) override;
+        void snipTranslate() override;
+        void hyperTranslate() override;
 
     private:
         // Events may come from any thread.
         std::atomic<IVoiceKeyDispatcher *> m_voice{nullptr};
         std::atomic<ISpeechService *> m_speech{nullptr};
         std::atomic<IPopupTips *> m_tips{nullptr};
+        std::atomic<ITranslateManager *> m_translate{nullptr};
     };
 
     DeviceAssembly(CoreAssembly &core, const Options &options);

@@ -34,10 +34,6 @@ MainWindow::MainWindow(Deps deps, QWidget *parent) : QWidget(parent), m_deps(std
     m_leftView->setObjectName(QStringLiteral("leftView"));
     m_rightView = new QXBaseView(this);
     m_rightView->setObjectName(QStringLiteral("rightView"));
-    m_logoImageView = new QLabel(m_leftView);
-    m_logoImageView->setScaledContents(true);
-    m_logoImageView->setPixmap(namedPixmap(QStringLiteral("logo")));
-    m_logoImageView->setGeometry(20, 20, 160, 40);
     layoutViews();
 }
 
@@ -59,7 +55,35 @@ void MainWindow::configUI(PageFactory *pages)
         nc.addObserver(QString::fromLatin1(name), this, [this](const QVariant &) { configLeftItem(); });
     nc.addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), this,
                    [this](const QVariant &) { configTitle(); });
+    m_configured = true;
+    // The tabs and pages are laid out when the window first shows: a launch without a
+    // device never shows it, and never pays for the fonts and images they map.
+    if (m_built)
+        buildContents();
+}
 
+void MainWindow::setVisible(bool visible)
+{
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
+void MainWindow::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
+    m_logoImageView = new QLabel(m_leftView);
+    m_logoImageView->setScaledContents(true);
+    m_logoImageView->setPixmap(namedPixmap(QStringLiteral("logo")));
+    m_logoImageView->setGeometry(20, 20, 160, 40);
+    if (m_configured)
+        buildContents();
+}
+
+void MainWindow::buildContents()
+{
     m_leftView->setLayerBackgroundColor(QColor(246, 247, 248));
     m_rightView->setLayerBackgroundColor(Qt::white);
     m_selectIndex = 0;
@@ -68,6 +92,9 @@ void MainWindow::configUI(PageFactory *pages)
 
 void MainWindow::configLeftItem()
 {
+    // Before the first show the tabs are built with the window, from the state then.
+    if (!m_built)
+        return;
     for (QXTabItem *item : std::as_const(m_btnArr)) {
         item->hide();
         // The sender of a click being handled may be among them.
@@ -146,6 +173,7 @@ void MainWindow::showPage(int viewTag)
 
 void MainWindow::manualSelectedItemWithIndex(int index)
 {
+    ensureBuilt();
     if (index < 0 || index >= m_btnArr.size()) {
         qxWarning("shell") << "no tab at position" << index << "of" << m_btnArr.size() << "- the selection stays";
         return;
@@ -164,14 +192,14 @@ void MainWindow::configTitle()
 void MainWindow::openApp()
 {
     qxInfo("shell") << "open the main window";
+    // Without a device the main window is never left on screen, so it is not shown.
+    if (!m_deps.state->isConnect())
+        return;
     show();
     raise();
     activateWindow();
     if (QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
-    // Without a device the main window is never left on screen.
-    if (!m_deps.state->isConnect())
-        hide();
 }
 
 void MainWindow::setLowElectricShown(bool shown)

@@ -39,9 +39,9 @@ public:
     explicit MainWindow(Deps deps, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Watches the notifications that rebuild and re-title the tabs, colours the two
-    // areas and builds the tabs. The factory makes each page the first time its tab
-    // is shown.
+    // Watches the notifications that rebuild and re-title the tabs; once the window
+    // shows (at once when it has shown before), colours the two areas and builds the
+    // tabs. The factory makes each page the first time its tab is shown.
     void configUI(PageFactory *pages);
     void configLeftItem();
     void configTitle();
@@ -69,10 +69,15 @@ public:
     // Tests: an item that no device's tab list holds (the account page has none).
     void appendItemForTest(QXTabItem *item) { m_btnArr.append(item); }
 
+    // The first show builds the logo, and the tabs and pages once configUI ran.
+    void setVisible(bool visible) override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void ensureBuilt();
+    void buildContents();
     void layoutViews();
     void showPage(int viewTag);
 
@@ -87,4 +92,6 @@ private:
     QList<QXTabItem *> m_btnArr;
     int m_selectIndex = 0;
     bool m_isShowAIWindow = false;
+    bool m_configured = false; // configUI ran
+    bool m_built = false;      // shown once: the contents exist
 };

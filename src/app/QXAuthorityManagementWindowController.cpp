@@ -236,11 +236,12 @@ void QXAuthorityManagementWindowController::buildRow(int row)
 
 void QXAuthorityManagementWindowController::checkPermission(bool show)
 {
-    window();
+    // The checks need no window: it is built only to be shown, or kept up to date once it is.
     m_isAllOpenAuthority = true;
     for (int row = 0; row < int(kRows.size()); ++row)
         checkRow(row);
     if (show && !m_isAllOpenAuthority) {
+        window();
         m_window->show();
         m_window->raise();
         // Window managers that prevent focus stealing may refuse; nothing to retry.
@@ -250,15 +251,21 @@ void QXAuthorityManagementWindowController::checkPermission(bool show)
 
 void QXAuthorityManagementWindowController::checkRow(int row)
 {
-    QXButton *button = m_buttons[row];
-    if (!button)
-        return;
     const platform::PermissionCheck result = m_deps.probe->check(PermissionKind(row));
     if (m_logged[row] != int(result.state)) {
         m_logged[row] = int(result.state);
         qxInfo("permissions") << kRows[row].helpAnchor << stateName(result.state) << result.detail;
     }
+    QXButton *button = m_buttons[row];
     QXLabel *remedy = m_remedyLabels[row];
+    if (!button) {
+        if (result.state == PermissionState::Denied)
+            m_isAllOpenAuthority = false;
+        else if (result.state == PermissionState::Undetermined
+                 && PermissionKind(row) == PermissionKind::InputMonitoring)
+            m_deps.probe->requestInputMonitoring();
+        return;
+    }
     switch (result.state) {
     case PermissionState::Granted:
         button->setImage(namedPixmap(QStringLiteral("xuanzhong")));

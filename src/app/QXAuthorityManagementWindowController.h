@@ -20,8 +20,8 @@ class IWorkspace;
 // The permissions window: one row per capability the application needs (accessibility,
 // input monitoring, screen recording), a check mark on the granted ones and, on a
 // missing one, what to do about it and a button that opens the help on it. The window
-// is built on first use and checks again whenever it becomes active, so rows turn to
-// granted when the user comes back from fixing something.
+// is built when first shown (a check needs none) and checks again whenever it becomes
+// active, so rows turn to granted when the user comes back from fixing something.
 class QXAuthorityManagementWindowController final : public QObject {
     Q_OBJECT
 public:
@@ -38,8 +38,8 @@ public:
     QWidget *window();
     bool isWindowLoaded() const { return !m_window.isNull(); }
 
-    // Runs the three checks; with show, brings the window forward when something is
-    // missing. The launch calls it with true.
+    // Runs the three checks; with show, builds and brings the window forward when
+    // something is missing. The launch calls it with true.
     void checkPermission(bool show);
     // True when the last check found nothing missing.
     bool isAllOpenAuthority() const { return m_isAllOpenAuthority; }

@@ -26,30 +26,53 @@ SelectionCopyMonitor::SelectionCopyMonitor(Deps deps) : m_deps(std::move(deps))
 
 SelectionCopyMonitor::~SelectionCopyMonitor()
 {
+    m_dragMonitor.reset();
     m_monitors.clear();
     cancelTimer(*m_deps.scheduler, m_completion);
 }
 
+namespace {
+// Global only: our own windows (the guide's buttons, the search button) must not close
+// or hide themselves on their own clicks.
+std::unique_ptr<PZEventMonitor> globalMonitor(quint64 mask, PZEventMonitor::Handler handler,
+                                              platform::IGlobalMouseMonitor *source)
+{
+    auto monitor = PZEventMonitor::monitorWithType(PZEventMonitor::Global, mask, std::move(handler), source);
+    monitor->start();
+    return monitor;
+}
+} // namespace
+
 void SelectionCopyMonitor::start()
 {
     m_monitors.clear();
+    m_dragMonitor.reset();
+    watchDrags();
     const auto add = [this](quint64 mask, PZEventMonitor::Handler handler) {
-        // Global only: our own windows (the guide's buttons, the search button) must
-        // not close or hide themselves on their own clicks.
-        auto monitor =
-            PZEventMonitor::monitorWithType(PZEventMonitor::Global, mask, std::move(handler), m_deps.mouseMonitor);
-        monitor->start();
-        m_monitors.push_back(std::move(monitor));
+        m_monitors.push_back(globalMonitor(mask, std::move(handler), m_deps.mouseMonitor));
     };
-    add(maskOf(MouseEventType::LeftMouseDragged), [this](const MouseEvent &) { m_dragged = true; });
     add(maskOf(MouseEventType::LeftMouseUp), [this](const MouseEvent &e) { leftMouseUp(e.globalPos); });
     add(maskOf(MouseEventType::LeftMouseDown), [this](const MouseEvent &e) { leftMouseDown(e.time, e.globalPos); });
     add(maskOf(MouseEventType::LeftMouseDown) | maskOf(MouseEventType::RightMouseDown),
         [this](const MouseEvent &e) { outsideClick(e.globalPos); });
 }
 
+// Only a drag with a device connected copies, so only then is the pointer's motion
+// watched: without a device, moving the pointer wakes nothing here.
+void SelectionCopyMonitor::watchDrags()
+{
+    const bool wanted = m_deps.state->isConnect();
+    if (wanted && !m_dragMonitor)
+        m_dragMonitor = globalMonitor(
+            maskOf(MouseEventType::LeftMouseDragged), [this](const MouseEvent &) { m_dragged = true; },
+            m_deps.mouseMonitor);
+    else if (!wanted)
+        m_dragMonitor.reset();
+}
+
 void SelectionCopyMonitor::leftMouseDown(quint32 time, QPoint pointer)
 {
+    watchDrags();
     if (m_deps.closeGuide)
         m_deps.closeGuide(pointer);
     // A gesture that starts while a copy is pending belongs to it: what either of

@@ -50,8 +50,8 @@ public:
     SelectionCopyMonitor(const SelectionCopyMonitor &) = delete;
     SelectionCopyMonitor &operator=(const SelectionCopyMonitor &) = delete;
 
-    // Installs the four monitors, in this order: left dragged, left up, left down,
-    // left or right down.
+    // Installs the monitors: left up, left down, left or right down, and left dragged
+    // while a device is connected (looked at again on every left mouse-down).
     void start();
 
     void searchBtnClicked();
@@ -60,6 +60,7 @@ public:
     SearchButtonWindow *searchWindow() const { return m_searchWindow.get(); } // made on first show
 
 private:
+    void watchDrags();
     void leftMouseUp(QPoint pointer);
     void leftMouseDown(quint32 time, QPoint pointer);
     void outsideClick(QPoint pointer);
@@ -67,6 +68,7 @@ private:
 
     Deps m_deps;
     std::vector<std::unique_ptr<PZEventMonitor>> m_monitors;
+    std::unique_ptr<PZEventMonitor> m_dragMonitor;
     bool m_dragged = false;
     QPoint m_lastPoint;
     Scheduler::TimerId m_completion = Scheduler::kNoTimer;

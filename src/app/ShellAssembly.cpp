@@ -1,8 +1,10 @@
 #include "ShellAssembly.h"
 
+#include "AddCommandDialogs.h"
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
+#include "FilePicker.h"
 #include "HIDDevice.h"
 #include "KitAppearance.h"
 #include "MainWindow.h"
@@ -34,7 +36,11 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QNetworkInformation>
+#include <QNetworkInterface>
+
+#include <optional>
 
 ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAssembly &voice, const Options &options)
     : m_core(core), m_device(device), m_voice(voice)
@@ -84,6 +90,10 @@ void ShellAssembly::buildStatusItem(const Options &options)
     }
     m_pagePorts = std::make_unique<AppPagePorts>(
         AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota, m_device.hid(), m_core.http()});
+    // The file dialogs and the add and edit command dialog, for every page.
+    m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
+    m_commandDialogs = std::make_unique<AddCommandDialogs>(
+        AddCommandView::Deps{&m_voice.commands(), &m_core.targets(), m_files.get(), &m_core.shortcuts(), {}});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
@@ -126,6 +136,9 @@ PageContext ShellAssembly::pageContext() const
         .startAtLogin = *m_startAtLogin,
         .shortcuts = m_core.shortcuts(),
         .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
+        .commands = m_voice.commands(),
+        .commandDialogs = *m_commandDialogs,
+        .files = *m_files,
     };
 }
 
@@ -141,6 +154,7 @@ void ShellAssembly::buildSelectionShell()
     deps.mouseMonitor = desktop.mouseMonitor;
     deps.scheduler = &Scheduler::instance();
     deps.translate = m_device.seams().translate;
+    deps.translationWindow = &m_voice.translateWindow();
     deps.shell = m_mainWindow.get();
     deps.closeGuide = [this](QPoint at) { m_statusItem->closePopoverForMouseDownAt(at); };
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
@@ -253,15 +267,52 @@ void ShellAssembly::checkPermission(bool show)
     m_authority->checkPermission(show);
 }
 
+namespace {
+// Whether the kernel's routing table (/proc/net/route or ipv6_route) has a usable
+// default route; nullopt when it cannot be read.
+std::optional<bool> hasDefaultRoute(const QString &table, bool ipv6)
+{
+    QFile file(table);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    constexpr uint kUp = 0x0001, kReject = 0x0200;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        // IPv4: Iface Destination Gateway Flags ...; IPv6: Destination PrefixLen ... Flags Iface.
+        if (f.size() < (ipv6 ? 10 : 8) || f.first() == "Iface")
+            continue;
+        const QByteArray iface = ipv6 ? f.at(9) : f.at(0);
+        const bool anyDestination = ipv6 ? f.at(0).count('0') == 32 && f.at(1) == "00" : f.at(1) == "00000000";
+        const uint flags = f.at(ipv6 ? 8 : 3).toUInt(nullptr, 16);
+        if (anyDestination && iface != "lo" && (flags & kUp) && !(flags & kReject))
+            return true;
+    }
+    return false;
+}
+
+// A cheap answer from the routing tables: a default route is taken for being online,
+// an interface that is up without one for the local network only.
+QNetworkInformation::Reachability reachabilityFromRoutes()
+{
+    const std::optional<bool> v4 = hasDefaultRoute(QStringLiteral("/proc/net/route"), false);
+    const std::optional<bool> v6 = hasDefaultRoute(QStringLiteral("/proc/net/ipv6_route"), true);
+    if (!v4 && !v6)
+        return QNetworkInformation::Reachability::Unknown;
+    if (v4.value_or(false) || v6.value_or(false))
+        return QNetworkInformation::Reachability::Online;
+    for (const QNetworkInterface &i : QNetworkInterface::allInterfaces())
+        if (i.type() != QNetworkInterface::Loopback && (i.flags() & QNetworkInterface::IsRunning)
+            && !i.addressEntries().isEmpty())
+            return QNetworkInformation::Reachability::Local;
+    return QNetworkInformation::Reachability::Disconnected;
+}
+} // namespace
+
 void ShellAssembly::probeReachability()
 {
     // Only noted in the log: nothing waits for the network, and an offline start goes on
-    // as any other.
-    if (!QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
-        qxInfo("app") << "network reachability: no backend to ask";
-        return;
-    }
-    qxInfo("app") << "network reachability:" << QNetworkInformation::instance()->reachability();
+    // as any other. So no network backend is loaded and no thread started for it.
+    qxInfo("app") << "network reachability:" << reachabilityFromRoutes();
 }
 
 void ShellAssembly::openCompanionApp()

@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
+class AddCommandDialogs;
 class AppPagePorts;
+class DialogFilePicker;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -97,6 +99,9 @@ private:
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
     std::unique_ptr<StartAtLoginController> m_startAtLogin;
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The file dialogs and the add and edit command dialog the pages open.
+    std::unique_ptr<DialogFilePicker> m_files;
+    std::unique_ptr<AddCommandDialogs> m_commandDialogs;
     // The pages: their ports over the managers of the areas, and the factory that
     // makes each page over the context of pageContext().
     std::unique_ptr<AppPagePorts> m_pagePorts;

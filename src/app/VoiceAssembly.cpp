@@ -20,6 +20,8 @@
 #include "QXPopupWindowTool.h"
 #include "QXResultDelivery.h"
 #include "QXSpeechTranslation.h"
+#include "QXTranslateManager.h"
+#include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
 #include "QXWebApiAsrService.h"
 #include "TKTTSManager.h"
@@ -56,10 +58,12 @@ VoiceAssembly::VoiceAssembly(CoreAssembly &core, DeviceAssembly &device, const O
     buildPopupsAndSpeech(options, window);
     buildKeyActions(options);
     buildDispatcher(window);
-    m_device.upperPorts().plug(m_dispatcher.get(), m_speech.get(), m_popups.get());
+    buildTranslation();
+    m_device.upperPorts().plug(m_dispatcher.get(), m_speech.get(), m_popups.get(), m_translateManager.get());
     m_unplug.set([this] {
         m_speech->prepareForApplicationTermination();
-        m_device.upperPorts().plug(nullptr, nullptr, nullptr);
+        m_device.upperPorts().plug(nullptr, nullptr, nullptr, nullptr);
+        m_popups->setTranslationWindow(nullptr);
     });
 }
 
@@ -101,6 +105,29 @@ void VoiceAssembly::buildAudio(const Options &options)
     m_audioTool = std::make_unique<AppAudioTool>(*player);
     AppAudioTool *previousAudioTool = AppAudioTool::setSharedManager(m_audioTool.get());
     m_audioToolInstalled.set([previousAudioTool] { AppAudioTool::setSharedManager(previousAudioTool); });
+}
+
+// Selection and screenshot translation, through the pop-up tool that hands recognised
+// text to the window; translations go through the speech pipeline's translator.
+void VoiceAssembly::buildTranslation()
+{
+    QXTranslateWindow::Deps window;
+    window.state = &m_core.state();
+    window.languages = &m_core.languages();
+    window.isScreenshotsOCR = [popups = m_popups.get()] { return popups->isScreenshotsOCR(); };
+    window.translateText = [this](const QString &text) { m_translateManager->translateText(text); };
+    window.clipboard = platform::services().clipboard;
+    window.tips = m_popups.get();
+    window.translucent = platform::linuxbackend::windowsCanBeTranslucent();
+    m_translateWindow = std::make_unique<QXTranslateWindow>(std::move(window));
+    m_popups->setTranslationWindow(m_translateWindow.get());
+    QXTranslateManager::Deps translate;
+    translate.state = &m_core.state();
+    translate.languages = &m_core.languages();
+    translate.popups = m_popups.get();
+    translate.http = &m_core.http();
+    translate.translator = [this]() -> ISpeechTranslator * { return m_translation.get(); };
+    m_translateManager.install(std::make_unique<QXTranslateManager>(std::move(translate)));
 }
 
 // The speech pop-up and the tip bubbles, translucent only where a compositor can show

@@ -7,6 +7,8 @@
 #include <memory>
 #include <thread>
 
+class QXTranslateManager;
+class QXTranslateWindow;
 class AppAudioTool;
 class CoreAssembly;
 class DeviceAssembly;
@@ -71,6 +73,8 @@ public:
     QXPopupWindowTool &popups() const { return *m_popups; }
     platform::ISelectionCopier &selectionCopier() const { return *m_selectionCopier; }
     TextInsertionService &textInsertion() const { return *m_textInsertion; }
+    QXTranslateWindow &translateWindow() const { return *m_translateWindow; }
+    QXCommandViewModel &commands() const { return *m_commands; }
 
     // --- VoiceSteps
     void setAsrLanguageType(int type) override;
@@ -85,6 +89,7 @@ private:
     void buildPopupsAndSpeech(const Options &options, const WindowPort &window);
     void buildKeyActions(const Options &options);
     void buildDispatcher(const WindowPort &window);
+    void buildTranslation();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -125,6 +130,10 @@ private:
     std::unique_ptr<QXResultDelivery> m_delivery;
     std::unique_ptr<QXSpeechTranslation> m_translation;
     Owned<QXAudioMonitorService> m_dispatcher;
+    // Selection and screenshot translation: the window (its widgets made when it first
+    // shows) and the manager the device layers, the shell and the pages call.
+    std::unique_ptr<QXTranslateWindow> m_translateWindow;
+    Owned<QXTranslateManager> m_translateManager;
     // First of all at teardown: the speech service closes and the device area's
     // events stop coming here.
     AtTeardown m_unplug;

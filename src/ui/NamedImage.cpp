@@ -29,6 +29,9 @@ QImage namedImage(const QString &name)
         qxLogOnce(QStringLiteral("namedImage:") + name, QStringLiteral("no image named \"%1\"").arg(name));
         return image;
     }
+    // Decoded once, in the format a pixmap keeps: a pixmap made from it shares its pixels
+    // instead of converting a copy of its own.
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     cache.insert(name, image);
     return image;
 }

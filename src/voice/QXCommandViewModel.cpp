@@ -194,3 +194,21 @@ void QXCommandViewModel::requestDeleteCustomizeCmd(const QXVoiceCommandPtr &item
             callback(true, {}, {});
     });
 }
+
+void QXCommandViewModel::createCustomCommand(const QXVoiceCommandPtr &item, Done done)
+{
+    requestCreateCustomizeCmd(item,
+                              [done = std::move(done)](bool ok, const QXVoiceCommandList &, const QXNetError &error) {
+                                  if (done)
+                                      done(ok, error.message);
+                              });
+}
+
+void QXCommandViewModel::deleteCustomCommand(const QXVoiceCommandPtr &item, Done done)
+{
+    requestDeleteCustomizeCmd(item,
+                              [done = std::move(done)](bool ok, const QXVoiceCommandList &, const QXNetError &error) {
+                                  if (done)
+                                      done(ok, error.message);
+                              });
+}

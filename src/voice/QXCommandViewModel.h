@@ -2,6 +2,7 @@
 
 #include "QXNetError.h"
 #include "QXVoiceCommandListItem.h"
+#include "services/ICommandModel.h"
 
 #include <functional>
 #include <memory>
@@ -16,7 +17,7 @@ class WQSSqliteOperation;
 //
 // Main thread only. Every callback runs exactly once, on the main thread, after the
 // model has stored what the server answered; none runs once the model is gone.
-class QXCommandViewModel {
+class QXCommandViewModel : public ICommandModel {
 public:
     // (true, the commands, {}) or (false, {}, why).
     using Callback = std::function<void(bool success, const QXVoiceCommandList &commands, const QXNetError &error)>;
@@ -56,6 +57,12 @@ public:
     void requestCreateCustomizeCmd(const QXVoiceCommandPtr &item, Callback callback);
     // Deletes a custom command or hot-word entry by its word, here and on the server.
     void requestDeleteCustomizeCmd(const QXVoiceCommandPtr &item, Callback callback);
+
+    // The pages' view of the custom list (ICommandModel): the requests above, with the
+    // failure's message text.
+    const QXVoiceCommandList &customCommands() override { return customizeCmdListArray(); }
+    void createCustomCommand(const QXVoiceCommandPtr &item, Done done) override;
+    void deleteCustomCommand(const QXVoiceCommandPtr &item, Done done) override;
 
 private:
     void replaceTable(const QString &tableName, const QXVoiceCommandList &list);

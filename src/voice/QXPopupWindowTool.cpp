@@ -6,6 +6,7 @@
 #include "QXShowTipWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
+#include "services/ITranslationWindow.h"
 #include "services/IVoiceKeyDispatcher.h"
 #include "services/VoiceKeyState.h"
 
@@ -90,7 +91,13 @@ void QXPopupWindowTool::showYiText(const QString &text)
 
 void QXPopupWindowTool::dismissSpeechView()
 {
-    onMainThread([this] { popupWindow().dismissSpeechView(); });
+    // A pop-up never shown is not built to be taken down; the press it ends still ends.
+    onMainThread([this] {
+        if (m_popupWindow)
+            m_popupWindow->dismissSpeechView();
+        else if (m_deps.keys)
+            m_deps.keys->setLastPressType(0);
+    });
 }
 
 void QXPopupWindowTool::dismissSpeechView(double delaySeconds)
@@ -112,4 +119,12 @@ void QXPopupWindowTool::dismissSpeechView(double delaySeconds)
 void QXPopupWindowTool::showTipMessage(const QString &text, const QString &imageName)
 {
     onMainThread([this, text, imageName] { tipWindow().showTipMessage(text, imageName); });
+}
+
+void QXPopupWindowTool::showTranslateWindowFanText(const QString &fanText, const QString &yiText)
+{
+    onMainThread([this, fanText, yiText] {
+        if (m_translationWindow)
+            m_translationWindow->showTranslateWindow(fanText, yiText);
+    });
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class ITranslationWindow;
 class IVoiceKeyDispatcher;
 class QXPopupWindow;
 class QXShowTipWindow;
@@ -60,6 +61,12 @@ public:
     bool isScreenshotsOCR() const { return m_isScreenshotsOCR.load(); }
     void setIsScreenshotsOCR(bool on) { m_isScreenshotsOCR.store(on); }
 
+    // The translation window lives above this layer; the root hands it over (nullptr:
+    // none, and the texts below go nowhere). It must outlive this tool's use of it.
+    void setTranslationWindow(ITranslationWindow *window) { m_translationWindow = window; }
+    // Shows the translation window with a source and a translation, on the main thread.
+    void showTranslateWindowFanText(const QString &fanText, const QString &yiText);
+
     // The windows, made on first use. Main thread only.
     QXPopupWindow &popupWindow();
     QXShowTipWindow &tipWindow();
@@ -73,4 +80,5 @@ private:
     std::atomic<bool> m_isShow{false};
     std::atomic<bool> m_isLast{false};
     std::atomic<bool> m_isScreenshotsOCR{false};
+    ITranslationWindow *m_translationWindow = nullptr;
 };

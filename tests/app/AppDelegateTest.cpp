@@ -78,33 +78,46 @@ struct DelegateWorld {
     void post(const char *name) { postNotification(QString::fromLatin1(name)); }
 };
 
-TEST(AppLaunchOrder, EveryStepInItsPlaceTheTablesAfterAndTheReceiverNamesTheInput)
+TEST(AppLaunchOrder, EveryStepInItsPlaceAndWhatAReceiverNeedsWhenOneIsThere)
 {
     const QStringList launch =
         QStringLiteral(
             "setIsFirstShow(1) applyLightAppearance setIsFromMicData(0) startMonitor checkAppVersion openApp "
             "installExceptionWriter setAsrLanguageType(1) addStatusItem startCenterMouseMonitor "
-            "startSelectionMonitors bindSnipShortcut setDefaultInput(Quorvex) startScan configUI "
+            "startSelectionMonitors bindSnipShortcut startScan configUI "
             "checkPermission(1) probeReachability openCompanionApp")
             .split(u' ');
+    const QStringList tables{"createTable(DBCommonCmdList)", "createTable(DBCustomizeCmdList)"};
+    // No receiver: no default input and no tables at launch; the first receiver gets both.
     DelegateWorld w;
     w.delegate.applicationDidFinishLaunching();
     EXPECT_EQ(w.services.take(), launch);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.services.take(), QStringList({"createTable(DBCommonCmdList)", "createTable(DBCustomizeCmdList)"}));
+    EXPECT_TRUE(w.services.take().isEmpty());
+    w.services.ids = {0x3151, 0x22AB};
+    w.post(qx::notify::kUSBInsertNotification);
+    w.post(qx::notify::kUSBInsertNotification);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.services.take(),
+              QStringList({"cancelPeripheralConnection", "addStatusItem", "setDefaultInput(Quorvex)",
+                           "cancelPeripheralConnection", "addStatusItem", "setDefaultInput(Quorvex)"})
+                  + tables);
 
-    // Only the one receiver whose microphone carries the other name.
+    // A receiver at launch: its input right after the shortcut, the tables once the launch
+    // returned; only the one receiver whose microphone carries the other name.
     const struct {
         quint16 vid, pid;
         const char *name;
-    } rows[] = {
-        {0x25CA, 0x24AC, "ORVANE"}, {0x25CA, 0x1234, "Quorvex"}, {0x3151, 0x24AC, "Quorvex"}, {0, 0, "Quorvex"}};
+    } rows[] = {{0x25CA, 0x24AC, "ORVANE"}, {0x25CA, 0x1234, "Quorvex"}, {0x3151, 0x24AC, "Quorvex"}};
     for (const auto &row : rows) {
         DelegateWorld again;
         again.services.ids = {row.vid, row.pid};
         again.delegate.configData();
-        EXPECT_TRUE(again.services.calls.contains(QStringLiteral("setDefaultInput(%1)").arg(row.name)))
+        const QStringList calls = again.services.take();
+        EXPECT_EQ(calls.indexOf(QStringLiteral("setDefaultInput(%1)").arg(row.name)), calls.indexOf("startScan") - 1)
             << row.vid << ":" << row.pid;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(again.services.take(), tables);
     }
 }
 
@@ -119,7 +132,10 @@ TEST(DeviceReactions, ReceiverAndBluetoothEventsReachTheirStepsOnTheMainThreadAf
     QCoreApplication::processEvents();
     w.services.take();
     w.post(qx::notify::kUSBInsertNotification);
-    EXPECT_EQ(w.services.take(), QStringList({"cancelPeripheralConnection", "addStatusItem"}));
+    EXPECT_EQ(w.services.take(),
+              QStringList({"cancelPeripheralConnection", "addStatusItem", "setDefaultInput(Quorvex)"}));
+    QCoreApplication::processEvents();
+    w.services.take();
     w.post(qx::notify::kUSBRemoveNotification);
     EXPECT_EQ(w.services.take(), QStringList({"startScan", "addStatusItem"}));
 

@@ -40,6 +40,7 @@
 #include "QXPopupWindowTool.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
+#include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
 #include "StartAtLoginController.h"
@@ -94,6 +95,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"BleNotificationParser", InstalledInstance<BleNotificationParser>::installed()},
         {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
+        {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

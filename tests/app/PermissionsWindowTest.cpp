@@ -67,7 +67,7 @@ TEST_F(PermissionsWindow, LaunchShowsTheWindowOnlyWhenSomethingIsMissing)
         int requests;
     } rows[] = {
         {G, G, G, false, true, 0},
-        // Undetermined asks (once while the rows are built, once by the check) and
+        // Undetermined asks (once by the check, once while the rows are built) and
         // leaves the row as built.
         {G, U, G, false, true, 2},
         {D, G, G, true, false, 0},
@@ -77,6 +77,8 @@ TEST_F(PermissionsWindow, LaunchShowsTheWindowOnlyWhenSomethingIsMissing)
         probe.requests = 0;
         auto &c = make(row.a, row.b, row.c);
         c.checkPermission(true);
+        // Nothing missing: the check builds no window.
+        EXPECT_EQ(c.isWindowLoaded(), row.shown);
         EXPECT_EQ(c.window()->isVisible(), row.shown);
         EXPECT_EQ(c.isAllOpenAuthority(), row.allOpen);
         EXPECT_EQ(probe.requests, row.requests);
@@ -88,6 +90,8 @@ TEST_F(PermissionsWindow, RowsShowTheirStateAndTurnGrantedWhenTheWindowIsActivat
 {
     auto &c = make(D, G, D);
     c.checkPermission(false);
+    EXPECT_FALSE(c.isWindowLoaded());
+    c.window(); // its rows are checked as it is built
     QXButton *denied = c.actionButton(0);
     EXPECT_EQ(denied->title(), QStringLiteral("添加"));
     EXPECT_TRUE(denied->image().isNull());

@@ -53,6 +53,7 @@ TEST_F(X11MouseMonitorTest, ClickInAnotherClientIsSeen)
     std::vector<MouseEvent> clicks;
     auto m = watch(maskOf(MouseEventType::LeftMouseDown) | maskOf(MouseEventType::LeftMouseUp), clicks);
     waitUntilRecording();
+    EXPECT_FALSE(monitor->recordsMotion()) << "clicks alone need no pointer motion";
     driver.moveTo({40, 50});
     driver.button(1, true);
     driver.button(1, false);
@@ -98,4 +99,15 @@ TEST_F(X11MouseMonitorTest, DragFiresLeftDraggedAndNotMouseMoved)
     driver.moveTo({200, 200});
     QTRY_VERIFY_WITH_TIMEOUT(!moved.empty(), 5000);
     EXPECT_EQ(moved.back().globalPos, QPoint(200, 200));
+
+    // The last handler that wanted motion gone, the server stops sending it; clicks go on.
+    EXPECT_TRUE(monitor->recordsMotion());
+    m1.reset();
+    m2.reset();
+    m3.reset();
+    EXPECT_FALSE(monitor->recordsMotion());
+    waitUntilRecording();
+    driver.button(1, true);
+    driver.button(1, false);
+    QTRY_COMPARE_WITH_TIMEOUT(ups.size(), size_t(2), 5000);
 }

@@ -165,3 +165,40 @@ TEST(IniKeyValueStoreTest, GarbageIsKeptBesideAndAReadOnlyFileIsLeftAlone)
 }
 
 } // namespace
+
+// A launch writes back what the file already holds: nothing of it reaches the disk,
+// and what does change in a batch is written out once, at its end.
+TEST(KeyValueStoreWritesTest, UnchangedValuesAreNotWrittenAndABatchSyncsOnce)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.ini");
+    {
+        IniKeyValueStore first(path);
+        first.setValue("b", true);
+        first.setValue("i", 42);
+        first.setValue("d", 0.25);
+        first.setValue("s", QString("text"));
+    }
+    IniKeyValueStore store(path); // every value now read back as text
+    ASSERT_TRUE(QFile::remove(path));
+    store.setValue("b", true);
+    store.setValue("i", 42);
+    store.setValue("d", 0.25);
+    store.setValue("s", QString("text"));
+    store.remove("absent");
+    EXPECT_FALSE(QFile::exists(path)) << "an unchanged value was written";
+
+    {
+        KeyValueStore::Batch outer(store);
+        store.setValue("i", 43);
+        {
+            KeyValueStore::Batch inner(store);
+            store.setValue("s", QString("new"));
+            store.sync(); // asked for explicitly: still at the batch's end
+        }
+        EXPECT_FALSE(QFile::exists(path)) << "synchronised before the batch ended";
+    }
+    IniKeyValueStore reread(path);
+    EXPECT_EQ(reread.intValue("i"), 43);
+    EXPECT_EQ(reread.stringValue("s"), "new");
+}

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using Type = platform::MouseEventType;
 
 namespace {
@@ -20,6 +22,7 @@ struct FakeTranslationWindow : ITranslationWindow {
     bool shown = false;
     int dismissals = 0;
     bool isShow() const override { return shown; }
+    void showTranslateWindow(const QString &, const QString &) override {}
     QRect frameGeometry() const override { return {400, 400, 300, 200}; }
     void dismissWindow() override { ++dismissals; }
 };
@@ -117,6 +120,18 @@ TEST_F(SelectionCopy, MouseDownsCloseTheGuideHideTheButtonAndDismissByFrame)
     EXPECT_FALSE(buttonShown());
     EXPECT_FALSE(mainWindow.isVisible());
     EXPECT_EQ(log.calls, QStringList{"hyperTranslate"});
+
+    // Without a device the pointer's drags are not watched; the guide still closes.
+    const auto watchesDrags = [this] {
+        return std::any_of(mouse.installed.begin(), mouse.installed.end(), [](const auto &entry) {
+            return platform::maskMatches(entry.second.first, Type::LeftMouseDragged);
+        });
+    };
+    EXPECT_TRUE(watchesDrags());
+    state->setMouseIsConnect(false);
+    event(Type::LeftMouseDown, {10, 10});
+    EXPECT_FALSE(watchesDrags());
+    EXPECT_EQ(guideCloses, 3);
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 // tests can tell "written again" from "left alone".
 class CountingKeyValueStore final : public KeyValueStore {
 public:
-    void sync() override { ++syncs; }
     QStringList keys() const override { return m_values.keys(); }
 
     int writes(const QString &key) const { return m_writes.value(key); }
@@ -30,6 +29,7 @@ public:
     int syncs = 0;
 
 protected:
+    void syncNow() override { ++syncs; }
     bool containsStored(const QString &key) const override { return m_values.contains(key); }
     QVariant storedValue(const QString &key) const override { return m_values.value(key); }
     void write(const QString &key, const QVariant &value) override

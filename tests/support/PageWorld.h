@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FakeAddCommandDialogs.h"
+#include "FakeCommandModel.h"
 #include "FakeDesktop.h"
 #include "FakeGlobalShortcuts.h"
 #include "FakeNeighbours.h"
@@ -10,6 +12,7 @@
 #include "PagePorts.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
+#include "ScriptedFilePicker.h"
 #include "platform/ShortcutBinder.h"
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
@@ -199,6 +202,9 @@ public:
     FakeGlobalShortcuts grabs;
     platform::ShortcutBinder shortcuts{data.store(), &grabs};
     FakeWorkspace workspace;
+    FakeCommandModel commands;
+    FakeAddCommandDialogs commandDialogs;
+    ScriptedFilePicker files;
 
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
@@ -223,6 +229,9 @@ public:
             .startAtLogin = startAtLogin,
             .shortcuts = shortcuts,
             .workspace = workspace,
+            .commands = commands,
+            .commandDialogs = commandDialogs,
+            .files = files,
         };
     }
 };

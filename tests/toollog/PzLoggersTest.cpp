@@ -39,11 +39,7 @@ std::string format(spdlog::formatter &f, const spdlog::details::log_msg &m)
 
 QString fileOf(const std::shared_ptr<spdlog::logger> &logger)
 {
-    for (const auto &sink : logger->sinks()) {
-        if (auto file = std::dynamic_pointer_cast<spdlog::sinks::rotating_file_sink_mt>(sink))
-            return QFile::decodeName(QByteArray::fromStdString(file->filename()));
-    }
-    return {};
+    return PZManagerForLog::logFilePath(logger);
 }
 
 TEST(PzLoggers, FileAndConsoleLines)

@@ -1,6 +1,6 @@
-// qx-artwork OUTDIR: draws the speech pop-up's and the tips' pictures (plain shapes,
-// no fonts) into OUTDIR/images/<name>.png and lists them in OUTDIR/voice_artwork.qrc.
-// Runs at build time; the pictures are this project's own placeholders.
+// qx-artwork OUTDIR: draws the speech pop-up's, the tips', the translation window's and the command pages' pictures
+// (plain shapes, no fonts) into OUTDIR/images/<name>.png and lists them in OUTDIR/voice_artwork.qrc. Runs at build
+// time; the pictures are this project's own placeholders.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -195,6 +195,39 @@ void drawAll(Writer &w)
         p.setPen(QPen(QColor(150, 150, 150), 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(10, 10), QPointF(20, 20));
         p.drawLine(QPointF(20, 10), QPointF(10, 20));
+    });
+    // The browse button at the end of the command dialog's target box: three dots.
+    w.add(QStringLiteral("2_more_icon"), QSize(39, 34), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(110, 110, 110));
+        for (int i = -1; i <= 1; ++i)
+            p.drawEllipse(QPointF(19.5 + 6 * i, 17), 1.8, 1.8);
+    });
+
+    // The translation window: white glyphs for its header, grey ones for its cards.
+    w.add(QStringLiteral("close_white_icon"), QSize(40, 40), [](QPainter &p) {
+        p.setPen(whitePen(2));
+        p.drawLine(QPointF(15, 15), QPointF(25, 25));
+        p.drawLine(QPointF(25, 15), QPointF(15, 25));
+    });
+    for (const bool up : {true, false})
+        w.add(QStringLiteral("1_popUpBtn_%1_white").arg(QLatin1String(up ? "up" : "down")), QSize(12, 8),
+              [up](QPainter &p) {
+                  p.setPen(whitePen(1.6));
+                  const double a = up ? 6 : 2, b = up ? 2 : 6;
+                  p.drawPolyline(QPolygonF{QPointF(2, a), QPointF(6, b), QPointF(10, a)});
+              });
+    const QColor cardGrey(112, 112, 112);
+    w.add(QStringLiteral("copy_icon_black"), QSize(30, 30), [cardGrey](QPainter &p) {
+        p.setPen(QPen(cardGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(11, 11, 10, 11), 2, 2);
+        p.drawPolyline(QPolygonF{QPointF(8, 18), QPointF(8, 8), QPointF(17, 8)});
+    });
+    w.add(QStringLiteral("play_icon_black"), QSize(30, 30), [cardGrey](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(cardGrey);
+        p.drawPolygon(QPolygonF{QPointF(11, 8), QPointF(22, 15), QPointF(11, 22)});
     });
 
     const QSize tip(64, 64);

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <utility>
 
 QVariant KeyValueStore::value(const QString &key, const QVariant &def) const
 {
@@ -21,20 +22,66 @@ QVariant KeyValueStore::value(const QString &key, const QVariant &def) const
     return it != m_defaults.cend() ? *it : def;
 }
 
+namespace {
+// A value read back from a file is text: it is the same when it is the text the file
+// would hold for the value written. Anything else compares as itself.
+bool sameValue(const QVariant &stored, const QVariant &value)
+{
+    if (stored.metaType() == value.metaType())
+        return stored == value;
+    if (stored.typeId() != QMetaType::QString)
+        return false;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return stored.toString() == value.toString();
+    default:
+        return false;
+    }
+}
+} // namespace
+
 void KeyValueStore::setValue(const QString &key, const QVariant &value)
 {
     if (!value.isValid()) { // writing nothing removes the key, as the defaults do
         remove(key);
         return;
     }
+    if (containsStored(key) && sameValue(storedValue(key), value))
+        return;
     write(key, value);
-    sync();
+    changed();
 }
 
 void KeyValueStore::remove(const QString &key)
 {
+    if (!containsStored(key))
+        return;
     erase(key);
-    sync();
+    changed();
+}
+
+void KeyValueStore::changed()
+{
+    if (m_batchDepth > 0)
+        m_unsynced = true;
+    else
+        syncNow();
+}
+
+void KeyValueStore::sync()
+{
+    changed();
+}
+
+KeyValueStore::Batch::~Batch()
+{
+    if (--m_store.m_batchDepth == 0 && std::exchange(m_store.m_unsynced, false))
+        m_store.syncNow();
 }
 
 void KeyValueStore::registerDefaults(const QVariantMap &defaults)
@@ -185,7 +232,7 @@ QStringList IniKeyValueStore::keys() const
     return out;
 }
 
-void IniKeyValueStore::sync()
+void IniKeyValueStore::syncNow()
 {
     if (!m_writable)
         return;

@@ -9,19 +9,34 @@
 
 #include <memory>
 
-// The preference store (the user defaults of the app). Values written are kept and
-// synchronised at once. Registered defaults are a read-only layer under the stored
-// values: value() falls back to them, contains() does not see them.
+// The preference store (the user defaults of the app). A value written is kept and
+// synchronised at once, or at the end of the batch it is written in; writing the
+// value a key already holds changes nothing and writes nothing. Registered defaults
+// are a read-only layer under the stored values: value() falls back to them,
+// contains() does not see them.
 class KeyValueStore {
 public:
     virtual ~KeyValueStore() = default;
+
+    // While one lives (they nest), changes are synchronised once, when the outermost ends.
+    class Batch {
+    public:
+        explicit Batch(KeyValueStore &store) : m_store(store) { ++m_store.m_batchDepth; }
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        KeyValueStore &m_store;
+    };
 
     bool contains(const QString &key) const { return containsStored(key); }
     // The stored value, else the registered default, else def.
     QVariant value(const QString &key, const QVariant &def = {}) const;
     void setValue(const QString &key, const QVariant &value);
     void remove(const QString &key);
-    virtual void sync() = 0;
+    // Writes out what changed: at once, or at the end of the batch it is called in.
+    void sync();
     virtual QStringList keys() const = 0;
 
     void registerDefaults(const QVariantMap &defaults);
@@ -40,22 +55,27 @@ public:
     QJsonObject jsonObject(const QString &key) const; // empty when absent or not an object
 
 protected:
+    virtual void syncNow() = 0;
     virtual bool containsStored(const QString &key) const = 0;
     virtual QVariant storedValue(const QString &key) const = 0;
     virtual void write(const QString &key, const QVariant &value) = 0;
     virtual void erase(const QString &key) = 0;
 
 private:
+    void changed();
+
     QVariantMap m_defaults;
+    int m_batchDepth = 0;
+    bool m_unsynced = false;
 };
 
 // Kept in memory only: tests, and the fallback when no file can be written.
 class MemoryKeyValueStore final : public KeyValueStore {
 public:
-    void sync() override {}
     QStringList keys() const override { return m_values.keys(); }
 
 protected:
+    void syncNow() override {}
     bool containsStored(const QString &key) const override { return m_values.contains(key); }
     QVariant storedValue(const QString &key) const override { return m_values.value(key); }
     void write(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
@@ -75,12 +95,12 @@ class IniKeyValueStore final : public KeyValueStore {
 public:
     explicit IniKeyValueStore(const QString &filePath);
     ~IniKeyValueStore() override;
-    void sync() override;
     QStringList keys() const override;
     QString filePath() const;
     bool isWritable() const { return m_writable; }
 
 protected:
+    void syncNow() override;
     bool containsStored(const QString &key) const override;
     QVariant storedValue(const QString &key) const override;
     void write(const QString &key, const QVariant &value) override;

@@ -16,6 +16,8 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
+#include <dlfcn.h>
+
 #include <array>
 #include <limits>
 #include <memory>
@@ -41,11 +43,60 @@ bool isCSpace(char16_t u)
     return u == ' ' || (u >= '\t' && u <= '\r');
 }
 
+// libcrypto is loaded at the first digest or cipher (its headers only at build time):
+// most sessions never need one, and an idle process does not carry it.
+#define QX_CRYPTO_FUNCTIONS(X)                                                                                         \
+    X(EVP_MD_CTX_new)                                                                                                  \
+    X(EVP_MD_CTX_free)                                                                                                 \
+    X(EVP_DigestInit_ex)                                                                                               \
+    X(EVP_DigestUpdate)                                                                                                \
+    X(EVP_DigestFinal_ex)                                                                                              \
+    X(EVP_md5)                                                                                                         \
+    X(EVP_sha256)                                                                                                      \
+    X(HMAC)                                                                                                            \
+    X(EVP_CIPHER_CTX_new)                                                                                              \
+    X(EVP_CIPHER_CTX_free)                                                                                             \
+    X(EVP_CIPHER_CTX_set_padding)                                                                                      \
+    X(EVP_EncryptInit_ex)                                                                                              \
+    X(EVP_EncryptUpdate)                                                                                               \
+    X(EVP_EncryptFinal_ex)                                                                                             \
+    X(EVP_aes_128_ecb)
+
+struct Crypto {
+    bool loaded = false;
+#define QX_CRYPTO_MEMBER(f) decltype(&::f) f = nullptr;
+    QX_CRYPTO_FUNCTIONS(QX_CRYPTO_MEMBER)
+#undef QX_CRYPTO_MEMBER
+};
+
+// Loaded once and kept; thread-safe through the static's initialisation. Null
+// functions (and a log line) when the library or one of them is missing.
+const Crypto &crypto()
+{
+    static const Crypto loaded = [] {
+        Crypto c;
+        void *lib = dlopen("libcrypto.so.3", RTLD_NOW | RTLD_LOCAL);
+        bool all = lib != nullptr;
+#define QX_CRYPTO_RESOLVE(f)                                                                                           \
+    c.f = lib ? reinterpret_cast<decltype(c.f)>(dlsym(lib, #f)) : nullptr;                                             \
+    all = all && c.f;
+        QX_CRYPTO_FUNCTIONS(QX_CRYPTO_RESOLVE)
+#undef QX_CRYPTO_RESOLVE
+        if (!all)
+            qxLogOnce(QStringLiteral("kit:crypto"),
+                      QStringLiteral("OpenSSL's libcrypto.so.3 cannot be loaded (%1): digests and ciphers fail")
+                          .arg(lib ? QStringLiteral("functions are missing") : QString::fromLocal8Bit(dlerror())));
+        c.loaded = all;
+        return c;
+    }();
+    return loaded;
+}
+
 struct CipherCtxDeleter {
-    void operator()(EVP_CIPHER_CTX *ctx) const { EVP_CIPHER_CTX_free(ctx); }
+    void operator()(EVP_CIPHER_CTX *ctx) const { crypto().EVP_CIPHER_CTX_free(ctx); }
 };
 struct MdCtxDeleter {
-    void operator()(EVP_MD_CTX *ctx) const { EVP_MD_CTX_free(ctx); }
+    void operator()(EVP_MD_CTX *ctx) const { crypto().EVP_MD_CTX_free(ctx); }
 };
 
 QMutex g_macMutex;
@@ -146,10 +197,11 @@ QString qx_md5(const QString &text)
         bytes.truncate(nul);
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
-    std::unique_ptr<EVP_MD_CTX, MdCtxDeleter> ctx(EVP_MD_CTX_new());
-    if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) != 1
-        || EVP_DigestUpdate(ctx.get(), bytes.constData(), size_t(bytes.size())) != 1
-        || EVP_DigestFinal_ex(ctx.get(), digest, &len) != 1) {
+    const Crypto &c = crypto();
+    std::unique_ptr<EVP_MD_CTX, MdCtxDeleter> ctx(c.loaded ? c.EVP_MD_CTX_new() : nullptr);
+    if (!ctx || c.EVP_DigestInit_ex(ctx.get(), c.EVP_md5(), nullptr) != 1
+        || c.EVP_DigestUpdate(ctx.get(), bytes.constData(), size_t(bytes.size())) != 1
+        || c.EVP_DigestFinal_ex(ctx.get(), digest, &len) != 1) {
         qxWarning("kit") << "md5 failed";
         return {};
     }
@@ -182,8 +234,11 @@ QString hmacSHA256WithSecret(const QString &secret, const QString &content)
     const QByteArray message = content.toUtf8();
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
-    if (!HMAC(EVP_sha256(), key.constData(), int(key.size()),
-              reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()), digest, &len)) {
+    const Crypto &c = crypto();
+    if (!c.loaded
+        || !c.HMAC(c.EVP_sha256(), key.constData(), int(key.size()),
+                   reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()), digest,
+                   &len)) {
         qxWarning("kit") << "HMAC-SHA256 failed";
         return {};
     }
@@ -208,14 +263,15 @@ std::optional<QString> AES128ECBEncryptWithKey(const QString &plaintext, const Q
     QByteArray cipher(plain.size() + 16, '\0');
     int outLen = 0;
     int finalLen = 0;
-    std::unique_ptr<EVP_CIPHER_CTX, CipherCtxDeleter> ctx(EVP_CIPHER_CTX_new());
+    const Crypto &c = crypto();
+    std::unique_ptr<EVP_CIPHER_CTX, CipherCtxDeleter> ctx(c.loaded ? c.EVP_CIPHER_CTX_new() : nullptr);
     auto *out = reinterpret_cast<unsigned char *>(cipher.data());
-    if (!ctx || EVP_EncryptInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, keyBytes.data(), nullptr) != 1
-        || EVP_CIPHER_CTX_set_padding(ctx.get(), 1) != 1
-        || EVP_EncryptUpdate(ctx.get(), out, &outLen, reinterpret_cast<const unsigned char *>(plain.constData()),
-                             int(plain.size()))
+    if (!ctx || c.EVP_EncryptInit_ex(ctx.get(), c.EVP_aes_128_ecb(), nullptr, keyBytes.data(), nullptr) != 1
+        || c.EVP_CIPHER_CTX_set_padding(ctx.get(), 1) != 1
+        || c.EVP_EncryptUpdate(ctx.get(), out, &outLen, reinterpret_cast<const unsigned char *>(plain.constData()),
+                               int(plain.size()))
                != 1
-        || EVP_EncryptFinal_ex(ctx.get(), out + outLen, &finalLen) != 1) {
+        || c.EVP_EncryptFinal_ex(ctx.get(), out + outLen, &finalLen) != 1) {
         qxWarning("kit") << "AES-128-ECB encryption failed";
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #include "DailyLogWriter.h"
 
 #include "DataPaths.h"
+#include "LogWorker.h"
 #include "Scheduler.h"
 #include "tools/MachineFacts.h"
 
@@ -10,7 +11,6 @@
 #include <QSaveFile>
 
 #include <atomic>
-#include <exception>
 
 DailyLogWriter::DailyLogWriter() : DailyLogWriter(Options{}) {}
 
@@ -24,7 +24,6 @@ DailyLogWriter::DailyLogWriter(Options options) : m_options(std::move(options))
                               MachineFacts::systemVersion());
         };
     }
-    m_thread = std::thread([this] { run(); });
 }
 
 namespace {
@@ -43,38 +42,19 @@ DailyLogWriter *DailyLogWriter::setApplication(DailyLogWriter *writer)
 
 DailyLogWriter::~DailyLogWriter()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_cv.notify_one();
-    m_thread.join();
+    LogWorker::shared().drain();
 }
 
 void DailyLogWriter::write(const QString &message)
 {
     const Clock &clock = m_options.clock ? *m_options.clock : Scheduler::instance().clock();
-    Item item{m_options.folder(), clock.now(), message, nullptr};
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back(std::move(item));
-    }
-    m_cv.notify_one();
+    Item item{m_options.folder(), clock.now(), message};
+    LogWorker::shared().post([this, item = std::move(item)] { writeOne(item); });
 }
 
 void DailyLogWriter::waitForPending()
 {
-    // A message written by the worker itself cannot wait for itself.
-    if (std::this_thread::get_id() == m_thread.get_id())
-        return;
-    std::promise<void> done;
-    std::future<void> f = done.get_future();
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back(Item{{}, {}, {}, &done});
-    }
-    m_cv.notify_one();
-    f.wait();
+    LogWorker::shared().drain();
 }
 
 QString DailyLogWriter::headerText(const QString &host, const QString &mac, const QString &version)
@@ -99,30 +79,6 @@ QString DailyLogWriter::fileNameFor(const QDateTime &time)
     if (date.isEmpty())
         date = QStringLiteral("1970-01-01");
     return date + QStringLiteral("_log.txt");
-}
-
-void DailyLogWriter::run()
-{
-    for (;;) {
-        Item item;
-        {
-            std::unique_lock lock(m_mutex);
-            m_cv.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-            if (m_queue.empty())
-                return; // stopping, and everything queued is written
-            item = std::move(m_queue.front());
-            m_queue.pop_front();
-        }
-        if (item.barrier) {
-            item.barrier->set_value();
-            continue;
-        }
-        // A failing disk loses the entry, never the writer.
-        try {
-            writeOne(item);
-        } catch (...) {
-        }
-    }
 }
 
 void DailyLogWriter::writeOne(const Item &item)

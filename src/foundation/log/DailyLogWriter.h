@@ -3,19 +3,15 @@
 #include <QDateTime>
 #include <QString>
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <future>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 class Clock;
 
 // The user-facing daily log: one text file per calendar day in the Log folder, each
-// entry "\n<yyyy-MM-dd HH:mm:ss><message>". Entries are written by one worker thread
-// in the order write() was called; write() never blocks on the disk.
+// entry "\n<yyyy-MM-dd HH:mm:ss><message>". Entries are written on the log worker
+// (LogWorker, which writes the developer logs too) in the order write() was called;
+// write() never blocks on the disk.
 class DailyLogWriter {
 public:
     struct Options {
@@ -57,17 +53,10 @@ private:
         QString folder;
         QDateTime time;
         QString message;
-        std::promise<void> *barrier = nullptr;
     };
 
-    void run();
     void writeOne(const Item &item);
 
     Options m_options;
-    std::optional<QString> m_header; // worker only
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<Item> m_queue;
-    bool m_stopping = false;
-    std::thread m_thread;
+    std::optional<QString> m_header; // the log worker only
 };

@@ -2,6 +2,7 @@
 
 #include "DailyLogWriter.h"
 #include "DataPaths.h"
+#include "LogWorker.h"
 #include "PZConsoleLogFormatter.h"
 #include "PZFileLogFormatter.h"
 #include "PZLog.h"
@@ -10,16 +11,13 @@
 #include <QDir>
 #include <QFile>
 
-#include <spdlog/async.h>
-#include <spdlog/async_logger.h>
-#include <spdlog/details/thread_pool.h>
+#include <spdlog/details/log_msg_buffer.h>
 #include <spdlog/sinks/rotating_file_sink.h>
 #include <spdlog/sinks/stdout_sinks.h>
 #include <spdlog/spdlog.h>
 
 #include <atomic>
 #include <cstdio>
-#include <future>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -29,7 +27,6 @@ namespace {
 // other libraries are torn down at exit, and the worker must outlive every logger.
 struct State {
     std::mutex mutex;
-    std::shared_ptr<spdlog::details::thread_pool> pool;
     std::shared_ptr<spdlog::sinks::sink> console;
     std::shared_ptr<spdlog::logger> shared;
     std::atomic<bool> shutDown{false};
@@ -42,20 +39,6 @@ State &st()
 }
 // Set while this thread builds a logger: anything Qt reports meanwhile goes straight to stderr.
 thread_local bool t_building = false;
-
-constexpr size_t kQueueSlots = 1024;
-
-// The caller holds st().mutex.
-std::shared_ptr<spdlog::details::thread_pool> poolLocked()
-{
-    // Each slot holds a whole message (about 400 bytes, the text inline) and the queue is
-    // built in full up front: 8192 slots kept 3 MiB resident in an idle process. A
-    // thousand slots absorb any burst we produce; beyond that the producer waits (the
-    // loggers block on overflow), so no line is dropped.
-    if (!st().pool)
-        st().pool = std::make_shared<spdlog::details::thread_pool>(kQueueSlots, 1);
-    return st().pool;
-}
 
 std::shared_ptr<spdlog::sinks::sink> consoleLocked()
 {
@@ -78,22 +61,31 @@ QString appVersion()
     return v.isEmpty() ? QStringLiteral("0") : v;
 }
 
-// The sink of a flush barrier: the worker flushes it after everything queued before.
-class BarrierSink final : public spdlog::sinks::sink {
+// The loggers' one sink: it copies each line and has the log worker hand it to the
+// real sinks (the file, then the console) and flush them, so the caller never waits
+// for the disk and the logs share one thread that ends when idle.
+class WorkerSink final : public spdlog::sinks::sink {
 public:
-    std::future<void> future() { return m_done.get_future(); }
-    void log(const spdlog::details::log_msg &) override {}
-    void flush() override
+    explicit WorkerSink(std::vector<spdlog::sink_ptr> sinks)
+        : m_sinks(std::make_shared<std::vector<spdlog::sink_ptr>>(std::move(sinks)))
     {
-        if (!m_fired.exchange(true))
-            m_done.set_value();
     }
+    void log(const spdlog::details::log_msg &msg) override
+    {
+        LogWorker::shared().post([sinks = m_sinks, line = spdlog::details::log_msg_buffer(msg)] {
+            for (const spdlog::sink_ptr &sink : *sinks) {
+                sink->log(line);
+                sink->flush();
+            }
+        });
+    }
+    void flush() override {} // every line is flushed as it is written
     void set_pattern(const std::string &) override {}
     void set_formatter(std::unique_ptr<spdlog::formatter>) override {}
+    const std::vector<spdlog::sink_ptr> &sinks() const { return *m_sinks; }
 
 private:
-    std::promise<void> m_done;
-    std::atomic<bool> m_fired{false};
+    std::shared_ptr<const std::vector<spdlog::sink_ptr>> m_sinks;
 };
 
 spdlog::level::level_enum levelFor(QtMsgType type)
@@ -191,11 +183,9 @@ std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name
 {
     t_building = true;
     const QString folder = logDirectoryWithName(name);
-    std::shared_ptr<spdlog::details::thread_pool> pool;
     std::vector<spdlog::sink_ptr> sinks;
     {
         std::lock_guard lock(st().mutex);
-        pool = poolLocked();
         sinks.push_back(consoleLocked());
     }
     try {
@@ -216,10 +206,8 @@ std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name
     } catch (const std::exception &e) {
         std::fprintf(stderr, "log files unavailable in %s: %s\n", QFile::encodeName(folder).constData(), e.what());
     }
-    auto logger = std::make_shared<spdlog::async_logger>(name.toStdString(), sinks.begin(), sinks.end(), pool,
-                                                         spdlog::async_overflow_policy::block);
+    auto logger = std::make_shared<spdlog::logger>(name.toStdString(), std::make_shared<WorkerSink>(std::move(sinks)));
     logger->set_level(spdlog::level::info);
-    logger->flush_on(spdlog::level::trace);
     t_building = false;
     return logger;
 }
@@ -242,20 +230,19 @@ QString PZManagerForLog::logDirectoryWithName(const QString &name)
     return rootLogDirectory() + u'/' + name;
 }
 
+QString PZManagerForLog::logFilePath(const std::shared_ptr<spdlog::logger> &logger)
+{
+    for (const spdlog::sink_ptr &sink : logger ? logger->sinks() : std::vector<spdlog::sink_ptr>{})
+        if (auto worker = std::dynamic_pointer_cast<WorkerSink>(sink))
+            for (const spdlog::sink_ptr &inner : worker->sinks())
+                if (auto file = std::dynamic_pointer_cast<spdlog::sinks::rotating_file_sink_mt>(inner))
+                    return QFile::decodeName(QByteArray::fromStdString(file->filename()));
+    return {};
+}
+
 void PZManagerForLog::flush()
 {
-    std::shared_ptr<spdlog::details::thread_pool> pool;
-    {
-        std::lock_guard lock(st().mutex);
-        pool = st().pool;
-    }
-    if (!pool)
-        return;
-    auto sink = std::make_shared<BarrierSink>();
-    std::future<void> done = sink->future();
-    auto barrier = std::make_shared<spdlog::async_logger>("barrier", sink, pool);
-    barrier->flush();
-    done.wait();
+    LogWorker::shared().drain();
 }
 
 QString PZManagerForLog::bannerText(const QString &appId, const QString &shortVersion, const QString &buildVersion,

@@ -11,7 +11,7 @@ class logger;
 // The developer logs: a shared logger named "Default" that writes every line to the
 // console (stderr, which the journal picks up) and to rotating files under
 // <caches>/PZLogs/<name> (the cache folder is already the application's own). Lines are
-// written asynchronously by one worker.
+// written asynchronously on the log worker (LogWorker), with the daily log's entries.
 class PZManagerForLog {
 public:
     static constexpr int kMaximumNumberOfLogFiles = 200;
@@ -37,6 +37,8 @@ public:
 
     // Returns once every line logged before the call is written and flushed.
     static void flush();
+    // The file a logger made here writes to; empty when it has none.
+    static QString logFilePath(const std::shared_ptr<spdlog::logger> &logger);
 
     // The banner a new logger writes first. The shared logger's keeps its historical spelling.
     static QString bannerText(const QString &appId, const QString &shortVersion, const QString &buildVersion,

@@ -1,6 +1,9 @@
 #pragma once
 
 class AlertPresenter;
+class FilePicker;
+class IAddCommandDialogs;
+class ICommandModel;
 class IAIWindow;
 class IAppShell;
 class IFirmwareUpdates;
@@ -51,4 +54,8 @@ struct PageContext {
     IStartAtLogin &startAtLogin;         // the start-up switch
     platform::ShortcutBinder &shortcuts; // the global shortcuts
     platform::IWorkspace &workspace;     // opens files and web addresses
+
+    ICommandModel &commands;            // the user's custom voice commands
+    IAddCommandDialogs &commandDialogs; // the add and edit command dialog
+    FilePicker &files;                  // asks for a file or folder
 };

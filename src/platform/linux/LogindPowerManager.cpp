@@ -8,11 +8,11 @@
 
 namespace platform::linuxbackend {
 
-LogindPowerManager::LogindPowerManager(const QDBusConnection &bus) : m_bus(bus) {}
-
 void LogindPowerManager::requestSleep()
 {
-    if (!m_bus.isConnected()) {
+    if (!m_bus)
+        m_bus = QDBusConnection::systemBus();
+    if (!m_bus->isConnected()) {
         qxLogOnce(QStringLiteral("power.nobus"),
                   QStringLiteral("[power] no system bus: putting the computer to sleep is not available"));
         return;
@@ -22,7 +22,7 @@ void LogindPowerManager::requestSleep()
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Suspend"));
     // true: let polkit ask the user instead of refusing outright.
     call << true;
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call));
+    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(call));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [](QDBusPendingCallWatcher *w) {
         const QDBusPendingReply<> reply = *w;
         // A refusal is policy and repeats with every press: once in the log is enough.

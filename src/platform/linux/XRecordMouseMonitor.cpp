@@ -58,13 +58,27 @@ XRecordMouseMonitor::~XRecordMouseMonitor()
         XCloseDisplay(m_control);
 }
 
+namespace {
+// Pointer motion is recorded only while a handler wants some: without it the server
+// sends nothing as the pointer moves, and nothing here wakes.
+bool wantsMotion(quint64 mask)
+{
+    return mask
+           & (maskOf(MouseEventType::MouseMoved) | maskOf(MouseEventType::LeftMouseDragged)
+              | maskOf(MouseEventType::RightMouseDragged) | maskOf(MouseEventType::OtherMouseDragged));
+}
+} // namespace
+
 IGlobalMouseMonitor::Token XRecordMouseMonitor::add(quint64 mask, Handler handler)
 {
     if (!probe()) {
         qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
         return kNoToken;
     }
-    if (m_entries.empty() && !startRecording())
+    const bool motion = wantsMotion(m_unionMask.load() | mask);
+    if (m_context && motion != m_recordsMotion)
+        stopRecording(); // started again below with motion
+    if (!m_context && !startRecording(motion))
         return kNoToken;
     const Token token = m_nextToken++;
     m_entries.emplace(token, Entry{mask, std::move(handler)});
@@ -77,8 +91,12 @@ void XRecordMouseMonitor::remove(Token token)
     if (m_entries.erase(token) == 0)
         return;
     updateUnionMask();
-    if (m_entries.empty())
+    if (m_entries.empty()) {
         stopRecording();
+    } else if (m_recordsMotion && !wantsMotion(m_unionMask.load())) {
+        stopRecording();
+        startRecording(false);
+    }
 }
 
 void XRecordMouseMonitor::updateUnionMask()
@@ -89,13 +107,14 @@ void XRecordMouseMonitor::updateUnionMask()
     m_unionMask.store(mask);
 }
 
-bool XRecordMouseMonitor::startRecording()
+bool XRecordMouseMonitor::startRecording(bool motion)
 {
     XRecordRange *range = XRecordAllocRange();
     if (!range)
         return false;
     range->device_events.first = ButtonPress;
-    range->device_events.last = MotionNotify;
+    range->device_events.last = motion ? MotionNotify : ButtonRelease;
+    m_recordsMotion = motion;
     XRecordClientSpec clients = XRecordAllClients;
     m_context = XRecordCreateContext(m_control, 0, &clients, 1, &range, 1);
     XFree(range);

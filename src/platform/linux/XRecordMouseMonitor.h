@@ -15,7 +15,7 @@ namespace platform::linuxbackend {
 // Observes the pointer of the whole X display through the RECORD extension: the
 // server copies every button and motion event to a connection of ours, read on a
 // thread of its own and handed to the main thread. Recording runs only while some
-// handler is registered; motion is only handed over while a handler wants it.
+// handler is registered, and takes in pointer motion only while a handler wants it.
 class XRecordMouseMonitor final : public QObject, public IGlobalMouseMonitor {
 public:
     XRecordMouseMonitor();
@@ -27,6 +27,8 @@ public:
 
     // True once the X server has started delivering (events before that are not seen).
     bool isRecording() const { return m_recording.load(); }
+    // Whether the server sends pointer motion (some handler wants moves or drags).
+    bool recordsMotion() const { return m_context && m_recordsMotion; }
 
 private:
     struct Entry {
@@ -35,7 +37,7 @@ private:
     };
 
     bool probe() const;
-    bool startRecording();
+    bool startRecording(bool motion);
     void stopRecording();
     void readLoop();
     void onIntercepted(const unsigned char *bytes, int length);
@@ -49,6 +51,7 @@ private:
     mutable Display *m_control = nullptr; // creates and disables the recording context
     Display *m_data = nullptr;            // streams the recorded events; the reader thread only
     unsigned long m_context = 0;
+    bool m_recordsMotion = false;
     int m_wakeFd = -1;
     std::thread m_reader;
     std::atomic<bool> m_recording{false};
