@@ -13,6 +13,7 @@
 #include "PageContext.h"
 #include "PageFactory.h"
 #include "QXAuthorityManagementWindowController.h"
+#include "QXCommandViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXImageLoader.h"
 #include "QXLanguageManager.h"
@@ -20,6 +21,7 @@
 #include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
 #include "QXToolManagerUI.h"
+#include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
 #include "SelectionCopyMonitor.h"
@@ -93,7 +95,10 @@ void ShellAssembly::buildStatusItem(const Options &options)
     // The file dialogs and the add and edit command dialog, for every page.
     m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
     m_commandDialogs = std::make_unique<AddCommandDialogs>(
-        AddCommandView::Deps{&m_voice.commands(), &m_core.targets(), m_files.get(), &m_core.shortcuts(), {}});
+        AddCommandView::Deps{&m_voice.commands(), &m_core.targets(), m_files.get(), &m_core.shortcuts(),
+                             [toolUi = m_toolUi.get()](const QString &message, const QString &detail) {
+                                 toolUi->showErrorMsg(message, detail);
+                             }});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;

@@ -19,11 +19,6 @@ QXTranslateManager::QXTranslateManager(Deps deps) : m_deps(std::move(deps))
 
 QXTranslateManager::~QXTranslateManager() = default;
 
-QXTranslateManager &QXTranslateManager::sharedInstance()
-{
-    return InstalledInstance<QXTranslateManager>::get("QXTranslateManager");
-}
-
 void QXTranslateManager::snipTranslate()
 {
     if (!m_deps.state->screenshotsTranslateSwitch())

@@ -38,9 +38,6 @@ public:
     QXTranslateManager(const QXTranslateManager &) = delete;
     QXTranslateManager &operator=(const QXTranslateManager &) = delete;
 
-    // The instance the composition root installed.
-    static QXTranslateManager &sharedInstance();
-
     void snipTranslate() override;
     void hyperTranslate() override;
     // Translates a text with the codes of the window's current mode: the selection's

@@ -10,7 +10,6 @@
 #include "QXLabel.h"
 #include "QXPopUpButton.h"
 #include "QXTextField.h"
-#include "QXToolManagerUI.h"
 #include "ShortcutAction.h"
 #include "ShortcutRecorder.h"
 #include "TargetRecords.h"
@@ -90,7 +89,7 @@ AddCommandView::AddCommandView(Deps deps, QWidget *host) : QXBackGroundView(host
 {
     if (!m_deps.showError)
         m_deps.showError = [](const QString &message, const QString &detail) {
-            QXToolManagerUI::sharedInstance().showErrorMsg(message, detail);
+            qxWarning("commands") << "no alert to show:" << message << detail;
         };
     configUI();
     configTitle();
