@@ -3,13 +3,16 @@
 #include "AboutMouseView.h"
 #include "CustomProgress.h"
 #include "HRVLocalizedString.h"
+#include "MainWindow.h"
 #include "NotificationNames.h"
+#include "PageFactory.h"
 #include "PageWorld.h"
 #include "QXButton.h"
 #include "QXLabel.h"
 #include "QXLanguageManager.h"
 #include "QXMouseInfoItem.h"
 #include "QXPopUpButton.h"
+#include "QXTabItem.h"
 #include "QXTextView.h"
 #include "SettingsPages.h"
 #include "SoftwareManagerViewController.h"
@@ -21,6 +24,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cmath>
 #include <limits>
@@ -175,7 +179,7 @@ TEST(Pgs4LanguageRow, APickStoresRenamesAndRetitlesEveryView)
     QTemporaryDir tables;
     QFile en(tables.filePath("en.json")), zh(tables.filePath("zh-Hans.json"));
     ASSERT_TRUE(en.open(QIODevice::WriteOnly) && zh.open(QIODevice::WriteOnly));
-    en.write(R"({"简体中文":"Simplified Chinese","关于AI鼠标":"About the AI mouse"})");
+    en.write(R"({"简体中文":"Simplified Chinese","关于AI鼠标":"About the AI mouse","软件管理":"Software"})");
     zh.write("{}");
     en.close();
     zh.close();
@@ -185,8 +189,13 @@ TEST(Pgs4LanguageRow, APickStoresRenamesAndRetitlesEveryView)
     w.world.state().setProductCode(QStringLiteral("114"));
     w.world.data.store().setValue("uiLanguageIndexKey", 25); // an older store
     w.world.data.languages().setAsrLanguageType(1);
-    SoftwareManagerViewController page(w.world.context());
-    page.view()->resize(600, 500);
+    // The main window with the settings library's pages, showing the software tab.
+    PageFactory pages(w.world.context(), {settingsPages()});
+    MainWindow window{{&w.world.state(), {}}};
+    window.configUI(&pages);
+    window.show();
+    QTest::mouseClick(window.btnArr()[2], Qt::LeftButton);
+    auto &page = *dynamic_cast<SoftwareManagerViewController *>(window.page(2));
     QXPopUpButton *popUp = page.languageView()->popUpButton();
     EXPECT_EQ(popUp->selectIndex(), 0);
     ASSERT_EQ(popUp->itemsArr().size(), 18);
@@ -197,6 +206,7 @@ TEST(Pgs4LanguageRow, APickStoresRenamesAndRetitlesEveryView)
     EXPECT_TRUE(w.world.data.store().boolValue("isManualSelect_114"));
     EXPECT_EQ(popUp->itemsArr().first(), "Simplified Chinese");
     EXPECT_EQ(page.aboutView()->titleLabel()->text(), "About the AI mouse");
+    EXPECT_EQ(window.btnArr()[2]->titleName(), "Software");
     // Someone else changes the language: the row keeps showing its own pick.
     w.world.data.languages().setUiLanguageIndex(0);
     w.post(qx::notify::kUpdateTitleNotification);
