@@ -17,6 +17,7 @@
 #include "SettingsPages.h"
 #include "SoftwareManagerViewController.h"
 #include "SystemLanguageView.h"
+#include "scenes/QXUploadBurnerInfoScene.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -172,6 +173,22 @@ TEST(Pgs4AboutRow, FileDropsAreTakenAndOtherDataRefused)
         EXPECT_EQ(drop.isAccepted(), files);
     }
     EXPECT_TRUE(w.world.log.calls.isEmpty());
+}
+
+TEST(Pgs4AboutRow, AHardwareReportClearsTheFlagOnlyOnSuccess)
+{
+    SoftwareWorld w;
+    AboutMouseView row(w.world.context());
+    for (const bool success : {false, true}) {
+        w.world.state().setIsNeedUpLoadBurnerInfo(true);
+        row.uploadBurnerInfo();
+        auto &[scene, answer] = w.world.ports.requests.back();
+        auto *report = static_cast<QXUploadBurnerInfoScene *>(scene.get());
+        EXPECT_EQ(report->firmwareVersion, "2.0");
+        EXPECT_EQ(report->softVersion, "523");
+        answer(success, {}, {});
+        EXPECT_EQ(w.world.state().isNeedUpLoadBurnerInfo(), !success);
+    }
 }
 
 TEST(Pgs4LanguageRow, APickStoresRenamesAndRetitlesEveryView)

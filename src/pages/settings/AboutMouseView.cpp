@@ -11,6 +11,7 @@
 #include "QXMouseInfoItem.h"
 #include "QXTextView.h"
 #include "QXUserInfoData.h"
+#include "scenes/QXUploadBurnerInfoScene.h"
 #include "services/IPopupTips.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <cmath>
@@ -244,6 +246,19 @@ void AboutMouseView::measureFeatures()
     m_instructionTextView->setMaxWidth(width() > 100 ? width() - 100 : QXTextView::kDefaultMaxWidth);
     m_instructionTextView->setString(m_instructionTextView->string());
     m_viewHeight = int(std::ceil(m_instructionTextView->textH())) + 174 + 60;
+}
+
+void AboutMouseView::uploadBurnerInfo()
+{
+    auto scene = std::make_shared<QXUploadBurnerInfoScene>();
+    scene->channel = QStringLiteral("QX");
+    scene->firmwareVersion = m_context.state.mouseInfoItem().firmwareVersion();
+    scene->softVersion = m_context.state.productCode();
+    QPointer<AboutMouseView> self(this);
+    m_context.api.httpRequestWithScene(scene, [self](bool success, const QJsonValue &, const QXNetError &) {
+        if (self && success)
+            self->m_context.state.setIsNeedUpLoadBurnerInfo(false);
+    });
 }
 
 void AboutMouseView::resizeEvent(QResizeEvent *event)

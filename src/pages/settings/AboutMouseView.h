@@ -39,6 +39,10 @@ public:
     QXLabel *progressLabel() const { return m_progressLabel; }
     QXLabel *updateTipLabel() const { return m_updateTipLabel; }
 
+    // Reports the device's firmware to the server; a success clears
+    // isNeedUpLoadBurnerInfo. Nothing in the application calls it yet.
+    void uploadBurnerInfo();
+
     // The version line: "SN:<sn>" and "<label> V<app>" and "<label> <firmware>(<product>)",
     // nine blanks apart. The parts are joined as they stand: a translated label holding
     // "%1" stays literal.
