@@ -1,0 +1,68 @@
+#include "SoftwareManagerViewController.h"
+
+#include "AboutMouseView.h"
+#include "SystemLanguageView.h"
+
+#include <QEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+// Lays the rows out again whenever the visible area changes size.
+class ResizeRelay final : public QObject {
+public:
+    ResizeRelay(QObject *parent, SoftwareManagerViewController *page) : QObject(parent), m_page(page) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            m_page->layoutRows();
+        return false;
+    }
+
+private:
+    SoftwareManagerViewController *m_page;
+};
+} // namespace
+
+SoftwareManagerViewController::SoftwareManagerViewController(const PageContext &context) : m_context(context) {}
+
+QWidget *SoftwareManagerViewController::loadView()
+{
+    m_scroll = new QScrollArea;
+    m_scroll->setObjectName(QStringLiteral("softwareManagerPage"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: white; }"));
+    m_content = new QWidget;
+    m_content->setAutoFillBackground(true);
+    QPalette palette = m_content->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    m_content->setPalette(palette);
+    m_scroll->setWidget(m_content);
+    m_scroll->viewport()->installEventFilter(new ResizeRelay(m_scroll, this));
+    return m_scroll;
+}
+
+void SoftwareManagerViewController::viewDidLoad()
+{
+    QXBaseViewController::viewDidLoad();
+    m_languageView = new SystemLanguageView(m_context, m_content);
+    m_aboutView = new AboutMouseView(m_context, m_content);
+    layoutRows();
+    m_scroll->verticalScrollBar()->setValue(0);
+}
+
+void SoftwareManagerViewController::layoutRows()
+{
+    if (!m_aboutView)
+        return;
+    const int width = m_scroll->viewport()->width();
+    const int rowWidth = std::max(0, width - kLeft);
+    m_languageView->setGeometry(kLeft, kLanguageTop, rowWidth, SystemLanguageView::kViewHeight);
+    const int aboutTop = kLanguageTop + SystemLanguageView::kViewHeight + 40;
+    // the about row measures its text at its width: size it first, then read its height
+    m_aboutView->resize(rowWidth, m_aboutView->height());
+    m_aboutView->setGeometry(kLeft, aboutTop, rowWidth, m_aboutView->viewHeight());
+    m_content->resize(width, std::max(kMinContentHeight, aboutTop + m_aboutView->viewHeight() + 40));
+}
