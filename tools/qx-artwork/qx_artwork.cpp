@@ -197,6 +197,40 @@ void drawAll(Writer &w)
         p.drawLine(QPointF(20, 10), QPointF(10, 20));
     });
 
+    // The account fields' buttons: clear (36 x 36), and the password eye masked and shown
+    // (24 x 24), grey on the white forms.
+    const QColor fieldGrey(150, 150, 150);
+    w.add(QStringLiteral("6_close_icon"), QSize(36, 36), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawEllipse(QPointF(18, 18), 8, 8);
+        p.setPen(QPen(kWhite, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(15, 15), QPointF(21, 21));
+        p.drawLine(QPointF(21, 15), QPointF(15, 21));
+    });
+    const auto eye = [fieldGrey](bool open) {
+        return [fieldGrey, open](QPainter &p) {
+            QPainterPath lids;
+            lids.moveTo(3, 12);
+            lids.quadTo(12, open ? 2 : 6, 21, 12);
+            if (open)
+                lids.quadTo(12, 22, 3, 12);
+            p.setPen(QPen(open ? kAccent : fieldGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(lids);
+            if (open) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(kAccent);
+                p.drawEllipse(QPointF(12, 12), 3, 3);
+            } else {
+                for (const double x : {6.0, 12.0, 18.0})
+                    p.drawLine(QPointF(x, x == 12.0 ? 9.5 : 10.5), QPointF(x + (x - 12) * 0.3, x == 12.0 ? 13 : 13.5));
+            }
+        };
+    };
+    w.add(QStringLiteral("6_eye_nor_icon"), QSize(24, 24), eye(false));
+    w.add(QStringLiteral("6_eye_sel_icon"), QSize(24, 24), eye(true));
+
     const QSize tip(64, 64);
     w.add(QStringLiteral("info_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
               ringed(p, c, u);
