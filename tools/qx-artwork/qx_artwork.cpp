@@ -210,22 +210,27 @@ void drawAll(Writer &w)
     });
     const auto eye = [fieldGrey](bool open) {
         return [fieldGrey, open](QPainter &p) {
-            QPainterPath lids;
-            lids.moveTo(3, 12);
-            lids.quadTo(12, open ? 2 : 6, 21, 12);
-            if (open)
-                lids.quadTo(12, 22, 3, 12);
-            p.setPen(QPen(open ? kAccent : fieldGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             p.setBrush(Qt::NoBrush);
-            p.drawPath(lids);
+            p.setPen(QPen(open ? kAccent : fieldGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPainterPath lids;
             if (open) {
+                // An open eye with its pupil.
+                lids.moveTo(3, 12);
+                lids.quadTo(12, 2, 21, 12);
+                lids.quadTo(12, 22, 3, 12);
+                p.drawPath(lids);
                 p.setPen(Qt::NoPen);
                 p.setBrush(kAccent);
                 p.drawEllipse(QPointF(12, 12), 3, 3);
-            } else {
-                for (const double x : {6.0, 12.0, 18.0})
-                    p.drawLine(QPointF(x, x == 12.0 ? 9.5 : 10.5), QPointF(x + (x - 12) * 0.3, x == 12.0 ? 13 : 13.5));
+                return;
             }
+            // A closed eye: the lid's curve with three lashes below it.
+            lids.moveTo(3, 10);
+            lids.quadTo(12, 18, 21, 10);
+            p.drawPath(lids);
+            p.drawLine(QPointF(7, 12.7), QPointF(5.5, 15.8));
+            p.drawLine(QPointF(12, 14), QPointF(12, 17.6));
+            p.drawLine(QPointF(17, 12.7), QPointF(18.5, 15.8));
         };
     };
     w.add(QStringLiteral("6_eye_nor_icon"), QSize(24, 24), eye(false));
