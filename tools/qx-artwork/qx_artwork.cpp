@@ -230,6 +230,45 @@ void drawAll(Writer &w)
         p.drawPolygon(QPolygonF{QPointF(11, 8), QPointF(22, 15), QPointF(11, 22)});
     });
 
+    // The account fields' buttons: clear (36 x 36), and the password eye masked and shown
+    // (24 x 24), grey on the white forms.
+    const QColor fieldGrey(150, 150, 150);
+    w.add(QStringLiteral("6_close_icon"), QSize(36, 36), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawEllipse(QPointF(18, 18), 8, 8);
+        p.setPen(QPen(kWhite, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(15, 15), QPointF(21, 21));
+        p.drawLine(QPointF(21, 15), QPointF(15, 21));
+    });
+    const auto eye = [fieldGrey](bool open) {
+        return [fieldGrey, open](QPainter &p) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(open ? kAccent : fieldGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPainterPath lids;
+            if (open) {
+                // An open eye with its pupil.
+                lids.moveTo(3, 12);
+                lids.quadTo(12, 2, 21, 12);
+                lids.quadTo(12, 22, 3, 12);
+                p.drawPath(lids);
+                p.setPen(Qt::NoPen);
+                p.setBrush(kAccent);
+                p.drawEllipse(QPointF(12, 12), 3, 3);
+                return;
+            }
+            // A closed eye: the lid's curve with three lashes below it.
+            lids.moveTo(3, 10);
+            lids.quadTo(12, 18, 21, 10);
+            p.drawPath(lids);
+            p.drawLine(QPointF(7, 12.7), QPointF(5.5, 15.8));
+            p.drawLine(QPointF(12, 14), QPointF(12, 17.6));
+            p.drawLine(QPointF(17, 12.7), QPointF(18.5, 15.8));
+        };
+    };
+    w.add(QStringLiteral("6_eye_nor_icon"), QSize(24, 24), eye(false));
+    w.add(QStringLiteral("6_eye_sel_icon"), QSize(24, 24), eye(true));
+
     const QSize tip(64, 64);
     w.add(QStringLiteral("info_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
               ringed(p, c, u);
