@@ -62,10 +62,10 @@ protected:
         st().setProductCode(QStringLiteral("113"));
         item().setDeviceType(1);
         item().setFirmwareVersion(QStringLiteral("1.2"));
-        QXHidReportParser::Services services;
-        services.cancelPeripheralConnection = [] {};
-        services.startScan = [] {};
-        parser.setServices(services);
+        QXHidReportParser::Deps parserDeps;
+        parserDeps.cancelPeripheralConnection = [] {};
+        parserDeps.startScan = [] {};
+        parser.setDeps(parserDeps);
         parser.attachTo(*hid);
         parser.setOtaAckHandler(&mgr.firmwareTransfer());
         mgr.setHidSink(hid.get());
@@ -114,7 +114,10 @@ protected:
                            fakes.shell,
                            startAtLogin,
                            shortcuts,
-                           workspace};
+                           workspace,
+                           commands,
+                           commandDialogs,
+                           files};
     }
     // Offers, downloads and starts; returns the row.
     std::unique_ptr<AboutMouseView> offerAndStart()
@@ -131,6 +134,9 @@ protected:
     QXHidReportParser parser{mgr};
     RecordingAlertPresenter alerts;
     FakeWorkspace workspace;
+    FakeCommandModel commands;
+    FakeAddCommandDialogs commandDialogs;
+    ScriptedFilePicker files;
     QXOTAUpdateManager ota{otaDeps()};
     RealFirmware firmware{ota, mgr};
     RecordingMouseCommands device{fakes.log};
