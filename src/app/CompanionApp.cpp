@@ -421,11 +421,10 @@ void CompanionApp::buildSelectionShell()
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
 }
 
-// Also on every connected build of the status item: a receiver's removal breaks it.
+// Also on every build of the status item, connected or not: a receiver's removal breaks it.
 void CompanionApp::bindSnipShortcut()
 {
-    ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
-    m_snipBound = true;
+    m_snipBound = ::bindSnipShortcut(*m_shortcuts, *m_state, *m_seams.translate);
 }
 
 void CompanionApp::takeDownSelectionShell()
@@ -555,6 +554,7 @@ void CompanionApp::buildPermissionsAndLogin(const Options &options)
     deps.probe = probe;
     deps.workspace = platform::services().workspace;
     deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    deps.alerts = m_alerts.get();
     m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
 
     platform::ILoginItems *items = options.loginItems;
