@@ -26,6 +26,7 @@ public:
         env.insert("LANG", "C.UTF-8");
         for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE"})
             env.insert(var, "http://127.0.0.1:9");
+        env.insert("QX_ASR_BASE", "ws://127.0.0.1:9");
         for (const QString &key : extra.keys())
             env.insert(key, extra.value(key));
         m_process.setProcessEnvironment(env);
