@@ -167,4 +167,17 @@ TEST_F(PermissionsWindow, ButtonsOpenTheirRowsHelpAndHighlightTheClickedRow)
     EXPECT_EQ(c.instructionsImageName(), QStringLiteral("quanxian2"));
 }
 
+// Whoever shows the window may delete it: nothing of it is kept, the next use builds
+// a new one.
+TEST_F(PermissionsWindow, AWindowDeletedByItsShowerIsBuiltAgain)
+{
+    auto &c = make(D, G, G);
+    delete c.window();
+    EXPECT_EQ(c.actionButton(0), nullptr);
+    EXPECT_EQ(c.remedyLabel(0), nullptr);
+    c.checkPermission(false);
+    ASSERT_NE(c.window(), nullptr);
+    EXPECT_NE(c.actionButton(0), nullptr);
+}
+
 } // namespace
