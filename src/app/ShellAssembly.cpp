@@ -164,6 +164,7 @@ void ShellAssembly::buildPermissionsAndLogin(const Options &options)
     deps.probe = probe;
     deps.workspace = platform::services().workspace;
     deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    deps.alerts = m_alerts.get();
     m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
 
     platform::ILoginItems *items = options.loginItems;
@@ -236,11 +237,10 @@ void ShellAssembly::startSelectionMonitors()
     m_selectionMonitor->start();
 }
 
-// Also on every connected build of the status item: a receiver's removal breaks it.
+// Also on every build of the status item, connected or not: a receiver's removal breaks it.
 void ShellAssembly::bindSnipShortcut()
 {
-    ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
-    m_snipBound = true;
+    m_snipBound = ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
 }
 
 void ShellAssembly::configUI()
