@@ -6,6 +6,7 @@
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
 #include "DataPaths.h"
+#include "DeviceProfileController.h"
 #include "DpiTables.h"
 #include "FamilyTraits.h"
 #include "FirstRunLanguage.h"
@@ -21,8 +22,10 @@
 #include "MainWindow.h"
 #include "MessageBoxAlertPresenter.h"
 #include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PZLog.h"
 #include "PageFactory.h"
+#include "ProductImageLoader.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXAuthorityManagementWindowController.h"
@@ -76,6 +79,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QPointer>
+#include <QWidget>
 
 #include <algorithm>
 #include <climits>
@@ -227,11 +231,27 @@ CompanionApp::CompanionApp(const Options &options)
     buildVoice(options);
     buildPermissionsAndLogin(options);
     buildShell(options);
+    buildDeviceProfile();
+}
+
+// The device profile (key tree, language lists, feature flags, AI addresses) of the
+// product whose information just arrived. Until the device settings page owns the
+// loader, the root keeps it and asks on every device information.
+void CompanionApp::buildDeviceProfile()
+{
+    m_productImages = std::make_unique<NetworkProductImageLoader>(*m_http->urlSessionManager());
+    m_deviceProfile = std::make_unique<DeviceProfileController>(
+        DeviceProfileController::depsFrom(pageContext(), m_productImages.get()));
+    DeviceProfileController *profile = m_deviceProfile.get();
+    m_notifications->addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
+                                 [profile](const QVariant &) { profile->getCustomerKey(); });
 }
 
 CompanionApp::~CompanionApp()
 {
-    // The shell first: its pages reach every service below.
+    // The profile loader and the shell first: they reach every service below.
+    m_deviceProfile.reset();
+    m_productImages.reset();
     m_delegate.reset();
     m_services.reset();
     m_statusItem.reset();
@@ -340,6 +360,16 @@ PageContext CompanionApp::pageContext() const
     c.translate = m_seams.translate;
     c.tips = m_seams.tips;
     c.alerts = m_alerts.get();
+    c.errorAlert = m_toolUi.get();
+    c.showPermissions = [authority = m_authority.get()] {
+        if (!authority)
+            return;
+        authority->checkPermission(false);
+        QWidget *window = authority->window();
+        window->show();
+        window->raise();
+        window->activateWindow();
+    };
     c.shell = m_mainWindow.get();
     c.shortcuts = m_shortcuts.get();
     c.workspace = platform::services().workspace;

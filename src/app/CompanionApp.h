@@ -21,6 +21,7 @@ class AppAudioTool;
 class AppDelegate;
 class BleNotificationParser;
 class BleStateDelegate;
+class DeviceProfileController;
 class HidInfoCommands;
 class HidInfoConnection;
 class HidEventHandlers;
@@ -35,6 +36,7 @@ class PageFactory;
 struct PageContext;
 class StatusItemController;
 class MessageBoxAlertPresenter;
+class NetworkProductImageLoader;
 class NotificationCenter;
 class QXBLECommandManager;
 class QXBLEMouseCommandManager;
@@ -208,6 +210,7 @@ private:
     void installDeviceAudioState();
     void wireReportParser();
     void buildPermissionsAndLogin(const Options &options);
+    void buildDeviceProfile();
 
     std::unique_ptr<KeyValueStore> m_ownedStore;
     KeyValueStore *m_store = nullptr;
@@ -302,4 +305,9 @@ private:
 
     std::unique_ptr<Services> m_services;
     std::unique_ptr<AppDelegate> m_delegate;
+
+    // The device profile, until the device settings page owns it: loaded on every
+    // device information.
+    std::unique_ptr<NetworkProductImageLoader> m_productImages;
+    std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 class AlertPresenter;
 class HIDDevice;
 class IAIWindow;
 class IAppShell;
+class IErrorAlert;
 class IPopupTips;
 class ITranslateManager;
 class KeyValueStore;
@@ -41,6 +44,8 @@ struct PageContext {
     ITranslateManager *translate = nullptr;
     IPopupTips *tips = nullptr;
     AlertPresenter *alerts = nullptr;
+    IErrorAlert *errorAlert = nullptr;             // a message with its detail text and one closing button
+    std::function<void()> showPermissions;         // the permissions window, raised (empty: not available)
     IAppShell *shell = nullptr;                    // the main window: host of sheets and file panels
     platform::ShortcutBinder *shortcuts = nullptr; // the global shortcuts
     platform::IWorkspace *workspace = nullptr;     // opens files and web addresses

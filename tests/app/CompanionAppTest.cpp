@@ -22,6 +22,7 @@
 #include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "PageContext.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXBLECommandManager.h"
@@ -145,6 +146,8 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
             EXPECT_TRUE(world.adapter.isScanning());
             EXPECT_EQ(QXLanguageManager::sharedInstance().asrLanguageType(), 1);
+            const PageContext pages = app.pageContext();
+            EXPECT_TRUE(pages.errorAlert && pages.showPermissions);
 
             // The receiver arrives: it is opened in its family's layout, Bluetooth LE gives way,
             // and the protocol's poll asks every 3 s whether the mouse is there.

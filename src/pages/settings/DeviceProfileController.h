@@ -1,0 +1,90 @@
+#pragma once
+
+#include "MouseModelSettingModel.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class IAIWindow;
+class KeyValueStore;
+class NotificationCenter;
+class ProductImageLoader;
+class QXHttpRequestManager;
+class QXLanguageManager;
+class QXUserInfoData;
+struct PageContext;
+
+// The connected product's profile from the maker's server: fetched for the product
+// code and serial number, cached in the preferences under "<productCode>_<sn>", and
+// applied to the application state, the language lists and the device page's key
+// sections. Main thread only.
+//
+// Only a JSON object is cached. A cached text that is not one is removed and the
+// server asked again, so a bad entry cannot block every later fetch.
+class DeviceProfileController final : public QObject {
+    Q_OBJECT
+public:
+    struct Deps {
+        QXUserInfoData *state = nullptr;             // required
+        KeyValueStore *store = nullptr;              // required
+        QXLanguageManager *languages = nullptr;      // required
+        NotificationCenter *notifications = nullptr; // required
+        QXHttpRequestManager *http = nullptr;        // nullptr: nothing is fetched
+        IAIWindow *aiWindow = nullptr;               // nullptr: the AI page is not set up
+        ProductImageLoader *images = nullptr;        // nullptr: no product picture is fetched
+        // Asks the device's voice chip for its information.
+        std::function<void()> askVoiceChipInfo;
+        // Rebuilds the device page's rows from the new state.
+        std::function<void()> configUI;
+    };
+    // Everything a page has, with the picture loader given.
+    static Deps depsFrom(const PageContext &context, ProductImageLoader *images);
+
+    explicit DeviceProfileController(Deps deps, QObject *parent = nullptr);
+    ~DeviceProfileController() override;
+
+    // Loads the profile of the connected product from the cache, else from the server,
+    // and applies it. Products without AI pages have no profile.
+    void getCustomerKey();
+    // Applies a profile: the reply or the cached value, of the product the code and
+    // serial number name. A value that is not an object falls back to the last
+    // profile received when it belongs to the same product, else to an empty one.
+    void handleModelInfo(const QJsonValue &infoData, const QString &productCode, const QString &sn);
+    // Picks the picture of the interface language and fetches it.
+    void showProductImage();
+
+    const QJsonArray &imagesArr() const { return m_imagesArr; }
+    const MouseModelSettingModel &mouseModelSettingModel() const { return m_model; }
+    const QList<MouseSettingModel> &mouseSettingArr() const { return m_mouseSettingArr; }
+    // What the product picture view shows (null: nothing).
+    const QImage &productImage() const { return m_productImage; }
+
+    static QString cacheKey(const QString &productCode, const QString &sn);
+    // "<productCode>_<sno>.png" with every character outside [A-Za-z0-9._-]
+    // percent-encoded, so server text cannot leave the data root.
+    static QString productImageFileName(const QString &productCode, const QString &sno);
+    // The picture's file under the data root for the state's product code and sno.
+    QString productImagePath() const;
+
+signals:
+    void productImageChanged();
+
+private:
+    QJsonObject pickProfile(const QJsonValue &infoData, const QString &productCode, const QString &sn);
+    void applyLanguages(const QJsonObject &profile);
+    QString applyFunctions(const QJsonObject &profile);
+    void applyKeys(const QJsonObject &profile);
+    void setProductImage(const QImage &image);
+
+    Deps m_deps;
+    QJsonArray m_imagesArr;
+    MouseModelSettingModel m_model;
+    QList<MouseSettingModel> m_mouseSettingArr;
+    QImage m_productImage;
+    quint64 m_imageLoads = 0; // only the latest load is shown
+};
