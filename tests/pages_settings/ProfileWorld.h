@@ -9,17 +9,14 @@
 #include "ProductImageLoader.h"
 #include "ScopedUserInfoData.h"
 
-#include <QJsonDocument>
 #include <QTest>
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <utility>
 #include <vector>
 
-// Remembers every load; the test finishes them.
+// Remembers every picture load; finish() answers the latest.
 struct FakeImageLoader final : ProductImageLoader {
     QStringList urls;
     std::vector<std::function<void(const QImage &)>> pending;
@@ -28,17 +25,12 @@ struct FakeImageLoader final : ProductImageLoader {
         urls << url.toString();
         pending.push_back(std::move(done));
     }
-    void finish(const QImage &image)
-    {
-        auto done = std::move(pending.back());
-        pending.pop_back();
-        done(image);
-    }
+    void finish(const QImage &image) { pending.back()(image); }
 };
 
-// The device profile loader over a fresh state and language manager, the maker's API
-// on a local server, a recording AI window and picture loader. `events` holds the
-// profile's notifications and the voice-chip query in the order they happened.
+// The profile loader of product 523 / sn S9 over a fresh state, the maker's API on a
+// local server, and recording stand-ins. `events` holds the profile's notifications
+// and the voice-chip query in the order they happened.
 struct ProfileWorld {
     ScopedUserInfoData s;
     NetWorld net;
@@ -47,21 +39,23 @@ struct ProfileWorld {
     FakeImageLoader images;
     QObject observer;
     QStringList events;
-    DeviceProfileController ctl{deps(s.store())};
+    DeviceProfileController ctl{deps()};
 
     ProfileWorld()
     {
-        for (const char *name : {qx::notify::kUpdateOCRListNotification, qx::notify::kUpdateInputAudioListNotification,
-                                 qx::notify::kUpdateTranslateListNotification, qx::notify::kUpdateLeftItemNotification})
+        using namespace qx::notify;
+        for (const char *name : {kUpdateOCRListNotification, kUpdateInputAudioListNotification,
+                                 kUpdateTranslateListNotification, kUpdateLeftItemNotification})
             NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(name), &observer,
                                                             [this, name](const QVariant &) { events << name; });
-        device(QStringLiteral("523"), QStringLiteral("S9"));
+        s->setProductCode(QStringLiteral("523"));
+        s->mouseInfoItem().setSn(QStringLiteral("S9"));
     }
-    DeviceProfileController::Deps deps(KeyValueStore &store)
+    DeviceProfileController::Deps deps()
     {
         DeviceProfileController::Deps d;
         d.state = &s.state();
-        d.store = &store;
+        d.store = &s.store();
         d.languages = &s.languages();
         d.notifications = &NotificationCenter::defaultCenter();
         d.http = &net.client();
@@ -70,18 +64,11 @@ struct ProfileWorld {
         d.askVoiceChipInfo = [this] { events << "askVoiceChipInfo"; };
         return d;
     }
-    void device(const QString &productCode, const QString &sn)
-    {
-        s->setProductCode(productCode);
-        s->mouseInfoItem().setSn(sn);
-    }
-    // The server's answer to the next profile request.
     void serve(const QByteArray &data)
     {
         net.server.enqueue(HttpScriptedReply::json("{\"rc\":0,\"msg\":\"ok\",\"data\":" + data + "}"));
     }
-    // getCustomerKey, waiting for the request it sends (if any) to be answered.
-    // Returns the number of requests it sent.
+    // Runs getCustomerKey until its request (if any) is answered; the number of requests.
     int getCustomerKey()
     {
         const int before = net.server.requestCount();
@@ -90,9 +77,7 @@ struct ProfileWorld {
         runUntilIdle();
         return net.server.requestCount() - before;
     }
-    void apply(const QByteArray &json)
-    {
-        ctl.handleModelInfo(NetWorld::json(json), s->productCode(), s->mouseInfoItem().sn());
-    }
-    QJsonValue stored(const QString &key) { return NetWorld::json(s.store().stringValue(key).toUtf8()); }
+    void apply(const QByteArray &json) { ctl.handleModelInfo(NetWorld::json(json), "523", "S9"); }
+    KeyValueStore &store() { return s.store(); }
+    QJsonValue stored(const QString &key) { return NetWorld::json(store().stringValue(key).toUtf8()); }
 };
