@@ -32,6 +32,7 @@ TEST(Pgs1ProductImage, TheInterfaceLanguagePicksTheRecord)
         {R"([{"ZH_CN":[{"img":"http://c/1.png"}]}])", 4, ""},
         {R"([{"ZH_CN":[{"img":7}]},{"ZH_CN":[{"img":"https://c/2.png"}]}])", 0, ""},
         {R"([{"ZH_CN":[{"img":"file:///etc/passwd"}]}])", 0, ""},
+        {R"([{"ZH_CN":[{"img":"https://c/产品 1.png"}]}])", 0, "https://c/产品 1.png"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(std::string(row.images) + " " + std::to_string(row.uiIndex));

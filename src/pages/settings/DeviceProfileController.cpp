@@ -323,7 +323,7 @@ void DeviceProfileController::showProductImage()
         imageRecord(m_imagesArr, imageCodesFor(m_deps.languages->readUILanguageCode()));
     if (!record)
         return;
-    const QUrl url(record->value(QStringLiteral("img")).toString(), QUrl::StrictMode);
+    const QUrl url(record->value(QStringLiteral("img")).toString());
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty()
         || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
