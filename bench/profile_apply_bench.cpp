@@ -1,19 +1,13 @@
 // Applying a device profile of growing size (language lists, "functions" and key
 // sections in equal parts): the time per byte must stay flat, no quadratic growth.
-#include "DataPaths.h"
 #include "DeviceProfileController.h"
 #include "DpiTables.h"
-#include "InstalledInstance.h"
-#include "KeyValueStore.h"
-#include "NotificationCenter.h"
-#include "QXLanguageManager.h"
-#include "QXUserInfoData.h"
+#include "PageWorld.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -37,19 +31,9 @@ QByteArray profileOf(int n)
 
 void BM_ApplyProfile(benchmark::State &state)
 {
-    QTemporaryDir root;
-    DataPaths::setDataRootOverride(root.path());
     QXUserInfoData::setDpiChoiceLookup(&DpiTables::choiceFor);
-    NotificationCenter center;
-    MemoryKeyValueStore store;
-    QXUserInfoData s(store);
-    QXLanguageManager languages(store);
-    DeviceProfileController::Deps deps;
-    deps.state = &s;
-    deps.store = &store;
-    deps.languages = &languages;
-    deps.notifications = &center;
-    DeviceProfileController profile(deps);
+    PageWorld world;
+    DeviceProfileController profile(world.context());
     const QByteArray json = profileOf(int(state.range(0)));
     for (auto _ : state) {
         const QJsonValue value = QJsonDocument::fromJson(json).object();
@@ -57,7 +41,6 @@ void BM_ApplyProfile(benchmark::State &state)
     }
     state.SetBytesProcessed(qint64(state.iterations()) * json.size());
     state.counters["bytes"] = double(json.size());
-    DataPaths::setDataRootOverride({});
 }
 BENCHMARK(BM_ApplyProfile)->Arg(500)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 

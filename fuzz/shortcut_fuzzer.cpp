@@ -1,5 +1,7 @@
-// Recorded shortcut text (stored by the command pages, replayed on a mouse key).
+// Recorded shortcut text (stored by the command pages, replayed on a mouse key): the
+// replay and the reader the pages rebuild a shortcut with.
 #include "QXToolManagerUI.h"
+#include "ShortcutAction.h"
 #include "platform/IKeyPoster.h"
 
 #include <QString>
@@ -30,9 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return deps;
     }());
     const int before = poster.strokes;
-    const bool posted = tool.handleShortcut(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const bool posted = tool.handleShortcut(text);
     // A shortcut posts exactly one stroke or nothing at all.
     if (poster.strokes - before != (posted ? 1 : 0))
         __builtin_trap();
+    // What the reader accepts, the writer writes back to the same shortcut.
+    if (const std::optional<platform::Shortcut> shortcut = ShortcutAction::parse(text)) {
+        if (ShortcutAction::parse(ShortcutAction::toJson(*shortcut)) != shortcut)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "AppAudioTool.h"
 #include "AppDelegate.h"
+#include "AppPagePorts.h"
 #include "BleNotificationParser.h"
 #include "BleStateDelegate.h"
 #include "CompanionAppServices.h"
@@ -25,7 +26,6 @@
 #include "NotificationNames.h"
 #include "PZLog.h"
 #include "PageFactory.h"
-#include "ProductImageLoader.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXAuthorityManagementWindowController.h"
@@ -35,6 +35,7 @@
 #include "QXCommandViewModel.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXKeyPressManager.h"
 #include "QXLanguageManager.h"
@@ -56,6 +57,7 @@
 #include "StartAtLoginController.h"
 #include "StatusItemController.h"
 #include "TKTTSManager.h"
+#include "TargetRecords.h"
 #include "TrayStatusItem.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
@@ -134,6 +136,10 @@ CompanionApp::CompanionApp(const Options &options)
     m_state.install(std::make_unique<QXUserInfoData>(*m_store, secrets));
     // The command tables and the transcription jobs, in the data root's database file.
     m_database.install(std::make_unique<WQSSqliteOperation>());
+    // The hot words every recognition frame carries, kept in step by the command model,
+    // and the files and folders the user picked (only those are ever opened).
+    m_hotWords.install(std::make_unique<QXHotWordViewModel>(*m_database));
+    m_targets = std::make_unique<TargetRecords>(*m_store);
     m_http.install(std::make_unique<QXHttpRequestManager>());
     // What the requests read of the state and the language tables installed above.
     m_sceneState.install(std::make_unique<QXAppSceneState>());
@@ -159,9 +165,7 @@ CompanionApp::CompanionApp(const Options &options)
     m_mainWindow = std::make_unique<MainWindow>(std::move(windowDeps));
     QXToolManagerUI::Deps toolUi;
     toolUi.shell = m_mainWindow.get();
-    // Files and applications open only where the user picked them: those have a record.
-    KeyValueStore *records = m_store;
-    toolUi.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    toolUi.targets = m_targets.get();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts = std::make_unique<platform::ShortcutBinder>(*m_store);
@@ -239,9 +243,7 @@ CompanionApp::CompanionApp(const Options &options)
 // loader, the root keeps it and asks on every device information.
 void CompanionApp::buildDeviceProfile()
 {
-    m_productImages = std::make_unique<NetworkProductImageLoader>(*m_http->urlSessionManager());
-    m_deviceProfile = std::make_unique<DeviceProfileController>(
-        DeviceProfileController::depsFrom(pageContext(), m_productImages.get()));
+    m_deviceProfile = std::make_unique<DeviceProfileController>(pageContext());
     DeviceProfileController *profile = m_deviceProfile.get();
     m_notifications->addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
                                  [profile](const QVariant &) { profile->getCustomerKey(); });
@@ -251,12 +253,12 @@ CompanionApp::~CompanionApp()
 {
     // The profile loader and the shell first: they reach every service below.
     m_deviceProfile.reset();
-    m_productImages.reset();
     m_delegate.reset();
     m_services.reset();
     m_statusItem.reset();
     m_mainWindow.reset();
     m_pageFactory.reset();
+    m_pagePorts.reset();
     m_ownedStatusItem.reset();
     m_startAtLogin.reset();
     m_authority.reset();
@@ -303,6 +305,8 @@ CompanionApp::~CompanionApp()
     m_desktop.reset();
     m_sceneState.reset();
     m_http.reset();
+    m_targets.reset();
+    m_hotWords.reset();
     m_database.reset();
     m_state.reset();
     installLanguageHooks({});
@@ -321,6 +325,8 @@ void CompanionApp::buildShell(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
+    m_pagePorts = std::make_unique<AppPagePorts>(
+        AppPagePorts::Deps{*m_hidCommands, *m_facade, *m_ota, *m_hid, *m_http, *m_authority});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     StatusItemController::Deps deps;
     deps.state = m_state.get();
@@ -343,37 +349,35 @@ void CompanionApp::buildShell(const Options &options)
     m_delegate = std::make_unique<AppDelegate>(delegate);
 }
 
+// Every member is the application's own object; a seam the higher layers have not
+// filled yet is its logged stand-in (m_seams is resolved), and without a desktop
+// workspace the pages' ports stand in for it.
 PageContext CompanionApp::pageContext() const
 {
-    PageContext c;
-    c.state = m_state.get();
-    c.store = m_store;
-    c.languages = m_languages.get();
-    c.notifications = m_notifications.get();
-    c.scheduler = &Scheduler::instance();
-    c.http = m_http.get();
-    c.device = m_facade.get();
-    c.hidCommands = m_hidCommands.get();
-    c.ota = m_ota.get();
-    c.hid = m_hid.get();
-    c.aiWindow = m_seams.aiWindow;
-    c.translate = m_seams.translate;
-    c.tips = m_seams.tips;
-    c.alerts = m_alerts.get();
-    c.errorAlert = m_toolUi.get();
-    c.showPermissions = [authority = m_authority.get()] {
-        if (!authority)
-            return;
-        authority->checkPermission(false);
-        QWidget *window = authority->window();
-        window->show();
-        window->raise();
-        window->activateWindow();
+    platform::IWorkspace *workspace = platform::services().workspace;
+    return PageContext{
+        .state = *m_state,
+        .store = *m_store,
+        .languages = *m_languages,
+        .notifications = *m_notifications,
+        .scheduler = Scheduler::instance(),
+        .device = *m_facade,
+        .hidCommands = *m_pagePorts,
+        .firmware = *m_pagePorts,
+        .receiver = *m_pagePorts,
+        .api = *m_pagePorts,
+        .images = *m_pagePorts,
+        .aiWindow = *m_seams.aiWindow,
+        .translate = *m_seams.translate,
+        .tips = *m_seams.tips,
+        .alerts = *m_alerts,
+        .errorAlert = *m_toolUi,
+        .permissionsWindow = *m_pagePorts,
+        .shell = *m_mainWindow,
+        .startAtLogin = *m_startAtLogin,
+        .shortcuts = *m_shortcuts,
+        .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
     };
-    c.shell = m_mainWindow.get();
-    c.shortcuts = m_shortcuts.get();
-    c.workspace = platform::services().workspace;
-    return c;
 }
 
 void CompanionApp::buildDeviceProtocol()
@@ -426,8 +430,7 @@ void CompanionApp::buildKeyActions()
     deps.aiWindow = m_seams.aiWindow;
     deps.translate = m_seams.translate;
     deps.tips = m_seams.tips;
-    KeyValueStore *records = m_store;
-    deps.hasTargetRecord = [records](const QString &path) { return records->contains(path); };
+    deps.targets = m_targets.get();
     m_keyPress = std::make_unique<QXKeyPressManager>(deps);
 }
 
@@ -515,6 +518,7 @@ void CompanionApp::buildSpeechService(const QString &base)
         if (m_audioTool)
             m_audioTool->stop();
     };
+    deps.hotWords = [hotWords = m_hotWords.get()] { return hotWords->getLocalHotWordListString(); };
     m_speech = std::make_unique<QXWebApiAsrService>(std::move(deps));
 }
 
@@ -523,11 +527,9 @@ void CompanionApp::buildSpeechService(const QString &base)
 void CompanionApp::buildVoice(const Options &options)
 {
     const platform::PlatformServices &desktop = platform::services();
-    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database});
-    KeyValueStore *store = m_store;
+    m_commands = std::make_unique<QXCommandViewModel>(QXCommandViewModel::Deps{*m_http, *m_database, m_hotWords.get()});
     m_cmdService = std::make_unique<QXCmdService>(
-        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard,
-                           [store](const QString &target) { return store->contains(target); }});
+        QXCmdService::Deps{*m_commands, *desktop.workspace, *desktop.keyPoster, *desktop.clipboard, m_targets.get()});
     m_localPost = std::make_unique<QXLocalTextPoster>();
     m_delivery = std::make_unique<QXResultDelivery>(QXResultDelivery::Deps{
         *m_state, *m_languages, *m_facade, *desktop.keyPoster, *desktop.clipboard, *m_seams.aiWindow, *m_cmdService,

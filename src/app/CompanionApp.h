@@ -18,6 +18,7 @@
 #include <vector>
 
 class AppAudioTool;
+class AppPagePorts;
 class AppDelegate;
 class BleNotificationParser;
 class BleStateDelegate;
@@ -36,14 +37,15 @@ class PageFactory;
 struct PageContext;
 class StatusItemController;
 class MessageBoxAlertPresenter;
-class NetworkProductImageLoader;
 class NotificationCenter;
 class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXHotWordViewModel;
 class QXAuthorityManagementWindowController;
 class StartAtLoginController;
+class TargetRecords;
 class QXAudioQueueCapture;
 class QXHttpRequestManager;
 class QXKeyPressManager;
@@ -220,6 +222,8 @@ private:
     std::unique_ptr<platform::ISecretStore> m_ownedSecrets;
     Owned<QXUserInfoData> m_state;
     Owned<WQSSqliteOperation> m_database;
+    Owned<QXHotWordViewModel> m_hotWords;
+    std::unique_ptr<TargetRecords> m_targets;
     Owned<QXHttpRequestManager> m_http;
     Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
@@ -296,6 +300,9 @@ private:
     AppAudioTool *m_previousAudioTool = nullptr;
 
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
+    // The pages: their ports over the managers above, and the factory that makes each
+    // page over the context of pageContext().
+    std::unique_ptr<AppPagePorts> m_pagePorts;
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
@@ -308,6 +315,5 @@ private:
 
     // The device profile, until the device settings page owns it: loaded on every
     // device information.
-    std::unique_ptr<NetworkProductImageLoader> m_productImages;
     std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

@@ -62,17 +62,6 @@ void MainWindow::configUI(PageFactory *pages)
 
     m_leftView->setLayerBackgroundColor(QColor(246, 247, 248));
     m_rightView->setLayerBackgroundColor(Qt::white);
-    for (int tag = 0; tag < viewtag::kCount; ++tag) {
-        if (m_pages[tag])
-            continue;
-        m_pages[tag] = m_pageFactory ? m_pageFactory->makePage(tag) : nullptr;
-        if (!m_pages[tag])
-            continue;
-        QWidget *view = m_pages[tag]->view();
-        view->setParent(m_rightView);
-        view->setGeometry(m_rightView->rect());
-        view->show();
-    }
     m_selectIndex = 0;
     configLeftItem();
 }
@@ -141,6 +130,15 @@ void MainWindow::itemClicked(QXTabItem *sender)
 
 void MainWindow::showPage(int viewTag)
 {
+    // A page is made, and its view built, the first time it is shown.
+    if (!m_pages[viewTag] && m_pageFactory) {
+        m_pages[viewTag] = m_pageFactory->makePage(viewTag);
+        if (m_pages[viewTag]) {
+            QWidget *view = m_pages[viewTag]->view();
+            view->setParent(m_rightView);
+            view->setGeometry(m_rightView->rect());
+        }
+    }
     for (int tag = 0; tag < viewtag::kCount; ++tag)
         if (m_pages[tag])
             m_pages[tag]->view()->setVisible(tag == viewTag);

@@ -40,7 +40,8 @@ public:
     ~MainWindow() override;
 
     // Watches the notifications that rebuild and re-title the tabs, colours the two
-    // areas, has the factory make the pages in page-number order and builds the tabs.
+    // areas and builds the tabs. The factory makes each page the first time its tab
+    // is shown.
     void configUI(PageFactory *pages);
     void configLeftItem();
     void configTitle();
@@ -61,7 +62,7 @@ public:
     const QList<QXTabItem *> &btnArr() const { return m_btnArr; }
     const QList<TabEntry> &btnConfigArr() const { return m_btnConfigArr; }
     int selectIndex() const { return m_selectIndex; }
-    // The page of a page number; nullptr before configUI or for another number.
+    // The page of a page number; nullptr before it was first shown or for another number.
     QXBaseViewController *page(int viewTag) const;
     QLabel *lowElectricImageView() const { return m_lowElectricImageView; }
 

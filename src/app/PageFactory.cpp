@@ -1,12 +1,15 @@
 #include "PageFactory.h"
 
+#include "AccountPages.h"
+#include "CommandsPages.h"
 #include "PlaceholderPage.h"
+#include "SettingsPages.h"
 #include "TabBarEntries.h"
 
 #include <array>
 
 namespace {
-// The class each page number's page has, in page-number order.
+// The class each page number's page has, in page-number order: what a placeholder names.
 constexpr std::array<const char *, viewtag::kCount> kPageClasses{
     "MouseSettingViewController",
     "SmartSettingViewController",
@@ -19,10 +22,17 @@ constexpr std::array<const char *, viewtag::kCount> kPageClasses{
 };
 } // namespace
 
+std::vector<PageTable> PageFactory::libraryTables()
+{
+    return {settingsPages(), commandsPages(), accountPages()};
+}
+
 std::unique_ptr<QXBaseViewController> PageFactory::makePage(int viewTag)
 {
     if (viewTag < 0 || viewTag >= viewtag::kCount)
         return nullptr;
+    if (const PageEntry *entry = findPage(m_tables, viewTag))
+        return entry->make(m_context);
     const TabEntry *entry = tabEntryForTag(viewTag);
     return std::make_unique<PlaceholderPage>(viewTag, QString::fromLatin1(kPageClasses[viewTag]),
                                              entry ? entry->name : QString());

@@ -1,17 +1,25 @@
 #pragma once
 
 #include "PageContext.h"
+#include "PageTable.h"
 
 #include <memory>
+#include <vector>
 
 class QXBaseViewController;
 
 // Makes the main window's eight pages, each over the one context the application hands
-// every page. A page whose code is not part of the build comes as a placeholder that
-// names it.
+// every page, from the tables of the pages libraries. A page number no table offers
+// comes as a placeholder that names the page's class.
 class PageFactory {
 public:
-    explicit PageFactory(const PageContext &context) : m_context(context) {}
+    // The tables of the three pages libraries (settings, commands, account).
+    static std::vector<PageTable> libraryTables();
+
+    explicit PageFactory(const PageContext &context, std::vector<PageTable> tables = libraryTables())
+        : m_context(context), m_tables(std::move(tables))
+    {
+    }
     virtual ~PageFactory() = default;
 
     const PageContext &context() const { return m_context; }
@@ -23,4 +31,5 @@ public:
 
 private:
     PageContext m_context;
+    std::vector<PageTable> m_tables;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -7,7 +8,8 @@
 
 // Stored shortcuts and key profiles keep macOS virtual key codes and modifier flags
 // (that is what the servers and older settings hold). This table is the one place
-// where they become X keysyms; the key poster and the global shortcut helper use it.
+// where they become X keysyms (the key poster and the global shortcut helper) and
+// where a key typed into the application becomes one (the shortcut recorder).
 namespace platform::keys {
 
 // macOS event modifier flags as stored.
@@ -25,10 +27,14 @@ constexpr int kMacKeyF1 = 122;
 constexpr int kMacKeyF2 = 120;
 constexpr int kMacKeyF3 = 99;
 
+// Marks the keypad rows of the Qt key column.
+constexpr int kKeypad = Qt::KeypadModifier;
+
 struct MacKeyMapping {
     int macKeyCode;
     quint32 keysym; // X keysym
     const char *name;
+    int qtKey; // the Qt::Key typed on that key, with kKeypad for the keypad
 };
 
 // The whole table, in macOS key-code order.
@@ -42,5 +48,20 @@ std::optional<quint32> keysymForMacKeyCode(int macKeyCode);
 // Control is held once. Bits other than the four modifiers are ignored (0x100 is
 // "not coalesced", not a key).
 std::vector<quint32> modifierKeysymsForFlags(quint64 macFlags);
+
+// The macOS code of the key Qt reports (QKeyEvent::key(), with kKeypad when the
+// event carries Qt::KeypadModifier); nothing for a key without one (media keys,
+// keys of other layouts). The US shifted symbols ("!", "{", ...) and Backtab name
+// the key they are typed on; a keypad key the table lacks is taken as its main key.
+std::optional<int> macKeyCodeForQtKey(int qtKey, bool keypad = false);
+
+// The macOS flags a Linux chord is recorded with: Ctrl as Command (Command replays
+// as Control here and as Command on a Mac), Alt as Option, Shift as Shift. Nothing
+// when Super is held, which has no place in the stored form. The keypad bit is
+// ignored.
+std::optional<quint64> macFlagsForQtModifiers(Qt::KeyboardModifiers modifiers);
+
+// The modifier symbols of macOS flags in the order a Mac writes them, "⌃⌥⇧⌘".
+QString modifierSymbolsForFlags(quint64 macFlags);
 
 } // namespace platform::keys

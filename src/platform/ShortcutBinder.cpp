@@ -23,6 +23,14 @@ std::optional<qint64> wholeNumber(const QJsonValue &v)
         return std::nullopt;
     return qint64(d);
 }
+
+// The stored form of a key the user cleared: an empty object, not a missing value
+// (that brings the registered default back).
+bool isClearedValue(const QVariant &raw)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(raw.toString().toUtf8());
+    return doc.isObject() && doc.object().isEmpty();
+}
 } // namespace
 
 QJsonObject Shortcut::toJson() const
@@ -93,6 +101,8 @@ std::optional<Shortcut> ShortcutBinder::shortcutForKey(const QString &defaultsKe
     const QVariant fallback = m_store.registeredDefaults().value(defaultsKey);
     if (!m_store.contains(defaultsKey))
         return usable(fallback);
+    if (isClearedValue(m_store.value(defaultsKey)))
+        return std::nullopt;
     if (auto stored = usable(m_store.value(defaultsKey)))
         return stored;
     // Hand-edited, or written for a key this keyboard table lacks: the default
@@ -109,6 +119,14 @@ void ShortcutBinder::setShortcut(const QString &defaultsKey, const std::optional
         m_store.setJson(defaultsKey, shortcut->toJson());
     else
         m_store.remove(defaultsKey);
+    auto it = m_bindings.find(defaultsKey);
+    if (it != m_bindings.end())
+        grab(defaultsKey, *it);
+}
+
+void ShortcutBinder::clearShortcut(const QString &defaultsKey)
+{
+    m_store.setJson(defaultsKey, QJsonObject{});
     auto it = m_bindings.find(defaultsKey);
     if (it != m_bindings.end())
         grab(defaultsKey, *it);

@@ -46,11 +46,15 @@ public:
     // Registered defaults are read when nothing is stored; they are never written.
     void registerDefaults(const std::vector<std::pair<QString, Shortcut>> &defaults);
 
-    // The stored shortcut, else the default; nothing when neither is readable.
+    // The stored shortcut, else the default; nothing when neither is readable, or
+    // when the user cleared the key (see clearShortcut).
     std::optional<Shortcut> shortcutForKey(const QString &defaultsKey) const;
     // Stores a new shortcut (nothing removes the stored one, so the default applies
     // again) and moves an existing binding of the key onto it.
     void setShortcut(const QString &defaultsKey, const std::optional<Shortcut> &shortcut);
+    // What a recorder's clear button does: stores the explicit "no shortcut", the
+    // empty object {}, which hides the default too, and releases the key's grab.
+    void clearShortcut(const QString &defaultsKey);
 
     // A key without a readable shortcut is remembered as bound but grabs nothing
     // (logged), so a later setShortcut makes it work.

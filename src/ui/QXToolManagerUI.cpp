@@ -6,6 +6,7 @@
 #include "MainThread.h"
 #include "PZLog.h"
 #include "Scheduler.h"
+#include "TargetRecords.h"
 #include "platform/KeyCodeTable.h"
 #include "services/IAppShell.h"
 
@@ -108,8 +109,6 @@ QXToolManagerUI::QXToolManagerUI(Deps deps) : m_deps(std::move(deps))
 {
     if (!m_deps.localize)
         m_deps.localize = [](const QString &key) { return HRVLocalizedString::hrvAppLocalizedString(key); };
-    if (!m_deps.hasTargetRecord)
-        m_deps.hasTargetRecord = [](const QString &path) { return defaultStore().contains(path); };
 }
 
 QXToolManagerUI &QXToolManagerUI::sharedInstance()
@@ -240,17 +239,19 @@ double QXToolManagerUI::textWidth(const QString &text, double height, const QFon
     return fm.boundingRect(QRectF(0, 0, kUnbounded, height), Qt::TextSingleLine, text).width() + 2.0;
 }
 
-bool QXToolManagerUI::openFileWithPath(const QString &path)
+bool QXToolManagerUI::openFileWithPath(const QString &target)
 {
-    if (path.isEmpty() || !m_deps.hasTargetRecord(path)) {
-        qxInfo("workspace") << "not opened, not a picked target:" << path;
+    const std::optional<QString> path =
+        m_deps.targets ? m_deps.targets->resolve(target) : TargetRecords(defaultStore()).resolve(target);
+    if (!path) {
+        qxInfo("workspace") << "not opened, not a picked target:" << target;
         return false;
     }
-    if (!QFileInfo::exists(path)) {
-        writeLog(QStringLiteral("打开失败，文件不存在：%1").arg(path));
+    if (!QFileInfo::exists(*path)) {
+        writeLog(QStringLiteral("打开失败，文件不存在：%1").arg(*path));
         return false;
     }
-    return workspace().openUrl(QUrl::fromLocalFile(path));
+    return workspace().openUrl(QUrl::fromLocalFile(*path));
 }
 
 QUrl QXToolManagerUI::browserUrlForCmdString(const QString &text)

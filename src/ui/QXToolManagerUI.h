@@ -12,6 +12,7 @@
 #include <functional>
 
 class IAppShell;
+class TargetRecords;
 class QFont;
 
 // Posts one key stroke of a macOS virtual key code with macOS modifier flags into
@@ -39,9 +40,9 @@ public:
         // Looks up the user-visible text of a key in the interface language
         // (default: HRVLocalizedString).
         std::function<QString(const QString &)> localize;
-        // Whether the user picked this file or folder as a command target (only
-        // those are opened). Default: a preference of that name exists.
-        std::function<bool(const QString &)> hasTargetRecord;
+        // The file and folder targets the user picked (only those are opened);
+        // nullptr: the records in the application's store.
+        const TargetRecords *targets = nullptr;
         IAppShell *shell = nullptr; // the main window alerts are shown on; nullptr: none
     };
 
@@ -77,8 +78,9 @@ public:
     static double textHeight(const QString &text, double width, const QFont &font);
     static double textWidth(const QString &text, double height, const QFont &font);
 
-    // Opens a file or folder the user picked earlier; other paths are not opened.
-    bool openFileWithPath(const QString &path);
+    // Opens a file or folder the user picked earlier, named by its target text as
+    // stored ("file://..." or a path); other targets are not opened.
+    bool openFileWithPath(const QString &target);
 
     // Opens a web address in the default browser; "http://" is added when the text
     // names no scheme. Invalid addresses are not opened.

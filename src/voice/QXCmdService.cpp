@@ -3,6 +3,7 @@
 #include "PZLog.h"
 #include "QXCommandMatching.h"
 #include "QXCommandViewModel.h"
+#include "TargetRecords.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -62,8 +63,8 @@ bool QXCmdService::openFileWithCmdPath(const QString &target, const QString &cmd
 
 bool QXCmdService::openPickedTarget(const QString &target)
 {
-    const std::optional<QString> path = qxCommandTargetPath(target);
-    if (!path || !m_deps.hasTargetRecord || !m_deps.hasTargetRecord(target)) {
+    const std::optional<QString> path = m_deps.targets ? m_deps.targets->resolve(target) : std::nullopt;
+    if (!path) {
         qxInfo("commands") << "not opened, not a picked target:" << target;
         return false;
     }

@@ -3,9 +3,8 @@
 #include "IVoiceCommandRunner.h"
 #include "QXToolManagerUI.h"
 
-#include <functional>
-
 class QXCommandViewModel;
+class TargetRecords;
 class QXVoiceCommandItem;
 namespace platform {
 class IClipboard;
@@ -23,9 +22,8 @@ public:
         platform::IWorkspace &workspace;
         platform::IKeyPoster &keyPoster;
         platform::IClipboard &clipboard;
-        // Whether the user picked this file or folder target (keyed by the target text
-        // as stored); only picked targets are opened. Empty: none is.
-        std::function<bool(const QString &target)> hasTargetRecord;
+        // The file and folder targets the user picked; only those are opened. nullptr: none is.
+        const TargetRecords *targets = nullptr;
     };
 
     explicit QXCmdService(Deps deps);

@@ -23,16 +23,3 @@ QXVoiceCommandPtr searchCmdFromCommandArr(const QXVoiceCommandList &list, const 
     }
     return nullptr;
 }
-
-std::optional<QString> qxCommandTargetPath(const QString &target)
-{
-    QString path = target;
-    if (path.startsWith(QLatin1String("file://"))) {
-        path = path.mid(7);
-        if (path.startsWith(QLatin1String("localhost/")))
-            path = path.mid(9);
-    }
-    if (!path.startsWith(u'/'))
-        return std::nullopt;
-    return path;
-}

@@ -11,8 +11,3 @@ QString qxCommandWord(const QXVoiceCommandItem &item);
 // punctuation at both ends, equals the word ignoring case or contains it (case
 // sensitive). A command without a word never matches. nullptr when none does.
 QXVoiceCommandPtr searchCmdFromCommandArr(const QXVoiceCommandList &list, const QString &text);
-
-// The local path of a file or folder target as the command pages store it: a
-// "file://" text taken literally (the pages keep it unescaped, so "%41" and "#"
-// belong to the name), or an absolute path. nullopt for anything else.
-std::optional<QString> qxCommandTargetPath(const QString &target);

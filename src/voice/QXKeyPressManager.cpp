@@ -32,7 +32,7 @@ QXToolManagerUI::Deps toolDeps(const QXKeyPressManager::Deps &deps)
     tools.keyPoster = deps.keyPoster;
     tools.clipboard = deps.clipboard;
     tools.workspace = deps.workspace;
-    tools.hasTargetRecord = deps.hasTargetRecord;
+    tools.targets = deps.targets;
     return tools;
 }
 

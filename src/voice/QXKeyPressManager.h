@@ -48,9 +48,9 @@ public:
         ITranslateManager *translate = nullptr;
         IPopupTips *tips = nullptr;
         Scheduler *scheduler = nullptr;
-        // Whether the user picked a file or folder as a key's target (only those are
-        // opened); empty: the tool manager's rule.
-        std::function<bool(const QString &)> hasTargetRecord;
+        // The file and folder targets the user picked (only those are opened);
+        // nullptr: the records in the application's store.
+        const TargetRecords *targets = nullptr;
         // The key and voice flags shared with the device layers (lastPressType among
         // them); nullptr: the manager's own.
         VoiceKeyState *keys = nullptr;

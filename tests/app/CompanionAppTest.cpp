@@ -15,20 +15,24 @@
 #include "TempDataRoot.h"
 
 #include "AppAudioTool.h"
+#include "AppPagePorts.h"
 #include "BleNotificationParser.h"
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
+#include "LocalHttpServer.h"
 #include "MainWindow.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PageContext.h"
+#include "PagePorts.h"
 #include "QXAudioMonitorService.h"
 #include "QXAudioQueueCapture.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
+#include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
@@ -39,11 +43,16 @@
 #include "QXToolManagerUI.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "StartAtLoginController.h"
 #include "TKTTSManager.h"
+#include "platform/IWorkspace.h"
 #include "platform/ShortcutBinder.h"
+#include "services/IMouseCommands.h"
 #include "sqlite/WQSSqliteOperation.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +84,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXHttpRequestManager", InstalledInstance<QXHttpRequestManager>::installed()},
         {"QXNetSceneState", InstalledInstance<QXNetSceneState>::installed()},
         {"WQSSqliteOperation", InstalledInstance<WQSSqliteOperation>::installed()},
+        {"QXHotWordViewModel", InstalledInstance<QXHotWordViewModel>::installed()},
         {"ShortcutBinder", InstalledInstance<platform::ShortcutBinder>::installed()},
         {"QXHidCommandManager", InstalledInstance<QXHidCommandManager>::installed()},
         {"QXBLEMouseCommandManager", InstalledInstance<QXBLEMouseCommandManager>::installed()},
@@ -146,8 +156,6 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             EXPECT_EQ(app.ble().stateNOW(), QXBLEManager::kStateScanning);
             EXPECT_TRUE(world.adapter.isScanning());
             EXPECT_EQ(QXLanguageManager::sharedInstance().asrLanguageType(), 1);
-            const PageContext pages = app.pageContext();
-            EXPECT_TRUE(pages.errorAlert && pages.showPermissions);
 
             // The receiver arrives: it is opened in its family's layout, Bluetooth LE gives way,
             // and the protocol's poll asks every 3 s whether the mouse is there.
@@ -308,3 +316,57 @@ TEST_F(CompanionAppTest, EventsBeforeTheInterfaceTheFirstConnectionAndTheQuitOve
 }
 
 } // namespace
+
+// The pages' context is the application's own objects, and its picture loader reads
+// what a web server sends.
+TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
+{
+    World world;
+    CompanionApp app(world.options());
+    const PageContext c = app.pageContext();
+    EXPECT_EQ(&c.state, &app.state());
+    EXPECT_EQ(&c.device, static_cast<IMouseCommands *>(&QXMouseCommandManager::sharedInstance()));
+    EXPECT_EQ(&c.shell, static_cast<IAppShell *>(&app.mainWindow()));
+    EXPECT_EQ(&c.startAtLogin, static_cast<IStartAtLogin *>(&app.startAtLoginController()));
+    EXPECT_EQ(&c.errorAlert, static_cast<IErrorAlert *>(&QXToolManagerUI::sharedInstance()));
+    // Without desktop services the pages open nothing, and say so.
+    EXPECT_FALSE(c.workspace.openUrl(QUrl(QStringLiteral("https://example.invalid/"))));
+
+    LocalHttpServer server;
+    QImage red(3, 2, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    red.save(&buffer, "PNG");
+    server.setHandler([&png](const HttpRequestRecord &r) {
+        if (r.path == "/big.png") // more than a picture may be: cut off, not read whole
+            return HttpScriptedReply::withContentType("image/png", png + QByteArray(AppPagePorts::kMaxImageBytes, 0));
+        return r.path == "/p.png" ? HttpScriptedReply::withContentType("image/png", png)
+                                  : HttpScriptedReply::withContentType("text/plain", "not a picture");
+    });
+    struct Got {
+        QSize size;
+        QString error;
+        bool done = false;
+    };
+    const auto load = [&](const char *path) {
+        Got got;
+        QObject context;
+        c.images.loadImage(QUrl(server.baseUrl() + QLatin1String(path)), &context,
+                           [&got](const QImage &i, const QString &e) {
+                               got = {i.size(), e, true};
+                           });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return got.done; }, 5000)) << path;
+        return got;
+    };
+    const Got picture = load("/p.png");
+    EXPECT_EQ(picture.size, QSize(3, 2));
+    EXPECT_TRUE(picture.error.isEmpty());
+    const Got text = load("/t.txt");
+    EXPECT_TRUE(text.size.isEmpty());
+    EXPECT_FALSE(text.error.isEmpty());
+    const Got big = load("/big.png");
+    EXPECT_TRUE(big.size.isEmpty());
+    EXPECT_NE(big.error, "not a picture");
+    EXPECT_FALSE(big.error.isEmpty());
+}

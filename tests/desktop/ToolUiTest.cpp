@@ -4,8 +4,10 @@
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "HRVLocalizedString.h"
+#include "KeyValueStore.h"
 #include "PZScrollView.h"
 #include "QXToolManagerUI.h"
+#include "TargetRecords.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -89,14 +91,19 @@ TEST(ToolUiTest, OnlyPickedExistingFilesAreOpened)
     const QString picked = dir.filePath("报告 1.txt");
     QFile(picked).open(QIODevice::WriteOnly);
     const QString gone = dir.filePath("gone.txt");
-    QStringList records{picked, gone};
+    QFile(gone).open(QIODevice::WriteOnly);
+    MemoryKeyValueStore store;
+    TargetRecords records(store);
+    ASSERT_TRUE(records.record(picked));
+    ASSERT_TRUE(records.record("file://" + gone));
+    QFile::remove(gone);
     QXToolManagerUI::Deps deps;
     deps.workspace = &workspace;
-    deps.hasTargetRecord = [&](const QString &p) { return records.contains(p); };
+    deps.targets = &records;
     QXToolManagerUI tool(deps);
 
     EXPECT_FALSE(tool.openFileWithPath(dir.filePath("never-picked.txt")));
-    EXPECT_FALSE(tool.openFileWithPath(gone)) << "a picked file that no longer exists";
+    EXPECT_FALSE(tool.openFileWithPath("file://" + gone)) << "a picked file that no longer exists";
     EXPECT_FALSE(tool.openFileWithPath(QString()));
     EXPECT_TRUE(workspace.opened.empty());
     EXPECT_TRUE(tool.openFileWithPath(picked));

@@ -34,15 +34,6 @@ TEST(HidReaderFields, SensorByteAndDpiByte)
         EXPECT_EQ(icTypeFromSensorByte(r.byte), r.icType) << int(r.byte);
         EXPECT_EQ(mouseTypeFromSensorByte(r.byte), r.mouseType) << int(r.byte);
     }
-    // Chip type 1 maps its own DPI units to list positions; everything else is kept.
-    EXPECT_EQ(dpiIndexFromReport(32, 1), 0);
-    EXPECT_EQ(dpiIndexFromReport(42, 1), 1);
-    EXPECT_EQ(dpiIndexFromReport(48, 1), 2);
-    EXPECT_EQ(dpiIndexFromReport(54, 1), 3);
-    EXPECT_EQ(dpiIndexFromReport(63, 1), 4);
-    EXPECT_EQ(dpiIndexFromReport(43, 1), 43);
-    EXPECT_EQ(dpiIndexFromReport(42, 2), 42);
-    EXPECT_EQ(dpiIndexFromReport(0xff, 5), 255);
 }
 
 TEST(HidReaderFields, PlanTwoSensorIds)

@@ -2,7 +2,10 @@
 // writes (qx_layers.tsv, from src/CMakeLists.txt):
 //  - an include reaches only a layer of a lower rank (or its own layer);
 //  - a layer that names its users (the platform backends) is included by those only;
-//  - the folders of src/ include each other without a cycle.
+//  - the folders of src/ include each other without a cycle;
+//  - the pages, the assistant and the presenter reach the device only through what
+//    they are handed: no file under them calls sharedInstance( or includes a header
+//    of device/transport or device/protocol.
 // Prints each violation with the file and line, and exits 1 when there is any.
 //
 // usage: qx_include_graph <layer table> <src folder>
@@ -15,6 +18,7 @@
 #include <optional>
 #include <regex>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -78,6 +82,16 @@ std::optional<std::vector<Layer>> readTable(const fs::path &path)
 bool isUnder(const std::string &file, const std::string &dir)
 {
     return file.size() > dir.size() && file.compare(0, dir.size(), dir) == 0 && file[dir.size()] == '/';
+}
+
+// The folders whose files are handed every service (a page context, Deps) and so may
+// neither fetch a process-wide instance nor name a device class.
+const char *const kHandedFolders[] = {"pages", "assistant", "presenter"};
+const char *const kDeviceFolders[] = {"device/transport", "device/protocol"};
+
+bool isUnderAny(const std::string &file, std::span<const char *const> dirs)
+{
+    return std::any_of(dirs.begin(), dirs.end(), [&](const char *dir) { return isUnder(file, dir); });
 }
 
 // The layer a file of src/ belongs to: the one with the longest folder holding it.
@@ -157,8 +171,18 @@ int main(int argc, char **argv)
         std::ifstream in(src / file);
         std::string line;
         int number = 0;
+        const bool handed = isUnderAny(file, kHandedFolders);
         while (std::getline(in, line)) {
             ++number;
+            if (handed) {
+                const auto call = line.find("sharedInstance(");
+                if (call != std::string::npos && line.rfind("//", call) == std::string::npos) {
+                    std::printf("%s:%d: calls sharedInstance(: a page, the assistant and the presenter use what "
+                                "they are handed (PageContext, Deps)\n",
+                                file.c_str(), number);
+                    ++failures;
+                }
+            }
             std::smatch m;
             if (!std::regex_search(line, m, includeLine))
                 continue;
@@ -166,6 +190,14 @@ int main(int argc, char **argv)
                 includes.push_back({file, number, m[1].str(), *to});
         }
     }
+
+    for (const Include &inc : includes)
+        if (isUnderAny(inc.from, kHandedFolders) && isUnderAny(inc.to, kDeviceFolders)) {
+            std::printf("%s:%d: includes \"%s\" of %s: a page, the assistant and the presenter reach the device "
+                        "through the ports they are handed\n",
+                        inc.from.c_str(), inc.line, inc.text.c_str(), folderOf(inc.to).c_str());
+            ++failures;
+        }
 
     // Direction: downwards only, backends by their users only.
     for (const Include &inc : includes) {

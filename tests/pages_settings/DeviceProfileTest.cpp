@@ -13,12 +13,12 @@ TEST(Pgs1ProfileCache, FetchedOnceThenReadFromTheCacheUntilAKeyReset)
     w.s.languages().setUiLanguageIndex(0);
     w.serve(kP);
     ASSERT_EQ(w.getCustomerKey(), 1);
-    const HttpRequestRecord &r = w.net.server.lastRequest();
-    EXPECT_TRUE(r.path.endsWith("/getModelInfo"));
-    EXPECT_EQ(r.query.left(r.query.indexOf("&mac=")), "productCode=523&languageCode=ZH_CN&sno=S9&id=");
-    EXPECT_EQ(r.queryValue("forceUpdate"), "0");
-    EXPECT_EQ(w.stored("523_S9"), NetWorld::json(kP));
-    EXPECT_EQ(w.stored("kMouseCustomerKey"), NetWorld::json(kP));
+    const QUrl url(w.page.ports.requests.back().first->requestURL());
+    EXPECT_TRUE(url.path().endsWith("/getModelInfo"));
+    EXPECT_EQ(url.query().left(url.query().indexOf("&mac=")), "productCode=523&languageCode=ZH_CN&sno=S9&id=");
+    EXPECT_EQ(QUrlQuery(url).queryItemValue("forceUpdate"), "0");
+    EXPECT_EQ(w.stored("523_S9"), ProfileWorld::json(kP));
+    EXPECT_EQ(w.stored("kMouseCustomerKey"), ProfileWorld::json(kP));
     EXPECT_EQ(w.store().stringValue("kLastProductCode") + w.store().stringValue("kLastSN"), "523S9");
     EXPECT_EQ(w.store().stringValue("appKey"), "K1");
 
@@ -28,7 +28,7 @@ TEST(Pgs1ProfileCache, FetchedOnceThenReadFromTheCacheUntilAKeyReset)
     w.store().setValue("523_S9", ""); // what a key reset writes
     w.serve(kP);
     EXPECT_EQ(w.getCustomerKey(), 1);
-    EXPECT_EQ(w.net.server.lastRequest().queryValue("id"), "M7");
+    EXPECT_EQ(w.lastQuery().queryItemValue("id"), "M7");
 
     // A product without AI pages has no profile.
     w.s->setProductCode("412");
@@ -89,7 +89,7 @@ TEST(Pgs1ProfileApply, AnEmptyProfileClearsWhatTheFirstSet)
                  || s.isConfigAI() || s.isHideDPI());
     EXPECT_TRUE(s.reportRateArr().isEmpty() && s.serviceDpiArr().isEmpty() && s.mouseSettingArr().isEmpty());
     EXPECT_EQ(s.serviceGPTS() + s.webURL() + s.chatGPTURL() + s.region() + w.store().stringValue("appKey"), "");
-    EXPECT_TRUE(w.log.calls.isEmpty());
+    EXPECT_EQ(w.log.calls, QStringList{"httpRequestWithScene"});
     EXPECT_EQ(w.stored("kMouseSettingArrKey"), QJsonValue(QJsonArray()));
     EXPECT_EQ(w.store().stringValue("523_S9"), "{}");
     EXPECT_EQ(w.store().stringValue("kMouseCustomerKey"), lastProfile);

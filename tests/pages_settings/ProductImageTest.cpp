@@ -1,12 +1,10 @@
-// The product picture: which record the interface language picks, what is saved
-// where, and the real download.
+// The product picture: which record the interface language picks and what is saved
+// where. (The download itself is the application's picture port: CompanionAppTest.)
 #include "ProfileWorld.h"
 
 #include "DataPaths.h"
 
-#include <QBuffer>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 
 namespace {
 
@@ -39,7 +37,7 @@ TEST(Pgs1ProductImage, TheInterfaceLanguagePicksTheRecord)
         ProfileWorld w;
         w.s.languages().setUiLanguageIndex(quint64(row.uiIndex));
         w.apply(QByteArray(R"({"images":)") + row.images + "}");
-        EXPECT_EQ(w.images.urls.join(' '), row.loaded);
+        EXPECT_EQ(w.imageLoads().join(' '), *row.loaded ? QStringLiteral("loadImage(%1)").arg(row.loaded) : "");
     }
 }
 
@@ -49,20 +47,20 @@ TEST(Pgs1ProductImage, SavedOnSuccessShownFromTheFileOnFailure)
 {
     ProfileWorld w;
     const QByteArray profile = R"({"sno":"S9X","images":[{"ZH_CN":[{"img":"http://c/1.png"}]}]})";
-    w.apply(profile);
-    w.images.finish(QImage());
+    const QUrl url("http://c/1.png");
+    w.apply(profile); // no picture there
     EXPECT_TRUE(w.ctl.productImage().isNull());
+    w.page.ports.images[url] = square(Qt::red);
     w.apply(profile);
-    w.images.finish(square(Qt::red));
     EXPECT_EQ(QImage(DataPaths::getFilePath("523_S9X.png")).pixelColor(1, 1), QColor(Qt::red));
+    w.page.ports.images.remove(url);
     w.apply(profile);
-    w.images.finish(QImage());
     EXPECT_EQ(w.ctl.productImage().pixelColor(0, 0), QColor(Qt::red));
     w.apply(R"({"images":[]})");
     EXPECT_TRUE(w.ctl.productImage().isNull());
 
+    w.page.ports.images[url] = square(Qt::blue);
     w.apply(R"({"sno":"../../evil","images":[{"ZH_CN":[{"img":"http://c/1.png"}]}]})");
-    w.images.finish(square(Qt::blue));
     EXPECT_TRUE(QFileInfo::exists(DataPaths::getFilePath("523_..%2F..%2Fevil.png")));
 }
 
@@ -79,25 +77,6 @@ TEST(Pgs1ProductImage, TheFileNameIsOneSafeName)
     const QString longName = DeviceProfileController::productImageFileName("523", QString(1000, 'x'));
     EXPECT_LT(longName.size(), 255);
     EXPECT_NE(longName, DeviceProfileController::productImageFileName("523", QString(1001, 'x')));
-}
-
-TEST(Pgs1ProductImage, TheNetworkLoaderDecodesAServedPng)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && square(Qt::green).save(&buffer, "PNG"));
-    LocalHttpServer server;
-    server.enqueue(HttpScriptedReply::withContentType("image/png", png));
-    server.enqueue(HttpScriptedReply::html(404, "<p>gone</p>"));
-    QNetworkAccessManager network;
-    NetworkProductImageLoader loader(network);
-    QList<QImage> got;
-    for (int i = 1; i <= 2; ++i) {
-        loader.load(QUrl(server.baseUrl() + "/p.png"), [&](const QImage &image) { got << image; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return got.size() == i; }, 5000));
-    }
-    EXPECT_EQ(got[0].pixelColor(1, 1), QColor(Qt::green));
-    EXPECT_TRUE(got[1].isNull());
 }
 
 } // namespace

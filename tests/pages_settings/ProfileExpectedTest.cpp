@@ -43,7 +43,7 @@ TEST(Pgs1ProfileExpected, FullProfileGivesTheExpectedState)
                                                     {"to", l.toLanguageArr()},
                                                     {"screenshotsFrom", l.screenshotsTranslateFromLanguageArray()}}},
                           {"events", texts(w.events)},
-                          {"calls", texts(w.log.calls + w.images.urls)}};
+                          {"calls", texts(w.log.calls)}};
 
     QFile expected(QStringLiteral(QX_TEST_DATA "/profile_full.expected.json"));
     if (qEnvironmentVariableIsSet("QX_UPDATE_EXPECTED")) {

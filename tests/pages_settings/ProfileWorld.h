@@ -1,83 +1,66 @@
 #pragma once
 
 #include "DeviceProfileController.h"
-#include "FakeNeighbours.h"
-#include "KeyValueStore.h"
-#include "NetWorld.h"
-#include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "ProductImageLoader.h"
-#include "ScopedUserInfoData.h"
+#include "PageWorld.h"
+#include "QXNetBaseScene.h"
+#include "QXNetSceneState.h"
 
-#include <QTest>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
-
-// Remembers every picture load; finish() answers the latest.
-struct FakeImageLoader final : ProductImageLoader {
-    QStringList urls;
-    std::vector<std::function<void(const QImage &)>> pending;
-    void load(const QUrl &url, std::function<void(const QImage &)> done) override
-    {
-        urls << url.toString();
-        pending.push_back(std::move(done));
-    }
-    void finish(const QImage &image) { pending.back()(image); }
-};
-
-// The profile loader of product 523 / sn S9 over a fresh state, the maker's API on a
-// local server, and recording stand-ins. `events` holds the profile's notifications
-// and the voice-chip query in the order they happened.
+// The profile loader of product 523 / sn S9 on a page world: a fresh state, the
+// scenes reading it, and recorders behind every port. `events` holds the profile's
+// notifications in the order they were posted; the ports' calls (the request, the
+// picture loads, the voice-chip query, the AI window) go to `log`.
 struct ProfileWorld {
-    ScopedUserInfoData s;
-    NetWorld net;
-    CallLog log;
-    FakeAIWindow ai{log};
-    FakeImageLoader images;
+    PageWorld page;
+    QXAppSceneState sceneState;
+    ScopedInstall<QXNetSceneState> installedSceneState{&sceneState};
+    ScopedUserInfoData &s = page.data;
+    CallLog &log = page.log;
     QObject observer;
     QStringList events;
-    DeviceProfileController ctl{deps()};
+    QList<QJsonValue> replies; // the server's answers, in order; none left: the request fails
+    DeviceProfileController ctl{page.context()};
 
     ProfileWorld()
     {
         using namespace qx::notify;
         for (const char *name : {kUpdateOCRListNotification, kUpdateInputAudioListNotification,
                                  kUpdateTranslateListNotification, kUpdateLeftItemNotification})
-            NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(name), &observer,
-                                                            [this, name](const QVariant &) { events << name; });
+            page.notifications.addObserver(QString::fromLatin1(name), &observer,
+                                           [this, name](const QVariant &) { events << name; });
         s->setProductCode(QStringLiteral("523"));
         s->mouseInfoItem().setSn(QStringLiteral("S9"));
     }
-    DeviceProfileController::Deps deps()
+    static QJsonValue json(const QByteArray &text)
     {
-        DeviceProfileController::Deps d;
-        d.state = &s.state();
-        d.store = &s.store();
-        d.languages = &s.languages();
-        d.notifications = &NotificationCenter::defaultCenter();
-        d.http = &net.client();
-        d.aiWindow = &ai;
-        d.images = &images;
-        d.askVoiceChipInfo = [this] { events << "askVoiceChipInfo"; };
-        return d;
+        const QJsonArray wrapped = QJsonDocument::fromJson("[" + text + "]").array();
+        return wrapped.isEmpty() ? QJsonValue() : wrapped.first();
     }
-    void serve(const QByteArray &data)
-    {
-        net.server.enqueue(HttpScriptedReply::json("{\"rc\":0,\"msg\":\"ok\",\"data\":" + data + "}"));
-    }
-    // Runs getCustomerKey until its request (if any) is answered; the number of requests.
+    void serve(const QByteArray &data) { replies << json(data); }
+    // Runs getCustomerKey and answers its request (if any); the number of requests.
     int getCustomerKey()
     {
-        const int before = net.server.requestCount();
+        auto &requests = page.ports.requests;
+        const size_t before = requests.size();
         ctl.getCustomerKey();
-        EXPECT_TRUE(QTest::qWaitFor([this] { return net.client().requestsInFlight() == 0; }, 5000));
-        runUntilIdle();
-        return net.server.requestCount() - before;
+        for (size_t i = before; i < requests.size(); ++i) {
+            if (replies.isEmpty())
+                requests[i].second(false, {}, QXNetError{});
+            else
+                requests[i].second(true, replies.takeFirst(), QXNetError{});
+        }
+        return int(requests.size() - before);
     }
-    void apply(const QByteArray &json) { ctl.handleModelInfo(NetWorld::json(json), "523", "S9"); }
+    // The query of the last request's address.
+    QUrlQuery lastQuery() { return QUrlQuery(QUrl(page.ports.requests.back().first->requestURL())); }
+    void apply(const QByteArray &text) { ctl.handleModelInfo(json(text), "523", "S9"); }
+    QStringList imageLoads() const { return log.calls.filter(QStringLiteral("loadImage(")); }
     KeyValueStore &store() { return s.store(); }
-    QJsonValue stored(const QString &key) { return NetWorld::json(store().stringValue(key).toUtf8()); }
+    QJsonValue stored(const QString &key) { return json(store().stringValue(key).toUtf8()); }
 };

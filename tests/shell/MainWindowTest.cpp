@@ -5,12 +5,12 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PageFactory.h"
+#include "PageWorld.h"
 #include "PlaceholderPage.h"
 #include "QXBaseView.h"
 #include "QXLabel.h"
 #include "QXLanguageManager.h"
 #include "QXTabItem.h"
-#include "ScopedUserInfoData.h"
 
 #include <QLabel>
 #include <QTest>
@@ -18,27 +18,51 @@
 #include <gtest/gtest.h>
 
 namespace {
+// A page of a table: it asks the device for its DPI when its view loads, through the
+// context it was made over.
+class TinyPage : public QXBaseViewController {
+public:
+    explicit TinyPage(const PageContext &context) : m_context(context) {}
+    static int made;
+
+protected:
+    QWidget *loadView() override { return new QWidget; }
+    void viewDidLoad() override { m_context.device.sendSetDpiData(m_context.state.mouseInfoItem().dpi()); }
+
+private:
+    PageContext m_context;
+};
+int TinyPage::made = 0;
+
+constexpr PageEntry kTinyTable[] = {
+    {viewtag::kSmartSetting, "TinyPage", [](const PageContext &c) -> std::unique_ptr<QXBaseViewController> {
+         ++TinyPage::made;
+         return std::make_unique<TinyPage>(c);
+     }}};
+
 // Placeholder pages, and a record of every account refresh with whether the account
 // page was showing at that moment.
 class RecordingPages : public PageFactory {
 public:
-    RecordingPages() : PageFactory(PageContext{}) {}
+    using PageFactory::PageFactory;
     QList<bool> refreshes;
     void getUserInfo(QXBaseViewController &mine) override { refreshes << mine.view()->isVisible(); }
 };
 
 struct WindowWorld {
-    ScopedUserInfoData state;
-    QXLanguageManager &languages = state.languages();
+    PageWorld world;
+    QXUserInfoData &state = world.state();
+    QXLanguageManager &languages = world.data.languages();
     RecordingPages pages;
     QStringList statusBuilds; // the selected tab's title at each status item build
-    MainWindow window{{&state.state(), [this] { statusBuilds << selected(); }}};
+    MainWindow window{{&state, [this] { statusBuilds << selected(); }}};
 
-    WindowWorld(quint64 deviceType, quint64 mouseType, bool isLaser)
+    WindowWorld(quint64 deviceType, quint64 mouseType, bool isLaser, std::vector<PageTable> tables = {})
+        : pages(world.context(), std::move(tables))
     {
-        state->mouseInfoItem().setdeviceType(deviceType);
-        state->mouseInfoItem().setMouseType(mouseType);
-        state->setIsLaser(isLaser);
+        state.mouseInfoItem().setdeviceType(deviceType);
+        state.mouseInfoItem().setMouseType(mouseType);
+        state.setIsLaser(isLaser);
         window.configUI(&pages);
         window.show();
     }
@@ -62,7 +86,16 @@ struct WindowWorld {
     {
         QList<int> out;
         for (int tag = 0; tag < viewtag::kCount; ++tag)
-            if (window.page(tag)->view()->isVisible())
+            if (QXBaseViewController *page = window.page(tag); page && page->view()->isVisible())
+                out << tag;
+        return out;
+    }
+    // The page numbers made so far.
+    QList<int> madePages() const
+    {
+        QList<int> out;
+        for (int tag = 0; tag < viewtag::kCount; ++tag)
+            if (window.page(tag))
                 out << tag;
         return out;
     }
@@ -165,7 +198,7 @@ TEST(LanguageRetitle, ALanguageChangeRebuildsTheTabsThenRetitlesThemAndTheStatus
     EXPECT_EQ(titles, QStringList({"Device Settings", "Smart Settings", "Software", "Personalization", "Preferences"}));
 
     // Device information and a new profile rebuild the tabs too.
-    w.state->mouseInfoItem().setdeviceType(3);
+    w.state.mouseInfoItem().setdeviceType(3);
     NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::HadUSBInfoNotification));
     EXPECT_EQ(w.tags(), QList<int>({1, 2, 3, 6}));
 }
@@ -176,7 +209,7 @@ TEST(MainWindow, OpensCentredOnlyWithADeviceAndShowsTheLowBatteryImageAtTheBotto
     w.window.hide();
     w.window.openApp();
     EXPECT_FALSE(w.window.isVisible());
-    w.state->setMouseIsConnect(true);
+    w.state.setMouseIsConnect(true);
     w.window.openApp();
     EXPECT_TRUE(w.window.isVisible());
 
@@ -186,4 +219,25 @@ TEST(MainWindow, OpensCentredOnlyWithADeviceAndShowsTheLowBatteryImageAtTheBotto
     EXPECT_EQ(w.window.lowElectricImageView()->geometry(), QRect(20, w.window.height() - 38, 31, 18));
     w.window.setLowElectricShown(false);
     EXPECT_FALSE(w.window.lowElectricImageView()->isVisible());
+}
+
+TEST(HousePageTable, APageOfATableIsMadeOverTheContextTheFirstTimeItsTabShows)
+{
+    TinyPage::made = 0;
+    WindowWorld w(1, 0, false, {PageFactory::libraryTables().front(), kTinyTable});
+    // Only the selected tab's page is made at the start.
+    EXPECT_EQ(w.madePages(), QList<int>{0});
+    EXPECT_EQ(TinyPage::made, 0);
+
+    w.state.mouseInfoItem().setDpi(3);
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(w.window.btnArr()[1], Qt::LeftButton);
+        QTest::mouseClick(w.window.btnArr()[2], Qt::LeftButton);
+    }
+    EXPECT_EQ(TinyPage::made, 1);
+    EXPECT_EQ(w.world.log.calls, QStringList{"sendSetDpiData(3)"});
+    EXPECT_EQ(w.madePages(), QList<int>({0, 1, 2}));
+    EXPECT_EQ(w.window.page(1)->view()->parentWidget(), w.window.rightView());
+    // A page number no table offers is a placeholder naming its class.
+    EXPECT_EQ(static_cast<PlaceholderPage *>(w.window.page(2))->className(), "SoftwareManagerViewController");
 }

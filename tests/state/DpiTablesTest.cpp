@@ -63,6 +63,30 @@ TEST(DpiTables, EveryRow)
     }
 }
 
+// Chip type 1's own units, both ways. Sending and reading agree on every unit; a byte
+// that is no unit never reads as a position outside the list.
+TEST(DpiTables, RawAndIndexBothWays)
+{
+    const struct {
+        quint64 icType;
+        qint64 index;
+        int raw;
+    } units[] = {{1, 0, 32}, {1, 1, 42}, {1, 2, 48}, {1, 3, 54}, {1, 4, 63}, {2, 3, 3}, {4, 42, 42}, {5, 255, 255}};
+    for (const auto &u : units) {
+        EXPECT_EQ(DpiTables::rawFromIndex(u.icType, u.index), u.raw) << u.icType << " " << u.index;
+        EXPECT_EQ(DpiTables::indexFromRaw(u.icType, u.raw), u.index) << u.icType << " " << u.raw;
+    }
+    // Chip 1 positions past the units go out as they are.
+    EXPECT_EQ(DpiTables::rawFromIndex(1, 5), 5);
+    EXPECT_EQ(DpiTables::rawFromIndex(1, -1), -1);
+    const struct {
+        int raw;
+        qint64 index;
+    } unknown[] = {{3, 3}, {4, 4}, {0, 0}, {5, 0}, {43, 0}, {255, 0}, {-1, 0}};
+    for (const auto &u : unknown)
+        EXPECT_EQ(DpiTables::indexFromRaw(1, u.raw), u.index) << u.raw;
+}
+
 TEST(DpiTables, StateListFollowsPlanProfileAndChipType)
 {
     ScopedUserInfoData s;

@@ -14,8 +14,11 @@
 #include "TempDataRoot.h"
 
 #include "KeyValueStore.h"
+#include "QXCommandViewModel.h"
+#include "QXHotWordViewModel.h"
 #include "QXMouseInfoItem.h"
 #include "QXUserInfoData.h"
+#include "sqlite/WQSSqliteOperation.h"
 
 #include <QTest>
 
@@ -82,6 +85,25 @@ TEST_F(VoiceRoot, SearchKeyTextIsOpenedAsAWebSearch)
     EXPECT_FALSE(url.contains(u'!')) << url.toStdString();
     EXPECT_EQ(desktop.workspace.opened.size(), 1u);
     EXPECT_EQ(sent("sendKeyCommandDataKeyCode1"), 0) << "nothing typed";
+}
+
+class Cmd1VoiceRoot : public VoiceRoot {};
+
+// Hot words stored in the command table, as the command model stores a server list, go
+// with every frame of the next recognition.
+TEST_F(Cmd1VoiceRoot, StoredHotWordsGoWithTheNextRecognition)
+{
+    WQSSqliteOperation &table = WQSSqliteOperation::shareOperation();
+    ASSERT_TRUE(table.createTableWithtableName<QXVoiceCommandItem>(QXCommandViewModel::kCustomTable));
+    for (const char *words : {R"(["热词"])", R"(["a","b c"])"})
+        table.insertDataBaseWithtableName(QXCommandViewModel::kCustomTable,
+                                          QXVoiceCommandItem{"phrase", words, {}, {}, {}}, nullptr);
+    QXHotWordViewModel::sharedInstance().clearHotWords();
+    server.onEnd({S::reply("FIN", "x"), S::reply("LAST", "")});
+    hold(0x9a, 0x9a);
+    ASSERT_GE(server.frames.size(), 2);
+    for (const SpeechFrame &frame : server.frames)
+        EXPECT_EQ(frame.value("phrases"), R"(["热词"],["a","b c"])");
 }
 
 } // namespace

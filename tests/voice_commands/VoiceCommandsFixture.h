@@ -9,6 +9,7 @@
 #include "QXCommandViewModel.h"
 #include "QXLanguageManager.h"
 #include "QXSpeechTranslation.h"
+#include "TargetRecords.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTemporaryDir>
@@ -75,10 +76,10 @@ protected:
     FakeWorkspace workspace;
     FakeKeyPoster keys;
     FakeClipboard clipboard;
-    QStringList records; // the targets the user picked
-    QXCmdService runner{{model, workspace, keys, clipboard, [this](const QString &t) { return records.contains(t); }}};
-
     MemoryKeyValueStore prefs;
+    TargetRecords records{prefs}; // the targets the user picked
+    QXCmdService runner{{model, workspace, keys, clipboard, &records}};
+
     QXLanguageManager languages{prefs};
     int pressType = 37;
     bool hadStart = true;

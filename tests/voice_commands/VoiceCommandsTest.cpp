@@ -9,7 +9,7 @@ TEST_F(Vox5Test, SpokenTextRunsTheStoredCommandItNames)
     QTemporaryDir files;
     const QString calculator = files.filePath("计算器.desktop");
     ASSERT_TRUE(QFile(calculator).open(QIODevice::WriteOnly));
-    records << "file://" + calculator;
+    ASSERT_TRUE(records.record("file://" + calculator));
     const auto fetch = [&](const char *path, const QByteArray &answer) {
         replies[path] = jsonReply(answer);
         Outcome o;
@@ -134,8 +134,11 @@ TEST_F(Vox5Test, RunnerTargets)
     QTemporaryDir home;
     const QString music = home.filePath("My Music");
     ASSERT_TRUE(QDir().mkpath(music));
-    records << music << "Music"
-            << "file://" + home.filePath("gone");
+    ASSERT_TRUE(records.record(music));
+    ASSERT_TRUE(QFile(home.filePath("gone")).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(records.record("file://" + home.filePath("gone")));
+    ASSERT_TRUE(QFile::remove(home.filePath("gone")));
+    EXPECT_FALSE(records.record("Music")) << "relative";
     const QString paste = "keys 9/1048576"; // the paste chord as stored (Command+V)
     const struct {
         QString target, type;

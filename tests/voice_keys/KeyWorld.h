@@ -3,12 +3,14 @@
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "FrameDecoder.h"
+#include "KeyValueStore.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXKeyPressManager.h"
 #include "QXMouseCommandManager.h"
 #include "RecordingHidSink.h"
 #include "ScopedUserInfoData.h"
+#include "TargetRecords.h"
 #include "platform/PrimarySelectionCopier.h"
 
 #include <QJsonDocument>
@@ -40,17 +42,20 @@ struct KeyWorld {
     QXHidCommandManager hidMgr;
     QXBLEMouseCommandManager bleMgr;
     QXMouseCommandManager facade{&hidMgr, &bleMgr};
+    MemoryKeyValueStore picked;
+    TargetRecords targets{picked}; // "/tmp" is the one picked target
     std::unique_ptr<QXKeyPressManager> keys;
 
     explicit KeyWorld(platform::IGlobalMouseMonitor *monitor = nullptr)
     {
+        targets.record(QStringLiteral("/tmp"));
         hidMgr.setHidSink(&hid);
         state->setChipPlan(2);
         state->setMouseIsConnect(true);
         state->setCompatibleModeSwitch(false);
         keys = std::make_unique<QXKeyPressManager>(QXKeyPressManager::Deps{
             &state.state(), &facade, &poster, &clipboard, &copier, &workspace, monitor ? monitor : &fakeMonitor, &power,
-            &voice, &ai, &translate, &tips, nullptr, [](const QString &path) { return path == "/tmp"; }, &flags});
+            &voice, &ai, &translate, &tips, nullptr, &targets, &flags});
     }
     ~KeyWorld() { hidMgr.setHidSink(nullptr); }
 

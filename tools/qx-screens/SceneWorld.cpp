@@ -3,8 +3,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+// Before the page world builds anything that reads a host.
+bool deadHosts()
+{
+    for (const char *var :
+         {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE", "QX_CHIP_TOKEN_BASE"})
+        if (qEnvironmentVariableIsEmpty(var))
+            qputenv(var, "http://127.0.0.1:9");
+    return true;
+}
+} // namespace
+
 SceneWorld::SceneWorld(const SceneDef &scene, QMap<QString, QString> options)
-    : m_scene(scene), m_options(std::move(options))
+    : m_scene(scene), m_options(std::move(options)), m_deadHosts(deadHosts())
 {
 }
 

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "InstalledInstance.h"
-#include "ManualScheduler.h"
-#include "NotificationCenter.h"
+#include "PageWorld.h"
 #include "Scene.h"
-#include "ScopedUserInfoData.h"
 
 #include <QMap>
 #include <QString>
@@ -12,11 +9,12 @@
 #include <functional>
 #include <memory>
 
-// What every scene stands on: the notification centre, a fresh application state
-// and language manager over an in-memory store and
-// a temporary data root, virtual time that stands still unless the scene moves it
-// (animations show the state the scene asks for, not the moment of the picture),
-// and the scene's options.
+// What every scene stands on: the page world (the notification centre, a fresh
+// application state and language manager over an in-memory store and a temporary
+// data root, the recorders of the page context), virtual time that stands still
+// unless the scene moves it (animations show the state the scene asks for, not the
+// moment of the picture), and the scene's options. Every outside host is a port where
+// nothing listens, so no scene reaches the internet.
 class SceneWorld {
 public:
     SceneWorld(const SceneDef &scene, QMap<QString, QString> options);
@@ -28,9 +26,12 @@ public:
     int intOption(const QString &key) const;
     double doubleOption(const QString &key) const;
 
-    ManualScheduler &scheduler() { return m_scheduler; }
-    QXUserInfoData &state() { return m_state.state(); }
-    MemoryKeyValueStore &store() { return m_state.store(); }
+    ManualScheduler &scheduler() { return m_page.scheduler; }
+    QXUserInfoData &state() { return m_page.state(); }
+    MemoryKeyValueStore &store() { return m_page.data.store(); }
+    // What a page scene builds its page over, and the recorders behind it.
+    PageContext context() { return m_page.context(); }
+    PageWorld &pages() { return m_page; }
 
     // Runs once the scene's window is shown, laid out and active, before the picture
     // is taken: give a field the focus, open a menu, press a button.
@@ -40,9 +41,7 @@ public:
 private:
     const SceneDef &m_scene;
     QMap<QString, QString> m_options;
-    NotificationCenter m_notifications;
-    ScopedInstall<NotificationCenter> m_installedNotifications{&m_notifications};
-    ScopedUserInfoData m_state;
-    ManualScheduler m_scheduler;
+    bool m_deadHosts;
+    PageWorld m_page;
     std::vector<std::function<void()>> m_afterShow;
 };

@@ -1,10 +1,10 @@
 #pragma once
 
 // What each device family (chip plan) is, one row per plan: how its replies are
-// framed, how it streams voice and at which rate, its DPI steps, the settings it
-// offers, its key map and how the connection poll asks after the mouse. Code that
-// would ask "which plan is this" reads the row instead, so a family is described in
-// one place. Plain data and lookups, no state.
+// framed, how it streams voice and at which rate, the settings it offers, its key map
+// and how the connection poll asks after the mouse. Code that would ask "which plan
+// is this" reads the row instead, so a family is described in one place (its DPI
+// steps are in DpiTables). Plain data and lookups, no state.
 //
 // What the transport below needs per family stays in its own tables and is read
 // from here: the output report length (HidReportRules) and the per-receiver quirks
@@ -46,15 +46,8 @@ enum class ConnectionPoll : std::uint8_t { None, StatusQuery, SerialQuery };
 inline constexpr int kConnectionPollMs = 3000;
 inline constexpr int kConnectionPollPlan4Ms = 5000;
 
-// One row of a DPI table: the sensor chip types it serves and their steps. Unused
-// slots are 0.
-struct DpiRow {
-    std::array<int, 6> chipTypes;
-    std::array<int, 7> steps;
-};
-
 enum FamilySetting : std::uint32_t {
-    kProfileDpiList = 1 << 0,    // a DPI list from the device profile replaces the built-in one
+    // 1 << 0 was the device profile's DPI list: DpiTables says which plans prefer it
     kHidFirmwareUpdate = 1 << 1, // firmware is updated over the HID command interface
     kMicOwnsVoiceFlag = 1 << 2,  // opening the microphone empties the voice buffer and closing it
                                  // ends the voice input (elsewhere the device's voice end does)
@@ -72,7 +65,6 @@ struct FamilyTraits {
     VoiceRateRule rateRule;
     bool pcmVoice; // the speech service is told "pcm" (else "adpcm"); the Flag
                    // rule says "pcm" as well, unless a wide-band receiver overrides it
-    std::span<const DpiRow> dpi;
     std::uint32_t settings;
     KeyMap keys;
     ConnectionPoll poll;

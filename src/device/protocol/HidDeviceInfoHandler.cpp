@@ -1,6 +1,7 @@
 #include "HidDeviceInfoHandler.h"
 
 #include "DeviceInfo.h"
+#include "DpiTables.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZLog.h"
@@ -79,24 +80,10 @@ void setModel(quint64 model)
 
 qint64 HidDeviceInfoHandler::plan3DpiIndex(quint64 icType, int raw)
 {
-    if (icType == 1) {
-        switch (raw) {
-        case 42:
-            return 1;
-        case 48:
-            return 2;
-        case 54:
-            return 3;
-        case 63:
-            return 4;
-        default:
-            return 0;
-        }
-    }
-    // A raw 0 on sensor type 4 would make index -1, outside every DPI list.
+    // Sensor type 4 counts from 1 here; a raw 0 would make index -1, outside every DPI list.
     if (icType == 4)
         return std::max(0, raw - 1);
-    return raw;
+    return DpiTables::indexFromRaw(icType, raw);
 }
 
 // --- device information (0x61) ------------------------------------------------------------------

@@ -250,14 +250,6 @@ HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializ
     return {QByteArray()};
 }
 
-qint64 plan3DpiValue(quint64 icType, qint64 index)
-{
-    static constexpr qint64 kChip1Steps[] = {0x20, 0x2a, 0x30, 0x36, 0x3f};
-    if (icType == 1 && index >= 0 && index < qint64(std::size(kChip1Steps)))
-        return kChip1Steps[index];
-    return index;
-}
-
 HidFrameList hidSetSnFrames(const HidContext &ctx, const QString &sn, QString *error)
 {
     if (!isAscii(sn)) {

@@ -36,7 +36,7 @@ enum class HidCommand {
     CloseLed,
     OpenPopUpWebSite,
     ClosePopUpWebSite,
-    SetDpi,           // (index); plan 3 takes the value of plan3DpiValue()
+    SetDpi,           // (index); plan 3 takes DpiTables::rawFromIndex()
     ModifyReturnRate, // (rate)
     KeyCommand,       // (keyCode1, keyCode2)
     ResetKeyStatus,
@@ -96,10 +96,6 @@ using HidFrameList = std::vector<QByteArray>;
 // the layout gives it (low byte, or low and high byte), so out-of-range values are cut
 // to those bytes. Missing arguments count as 0.
 HidFrameList hidFrames(HidCommand command, const HidContext &ctx, std::initializer_list<qint64> args = {});
-
-// The byte a plan-3 device takes for DPI index i: sensor chip 1 has its own steps for
-// the first five indices; other chips take the index itself.
-qint64 plan3DpiValue(quint64 icType, qint64 index);
 
 // Serial-number frames. The text is refused (nothing sent, with the reason in *error)
 // when it would not fit the family's frame: plan 2 up to 58 characters (a 64-byte

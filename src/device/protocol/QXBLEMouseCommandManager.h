@@ -3,9 +3,9 @@
 #include "BleFrames.h"
 #include "HidCommandSink.h"
 #include "HidFrames.h"
-#include "IMouseCommands.h"
 #include "ImaAdpcm.h"
 #include "services/DeviceSeams.h"
+#include "services/IMouseCommands.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,6 @@
 #include "QXHidCommandManager.h"
 
+#include "DpiTables.h"
 #include "HidFirmwareTransfer.h"
 #include "HookStates.h"
 #include "InstalledInstance.h"
@@ -179,8 +180,9 @@ void QXHidCommandManager::sendClosePopUpWebSiteData()
 void QXHidCommandManager::sendSetDpiData(qint64 index)
 {
     const proto::HidContext ctx = currentContext();
-    const qint64 value =
-        proto::familyTraits(ctx.chipPlan).has(proto::kDpiAsRawValue) ? proto::plan3DpiValue(ctx.icType, index) : index;
+    const qint64 value = proto::familyTraits(ctx.chipPlan).has(proto::kDpiAsRawValue)
+                             ? DpiTables::rawFromIndex(ctx.icType, index)
+                             : index;
     send(proto::hidFrames(HidCommand::SetDpi, ctx, {value}));
     // dpi is an index into the DPI list on every plan, plan 3 included (its device
     // value is only what goes over the wire).

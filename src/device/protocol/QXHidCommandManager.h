@@ -5,9 +5,9 @@
 #include "HidFrames.h"
 #include "HidVoiceStream.h"
 #include "IFirmwareTransferCommands.h"
-#include "IMouseCommands.h"
 #include "Scheduler.h"
 #include "services/DeviceSeams.h"
+#include "services/IMouseCommands.h"
 
 class HookStates;
 

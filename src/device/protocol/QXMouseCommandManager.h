@@ -1,8 +1,8 @@
 #pragma once
 
 #include "IFirmwareTransferCommands.h"
-#include "IMouseCommands.h"
 #include "Scheduler.h"
+#include "services/IMouseCommands.h"
 
 #include <QString>
 
@@ -20,7 +20,7 @@ class QXBLEMouseCommandManager;
 // is cached, so a command right after a connection change takes the new transport.
 // Also holds the block through which device voice reaches the speech service, and a
 // slow battery poll. Main thread only.
-class QXMouseCommandManager : public FirmwareCommandsForwarder {
+class QXMouseCommandManager : public IMouseCommands, public FirmwareCommandsForwarder {
 public:
     static constexpr int kBatteryPollMs = 300 * 1000;
 
@@ -37,43 +37,46 @@ public:
     // Goes away with the facade: delayed work on it names this as its context.
     QObject *lifetime() { return &m_lifetime; }
 
-    // --- forwarded to the active manager
-    void sendGetMouseInfoData() { active().sendGetMouseInfoData(); }
-    void sendGetReceiveData() { active().sendGetReceiveData(); }
-    void sendOpenMicData() { active().sendOpenMicData(); }
-    void sendCloseMicData() { active().sendCloseMicData(); }
-    void sendOpenLedData() { active().sendOpenLedData(); }
-    void sendCloseLedData() { active().sendCloseLedData(); }
-    void sendOpenPopUpWebSiteData() { active().sendOpenPopUpWebSiteData(); }
-    void sendClosePopUpWebSiteData() { active().sendClosePopUpWebSiteData(); }
-    void sendOpenRGBLogoLEDData() { active().sendOpenRGBLogoLEDData(); }
-    void sendCloseRGBLogoLEDData() { active().sendCloseRGBLogoLEDData(); }
-    void sendSetDpiData(qint64 index) { active().sendSetDpiData(index); }
-    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2)
+    // --- IMouseCommands, forwarded to the active manager
+    void sendGetMouseInfoData() override { active().sendGetMouseInfoData(); }
+    void sendGetReceiveData() override { active().sendGetReceiveData(); }
+    void sendOpenMicData() override { active().sendOpenMicData(); }
+    void sendCloseMicData() override { active().sendCloseMicData(); }
+    void sendOpenLedData() override { active().sendOpenLedData(); }
+    void sendCloseLedData() override { active().sendCloseLedData(); }
+    void sendOpenPopUpWebSiteData() override { active().sendOpenPopUpWebSiteData(); }
+    void sendClosePopUpWebSiteData() override { active().sendClosePopUpWebSiteData(); }
+    void sendOpenRGBLogoLEDData() override { active().sendOpenRGBLogoLEDData(); }
+    void sendCloseRGBLogoLEDData() override { active().sendCloseRGBLogoLEDData(); }
+    void sendSetDpiData(qint64 index) override { active().sendSetDpiData(index); }
+    void sendKeyCommandDataKeyCode1(qint64 keyCode1, qint64 keyCode2) override
     {
         active().sendKeyCommandDataKeyCode1(keyCode1, keyCode2);
     }
     void sendSetBurnerInfoPID(qint64 pid, qint64 vid, qint64 icDirection, qint64 mode, qint64 mouseType,
-                              qint64 websiteType)
+                              qint64 websiteType) override
     {
         active().sendSetBurnerInfoPID(pid, vid, icDirection, mode, mouseType, websiteType);
     }
-    void sendGetLightingEffectsModeData() { active().sendGetLightingEffectsModeData(); }
-    void sendSetLightingEffectsModeData(qint64 v) { active().sendSetLightingEffectsModeData(v); }
-    void sendGetLightingEffectsBrightnessData() { active().sendGetLightingEffectsBrightnessData(); }
-    void sendSetLightingEffectsBrightnessData(qint64 v) { active().sendSetLightingEffectsBrightnessData(v); }
-    void sendGetLightingEffectsSpeedData() { active().sendGetLightingEffectsSpeedData(); }
-    void sendSetLightingEffectsSpeedData(qint64 v) { active().sendSetLightingEffectsSpeedData(v); }
-    void sendGetLightingEffectsColorData() { active().sendGetLightingEffectsColorData(); }
-    void sendSetLightingEffectsColorData(qint64 v) { active().sendSetLightingEffectsColorData(v); }
-    void sendGetMouseLeftOrRightHandBehavior() { active().sendGetMouseLeftOrRightHandBehavior(); }
-    void sendSetMouseLeftOrRightHandBehaviorData(qint64 v) { active().sendSetMouseLeftOrRightHandBehaviorData(v); }
-    void sendLaserPenDpiData(qint64 v) { active().sendLaserPenDpiData(v); }
-    void sendLaserPenShakeEffectData(double seconds) { active().sendLaserPenShakeEffectData(seconds); }
-    void sendLaserPenModeData(qint64 v) { active().sendLaserPenModeData(v); }
-    void sendLaserPenEnterMouseStatusData() { active().sendLaserPenEnterMouseStatusData(); }
+    void sendGetLightingEffectsModeData() override { active().sendGetLightingEffectsModeData(); }
+    void sendSetLightingEffectsModeData(qint64 v) override { active().sendSetLightingEffectsModeData(v); }
+    void sendGetLightingEffectsBrightnessData() override { active().sendGetLightingEffectsBrightnessData(); }
+    void sendSetLightingEffectsBrightnessData(qint64 v) override { active().sendSetLightingEffectsBrightnessData(v); }
+    void sendGetLightingEffectsSpeedData() override { active().sendGetLightingEffectsSpeedData(); }
+    void sendSetLightingEffectsSpeedData(qint64 v) override { active().sendSetLightingEffectsSpeedData(v); }
+    void sendGetLightingEffectsColorData() override { active().sendGetLightingEffectsColorData(); }
+    void sendSetLightingEffectsColorData(qint64 v) override { active().sendSetLightingEffectsColorData(v); }
+    void sendGetMouseLeftOrRightHandBehavior() override { active().sendGetMouseLeftOrRightHandBehavior(); }
+    void sendSetMouseLeftOrRightHandBehaviorData(qint64 v) override
+    {
+        active().sendSetMouseLeftOrRightHandBehaviorData(v);
+    }
+    void sendLaserPenDpiData(qint64 v) override { active().sendLaserPenDpiData(v); }
+    void sendLaserPenShakeEffectData(double seconds) override { active().sendLaserPenShakeEffectData(seconds); }
+    void sendLaserPenModeData(qint64 v) override { active().sendLaserPenModeData(v); }
+    void sendLaserPenEnterMouseStatusData() override { active().sendLaserPenEnterMouseStatusData(); }
     // Only for devices with key setting.
-    void sendLaserPenQuitMouseStatusData();
+    void sendLaserPenQuitMouseStatusData() override;
 
     // --- HID only: nothing while a Bluetooth LE mouse is connected
     void sendSearchMouseConnectStatusData();
@@ -90,8 +93,10 @@ public:
     void sendResetKeyStatusData() {}
 
     // --- state
-    bool isStartVoice() const { return active().isStartVoice(); }
-    void setPressType(qint64 type) { active().setPressType(type); }
+    bool isStartVoice() const override { return active().isStartVoice(); }
+    void setIsStartVoice(bool on) override { active().setIsStartVoice(on); }
+    qint64 pressType() const override { return active().pressType(); }
+    void setPressType(qint64 type) override { active().setPressType(type); }
     // Voice from the computer's microphone: always for a device without key setting
     // (except the receiver's voice interface, plan 3); otherwise what was set.
     bool isFromMicData() const;

@@ -33,27 +33,6 @@ quint64 mouseTypeFromSensorByte(quint8 byte)
     return high == 0 ? 0 : high - 1;
 }
 
-qint64 dpiIndexFromReport(quint8 byte, quint64 icType)
-{
-    if (icType == 1) {
-        switch (byte) {
-        case 32:
-            return 0;
-        case 42:
-            return 1;
-        case 48:
-            return 2;
-        case 54:
-            return 3;
-        case 63:
-            return 4;
-        default:
-            break;
-        }
-    }
-    return byte;
-}
-
 quint64 icTypeFromSensorId(quint8 high, quint8 low)
 {
     const quint16 id = quint16(high << 8 | low);

@@ -18,11 +18,6 @@ int digitValue(quint8 byte);
 quint64 icTypeFromSensorByte(quint8 byte);
 quint64 mouseTypeFromSensorByte(quint8 byte);
 
-// The DPI byte: sensor chip type 1 reports its DPI in the device's own units, which
-// map to list positions 32->0, 42->1, 48->2, 54->3, 63->4; other values and other
-// chips report the position itself.
-qint64 dpiIndexFromReport(quint8 byte, quint64 icType);
-
 // Plan 2 sensor id, bytes 5 and 6 as four hex digits ("3212" -> 1, ...); unknown ids
 // read as chip type 2.
 quint64 icTypeFromSensorId(quint8 high, quint8 low);

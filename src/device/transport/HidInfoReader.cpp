@@ -1,5 +1,6 @@
 #include "HidInfoReader.h"
 
+#include "DpiTables.h"
 #include "HidInfoFields.h"
 #include "IHidInfoCommands.h"
 #include "NotificationCenter.h"
@@ -144,7 +145,7 @@ void HidInfoReader::readPlanOtherField(int offset, quint8 byte)
         break;
     }
     case 5:
-        item.setDpi(hidinfo::dpiIndexFromReport(byte, item.icType()));
+        item.setDpi(DpiTables::indexFromRaw(item.icType(), byte));
         break;
     case 6:
         item.setLed(hidinfo::digitValue(byte));

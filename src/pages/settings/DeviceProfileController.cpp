@@ -7,10 +7,7 @@
 #include "PZDictionary.h"
 #include "PZLog.h"
 #include "PZString.h"
-#include "PageContext.h"
-#include "ProductImageLoader.h"
-#include "QXHidCommandManager.h"
-#include "QXHttpRequestManager.h"
+#include "PagePorts.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
 #include "scenes/QXGetCustomerKeyScene.h"
@@ -78,22 +75,9 @@ std::optional<QJsonObject> imageRecord(const QJsonArray &images, const QStringLi
 
 } // namespace
 
-DeviceProfileController::Deps DeviceProfileController::depsFrom(const PageContext &context, ProductImageLoader *images)
-{
-    Deps d;
-    d.state = context.state;
-    d.store = context.store;
-    d.languages = context.languages;
-    d.notifications = context.notifications;
-    d.http = context.http;
-    d.aiWindow = context.aiWindow;
-    d.images = images;
-    if (QXHidCommandManager *hid = context.hidCommands)
-        d.askVoiceChipInfo = [hid] { hid->sendGetXunFeiChipDeviceInfoData(); };
-    return d;
-}
-
-DeviceProfileController::DeviceProfileController(Deps deps, QObject *parent) : QObject(parent), m_deps(std::move(deps))
+DeviceProfileController::DeviceProfileController(const PageContext &context, std::function<void()> configUI,
+                                                 QObject *parent)
+    : QObject(parent), m_context(context), m_configUI(std::move(configUI))
 {
 }
 
@@ -118,12 +102,12 @@ QString DeviceProfileController::productImageFileName(const QString &productCode
 
 QString DeviceProfileController::productImagePath() const
 {
-    return DataPaths::getFilePath(productImageFileName(m_deps.state->productCode(), m_deps.state->sno()));
+    return DataPaths::getFilePath(productImageFileName(m_context.state.productCode(), m_context.state.sno()));
 }
 
 void DeviceProfileController::getCustomerKey()
 {
-    QXUserInfoData &state = *m_deps.state;
+    QXUserInfoData &state = m_context.state;
     if (state.isDisableDevice())
         return;
     qxInfo("profile") << "获取按键设置";
@@ -133,7 +117,7 @@ void DeviceProfileController::getCustomerKey()
     const QString sn = scene->sn;
     const QString key = cacheKey(productCode, sn);
 
-    KeyValueStore &store = *m_deps.store;
+    KeyValueStore &store = m_context.store;
     const QString cached = store.stringValue(key);
     if (!cached.isEmpty()) {
         const std::optional<QJsonValue> value = pz::dictionaryWithJsonString(cached);
@@ -146,10 +130,8 @@ void DeviceProfileController::getCustomerKey()
         store.remove(key);
         handleModelInfo(value.value_or(QJsonValue()), productCode, sn);
     }
-    if (!m_deps.http)
-        return;
     QPointer<DeviceProfileController> self(this);
-    m_deps.http->httpRequestWithScene(
+    m_context.api.httpRequestWithScene(
         scene, [self, productCode, sn, key](bool success, const QJsonValue &result, const QXNetError &error) {
             if (!self)
                 return;
@@ -159,14 +141,14 @@ void DeviceProfileController::getCustomerKey()
             }
             self->handleModelInfo(result, productCode, sn);
             if (result.isObject())
-                self->m_deps.store->setValue(key, compact(result.toObject()));
+                self->m_context.store.setValue(key, compact(result.toObject()));
         });
 }
 
 QJsonObject DeviceProfileController::pickProfile(const QJsonValue &infoData, const QString &productCode,
                                                  const QString &sn)
 {
-    KeyValueStore &store = *m_deps.store;
+    KeyValueStore &store = m_context.store;
     if (infoData.isObject()) {
         const QJsonObject profile = infoData.toObject();
         if (!profile.isEmpty()) {
@@ -184,7 +166,7 @@ QJsonObject DeviceProfileController::pickProfile(const QJsonValue &infoData, con
 void DeviceProfileController::handleModelInfo(const QJsonValue &infoData, const QString &productCode, const QString &sn)
 {
     qxInfo("profile") << "handleModelInfoWithInfoData:Scene:";
-    QXUserInfoData &state = *m_deps.state;
+    QXUserInfoData &state = m_context.state;
     const QJsonObject profile = pickProfile(infoData, productCode, sn);
 
     state.setAppKey(pz::stringValueForKey(profile, QStringLiteral("appkey"), QString()));
@@ -198,11 +180,11 @@ void DeviceProfileController::handleModelInfo(const QJsonValue &infoData, const 
     const QString webUrl = applyFunctions(profile);
 
     state.setMouseDpiArrayWithType(qint64(state.mouseInfoItem().icType()));
-    post(*m_deps.notifications, qx::notify::kUpdateLeftItemNotification);
+    post(m_context.notifications, qx::notify::kUpdateLeftItemNotification);
 
     applyKeys(profile);
-    if (m_deps.configUI)
-        m_deps.configUI();
+    if (m_configUI)
+        m_configUI();
 
     const QString chatUrl = pz::stringValueForKey(profile, QStringLiteral("chatChromeUrl"), QString());
     const bool setUp = !chatUrl.isEmpty() || !webUrl.isEmpty();
@@ -210,15 +192,15 @@ void DeviceProfileController::handleModelInfo(const QJsonValue &infoData, const 
         state.setChatGPTURL(chatUrl);
     else if (!webUrl.isEmpty())
         state.setWebURL(webUrl);
-    if (setUp && m_deps.aiWindow)
-        m_deps.aiWindow->initSubViews();
+    if (setUp)
+        m_context.aiWindow.initSubViews();
 }
 
 void DeviceProfileController::applyLanguages(const QJsonObject &profile)
 {
-    QXUserInfoData &state = *m_deps.state;
-    QXLanguageManager &languages = *m_deps.languages;
-    NotificationCenter &center = *m_deps.notifications;
+    QXUserInfoData &state = m_context.state;
+    QXLanguageManager &languages = m_context.languages;
+    NotificationCenter &center = m_context.notifications;
     const QJsonValue ocr = profile.value(QStringLiteral("xfocr"));
     if (ocr.isObject()) {
         const QJsonObject o = ocr.toObject();
@@ -246,7 +228,7 @@ void DeviceProfileController::applyLanguages(const QJsonObject &profile)
 // last "WebUrl" address.
 QString DeviceProfileController::applyFunctions(const QJsonObject &profile)
 {
-    QXUserInfoData &state = *m_deps.state;
+    QXUserInfoData &state = m_context.state;
     state.setReportRateArr({});
     state.setServiceDpiArr({});
     state.setIsLaser(false);
@@ -276,8 +258,8 @@ QString DeviceProfileController::applyFunctions(const QJsonObject &profile)
             state.setIsVoice(on);
         } else if (name == QLatin1String("IFlytekChip")) {
             state.setIsIFlytekChip(on);
-            if (state.isIFlytekChip() && m_deps.askVoiceChipInfo)
-                m_deps.askVoiceChipInfo();
+            if (state.isIFlytekChip())
+                m_context.hidCommands.sendGetXunFeiChipDeviceInfoData();
         } else if (name == QLatin1String("AmbientLightSwitch")) {
             state.setIsAmbientLightSwitch(on);
         } else if (name == QLatin1String("ReportRate")) {
@@ -307,8 +289,8 @@ void DeviceProfileController::applyKeys(const QJsonObject &profile)
     m_model = MouseModelSettingModel::fromJson(profile);
     m_mouseSettingArr.clear();
     m_mouseSettingArr.append(m_model.keyInfos());
-    m_deps.state->setMouseSettingArr(m_mouseSettingArr);
-    m_deps.store->setJson(QString::fromLatin1(kMouseSettingArrKey), MouseSettingModel::listToJson(m_mouseSettingArr));
+    m_context.state.setMouseSettingArr(m_mouseSettingArr);
+    m_context.store.setJson(QString::fromLatin1(kMouseSettingArrKey), MouseSettingModel::listToJson(m_mouseSettingArr));
 }
 
 void DeviceProfileController::showProductImage()
@@ -320,7 +302,7 @@ void DeviceProfileController::showProductImage()
         return;
     }
     const std::optional<QJsonObject> record =
-        imageRecord(m_imagesArr, imageCodesFor(m_deps.languages->readUILanguageCode()));
+        imageRecord(m_imagesArr, imageCodesFor(m_context.languages.readUILanguageCode()));
     if (!record)
         return;
     const QUrl url(record->value(QStringLiteral("img")).toString());
@@ -331,20 +313,18 @@ void DeviceProfileController::showProductImage()
             qxInfo("profile") << "product image address skipped:" << url.toDisplayString();
         return;
     }
-    if (!m_deps.images)
-        return;
     const quint64 load = ++m_imageLoads;
-    QPointer<DeviceProfileController> self(this);
-    m_deps.images->load(url, [self, load](const QImage &image) {
-        if (!self || load != self->m_imageLoads)
+    m_context.images.loadImage(url, this, [this, load](const QImage &image, const QString &error) {
+        if (load != m_imageLoads)
             return;
-        const QString path = self->productImagePath();
+        const QString path = productImagePath();
         if (image.isNull()) {
-            self->setProductImage(QImage(path));
+            qxInfo("profile") << "product image not loaded:" << error;
+            setProductImage(QImage(path));
         } else {
             if (!DataPaths::ensureDir(DataPaths::dataRoot()) || !image.save(path, "PNG"))
                 qxWarning("profile") << "product image not saved to" << path;
-            self->setProductImage(image);
+            setProductImage(image);
         }
         qxInfo("profile") << "showProductImage---显示产品图片";
     });

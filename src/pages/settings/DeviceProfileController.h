@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MouseModelSettingModel.h"
+#include "PageContext.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -9,15 +10,6 @@
 #include <QString>
 
 #include <functional>
-
-class IAIWindow;
-class KeyValueStore;
-class NotificationCenter;
-class ProductImageLoader;
-class QXHttpRequestManager;
-class QXLanguageManager;
-class QXUserInfoData;
-struct PageContext;
 
 // The connected product's profile from the maker's server: fetched for the product
 // code and serial number, cached in the preferences under "<productCode>_<sn>", and
@@ -29,23 +21,9 @@ struct PageContext;
 class DeviceProfileController final : public QObject {
     Q_OBJECT
 public:
-    struct Deps {
-        QXUserInfoData *state = nullptr;             // required
-        KeyValueStore *store = nullptr;              // required
-        QXLanguageManager *languages = nullptr;      // required
-        NotificationCenter *notifications = nullptr; // required
-        QXHttpRequestManager *http = nullptr;        // nullptr: nothing is fetched
-        IAIWindow *aiWindow = nullptr;               // nullptr: the AI page is not set up
-        ProductImageLoader *images = nullptr;        // nullptr: no product picture is fetched
-        // Asks the device's voice chip for its information.
-        std::function<void()> askVoiceChipInfo;
-        // Rebuilds the device page's rows from the new state.
-        std::function<void()> configUI;
-    };
-    // Everything a page has, with the picture loader given.
-    static Deps depsFrom(const PageContext &context, ProductImageLoader *images);
-
-    explicit DeviceProfileController(Deps deps, QObject *parent = nullptr);
+    // configUI rebuilds the device page's rows from the new state (empty: no page).
+    explicit DeviceProfileController(const PageContext &context, std::function<void()> configUI = {},
+                                     QObject *parent = nullptr);
     ~DeviceProfileController() override;
 
     // Loads the profile of the connected product from the cache, else from the server,
@@ -81,7 +59,8 @@ private:
     void applyKeys(const QJsonObject &profile);
     void setProductImage(const QImage &image);
 
-    Deps m_deps;
+    PageContext m_context;
+    std::function<void()> m_configUI;
     QJsonArray m_imagesArr;
     MouseModelSettingModel m_model;
     QList<MouseSettingModel> m_mouseSettingArr;

@@ -1,5 +1,6 @@
 // The main window for three kinds of device: a mouse, a pointer of mouse type 56 and
-// a hot-key receiver (device type 3). The pages are those of this build.
+// a hot-key receiver (device type 3). The pages are those of this build, over the
+// scene world's page context.
 #include "SceneWorld.h"
 
 #include "MainWindow.h"
@@ -27,9 +28,10 @@ QWidget *build(SceneWorld &world, const Device &device)
     state.mouseInfoItem().setdeviceType(device.deviceType);
     state.mouseInfoItem().setMouseType(device.mouseType);
     state.setMouseIsConnect(true);
-    static PageFactory pages{PageContext{}};
     auto *window = new MainWindow({&state, {}});
-    window->configUI(&pages);
+    auto *pages = new PageFactory(world.context());
+    QObject::connect(window, &QObject::destroyed, [pages] { delete pages; });
+    window->configUI(pages);
     window->setLowElectricShown(world.option(QStringLiteral("low-battery")) == QLatin1String("yes"));
     return window;
 }

@@ -6,8 +6,9 @@
 #include <functional>
 
 // The commands that the HID and the Bluetooth LE command managers both offer, so the
-// command facade can hand any of them to whichever transport the mouse is on. None
-// reports a failure: results come back as the device's replies.
+// command facade can hand any of them to whichever transport the mouse is on; the
+// facade offers them itself to the pages. None reports a failure: results come back
+// as the device's replies.
 class IMouseCommands {
 public:
     virtual ~IMouseCommands() = default;

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "QXNetError.h"
+
+#include <QImage>
+#include <QString>
+#include <QUrl>
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+
+class QObject;
+class QXNetBaseScene;
+
+// The narrow services the pages reach below them: each names what a page asks of the
+// device, the firmware, the receiver, the maker's API and the web, and nothing else.
+// The composition root fills them with the application's managers; tests with the
+// recorders of PageWorld.
+
+// The commands only the HID command interface has: nothing goes out while a Bluetooth
+// LE mouse is connected. Results come back as notifications.
+class IHidOnlyCommands {
+public:
+    virtual ~IHidOnlyCommands() = default;
+    virtual void sendOpenRGBData() = 0;
+    virtual void sendCloseRGBData() = 0;
+    // The index of the chosen entry of the profile's report-rate list.
+    virtual void modifyReturnRate(qint64 rate) = 0;
+    // Asks the device's voice chip for its device information.
+    virtual void sendGetXunFeiChipDeviceInfoData() = 0;
+};
+
+// Firmware images the server offers, and their transfer to the mouse and to the
+// receiver. The transfer reports progress and its end as notifications.
+class IFirmwareUpdates {
+public:
+    virtual ~IFirmwareUpdates() = default;
+    // Ask the server and download an image that differs from the stored one.
+    virtual void checkOTAInfo() = 0;
+    virtual void checkDongleOTAInfo() = 0;
+    // True while a downloaded image of the mouse (of the receiver) is stored.
+    virtual bool needUpdate() = 0;
+    virtual bool needUpdateDongle() = 0;
+    virtual void deleteOTAFile() = 0;
+    virtual void deleteDongleOTAFile() = 0;
+    virtual void sendStartOTAData() = 0;
+    virtual void sendCancelOTAData() = 0;
+    virtual void sendStartOTADongleData() = 0;
+    virtual void sendCancelOTADongleData() = 0;
+};
+
+// The open USB receiver or wired mouse.
+class IReceiverIds {
+public:
+    virtual ~IReceiverIds() = default;
+    // Vendor and product id; both 0 while none is open.
+    virtual qint64 currentVid() const = 0;
+    virtual qint64 currentPid() const = 0;
+    // Opens the matched device again (or starts watching for one); the outcome comes
+    // as "kUSBInsertNotification".
+    virtual void openHIDDevice() = 0;
+};
+
+// The maker's API: one scene, one answer on the main thread.
+class IMakerApi {
+public:
+    virtual ~IMakerApi() = default;
+    virtual void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) = 0;
+    // True when the last reachability check found no network.
+    virtual bool validNetworkIsNotReable() const = 0;
+};
+
+// Pictures named by a web address (product pictures).
+class IImageLoader {
+public:
+    // The picture, or a null image and the reason.
+    using Done = std::function<void(const QImage &image, const QString &error)>;
+    virtual ~IImageLoader() = default;
+    // done runs once on the main thread, unless context is gone by then.
+    virtual void loadImage(const QUrl &url, QObject *context, Done done) = 0;
+};
+
+// The window that lists the permissions the application needs.
+class IPermissionsWindow {
+public:
+    virtual ~IPermissionsWindow() = default;
+    // Checks the permissions again and shows the window in front.
+    virtual void showPermissions() = 0;
+};
