@@ -1,6 +1,5 @@
 #include "QXAuthorityManagementWindowController.h"
 
-#include "AlertPresenter.h"
 #include "HRVLocalizedString.h"
 #include "KitAppearance.h"
 #include "NamedImage.h"
@@ -10,6 +9,7 @@
 #include "QXButton.h"
 #include "QXLabel.h"
 #include "platform/IWorkspace.h"
+#include "services/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <QDir>

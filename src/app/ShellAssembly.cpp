@@ -3,10 +3,13 @@
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
+#include "DeviceProfileController.h"
 #include "HIDDevice.h"
 #include "KitAppearance.h"
 #include "MainWindow.h"
 #include "MessageBoxAlertPresenter.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PZLog.h"
 #include "PageContext.h"
 #include "PageFactory.h"
@@ -54,6 +57,7 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     buildPermissionsAndLogin(options);
     buildStatusItem(options);
     buildSelectionShell();
+    buildDeviceProfile();
 }
 
 ShellAssembly::~ShellAssembly() = default;
@@ -82,8 +86,8 @@ void ShellAssembly::buildStatusItem(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
-    m_pagePorts = std::make_unique<AppPagePorts>(
-        AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota, m_device.hid(), m_core.http()});
+    m_pagePorts = std::make_unique<AppPagePorts>(AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota,
+                                                                    m_device.hid(), m_core.http(), *m_authority});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
@@ -122,11 +126,24 @@ PageContext ShellAssembly::pageContext() const
         .translate = *seams.translate,
         .tips = *seams.tips,
         .alerts = *m_alerts,
+        .errorAlert = *m_toolUi,
+        .permissionsWindow = *m_pagePorts,
         .shell = *m_mainWindow,
         .startAtLogin = *m_startAtLogin,
         .shortcuts = m_core.shortcuts(),
         .workspace = workspace ? *workspace : static_cast<platform::IWorkspace &>(*m_pagePorts),
     };
+}
+
+// The device profile (key tree, language lists, feature flags, AI addresses) of the
+// product whose information just arrived. Until the device settings page owns the
+// loader, the shell keeps it and asks on every device information.
+void ShellAssembly::buildDeviceProfile()
+{
+    m_deviceProfile = std::make_unique<DeviceProfileController>(pageContext());
+    DeviceProfileController *profile = m_deviceProfile.get();
+    m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
+                                       [profile](const QVariant &) { profile->getCustomerKey(); });
 }
 
 // The selection copy monitor with its search button; the screenshot shortcut is bound

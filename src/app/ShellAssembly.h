@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppPagePorts;
+class DeviceProfileController;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -79,6 +80,7 @@ private:
     void buildSelectionShell();
     void buildPermissionsAndLogin(const Options &options);
     void buildStatusItem(const Options &options);
+    void buildDeviceProfile();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -103,4 +105,7 @@ private:
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;
+    // The device profile, until the device settings page owns it: loaded on every
+    // device information. It reaches everything above, so it goes first.
+    std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

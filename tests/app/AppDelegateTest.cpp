@@ -171,8 +171,9 @@ TEST(BleConnectBurst, ConnectionsInARowAskTheMouseOnceThreeSecondsAfterTheLast)
 
     // Another delegate (a second application world) asks its own mouse: the groups
     // of two delegates are apart.
-    RecordingAppServices otherServices;
-    AppDelegate other{{&otherServices, &w.state.state(), &w.tips, nullptr, &w.scheduler}};
+    RecordingAppSteps otherServices;
+    AppDelegate other{
+        {{&otherServices, &otherServices, &otherServices}, &w.state.state(), &w.tips, nullptr, &w.scheduler}};
     other.configData();
     QCoreApplication::processEvents();
     w.services.take();

@@ -38,7 +38,6 @@ public:
     bool isEditable() const override { return editable && !defunct; }
     std::optional<QString> text() const override { return defunct ? std::nullopt : value; }
     std::optional<int> caretOffset() const override { return value ? std::optional(caret) : std::nullopt; }
-    QStringList refused; // writes a read-only or vanished field turned down
     bool setText(const QString &text) override
     {
         if (!isEditable()) {

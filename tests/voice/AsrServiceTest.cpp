@@ -296,7 +296,9 @@ TEST_F(Vox1Service, OnDeviceEngineAndPointerMicrophoneModeOpenNoSocket)
     // voice would be heard as noise.
     facade.setIsFromMicData(false);
     for (const auto &[ble, deviceType, taken] : {std::tuple{false, 5, true}, {false, 1, false}, {true, 5, false}}) {
-        make({.sdk = &sdk, .deviceAudioFormat = [ble, deviceType] { return voiceStreamFormat(WavRateInputs{ble, 2, deviceType, {}, 1}); }});
+        make({.sdk = &sdk, .deviceAudioFormat = [ble, deviceType] {
+                  return voiceStreamFormat(WavRateInputs{ble, 2, deviceType, {}, 1});
+              }});
         state->setBleConnect(ble);
         engine.calls.clear();
         begin();

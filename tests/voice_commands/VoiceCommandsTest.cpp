@@ -35,9 +35,9 @@ TEST_F(Vox5Test, SpokenTextRunsTheStoredCommandItNames)
     // A target the user never picked on this computer, or a desktop that opens nothing:
     // failure, so the caller searches the web for the word.
     QString search;
-    records.clear();
+    prefs.remove(TargetRecords::storeKey("file://" + calculator));
     EXPECT_FALSE(runner.runSpokenCommand("打开计算器", &search));
-    records << "file://" + calculator;
+    ASSERT_TRUE(records.record("file://" + calculator));
     workspace.fails = true;
     EXPECT_FALSE(runner.runSpokenCommand("百度", &search));
     workspace.fails = false;

@@ -3,11 +3,13 @@
 class AlertPresenter;
 class IAIWindow;
 class IAppShell;
+class IErrorAlert;
 class IFirmwareUpdates;
 class IHidOnlyCommands;
 class IImageLoader;
 class IMakerApi;
 class IMouseCommands;
+class IPermissionsWindow;
 class IPopupTips;
 class IReceiverIds;
 class IStartAtLogin;
@@ -47,8 +49,10 @@ struct PageContext {
     ITranslateManager &translate;
     IPopupTips &tips;
     AlertPresenter &alerts;
-    IAppShell &shell;                    // the main window: host of sheets and file panels
-    IStartAtLogin &startAtLogin;         // the start-up switch
-    platform::ShortcutBinder &shortcuts; // the global shortcuts
-    platform::IWorkspace &workspace;     // opens files and web addresses
+    IErrorAlert &errorAlert;               // a message with its detail text and one closing button
+    IPermissionsWindow &permissionsWindow; // the permissions window, checked and raised
+    IAppShell &shell;                      // the main window: host of sheets and file panels
+    IStartAtLogin &startAtLogin;           // the start-up switch
+    platform::ShortcutBinder &shortcuts;   // the global shortcuts
+    platform::IWorkspace &workspace;       // opens files and web addresses
 };
