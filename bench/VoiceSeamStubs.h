@@ -37,6 +37,8 @@ struct NoAI : IAIWindow {
     void requestChatGPT(const QString &, const QString &) override {}
     void requestChatGPT(const QString &, const QString &, bool) override {}
     void initSubViews() override {}
+    void refresh() override {}
+    void clearAllWebsiteData() override {}
     bool isWebWindowFullScreen() const override { return false; }
     void leaveWebWindowFullScreen() override {}
 };

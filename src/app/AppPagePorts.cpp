@@ -2,6 +2,7 @@
 
 #include "HIDDevice.h"
 #include "PZLog.h"
+#include "QXAuthorityManagementWindowController.h"
 #include "QXHidCommandManager.h"
 #include "QXHttpRequestManager.h"
 #include "QXMouseCommandManager.h"
@@ -9,6 +10,7 @@
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QWidget>
 
 void AppPagePorts::sendOpenRGBData()
 {
@@ -89,6 +91,15 @@ void AppPagePorts::httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, Q
 bool AppPagePorts::validNetworkIsNotReable() const
 {
     return m_deps.http.validNetworkIsNotReable();
+}
+
+void AppPagePorts::showPermissions()
+{
+    m_deps.authority.checkPermission(false);
+    QWidget *window = m_deps.authority.window();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool AppPagePorts::openUrl(const QUrl &url)

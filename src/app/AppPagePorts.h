@@ -4,6 +4,7 @@
 #include "platform/IWorkspace.h"
 
 class HIDDevice;
+class QXAuthorityManagementWindowController;
 class QXHidCommandManager;
 class QXHttpRequestManager;
 class QXMouseCommandManager;
@@ -11,13 +12,15 @@ class QXOTAUpdateManager;
 
 // The pages' narrow ports over the application's managers: what the page context
 // hands the pages of the HID command manager, the firmware update manager and the
-// facade's transfers, the HID transport, the maker's API and the web. Also the
+// facade's transfers, the HID transport, the maker's API, the web and the permissions
+// window. Also the
 // workspace the pages get when no desktop service is installed: it opens nothing and
 // says so once in the log.
 class AppPagePorts final : public IHidOnlyCommands,
                            public IFirmwareUpdates,
                            public IReceiverIds,
                            public IMakerApi,
+                           public IPermissionsWindow,
                            public platform::IWorkspace {
 public:
     struct Deps {
@@ -26,6 +29,7 @@ public:
         QXOTAUpdateManager &ota;
         HIDDevice &device;
         QXHttpRequestManager &http;
+        QXAuthorityManagementWindowController &authority;
     };
     explicit AppPagePorts(Deps deps) : m_deps(deps) {}
 
@@ -52,6 +56,8 @@ public:
     // IMakerApi
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override;
     bool validNetworkIsNotReable() const override;
+    // IPermissionsWindow
+    void showPermissions() override;
     // platform::IWorkspace (the stand-in)
     bool openUrl(const QUrl &url) override;
 

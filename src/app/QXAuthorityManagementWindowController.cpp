@@ -9,6 +9,7 @@
 #include "QXButton.h"
 #include "QXLabel.h"
 #include "platform/IWorkspace.h"
+#include "services/AlertPresenter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -313,8 +314,12 @@ void QXAuthorityManagementWindowController::selectAuthorityWithIndex(int index)
     }
     QUrl url = QUrl::fromLocalFile(m_deps.helpPage);
     url.setFragment(QString::fromLatin1(kRows[index].helpAnchor));
-    if (!m_deps.workspace->openUrl(url))
-        qxWarning("permissions") << "the desktop did not open" << url.toString();
+    if (m_deps.workspace->openUrl(url))
+        return;
+    qxWarning("permissions") << "the desktop did not open" << url.toString();
+    if (m_deps.alerts)
+        m_deps.alerts->showAlert(localized("无法打开帮助页面，请在浏览器中打开：%1").arg(url.toString()),
+                                 {localized("确定")}, {});
 }
 
 bool QXAuthorityManagementWindowController::eventFilter(QObject *watched, QEvent *event)

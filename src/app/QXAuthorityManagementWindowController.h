@@ -9,6 +9,8 @@
 
 #include <array>
 
+class AlertPresenter;
+
 class QLabel;
 class QWidget;
 class QXButton;
@@ -29,6 +31,7 @@ public:
         platform::IPermissionProbe *probe = nullptr; // required
         platform::IWorkspace *workspace = nullptr;   // opens the help page
         QString helpPage;                            // the help page's file; empty when it is not installed
+        AlertPresenter *alerts = nullptr;            // says where the page is when the desktop cannot open it
     };
 
     explicit QXAuthorityManagementWindowController(const Deps &deps, QObject *parent = nullptr);

@@ -4,11 +4,14 @@
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
+#include "DeviceProfileController.h"
 #include "FilePicker.h"
 #include "HIDDevice.h"
 #include "KitAppearance.h"
 #include "MainWindow.h"
 #include "MessageBoxAlertPresenter.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PZLog.h"
 #include "PageContext.h"
 #include "PageFactory.h"
@@ -62,6 +65,7 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     buildPermissionsAndLogin(options);
     buildStatusItem(options);
     buildSelectionShell();
+    buildDeviceProfile();
 }
 
 ShellAssembly::~ShellAssembly() = default;
@@ -90,8 +94,8 @@ void ShellAssembly::buildStatusItem(const Options &options)
         m_ownedStatusItem = std::make_unique<TrayStatusItem>();
         item = m_ownedStatusItem.get();
     }
-    m_pagePorts = std::make_unique<AppPagePorts>(
-        AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota, m_device.hid(), m_core.http()});
+    m_pagePorts = std::make_unique<AppPagePorts>(AppPagePorts::Deps{m_device.hidCommands(), m_device.facade(), *m_ota,
+                                                                    m_device.hid(), m_core.http(), *m_authority});
     // The file dialogs and the add and edit command dialog, for every page.
     m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
     m_commandDialogs = std::make_unique<AddCommandDialogs>(
@@ -137,6 +141,8 @@ PageContext ShellAssembly::pageContext() const
         .translate = *seams.translate,
         .tips = *seams.tips,
         .alerts = *m_alerts,
+        .errorAlert = *m_toolUi,
+        .permissionsWindow = *m_pagePorts,
         .shell = *m_mainWindow,
         .startAtLogin = *m_startAtLogin,
         .shortcuts = m_core.shortcuts(),
@@ -145,6 +151,17 @@ PageContext ShellAssembly::pageContext() const
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
     };
+}
+
+// The device profile (key tree, language lists, feature flags, AI addresses) of the
+// product whose information just arrived. Until the device settings page owns the
+// loader, the shell keeps it and asks on every device information.
+void ShellAssembly::buildDeviceProfile()
+{
+    m_deviceProfile = std::make_unique<DeviceProfileController>(pageContext());
+    DeviceProfileController *profile = m_deviceProfile.get();
+    m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
+                                       [profile](const QVariant &) { profile->getCustomerKey(); });
 }
 
 // The selection copy monitor with its search button; the screenshot shortcut is bound
@@ -183,6 +200,7 @@ void ShellAssembly::buildPermissionsAndLogin(const Options &options)
     deps.probe = probe;
     deps.workspace = platform::services().workspace;
     deps.helpPage = QXAuthorityManagementWindowController::defaultHelpPage();
+    deps.alerts = m_alerts.get();
     m_authority = std::make_unique<QXAuthorityManagementWindowController>(deps);
 
     platform::ILoginItems *items = options.loginItems;
@@ -255,11 +273,10 @@ void ShellAssembly::startSelectionMonitors()
     m_selectionMonitor->start();
 }
 
-// Also on every connected build of the status item: a receiver's removal breaks it.
+// Also on every build of the status item, connected or not: a receiver's removal breaks it.
 void ShellAssembly::bindSnipShortcut()
 {
-    ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
-    m_snipBound = true;
+    m_snipBound = ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
 }
 
 void ShellAssembly::configUI()

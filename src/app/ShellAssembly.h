@@ -10,6 +10,7 @@
 class AddCommandDialogs;
 class AppPagePorts;
 class DialogFilePicker;
+class DeviceProfileController;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -81,6 +82,7 @@ private:
     void buildSelectionShell();
     void buildPermissionsAndLogin(const Options &options);
     void buildStatusItem(const Options &options);
+    void buildDeviceProfile();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -108,4 +110,7 @@ private:
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;
+    // The device profile, until the device settings page owns it: loaded on every
+    // device information. It reaches everything above, so it goes first.
+    std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

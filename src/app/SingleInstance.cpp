@@ -48,7 +48,7 @@ bool SingleInstance::claim()
     dirs << DataPaths::dataRoot();
 
     for (const QString &dir : dirs) {
-        QDir().mkpath(dir);
+        DataPaths::ensureDir(dir);
         m_lock = std::make_unique<QLockFile>(dir + u'/' + m_name + QStringLiteral(".lock"));
         // Stale only when its process is gone, however long a copy has been running.
         m_lock->setStaleLockTime(0);

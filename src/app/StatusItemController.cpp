@@ -112,6 +112,8 @@ void StatusItemController::buildDisconnected()
     m_deps.aiWindow->hiddenWindow();
     m_deps.voice->cancelAsr();
     m_deps.device->invalidateTimer();
+    if (m_deps.rebindSnipShortcut) // released while it cannot fire
+        m_deps.rebindSnipShortcut();
     // Without a status area nothing would show at all: the guide comes up at launch and
     // when the device goes, not on every rebuild (a language change rebuilds too).
     if (!item.isAvailable() && m_built != Built::Disconnected && !m_isShow)

@@ -27,6 +27,7 @@ struct FlushLogsAtExit {
 
 int main(int argc, char *argv[])
 {
+    DataPaths::ensureHome();
     QApplication::setApplicationName(QStringLiteral("quorvex-companion"));
     QApplication::setOrganizationName(QStringLiteral("Quorvex"));
     QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));

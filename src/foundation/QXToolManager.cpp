@@ -71,7 +71,7 @@ std::unique_ptr<QFile> QXToolManager::createFileHandleWithPath(const QString &pa
     const QByteArray native = QFile::encodeName(path);
     if (!isAppend && QFileInfo::exists(path))
         ::unlink(native.constData());
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0)
         return nullptr;
     auto file = std::make_unique<QFile>();
@@ -142,10 +142,11 @@ bool QXToolManager::pcmConvertToWav(const QString &pcmPath, const QString &wavPa
     }
 
     QFile wav(wavPath);
-    if (!wav.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!wav.open(QIODevice::WriteOnly | QIODevice::Truncate, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         writeLog(QStringLiteral("Error opening out file %1: %2").arg(wavPath, wav.errorString()));
         return false;
     }
+    wav.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner); // one an older version left
     const QByteArray header = wavHeader(quint32(samples.size()), quint32(rate));
     if (wav.write(header) != header.size() || wav.write(samples) != samples.size() || !wav.flush()) {
         writeLog(QStringLiteral("Error writing out file %1: %2").arg(wavPath, wav.errorString()));

@@ -4,17 +4,33 @@
 #include <QNetworkReply>
 #include <QPointer>
 
+#include <memory>
+
 namespace {
 
 class ReplyLoad final : public IImageLoader::Load {
 public:
     ReplyLoad(QNetworkReply *reply, IImageLoader::Done done) : m_reply(reply)
     {
-        QObject::connect(reply, &QNetworkReply::finished, reply, [reply, done = std::move(done)] {
+        // Too large a body is cut off instead of filling memory.
+        auto tooLarge = std::make_shared<bool>(false);
+        QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                         [reply, tooLarge](qint64 received, qint64 total) {
+                             if (received > QXImageLoader::kMaxImageBytes || total > QXImageLoader::kMaxImageBytes) {
+                                 *tooLarge = true;
+                                 reply->abort();
+                             }
+                         });
+        QObject::connect(reply, &QNetworkReply::finished, reply, [reply, tooLarge, done = std::move(done)] {
             reply->deleteLater();
+            if (!done)
+                return;
+            if (*tooLarge || reply->bytesAvailable() > QXImageLoader::kMaxImageBytes) {
+                done(false, {}, QStringLiteral("larger than an image may be"));
+                return;
+            }
             const bool ok = reply->error() == QNetworkReply::NoError;
-            if (done)
-                done(ok, ok ? reply->readAll() : QByteArray(), ok ? QString() : reply->errorString());
+            done(ok, ok ? reply->readAll() : QByteArray(), ok ? QString() : reply->errorString());
         });
     }
     ~ReplyLoad() override
@@ -39,5 +55,6 @@ std::unique_ptr<IImageLoader::Load> QXImageLoader::loadImage(const QUrl &url, Do
 {
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "image/*");
+    request.setTransferTimeout(kTransferTimeoutMs);
     return std::make_unique<ReplyLoad>(m_network.get(request), std::move(done));
 }

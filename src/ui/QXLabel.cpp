@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 // The horizontal padding of a text cell: text never touches the edges.
 constexpr qreal kTextPadding = 2;
@@ -43,7 +45,15 @@ void QXLabel::setBackgroundColor(const QColor &color)
 QRectF QXLabel::textRect() const
 {
     const QRectF inner = QRectF(contentsRect()).adjusted(kTextPadding, 0, -kTextPadding, 0);
-    return QXBaseTextFieldCell::adjustedFrameToVerticallyCenterText(inner, font());
+    if (!wordWrap())
+        return QXBaseTextFieldCell::adjustedFrameToVerticallyCenterText(inner, font());
+    // Wrapped: the lines together are centred.
+    const qreal h =
+        fontMetrics()
+            .boundingRect(inner.toAlignedRect(), int(alignment() & Qt::AlignHorizontal_Mask) | Qt::TextWordWrap, text())
+            .height();
+    const qreal d = std::max<qreal>(0, (inner.height() - h) / 2);
+    return inner.adjusted(0, d, 0, -d);
 }
 
 void QXLabel::paintEvent(QPaintEvent *event)

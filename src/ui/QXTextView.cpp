@@ -9,10 +9,12 @@
 #include <cmath>
 
 namespace {
-QTextOption wrapAnywhere()
+// Between words where the text has them (English), anywhere else (Chinese, a word
+// longer than the line).
+QTextOption wrapAtWords()
 {
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAnywhere);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     return option;
 }
 
@@ -29,7 +31,7 @@ QString layoutText(QString text)
 
 template <typename Fn> void layoutLines(QTextLayout &layout, qreal width, Fn line)
 {
-    layout.setTextOption(wrapAnywhere());
+    layout.setTextOption(wrapAtWords());
     layout.beginLayout();
     qreal y = 0;
     for (;;) {
@@ -77,6 +79,18 @@ qreal QXTextView::measuredHeight(const QString &text, const QFont &font, qreal w
         return true;
     });
     return bottom;
+}
+
+QStringList QXTextView::wrappedLines(const QString &text, const QFont &font, qreal width)
+{
+    const QString laid = layoutText(text);
+    QTextLayout layout(laid, font);
+    QStringList lines;
+    layoutLines(layout, width, [&](const QTextLine &l) {
+        lines << laid.mid(l.textStart(), l.textLength());
+        return true;
+    });
+    return lines;
 }
 
 void QXTextView::setString(const QString &text)

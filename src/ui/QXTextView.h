@@ -2,12 +2,13 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 // A read-only multi-line text that tells its caller the height it needs: the text
-// wraps at any character, lines are 10 px apart, and the last line that fits is
-// cut off with an ellipsis when more text follows. Callers set maxWidth and the text
-// colour, then the string, then size the view to textH().
+// wraps between words, or at any character where it has no word boundary, lines are 10 px apart, and the last line that
+// fits is cut off with an ellipsis when more text follows. Callers set maxWidth and the text colour, then the string,
+// then size the view to textH().
 class QXTextView : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     // Height of the text laid out at the width: n lines of the font's line height
     // with 10 px between them; 0 for an empty text.
     static qreal measuredHeight(const QString &text, const QFont &font, qreal width);
+    // The text of each line it is laid out in at the width.
+    static QStringList wrappedLines(const QString &text, const QFont &font, qreal width);
 
     QSize sizeHint() const override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PlatformServices.h"
+#include "services/IErrorAlert.h"
 
 #include <QList>
 #include <QPointF>
@@ -24,7 +25,7 @@ QPointF screenPointUnderMouse(const QPoint &cursor, const QList<QRect> &screens)
 // files and web addresses. (Key strokes and the clipboard are the text insertion
 // service's.) The platform services and the few values of other parts of the
 // application come in through Deps; a default Deps uses the installed services.
-class QXToolManagerUI {
+class QXToolManagerUI : public IErrorAlert {
 public:
     struct Deps {
         platform::IWorkspace *workspace = nullptr; // nullptr: the installed one
@@ -49,7 +50,7 @@ public:
 
     // An informational alert, window-modal on the main window (application-modal
     // while there is none), with one "知道了" button that only closes it.
-    void showErrorMsg(const QString &message, const QString &domain);
+    void showErrorMsg(const QString &message, const QString &domain) override;
 
     // Height of text wrapped to width (resp. width of text on one line), plus 2;
     // 2 for a null text.

@@ -17,11 +17,18 @@ QRect popupFrame(const QRect &screen, int height)
     return QRect(x, y, kPopupWidth, height);
 }
 
-QRect tipFrame(const QRect &screen)
+QRect tipFrame(const QRect &screen, QSize size)
 {
-    const int x = screen.x() + (screen.width() - kTipWidth) / 2;
-    const int y = screen.y() + screen.height() - kBottomOffset - kTipHeight;
-    return QRect(x, y, kTipWidth, kTipHeight);
+    size = size.expandedTo(QSize(kTipWidth, kTipHeight));
+    if (!screen.isEmpty())
+        size = size.boundedTo(screen.size());
+    int x = screen.x() + (screen.width() - size.width()) / 2;
+    int y = screen.y() + screen.height() - kBottomOffset - size.height();
+    if (!screen.isEmpty()) {
+        x = std::clamp(x, screen.left(), screen.right() + 1 - size.width());
+        y = std::clamp(y, screen.top(), screen.bottom() + 1 - size.height());
+    }
+    return QRect(QPoint(x, y), size);
 }
 
 double contentHeight(double sourceCard, double translationCard, bool hasTranslation)

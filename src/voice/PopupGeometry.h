@@ -15,9 +15,11 @@ inline constexpr int kRightMargin = 20;
 inline constexpr int kBottomOffset = 100;
 inline constexpr int kTipWidth = 150;
 inline constexpr int kTipHeight = 180;
+inline constexpr int kTipMaxWidth = 320; // a longer text wraps onto more lines
 
 QRect popupFrame(const QRect &screen, int height);
-QRect tipFrame(const QRect &screen);
+// The tip of `size` (at least kTipWidth x kTipHeight), kept inside a screen that exists.
+QRect tipFrame(const QRect &screen, QSize size = {kTipWidth, kTipHeight});
 
 // The pop-up's content height: the source card plus 40, or with a translation both
 // cards plus 55 (the wave strip between them overlaps both).

@@ -4,6 +4,7 @@
 #include "PopupGeometry.h"
 #include "QXButton.h"
 #include "QXPopContentView.h"
+#include "QXWordView.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -37,6 +38,8 @@ QXPopupWindow::QXPopupWindow(Deps deps) : QWidget(nullptr), m_deps(std::move(dep
     m_closeBtn->setImage(namedPixmap(QStringLiteral("close_icon")));
     m_closeBtn->setFixedSize(kCloseSide, kCloseSide);
     connect(m_closeBtn, &QXButton::clicked, this, &QXPopupWindow::closeBtnClicked);
+    // The button sits on the source card's top right corner: the text stays clear of it.
+    m_content->fanWordView()->setTrailingInset(kCloseSide);
     connect(m_content, &QXPopContentView::viewHeightChanged, this, &QXPopupWindow::updateShape);
 
     setGeometry(popupgeometry::popupFrame(screenRect(), popupgeometry::kPopupMinHeight));

@@ -4,10 +4,23 @@
 #include "PopupGeometry.h"
 #include "QXLabel.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
-constexpr int kTextHeight = 30;
+constexpr int kTextHeight = 30;  // one line's band at the bottom
+constexpr int kTextPadding = 10; // the label draws 2 px further in
+
+// Where the text goes in a bubble of `width`, and how tall it is there.
+QRect textRect(const QFont &font, const QString &text, int width)
+{
+    const int inner = width - 2 * kTextPadding - 4;
+    const int h =
+        QFontMetrics(font).boundingRect(QRect(0, 0, inner, 10000), Qt::AlignHCenter | Qt::TextWordWrap, text).height();
+    return QRect(kTextPadding, 0, inner + 4, std::max(kTextHeight, h + 8));
+}
 } // namespace
 
 QXShowTipContentView::QXShowTipContentView(QWidget *parent) : QXBaseView(parent)
@@ -23,6 +36,7 @@ QXShowTipContentView::QXShowTipContentView(QWidget *parent) : QXBaseView(parent)
     m_tipTextField->setFont(qxSystemFont(16));
     m_tipTextField->setTextColor(Qt::white);
     m_tipTextField->setAlignment(Qt::AlignCenter);
+    m_tipTextField->setWordWrap(true);
     resize(popupgeometry::kTipWidth, popupgeometry::kTipHeight);
 }
 
@@ -36,10 +50,20 @@ void QXShowTipContentView::setStatusImage(const QPixmap &image)
     m_statusImageView->setPixmap(shown);
 }
 
+QSize QXShowTipContentView::sizeForText(const QString &text) const
+{
+    const int oneLine = QFontMetrics(m_tipTextField->font()).horizontalAdvance(text) + 2 * kTextPadding + 4;
+    const int width = std::clamp(oneLine, popupgeometry::kTipWidth, popupgeometry::kTipMaxWidth);
+    const int extra = textRect(m_tipTextField->font(), text, width).height() - kTextHeight;
+    return {width, popupgeometry::kTipHeight + extra};
+}
+
 void QXShowTipContentView::resizeEvent(QResizeEvent *event)
 {
     QXBaseView::resizeEvent(event);
     m_statusImageView->setGeometry((width() - popupgeometry::kTipWidth) / 2, 0, popupgeometry::kTipWidth,
                                    popupgeometry::kTipHeight);
-    m_tipTextField->setGeometry(0, height() - kTextHeight, width(), kTextHeight);
+    // The text band grows upwards over the picture's bottom, as the one line did.
+    const QRect band = textRect(m_tipTextField->font(), m_tipTextField->text(), width());
+    m_tipTextField->setGeometry(band.x(), height() - band.height(), band.width(), band.height());
 }

@@ -17,6 +17,10 @@ public:
 
     // A null pixmap (a missing picture) leaves the text alone in the bubble.
     void setStatusImage(const QPixmap &image);
+    // The bubble's size for a text: wide enough for it on one line, from the picture's
+    // width up to popupgeometry::kTipMaxWidth, past which it wraps at word boundaries
+    // and the bubble grows a line at a time.
+    QSize sizeForText(const QString &text) const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

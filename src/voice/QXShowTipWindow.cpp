@@ -43,9 +43,10 @@ void QXShowTipWindow::showTipMessage(const QString &message, const QString &imag
         if (main && main->isVisible() && QApplication::activeWindow() == main)
             main->hide();
     }
-    setGeometry(popupgeometry::tipFrame(screenRect()));
     m_content->setStatusImage(namedPixmap(imageName));
     m_content->tipTextField()->setText(message);
+    setGeometry(popupgeometry::tipFrame(screenRect(), m_content->sizeForText(message)));
+    m_content->setGeometry(rect()); // the text band follows the text even when the size did not change
     show();
     raise();
     startTipTimer();

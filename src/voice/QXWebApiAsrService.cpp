@@ -283,6 +283,7 @@ void QXWebApiAsrService::requestWebSocket()
     }
     auto *socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
     m_socket = socket;
+    m_socketOpened = false;
     writeLog(QStringLiteral("开始连接语音识别服务器"));
     connect(socket, &QWebSocket::connected, this, [this, socket] {
         if (socket == m_socket)
@@ -301,15 +302,22 @@ void QXWebApiAsrService::requestWebSocket()
         if (socket == m_socket)
             socketFailed();
     });
+    // A refused connection or an unknown host ends the socket with "disconnected" before its
+    // "error": a socket that closes before it opened is the failure to connect.
     connect(socket, &QWebSocket::disconnected, this, [this, socket] {
-        if (socket == m_socket)
+        if (socket != m_socket)
+            return;
+        if (m_socketOpened)
             socketClosed();
+        else
+            socketFailed();
     });
     socket->open(url);
 }
 
 void QXWebApiAsrService::socketOpened()
 {
+    m_socketOpened = true;
     writeLog(QStringLiteral("连接socket成功"));
     if (m_isEnd || m_isCancel) {
         writeLog(QStringLiteral("---还没开始就结束了---"));
@@ -337,6 +345,9 @@ void QXWebApiAsrService::socketFailed()
     writeLog(QStringLiteral("连接socket失败:%1").arg(m_socket ? m_socket->errorString() : QString()));
     if (m_deps.showSpeechView)
         m_deps.showSpeechView(hrvAppLocalizedString(QStringLiteral("连接服务器失败,请检查网络")), 0);
+    // The device would go on sending voice nobody hears.
+    if (!m_isTransferAudio && device().isStartVoice())
+        device().sendCloseMicData();
     reportTransferFailure();
     kvWebSocketClose();
 }

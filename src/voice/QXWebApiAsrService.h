@@ -138,6 +138,7 @@ private:
 
     Deps m_deps;
     QPointer<QWebSocket> m_socket;
+    bool m_socketOpened = false; // the handshake of m_socket completed
     AsrStreamPosition m_status = AsrStreamPosition::First;
     bool m_isEnd = false;
     bool m_isCancel = false;

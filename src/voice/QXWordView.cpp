@@ -43,8 +43,8 @@ void QXWordView::setStringValue(const QString &value)
     m_string = value;
     // Measured at the width the text is drawn at (at most the text view's 300), so
     // wrapping cannot add lines that the card has no room for.
-    if (width() > 2 * kInset)
-        m_textView->setMaxWidth(std::min(QXTextView::kDefaultMaxWidth, qreal(width() - 2 * kInset)));
+    if (textWidth() > 0)
+        m_textView->setMaxWidth(std::min(QXTextView::kDefaultMaxWidth, qreal(textWidth())));
     m_textView->setString(value);
     if (value.isEmpty())
         return;
@@ -78,9 +78,14 @@ void QXWordView::resizeEvent(QResizeEvent *event)
     layoutText();
 }
 
+int QXWordView::textWidth() const
+{
+    return std::max(0, width() - kInset - std::max(kInset, m_trailingInset));
+}
+
 void QXWordView::layoutText()
 {
-    const int w = std::max(0, width() - 2 * kInset);
+    const int w = textWidth();
     const int textH = int(std::ceil(m_textHeight));
     const int scrollH = int(std::ceil(m_scrollHeight));
     m_scrollView->setGeometry(kInset, kInset, w, scrollH);

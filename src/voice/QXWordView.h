@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 
 class QScrollArea;
@@ -37,6 +38,10 @@ public:
     // Where the laid-out text height comes from; empty: the text view's measurement.
     // Tests give fixed heights, so the sizes do not depend on the installed fonts.
     void setTextMeasure(std::function<double(const QString &)> measure) { m_measure = std::move(measure); }
+    // Room kept free at the text's right (from the next text on): something lies over
+    // the card's corner there.
+    void setTrailingInset(int inset) { m_trailingInset = std::max(inset, 0); }
+    int textWidth() const;
 
     // The card's soft shadow, drawn by the parent around the card's rectangle (a
     // widget cannot paint outside itself).
@@ -56,5 +61,6 @@ private:
     QScrollArea *m_scrollView = nullptr;
     QWidget *m_contentView = nullptr;
     QXTextView *m_textView = nullptr;
+    int m_trailingInset = 10;
     std::function<double(const QString &)> m_measure;
 };

@@ -184,6 +184,20 @@ TEST(BleConnectBurst, ConnectionsInARowAskTheMouseOnceThreeSecondsAfterTheLast)
     EXPECT_EQ(storm.count("sendGetMouseInfoData"), 1);
     EXPECT_EQ(storm.count("sendClosePopUpWebSiteData"), 1);
     EXPECT_EQ(storm.count("closeHIDDevice"), 25);
+
+    // Another delegate (a second application world) asks its own mouse: the groups
+    // of two delegates are apart.
+    RecordingAppSteps otherServices;
+    AppDelegate other{
+        {{&otherServices, &otherServices, &otherServices}, &w.state.state(), &w.tips, nullptr, &w.scheduler}};
+    other.configData();
+    QCoreApplication::processEvents();
+    w.services.take();
+    otherServices.take();
+    w.post(qx::notify::kBleConnectNotification);
+    w.scheduler.advance(3000);
+    EXPECT_EQ(w.services.take().count("sendGetMouseInfoData"), 1);
+    EXPECT_EQ(otherServices.take().count("sendGetMouseInfoData"), 1);
 }
 
 TEST(LowBattery, ATipAtMostEveryMinuteAndTheImageFollowsEveryReading)

@@ -31,6 +31,8 @@ struct AppWorld {
                                 "QX_CHIP_TOKEN_BASE"})
             if (qEnvironmentVariableIsEmpty(var))
                 qputenv(var, "http://127.0.0.1:9");
+        if (qEnvironmentVariableIsEmpty("QX_ASR_BASE"))
+            qputenv("QX_ASR_BASE", "ws://127.0.0.1:9");
     }
     TempDataRoot root;
     MemoryKeyValueStore store;

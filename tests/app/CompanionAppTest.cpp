@@ -15,6 +15,7 @@
 #include "TempDataRoot.h"
 
 #include "AppAudioTool.h"
+#include "AppPagePorts.h"
 #include "BleNotificationParser.h"
 #include "HIDDevice.h"
 #include "InstalledInstance.h"
@@ -33,6 +34,7 @@
 #include "QXHidReportParser.h"
 #include "QXHotWordViewModel.h"
 #include "QXHttpRequestManager.h"
+#include "QXImageLoader.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXNetSceneState.h"
@@ -330,6 +332,7 @@ TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
     EXPECT_EQ(&c.device, static_cast<IMouseCommands *>(&QXMouseCommandManager::sharedInstance()));
     EXPECT_EQ(&c.shell, static_cast<IAppShell *>(&app.mainWindow()));
     EXPECT_EQ(&c.startAtLogin, static_cast<IStartAtLogin *>(&app.startAtLoginController()));
+    EXPECT_EQ(&c.errorAlert, static_cast<IErrorAlert *>(&QXToolManagerUI::sharedInstance()));
     // Without desktop services the pages open nothing, and say so.
     EXPECT_FALSE(c.workspace.openUrl(QUrl(QStringLiteral("https://example.invalid/"))));
 
@@ -340,6 +343,8 @@ TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
     QBuffer buffer(&png);
     red.save(&buffer, "PNG");
     server.setHandler([&png](const HttpRequestRecord &r) {
+        if (r.path == "/big.png") // more than a picture may be: cut off, not read whole
+            return HttpScriptedReply::withContentType("image/png", png + QByteArray(QXImageLoader::kMaxImageBytes, 0));
         return r.path == "/p.png" ? HttpScriptedReply::withContentType("image/png", png)
                                   : HttpScriptedReply::withContentType("text/plain", "not a picture");
     });
@@ -363,4 +368,8 @@ TEST_F(CompanionAppTest, HousePageContextIsTheApplicationsOwnObjects)
     EXPECT_TRUE(picture.error.isEmpty());
     const Got text = load("/t.txt");
     EXPECT_TRUE(text.size.isEmpty());
+    // Too large a body is cut off and fails, whatever it holds.
+    const Got big = load("/big.png");
+    EXPECT_TRUE(big.size.isEmpty());
+    EXPECT_FALSE(big.error.isEmpty());
 }

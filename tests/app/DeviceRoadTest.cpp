@@ -110,7 +110,8 @@ TEST_F(AppDeviceRoad, HotKeysSwitchTheReceiversMicrophoneAndTheSerialRuleSetsIts
         scheduler.advance(5000);                       // what the open asks for has gone out
         rx.clearWritten();
         ASSERT_TRUE(keys.press(kMacF1));
-        EXPECT_EQ(heardAfterPacing(rx, 2), QStringList{"sendOpenMicData"});
+        // (No speech service listens here: the failed connection closes it again.)
+        EXPECT_EQ(heardAfterPacing(rx, 2).value(0), QStringLiteral("sendOpenMicData"));
         app.keyState().setHadStart(true); // the voice input runs: the same key ends it
         ASSERT_TRUE(keys.press(kMacF1));
         // The key closes it first; the dispatcher's end of the input may close it again.

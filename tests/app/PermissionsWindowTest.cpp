@@ -5,6 +5,7 @@
 
 #include "FakeDesktop.h"
 #include "FakePermissionProbe.h"
+#include "RecordingAlertPresenter.h"
 
 #include "KeyValueStore.h"
 #include "KitAppearance.h"
@@ -44,13 +45,15 @@ protected:
         probe.set(PermissionKind::Accessibility, a, PermissionRemedy::XTestExtension);
         probe.set(PermissionKind::InputMonitoring, b, PermissionRemedy::UdevRule, QStringLiteral("/dev/hidraw3"));
         probe.set(PermissionKind::ScreenRecording, c, PermissionRemedy::X11Session);
-        controller = std::make_unique<QXAuthorityManagementWindowController>(
-            QXAuthorityManagementWindowController::Deps{&probe, &workspace, QStringLiteral("/usr/share/help.html")});
+        controller =
+            std::make_unique<QXAuthorityManagementWindowController>(QXAuthorityManagementWindowController::Deps{
+                &probe, &workspace, QStringLiteral("/usr/share/help.html"), &alerts});
         return *controller;
     }
 
     FakePermissionProbe probe;
     FakeWorkspace workspace;
+    RecordingAlertPresenter alerts;
     std::unique_ptr<QXAuthorityManagementWindowController> controller;
 
 private:
@@ -155,11 +158,30 @@ TEST_F(PermissionsWindow, ButtonsOpenTheirRowsHelpAndHighlightTheClickedRow)
         anchors << url.fragment();
     }
     EXPECT_EQ(anchors, QStringList({"accessibility", "input-monitoring", "screen-recording", "screen-recording"}));
+    EXPECT_EQ(alerts.count(), 0);
+    // A desktop that cannot open it: the user is told where the page is.
+    workspace.fails = true;
+    QTest::mouseClick(c.actionButton(1), Qt::LeftButton);
+    ASSERT_EQ(alerts.count(), 1);
+    EXPECT_TRUE(alerts.shown[0].message.contains("/usr/share/help.html#input-monitoring"));
 
     QTest::mouseClick(c.btnBgViewArr()[1], Qt::LeftButton);
     EXPECT_EQ(c.btnBgViewArr()[0]->layerStyle().backgroundColor, QColor(240, 240, 240));
     EXPECT_EQ(c.btnBgViewArr()[1]->layerStyle().backgroundColor, QColor(210, 210, 210));
     EXPECT_EQ(c.instructionsImageName(), QStringLiteral("quanxian2"));
+}
+
+// Whoever shows the window may delete it: nothing of it is kept, the next use builds
+// a new one.
+TEST_F(PermissionsWindow, AWindowDeletedByItsShowerIsBuiltAgain)
+{
+    auto &c = make(D, G, G);
+    delete c.window();
+    EXPECT_EQ(c.actionButton(0), nullptr);
+    EXPECT_EQ(c.remedyLabel(0), nullptr);
+    c.checkPermission(false);
+    ASSERT_NE(c.window(), nullptr);
+    EXPECT_NE(c.actionButton(0), nullptr);
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "StartAtLoginController.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/linux/MultimediaBackends.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -226,6 +228,36 @@ TEST_F(StartAtLogin, InstalledLauncherStartsTheSameProgramAsTheAutostartEntry)
     ASSERT_TRUE(installed && autostart);
     EXPECT_EQ(installed->value(QStringLiteral("Exec")), autostart->value(QStringLiteral("Exec")));
     EXPECT_EQ(platform::desktopentry::execProgram(installed->value(QStringLiteral("Exec"))), program);
+    EXPECT_TRUE(installed->value(QStringLiteral("Keywords")).split(u';').contains(QStringLiteral("Quorvex")))
+        << "a menu search for the product finds it";
+}
+
+// The program and its audio module installed under a prefix of the user's: stripped,
+// and the module where the installed program looks for it (the build folder aside).
+TEST_F(StartAtLogin, InstalledProgramIsStrippedAndFindsItsAudioModuleUnderAnyPrefix)
+{
+    const QString prefix = dir.filePath(QStringLiteral("other prefix"));
+    QProcess install;
+    install.start(QStringLiteral(QX_CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(QX_BUILD_DIR), QStringLiteral("--component"),
+                   QStringLiteral("Unspecified"), QStringLiteral("--prefix"), prefix});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
+    const QStringList modules = [&] {
+        QStringList found;
+        for (QDirIterator it(prefix, {"libqx_multimedia.so"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            found << QFileInfo(it.next()).absolutePath();
+        return found;
+    }();
+    ASSERT_EQ(modules.size(), 1);
+    const QStringList looked = platform::linuxbackend::multimediaModuleDirs(prefix + QStringLiteral("/bin"));
+    EXPECT_EQ(looked.indexOf(modules.first()), 1) << looked.join(' ').toStdString();
+    for (const QString &binary :
+         {prefix + QStringLiteral("/bin/quorvex-companion"), modules.first() + "/libqx_multimedia.so"}) {
+        QFile f(binary);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << binary.toStdString();
+        EXPECT_FALSE(f.readAll().contains(".debug_info")) << binary.toStdString();
+    }
 }
 
 } // namespace

@@ -68,13 +68,13 @@ TEST(AppLaunch, ANativeWaylandSessionStartsAndTheX11ServicesSayNotAvailableOnce)
 // termination steps run in their order, and the status says a clean end.
 TEST(AppLaunch, ATerminatingSignalDuringTheLaunchEndsItCleanly)
 {
-    for (const int sig : {SIGTERM, SIGHUP}) {
+    for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
         QTemporaryDir root;
         AppProcess app(root.path());
         ASSERT_TRUE(app.start());
         // Printed just before the managers are built.
         ASSERT_TRUE(app.waitFor("data in")) << app.output().toStdString();
-        ::kill(pid_t(app.pid()), sig);
+        ASSERT_TRUE(app.signal(sig));
         EXPECT_EQ(app.waitForExit(), 0) << app.output().toStdString();
         const QByteArray out = app.output();
         const qsizetype speech = out.indexOf("terminating: closing the speech service");
@@ -116,7 +116,7 @@ TEST(AppLaunch, TwentyPairsStartedAtOnceAlwaysLeaveExactlyOneCopy)
 TEST(AppLaunch, ARemovedSocketOrAKilledCopyNeverLeavesTwoOrNone)
 {
     QTemporaryDir root;
-    AppProcess first(root.path()), second(root.path()), third(root.path());
+    AppProcess first(root.path()), second(root.path()), third(root.path()), fourth(root.path());
     ASSERT_TRUE(first.start());
     ASSERT_TRUE(first.waitFor("event loop running")) << first.output().toStdString();
     const QByteArray hash = QCryptographicHash::hash(root.path().toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
@@ -125,9 +125,13 @@ TEST(AppLaunch, ARemovedSocketOrAKilledCopyNeverLeavesTwoOrNone)
     EXPECT_EQ(second.waitForExit(), 0) << second.output().toStdString();
     EXPECT_TRUE(first.running());
 
-    ::kill(pid_t(first.pid()), SIGKILL);
+    ASSERT_TRUE(first.signal(SIGKILL));
     ASSERT_TRUE(third.start());
     ASSERT_TRUE(third.waitFor("event loop running")) << third.output().toStdString();
+    // The killed copy's socket was replaced: the next launch's request reaches the third.
+    ASSERT_TRUE(fourth.start());
+    EXPECT_EQ(fourth.waitForExit(), 0) << fourth.output().toStdString();
+    EXPECT_TRUE(third.waitFor("another launch asked for the window")) << third.output().toStdString();
     EXPECT_EQ(third.terminate(), 0) << third.output().toStdString();
 }
 

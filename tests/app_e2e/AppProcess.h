@@ -8,9 +8,9 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "SignalChild.h"
 
-#include <csignal>
+#include <gtest/gtest.h>
 
 // The real application in a child process over its own data root, headless, with
 // every outside host pointed where the test says (by default at nothing that listens)
@@ -26,6 +26,7 @@ public:
         env.insert("LANG", "C.UTF-8");
         for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE"})
             env.insert(var, "http://127.0.0.1:9");
+        env.insert("QX_ASR_BASE", "ws://127.0.0.1:9");
         for (const QString &key : extra.keys())
             env.insert(key, extra.value(key));
         m_process.setProcessEnvironment(env);
@@ -66,6 +67,8 @@ public:
     }
     bool running() const { return m_process.state() == QProcess::Running; }
     qint64 pid() const { return m_process.processId(); }
+    // False when the application is no longer there to receive it.
+    bool signal(int sig) { return signalChild(m_process, sig); }
 
     // Waits until a line containing `text` has been printed (after `from` bytes).
     bool waitFor(const QByteArray &text, int timeoutMs = 15000, qsizetype from = 0)
@@ -117,11 +120,10 @@ public:
     }
     qsizetype outputSize() { return output().size(); }
 
-    // SIGTERM, and the exit code of a clean quit (-1 when it did not end so).
+    // SIGTERM, and the exit code of a clean quit (-1 when it did not end so, or had ended).
     int terminate()
     {
-        ::kill(pid_t(m_process.processId()), SIGTERM);
-        if (!m_process.waitForFinished(15000))
+        if (!signal(SIGTERM) || !m_process.waitForFinished(15000))
             return -1;
         m_output += m_process.readAll();
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;

@@ -75,7 +75,7 @@ TEST_F(AppReceiverE2E, ReceiverIsOpenedPolledReadIntoTheStateAndRemoved)
 
 // A voice-assistant receiver (0x3151/0x20AB) switches to plan 2 and takes F1, typed
 // on the X display: its direct path runs, and waits for the serial number the device
-// profile gives (not built yet) before it opens the microphone.
+// profile gives (no profile server answers here) before it opens the microphone.
 TEST_F(AppReceiverE2E, HotKeyReceiverTakesItsKeys)
 {
     Display *x = XOpenDisplay(nullptr);

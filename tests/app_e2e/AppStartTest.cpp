@@ -5,18 +5,22 @@
 #include "AppProcess.h"
 #include "LocalHttpServer.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
 {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QDir root(tmp.filePath("data")); // the application makes it
     AppProcess app(root.path());
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
@@ -26,7 +30,7 @@ TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
     // Ask for the counters twice: the application answers and is still there.
     for (int i = 0; i < 2; ++i) {
         const qsizetype from = app.outputSize();
-        ::kill(pid_t(app.pid()), SIGUSR1);
+        ASSERT_TRUE(app.signal(SIGUSR1));
         ASSERT_TRUE(app.waitFor("timers fired:", 10000, from)) << app.output().toStdString();
     }
     EXPECT_TRUE(app.running());
@@ -36,6 +40,17 @@ TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
 
     // Nothing a tray icon without a device does not need: the command tables wait for one.
     EXPECT_FALSE(QFile::exists(root.filePath("QXSqliteDataBase.sqlite")));
+    // What the launch left is the owner's alone.
+    const auto mode = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 01000;
+    };
+    EXPECT_EQ(mode(root.path()), 0700u);
+    QDirIterator it(root.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        EXPECT_EQ(mode(path), it.fileInfo().isDir() ? 0700u : 0600u) << path.toStdString();
+    }
 }
 
 TEST(AppStart, AnUncreatableDataRootIsReportedOnceAndTheAppStillRuns)
@@ -89,7 +104,7 @@ void runVersionCheck(const HttpScriptedReply &answer, const QByteArray &savedTex
         EXPECT_TRUE(app.waitFor("alert shown:", 10000)) << app.output().toStdString();
     }
     const qsizetype from = app.outputSize();
-    ::kill(pid_t(app.pid()), SIGUSR1);
+    ASSERT_TRUE(app.signal(SIGUSR1));
     ASSERT_TRUE(app.waitFor("timers fired:", 10000, from)) << app.output().toStdString();
     EXPECT_TRUE(app.running());
     QTest::qWait(300);

@@ -109,6 +109,8 @@ TEST(ToolUiTest, OnlyPickedExistingFilesAreOpened)
     EXPECT_TRUE(tool.openFileWithPath(picked));
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0].toLocalFile(), picked);
+    workspace.fails = true; // nothing on the desktop opens it: the answer says so
+    EXPECT_FALSE(tool.openFileWithPath(picked));
 }
 
 TEST(ToolUiTest, BrowserAddressesGetASchemeAndAreEncoded)
@@ -144,6 +146,8 @@ TEST(ToolUiTest, BrowserAddressesGetASchemeAndAreEncoded)
     EXPECT_TRUE(tool.openBrowserWithCmdString("example.com"));
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0].toString(), "http://example.com");
+    workspace.fails = true;
+    EXPECT_FALSE(tool.openBrowserWithCmdString("example.com"));
 }
 
 TEST(ToolUiTest, PointUnderMouseIsRelativeToTheBottomLeftOfItsScreen)

@@ -1,5 +1,6 @@
 // Against a real X server: keys grabbed through the global-shortcut backend,
 // synthesised with XTest on a connection of their own, run the bound action.
+#include "CapturedMessages.h"
 #include "FakeNeighbours.h"
 #include "HidInfoReader.h"
 #include "KeyValueStore.h"
@@ -131,8 +132,10 @@ TEST(ShortcutX11, KeyAnotherClientHoldsIsLoggedNotFatal)
 
     X11GlobalShortcuts x11;
     int runs = 0;
+    CapturedMessages messages;
     const auto token = x11.grab(kMacF3, 0, [&] { ++runs; });
     EXPECT_NE(token, X11GlobalShortcuts::kNoToken);
+    EXPECT_EQ(messages.with("F3 is held by another application").size(), 1);
     kb.tap(XK_F3);
     settle();
     EXPECT_EQ(runs, 0); // the other client gets it

@@ -124,6 +124,13 @@ TEST(Localization, FollowsTheInterfaceLanguageAtOnce)
     EXPECT_EQ(hrvAppLocalizedString(QString::fromUtf8("英语")), QString::fromUtf8("英语"));
 }
 
+// A C++ string literal's text: \" and \\ are one character.
+QString unescaped(QString literal)
+{
+    static const QRegularExpression escape(QStringLiteral(R"(\\(["\\]))"));
+    return literal.replace(escape, QStringLiteral("\\1"));
+}
+
 // Walks the sources for texts handed to the localiser: literal arguments of its entry
 // points, and of helpers that take a text and pass it on (tip("...", image)).
 TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
@@ -151,7 +158,7 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
                 R"re(\b(?:%1)\(\s*(?:[\w.>*&-]+,\s*)?(?:QStringLiteral\(|QString::fromUtf8\()?"((?:[^"\\]|\\.)*)")re")
                 .arg(names.join(u'|')));
         for (auto m = call.globalMatch(code); m.hasNext(); ++found)
-            if (const QString key = m.next().captured(1); !english.contains(key))
+            if (const QString key = unescaped(m.next().captured(1)); !english.contains(key))
                 missing << key + QStringLiteral(" (") + it.fileName() + u')';
     }
     EXPECT_GT(found, 20); // the walk still finds the calls

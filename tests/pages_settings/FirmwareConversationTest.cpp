@@ -111,6 +111,8 @@ protected:
                            fakes.translate,
                            fakes.tips,
                            alerts,
+                           ports,
+                           ports,
                            fakes.shell,
                            startAtLogin,
                            shortcuts,

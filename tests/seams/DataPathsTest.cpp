@@ -3,8 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +35,23 @@ TEST(DataPathsTest, EnvironmentOverrideAndNonAsciiFolders)
     QFile f(log + "/x.txt");
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     qunsetenv("QX_DATA_DIR");
+}
+
+TEST(DataPathsTest, FoldersMadeAreTheOwnersAndAMissingHomeComesFromThePasswordDatabase)
+{
+    TempDataRoot root;
+    const QString deep = DataPaths::getFilePath("/a/b");
+    ASSERT_TRUE(DataPaths::ensureDir(deep));
+    for (const QString &dir : {DataPaths::getFilePath("/a"), deep})
+        EXPECT_EQ(QFileInfo(dir).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                             | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    DataPaths::ensureHome();
+    EXPECT_EQ(qgetenv("HOME"), QByteArray(::getpwuid(::getuid())->pw_dir));
+    EXPECT_FALSE(QStandardPaths::writableLocation(QStandardPaths::HomeLocation).startsWith("//"));
+    qputenv("HOME", home);
 }
 
 TEST(DataPathsTest, EnsureDirFailsCleanlyUnderAFile)

@@ -101,6 +101,12 @@ TEST_F(SelectionCopy, OnlyANewSelectionOfADragIsCopiedOnceAndTheClipboardComesBa
     drag({300, 100}, "third");
     scheduler.advance(200);
     EXPECT_EQ(clipboard.text(), "third");
+
+    // A click while the copy waits starts no new gesture: the drag's selection counts.
+    drag({400, 100}, "fourth");
+    event(Type::LeftMouseDown, {600, 500});
+    scheduler.advance(200);
+    EXPECT_EQ(state->pasteboardContent(), QString("fourth"));
 }
 
 TEST_F(SelectionCopy, MouseDownsCloseTheGuideHideTheButtonAndDismissByFrame)

@@ -110,25 +110,65 @@ TEST_F(ShellX11, ClicksOnOurOwnWindowsAreNotSeenUnlessAnotherWindowCoversThem)
     XCloseDisplay(other);
 }
 
-TEST(SnipShortcutX11, AltSFiresOnceAndBindingAgainDoesNotDoubleIt)
+// Another client's window with the keyboard focus: counts the presses of S it gets.
+class FocusedWindow {
+public:
+    FocusedWindow() : m_display(XOpenDisplay(nullptr))
+    {
+        const Window w = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 50, 50, 0, 0, 0);
+        XSelectInput(m_display, w, KeyPressMask);
+        XMapWindow(m_display, w);
+        XSync(m_display, False);
+        XSetInputFocus(m_display, w, RevertToPointerRoot, CurrentTime);
+        XSync(m_display, False);
+    }
+    ~FocusedWindow() { XCloseDisplay(m_display); }
+    int pressesOfS()
+    {
+        for (XEvent e; XPending(m_display);) {
+            XNextEvent(m_display, &e);
+            m_presses += e.type == KeyPress && XLookupKeysym(&e.xkey, 0) == XK_s;
+        }
+        return m_presses;
+    }
+
+private:
+    Display *m_display;
+    int m_presses = 0;
+};
+
+// Alt+S is the application's only while it can start a capture; otherwise the focused
+// application gets it. Binding again does not double it.
+TEST(SnipShortcutX11, AltSIsTakenOnlyWhileItCanFire)
 {
     if (!onXServer())
         GTEST_SKIP() << "needs an X server; run under xvfb-run";
     ScopedUserInfoData state;
     state->setScreenshotsTranslateSwitch(true);
-    state->setMouseIsConnect(true);
     X11GlobalShortcuts x11;
     platform::ShortcutBinder binder(state.store(), &x11);
     CallLog log;
     FakeTranslateManager translate(log);
     XTestDriver driver;
-    for (int round = 1; round <= 2; ++round) {
-        bindSnipShortcut(binder, state.state(), translate);
+    FocusedWindow other;
+    const auto altS = [&] {
         driver.key(XK_Alt_L, true);
         driver.key(XK_s, true);
         driver.key(XK_s, false);
         driver.key(XK_Alt_L, false);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return log.count("snipTranslate") == round; }, 5000)) << round;
+    };
+    const struct {
+        bool connected, on;
+        int ours, theirs; // presses seen so far
+    } rows[] = {{false, true, 0, 1}, {true, true, 1, 1}, {true, true, 2, 1}, {true, false, 2, 2}, {false, true, 2, 3}};
+    for (const auto &row : rows) {
+        state->setMouseIsConnect(row.connected);
+        state->setScreenshotsTranslateSwitch(row.on);
+        EXPECT_EQ(bindSnipShortcut(binder, state.state(), translate), row.connected && row.on);
+        altS();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return log.count("snipTranslate") == row.ours && other.pressesOfS() == row.theirs; }, 5000))
+            << row.connected << row.on << ": ours " << log.count("snipTranslate") << ", theirs " << other.pressesOfS();
     }
     QTest::qWait(300);
     EXPECT_EQ(log.count("snipTranslate"), 2);

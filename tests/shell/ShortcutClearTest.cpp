@@ -18,6 +18,7 @@ TEST(Cmd2SnipShortcut, AClearedShortcutGrabsNothingUntilOneIsRecorded)
     platform::ShortcutBinder binder(state.store(), &shortcuts);
     CallLog log;
     FakeTranslateManager translate(log);
+    state->setMouseIsConnect(true); // where it could fire
     bindSnipShortcut(binder, state.state(), translate);
     EXPECT_TRUE(shortcuts.grabs.empty());
     EXPECT_EQ(binder.shortcutForKey(kSnipShortcutKey), std::nullopt);

@@ -11,25 +11,31 @@
 
 using namespace platform::keys;
 
-TEST(SnipShortcut, AltSStartsAScreenshotTranslationOnlyWhenOnAndConnected)
+TEST(SnipShortcut, AltSIsHeldAndStartsAScreenshotTranslationOnlyWhenOnAndConnected)
 {
     ScopedUserInfoData state;
     FakeGlobalShortcuts shortcuts;
     platform::ShortcutBinder binder(state.store(), &shortcuts);
     CallLog log;
     FakeTranslateManager translate(log);
-    bindSnipShortcut(binder, state.state(), translate);
-    bindSnipShortcut(binder, state.state(), translate); // every connected launch binds again
-    EXPECT_EQ(shortcuts.grabs.size(), 1u);
-    EXPECT_TRUE(binder.allowAnyShortcutWithOptionModifier());
-    EXPECT_FALSE(state.store().contains(kSnipShortcutKey)) << "the default is registered, not written";
-    for (const auto &[on, connected] : {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+    for (const auto &[on, connected] : {std::pair{true, true}, {true, false}, {false, true}, {true, true}}) {
         log.clear();
         state->setScreenshotsTranslateSwitch(on);
         state->setMouseIsConnect(connected);
-        ASSERT_TRUE(shortcuts.press(1, kFlagAlternate));
+        EXPECT_EQ(bindSnipShortcut(binder, state.state(), translate), on && connected);
+        EXPECT_EQ(shortcuts.grabs.size(), on && connected ? 1u : 0u) << on << connected;
+        EXPECT_EQ(shortcuts.press(1, kFlagAlternate), on && connected);
         EXPECT_EQ(log.count("snipTranslate"), on && connected ? 1 : 0) << on << connected;
     }
+    bindSnipShortcut(binder, state.state(), translate); // every connected build binds again
+    EXPECT_EQ(shortcuts.grabs.size(), 1u);
+    // Switched off after the grab: the press that comes before the release does nothing.
+    state->setScreenshotsTranslateSwitch(false);
+    log.clear();
+    ASSERT_TRUE(shortcuts.press(1, kFlagAlternate));
+    EXPECT_EQ(log.count("snipTranslate"), 0);
+    EXPECT_TRUE(binder.allowAnyShortcutWithOptionModifier());
+    EXPECT_FALSE(state.store().contains(kSnipShortcutKey)) << "the default is registered, not written";
 }
 
 TEST(ShortcutValidator, ModifierRules)
@@ -73,6 +79,7 @@ TEST(SnipShortcut, AStoredChordThatCannotBeUsedFallsBackToAltS)
         platform::ShortcutBinder binder(state.store(), &shortcuts);
         CallLog log;
         FakeTranslateManager translate(log);
+        state->setMouseIsConnect(true);
         bindSnipShortcut(binder, state.state(), translate);
         EXPECT_EQ(shortcuts.grabs.size(), 1u) << row.stored;
         EXPECT_TRUE(shortcuts.isGrabbed(row.keyCode, row.flags)) << row.stored;

@@ -1,3 +1,4 @@
+#include "SignalChild.h"
 #include "SqliteTestSupport.h"
 
 #include <QFileInfo>
@@ -44,7 +45,7 @@ TEST_F(SqliteCrashTest, KilledInTheMiddleOfABatchLeavesNoneOfIt)
     // has already gone into the database file, and only the journal can undo it.
     const QString journal = databasePath() + "-journal";
     EXPECT_TRUE(QFileInfo::exists(journal));
-    ASSERT_EQ(::kill(pid_t(child.processId()), SIGKILL), 0);
+    ASSERT_TRUE(signalChild(child, SIGKILL));
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     EXPECT_GT(QFileInfo(databasePath()).size(), sizeBefore);

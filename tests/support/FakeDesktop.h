@@ -130,10 +130,11 @@ public:
 class FakeWorkspace : public platform::IWorkspace {
 public:
     std::vector<QUrl> opened;
+    bool fails = false; // the desktop has nothing that opens the URL
     bool openUrl(const QUrl &url) override
     {
         opened.push_back(url);
-        return true;
+        return !fails;
     }
 };
 

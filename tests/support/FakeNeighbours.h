@@ -125,6 +125,8 @@ public:
         m_log.calls << QStringLiteral("requestChatGPT(%1,%2,%3)").arg(id).arg(c).arg(mic);
     }
     void initSubViews() override { m_log.calls << "initSubViews"; }
+    void refresh() override { m_log.calls << "refresh"; }
+    void clearAllWebsiteData() override { m_log.calls << "clearAllWebsiteData"; }
     bool fullScreen = false;
     bool isWebWindowFullScreen() const override { return fullScreen; }
     void leaveWebWindowFullScreen() override

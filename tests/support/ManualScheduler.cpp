@@ -75,7 +75,7 @@ void ManualScheduler::advance(qint64 ms)
         }
         std::function<void()> fn = t.fn;
         if (t.repeat) {
-            t.due += t.interval;
+            t.due = m_busy ? qMax(t.due + t.interval, target) : t.due + t.interval;
             t.seq = m_seq++;
         } else {
             m_timers.erase(nextId);

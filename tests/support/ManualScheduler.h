@@ -25,7 +25,12 @@ public:
     quint64 firedCount() const override { return m_fired; }
 
     qint64 monotonicMs() const override { return m_now; }
-    QDateTime now() const override { return m_start.addMSecs(m_now); }
+    QDateTime now() const override { return m_start.addMSecs(m_now + m_wallShift); }
+    // The user or the network sets the wall clock; elapsed time goes on unchanged.
+    void shiftWallClock(qint64 ms) { m_wallShift += ms; }
+    // A busy event loop: a repeating timer that fell behind fires once when the loop
+    // gets to it and does not catch up on the ticks it missed (as QTimer does).
+    void setBusy(bool busy) { m_busy = busy; }
 
     // Moves virtual time forward, firing every timer that falls due on the way.
     void advance(qint64 ms);
@@ -46,6 +51,8 @@ private:
         bool hadContext;
     };
     qint64 m_now = 0;
+    qint64 m_wallShift = 0;
+    bool m_busy = false;
     quint64 m_seq = 0;
     TimerId m_nextId = 1;
     quint64 m_fired = 0;

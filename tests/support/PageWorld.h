@@ -14,6 +14,7 @@
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
 #include "platform/ShortcutBinder.h"
+#include "services/IErrorAlert.h"
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
@@ -94,7 +95,8 @@ private:
 
 // The HID-only commands, the firmware (scripted: set the two flags), the receiver
 // (settable ids, counted re-opens), the maker's API (answers held until a test gives
-// them) and the pictures (scripted by address; any other fails) in one recorder.
+// them), the pictures (scripted by address; any other fails), the error alert and the
+// permissions window in one recorder.
 struct PendingLoad final : IImageLoader::Load {
     QObject context; // the answer goes with it
 };
@@ -103,7 +105,9 @@ class RecordingPagePorts : public IHidOnlyCommands,
                            public IFirmwareUpdates,
                            public IReceiverIds,
                            public IMakerApi,
-                           public IImageLoader {
+                           public IImageLoader,
+                           public IErrorAlert,
+                           public IPermissionsWindow {
 public:
     explicit RecordingPagePorts(CallLog &log) : m_log(log) {}
 
@@ -158,6 +162,12 @@ public:
                            [found, body, error, done = std::move(done)] { done(found, body, error); });
         return load;
     }
+
+    void showErrorMsg(const QString &message, const QString &detail) override
+    {
+        m_log.calls << QStringLiteral("showErrorMsg(%1,%2)").arg(message, detail);
+    }
+    QX_RECORD(showPermissions)
 
 private:
     CallLog &m_log;
@@ -225,6 +235,8 @@ public:
             .translate = neighbours.translate,
             .tips = neighbours.tips,
             .alerts = alerts,
+            .errorAlert = ports,
+            .permissionsWindow = ports,
             .shell = neighbours.shell,
             .startAtLogin = startAtLogin,
             .shortcuts = shortcuts,

@@ -1,4 +1,6 @@
 // Crashes the real application and looks for what it leaves behind.
+#include "SignalChild.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -48,7 +50,7 @@ TEST(AppCrash, SegmentationFaultLeavesACrashReportUnderTheDataRoot)
     }
     EXPECT_TRUE(console.contains("[main.cpp \xE2\x97\x8F ")) << console.toStdString();
 
-    ASSERT_EQ(::kill(pid_t(app.processId()), SIGSEGV), 0);
+    ASSERT_TRUE(signalChild(app, SIGSEGV));
     ASSERT_TRUE(app.waitForFinished(20000));
     console += app.readAllStandardError();
     // Ended by the signal itself, so the exit status names it.

@@ -1,4 +1,5 @@
 // Buttons, the segmented control and the drop-down button, driven by mouse events.
+#include "KitAppearance.h"
 #include "NamedImage.h"
 #include "QXButton.h"
 #include "QXLabel.h"
@@ -95,11 +96,13 @@ TEST(KitSegmented, SegmentsAreWidthOverMaxOfThreeAndTheCountAndAllClickable)
         ASSERT_EQ(control.dividers().size(), row.count - 1);
         QList<int> reports;
         control.setSelectBlock([&](int i) { reports << i; });
+        const QImage shot = control.grab().toImage(); // the dividers show over the segments
         for (int i = 0; i < row.count; ++i) {
             const QRect seg = control.allItemArr()[i]->geometry();
             EXPECT_EQ(seg, QRect(i * row.segmentWidth, 0, row.segmentWidth - 1, 30));
             if (i + 1 < row.count) {
                 EXPECT_EQ(control.dividers()[i]->geometry(), QRect((i + 1) * row.segmentWidth, 0, 1, 30));
+                EXPECT_EQ(shot.pixelColor((i + 1) * row.segmentWidth, 15), qxDarkGreyColor()) << i;
             }
             QTest::mouseClick(control.allItemArr()[i], Qt::LeftButton, {}, QPoint(10, 10));
         }

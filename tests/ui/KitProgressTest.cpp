@@ -183,6 +183,15 @@ TEST_F(KitFrameAnim, SharedIntervalAndFlagGovernEveryInstance)
     a.stopAnimation();
     EXPECT_FALSE(NSAnimateImageView::sharedIsAnimating());
     EXPECT_EQ(clock.pendingCount(), 0);
+    // A hundred frames in 0.1 s would step every millisecond: 10 ms is the shortest step.
+    a.setImages(frames(100));
+    a.setTime(0.1f);
+    a.startAnimation();
+    clock.advance(9);
+    EXPECT_EQ(a.currentFrame(), 0);
+    clock.advance(1);
+    EXPECT_EQ(a.currentFrame(), 1);
+    a.stopAnimation();
     b.setImages(frames(7));
     EXPECT_EQ(b.images().size(), 7);
 

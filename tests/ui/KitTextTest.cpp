@@ -118,6 +118,22 @@ TEST(KitTextView, HeightIsLinesWithTenPixelSpacingPlusThirty)
     view.setString(QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
     EXPECT_GT(view.textH(), one + lh);
 
+    // Between words where there are words; anywhere in Chinese or a word too long.
+    const QFontMetricsF m(view.font());
+    const struct {
+        const char *text, *fits, *lines;
+    } rows[] = {
+        {"hello world", "hello wor", "hello |world"},
+        {"你好世界你好世界", "你好世", "你好世|界你好|世界"},
+        {"abcdefgh", "abcd", "abcd|efgh"},
+    };
+    for (const auto &row : rows) {
+        const QString text = QString::fromUtf8(row.text);
+        const qreal width = m.horizontalAdvance(QString::fromUtf8(row.fits)) + 0.5;
+        EXPECT_EQ(QXTextView::wrappedLines(text, view.font(), width).join('|'), QString::fromUtf8(row.lines))
+            << row.text;
+    }
+
     QXTextView fresh, explicitWidth;
     const QString text = QString(80, u'x');
     explicitWidth.setMaxWidth(300);

@@ -1,6 +1,7 @@
 // The speech service against the local speech server: microphone and device voice, the
 // end of a recognition, cancel and failure, file transcription, and the modes that open
 // no socket.
+#include "CapturedMessages.h"
 #include "FakeAsrSdkEngine.h"
 #include "FrameDecoder.h"
 #include "LocalSpeechServer.h"
@@ -57,6 +58,7 @@ protected:
     LocalSpeechServer server;
     RecordingListener listener;
     QStringList blocks, popups;
+    int paused = 0; // speech synthesis and playback paused
     std::unique_ptr<QXWebApiAsrService> asr;
 
     Vox1Service()
@@ -78,11 +80,14 @@ protected:
         d.device = &facade;
         d.keys = &keys;
         d.microphone = &mic;
-        d.serviceBase = server.base();
-        d.deviceAudioFormat = [this] {
-            return voiceStreamFormat(WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}});
-        };
+        if (d.serviceBase.isEmpty())
+            d.serviceBase = server.base();
+        if (!d.deviceAudioFormat)
+            d.deviceAudioFormat = [this] {
+                return voiceStreamFormat(WavRateInputs{state->bleConnect(), int(state->chipPlan()), 1, {}});
+            };
         d.showSpeechView = [this](const QString &text, int type) { popups << text + "|" + QString::number(type); };
+        d.pausePlayback = [this] { ++paused; };
         asr = std::make_unique<QXWebApiAsrService>(std::move(d));
         asr->addStatusListener(&listener);
     }
@@ -103,8 +108,10 @@ TEST_F(Vox1Service, MicrophoneRecognitionStreamsEachChunkAndEndsWithTheLastResul
 {
     server.onFrame(2, {S::reply("MID", "你")});
     server.onEnd({S::reply("FIN", "你好。"), S::binary("\x01"), S::text("hello"), S::reply("LAST", "")});
+    CapturedMessages messages;
     begin();
     ASSERT_TRUE(waitFor([&] { return mic.isRecording(); }));
+    EXPECT_EQ(paused, 1) << "a recording pauses speech synthesis and playback";
     mic.deliver(QByteArray(1280, 'a'));
     mic.deliver(QByteArray(1280, 'b'));
     ASSERT_TRUE(heard("rec:你"));
@@ -115,6 +122,8 @@ TEST_F(Vox1Service, MicrophoneRecognitionStreamsEachChunkAndEndsWithTheLastResul
                                            "new:你好。|你好。|2", "end:你好。|1"}));
     EXPECT_EQ(blocks, QStringList({"1|你|0", "1|你好。|0", "1|你好。|1"}));
     EXPECT_FALSE(listener.offMainThread || asr->hasSocket()); // the last result closes it
+    // A binary reply is logged as hex, never as its raw bytes.
+    EXPECT_EQ(messages.with("didReceiveMessage"), QStringList("---webSocket:didReceiveMessage:01---"));
     ASSERT_EQ(server.frames.size(), 3);
     for (int i = 0; i < 3; ++i) {
         const SpeechFrame &f = server.frames[i];
@@ -202,6 +211,26 @@ TEST_F(Vox1Service, CancelEarlyReleaseRefusalAndShutdownLeaveNoSocketAndNoResult
     EXPECT_TRUE(listener.calls.isEmpty() && blocks.isEmpty());
 }
 
+TEST_F(Vox1Service, AnUnreachableServerIsTheConnectionFailure)
+{
+    // A closed port, and a host that does not resolve as on a machine without network: the
+    // socket never opens, and the press says so instead of listening to nothing.
+    facade.setIsFromMicData(false);
+    for (const char *base : {"ws://127.0.0.1:1", "ws://speech.quorvex.invalid"}) {
+        SCOPED_TRACE(base);
+        make({.serviceBase = QString::fromLatin1(base)});
+        popups.clear();
+        sink.reports.clear();
+        hid.setIsStartVoice(true);
+        begin();
+        ASSERT_TRUE(waitFor([&] { return !popups.isEmpty() && !asr->hasSocket(); }));
+        runUntilIdle(); // a second pop-up would show here
+        EXPECT_EQ(popups, QStringList({"连接服务器失败,请检查网络|0"}));
+        ASSERT_EQ(sink.reports.size(), 1);
+        EXPECT_EQ(sim::FrameDecoder::decodeHid(2, sink.reports.first())->command, "sendCloseMicData");
+    }
+}
+
 TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFailure)
 {
     const std::tuple<int, QList<int>, QString, S::Say, const char *> rows[] = {
@@ -263,6 +292,25 @@ TEST_F(Vox1Service, OnDeviceEngineAndPointerMicrophoneModeOpenNoSocket)
     EXPECT_EQ(engine.calls.join(' '), "rlang EN_US ptt 1 stop 0 start write 1 stop 0");
     EXPECT_EQ(listener.calls, QStringList({"rec:你", "new:你|你|0", "new:你好|你好|2", "end:你好|1"}));
     EXPECT_EQ(blocks, QStringList({"1|你|0", "1|你好|1"}));
+    // The device's voice reaches the engine only as 16 kHz PCM: ADPCM or narrow-band
+    // voice would be heard as noise.
+    facade.setIsFromMicData(false);
+    for (const auto &[ble, deviceType, taken] : {std::tuple{false, 5, true}, {false, 1, false}, {true, 5, false}}) {
+        make({.sdk = &sdk, .deviceAudioFormat = [ble, deviceType] {
+                  return voiceStreamFormat(WavRateInputs{ble, 2, deviceType, {}, 1});
+              }});
+        state->setBleConnect(ble);
+        engine.calls.clear();
+        begin();
+        facade.sendVoiceDataBlock()(true, "pcm16");
+        facade.sendVoiceDataBlock()(false, "pcm16");
+        EXPECT_EQ(engine.calls.filter("write").size(), taken ? 2 : 0) << ble << deviceType;
+        asr->endAsr();
+        runUntilIdle();
+    }
+    state->setBleConnect(false);
+    facade.setIsFromMicData(true);
+    make({.sdk = &sdk});
     // An engine that does not start says so at once instead of listening to nothing.
     engine.startResult = 5;
     begin();

@@ -38,11 +38,11 @@ TEST(Vox7TextInsertion, ValueAndCaretAroundTheRememberedCaret)
 
 class Vox7TextAreaManager : public ::testing::Test {
 protected:
-    // A recognition session over whatever is under the pointer.
+    // A recognition session over whatever is under the pointer, by the one manager the
+    // application keeps.
+    Vox7TextAreaManager() { m.registerNotification(); }
     void session(const QStringList &pieces)
     {
-        QXTextAreaManager m({&bridge, [] { return QPoint(40, 30); }, [&] { return last; }, &center});
-        m.registerNotification();
         center.post(QString::fromLatin1(qx::notify::ASRStartNotification));
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             last = i + 1 == pieces.size();
@@ -52,6 +52,7 @@ protected:
     FakeAccessibilityBridge bridge;
     NotificationCenter center;
     bool last = false;
+    QXTextAreaManager m{{&bridge, [] { return QPoint(40, 30); }, [this] { return last; }, &center}};
 };
 
 TEST_F(Vox7TextAreaManager, ASessionWritesIntoTheLastTextFieldUnderThePointer)
@@ -64,6 +65,12 @@ TEST_F(Vox7TextAreaManager, ASessionWritesIntoTheLastTextFieldUnderThePointer)
     EXPECT_EQ(field->writes, QStringList({u"ab我们cd"_qs, u"ab我们好吗cd"_qs}));
     EXPECT_EQ(field->caretMoves, std::vector<int>{6});
     EXPECT_TRUE(first->writes.isEmpty());
+
+    // A field that reports no caret gets the text at its end, not its start.
+    auto noCaret = FakeElement::field(AccessibleRole::Entry, u"abc"_qs, -1);
+    bridge.underPointer = noCaret;
+    session({u"X"_qs});
+    EXPECT_EQ(noCaret->writes, QStringList{u"abcX"_qs});
 }
 
 TEST_F(Vox7TextAreaManager, NothingIsWrittenWhereTheTextDoesNotBelong)

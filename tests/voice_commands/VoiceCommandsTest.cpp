@@ -32,9 +32,18 @@ TEST_F(Vox5Test, SpokenTextRunsTheStoredCommandItNames)
     EXPECT_TRUE(runner.runSpokenCommand("百度"));
     EXPECT_EQ(workspace.opened, (std::vector<QUrl>{QUrl::fromLocalFile(calculator), QUrl("http://www.baidu.com")}));
 
-    // A target deleted since: failure, so the caller searches the web for the word.
-    QFile::remove(calculator);
+    // A target the user never picked on this computer, or a desktop that opens nothing:
+    // failure, so the caller searches the web for the word.
     QString search;
+    prefs.remove(TargetRecords::storeKey("file://" + calculator));
+    EXPECT_FALSE(runner.runSpokenCommand("打开计算器", &search));
+    ASSERT_TRUE(records.record("file://" + calculator));
+    workspace.fails = true;
+    EXPECT_FALSE(runner.runSpokenCommand("百度", &search));
+    workspace.fails = false;
+    EXPECT_EQ(workspace.opened.size(), 3u) << "the failed open was tried, the unpicked one not";
+    // A target deleted since: failure too.
+    QFile::remove(calculator);
     EXPECT_FALSE(runner.runSpokenCommand("打开计算器。", &search));
     EXPECT_EQ(search, "计算器");
     EXPECT_FALSE(runner.runSpokenCommand("今天天气", &search));

@@ -93,6 +93,21 @@ TEST(Vox2Dispatch, RefusedStartsKeepThePendingRecognition)
     EXPECT_EQ(w.effects(), QStringList({"show(" + kSpeak + "|34)"}));
 }
 
+// The start guard counts the time that passed: a wall clock set forward lets no press
+// through too soon, one set back locks none out.
+TEST(Vox2Dispatch, TheStartGuardIgnoresWallClockChanges)
+{
+    for (const qint64 shift : {3600000, -3600000}) {
+        DispatchWorld w;
+        w.key(0, 33);
+        w.key(500, 34);
+        w.sched.shiftWallClock(shift);
+        w.effects();
+        w.key(shift > 0 ? 1000 : 1600, 33); // inside the guard, then past it
+        EXPECT_EQ(w.effects().contains("show(点击太快了|33)"), shift > 0) << shift;
+    }
+}
+
 // No last result within 3 s of the release: the text so far goes where the key sends
 // it; a later empty result only closes the pop-up.
 TEST(Vox2Dispatch, EndTimeOutDeliversTheTextSoFar)

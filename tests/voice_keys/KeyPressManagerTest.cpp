@@ -178,8 +178,10 @@ TEST_F(KeyPress, BadSettingsAndTargetsDoNothing)
         EXPECT_EQ(w.state->keyAction(), 0u) << json;
     }
     const std::pair<const char *, const char *> targets[] = {
-        {"Action_SK", "not json"}, {"Action_SK", R"({"keyCode": -1})"}, {"Action_SK", nullptr},
-        {"Action_OW", ""},         {"Action_OF", "/tmp/not-picked"},    {"Action_OFJ", nullptr},
+        {"Action_SK", "not json"}, {"Action_SK", R"({"keyCode": -1})"},
+        {"Action_SK", nullptr},    {"Action_OW", ""},
+        {"Action_OF", "/etc"}, // there, but never picked by the user
+        {"Action_OFJ", nullptr},   {"Action_OFJ", "/etc"},
         {"Action_FT", ""},
     };
     for (const auto &[cmd, attr0] : targets) {

@@ -8,7 +8,9 @@
 #include "QXShowTipWindow.h"
 #include "VoiceArtwork.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -44,6 +46,37 @@ TEST(Vox3Popup, FramesFollowTheScreen)
     EXPECT_EQ(popupFrame(QRect(1920, 200, 1280, 1024), 290), QRect(2860, 834, 320, 290));
     EXPECT_EQ(popupFrame(QRect(), 140), QRect(-340, -240, 320, 140));
     EXPECT_EQ(tipFrame(QRect()), QRect(-75, -280, 150, 180));
+    // A tip grown for its text: centred, and never past a screen's edges.
+    EXPECT_EQ(tipFrame(screen, QSize(300, 196)), QRect(810, 784, 300, 196));
+    EXPECT_EQ(tipFrame(QRect(0, 0, 200, 250), QSize(300, 196)), QRect(0, 0, 200, 196));
+}
+
+// English texts: the tip shows all of its text (on two lines when it is long) inside
+// the screen, and the source text keeps clear of the pop-up's close button.
+TEST(Vox3Popup, TextsAreShownWholeAndClearOfTheCloseButton)
+{
+    PopupWorld w;
+    QXShowTipWindow &tip = w.tool.tipWindow();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const char *text :
+         {"No device connected", "Switched to translation mode: select text to translate it", "切换到翻译模式"}) {
+        w.tool.showTipMessage(QString::fromUtf8(text), QStringLiteral("laserPen_icon-7"));
+        const QXLabel *label = tip.tipContentView()->tipTextField();
+        // Where the label draws its lines, and what they take there.
+        const QRectF drawn = label->textRect();
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, int(drawn.width()), 1000),
+                                                               Qt::AlignHCenter | Qt::TextWordWrap, label->text());
+        EXPECT_LE(needed.width(), drawn.width()) << text;
+        EXPECT_GE(drawn.top(), 0) << text;
+        EXPECT_LE(drawn.top() + needed.height(), label->height()) << text;
+        EXPECT_TRUE(screen.contains(tip.geometry())) << text;
+        EXPECT_TRUE(tip.rect().contains(label->geometry())) << text;
+    }
+    w.tool.showSpeechView(QStringLiteral("hello world, this line is long enough to reach the corner"), 33);
+    const auto *text = w.content().fanWordView()->findChild<QScrollArea *>();
+    const QRect textRect(text->mapTo(&w.popup(), QPoint()), text->size());
+    const QRect close(w.popup().closeBtn()->mapTo(&w.popup(), QPoint()), w.popup().closeBtn()->size());
+    EXPECT_FALSE(textRect.intersects(close)) << textRect.x() << "+" << textRect.width() << " vs " << close.x();
 }
 
 TEST(Vox3Popup, HeightFollowsTheTexts)
@@ -74,6 +107,37 @@ TEST(Vox3Popup, HeightFollowsTheTexts)
         QScrollArea *scroll = w.content().fanWordView()->scrollView();
         EXPECT_EQ(scroll->height(), std::min(row.source, 200)) << row.what;
         EXPECT_EQ(scroll->verticalScrollBar()->value(), std::max(0, row.source - 200)) << row.what;
+    }
+    // A text whose measurement is not a number, or negative: the smallest card and window.
+    for (const char *text : {"NaN", "-broken"}) {
+        PopupWorld w;
+        w.tool.showSpeechView(QString::fromLatin1(text), 33);
+        EXPECT_EQ(w.content().fanWordViewHeight(), 50) << text;
+        EXPECT_EQ(w.height(), 140) << text;
+    }
+}
+
+// A delay that is not a number or negative closes at once; a huge one is held, not
+// turned into a negative one that closes at once.
+TEST(Vox3Popup, DismissDelaysThatAreNotNumbersOrOutOfRange)
+{
+    const struct {
+        double seconds;
+        int openFor; // ms
+    } rows[] = {{std::nan(""), 0}, {-3, 0}, {0.3, 300}, {1e12, 10000}};
+    for (const auto &row : rows) {
+        PopupWorld w;
+        w.tool.showSpeechView(QStringLiteral("x"), 33);
+        w.tool.dismissSpeechView(row.seconds);
+        QCoreApplication::processEvents();
+        if (row.openFor > 0) {
+            w.clock.advance(row.openFor - 1);
+            EXPECT_TRUE(w.tool.isShow()) << row.seconds;
+        }
+        if (row.openFor < 10000) {
+            w.clock.advance(1);
+            EXPECT_FALSE(w.tool.isShow()) << row.seconds;
+        }
     }
 }
 

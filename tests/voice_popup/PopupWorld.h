@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "FakeNeighbours.h"
 #include "ManualScheduler.h"
 #include "NSAnimateImageView.h"
@@ -26,7 +28,10 @@ struct PopupWorld {
     {
         NSAnimateImageView::resetSharedState();
         for (QXWordView *card : {content().fanWordView(), content().yiWordView()})
-            card->setTextMeasure([](const QString &text) { return double(text.size()); });
+            // One pixel a character; "NaN" and "-..." stand for a broken measurement.
+            card->setTextMeasure([](const QString &text) {
+                return text == "NaN" ? std::nan("") : text.startsWith('-') ? -1000.0 : double(text.size());
+            });
     }
     QXPopupWindow &popup() { return tool.popupWindow(); }
     QXPopContentView &content() { return *popup().popContentView(); }

@@ -3,7 +3,14 @@
 #include "PZLog.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QString g_override;
@@ -56,14 +63,35 @@ QString getFilePath(const QString &component)
     return joinPath(dataRoot(), component);
 }
 
+void ensureHome()
+{
+    if (!qEnvironmentVariableIsEmpty("HOME"))
+        return;
+    if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
+        ::setenv("HOME", user->pw_dir, 1);
+}
+
 bool ensureDir(const QString &path)
 {
     if (QDir(path).exists())
         return true;
-    if (QDir().mkpath(path))
-        return true;
-    qxLogOnce("mkdir:" + path, QStringLiteral("cannot create folder %1").arg(path));
-    return false;
+    // The folders hold recordings, logs and the database: those made here are the
+    // owner's alone.
+    QStringList missing;
+    for (QString p = QDir::cleanPath(path); !p.isEmpty() && !QFileInfo::exists(p);) {
+        missing.prepend(p);
+        const QString up = QFileInfo(p).path();
+        if (up == p)
+            break;
+        p = up;
+    }
+    for (const QString &dir : std::as_const(missing)) {
+        if (::mkdir(QFile::encodeName(dir).constData(), 0700) != 0 && errno != EEXIST) {
+            qxLogOnce("mkdir:" + path, QStringLiteral("cannot create folder %1").arg(path));
+            return false;
+        }
+    }
+    return QFileInfo(path).isDir();
 }
 
 void setDataRootOverride(const QString &path)

@@ -17,7 +17,12 @@ QString preferenceFile();
 // Leading slashes are dropped and no double slash is produced. The folder is not created.
 QString getFilePath(const QString &component);
 
-// Creates the folder (with parents) when missing; false (logged once) when that fails.
+// Without HOME (a service, "env -i"), Qt would put the per-user folders under "/": HOME
+// becomes the user's home from the password database. Call before Qt starts.
+void ensureHome();
+
+// Creates the folder (with parents) when missing, each one made readable by its owner
+// only (0700); false (logged once) when that fails.
 bool ensureDir(const QString &path);
 
 // Tests point the root somewhere else without touching the environment.

@@ -1,5 +1,6 @@
 #include "KeyValueStore.h"
 
+#include "DataPaths.h"
 #include "PZLog.h"
 
 #include <QDateTime>
@@ -147,7 +148,7 @@ struct IniKeyValueStore::Impl {
 
 IniKeyValueStore::IniKeyValueStore(const QString &filePath) : d(std::make_unique<Impl>())
 {
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    DataPaths::ensureDir(QFileInfo(filePath).absolutePath()); // it holds account tokens
     const QFileInfo info(filePath);
     // A file the user made read-only stays so: read, never rewritten, its mode untouched.
     const bool readOnly = info.isFile() && (!(info.permissions() & QFile::WriteOwner) || !info.isWritable());

@@ -31,7 +31,7 @@ QString folder()
 QString write(const QString &dir, const QDateTime &time, const QString &text)
 {
     if (!QFileInfo(dir).isDir())
-        QDir().mkpath(dir);
+        DataPaths::ensureDir(dir);
     // Two crashes within one second (say, two quick runs) keep both reports.
     for (int clash = 0; clash < 1000; ++clash) {
         const QString path = dir + u'/' + fileName(time, clash);

@@ -132,7 +132,7 @@ int openDailyLog(const char *date)
     int fd = ::open(path.data, O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd >= 0 || errno != ENOENT)
         return fd;
-    ::mkdir(g_logDir, 0755);
+    ::mkdir(g_logDir, 0700);
     fd = ::open(path.data, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0)
         writeText(fd, g_logHeader);
@@ -187,8 +187,8 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
             reason.addUnsigned(reinterpret_cast<unsigned long long>(info->si_addr), 16);
         }
 
-        ::mkdir(g_dataRoot, 0755);
-        ::mkdir(g_crashDir, 0755);
+        ::mkdir(g_dataRoot, 0700);
+        ::mkdir(g_crashDir, 0700);
         const int report = openCrashFile(crashStamp);
         if (report >= 0) {
             writeText(report, "crash报告\nname:");

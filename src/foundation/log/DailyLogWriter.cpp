@@ -89,7 +89,7 @@ void DailyLogWriter::writeOne(const Item &item)
         if (!folderInfo.isDir() || !QDir(item.folder).isReadable())
             return;
     } else {
-        QDir().mkpath(item.folder); // a failure shows below: no file, the entry is dropped
+        DataPaths::ensureDir(item.folder); // a failure shows below: no file, the entry is dropped
     }
 
     const QString path = item.folder + u'/' + fileNameFor(item.time);

@@ -189,7 +189,7 @@ std::shared_ptr<spdlog::logger> PZManagerForLog::configDDLog(const QString &name
         sinks.push_back(consoleLocked());
     }
     try {
-        QDir().mkpath(folder);
+        DataPaths::ensureDir(folder);
         // Files of kMaximumFileSize each; the current one plus the rolled ones fill the quota,
         // well inside the file-count limit.
         constexpr size_t rolled = size_t(kLogFilesDiskQuota / kMaximumFileSize) - 1;

@@ -40,6 +40,8 @@ struct NoAIWindow final : IAIWindow {
     void requestChatGPT(const QString &, const QString &) override { missing("AI window"); }
     void requestChatGPT(const QString &, const QString &, bool) override { missing("AI window"); }
     void initSubViews() override { missing("AI window"); }
+    void refresh() override { missing("AI window"); }
+    void clearAllWebsiteData() override { missing("AI window"); }
     bool isWebWindowFullScreen() const override { return false; }
     void leaveWebWindowFullScreen() override {}
 };

@@ -16,6 +16,10 @@ public:
     virtual void requestChatGPT(const QString &helperId, const QString &content) = 0;
     virtual void requestChatGPT(const QString &helperId, const QString &content, bool isOpenMic) = 0;
     virtual void initSubViews() = 0;
+    // Reloads the AI page.
+    virtual void refresh() = 0;
+    // Removes the web pages' cookies, caches and visited links.
+    virtual void clearAllWebsiteData() = 0;
     // The AI web window fills the screen; leaveWebWindowFullScreen puts it back.
     virtual bool isWebWindowFullScreen() const = 0;
     virtual void leaveWebWindowFullScreen() = 0;

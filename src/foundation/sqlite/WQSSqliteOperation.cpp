@@ -112,6 +112,9 @@ sqlite3 *WQSSqliteOperation::openLocked(const QString &path, QString *error)
         *error = QStringLiteral("cannot open the database %1: %2").arg(path, reason);
         return nullptr;
     }
+    // The commands and history are the owner's alone; SQLite gives its journals the
+    // database file's mode.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     // Another process holding the file (a second instance, a backup tool) gets a
     // moment to finish instead of failing the statement at once.
     sqlite3_busy_timeout(db, 5000);

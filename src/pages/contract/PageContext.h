@@ -6,11 +6,13 @@ class IAddCommandDialogs;
 class ICommandModel;
 class IAIWindow;
 class IAppShell;
+class IErrorAlert;
 class IFirmwareUpdates;
 class IHidOnlyCommands;
 class IImageLoader;
 class IMakerApi;
 class IMouseCommands;
+class IPermissionsWindow;
 class IPopupTips;
 class IReceiverIds;
 class IStartAtLogin;
@@ -50,10 +52,12 @@ struct PageContext {
     ITranslateManager &translate;
     IPopupTips &tips;
     AlertPresenter &alerts;
-    IAppShell &shell;                    // the main window: host of sheets and file panels
-    IStartAtLogin &startAtLogin;         // the start-up switch
-    platform::ShortcutBinder &shortcuts; // the global shortcuts
-    platform::IWorkspace &workspace;     // opens files and web addresses
+    IErrorAlert &errorAlert;               // a message with its detail text and one closing button
+    IPermissionsWindow &permissionsWindow; // the permissions window, checked and raised
+    IAppShell &shell;                      // the main window: host of sheets and file panels
+    IStartAtLogin &startAtLogin;           // the start-up switch
+    platform::ShortcutBinder &shortcuts;   // the global shortcuts
+    platform::IWorkspace &workspace;       // opens files and web addresses
 
     ICommandModel &commands;            // the user's custom voice commands
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog

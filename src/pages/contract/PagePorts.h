@@ -70,3 +70,11 @@ public:
     // True when the last reachability check found no network.
     virtual bool validNetworkIsNotReable() const = 0;
 };
+
+// The window that lists the permissions the application needs.
+class IPermissionsWindow {
+public:
+    virtual ~IPermissionsWindow() = default;
+    // Checks the permissions again and shows the window in front.
+    virtual void showPermissions() = 0;
+};

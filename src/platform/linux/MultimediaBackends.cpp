@@ -3,6 +3,7 @@
 #include "PZLog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibrary>
 #include <QStringList>
 
@@ -17,14 +18,22 @@ struct Module {
     IUrlAudioPlayer *(*createUrlAudioPlayer)() = nullptr;
 };
 
+} // namespace
+
+QStringList multimediaModuleDirs(const QString &programDir)
+{
+    return {programDir, QDir::cleanPath(programDir + QStringLiteral("/" QX_MULTIMEDIA_MODULE_RELDIR)),
+            QStringLiteral(QX_MULTIMEDIA_MODULE_DIR), QStringLiteral(QX_MULTIMEDIA_BUILD_DIR)};
+}
+
+namespace {
+
 const Module &module()
 {
     static const Module loaded = [] {
         Module m;
-        QStringList dirs{QCoreApplication::applicationDirPath(), QStringLiteral(QX_MULTIMEDIA_MODULE_DIR),
-                         QStringLiteral(QX_MULTIMEDIA_BUILD_DIR)};
         QStringList errors;
-        for (const QString &dir : dirs) {
+        for (const QString &dir : multimediaModuleDirs(QCoreApplication::applicationDirPath())) {
             // Never unloaded: the objects it made live until exit.
             QLibrary lib(dir + QStringLiteral("/libqx_multimedia.so"));
             if (!lib.load()) {

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -38,9 +39,24 @@ quint16 fallbackMask(quint32 keysym)
     }
 }
 
+// The chord as a Linux user writes it ("Alt+S", "Control+Shift+F1"); the stored macOS
+// code where the table has no key for it.
 QString describe(int macKeyCode, quint64 macFlags)
 {
-    return QStringLiteral("macOS key %1 with flags 0x%2").arg(macKeyCode).arg(macFlags, 0, 16);
+    QStringList parts;
+    for (quint32 sym : keys::modifierKeysymsForFlags(macFlags)) {
+        QString name = QString::fromLatin1(XKeysymToString(sym));
+        if (name.endsWith(QLatin1String("_L")) || name.endsWith(QLatin1String("_R")))
+            name.chop(2);
+        parts << name;
+    }
+    const auto keysym = keys::keysymForMacKeyCode(macKeyCode);
+    const char *name = keysym ? XKeysymToString(*keysym) : nullptr;
+    QString key = name ? QString::fromLatin1(name) : QStringLiteral("macOS key %1").arg(macKeyCode);
+    if (key.size() == 1)
+        key = key.toUpper();
+    parts << key;
+    return parts.join(QLatin1Char('+'));
 }
 
 } // namespace

@@ -34,4 +34,18 @@ const SceneRegistrar reg({QStringLiteral("popup-text"),
                             QStringLiteral("press type: 37 translation; 33 shows no translation")},
                            PopupDesk::translucentOption()},
                           build});
+// English speech: wrapped between words, the first line clear of the close button.
+const SceneRegistrar
+    regEnglish({QStringLiteral("popup-text-en"),
+                QStringLiteral("speech pop-up translating English: words wrap whole, clear of the close button"),
+                {{QStringLiteral("source"),
+                  QStringLiteral("Hello world, this afternoon at three we will discuss the product plan for the next "
+                                 "quarter in the meeting room"),
+                  QStringLiteral("recognised text")},
+                 {QStringLiteral("translation"), QString::fromUtf8("今天下午三点我们将在会议室讨论下个季度的产品计划"),
+                  QStringLiteral("translation (shown while translating)")},
+                 {QStringLiteral("type"), QStringLiteral("37"),
+                  QStringLiteral("press type: 37 translation; 33 shows no translation")},
+                 PopupDesk::translucentOption()},
+                build});
 } // namespace

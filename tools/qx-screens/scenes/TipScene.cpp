@@ -22,4 +22,14 @@ const SceneRegistrar reg({QStringLiteral("tip"),
                             QStringLiteral("picture name (a missing one leaves the text alone)")},
                            PopupDesk::translucentOption()},
                           build});
+// The same in English: a longer text grows the bubble, and past its widest it wraps.
+const SceneRegistrar
+    regEnglish({QStringLiteral("tip-en"),
+                QStringLiteral("tip bubble in English: a wider bubble, a long text on two lines"),
+                {{QStringLiteral("text"), QStringLiteral("Switched to translation mode: select text to translate it"),
+                  QStringLiteral("tip text")},
+                 {QStringLiteral("image"), QStringLiteral("laserPen_icon-7"),
+                  QStringLiteral("picture name (a missing one leaves the text alone)")},
+                 PopupDesk::translucentOption()},
+                build});
 } // namespace
