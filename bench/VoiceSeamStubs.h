@@ -2,11 +2,11 @@
 
 // The voice-key dispatcher's neighbours that a bench does not measure: each does nothing.
 
-#include "IAsrService.h"
-#include "ISpeechTranslator.h"
-#include "IVoiceCommandRunner.h"
+#include "asr/IAsrService.h"
+#include "delivery/IVoiceCommandRunner.h"
 #include "services/IAIWindow.h"
 #include "services/IKeyPressManager.h"
+#include "translation/ISpeechTranslator.h"
 
 namespace bench {
 

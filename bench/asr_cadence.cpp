@@ -8,7 +8,7 @@
 #include "KeyValueStore.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
-#include "QXWebApiAsrService.h"
+#include "asr/QXWebApiAsrService.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,26 +2,26 @@
 // field, through the dispatcher, the real clipboard and XTest: p50 and p95 over 50
 // pastes of 20 and of 500 characters. Run under an X server:
 //   xvfb-run -a build-bench/bench/paste_latency
-#include "IAsrService.h"
-#include "ISpeechPopup.h"
-#include "ISpeechTranslator.h"
-#include "IVoiceCommandRunner.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
-#include "QXAudioMonitorService.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
-#include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
-#include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
 #include "VoiceSeamStubs.h"
+#include "asr/IAsrService.h"
+#include "asr/QXAudioMonitorService.h"
+#include "delivery/IVoiceCommandRunner.h"
+#include "delivery/QXLocalTextPoster.h"
+#include "delivery/QXResultDelivery.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
+#include "popup/ISpeechPopup.h"
 #include "services/IAIWindow.h"
 #include "services/IKeyPressManager.h"
 #include "services/VoiceKeyState.h"
+#include "translation/ISpeechTranslator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,29 +5,29 @@
 // presses, each cancelled before the next, which waits out the dispatcher's guard
 // against presses in quick succession (about 1.5 s each). Run under an X server:
 //   xvfb-run -a build-bench/bench/popup_first_frame [presses]
-#include "IAsrService.h"
-#include "ISpeechTranslator.h"
-#include "IVoiceCommandRunner.h"
 #include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "NotificationCenter.h"
-#include "QXAudioMonitorService.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXLanguageManager.h"
-#include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
-#include "QXPopupWindow.h"
-#include "QXPopupWindowTool.h"
-#include "QXResultDelivery.h"
 #include "QXUserInfoData.h"
 #include "VoiceSeamStubs.h"
+#include "asr/IAsrService.h"
+#include "asr/QXAudioMonitorService.h"
+#include "delivery/IVoiceCommandRunner.h"
+#include "delivery/QXLocalTextPoster.h"
+#include "delivery/QXResultDelivery.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/X11Compositing.h"
+#include "popup/QXPopupWindow.h"
+#include "popup/QXPopupWindowTool.h"
 #include "services/IAIWindow.h"
 #include "services/IKeyPressManager.h"
 #include "services/VoiceKeyState.h"
+#include "translation/ISpeechTranslator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

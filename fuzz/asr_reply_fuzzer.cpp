@@ -1,6 +1,6 @@
 // Feeds arbitrary speech-service messages through the reply parser and the text they
 // build up. Input: messages separated by '\n', read as UTF-8, in one recognition.
-#include "AsrResultText.h"
+#include "asr/AsrResultText.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 // Recorded shortcut text (stored by the command pages, replayed on a mouse key): the
 // replay and the reader the pages rebuild a shortcut with.
 #include "ShortcutAction.h"
-#include "TextInsertionService.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/IKeyPoster.h"
 #include "platform/PlatformServices.h"
 

@@ -1,6 +1,6 @@
 // The server's voice-command list answers ({"data": [...], "cmds": [...]}) as the
 // command model reads them: any JSON gives no list or a list of whole records.
-#include "QXVoiceCommandListItem.h"
+#include "commands/QXVoiceCommandListItem.h"
 
 #include <QJsonDocument>
 

@@ -1,7 +1,7 @@
-#include "CompanionApp.h"
-#include "DisplayGuard.h"
-#include "SingleInstance.h"
-#include "UnixSignals.h"
+#include "launch/DisplayGuard.h"
+#include "launch/SingleInstance.h"
+#include "launch/UnixSignals.h"
+#include "root/CompanionApp.h"
 
 #include "DataPaths.h"
 #include "MainThread.h"

@@ -1,8 +1,8 @@
 #include "QXTranslateContentView.h"
 
 #include "HRVLocalizedString.h"
-#include "QXPopUpButton.h"
 #include "QXTranslateView.h"
+#include "controls/QXPopUpButton.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QXBaseView.h"
+#include "views/QXBaseView.h"
 
 #include <QString>
 #include <QStringList>

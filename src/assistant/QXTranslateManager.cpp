@@ -1,13 +1,13 @@
 #include "QXTranslateManager.h"
 
-#include "ISpeechTranslator.h"
 #include "InstalledInstance.h"
 #include "PZLog.h"
 #include "QXHttpRequestManager.h"
 #include "QXLanguageManager.h"
-#include "QXPopupWindowTool.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "popup/QXPopupWindowTool.h"
+#include "translation/ISpeechTranslator.h"
 
 #include <QBuffer>
 #include <QJsonValue>

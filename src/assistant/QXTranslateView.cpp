@@ -1,7 +1,7 @@
 #include "QXTranslateView.h"
 
-#include "NamedImage.h"
-#include "QXButton.h"
+#include "controls/QXButton.h"
+#include "drawing/NamedImage.h"
 
 namespace {
 constexpr int kButtonSide = 30;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QXWordView.h"
+#include "popup/QXWordView.h"
 
 #include <functional>
 

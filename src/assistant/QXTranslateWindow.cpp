@@ -1,18 +1,18 @@
 #include "QXTranslateWindow.h"
 
 #include "HRVLocalizedString.h"
-#include "NamedImage.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PZPasteboard.h"
-#include "PopupGeometry.h"
-#include "QXButton.h"
 #include "QXLanguageManager.h"
-#include "QXPopUpButton.h"
 #include "QXTranslateContentView.h"
 #include "QXTranslateView.h"
 #include "QXUserInfoData.h"
-#include "VoiceArtwork.h"
+#include "controls/QXButton.h"
+#include "controls/QXPopUpButton.h"
+#include "drawing/NamedImage.h"
+#include "popup/PopupGeometry.h"
+#include "popup/VoiceArtwork.h"
 #include "services/IPopupTips.h"
 
 #include <QGuiApplication>

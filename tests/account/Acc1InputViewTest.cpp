@@ -1,10 +1,10 @@
 // The account input field: its three types, the eye, the clear button, the send
 // button and its countdown on virtual time.
 #include "ManualScheduler.h"
-#include "QXButton.h"
 #include "QXInputView.h"
-#include "QXSecureTextField.h"
-#include "QXTextField.h"
+#include "controls/QXButton.h"
+#include "controls/QXSecureTextField.h"
+#include "controls/QXTextField.h"
 
 #include <QPointer>
 #include <QTest>

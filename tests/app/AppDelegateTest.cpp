@@ -1,7 +1,7 @@
 // The application's life over recording services on virtual time: the launch steps in
 // their order, the Bluetooth LE burst, the battery table, reopen and termination.
-#include "AppDelegate.h"
-#include "AppSteps.h"
+#include "root/AppDelegate.h"
+#include "root/AppSteps.h"
 
 #include "FakeNeighbours.h"
 #include "ManualScheduler.h"

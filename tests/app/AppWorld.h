@@ -3,7 +3,7 @@
 // What the composition root is built on in its tests: simulated receivers on a
 // simulated HID bus, a fake Bluetooth LE adapter, in-memory preferences and secrets,
 // a fresh data root, virtual time; no desktop services (a test installs fakes).
-#include "CompanionApp.h"
+#include "root/CompanionApp.h"
 
 #include "FakeBleCentral.h"
 #include "FakeSecretStore.h"

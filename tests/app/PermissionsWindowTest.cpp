@@ -1,19 +1,19 @@
 // The permissions window over a fake probe and a fake workspace: when the launch
 // shows it, how rows look and turn granted on re-activation, its texts, and where
 // its buttons lead.
-#include "QXAuthorityManagementWindowController.h"
+#include "windows/QXAuthorityManagementWindowController.h"
 
 #include "FakeDesktop.h"
 #include "FakePermissionProbe.h"
 #include "RecordingAlertPresenter.h"
 
 #include "KeyValueStore.h"
-#include "KitAppearance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXButton.h"
-#include "QXLabel.h"
 #include "QXLanguageManager.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "drawing/KitAppearance.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -4,10 +4,10 @@
 #include "AppWorld.h"
 
 #include "HIDDevice.h"
-#include "QXAudioMonitorService.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXMouseCommandManager.h"
+#include "asr/QXAudioMonitorService.h"
 
 namespace {
 

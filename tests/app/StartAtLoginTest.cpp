@@ -1,7 +1,7 @@
 // Launch at login over real autostart files in a temporary XDG_CONFIG_HOME (and a
 // temporary system folder in XDG_CONFIG_DIRS), and the installed launcher that must
 // start the same program.
-#include "StartAtLoginController.h"
+#include "launch/StartAtLoginController.h"
 
 #include "platform/DesktopEntry.h"
 #include "platform/linux/MultimediaBackends.h"

@@ -6,7 +6,7 @@
 #include "HRVLocalizedString.h"
 #include "MultipartForm.h"
 #include "NotificationNames.h"
-#include "QXPopUpButton.h"
+#include "controls/QXPopUpButton.h"
 
 #include <QAction>
 #include <QScrollArea>

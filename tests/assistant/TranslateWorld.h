@@ -6,13 +6,13 @@
 #include "NotificationRecorder.h"
 #include "ScopedUserInfoData.h"
 
-#include "ISpeechTranslator.h"
-#include "QXPopupWindowTool.h"
-#include "QXSpeechTranslation.h"
 #include "QXTranslateContentView.h"
 #include "QXTranslateManager.h"
 #include "QXTranslateView.h"
 #include "QXTranslateWindow.h"
+#include "popup/QXPopupWindowTool.h"
+#include "translation/ISpeechTranslator.h"
+#include "translation/QXSpeechTranslation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

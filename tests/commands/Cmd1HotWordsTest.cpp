@@ -1,6 +1,6 @@
 // The hot-word model over a real command table, kept in step by the command model.
-#include "QXCommandViewModel.h"
-#include "QXHotWordViewModel.h"
+#include "commands/QXCommandViewModel.h"
+#include "commands/QXHotWordViewModel.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTemporaryDir>

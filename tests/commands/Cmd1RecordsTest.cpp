@@ -3,10 +3,10 @@
 #include "CommandRecords.h"
 #include "FakeDesktop.h"
 #include "KeyValueStore.h"
-#include "QXVoiceCommandListItem.h"
 #include "ShortcutAction.h"
 #include "TargetRecords.h"
-#include "TextInsertionService.h"
+#include "commands/QXVoiceCommandListItem.h"
+#include "delivery/TextInsertionService.h"
 
 #include <QTemporaryDir>
 

@@ -8,14 +8,14 @@
 #include "KeyValueStore.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXButton.h"
-#include "QXLabel.h"
-#include "QXPopUpButton.h"
-#include "QXTextField.h"
 #include "ScriptedFilePicker.h"
 #include "ShortcutAction.h"
-#include "ShortcutRecorder.h"
 #include "TargetRecords.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXTextField.h"
+#include "controls/ShortcutRecorder.h"
 
 #include <QAction>
 #include <QTest>

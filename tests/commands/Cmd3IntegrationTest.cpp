@@ -1,8 +1,8 @@
 // The dialog over the real command model, a local server and a temporary command
 // store: what the server sees, what the store keeps, and the target record.
 #include "AddCommandView.h"
-#include "QXPopUpButton.h"
-#include "QXTextField.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXTextField.h"
 #include "voice_commands/VoiceCommandsFixture.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "FakeDesktop.h"
 #include "ManualScheduler.h"
 #include "PZPasteboard.h"
-#include "TextInsertionService.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/KeyCodeTable.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 // The translation tables: macOS key codes and flags to X keysyms, and key names to
 // the usage ids the mouse types.
-#include "QXToolManagerUI.h"
+#include "desktop/QXToolManagerUI.h"
 #include "platform/KeyCodeTable.h"
 
 #include <X11/keysym.h>

@@ -1,13 +1,13 @@
 // The tool manager's user-interface helpers: alerts, text measuring, opening files
 // and web addresses, the point under the mouse, scrolling and path conversion.
-#include "BezierPathConversion.h"
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "HRVLocalizedString.h"
 #include "KeyValueStore.h"
-#include "PZScrollView.h"
-#include "QXToolManagerUI.h"
 #include "TargetRecords.h"
+#include "desktop/QXToolManagerUI.h"
+#include "drawing/BezierPathConversion.h"
+#include "views/PZScrollView.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,8 +2,8 @@
 // application with the right key and modifiers and leave no key held, and text put
 // on the clipboard travels to and from another X client.
 #include "PZPasteboard.h"
-#include "TextInsertionService.h"
 #include "XTestDriver.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/QtClipboard.h"
 

@@ -1,4 +1,4 @@
-#include "FirstRunLanguage.h"
+#include "launch/FirstRunLanguage.h"
 #include "QXLanguageManager.h"
 #include "StoreBackends.h"
 

@@ -1,4 +1,4 @@
-#include "MessageBoxAlertPresenter.h"
+#include "desktop/MessageBoxAlertPresenter.h"
 #include "FakeNeighbours.h"
 
 #include <QAbstractButton>

@@ -1,23 +1,23 @@
 // The software-management page: the language row, the about row and its firmware
 // transfer, over PageWorld's recorders.
 #include "AboutMouseView.h"
-#include "CustomProgress.h"
 #include "HRVLocalizedString.h"
-#include "MainWindow.h"
 #include "NotificationNames.h"
-#include "PageFactory.h"
 #include "PageWorld.h"
-#include "QXButton.h"
-#include "QXLabel.h"
 #include "QXLanguageManager.h"
 #include "QXMouseInfoItem.h"
-#include "QXPopUpButton.h"
-#include "QXTabItem.h"
-#include "QXTextView.h"
 #include "SettingsPages.h"
 #include "SoftwareManagerViewController.h"
 #include "SystemLanguageView.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXTextView.h"
 #include "scenes/QXUploadBurnerInfoScene.h"
+#include "views/CustomProgress.h"
+#include "windows/MainWindow.h"
+#include "windows/PageFactory.h"
+#include "windows/QXTabItem.h"
 
 #include <QAction>
 #include <QCoreApplication>

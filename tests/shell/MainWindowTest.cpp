@@ -1,16 +1,16 @@
 // The main window's tab bar and pages, offscreen.
-#include "MainWindow.h"
+#include "windows/MainWindow.h"
 
-#include "KitAppearance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "PageFactory.h"
 #include "PageWorld.h"
-#include "PlaceholderPage.h"
-#include "QXBaseView.h"
-#include "QXLabel.h"
 #include "QXLanguageManager.h"
-#include "QXTabItem.h"
+#include "controls/QXLabel.h"
+#include "drawing/KitAppearance.h"
+#include "views/QXBaseView.h"
+#include "windows/PageFactory.h"
+#include "windows/PlaceholderPage.h"
+#include "windows/QXTabItem.h"
 
 #include <QLabel>
 #include <QTest>

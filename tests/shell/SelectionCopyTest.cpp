@@ -2,10 +2,10 @@
 #include "FakeNeighbours.h"
 #include "FakeSelectionCopier.h"
 #include "ManualScheduler.h"
-#include "QXButton.h"
 #include "ScopedUserInfoData.h"
 #include "SearchButtonWindow.h"
 #include "SelectionCopyMonitor.h"
+#include "controls/QXButton.h"
 #include "services/ITranslationWindow.h"
 
 #include <QTest>

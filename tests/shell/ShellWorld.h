@@ -10,7 +10,7 @@
 #include "QXMouseCommandManager.h"
 #include "RecordingHidSink.h"
 #include "ScopedUserInfoData.h"
-#include "StatusItemController.h"
+#include "tray/StatusItemController.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 // The status item's two states, the guide and the two ways to quit, on virtual time.
 #include "ShellWorld.h"
 
-#include "GuidePopover.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXButton.h"
-#include "QXGuideViewController.h"
-#include "QXLabel.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "tray/GuidePopover.h"
+#include "tray/QXGuideViewController.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IAddCommandDialogs.h"
+#include "views/IAddCommandDialogs.h"
 
 #include <QWidget>
 

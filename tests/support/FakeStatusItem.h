@@ -1,7 +1,7 @@
 #pragma once
 
 // Header only: include from tests that link the application layer.
-#include "IStatusItem.h"
+#include "tray/IStatusItem.h"
 
 // A status item that keeps what it was given, with a desktop that has a status area
 // or not, and a click a test performs.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ISpeechPopup.h"
+#include "popup/ISpeechPopup.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilePicker.h"
+#include "desktop/FilePicker.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // The file picker's real dialog, offscreen: window-modal on the main window, the
 // mode of each request, and a folder taken where a file may also be chosen.
 #include "FakeNeighbours.h"
-#include "FilePicker.h"
+#include "desktop/FilePicker.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Base view and controller: re-titling on the title notification, and lifetimes.
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXBaseView.h"
-#include "QXBaseViewController.h"
+#include "views/QXBaseView.h"
+#include "views/QXBaseViewController.h"
 
 #include <QLabel>
 

@@ -1,11 +1,11 @@
 // Buttons, the segmented control and the drop-down button, driven by mouse events.
-#include "KitAppearance.h"
-#include "NamedImage.h"
-#include "QXButton.h"
-#include "QXLabel.h"
-#include "QXPopUpButton.h"
-#include "QXSegmentedControl.h"
-#include "QXToolManagerUI.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXSegmentedControl.h"
+#include "desktop/QXToolManagerUI.h"
+#include "drawing/KitAppearance.h"
+#include "drawing/NamedImage.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Frame accessors, colours from text, URL encoding and the small string helpers.
-#include "CocoaScreen.h"
 #include "ManualScheduler.h"
-#include "PZColor.h"
-#include "PZFrame.h"
-#include "PZStringKit.h"
-#include "PZViewAnimation.h"
+#include "drawing/CocoaScreen.h"
+#include "drawing/PZColor.h"
+#include "drawing/PZFrame.h"
+#include "drawing/PZStringKit.h"
+#include "views/PZViewAnimation.h"
 
 #include <QWidget>
 

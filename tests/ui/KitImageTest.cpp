@@ -1,9 +1,9 @@
 // Small views, the table header, the named artwork and the image helpers.
-#include "NamedImage.h"
-#include "PZImage.h"
 #include "PZLog.h"
-#include "QXBackGroundView.h"
-#include "QXTableHeaderCell.h"
+#include "controls/QXTableHeaderCell.h"
+#include "drawing/NamedImage.h"
+#include "drawing/PZImage.h"
+#include "views/QXBackGroundView.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // Slider, ring, image bar, frame animation and GIF view.
-#include "CustomProgress.h"
 #include "LocalHttpServer.h"
 #include "ManualScheduler.h"
-#include "NSAnimateImageView.h"
-#include "QXGifView.h"
 #include "QXImageLoader.h"
-#include "QXSliderCell.h"
-#include "RWProgressView.h"
+#include "controls/QXSliderCell.h"
+#include "views/CustomProgress.h"
+#include "views/NSAnimateImageView.h"
+#include "views/QXGifView.h"
+#include "views/RWProgressView.h"
 
 #include <QBuffer>
 #include <QFile>

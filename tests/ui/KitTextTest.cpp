@@ -1,11 +1,11 @@
 // Label, input fields, text view and the integer formatter.
-#include "KitAppearance.h"
 #include "ManualScheduler.h"
-#include "OnlyIntegerValueFormatter.h"
-#include "QXLabel.h"
-#include "QXSecureTextField.h"
-#include "QXTextField.h"
-#include "QXTextView.h"
+#include "controls/OnlyIntegerValueFormatter.h"
+#include "controls/QXLabel.h"
+#include "controls/QXSecureTextField.h"
+#include "controls/QXTextField.h"
+#include "controls/QXTextView.h"
+#include "drawing/KitAppearance.h"
 
 #include <QApplication>
 #include <QFontMetricsF>

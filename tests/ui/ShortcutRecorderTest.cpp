@@ -1,6 +1,6 @@
 // The shortcut recorder: typed keys to macOS codes and flags, the chords it takes and
 // refuses, and its bound, unbound and read-only modes.
-#include "ShortcutRecorder.h"
+#include "controls/ShortcutRecorder.h"
 #include "FakeGlobalShortcuts.h"
 #include "KeyValueStore.h"
 #include "PZLog.h"

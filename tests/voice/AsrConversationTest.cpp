@@ -1,7 +1,7 @@
 // The mouse's voice through the real wiring: a simulated receiver streams a known
 // signal, the application's transports and decoders hand it to the speech service, the
 // service sends it to the local speech server, and the server's text comes back.
-#include "CompanionApp.h"
+#include "root/CompanionApp.h"
 
 #include "FakeBleCentral.h"
 #include "FakeDesktop.h"
@@ -9,12 +9,12 @@
 #include "LocalHttpServer.h"
 #include "LocalSpeechServer.h"
 #include "ManualScheduler.h"
-#include "QXWebApiAsrService.h"
 #include "RecordingListener.h"
 #include "SimHidDevice.h"
 #include "SimVoiceDevice.h"
 #include "SimulatedHidBus.h"
 #include "TempDataRoot.h"
+#include "asr/QXWebApiAsrService.h"
 
 #include "ImaAdpcm.h"
 #include "KeyValueStore.h"

@@ -1,8 +1,8 @@
 // The speech service's wire format: its address, the declared audio format, the frame,
 // the replies and the text they build, and the listener set the results go through.
-#include "AsrFrames.h"
-#include "AsrResultText.h"
 #include "ListenerSet.h"
+#include "asr/AsrFrames.h"
+#include "asr/AsrResultText.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

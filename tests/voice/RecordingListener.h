@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ISpeechStatusListener.h"
 #include "MainThread.h"
+#include "asr/ISpeechStatusListener.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // the speech server as it was sent, the typed text is pasted (the mouse types the
 // chord in compatible mode, on at every launch), and the search key's text is opened
 // as a web search.
-#include "CompanionApp.h"
+#include "root/CompanionApp.h"
 
 #include "FakeBleCentral.h"
 #include "FakeDesktop.h"
@@ -14,10 +14,10 @@
 #include "TempDataRoot.h"
 
 #include "KeyValueStore.h"
-#include "QXCommandViewModel.h"
-#include "QXHotWordViewModel.h"
 #include "QXMouseInfoItem.h"
 #include "QXUserInfoData.h"
+#include "commands/QXCommandViewModel.h"
+#include "commands/QXHotWordViewModel.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTest>

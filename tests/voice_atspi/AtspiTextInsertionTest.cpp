@@ -5,7 +5,7 @@
 // application reports what its fields hold.
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXTextAreaManager.h"
+#include "delivery/QXTextAreaManager.h"
 #include "platform/linux/AtspiAccessibilityBridge.h"
 
 #include <QCursor>

@@ -3,8 +3,8 @@
 #include "FakeAudio.h"
 
 #include "PZLog.h"
-#include "PcmChunker.h"
-#include "QXAudioQueueCapture.h"
+#include "audio/PcmChunker.h"
+#include "audio/QXAudioQueueCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Which input device a name picks, and which name the receiver brings.
-#include "DefaultInputDevice.h"
 #include "ReceiverAudioInput.h"
+#include "audio/DefaultInputDevice.h"
 #include "platform/InputDeviceMatch.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 #include "FakeAudio.h"
 #include "NotificationRecorder.h"
 
-#include "AppAudioTool.h"
 #include "NotificationNames.h"
-#include "TKTTSManager.h"
+#include "audio/AppAudioTool.h"
+#include "audio/TKTTSManager.h"
 
 #include <gtest/gtest.h>
 

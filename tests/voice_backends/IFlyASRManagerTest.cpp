@@ -1,6 +1,6 @@
 // The vendor SDK's recogniser manager over a fake SDK: what reaches the SDK in which
 // state, and which results reach the main thread.
-#include "IFlyASRManager.h"
+#include "asr/IFlyASRManager.h"
 #include "FakeAsrSdkEngine.h"
 #include "MainThread.h"
 #include "TempDataRoot.h"

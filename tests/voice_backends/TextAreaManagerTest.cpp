@@ -3,8 +3,8 @@
 #include "FakeAccessibleTree.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXTextAreaManager.h"
-#include "TextInsertion.h"
+#include "delivery/QXTextAreaManager.h"
+#include "delivery/TextInsertion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The one way text gets into another application: where the paste chord goes for
 // each route and mode, and the field sessions over the accessibility bus.
-#include "TextInsertionService.h"
+#include "delivery/TextInsertionService.h"
 #include "FakeAccessibleTree.h"
 #include "FakeDesktop.h"
 #include "ManualScheduler.h"

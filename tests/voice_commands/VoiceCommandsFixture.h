@@ -3,15 +3,15 @@
 #include "FakeDesktop.h"
 #include "network/NetTestFixture.h"
 
-#include "IHotWordList.h"
 #include "KeyValueStore.h"
-#include "QXCmdService.h"
-#include "QXCommandViewModel.h"
 #include "QXLanguageManager.h"
-#include "QXSpeechTranslation.h"
 #include "TargetRecords.h"
-#include "TextInsertionService.h"
+#include "commands/IHotWordList.h"
+#include "commands/QXCmdService.h"
+#include "commands/QXCommandViewModel.h"
+#include "delivery/TextInsertionService.h"
 #include "sqlite/WQSSqliteOperation.h"
+#include "translation/QXSpeechTranslation.h"
 
 #include <QTemporaryDir>
 

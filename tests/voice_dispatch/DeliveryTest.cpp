@@ -2,7 +2,7 @@
 // and the local text post, its exact body and that a silent listener blocks nothing.
 #include "DispatchWorld.h"
 
-#include "QXCommandMatching.h"
+#include "commands/QXCommandMatching.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

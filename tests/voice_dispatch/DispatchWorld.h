@@ -10,18 +10,18 @@
 #include "RecordingSpeechPopup.h"
 #include "ScopedUserInfoData.h"
 
-#include "IAsrService.h"
-#include "ISpeechTranslator.h"
-#include "IVoiceCommandRunner.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXAudioMonitorService.h"
 #include "QXBLEManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
-#include "QXLocalTextPoster.h"
 #include "QXMouseCommandManager.h"
-#include "QXResultDelivery.h"
+#include "asr/IAsrService.h"
+#include "asr/QXAudioMonitorService.h"
+#include "delivery/IVoiceCommandRunner.h"
+#include "delivery/QXLocalTextPoster.h"
+#include "delivery/QXResultDelivery.h"
+#include "translation/ISpeechTranslator.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "CenterButtonClassifier.h"
 #include "ManualScheduler.h"
+#include "keys/CenterButtonClassifier.h"
 
 #include <QStringList>
 

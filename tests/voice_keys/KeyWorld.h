@@ -6,12 +6,12 @@
 #include "KeyValueStore.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
-#include "QXKeyPressManager.h"
 #include "QXMouseCommandManager.h"
 #include "RecordingHidSink.h"
 #include "ScopedUserInfoData.h"
 #include "TargetRecords.h"
-#include "TextInsertionService.h"
+#include "commands/QXKeyPressManager.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/PrimarySelectionCopier.h"
 
 #include <QJsonDocument>

@@ -2,12 +2,12 @@
 // speech pop-up and a tip show, grow, animate and take a click without moving the
 // keyboard focus away from the field, so the text pasted next lands there.
 #include "FakeNeighbours.h"
-#include "QXButton.h"
-#include "QXPopupWindow.h"
-#include "QXPopupWindowTool.h"
-#include "QXShowTipWindow.h"
 #include "ScopedUserInfoData.h"
 #include "XTestDriver.h"
+#include "controls/QXButton.h"
+#include "popup/QXPopupWindow.h"
+#include "popup/QXPopupWindowTool.h"
+#include "popup/QXShowTipWindow.h"
 
 #include <QProcess>
 #include <QTest>

@@ -1,12 +1,12 @@
 // The speech pop-up and the tips over the offscreen platform and virtual time.
 #include "PZLog.h"
-#include "PopupGeometry.h"
 #include "PopupWorld.h"
-#include "QXButton.h"
-#include "QXLabel.h"
-#include "QXShowTipContentView.h"
-#include "QXShowTipWindow.h"
-#include "VoiceArtwork.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "popup/PopupGeometry.h"
+#include "popup/QXShowTipContentView.h"
+#include "popup/QXShowTipWindow.h"
+#include "popup/VoiceArtwork.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -4,12 +4,12 @@
 
 #include "FakeNeighbours.h"
 #include "ManualScheduler.h"
-#include "NSAnimateImageView.h"
-#include "QXPopContentView.h"
-#include "QXPopupWindow.h"
-#include "QXPopupWindowTool.h"
-#include "QXWordView.h"
 #include "ScopedUserInfoData.h"
+#include "popup/QXPopContentView.h"
+#include "popup/QXPopupWindow.h"
+#include "popup/QXPopupWindowTool.h"
+#include "popup/QXWordView.h"
+#include "views/NSAnimateImageView.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "SceneBoard.h"
 
-#include "KitAppearance.h"
+#include "drawing/KitAppearance.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

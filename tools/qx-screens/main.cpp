@@ -2,9 +2,9 @@
 //   qx-screens --list
 //   qx-screens SCENE --help
 //   qx-screens SCENE [--key value ...] --out FILE.png
-#include "KitAppearance.h"
 #include "Scene.h"
 #include "SceneWorld.h"
+#include "drawing/KitAppearance.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,12 +1,12 @@
 #include "QXInputView.h"
 
 #include "HRVLocalizedString.h"
-#include "KitAppearance.h"
-#include "NamedImage.h"
-#include "QXButton.h"
-#include "QXSecureTextField.h"
-#include "QXTextField.h"
-#include "VoiceArtwork.h"
+#include "controls/QXButton.h"
+#include "controls/QXSecureTextField.h"
+#include "controls/QXTextField.h"
+#include "drawing/KitAppearance.h"
+#include "drawing/NamedImage.h"
+#include "popup/VoiceArtwork.h"
 
 namespace {
 const QColor kUnderlineColor(112, 112, 112);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QXBaseView.h"
 #include "Scheduler.h"
+#include "views/QXBaseView.h"
 
 #include <functional>
 

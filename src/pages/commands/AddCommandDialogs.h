@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AddCommandView.h"
-#include "IAddCommandDialogs.h"
+#include "views/IAddCommandDialogs.h"
 
 // The dialog factory the root hands to the pages: every dialog gets the same
 // services, and is set up in the order the dialog relies on (mode, key option,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FilePicker.h"
-#include "QXBackGroundView.h"
+#include "desktop/FilePicker.h"
+#include "views/QXBackGroundView.h"
 
 #include <QPointer>
 

@@ -1,18 +1,18 @@
 #include "AboutMouseView.h"
 
-#include "CustomProgress.h"
 #include "HRVLocalizedString.h"
-#include "KitAppearance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PagePorts.h"
-#include "QXButton.h"
-#include "QXLabel.h"
 #include "QXMouseInfoItem.h"
-#include "QXTextView.h"
 #include "QXUserInfoData.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXTextView.h"
+#include "drawing/KitAppearance.h"
 #include "scenes/QXUploadBurnerInfoScene.h"
 #include "services/IPopupTips.h"
+#include "views/CustomProgress.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PageContext.h"
-#include "QXBaseView.h"
+#include "views/QXBaseView.h"
 
 class CustomProgress;
 class QXButton;

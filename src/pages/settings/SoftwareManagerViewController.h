@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PageContext.h"
-#include "QXBaseViewController.h"
+#include "views/QXBaseViewController.h"
 
 class AboutMouseView;
 class QScrollArea;

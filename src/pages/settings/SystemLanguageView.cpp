@@ -2,13 +2,13 @@
 
 #include "HRVLocalizedString.h"
 #include "KeyValueStore.h"
-#include "KitAppearance.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXLabel.h"
 #include "QXLanguageManager.h"
-#include "QXPopUpButton.h"
 #include "QXUserInfoData.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+#include "drawing/KitAppearance.h"
 
 SystemLanguageView::SystemLanguageView(const PageContext &context, QWidget *parent)
     : QXBaseView(parent), m_context(context)

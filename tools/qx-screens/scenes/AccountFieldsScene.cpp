@@ -4,8 +4,8 @@
 #include "SceneBoard.h"
 #include "SceneWorld.h"
 
-#include "QXButton.h"
 #include "QXInputView.h"
+#include "controls/QXButton.h"
 
 namespace {
 QXInputView *field(SceneWorld &world, quint64 type, const QString &text)

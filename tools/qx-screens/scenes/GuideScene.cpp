@@ -1,9 +1,9 @@
 // The guide under the status item while no device is connected.
 #include "SceneWorld.h"
 
-#include "GuidePopover.h"
-#include "QXGuideViewController.h"
 #include "QXLanguageManager.h"
+#include "tray/GuidePopover.h"
+#include "tray/QXGuideViewController.h"
 
 namespace {
 QWidget *build(SceneWorld &world)

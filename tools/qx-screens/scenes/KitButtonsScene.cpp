@@ -3,10 +3,10 @@
 #include "SceneBoard.h"
 #include "SceneWorld.h"
 
-#include "KitAppearance.h"
-#include "QXButton.h"
-#include "QXPopUpButton.h"
-#include "QXSegmentedControl.h"
+#include "controls/QXButton.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXSegmentedControl.h"
+#include "drawing/KitAppearance.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -2,12 +2,12 @@
 #include "SceneBoard.h"
 #include "SceneWorld.h"
 
-#include "CustomProgress.h"
-#include "KitAppearance.h"
-#include "QXGifView.h"
-#include "QXLabel.h"
-#include "QXSliderCell.h"
-#include "RWProgressView.h"
+#include "controls/QXLabel.h"
+#include "controls/QXSliderCell.h"
+#include "drawing/KitAppearance.h"
+#include "views/CustomProgress.h"
+#include "views/QXGifView.h"
+#include "views/RWProgressView.h"
 
 #include <QFile>
 #include <QLabel>

@@ -3,13 +3,13 @@
 #include "SceneBoard.h"
 #include "SceneWorld.h"
 
-#include "KitAppearance.h"
-#include "QXBaseView.h"
-#include "QXLabel.h"
-#include "QXSecureTextField.h"
-#include "QXTableHeaderCell.h"
-#include "QXTextField.h"
-#include "QXTextView.h"
+#include "controls/QXLabel.h"
+#include "controls/QXSecureTextField.h"
+#include "controls/QXTableHeaderCell.h"
+#include "controls/QXTextField.h"
+#include "controls/QXTextView.h"
+#include "drawing/KitAppearance.h"
+#include "views/QXBaseView.h"
 
 #include <QHBoxLayout>
 #include <QStandardItemModel>

@@ -3,10 +3,10 @@
 // scene world's page context.
 #include "SceneWorld.h"
 
-#include "MainWindow.h"
-#include "PageFactory.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
+#include "windows/MainWindow.h"
+#include "windows/PageFactory.h"
 
 namespace {
 struct Device {

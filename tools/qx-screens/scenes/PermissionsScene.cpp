@@ -4,8 +4,8 @@
 
 #include "FakeDesktop.h"
 #include "FakePermissionProbe.h"
-#include "QXAuthorityManagementWindowController.h"
 #include "QXLanguageManager.h"
+#include "windows/QXAuthorityManagementWindowController.h"
 
 #include <QWidget>
 

@@ -4,8 +4,8 @@
 // scene's state (with a dispatcher that reports a running recognition) and, once
 // shown, lays the tool's windows on itself so the picture holds them.
 #include "FakeNeighbours.h"
-#include "QXPopupWindowTool.h"
 #include "SceneWorld.h"
+#include "popup/QXPopupWindowTool.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -2,7 +2,7 @@
 #include "PopupDesk.h"
 
 #include "HRVLocalizedString.h"
-#include "QXPopupWindow.h"
+#include "popup/QXPopupWindow.h"
 
 namespace {
 QWidget *build(SceneWorld &world)

@@ -2,7 +2,7 @@
 // cap and scrolls to the newest words, the translation below it.
 #include "PopupDesk.h"
 
-#include "QXPopupWindow.h"
+#include "popup/QXPopupWindow.h"
 
 namespace {
 const char *kSource = "今天下午三点我们在会议室讨论下个季度的产品计划，请大家提前准备好各自部门的数据和问题。"

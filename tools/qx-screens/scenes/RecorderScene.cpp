@@ -4,9 +4,9 @@
 #include "SceneWorld.h"
 
 #include "FakeGlobalShortcuts.h"
-#include "QXBaseView.h"
-#include "ShortcutRecorder.h"
+#include "controls/ShortcutRecorder.h"
 #include "platform/KeyCodeTable.h"
+#include "views/QXBaseView.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

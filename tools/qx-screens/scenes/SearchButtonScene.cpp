@@ -4,8 +4,8 @@
 
 #include "FakeNeighbours.h"
 #include "FakeSelectionCopier.h"
-#include "KitAppearance.h"
 #include "SelectionCopyMonitor.h"
+#include "drawing/KitAppearance.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -8,10 +8,10 @@
 
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
-#include "QXButton.h"
 #include "QXLanguageManager.h"
 #include "QXMouseInfoItem.h"
 #include "QXUserInfoData.h"
+#include "controls/QXButton.h"
 
 #include "AboutMouseView.h"
 #include "SoftwareManagerViewController.h"

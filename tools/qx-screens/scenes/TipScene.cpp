@@ -2,7 +2,7 @@
 #include "PopupDesk.h"
 
 #include "HRVLocalizedString.h"
-#include "QXShowTipWindow.h"
+#include "popup/QXShowTipWindow.h"
 
 namespace {
 QWidget *build(SceneWorld &world)

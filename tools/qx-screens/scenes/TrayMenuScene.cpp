@@ -2,9 +2,9 @@
 #include "SceneWorld.h"
 
 #include "HRVLocalizedString.h"
-#include "NamedImage.h"
 #include "QXLanguageManager.h"
-#include "TrayStatusItem.h"
+#include "drawing/NamedImage.h"
+#include "tray/TrayStatusItem.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,0 +1,59 @@
+#include "VoiceArtwork.h"
+
+#include "drawing/NamedImage.h"
+
+// Outside any namespace: Q_INIT_RESOURCE names a global function.
+static void initVoiceArtworkResource()
+{
+    Q_INIT_RESOURCE(voice_artwork);
+}
+
+void registerVoiceArtwork()
+{
+    static const bool registered = (initVoiceArtworkResource(), true);
+    Q_UNUSED(registered);
+}
+
+namespace voiceartwork {
+
+namespace {
+QStringList frames(const char *prefix, int count)
+{
+    QStringList names;
+    names.reserve(count);
+    for (int i = 0; i < count; ++i)
+        names << QStringLiteral("%1_000%2").arg(QLatin1String(prefix)).arg(i, 2, 10, QLatin1Char('0'));
+    return names;
+}
+} // namespace
+
+QStringList typeFrameNames(qint64 pressType)
+{
+    switch (pressType) {
+    case 33:
+        return frames("say", 13);
+    case 37:
+        return frames("trans", 13);
+    case 35:
+        return frames("search", 13);
+    default:
+        return {};
+    }
+}
+
+QStringList startFrameNames()
+{
+    return frames("start", 39);
+}
+
+QList<QPixmap> pixmaps(const QStringList &names)
+{
+    registerVoiceArtwork();
+    QList<QPixmap> out;
+    out.reserve(names.size());
+    for (const QString &name : names)
+        out << namedPixmap(name);
+    return out;
+}
+
+} // namespace voiceartwork
