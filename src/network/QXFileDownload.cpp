@@ -20,8 +20,12 @@
 void QXFileDownload::start(const QUrl &url, const QString &folder, NameFor nameFor, Done done,
                            QNetworkAccessManager *network)
 {
+    QNetworkAccessManager *manager = network ? network : QXHttpRequestManager::sharedInstance().urlSessionManager();
     auto *download = new QXFileDownload(url, folder, std::move(nameFor), std::move(done));
-    download->begin(network ? network : QXHttpRequestManager::sharedInstance().urlSessionManager());
+    // A download still under way when its network goes (the application quitting)
+    // goes with it: its reply is aborted and its temporary file removed.
+    download->setParent(manager);
+    download->begin(manager);
 }
 
 QXFileDownload::QXFileDownload(const QUrl &url, const QString &folder, NameFor nameFor, Done done)
