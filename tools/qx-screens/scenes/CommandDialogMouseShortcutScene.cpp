@@ -1,5 +1,6 @@
 // The add and edit command dialog in mouse-setting mode over the device page's
 // 900 x 600 view: a key option whose action replays a shortcut, stored under its id.
+#include "CommandDialogHost.h"
 #include "SceneWorld.h"
 
 #include <QPalette>
@@ -23,12 +24,7 @@ struct Services : QObject {
 
 QWidget *build(SceneWorld &world)
 {
-    auto *page = new QWidget;
-    page->setFixedSize(900, 600);
-    page->setAutoFillBackground(true);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, QColor(245, 245, 247));
-    page->setPalette(palette);
+    QWidget *page = commandDialogHost();
     auto *services = new Services(world.store());
     services->setParent(page);
     auto option = std::make_shared<KeySettingSubModel>();

@@ -1,5 +1,6 @@
 // The add and edit command dialog in voice mode over the personalisation page's
 // 900 x 600 view: a folder command being edited.
+#include "CommandDialogHost.h"
 #include "SceneWorld.h"
 
 #include <QPalette>
@@ -19,12 +20,7 @@ struct Services : QObject {
 
 QWidget *build(SceneWorld &world)
 {
-    auto *page = new QWidget;
-    page->setFixedSize(900, 600);
-    page->setAutoFillBackground(true);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, QColor(245, 245, 247));
-    page->setPalette(palette);
+    QWidget *page = commandDialogHost();
     auto *services = new Services(world.store());
     services->setParent(page);
     auto *view = new AddCommandView(
