@@ -5,6 +5,7 @@
 // as a web search.
 #include "root/CompanionApp.h"
 
+#include "FakeAudio.h"
 #include "FakeBleCentral.h"
 #include "FakeDesktop.h"
 #include "FakeSecretStore.h"
@@ -37,7 +38,9 @@ protected:
     FakeBleAdapter adapter;
     LocalSpeechServer server;
     FakeDesktop desktop;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base()}};
+    FakeSpeechSynth synth;
+    FakeUrlAudioPlayer player;
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base(), nullptr, &synth, &player}};
     sim::SimBleMouse mouse{adapter};
 
     void SetUp() override
@@ -104,6 +107,23 @@ TEST_F(Cmd1VoiceRoot, StoredHotWordsGoWithTheNextRecognition)
     ASSERT_GE(server.frames.size(), 2);
     for (const SpeechFrame &frame : server.frames)
         EXPECT_EQ(frame.value("phrases"), R"(["热词"],["a","b c"])");
+}
+
+// A semantic answer with the final result, while the semantic switch is on: the
+// sentence is spoken, and its link plays when the sentence has ended.
+class Ast5VoiceRoot : public VoiceRoot {};
+
+TEST_F(Ast5VoiceRoot, SemanticAnswerIsSpokenThenItsLinkPlays)
+{
+    app.state().setSemanticSwitch(true);
+    server.onEnd({S::reply("FIN", "讲个故事"),
+                  S::text(R"({"status":200,"data":{"type":"LAST","text":"","dm":{"nlg":"好的","task":"故事",)"
+                          R"("widget":{"content":[{"linkUrl":"http://127.0.0.1:9/story.mp3"}]}}}})")});
+    hold(0x9a, 0x9a);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return synth.said.contains(QStringLiteral("好的")); }, 5000));
+    EXPECT_FALSE(player.calls.contains(QStringLiteral("play:http://127.0.0.1:9/story.mp3")));
+    synth.report(platform::ISpeechSynth::Event::Finished);
+    EXPECT_EQ(player.calls.filter(QStringLiteral("play:")), QStringList{"play:http://127.0.0.1:9/story.mp3"});
 }
 
 } // namespace

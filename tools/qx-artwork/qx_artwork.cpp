@@ -230,6 +230,35 @@ void drawAll(Writer &w)
         p.drawPolygon(QPolygonF{QPointF(11, 8), QPointF(22, 15), QPointF(11, 22)});
     });
 
+    // The native chat window: the user's and the assistant's icons, copy and retry.
+    w.add(QStringLiteral("user_icon"), QSize(40, 40), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 120, 140));
+        p.drawEllipse(QPointF(20, 14), 8, 8);
+        p.drawPie(QRectF(6, 24, 28, 28), 0, 180 * 16);
+    });
+    w.add(QStringLiteral("chat_icon"), QSize(40, 40), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawRoundedRect(QRectF(4, 6, 32, 24), 8, 8);
+        p.drawPolygon(QPolygonF{QPointF(12, 28), QPointF(10, 36), QPointF(20, 29)});
+        p.setBrush(kWhite);
+        for (int i = -1; i <= 1; ++i)
+            p.drawEllipse(QPointF(20 + 8 * i, 18), 2.2, 2.2);
+    });
+    w.add(QStringLiteral("btn_copy_normal"), QSize(40, 40), [cardGrey](QPainter &p) {
+        p.setPen(QPen(cardGrey, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(15, 15, 14, 16), 3, 3);
+        p.drawPolyline(QPolygonF{QPointF(11, 25), QPointF(11, 11), QPointF(23, 11)});
+    });
+    w.add(QStringLiteral("btn_refresh_normal"), QSize(40, 40), [cardGrey](QPainter &p) {
+        p.setPen(QPen(cardGrey, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(11, 11, 18, 18), 60 * 16, 280 * 16);
+        p.drawPolyline(QPolygonF{QPointF(26, 8), QPointF(25, 13.5), QPointF(30.5, 14)});
+    });
+
     // The account fields' buttons: clear (36 x 36), and the password eye masked and shown
     // (24 x 24), grey on the white forms.
     const QColor fieldGrey(150, 150, 150);

@@ -6,6 +6,7 @@
 #include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXSemanticManager.h"
 #include "QXTranslateManager.h"
 #include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
@@ -105,6 +106,7 @@ void VoiceAssembly::buildAudio(const Options &options)
     m_audioTool = std::make_unique<AppAudioTool>(*player);
     AppAudioTool *previousAudioTool = AppAudioTool::setSharedManager(m_audioTool.get());
     m_audioToolInstalled.set([previousAudioTool] { AppAudioTool::setSharedManager(previousAudioTool); });
+    m_semantic.install(std::make_unique<QXSemanticManager>(QXSemanticManager::Deps{m_tts.get(), m_audioTool.get()}));
 }
 
 // Selection and screenshot translation, through the pop-up tool that hands recognised
@@ -161,6 +163,9 @@ void VoiceAssembly::buildPopupsAndSpeech(const Options &options, const WindowPor
         audioTool->stop();
     };
     deps.hotWords = [hotWords = &m_core.hotWords()] { return hotWords->getLocalHotWordListString(); };
+    deps.semanticAnswer = [semantic = m_semantic.get()](const QJsonValue &dm) {
+        semantic->analysisData(dm.toObject());
+    };
     m_speech = std::make_unique<QXWebApiAsrService>(std::move(deps));
     QXWebApiAsrService *speech = m_speech.get();
     QXMouseCommandManager &facade = m_device.facade();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+class QXSemanticManager;
 class QXTranslateManager;
 class QXTranslateWindow;
 class AppAudioTool;
@@ -110,6 +111,9 @@ private:
     AtTeardown m_ttsInstalled;
     std::unique_ptr<AppAudioTool> m_audioTool;
     AtTeardown m_audioToolInstalled;
+    // Reads the speech service's semantic answers aloud (only while the in-memory
+    // semantic switch is on, which nothing turns on).
+    Owned<QXSemanticManager> m_semantic;
 
     // The speech pop-up and the tip bubbles, which the device layers' tips go to too.
     Owned<QXPopupWindowTool> m_popups;
