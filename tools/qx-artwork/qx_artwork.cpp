@@ -204,6 +204,60 @@ void drawAll(Writer &w)
             p.drawEllipse(QPointF(19.5 + 6 * i, 17), 1.8, 1.8);
     });
 
+    // The command list: a type icon per command type (file, folder, web page, shortcut,
+    // text, phrase) on an accent tile, and the rows' edit and delete buttons.
+    const std::function<void(QPainter &)> typeGlyphs[] = {
+        [](QPainter &p) { // file: a page with a folded corner
+            p.drawPolygon(QPolygonF{QPointF(8, 6), QPointF(14, 6), QPointF(17, 9), QPointF(17, 18), QPointF(8, 18)});
+        },
+        [](QPainter &p) { // folder
+            p.drawPolygon(QPolygonF{QPointF(6, 8), QPointF(10, 8), QPointF(11.5, 10), QPointF(18, 10), QPointF(18, 17),
+                                    QPointF(6, 17)});
+        },
+        [](QPainter &p) { // web page: a globe
+            p.drawEllipse(QPointF(12, 12), 6, 6);
+            p.drawEllipse(QPointF(12, 12), 2.5, 6);
+            p.drawLine(QPointF(6, 12), QPointF(18, 12));
+        },
+        [](QPainter &p) { // shortcut: a key cap
+            p.drawRoundedRect(QRectF(6, 7, 12, 10), 2, 2);
+            p.drawLine(QPointF(9, 14), QPointF(15, 14));
+        },
+        [](QPainter &p) { // text: lines
+            for (int i = 0; i < 3; ++i)
+                p.drawLine(QPointF(7, 8 + 4 * i), QPointF(i == 2 ? 13 : 17, 8 + 4 * i));
+        },
+        [](QPainter &p) { // phrase: a speech bubble
+            p.drawRoundedRect(QRectF(6, 6, 12, 9), 2, 2);
+            p.drawLine(QPointF(9, 15), QPointF(8, 18));
+        },
+    };
+    for (int i = 0; i < 6; ++i)
+        w.add(QStringLiteral("4_commandType%1_icon").arg(i + 1), QSize(24, 24), [&typeGlyphs, i](QPainter &p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAccent);
+            p.drawRoundedRect(QRectF(0, 0, 24, 24), 5, 5);
+            p.setPen(whitePen(1.5));
+            p.setBrush(Qt::NoBrush);
+            typeGlyphs[i](p);
+        });
+    const QColor rowGrey(150, 150, 150);
+    w.add(QStringLiteral("4_command_edit_gray_icon"), QSize(40, 40), [rowGrey](QPainter &p) {
+        p.setPen(QPen(rowGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolygon(QPolygonF{QPointF(13, 27), QPointF(14, 23), QPointF(24, 13), QPointF(27, 16), QPointF(17, 26)});
+        p.drawLine(QPointF(22, 15), QPointF(25, 18));
+    });
+    w.add(QStringLiteral("4_command_delete_icon"), QSize(40, 40), [rowGrey](QPainter &p) {
+        p.setPen(QPen(rowGrey, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(12, 14), QPointF(28, 14));
+        p.drawLine(QPointF(17, 14), QPointF(18, 11));
+        p.drawLine(QPointF(18, 11), QPointF(22, 11));
+        p.drawLine(QPointF(22, 11), QPointF(23, 14));
+        p.drawPolyline(QPolygonF{QPointF(14, 14), QPointF(15, 28), QPointF(25, 28), QPointF(26, 14)});
+        p.drawLine(QPointF(18, 18), QPointF(18, 24));
+        p.drawLine(QPointF(22, 18), QPointF(22, 24));
+    });
+
     // The translation window: white glyphs for its header, grey ones for its cards.
     w.add(QStringLiteral("close_white_icon"), QSize(40, 40), [](QPainter &p) {
         p.setPen(whitePen(2));

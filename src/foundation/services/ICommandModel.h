@@ -23,6 +23,10 @@ public:
 
     // The custom commands (hot-word entries excluded), refilled from the store when empty.
     virtual const QList<std::shared_ptr<QXVoiceCommandItem>> &customCommands() = 0;
+    // Fetches the server's common commands and stores them; the outcome is not reported.
+    virtual void fetchCommonCommands() = 0;
+    // Fetches the custom list and stores it (done after it is stored).
+    virtual void fetchCustomCommands(Done done) = 0;
     virtual void createCustomCommand(const std::shared_ptr<QXVoiceCommandItem> &item, Done done) = 0;
     // Deletes by the record's word, here and on the server.
     virtual void deleteCustomCommand(const std::shared_ptr<QXVoiceCommandItem> &item, Done done) = 0;

@@ -42,6 +42,12 @@ void QXLabel::setBackgroundColor(const QColor &color)
     update();
 }
 
+void QXLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elide = mode;
+    update();
+}
+
 QRectF QXLabel::textRect() const
 {
     const QRectF inner = QRectF(contentsRect()).adjusted(kTextPadding, 0, -kTextPadding, 0);
@@ -73,5 +79,7 @@ void QXLabel::paintEvent(QPaintEvent *event)
         flags |= Qt::TextWordWrap;
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(textRect(), flags, text());
+    const QRectF rect = textRect();
+    const bool elide = !wordWrap() && m_elide != Qt::ElideNone;
+    painter.drawText(rect, flags, elide ? fontMetrics().elidedText(text(), m_elide, qRound(rect.width())) : text());
 }

@@ -15,6 +15,10 @@ public:
     // Filled behind the text; invalid: none.
     QColor backgroundColor() const { return m_background; }
     void setBackgroundColor(const QColor &color);
+    // How a single-line text wider than the label is cut: Qt::ElideRight puts "…" at
+    // its end (the full text stays the label's text); Qt::ElideNone clips it.
+    Qt::TextElideMode elideMode() const { return m_elide; }
+    void setElideMode(Qt::TextElideMode mode);
 
     // Where the text is drawn (the contents rectangle inset by the centring rule).
     QRectF textRect() const;
@@ -24,4 +28,5 @@ protected:
 
 private:
     QColor m_background;
+    Qt::TextElideMode m_elide = Qt::ElideNone;
 };

@@ -13,6 +13,8 @@ void MessageBoxAlertPresenter::showAlert(const QString &message, const QStringLi
 {
     QWidget *window = m_shell ? m_shell->window() : nullptr;
     auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+    // Questions quote what the user typed: "<b>" is shown, never taken for markup.
+    box->setTextFormat(Qt::PlainText);
     QList<QAbstractButton *> added;
     for (qsizetype i = 0; i < buttons.size(); ++i)
         added.append(box->addButton(buttons[i], i == 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole));

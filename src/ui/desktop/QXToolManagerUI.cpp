@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -99,7 +100,11 @@ void QXToolManagerUI::showErrorMsg(const QString &message, const QString &domain
     runOnMainThread([message, domain, buttonText, shell] {
         QWidget *window = shell ? shell->window() : nullptr;
         auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+        // The detail is often the server's message: shown as it is, never as markup.
+        box->setTextFormat(Qt::PlainText);
         box->setInformativeText(domain);
+        if (auto *detail = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+            detail->setTextFormat(Qt::PlainText);
         box->addButton(buttonText, QMessageBox::AcceptRole);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);

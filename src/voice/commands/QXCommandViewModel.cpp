@@ -195,6 +195,14 @@ void QXCommandViewModel::requestDeleteCustomizeCmd(const QXVoiceCommandPtr &item
     });
 }
 
+void QXCommandViewModel::fetchCustomCommands(Done done)
+{
+    requestNetCustomizeCmdList([done = std::move(done)](bool ok, const QXVoiceCommandList &, const QXNetError &error) {
+        if (done)
+            done(ok, error.message);
+    });
+}
+
 void QXCommandViewModel::createCustomCommand(const QXVoiceCommandPtr &item, Done done)
 {
     requestCreateCustomizeCmd(item,

@@ -61,6 +61,8 @@ public:
     // The pages' view of the custom list (ICommandModel): the requests above, with the
     // failure's message text.
     const QXVoiceCommandList &customCommands() override { return customizeCmdListArray(); }
+    void fetchCommonCommands() override { requestNetCommonCmdList(); }
+    void fetchCustomCommands(Done done) override;
     void createCustomCommand(const QXVoiceCommandPtr &item, Done done) override;
     void deleteCustomCommand(const QXVoiceCommandPtr &item, Done done) override;
 
