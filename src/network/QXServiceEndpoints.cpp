@@ -30,6 +30,7 @@ constexpr Endpoint kEndpoints[] = {
     {QXService::IFlytekOcr, "iflytekOcr", "QX_IFLYTEK_OCR_BASE", "https://webapi.xfyun.cn"},
     {QXService::ChipVendorToken, "chipToken", "QX_CHIP_TOKEN_BASE", "https://auth.iflyos.cn"},
     {QXService::SpeechRecognition, "asr", "QX_ASR_BASE", "ws://asr.quorvex.com"},
+    {QXService::AiWeb, "aiWeb", "QX_AI_WEB_BASE", "http://chat.quorvex.com/chat/index.html"},
 };
 
 const Endpoint &endpoint(QXService service)

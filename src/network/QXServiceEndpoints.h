@@ -18,6 +18,7 @@ enum class QXService {
     IFlytekOcr,          // QX_IFLYTEK_OCR_BASE
     ChipVendorToken,     // QX_CHIP_TOKEN_BASE
     SpeechRecognition,   // QX_ASR_BASE: the websocket speech service, "ws://host[:port]"
+    AiWeb,               // QX_AI_WEB_BASE: the maker's AI chat page (a page address, not a host)
 };
 
 // The base without a trailing "/".

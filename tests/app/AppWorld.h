@@ -28,7 +28,7 @@ struct AppWorld {
         // Every outside host at a port where nothing listens (a test may point one at a
         // local server): the launch's version check must not reach the internet.
         for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE",
-                                "QX_CHIP_TOKEN_BASE"})
+                                "QX_CHIP_TOKEN_BASE", "QX_AI_WEB_BASE"})
             if (qEnvironmentVariableIsEmpty(var))
                 qputenv(var, "http://127.0.0.1:9");
         if (qEnvironmentVariableIsEmpty("QX_ASR_BASE"))

@@ -24,7 +24,8 @@ public:
         env.insert("QX_DATA_DIR", dataDir);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("LANG", "C.UTF-8");
-        for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE"})
+        for (const char *var :
+             {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE", "QX_AI_WEB_BASE"})
             env.insert(var, "http://127.0.0.1:9");
         env.insert("QX_ASR_BASE", "ws://127.0.0.1:9");
         for (const QString &key : extra.keys())

@@ -112,6 +112,12 @@ int main(int argc, char **argv)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
+    // The web engine (the AI window's scene) shares its context with the application's,
+    // and draws without a GPU or background traffic here.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
     QApplication app(argc, argv);
     qxApplyLightAppearance();
 

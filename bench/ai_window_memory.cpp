@@ -1,0 +1,124 @@
+// What the AI window costs the process (run by hand under Xvfb, as root or not):
+//   ai_window_memory [seconds-after-close]
+// Resident memory before the window first opens, while it shows its page, and the
+// given seconds (default 60) after it closed; the time from the open call to the
+// page's complete document; and how many web engine helper processes are left 5 s
+// after the close (the zygotes stay as long as the engine is loaded).
+#include "FakeDesktop.h"
+#include "FakeNeighbours.h"
+#include "InstalledInstance.h"
+#include "NotificationCenter.h"
+#include "ScopedUserInfoData.h"
+#include "aiweb/QXAIWebWindowController.h"
+#include "platform/linux/WebEngineBackend.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+double rssMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+// The web engine's helper processes below this one, by their --type (zygotes,
+// renderers, utilities): "type=count ...".
+QString webEngineHelpers()
+{
+    QMap<qint64, qint64> parentOf;
+    QMap<qint64, QByteArray> typeOf;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!isPid || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray s = stat.readAll();
+        const QList<QByteArray> rest = s.mid(s.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1)
+            parentOf.insert(pid, rest.at(1).toLongLong());
+        QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (cmd.open(QIODevice::ReadOnly))
+            for (const QByteArray &arg : cmd.readAll().split('\0'))
+                if (arg.startsWith("--type="))
+                    typeOf.insert(pid, arg.mid(7));
+    }
+    QMap<QByteArray, int> counts;
+    for (auto it = typeOf.cbegin(); it != typeOf.cend(); ++it) {
+        for (qint64 p = parentOf.value(it.key()); p > 1; p = parentOf.value(p))
+            if (p == ::getpid()) {
+                ++counts[it.value()];
+                break;
+            }
+    }
+    QStringList out;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        out << QStringLiteral("%1=%2").arg(QString::fromLatin1(it.key())).arg(it.value());
+    return out.isEmpty() ? QStringLiteral("none") : out.join(QLatin1Char(' '));
+}
+
+bool mapsWebEngine()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
+    QApplication app(argc, argv);
+    const int afterClose = argc > 1 ? QByteArray(argv[1]).toInt() : 60;
+    NotificationCenter notifications;
+    ScopedInstall<NotificationCenter> installed(&notifications);
+    ScopedUserInfoData state;
+    state->setProductCode(QStringLiteral("100"));
+    FakeClipboard clipboard;
+    FakeAppShell shell;
+    QTest::qWait(2000);
+    const double idle = rssMiB();
+    std::printf("idle: RSS %.1f MiB, web engine mapped: %s\n", idle, mapsWebEngine() ? "yes" : "no");
+
+    QElapsedTimer clock;
+    clock.start();
+    QXAIWebWindowController::Deps deps{
+        &state.state(), &clipboard, &shell, &platform::linuxbackend::createAiWebHost, AiPageHosts::configured(), {}};
+    auto controller = std::make_unique<QXAIWebWindowController>(deps);
+    controller->window()->show();
+    controller->initSubViews();
+    bool ready = false;
+    while (!ready && clock.elapsed() < 30000) {
+        controller->aiWebView()->evaluate(QStringLiteral("document.readyState === 'complete'"),
+                                          [&](const QVariant &v) { ready = v.toBool(); });
+        QTest::qWait(5);
+    }
+    std::printf("open to complete page: %lld ms\n", static_cast<long long>(clock.elapsed()));
+    QTest::qWait(3000);
+    std::printf("showing: RSS %.1f MiB, web engine helpers: %s\n", rssMiB(), qPrintable(webEngineHelpers()));
+
+    controller.reset();
+    QTest::qWait(5000);
+    std::printf("5 s after close: web engine helpers: %s\n", qPrintable(webEngineHelpers()));
+    QTest::qWait(std::max(0, afterClose - 5) * 1000);
+    const double after = rssMiB();
+    std::printf("%d s after close: RSS %.1f MiB (%+.1f MiB over idle)\n", afterClose, after, after - idle);
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "AiMessageHandler.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+namespace aiweb {
+namespace {
+
+constexpr int kLoggedChars = 512;
+
+QString logLine(const QString &name, const QString &json)
+{
+    QString shown = json.left(kLoggedChars);
+    if (json.size() > kLoggedChars)
+        shown += QStringLiteral("…(%1 characters)").arg(json.size());
+    return QStringLiteral("userContentController:didReceiveScriptMessage:%1:%2").arg(name, shown);
+}
+
+} // namespace
+
+AiMessageAction handleAiMessage(const QString &name, const QString &json)
+{
+    AiMessageAction action;
+    if (json.size() > kMaxMessageBytes) {
+        action.logLine = QStringLiteral("userContentController:didReceiveScriptMessage:%1: a body of %2 characters "
+                                        "dropped")
+                             .arg(name.left(64))
+                             .arg(json.size());
+        return action;
+    }
+    action.logLine = logLine(name.left(64), json);
+    // "fileSelected" carries the chosen files' data, which nothing uses.
+    if (name != QLatin1String("iOS"))
+        return action;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return action;
+    const QJsonObject body = doc.object();
+    const QString what = body.value(QStringLiteral("action")).toString();
+    if (what == QLatin1String("goBack")) {
+        action.kind = AiMessageAction::Kind::GoBack;
+    } else if (what == QLatin1String("checkMicrophonePermission")) {
+        action.kind = AiMessageAction::Kind::AnswerMicrophone;
+    } else if (what == QLatin1String("copyToClipboard")) {
+        // Without a text the user's clipboard stays as it is.
+        const QJsonValue text = body.value(QStringLiteral("text"));
+        if (text.isString()) {
+            action.kind = AiMessageAction::Kind::CopyToClipboard;
+            action.text = text.toString();
+        }
+    }
+    return action;
+}
+
+} // namespace aiweb

@@ -1,0 +1,286 @@
+#include "aiweb/QXAIWebWindowController.h"
+
+#include "DataPaths.h"
+#include "HRVLocalizedString.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
+#include "PZLog.h"
+#include "PZString.h"
+#include "QXUserInfoData.h"
+#include "aiweb/AiMessageHandler.h"
+#include "aiweb/AiScriptBuilder.h"
+#include "controls/QXButton.h"
+#include "controls/QXSliderCell.h"
+#include "controls/QXTextField.h"
+#include "drawing/KitAppearance.h"
+#include "platform/IClipboard.h"
+#include "services/IAppShell.h"
+#include "services/LanguageHooks.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+// Outside any namespace: Q_INIT_RESOURCE names a global function.
+static void initAiWebResources()
+{
+    Q_INIT_RESOURCE(ai_web);
+}
+
+namespace {
+
+constexpr char kUserAgent[] = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like "
+                              "Gecko) Version/14.1 Safari/605.1.15";
+
+// Return in the question field is taken and sends nothing.
+class ReturnSwallower : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+platform::AiWebHostOptions QXAIWebWindowController::webHostOptions()
+{
+    platform::AiWebHostOptions o;
+    o.profileName = QStringLiteral("ai");
+    o.storagePath = DataPaths::dataRoot() + QStringLiteral("/WebEngine/ai");
+    o.userAgent = QString::fromLatin1(kUserAgent);
+    // "downloadFile" stays unknown: it would fetch any address a page names.
+    o.messageHandlerNames = {QStringLiteral("fileSelected"), QStringLiteral("iOS")};
+    return o;
+}
+
+QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(deps))
+{
+    initAiWebResources();
+    buildWindow();
+    if (m_deps.makeHost)
+        m_host = m_deps.makeHost(webHostOptions());
+    if (m_host) {
+        platform::IAiWebHost::Callbacks callbacks;
+        callbacks.loadingChanged = [this](platform::IAiWebHost::LoadStatus status, const QUrl &url, int code,
+                                          const QString &error) { loadingChanged(status, url, code, error); };
+        callbacks.scriptMessage = [this](const QString &name, const QString &json) { scriptMessage(name, json); };
+        m_host->setCallbacks(std::move(callbacks));
+        auto *layout = static_cast<QVBoxLayout *>(m_window->layout());
+        layout->insertWidget(0, m_host->view(), 1);
+    }
+    // A new interface language reloads the page in it.
+    NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification),
+                                                    m_window.get(), [this](const QVariant &) { refresh(); });
+}
+
+QXAIWebWindowController::~QXAIWebWindowController()
+{
+    m_host.reset();
+    m_window.reset();
+}
+
+void QXAIWebWindowController::buildWindow()
+{
+    m_window = std::make_unique<QWidget>();
+    m_window->setWindowTitle(hrvAppLocalizedString(QStringLiteral("AI助手")));
+    m_window->resize(1000, 720);
+    auto *layout = new QVBoxLayout(m_window.get());
+    // The page starts 1 pt below the top edge.
+    layout->setContentsMargins(0, 1, 0, 0);
+    layout->setSpacing(0);
+    m_bottomView = buildBottomBar();
+    layout->addWidget(m_bottomView);
+    m_bottomView->hide();
+}
+
+QWidget *QXAIWebWindowController::buildBottomBar()
+{
+    auto *bar = new QWidget;
+    bar->setFixedHeight(60);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, QColor(211, 211, 211));
+    bar->setPalette(palette);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(20, 0, 20, 0);
+    m_slider = new QXSliderCell(Qt::Horizontal);
+    m_slider->setRange(14, 50);
+    m_slider->setValue(14);
+    m_slider->setFixedSize(100, 30);
+    QObject::connect(m_slider, &QSlider::sliderReleased, m_window.get(), [this] { sliderDidEndDragging(); });
+    row->addWidget(m_slider);
+    row->addSpacing(40);
+    auto *label = new QLabel(hrvAppLocalizedString(QStringLiteral("关联上下文")));
+    label->setFont(qxSystemFont(16));
+    row->addWidget(label);
+    row->addSpacing(10);
+    m_contextBtn = new QXButton;
+    m_contextBtn->setCheckable(true);
+    m_contextBtn->setFixedSize(39, 29);
+    QObject::connect(m_contextBtn, &QXButton::clicked, m_window.get(), [this] { contextBtnClicked(); });
+    row->addWidget(m_contextBtn);
+    row->addSpacing(20);
+    m_questionTextField = new QXTextField;
+    m_questionTextField->setFont(qxSystemFont(14));
+    m_questionTextField->installEventFilter(new ReturnSwallower(m_questionTextField));
+    row->addWidget(m_questionTextField, 1);
+    row->addSpacing(20);
+    auto *send = new QXButton;
+    send->setFixedSize(40, 40);
+    QObject::connect(send, &QXButton::clicked, m_window.get(), [this] { sendBtnClicked(); });
+    row->addWidget(send);
+    row->addSpacing(20);
+    auto *clear = new QXButton;
+    clear->setFixedSize(40, 40);
+    QObject::connect(clear, &QXButton::clicked, m_window.get(), [this] { clearBtnClicked(); });
+    row->addWidget(clear);
+    return bar;
+}
+
+AiPageInput QXAIWebWindowController::pageInput() const
+{
+    const QXUserInfoData &s = *m_deps.state;
+    AiPageInput in;
+    in.productCode = s.productCode();
+    in.sno = s.sno();
+    in.timeStamp = pz::getTimeStr();
+    in.mac = m_deps.macAddress ? m_deps.macAddress() : pz::qx_getMacAddress();
+    in.uiLanguageCode = currentUILanguageCode();
+    in.chatGPTURL = s.chatGPTURL();
+    in.webURL = s.webURL();
+    in.serviceGPTS = s.serviceGPTS();
+    in.isConfigAI = s.isConfigAI();
+    in.appKey = s.appKey();
+    in.chipToken = s.IFlytekChip_token().value_or(QString());
+    return in;
+}
+
+void QXAIWebWindowController::initSubViews()
+{
+    if (m_deps.state->isDisableDevice() || m_isCompleteLoad)
+        return;
+    const AiPage page = aiweb::choosePage(pageInput(), m_deps.hosts);
+    if (page.kind == AiPage::Kind::Maker || page.kind == AiPage::Kind::ProfileWebPage)
+        writeLog(QStringLiteral("加载AI：%1").arg(page.text));
+    if (m_host)
+        m_host->load(page.url());
+    m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
+    m_contextBtn->setChecked(true);
+    m_didFallbackToEnglish = false;
+    m_isCompleteLoad = true;
+}
+
+void QXAIWebWindowController::refresh()
+{
+    m_didFallbackToEnglish = false;
+    m_isCompleteLoad = false;
+    initSubViews();
+}
+
+void QXAIWebWindowController::loadingChanged(platform::IAiWebHost::LoadStatus status, const QUrl &url, int errorCode,
+                                             const QString &error)
+{
+    using Status = platform::IAiWebHost::LoadStatus;
+    switch (status) {
+    case Status::Started:
+        break;
+    case Status::Succeeded:
+        writeLog(QStringLiteral("webView:didFinishNavigation:%1").arg(url.toString()));
+        break;
+    case Status::Stopped:
+        // A cancelled load: nothing to fall back from.
+        writeLog(QStringLiteral("webView:didFailNavigation:withError:cancelled %1").arg(url.toString()));
+        break;
+    case Status::Failed:
+        writeLog(QStringLiteral("webView:didFailNavigation:withError:%1 %2").arg(errorCode).arg(error));
+        reloadAIWebWithEnglishFallbackIfNeeded(url);
+        break;
+    }
+}
+
+void QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl)
+{
+    if (m_didFallbackToEnglish || !m_host)
+        return;
+    const QString english = aiweb::englishFallback(currentUILanguageCode(), QString::fromUtf8(failedUrl.toEncoded()));
+    if (english.isEmpty())
+        return;
+    m_didFallbackToEnglish = true;
+    writeLog(QStringLiteral("AI页本语言加载失败，英文兜底：%1").arg(english));
+    m_host->load(QUrl::fromEncoded(english.toUtf8()));
+}
+
+void QXAIWebWindowController::scriptMessage(const QString &name, const QString &json)
+{
+    const AiMessageAction action = aiweb::handleAiMessage(name, json);
+    writeLog(action.logLine);
+    switch (action.kind) {
+    case AiMessageAction::Kind::None:
+        break;
+    case AiMessageAction::Kind::GoBack:
+        if (m_deps.shell) {
+            m_deps.shell->openApp();
+            m_deps.shell->manualSelectedItemWithIndex(0);
+        }
+        break;
+    case AiMessageAction::Kind::CopyToClipboard:
+        if (m_deps.clipboard) {
+            m_deps.clipboard->clear();
+            m_deps.clipboard->setText(action.text);
+        }
+        break;
+    case AiMessageAction::Kind::AnswerMicrophone:
+        callJSFuncion(aiweb::microphonePermissionScript());
+        break;
+    }
+}
+
+void QXAIWebWindowController::callJSFuncion(const QString &script)
+{
+    if (m_host)
+        m_host->runJavaScript(script);
+}
+
+void QXAIWebWindowController::requestChatGPT(const QString &text)
+{
+    callJSFuncion(aiweb::sendScript(aiweb::productNumber(m_deps.state->productCode()), text, m_deps.state->sno(),
+                                    pz::getTimeStr()));
+    m_questionTextField->clear();
+}
+
+void QXAIWebWindowController::requestChatGPTWithHelperID(const QString &helperId, const QString &text)
+{
+    m_deps.state->setKeyAction(18);
+    callJSFuncion(aiweb::helperInputScript(helperId, text));
+}
+
+void QXAIWebWindowController::sendBtnClicked()
+{
+    requestChatGPT(m_questionTextField->text());
+}
+
+void QXAIWebWindowController::sliderDidEndDragging()
+{
+    callJSFuncion(aiweb::fontSizeScript(m_slider->value()));
+}
+
+void QXAIWebWindowController::contextBtnClicked()
+{
+    callJSFuncion(aiweb::switchScript(m_contextBtn->isChecked()));
+}
+
+void QXAIWebWindowController::clearBtnClicked()
+{
+    callJSFuncion(aiweb::clearBoxScript());
+}

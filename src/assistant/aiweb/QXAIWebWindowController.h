@@ -1,0 +1,91 @@
+#pragma once
+
+#include "aiweb/AiPageUrlBuilder.h"
+#include "platform/IAiWebHost.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class IAppShell;
+class QLineEdit;
+class QSlider;
+class QWidget;
+class QXButton;
+class QXUserInfoData;
+
+namespace platform {
+class IClipboard;
+}
+
+// The AI web window: the assistant page the connected product calls for, the scripts
+// that hand it questions and helper input, and the script messages it posts back.
+// The web engine behind it is made with this object and goes with it; the holder
+// makes it when the AI window first opens. The bottom bar (font size, context switch,
+// question field) is built but hidden, as the pages bring their own. Main thread.
+class QXAIWebWindowController final {
+public:
+    using HostFactory = std::function<std::unique_ptr<platform::IAiWebHost>(const platform::AiWebHostOptions &)>;
+    struct Deps {
+        QXUserInfoData *state = nullptr;
+        platform::IClipboard *clipboard = nullptr;
+        IAppShell *shell = nullptr;
+        HostFactory makeHost; // nullptr from it: a window without a page
+        AiPageHosts hosts;
+        std::function<QString()> macAddress; // empty: qx_getMacAddress
+    };
+
+    // The profile, user agent and message names every AI page is given.
+    static platform::AiWebHostOptions webHostOptions();
+
+    explicit QXAIWebWindowController(Deps deps);
+    ~QXAIWebWindowController();
+    QXAIWebWindowController(const QXAIWebWindowController &) = delete;
+    QXAIWebWindowController &operator=(const QXAIWebWindowController &) = delete;
+
+    QWidget *window() const { return m_window.get(); }
+    platform::IAiWebHost *aiWebView() const { return m_host.get(); }
+
+    // Chooses and loads the page, once until refresh (nothing for products without AI pages).
+    void initSubViews();
+    void refresh();
+    bool isCompleteLoad() const { return m_isCompleteLoad; }
+    void setIsCompleteLoad(bool on) { m_isCompleteLoad = on; }
+    bool aiWebDidFallbackToEnglish() const { return m_didFallbackToEnglish; }
+
+    void callJSFuncion(const QString &script);
+    // Sends a question through the page's send function and empties the question field.
+    void requestChatGPT(const QString &text);
+    void requestChatGPTWithHelperID(const QString &helperId, const QString &text);
+
+    // The bottom bar's actions.
+    void sendBtnClicked();
+    void sliderDidEndDragging();
+    void contextBtnClicked();
+    void clearBtnClicked();
+    QSlider *slider() const { return m_slider; }
+    QXButton *contextBtn() const { return m_contextBtn; }
+    QLineEdit *questionTextField() const { return m_questionTextField; }
+    QWidget *bottomView() const { return m_bottomView; }
+
+private:
+    void buildWindow();
+    QWidget *buildBottomBar();
+    AiPageInput pageInput() const;
+    void loadingChanged(platform::IAiWebHost::LoadStatus status, const QUrl &url, int errorCode, const QString &error);
+    void reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
+    void scriptMessage(const QString &name, const QString &json);
+
+    Deps m_deps;
+    bool m_isCompleteLoad = false;
+    bool m_didFallbackToEnglish = false;
+    std::unique_ptr<QWidget> m_window;
+    // Made after the window and destroyed before it: the page's view sits in the window.
+    std::unique_ptr<platform::IAiWebHost> m_host;
+    QWidget *m_bottomView = nullptr;
+    QSlider *m_slider = nullptr;
+    QXButton *m_contextBtn = nullptr;
+    QLineEdit *m_questionTextField = nullptr;
+};

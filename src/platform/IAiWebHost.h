@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+// How the AI pages' web engine is set up: one named profile that keeps its cookies
+// and storage on disk (logins survive a restart), one user agent for all its pages,
+// and the script-message names the pages may post to.
+struct AiWebHostOptions {
+    QString profileName; // "ai"
+    QString storagePath; // where the profile keeps its data; "" for the engine's default
+    QString userAgent;
+    QStringList messageHandlerNames; // window.webkit.messageHandlers.<name>.postMessage(body)
+};
+
+// One web page in its view, on the named profile. The engine lives in a module of its
+// own that is loaded when the first host is made (see WebEngineModule.h), so a process
+// that never shows a web page never maps it. Main thread only.
+class IAiWebHost {
+public:
+    enum class LoadStatus { Started, Succeeded, Stopped, Failed };
+    struct Callbacks {
+        // Every change of a load; url is the page's address for that load.
+        std::function<void(LoadStatus status, const QUrl &url, int errorCode, const QString &error)> loadingChanged;
+        // A script message of one of the names: the body as JSON text.
+        std::function<void(const QString &name, const QString &json)> scriptMessage;
+    };
+
+    virtual ~IAiWebHost() = default;
+
+    // The page's view; the host owns it (its owner may reparent it into a window).
+    virtual QWidget *view() = 0;
+    virtual void setCallbacks(Callbacks callbacks) = 0;
+    virtual void load(const QUrl &url) = 0;
+    virtual QUrl url() const = 0;
+    // Runs a script in the page's main world; its result is dropped.
+    virtual void runJavaScript(const QString &script) = 0;
+    // Runs a script and hands its result over (tests and diagnostics).
+    virtual void evaluate(const QString &script, std::function<void(const QVariant &)> result) = 0;
+    // Whether the profile keeps nothing on disk.
+    virtual bool isOffTheRecord() const = 0;
+    // Removes the profile's cookies, caches and visited links.
+    virtual void clearAllWebsiteData() = 0;
+};
+
+} // namespace platform

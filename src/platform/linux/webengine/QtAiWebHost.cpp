@@ -1,0 +1,211 @@
+#include "QtAiWebHost.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebChannel>
+#include <QWebEngineCookieStore>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace platform::linuxbackend {
+
+void AiWebBridge::post(const QString &name, const QString &json)
+{
+    if (received)
+        received(name, json);
+}
+
+class AiWebPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+};
+
+namespace {
+
+int g_liveHosts = 0;
+
+// window.webkit.messageHandlers.<name>.postMessage(body) over the web channel. The
+// channel comes up asynchronously, after a page's first inline scripts may already
+// have posted: those messages wait in order until it is ready.
+constexpr char kShim[] = R"JS(
+(function () {
+    if (window.__qxMessageHandlers) return;
+    var names = %1;
+    var queue = [];
+    var bridge = null;
+    function send(name, body) {
+        var json;
+        try { json = JSON.stringify(body === undefined ? null : body); } catch (e) { return; }
+        if (json === undefined) json = 'null';
+        if (bridge) bridge.post(name, json); else queue.push([name, json]);
+    }
+    var handlers = {};
+    names.forEach(function (name) {
+        handlers[name] = { postMessage: function (body) { send(name, body); } };
+    });
+    window.__qxMessageHandlers = handlers;
+    window.webkit = window.webkit || {};
+    window.webkit.messageHandlers = handlers;
+    var tries = 0;
+    function connect() {
+        if (typeof qt === 'undefined' || !qt.webChannelTransport || typeof QWebChannel === 'undefined') {
+            if (++tries < 200) setTimeout(connect, 10);
+            return;
+        }
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            bridge = channel.objects.qxBridge;
+            var pending = queue;
+            queue = [];
+            pending.forEach(function (m) { bridge.post(m[0], m[1]); });
+        });
+    }
+    connect();
+})();
+)JS";
+
+QWebEngineScript documentCreationScript(const QString &name, const QString &source)
+{
+    QWebEngineScript script;
+    script.setName(name);
+    script.setSourceCode(source);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    // Every frame of the page sees the handlers, as a page expects.
+    script.setRunsOnSubFrames(true);
+    return script;
+}
+
+IAiWebHost::LoadStatus statusOf(QWebEngineLoadingInfo::LoadStatus s)
+{
+    switch (s) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        return IAiWebHost::LoadStatus::Started;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        return IAiWebHost::LoadStatus::Succeeded;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        return IAiWebHost::LoadStatus::Stopped;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        break;
+    }
+    return IAiWebHost::LoadStatus::Failed;
+}
+
+} // namespace
+
+QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
+{
+    ++g_liveHosts;
+    m_profile = std::make_unique<QWebEngineProfile>(options.profileName);
+    if (!options.storagePath.isEmpty()) {
+        m_profile->setPersistentStoragePath(options.storagePath);
+        m_profile->setCachePath(options.storagePath + QStringLiteral("/Cache"));
+    }
+    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    if (!options.userAgent.isEmpty())
+        m_profile->setHttpUserAgent(options.userAgent);
+    QWebEngineSettings *settings = m_profile->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+
+    m_page = std::make_unique<AiWebPage>(m_profile.get());
+    m_channel = std::make_unique<QWebChannel>();
+    m_channel->registerObject(QStringLiteral("qxBridge"), &m_bridge);
+    m_page->setWebChannel(m_channel.get(), QWebEngineScript::MainWorld);
+    installScripts(options.messageHandlerNames);
+    m_bridge.received = [this](const QString &name, const QString &json) {
+        // Only the names the pages were given; the slot itself is open to any script.
+        if (!m_options.messageHandlerNames.contains(name) || !m_callbacks.scriptMessage)
+            return;
+        m_callbacks.scriptMessage(name, json);
+    };
+    QObject::connect(
+        m_page.get(), &QWebEnginePage::loadingChanged, m_page.get(), [this](const QWebEngineLoadingInfo &info) {
+            if (m_callbacks.loadingChanged)
+                m_callbacks.loadingChanged(statusOf(info.status()), info.url(), info.errorCode(), info.errorString());
+        });
+
+    m_view = std::make_unique<QWebEngineView>();
+    m_view->setPage(m_page.get());
+}
+
+QtAiWebHost::~QtAiWebHost()
+{
+    m_view.reset();
+    m_page.reset();
+    m_channel.reset();
+    m_profile.reset();
+    --g_liveHosts;
+}
+
+int QtAiWebHost::liveHosts()
+{
+    return g_liveHosts;
+}
+
+void QtAiWebHost::installScripts(const QStringList &names)
+{
+    QFile channelJs(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QString channelSource;
+    if (channelJs.open(QIODevice::ReadOnly))
+        channelSource = QString::fromUtf8(channelJs.readAll());
+    else
+        qWarning("[aiweb] qwebchannel.js is missing; the AI pages cannot post messages");
+    const QString nameList =
+        QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact));
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    scripts.insert(documentCreationScript(QStringLiteral("qx-webchannel"), channelSource));
+    scripts.insert(
+        documentCreationScript(QStringLiteral("qx-message-handlers"), QString::fromLatin1(kShim).arg(nameList)));
+}
+
+QWidget *QtAiWebHost::view()
+{
+    return m_view.get();
+}
+
+void QtAiWebHost::setCallbacks(Callbacks callbacks)
+{
+    m_callbacks = std::move(callbacks);
+}
+
+void QtAiWebHost::load(const QUrl &url)
+{
+    m_page->load(url);
+}
+
+QUrl QtAiWebHost::url() const
+{
+    return m_page->url();
+}
+
+void QtAiWebHost::runJavaScript(const QString &script)
+{
+    m_page->runJavaScript(script, QWebEngineScript::MainWorld);
+}
+
+void QtAiWebHost::evaluate(const QString &script, std::function<void(const QVariant &)> result)
+{
+    m_page->runJavaScript(script, QWebEngineScript::MainWorld,
+                          [result = std::move(result)](const QVariant &v) { result(v); });
+}
+
+bool QtAiWebHost::isOffTheRecord() const
+{
+    return m_profile->isOffTheRecord();
+}
+
+void QtAiWebHost::clearAllWebsiteData()
+{
+    m_profile->clearHttpCache();
+    m_profile->clearAllVisitedLinks();
+    if (auto *cookies = m_profile->cookieStore())
+        cookies->deleteAllCookies();
+}
+
+} // namespace platform::linuxbackend

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/IAiWebHost.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QWebChannel;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace platform::linuxbackend {
+
+// What pages reach of the application: one slot, which hands a script message's name
+// and JSON body to the host. Every script on the page can call it, so it takes text
+// only and the host checks the name.
+class AiWebBridge : public QObject {
+    Q_OBJECT
+public:
+    std::function<void(const QString &name, const QString &json)> received;
+
+public slots:
+    void post(const QString &name, const QString &json);
+};
+
+class AiWebPage;
+
+// The AI page on QtWebEngine: a named, persistent profile (the default profile keeps
+// nothing on disk, so logins would be lost at every start), the pages' user agent,
+// and window.webkit.messageHandlers.<name>.postMessage over a web channel.
+class QtAiWebHost final : public IAiWebHost {
+public:
+    explicit QtAiWebHost(const AiWebHostOptions &options);
+    ~QtAiWebHost() override;
+
+    QWidget *view() override;
+    void setCallbacks(Callbacks callbacks) override;
+    void load(const QUrl &url) override;
+    QUrl url() const override;
+    void runJavaScript(const QString &script) override;
+    void evaluate(const QString &script, std::function<void(const QVariant &)> result) override;
+    bool isOffTheRecord() const override;
+    void clearAllWebsiteData() override;
+
+    static int liveHosts();
+
+private:
+    void installScripts(const QStringList &names);
+
+    AiWebHostOptions m_options;
+    Callbacks m_callbacks;
+    // Deleted in reverse: the view, then the page, then the profile the page stands on.
+    std::unique_ptr<QWebEngineProfile> m_profile;
+    std::unique_ptr<AiWebPage> m_page;
+    std::unique_ptr<QWebEngineView> m_view;
+    std::unique_ptr<QWebChannel> m_channel;
+    AiWebBridge m_bridge;
+};
+
+} // namespace platform::linuxbackend

@@ -1,0 +1,111 @@
+// The AI web window's page choice, fallback, messages and bar over a recording page host.
+#include "FakeAiWebHost.h"
+#include "FakeDesktop.h"
+#include "FakeNeighbours.h"
+#include "ScopedUserInfoData.h"
+#include "aiweb/QXAIWebWindowController.h"
+#include "controls/QXButton.h"
+#include "services/LanguageHooks.h"
+
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Ast3Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        hooks = installLanguageHooks({[this] { return language; }, {}, {}});
+        state->setProductCode(QStringLiteral("100"));
+        state->setSno(QStringLiteral("SN20240001"));
+        state->setWebURL(QStringLiteral("https://w.example.com/p"));
+        QXAIWebWindowController::Deps deps;
+        deps.state = &state.state();
+        deps.clipboard = &clipboard;
+        deps.shell = &shell;
+        deps.makeHost = [this](const platform::AiWebHostOptions &o) {
+            options = o;
+            auto host = std::make_unique<FakeAiWebHost>();
+            page = host.get();
+            return host;
+        };
+        deps.macAddress = [] { return QString(); };
+        controller = std::make_unique<QXAIWebWindowController>(deps);
+    }
+    void TearDown() override { installLanguageHooks(hooks); }
+
+    ScopedUserInfoData state;
+    FakeClipboard clipboard;
+    FakeAppShell shell;
+    QString language = QStringLiteral("FR_FR");
+    LanguageHooks hooks;
+    platform::AiWebHostOptions options;
+    FakeAiWebHost *page = nullptr;
+    std::unique_ptr<QXAIWebWindowController> controller;
+};
+
+TEST_F(Ast3Window, LoadsOnceUntilRefreshAndFallsBackToEnglishOnce)
+{
+    EXPECT_EQ(options.profileName, "ai");
+    EXPECT_TRUE(options.userAgent.endsWith("Version/14.1 Safari/605.1.15"));
+    EXPECT_EQ(options.messageHandlerNames, QStringList({"fileSelected", "iOS"}));
+
+    controller->initSubViews();
+    controller->initSubViews();
+    ASSERT_EQ(page->loads.size(), 1u);
+    page->finish(platform::IAiWebHost::LoadStatus::Stopped);
+    EXPECT_EQ(page->loads.size(), 1u);
+    page->finish(platform::IAiWebHost::LoadStatus::Failed);
+    ASSERT_EQ(page->loads.size(), 2u);
+    EXPECT_TRUE(page->loads.back().toString().contains("language=EN_US&fallbackLanguage=EN_US"));
+    page->finish(platform::IAiWebHost::LoadStatus::Failed);
+    EXPECT_EQ(page->loads.size(), 2u);
+
+    controller->refresh();
+    EXPECT_EQ(page->loads.size(), 3u);
+    EXPECT_FALSE(controller->aiWebDidFallbackToEnglish());
+
+    state->setProductCode(QStringLiteral("328"));
+    controller->refresh();
+    EXPECT_EQ(page->loads.size(), 3u);
+}
+
+TEST_F(Ast3Window, MessagesActOnTheShellClipboardAndPage)
+{
+    page->post("iOS", R"({"action":"goBack"})");
+    EXPECT_EQ(shell.opened, 1);
+    EXPECT_EQ(shell.selected, QList<int>({0}));
+    clipboard.setText("mine");
+    page->post("iOS", R"({"action":"copyToClipboard"})");
+    page->post("iOS", R"("copyToClipboard")");
+    EXPECT_EQ(clipboard.clears, 0);
+    EXPECT_EQ(clipboard.text(), "mine");
+    page->post("iOS", R"({"action":"copyToClipboard","text":"x"})");
+    EXPECT_EQ(clipboard.text(), "x");
+    page->post("iOS", R"({"action":"checkMicrophonePermission"})");
+    EXPECT_EQ(page->scripts, QStringList({"window.onMicrophonePermissionChanged(true);"}));
+}
+
+TEST_F(Ast3Window, HiddenBarSendsItsScripts)
+{
+    controller->initSubViews();
+    EXPECT_TRUE(controller->bottomView()->isHidden());
+    controller->slider()->setValue(37);
+    emit controller->slider()->sliderReleased();
+    controller->contextBtn()->click(); // on after the page choice: now off
+    controller->contextBtn()->click();
+    QTest::keyClick(controller->questionTextField(), Qt::Key_Return);
+    controller->clearBtnClicked();
+    controller->questionTextField()->setText("");
+    controller->sendBtnClicked();
+    controller->requestChatGPTWithHelperID("aiImg", "t");
+    EXPECT_EQ(page->scripts, QStringList({"fontSizeChange(37)", "switchChange(1)", "switchChange(2)", "clearBox()",
+                                          "handlInputValue('',2)", "handlHelperInput('aiImg','t',2)"}));
+    EXPECT_EQ(state->keyAction(), 18u);
+}
+
+} // namespace
