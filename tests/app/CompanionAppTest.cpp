@@ -156,6 +156,8 @@ TEST_F(CompanionAppTest, GraphIsBuiltUsedAndTakenDownTwiceInOneProcess)
             app.configData();
             app.configUI();
             settle();
+            // The self-test page, which has no tab, is loaded at launch: its checks have run.
+            EXPECT_NE(app.mainWindow().page(viewtag::kSmartDetection), nullptr);
             EXPECT_EQ(world.tray.imageName, "Icon_Dis");
             EXPECT_FALSE(app.mainWindow().isVisible());
             EXPECT_TRUE(world.bus.fake().watching());

@@ -448,6 +448,84 @@ void drawAll(Writer &w)
           }));
 }
 
+// The lighting page's radios, multicolour swatch and colour marker, and the self-test
+// page's diagram: four nodes and the three links between them, sound (accent) or
+// broken (red, dashed).
+void drawLightingAndSelfTest(Writer &w)
+{
+    const QColor grey(112, 112, 112);
+    const QColor broken(220, 60, 60);
+    for (const bool selected : {true, false})
+        w.add(QStringLiteral("6_radio_%1").arg(QLatin1String(selected ? "sel" : "nor")), QSize(16, 16),
+              [selected, grey](QPainter &p) {
+                  p.setPen(QPen(selected ? kAccent : grey, 1.4));
+                  p.setBrush(Qt::white);
+                  p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
+                  if (selected) {
+                      p.setPen(Qt::NoPen);
+                      p.setBrush(kAccent);
+                      p.drawEllipse(QPointF(8, 8), 3.5, 3.5);
+                  }
+              });
+    w.add(QStringLiteral("7_colorful_icon"), QSize(24, 24), [](QPainter &p) {
+        QConicalGradient rainbow(QPointF(12, 12), 90);
+        const QColor stops[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta, Qt::red};
+        for (int i = 0; i < 7; ++i)
+            rainbow.setColorAt(i / 6.0, stops[i]);
+        p.setPen(Qt::NoPen);
+        p.setBrush(rainbow);
+        p.drawRoundedRect(QRectF(0, 0, 24, 24), 2, 2);
+    });
+    w.add(QStringLiteral("selected_color"), QSize(24, 24), [](QPainter &p) {
+        p.setPen(whitePen(2.2));
+        p.drawPolyline(QPolygonF{QPointF(6.5, 12.5), QPointF(10.5, 16.5), QPointF(17.5, 8)});
+    });
+
+    const QPen node(kAccent, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    w.add(QStringLiteral("5_mouse_icon"), QSize(64, 64), [node](QPainter &p) {
+        p.setPen(node);
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(19, 8, 26, 48), 13, 13);
+        p.drawLine(QPointF(32, 8), QPointF(32, 26));
+        p.drawLine(QPointF(19, 26), QPointF(45, 26));
+    });
+    w.add(QStringLiteral("5_client"), QSize(64, 64), [node](QPainter &p) {
+        p.setPen(node);
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(8, 12, 48, 32), 3, 3);
+        p.drawLine(QPointF(32, 44), QPointF(32, 52));
+        p.drawLine(QPointF(20, 53), QPointF(44, 53));
+    });
+    w.add(QStringLiteral("5_network_out_icon"), QSize(64, 64), [node](QPainter &p) {
+        p.setPen(node);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(32, 32), 23, 23);
+        p.drawEllipse(QPointF(32, 32), 10, 23);
+        p.drawLine(QPointF(9, 32), QPointF(55, 32));
+    });
+    w.add(QStringLiteral("5_network_in_icon"), QSize(64, 64), [node](QPainter &p) {
+        p.setPen(node);
+        p.setBrush(Qt::NoBrush);
+        for (int i = 0; i < 3; ++i) {
+            p.drawRoundedRect(QRectF(12, 10 + 15 * i, 40, 12), 3, 3);
+            p.drawPoint(QPointF(20, 16 + 15 * i));
+        }
+    });
+    const struct {
+        int line;
+        QSize size;
+        QPointF from, to;
+    } links[] = {{1, QSize(52, 8), QPointF(3, 4), QPointF(49, 4)},
+                 {2, QSize(60, 40), QPointF(3, 37), QPointF(57, 3)},
+                 {3, QSize(60, 40), QPointF(3, 3), QPointF(57, 37)}};
+    for (const auto &link : links)
+        for (const bool sound : {true, false})
+            w.add(QStringLiteral("5_line%1_%2icon").arg(link.line).arg(QLatin1String(sound ? "" : "error_")), link.size,
+                  [link, sound, broken](QPainter &p) {
+                      p.setPen(QPen(sound ? kAccent : broken, 2.5, sound ? Qt::SolidLine : Qt::DashLine, Qt::RoundCap));
+                      p.drawLine(link.from, link.to);
+                  });
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -467,6 +545,7 @@ int main(int argc, char **argv)
         return 1;
     }
     drawAll(w);
+    drawLightingAndSelfTest(w);
 
     QFile qrc(w.dir + QStringLiteral("/voice_artwork.qrc"));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

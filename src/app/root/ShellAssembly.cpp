@@ -282,6 +282,8 @@ void ShellAssembly::bindSnipShortcut()
 void ShellAssembly::configUI()
 {
     m_mainWindow->configUI(m_pageFactory.get());
+    // The self-test page has no tab; loading it runs its checks once, at launch.
+    m_mainWindow->loadPage(viewtag::kSmartDetection);
 }
 
 void ShellAssembly::checkPermission(bool show)

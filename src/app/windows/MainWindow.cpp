@@ -155,17 +155,23 @@ void MainWindow::itemClicked(QXTabItem *sender)
     }
 }
 
+void MainWindow::loadPage(int viewTag)
+{
+    if (viewTag < 0 || viewTag >= viewtag::kCount || m_pages[viewTag] || !m_pageFactory)
+        return;
+    m_pages[viewTag] = m_pageFactory->makePage(viewTag);
+    if (!m_pages[viewTag])
+        return;
+    QWidget *view = m_pages[viewTag]->view();
+    view->setParent(m_rightView);
+    view->setGeometry(m_rightView->rect());
+    view->setVisible(m_built && viewTag == m_selectIndex);
+}
+
 void MainWindow::showPage(int viewTag)
 {
     // A page is made, and its view built, the first time it is shown.
-    if (!m_pages[viewTag] && m_pageFactory) {
-        m_pages[viewTag] = m_pageFactory->makePage(viewTag);
-        if (m_pages[viewTag]) {
-            QWidget *view = m_pages[viewTag]->view();
-            view->setParent(m_rightView);
-            view->setGeometry(m_rightView->rect());
-        }
-    }
+    loadPage(viewTag);
     for (int tag = 0; tag < viewtag::kCount; ++tag)
         if (m_pages[tag])
             m_pages[tag]->view()->setVisible(tag == viewTag);

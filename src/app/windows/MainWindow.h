@@ -43,6 +43,9 @@ public:
     // shows (at once when it has shown before), colours the two areas and builds the
     // tabs. The factory makes each page the first time its tab is shown.
     void configUI(PageFactory *pages);
+    // Makes a page and loads its view, hidden, before any tab shows it: the self-test
+    // page, which has no tab, runs its checks when it loads.
+    void loadPage(int viewTag);
     void configLeftItem();
     void configTitle();
     void itemClicked(QXTabItem *sender);

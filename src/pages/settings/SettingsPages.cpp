@@ -1,10 +1,14 @@
 #include "SettingsPages.h"
 
+#include "PreferencesViewController.h"
+#include "SmartDetectionViewController.h"
 #include "SoftwareManagerViewController.h"
 
 namespace {
 // The tab bar's page numbers (viewtag:: of the application) of this library's pages.
 constexpr int kSoftwareManagerTag = 2;
+constexpr int kSmartDetectionTag = 5;
+constexpr int kPreferencesTag = 6;
 
 template <class Page> std::unique_ptr<QXBaseViewController> make(const PageContext &context)
 {
@@ -13,6 +17,8 @@ template <class Page> std::unique_ptr<QXBaseViewController> make(const PageConte
 
 constexpr PageEntry kSettingsPages[] = {
     {kSoftwareManagerTag, "SoftwareManagerViewController", &make<SoftwareManagerViewController>},
+    {kSmartDetectionTag, "SmartDetectionViewController", &make<SmartDetectionViewController>},
+    {kPreferencesTag, "PreferencesViewController", &make<PreferencesViewController>},
 };
 } // namespace
 
