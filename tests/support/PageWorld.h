@@ -10,6 +10,7 @@
 #include "NotificationCenter.h"
 #include "PageContext.h"
 #include "PagePorts.h"
+#include "QXHttpRequestManager.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -140,10 +141,13 @@ public:
 
     std::vector<std::pair<std::shared_ptr<QXNetBaseScene>, QXSceneCallback>> requests;
     bool offline = false;
+    QXHttpRequestManager *http = nullptr; // when set, the scenes go to this client (a NetWorld's)
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override
     {
-        requests.emplace_back(std::move(scene), std::move(callback));
         m_log.calls << QStringLiteral("httpRequestWithScene");
+        if (http)
+            return http->httpRequestWithScene(std::move(scene), std::move(callback));
+        requests.emplace_back(std::move(scene), std::move(callback));
     }
     bool validNetworkIsNotReable() const override { return offline; }
 
@@ -195,7 +199,8 @@ public:
 // a complete PageContext over them.
 class PageWorld {
 public:
-    PageWorld() = default;
+    // A secret store keeps the state's remembered password (FakeSecretStore).
+    explicit PageWorld(platform::ISecretStore *secrets = nullptr) : data(secrets) {}
     PageWorld(const PageWorld &) = delete;
     PageWorld &operator=(const PageWorld &) = delete;
 
