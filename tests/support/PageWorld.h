@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAccountHeaders.h"
 #include "FakeAddCommandDialogs.h"
 #include "FakeCommandModel.h"
 #include "FakeDesktop.h"
@@ -220,6 +221,7 @@ public:
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
     ScriptedFilePicker files;
+    FakeAccountHeaders accountHeaders;
 
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
@@ -249,6 +251,7 @@ public:
             .commands = commands,
             .commandDialogs = commandDialogs,
             .files = files,
+            .accountHeaders = accountHeaders,
         };
     }
 };
