@@ -18,6 +18,7 @@
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
+#include "views/QXBaseView.h"
 
 #include <QMap>
 #include <QTimer>
@@ -215,6 +216,13 @@ public:
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
     ScriptedFilePicker files;
+    // The transcription page another area hosts; here a blank stand-in unless a test or
+    // a scene makes the real one.
+    std::function<QXBaseView *(QWidget *)> transferAudioView = [](QWidget *parent) {
+        auto *view = new QXBaseView(parent);
+        view->setObjectName(QStringLiteral("transferAudioStandIn"));
+        return view;
+    };
 
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
@@ -244,6 +252,7 @@ public:
             .commands = commands,
             .commandDialogs = commandDialogs,
             .files = files,
+            .makeTransferAudioView = transferAudioView,
         };
     }
 };

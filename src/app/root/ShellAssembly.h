@@ -26,6 +26,7 @@ class StatusItemController;
 class VoiceAssembly;
 struct PageContext;
 namespace platform {
+class IFileRevealer;
 class ILoginItems;
 class IPermissionProbe;
 } // namespace platform
@@ -104,6 +105,8 @@ private:
     // The file dialogs and the add and edit command dialog the pages open.
     std::unique_ptr<DialogFilePicker> m_files;
     std::unique_ptr<AddCommandDialogs> m_commandDialogs;
+    // Shows a transcript in the file manager (the transcription page's open buttons).
+    std::unique_ptr<platform::IFileRevealer> m_revealer;
     // The pages: their ports over the managers of the areas, and the factory that
     // makes each page over the context of pageContext().
     std::unique_ptr<AppPagePorts> m_pagePorts;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class AlertPresenter;
 class FilePicker;
 class IAddCommandDialogs;
@@ -19,6 +21,8 @@ class IStartAtLogin;
 class ITranslateManager;
 class KeyValueStore;
 class NotificationCenter;
+class QWidget;
+class QXBaseView;
 class QXLanguageManager;
 class QXUserInfoData;
 class Scheduler;
@@ -62,4 +66,8 @@ struct PageContext {
     ICommandModel &commands;            // the user's custom voice commands
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog
     FilePicker &files;                  // asks for a file or folder
+
+    // Makes the audio-file transcription page (a page of the commands area) for a page
+    // of another area to host.
+    std::function<QXBaseView *(QWidget *parent)> makeTransferAudioView;
 };
