@@ -1,6 +1,7 @@
 #pragma once
 
 // Recording fakes of the desktop services (platform/PlatformServices.h).
+#include "platform/IFileRevealer.h"
 #include "platform/IPowerManager.h"
 #include "platform/PlatformServices.h"
 
@@ -151,6 +152,12 @@ class FakePowerManager : public platform::IPowerManager {
 public:
     int sleepRequests = 0;
     void requestSleep() override { ++sleepRequests; }
+};
+
+class FakeFileRevealer : public platform::IFileRevealer {
+public:
+    QStringList revealed;
+    void reveal(const QString &path) override { revealed << path; }
 };
 
 // Installs the fakes as the process's desktop services while alive.

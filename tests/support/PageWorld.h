@@ -20,6 +20,7 @@
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
+#include "views/QXBaseView.h"
 
 #include <QMap>
 #include <QTimer>
@@ -222,6 +223,13 @@ public:
     FakeAddCommandDialogs commandDialogs;
     ScriptedFilePicker files;
     FakeAccountHeaders accountHeaders;
+    // The transcription page another area hosts; here a blank stand-in unless a test or
+    // a scene makes the real one.
+    std::function<QXBaseView *(QWidget *)> transferAudioView = [](QWidget *parent) {
+        auto *view = new QXBaseView(parent);
+        view->setObjectName(QStringLiteral("transferAudioStandIn"));
+        return view;
+    };
 
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
@@ -252,6 +260,7 @@ public:
             .commandDialogs = commandDialogs,
             .files = files,
             .accountHeaders = accountHeaders,
+            .makeTransferAudioView = transferAudioView,
         };
     }
 };

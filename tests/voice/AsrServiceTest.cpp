@@ -235,10 +235,10 @@ TEST_F(Vox1Service, FileTranscriptionSendsAChunkPerTickWithProgressAndReportsFai
 {
     const std::tuple<int, QList<int>, QString, S::Say, const char *> rows[] = {
         // bytes (-1: no file), frame sizes, progress, the server after the end frame, the end call
-        {2561, {1280, 1280, 1, 0}, "0.33 0.67 1.00 1.00", S::reply("LAST", "t"), "end:t|1"},
-        {1, {1, 0}, "1.00 1.00", S::reply("LAST", "t"), "end:t|1"},
-        {0, {0, 0}, "1.00 1.00", S::close(), "end:|0"},
-        {-1, {0}, "1.00", S::drop(), "end:|0"},
+        {2561, {1280, 1280, 1, 0}, "0.33 0.67 1.00 1.00", S::reply("LAST", "t"), "end:t|1|job"},
+        {1, {1, 0}, "1.00 1.00", S::reply("LAST", "t"), "end:t|1|job"},
+        {0, {0, 0}, "1.00 1.00", S::close(), "end:|0|job"},
+        {-1, {0}, "1.00", S::drop(), "end:|0|job"},
     };
     const QString path = QXToolManager::getFilePath("/job.pcm");
     for (const auto &[bytes, frames, progress, afterEnd, end] : rows) {

@@ -18,9 +18,10 @@ struct RecordingListener : ISpeechStatusListener {
     {
         note(QStringLiteral("new:%1|%2|%3").arg(display, newText).arg(status));
     }
-    void speechManagerRecognitionStatusChangeEndAsr(const QString &text, bool success) override
+    void speechManagerRecognitionStatusChangeEndAsr(const QString &text, bool success,
+                                                    const QXTransferAudioModel *job) override
     {
-        note(QStringLiteral("end:%1|%2").arg(text).arg(success));
+        note(QStringLiteral("end:%1|%2").arg(text).arg(success) + (job ? QStringLiteral("|job") : QString()));
     }
     void speechManagerRecognitionUpdateTransferProgress(double progress, const QXTransferAudioModel &) override
     {

@@ -313,6 +313,20 @@ void drawAll(Writer &w)
         p.drawPolyline(QPolygonF{QPointF(26, 8), QPointF(25, 13.5), QPointF(30.5, 14)});
     });
 
+    // The transcription page's rows: open the transcript, and the pause glyph in the ring.
+    w.add(QStringLiteral("person_open_icon"), QSize(40, 40), [](QPainter &p) {
+        p.setPen(QPen(kAccent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF{QPointF(8, 14), QPointF(8, 31), QPointF(32, 31), QPointF(32, 17), QPointF(19, 17),
+                                 QPointF(16, 13), QPointF(8, 13)});
+    });
+    w.add(QStringLiteral("person_btn_zanting"), QSize(40, 40), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kWhite);
+        p.drawRoundedRect(QRectF(14, 12, 4, 16), 1.5, 1.5);
+        p.drawRoundedRect(QRectF(22, 12, 4, 16), 1.5, 1.5);
+    });
+
     // The account fields' buttons: clear (36 x 36), and the password eye masked and shown
     // (24 x 24), grey on the white forms.
     const QColor fieldGrey(150, 150, 150);

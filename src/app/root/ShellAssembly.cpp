@@ -17,6 +17,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
+#include "QXTransferAudioView.h"
 #include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
@@ -24,6 +25,8 @@
 #include "SnipShortcut.h"
 #include "TargetRecords.h"
 #include "VoiceAssembly.h"
+#include "asr/QXAudioFileTranscription.h"
+#include "asr/QXWebApiAsrService.h"
 #include "commands/QXCommandViewModel.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "desktop/FilePicker.h"
@@ -33,6 +36,7 @@
 #include "launch/StartAtLoginController.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
+#include "platform/linux/DbusFileRevealer.h"
 #include "platform/linux/X11PermissionProbe.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "tray/StatusItemController.h"
@@ -99,6 +103,10 @@ void ShellAssembly::buildStatusItem(const Options &options)
                                                                     m_device.hid(), m_core.http(), *m_authority});
     // The file dialogs and the add and edit command dialog, for every page.
     m_files = std::make_unique<DialogFilePicker>(m_mainWindow.get());
+    m_revealer = std::make_unique<platform::linuxbackend::DbusFileRevealer>([](const QUrl &folder) {
+        platform::IWorkspace *workspace = platform::services().workspace;
+        return workspace && workspace->openUrl(folder);
+    });
     m_commandDialogs = std::make_unique<AddCommandDialogs>(
         AddCommandView::Deps{&m_voice.commands(), &m_core.targets(), m_files.get(), &m_core.shortcuts(),
                              [toolUi = m_toolUi.get()](const QString &message, const QString &detail) {
@@ -153,6 +161,20 @@ PageContext ShellAssembly::pageContext() const
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
         .accountHeaders = *m_accountHeaders,
+        .makeTransferAudioView = [this](QWidget *parent) -> QXBaseView * {
+            QXTransferAudioView::Deps deps;
+            deps.speech = &m_voice.speech();
+            deps.transferAudio = [speech = &m_voice.speech()](const QString &path, const QXTransferAudioModel &job) {
+                speech->fileTranscription().transferAudioWithFilePath(path, job);
+            };
+            deps.table = &m_core.database();
+            deps.state = &m_core.state();
+            deps.errors = m_toolUi.get();
+            deps.files = m_files.get();
+            deps.revealer = m_revealer.get();
+            deps.center = &m_core.notifications();
+            return new QXTransferAudioView(std::move(deps), parent);
+        },
     };
 }
 

@@ -27,6 +27,7 @@ class StatusItemController;
 class VoiceAssembly;
 struct PageContext;
 namespace platform {
+class IFileRevealer;
 class ILoginItems;
 class IPermissionProbe;
 } // namespace platform
@@ -106,6 +107,8 @@ private:
     std::unique_ptr<DialogFilePicker> m_files;
     std::unique_ptr<AddCommandDialogs> m_commandDialogs;
     std::unique_ptr<AccountHeaders> m_accountHeaders;
+    // Shows a transcript in the file manager (the transcription page's open buttons).
+    std::unique_ptr<platform::IFileRevealer> m_revealer;
     // The pages: their ports over the managers of the areas, and the factory that
     // makes each page over the context of pageContext().
     std::unique_ptr<AppPagePorts> m_pagePorts;

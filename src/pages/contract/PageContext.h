@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class AlertPresenter;
 class IAccountHeaders;
 class FilePicker;
@@ -20,6 +22,8 @@ class IStartAtLogin;
 class ITranslateManager;
 class KeyValueStore;
 class NotificationCenter;
+class QWidget;
+class QXBaseView;
 class QXLanguageManager;
 class QXUserInfoData;
 class Scheduler;
@@ -64,4 +68,8 @@ struct PageContext {
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog
     FilePicker &files;                  // asks for a file or folder
     IAccountHeaders &accountHeaders;    // the account header of the account page
+
+    // Makes the audio-file transcription page (a page of the commands area) for a page
+    // of another area to host.
+    std::function<QXBaseView *(QWidget *parent)> makeTransferAudioView;
 };

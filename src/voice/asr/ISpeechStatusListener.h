@@ -24,11 +24,14 @@ public:
         Q_UNUSED(newText);
         Q_UNUSED(status);
     }
-    // The last result (or, for a file transcription that failed, "" and false).
-    virtual void speechManagerRecognitionStatusChangeEndAsr(const QString &text, bool success)
+    // The last result (or, for a file transcription that failed, "" and false). `job` is
+    // the file transcription that ended, nullptr for a live recognition.
+    virtual void speechManagerRecognitionStatusChangeEndAsr(const QString &text, bool success,
+                                                            const QXTransferAudioModel *job)
     {
         Q_UNUSED(text);
         Q_UNUSED(success);
+        Q_UNUSED(job);
     }
     // A file transcription moved on: progress 0 to 1.
     virtual void speechManagerRecognitionUpdateTransferProgress(double progress, const QXTransferAudioModel &model)

@@ -419,7 +419,9 @@ void QXWebApiAsrService::reportLast(const QString &newText)
     const QString text = m_result.text();
     m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionStatusChangeRecognizingAsrNewResult, text,
                         newText, 2);
-    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionStatusChangeEndAsr, text, !m_isCancel);
+    const QXTransferAudioModel job = m_transcription.currentTransferAudioModel();
+    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionStatusChangeEndAsr, text, !m_isCancel,
+                        m_isTransferAudio ? &job : nullptr);
     m_isCancel = false;
     m_transferEnded = true;
     if (ResultBlock block = m_audioResultBlock)
@@ -450,7 +452,8 @@ void QXWebApiAsrService::reportTransferFailure()
         return;
     m_transferEnded = true;
     invalidateTimer();
-    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionStatusChangeEndAsr, QString(), false);
+    const QXTransferAudioModel job = m_transcription.currentTransferAudioModel();
+    m_listeners.forEach(&ISpeechStatusListener::speechManagerRecognitionStatusChangeEndAsr, QString(), false, &job);
 }
 
 void QXWebApiAsrService::progress(double value)
