@@ -33,6 +33,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
+#include "QXSnip.h"
 #include "QXToolManager.h"
 #include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
@@ -98,6 +99,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
         {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
+        {"QXSnip", InstalledInstance<QXSnip>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

@@ -7,6 +7,8 @@
 #include <memory>
 #include <thread>
 
+class DialogFilePicker;
+class QXSnip;
 class QXTranslateManager;
 class QXTranslateWindow;
 class AppAudioTool;
@@ -89,7 +91,7 @@ private:
     void buildPopupsAndSpeech(const Options &options, const WindowPort &window);
     void buildKeyActions(const Options &options);
     void buildDispatcher(const WindowPort &window);
-    void buildTranslation();
+    void buildTranslation(const WindowPort &mainWindow);
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -134,6 +136,10 @@ private:
     // shows) and the manager the device layers, the shell and the pages call.
     std::unique_ptr<QXTranslateWindow> m_translateWindow;
     Owned<QXTranslateManager> m_translateManager;
+    // The screen capture that screenshot translation starts, and its save panel on
+    // whichever main window exists when it asks.
+    std::unique_ptr<DialogFilePicker> m_snipFiles;
+    Owned<QXSnip> m_snip;
     // First of all at teardown: the speech service closes and the device area's
     // events stop coming here.
     AtTeardown m_unplug;
