@@ -23,13 +23,8 @@ void QXTranslateManager::snipTranslate()
 {
     if (!m_deps.state->screenshotsTranslateSwitch())
         return;
-    if (m_deps.startSnip) {
+    if (m_deps.startSnip)
         m_deps.startSnip();
-        return;
-    }
-    if (!m_loggedNoSnip)
-        qxInfo("translate") << "screen capture is not built yet";
-    m_loggedNoSnip = true;
 }
 
 void QXTranslateManager::hyperTranslate()

@@ -29,7 +29,7 @@ public:
         QXHttpRequestManager *http = nullptr; // text recognition
         // The translator is built after the device layers that call this manager.
         std::function<ISpeechTranslator *()> translator;
-        // Starts a screen capture; empty while there is none to start.
+        // Starts a screen capture (QXSnip::startSnip).
         std::function<void()> startSnip;
     };
 
@@ -57,6 +57,5 @@ private:
     Deps m_deps;
     QString m_fanText;
     QString m_yiText;
-    bool m_loggedNoSnip = false;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

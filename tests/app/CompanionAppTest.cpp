@@ -34,6 +34,7 @@
 #include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
 #include "QXSemanticManager.h"
+#include "QXSnip.h"
 #include "QXToolManager.h"
 #include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
@@ -100,6 +101,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
         {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
         {"QXSemanticManager", InstalledInstance<QXSemanticManager>::installed()},
+        {"QXSnip", InstalledInstance<QXSnip>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

@@ -9,109 +9,75 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kEscape = 53;
-
-struct EscapeWorld {
-    MemoryKeyValueStore store;
-    FakeGlobalShortcuts keys;
-    platform::ShortcutBinder binder{store, &keys};
-    EscapeArbiter arbiter{binder};
-};
-
-} // namespace
-
-// Two owners (a drawing on screen, then a capture over it): the key goes to the newest,
-// stays grabbed while either holds it, and is released with the last.
+// A drawing on screen, then a capture over it: the key goes to the newest owner, stays
+// grabbed while either holds it, and goes with the last.
 TEST(Ast2EscapeArbiter, TheNewestOwnerGetsTheKeyAndTheLastReleasesIt)
 {
-    EscapeWorld w;
-    EXPECT_FALSE(w.keys.isGrabbed(kEscape));
+    MemoryKeyValueStore store;
+    FakeGlobalShortcuts keys;
+    platform::ShortcutBinder binder(store, &keys);
+    EscapeArbiter arbiter(binder);
     QStringList ran;
-    EscapeArbiter::Token pen = 0, snip = 0;
-    pen = w.arbiter.acquire([&] { ran << "pen"; });
-    EXPECT_TRUE(w.keys.isGrabbed(kEscape)) << "the registered default is Escape without modifiers";
-    snip = w.arbiter.acquire([&] {
+    EscapeArbiter::Token snip = 0;
+    const EscapeArbiter::Token pen = arbiter.acquire([&] { ran << "pen"; });
+    snip = arbiter.acquire([&] {
         ran << "snip";
-        w.arbiter.release(snip);
+        arbiter.release(snip);
     });
-    EXPECT_EQ(w.keys.grabs.size(), 1u) << "one grab for both owners";
-    EXPECT_TRUE(w.keys.press(kEscape));
-    EXPECT_TRUE(w.keys.press(kEscape));
-    EXPECT_EQ(ran, (QStringList{"snip", "pen"})) << "the capture ended, then the drawing still ends";
-    w.arbiter.release(snip); // twice: ignored
-    EXPECT_TRUE(w.keys.isGrabbed(kEscape));
-    w.arbiter.release(pen);
-    EXPECT_FALSE(w.keys.isGrabbed(kEscape));
-    EXPECT_FALSE(w.arbiter.isBound());
-    w.arbiter.escape(); // nobody: nothing
-    EXPECT_EQ(ran.size(), 2);
-    // The default is never written; a stored shortcut replaces it.
-    EXPECT_FALSE(w.store.contains(EscapeArbiter::kEscShortcutKey));
-    w.binder.setShortcut(EscapeArbiter::kEscShortcutKey, platform::Shortcut{12, 0});
-    w.arbiter.acquire([] {});
-    EXPECT_TRUE(w.keys.isGrabbed(12));
-    EXPECT_FALSE(w.keys.isGrabbed(kEscape));
+    EXPECT_EQ(keys.grabs.size(), 1u);
+    EXPECT_TRUE(keys.press(53) && keys.press(53)) << "the default is Escape without modifiers";
+    EXPECT_EQ(ran, (QStringList{"snip", "pen"}));
+    arbiter.release(snip); // twice: ignored
+    EXPECT_TRUE(keys.isGrabbed(53));
+    arbiter.release(pen);
+    EXPECT_FALSE(keys.isGrabbed(53));
+    EXPECT_FALSE(store.contains(EscapeArbiter::kEscShortcutKey)) << "the default is never written";
 }
 
 namespace {
-// Dims everything but a hole, as the capture does.
-class DimmedOverlay : public OverlayWindow {
+class HoleOverlay : public OverlayWindow {
 public:
     using OverlayWindow::OverlayWindow;
-    QRect hole{10, 10, 20, 20};
 
 protected:
     void paintOverlay(QPainter &p) override
     {
-        QPainterPath outside;
+        QPainterPath outside, hole;
         outside.addRect(rect());
-        QPainterPath inside;
-        inside.addRect(hole);
-        paintDesktop(p, outside.subtracted(inside), 0.3);
+        hole.addRect(10, 10, 20, 20);
+        paintDesktop(p, outside.subtracted(hole), 0.3);
     }
 };
-
 QImage render(QWidget &w)
 {
+    w.resize(60, 60);
     QImage out(w.size(), QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
-    w.render(&out, {}, {}, QWidget::DrawChildren);
+    w.render(&out);
     return out;
 }
 } // namespace
 
 TEST(Ast2Overlay, TheTwoKindsDimAroundTheHole)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    QImage desk(screen->geometry().size(), QImage::Format_RGB32);
+    QImage desk(100, 100, QImage::Format_RGB32);
     desk.fill(QColor(200, 100, 50));
-
-    DimmedOverlay frozen(screen, OverlayWindow::Kind::Snapshot, desk);
-    frozen.resize(60, 60);
+    HoleOverlay frozen(QGuiApplication::primaryScreen(), OverlayWindow::Kind::Snapshot, desk);
     const QImage a = render(frozen);
-    EXPECT_EQ(a.pixelColor(20, 20), QColor(200, 100, 50)) << "the hole shows the picture as it was";
-    const QColor dimmed = a.pixelColor(45, 45);
-    EXPECT_NEAR(dimmed.red(), 140, 2);
-    EXPECT_NEAR(dimmed.green(), 70, 2);
-    EXPECT_EQ(dimmed.alpha(), 255) << "opaque: no compositor to blend it";
+    EXPECT_EQ(a.pixelColor(20, 20), QColor(200, 100, 50)) << "the hole shows the picture";
+    EXPECT_NEAR(a.pixelColor(45, 45).red(), 140, 2);
+    EXPECT_EQ(a.pixelColor(45, 45).alpha(), 255);
 
-    DimmedOverlay live(screen, OverlayWindow::Kind::Translucent);
-    live.resize(60, 60);
+    HoleOverlay live(QGuiApplication::primaryScreen(), OverlayWindow::Kind::Translucent);
     const QImage b = render(live);
-    EXPECT_EQ(b.pixelColor(20, 20).alpha(), 0) << "the hole is clear, the live desktop shows";
+    EXPECT_EQ(b.pixelColor(20, 20).alpha(), 0) << "the hole is clear";
     EXPECT_NEAR(b.pixelColor(45, 45).alpha(), 77, 1);
-    EXPECT_EQ(b.pixelColor(45, 45).red(), 0);
-
-    QSignalSpy escape(&live, &OverlayWindow::escapePressed);
+    int escapes = 0;
+    QObject::connect(&live, &OverlayWindow::escapePressed, [&] { ++escapes; });
     QTest::keyClick(&live, Qt::Key_Escape);
-    EXPECT_EQ(escape.size(), 1);
-    EXPECT_EQ(OverlayWindow::kindFor(false), OverlayWindow::Kind::Snapshot);
+    EXPECT_EQ(escapes, 1);
 }

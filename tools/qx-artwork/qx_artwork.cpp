@@ -326,6 +326,41 @@ void drawAll(Writer &w)
         p.drawRoundedRect(QRectF(14, 12, 4, 16), 1.5, 1.5);
         p.drawRoundedRect(QRectF(22, 12, 4, 16), 1.5, 1.5);
     });
+    // The capture's tool bar, grey on white (40 x 40): recognise, translate, save, copy, cancel.
+    const QPen snipPen(QColor(96, 96, 96), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const Draw snipGlyphs[] = {
+        [snipPen](QPainter &p) { // lines of text in a frame
+            p.setPen(snipPen);
+            p.drawPolyline(QPolygonF{QPointF(11, 15), QPointF(11, 11), QPointF(15, 11)});
+            p.drawPolyline(QPolygonF{QPointF(25, 11), QPointF(29, 11), QPointF(29, 15)});
+            p.drawPolyline(QPolygonF{QPointF(11, 25), QPointF(11, 29), QPointF(15, 29)});
+            p.drawPolyline(QPolygonF{QPointF(25, 29), QPointF(29, 29), QPointF(29, 25)});
+            for (double y : {16.0, 20.0, 24.0})
+                p.drawLine(QPointF(15, y), QPointF(y == 24 ? 21 : 25, y));
+        },
+        [snipPen](QPainter &p) { // two arrows the other way round
+            p.setPen(snipPen);
+            arrow(p, QPointF(11, 16), QPointF(29, 16), 4);
+            arrow(p, QPointF(29, 24), QPointF(11, 24), 4);
+        },
+        [snipPen](QPainter &p) { // down into a tray
+            p.setPen(snipPen);
+            arrow(p, QPointF(20, 10), QPointF(20, 24), 5);
+            p.drawPolyline(QPolygonF{QPointF(11, 23), QPointF(11, 29), QPointF(29, 29), QPointF(29, 23)});
+        },
+        [snipPen](QPainter &p) { // two sheets
+            p.setPen(snipPen);
+            p.drawRoundedRect(QRectF(16, 15, 13, 15), 2, 2);
+            p.drawPolyline(QPolygonF{QPointF(12, 25), QPointF(12, 11), QPointF(23, 11)});
+        },
+        [snipPen](QPainter &p) { // a cross
+            p.setPen(snipPen);
+            p.drawLine(QPointF(13, 13), QPointF(27, 27));
+            p.drawLine(QPointF(27, 13), QPointF(13, 27));
+        },
+    };
+    for (int i = 0; i < 5; ++i)
+        w.add(QStringLiteral("snip%1_gray").arg(i + 1), QSize(40, 40), snipGlyphs[i]);
 
     // The account fields' buttons: clear (36 x 36), and the password eye masked and shown
     // (24 x 24), grey on the white forms.

@@ -7,6 +7,7 @@
 #include "QXLanguageManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXSemanticManager.h"
+#include "QXSnip.h"
 #include "QXTranslateManager.h"
 #include "QXTranslateWindow.h"
 #include "QXUserInfoData.h"
@@ -25,6 +26,7 @@
 #include "delivery/QXLocalTextPoster.h"
 #include "delivery/QXResultDelivery.h"
 #include "delivery/TextInsertionService.h"
+#include "desktop/FilePicker.h"
 #include "platform/PlatformServices.h"
 #include "platform/PrimarySelectionCopier.h"
 #include "platform/linux/AtspiAccessibilityBridge.h"
@@ -59,7 +61,7 @@ VoiceAssembly::VoiceAssembly(CoreAssembly &core, DeviceAssembly &device, const O
     buildPopupsAndSpeech(options, window);
     buildKeyActions(options);
     buildDispatcher(window);
-    buildTranslation();
+    buildTranslation(window);
     m_device.upperPorts().plug(m_dispatcher.get(), m_speech.get(), m_popups.get(), m_translateManager.get());
     m_unplug.set([this] {
         m_speech->prepareForApplicationTermination();
@@ -111,7 +113,7 @@ void VoiceAssembly::buildAudio(const Options &options)
 
 // Selection and screenshot translation, through the pop-up tool that hands recognised
 // text to the window; translations go through the speech pipeline's translator.
-void VoiceAssembly::buildTranslation()
+void VoiceAssembly::buildTranslation(const WindowPort &mainWindow)
 {
     QXTranslateWindow::Deps window;
     window.state = &m_core.state();
@@ -129,7 +131,23 @@ void VoiceAssembly::buildTranslation()
     translate.popups = m_popups.get();
     translate.http = &m_core.http();
     translate.translator = [this]() -> ISpeechTranslator * { return m_translation.get(); };
+    translate.startSnip = [this] { m_snip->startSnip(); };
     m_translateManager.install(std::make_unique<QXTranslateManager>(std::move(translate)));
+
+    QXSnip::Deps snip;
+    snip.state = &m_core.state();
+    snip.translation = m_translateWindow.get();
+    snip.setIsScreenshotsOCR = [popups = m_popups.get()](bool on) { popups->setIsScreenshotsOCR(on); };
+    snip.translateImage = [manager = m_translateManager.get()](const QImage &image) { manager->translateImage(image); };
+    snip.tips = m_popups.get();
+    snip.clipboard = platform::services().clipboard;
+    snip.files = [this, mainWindow]() -> FilePicker * {
+        m_snipFiles = std::make_unique<DialogFilePicker>(mainWindow());
+        return m_snipFiles.get();
+    };
+    snip.mainWindow = [mainWindow]() -> QWidget * { return mainWindow(); };
+    snip.overlays = m_core.overlays();
+    m_snip.install(std::make_unique<QXSnip>(std::move(snip)));
 }
 
 // The speech pop-up and the tip bubbles, translucent only where a compositor can show

@@ -8,6 +8,8 @@
 #include <thread>
 
 class QXSemanticManager;
+class DialogFilePicker;
+class QXSnip;
 class QXTranslateManager;
 class QXTranslateWindow;
 class AppAudioTool;
@@ -90,7 +92,7 @@ private:
     void buildPopupsAndSpeech(const Options &options, const WindowPort &window);
     void buildKeyActions(const Options &options);
     void buildDispatcher(const WindowPort &window);
-    void buildTranslation();
+    void buildTranslation(const WindowPort &mainWindow);
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -138,6 +140,10 @@ private:
     // shows) and the manager the device layers, the shell and the pages call.
     std::unique_ptr<QXTranslateWindow> m_translateWindow;
     Owned<QXTranslateManager> m_translateManager;
+    // The screen capture that screenshot translation starts, and its save panel on
+    // whichever main window exists when it asks.
+    std::unique_ptr<DialogFilePicker> m_snipFiles;
+    Owned<QXSnip> m_snip;
     // First of all at teardown: the speech service closes and the device area's
     // events stop coming here.
     AtTeardown m_unplug;
