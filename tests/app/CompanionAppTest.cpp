@@ -30,6 +30,7 @@
 #include "QXHttpRequestManager.h"
 #include "QXImageLoader.h"
 #include "QXLanguageManager.h"
+#include "QXLaserPenManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
@@ -98,6 +99,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
         {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
+        {"QXLaserPenManager", InstalledInstance<QXLaserPenManager>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

@@ -23,6 +23,7 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXLaserPenManager;
 class QXMouseCommandManager;
 namespace platform {
 class IHidBackend;
@@ -84,6 +85,7 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
     QXHidCommandManager &hidCommands() const { return *m_hidCommands; }
     QXMouseCommandManager &facade() const { return *m_facade; }
+    QXLaserPenManager &laserPen() const { return *m_laserPen; }
 
     // Every hook the device layers declare, on the objects built here.
     void listHooks(HookStates &out) const;
@@ -109,6 +111,7 @@ private:
 
     VoiceKeyState m_keys;
     UpperPorts m_ports;
+    Owned<QXLaserPenManager> m_laserPen; // outlives the transports that call it
     DeviceSeams m_seams;
     Owned<QXHidCommandManager> m_hidCommands;
     Owned<QXBLEMouseCommandManager> m_bleCommands;
