@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -19,6 +20,9 @@ public:
     virtual void clear() = 0;
     // Puts text on the clipboard; true when the clipboard holds it afterwards.
     virtual bool setText(const QString &text) = 0;
+    // Puts a picture on the clipboard (other applications may ask for it as PNG);
+    // true when the clipboard holds it afterwards. A null image is refused.
+    virtual bool setImage(const QImage &image) = 0;
 
     // The current selection (X11 PRIMARY: the text last selected anywhere). Empty
     // where the platform has no such selection.

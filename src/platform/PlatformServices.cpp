@@ -31,6 +31,11 @@ struct NoClipboard final : IClipboard {
         unavailable("clipboard");
         return false;
     }
+    bool setImage(const QImage &) override
+    {
+        unavailable("clipboard");
+        return false;
+    }
     QString selectionText() const override { return {}; }
     std::unique_ptr<QMimeData> snapshot() const override { return nullptr; }
     void restore(std::unique_ptr<QMimeData>) override {}

@@ -53,6 +53,15 @@ public:
         contents->setText(text);
         return true;
     }
+    bool setImage(const QImage &image) override
+    {
+        if (refuseWrites || image.isNull())
+            return false;
+        contents = std::make_unique<QMimeData>();
+        contents->setImageData(image);
+        return true;
+    }
+    QImage image() const { return contents ? qvariant_cast<QImage>(contents->imageData()) : QImage(); }
     QString selectionText() const override { return selection; }
     std::unique_ptr<QMimeData> snapshot() const override
     {

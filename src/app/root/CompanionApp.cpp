@@ -12,7 +12,7 @@ namespace {
 
 CoreAssembly::Options coreOptions(const CompanionApp::Options &o)
 {
-    return {o.store, o.secrets, o.desktopServices};
+    return {o.store, o.secrets, o.desktopServices, o.screenGrabber, o.compositor};
 }
 
 DeviceAssembly::Options deviceOptions(const CompanionApp::Options &o)

@@ -41,10 +41,12 @@ public:
         // Each nullptr or empty member gets the real Linux backend.
         KeyValueStore *store = nullptr; // else the INI file of the data root (owned)
         platform::ISecretStore *secrets = nullptr;
-        platform::IHidBackend *hid = nullptr;    // else hidraw + udev
-        QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
-        bool desktopServices = true;             // X11 keys, clipboard, monitors, volume
-        QString speechBase;                      // "ws://host:port"; else the configured speech service
+        platform::IHidBackend *hid = nullptr;              // else hidraw + udev
+        QXBLEManager::CentralFactory bleCentral;           // else BlueZ through QtBluetooth
+        bool desktopServices = true;                       // X11 keys, clipboard, monitors, volume
+        platform::IScreenGrabber *screenGrabber = nullptr; // else the X server's root window
+        std::function<bool()> compositor;                  // else the X11 compositing check
+        QString speechBase;                                // "ws://host:port"; else the configured speech service
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;

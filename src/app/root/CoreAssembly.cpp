@@ -14,9 +14,12 @@
 #include "TargetRecords.h"
 #include "commands/QXHotWordViewModel.h"
 #include "launch/FirstRunLanguage.h"
+#include "overlay/EscapeArbiter.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/KeychainSecretStore.h"
 #include "platform/linux/LinuxDesktopServices.h"
+#include "platform/linux/X11Compositing.h"
+#include "platform/linux/X11ScreenGrabber.h"
 #include "services/LanguageHooks.h"
 #include "sqlite/WQSSqliteOperation.h"
 
@@ -72,6 +75,20 @@ CoreAssembly::CoreAssembly(const Options &options)
         m_desktop = std::make_unique<platform::linuxbackend::LinuxDesktopServices>();
     // The global shortcuts the user and the receivers bind, kept in the preferences.
     m_shortcuts.install(std::make_unique<platform::ShortcutBinder>(*m_store));
+    // The full-screen effects' desktop: nothing is grabbed or shown before one starts.
+    m_grabber = options.screenGrabber;
+    if (!m_grabber) {
+        m_ownedGrabber = std::make_unique<platform::linuxbackend::X11ScreenGrabber>();
+        m_grabber = m_ownedGrabber.get();
+    }
+    m_compositor =
+        options.compositor ? options.compositor : [] { return platform::linuxbackend::windowsCanBeTranslucent(); };
+    m_escape = std::make_unique<EscapeArbiter>(*m_shortcuts);
+}
+
+OverlayServices CoreAssembly::overlays() const
+{
+    return {m_grabber, m_compositor, m_escape.get()};
 }
 
 CoreAssembly::~CoreAssembly() = default;

@@ -2,10 +2,14 @@
 
 #include "KeyValueStore.h"
 #include "Owned.h"
+#include "overlay/OverlayServices.h"
+
+#include <functional>
 
 #include <memory>
 #include <optional>
 
+class EscapeArbiter;
 class KeyValueStore;
 class NotificationCenter;
 class QXHotWordViewModel;
@@ -18,6 +22,7 @@ class QXUserInfoData;
 class TargetRecords;
 class WQSSqliteOperation;
 namespace platform {
+class IScreenGrabber;
 class ISecretStore;
 class ShortcutBinder;
 namespace linuxbackend {
@@ -33,9 +38,11 @@ class LinuxDesktopServices;
 class CoreAssembly {
 public:
     struct Options {
-        KeyValueStore *store = nullptr;            // else the INI file of the data root (owned)
-        platform::ISecretStore *secrets = nullptr; // else the desktop's keychain
-        bool desktopServices = true;               // X11 keys, clipboard, monitors, volume
+        KeyValueStore *store = nullptr;                    // else the INI file of the data root (owned)
+        platform::ISecretStore *secrets = nullptr;         // else the desktop's keychain
+        bool desktopServices = true;                       // X11 keys, clipboard, monitors, volume
+        platform::IScreenGrabber *screenGrabber = nullptr; // else the X server's root window
+        std::function<bool()> compositor;                  // else the X11 compositing check
     };
 
     explicit CoreAssembly(const Options &options);
@@ -54,6 +61,9 @@ public:
     QXHttpRequestManager &http() const { return *m_http; }
     QXImageLoader &images() const { return *m_images; }
     platform::ShortcutBinder &shortcuts() const { return *m_shortcuts; }
+    // The screen pictures, the compositor check and the escape key the full-screen
+    // effects (capture, pointer overlays) share.
+    OverlayServices overlays() const;
     // The desktop services are the real X11 ones (else a test installs fakes).
     bool hasDesktop() const { return bool(m_desktop); }
 
@@ -78,4 +88,8 @@ private:
     Owned<QXNetSceneState> m_sceneState;
     std::unique_ptr<platform::linuxbackend::LinuxDesktopServices> m_desktop;
     Owned<platform::ShortcutBinder> m_shortcuts;
+    std::unique_ptr<platform::IScreenGrabber> m_ownedGrabber;
+    platform::IScreenGrabber *m_grabber = nullptr;
+    std::function<bool()> m_compositor;
+    std::unique_ptr<EscapeArbiter> m_escape; // before the binder it grabs through
 };

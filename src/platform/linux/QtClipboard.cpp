@@ -46,6 +46,16 @@ bool QtClipboard::setText(const QString &text)
     return cb->text(QClipboard::Clipboard) == text;
 }
 
+bool QtClipboard::setImage(const QImage &image)
+{
+    QClipboard *cb = clipboard();
+    if (!cb || image.isNull())
+        return false;
+    cb->setImage(image, QClipboard::Clipboard);
+    const QMimeData *held = cb->mimeData(QClipboard::Clipboard);
+    return held && held->hasImage();
+}
+
 QString QtClipboard::selectionText() const
 {
     QClipboard *cb = clipboard();
