@@ -26,38 +26,28 @@ QRectF countdownLabelRect(QSizeF view)
     return {(view.width() - 600) / 2, view.height() - bottomUp - 200, 600, 200};
 }
 
-namespace {
-void paintBackdrop(QPainter &p, const QRectF &area, const QImage &backdrop)
+QRectF previewFigureRect(int previewIndex, double size, QSizeF view)
 {
-    if (backdrop.isNull()) {
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(area, Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    } else {
-        p.drawImage(area, backdrop);
-    }
+    const QPointF c(view.width() / 2, view.height() / 2);
+    if (previewIndex >= 1 && previewIndex <= 3)
+        return highlightHole(c, size / 3);
+    if (previewIndex == 4)
+        return {c.x() - 50, c.y() - size / 2, 100, size};
+    return {};
 }
-} // namespace
 
-void paintHighlight(QPainter &p, const QRectF &area, QPointF pointer, double alpha, double diameter,
-                    const QImage &backdrop)
+QPainterPath highlightMask(const QRectF &area, QPointF pointer, double diameter)
 {
-    p.save();
-    paintBackdrop(p, area, backdrop);
     QPainterPath mask;
     mask.setFillRule(Qt::OddEvenFill);
     mask.addRect(area);
     mask.addEllipse(highlightHole(pointer, diameter));
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillPath(mask, QColor::fromRgbF(0, 0, 0, float(std::clamp(alpha, 0.0, 1.0))));
-    p.restore();
+    return mask;
 }
 
-void paintSpot(QPainter &p, const QRectF &area, QPointF pointer, const QColor &color, double diameter,
-               const QImage &backdrop)
+void paintSpot(QPainter &p, QPointF pointer, const QColor &color, double diameter)
 {
     p.save();
-    paintBackdrop(p, area, backdrop);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(color);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QImage>
+#include <QPainterPath>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -19,14 +19,15 @@ QRectF spotRect(QPointF pointer, double diameter);
 // The countdown label in a view of `view`: 600 x 200, centred as if it were 180 high.
 QRectF countdownLabelRect(QSizeF view);
 
-// The highlight over `area`: the backdrop (the frozen screen; a null image leaves the
-// area transparent, for a compositor to blend) darkened by black at `alpha`, except the
-// hole, which shows the backdrop unchanged (transparent without one).
-void paintHighlight(QPainter &p, const QRectF &area, QPointF pointer, double alpha, double diameter,
-                    const QImage &backdrop = {});
-// The light spot: the backdrop (or nothing) with a disc of `color` at the pointer.
-void paintSpot(QPainter &p, const QRectF &area, QPointF pointer, const QColor &color, double diameter,
-               const QImage &backdrop = {});
+// The settings page's preview figure in a view of `view`: for previewIndex 1-3 the
+// circle of a third of `size` in the middle (the highlight's hole, the spot, the
+// loupe's ring), for 4 the pen's stroke, 100 long and `size` thick; empty otherwise.
+QRectF previewFigureRect(int previewIndex, double size, QSizeF view);
+
+// The part of `area` the highlight darkens: all of it but the hole.
+QPainterPath highlightMask(const QRectF &area, QPointF pointer, double diameter);
+// The light spot: a disc of `color` at the pointer.
+void paintSpot(QPainter &p, QPointF pointer, const QColor &color, double diameter);
 // The black screen with the countdown's text (none while there is no countdown).
 void paintBlackScreen(QPainter &p, const QRectF &area, const QString &countdownText = {});
 

@@ -1,14 +1,12 @@
 #include "QXLaserPenManager.h"
 
 #include "HRVLocalizedString.h"
-#include "InstalledInstance.h"
 #include "KeyValueStore.h"
 #include "LaserPenEffects.h"
 #include "LaserPenPainting.h"
 #include "PZLog.h"
 #include "PZString.h"
-#include "QXHidCommandManager.h"
-#include "platform/ShortcutBinder.h"
+#include "services/ILaserPenHidCommands.h"
 #include "services/IMouseCommands.h"
 #include "services/IPopupTips.h"
 #include "services/VoiceKeyState.h"
@@ -20,7 +18,6 @@ namespace {
 
 constexpr quint16 kMakerVendorId = 0x248A;
 constexpr quint16 kPointerProductIds[] = {0x62AB, 0x63AB};
-constexpr int kMacKeyEscape = 53;
 
 struct ModeTip {
     const char *text;
@@ -81,26 +78,12 @@ QXLaserPenManager::QXLaserPenManager(Deps deps) : m_d(std::move(deps))
     m_index = 0;
     changeLaserPenStatus(true);
     m_d.keys->setVioceMode(1);
-    // The key that ends a drawing; registered, never written.
-    if (m_d.shortcuts)
-        m_d.shortcuts->registerDefaults({{QStringLiteral("EscShortcutKey"), {kMacKeyEscape, 0}}});
     m_hasShowEffecf = false;
 }
 
 QXLaserPenManager::~QXLaserPenManager()
 {
     cancelTimer(*m_d.scheduler, m_warningTimer);
-    InstalledInstance<QXLaserPenManager>::uninstall(this);
-}
-
-QXLaserPenManager &QXLaserPenManager::sharedInstance()
-{
-    return InstalledInstance<QXLaserPenManager>::get("QXLaserPenManager");
-}
-
-QXLaserPenManager *QXLaserPenManager::setSharedInstance(QXLaserPenManager *instance)
-{
-    return InstalledInstance<QXLaserPenManager>::install(instance);
 }
 
 void QXLaserPenManager::setDeviceLink(DeviceLink link)

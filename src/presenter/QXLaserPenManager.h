@@ -15,11 +15,8 @@ class IMouseCommands;
 class IPopupTips;
 class KeyValueStore;
 class LaserPenEffects;
-class QXHidCommandManager;
+class ILaserPenHidCommands;
 class VoiceKeyState;
-namespace platform {
-class ShortcutBinder;
-}
 
 // The presentation pointer: a receiver whose keys step through five modes (0 the
 // receiver's own laser, 1 highlight, 2 light spot, 3 loupe, 4 pen) and show the
@@ -33,7 +30,7 @@ public:
     // that call it, so it hands this over once they exist; until then nothing goes out.
     struct DeviceLink {
         IMouseCommands *commands = nullptr;                      // the facade: mode and mouse-status commands
-        QXHidCommandManager *hid = nullptr;                      // the receiver's laser and countdown commands
+        ILaserPenHidCommands *hid = nullptr;                     // the receiver's laser and countdown commands
         std::function<std::pair<quint16, quint16>()> currentIds; // vendor, product; 0, 0 when none
     };
     struct Deps {
@@ -41,8 +38,7 @@ public:
         Scheduler *scheduler = nullptr; // else the process scheduler
         VoiceKeyState *keys = nullptr;
         IPopupTips *tips = nullptr;
-        platform::ShortcutBinder *shortcuts = nullptr; // registers the drawing's Esc default
-        LaserPenEffects *effects = nullptr;            // else nothing is drawn (logged once)
+        LaserPenEffects *effects = nullptr; // else nothing is drawn (logged once)
         DeviceLink device;
     };
 
@@ -55,9 +51,6 @@ public:
     ~QXLaserPenManager() override;
     QXLaserPenManager(const QXLaserPenManager &) = delete;
     QXLaserPenManager &operator=(const QXLaserPenManager &) = delete;
-
-    static QXLaserPenManager &sharedInstance();
-    static QXLaserPenManager *setSharedInstance(QXLaserPenManager *instance); // returns the previous one
 
     void setDeviceLink(DeviceLink link);
     void setEffects(LaserPenEffects *effects);

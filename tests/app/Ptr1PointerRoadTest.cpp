@@ -4,6 +4,7 @@
 #include "AppWorld.h"
 
 #include "HIDDevice.h"
+#include "InstalledInstance.h"
 #include "QXLaserPenManager.h"
 #include "QXUserInfoData.h"
 #include "root/DeviceAssembly.h"
@@ -19,8 +20,8 @@ TEST_F(Ptr1PointerRoad, ReceiverKeysStepTheModesAndShowTheEffects)
     AppWorld world;
     CompanionApp app(world.options());
     app.configData();
-    ASSERT_EQ(app.seams().laserPen, &QXLaserPenManager::sharedInstance());
-    QXLaserPenManager &pen = QXLaserPenManager::sharedInstance();
+    QXLaserPenManager &pen = *InstalledInstance<QXLaserPenManager>::installed();
+    ASSERT_EQ(app.seams().laserPen, &pen);
 
     SimulatedReceiver rx(world.bus, row(15), {}); // 0x248A/0x8373, a Telink pointer
     rx.plugIn();

@@ -5,12 +5,10 @@
 // and virtual time. Device commands and tips land in one ordered log.
 #include "CountingKeyValueStore.h"
 #include "DeviceWorld.h"
-#include "FakeGlobalShortcuts.h"
 #include "FrameDecoder.h"
 #include "HRVLocalizedString.h"
 #include "LaserPenEffects.h"
 #include "QXLaserPenManager.h"
-#include "platform/ShortcutBinder.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +54,6 @@ struct Ptr1World : HidProtocolWorld<> {
     };
 
     CountingKeyValueStore store;
-    FakeGlobalShortcuts grabs;
-    platform::ShortcutBinder binder{store, &grabs};
     RecordingEffects effects;
     Tips tips{*this};
     VoiceKeyState keys;
@@ -77,7 +73,6 @@ struct Ptr1World : HidProtocolWorld<> {
         d.scheduler = &sched;
         d.keys = &keys;
         d.tips = &tips;
-        d.shortcuts = &binder;
         d.effects = &effects;
         d.device = {&facade, &hid, [this] { return penIds; }};
         pen = std::make_unique<QXLaserPenManager>(d);

@@ -11,6 +11,7 @@
 #include "HidInfoCommands.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
+#include "LaserPenOverlays.h"
 #include "PZLog.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
@@ -124,12 +125,14 @@ void DeviceAssembly::UpperPorts::hyperTranslate()
 DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
 {
     // The presentation pointer comes before the device layers that call it; it reaches
-    // the device once the command managers exist (below).
+    // the device once the command managers exist (below). Its windows are made when an
+    // effect first shows.
+    m_laserPenOverlays = std::make_unique<LaserPenOverlays>(LaserPenOverlays::Deps{core.overlays(), {}, {}});
     QXLaserPenManager::Deps pen;
+    pen.effects = m_laserPenOverlays.get();
     pen.store = &core.store();
     pen.keys = &m_keys;
     pen.tips = &m_ports;
-    pen.shortcuts = &core.shortcuts();
     m_laserPen.install(std::make_unique<QXLaserPenManager>(pen));
 
     // The higher layers as the device layers reach them: the shared key flags, the

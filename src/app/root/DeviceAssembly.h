@@ -23,6 +23,7 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class LaserPenOverlays;
 class QXLaserPenManager;
 class QXMouseCommandManager;
 namespace platform {
@@ -111,6 +112,7 @@ private:
 
     VoiceKeyState m_keys;
     UpperPorts m_ports;
+    std::unique_ptr<LaserPenOverlays> m_laserPenOverlays;
     Owned<QXLaserPenManager> m_laserPen; // outlives the transports that call it
     DeviceSeams m_seams;
     Owned<QXHidCommandManager> m_hidCommands;
