@@ -30,6 +30,7 @@
 #include "QXHttpRequestManager.h"
 #include "QXImageLoader.h"
 #include "QXLanguageManager.h"
+#include "QXLaserPenManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXNetSceneState.h"
 #include "QXOTAUpdateManager.h"
@@ -102,6 +103,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
         {"QXSemanticManager", InstalledInstance<QXSemanticManager>::installed()},
         {"QXSnip", InstalledInstance<QXSnip>::installed()},
+        {"QXLaserPenManager", InstalledInstance<QXLaserPenManager>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

@@ -91,7 +91,6 @@ HookStates CompanionApp::hookStates() const
 const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
 {
     static const std::vector<EmptyOnPurpose> list{
-        {"*.seams.laserPen", "the pointer overlay is not built yet"},
         {"*.seams.aiWindow", "the AI window is not built yet"},
         {"QXBLECommandManager.logBlock", "the gadget's pages, which show its log, are not built yet"},
         {"QXBLECommandManager.delegate", "the gadget's pages, which take its recordings, are not built yet"},

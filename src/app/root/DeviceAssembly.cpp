@@ -11,12 +11,14 @@
 #include "HidInfoCommands.h"
 #include "HidInfoConnection.h"
 #include "IChipTokenClient.h"
+#include "LaserPenOverlays.h"
 #include "PZLog.h"
 #include "QXBLECommandManager.h"
 #include "QXBLEMouseCommandManager.h"
 #include "QXHidCommandManager.h"
 #include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
+#include "QXLaserPenManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
@@ -122,10 +124,22 @@ void DeviceAssembly::UpperPorts::hyperTranslate()
 
 DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
 {
-    // The higher layers as the device layers reach them: the shared key flags and the
-    // ports to the voice area; until the pointer overlay and the assistant windows
-    // exist, stand-ins that log once in their place.
+    // The presentation pointer comes before the device layers that call it; it reaches
+    // the device once the command managers exist (below). Its windows are made when an
+    // effect first shows.
+    m_laserPenOverlays = std::make_unique<LaserPenOverlays>(LaserPenOverlays::Deps{core.overlays(), {}, {}});
+    QXLaserPenManager::Deps pen;
+    pen.effects = m_laserPenOverlays.get();
+    pen.store = &core.store();
+    pen.keys = &m_keys;
+    pen.tips = &m_ports;
+    m_laserPen.install(std::make_unique<QXLaserPenManager>(pen));
+
+    // The higher layers as the device layers reach them: the shared key flags, the
+    // pointer and the ports to the voice area; until the assistant windows exist,
+    // stand-ins that log once in their place.
     DeviceSeams seams{&m_keys, &m_ports};
+    seams.laserPen = m_laserPen.get();
     seams.speech = &m_ports;
     seams.tips = &m_ports;
     seams.translate = &m_ports;
@@ -147,6 +161,7 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     m_ble.install(std::make_unique<QXBLEManager>(std::move(central)));
 
     buildProtocol(core);
+    m_laserPen->setDeviceLink({m_facade.get(), m_hidCommands.get(), [this] { return currentIds(); }});
     installDeviceAudioState(core);
     buildInfoReader(core);
     buildReportParser(core);

@@ -23,6 +23,8 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class LaserPenOverlays;
+class QXLaserPenManager;
 class QXMouseCommandManager;
 namespace platform {
 class IHidBackend;
@@ -84,6 +86,7 @@ public:
     QXBLEManager &ble() const { return *m_ble; }
     QXHidCommandManager &hidCommands() const { return *m_hidCommands; }
     QXMouseCommandManager &facade() const { return *m_facade; }
+    QXLaserPenManager &laserPen() const { return *m_laserPen; }
 
     // Every hook the device layers declare, on the objects built here.
     void listHooks(HookStates &out) const;
@@ -109,6 +112,8 @@ private:
 
     VoiceKeyState m_keys;
     UpperPorts m_ports;
+    std::unique_ptr<LaserPenOverlays> m_laserPenOverlays;
+    Owned<QXLaserPenManager> m_laserPen; // outlives the transports that call it
     DeviceSeams m_seams;
     Owned<QXHidCommandManager> m_hidCommands;
     Owned<QXBLEMouseCommandManager> m_bleCommands;

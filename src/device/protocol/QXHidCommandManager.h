@@ -7,6 +7,7 @@
 #include "IFirmwareTransferCommands.h"
 #include "Scheduler.h"
 #include "services/DeviceSeams.h"
+#include "services/ILaserPenHidCommands.h"
 #include "services/IMouseCommands.h"
 #include "services/VoiceKeyState.h"
 
@@ -27,7 +28,7 @@ class HidFirmwareTransfer;
 // Reads the device from QXUserInfoData::sharedInstance() at every call. The seams are
 // those of the HID side (the voice stream's recording, the firmware transfer's tips,
 // the report parser's handlers). Main thread only.
-class QXHidCommandManager : public IMouseCommands, public FirmwareCommandsForwarder {
+class QXHidCommandManager : public IMouseCommands, public ILaserPenHidCommands, public FirmwareCommandsForwarder {
 public:
     static constexpr int kPollIntervalMs = proto::kConnectionPollMs;
     static constexpr int kPollIntervalPlan4Ms = proto::kConnectionPollPlan4Ms;
@@ -112,11 +113,11 @@ public:
     void sendTelinkLaserPenQuitMouseStatusData();
     void sendTelinkLaserPenOpenMicData();
     void sendTelinkLaserPenCloseMicData();
-    void sendTelinkLaserPenOpenHardLaserData();
-    void sendTelinkLaserPenCloseHardLaserData();
+    void sendTelinkLaserPenOpenHardLaserData() override;
+    void sendTelinkLaserPenCloseHardLaserData() override;
     void sendTelinkLaserPenOnlineData();
     void sendTelinkLaserPenOffLineData();
-    void sendTelinkLaserPenCountdownData(qint64 seconds);
+    void sendTelinkLaserPenCountdownData(qint64 seconds) override;
     void sendTelinkLaserPenCurrentTimeData();
     void sendGetXunFeiChipDeviceInfoData();
     void sendGetXunFeiChipAuthData();

@@ -1,0 +1,111 @@
+#include "LaserPenOverlays.h"
+
+#include "PZLog.h"
+#include "platform/IScreenGrabber.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+LaserPenOverlays::LaserPenOverlays(Deps deps) : m_d(std::move(deps))
+{
+    if (!m_d.pointer)
+        m_d.pointer = [] { return QCursor::pos(); };
+    if (!m_d.screen)
+        m_d.screen = [] { return QGuiApplication::primaryScreen(); };
+}
+
+LaserPenOverlays::~LaserPenOverlays()
+{
+    delete m_effect.data();
+    delete m_black.data();
+}
+
+bool LaserPenOverlays::available() const
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        qxLogOnce(QStringLiteral("pointer-wayland"),
+                  QStringLiteral("[pointer] screen effects are not available in a native Wayland session"));
+        return false;
+    }
+    return m_d.screen() != nullptr;
+}
+
+void LaserPenOverlays::drop(QPointer<PointerOverlay> &window)
+{
+    if (PointerOverlay *w = window.data()) {
+        w->hide();
+        w->deleteLater();
+    }
+    window.clear();
+}
+
+PointerOverlay *LaserPenOverlays::make(PointerOverlay::Effect effect, PointerOverlay::Look look)
+{
+    QScreen *screen = m_d.screen();
+    const OverlayWindow::Kind kind =
+        effect == PointerOverlay::Effect::Black ? OverlayWindow::Kind::Snapshot : m_d.overlays.kindNow();
+    QImage snapshot;
+    if (effect != PointerOverlay::Effect::Black && kind == OverlayWindow::Kind::Snapshot) {
+        // Without a compositor the effect paints the screen as it is now; without a
+        // picture it would black the whole screen out, so it is not shown.
+        if (m_d.overlays.grabber)
+            snapshot = m_d.overlays.grabber->grab(screen);
+        if (snapshot.isNull()) {
+            qxLogOnce(QStringLiteral("pointer-no-picture"),
+                      QStringLiteral("[pointer] no picture of the screen and no compositor: the effect is not shown"));
+            return nullptr;
+        }
+    }
+    auto *window = new PointerOverlay(screen, kind, std::move(snapshot), effect, look);
+    // The window covers the screen: the pointer in its coordinates before the first move.
+    window->setPointer(QPointF(m_d.pointer()) - QPointF(screen->geometry().topLeft()));
+    window->showOverScreen();
+    return window;
+}
+
+void LaserPenOverlays::highlighted(double maskAlpha, double diameter)
+{
+    drop(m_effect);
+    if (available())
+        m_effect = make(PointerOverlay::Effect::Highlight, {maskAlpha, diameter, {}});
+}
+
+void LaserPenOverlays::showDigitalLightSpot(const QColor &color, double diameter)
+{
+    drop(m_effect);
+    if (available())
+        m_effect = make(PointerOverlay::Effect::Spot, {0, diameter, color});
+}
+
+void LaserPenOverlays::hideHighlighted()
+{
+    drop(m_effect);
+}
+
+void LaserPenOverlays::zoomIn()
+{
+    qxLogOnce(QStringLiteral("pointer-loupe"), QStringLiteral("[pointer] the screen loupe is not built yet"));
+}
+
+void LaserPenOverlays::startDraw(const QColor &, double)
+{
+    qxLogOnce(QStringLiteral("pointer-pen"), QStringLiteral("[pointer] pen drawing is not built yet"));
+}
+
+void LaserPenOverlays::showBlackScreen(const QString &countdownText)
+{
+    if (!m_black) {
+        if (!available())
+            return;
+        m_black = make(PointerOverlay::Effect::Black, {});
+        if (!m_black)
+            return;
+    }
+    m_black->setCountdownText(countdownText);
+}
+
+void LaserPenOverlays::hideBlackScreen()
+{
+    drop(m_black);
+}

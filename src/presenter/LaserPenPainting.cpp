@@ -1,0 +1,87 @@
+#include "LaserPenPainting.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <array>
+
+namespace laserpen {
+
+QRectF highlightHole(QPointF pointer, double diameter)
+{
+    return {pointer.x() - diameter / 2, pointer.y() - diameter / 2, diameter, diameter};
+}
+
+QRectF spotRect(QPointF pointer, double diameter)
+{
+    return highlightHole(pointer, diameter);
+}
+
+QRectF countdownLabelRect(QSizeF view)
+{
+    // Centred as if 180 high, measured from the bottom: (H - 180) / 2 below it.
+    const double bottomUp = (view.height() - 180) / 2;
+    return {(view.width() - 600) / 2, view.height() - bottomUp - 200, 600, 200};
+}
+
+QRectF previewFigureRect(int previewIndex, double size, QSizeF view)
+{
+    const QPointF c(view.width() / 2, view.height() / 2);
+    if (previewIndex >= 1 && previewIndex <= 3)
+        return highlightHole(c, size / 3);
+    if (previewIndex == 4)
+        return {c.x() - 50, c.y() - size / 2, 100, size};
+    return {};
+}
+
+QPainterPath highlightMask(const QRectF &area, QPointF pointer, double diameter)
+{
+    QPainterPath mask;
+    mask.setFillRule(Qt::OddEvenFill);
+    mask.addRect(area);
+    mask.addEllipse(highlightHole(pointer, diameter));
+    return mask;
+}
+
+void paintSpot(QPainter &p, QPointF pointer, const QColor &color, double diameter)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(spotRect(pointer, diameter));
+    p.restore();
+}
+
+void paintBlackScreen(QPainter &p, const QRectF &area, const QString &countdownText)
+{
+    p.save();
+    p.fillRect(area, Qt::black);
+    if (!countdownText.isEmpty()) {
+        QFont font = p.font();
+        font.setPointSizeF(120);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        const QRectF label = countdownLabelRect(area.size()).translated(area.topLeft());
+        // The text is wider than the label for long times: centred on it, it may run past.
+        p.drawText(label.adjusted(-area.width(), 0, area.width(), 0), Qt::AlignCenter, countdownText);
+    }
+    p.restore();
+}
+
+qint64 countdownStartSeconds(int index, int customMinutes)
+{
+    const std::array<qint64, 4> minutes{15, 30, 60, customMinutes};
+    const std::size_t i = index >= 0 && index < int(minutes.size()) ? std::size_t(index) : 0;
+    return minutes[i] * 60;
+}
+
+qint64 countdownDeviceValue(qint64 seconds)
+{
+    return std::clamp<qint64>(seconds, 0, 0xffff);
+}
+
+} // namespace laserpen
