@@ -64,7 +64,6 @@ protected:
         d.errors = &world.ports;
         d.files = &world.files;
         d.revealer = &revealer;
-        d.center = &world.notifications;
         d.root = root.path();
         return d;
     }
@@ -252,7 +251,6 @@ TEST(Cmd6TransferEndToEnd, ASpokenFileBecomesATranscript)
     deps.state = &world.state();
     deps.files = &world.files;
     deps.revealer = &revealer;
-    deps.center = &world.notifications;
     deps.root = root.path();
     QXTransferAudioView page(std::move(deps));
     QCoreApplication::processEvents();

@@ -172,7 +172,6 @@ PageContext ShellAssembly::pageContext() const
             deps.errors = m_toolUi.get();
             deps.files = m_files.get();
             deps.revealer = m_revealer.get();
-            deps.center = &m_core.notifications();
             return new QXTransferAudioView(std::move(deps), parent);
         },
     };

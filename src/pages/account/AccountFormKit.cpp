@@ -4,6 +4,7 @@
 #include "PageContext.h"
 #include "PagePorts.h"
 #include "controls/QXButton.h"
+#include "controls/QXLabel.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
 
@@ -42,6 +43,39 @@ QXButton *makeActionButton(QWidget *parent, bool outlined)
         button->setTitleColor(Qt::white);
     }
     return button;
+}
+
+QXButton *makeFillButton(QWidget *parent, qreal fontPx, const QColor &fill, qreal radius)
+{
+    auto *button = new QXButton(parent);
+    button->setFont(qxSystemFont(fontPx));
+    button->setTitleColor(Qt::white);
+    button->setLayerBackgroundColor(fill);
+    button->setLayerCornerRadius(radius);
+    LayerStyle style = button->layerStyle();
+    style.borderWidth = 0;
+    button->setLayerStyle(style);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QXLabel *makeLabel(QWidget *parent, const QFont &font, const QColor &color)
+{
+    auto *label = new QXLabel(parent);
+    label->setFont(font);
+    label->setTextColor(color);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget *makeUnderline(QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, kFieldGrey);
+    line->setPalette(palette);
+    return line;
 }
 
 QXButton *makeCheckBox(QWidget *parent)

@@ -2,6 +2,7 @@
 
 #include "QXNetError.h"
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,7 +11,10 @@
 #include <utility>
 
 class QWidget;
+class QColor;
+class QFont;
 class QXButton;
+class QXLabel;
 class QXNetBaseScene;
 struct PageContext;
 
@@ -20,6 +24,14 @@ namespace accountform {
 
 // The localised text of a key.
 QString loc(const char *key);
+
+// The personal centre's dark pages: a button with a plain fill, a label of one font
+// and colour, and the 1-pixel grey line under a field.
+QXButton *makeFillButton(QWidget *parent, qreal fontPx, const QColor &fill, qreal radius);
+QXLabel *makeLabel(QWidget *parent, const QFont &font, const QColor &color);
+QWidget *makeUnderline(QWidget *parent);
+inline const QColor kFieldGrey{112, 112, 112};
+inline const QColor kWhite80{255, 255, 255, 204};
 
 // "< 返回" at (25, 20, 60 x 40), accent title, 12 px.
 QXButton *makeBackButton(QWidget *parent);

@@ -2,8 +2,6 @@
 
 #include "DataPaths.h"
 #include "HRVLocalizedString.h"
-#include "NotificationCenter.h"
-#include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXUserInfoData.h"
 #include "Scheduler.h"
@@ -150,9 +148,6 @@ QXTransferAudioView::QXTransferAudioView(Deps deps, QWidget *parent) : QXBaseVie
 {
     configUI();
     configTitle();
-    NotificationCenter &center = m_deps.center ? *m_deps.center : NotificationCenter::defaultCenter();
-    center.addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), this,
-                       [this](const QVariant &) { configTitle(); });
     // The job table is made on the next turn of the event loop, after the first
     // listing (which finds nothing on a fresh database).
     QMetaObject::invokeMethod(
@@ -170,8 +165,6 @@ QXTransferAudioView::QXTransferAudioView(Deps deps, QWidget *parent) : QXBaseVie
 
 QXTransferAudioView::~QXTransferAudioView()
 {
-    NotificationCenter &center = m_deps.center ? *m_deps.center : NotificationCenter::defaultCenter();
-    center.removeObserver(this);
     if (m_deps.speech)
         m_deps.speech->removeStatusListener(this);
 }

@@ -13,7 +13,6 @@
 class FilePicker;
 class IAsrService;
 class IErrorAlert;
-class NotificationCenter;
 class QLabel;
 class QXButton;
 class QXLabel;
@@ -82,8 +81,7 @@ public:
         IErrorAlert *errors = nullptr;
         FilePicker *files = nullptr;
         platform::IFileRevealer *revealer = nullptr;
-        NotificationCenter *center = nullptr; // re-titles; nullptr: the default centre
-        QString root;                         // the data root; empty: the application's
+        QString root; // the data root; empty: the application's
     };
 
     explicit QXTransferAudioView(Deps deps, QWidget *parent = nullptr);

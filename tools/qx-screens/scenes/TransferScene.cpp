@@ -44,7 +44,6 @@ QWidget *build(SceneWorld &world)
     deps.state = &world.state();
     deps.files = &world.pages().files;
     deps.revealer = &w->revealer;
-    deps.center = &world.pages().notifications;
     deps.root = root;
     auto *page = new QXTransferAudioView(std::move(deps));
     w->setParent(page);
