@@ -120,7 +120,8 @@ protected:
                            commands,
                            commandDialogs,
                            files,
-                           accountHeaders};
+                           accountHeaders,
+                           {}};
     }
     // Offers, downloads and starts; returns the row.
     std::unique_ptr<AboutMouseView> offerAndStart()
