@@ -2,7 +2,6 @@
 // store and post, their slides on virtual time, and replies that come too late.
 #include "FakeSecretStore.h"
 #include "ForgetPasswordView.h"
-#include "HRVLocalizedString.h"
 #include "LoginView.h"
 #include "NetWorld.h"
 #include "NotificationNames.h"
@@ -305,26 +304,6 @@ TEST(Acc2Register, LayoutAgreementTextAndLinks)
     ASSERT_EQ(f.world.workspace.opened.size(), 2u);
     EXPECT_EQ(f.world.workspace.opened[0].toString(), "http://site.test/software/kelvany/explain/views/yhxy.html");
     EXPECT_EQ(f.world.workspace.opened[1].toString(), "http://site.test/software/kelvany/explain/views/yszc.html");
-}
-
-TEST(Acc2Login, ALanguageChangeRetitlesTheForm)
-{
-    QTemporaryDir tables;
-    QFile en(tables.filePath("en.json"));
-    ASSERT_TRUE(en.open(QIODevice::WriteOnly));
-    en.write(R"({"返回":"Back","登录":"Log In","记住密码":"Remember"})");
-    en.close();
-    HRVLocalizedString::setTableDirectory(tables.path());
-    Forms f;
-    LoginView *form = f.make<LoginView>();
-    EXPECT_EQ(form->backBtn()->title(), "< 返回");
-    f.world.data.languages().setUiLanguageIndex(2);
-    f.world.notifications.post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
-    EXPECT_EQ(form->backBtn()->title(), "< Back");
-    EXPECT_EQ(form->loginBtn()->title(), "Log In");
-    EXPECT_EQ(form->rememberPasswordBtn()->width(), form->rememberPasswordBtn()->sizeHint().width());
-    f.world.data.languages().setUiLanguageIndex(0);
-    HRVLocalizedString::setTableDirectory(QString());
 }
 
 // Over the real client and a local server: awkward accounts and passwords arrive as typed.

@@ -1,7 +1,5 @@
 // The header seam: a page shows the account header it gets from its context, and the
 // main window's refresh of the account page reaches that header.
-#include "AccountHeaders.h"
-#include "MineHeaderView.h"
 #include "PageWorld.h"
 #include "views/QXBaseViewController.h"
 #include "windows/PageFactory.h"
@@ -41,11 +39,4 @@ TEST(Acc3HeaderSeam, TheAccountPageRefreshReachesTheHeaderItShows)
     pages.getUserInfo(*page);
     ASSERT_EQ(world.accountHeaders.made.size(), 1u);
     EXPECT_EQ(static_cast<FakeAccountHeaderView *>(world.accountHeaders.made[0].data())->refreshes, 2);
-
-    // The account pages' maker, which the root hands over: the header on its host.
-    AccountHeaders headers;
-    QWidget host;
-    AccountHeaderView *header = headers.makeAccountHeader(world.context(), &host);
-    EXPECT_TRUE(qobject_cast<MineHeaderView *>(header));
-    EXPECT_EQ(header->parentWidget(), &host);
 }
