@@ -20,6 +20,7 @@ struct Endpoint {
 constexpr Endpoint kEndpoints[] = {
     {QXService::MakerApi, "api", "QX_API_BASE", "http://api.quorvex.com/api"},
     {QXService::MakerApi2, "api2", "QX_API2_BASE", "http://api2.quorvex.com/api"},
+    {QXService::MakerWeb, "web", "QX_WEB_BASE", "http://www.quorvex.com"},
     {QXService::WeatherCheck, "weather", "QX_WEATHER_BASE", "http://www.weather.com.cn"},
     {QXService::MicrosoftTranslator, "msTranslator", "QX_MS_TRANSLATOR_BASE",
      "https://api.cognitive.microsofttranslator.com"},

@@ -9,6 +9,7 @@
 enum class QXService {
     MakerApi,            // QX_API_BASE
     MakerApi2,           // QX_API2_BASE
+    MakerWeb,            // QX_WEB_BASE: the maker's web site (updates, agreements)
     WeatherCheck,        // QX_WEATHER_BASE
     MicrosoftTranslator, // QX_MS_TRANSLATOR_BASE
     BaiduOAuth,          // QX_BAIDU_OAUTH_BASE

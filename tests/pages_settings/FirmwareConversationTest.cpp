@@ -119,7 +119,8 @@ protected:
                            workspace,
                            commands,
                            commandDialogs,
-                           files};
+                           files,
+                           accountHeaders};
     }
     // Offers, downloads and starts; returns the row.
     std::unique_ptr<AboutMouseView> offerAndStart()
@@ -139,6 +140,7 @@ protected:
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
     ScriptedFilePicker files;
+    FakeAccountHeaders accountHeaders;
     QXOTAUpdateManager ota{otaDeps()};
     RealFirmware firmware{ota, mgr};
     RecordingMouseCommands device{fakes.log};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAccountHeaders.h"
 #include "FakeAddCommandDialogs.h"
 #include "FakeCommandModel.h"
 #include "FakeDesktop.h"
@@ -10,6 +11,7 @@
 #include "NotificationCenter.h"
 #include "PageContext.h"
 #include "PagePorts.h"
+#include "QXHttpRequestManager.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -140,10 +142,13 @@ public:
 
     std::vector<std::pair<std::shared_ptr<QXNetBaseScene>, QXSceneCallback>> requests;
     bool offline = false;
+    QXHttpRequestManager *http = nullptr; // when set, the scenes go to this client (a NetWorld's)
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override
     {
-        requests.emplace_back(std::move(scene), std::move(callback));
         m_log.calls << QStringLiteral("httpRequestWithScene");
+        if (http)
+            return http->httpRequestWithScene(std::move(scene), std::move(callback));
+        requests.emplace_back(std::move(scene), std::move(callback));
     }
     bool validNetworkIsNotReable() const override { return offline; }
 
@@ -195,7 +200,8 @@ public:
 // a complete PageContext over them.
 class PageWorld {
 public:
-    PageWorld() = default;
+    // A secret store keeps the state's remembered password (FakeSecretStore).
+    explicit PageWorld(platform::ISecretStore *secrets = nullptr) : data(secrets) {}
     PageWorld(const PageWorld &) = delete;
     PageWorld &operator=(const PageWorld &) = delete;
 
@@ -215,6 +221,7 @@ public:
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
     ScriptedFilePicker files;
+    FakeAccountHeaders accountHeaders;
 
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
@@ -244,6 +251,7 @@ public:
             .commands = commands,
             .commandDialogs = commandDialogs,
             .files = files,
+            .accountHeaders = accountHeaders,
         };
     }
 };

@@ -13,8 +13,9 @@
 // (the previous ones come back afterwards).
 class ScopedUserInfoData {
 public:
-    ScopedUserInfoData()
-        : m_state(std::make_unique<QXUserInfoData>(m_store)), m_installed(m_state.get()), m_languages(m_store),
+    // With a secret store the remembered password lives there (FakeSecretStore).
+    explicit ScopedUserInfoData(platform::ISecretStore *secrets = nullptr)
+        : m_state(std::make_unique<QXUserInfoData>(m_store, secrets)), m_installed(m_state.get()), m_languages(m_store),
           m_installedLanguages(&m_languages)
     {
     }

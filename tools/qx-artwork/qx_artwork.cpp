@@ -1,6 +1,6 @@
-// qx-artwork OUTDIR: draws the speech pop-up's, the tips', the translation window's and the command pages' pictures
-// (plain shapes, no fonts) into OUTDIR/images/<name>.png and lists them in OUTDIR/voice_artwork.qrc. Runs at build
-// time; the pictures are this project's own placeholders.
+// qx-artwork OUTDIR: draws the speech pop-up's, the tips', the translation window's, the command pages' and the
+// account pages' pictures (plain shapes, no fonts) into OUTDIR/images/<name>.png and lists them in
+// OUTDIR/voice_artwork.qrc. Runs at build time; the pictures are this project's own placeholders.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -268,6 +268,44 @@ void drawAll(Writer &w)
     };
     w.add(QStringLiteral("6_eye_nor_icon"), QSize(24, 24), eye(false));
     w.add(QStringLiteral("6_eye_sel_icon"), QSize(24, 24), eye(true));
+    // The account forms' check box, off and on.
+    for (const bool on : {false, true})
+        w.add(QStringLiteral("6_checkbox_%1_icon").arg(QLatin1String(on ? "sel" : "nor")), QSize(16, 16),
+              [on, fieldGrey](QPainter &p) {
+                  p.setPen(QPen(on ? kAccent : fieldGrey, 1.2));
+                  p.setBrush(on ? kAccent : kWhite);
+                  p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 2.5, 2.5);
+                  if (on) {
+                      p.setPen(whitePen(1.6));
+                      p.drawPolyline(QPolygonF{QPointF(4.5, 8), QPointF(7, 10.5), QPointF(11.5, 5.5)});
+                  }
+              });
+    // The account header: the default avatar (a head and shoulders on a pale disc) and
+    // the location pin.
+    w.add(QStringLiteral("6_headerDefault_icon"), QSize(88, 88), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(220, 236, 240));
+        p.drawEllipse(QRectF(0, 0, 88, 88));
+        p.setBrush(QColor(140, 196, 208));
+        p.drawEllipse(QPointF(44, 34), 15, 15);
+        QPainterPath body;
+        body.moveTo(16, 80);
+        body.cubicTo(20, 56, 68, 56, 72, 80);
+        body.closeSubpath();
+        p.drawPath(body);
+    });
+    w.add(QStringLiteral("6_location_icon"), QSize(16, 22), [](QPainter &p) {
+        QPainterPath pin;
+        pin.moveTo(8, 21);
+        pin.cubicTo(2, 13, 1, 10, 1, 8);
+        pin.arcTo(QRectF(1, 1, 14, 14), 180, -180);
+        pin.cubicTo(15, 10, 14, 13, 8, 21);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAccent);
+        p.drawPath(pin);
+        p.setBrush(kWhite);
+        p.drawEllipse(QPointF(8, 8), 2.6, 2.6);
+    });
 
     const QSize tip(64, 64);
     w.add(QStringLiteral("info_icon"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {

@@ -1,5 +1,6 @@
 #include "ShellAssembly.h"
 
+#include "AccountHeaders.h"
 #include "AddCommandDialogs.h"
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
@@ -103,6 +104,7 @@ void ShellAssembly::buildStatusItem(const Options &options)
                              [toolUi = m_toolUi.get()](const QString &message, const QString &detail) {
                                  toolUi->showErrorMsg(message, detail);
                              }});
+    m_accountHeaders = std::make_unique<AccountHeaders>();
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
@@ -150,6 +152,7 @@ PageContext ShellAssembly::pageContext() const
         .commands = m_voice.commands(),
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
+        .accountHeaders = *m_accountHeaders,
     };
 }
 

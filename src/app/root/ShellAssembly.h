@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class AccountHeaders;
 class AddCommandDialogs;
 class AppPagePorts;
 class DialogFilePicker;
@@ -101,9 +102,10 @@ private:
     std::unique_ptr<platform::ILoginItems> m_ownedLoginItems;
     std::unique_ptr<StartAtLoginController> m_startAtLogin;
     std::unique_ptr<IStatusItem> m_ownedStatusItem;
-    // The file dialogs and the add and edit command dialog the pages open.
+    // The file dialogs, the add and edit command dialog and the account header the pages open.
     std::unique_ptr<DialogFilePicker> m_files;
     std::unique_ptr<AddCommandDialogs> m_commandDialogs;
+    std::unique_ptr<AccountHeaders> m_accountHeaders;
     // The pages: their ports over the managers of the areas, and the factory that
     // makes each page over the context of pageContext().
     std::unique_ptr<AppPagePorts> m_pagePorts;

@@ -5,6 +5,8 @@
 #include "PlaceholderPage.h"
 #include "SettingsPages.h"
 #include "TabBarEntries.h"
+#include "views/AccountHeaderView.h"
+#include "views/QXBaseViewController.h"
 
 #include <array>
 
@@ -38,7 +40,10 @@ std::unique_ptr<QXBaseViewController> PageFactory::makePage(int viewTag)
                                              entry ? entry->name : QString());
 }
 
-void PageFactory::getUserInfo(QXBaseViewController &)
+void PageFactory::getUserInfo(QXBaseViewController &mineVC)
 {
-    // The placeholder has no account header to refresh.
+    // The header the account page shows, wherever in its view the page put it; a
+    // placeholder has none.
+    if (auto *header = mineVC.view()->findChild<AccountHeaderView *>())
+        header->getUserInfo();
 }

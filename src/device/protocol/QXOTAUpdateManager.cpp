@@ -12,6 +12,7 @@
 #include "PZLog.h"
 #include "QXFileDownload.h"
 #include "QXHttpRequestManager.h"
+#include "QXServiceEndpoints.h"
 #include "QXUserInfoData.h"
 #include "platform/PlatformServices.h"
 #include "scenes/QXOTAUpdateScene.h"
@@ -30,9 +31,6 @@ namespace {
 
 constexpr char kMouseKeyFormat[] = "kOTAFilePathKey_%1";
 constexpr char kDongleKeyFormat[] = "kOTAFilePathDongleKey_%1";
-constexpr char kWebBaseEnv[] = "QX_WEB_BASE";
-constexpr char kWebBaseStoreKey[] = "serviceBase.web";
-constexpr char kWebBaseBuiltIn[] = "http://www.quorvex.com";
 // The application word in the web site's paths.
 constexpr char kAppWord[] = "Zandor";
 // A version text is a few bytes; anything longer is not one.
@@ -140,14 +138,7 @@ QString QXOTAUpdateManager::firmwareFolder()
 
 QString QXOTAUpdateManager::webBase()
 {
-    QString base = qEnvironmentVariable(kWebBaseEnv).trimmed();
-    if (base.isEmpty())
-        base = defaultStore().stringValue(QLatin1String(kWebBaseStoreKey)).trimmed();
-    if (base.isEmpty())
-        base = QLatin1String(kWebBaseBuiltIn);
-    while (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return base;
+    return qxServiceBase(QXService::MakerWeb);
 }
 
 QString QXOTAUpdateManager::appVersionFileUrl()

@@ -1,6 +1,7 @@
 #pragma once
 
 class AlertPresenter;
+class IAccountHeaders;
 class FilePicker;
 class IAddCommandDialogs;
 class ICommandModel;
@@ -62,4 +63,5 @@ struct PageContext {
     ICommandModel &commands;            // the user's custom voice commands
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog
     FilePicker &files;                  // asks for a file or folder
+    IAccountHeaders &accountHeaders;    // the account header of the account page
 };

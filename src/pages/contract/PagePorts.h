@@ -10,8 +10,11 @@
 #include <functional>
 #include <memory>
 
+class AccountHeaderView;
 class QObject;
+class QWidget;
 class QXNetBaseScene;
+struct PageContext;
 
 // The narrow services the pages reach below them: each names what a page asks of the
 // device, the firmware, the receiver, the maker's API and the web, and nothing else.
@@ -77,4 +80,13 @@ public:
     virtual ~IPermissionsWindow() = default;
     // Checks the permissions again and shows the window in front.
     virtual void showPermissions() = 0;
+};
+
+// Makes the account header a page shows. The header is a child of host, the page's
+// view, over which it slides the login forms; with no host it shows itself but its
+// login button does nothing. The account pages implement it.
+class IAccountHeaders {
+public:
+    virtual ~IAccountHeaders() = default;
+    virtual AccountHeaderView *makeAccountHeader(const PageContext &context, QWidget *host) = 0;
 };
