@@ -209,7 +209,8 @@ TEST(Pgs3LightingConversation, APageChangeReachesTheDeviceAndItsReplyRedrawsTheP
                                                          c.workspace,
                                                          c.commands,
                                                          c.commandDialogs,
-                                                         c.files});
+                                                         c.files,
+                                                         c.accountHeaders});
     page.sliderBrightness()->setValue(60);
     page.modeBtnArr()[3]->click();
     w.world.scheduler.advance(1000);

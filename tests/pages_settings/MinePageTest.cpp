@@ -51,7 +51,7 @@ TEST(Pgs7MinePage, PanelTextsSerialNumberAndSwitches)
     EXPECT_EQ(again.autoDelRecordBtn()->property("imageName"), "2_switch_on_icon");
 }
 
-TEST(Pgs7MinePage, TheTableOffersThePageWithItsPanelUnderTheHeader)
+TEST(Pgs7MinePage, TheTableOffersThePageWithItsPanelUnderTheHeaderItRefreshes)
 {
     PageWorld world;
     PageFactory pages(world.context(), {settingsPages()});
@@ -60,5 +60,13 @@ TEST(Pgs7MinePage, TheTableOffersThePageWithItsPanelUnderTheHeader)
     ASSERT_NE(mine, nullptr);
     mine->view()->resize(880, 720);
     mine->view()->show();
+    ASSERT_EQ(world.accountHeaders.made.size(), 1u);
+    auto *header = static_cast<FakeAccountHeaderView *>(world.accountHeaders.made[0].data());
+    EXPECT_EQ(mine->headerView(), header);
+    EXPECT_EQ(header->geometry(), QRect(0, 50, 880, 110));
     EXPECT_EQ(mine->contentView()->geometry(), QRect(0, 160, 880, 560));
+    // The page's own refresh and the main window's (which finds the header in the view).
+    mine->getUserInfo();
+    pages.getUserInfo(*mine);
+    EXPECT_EQ(header->refreshes, 2);
 }

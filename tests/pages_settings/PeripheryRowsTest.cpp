@@ -164,7 +164,8 @@ TEST(Pgs7BootupRowReal, TheAutostartEntryIsCreatedAndRemoved)
                               c.workspace,
                               c.commands,
                               c.commandDialogs,
-                              c.files};
+                              c.files,
+                              c.accountHeaders};
     BootupView row(context);
     EXPECT_EQ(image(row.switchBtn()), kOn);
     EXPECT_TRUE(controller.startAtLogin());

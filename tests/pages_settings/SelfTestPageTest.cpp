@@ -166,7 +166,8 @@ TEST(Pgs3SelfTestRun, NoNetworkShowsTheFailureImagesAtOnce)
                                                   c.workspace,
                                                   c.commands,
                                                   c.commandDialogs,
-                                                  c.files});
+                                                  c.files,
+                                                  c.accountHeaders});
     page.view();
     EXPECT_EQ(page.lineImageName(2), "5_line2_error_icon");
     EXPECT_EQ(page.lineImageName(3), "5_line3_error_icon");

@@ -1,6 +1,8 @@
 #include "MineViewController.h"
 
 #include "MineContentView.h"
+#include "PagePorts.h"
+#include "views/AccountHeaderView.h"
 
 #include <QEvent>
 
@@ -33,6 +35,8 @@ bool MineViewController::eventFilter(QObject *watched, QEvent *event)
 
 void MineViewController::configUI()
 {
+    // The header is a child of the page's view, over which it slides its login forms.
+    m_headerView = m_context.accountHeaders.makeAccountHeader(m_context, view());
     m_contentView = new MineContentView(m_context, view());
     layoutViews();
 }

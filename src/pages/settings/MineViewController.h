@@ -1,10 +1,12 @@
 #pragma once
 
 #include "PageContext.h"
+#include "views/AccountHeaderView.h"
 #include "views/QXBaseViewController.h"
 
+#include <QPointer>
+
 class MineContentView;
-class QWidget;
 
 // The Mine page (page number 4): the account header on top, the device panel below.
 // No tab item leads to it; the main window refreshes the header each time it shows it.
@@ -20,7 +22,7 @@ public:
     // Asks the account header to refresh the account.
     void getUserInfo();
 
-    QWidget *headerView() const { return m_headerView; }
+    AccountHeaderView *headerView() const { return m_headerView; }
     MineContentView *contentView() const { return m_contentView; }
 
 protected:
@@ -32,6 +34,6 @@ private:
     void layoutViews();
 
     PageContext m_context;
-    QWidget *m_headerView = nullptr;
+    QPointer<AccountHeaderView> m_headerView;
     MineContentView *m_contentView = nullptr;
 };

@@ -1,5 +1,6 @@
-// The Mine page of a mouse of type 72, logged out: the account header on top (when
-// one is built), the device panel below.
+// The Mine page of a mouse of type 72, logged out: the account pages' header on top,
+// the device panel below.
+#include "AccountHeaders.h"
 #include "MineViewController.h"
 #include "QXMouseInfoItem.h"
 #include "QXUserInfoData.h"
@@ -14,6 +15,9 @@ const SceneRegistrar registered({QStringLiteral("mine-mouse72"),
                                      item.setMouseType(72);
                                      item.setSn(QStringLiteral("QX72A0B1C2D3"));
                                      world.state().setMouseIsConnect(true);
+                                     world.pages().accountHeaders.make = [](const PageContext &c, QWidget *host) {
+                                         return AccountHeaders().makeAccountHeader(c, host);
+                                     };
                                      MineViewController *page = nullptr;
                                      QWidget *host = hostSettingsPage<MineViewController>(world, &page);
                                      page->getUserInfo();
