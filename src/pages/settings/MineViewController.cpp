@@ -50,4 +50,8 @@ void MineViewController::layoutViews()
     m_contentView->setGeometry(0, contentTop, page.width(), std::max(0, page.height() - contentTop));
 }
 
-void MineViewController::getUserInfo() {}
+void MineViewController::getUserInfo()
+{
+    if (m_headerView)
+        m_headerView->getUserInfo();
+}
