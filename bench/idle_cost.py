@@ -160,7 +160,7 @@ def main():
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24", sys.executable] + sys.argv)
     data = tempfile.mkdtemp(prefix="qx-idle-")
     env = dict(os.environ, QX_DATA_DIR=data, QX_API_BASE="http://127.0.0.1:9", QX_API2_BASE="http://127.0.0.1:9",
-               QX_WEB_BASE="http://127.0.0.1:9")
+               QX_WEB_BASE="http://127.0.0.1:9", QX_WEATHER_BASE="http://127.0.0.1:9")
     # The XEmbed tray, not a StatusNotifier host on some session bus.
     env.pop("DBUS_SESSION_BUS_ADDRESS", None)
     tray, tray_lines = start_tray(args.build, env)

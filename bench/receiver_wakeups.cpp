@@ -107,7 +107,8 @@ int main(int argc, char *argv[])
     QProcess app;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QX_DATA_DIR"), root.path());
-    for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE"})
+    // The self-test probes the weather host and the second API host at launch.
+    for (const char *var : {"QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE"})
         env.insert(QString::fromLatin1(var), QStringLiteral("http://127.0.0.1:9"));
     app.setProcessEnvironment(env);
     app.setProcessChannelMode(QProcess::MergedChannels);

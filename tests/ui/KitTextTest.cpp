@@ -157,8 +157,23 @@ TEST(IntegerFormatter, AcceptsWholeNumbersOnlyAndBeepsOnEachRefusal)
         bool accepted;
     };
     const Row rows[] = {
-        {"", true},    {"12", true}, {"-3", true}, {" 7", true}, {"+5", true},   {"7 ", true},   {"\t42\n", true},
-        {"1a", false}, {"a", false}, {"-", false}, {" ", false}, {"+-1", false}, {"1 2", false}, {"1.5", false},
+        {"", true},
+        {"12", true},
+        {"-3", true},
+        {" 7", true},
+        {"+5", true},
+        {"7 ", true},
+        {"\t42\n", true},
+        {"1a", false},
+        {"a", false},
+        {"-", false},
+        {" ", false},
+        {"+-1", false},
+        {"1 2", false},
+        {"1.5", false},
+        {"9223372036854775807", true},
+        {"-9223372036854775808", true},
+        {"9223372036854775808", false},
     };
     OnlyIntegerValueFormatter formatter;
     int beeps = 0;

@@ -535,8 +535,8 @@ void drawAll(Writer &w)
           }));
 }
 
-// The lighting page's radios, multicolour swatch and colour marker, and the self-test
-// page's diagram: four nodes and the three links between them, sound (accent) or
+// The lighting page's radios, multicolour swatch and colour marker, the rows' switch, and
+// the self-test page's diagram: four nodes and the three links between them, sound (accent) or
 // broken (red, dashed).
 void drawLightingAndSelfTest(Writer &w)
 {
@@ -566,6 +566,26 @@ void drawLightingAndSelfTest(Writer &w)
     w.add(QStringLiteral("selected_color"), QSize(24, 24), [](QPainter &p) {
         p.setPen(whitePen(2.2));
         p.drawPolyline(QPolygonF{QPointF(6.5, 12.5), QPointF(10.5, 16.5), QPointF(17.5, 8)});
+    });
+
+    // The preference rows' switch (on: accent track, knob right) and the Mine page's mouse.
+    for (const bool on : {true, false})
+        w.add(QStringLiteral("2_switch_%1_icon").arg(QLatin1String(on ? "on" : "off")), QSize(39, 29),
+              [on](QPainter &p) {
+                  const QRectF track(2.5, 5.5, 34, 18);
+                  p.setPen(on ? Qt::NoPen : QPen(QColor(200, 200, 200), 1));
+                  p.setBrush(on ? kAccent : QColor(228, 228, 228));
+                  p.drawRoundedRect(track, 9, 9);
+                  p.setPen(QPen(QColor(0, 0, 0, 40), 0.8));
+                  p.setBrush(kWhite);
+                  p.drawEllipse(QPointF(on ? 27.5 : 11.5, 14.5), 7.5, 7.5);
+              });
+    w.add(QStringLiteral("6_mouse_icon"), QSize(24, 33), [grey](QPainter &p) {
+        p.setPen(QPen(grey, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(3, 2, 18, 29), 9, 9);
+        p.drawLine(QPointF(12, 2), QPointF(12, 12));
+        p.drawLine(QPointF(3, 12), QPointF(21, 12));
     });
 
     const QPen node(kAccent, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

@@ -1,5 +1,6 @@
 #include "SettingsPages.h"
 
+#include "MineViewController.h"
 #include "PreferencesViewController.h"
 #include "SmartDetectionViewController.h"
 #include "SoftwareManagerViewController.h"
@@ -7,6 +8,7 @@
 namespace {
 // The tab bar's page numbers (viewtag:: of the application) of this library's pages.
 constexpr int kSoftwareManagerTag = 2;
+constexpr int kMineTag = 4;
 constexpr int kSmartDetectionTag = 5;
 constexpr int kPreferencesTag = 6;
 
@@ -17,6 +19,7 @@ template <class Page> std::unique_ptr<QXBaseViewController> make(const PageConte
 
 constexpr PageEntry kSettingsPages[] = {
     {kSoftwareManagerTag, "SoftwareManagerViewController", &make<SoftwareManagerViewController>},
+    {kMineTag, "MineViewController", &make<MineViewController>},
     {kSmartDetectionTag, "SmartDetectionViewController", &make<SmartDetectionViewController>},
     {kPreferencesTag, "PreferencesViewController", &make<PreferencesViewController>},
 };

@@ -24,7 +24,12 @@ bool OnlyIntegerValueFormatter::isPartialStringValid(const QString &text)
         return false;
     while (i < n && text.at(i).isSpace())
         ++i;
-    return i == n;
+    if (i != n)
+        return false;
+    // A number past 64 bits would be read as 0: refused like any other text.
+    bool fits = false;
+    text.trimmed().toLongLong(&fits);
+    return fits;
 }
 
 QValidator::State OnlyIntegerValueFormatter::validate(QString &input, int &) const

@@ -5,8 +5,8 @@
 #include <functional>
 
 // Lets only whole numbers be typed: an empty text, or optional white space, an
-// optional sign, digits and nothing after them but white space. Every refused edit
-// beeps. (QIntValidator differs: it lets a lone sign through as intermediate, and
+// optional sign, digits and nothing after them but white space, within 64 bits. Every
+// refused edit beeps. (QIntValidator differs: it lets a lone sign through as intermediate, and
 // handles white space and ranges its own way.)
 class OnlyIntegerValueFormatter : public QValidator {
     Q_OBJECT

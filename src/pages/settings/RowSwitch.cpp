@@ -1,0 +1,47 @@
+#include "RowSwitch.h"
+
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "drawing/KitAppearance.h"
+#include "drawing/NamedImage.h"
+#include "popup/VoiceArtwork.h"
+
+namespace rowswitch {
+
+QXButton *makeSwitch(QWidget *parent, const QString &objectName)
+{
+    registerVoiceArtwork(); // the switch pictures
+    auto *button = new QXButton(parent);
+    button->setObjectName(objectName);
+    button->setCheckable(true);
+    button->resize(kSwitchSize);
+    showSwitch(button, false);
+    return button;
+}
+
+void showSwitch(QXButton *button, bool on)
+{
+    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
+    const bool blocked = button->blockSignals(true);
+    button->setChecked(on);
+    button->blockSignals(blocked);
+    button->setImage(namedPixmap(name));
+    button->setProperty("imageName", name);
+}
+
+QXLabel *makeLabel(QWidget *parent, int pixelSize)
+{
+    auto *label = new QXLabel(parent);
+    label->setFont(qxSystemFont(pixelSize));
+    label->setTextColor(QColor(38, 12, 12));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void fitLabel(QXLabel *label, int height)
+{
+    label->resize(label->sizeHint().width(), height);
+}
+
+} // namespace rowswitch

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QWidget;
+class QXButton;
+class QXLabel;
+
+// What the periphery rows and the Mine page share: the on/off switch (a checkable
+// button whose click flips it before `clicked`) and labels in the pages' dark text.
+namespace rowswitch {
+
+inline constexpr QSize kSwitchSize(39, 29);
+
+// A switch showing "2_switch_off_icon".
+QXButton *makeSwitch(QWidget *parent, const QString &objectName);
+// Shows the state without a click: checked, image, and the image name in the property
+// "imageName".
+void showSwitch(QXButton *button, bool on);
+// A plain-text label of the given font size, as wide as its text once set.
+QXLabel *makeLabel(QWidget *parent, int pixelSize);
+// Resizes a label to its text's width at the given height.
+void fitLabel(QXLabel *label, int height);
+
+} // namespace rowswitch
