@@ -119,7 +119,8 @@ protected:
                            workspace,
                            commands,
                            commandDialogs,
-                           files};
+                           files,
+                           hotWords};
     }
     // Offers, downloads and starts; returns the row.
     std::unique_ptr<AboutMouseView> offerAndStart()
@@ -138,6 +139,7 @@ protected:
     FakeWorkspace workspace;
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
+    FakeHotWordEntries hotWords;
     ScriptedFilePicker files;
     QXOTAUpdateManager ota{otaDeps()};
     RealFirmware firmware{ota, mgr};

@@ -15,6 +15,7 @@
 #include "ScriptedFilePicker.h"
 #include "platform/ShortcutBinder.h"
 #include "services/IErrorAlert.h"
+#include "services/IHotWordEntries.h"
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
@@ -176,6 +177,13 @@ private:
 #undef QX_RECORD
 #undef QX_RECORD_1
 
+// The hot-word entries as a plain list.
+class FakeHotWordEntries : public IHotWordEntries {
+public:
+    QList<std::shared_ptr<QXVoiceCommandItem>> list;
+    const QList<std::shared_ptr<QXVoiceCommandItem>> &hotWordListArray() override { return list; }
+};
+
 class FakeStartAtLogin : public IStartAtLogin {
 public:
     bool on = false;
@@ -214,6 +222,7 @@ public:
     FakeWorkspace workspace;
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
+    FakeHotWordEntries hotWords;
     ScriptedFilePicker files;
 
     QXUserInfoData &state() { return data.state(); }
@@ -244,6 +253,7 @@ public:
             .commands = commands,
             .commandDialogs = commandDialogs,
             .files = files,
+            .hotWords = hotWords,
         };
     }
 };

@@ -24,6 +24,7 @@
 #include "TargetRecords.h"
 #include "VoiceAssembly.h"
 #include "commands/QXCommandViewModel.h"
+#include "commands/QXHotWordViewModel.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "desktop/FilePicker.h"
 #include "desktop/MessageBoxAlertPresenter.h"
@@ -150,6 +151,7 @@ PageContext ShellAssembly::pageContext() const
         .commands = m_voice.commands(),
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
+        .hotWords = m_core.hotWords(),
     };
 }
 

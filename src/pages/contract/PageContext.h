@@ -8,6 +8,7 @@ class IAIWindow;
 class IAppShell;
 class IErrorAlert;
 class IFirmwareUpdates;
+class IHotWordEntries;
 class IHidOnlyCommands;
 class IImageLoader;
 class IMakerApi;
@@ -62,4 +63,5 @@ struct PageContext {
     ICommandModel &commands;            // the user's custom voice commands
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog
     FilePicker &files;                  // asks for a file or folder
+    IHotWordEntries &hotWords;          // the hot-word entries the hot-word list shows
 };
