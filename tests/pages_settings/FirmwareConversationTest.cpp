@@ -121,6 +121,7 @@ protected:
                            commandDialogs,
                            files,
                            accountHeaders,
+                           hotWords,
                            {}};
     }
     // Offers, downloads and starts; returns the row.
@@ -140,6 +141,7 @@ protected:
     FakeWorkspace workspace;
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
+    FakeHotWordEntries hotWords;
     ScriptedFilePicker files;
     FakeAccountHeaders accountHeaders;
     QXOTAUpdateManager ota{otaDeps()};

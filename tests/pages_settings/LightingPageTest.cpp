@@ -211,6 +211,7 @@ TEST(Pgs3LightingConversation, APageChangeReachesTheDeviceAndItsReplyRedrawsTheP
                                                          c.commandDialogs,
                                                          c.files,
                                                          c.accountHeaders,
+                                                         c.hotWords,
                                                          c.makeTransferAudioView});
     page.sliderBrightness()->setValue(60);
     page.modeBtnArr()[3]->click();

@@ -168,6 +168,7 @@ TEST(Pgs3SelfTestRun, NoNetworkShowsTheFailureImagesAtOnce)
                                                   c.commandDialogs,
                                                   c.files,
                                                   c.accountHeaders,
+                                                  c.hotWords,
                                                   c.makeTransferAudioView});
     page.view();
     EXPECT_EQ(page.lineImageName(2), "5_line2_error_icon");

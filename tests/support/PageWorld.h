@@ -17,6 +17,7 @@
 #include "ScriptedFilePicker.h"
 #include "platform/ShortcutBinder.h"
 #include "services/IErrorAlert.h"
+#include "services/IHotWordEntries.h"
 #include "services/IImageLoader.h"
 #include "services/IMouseCommands.h"
 #include "services/IStartAtLogin.h"
@@ -182,6 +183,13 @@ private:
 #undef QX_RECORD
 #undef QX_RECORD_1
 
+// The hot-word entries as a plain list.
+class FakeHotWordEntries : public IHotWordEntries {
+public:
+    QList<std::shared_ptr<QXVoiceCommandItem>> list;
+    const QList<std::shared_ptr<QXVoiceCommandItem>> &hotWordListArray() override { return list; }
+};
+
 class FakeStartAtLogin : public IStartAtLogin {
 public:
     bool on = false;
@@ -221,6 +229,7 @@ public:
     FakeWorkspace workspace;
     FakeCommandModel commands;
     FakeAddCommandDialogs commandDialogs;
+    FakeHotWordEntries hotWords;
     ScriptedFilePicker files;
     FakeAccountHeaders accountHeaders;
     // The transcription page another area hosts; here a blank stand-in unless a test or
@@ -260,6 +269,7 @@ public:
             .commandDialogs = commandDialogs,
             .files = files,
             .accountHeaders = accountHeaders,
+            .hotWords = hotWords,
             .makeTransferAudioView = transferAudioView,
         };
     }

@@ -9,16 +9,21 @@
 #include "FakeBleCentral.h"
 #include "FakeDesktop.h"
 #include "FakeSecretStore.h"
+#include "LocalHttpServer.h"
 #include "LocalSpeechServer.h"
 #include "SimBleMouse.h"
 #include "SimulatedHidBus.h"
 #include "TempDataRoot.h"
 
+#include "AddHotWordView.h"
 #include "KeyValueStore.h"
+#include "PageContext.h"
+#include "QXHttpRequestManager.h"
 #include "QXMouseInfoItem.h"
 #include "QXUserInfoData.h"
 #include "commands/QXCommandViewModel.h"
 #include "commands/QXHotWordViewModel.h"
+#include "controls/QXTextField.h"
 #include "sqlite/WQSSqliteOperation.h"
 
 #include <QTest>
@@ -124,6 +129,38 @@ TEST_F(Ast5VoiceRoot, SemanticAnswerIsSpokenThenItsLinkPlays)
     EXPECT_FALSE(player.calls.contains(QStringLiteral("play:http://127.0.0.1:9/story.mp3")));
     synth.report(platform::ISpeechSynth::Event::Finished);
     EXPECT_EQ(player.calls.filter(QStringLiteral("play:")), QStringList{"play:http://127.0.0.1:9/story.mp3"});
+class Cmd5VoiceRoot : public VoiceRoot {};
+
+// A hot word created in the hot-word card, over the application's own services and a
+// local maker API, goes with every frame of the next recognition.
+TEST_F(Cmd5VoiceRoot, AHotWordCreatedOnThePageGoesWithTheNextRecognition)
+{
+    ASSERT_TRUE(WQSSqliteOperation::shareOperation().createTableWithtableName<QXVoiceCommandItem>(
+        QXCommandViewModel::kCustomTable)); // as a receiver's arrival does
+    LocalHttpServer api;
+    api.setHandler([](const HttpRequestRecord &r) {
+        const QByteArray list =
+            r.path == "/api/saveDeviceCmd" ? R"([{"customCmd":"[\"新词\"]","cmdType":"phrase"}])" : "[]";
+        return HttpScriptedReply::json(R"({"rc":0,"data":)" + list + "}");
+    });
+    qputenv("QX_API_BASE", api.baseUrl().toLatin1() + "/api");
+    QXHttpRequestManager::sharedInstance().setReachabilityCheck([] { return false; });
+    const PageContext context = app.pageContext();
+    AddHotWordView card({context.commands, context.errorAlert, context.notifications});
+    AddHotWordCellView *row = card.cell(0);
+    row->inputBeginBlock();
+    row->contentField()->setText(QStringLiteral("新词"));
+    card.createBtnClicked();
+    const bool stored =
+        QTest::qWaitFor([&] { return !api.requests().isEmpty() && card.dataArr().at(0).isEmpty(); }, 5000);
+    qunsetenv("QX_API_BASE");
+    ASSERT_TRUE(stored) << "the create was answered";
+
+    server.onEnd({S::reply("FIN", "x"), S::reply("LAST", "")});
+    hold(0x9a, 0x9a);
+    ASSERT_GE(server.frames.size(), 2);
+    for (const SpeechFrame &frame : server.frames)
+        EXPECT_EQ(frame.value("phrases"), R"(["新词"])");
 }
 
 } // namespace

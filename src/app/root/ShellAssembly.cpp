@@ -28,6 +28,7 @@
 #include "asr/QXAudioFileTranscription.h"
 #include "asr/QXWebApiAsrService.h"
 #include "commands/QXCommandViewModel.h"
+#include "commands/QXHotWordViewModel.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "desktop/FilePicker.h"
 #include "desktop/MessageBoxAlertPresenter.h"
@@ -161,6 +162,7 @@ PageContext ShellAssembly::pageContext() const
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
         .accountHeaders = *m_accountHeaders,
+        .hotWords = m_core.hotWords(),
         .makeTransferAudioView = [this](QWidget *parent) -> QXBaseView * {
             QXTransferAudioView::Deps deps;
             deps.speech = &m_voice.speech();

@@ -1,7 +1,9 @@
 #include "PersonalitySettingViewController.h"
 
+#include "AddHotWordView.h"
 #include "CommandWordView.h"
 #include "HRVLocalizedString.h"
+#include "HotWordView.h"
 #include "controls/QXButton.h"
 #include "drawing/KitAppearance.h"
 #include "services/ICommandModel.h"
@@ -60,6 +62,12 @@ void PersonalitySettingViewController::configUI()
     m_hotWordView = new QXBaseView(view());
     m_hotWordView->setObjectName(QStringLiteral("hotWordView"));
     m_hotWordView->setLayerBackgroundColor(Qt::white);
+    m_addHotWordView =
+        new AddHotWordView({m_context.commands, m_context.errorAlert, m_context.notifications}, m_hotWordView);
+    m_addHotWordView->setObjectName(QStringLiteral("addHotWordView"));
+    m_hotWordListView = new HotWordView(
+        {m_context.hotWords, m_context.commands, m_context.errorAlert, m_context.notifications}, m_hotWordView);
+    m_hotWordListView->setObjectName(QStringLiteral("hotWordListView"));
     typeBtnClicked(nullptr);
     m_hotWordBtn->hide();
 }
@@ -129,4 +137,9 @@ void PersonalitySettingViewController::layoutViews()
     const QRect content(0, top, page.width(), std::max(0, page.height() - top));
     m_commandWordView->setGeometry(content);
     m_hotWordView->setGeometry(content);
+    const int hotHeight = std::max(0, content.height() - kHotWordTop - kHotWordBottom);
+    m_addHotWordView->setGeometry(kHotWordMargin, kHotWordTop, kAddHotWordWidth, hotHeight);
+    const int listX = kHotWordMargin + kAddHotWordWidth + kHotWordMargin;
+    m_hotWordListView->setGeometry(listX, kHotWordTop, std::max(0, content.width() - kHotWordMargin - listX),
+                                   hotHeight);
 }

@@ -3,7 +3,9 @@
 #include "PageContext.h"
 #include "views/QXBaseViewController.h"
 
+class AddHotWordView;
 class CommandWordView;
+class HotWordView;
 class QXBaseView;
 class QXButton;
 
@@ -30,6 +32,8 @@ public:
     QXBaseView *lineImageView() const { return m_lineImageView; }
     CommandWordView *commandWordView() const { return m_commandWordView; }
     QXBaseView *hotWordView() const { return m_hotWordView; }
+    AddHotWordView *addHotWordView() const { return m_addHotWordView; }
+    HotWordView *hotWordListView() const { return m_hotWordListView; }
 
     static constexpr int kTitleX = 33;
     static constexpr int kTitleY = 39;
@@ -37,6 +41,11 @@ public:
     static constexpr int kTitleGap = 40;
     static constexpr int kLineGap = 6;
     static constexpr int kLineHeight = 2;
+    // The hot-word tab: the entry card on the left, the list on its right.
+    static constexpr int kHotWordMargin = 15;
+    static constexpr int kHotWordTop = 30;
+    static constexpr int kHotWordBottom = 50;
+    static constexpr int kAddHotWordWidth = 280;
 
 protected:
     QWidget *loadView() override;
@@ -52,5 +61,7 @@ private:
     QXBaseView *m_lineImageView = nullptr;
     CommandWordView *m_commandWordView = nullptr;
     QXBaseView *m_hotWordView = nullptr;
+    AddHotWordView *m_addHotWordView = nullptr;
+    HotWordView *m_hotWordListView = nullptr;
     QXButton *m_selected = nullptr;
 };

@@ -11,6 +11,7 @@ class IAIWindow;
 class IAppShell;
 class IErrorAlert;
 class IFirmwareUpdates;
+class IHotWordEntries;
 class IHidOnlyCommands;
 class IImageLoader;
 class IMakerApi;
@@ -68,6 +69,7 @@ struct PageContext {
     IAddCommandDialogs &commandDialogs; // the add and edit command dialog
     FilePicker &files;                  // asks for a file or folder
     IAccountHeaders &accountHeaders;    // the account header of the account page
+    IHotWordEntries &hotWords;          // the hot-word entries the hot-word list shows
 
     // Makes the audio-file transcription page (a page of the commands area) for a page
     // of another area to host.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IHotWordList.h"
+#include "services/IHotWordEntries.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ class WQSSqliteOperation;
 //
 // Main thread only: the list is refilled from the store there, and the speech service
 // builds its frames there too.
-class QXHotWordViewModel final : public IHotWordList {
+class QXHotWordViewModel final : public IHotWordList, public IHotWordEntries {
 public:
     explicit QXHotWordViewModel(WQSSqliteOperation &store);
     ~QXHotWordViewModel() override;
@@ -29,7 +30,7 @@ public:
     static QXHotWordViewModel &sharedInstance();
 
     // The entries in table order; read from the table when not loaded.
-    const QXVoiceCommandList &hotWordListArray();
+    const QXVoiceCommandList &hotWordListArray() override;
     void setHotWordListArray(const QXVoiceCommandList &list);
     // The entries' words (each a JSON array text) joined by ","; "" when none.
     QString getLocalHotWordListString();
