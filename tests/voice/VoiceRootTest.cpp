@@ -45,7 +45,7 @@ protected:
     FakeDesktop desktop;
     FakeSpeechSynth synth;
     FakeUrlAudioPlayer player;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, nullptr, {}, server.base(), nullptr, &synth, &player}};
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base(), nullptr, &synth, &player}};
     sim::SimBleMouse mouse{adapter};
 
     void SetUp() override
