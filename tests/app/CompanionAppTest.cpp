@@ -37,6 +37,7 @@
 #include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "asr/QXAudioMonitorService.h"
 #include "audio/AppAudioTool.h"
 #include "audio/QXAudioQueueCapture.h"
@@ -98,6 +99,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXOTAUpdateManager", InstalledInstance<QXOTAUpdateManager>::installed()},
         {"QXPopupWindowTool", InstalledInstance<QXPopupWindowTool>::installed()},
         {"QXTranslateManager", InstalledInstance<QXTranslateManager>::installed()},
+        {"QXAIWindowTool", InstalledInstance<QXAIWindowTool>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

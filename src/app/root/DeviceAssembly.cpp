@@ -18,12 +18,15 @@
 #include "QXHidReportParser.h"
 #include "QXHttpRequestManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/WebEngineBackend.h"
 
 namespace {
 
@@ -122,10 +125,25 @@ void DeviceAssembly::UpperPorts::hyperTranslate()
 
 DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
 {
+    // The AI window holder: its web window and engine come when it first shows.
+    QXAIWindowTool::Deps ai;
+    ai.state = &core.state();
+    ai.keys = &m_keys;
+    ai.voice = &m_ports;
+    ai.mouseCommands = [this]() -> IMouseCommands * { return m_facade.get(); };
+    ai.clipboard = platform::services().clipboard;
+    ai.workspace = platform::services().workspace;
+    ai.tips = &m_ports;
+    ai.makeHost = &platform::linuxbackend::createAiWebHost;
+    ai.hosts = AiPageHosts::configured();
+    ai.deviceHost = QUrl(QXOTAUpdateManager::webBase()).host();
+    m_aiWindow.install(std::make_unique<QXAIWindowTool>(std::move(ai)));
+
     // The higher layers as the device layers reach them: the shared key flags and the
-    // ports to the voice area; until the pointer overlay and the assistant windows
-    // exist, stand-ins that log once in their place.
+    // ports to the voice area; until the pointer overlay exists, a stand-in that logs
+    // once in its place.
     DeviceSeams seams{&m_keys, &m_ports};
+    seams.aiWindow = m_aiWindow.get();
     seams.speech = &m_ports;
     seams.tips = &m_ports;
     seams.translate = &m_ports;

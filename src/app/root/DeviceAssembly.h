@@ -23,6 +23,7 @@ class QXBLECommandManager;
 class QXBLEMouseCommandManager;
 class QXHidCommandManager;
 class QXHidReportParser;
+class QXAIWindowTool;
 class QXMouseCommandManager;
 namespace platform {
 class IHidBackend;
@@ -80,6 +81,7 @@ public:
     VoiceKeyState &keys() { return m_keys; }
     UpperPorts &upperPorts() { return m_ports; }
     const DeviceSeams &seams() const { return m_seams; }
+    QXAIWindowTool &aiWindow() const { return *m_aiWindow; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
     QXHidCommandManager &hidCommands() const { return *m_hidCommands; }
@@ -109,6 +111,8 @@ private:
 
     VoiceKeyState m_keys;
     UpperPorts m_ports;
+    // The AI window holder, which the device layers' AI keys reach; it goes after them.
+    Owned<QXAIWindowTool> m_aiWindow;
     DeviceSeams m_seams;
     Owned<QXHidCommandManager> m_hidCommands;
     Owned<QXBLEMouseCommandManager> m_bleCommands;

@@ -23,6 +23,7 @@
 #include "SnipShortcut.h"
 #include "TargetRecords.h"
 #include "VoiceAssembly.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "commands/QXCommandViewModel.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "desktop/FilePicker.h"
@@ -64,6 +65,9 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     // The start-up switch is a port of the pages, made with the status item.
     buildPermissionsAndLogin(options);
     buildStatusItem(options);
+    QXAIWindowTool &ai = m_device.aiWindow();
+    ai.setWindowPorts(m_mainWindow.get(), m_files.get(), m_alerts.get());
+    m_aiWindowPorts.set([&ai] { ai.setWindowPorts(nullptr, nullptr, nullptr); });
     buildSelectionShell();
     buildDeviceProfile();
 }
