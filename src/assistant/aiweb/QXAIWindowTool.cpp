@@ -178,14 +178,11 @@ void QXAIWindowTool::requestChatGPT(const QString &helperId, const QString &, bo
 
 void QXAIWindowTool::initSubViews()
 {
-    // Without a window the page is chosen when it next shows.
-    if (!m_webWindow)
-        return;
-    m_webWindow->setIsCompleteLoad(false);
-    m_webWindow->initSubViews();
-    cancelTimer(scheduler(), m_hideTimer);
-    m_webWindow->window()->hide();
+    // The page is chosen anew for the next show: a hidden window keeps no engine.
     setShown(false);
+    if (m_webWindow)
+        m_webWindow->window()->hide();
+    dropWebWindow();
 }
 
 void QXAIWindowTool::refresh()
