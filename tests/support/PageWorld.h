@@ -10,6 +10,7 @@
 #include "NotificationCenter.h"
 #include "PageContext.h"
 #include "PagePorts.h"
+#include "ReceiverTable.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -132,6 +133,7 @@ public:
     int reopens = 0;
     qint64 currentVid() const override { return vid; }
     qint64 currentPid() const override { return pid; }
+    bool hasKeyboardHotKeys() const override { return qx::receivers::receiverHasKeyboardHotKeys(vid, pid); }
     void openHIDDevice() override
     {
         ++reopens;
@@ -196,6 +198,8 @@ public:
 class PageWorld {
 public:
     PageWorld() = default;
+    // The global shortcuts go to `backend` (a real X server's, say) instead of grabs.
+    explicit PageWorld(platform::IGlobalShortcuts &backend) : shortcuts(data.store(), &backend) {}
     PageWorld(const PageWorld &) = delete;
     PageWorld &operator=(const PageWorld &) = delete;
 

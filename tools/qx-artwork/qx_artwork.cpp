@@ -204,6 +204,25 @@ void drawAll(Writer &w)
             p.drawEllipse(QPointF(19.5 + 6 * i, 17), 1.8, 1.8);
     });
 
+    // The settings rows' switch (on: accent track, knob right) and the swap button
+    // between two language drop-downs.
+    for (const bool on : {true, false})
+        w.add(QStringLiteral("2_switch_%1_icon").arg(QLatin1String(on ? "on" : "off")), QSize(39, 29),
+              [on](QPainter &p) {
+                  const QRectF track(2.5, 5.5, 34, 18);
+                  p.setPen(on ? Qt::NoPen : QPen(QColor(200, 200, 200), 1));
+                  p.setBrush(on ? kAccent : QColor(228, 228, 228));
+                  p.drawRoundedRect(track, 9, 9);
+                  p.setPen(QPen(QColor(0, 0, 0, 40), 0.8));
+                  p.setBrush(kWhite);
+                  p.drawEllipse(QPointF(on ? 27.5 : 11.5, 14.5), 7.5, 7.5);
+              });
+    w.add(QStringLiteral("2_changeLanguage_icon"), QSize(30, 30), [](QPainter &p) {
+        p.setPen(QPen(QColor(110, 110, 110), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        arrow(p, QPointF(7, 11), QPointF(23, 11), 4);
+        arrow(p, QPointF(23, 19), QPointF(7, 19), 4);
+    });
+
     // The translation window: white glyphs for its header, grey ones for its cards.
     w.add(QStringLiteral("close_white_icon"), QSize(40, 40), [](QPainter &p) {
         p.setPen(whitePen(2));
