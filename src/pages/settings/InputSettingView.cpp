@@ -91,7 +91,7 @@ void InputSettingView::configTitle()
     m_languageBtn->setGeometry(
         centredOn(m_labels[2]->geometry(), m_titleLabel->geometry().right() + 1 + 52, {kPopUpWidth, kPopUpHeight}));
     if (m_shortcutsContentView)
-        m_shortcutsContentView->move(0, m_languageBtn->geometry().bottom() + 1 + kBlockGap);
+        layoutShortcutsView();
     updateInputAudioNotification();
 }
 
@@ -106,18 +106,32 @@ void InputSettingView::buildShortcutsView()
     using namespace smartrow;
     m_shortcutsContentView = new QWidget(this);
     m_shortcutsContentView->setObjectName(QStringLiteral("shortcutsContentView"));
-    const int top = m_languageBtn->geometry().bottom() + 1 + kBlockGap;
-    m_shortcutsContentView->setGeometry(0, top, std::max(width(), kBoxLeft + kPopUpWidth), kBlockHeight);
     for (int i = 0; i < 3; ++i) {
         QXLabel *label = makeFunctionLabel(m_shortcutsContentView);
         label->setGeometry(8, 10 + kBlockStep * i, kBoxLeft - 8, kLabelHeight);
-        label->setText(hrvAppLocalizedString(QString::fromUtf8(kLabelTexts[3 + i])));
         m_labels[std::size_t(3 + i)] = label;
         const QRect box = centredOn(label->geometry(), kBoxLeft, {kPopUpWidth, kPopUpHeight});
         m_recorders[std::size_t(i)] =
             makeShortcutBox(m_shortcutsContentView, m_context.shortcuts, QString::fromLatin1(kShortcutKeys[i]), box,
                             QStringLiteral("shortcutsView%1").arg(i + 1));
     }
+    configTitle();
+}
+
+void InputSettingView::layoutShortcutsView()
+{
+    using namespace smartrow;
+    // The boxes line up at 180, further right when a translated label needs the room.
+    int boxLeft = kBoxLeft;
+    for (int i = 3; i < 6; ++i)
+        boxLeft = std::max(boxLeft, 8 + textWidth(m_labels[std::size_t(i)]) + 12);
+    for (int i = 0; i < 3; ++i) {
+        QXLabel *label = m_labels[std::size_t(3 + i)];
+        label->resize(boxLeft - 8, kLabelHeight);
+        m_recorders[std::size_t(i)]->parentWidget()->move(boxLeft, m_recorders[std::size_t(i)]->parentWidget()->y());
+    }
+    m_shortcutsContentView->setGeometry(0, m_languageBtn->geometry().bottom() + 1 + kBlockGap,
+                                        std::max(width(), boxLeft + kPopUpWidth), kBlockHeight);
 }
 
 void InputSettingView::showShortcutsView()

@@ -46,6 +46,7 @@ public:
 
 private:
     void buildShortcutsView();
+    void layoutShortcutsView();
     void punctuationBtnClicked();
     void longVoiceModeBtnClicked();
 

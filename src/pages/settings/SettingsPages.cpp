@@ -1,9 +1,11 @@
 #include "SettingsPages.h"
 
+#include "SmartSettingViewController.h"
 #include "SoftwareManagerViewController.h"
 
 namespace {
 // The tab bar's page numbers (viewtag:: of the application) of this library's pages.
+constexpr int kSmartSettingTag = 1;
 constexpr int kSoftwareManagerTag = 2;
 
 template <class Page> std::unique_ptr<QXBaseViewController> make(const PageContext &context)
@@ -12,6 +14,7 @@ template <class Page> std::unique_ptr<QXBaseViewController> make(const PageConte
 }
 
 constexpr PageEntry kSettingsPages[] = {
+    {kSmartSettingTag, "SmartSettingViewController", &make<SmartSettingViewController>},
     {kSoftwareManagerTag, "SoftwareManagerViewController", &make<SoftwareManagerViewController>},
 };
 } // namespace
