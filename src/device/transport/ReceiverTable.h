@@ -102,6 +102,10 @@ const ReceiverRow *findReceiver(std::uint16_t vendorId, std::uint16_t productId)
 // Whether the row of the pair carries the flag (false for a pair without a row).
 bool receiverHas(std::uint16_t vendorId, std::uint16_t productId, Flag flag);
 
+// Whether the open device's ids (0 while none is open) are a receiver whose voice keys
+// reach the computer as the keyboard's F1 to F3 (kHidapiHotKeys).
+bool receiverHasKeyboardHotKeys(std::int64_t vendorId, std::int64_t productId);
+
 // Whether any row of a product id carries the flag, whatever its vendor (the plan-6
 // voice blocks were always chosen by product id alone).
 bool productHas(std::uint16_t productId, Flag flag);

@@ -5,6 +5,7 @@
 
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
+#include "platform/ShortcutBinder.h"
 #include "windows/MainWindow.h"
 #include "windows/PageFactory.h"
 
@@ -28,6 +29,11 @@ QWidget *build(SceneWorld &world, const Device &device)
     state.mouseInfoItem().setdeviceType(device.deviceType);
     state.mouseInfoItem().setMouseType(device.mouseType);
     state.setMouseIsConnect(true);
+    world.pages().data.languages().setAsrLanguageType(1); // as at launch
+    if (device.deviceType == 3)                           // what opening a hot-key receiver registers: F1 / F2 / F3
+        world.pages().shortcuts.registerDefaults({{QStringLiteral("WordShortcutKey"), {122, 0}},
+                                                  {QStringLiteral("TranslateShortcutKey"), {120, 0}},
+                                                  {QStringLiteral("SearchShortcutKey"), {99, 0}}});
     auto *window = new MainWindow({&state, {}});
     auto *pages = new PageFactory(world.context());
     QObject::connect(window, &QObject::destroyed, [pages] { delete pages; });
