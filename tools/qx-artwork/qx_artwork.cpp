@@ -256,6 +256,9 @@ void drawAll(Writer &w)
         p.drawPolyline(QPolygonF{QPointF(14, 14), QPointF(15, 28), QPointF(25, 28), QPointF(26, 14)});
         p.drawLine(QPointF(18, 18), QPointF(18, 24));
         p.drawLine(QPointF(22, 18), QPointF(22, 24));
+    });
+
+    // The swap button between two language drop-downs.
     w.add(QStringLiteral("2_changeLanguage_icon"), QSize(30, 30), [](QPainter &p) {
         p.setPen(QPen(QColor(110, 110, 110), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         arrow(p, QPointF(7, 11), QPointF(23, 11), 4);
