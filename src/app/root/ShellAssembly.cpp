@@ -104,6 +104,7 @@ void ShellAssembly::buildStatusItem(const Options &options)
                                  toolUi->showErrorMsg(message, detail);
                              }});
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    m_pageFactory->setLaserPen(&m_device.laserPen());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
     deps.state = &m_core.state();
