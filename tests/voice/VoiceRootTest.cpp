@@ -37,7 +37,12 @@ protected:
     FakeBleAdapter adapter;
     LocalSpeechServer server;
     FakeDesktop desktop;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base()}};
+    CompanionApp app{{.store = &store,
+                      .secrets = &secrets,
+                      .hid = &bus,
+                      .bleCentral = adapter.factory(),
+                      .desktopServices = false,
+                      .speechBase = server.base()}};
     sim::SimBleMouse mouse{adapter};
 
     void SetUp() override

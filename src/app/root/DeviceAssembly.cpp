@@ -22,6 +22,7 @@
 #include "QXMouseCommandManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "ReceiverTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
@@ -161,7 +162,10 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     m_ble.install(std::make_unique<QXBLEManager>(std::move(central)));
 
     buildProtocol(core);
-    m_laserPen->setDeviceLink({m_facade.get(), m_hidCommands.get(), [this] { return currentIds(); }});
+    m_laserPen->setDeviceLink({m_facade.get(), m_hidCommands.get(), [this] {
+                                   const auto [vid, pid] = currentIds();
+                                   return qx::receivers::followsPointerModes(vid, pid);
+                               }});
     installDeviceAudioState(core);
     buildInfoReader(core);
     buildReportParser(core);
