@@ -119,6 +119,7 @@ void ShellAssembly::buildStatusItem(const Options &options)
                              }});
     m_accountHeaders = std::make_unique<AccountHeaders>();
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    m_pageFactory->setLaserPen(&m_device.laserPen());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
     deps.state = &m_core.state();

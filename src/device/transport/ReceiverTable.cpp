@@ -127,6 +127,11 @@ bool productHas(std::uint16_t productId, Flag flag)
     return false;
 }
 
+bool followsPointerModes(std::uint16_t vendorId, std::uint16_t productId)
+{
+    return vendorId == kTelinkVendorId || productId == 0x62AB || productId == 0x63AB;
+}
+
 std::optional<int> mouseSourceOfProduct(std::uint16_t vendorId, std::uint16_t productId)
 {
     if (vendorId != kMakerVendorId)

@@ -110,6 +110,11 @@ bool receiverHasKeyboardHotKeys(std::int64_t vendorId, std::int64_t productId);
 // voice blocks were always chosen by product id alone).
 bool productHas(std::uint16_t productId, Flag flag);
 
+// Whether the pointer overlay follows this receiver's mode key: any receiver with the
+// Telink vendor id, and the two pointer receivers by their product ids whatever their
+// vendor id.
+bool followsPointerModes(std::uint16_t vendorId, std::uint16_t productId);
+
 // The origin (0 domestic, 1 international, 2 Asia-Pacific) that a mouse of the maker
 // reports through its own product id; nothing for other ids. The same for HID and
 // Bluetooth LE mice.
