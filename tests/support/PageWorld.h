@@ -10,6 +10,7 @@
 #include "NotificationCenter.h"
 #include "PageContext.h"
 #include "PagePorts.h"
+#include "QXNetSceneState.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -202,6 +203,9 @@ public:
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installedNotifications{&notifications};
     ScopedUserInfoData data;
+    // The maker's scenes (the device page's profile and key requests) read the state above.
+    QXAppSceneState sceneState;
+    ScopedInstall<QXNetSceneState> installedSceneState{&sceneState};
     ManualScheduler scheduler; // installed as the process's scheduler while it lives
     FakeNeighbours neighbours; // the AI window, translation, tips and shell; one log
     CallLog &log = neighbours.log;

@@ -4,7 +4,6 @@
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
-#include "DeviceProfileController.h"
 #include "HIDDevice.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -39,6 +38,7 @@
 #include "windows/MainWindow.h"
 #include "windows/PageFactory.h"
 #include "windows/QXAuthorityManagementWindowController.h"
+#include "windows/TabBarEntries.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -65,7 +65,6 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     buildPermissionsAndLogin(options);
     buildStatusItem(options);
     buildSelectionShell();
-    buildDeviceProfile();
 }
 
 ShellAssembly::~ShellAssembly() = default;
@@ -151,17 +150,6 @@ PageContext ShellAssembly::pageContext() const
         .commandDialogs = *m_commandDialogs,
         .files = *m_files,
     };
-}
-
-// The device profile (key tree, language lists, feature flags, AI addresses) of the
-// product whose information just arrived. Until the device settings page owns the
-// loader, the shell keeps it and asks on every device information.
-void ShellAssembly::buildDeviceProfile()
-{
-    m_deviceProfile = std::make_unique<DeviceProfileController>(pageContext());
-    DeviceProfileController *profile = m_deviceProfile.get();
-    m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
-                                       [profile](const QVariant &) { profile->getCustomerKey(); });
 }
 
 // The selection copy monitor with its search button; the screenshot shortcut is bound
@@ -282,6 +270,9 @@ void ShellAssembly::bindSnipShortcut()
 void ShellAssembly::configUI()
 {
     m_mainWindow->configUI(m_pageFactory.get());
+    // The device page loads the device profile on every device information, whether
+    // or not the window was ever shown: it is made now, its view when first shown.
+    m_mainWindow->preparePage(viewtag::kMouseSetting);
 }
 
 void ShellAssembly::checkPermission(bool show)

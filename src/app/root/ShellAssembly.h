@@ -10,7 +10,6 @@
 class AddCommandDialogs;
 class AppPagePorts;
 class DialogFilePicker;
-class DeviceProfileController;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -82,7 +81,6 @@ private:
     void buildSelectionShell();
     void buildPermissionsAndLogin(const Options &options);
     void buildStatusItem(const Options &options);
-    void buildDeviceProfile();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -110,7 +108,4 @@ private:
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;
-    // The device profile, until the device settings page owns it: loaded on every
-    // device information. It reaches everything above, so it goes first.
-    std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

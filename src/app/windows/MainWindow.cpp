@@ -155,19 +155,23 @@ void MainWindow::itemClicked(QXTabItem *sender)
     }
 }
 
+void MainWindow::preparePage(int viewTag)
+{
+    if (viewTag >= 0 && viewTag < viewtag::kCount && !m_pages[viewTag] && m_pageFactory)
+        m_pages[viewTag] = m_pageFactory->makePage(viewTag);
+}
+
 void MainWindow::showPage(int viewTag)
 {
-    // A page is made, and its view built, the first time it is shown.
-    if (!m_pages[viewTag] && m_pageFactory) {
-        m_pages[viewTag] = m_pageFactory->makePage(viewTag);
-        if (m_pages[viewTag]) {
-            QWidget *view = m_pages[viewTag]->view();
-            view->setParent(m_rightView);
-            view->setGeometry(m_rightView->rect());
-        }
+    // A page is made (unless it was prepared), and its view built, the first time it is shown.
+    preparePage(viewTag);
+    if (m_pages[viewTag] && !m_pages[viewTag]->isViewLoaded()) {
+        QWidget *view = m_pages[viewTag]->view();
+        view->setParent(m_rightView);
+        view->setGeometry(m_rightView->rect());
     }
     for (int tag = 0; tag < viewtag::kCount; ++tag)
-        if (m_pages[tag])
+        if (m_pages[tag] && m_pages[tag]->isViewLoaded())
             m_pages[tag]->view()->setVisible(tag == viewTag);
 }
 
