@@ -333,7 +333,10 @@ TEST_F(Pgs2KeyRowLifetime, RebuildsInsideNotificationsAndAnswersAfterTheRowAreSa
         page.notifications.post(qx::notify::HadUSBInfoNotification);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+    // The page rebuilds while the pick that opened the dialog is still running.
+    page.commandDialogs.whenOpened = [this] { page.notifications.post(qx::notify::kUpdateFunctionNotification); };
     pick(0, 0, 1); // a save and a dialog out
+    page.commandDialogs.whenOpened = nullptr;
     const std::size_t saved = requests().size() - 1;
     apply(kKeys);
     page.notifications.post(qx::notify::HadUSBInfoNotification);
