@@ -108,8 +108,10 @@ TEST_F(Pgs2Page, AuxiliaryBlockFollowsTheDeviceTheProfileAndTheReceiver)
 
     page.ports.vid = 0x248A;
     page.ports.pid = 0x61AB;
+    st.mouseInfoItem().setDpi(9); // past the list: nothing selected
     vc->configUI();
     EXPECT_EQ(block(0)->rows().size(), 1);
+    EXPECT_EQ(row(0, 0)->popUpBtn()->selectIndex(), -1);
     st.setProductCode("201");
     st.setReportRateArr({});
     vc->configUI();

@@ -11,6 +11,7 @@
 #include "PageContext.h"
 #include "PagePorts.h"
 #include "QXNetSceneState.h"
+#include "ReceiverTable.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -133,6 +134,10 @@ public:
     int reopens = 0;
     qint64 currentVid() const override { return vid; }
     qint64 currentPid() const override { return pid; }
+    bool hasFixedReportRate() const override
+    {
+        return qx::receivers::receiverHas(quint16(vid), quint16(pid), qx::receivers::kFixedReportRate);
+    }
     void openHIDDevice() override
     {
         ++reopens;

@@ -57,6 +57,8 @@ public:
     // Vendor and product id; both 0 while none is open.
     virtual qint64 currentVid() const = 0;
     virtual qint64 currentPid() const = 0;
+    // True for a receiver whose report rate the user cannot choose.
+    virtual bool hasFixedReportRate() const = 0;
     // Opens the matched device again (or starts watching for one); the outcome comes
     // as "kUSBInsertNotification".
     virtual void openHIDDevice() = 0;

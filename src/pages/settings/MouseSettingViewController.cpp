@@ -28,8 +28,6 @@ namespace {
 const QString kIsSelectedLanguage = QStringLiteral("isSelectedLanguage");
 const QString kIsManualSelect114 = QStringLiteral("isManualSelect_114");
 constexpr quint64 kEnglishIndex = 2;
-// The receiver that reports no report rate of its own.
-constexpr qint64 kFixedRateVid = 0x248A, kFixedRatePid = 0x61AB;
 
 // Lays the page out again whenever its view changes size.
 class ResizeRelay final : public QObject {
@@ -51,13 +49,20 @@ KeySettingModel auxiliaryRow(const QString &name, const QString &cmd, const QStr
 {
     KeySettingModel row;
     row.setName(name);
+    bool marked = false;
     for (qsizetype i = 0; i < texts.size(); ++i) {
         KeySettingSubModel option;
         option.setName(texts.at(i));
         option.setCmd(cmd);
-        option.setFirst(current(i, texts.at(i)) ? QStringLiteral("1") : QStringLiteral("0"));
+        const bool isCurrent = current(i, texts.at(i));
+        marked = marked || isCurrent;
+        option.setFirst(isCurrent ? QStringLiteral("1") : QStringLiteral("0"));
         row.childs().append(option);
     }
+    // A device value outside the list (a step past its end, say) selects nothing
+    // rather than the first entry.
+    if (!marked)
+        row.setSelectIndex(-1);
     return row;
 }
 
@@ -278,9 +283,7 @@ void MouseSettingViewController::buildAuxiliarySetModel()
                                           state.getMouseDpiArray(),
                                           [dpi](qsizetype i, const QString &) { return i == dpi; }));
     }
-    const bool fixedRate =
-        m_context.receiver.currentVid() == kFixedRateVid && m_context.receiver.currentPid() == kFixedRatePid;
-    if (!state.reportRateArr().isEmpty() && !fixedRate) {
+    if (!state.reportRateArr().isEmpty() && !m_context.receiver.hasFixedReportRate()) {
         const qint64 rate = state.reportRate();
         aux->childs().append(
             auxiliaryRow(hrvAppLocalizedString(QStringLiteral("ReportRate")), QStringLiteral("Action_ReportRate"),
