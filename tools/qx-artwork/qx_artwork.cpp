@@ -681,8 +681,10 @@ void drawPointerPage(Writer &w)
         for (int i = 0; i < 4; ++i)
             p.fillRect(QRectF(70 + i * 50, 150 - 20 - i * 18, 30, 20 + i * 18), bars[i]);
     });
-// The device page's corner buttons (refresh, permissions, 30 x 30, grey) ; its RGB switch is the
-// settings rows' switch.
+}
+
+// The device page's corner buttons (refresh, permissions, 30 x 30, grey); its RGB switch is
+// the settings rows' switch.
 void drawDevicePage(Writer &w)
 {
     const QColor grey(112, 112, 112);
