@@ -178,6 +178,7 @@ TEST(Pgs3SelfTestRun, NoNetworkShowsTheFailureImagesAtOnce)
     page.view();
     EXPECT_EQ(page.statusLabel(), nullptr);
     page.view()->show();
+    EXPECT_TRUE(page.statusLabel()->isVisible());
     EXPECT_EQ(page.lineImageName(2), "5_line2_error_icon");
     EXPECT_EQ(page.view()->findChild<QLabel *>(QStringLiteral("lineImageView3"))->property("imageName"),
               "5_line3_error_icon");

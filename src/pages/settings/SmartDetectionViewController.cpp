@@ -100,6 +100,8 @@ bool SmartDetectionViewController::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Show && !m_contentView) {
         configUI();
         drawTitles();
+        // Made while its page is being shown: a child made then must be shown itself.
+        m_scrollView->show();
     } else if (event->type() == QEvent::Resize && m_contentView) {
         layoutViews();
     }
