@@ -19,7 +19,7 @@ public:
     virtual void hideHighlighted() = 0;
 
     // The loupe and the pen.
-    virtual void zoomIn() = 0;
+    virtual void zoomIn(double circleWidth) = 0;
     virtual void dismissZoom() = 0;
     // Shows the drawing surface unless it is already on the screen.
     virtual void startDraw(const QColor &color, double width) = 0;

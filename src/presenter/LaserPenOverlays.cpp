@@ -1,5 +1,7 @@
 #include "LaserPenOverlays.h"
 
+#include "QXDrawView.h"
+
 #include "PZLog.h"
 #include "platform/IScreenGrabber.h"
 
@@ -7,12 +9,22 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-LaserPenOverlays::LaserPenOverlays(Deps deps) : m_d(std::move(deps))
+namespace {
+LaserPenOverlays::Deps withDefaults(LaserPenOverlays::Deps d)
 {
-    if (!m_d.pointer)
-        m_d.pointer = [] { return QCursor::pos(); };
-    if (!m_d.screen)
-        m_d.screen = [] { return QGuiApplication::primaryScreen(); };
+    if (!d.pointer)
+        d.pointer = [] { return QCursor::pos(); };
+    if (!d.screen)
+        d.screen = [] { return QGuiApplication::primaryScreen(); };
+    return d;
+}
+} // namespace
+
+LaserPenOverlays::LaserPenOverlays(Deps deps)
+    : m_d(withDefaults(std::move(deps))),
+      m_pen({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, m_d.screen, nullptr}),
+      m_loupe({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, {}, {}, nullptr})
+{
 }
 
 LaserPenOverlays::~LaserPenOverlays()
@@ -83,14 +95,42 @@ void LaserPenOverlays::hideHighlighted()
     drop(m_effect);
 }
 
-void LaserPenOverlays::zoomIn()
+// The loupe magnifies by 1.5 whatever the stored pixel setting says.
+void LaserPenOverlays::zoomIn(double circleWidth)
 {
-    qxLogOnce(QStringLiteral("pointer-loupe"), QStringLiteral("[pointer] the screen loupe is not built yet"));
+    if (available())
+        m_loupe.zoomInPixelZoom(1.5, circleWidth);
 }
 
-void LaserPenOverlays::startDraw(const QColor &, double)
+void LaserPenOverlays::dismissZoom()
 {
-    qxLogOnce(QStringLiteral("pointer-pen"), QStringLiteral("[pointer] pen drawing is not built yet"));
+    m_loupe.dismiss();
+}
+
+void LaserPenOverlays::startDraw(const QColor &color, double width)
+{
+    if (available())
+        m_pen.startDraw(color, width);
+}
+
+void LaserPenOverlays::endDraw()
+{
+    m_pen.endDraw();
+}
+
+void LaserPenOverlays::penMouseDown()
+{
+    m_pen.mouseDown();
+}
+
+void LaserPenOverlays::penMouseUp()
+{
+    m_pen.mouseUp();
+}
+
+void LaserPenOverlays::clearDraw()
+{
+    m_pen.clearDraw();
 }
 
 void LaserPenOverlays::showBlackScreen(const QString &countdownText)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "LaserPenEffects.h"
+#include "PXLColorSampler.h"
+#include "PenDrawing.h"
 #include "PointerOverlay.h"
 #include "overlay/OverlayServices.h"
 
@@ -13,7 +15,8 @@
 // over a picture of the screen taken at the key-down without one). Windows are made
 // when an effect starts and go when it ends; a second start replaces the first. In a
 // session where no window can be placed over the screen (native Wayland) the effects
-// log that once and show nothing. The pen and the loupe are not built yet. Main thread.
+// log that once and show nothing. The pen draws on its own overlay and the loupe follows
+// the pointer (PenDrawing, PXLColorSampler). Main thread.
 class LaserPenOverlays final : public LaserPenEffects {
 public:
     struct Deps {
@@ -36,13 +39,13 @@ public:
     void highlighted(double maskAlpha, double diameter) override;
     void showDigitalLightSpot(const QColor &color, double diameter) override;
     void hideHighlighted() override;
-    void zoomIn() override;
-    void dismissZoom() override {}
+    void zoomIn(double circleWidth) override;
+    void dismissZoom() override;
     void startDraw(const QColor &color, double width) override;
-    void endDraw() override {}
-    void penMouseDown() override {}
-    void penMouseUp() override {}
-    void clearDraw() override {}
+    void endDraw() override;
+    void penMouseDown() override;
+    void penMouseUp() override;
+    void clearDraw() override;
     void showBlackScreen(const QString &countdownText) override;
     void hideBlackScreen() override;
 
@@ -52,6 +55,8 @@ private:
     static void drop(QPointer<PointerOverlay> &window);
 
     Deps m_d;
+    PenDrawing m_pen;
+    PXLColorSampler m_loupe;
     QPointer<PointerOverlay> m_effect;
     QPointer<PointerOverlay> m_black;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QXDrawView.h"
 #include "overlay/EscapeArbiter.h"
 #include "overlay/OverlayServices.h"
 
@@ -10,7 +11,7 @@
 #include <functional>
 
 class QScreen;
-class QXDrawView;
+
 class Scheduler;
 
 // The pointer's pen drawing: a window over the main screen holding a QXDrawView, from

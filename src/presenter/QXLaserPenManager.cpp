@@ -35,7 +35,7 @@ public:
     void highlighted(double, double) override { missing(); }
     void showDigitalLightSpot(const QColor &, double) override { missing(); }
     void hideHighlighted() override {}
-    void zoomIn() override { missing(); }
+    void zoomIn(double) override { missing(); }
     void dismissZoom() override {}
     void startDraw(const QColor &, double) override { missing(); }
     void endDraw() override {}
@@ -165,7 +165,7 @@ void QXLaserPenManager::showLaserPenEffect()
             effects().showDigitalLightSpot(m_s.digitalLightSpotColor, m_s.digitalLightSpotCircleW);
             break;
         case 3:
-            effects().zoomIn();
+            effects().zoomIn(m_s.zoomInCircleW);
             break;
         default:
             break;

@@ -24,7 +24,7 @@ public:
         calls << QStringLiteral("spot(%1,%2)").arg(c.name()).arg(d);
     }
     void hideHighlighted() override { calls << "hideHighlighted"; }
-    void zoomIn() override { calls << "zoomIn"; }
+    void zoomIn(double) override { calls << "zoomIn"; }
     void dismissZoom() override { calls << "dismissZoom"; }
     void startDraw(const QColor &, double w) override { calls << QStringLiteral("startDraw(%1)").arg(w); }
     void endDraw() override { calls << "endDraw"; }

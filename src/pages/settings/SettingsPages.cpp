@@ -1,7 +1,7 @@
 #include "SettingsPages.h"
 
-#include "MouseSettingViewController.h"
 #include "MineViewController.h"
+#include "MouseSettingViewController.h"
 #include "PreferencesViewController.h"
 #include "SmartDetectionViewController.h"
 #include "SmartSettingViewController.h"
