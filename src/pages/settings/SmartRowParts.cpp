@@ -38,27 +38,6 @@ QXLabel *makeFunctionLabel(QWidget *parent)
     return makeLabel(parent, 16);
 }
 
-QXButton *makeSwitch(QWidget *parent, const QString &objectName)
-{
-    registerVoiceArtwork(); // the switch pictures are drawn with the voice layer's
-    auto *button = new QXButton(parent);
-    button->setObjectName(objectName);
-    button->setCheckable(true);
-    button->resize(kSwitchWidth, kSwitchHeight);
-    showSwitch(button, false);
-    return button;
-}
-
-void showSwitch(QXButton *button, bool on)
-{
-    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
-    const bool blocked = button->blockSignals(true);
-    button->setChecked(on);
-    button->blockSignals(blocked);
-    button->setImage(QPixmap::fromImage(namedImage(name)));
-    button->setProperty("imageName", name);
-}
-
 QXPopUpButton *makePopUp(QWidget *parent, const QString &objectName)
 {
     auto *popUp = new QXPopUpButton(parent);

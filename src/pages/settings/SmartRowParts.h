@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowSwitch.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -29,11 +31,9 @@ inline constexpr int kLineGap = 30; // between the title and the first line
 QXLabel *makeTitleLabel(QWidget *parent);
 QXLabel *makeFunctionLabel(QWidget *parent);
 
-// A checkable button showing "2_switch_off_icon"; a click flips it before `clicked`.
-QXButton *makeSwitch(QWidget *parent, const QString &objectName);
-// Shows the state without a click: checked, image, and the image name in the
-// property "imageName".
-void showSwitch(QXButton *button, bool on);
+// The rows' on/off switch (RowSwitch.h).
+using rowswitch::makeSwitch;
+using rowswitch::showSwitch;
 
 QXPopUpButton *makePopUp(QWidget *parent, const QString &objectName);
 // New items, then the selection; an index past the items shows entry 0.
