@@ -160,6 +160,7 @@ TEST(PageSwitch, AClickShowsThatPageAloneAndColoursItsItem)
     w.window.manualSelectedItemWithIndex(99);
     EXPECT_EQ(w.window.selectIndex(), 2);
     EXPECT_EQ(w.visiblePages(), QList<int>{2});
+    EXPECT_EQ(software->layerStyle().backgroundColor, qxAccentColor());
 
     // A page number without a page selects nothing to show.
     QXTabItem stray(w.window.leftView());

@@ -72,13 +72,35 @@ TEST(KitBase, ControllerIsRetitledOnlyOnceItsViewHasLoaded)
     EXPECT_EQ(page.titles, 2);
 }
 
+// Hidden as its window closes: how many subscribers a re-title posted then would reach.
+class SubscribersWitness : public QWidget {
+public:
+    SubscribersWitness(QWidget *parent, int *seen) : QWidget(parent), m_seen(seen) {}
+
+protected:
+    void hideEvent(QHideEvent *) override
+    {
+        *m_seen = NotificationCenter::defaultCenter().observerCount(
+            QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+    }
+
+private:
+    int *m_seen;
+};
+
 TEST(KitBase, DestroyedViewsAndControllersAreNeverCalled)
 {
     const QString name = QString::fromLatin1(qx::notify::kUpdateTitleNotification);
     const int before = NotificationCenter::defaultCenter().observerCount(name);
     {
+        // No longer subscribed while its window closes and its subviews are told (a
+        // post then would reach a view that is half gone).
         auto *view = new TitledView;
+        int subscribed = -1;
+        new SubscribersWitness(view, &subscribed);
+        view->show();
         delete view;
+        EXPECT_EQ(subscribed, before);
         postTitle();
     }
     {

@@ -93,6 +93,30 @@ TEST(Vox2Dispatch, RefusedStartsKeepThePendingRecognition)
     EXPECT_EQ(w.effects(), QStringList({"show(" + kSpeak + "|34)"}));
 }
 
+// A refused press cancels the previous recognition's end time-out: its last result,
+// later than 3 s after its release, is still the one pasted; without one, the text so
+// far goes 3 s after the refused press.
+TEST(Vox2Dispatch, ARefusedPressRestartsThePendingEndTimeOut)
+{
+    for (const bool lastComes : {true, false}) {
+        DispatchWorld w;
+        w.key(0, 33);
+        w.asr.say("第一句");
+        w.key(500, 34);
+        w.key(1000, 33);
+        w.key(1100, 34);
+        w.at(3600);
+        if (lastComes)
+            w.asr.say("第一句。", 2);
+        w.at(4100);
+        const QStringList out = w.effects();
+        EXPECT_TRUE(out.contains(lastComes ? "clipboard:第一句。" : "clipboard:第一句"))
+            << out.join(" | ").toStdString();
+        EXPECT_EQ(out.filter("clipboard:第").size(), 1) << out.join(" | ").toStdString();
+        EXPECT_EQ(w.pressTypes(), "0/0");
+    }
+}
+
 // The start guard counts the time that passed: a wall clock set forward lets no press
 // through too soon, one set back locks none out.
 TEST(Vox2Dispatch, TheStartGuardIgnoresWallClockChanges)

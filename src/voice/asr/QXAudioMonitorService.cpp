@@ -193,6 +193,13 @@ void QXAudioMonitorService::refuse(int code, qint64 t)
     // Each attempt restarts the guard, so a burst stays refused until it pauses.
     m_startTime = t;
     m_refusedPress = true;
+    // Like any voice-key press, this one cancels the previous recognition's end
+    // time-out. One still waiting for its last result gets a fresh one from here, so
+    // that it ends even when that result never comes.
+    const bool waiting = releasedAndWaiting();
+    invalidateTimeOutTimer();
+    if (waiting)
+        startTimeOutTimer();
     d.popup.showSpeechView(localized("点击太快了"), code);
     Scheduler &s = Scheduler::instance();
     cancelTimer(s, m_refusalTimer);

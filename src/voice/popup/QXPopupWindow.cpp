@@ -68,6 +68,10 @@ void QXPopupWindow::showSpeechView(const QString &text, qint64 type)
     m_content->setPressType(type);
     m_content->setFanText(text);
     placeWithHeight(popupgeometry::windowHeight(m_content->viewHeight()));
+    // Without a screen no window can be made (Qt would abort): the pop-up counts as
+    // shown, so the text still goes where it belongs, but nothing appears.
+    if (!QGuiApplication::primaryScreen())
+        return;
     // Shown and raised, never activated: the focus stays where the user types.
     show();
     raise();

@@ -47,6 +47,8 @@ void QXShowTipWindow::showTipMessage(const QString &message, const QString &imag
     m_content->tipTextField()->setText(message);
     setGeometry(popupgeometry::tipFrame(screenRect(), m_content->sizeForText(message)));
     m_content->setGeometry(rect()); // the text band follows the text even when the size did not change
+    if (!QGuiApplication::primaryScreen())
+        return; // no window can be made without a screen
     show();
     raise();
     startTipTimer();
