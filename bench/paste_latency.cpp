@@ -15,6 +15,7 @@
 #include "delivery/IVoiceCommandRunner.h"
 #include "delivery/QXLocalTextPoster.h"
 #include "delivery/QXResultDelivery.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "popup/ISpeechPopup.h"
@@ -123,10 +124,10 @@ int main(int argc, char **argv)
     NoCommands commands;
     NoAI ai;
     QXLocalTextPoster post(9); // nothing listens there: the post costs what it costs
-    QXResultDelivery delivery(
-        {state, languages, facade, *services.keyPoster, *services.clipboard, ai, commands, popup, post});
+    TextInsertionService text({*services.clipboard, *services.keyPoster, &state, &facade, nullptr, {}});
+    QXResultDelivery delivery({state, languages, text, ai, commands, popup, post});
     QXAudioMonitorService voice(
-        {state, keys, facade, &ble, *services.keyPoster, asr, popup, keyPress, translator, delivery, nullptr});
+        {state, keys, facade, *services.keyPoster, asr, popup, keyPress, translator, delivery});
 
     for (int length : {20, 500}) {
         const QString text = textOf(length);

@@ -19,6 +19,7 @@
 #include "delivery/IVoiceCommandRunner.h"
 #include "delivery/QXLocalTextPoster.h"
 #include "delivery/QXResultDelivery.h"
+#include "delivery/TextInsertionService.h"
 #include "platform/PlatformServices.h"
 #include "platform/linux/LinuxDesktopServices.h"
 #include "platform/linux/X11Compositing.h"
@@ -118,10 +119,10 @@ int main(int argc, char **argv)
     NoCommands commands;
     NoAI ai;
     QXLocalTextPoster post(9);
-    QXResultDelivery delivery(
-        {state, languages, facade, *services.keyPoster, *services.clipboard, ai, commands, tool, post});
+    TextInsertionService text({*services.clipboard, *services.keyPoster, &state, &facade, nullptr, {}});
+    QXResultDelivery delivery({state, languages, text, ai, commands, tool, post});
     QXAudioMonitorService voice(
-        {state, keys, facade, &ble, *services.keyPoster, asr, tool, keyPress, translator, delivery, nullptr});
+        {state, keys, facade, *services.keyPoster, asr, tool, keyPress, translator, delivery});
 
     // The application has drawn text by the time a key goes down (its main window, its
     // menu); the fonts are loaded once for the process, not for the pop-up.
