@@ -1,15 +1,15 @@
 // What the AI window costs the process (run by hand under Xvfb, as root or not):
-//   ai_window_memory [seconds-after-close]
-// Resident memory before the window first opens, while it shows its page, and the
-// given seconds (default 60) after it closed; the time from the open call to the
+//   ai_window_memory [seconds-after-hide]
+// Resident memory before the window first opens (through its holder), while it shows
+// its page, and the given seconds (default 60) after it was hidden; the time from the open call to the
 // page's complete document; and how many web engine helper processes are left 5 s
-// after the close (the zygotes stay as long as the engine is loaded).
+// after the hide (the zygotes stay as long as the engine is loaded).
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "ScopedUserInfoData.h"
-#include "aiweb/QXAIWebWindowController.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "platform/linux/WebEngineBackend.h"
 
 #include <QApplication>
@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
                 "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
     QApplication app(argc, argv);
-    const int afterClose = argc > 1 ? QByteArray(argv[1]).toInt() : 60;
+    const int afterHide = argc > 1 ? QByteArray(argv[1]).toInt() : 60;
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installed(&notifications);
     ScopedUserInfoData state;
@@ -99,26 +99,36 @@ int main(int argc, char **argv)
 
     QElapsedTimer clock;
     clock.start();
-    QXAIWebWindowController::Deps deps{
-        &state.state(), &clipboard, &shell, &platform::linuxbackend::createAiWebHost, AiPageHosts::configured(), {}};
-    auto controller = std::make_unique<QXAIWebWindowController>(deps);
-    controller->window()->show();
-    controller->initSubViews();
+    CallLog log;
+    VoiceKeyState keys;
+    FakeVoiceKeyDispatcher voice{log};
+    QXAIWindowTool::Deps deps;
+    deps.state = &state.state();
+    deps.keys = &keys;
+    deps.voice = &voice;
+    deps.shell = [&shell] { return &shell; };
+    deps.clipboard = &clipboard;
+    deps.makeHost = &platform::linuxbackend::createAiWebHost;
+    deps.hosts = AiPageHosts::configured();
+    QXAIWindowTool tool(deps);
+    tool.showInWindow();
     bool ready = false;
     while (!ready && clock.elapsed() < 30000) {
-        controller->aiWebView()->evaluate(QStringLiteral("document.readyState === 'complete'"),
-                                          [&](const QVariant &v) { ready = v.toBool(); });
+        tool.webWindow()->aiWebView()->evaluate(QStringLiteral("document.readyState === 'complete'"),
+                                                [&](const QVariant &v) { ready = v.toBool(); });
         QTest::qWait(5);
     }
     std::printf("open to complete page: %lld ms\n", static_cast<long long>(clock.elapsed()));
     QTest::qWait(3000);
     std::printf("showing: RSS %.1f MiB, web engine helpers: %s\n", rssMiB(), qPrintable(webEngineHelpers()));
 
-    controller.reset();
+    // Hidden: the window goes a second later, and the engine's page with it.
+    tool.hiddenWindow();
     QTest::qWait(5000);
-    std::printf("5 s after close: web engine helpers: %s\n", qPrintable(webEngineHelpers()));
-    QTest::qWait(std::max(0, afterClose - 5) * 1000);
+    std::printf("5 s after hide: web engine hosts %d\n", platform::linuxbackend::liveAiWebHosts());
+    std::printf("5 s after hide: web engine helpers: %s\n", qPrintable(webEngineHelpers()));
+    QTest::qWait(std::max(0, afterHide - 5) * 1000);
     const double after = rssMiB();
-    std::printf("%d s after close: RSS %.1f MiB (%+.1f MiB over idle)\n", afterClose, after, after - idle);
+    std::printf("%d s after hide: RSS %.1f MiB (%+.1f MiB over idle)\n", afterHide, after, after - idle);
     return 0;
 }

@@ -78,7 +78,11 @@ QXSnip::QXSnip(Deps deps) : m_deps(std::move(deps)) {}
 
 QXSnip::~QXSnip()
 {
+    const std::vector<QPointer<Overlay>> overlays = m_overlays;
     dismissFullWindow();
+    // Now: no event loop may come to the deferred deletion.
+    for (const QPointer<Overlay> &o : overlays)
+        delete o.data();
 }
 
 QList<QScreen *> QXSnip::screens() const

@@ -27,11 +27,37 @@ struct AiWebHostOptions {
 class IAiWebHost {
 public:
     enum class LoadStatus { Started, Succeeded, Stopped, Failed };
+    // A download the page started: a link the user clicked (every link click becomes
+    // one), or an answer the engine cannot show (an Office file, an archive).
+    struct Download {
+        quint32 id = 0;
+        QUrl url;
+        QString mimeType;
+        QString suggestedName; // from Content-Disposition or the address; may be ""
+        bool fromLink = false;
+    };
+    struct DownloadUpdate {
+        enum class State { Progress, Finished, Failed };
+        quint32 id = 0;
+        State state = State::Progress;
+        qint64 received = 0;
+        qint64 total = -1; // -1 while unknown
+        QString path;      // where the file is (Finished)
+        QString error;     // Failed
+    };
     struct Callbacks {
         // Every change of a load; url is the page's address for that load.
         std::function<void(LoadStatus status, const QUrl &url, int errorCode, const QString &error)> loadingChanged;
         // A script message of one of the names: the body as JSON text.
         std::function<void(const QString &name, const QString &json)> scriptMessage;
+        // Where a download goes (a full path); "" refuses it.
+        std::function<QString(const Download &download)> downloadDestination;
+        std::function<void(const DownloadUpdate &update)> downloadChanged;
+        // A page asks for a new window: none is ever opened inside; the owner decides.
+        std::function<void(const QUrl &url)> newWindowRequested;
+        // A page's file input: the chosen files, none when cancelled (unset: the
+        // engine's own dialog, files only, several at once where the input allows).
+        std::function<QStringList(bool multiple)> chooseFiles;
     };
 
     virtual ~IAiWebHost() = default;

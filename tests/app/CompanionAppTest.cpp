@@ -40,6 +40,7 @@
 #include "QXTranslateManager.h"
 #include "QXUserInfoData.h"
 #include "ReceiverTable.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "asr/QXAudioMonitorService.h"
 #include "audio/AppAudioTool.h"
 #include "audio/QXAudioQueueCapture.h"
@@ -104,6 +105,7 @@ std::vector<std::pair<const char *, const void *>> installedManagers()
         {"QXSemanticManager", InstalledInstance<QXSemanticManager>::installed()},
         {"QXSnip", InstalledInstance<QXSnip>::installed()},
         {"QXLaserPenManager", InstalledInstance<QXLaserPenManager>::installed()},
+        {"QXAIWindowTool", InstalledInstance<QXAIWindowTool>::installed()},
         {"QXAudioMonitorService", InstalledInstance<QXAudioMonitorService>::installed()},
         {"QXAudioQueueCapture", QXAudioQueueCapture::sharedInstance()},
         {"TKTTSManager", TKTTSManager::sharedInstance()},

@@ -165,7 +165,9 @@ TEST(Pgs7BootupRowReal, TheAutostartEntryIsCreatedAndRemoved)
                               c.commands,
                               c.commandDialogs,
                               c.files,
-                              c.accountHeaders};
+                              c.accountHeaders,
+                              c.hotWords,
+                              c.makeTransferAudioView};
     BootupView row(context);
     EXPECT_EQ(image(row.switchBtn()), kOn);
     EXPECT_TRUE(controller.startAtLogin());

@@ -45,7 +45,7 @@ protected:
     FakeDesktop desktop;
     FakeSpeechSynth synth;
     FakeUrlAudioPlayer player;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, nullptr, {}, server.base(), nullptr, &synth, &player}};
+    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base(), nullptr, &synth, &player}};
     sim::SimBleMouse mouse{adapter};
 
     void SetUp() override
@@ -129,6 +129,8 @@ TEST_F(Ast5VoiceRoot, SemanticAnswerIsSpokenThenItsLinkPlays)
     EXPECT_FALSE(player.calls.contains(QStringLiteral("play:http://127.0.0.1:9/story.mp3")));
     synth.report(platform::ISpeechSynth::Event::Finished);
     EXPECT_EQ(player.calls.filter(QStringLiteral("play:")), QStringList{"play:http://127.0.0.1:9/story.mp3"});
+}
+
 class Cmd5VoiceRoot : public VoiceRoot {};
 
 // A hot word created in the hot-word card, over the application's own services and a

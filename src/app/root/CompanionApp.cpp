@@ -98,10 +98,6 @@ const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
         // Not constructed at all, so not in the list of hooks:
         {"QXHidapiManager.*", "the hidapi transport, which the application never selects"},
         {"QXUsbInfoManager.*", "the USB presence watcher, which nothing starts"},
-        // Until the AI window lands (these three rows go with it):
-        {"*.seams.aiWindow", "the AI window is not built yet"},
-        {"PageContext.aiWindow", "the AI window is not built yet"},
-        {"StatusItemController.deps.aiWindow", "the AI window is not built yet"},
     };
     return list;
 }

@@ -41,12 +41,10 @@ public:
         // Each nullptr or empty member gets the real Linux backend.
         KeyValueStore *store = nullptr; // else the INI file of the data root (owned)
         platform::ISecretStore *secrets = nullptr;
-        platform::IHidBackend *hid = nullptr;              // else hidraw + udev
-        QXBLEManager::CentralFactory bleCentral;           // else BlueZ through QtBluetooth
-        bool desktopServices = true;                       // X11 keys, clipboard, monitors, volume
-        platform::IScreenGrabber *screenGrabber = nullptr; // else the X server's root window
-        std::function<bool()> compositor;                  // else the X11 compositing check
-        QString speechBase;                                // "ws://host:port"; else the configured speech service
+        platform::IHidBackend *hid = nullptr;    // else hidraw + udev
+        QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
+        bool desktopServices = true;             // X11 keys, clipboard, monitors, volume
+        QString speechBase;                      // "ws://host:port"; else the configured speech service
         // Audio in and out; each nullptr gets the real backend, idle until first used.
         platform::IMicrophone *microphone = nullptr;
         platform::ISpeechSynth *speechSynth = nullptr;
@@ -63,6 +61,10 @@ public:
         platform::ILoginItems *loginItems = nullptr;
         // Ends the application (the menu's and the guide's quit); else the event loop's quit.
         std::function<void()> quit = {};
+        // The full-screen effects' screen pictures, else the X server's root window, and
+        // the compositing check, else X11's.
+        platform::IScreenGrabber *screenGrabber = nullptr;
+        std::function<bool()> compositor = {};
     };
 
     explicit CompanionApp(const Options &options);

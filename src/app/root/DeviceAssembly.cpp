@@ -20,12 +20,15 @@
 #include "QXHttpRequestManager.h"
 #include "QXLaserPenManager.h"
 #include "QXMouseCommandManager.h"
+#include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluezBleCentral.h"
 #include "platform/linux/LinuxHidBackend.h"
+#include "platform/linux/WebEngineBackend.h"
 
 namespace {
 
@@ -135,11 +138,25 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     pen.tips = &m_ports;
     m_laserPen.install(std::make_unique<QXLaserPenManager>(pen));
 
+    // The AI window holder: its web window and engine come when it first shows.
+    QXAIWindowTool::Deps ai;
+    ai.state = &core.state();
+    ai.keys = &m_keys;
+    ai.voice = &m_ports;
+    ai.mouseCommands = [this]() -> IMouseCommands * { return m_facade.get(); };
+    ai.clipboard = platform::services().clipboard;
+    ai.workspace = platform::services().workspace;
+    ai.tips = &m_ports;
+    ai.makeHost = &platform::linuxbackend::createAiWebHost;
+    ai.hosts = AiPageHosts::configured();
+    ai.deviceHost = QUrl(QXOTAUpdateManager::webBase()).host();
+    m_aiWindow.install(std::make_unique<QXAIWindowTool>(std::move(ai)));
+
     // The higher layers as the device layers reach them: the shared key flags, the
-    // pointer and the ports to the voice area; until the assistant windows exist,
-    // stand-ins that log once in their place.
+    // pointer, the AI window and the ports to the voice area.
     DeviceSeams seams{&m_keys, &m_ports};
     seams.laserPen = m_laserPen.get();
+    seams.aiWindow = m_aiWindow.get();
     seams.speech = &m_ports;
     seams.tips = &m_ports;
     seams.translate = &m_ports;

@@ -25,6 +25,7 @@ class QXHidCommandManager;
 class QXHidReportParser;
 class LaserPenOverlays;
 class QXLaserPenManager;
+class QXAIWindowTool;
 class QXMouseCommandManager;
 namespace platform {
 class IHidBackend;
@@ -82,6 +83,7 @@ public:
     VoiceKeyState &keys() { return m_keys; }
     UpperPorts &upperPorts() { return m_ports; }
     const DeviceSeams &seams() const { return m_seams; }
+    QXAIWindowTool &aiWindow() const { return *m_aiWindow; }
     HIDDevice &hid() const { return *m_hid; }
     QXBLEManager &ble() const { return *m_ble; }
     QXHidCommandManager &hidCommands() const { return *m_hidCommands; }
@@ -114,6 +116,8 @@ private:
     UpperPorts m_ports;
     std::unique_ptr<LaserPenOverlays> m_laserPenOverlays;
     Owned<QXLaserPenManager> m_laserPen; // outlives the transports that call it
+    // The AI window holder, which the device layers' AI keys reach; it goes after them.
+    Owned<QXAIWindowTool> m_aiWindow;
     DeviceSeams m_seams;
     Owned<QXHidCommandManager> m_hidCommands;
     Owned<QXBLEMouseCommandManager> m_bleCommands;

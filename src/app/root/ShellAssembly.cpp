@@ -27,6 +27,7 @@
 #include "VoiceAssembly.h"
 #include "asr/QXAudioFileTranscription.h"
 #include "asr/QXWebApiAsrService.h"
+#include "aiweb/QXAIWindowTool.h"
 #include "commands/QXCommandViewModel.h"
 #include "commands/QXHotWordViewModel.h"
 #include "crash/QXUncaughtExceptionHandler.h"
@@ -70,6 +71,9 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     // The start-up switch is a port of the pages, made with the status item.
     buildPermissionsAndLogin(options);
     buildStatusItem(options);
+    QXAIWindowTool &ai = m_device.aiWindow();
+    ai.setWindowPorts(m_mainWindow.get(), m_files.get(), m_alerts.get());
+    m_aiWindowPorts.set([&ai] { ai.setWindowPorts(nullptr, nullptr, nullptr); });
     buildSelectionShell();
     buildDeviceProfile();
 }

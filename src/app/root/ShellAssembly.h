@@ -115,6 +115,8 @@ private:
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;
+    // The AI window holder (device area) shows over the main window and its dialogs.
+    AtTeardown m_aiWindowPorts;
     // The device profile, until the device settings page owns it: loaded on every
     // device information. It reaches everything above, so it goes first.
     std::unique_ptr<DeviceProfileController> m_deviceProfile;

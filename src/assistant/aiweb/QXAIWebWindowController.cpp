@@ -7,6 +7,8 @@
 #include "PZLog.h"
 #include "PZString.h"
 #include "QXUserInfoData.h"
+#include "aiweb/AiDownloadFlow.h"
+#include "aiweb/AiDownloadRules.h"
 #include "aiweb/AiMessageHandler.h"
 #include "aiweb/AiScriptBuilder.h"
 #include "controls/QXButton.h"
@@ -14,9 +16,12 @@
 #include "controls/QXTextField.h"
 #include "drawing/KitAppearance.h"
 #include "platform/IClipboard.h"
+#include "platform/IWorkspace.h"
 #include "services/IAppShell.h"
+#include "services/IPopupTips.h"
 #include "services/LanguageHooks.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -68,6 +73,15 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
 {
     initAiWebResources();
     buildWindow();
+    AiDownloadFlow::Deps downloads;
+    downloads.tips = m_deps.tips;
+    downloads.files = m_deps.files;
+    downloads.alerts = m_deps.alerts;
+    downloads.documentsDir = DataPaths::dataRoot();
+    downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/quorvex-ai-downloads")
+                                                         : m_deps.downloadTempDir;
+    downloads.timeStamp = [] { return pz::getTimeStr(); };
+    m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
     if (m_deps.makeHost)
         m_host = m_deps.makeHost(webHostOptions());
     if (m_host) {
@@ -75,6 +89,11 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         callbacks.loadingChanged = [this](platform::IAiWebHost::LoadStatus status, const QUrl &url, int code,
                                           const QString &error) { loadingChanged(status, url, code, error); };
         callbacks.scriptMessage = [this](const QString &name, const QString &json) { scriptMessage(name, json); };
+        callbacks.downloadDestination = [this](const platform::IAiWebHost::Download &d) {
+            return m_downloads->destination(d);
+        };
+        callbacks.downloadChanged = [this](const platform::IAiWebHost::DownloadUpdate &u) { m_downloads->changed(u); };
+        callbacks.newWindowRequested = [this](const QUrl &url) { newWindowRequested(url); };
         m_host->setCallbacks(std::move(callbacks));
         auto *layout = static_cast<QVBoxLayout *>(m_window->layout());
         layout->insertWidget(0, m_host->view(), 1);
@@ -242,6 +261,29 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
         break;
     case AiMessageAction::Kind::AnswerMicrophone:
         callJSFuncion(aiweb::microphonePermissionScript());
+        break;
+    }
+}
+
+void QXAIWebWindowController::newWindowRequested(const QUrl &url)
+{
+    writeLog(QStringLiteral("webView:createWebViewWithConfiguration:forNavigationAction:%1").arg(url.toString()));
+    const aiweb::OutsideLink link = aiweb::outsideLink(url, m_deps.deviceHost);
+    switch (link.kind) {
+    case aiweb::OutsideLink::Kind::Nothing:
+        break;
+    case aiweb::OutsideLink::Kind::DevicePage:
+        if (!m_deps.state->isConnect() && m_deps.tips)
+            m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("设备未连接")),
+                                        QStringLiteral("info_icon"));
+        if (m_deps.shell) {
+            m_deps.shell->openApp();
+            m_deps.shell->manualSelectedItemWithIndex(0);
+        }
+        break;
+    case aiweb::OutsideLink::Kind::Browser:
+        if (m_deps.workspace)
+            m_deps.workspace->openUrl(link.url);
         break;
     }
 }

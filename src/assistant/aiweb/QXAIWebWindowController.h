@@ -9,7 +9,11 @@
 #include <functional>
 #include <memory>
 
+class AiDownloadFlow;
+class AlertPresenter;
+class FilePicker;
 class IAppShell;
+class IPopupTips;
 class QLineEdit;
 class QSlider;
 class QWidget;
@@ -18,7 +22,8 @@ class QXUserInfoData;
 
 namespace platform {
 class IClipboard;
-}
+class IWorkspace;
+} // namespace platform
 
 // The AI web window: the assistant page the connected product calls for, the scripts
 // that hand it questions and helper input, and the script messages it posts back.
@@ -35,6 +40,13 @@ public:
         HostFactory makeHost; // nullptr from it: a window without a page
         AiPageHosts hosts;
         std::function<QString()> macAddress; // empty: qx_getMacAddress
+        // Downloads and outside links.
+        IPopupTips *tips = nullptr;
+        FilePicker *files = nullptr;
+        AlertPresenter *alerts = nullptr;
+        platform::IWorkspace *workspace = nullptr;
+        QString deviceHost;      // the maker's web site host, whose "/device" pages open the main window
+        QString downloadTempDir; // "": a folder under the system's temporary folder
     };
 
     // The profile, user agent and message names every AI page is given.
@@ -77,12 +89,14 @@ private:
     void loadingChanged(platform::IAiWebHost::LoadStatus status, const QUrl &url, int errorCode, const QString &error);
     void reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
     void scriptMessage(const QString &name, const QString &json);
+    void newWindowRequested(const QUrl &url);
 
     Deps m_deps;
     bool m_isCompleteLoad = false;
     bool m_didFallbackToEnglish = false;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
+    std::unique_ptr<AiDownloadFlow> m_downloads;
     std::unique_ptr<platform::IAiWebHost> m_host;
     QWidget *m_bottomView = nullptr;
     QSlider *m_slider = nullptr;

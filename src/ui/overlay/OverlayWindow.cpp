@@ -32,8 +32,13 @@ void OverlayWindow::showOverScreen()
     if (!m_screen)
         return;
     setGeometry(m_screen->geometry());
-    showFullScreen();
+    // Not showFullScreen(): it activates the window, which one that never takes the
+    // focus must not ask for.
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    setVisible(true);
     raise();
+    if (!testAttribute(Qt::WA_ShowWithoutActivating))
+        activateWindow();
 }
 
 void OverlayWindow::paintDesktop(QPainter &p, const QRectF &area, qreal dimAlpha) const

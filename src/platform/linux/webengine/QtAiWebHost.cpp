@@ -1,11 +1,15 @@
 #include "QtAiWebHost.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebChannel>
 #include <QWebEngineCookieStore>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -21,9 +25,30 @@ void AiWebBridge::post(const QString &name, const QString &json)
         received(name, json);
 }
 
+// Link clicks become downloads; file inputs ask the owner.
 class AiWebPage : public QWebEnginePage {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    AiWebPage(QWebEngineProfile *profile, QtAiWebHost &host) : QWebEnginePage(profile), m_host(host) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (type == NavigationTypeLinkClicked) {
+            m_host.markLinkDownload(url);
+            download(url);
+            return false;
+        }
+        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    }
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList &old, const QStringList &types) override
+    {
+        if (const auto files = m_host.chooseFiles(mode == FileSelectOpenMultiple))
+            return *files;
+        return QWebEnginePage::chooseFiles(mode, old, types);
+    }
+
+private:
+    QtAiWebHost &m_host;
 };
 
 namespace {
@@ -113,7 +138,7 @@ QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
 
-    m_page = std::make_unique<AiWebPage>(m_profile.get());
+    m_page = std::make_unique<AiWebPage>(m_profile.get(), *this);
     m_channel = std::make_unique<QWebChannel>();
     m_channel->registerObject(QStringLiteral("qxBridge"), &m_bridge);
     m_page->setWebChannel(m_channel.get(), QWebEngineScript::MainWorld);
@@ -129,6 +154,15 @@ QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
             if (m_callbacks.loadingChanged)
                 m_callbacks.loadingChanged(statusOf(info.status()), info.url(), info.errorCode(), info.errorString());
         });
+
+    QObject::connect(m_page.get(), &QWebEnginePage::newWindowRequested, m_page.get(),
+                     [this](QWebEngineNewWindowRequest &request) {
+                         // Never openIn(): no page opens inside the application.
+                         if (m_callbacks.newWindowRequested)
+                             m_callbacks.newWindowRequested(request.requestedUrl());
+                     });
+    QObject::connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(),
+                     [this](QWebEngineDownloadRequest *request) { downloadRequested(request); });
 
     m_view = std::make_unique<QWebEngineView>();
     m_view->setPage(m_page.get());
@@ -162,6 +196,56 @@ void QtAiWebHost::installScripts(const QStringList &names)
     scripts.insert(documentCreationScript(QStringLiteral("qx-webchannel"), channelSource));
     scripts.insert(
         documentCreationScript(QStringLiteral("qx-message-handlers"), QString::fromLatin1(kShim).arg(nameList)));
+}
+
+void QtAiWebHost::markLinkDownload(const QUrl &url)
+{
+    m_linkDownloads << url;
+}
+
+std::optional<QStringList> QtAiWebHost::chooseFiles(bool multiple)
+{
+    if (!m_callbacks.chooseFiles)
+        return std::nullopt;
+    return m_callbacks.chooseFiles(multiple);
+}
+
+void QtAiWebHost::downloadRequested(QWebEngineDownloadRequest *request)
+{
+    Download d;
+    d.id = request->id();
+    d.url = request->url();
+    d.mimeType = request->mimeType();
+    d.suggestedName = request->suggestedFileName();
+    d.fromLink = m_linkDownloads.removeOne(request->url());
+    const QString path = m_callbacks.downloadDestination ? m_callbacks.downloadDestination(d) : QString();
+    if (path.isEmpty()) {
+        request->cancel();
+        return;
+    }
+    const QFileInfo target(path);
+    request->setDownloadDirectory(target.absolutePath());
+    request->setDownloadFileName(target.fileName());
+    auto report = [this, request](DownloadUpdate::State state) {
+        DownloadUpdate u;
+        u.id = request->id();
+        u.state = state;
+        u.received = request->receivedBytes();
+        u.total = request->totalBytes();
+        u.path = QDir(request->downloadDirectory()).filePath(request->downloadFileName());
+        u.error = request->interruptReasonString();
+        if (m_callbacks.downloadChanged)
+            m_callbacks.downloadChanged(u);
+    };
+    QObject::connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, m_page.get(),
+                     [report] { report(DownloadUpdate::State::Progress); });
+    QObject::connect(request, &QWebEngineDownloadRequest::isFinishedChanged, m_page.get(), [request, report] {
+        if (!request->isFinished())
+            return;
+        report(request->state() == QWebEngineDownloadRequest::DownloadCompleted ? DownloadUpdate::State::Finished
+                                                                                : DownloadUpdate::State::Failed);
+    });
+    request->accept();
 }
 
 QWidget *QtAiWebHost::view()

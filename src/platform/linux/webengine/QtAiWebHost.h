@@ -2,12 +2,16 @@
 
 #include "platform/IAiWebHost.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QUrl>
 
 #include <memory>
+#include <optional>
 
 class QWebChannel;
+class QWebEngineDownloadRequest;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -46,7 +50,14 @@ public:
 
     static int liveHosts();
 
+    // For the page: a link click about to become a download; a file input.
+    void markLinkDownload(const QUrl &url);
+    // nullopt: the engine's own dialog.
+    std::optional<QStringList> chooseFiles(bool multiple);
+
 private:
+    void downloadRequested(QWebEngineDownloadRequest *request);
+
     void installScripts(const QStringList &names);
 
     AiWebHostOptions m_options;
@@ -57,6 +68,7 @@ private:
     std::unique_ptr<QWebEngineView> m_view;
     std::unique_ptr<QWebChannel> m_channel;
     AiWebBridge m_bridge;
+    QList<QUrl> m_linkDownloads;
 };
 
 } // namespace platform::linuxbackend

@@ -1,0 +1,103 @@
+#include "aiweb/AiDownloadFlow.h"
+
+#include "PZLog.h"
+#include "aiweb/AiDownloadRules.h"
+#include "desktop/FilePicker.h"
+#include "services/AlertPresenter.h"
+#include "services/IPopupTips.h"
+#include "services/LanguageHooks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+AiDownloadFlow::AiDownloadFlow(Deps deps) : m_deps(std::move(deps)) {}
+
+void AiDownloadFlow::tip(const QString &text, const QString &image)
+{
+    if (m_deps.tips)
+        m_deps.tips->showTipMessage(text, image);
+}
+
+QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &download)
+{
+    const QString name = aiweb::downloadFileName(download.suggestedName, download.mimeType, download.url,
+                                                 m_deps.timeStamp ? m_deps.timeStamp() : QString());
+    const QString dir = download.fromLink ? m_deps.tempDir : m_deps.documentsDir;
+    if (!QDir().mkpath(dir)) {
+        writeLog(QStringLiteral("download: cannot make %1").arg(dir));
+        return {};
+    }
+    m_running[download.id] = {download.mimeType, name};
+    writeLog(QStringLiteral("download:%1 -> %2").arg(download.url.toString(), name));
+    return aiweb::unusedPath(dir, name);
+}
+
+void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
+{
+    using State = platform::IAiWebHost::DownloadUpdate::State;
+    const auto it = m_running.find(update.id);
+    if (it == m_running.end())
+        return;
+    switch (update.state) {
+    case State::Progress:
+        if (const auto text = aiweb::progressTip(update.received, update.total))
+            tip(*text, QStringLiteral("download"));
+        break;
+    case State::Finished: {
+        const Running done = it->second;
+        m_running.erase(it);
+        tip(localizedText(QStringLiteral("已下载%1%")).arg(100), QStringLiteral("download"));
+        save(update.path, done.mimeType, done.name);
+        break;
+    }
+    case State::Failed:
+        m_running.erase(it);
+        writeLog(QStringLiteral("download failed: %1").arg(update.error));
+        if (m_deps.alerts)
+            m_deps.alerts->showAlert(localizedText(QStringLiteral("下载出错")) + QLatin1Char('\n') + update.error,
+                                     {localizedText(QStringLiteral("确定"))}, [](int) {});
+        break;
+    }
+}
+
+void AiDownloadFlow::save(const QString &source, const QString &mimeType, const QString &name)
+{
+    if (!m_deps.files)
+        return;
+    FilePicker::Request request;
+    request.mode = FilePicker::Mode::SaveFile;
+    request.suggestedName = name;
+    request.directory = m_deps.documentsDir;
+    m_deps.files->pick(request, [this, source, mimeType](const std::optional<QString> &chosen) {
+        // Cancelled: the download stays where it is.
+        if (!chosen || chosen->isEmpty())
+            return;
+        const QString target = *chosen;
+        if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
+            const auto [text, image] = aiweb::saveTip(mimeType, true, {});
+            tip(text, image);
+            return;
+        }
+        // Copy beside the target, then replace it in one step: the user's file is
+        // never gone before the copy is whole.
+        const QString part = target + QStringLiteral(".part-") + QUuid::createUuid().toString(QUuid::Id128).left(8);
+        QFile in(source);
+        QString error;
+        if (!in.copy(part))
+            error = in.errorString();
+        else if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+            error = QString::fromLocal8Bit(std::strerror(errno));
+        if (!error.isEmpty())
+            QFile::remove(part);
+        const auto [text, image] = aiweb::saveTip(mimeType, error.isEmpty(), error);
+        tip(text, image);
+        if (error.isEmpty())
+            QFile::remove(source);
+    });
+}

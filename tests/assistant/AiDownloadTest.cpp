@@ -1,0 +1,167 @@
+// The AI page's downloads and outside links: names, tips, the save flow and the
+// addresses that may reach the browser.
+#include "FakeNeighbours.h"
+#include "RecordingAlertPresenter.h"
+#include "ScriptedFilePicker.h"
+#include "TempDataRoot.h"
+#include "aiweb/AiDownloadFlow.h"
+#include "aiweb/AiDownloadRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace aiweb;
+
+namespace {
+
+QByteArray read(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(Ast4DownloadRules, TypesNamesAndTips)
+{
+    for (const char *type : {"application/vnd.oasis.opendocument.text", "attachment/file", "application/zip",
+                             "image/png", "application/vnd.ms-excel; charset=binary"})
+        EXPECT_TRUE(isDownloadMimeType(type)) << type;
+    for (const char *type : {"application/pdf", "text/html", "image/gif"})
+        EXPECT_FALSE(isDownloadMimeType(type)) << type;
+
+    const QUrl notes("https://x.example/files/notes.md");
+    const struct {
+        QString suggested, mime;
+        QUrl url;
+        QString name;
+    } rows[] = {
+        {"Unknown", "attachment/file", notes, "1700000000.xlsx"},
+        {"", "application/vnd.ms-word", notes, "1700000000.docx"},
+        {"", "image/png", notes, "1700000000.png"},
+        {"report.pdf", "image/png", notes, "report.pdf"},
+        {"", "text/markdown", notes, "notes.md"},
+        {"../../x", "", notes, "x"},
+        {"a/b", "", notes, "b"},
+        {"", "text/markdown", QUrl("https://x.example/dl?id=5"), "dl"},
+        {"", "text/markdown", QUrl("https://x.example/"), "download"},
+        {QString(300, 'n'), "text/markdown", notes, "notes.md"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(downloadFileName(r.suggested, r.mime, r.url, "1700000000"), r.name) << r.suggested.toStdString();
+
+    EXPECT_EQ(progressTip(512, 2048), QStringLiteral("已下载25.00%"));
+    EXPECT_FALSE(progressTip(51200, -1));
+    EXPECT_FALSE(progressTip(0, 0));
+    EXPECT_EQ(saveTip("application/vnd.ms-excel", true, {}).first, QStringLiteral("下载完成"));
+    EXPECT_EQ(saveTip("image/png", true, {}),
+              std::make_pair(QStringLiteral("导出完成"), QStringLiteral("success_icon")));
+    EXPECT_EQ(saveTip("image/png", false, "disk full").first, QStringLiteral("导出失败，error=disk full"));
+    EXPECT_EQ(saveTip("application/vnd.ms-excel", false, "e").first, QStringLiteral("下载失败，error=e"));
+}
+
+TEST(Ast4NewWindow, OnlyWebAddressesReachTheBrowser)
+{
+    using K = OutsideLink::Kind;
+    const struct {
+        QString url;
+        K kind;
+        QString opened;
+    } rows[] = {
+        {"https://ai.example.com/openurl?to=openBrowser_https://docs.example.org/a?b=1", K::Browser,
+         "https://docs.example.org/a?b=1"},
+        {"https://ai.example.com/page", K::Browser, "https://ai.example.com/page"},
+        {"HTTP://ai.example.com/page", K::Browser, "http://ai.example.com/page"},
+        {"mailto:a@b", K::Nothing, ""},
+        {"javascript:alert('http://x')", K::Nothing, ""},
+        {"file:///etc/passwd", K::Nothing, ""},
+        {"https://x.example/openurl?openBrowser_javascript:alert(1)", K::Nothing, ""},
+        {"https://x.example/openurl?openBrowser_file:///etc/passwd", K::Nothing, ""},
+        {"https://www.maker.example/device/1", K::DevicePage, ""},
+    };
+    for (const auto &r : rows) {
+        const OutsideLink link = outsideLink(QUrl(r.url), "www.maker.example");
+        EXPECT_EQ(link.kind, r.kind) << r.url.toStdString();
+        EXPECT_EQ(link.url.toString(), r.opened) << r.url.toStdString();
+    }
+}
+
+class Ast4SaveFlow : public ::testing::Test {
+protected:
+    Ast4SaveFlow()
+    {
+        AiDownloadFlow::Deps deps{&tips,       &files,      &alerts,
+                                  root.path(), temp.path(), [] { return QStringLiteral("17"); }};
+        flow = std::make_unique<AiDownloadFlow>(deps);
+    }
+
+    // A download that ran to its end: its file where the flow put it.
+    QString finish(quint32 id, const QString &suggested, bool fromLink, const QByteArray &bytes)
+    {
+        const QString path =
+            flow->destination({id, QUrl("https://x.example/f"), "application/vnd.ms-word", suggested, fromLink});
+        write(path, bytes);
+        flow->changed({id, platform::IAiWebHost::DownloadUpdate::State::Progress, 3, -1, {}, {}});
+        flow->changed({id, platform::IAiWebHost::DownloadUpdate::State::Finished, 3, 3, path, {}});
+        return path;
+    }
+
+    TempDataRoot root;
+    QTemporaryDir temp;
+    CallLog log;
+    FakePopupTips tips{log};
+    ScriptedFilePicker files;
+    RecordingAlertPresenter alerts;
+    std::unique_ptr<AiDownloadFlow> flow;
+};
+
+TEST_F(Ast4SaveFlow, SameNamedFileInTheDataRootSurvivesAndTheCopyReplacesTheTarget)
+{
+    write(root.path() + "/r.docx", "mine");
+    const QString source = finish(1, "r.docx", false, "new");
+    EXPECT_EQ(source, root.path() + "/r (1).docx");
+    EXPECT_EQ(read(root.path() + "/r.docx"), "mine");
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked.back().request.suggestedName, "r.docx");
+    // No percentage while the size was unknown; the finish tip.
+    ASSERT_EQ(tips.tips.size(), 1u);
+    EXPECT_EQ(tips.tips[0].first, QStringLiteral("已下载100%"));
+
+    const QString target = temp.path() + "/chosen.docx";
+    write(target, "old");
+    files.answer(target);
+    EXPECT_EQ(read(target), "new");
+    EXPECT_FALSE(QFile::exists(source));
+    EXPECT_EQ(tips.tips.back(), std::make_pair(QStringLiteral("导出完成"), QStringLiteral("success_icon")));
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList({"chosen.docx"}));
+}
+
+TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
+{
+    const QString linked = finish(1, "", true, "abc");
+    EXPECT_TRUE(linked.startsWith(temp.path()));
+    EXPECT_EQ(files.asked.back().request.suggestedName, "17.docx");
+    files.answer(std::nullopt);
+    EXPECT_EQ(read(linked), "abc");
+
+    const QString source = finish(2, "r.docx", false, "abc");
+    const QString blocked = temp.path() + "/no-such-folder/r.docx";
+    files.answer(blocked);
+    EXPECT_EQ(read(source), "abc");
+    EXPECT_EQ(tips.tips.back().second, QStringLiteral("error_icon"));
+
+    flow->destination({3, QUrl("https://x.example/g"), "image/png", "", false});
+    flow->changed({3, platform::IAiWebHost::DownloadUpdate::State::Failed, 0, -1, {}, "network gone"});
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_TRUE(alerts.shown[0].message.contains("network gone"));
+}
