@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr quint16 kMakerVendorId = 0x248A;
-constexpr quint16 kPointerProductIds[] = {0x62AB, 0x63AB};
-
 struct ModeTip {
     const char *text;
     const char *image;
@@ -113,12 +110,7 @@ void QXLaserPenManager::setVioceMode(int mode)
 
 bool QXLaserPenManager::deviceMatches() const
 {
-    if (!m_d.device.currentIds)
-        return false;
-    const auto [vid, pid] = m_d.device.currentIds();
-    if (vid == kMakerVendorId)
-        return true;
-    return std::find(std::begin(kPointerProductIds), std::end(kPointerProductIds), pid) != std::end(kPointerProductIds);
+    return m_d.device.pointerReceiver && m_d.device.pointerReceiver();
 }
 
 // --- the mode ------------------------------------------------------------------------------

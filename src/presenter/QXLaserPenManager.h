@@ -29,9 +29,10 @@ public:
     // How the device is reached. The root builds the manager before the device layers
     // that call it, so it hands this over once they exist; until then nothing goes out.
     struct DeviceLink {
-        IMouseCommands *commands = nullptr;                      // the facade: mode and mouse-status commands
-        ILaserPenHidCommands *hid = nullptr;                     // the receiver's laser and countdown commands
-        std::function<std::pair<quint16, quint16>()> currentIds; // vendor, product; 0, 0 when none
+        IMouseCommands *commands = nullptr;  // the facade: mode and mouse-status commands
+        ILaserPenHidCommands *hid = nullptr; // the receiver's laser and countdown commands
+        // Whether the open receiver is one whose pointer modes this follows.
+        std::function<bool()> pointerReceiver;
     };
     struct Deps {
         KeyValueStore *store = nullptr;

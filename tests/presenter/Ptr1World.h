@@ -9,6 +9,7 @@
 #include "HRVLocalizedString.h"
 #include "LaserPenEffects.h"
 #include "QXLaserPenManager.h"
+#include "ReceiverTable.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,7 @@ struct Ptr1World : HidProtocolWorld<> {
         d.keys = &keys;
         d.tips = &tips;
         d.effects = &effects;
-        d.device = {&facade, &hid, [this] { return penIds; }};
+        d.device = {&facade, &hid, [this] { return qx::receivers::followsPointerModes(penIds.first, penIds.second); }};
         pen = std::make_unique<QXLaserPenManager>(d);
         return *pen;
     }

@@ -35,7 +35,7 @@ private:
 int TinyPage::made = 0;
 
 constexpr PageEntry kTinyTable[] = {
-    {viewtag::kSmartSetting, "TinyPage", [](const PageContext &c) -> std::unique_ptr<QXBaseViewController> {
+    {viewtag::kPersonalitySetting, "TinyPage", [](const PageContext &c) -> std::unique_ptr<QXBaseViewController> {
          ++TinyPage::made;
          return std::make_unique<TinyPage>(c);
      }}};
@@ -231,13 +231,13 @@ TEST(HousePageTable, APageOfATableIsMadeOverTheContextTheFirstTimeItsTabShows)
 
     w.state.mouseInfoItem().setDpi(3);
     for (int round = 0; round < 2; ++round) {
-        QTest::mouseClick(w.window.btnArr()[1], Qt::LeftButton);
+        QTest::mouseClick(w.window.btnArr()[3], Qt::LeftButton);
         QTest::mouseClick(w.window.btnArr()[2], Qt::LeftButton);
     }
     EXPECT_EQ(TinyPage::made, 1);
     EXPECT_EQ(w.world.log.calls, QStringList{"sendSetDpiData(3)"});
-    EXPECT_EQ(w.madePages(), QList<int>({0, 1, 2}));
-    EXPECT_EQ(w.window.page(1)->view()->parentWidget(), w.window.rightView());
+    EXPECT_EQ(w.madePages(), QList<int>({0, 2, 3}));
+    EXPECT_EQ(w.window.page(3)->view()->parentWidget(), w.window.rightView());
     // The settings library's table offers the software page.
     EXPECT_STREQ(w.window.page(2)->metaObject()->className(), "SoftwareManagerViewController");
 }

@@ -12,6 +12,7 @@
 #include "PageContext.h"
 #include "PagePorts.h"
 #include "QXHttpRequestManager.h"
+#include "ReceiverTable.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
@@ -136,6 +137,7 @@ public:
     int reopens = 0;
     qint64 currentVid() const override { return vid; }
     qint64 currentPid() const override { return pid; }
+    bool hasKeyboardHotKeys() const override { return qx::receivers::receiverHasKeyboardHotKeys(vid, pid); }
     void openHIDDevice() override
     {
         ++reopens;
@@ -211,6 +213,8 @@ class PageWorld {
 public:
     // A secret store keeps the state's remembered password (FakeSecretStore).
     explicit PageWorld(platform::ISecretStore *secrets = nullptr) : data(secrets) {}
+    // The global shortcuts go to `backend` (a real X server's, say) instead of grabs.
+    explicit PageWorld(platform::IGlobalShortcuts &backend) : shortcuts(data.store(), &backend) {}
     PageWorld(const PageWorld &) = delete;
     PageWorld &operator=(const PageWorld &) = delete;
 

@@ -40,7 +40,12 @@ protected:
     LocalSpeechServer server;
     RecordingListener listener;
     FakeDesktop desktop; // the root's paste goes to its key poster and clipboard
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base()}};
+    CompanionApp app{{.store = &store,
+                      .secrets = &secrets,
+                      .hid = &bus,
+                      .bleCentral = adapter.factory(),
+                      .desktopServices = false,
+                      .speechBase = server.base()}};
     // The decoders write the recording through the root's service.
     QXWebApiAsrService &asr = app.speech();
     std::function<void()> start = [this] { asr.beginAsrIsTransferAudio(false, {}); };

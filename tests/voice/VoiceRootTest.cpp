@@ -45,7 +45,14 @@ protected:
     FakeDesktop desktop;
     FakeSpeechSynth synth;
     FakeUrlAudioPlayer player;
-    CompanionApp app{{&store, &secrets, &bus, adapter.factory(), false, server.base(), nullptr, &synth, &player}};
+    CompanionApp app{{.store = &store,
+                      .secrets = &secrets,
+                      .hid = &bus,
+                      .bleCentral = adapter.factory(),
+                      .desktopServices = false,
+                      .speechBase = server.base(),
+                      .speechSynth = &synth,
+                      .urlPlayer = &player}};
     sim::SimBleMouse mouse{adapter};
 
     void SetUp() override

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
@@ -256,6 +257,13 @@ void drawAll(Writer &w)
         p.drawPolyline(QPolygonF{QPointF(14, 14), QPointF(15, 28), QPointF(25, 28), QPointF(26, 14)});
         p.drawLine(QPointF(18, 18), QPointF(18, 24));
         p.drawLine(QPointF(22, 18), QPointF(22, 24));
+    });
+
+    // The swap button between two language drop-downs.
+    w.add(QStringLiteral("2_changeLanguage_icon"), QSize(30, 30), [](QPainter &p) {
+        p.setPen(QPen(QColor(110, 110, 110), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        arrow(p, QPointF(7, 11), QPointF(23, 11), 4);
+        arrow(p, QPointF(23, 19), QPointF(7, 19), 4);
     });
 
     // The translation window: white glyphs for its header, grey ones for its cards.
@@ -633,6 +641,48 @@ void drawLightingAndSelfTest(Writer &w)
                       p.drawLine(link.from, link.to);
                   });
 }
+// The pointer settings page: the preview's row icons and its sample picture (its switches
+// and radios are the settings rows').
+void drawPointerPage(Writer &w)
+{
+    const QColor light(235, 235, 235);
+    w.add(QStringLiteral("laserPen_brightness_icon"), QSize(18, 18), [=](QPainter &p) {
+        p.setPen(QPen(light, 1.4, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(9, 9), 3.5, 3.5);
+        for (int i = 0; i < 8; ++i) {
+            const QPointF d(std::cos(i * kPi / 4), std::sin(i * kPi / 4));
+            p.drawLine(QPointF(9, 9) + d * 6, QPointF(9, 9) + d * 8);
+        }
+    });
+    w.add(QStringLiteral("laserPen_zoom_icon"), QSize(18, 18), [=](QPainter &p) {
+        p.setPen(QPen(light, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(9, 9), 7, 7);
+        p.drawEllipse(QPointF(9, 9), 3, 3);
+    });
+    w.add(QStringLiteral("laserPen_color_icon"), QSize(18, 18), [](QPainter &p) {
+        const QColor dots[] = {QColor(231, 76, 60), QColor(46, 204, 113), QColor(52, 152, 219)};
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 3; ++i) {
+            p.setBrush(dots[i]);
+            p.drawEllipse(QPointF(9 + 4.5 * std::cos(i * 2 * kPi / 3), 9 + 4.5 * std::sin(i * 2 * kPi / 3)), 3.5, 3.5);
+        }
+    });
+    // A slide on a desk: what the preview's effects are drawn over.
+    w.add(QStringLiteral("previewImage"), QSize(340, 200), [](QPainter &p) {
+        QLinearGradient sky(0, 0, 0, 200);
+        sky.setColorAt(0, QColor(72, 120, 170));
+        sky.setColorAt(1, QColor(150, 188, 214));
+        p.fillRect(QRectF(0, 0, 340, 200), sky);
+        p.fillRect(QRectF(40, 22, 260, 150), QColor(250, 250, 250));
+        p.fillRect(QRectF(60, 40, 120, 10), QColor(60, 70, 90));
+        const QColor bars[] = {QColor(230, 126, 34), QColor(46, 204, 113), QColor(52, 152, 219), QColor(155, 89, 182)};
+        for (int i = 0; i < 4; ++i)
+            p.fillRect(QRectF(70 + i * 50, 150 - 20 - i * 18, 30, 20 + i * 18), bars[i]);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -653,6 +703,7 @@ int main(int argc, char **argv)
     }
     drawAll(w);
     drawLightingAndSelfTest(w);
+    drawPointerPage(w);
 
     QFile qrc(w.dir + QStringLiteral("/voice_artwork.qrc"));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

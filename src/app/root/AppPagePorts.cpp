@@ -6,6 +6,7 @@
 #include "QXHttpRequestManager.h"
 #include "QXMouseCommandManager.h"
 #include "QXOTAUpdateManager.h"
+#include "ReceiverTable.h"
 #include "windows/QXAuthorityManagementWindowController.h"
 
 #include <QNetworkAccessManager>
@@ -78,6 +79,11 @@ qint64 AppPagePorts::currentVid() const
 qint64 AppPagePorts::currentPid() const
 {
     return m_deps.device.currentPid();
+}
+
+bool AppPagePorts::hasKeyboardHotKeys() const
+{
+    return qx::receivers::receiverHasKeyboardHotKeys(currentVid(), currentPid());
 }
 void AppPagePorts::openHIDDevice()
 {

@@ -52,6 +52,7 @@ public:
     // IReceiverIds
     qint64 currentVid() const override;
     qint64 currentPid() const override;
+    bool hasKeyboardHotKeys() const override;
     void openHIDDevice() override;
     // IMakerApi
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override;

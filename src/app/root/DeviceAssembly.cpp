@@ -23,6 +23,7 @@
 #include "QXOTAUpdateManager.h"
 #include "QXToolManager.h"
 #include "QXUserInfoData.h"
+#include "ReceiverTable.h"
 #include "aiweb/QXAIWindowTool.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
@@ -178,7 +179,10 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     m_ble.install(std::make_unique<QXBLEManager>(std::move(central)));
 
     buildProtocol(core);
-    m_laserPen->setDeviceLink({m_facade.get(), m_hidCommands.get(), [this] { return currentIds(); }});
+    m_laserPen->setDeviceLink({m_facade.get(), m_hidCommands.get(), [this] {
+                                   const auto [vid, pid] = currentIds();
+                                   return qx::receivers::followsPointerModes(vid, pid);
+                               }});
     installDeviceAudioState(core);
     buildInfoReader(core);
     buildReportParser(core);

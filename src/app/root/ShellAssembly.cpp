@@ -119,6 +119,7 @@ void ShellAssembly::buildStatusItem(const Options &options)
                              }});
     m_accountHeaders = std::make_unique<AccountHeaders>();
     m_pageFactory = std::make_unique<PageFactory>(pageContext());
+    m_pageFactory->setLaserPen(&m_device.laserPen());
     const DeviceSeams &seams = m_device.seams();
     StatusItemController::Deps deps;
     deps.state = &m_core.state();
@@ -210,10 +211,9 @@ void ShellAssembly::buildSelectionShell()
     deps.shell = m_mainWindow.get();
     deps.closeGuide = [this](QPoint at) { m_statusItem->closePopoverForMouseDownAt(at); };
     m_selectionMonitor = std::make_unique<SelectionCopyMonitor>(deps);
-    m_snipBinding.set([this] {
-        if (m_snipBound)
-            m_core.shortcuts().breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey));
-    });
+    // Broken whoever bound it last: the screenshot row binds it again too.
+    m_snipBinding.set(
+        [this] { m_core.shortcuts().breakBindingWithDefaultsKey(QString::fromLatin1(kSnipShortcutKey)); });
 }
 
 // The permissions window over the desktop's capabilities, and the login item that
@@ -306,7 +306,7 @@ void ShellAssembly::startSelectionMonitors()
 // Also on every build of the status item, connected or not: a receiver's removal breaks it.
 void ShellAssembly::bindSnipShortcut()
 {
-    m_snipBound = ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
+    ::bindSnipShortcut(m_core.shortcuts(), m_core.state(), *m_device.seams().translate);
 }
 
 void ShellAssembly::configUI()

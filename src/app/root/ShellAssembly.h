@@ -96,7 +96,6 @@ private:
     Owned<QXOTAUpdateManager> m_ota;
     AtTeardown m_firmwareImagePaths;
     std::unique_ptr<SelectionCopyMonitor> m_selectionMonitor;
-    bool m_snipBound = false;
     AtTeardown m_snipBinding;
     std::unique_ptr<platform::IPermissionProbe> m_ownedPermissionProbe;
     std::unique_ptr<QXAuthorityManagementWindowController> m_authority;

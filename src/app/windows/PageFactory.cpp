@@ -2,6 +2,7 @@
 
 #include "AccountPages.h"
 #include "CommandsPages.h"
+#include "LaserPenSettingViewController.h"
 #include "PlaceholderPage.h"
 #include "SettingsPages.h"
 #include "TabBarEntries.h"
@@ -35,6 +36,9 @@ std::unique_ptr<QXBaseViewController> PageFactory::makePage(int viewTag)
         return nullptr;
     if (const PageEntry *entry = findPage(m_tables, viewTag))
         return entry->make(m_context);
+    if (viewTag == viewtag::kLaserPenSetting && m_laserPen)
+        return std::make_unique<LaserPenSettingViewController>(LaserPenSettingViewController::Deps{
+            m_laserPen, &m_context.state, &m_context.notifications, &m_context.tips});
     const TabEntry *entry = tabEntryForTag(viewTag);
     return std::make_unique<PlaceholderPage>(viewTag, QString::fromLatin1(kPageClasses[viewTag]),
                                              entry ? entry->name : QString());

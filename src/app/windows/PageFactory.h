@@ -7,6 +7,7 @@
 #include <vector>
 
 class QXBaseViewController;
+class QXLaserPenManager;
 
 // Makes the main window's eight pages, each over the one context the application hands
 // every page, from the tables of the pages libraries. A page number no table offers
@@ -23,6 +24,9 @@ public:
     virtual ~PageFactory() = default;
 
     const PageContext &context() const { return m_context; }
+    // The pointer manager the pointer settings page (7) works on; without one that page
+    // is a placeholder.
+    void setLaserPen(QXLaserPenManager *manager) { m_laserPen = manager; }
 
     // The page of a page number (0-7); nullptr for any other number.
     virtual std::unique_ptr<QXBaseViewController> makePage(int viewTag);
@@ -32,4 +36,5 @@ public:
 private:
     PageContext m_context;
     std::vector<PageTable> m_tables;
+    QXLaserPenManager *m_laserPen = nullptr;
 };

@@ -112,12 +112,24 @@ bool receiverHas(std::uint16_t vendorId, std::uint16_t productId, Flag flag)
     return row && row->has(flag);
 }
 
+bool receiverHasKeyboardHotKeys(std::int64_t vendorId, std::int64_t productId)
+{
+    const auto isId = [](std::int64_t id) { return id > 0 && id <= 0xFFFF; };
+    return isId(vendorId) && isId(productId)
+           && receiverHas(std::uint16_t(vendorId), std::uint16_t(productId), kHidapiHotKeys);
+}
+
 bool productHas(std::uint16_t productId, Flag flag)
 {
     for (const ReceiverRow &row : kRows)
         if (row.productId == productId && row.has(flag))
             return true;
     return false;
+}
+
+bool followsPointerModes(std::uint16_t vendorId, std::uint16_t productId)
+{
+    return vendorId == kTelinkVendorId || productId == 0x62AB || productId == 0x63AB;
 }
 
 std::optional<int> mouseSourceOfProduct(std::uint16_t vendorId, std::uint16_t productId)

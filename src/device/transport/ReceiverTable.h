@@ -102,9 +102,18 @@ const ReceiverRow *findReceiver(std::uint16_t vendorId, std::uint16_t productId)
 // Whether the row of the pair carries the flag (false for a pair without a row).
 bool receiverHas(std::uint16_t vendorId, std::uint16_t productId, Flag flag);
 
+// Whether the open device's ids (0 while none is open) are a receiver whose voice keys
+// reach the computer as the keyboard's F1 to F3 (kHidapiHotKeys).
+bool receiverHasKeyboardHotKeys(std::int64_t vendorId, std::int64_t productId);
+
 // Whether any row of a product id carries the flag, whatever its vendor (the plan-6
 // voice blocks were always chosen by product id alone).
 bool productHas(std::uint16_t productId, Flag flag);
+
+// Whether the pointer overlay follows this receiver's mode key: any receiver with the
+// Telink vendor id, and the two pointer receivers by their product ids whatever their
+// vendor id.
+bool followsPointerModes(std::uint16_t vendorId, std::uint16_t productId);
 
 // The origin (0 domestic, 1 international, 2 Asia-Pacific) that a mouse of the maker
 // reports through its own product id; nothing for other ids. The same for HID and

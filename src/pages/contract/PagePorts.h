@@ -60,6 +60,9 @@ public:
     // Vendor and product id; both 0 while none is open.
     virtual qint64 currentVid() const = 0;
     virtual qint64 currentPid() const = 0;
+    // Whether the open receiver is one whose voice keys reach the computer as the
+    // keyboard's F1 to F3, so that their shortcuts can be chosen.
+    virtual bool hasKeyboardHotKeys() const = 0;
     // Opens the matched device again (or starts watching for one); the outcome comes
     // as "kUSBInsertNotification".
     virtual void openHIDDevice() = 0;

@@ -3,10 +3,12 @@
 #include "MineViewController.h"
 #include "PreferencesViewController.h"
 #include "SmartDetectionViewController.h"
+#include "SmartSettingViewController.h"
 #include "SoftwareManagerViewController.h"
 
 namespace {
 // The tab bar's page numbers (viewtag:: of the application) of this library's pages.
+constexpr int kSmartSettingTag = 1;
 constexpr int kSoftwareManagerTag = 2;
 constexpr int kMineTag = 4;
 constexpr int kSmartDetectionTag = 5;
@@ -18,6 +20,7 @@ template <class Page> std::unique_ptr<QXBaseViewController> make(const PageConte
 }
 
 constexpr PageEntry kSettingsPages[] = {
+    {kSmartSettingTag, "SmartSettingViewController", &make<SmartSettingViewController>},
     {kSoftwareManagerTag, "SoftwareManagerViewController", &make<SoftwareManagerViewController>},
     {kMineTag, "MineViewController", &make<MineViewController>},
     {kSmartDetectionTag, "SmartDetectionViewController", &make<SmartDetectionViewController>},

@@ -49,6 +49,30 @@ public:
     }
 };
 
+// The chosen entry's name, cut short with "…" where the button is too narrow for it
+// (a language list from the server may hold long names).
+class ElidingLabel final : public QXLabel {
+public:
+    using QXLabel::QXLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QRectF r = textRect();
+        if (text().isEmpty() || fontMetrics().horizontalAdvance(text()) <= r.width()) {
+            QXLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        if (backgroundColor().isValid() && backgroundColor().alpha() > 0)
+            painter.fillRect(rect(), backgroundColor());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        painter.setFont(font());
+        painter.drawText(r, int(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, int(r.width())));
+    }
+};
+
 QStyle *checkMarkMenuStyle()
 {
     static QPointer<QStyle> style;
@@ -68,7 +92,7 @@ QXPopUpButton::QXPopUpButton(QWidget *parent) : QAbstractButton(parent)
     m_layer.borderWidth = 1;
     m_layer.borderColor = QColor(0, 0, 0, 51);
 
-    m_titleLabel = new QXLabel(this);
+    m_titleLabel = new ElidingLabel(this);
     m_titleLabel->setFont(qxSystemFont(12));
     m_titleLabel->setTextColor(qxGreyColor());
     m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

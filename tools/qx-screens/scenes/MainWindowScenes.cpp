@@ -4,7 +4,10 @@
 #include "SceneWorld.h"
 
 #include "QXLanguageManager.h"
+#include "QXLaserPenManager.h"
 #include "QXUserInfoData.h"
+#include "platform/ShortcutBinder.h"
+#include "services/VoiceKeyState.h"
 #include "windows/MainWindow.h"
 #include "windows/PageFactory.h"
 
@@ -28,9 +31,26 @@ QWidget *build(SceneWorld &world, const Device &device)
     state.mouseInfoItem().setdeviceType(device.deviceType);
     state.mouseInfoItem().setMouseType(device.mouseType);
     state.setMouseIsConnect(true);
+    world.pages().data.languages().setAsrLanguageType(1); // as at launch
+    if (device.deviceType == 3)                           // what opening a hot-key receiver registers: F1 / F2 / F3
+        world.pages().shortcuts.registerDefaults({{QStringLiteral("WordShortcutKey"), {122, 0}},
+                                                  {QStringLiteral("TranslateShortcutKey"), {120, 0}},
+                                                  {QStringLiteral("SearchShortcutKey"), {99, 0}}});
     auto *window = new MainWindow({&state, {}});
     auto *pages = new PageFactory(world.context());
-    QObject::connect(window, &QObject::destroyed, [pages] { delete pages; });
+    // The pointer page works on a pointer manager over the scene's store.
+    auto *keys = new VoiceKeyState;
+    QXLaserPenManager::Deps pen;
+    pen.store = &world.store();
+    pen.keys = keys;
+    pen.tips = &world.context().tips;
+    auto *laserPen = new QXLaserPenManager(pen);
+    pages->setLaserPen(laserPen);
+    QObject::connect(window, &QObject::destroyed, [pages, laserPen, keys] {
+        delete pages;
+        delete laserPen;
+        delete keys;
+    });
     window->configUI(pages);
     window->setLowElectricShown(world.option(QStringLiteral("low-battery")) == QLatin1String("yes"));
     return window;
