@@ -9,15 +9,7 @@
 
 #include "views/QXBaseViewController.h"
 
-#include <set>
-
 namespace {
-
-// Pages whose work has not landed yet, by what they wait for; each goes
-// when its page does.
-const std::set<int> kPagesStillPlaceholders{
-    viewtag::kMouseSetting, // the device settings page
-};
 
 class WholeAppPages : public AppTest {};
 class WholeAppStandIns : public AppTest {};
@@ -30,9 +22,7 @@ TEST_F(WholeAppPages, EveryPageNumberMakesARealPage)
     for (int tag = 0; tag < viewtag::kCount; ++tag) {
         const std::unique_ptr<QXBaseViewController> page = factory.makePage(tag);
         ASSERT_TRUE(page) << "page " << tag;
-        const bool placeholder = dynamic_cast<PlaceholderPage *>(page.get()) != nullptr;
-        EXPECT_EQ(placeholder, kPagesStillPlaceholders.count(tag) == 1)
-            << "page " << tag << (placeholder ? " is a placeholder" : " is real now: drop it from the exceptions");
+        EXPECT_FALSE(dynamic_cast<PlaceholderPage *>(page.get())) << "page " << tag << " is a placeholder";
     }
     EXPECT_FALSE(factory.makePage(viewtag::kCount));
 }

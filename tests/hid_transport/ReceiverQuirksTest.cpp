@@ -103,6 +103,7 @@ TEST(ReceiverQuirks, QuirkColumns)
         {"hidapi voice receiver", 0x13CA, 0x12AC, rx::kHidapiHotKeys},
         {"pointer reports", 0x3151, 0x23AB, rx::kPointerReports},
         {"ORVANE microphone", 0x25CA, 0x24AC, rx::kOrvaneAudio},
+        {"no report-rate choice", 0x248A, 0x61AB, rx::kFixedReportRate},
     };
     for (const auto &row : rows) {
         int carriers = 0;

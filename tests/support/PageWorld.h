@@ -12,6 +12,7 @@
 #include "PageContext.h"
 #include "PagePorts.h"
 #include "QXHttpRequestManager.h"
+#include "QXNetSceneState.h"
 #include "ReceiverTable.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
@@ -138,6 +139,10 @@ public:
     qint64 currentVid() const override { return vid; }
     qint64 currentPid() const override { return pid; }
     bool hasKeyboardHotKeys() const override { return qx::receivers::receiverHasKeyboardHotKeys(vid, pid); }
+    bool hasFixedReportRate() const override
+    {
+        return qx::receivers::receiverHas(quint16(vid), quint16(pid), qx::receivers::kFixedReportRate);
+    }
     void openHIDDevice() override
     {
         ++reopens;
@@ -221,6 +226,9 @@ public:
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installedNotifications{&notifications};
     ScopedUserInfoData data;
+    // The maker's scenes (the device page's profile and key requests) read the state above.
+    QXAppSceneState sceneState;
+    ScopedInstall<QXNetSceneState> installedSceneState{&sceneState};
     ManualScheduler scheduler; // installed as the process's scheduler while it lives
     FakeNeighbours neighbours; // the AI window, translation, tips and shell; one log
     CallLog &log = neighbours.log;

@@ -683,6 +683,33 @@ void drawPointerPage(Writer &w)
     });
 }
 
+// The device page's corner buttons (refresh, permissions, 30 x 30, grey) ; its RGB switch is the
+// settings rows' switch.
+void drawDevicePage(Writer &w)
+{
+    const QColor grey(112, 112, 112);
+    w.add(QStringLiteral("1_shuaxin"), QSize(30, 30), [grey](QPainter &p) {
+        p.setPen(QPen(grey, 2, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(7, 7, 16, 16), 60 * 16, 290 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(grey);
+        p.drawPolygon(QPolygonF{QPointF(17, 4), QPointF(23, 8.5), QPointF(16.5, 11.5)});
+    });
+    w.add(QStringLiteral("1_shezhi"), QSize(30, 30), [grey](QPainter &p) {
+        p.setPen(QPen(grey, 3, Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            p.drawLine(QPointF(15 + 6 * std::cos(a), 15 + 6 * std::sin(a)),
+                       QPointF(15 + 10 * std::cos(a), 15 + 10 * std::sin(a)));
+        }
+        p.setPen(QPen(grey, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(15, 15), 6.5, 6.5);
+        p.drawEllipse(QPointF(15, 15), 2.5, 2.5);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -704,6 +731,7 @@ int main(int argc, char **argv)
     drawAll(w);
     drawLightingAndSelfTest(w);
     drawPointerPage(w);
+    drawDevicePage(w);
 
     QFile qrc(w.dir + QStringLiteral("/voice_artwork.qrc"));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

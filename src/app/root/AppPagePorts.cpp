@@ -85,6 +85,11 @@ bool AppPagePorts::hasKeyboardHotKeys() const
 {
     return qx::receivers::receiverHasKeyboardHotKeys(currentVid(), currentPid());
 }
+
+bool AppPagePorts::hasFixedReportRate() const
+{
+    return qx::receivers::receiverHas(quint16(currentVid()), quint16(currentPid()), qx::receivers::kFixedReportRate);
+}
 void AppPagePorts::openHIDDevice()
 {
     m_deps.device.openHIDDevice();

@@ -53,6 +53,7 @@ public:
     qint64 currentVid() const override;
     qint64 currentPid() const override;
     bool hasKeyboardHotKeys() const override;
+    bool hasFixedReportRate() const override;
     void openHIDDevice() override;
     // IMakerApi
     void httpRequestWithScene(std::shared_ptr<QXNetBaseScene> scene, QXSceneCallback callback) override;

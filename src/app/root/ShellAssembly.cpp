@@ -5,7 +5,6 @@
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
-#include "DeviceProfileController.h"
 #include "HIDDevice.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -46,6 +45,7 @@
 #include "windows/MainWindow.h"
 #include "windows/PageFactory.h"
 #include "windows/QXAuthorityManagementWindowController.h"
+#include "windows/TabBarEntries.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -75,7 +75,6 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     ai.setWindowPorts(m_mainWindow.get(), m_files.get(), m_alerts.get());
     m_aiWindowPorts.set([&ai] { ai.setWindowPorts(nullptr, nullptr, nullptr); });
     buildSelectionShell();
-    buildDeviceProfile();
 }
 
 ShellAssembly::~ShellAssembly() = default;
@@ -182,17 +181,6 @@ PageContext ShellAssembly::pageContext() const
             return new QXTransferAudioView(std::move(deps), parent);
         },
     };
-}
-
-// The device profile (key tree, language lists, feature flags, AI addresses) of the
-// product whose information just arrived. Until the device settings page owns the
-// loader, the shell keeps it and asks on every device information.
-void ShellAssembly::buildDeviceProfile()
-{
-    m_deviceProfile = std::make_unique<DeviceProfileController>(pageContext());
-    DeviceProfileController *profile = m_deviceProfile.get();
-    m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification), profile,
-                                       [profile](const QVariant &) { profile->getCustomerKey(); });
 }
 
 // The selection copy monitor with its search button; the screenshot shortcut is bound
@@ -312,6 +300,9 @@ void ShellAssembly::bindSnipShortcut()
 void ShellAssembly::configUI()
 {
     m_mainWindow->configUI(m_pageFactory.get());
+    // The device page loads the device profile on every device information, whether
+    // or not the window was ever shown: it is made now, its view when first shown.
+    m_mainWindow->preparePage(viewtag::kMouseSetting);
     // The self-test page has no tab; loading it runs its checks once, at launch.
     m_mainWindow->loadPage(viewtag::kSmartDetection);
 }

@@ -11,7 +11,6 @@ class AccountHeaders;
 class AddCommandDialogs;
 class AppPagePorts;
 class DialogFilePicker;
-class DeviceProfileController;
 class CoreAssembly;
 class DeviceAssembly;
 class IStatusItem;
@@ -86,7 +85,6 @@ private:
     void buildSelectionShell();
     void buildPermissionsAndLogin(const Options &options);
     void buildStatusItem(const Options &options);
-    void buildDeviceProfile();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -118,7 +116,4 @@ private:
     std::unique_ptr<StatusItemController> m_statusItem;
     // The AI window holder (device area) shows over the main window and its dialogs.
     AtTeardown m_aiWindowPorts;
-    // The device profile, until the device settings page owns it: loaded on every
-    // device information. It reaches everything above, so it goes first.
-    std::unique_ptr<DeviceProfileController> m_deviceProfile;
 };

@@ -155,12 +155,16 @@ void MainWindow::itemClicked(QXTabItem *sender)
     }
 }
 
+void MainWindow::preparePage(int viewTag)
+{
+    if (viewTag >= 0 && viewTag < viewtag::kCount && !m_pages[viewTag] && m_pageFactory)
+        m_pages[viewTag] = m_pageFactory->makePage(viewTag);
+}
+
 void MainWindow::loadPage(int viewTag)
 {
-    if (viewTag < 0 || viewTag >= viewtag::kCount || m_pages[viewTag] || !m_pageFactory)
-        return;
-    m_pages[viewTag] = m_pageFactory->makePage(viewTag);
-    if (!m_pages[viewTag])
+    preparePage(viewTag);
+    if (viewTag < 0 || viewTag >= viewtag::kCount || !m_pages[viewTag] || m_pages[viewTag]->isViewLoaded())
         return;
     QWidget *view = m_pages[viewTag]->view();
     view->setParent(m_rightView);
@@ -170,10 +174,10 @@ void MainWindow::loadPage(int viewTag)
 
 void MainWindow::showPage(int viewTag)
 {
-    // A page is made, and its view built, the first time it is shown.
+    // A page is made (unless it was prepared), and its view built, the first time it is shown.
     loadPage(viewTag);
     for (int tag = 0; tag < viewtag::kCount; ++tag)
-        if (m_pages[tag])
+        if (m_pages[tag] && m_pages[tag]->isViewLoaded())
             m_pages[tag]->view()->setVisible(tag == viewTag);
 }
 

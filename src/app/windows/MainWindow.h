@@ -65,8 +65,11 @@ public:
     const QList<QXTabItem *> &btnArr() const { return m_btnArr; }
     const QList<TabEntry> &btnConfigArr() const { return m_btnConfigArr; }
     int selectIndex() const { return m_selectIndex; }
-    // The page of a page number; nullptr before it was first shown or for another number.
+    // The page of a page number; nullptr before it was first shown (or prepared) or for another number.
     QXBaseViewController *page(int viewTag) const;
+    // Makes a page before it is first shown, without its view: a page that follows the
+    // device from its first notification. Needs configUI's factory.
+    void preparePage(int viewTag);
     QLabel *lowElectricImageView() const { return m_lowElectricImageView; }
 
     // Tests: an item that no device's tab list holds (the account page has none).

@@ -52,7 +52,7 @@ constexpr std::array<ReceiverRow, 34> kRows{{
     {20, 0x13AB, 0x3151, F,     {0x000C, 1},      kNone, kDamsen,           1, 0, 4, 1, 0, G, kStartTimer | kMouseConnected | kSequencedVoice},
     {21, 0x60AB, 0x248A, Ver,   kNone,            kNone, nullptr,           1, 0, 6, 1, 0, G, kStartTimer | kExcludeNimboNames | kVoiceBlocks32 | kFw11RateOnWhenUnflagged},
     {22, 0x80AB, 0x248A, Ver,   kNone,            kNone, nullptr,           1, 0, 6, 1, 0, G, kStartTimer | kExcludeNimboNames | kVoiceBlocks32 | kFw11RateOnWhenUnflagged},
-    {23, 0x61AB, 0x248A, F,     {0x0001, 6},      kNone, nullptr,           1, 0, 6, 1, 0, G, kStartTimer | kMouseConnected | kFw11RateOffWhenFlagged},
+    {23, 0x61AB, 0x248A, F,     {0x0001, 6},      kNone, nullptr,           1, 0, 6, 1, 0, G, kStartTimer | kMouseConnected | kFw11RateOffWhenFlagged | kFixedReportRate},
     {24, 0x62AB, 0x248A, Any,   {0xFFEF, 0},      kNone, kLaserPenReceiver, 2, 0, 6, 1, 0, G, kStartTimer | kLaserPen | kVoiceBlocks32},
     {25, 0x63AB, 0x248A, F,     {0x0001, 6},      kNone, kLaserPenReceiver, 2, 0, 6, 1, 0, G, kStartTimer | kLaserPen | kMouseConnected},
     {26, 0x64AB, 0x248A, Any,   {0xFFEF, 0},      kNone, nullptr,           1, U, 1, U, 6, B, kStoreIds | kHotKey | kWideBandPcm},

@@ -53,7 +53,8 @@ enum Flag : std::uint32_t {
     // reply corrects it (sampling flag set -> rate 0; clear -> rate 1).
     kFw11RateOffWhenFlagged = 1 << 16,
     kFw11RateOnWhenUnflagged = 1 << 17,
-    kOrvaneAudio = 1 << 18, // its microphone shows up as the "ORVANE" audio input
+    kOrvaneAudio = 1 << 18,     // its microphone shows up as the "ORVANE" audio input
+    kFixedReportRate = 1 << 19, // the device page offers no report-rate choice for it
 };
 
 // Vendor ids the code names outside a row: the maker's own (its mice report it too)

@@ -63,6 +63,8 @@ public:
     // Whether the open receiver is one whose voice keys reach the computer as the
     // keyboard's F1 to F3, so that their shortcuts can be chosen.
     virtual bool hasKeyboardHotKeys() const = 0;
+    // True for a receiver whose report rate the user cannot choose.
+    virtual bool hasFixedReportRate() const = 0;
     // Opens the matched device again (or starts watching for one); the outcome comes
     // as "kUSBInsertNotification".
     virtual void openHIDDevice() = 0;

@@ -1,5 +1,6 @@
 #include "SettingsPages.h"
 
+#include "MouseSettingViewController.h"
 #include "MineViewController.h"
 #include "PreferencesViewController.h"
 #include "SmartDetectionViewController.h"
@@ -8,6 +9,7 @@
 
 namespace {
 // The tab bar's page numbers (viewtag:: of the application) of this library's pages.
+constexpr int kMouseSettingTag = 0;
 constexpr int kSmartSettingTag = 1;
 constexpr int kSoftwareManagerTag = 2;
 constexpr int kMineTag = 4;
@@ -20,6 +22,7 @@ template <class Page> std::unique_ptr<QXBaseViewController> make(const PageConte
 }
 
 constexpr PageEntry kSettingsPages[] = {
+    {kMouseSettingTag, "MouseSettingViewController", &make<MouseSettingViewController>},
     {kSmartSettingTag, "SmartSettingViewController", &make<SmartSettingViewController>},
     {kSoftwareManagerTag, "SoftwareManagerViewController", &make<SoftwareManagerViewController>},
     {kMineTag, "MineViewController", &make<MineViewController>},

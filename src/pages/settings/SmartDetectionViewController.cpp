@@ -84,32 +84,24 @@ QWidget *SmartDetectionViewController::loadView()
     return page;
 }
 
-// The page is loaded at launch, which runs its checks; its widgets, images and fonts
-// wait until it is first shown, and then draw what the checks found so far.
 void SmartDetectionViewController::viewDidLoad()
 {
     QXBaseViewController::viewDidLoad();
+    configUI();
+    configTitle();
     configData();
     view()->installEventFilter(this);
 }
 
 bool SmartDetectionViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != view())
-        return false;
-    if (event->type() == QEvent::Show && !m_contentView) {
-        configUI();
-        drawTitles();
-    } else if (event->type() == QEvent::Resize && m_contentView) {
+    if (watched == view() && event->type() == QEvent::Resize && m_contentView)
         layoutViews();
-    }
     return false;
 }
 
 void SmartDetectionViewController::configUI()
 {
-    if (m_contentView)
-        return;
     m_scrollView = new QScrollArea(view());
     m_scrollView->setFrameShape(QFrame::NoFrame);
     m_scrollView->setWidgetResizable(false);
@@ -150,7 +142,7 @@ void SmartDetectionViewController::configUI()
         image->setScaledContents(true);
         image->resize(line == 1 ? kLine1Size : kSlopeSize);
         m_lineImageViews[line - 1] = image;
-        drawLine(line);
+        setLine(line, true);
     }
     layoutViews();
 }
@@ -197,16 +189,9 @@ void SmartDetectionViewController::layoutViews()
 
 void SmartDetectionViewController::configTitle()
 {
-    // As it always has: a new title (the language) writes the sound verdict.
-    m_showsFailure = false;
-    drawTitles();
-}
-
-void SmartDetectionViewController::drawTitles()
-{
     if (!m_contentView)
         return;
-    m_statusLabel->setText(localized(m_showsFailure ? kFailedText : kSoundText));
+    m_statusLabel->setText(localized(kSoundText));
     m_detectionBtn->setTitle(localized("一键检测"));
     m_repairBtn->setTitle(localized("重置驱动"));
     m_functionLabel1->setText(QStringLiteral("1."));
@@ -229,20 +214,13 @@ QString SmartDetectionViewController::lineImageName(int line) const
 {
     if (line < 1 || line > 3)
         return {};
-    return m_lineSound[line - 1] ? QStringLiteral("5_line%1_icon").arg(line)
-                                 : QStringLiteral("5_line%1_error_icon").arg(line);
+    return m_lineImageViews[line - 1]->property("imageName").toString();
 }
 
 void SmartDetectionViewController::setLine(int line, bool sound)
 {
-    m_lineSound[line - 1] = sound;
-    if (m_contentView)
-        drawLine(line);
-}
-
-void SmartDetectionViewController::drawLine(int line)
-{
-    const QString name = lineImageName(line);
+    const QString name =
+        sound ? QStringLiteral("5_line%1_icon").arg(line) : QStringLiteral("5_line%1_error_icon").arg(line);
     QLabel *view = m_lineImageViews[line - 1];
     if (view->property("imageName").toString() == name)
         return;
@@ -252,16 +230,12 @@ void SmartDetectionViewController::drawLine(int line)
 
 void SmartDetectionViewController::setFailed()
 {
-    m_showsFailure = true;
-    if (m_statusLabel)
-        m_statusLabel->setText(localized(kFailedText));
+    m_statusLabel->setText(localized(kFailedText));
 }
 
 void SmartDetectionViewController::detectionBtnClicked()
 {
-    m_showsFailure = false;
-    if (m_statusLabel)
-        m_statusLabel->setText(localized(kSoundText));
+    m_statusLabel->setText(localized(kSoundText));
     showMouseStatus();
     checkNetWork();
 }
