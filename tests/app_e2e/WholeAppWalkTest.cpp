@@ -1,8 +1,9 @@
 // The real application as a user meets it, on the X server over a simulated receiver:
 // the receiver's connection brings the main window up, each tab is clicked in turn and
-// photographed (build/screens/app-*.png), the receiver is pulled out and put back while
-// each page shows, and the application keeps running and comes back each time; the log
-// holds no warning the walk did not provoke.
+// photographed (build/screens/app-*.png), the device page sets another DPI on the
+// receiver, the receiver is pulled out and put back while each page shows, and the
+// application keeps running and comes back each time; the log holds no warning the
+// walk did not provoke.
 #include "ReceiverNode.h"
 
 #include <QDir>
@@ -13,8 +14,10 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -26,6 +29,8 @@ constexpr QSize kMainWindowSize(1080, 720);
 constexpr int kItemTop = 80;
 constexpr int kItemHeight = 48;
 constexpr int kTabColumnX = 100;
+// The device page's DPI drop-down, in the window.
+constexpr QPoint kDpiBox(490, 121);
 // A plain receiver's mouse gets the device, smart, software and personal tabs.
 constexpr int kTabs = 4;
 
@@ -80,6 +85,16 @@ void click(const QPoint &at)
     XTestFakeMotionEvent(x, -1, at.x(), at.y(), CurrentTime);
     XTestFakeButtonEvent(x, 1, True, CurrentTime);
     XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    XFlush(x);
+    XCloseDisplay(x);
+}
+
+void key(KeySym sym)
+{
+    Display *x = XOpenDisplay(nullptr);
+    const KeyCode code = XKeysymToKeycode(x, sym);
+    XTestFakeKeyEvent(x, code, True, CurrentTime);
+    XTestFakeKeyEvent(x, code, False, CurrentTime);
     XFlush(x);
     XCloseDisplay(x);
 }
@@ -153,6 +168,27 @@ TEST_F(WholeAppWalk, EveryTabShowsAndSurvivesTheReceiverPulledOutAndPutBack)
         const QImage shot = grab(window);
         ASSERT_FALSE(shot.isNull()) << "tab " << i;
         EXPECT_TRUE(shot.save(screens + QStringLiteral("/app-tab%1.png").arg(i))) << "tab " << i;
+    }
+
+    // Another DPI on the device page (its drop-down, the first row without a profile
+    // server): the receiver hears the new DPI.
+    {
+        const QRect window = *mainWindowRect();
+        click(tabCentre(window, 0));
+        QTest::qWait(300);
+        device->drain(300);
+        const qsizetype before = device->seen().size();
+        click(window.topLeft() + kDpiBox);
+        QTest::qWait(400);
+        key(XK_Down);
+        key(XK_Return);
+        device->drain(1500);
+        const QStringList after = device->seen().mid(before);
+        // The family's DPI frame, with another index than the mouse reported (2).
+        const auto dpiFrame = std::find_if(after.cbegin(), after.cend(), [](const QString &r) {
+            return r.startsWith(QLatin1String("0da54d0568")) && r.mid(10, 2) != QLatin1String("02");
+        });
+        EXPECT_NE(dpiFrame, after.cend()) << after.join(' ').toStdString();
     }
 
     // The receiver pulled out while each page shows: the window goes with the device,
