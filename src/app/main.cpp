@@ -32,9 +32,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quorvex"));
     QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The AI window's web engine, loaded when that window first opens, shares its
-    // context with the application's: this must be said before the application exists.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No Qt::AA_ShareOpenGLContexts here: it would load OpenGL at every launch. The AI
+    // window's web engine module makes the shared context when it first loads.
 
     // Logging and crash reports before anything else can log or fail.
     PZManagerForLog::load();

@@ -67,6 +67,8 @@ protected:
     FakeCommandModel commands;
     FakeAddCommandDialogs dialogs;
     ScriptedFilePicker files;
+    FakeAccountHeaders accountHeaders;
+    FakeHotWordEntries hotWords;
     HidPort hidPort{hid};
     ApiPort api{client()};
     QXOTAUpdateManager ota{otaDeps()};
@@ -122,7 +124,10 @@ protected:
                                                                       workspace,
                                                                       commands,
                                                                       dialogs,
-                                                                      files});
+                                                                      files,
+                                                                      accountHeaders,
+                                                                      hotWords,
+                                                                      {}});
         vc->view()->resize(880, 720);
         ASSERT_TRUE(QTest::qWaitFor([this] { return vc->keyViews().size() == 2; }, 5000));
         sent();

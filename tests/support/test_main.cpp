@@ -20,8 +20,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    // The web engine, which some tests load, shares its context with the application's.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // As in the application, the web engine module, which some tests load, makes the
+    // context it shares when it first loads.
     QApplication app(argc, argv);
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installed(&notifications);

@@ -683,8 +683,8 @@ void drawPointerPage(Writer &w)
     });
 }
 
-// The device page's corner buttons (refresh, permissions, 30 x 30, grey) ; its RGB switch is the
-// settings rows' switch.
+// The device page's corner buttons (refresh, permissions, 30 x 30, grey); its RGB switch is
+// the settings rows' switch.
 void drawDevicePage(Writer &w)
 {
     const QColor grey(112, 112, 112);

@@ -54,6 +54,10 @@
 
 #include <optional>
 
+namespace {
+QNetworkInformation::Reachability reachabilityFromRoutes();
+} // namespace
+
 ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAssembly &voice, const Options &options)
     : m_core(core), m_device(device), m_voice(voice)
 {
@@ -66,6 +70,10 @@ ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAs
     toolUi.shell = m_mainWindow.get();
     toolUi.targets = &m_core.targets();
     m_toolUi.install(std::make_unique<QXToolManagerUI>(toolUi));
+    // Whether a request may go: read from the routing tables, as the launch's probe does,
+    // so the self-test's probes at launch load no network monitor and start no thread.
+    m_core.http().setReachabilityCheck(
+        [] { return reachabilityFromRoutes() == QNetworkInformation::Reachability::Disconnected; });
 
     buildUpdates();
     // The start-up switch is a port of the pages, made with the status item.

@@ -84,24 +84,34 @@ QWidget *SmartDetectionViewController::loadView()
     return page;
 }
 
+// The page is loaded at launch, which runs its checks; its widgets, images and fonts
+// wait until it is first shown, and then draw what the checks found so far.
 void SmartDetectionViewController::viewDidLoad()
 {
     QXBaseViewController::viewDidLoad();
-    configUI();
-    configTitle();
     configData();
     view()->installEventFilter(this);
 }
 
 bool SmartDetectionViewController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == view() && event->type() == QEvent::Resize && m_contentView)
+    if (watched != view())
+        return false;
+    if (event->type() == QEvent::Show && !m_contentView) {
+        configUI();
+        drawTitles();
+        // Made while its page is being shown: a child made then must be shown itself.
+        m_scrollView->show();
+    } else if (event->type() == QEvent::Resize && m_contentView) {
         layoutViews();
+    }
     return false;
 }
 
 void SmartDetectionViewController::configUI()
 {
+    if (m_contentView)
+        return;
     m_scrollView = new QScrollArea(view());
     m_scrollView->setFrameShape(QFrame::NoFrame);
     m_scrollView->setWidgetResizable(false);
@@ -142,7 +152,7 @@ void SmartDetectionViewController::configUI()
         image->setScaledContents(true);
         image->resize(line == 1 ? kLine1Size : kSlopeSize);
         m_lineImageViews[line - 1] = image;
-        setLine(line, true);
+        drawLine(line);
     }
     layoutViews();
 }
@@ -189,9 +199,16 @@ void SmartDetectionViewController::layoutViews()
 
 void SmartDetectionViewController::configTitle()
 {
+    // As it always has: a new title (the language) writes the sound verdict.
+    m_showsFailure = false;
+    drawTitles();
+}
+
+void SmartDetectionViewController::drawTitles()
+{
     if (!m_contentView)
         return;
-    m_statusLabel->setText(localized(kSoundText));
+    m_statusLabel->setText(localized(m_showsFailure ? kFailedText : kSoundText));
     m_detectionBtn->setTitle(localized("一键检测"));
     m_repairBtn->setTitle(localized("重置驱动"));
     m_functionLabel1->setText(QStringLiteral("1."));
@@ -214,13 +231,20 @@ QString SmartDetectionViewController::lineImageName(int line) const
 {
     if (line < 1 || line > 3)
         return {};
-    return m_lineImageViews[line - 1]->property("imageName").toString();
+    return m_lineSound[line - 1] ? QStringLiteral("5_line%1_icon").arg(line)
+                                 : QStringLiteral("5_line%1_error_icon").arg(line);
 }
 
 void SmartDetectionViewController::setLine(int line, bool sound)
 {
-    const QString name =
-        sound ? QStringLiteral("5_line%1_icon").arg(line) : QStringLiteral("5_line%1_error_icon").arg(line);
+    m_lineSound[line - 1] = sound;
+    if (m_contentView)
+        drawLine(line);
+}
+
+void SmartDetectionViewController::drawLine(int line)
+{
+    const QString name = lineImageName(line);
     QLabel *view = m_lineImageViews[line - 1];
     if (view->property("imageName").toString() == name)
         return;
@@ -230,12 +254,16 @@ void SmartDetectionViewController::setLine(int line, bool sound)
 
 void SmartDetectionViewController::setFailed()
 {
-    m_statusLabel->setText(localized(kFailedText));
+    m_showsFailure = true;
+    if (m_statusLabel)
+        m_statusLabel->setText(localized(kFailedText));
 }
 
 void SmartDetectionViewController::detectionBtnClicked()
 {
-    m_statusLabel->setText(localized(kSoundText));
+    m_showsFailure = false;
+    if (m_statusLabel)
+        m_statusLabel->setText(localized(kSoundText));
     showMouseStatus();
     checkNetWork();
 }

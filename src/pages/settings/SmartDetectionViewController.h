@@ -11,8 +11,8 @@ class QXLabel;
 // The self-test page: checks in one run the chain mouse - computer - internet - the
 // maker's server and draws it as four nodes joined by three lines, each in its normal
 // or its error image, under one verdict. It has no tab item; it is loaded when the
-// application starts, and that load runs the test once. "重置驱动" reopens the USB
-// device and runs the test again.
+// application starts, and that load runs the test once; its widgets are built when it
+// is first shown. "重置驱动" reopens the USB device and runs the test again.
 class SmartDetectionViewController : public QXBaseViewController {
     Q_OBJECT
 public:
@@ -35,8 +35,9 @@ public:
     // The two network probes.
     void checkNetWork();
 
-    // The image name a line shows (1 to 3).
+    // The image name a line shows (1 to 3), built or not.
     QString lineImageName(int line) const;
+    // The widgets, from the view's first show on.
     QXLabel *statusLabel() const { return m_statusLabel; }
     QXButton *detectionBtn() const { return m_detectionBtn; }
     QXButton *repairBtn() const { return m_repairBtn; }
@@ -49,6 +50,8 @@ protected:
 
 private:
     void setLine(int line, bool sound);
+    void drawLine(int line);
+    void drawTitles();
     void setFailed();
     void layoutViews();
 
@@ -63,4 +66,7 @@ private:
     QLabel *m_nodeImages[4] = {};
     QXLabel *m_nodeLabels[4] = {};
     QLabel *m_lineImageViews[3] = {};
+    // What the checks found, kept for widgets not yet built.
+    bool m_lineSound[3] = {true, true, true};
+    bool m_showsFailure = false;
 };
