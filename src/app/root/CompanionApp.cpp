@@ -91,10 +91,10 @@ HookStates CompanionApp::hookStates() const
 const std::vector<CompanionApp::EmptyOnPurpose> &CompanionApp::emptyOnPurpose()
 {
     static const std::vector<EmptyOnPurpose> list{
-        {"QXBLECommandManager.logBlock", "the gadget's pages, which show its log, are not built yet"},
-        {"QXBLECommandManager.delegate", "the gadget's pages, which take its recordings, are not built yet"},
+        {"QXBLECommandManager.logBlock", "stored and never called: nothing in the application shows the gadget's log"},
+        {"QXBLECommandManager.delegate",
+         "stored and never called: nothing in the application takes the gadget's recordings"},
         {"BleNotificationParser.formatSize", "empty reads the speech language's chunk size, as wanted"},
-        // The pages' and windows' seams:
         // Not constructed at all, so not in the list of hooks:
         {"QXHidapiManager.*", "the hidapi transport, which the application never selects"},
         {"QXUsbInfoManager.*", "the USB presence watcher, which nothing starts"},

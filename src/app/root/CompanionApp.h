@@ -96,6 +96,8 @@ public:
     StatusItemController &statusItem() const { return m_shell.statusItem(); }
     // What every page is handed.
     PageContext pageContext() const;
+    // What makes the main window's pages over that context.
+    PageFactory &pageFactory() const { return m_shell.pageFactory(); }
     // The key and voice flags the device layers share with the voice pipeline.
     VoiceKeyState &keyState() { return m_device.keys(); }
     QXWebApiAsrService &speech() const { return m_voice.speech(); }

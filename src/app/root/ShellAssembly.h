@@ -58,6 +58,8 @@ public:
     StartAtLoginController &startAtLogin() const { return *m_startAtLogin; }
     // What every page is handed.
     PageContext pageContext() const;
+    // What makes the main window's pages.
+    PageFactory &pageFactory() const { return *m_pageFactory; }
     // The page and window seams, a stand-in counting as empty.
     void listHooks(HookStates &out) const;
 
