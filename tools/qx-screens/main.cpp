@@ -113,8 +113,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
     // The web engine (the AI window's scene) shares its context with the application's,
-    // and draws without a GPU or background traffic here.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // which offscreen must be asked for before the application exists; the other scenes
+    // load no OpenGL. It draws without a GPU or background traffic here.
+    if (scene->name == QLatin1String("ai-window"))
+        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
                 "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
