@@ -23,6 +23,10 @@ ToolRun runTool(const QStringList &args)
     if (env.contains(QStringLiteral("ASAN_OPTIONS")) && args.contains(QStringLiteral("ai-window")))
         env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS"))
                                                        + QStringLiteral(":new_delete_type_mismatch=0:detect_leaks=0"));
+    // Under ThreadSanitizer its threads race on libraries none of which is instrumented.
+    if (env.contains(QStringLiteral("TSAN_OPTIONS")) && args.contains(QStringLiteral("ai-window")))
+        env.insert(QStringLiteral("TSAN_OPTIONS"),
+                   env.value(QStringLiteral("TSAN_OPTIONS")) + QStringLiteral(" report_bugs=0"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QX_SCREENS_EXE), args);
     if (!p.waitForFinished(60000)) {
