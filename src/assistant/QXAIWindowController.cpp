@@ -9,6 +9,7 @@
 #include "platform/IClipboard.h"
 #include "services/IAppShell.h"
 #include "services/IPopupTips.h"
+#include "views/QXBaseView.h"
 
 #include <QCloseEvent>
 #include <QScrollArea>
@@ -25,14 +26,6 @@ constexpr int kSendWidth = 80;
 constexpr int kSendHeight = 60;
 constexpr int kSide = 20;
 const QColor kTextColor(38, 12, 12);
-
-void fill(QWidget *widget, const QColor &color)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-}
 
 // The chat's top-level window; closing it tells the shell it no longer shows.
 class ChatWindow : public QWidget {
@@ -70,15 +63,17 @@ QWidget &QXAIWindowController::window()
     m_scrollView->setFrameShape(QFrame::NoFrame);
     m_scrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scrollView->setGeometry(0, 1, kWidth, kHeight - 1 - kBarHeight - 20);
-    m_scrollContentView = new QWidget;
-    fill(m_scrollContentView, QColor(246, 246, 246));
+    auto *content = new QXBaseView;
+    content->setLayerBackgroundColor(QColor(246, 246, 246));
+    m_scrollContentView = content;
     m_scrollView->setWidget(m_scrollContentView);
 
-    m_bottomView = new QWidget(window.get());
-    fill(m_bottomView, QColor(211, 211, 211));
+    auto *bottom = new QXBaseView(window.get());
+    bottom->setLayerBackgroundColor(QColor(211, 211, 211));
+    m_bottomView = bottom;
     m_bottomView->setGeometry(0, kHeight - kBarHeight, kWidth, kBarHeight);
-    auto *line = new QWidget(m_bottomView);
-    fill(line, QColor(190, 190, 190));
+    auto *line = new QXBaseView(m_bottomView);
+    line->setLayerBackgroundColor(QColor(190, 190, 190));
     line->setGeometry(0, 0, kWidth, 1);
 
     m_sendBtn = new QXButton(hrvAppLocalizedString(QStringLiteral("发送")), m_bottomView);

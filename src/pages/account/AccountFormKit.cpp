@@ -7,6 +7,7 @@
 #include "controls/QXLabel.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
+#include "views/QXBaseView.h"
 
 namespace accountform {
 
@@ -70,11 +71,8 @@ QXLabel *makeLabel(QWidget *parent, const QFont &font, const QColor &color)
 
 QWidget *makeUnderline(QWidget *parent)
 {
-    auto *line = new QWidget(parent);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, kFieldGrey);
-    line->setPalette(palette);
+    auto *line = new QXBaseView(parent);
+    line->setLayerBackgroundColor(kFieldGrey);
     return line;
 }
 
