@@ -22,10 +22,10 @@ def reader(proc, lines):
     for raw in proc.stdout:
         lines.append(raw.decode("utf-8", "replace"))
 
-def start(cmd, env):
+def start(cmd, env, stdin=None):
     lines = []
     t0 = time.monotonic()
-    proc = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    proc = subprocess.Popen(cmd, env=env, stdin=stdin, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     threading.Thread(target=reader, args=(proc, lines), daemon=True).start()
     return proc, lines, t0
 
@@ -81,16 +81,25 @@ def fired(proc, lines):
     m, _ = wait_line(lines, r"timers fired: (\d+)", 10, at)
     return int(m.group(1))
 
-def painted_after(tray, t0, timeout=30):
-    """The first icon painted after t0, in the tray host's clock (CLOCK_MONOTONIC)."""
+def tray_event_after(tray, kind, t0, timeout=30):
+    """The first icon "docked" or "painted" after t0: (window, time in the tray host's
+    clock, CLOCK_MONOTONIC), or None."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         for line in list(tray):
             f = line.split()
-            if len(f) == 3 and f[0] == "painted" and float(f[2]) > t0:
-                return float(f[2])
+            if len(f) == 3 and f[0] == kind and float(f[2]) > t0:
+                return int(f[1]), float(f[2])
         time.sleep(0.002)
     return None
+
+def painted_after(tray, t0, timeout=30):
+    event = tray_event_after(tray, "painted", t0, timeout)
+    return event and event[1]
+
+def load_average():
+    """The one-minute load average: other work on the machine skews every figure."""
+    return os.getloadavg()[0]
 
 def measure(name, cmd, env, seconds, runs, counter, tray):
     starts, painted = [], []
@@ -116,6 +125,7 @@ def measure(name, cmd, env, seconds, runs, counter, tray):
     window = time.monotonic() - w0
     rss60, nthreads = rss_kib(proc.pid), threads(proc.pid)
     f1 = fired(proc, lines) if counter else None
+    load = load_average()
     stop(proc)
     return {
         "name": name,
@@ -127,6 +137,7 @@ def measure(name, cmd, env, seconds, runs, counter, tray):
         "cpu_s": cpu1 - cpu0,
         "wakeups_per_min": switches_since(ctx0, ctx1) * 60 / window,
         "timers_per_s": None if f0 is None else (f1 - f0) / window,
+        "load": load,
     }
 
 def start_tray(build, env):
@@ -144,6 +155,22 @@ def start_tray(build, env):
         time.sleep(0.01)
     return proc, lines
 
+def ensure_display():
+    """Without a display, runs this script again under xvfb-run."""
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24", sys.executable] + sys.argv)
+
+def bench_env(data, base="http://127.0.0.1:9"):
+    """The application's environment: its own data root, every maker host at `base`
+    (by default nothing that listens), the XEmbed tray rather than a StatusNotifier
+    host on some session bus."""
+    env = dict(os.environ, QX_DATA_DIR=data)
+    for var in ("QX_API_BASE", "QX_API2_BASE", "QX_WEB_BASE", "QX_WEATHER_BASE", "QX_SEMANTIC_BASE"):
+        env[var] = base
+    env["QX_ASR_BASE"] = "ws://127.0.0.1:9"
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+    return env
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", default="build-bench")
@@ -156,13 +183,8 @@ def main():
     for program in (companion, bare, os.path.join(args.build, "bench", "tray_host")):
         if not os.path.exists(program):
             sys.exit("%s is missing: run `make bench` first (or pass --build)" % program)
-    if not os.environ.get("DISPLAY"):
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x800x24", sys.executable] + sys.argv)
-    data = tempfile.mkdtemp(prefix="qx-idle-")
-    env = dict(os.environ, QX_DATA_DIR=data, QX_API_BASE="http://127.0.0.1:9", QX_API2_BASE="http://127.0.0.1:9",
-               QX_WEB_BASE="http://127.0.0.1:9", QX_WEATHER_BASE="http://127.0.0.1:9")
-    # The XEmbed tray, not a StatusNotifier host on some session bus.
-    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+    ensure_display()
+    env = bench_env(tempfile.mkdtemp(prefix="qx-idle-"))
     tray, tray_lines = start_tray(args.build, env)
     try:
         rows = [measure("bare Qt tray app", [bare], env, args.seconds, args.runs, False, tray_lines),
@@ -171,12 +193,12 @@ def main():
         tray.terminate()
     base, ours = rows
     ms = lambda v: "-" if v is None else "%.0f" % (v * 1000)
-    print("%-20s %8s %8s %8s %8s %8s %8s %9s %9s" % ("", "start ms", "tray ms", "RSS10", "RSS%d" % args.seconds,
-          "threads", "CPU s", "wake/min", "timers/s"))
+    print("%-20s %8s %8s %8s %8s %8s %8s %9s %9s %5s" % ("", "start ms", "tray ms", "RSS10", "RSS%d" % args.seconds,
+          "threads", "CPU s", "wake/min", "timers/s", "load"))
     for r in rows:
-        print("%-20s %8s %8s %8.1f %8.1f %8d %8.3f %9.1f %9s" % (r["name"], ms(r["startup_s"]), ms(r["painted_s"]),
-              r["rss10_kib"] / 1024, r["rss60_kib"] / 1024, r["threads"], r["cpu_s"], r["wakeups_per_min"],
-              "-" if r["timers_per_s"] is None else "%.3f" % r["timers_per_s"]))
+        print("%-20s %8s %8s %8.1f %8.1f %8d %8.3f %9.1f %9s %5.2f" % (r["name"], ms(r["startup_s"]),
+              ms(r["painted_s"]), r["rss10_kib"] / 1024, r["rss60_kib"] / 1024, r["threads"], r["cpu_s"],
+              r["wakeups_per_min"], "-" if r["timers_per_s"] is None else "%.3f" % r["timers_per_s"], r["load"]))
     ratio = lambda k: ours[k] / base[k] if base[k] else float("nan")
     rss = max(ours["rss10_kib"], ours["rss60_kib"])
     print("RSS: %.2fx at 10 s, %.2fx at %d s (goal <= 1.3x and <= 45 MiB: %s)" % (
@@ -196,8 +218,8 @@ def main():
             print("companion + receiver: RSS %.1f MiB, CPU %.3f s, %.2f context switches/s, %.3f timers/s" % (
                 int(f["rss_kib"]) / 1024, float(f["cpu_s"]), float(f["context_switches_per_s"]),
                 float(f["our_timer_callbacks_per_s"])))
-            print("  (receiver connected, no key pressed: it answers every connection poll; %s reports/s written)"
-                  % f["reports_per_s"])
+            print("  (receiver connected, no key pressed: it answers every connection poll; %s reports/s written;"
+                  " load %.2f)" % (f["reports_per_s"], load_average()))
         else:
             print("with a simulated plan-2 receiver:", out.stdout.strip() or out.stderr.strip()[-400:])
 

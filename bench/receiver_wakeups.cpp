@@ -4,6 +4,12 @@
 // Prints one line of key=value figures: reports the application wrote per second,
 // our scheduler's timer callbacks per second (SIGUSR1 counter) and the process's
 // context switches per second (all threads, from /proc).
+//
+//   LD_PRELOAD=libumockdev-preload.so.0 receiver_wakeups --serve <quorvex-companion>
+// is the receiver of bench/window_cost.py: the application starts with this process's
+// environment and output; "pid <n>" comes first. A "plug" line on stdin plugs the
+// receiver in, whose mouse then answers every connection poll and the information
+// request; "plugged" says it is in. The end of stdin ends the application (SIGTERM).
 #include "SimReceiver.h"
 
 #include <umockdev.h>
@@ -92,15 +98,105 @@ qint64 rssKib(qint64 pid)
     return -1;
 }
 
+// Adds the receiver's nodes with the device side passing bytes untouched; its fd.
+int plugIn(UMockdevTestbed *bed)
+{
+    umockdev_testbed_add_from_string(bed, kReceiver, nullptr);
+    const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    ::close(slave);
+    const int fd = umockdev_testbed_get_dev_fd(bed, "/dev/hidraw0");
+    umockdev_testbed_uevent(bed, kHidraw, "add");
+    return fd;
+}
+
+QByteArray report64(const char *hex)
+{
+    return QByteArray::fromHex(hex).leftJustified(64, '\0');
+}
+
+// The mouse's information: serial, ids, LED, microphone, sensor, DPI, model, battery, firmware.
+QByteArray infoReport()
+{
+    QByteArray info = QByteArray::fromHex("0d5a4d6100");
+    info += QByteArray("QXBENCH001").leftJustified(30, '\0');
+    info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
+    return info.leftJustified(64, '\0');
+}
+
+int serve(const char *program)
+{
+    UMockdevTestbed *bed = umockdev_testbed_new();
+    QProcess app;
+    app.setProcessChannelMode(QProcess::ForwardedChannels);
+    app.start(QString::fromLocal8Bit(program), {});
+    if (!app.waitForStarted(10000)) {
+        std::fprintf(stderr, "cannot start %s\n", program);
+        return 1;
+    }
+    std::printf("pid %lld\n", qlonglong(app.processId()));
+    std::fflush(stdout);
+    int fd = -1;
+    QByteArray pending, commands;
+    for (;;) {
+        pollfd p[2] = {{STDIN_FILENO, POLLIN, 0}, {fd, POLLIN, 0}};
+        ::poll(p, fd < 0 ? 1 : 2, 50);
+        QCoreApplication::processEvents();
+        if (app.state() != QProcess::Running)
+            break;
+        if (p[0].revents) {
+            char buf[256];
+            const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            commands.append(buf, qsizetype(n));
+            if (commands.contains("plug\n") && fd < 0) {
+                fd = plugIn(bed);
+                std::printf("plugged\n");
+                std::fflush(stdout);
+            }
+        }
+        if (fd >= 0 && (p[1].revents & POLLIN)) {
+            char buf[512];
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n > 0)
+                pending.append(buf, qsizetype(n));
+        }
+        while (pending.size() >= 64) {
+            const QByteArray report = pending.left(64);
+            pending.remove(0, 64);
+            QByteArray answer;
+            if (report.startsWith(QByteArray::fromHex("0da54d04694c")))
+                answer = report64("0d5a4d690000");
+            else if (report.startsWith(QByteArray::fromHex("0da54d04614c")))
+                answer = infoReport();
+            if (!answer.isEmpty() && ::write(fd, answer.constData(), size_t(answer.size())) < 0)
+                std::fprintf(stderr, "receiver_wakeups: the device side cannot write\n");
+        }
+    }
+    if (app.state() == QProcess::Running) {
+        ::kill(pid_t(app.processId()), SIGTERM);
+        if (!app.waitForFinished(15000))
+            app.kill();
+    }
+    g_object_unref(bed);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication qapp(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <quorvex-companion> [seconds]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <quorvex-companion> [seconds] | --serve <quorvex-companion>\n", argv[0]);
         return 2;
     }
+    if (QByteArray(argv[1]) == "--serve")
+        return argc > 2 ? serve(argv[2]) : 2;
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 60;
     UMockdevTestbed *bed = umockdev_testbed_new();
     QTemporaryDir root;
@@ -118,15 +214,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    umockdev_testbed_add_from_string(bed, kReceiver, nullptr);
-    const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::close(slave);
-    const int fd = umockdev_testbed_get_dev_fd(bed, "/dev/hidraw0");
-    umockdev_testbed_uevent(bed, kHidraw, "add");
+    const int fd = plugIn(bed);
 
     // Runs the device side for ms milliseconds: reads what is written, answers every
     // connection poll with "the mouse is there", counts the reports.
