@@ -98,16 +98,18 @@ class Probe:
 
 
 def web_processes(pid):
-    """The web engine's processes below pid."""
-    parent, web = {}, set()
+    """The web engine's processes below pid: how many, and of which --type ("zygote=2")."""
+    parent, web = {}, {}
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
             continue
         try:
             stat = open("/proc/%s/stat" % entry).read()
             parent[int(entry)] = int(stat.rsplit(")", 1)[1].split()[1])
-            if b"QtWebEngineProcess" in open("/proc/%s/cmdline" % entry, "rb").read():
-                web.add(int(entry))
+            args = open("/proc/%s/cmdline" % entry, "rb").read().split(b"\0")
+            if any(b"QtWebEngineProcess" in a for a in args):
+                types = [a[7:].decode() for a in args if a.startswith(b"--type=")]
+                web[int(entry)] = types[0] if types else "?"
         except (OSError, ValueError, IndexError):
             pass
     def below(p):
@@ -116,7 +118,17 @@ def web_processes(pid):
             if p == pid:
                 return True
         return False
-    return len([p for p in web if below(p)])
+    mine = sorted(t for p, t in web.items() if below(p))
+    return len(mine), " ".join("%s=%d" % (t, mine.count(t)) for t in sorted(set(mine))) or "none"
+
+
+def rss_parts_mib(pid):
+    """Of the resident set: anonymous memory and mapped files (libraries)."""
+    parts = {}
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith(("RssAnon:", "RssFile:")):
+            parts[line.split(":")[0]] = int(line.split()[1]) / 1024
+    return parts.get("RssAnon", 0), parts.get("RssFile", 0)
 
 
 def sample(fig, name, value):
@@ -167,7 +179,7 @@ def one_run(args, env, tray, probe):
         time.sleep(2)  # the profile arrives, the device page settles
         probe.ask("close", first[1], 5)
         time.sleep(10)
-        idle = ic.rss_kib(pid) / 1024
+        idle, idle_parts = ic.rss_kib(pid) / 1024, rss_parts_mib(pid)
         sample(fig, "RSS receiver, idle MiB", idle)
 
         win, wx, wy = open_main(probe, icon, fig)
@@ -195,7 +207,9 @@ def one_run(args, env, tray, probe):
         sample(fig, "AI button -> AI window painted ms", ai[6])
         time.sleep(5)
         sample(fig, "RSS AI window showing MiB", ic.rss_kib(pid) / 1024)
-        sample(fig, "web processes, AI window showing", web_processes(pid))
+        count, types = web_processes(pid)
+        sample(fig, "web processes, AI window showing", count)
+        fig["kinds: AI window showing"] = types
         probe.ask("close", ai[0], 5)
         probe.ask("close", win, 5)
         closed = time.monotonic()
@@ -204,7 +218,12 @@ def one_run(args, env, tray, probe):
             rss = ic.rss_kib(pid) / 1024
             sample(fig, "RSS %d s after AI window closed MiB" % after, rss)
             sample(fig, "RSS rise %d s after AI window closed MiB" % after, rss - idle)
-            sample(fig, "web processes %d s after AI window closed" % after, web_processes(pid))
+            anon, files = rss_parts_mib(pid)
+            sample(fig, "  of which anonymous memory MiB (%d s)" % after, anon - idle_parts[0])
+            sample(fig, "  of which mapped files MiB (%d s)" % after, files - idle_parts[1])
+            count, types = web_processes(pid)
+            sample(fig, "web processes %d s after AI window closed" % after, count)
+            fig["kinds: %d s after AI window closed" % after] = types
     finally:
         proc.stdin.close()
         try:
@@ -239,13 +258,14 @@ def main():
     try:
         for n in range(args.runs):
             runs.append(one_run(args, env, tray_lines, probe))
-            print("run %d: %s" % (n + 1, json.dumps({k: round(v[0], 1) for k, v in runs[-1].items()})), flush=True)
+            print("run %d: %s" % (n + 1, json.dumps({k: v if isinstance(v, str) else round(v[0], 1)
+                                                    for k, v in runs[-1].items()})), flush=True)
     finally:
         probe.proc.stdin.close()
         tray.terminate()
         server.shutdown()
     print("\n%-52s %9s %9s %s" % ("median of %d runs" % len(runs), "value", "load", "each run"))
-    for name in runs[0]:
+    for name in (k for k, v in runs[0].items() if not isinstance(v, str)):
         values = [r[name][0] for r in runs if name in r]
         loads = [r[name][1] for r in runs if name in r]
         print("%-52s %9.1f %9.2f %s" % (name, statistics.median(values), statistics.median(loads),
