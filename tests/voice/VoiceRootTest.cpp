@@ -68,12 +68,14 @@ protected:
         return int(std::count_if(mouse.commands.begin(), mouse.commands.end(),
                                  [&](const sim::DecodedFrame &f) { return f.command == QLatin1String(command); }));
     }
-    // Holds a voice key while the mouse streams for `ms`, then lets it go.
+    // Holds a voice key until the recording runs (a key let go before that is a press
+    // abandoned, which a loaded machine can make of a fixed wait), `ms` more while the
+    // mouse streams, then lets it go.
     void hold(uint8_t down, uint8_t up, int ms = 500)
     {
         mouse.pressKey(down);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return mouse.streaming() && !server.frames.isEmpty(); }, 10000));
         QTest::qWait(ms);
-        ASSERT_TRUE(mouse.streaming());
         mouse.pressKey(up);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !server.frames.isEmpty() && server.frames.last().end; }, 5000));
     }
