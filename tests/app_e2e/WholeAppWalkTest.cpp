@@ -51,6 +51,8 @@ constexpr QPoint kTypeBox(306, 124);
 constexpr QPoint kWordField(375, 204);
 constexpr QPoint kTargetField(375, 272);
 constexpr QPoint kCreateButton(217, 359);
+// In the translation window: the translation's copy button.
+constexpr QPoint kCopyTranslation(290, 220);
 
 // The receiver's programmable keys as the walk's profile sets them: the translate key
 // translates the selection, the M key opens the AI window.
@@ -149,6 +151,13 @@ QImage grab(const QRect &r)
         out = QImage(xcb_get_image_data(img.get()), r.width(), r.height(), QImage::Format_RGB32).copy();
     xcb_disconnect(c);
     return out;
+}
+
+// The colour the screen shows at a point.
+QRgb pixel(QPoint p)
+{
+    const QImage one = grab(QRect(p, QSize(1, 1)));
+    return one.isNull() ? 0 : one.pixel(0, 0);
 }
 
 // Asks a window to close, as a window manager's close button does.
@@ -267,17 +276,21 @@ protected:
     {
         return window.topLeft() + QPoint(kTabColumnX, kItemTop + kItemHeight * index + kItemHeight / 2);
     }
-    // The main window in front with the keyboard, one of its tabs clicked.
+    // The main window in front with the keyboard, one of its tabs clicked and shown
+    // selected (in the accent colour).
     void showTab(int index)
     {
         ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000)) << diag();
         activate(topLevels(kMainWindowSize).first().first);
-        wait(100);
-        x.moveTo(tabCentre(*mainWindowRect(), index));
-        x.button(1, true);
-        x.button(1, false);
-        wait(400);
+        const QPoint tab = tabCentre(*mainWindowRect(), index);
+        click(tab);
+        const QPoint edge = tab - QPoint(kTabColumnX - 10, 0);
+        const auto selected = [&] { return qBlue(pixel(edge)) > qRed(pixel(edge)) + 100; };
+        ASSERT_TRUE(pump(selected, 5000)) << "tab " << index << ": " << std::hex << pixel(edge);
+        wait(200);
     }
+    // Whether the add-command dialog's cover dims the page's title band.
+    bool dialogShown() { return qGray(pixel(mainWindowRect()->topLeft() + QPoint(600, 20))) < 220; }
     void click(QPoint at)
     {
         x.moveTo(at);
@@ -338,11 +351,11 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
     // receiver hears the family's DPI frame with another index than the mouse reported (2).
     {
         showTab(0);
-        wait(300);
         while (heardWhere([](const QByteArray &) { return true; })) {
         }
+        const QList<Window> before = shownWindowsOf(m_app->pid());
         click(mainWindowRect()->topLeft() + kDpiBox);
-        wait(400);
+        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "the DPI menu";
         x.typeKey(XK_Down);
         x.typeKey(XK_Return);
         const auto dpi = [](const QByteArray &r) {
@@ -361,7 +374,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         showTab(kPersonalTab);
         const QRect window = *mainWindowRect();
         click(window.topLeft() + kAddCommand);
-        wait(500);
+        ASSERT_TRUE(pump([&] { return dialogShown(); }, 5000));
         photograph(window, QStringLiteral("add-command"));
         const QPoint panel = window.topLeft() + kPanel;
         const QList<Window> before = shownWindowsOf(m_app->pid());
@@ -370,7 +383,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         // The fourth of the four types: a fixed text.
         const QRect menu = screenRect(xcb_window_t(newWindows(before).first()));
         click(menu.topLeft() + QPoint(menu.width() / 2, menu.height() * 7 / 8));
-        wait(300);
+        ASSERT_TRUE(pump([&] { return newWindows(before).isEmpty(); }, 5000));
         click(panel + kWordField);
         type(kCommandWord);
         click(panel + kTargetField);
@@ -384,7 +397,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         EXPECT_EQ(sent.queryValue("customCmd"), QString::fromLatin1(kCommandWord));
         EXPECT_EQ(sent.queryValue("customName"), QString::fromLatin1(kCommandText));
         EXPECT_EQ(sent.queryValue("cmdType"), "text");
-        wait(500);
+        EXPECT_TRUE(pump([&] { return !dialogShown(); }, 5000)) << "the dialog stays";
         photograph(window, QStringLiteral("command-added"));
     }
 
@@ -415,16 +428,33 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
     {
         const QList<QByteArray> r = m_ready.split(' ');
         const QPoint field(r[1].toInt(), r[2].toInt() + 12);
-        x.drag(field + QPoint(2, 0), field + QPoint(400, 0), 8);
-        wait(600);
+        // The drag copies the selection and shows the search button.
+        const QList<Window> beforeDrag = shownWindowsOf(m_app->pid());
+        // At a hand's pace: the application starts watching the motion at the press.
+        x.moveTo(field + QPoint(2, 0));
+        x.button(1, true);
+        wait(150);
+        for (int step = 1; step <= 8; ++step) {
+            x.moveTo(field + QPoint(2 + 50 * step, 0));
+            wait(30);
+        }
+        x.button(1, false);
+        ASSERT_TRUE(pump([&] { return !newWindows(beforeDrag).isEmpty(); }, 5000)) << "no search button" << diag();
         const QList<Window> before = shownWindowsOf(m_app->pid());
         const int asked = requestsTo("/translate");
         send(framed(kTranslateKey));
         ASSERT_TRUE(pump([&] { return requestsTo("/translate") > asked; }, 10000)) << diag();
         EXPECT_EQ(lastTo("/translate").queryValue("text"), QString::fromLatin1(kCommandText));
         ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "no translation window";
-        wait(500);
-        photograph(screenRect(xcb_window_t(newWindows(before).first())), QStringLiteral("translate"));
+        const QRect card = screenRect(xcb_window_t(newWindows(before).first()));
+        // The translation's copy button puts it on the clipboard.
+        click(card.topLeft() + kCopyTranslation);
+        EXPECT_TRUE(pump(
+            [&] {
+                return readSelectionAsOtherClient("CLIPBOARD", "UTF8_STRING").value_or(QByteArray()) == kTranslation;
+            },
+            5000));
+        photograph(card, QStringLiteral("translate"));
     }
 
     // The receiver's AI key: the AI window with the profile's page from the server, in
