@@ -281,12 +281,17 @@ protected:
     void showTab(int index)
     {
         ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000)) << diag();
-        activate(topLevels(kMainWindowSize).first().first);
         const QPoint tab = tabCentre(*mainWindowRect(), index);
-        click(tab);
         const QPoint edge = tab - QPoint(kTabColumnX - 10, 0);
         const auto selected = [&] { return qBlue(pixel(edge)) > qRed(pixel(edge)) + 100; };
-        ASSERT_TRUE(pump(selected, 5000)) << "tab " << index << ": " << std::hex << pixel(edge);
+        // As a user does when the click did not take (another window still on top, a
+        // busy machine): raise it and click again.
+        for (int attempt = 0; attempt < 5 && !selected(); ++attempt) {
+            activate(topLevels(kMainWindowSize).first().first);
+            click(tab);
+            pump(selected, 3000);
+        }
+        ASSERT_TRUE(selected()) << "tab " << index << ": " << std::hex << pixel(edge);
         wait(200);
     }
     // Whether the add-command dialog's cover dims the page's title band.
@@ -301,6 +306,18 @@ protected:
     {
         for (char ch : text)
             x.typeKey(static_cast<unsigned char>(ch)); // Latin-1 keysyms are the characters
+    }
+    // The largest of the application's shown windows that are not in `before`.
+    std::optional<xcb_window_t> newWindow(const QList<Window> &before)
+    {
+        std::optional<xcb_window_t> largest;
+        int area = 0;
+        for (Window w : newWindows(before)) {
+            const QRect r = screenRect(xcb_window_t(w));
+            if (r.width() * r.height() > area)
+                largest = xcb_window_t(w), area = r.width() * r.height();
+        }
+        return largest;
     }
     // The application's shown windows that are not in `before`.
     QList<Window> newWindows(const QList<Window> &before)
@@ -355,13 +372,13 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         }
         const QList<Window> before = shownWindowsOf(m_app->pid());
         click(mainWindowRect()->topLeft() + kDpiBox);
-        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "the DPI menu";
+        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 10000)) << "the DPI menu";
         x.typeKey(XK_Down);
         x.typeKey(XK_Return);
         const auto dpi = [](const QByteArray &r) {
             return r.startsWith(QByteArray::fromHex("0da54d0568")) && r.at(5) != 2;
         };
-        EXPECT_TRUE(pump([&] { return heardWhere(dpi).has_value(); }, 5000)) << "no DPI frame";
+        EXPECT_TRUE(pump([&] { return heardWhere(dpi).has_value(); }, 10000)) << "no DPI frame";
     }
 
     // Word translation on, on the smart page.
@@ -374,16 +391,16 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         showTab(kPersonalTab);
         const QRect window = *mainWindowRect();
         click(window.topLeft() + kAddCommand);
-        ASSERT_TRUE(pump([&] { return dialogShown(); }, 5000));
+        ASSERT_TRUE(pump([&] { return dialogShown(); }, 10000));
         photograph(window, QStringLiteral("add-command"));
         const QPoint panel = window.topLeft() + kPanel;
         const QList<Window> before = shownWindowsOf(m_app->pid());
         click(panel + kTypeBox);
-        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "the type menu";
+        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 10000)) << "the type menu";
         // The fourth of the four types: a fixed text.
         const QRect menu = screenRect(xcb_window_t(newWindows(before).first()));
         click(menu.topLeft() + QPoint(menu.width() / 2, menu.height() * 7 / 8));
-        ASSERT_TRUE(pump([&] { return newWindows(before).isEmpty(); }, 5000));
+        ASSERT_TRUE(pump([&] { return newWindows(before).isEmpty(); }, 10000));
         click(panel + kWordField);
         type(kCommandWord);
         click(panel + kTargetField);
@@ -397,7 +414,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         EXPECT_EQ(sent.queryValue("customCmd"), QString::fromLatin1(kCommandWord));
         EXPECT_EQ(sent.queryValue("customName"), QString::fromLatin1(kCommandText));
         EXPECT_EQ(sent.queryValue("cmdType"), "text");
-        EXPECT_TRUE(pump([&] { return !dialogShown(); }, 5000)) << "the dialog stays";
+        EXPECT_TRUE(pump([&] { return !dialogShown(); }, 10000)) << "the dialog stays";
         photograph(window, QStringLiteral("command-added"));
     }
 
@@ -418,7 +435,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         // A search press shorter than 1.5 s is abandoned.
         wait(std::max(0, 1700 - int(held.elapsed())));
         send(framed(kSearchUp));
-        ASSERT_TRUE(pump([&] { return heard("0da54d04634c"); }, 5000)) << diag();
+        ASSERT_TRUE(pump([&] { return heard("0da54d04634c"); }, 10000)) << diag();
         send(framed(kVoiceEnd));
         EXPECT_TRUE(pump([&] { return m_text == QString::fromLatin1(kCommandText); }, 10000)) << diag();
     }
@@ -439,21 +456,21 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
             wait(30);
         }
         x.button(1, false);
-        ASSERT_TRUE(pump([&] { return !newWindows(beforeDrag).isEmpty(); }, 5000)) << "no search button" << diag();
+        ASSERT_TRUE(pump([&] { return !newWindows(beforeDrag).isEmpty(); }, 10000)) << "no search button" << diag();
         const QList<Window> before = shownWindowsOf(m_app->pid());
         const int asked = requestsTo("/translate");
         send(framed(kTranslateKey));
         ASSERT_TRUE(pump([&] { return requestsTo("/translate") > asked; }, 10000)) << diag();
         EXPECT_EQ(lastTo("/translate").queryValue("text"), QString::fromLatin1(kCommandText));
-        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "no translation window";
-        const QRect card = screenRect(xcb_window_t(newWindows(before).first()));
+        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 10000)) << "no translation window";
+        const QRect card = screenRect(*newWindow(before));
         // The translation's copy button puts it on the clipboard.
         click(card.topLeft() + kCopyTranslation);
         EXPECT_TRUE(pump(
             [&] {
                 return readSelectionAsOtherClient("CLIPBOARD", "UTF8_STRING").value_or(QByteArray()) == kTranslation;
             },
-            5000));
+            10000));
         photograph(card, QStringLiteral("translate"));
     }
 
@@ -464,15 +481,35 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         const int pages = requestsTo("/ai/index.html");
         send(framed(kMKey));
         ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 15000)) << "no AI window" << diag();
-        const Window ai = newWindows(before).first();
+        // The largest: a tip (the copy's) may come up at the same time.
+        const Window ai = *newWindow(before);
         EXPECT_TRUE(pump([&] { return childrenNamed(m_app->pid(), "QtWebEngineProc") > 0; }, 15000));
         EXPECT_TRUE(pump([&] { return requestsTo("/ai/index.html") > pages; }, 15000)) << diag();
         if (::geteuid() == 0)
             EXPECT_EQ(m_app->count("sandbox is turned off"), 1);
-        wait(1000);
+        // The page shows: its heading's dark letters at the top left.
+        const auto headingShown = [&] {
+            const QRect at = screenRect(xcb_window_t(ai));
+            const QImage top = grab(QRect(at.topLeft(), QSize(std::min(at.width(), 360), 50)));
+            for (int y = 0; y < top.height(); y += 2)
+                for (int x = 0; x < top.width(); ++x)
+                    if (qGray(top.pixel(x, y)) < 60)
+                        return true;
+            return false;
+        };
+        EXPECT_TRUE(pump(headingShown, 20000)) << "the page does not show";
         photograph(screenRect(xcb_window_t(ai)), QStringLiteral("ai"));
-        closeWindow(xcb_window_t(ai));
-        EXPECT_TRUE(pump([&] { return !shownWindowsOf(m_app->pid()).contains(ai); }, 5000)) << "the AI window stays";
+        // Its close button, as a window manager has it: the window comes to the front
+        // with the keyboard, then is asked to close. (Asked without that, on a machine
+        // loaded far past its cores, it has been seen to stay; the user would click
+        // again.)
+        const auto gone = [&] { return !shownWindowsOf(m_app->pid()).contains(ai); };
+        for (int attempt = 0; attempt < 2 && !gone(); ++attempt) {
+            activate(xcb_window_t(ai));
+            closeWindow(xcb_window_t(ai));
+            pump(gone, 10000);
+        }
+        EXPECT_TRUE(gone()) << "the AI window stays";
     }
 
     // The receiver pulled out while each page shows: the window goes with the device,
@@ -493,7 +530,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         EXPECT_EQ(second.waitForExit(), 0);
         EXPECT_TRUE(m_app->running());
     }
-    ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 5000));
+    ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000));
 
     // Quit from the tray menu: a right click on the icon, a click on its second item.
     {
@@ -502,7 +539,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         x.moveTo(at.center());
         x.button(3, true);
         x.button(3, false);
-        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 5000)) << "no tray menu";
+        ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 10000)) << "no tray menu";
         const QRect menu = screenRect(xcb_window_t(newWindows(before).first()));
         photograph(menu, QStringLiteral("tray-menu"));
         click(menu.topLeft() + QPoint(menu.width() / 2, menu.height() * 3 / 4));
