@@ -20,6 +20,7 @@
 #include <X11/keysym.h>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include <sys/ioctl.h>
@@ -130,11 +131,12 @@ protected:
             focusTarget();
     }
 
-    // The application on the X display, its speech host the local server's; then the
-    // receiver plugged in and answered until the mouse is connected.
-    void launch(const Receiver &receiver)
+    // The application on the X display, its speech host the local server's (and the
+    // outside hosts `extra` names); then the receiver plugged in and answered until the
+    // mouse is connected.
+    void launch(const Receiver &receiver, const QProcessEnvironment &extra = {})
     {
-        QProcessEnvironment env;
+        QProcessEnvironment env = extra;
         env.insert("QX_ASR_BASE", server.base());
         env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(m_busAddress));
         m_app = std::make_unique<AppProcess>(m_root.path(), env);
@@ -147,19 +149,32 @@ protected:
         // The application's side of the simulated node, to see what it has not read yet.
         m_appSide = ::open("/dev/hidraw0", O_RDONLY | O_NOCTTY | O_NONBLOCK);
         ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
-        umockdev_testbed_uevent(m_bed, receiver.hidraw().constData(), "add");
         m_hidraw = receiver.hidraw();
+        putBack();
+        if (HasFatalFailure())
+            return;
+        pump([] { return false; }, 500); // the main window it opens for the mouse
+        focusTarget();
+        m_baseWindows = shownWindows();
+    }
+    // The receiver arrives (again): its mouse answers the connection poll and the
+    // information request until the application has read its serial number.
+    void putBack()
+    {
+        const int connected = m_app->count("sn: QXE2E0001");
+        umockdev_testbed_uevent(m_bed, m_hidraw.constData(), "add");
         ASSERT_TRUE(pump([&] { return heard("0da54d04694c"); }, 10000)) << m_app->output().toStdString();
         send(report64("0d5a4d690000")); // the mouse is there
         ASSERT_TRUE(pump([&] { return heard("0da54d04614c"); }, 10000));
         QByteArray info = QByteArray::fromHex("0d5a4d6100") + QByteArray("QXE2E0001").leftJustified(30, '\0');
         info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
         send(info.leftJustified(64, '\0'));
-        ASSERT_TRUE(pump([&] { return m_app->output().contains("sn: QXE2E0001"); }, 10000));
-        pump([] { return false; }, 500); // the main window it opens for the mouse
-        focusTarget();
-        m_baseWindows = shownWindows();
+        ASSERT_TRUE(pump([&] { return m_app->count("sn: QXE2E0001") > connected; }, 10000))
+            << m_app->output().toStdString();
     }
+    // The receiver pulled out, its node left in the test bed (umockdev cannot add a
+    // removed tree again): the application closes it and opens it at the next arrival.
+    void pullOut() { umockdev_testbed_uevent(m_bed, m_hidraw.constData(), "remove"); }
     void unplug()
     {
         if (m_appSide >= 0)
@@ -201,12 +216,19 @@ protected:
     bool heard(const char *hex)
     {
         const QByteArray wanted = QByteArray::fromHex(hex);
+        return heardWhere([&](const QByteArray &r) { return r.startsWith(wanted); }).has_value();
+    }
+    // The first report the application wrote that `wanted` accepts; it and the
+    // reports before it are taken off the list.
+    std::optional<QByteArray> heardWhere(const std::function<bool(const QByteArray &)> &wanted)
+    {
         for (qsizetype i = 0; i < m_heard.size(); ++i)
-            if (m_heard[i].startsWith(wanted)) {
+            if (wanted(m_heard[i])) {
+                const QByteArray r = m_heard[i];
                 m_heard.remove(0, i + 1);
-                return true;
+                return r;
             }
-        return false;
+        return std::nullopt;
     }
     // What a failed wait reports: the field, the chords, the server, the user log.
     std::string diag()
@@ -284,8 +306,9 @@ protected:
     std::unique_ptr<AppProcess> m_app;
     std::vector<int16_t> m_samples;
     QByteArray m_spokenAdpcm;
-    QString m_text;  // the paste target's field
-    int m_typed = 0; // paste chords the mouse typed
+    QString m_text;     // the paste target's field
+    QByteArray m_ready; // "ready x y w h": the field on the screen
+    int m_typed = 0;    // paste chords the mouse typed
     int m_baseWindows = 0;
     int m_opened = 0; // recognitions opened before this one
     std::unique_ptr<PrivatePulseAudio> m_pulse;
@@ -329,7 +352,7 @@ private:
     Display *m_x = nullptr;
     XErrorHandler m_previousErrorHandler = nullptr;
     QProcess m_bus;
-    QByteArray m_busAddress, m_hidraw, m_pending, m_targetOut, m_ready;
+    QByteArray m_busAddress, m_hidraw, m_pending, m_targetOut;
     QList<QByteArray> m_heard;
     int m_fd = -1;
     int m_appSide = -1;

@@ -111,3 +111,24 @@ TEST_F(X11MouseMonitorTest, DragFiresLeftDraggedAndNotMouseMoved)
     driver.button(1, false);
     QTRY_COMPARE_WITH_TIMEOUT(ups.size(), size_t(2), 5000);
 }
+
+// The selection monitor asks for drags at the left press that starts one: the motion
+// recording begins with the button already down, and the drag is still a drag.
+TEST_F(X11MouseMonitorTest, DragWatchedFromItsPressOnIsADrag)
+{
+    std::vector<MouseEvent> downs, dragged, moved;
+    auto m1 = watch(maskOf(MouseEventType::LeftMouseDown), downs);
+    waitUntilRecording();
+    driver.moveTo({100, 100});
+    driver.button(1, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !downs.empty(); }, 5000));
+    auto m2 = watch(maskOf(MouseEventType::LeftMouseDragged), dragged);
+    auto m3 = watch(maskOf(MouseEventType::MouseMoved), moved);
+    waitUntilRecording();
+    driver.moveTo({140, 120});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dragged.empty(); }, 5000));
+    EXPECT_TRUE(moved.empty()) << "a drag is no plain move";
+    driver.button(1, false);
+    driver.moveTo({160, 130});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !moved.empty(); }, 5000)) << "released, the pointer moves";
+}

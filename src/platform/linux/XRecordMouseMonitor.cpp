@@ -147,7 +147,14 @@ bool XRecordMouseMonitor::startRecording(bool motion)
         return false;
     }
     XFlush(m_data);
-    m_held = {};
+    // The buttons held as recording starts: a monitor that wants motion is typically
+    // added at the press that begins a drag, which the new context never saw. Asked
+    // after the context is enabled, so a release in between is recorded.
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(m_control, DefaultRootWindow(m_control), &root, &child, &rootX, &rootY, &x, &y, &buttons);
+    m_held = {bool(buttons & Button1Mask), bool(buttons & Button2Mask), bool(buttons & Button3Mask)};
     m_reader = std::thread([this] { readLoop(); });
     return true;
 }
