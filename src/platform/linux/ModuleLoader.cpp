@@ -20,14 +20,16 @@ QList<QFunctionPointer> loadModule(const QString &fileName, std::initializer_lis
         }
         QList<QFunctionPointer> found;
         for (const char *symbol : symbols) {
-            if (QFunctionPointer f = lib.resolve(symbol))
-                found << f;
-            else
+            QFunctionPointer f = lib.resolve(symbol);
+            if (!f) {
+                // QLibrary's own error says no more than "Unknown error" here.
+                errors << QStringLiteral("%1 has no %2").arg(lib.fileName(), QLatin1String(symbol));
                 break;
+            }
+            found << f;
         }
         if (found.size() == qsizetype(symbols.size()))
             return found;
-        errors << lib.errorString();
     }
     if (error)
         *error = errors.join(QStringLiteral("; "));
