@@ -88,7 +88,10 @@ struct Sender : ISpeechStatusListener {
     {
         sentMs.push_back(nowMs());
     }
-    void speechManagerRecognitionStatusChangeEndAsr(const QString &, bool) override { QCoreApplication::quit(); }
+    void speechManagerRecognitionStatusChangeEndAsr(const QString &, bool, const QXTransferAudioModel *) override
+    {
+        QCoreApplication::quit();
+    }
 };
 
 struct Cadence {
