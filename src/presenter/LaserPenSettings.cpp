@@ -3,7 +3,6 @@
 #include "KeyValueStore.h"
 #include "PZLog.h"
 
-#include <QRegularExpression>
 #include <QVariantMap>
 
 #include <algorithm>
@@ -125,8 +124,13 @@ QString LaserPenSettings::colorText(const QColor &color)
 
 QColor LaserPenSettings::parseColor(const QString &text)
 {
-    static const QRegularExpression form(QStringLiteral("^#([0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$"));
-    if (!form.match(text).hasMatch())
+    // "#RRGGBB" or "#AARRGGBB". Read by hand: a pattern here would be the one a launch
+    // compiles, and would bring the regular-expression engine's pages in with it.
+    const auto hexDigit = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    if ((text.size() != 7 && text.size() != 9) || !text.startsWith(u'#')
+        || !std::all_of(text.begin() + 1, text.end(), hexDigit))
         return {};
     return QColor::fromString(text);
 }

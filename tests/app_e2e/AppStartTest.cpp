@@ -61,6 +61,17 @@ TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
     EXPECT_TRUE(app.running());
     EXPECT_EQ(app.count("no receiver connected"), 1);
     EXPECT_LE(app.count("no adapter"), 1);
+    // What only a recognition, a device or an account needs is not mapped while idle:
+    // those libraries load with their modules on first use.
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(app.pid()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    QList<QByteArray> firstUse{"libQt6Multimedia", "libQt6WebEngineCore", "libQt6TextToSpeech", "libatspi",
+                               "libqt6keychain"};
+    if (app.count("no adapter") == 1)
+        firstUse << "libQt6Bluetooth";
+    for (const QByteArray &library : firstUse)
+        EXPECT_FALSE(mapped.contains(library)) << library.constData();
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
 
     // Nothing a tray icon without a device does not need: the command tables wait for one.

@@ -1,8 +1,8 @@
-#include "platform/linux/BluezBleCentral.h"
 #include "PZLog.h"
 #include "QXBLEManager.h"
 #include "RecordingBleManagerDelegate.h"
 #include "RunUntilIdle.h"
+#include "platform/linux/BluetoothBackend.h"
 #include "platform/linux/BluezConnectedDevices.h"
 
 #include <QBluetoothLocalDevice>
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
-using platform::linuxbackend::BluezBleCentral;
+using platform::linuxbackend::createBleCentral;
 
 namespace {
 
@@ -47,7 +47,8 @@ TEST(BluezBleCentral, WithoutAdapterReportsUnsupportedOnceAndAnswersEverything)
     t.start();
     StateRecorder rec;
     {
-        BluezBleCentral central;
+        const std::unique_ptr<IBleCentral> made = createBleCentral();
+        IBleCentral &central = *made;
         central.setDelegate(&rec);
         central.scanForPeripherals();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !rec.states.isEmpty(); }, 5000));
@@ -75,7 +76,7 @@ TEST(BluezBleCentral, ManagerOnTheRealBackendStopsCleanlyWithoutAdapter)
     QXBLEManager mgr(
         [&created]() -> std::unique_ptr<IBleCentral> {
             ++created;
-            return std::make_unique<BluezBleCentral>();
+            return createBleCentral();
         },
         &app);
     mgr.startScan();
@@ -122,6 +123,12 @@ TEST(BluezConnectedDevices, PicksConnectedDevicesOfferingOurServices)
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(found[0].id, QStringLiteral("C0:11:22:33:44:01"));
     EXPECT_EQ(found[0].name, QStringLiteral("Quorvex Mouse"));
+
+    // Bluetooth's module loads for an adapter, powered or not; devices the tree still
+    // lists after their adapter went do not count as one.
+    EXPECT_TRUE(linuxbackend::hasAdapterIn(objects));
+    objects.remove(QDBusObjectPath("/org/bluez/hci0"));
+    EXPECT_FALSE(linuxbackend::hasAdapterIn(objects));
 }
 
 } // namespace

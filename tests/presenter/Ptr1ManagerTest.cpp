@@ -183,6 +183,9 @@ TEST_F(Ptr1Manager, BadStoredValuesGiveDefaultsOrClamps)
         {"drawWidthKey", "inf", [](const QXLaserPenManager &m) { return QVariant(m.drawWidth()); }, 10.0},
         {"digitalLightSpotColorKey", "garbage", spot, QColor(Qt::red)},
         {"digitalLightSpotColorKey", "#12345", spot, QColor(Qt::red)},
+        {"digitalLightSpotColorKey", "#00FF00\n", spot, QColor(Qt::red)},
+        {"digitalLightSpotColorKey", "#0G0000", spot, QColor(Qt::red)},
+        {"digitalLightSpotColorKey", "#8000ff00", spot, QColor(0, 255, 0, 128)},
         {"warningTimeKey", 2.9, [](const QXLaserPenManager &m) { return QVariant(m.warningTime()); }, 2},
         {"previewIndexKey", "x", [](const QXLaserPenManager &m) { return QVariant(m.previewIndex()); }, -1},
     };

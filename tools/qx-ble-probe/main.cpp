@@ -8,7 +8,7 @@
 // (--list) or connected, 1 otherwise, 2 without an adapter.
 #include "BleDeviceTable.h"
 #include "QXBLEManager.h"
-#include "platform/linux/BluezBleCentral.h"
+#include "platform/linux/BluetoothBackend.h"
 
 #include "InstalledInstance.h"
 #include "NotificationCenter.h"
@@ -129,7 +129,8 @@ int main(int argc, char *argv[])
     }
 
     if (parser.isSet(listOpt)) {
-        platform::linuxbackend::BluezBleCentral central;
+        const std::unique_ptr<platform::IBleCentral> made = platform::linuxbackend::createBleCentral();
+        platform::IBleCentral &central = *made;
         ListingDelegate listing(central);
         central.setDelegate(&listing);
         central.scanForPeripherals();
@@ -143,7 +144,7 @@ int main(int argc, char *argv[])
     NotificationCenter notifications;
     ScopedInstall<NotificationCenter> installed(&notifications);
     PrintingDelegate printing;
-    QXBLEManager manager([] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); }, &printing);
+    QXBLEManager manager([] { return platform::linuxbackend::createBleCentral(); }, &printing);
     NotificationCenter &nc = NotificationCenter::defaultCenter();
     nc.addObserver(QString::fromLatin1(qx::notify::kBleConnectNotification), &app, [&](const QVariant &) {
         print(QStringLiteral("kBleConnectNotification (state %1)").arg(manager.stateNOW()));

@@ -27,7 +27,7 @@
 #include "aiweb/QXAIWindowTool.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
-#include "platform/linux/BluezBleCentral.h"
+#include "platform/linux/BluetoothBackend.h"
 #include "platform/linux/LinuxHidBackend.h"
 #include "platform/linux/WebEngineBackend.h"
 
@@ -175,7 +175,7 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     // delegate follows once the parser it hands the values to exists.
     QXBLEManager::CentralFactory central = options.bleCentral;
     if (!central)
-        central = [] { return std::make_unique<platform::linuxbackend::BluezBleCentral>(); };
+        central = &platform::linuxbackend::createBleCentral;
     m_ble.install(std::make_unique<QXBLEManager>(std::move(central)));
 
     buildProtocol(core);

@@ -7,6 +7,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 
+#include <optional>
+
 namespace platform::linuxbackend {
 
 namespace {
@@ -54,7 +56,11 @@ QList<BlePeripheralInfo> connectedPeripheralsIn(const BluezObjects &objects, con
     return out;
 }
 
-QList<BlePeripheralInfo> queryConnectedPeripherals(const QStringList &serviceUuids)
+namespace {
+
+// BlueZ's object tree on the system bus (bounded wait). Nothing without a system bus;
+// nothing, with `error` set, when BlueZ does not answer.
+std::optional<BluezObjects> managedObjects(std::optional<QString> *error)
 {
     static const bool registered = [] {
         qDBusRegisterMetaType<BluezInterfaces>();
@@ -65,18 +71,46 @@ QList<BlePeripheralInfo> queryConnectedPeripherals(const QStringList &serviceUui
 
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected())
-        return {};
+        return std::nullopt;
     QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.bluez"), QStringLiteral("/"),
                                                        QStringLiteral("org.freedesktop.DBus.ObjectManager"),
                                                        QStringLiteral("GetManagedObjects"));
     const QDBusMessage reply = bus.call(call, QDBus::Block, kBluezTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        qxLogOnce(QStringLiteral("ble.bluez.objects"),
-                  QStringLiteral("[ble] BlueZ does not list its devices: %1").arg(reply.errorMessage()));
+        *error = reply.errorMessage();
+        return std::nullopt;
+    }
+    return qdbus_cast<BluezObjects>(reply.arguments().constFirst());
+}
+
+} // namespace
+
+QList<BlePeripheralInfo> queryConnectedPeripherals(const QStringList &serviceUuids)
+{
+    std::optional<QString> error;
+    const std::optional<BluezObjects> objects = managedObjects(&error);
+    if (!objects) {
+        if (error)
+            qxLogOnce(QStringLiteral("ble.bluez.objects"),
+                      QStringLiteral("[ble] BlueZ does not list its devices: %1").arg(*error));
         return {};
     }
-    const BluezObjects objects = qdbus_cast<BluezObjects>(reply.arguments().constFirst());
-    return connectedPeripheralsIn(objects, serviceUuids);
+    return connectedPeripheralsIn(*objects, serviceUuids);
+}
+
+bool hasAdapterIn(const BluezObjects &objects)
+{
+    for (const BluezInterfaces &interfaces : objects)
+        if (interfaces.contains(QStringLiteral("org.bluez.Adapter1")))
+            return true;
+    return false;
+}
+
+bool bluezHasAdapter()
+{
+    std::optional<QString> error;
+    const std::optional<BluezObjects> objects = managedObjects(&error);
+    return objects && hasAdapterIn(*objects);
 }
 
 } // namespace platform::linuxbackend

@@ -19,6 +19,11 @@ QList<BlePeripheralInfo> connectedPeripheralsIn(const BluezObjects &objects, con
 // Asks BlueZ on the system bus (bounded wait). Empty when BlueZ does not answer.
 QList<BlePeripheralInfo> queryConnectedPeripherals(const QStringList &serviceUuids);
 
+// Whether the tree holds an adapter, powered or not.
+bool hasAdapterIn(const BluezObjects &objects);
+// Asks BlueZ likewise; false, and nothing logged, when it does not answer.
+bool bluezHasAdapter();
+
 } // namespace platform::linuxbackend
 
 Q_DECLARE_METATYPE(platform::linuxbackend::BluezInterfaces)

@@ -5,40 +5,29 @@
 
 #include <memory>
 
-class QTextToSpeech;
-
 namespace platform::linuxbackend {
 
-// Qt's text-to-speech (speech-dispatcher or flite underneath), its engine made at the
-// first utterance. Qt reports no "cancelled" of its own: an utterance that returns to
-// Ready after stop() was cancelled, any other has finished.
+// Qt's text-to-speech, which lives in a module of its own (libqx_speech.so, found where
+// libqx_multimedia.so is) loaded at the first utterance: a process that never speaks
+// does not map Qt TextToSpeech. Without the module nothing is spoken and the log says
+// so once; an utterance then reports no events, as with an engine that fails.
 class QtSpeechSynth final : public ISpeechSynth {
 public:
     explicit QtSpeechSynth(Scheduler &scheduler = Scheduler::instance());
     ~QtSpeechSynth() override;
 
-    void setEventHandler(EventFn handler) override { m_handler = std::move(handler); }
-    bool isSpeaking() const override { return m_phase != Phase::Idle && m_phase != Phase::Paused; }
-    bool isPaused() const override { return m_phase == Phase::Paused; }
+    void setEventHandler(EventFn handler) override;
+    bool isSpeaking() const override { return m_real && m_real->isSpeaking(); }
+    bool isPaused() const override { return m_real && m_real->isPaused(); }
     void speak(const Utterance &utterance) override;
-    bool stop(Boundary boundary) override;
-    bool pause(Boundary boundary) override;
+    bool stop(Boundary boundary) override { return m_real && m_real->stop(boundary); }
+    bool pause(Boundary boundary) override { return m_real && m_real->pause(boundary); }
     void resume() override;
 
 private:
-    enum class Phase { Idle, Starting, Speaking, Paused, AfterSpeech };
-    bool ensureEngine();
-    void onState(int state);
-    void finish(Event event);
-    void report(Event event);
-
     Scheduler &m_scheduler;
-    std::unique_ptr<QTextToSpeech> m_tts;
     EventFn m_handler;
-    Phase m_phase = Phase::Idle;
-    bool m_stopRequested = false;
-    int m_postDelayMs = 0;
-    Scheduler::TimerId m_afterSpeech = Scheduler::kNoTimer;
+    std::unique_ptr<ISpeechSynth> m_real;
 };
 
 } // namespace platform::linuxbackend

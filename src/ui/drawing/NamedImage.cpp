@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QImageReader>
 
 // Outside any namespace: Q_INIT_RESOURCE names a global function. The kit is a
 // static library, so its resource registers only when something calls this.
@@ -23,8 +24,13 @@ QImage namedImage(const QString &name)
 
     const QString path = QStringLiteral(":/images/%1.png").arg(name);
     QImage image;
-    if (!name.isEmpty() && QFile::exists(path))
-        image.load(path);
+    if (!name.isEmpty() && QFile::exists(path)) {
+        // Read as the PNG it is named: left to guess, Qt loads every image-format plugin
+        // (JPEG, GIF, ICO ...) into the process to ask each.
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        image = reader.read();
+    }
     if (image.isNull()) {
         qxLogOnce(QStringLiteral("namedImage:") + name, QStringLiteral("no image named \"%1\"").arg(name));
         return image;

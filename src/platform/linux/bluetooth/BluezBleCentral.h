@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IBleCentral.h"
+#include "platform/linux/ModuleHost.h"
 
 #include <QBluetoothDeviceInfo>
 #include <QBluetoothLocalDevice>
@@ -22,10 +23,14 @@ namespace platform::linuxbackend {
 // for scanning, one QLowEnergyController per peripheral, notifications through the
 // client configuration descriptor, and BlueZ's object tree on D-Bus for peripherals the
 // system already holds. Without an adapter it reports "unsupported", logs that once and
-// answers every request as a no-op or a failure.
+// answers every request as a no-op or a failure. Made by createBleCentral()
+// (BluetoothBackend.h), which loads this module.
 class BluezBleCentral final : public QObject, public IBleCentral {
 public:
-    BluezBleCentral();
+    // The peripherals BlueZ holds connected (see BluezConnectedDevices.h), asked of the program.
+    using ConnectedQuery = QList<BlePeripheralInfo> (*)(const QStringList &serviceUuids);
+
+    BluezBleCentral(const ModuleHost &host, ConnectedQuery connected);
     ~BluezBleCentral() override;
 
     void setDelegate(IBleCentralDelegate *delegate) override;
@@ -73,6 +78,8 @@ private:
     void answerPending(const QString &peripheral, const QString &service, Op op, const QString &characteristic,
                        const QByteArray &value, const QString &error);
 
+    ModuleHost m_host;
+    ConnectedQuery m_connected;
     IBleCentralDelegate *m_delegate = nullptr;
     std::unique_ptr<QBluetoothLocalDevice> m_local;
     BleAdapterState m_state = BleAdapterState::Unknown;

@@ -1,6 +1,5 @@
 #include "BluezBleCentral.h"
 
-#include "BluezConnectedDevices.h"
 #include "PZLog.h"
 
 #include <QBluetoothDeviceDiscoveryAgent>
@@ -29,7 +28,8 @@ const QString kNoAdapter = QStringLiteral("Bluetooth adapter not available");
 
 } // namespace
 
-BluezBleCentral::BluezBleCentral()
+BluezBleCentral::BluezBleCentral(const ModuleHost &host, ConnectedQuery connected)
+    : m_host(host), m_connected(connected)
 {
     // Without BlueZ or an adapter this object is simply invalid; nothing blocks.
     if (!QBluetoothLocalDevice::allDevices().isEmpty()) {
@@ -77,8 +77,8 @@ void BluezBleCentral::updateAdapterState()
         next = m_local->hostMode() == QBluetoothLocalDevice::HostPoweredOff ? BleAdapterState::PoweredOff
                                                                             : BleAdapterState::PoweredOn;
     if (next == BleAdapterState::Unsupported)
-        qxLogOnce(QStringLiteral("ble.noadapter"),
-                  QStringLiteral("[ble] no adapter: Bluetooth LE devices are not available"));
+        m_host.logOnce(QStringLiteral("ble.noadapter"),
+                       QStringLiteral("[ble] no adapter: Bluetooth LE devices are not available"));
     if (m_stateReported && next == m_state)
         return;
     m_state = next;
@@ -164,7 +164,7 @@ QList<BlePeripheralInfo> BluezBleCentral::retrieveConnectedPeripherals(const QSt
 {
     if (m_state != BleAdapterState::PoweredOn)
         return {};
-    const QList<BlePeripheralInfo> found = queryConnectedPeripherals(serviceUuids);
+    const QList<BlePeripheralInfo> found = m_connected(serviceUuids);
     for (const BlePeripheralInfo &p : found)
         if (!m_known.contains(p.id)) {
             QBluetoothDeviceInfo info(QBluetoothAddress(p.id), p.name, 0);

@@ -3,7 +3,7 @@
 
 #include "AtspiElement.h"
 
-#include "PZLog.h"
+#include "AtspiBridge.h"
 
 namespace platform::linuxbackend {
 namespace {
@@ -17,7 +17,7 @@ bool failed(GError *&error, const char *what)
 {
     if (!error)
         return false;
-    qxLogOnce(
+    atspiLogOnce(
         QStringLiteral("atspi.%1").arg(QLatin1String(what)),
         QStringLiteral("[platform] AT-SPI %1 failed: %2").arg(QLatin1String(what), QString::fromUtf8(error->message)));
     g_clear_error(&error);
