@@ -464,14 +464,20 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         EXPECT_EQ(lastTo("/translate").queryValue("text"), QString::fromLatin1(kCommandText));
         ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 10000)) << "no translation window";
         const QRect card = screenRect(*newWindow(before));
-        // The translation's copy button puts it on the clipboard.
-        click(card.topLeft() + kCopyTranslation);
-        EXPECT_TRUE(pump(
-            [&] {
-                return readSelectionAsOtherClient("CLIPBOARD", "UTF8_STRING").value_or(QByteArray()) == kTranslation;
-            },
-            10000));
+        // The translation's copy button puts it on the clipboard. A window mapped on a
+        // loaded machine may not take a click yet: clicked again until it has.
+        const auto copied = [&] {
+            return readSelectionAsOtherClient("CLIPBOARD", "UTF8_STRING").value_or(QByteArray()) == kTranslation;
+        };
+        bool took = false;
+        for (int attempt = 0; attempt < 4 && !took; ++attempt) {
+            click(card.topLeft() + kCopyTranslation);
+            took = pump(copied, 4000);
+        }
         photograph(card, QStringLiteral("translate"));
+        if (!took)
+            photograph(QRect(0, 0, 1280, 800), QStringLiteral("translate-failed"));
+        EXPECT_TRUE(took) << diag();
     }
 
     // The receiver's AI key: the AI window with the profile's page from the server, in
