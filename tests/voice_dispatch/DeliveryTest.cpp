@@ -40,6 +40,7 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
         w.delivery.copyAndPasteResult("你好。");
         EXPECT_EQ(w.effects(), r.effects) << r.what;
         EXPECT_TRUE(w.listener.waitForRequests(1)) << r.what;
+        EXPECT_EQ(w.clipboard.readByAnotherApplication(), "你好。") << r.what;
         w.at(QXResultDelivery::kClipboardRestoreMs);
         EXPECT_EQ(w.clipboard.text(), "the user's") << r.what;
     }
@@ -48,8 +49,10 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     w.clipboard.setText("the user's");
     // A second paste within the second keeps what the user had, not the first text.
     w.delivery.copyAndPasteResult("one");
+    w.clipboard.readByAnotherApplication();
     w.at(500);
     w.delivery.copyAndPasteResult("two");
+    w.clipboard.readByAnotherApplication();
     w.at(1400);
     EXPECT_EQ(w.clipboard.text(), "two");
     w.at(1500);
@@ -59,6 +62,10 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     w.clipboard.setText("newer");
     w.at(3000);
     EXPECT_EQ(w.clipboard.text(), "newer");
+    // ... and is what a paste made before the restore was due brings back.
+    w.delivery.copyAndPasteResult("five");
+    w.at(3000 + TextInsertionService::kClipboardRestoreLimitMs);
+    EXPECT_EQ(w.clipboard.text(), "newer");
 
     // A clipboard that refuses the text: nothing pasted, the old contents back, still posted.
     w.clipboard.refuseWrites = true;
@@ -66,7 +73,7 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     w.delivery.copyAndPasteResult("four");
     EXPECT_EQ(w.effects(), QStringList());
     EXPECT_EQ(w.clipboard.text(), "newer");
-    EXPECT_TRUE(w.listener.waitForRequests(4));
+    EXPECT_TRUE(w.listener.waitForRequests(5));
     w.delivery.copyAndPasteResult("");
     EXPECT_EQ(w.effects(), QStringList());
 }
