@@ -142,6 +142,7 @@ protected:
         ASSERT_TRUE(m_app->start());
         ASSERT_TRUE(pump([&] { return m_app->output().contains("event loop running"); }, 20000))
             << m_app->output().toStdString();
+        const auto opened = m_app->count("open the main window");
         m_fd = addReceiver(receiver);
         ASSERT_GE(m_fd, 0);
         // The application's side of the simulated node, to see what it has not read yet.
@@ -156,7 +157,10 @@ protected:
         info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
         send(info.leftJustified(64, '\0'));
         ASSERT_TRUE(pump([&] { return m_app->output().contains("sn: QXE2E0001"); }, 10000));
-        pump([] { return false; }, 500); // the main window it opens for the mouse
+        // The main window it opens for the mouse takes the keyboard focus once it is mapped,
+        // late on a loaded machine; the user clicks into the other application after that,
+        // or the paste chord reaches the main window.
+        pump([&] { return m_app->count("open the main window") > opened && applicationHasTheFocus(); }, 10000);
         focusTarget();
         m_baseWindows = shownWindows();
     }
@@ -266,6 +270,13 @@ protected:
         return shown;
     }
     int shownWindows() { return int(shownWindowsOf(m_app->pid()).size()); }
+    bool applicationHasTheFocus()
+    {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(m_x, &focus, &revert);
+        return shownWindowsOf(m_app->pid()).contains(focus);
+    }
     // The user clicks into the other application (the companion opens its main window
     // when a mouse connects): on top, with the keyboard focus and the pointer.
     void focusTarget()
