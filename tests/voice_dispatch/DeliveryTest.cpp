@@ -49,10 +49,8 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     w.clipboard.setText("the user's");
     // A second paste within the second keeps what the user had, not the first text.
     w.delivery.copyAndPasteResult("one");
-    w.clipboard.readByAnotherApplication();
     w.at(500);
     w.delivery.copyAndPasteResult("two");
-    w.clipboard.readByAnotherApplication();
     w.at(1400);
     EXPECT_EQ(w.clipboard.text(), "two");
     w.at(1500);
@@ -64,16 +62,18 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     EXPECT_EQ(w.clipboard.text(), "newer");
     // ... and is what a paste made before the restore was due brings back.
     w.delivery.copyAndPasteResult("five");
-    w.at(3000 + TextInsertionService::kClipboardRestoreLimitMs);
-    EXPECT_EQ(w.clipboard.text(), "newer");
+    w.clipboard.setText("newest");
+    w.delivery.copyAndPasteResult("six");
+    w.at(5000);
+    EXPECT_EQ(w.clipboard.text(), "newest");
 
     // A clipboard that refuses the text: nothing pasted, the old contents back, still posted.
     w.clipboard.refuseWrites = true;
     w.effects();
     w.delivery.copyAndPasteResult("four");
     EXPECT_EQ(w.effects(), QStringList());
-    EXPECT_EQ(w.clipboard.text(), "newer");
-    EXPECT_TRUE(w.listener.waitForRequests(5));
+    EXPECT_EQ(w.clipboard.text(), "newest");
+    EXPECT_TRUE(w.listener.waitForRequests(6));
     w.delivery.copyAndPasteResult("");
     EXPECT_EQ(w.effects(), QStringList());
 }
