@@ -14,37 +14,26 @@
 
 #include <QCryptographicHash>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
+
+void flushLogs()
+{
+    QXToolManager::waitForPendingLogsBeforeTermination();
+    PZManagerForLog::shutdown();
+}
+
 // Whatever path main() leaves by, queued log lines reach their files.
 struct FlushLogsAtExit {
-    ~FlushLogsAtExit()
-    {
-        QXToolManager::waitForPendingLogsBeforeTermination();
-        PZManagerForLog::shutdown();
-    }
+    ~FlushLogsAtExit() { flushLogs(); }
 };
-} // namespace
 
-int main(int argc, char *argv[])
+// Everything that needs the application object, all of it gone again on return: the
+// exit status.
+int runCompanion(QXApplication &app)
 {
-    DataPaths::ensureHome();
-    QApplication::setApplicationName(QStringLiteral("quorvex-companion"));
-    QApplication::setOrganizationName(QStringLiteral("Quorvex"));
-    QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
-    // No Qt::AA_ShareOpenGLContexts here: it would load OpenGL at every launch. The AI
-    // window's web engine module makes the shared context when it first loads.
-
-    // Logging and crash reports before anything else can log or fail.
-    PZManagerForLog::load();
-    FlushLogsAtExit flushLogs;
-    CrashSignalHandler::install();
-    QXUncaughtExceptionHandler::setDefaultHandler();
-
-    DisplayGuard displayGuard(argc, argv);
-    QXApplication app(argc, argv);
-    displayGuard.release();
-
     // From here a terminating signal waits in a pipe until the event loop runs, so the
     // launch completes and the termination steps still run.
     UnixSignals unixSignals;
@@ -84,4 +73,42 @@ int main(int argc, char *argv[])
         return 0;
     }
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    DataPaths::ensureHome();
+    QApplication::setApplicationName(QStringLiteral("quorvex-companion"));
+    QApplication::setOrganizationName(QStringLiteral("Quorvex"));
+    QApplication::setApplicationVersion(QStringLiteral(QX_APP_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // No Qt::AA_ShareOpenGLContexts here: it would load OpenGL at every launch. The AI
+    // window's web engine module makes the shared context when it first loads.
+
+    // Logging and crash reports before anything else can log or fail.
+    PZManagerForLog::load();
+    FlushLogsAtExit logsAtExit;
+    CrashSignalHandler::install();
+    QXUncaughtExceptionHandler::setDefaultHandler();
+
+    DisplayGuard displayGuard(argc, argv);
+    QXApplication app(argc, argv);
+    displayGuard.release();
+
+    const int status = runCompanion(app);
+
+    // Qt's Wayland platform (6.4) can hang for good while it closes the display
+    // connection: it stops its main event thread with a read still prepared for it, and
+    // its frame-queue thread then waits in wl_display_read_events for that read forever.
+    // Nothing of ours is left to tear down here, and the compositor forgets a client whose
+    // connection closes, so the process ends without destroying the application object.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        qxInfo("app") << "exiting without closing the Wayland display connection";
+        flushLogs();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

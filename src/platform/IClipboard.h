@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QMimeData;
@@ -20,6 +21,11 @@ public:
     virtual void clear() = 0;
     // Puts text on the clipboard; true when the clipboard holds it afterwards.
     virtual bool setText(const QString &text) = 0;
+    // setText for a paste: served runs on the main thread each time another application
+    // takes the text from the clipboard, for as long as the text is there (never where
+    // the platform does not let that be seen). The X11 clipboard lives in its owner, so
+    // this is the only way to know when the pasting application has had the text.
+    virtual bool setWatchedText(const QString &text, std::function<void()> served) = 0;
     // Puts a picture on the clipboard (other applications may ask for it as PNG);
     // true when the clipboard holds it afterwards. A null image is refused.
     virtual bool setImage(const QImage &image) = 0;

@@ -31,6 +31,7 @@ struct NoClipboard final : IClipboard {
         unavailable("clipboard");
         return false;
     }
+    bool setWatchedText(const QString &text, std::function<void()>) override { return setText(text); }
     bool setImage(const QImage &) override
     {
         unavailable("clipboard");

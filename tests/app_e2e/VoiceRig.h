@@ -144,6 +144,7 @@ protected:
         ASSERT_TRUE(m_app->start());
         ASSERT_TRUE(pump([&] { return m_app->output().contains("event loop running"); }, 20000))
             << m_app->output().toStdString();
+        const auto opened = m_app->count("open the main window");
         m_fd = addReceiver(receiver);
         ASSERT_GE(m_fd, 0);
         // The application's side of the simulated node, to see what it has not read yet.
@@ -153,7 +154,10 @@ protected:
         putBack();
         if (HasFatalFailure())
             return;
-        pump([] { return false; }, 500); // the main window it opens for the mouse
+        // The main window it opens for the mouse takes the keyboard focus once it is mapped,
+        // late on a loaded machine; the user clicks into the other application after that,
+        // or the paste chord reaches the main window.
+        pump([&] { return m_app->count("open the main window") > opened && applicationHasTheFocus(); }, 10000);
         focusTarget();
         m_baseWindows = shownWindows();
     }
@@ -288,6 +292,13 @@ protected:
         return shown;
     }
     int shownWindows() { return int(shownWindowsOf(m_app->pid()).size()); }
+    bool applicationHasTheFocus()
+    {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(m_x, &focus, &revert);
+        return shownWindowsOf(m_app->pid()).contains(focus);
+    }
     // The user clicks into the other application (the companion opens its main window
     // when a mouse connects): on top, with the keyboard focus and the pointer.
     void focusTarget()

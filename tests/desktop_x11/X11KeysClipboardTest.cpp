@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -209,6 +210,15 @@ TEST(X11ClipboardTest, TextTravelsBetweenUsAndAnotherClient)
 
     ASSERT_TRUE(pz_generalPasteboardSetString("剪贴板 round trip", &clipboard));
     EXPECT_EQ(readClipboardAsOtherClient(), std::optional<QString>("剪贴板 round trip"));
+
+    // A paste's text tells when another client takes it; our own reads do not count.
+    int taken = 0;
+    ASSERT_TRUE(clipboard.setWatchedText("watched", [&taken] { ++taken; }));
+    EXPECT_EQ(clipboard.text(), "watched");
+    EXPECT_EQ(clipboard.snapshot()->text(), "watched");
+    EXPECT_EQ(taken, 0);
+    EXPECT_EQ(readClipboardAsOtherClient(), std::optional<QString>("watched"));
+    EXPECT_GT(taken, 0);
 
     {
         OtherClientOwner other("copied elsewhere ✓");

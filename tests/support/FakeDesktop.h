@@ -45,19 +45,37 @@ public:
     {
         ++clears;
         contents.reset();
+        m_served = {};
     }
     bool setText(const QString &text) override
     {
         if (refuseWrites)
             return false;
+        m_served = {};
         contents = std::make_unique<QMimeData>();
         contents->setText(text);
         return true;
+    }
+    bool setWatchedText(const QString &text, std::function<void()> served) override
+    {
+        const bool taken = setText(text);
+        if (taken)
+            m_served = std::move(served);
+        return taken;
+    }
+    // Another application pastes: it takes the text, and a watching writer hears of it.
+    QString readByAnotherApplication()
+    {
+        const QString taken = text();
+        if (m_served)
+            m_served();
+        return taken;
     }
     bool setImage(const QImage &image) override
     {
         if (refuseWrites || image.isNull())
             return false;
+        m_served = {};
         contents = std::make_unique<QMimeData>();
         contents->setImageData(image);
         return true;
@@ -73,7 +91,14 @@ public:
             copy->setData(f, contents->data(f));
         return copy;
     }
-    void restore(std::unique_ptr<QMimeData> c) override { contents = std::move(c); }
+    void restore(std::unique_ptr<QMimeData> c) override
+    {
+        m_served = {};
+        contents = std::move(c);
+    }
+
+private:
+    std::function<void()> m_served;
 };
 
 class FakeMouseMonitor : public platform::IGlobalMouseMonitor {

@@ -57,6 +57,44 @@ TEST(HouseTextInsertion, ThePasteChordGoesWhereTheRouteAndTheModeSay)
     hidMgr.setHidSink(nullptr);
 }
 
+// The application the text is pasted into asks for the clipboard only when it gets to
+// the chord: a slow one seconds later. It still gets the text, and the user's clipboard
+// comes back after it did, after a clipboard manager's instant read only at the usual
+// time, without any read at the limit, and at the latest when the service ends.
+TEST(HouseTextInsertion, ASlowTargetStillGetsThePasteAndTheUsersClipboardAlwaysComesBack)
+{
+    ManualScheduler clock;
+    FakeDesktop desktop;
+    auto text =
+        std::make_unique<TextInsertionService>(TextInsertionService::Deps{desktop.clipboard, desktop.keyPoster});
+    const ITextInsertion::Paste paste{.chord = Chord::KeyEvents};
+    desktop.clipboard.setText("the user's");
+    ASSERT_TRUE(text->pasteText("dictated", paste));
+    clock.advance(2500);
+    EXPECT_EQ(desktop.clipboard.readByAnotherApplication(), "dictated");
+    clock.advance(TextInsertionService::kPasteTakenGraceMs - 1);
+    EXPECT_EQ(desktop.clipboard.readByAnotherApplication(), "dictated") << "another format of the same paste";
+    clock.advance(TextInsertionService::kPasteTakenGraceMs);
+    EXPECT_EQ(desktop.clipboard.text(), "the user's");
+
+    ASSERT_TRUE(text->pasteText("managed", paste));
+    desktop.clipboard.readByAnotherApplication();
+    clock.advance(TextInsertionService::kClipboardRestoreMs - 1);
+    EXPECT_EQ(desktop.clipboard.text(), "managed");
+    clock.advance(TextInsertionService::kPasteTakenGraceMs);
+    EXPECT_EQ(desktop.clipboard.text(), "the user's");
+
+    ASSERT_TRUE(text->pasteText("unread", paste));
+    clock.advance(TextInsertionService::kClipboardRestoreLimitMs - 1);
+    EXPECT_EQ(desktop.clipboard.text(), "unread");
+    clock.advance(1);
+    EXPECT_EQ(desktop.clipboard.text(), "the user's");
+
+    ASSERT_TRUE(text->pasteText("at quit", paste));
+    text.reset();
+    EXPECT_EQ(desktop.clipboard.text(), "the user's");
+}
+
 // One service across sessions, as in the application: a field found once is never
 // written again by a later session that found none, a read-only field is never even
 // tried, and a field that reports no caret gets the text at its end.

@@ -40,6 +40,7 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
         w.delivery.copyAndPasteResult("你好。");
         EXPECT_EQ(w.effects(), r.effects) << r.what;
         EXPECT_TRUE(w.listener.waitForRequests(1)) << r.what;
+        EXPECT_EQ(w.clipboard.readByAnotherApplication(), "你好。") << r.what;
         w.at(QXResultDelivery::kClipboardRestoreMs);
         EXPECT_EQ(w.clipboard.text(), "the user's") << r.what;
     }
@@ -59,14 +60,20 @@ TEST(Vox2Delivery, PasteGoesWhereTheModeSaysAndTheClipboardComesBack)
     w.clipboard.setText("newer");
     w.at(3000);
     EXPECT_EQ(w.clipboard.text(), "newer");
+    // ... and is what a paste made before the restore was due brings back.
+    w.delivery.copyAndPasteResult("five");
+    w.clipboard.setText("newest");
+    w.delivery.copyAndPasteResult("six");
+    w.at(5000);
+    EXPECT_EQ(w.clipboard.text(), "newest");
 
     // A clipboard that refuses the text: nothing pasted, the old contents back, still posted.
     w.clipboard.refuseWrites = true;
     w.effects();
     w.delivery.copyAndPasteResult("four");
     EXPECT_EQ(w.effects(), QStringList());
-    EXPECT_EQ(w.clipboard.text(), "newer");
-    EXPECT_TRUE(w.listener.waitForRequests(4));
+    EXPECT_EQ(w.clipboard.text(), "newest");
+    EXPECT_TRUE(w.listener.waitForRequests(6));
     w.delivery.copyAndPasteResult("");
     EXPECT_EQ(w.effects(), QStringList());
 }

@@ -105,8 +105,19 @@ struct DispatchWorld {
     QXHidCommandManager hidMgr{DeviceSeams{&keys}};
     QXBLEMouseCommandManager bleMgr{&central, nullptr, DeviceSeams{&keys}};
     QXMouseCommandManager facade{hidMgr, bleMgr};
-    FakeKeyPoster poster;
     FakeClipboard clipboard;
+    // The focused application takes the clipboard when the paste chord reaches it.
+    struct PastedKeyPoster : FakeKeyPoster {
+        FakeClipboard &clipboard;
+        explicit PastedKeyPoster(FakeClipboard &c) : clipboard(c) {}
+        bool postKeyStroke(int macKeyCode, quint64 macFlags) override
+        {
+            const bool posted = FakeKeyPoster::postKeyStroke(macKeyCode, macFlags);
+            if (posted && macKeyCode == 9)
+                clipboard.readByAnotherApplication();
+            return posted;
+        }
+    } poster{clipboard};
     FakeAsr asr{log};
     RecordingSpeechPopup popup;
     FakeKeyPressManager keyPress{log};

@@ -9,6 +9,35 @@
 namespace platform::linuxbackend {
 namespace {
 
+// Above zero while this process reads its own clipboard: Qt then hands out the data
+// object itself, and the read must not pass for another application's.
+int g_ownReads = 0;
+
+struct OwnRead {
+    OwnRead() { ++g_ownReads; }
+    ~OwnRead() { --g_ownReads; }
+    OwnRead(const OwnRead &) = delete;
+    OwnRead &operator=(const OwnRead &) = delete;
+};
+
+// Text that tells when it is taken. While this process owns the selection, Qt asks the
+// data object for each format another client requests, from the event loop.
+class WatchedText final : public QMimeData {
+public:
+    WatchedText(const QString &text, std::function<void()> served) : m_served(std::move(served)) { setText(text); }
+
+protected:
+    QVariant retrieveData(const QString &mimeType, QMetaType type) const override
+    {
+        if (g_ownReads == 0 && m_served)
+            m_served();
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+private:
+    std::function<void()> m_served;
+};
+
 QClipboard *clipboard()
 {
     auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
@@ -26,6 +55,7 @@ QClipboard *clipboard()
 
 QString QtClipboard::text() const
 {
+    OwnRead own;
     QClipboard *cb = clipboard();
     return cb ? cb->text(QClipboard::Clipboard) : QString();
 }
@@ -38,6 +68,7 @@ void QtClipboard::clear()
 
 bool QtClipboard::setText(const QString &text)
 {
+    OwnRead own;
     QClipboard *cb = clipboard();
     if (!cb)
         return false;
@@ -46,8 +77,19 @@ bool QtClipboard::setText(const QString &text)
     return cb->text(QClipboard::Clipboard) == text;
 }
 
+bool QtClipboard::setWatchedText(const QString &text, std::function<void()> served)
+{
+    OwnRead own;
+    QClipboard *cb = clipboard();
+    if (!cb)
+        return false;
+    cb->setMimeData(new WatchedText(text, std::move(served)), QClipboard::Clipboard); // the clipboard owns it
+    return cb->text(QClipboard::Clipboard) == text;
+}
+
 bool QtClipboard::setImage(const QImage &image)
 {
+    OwnRead own;
     QClipboard *cb = clipboard();
     if (!cb || image.isNull())
         return false;
@@ -58,6 +100,7 @@ bool QtClipboard::setImage(const QImage &image)
 
 QString QtClipboard::selectionText() const
 {
+    OwnRead own;
     QClipboard *cb = clipboard();
     if (!cb || !cb->supportsSelection())
         return {};
@@ -66,6 +109,7 @@ QString QtClipboard::selectionText() const
 
 std::unique_ptr<QMimeData> QtClipboard::snapshot() const
 {
+    OwnRead own;
     QClipboard *cb = clipboard();
     const QMimeData *data = cb ? cb->mimeData(QClipboard::Clipboard) : nullptr;
     if (!data || data->formats().isEmpty())

@@ -12,6 +12,7 @@ public:
     QString text() const override;
     void clear() override;
     bool setText(const QString &text) override;
+    bool setWatchedText(const QString &text, std::function<void()> served) override;
     bool setImage(const QImage &image) override;
     QString selectionText() const override;
     std::unique_ptr<QMimeData> snapshot() const override;

@@ -11,6 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeData>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,7 +78,9 @@ TextInsertionService::TextInsertionService(Deps deps)
 
 TextInsertionService::~TextInsertionService()
 {
-    cancelTimer(Scheduler::instance(), m_restoreTimer);
+    // Quitting before the restore is due still gives the user's clipboard back.
+    if (m_restoreTimer != Scheduler::kNoTimer)
+        restoreClipboard();
 }
 
 bool TextInsertionService::pasteText(const QString &text, const Paste &how)
@@ -87,13 +92,21 @@ bool TextInsertionService::pasteText(const QString &text, const Paste &how)
     }
     platform::IClipboard &cb = d.clipboard;
     // Only the first restoring paste of a burst keeps what the user had: later ones
-    // would keep our own text.
-    if (how.restoreClipboard && !m_restorePending) {
+    // would keep our own text. Unless the user copied something meanwhile: that is
+    // what comes back then.
+    if (how.restoreClipboard && (!m_restorePending || cb.text() != m_pasted)) {
         m_savedClipboard = cb.snapshot();
         m_restorePending = true;
     }
     cb.clear();
-    if (!cb.setText(text)) {
+    // The text's takers are heard of only while the service lives (the clipboard may
+    // outlive it, up to the exit's hand-over to a clipboard manager).
+    const auto taken = [alive = QPointer<QObject>(&m_context), this] {
+        if (alive)
+            pasteTaken();
+    };
+    const bool held = how.restoreClipboard ? cb.setWatchedText(text, taken) : cb.setText(text);
+    if (!held) {
         qxWarning("paste") << "the clipboard did not take the text; nothing pasted";
         if (how.restoreClipboard) {
             m_pasted.clear();
@@ -105,10 +118,23 @@ bool TextInsertionService::pasteText(const QString &text, const Paste &how)
     }
     if (how.restoreClipboard) {
         m_pasted = text;
+        m_pastedAtMs = Scheduler::instance().clock().monotonicMs();
+        m_chordSent = how.chord != Chord::None;
+        m_takes = 0;
+        m_lastTakenAtMs = m_pastedAtMs;
         scheduleRestore();
     }
     sendChord(keyaction::pasteChord(), how.chord);
     return true;
+}
+
+void TextInsertionService::pasteTaken()
+{
+    if (m_restoreTimer == Scheduler::kNoTimer)
+        return; // nothing waits for the take any more
+    ++m_takes;
+    m_lastTakenAtMs = Scheduler::instance().clock().monotonicMs();
+    scheduleRestore();
 }
 
 void TextInsertionService::sendChord(const keyaction::Chord &chord, Chord route)
@@ -126,18 +152,35 @@ void TextInsertionService::sendChord(const keyaction::Chord &chord, Chord route)
 void TextInsertionService::scheduleRestore()
 {
     Scheduler &s = Scheduler::instance();
+    const qint64 due = m_chordSent && m_takes == 0
+                           ? m_pastedAtMs + kClipboardRestoreLimitMs
+                           : std::max(m_pastedAtMs + kClipboardRestoreMs, m_lastTakenAtMs + kPasteTakenGraceMs);
     cancelTimer(s, m_restoreTimer);
     m_restoreTimer = s.singleShot(
-        kClipboardRestoreMs,
+        int(std::max<qint64>(0, due - s.clock().monotonicMs())),
         [this] {
             m_restoreTimer = Scheduler::kNoTimer;
-            m_restorePending = false;
-            std::unique_ptr<QMimeData> saved = std::move(m_savedClipboard);
-            // Something copied since then is the user's newer choice.
-            if (d.clipboard.text() == m_pasted)
-                d.clipboard.restore(std::move(saved));
+            restoreClipboard();
         },
         &m_context);
+}
+
+void TextInsertionService::restoreClipboard()
+{
+    cancelTimer(Scheduler::instance(), m_restoreTimer);
+    m_restorePending = false;
+    std::unique_ptr<QMimeData> saved = std::move(m_savedClipboard);
+    const qint64 after = Scheduler::instance().clock().monotonicMs() - m_pastedAtMs;
+    if (!m_chordSent)
+        qxInfo("paste") << "clipboard back" << after << "ms after the text was put there";
+    else if (m_takes == 0)
+        qxInfo("paste") << "clipboard back" << after << "ms after the paste, which no application took";
+    else
+        qxInfo("paste") << "clipboard back" << after << "ms after the paste; taken" << m_takes << "times, last at"
+                        << (m_lastTakenAtMs - m_pastedAtMs) << "ms";
+    // Something copied since then is the user's newer choice.
+    if (d.clipboard.text() == m_pasted)
+        d.clipboard.restore(std::move(saved));
 }
 
 void TextInsertionService::beginFieldSession()

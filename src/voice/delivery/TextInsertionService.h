@@ -48,7 +48,15 @@ public:
         std::function<QPoint()> mousePosition = {}; // screen coordinates
     };
 
+    // The user's clipboard comes back after a paste once the pasting application has
+    // taken the text and kPasteTakenGraceMs passed without it asking again, and never
+    // before kClipboardRestoreMs (a clipboard manager may take the text the moment it
+    // is offered, before the target does). A slow target asks only when it gets to the
+    // chord, however late; a target that never asks lets it come back at
+    // kClipboardRestoreLimitMs. Without a chord nothing is waited for.
     static constexpr int kClipboardRestoreMs = 1000;
+    static constexpr int kPasteTakenGraceMs = 300;
+    static constexpr int kClipboardRestoreLimitMs = 10000;
     static constexpr int kSelectionCopyMs = 100;
 
     explicit TextInsertionService(Deps deps);
@@ -74,7 +82,9 @@ public:
     void getText(std::function<void(const QString &)> completion);
 
 private:
+    void pasteTaken();
     void scheduleRestore();
+    void restoreClipboard();
 
     Deps d;
     QObject m_context; // the timers die with the service
@@ -82,6 +92,11 @@ private:
     std::unique_ptr<QMimeData> m_savedClipboard;
     bool m_restorePending = false;
     QString m_pasted;
+    // The last restoring paste: when, whether a chord asked for it, and its takers.
+    qint64 m_pastedAtMs = 0;
+    bool m_chordSent = false;
+    int m_takes = 0;
+    qint64 m_lastTakenAtMs = 0;
     Scheduler::TimerId m_restoreTimer = Scheduler::kNoTimer;
     bool m_lastPiece = false;
     QXTextAreaManager m_fields;
