@@ -1,5 +1,6 @@
 #include "BluetoothBackend.h"
 
+#include "BleDelegatePost.h"
 #include "BluezConnectedDevices.h"
 #include "ModuleLoader.h"
 #include "PZLog.h"
@@ -90,16 +91,7 @@ public:
     }
 
 private:
-    void post(std::function<void(IBleCentralDelegate &)> event)
-    {
-        QMetaObject::invokeMethod(
-            this,
-            [this, event = std::move(event)] {
-                if (m_delegate)
-                    event(*m_delegate);
-            },
-            Qt::QueuedConnection);
-    }
+    void post(std::function<void(IBleCentralDelegate &)> event) { postToDelegate(this, &m_delegate, std::move(event)); }
 
     IBleCentralDelegate *m_delegate = nullptr;
     BleAdapterState m_reported = BleAdapterState::Unknown;

@@ -1,6 +1,7 @@
 #include "BluezBleCentral.h"
 
 #include "PZLog.h"
+#include "platform/linux/BleDelegatePost.h"
 
 #include <QBluetoothDeviceDiscoveryAgent>
 #include <QBluetoothUuid>
@@ -56,13 +57,7 @@ BluezBleCentral::~BluezBleCentral()
 
 void BluezBleCentral::post(std::function<void(IBleCentralDelegate &)> event)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, event = std::move(event)] {
-            if (m_delegate)
-                event(*m_delegate);
-        },
-        Qt::QueuedConnection);
+    postToDelegate(this, &m_delegate, std::move(event));
 }
 
 void BluezBleCentral::setDelegate(IBleCentralDelegate *delegate)
