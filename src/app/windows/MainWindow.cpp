@@ -67,11 +67,6 @@ void MainWindow::setVisible(bool visible)
     if (visible)
         ensureBuilt();
     QWidget::setVisible(visible);
-    // Closed, the window gives back its native window and the backing store behind it
-    // (a window-sized image): the app may then idle in the tray for the rest of the day.
-    // Its pages stay; the next show makes a new native window.
-    if (!visible && testAttribute(Qt::WA_WState_Created))
-        destroy();
 }
 
 void MainWindow::ensureBuilt()
