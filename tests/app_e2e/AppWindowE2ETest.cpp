@@ -2,6 +2,7 @@
 // main window stays on screen; a receiver whose mouse answers brings the main window
 // up a second after the connection, centred.
 #include "ReceiverNode.h"
+#include "X11TopLevels.h"
 
 #include <QSize>
 #include <QTest>
@@ -20,26 +21,8 @@ constexpr QSize kMainWindowSize(1080, 720);
 QList<QPoint> mappedWindowsOfSize(QSize size)
 {
     QList<QPoint> found;
-    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) {
-        xcb_disconnect(c);
-        return found;
-    }
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
-        xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr), &free);
-    const int n = tree ? xcb_query_tree_children_length(tree.get()) : 0;
-    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
-    for (int i = 0; i < n; ++i) {
-        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> attrs(
-            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr), &free);
-        std::unique_ptr<xcb_get_geometry_reply_t, decltype(&free)> geometry(
-            xcb_get_geometry_reply(c, xcb_get_geometry(c, children[i]), nullptr), &free);
-        if (attrs && geometry && attrs->map_state == XCB_MAP_STATE_VIEWABLE && geometry->width == size.width()
-            && geometry->height == size.height())
-            found << QPoint(geometry->x, geometry->y);
-    }
-    xcb_disconnect(c);
+    for (const auto &window : topLevels(size))
+        found << window.second.topLeft();
     return found;
 }
 
