@@ -247,8 +247,14 @@ protected:
     bool recognitionOpen() { return AppProcess::userLog(m_root.path()).count("开始录音") > m_opened; }
 
     // Runs this process's event loop, the device side and the paste target until `done`.
+    // A wait for an outcome (a second or more) stretches under a sanitizer, which runs the
+    // application several times slower; the short pauses that pace a mouse do not.
     bool pump(const std::function<bool()> &done, int timeoutMs)
     {
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+        if (timeoutMs >= 1000)
+            timeoutMs *= 4;
+#endif
         QElapsedTimer t;
         t.start();
         for (;;) {

@@ -262,7 +262,9 @@ protected:
         // As a user does when the click did not take (another window still on top, a
         // busy machine): raise it and click again.
         for (int attempt = 0; attempt < 5 && !selected(); ++attempt) {
-            activate(topLevels(kMainWindowSize).first().first);
+            // (Looked up again: a busy application may have it unmapped for a moment.)
+            if (const auto windows = topLevels(kMainWindowSize); !windows.isEmpty())
+                activate(windows.first().first);
             click(tab);
             pump(selected, 3000);
         }
