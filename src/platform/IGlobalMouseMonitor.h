@@ -23,6 +23,9 @@ public:
     virtual Token add(quint64 mask, Handler handler) = 0;
     // Unknown or already removed tokens are ignored.
     virtual void remove(Token token) = 0;
+    // While inactive the handlers stay registered but nothing is observed (and nothing
+    // held open for it); active again, they are called as before. Active to begin with.
+    virtual void setActive(bool active) { (void)active; }
 };
 
 } // namespace platform

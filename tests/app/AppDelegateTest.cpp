@@ -15,6 +15,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -25,6 +26,7 @@ public:
     QStringList calls;
     std::pair<quint16, quint16> ids{0, 0};
     bool offMainThread = false;
+    std::optional<bool> watching; // the pointer, as last asked
 
     void record(const QString &call)
     {
@@ -46,6 +48,7 @@ public:
     void startCenterMouseMonitor() override { record("startCenterMouseMonitor"); }
     void createTable(const QString &name) override { record("createTable(" + name + ")"); }
     void startSelectionMonitors() override { record("startSelectionMonitors"); }
+    void watchPointer(bool on) override { watching = on; }
     void bindSnipShortcut() override { record("bindSnipShortcut"); }
     std::pair<quint16, quint16> currentIds() override { return ids; }
     void setDefaultInput(const QString &name) override { record("setDefaultInput(" + name + ")"); }
@@ -131,13 +134,23 @@ TEST(DeviceReactions, ReceiverAndBluetoothEventsReachTheirStepsOnTheMainThreadAf
     w.delegate.configData();
     QCoreApplication::processEvents();
     w.services.take();
+    EXPECT_EQ(w.services.watching, false) << "no device: the pointer is not watched";
+    w.state->setMouseIsConnect(true);
     w.post(qx::notify::kUSBInsertNotification);
     EXPECT_EQ(w.services.take(),
               QStringList({"cancelPeripheralConnection", "addStatusItem", "setDefaultInput(Quorvex)"}));
+    EXPECT_EQ(w.services.watching, true);
     QCoreApplication::processEvents();
     w.services.take();
+    w.state->setMouseIsConnect(false);
     w.post(qx::notify::kUSBRemoveNotification);
     EXPECT_EQ(w.services.take(), QStringList({"startScan", "addStatusItem"}));
+    EXPECT_EQ(w.services.watching, false);
+    w.state->setBleConnect(true);
+    w.post(qx::notify::kBleConnectNotification);
+    EXPECT_EQ(w.services.watching, true) << "a mouse over Bluetooth LE is a device too";
+    w.services.take();
+    w.state->setBleConnect(false);
 
     // Posted by a worker thread: handled on the main thread.
     std::thread([] { postNotification(QString::fromLatin1(qx::notify::kBleDisConnectNotification)); }).join();

@@ -132,3 +132,30 @@ TEST_F(X11MouseMonitorTest, DragWatchedFromItsPressOnIsADrag)
     driver.moveTo({160, 130});
     EXPECT_TRUE(QTest::qWaitFor([&] { return !moved.empty(); }, 5000)) << "released, the pointer moves";
 }
+
+// Without a device the desktop's pointer is not recorded, the monitors kept for the next.
+TEST_F(X11MouseMonitorTest, AnInactiveMonitorRecordsNothingAndResumesWhenActive)
+{
+    std::vector<MouseEvent> downs;
+    monitor->setActive(false);
+    auto m = watch(maskOf(MouseEventType::LeftMouseDown), downs);
+    driver.moveTo({60, 60});
+    driver.button(1, true);
+    driver.button(1, false);
+    QTest::qWait(300);
+    EXPECT_FALSE(monitor->isRecording());
+    EXPECT_TRUE(downs.empty());
+
+    monitor->setActive(true);
+    waitUntilRecording();
+    driver.button(1, true);
+    driver.button(1, false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return downs.size() == 1; }, 5000));
+
+    monitor->setActive(false);
+    EXPECT_FALSE(monitor->isRecording());
+    monitor->setActive(true);
+    waitUntilRecording();
+    m->stop();
+    EXPECT_FALSE(monitor->isRecording()) << "the last monitor gone, recording stops";
+}

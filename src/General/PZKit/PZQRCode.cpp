@@ -7,6 +7,8 @@
 
 #include <qrencode.h>
 
+#include <dlfcn.h>
+
 #include <memory>
 
 namespace pz {
@@ -15,8 +17,33 @@ namespace {
 
 constexpr int kQuietZone = 2;
 
+// libqrencode is loaded at the first code drawn, so that a process that never shows one
+// does not map it.
+struct QREncodeLibrary {
+    decltype(&QRcode_encodeData) encodeData = nullptr;
+    decltype(&QRcode_free) free = nullptr;
+};
+
+const QREncodeLibrary &qrencode()
+{
+    static const QREncodeLibrary lib = [] {
+        QREncodeLibrary l;
+        if (void *handle = dlopen("libqrencode.so.4", RTLD_NOW | RTLD_LOCAL)) {
+            l.encodeData = reinterpret_cast<decltype(l.encodeData)>(dlsym(handle, "QRcode_encodeData"));
+            l.free = reinterpret_cast<decltype(l.free)>(dlsym(handle, "QRcode_free"));
+        }
+        if (!l.encodeData || !l.free) {
+            qxLogOnce(QStringLiteral("kit.qr.library"),
+                      QStringLiteral("QR codes are not available: libqrencode.so.4 cannot be loaded"));
+            l = {};
+        }
+        return l;
+    }();
+    return lib;
+}
+
 struct QRcodeDeleter {
-    void operator()(QRcode *code) const { QRcode_free(code); }
+    void operator()(QRcode *code) const { qrencode().free(code); }
 };
 
 QImage whiteImage(int side)
@@ -39,10 +66,10 @@ int sideOf(double size)
 QImage qrModuleImage(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || !qrencode().encodeData)
         return {};
     // Byte mode keeps every byte, NULs included; level M is the usual default.
-    std::unique_ptr<QRcode, QRcodeDeleter> code(QRcode_encodeData(
+    std::unique_ptr<QRcode, QRcodeDeleter> code(qrencode().encodeData(
         int(bytes.size()), reinterpret_cast<const unsigned char *>(bytes.constData()), 0, QR_ECLEVEL_M));
     if (!code)
         return {};

@@ -59,6 +59,7 @@ void AppDelegate::configData()
     s.voice->setAsrLanguageType(1);
     s.shell->addStatusItem();
     registerObservers();
+    followConnection();
     s.voice->startCenterMouseMonitor();
     s.shell->startSelectionMonitors();
     s.shell->bindSnipShortcut();
@@ -107,6 +108,11 @@ void AppDelegate::createCommandTables()
 }
 
 // The command tables, and the receiver's microphone as the default input.
+void AppDelegate::followConnection()
+{
+    m_deps.steps.shell->watchPointer(m_deps.state->isConnect());
+}
+
 void AppDelegate::receiverAppeared()
 {
     createCommandTables();
@@ -116,6 +122,7 @@ void AppDelegate::receiverAppeared()
 
 void AppDelegate::usbDeviceConnectNotification()
 {
+    followConnection();
     // A plugged receiver takes over from Bluetooth LE.
     m_deps.steps.device->cancelPeripheralConnection();
     m_deps.steps.shell->addStatusItem();
@@ -124,12 +131,14 @@ void AppDelegate::usbDeviceConnectNotification()
 
 void AppDelegate::usbDeviceRemoveNotification()
 {
+    followConnection();
     m_deps.steps.device->startScan();
     m_deps.steps.shell->addStatusItem();
 }
 
 void AppDelegate::bleMouseConnect()
 {
+    followConnection();
     const AppSteps &s = m_deps.steps;
     m_deps.state->setChipPlan(2);
     m_deps.state->setIsSupportKeySetting(true);
@@ -152,6 +161,7 @@ void AppDelegate::bleMouseConnect()
 
 void AppDelegate::bleMouseDisConnect()
 {
+    followConnection();
     m_deps.state->setChipPlan(0);
     m_deps.state->setIsSupportKeySetting(false);
     m_deps.steps.shell->addStatusItem();

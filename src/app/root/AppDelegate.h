@@ -57,6 +57,7 @@ private:
     void registerObservers();
     void createCommandTables();
     void receiverAppeared();
+    void followConnection(); // the pointer is watched while a device is connected
     void logDeviceState(const char *what) const;
     Scheduler &scheduler() const;
     NotificationCenter &notifications() const;

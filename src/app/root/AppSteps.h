@@ -43,9 +43,10 @@ public:
     virtual void openApp() = 0;               // the main window, gone again without a device
     virtual void installExceptionWriter() = 0;
     virtual void addStatusItem() = 0;
-    virtual void startSelectionMonitors() = 0; // the four global mouse monitors
-    virtual void bindSnipShortcut() = 0;       // with its default and the Option-only rule
-    virtual void configUI() = 0;               // the main window's tabs and pages
+    virtual void startSelectionMonitors() = 0;           // the four global mouse monitors
+    virtual void watchPointer(bool deviceConnected) = 0; // the desktop's pointer, with a device only
+    virtual void bindSnipShortcut() = 0;                 // with its default and the Option-only rule
+    virtual void configUI() = 0;                         // the main window's tabs and pages
     virtual void checkPermission(bool show) = 0;
     virtual void probeReachability() = 0;
     virtual void openCompanionApp() = 0;

@@ -35,6 +35,7 @@
 #include "desktop/QXToolManagerUI.h"
 #include "drawing/KitAppearance.h"
 #include "launch/StartAtLoginController.h"
+#include "platform/IGlobalMouseMonitor.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/DbusFileRevealer.h"
@@ -297,6 +298,14 @@ void ShellAssembly::addStatusItem()
 void ShellAssembly::startSelectionMonitors()
 {
     m_selectionMonitor->start();
+}
+
+// The global mouse monitors serve a device's keys and the selection it acts on: without
+// a device nothing records the desktop's pointer.
+void ShellAssembly::watchPointer(bool deviceConnected)
+{
+    if (platform::IGlobalMouseMonitor *monitor = platform::services().mouseMonitor)
+        monitor->setActive(deviceConnected);
 }
 
 // Also on every build of the status item, connected or not: a receiver's removal breaks it.

@@ -71,6 +71,7 @@ public:
     void installExceptionWriter() override;
     void addStatusItem() override;
     void startSelectionMonitors() override;
+    void watchPointer(bool deviceConnected) override;
     void bindSnipShortcut() override;
     void configUI() override;
     void checkPermission(bool show) override;

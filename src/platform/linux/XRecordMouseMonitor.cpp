@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform::linuxbackend {
@@ -71,15 +72,17 @@ bool wantsMotion(quint64 mask)
 
 IGlobalMouseMonitor::Token XRecordMouseMonitor::add(quint64 mask, Handler handler)
 {
-    if (!probe()) {
-        qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
-        return kNoToken;
+    if (m_active) {
+        if (!probe()) {
+            qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
+            return kNoToken;
+        }
+        const bool motion = wantsMotion(m_unionMask.load() | mask);
+        if (m_context && motion != m_recordsMotion)
+            stopRecording(); // started again below with motion
+        if (!m_context && !startRecording(motion))
+            return kNoToken;
     }
-    const bool motion = wantsMotion(m_unionMask.load() | mask);
-    if (m_context && motion != m_recordsMotion)
-        stopRecording(); // started again below with motion
-    if (!m_context && !startRecording(motion))
-        return kNoToken;
     const Token token = m_nextToken++;
     m_entries.emplace(token, Entry{mask, std::move(handler)});
     updateUnionMask();
@@ -93,9 +96,24 @@ void XRecordMouseMonitor::remove(Token token)
     updateUnionMask();
     if (m_entries.empty()) {
         stopRecording();
-    } else if (m_recordsMotion && !wantsMotion(m_unionMask.load())) {
+    } else if (m_context && m_recordsMotion && !wantsMotion(m_unionMask.load())) {
         stopRecording();
         startRecording(false);
+    }
+}
+
+void XRecordMouseMonitor::setActive(bool active)
+{
+    if (std::exchange(m_active, active) == active)
+        return;
+    if (!active) {
+        stopRecording();
+        if (m_control)
+            XCloseDisplay(m_control);
+        m_control = nullptr;
+        m_probed = m_available = false;
+    } else if (!m_entries.empty() && probe()) {
+        startRecording(wantsMotion(m_unionMask.load()));
     }
 }
 

@@ -15,7 +15,8 @@ namespace platform::linuxbackend {
 // Observes the pointer of the whole X display through the RECORD extension: the
 // server copies every button and motion event to a connection of ours, read on a
 // thread of its own and handed to the main thread. Recording runs only while some
-// handler is registered, and takes in pointer motion only while a handler wants it.
+// handler is registered and the monitor is active, and takes in pointer motion only
+// while a handler wants it.
 class XRecordMouseMonitor final : public QObject, public IGlobalMouseMonitor {
 public:
     XRecordMouseMonitor();
@@ -24,6 +25,8 @@ public:
     bool isAvailable() const override { return probe(); } // the first call opens the connection
     Token add(quint64 mask, Handler handler) override;
     void remove(Token token) override;
+    // Inactive, the recording stops and both X connections close.
+    void setActive(bool active) override;
 
     // True once the X server has started delivering (events before that are not seen).
     bool isRecording() const { return m_recording.load(); }
@@ -52,6 +55,7 @@ private:
     Display *m_data = nullptr;            // streams the recorded events; the reader thread only
     unsigned long m_context = 0;
     bool m_recordsMotion = false;
+    bool m_active = true;
     int m_wakeFd = -1;
     std::thread m_reader;
     std::atomic<bool> m_recording{false};
