@@ -72,6 +72,9 @@ bool wantsMotion(quint64 mask)
 
 IGlobalMouseMonitor::Token XRecordMouseMonitor::add(quint64 mask, Handler handler)
 {
+    // Inactive, only what needs no connection is checked (the session, a display).
+    if (!m_active && !x11Reachable(kService))
+        return kNoToken;
     if (m_active) {
         if (!probe()) {
             qxLogOnce("x11:" + kService, kService + " is not available; no monitor installed");
