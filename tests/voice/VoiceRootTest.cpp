@@ -60,7 +60,7 @@ protected:
         adapter.addPeripheral(sim::SimBleMouse::peripheral());
         app.configData();
         ASSERT_TRUE(adapter.advertise(sim::SimBleMouse::kId));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.state().mouseInfoItem().sn().isEmpty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.state().mouseInfoItem().sn().isEmpty(); }, 20000));
         QTest::qWait(200);
     }
     int sent(const char *command)

@@ -21,8 +21,8 @@ LogWorker::~LogWorker()
         last.join();
 }
 
-// The caller holds m_mutex. A thread that went idle has ended (or is ending): it is
-// joined by the caller, outside the lock, once the next one is started.
+// The caller holds m_mutex. A worker that went idle detached itself under it, so what
+// is handed back to join (outside the lock) is only ever a thread never started.
 std::thread LogWorker::wakeLocked()
 {
     if (m_running)
@@ -71,6 +71,10 @@ void LogWorker::run()
             const bool work = m_cv.wait_for(lock, kIdleEnd, [this] { return m_stopping || !m_queue.empty(); });
             if (!work || m_queue.empty()) {
                 m_running = false; // idle, or stopping with everything run
+                // Ended on its own, it is nobody's to join: the process may end before
+                // another job starts the next worker.
+                if (!m_stopping && m_thread.get_id() == std::this_thread::get_id())
+                    m_thread.detach();
                 return;
             }
             job = std::move(m_queue.front());
