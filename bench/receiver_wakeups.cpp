@@ -25,13 +25,9 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-using bench::kHidraw;
-using bench::kReceiver;
 
 QByteArray g_output;
 
@@ -98,21 +94,6 @@ qint64 rssKib(qint64 pid)
     return -1;
 }
 
-// Adds the receiver's nodes with the device side passing bytes untouched; its fd.
-int plugIn(UMockdevTestbed *bed)
-{
-    umockdev_testbed_add_from_string(bed, kReceiver, nullptr);
-    const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::close(slave);
-    const int fd = umockdev_testbed_get_dev_fd(bed, "/dev/hidraw0");
-    umockdev_testbed_uevent(bed, kHidraw, "add");
-    return fd;
-}
-
 QByteArray report64(const char *hex)
 {
     return QByteArray::fromHex(hex).leftJustified(64, '\0');
@@ -125,6 +106,29 @@ QByteArray infoReport()
     info += QByteArray("QXBENCH001").leftJustified(30, '\0');
     info += QByteArray::fromHex("ab22513101000102054d") + QByteArray("V1.2.3");
     return info.leftJustified(64, '\0');
+}
+
+// Reads what the application wrote and answers as the mouse does: the connection poll
+// with "the mouse is there", and with `info` the information request too. Returns the
+// reports read.
+int answerReports(int fd, QByteArray &pending, bool info)
+{
+    char buf[512];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n > 0)
+        pending.append(buf, qsizetype(n));
+    int reports = 0;
+    for (; pending.size() >= 64; pending.remove(0, 64), ++reports) {
+        const QByteArray report = pending.left(64);
+        QByteArray answer;
+        if (report.startsWith(QByteArray::fromHex("0da54d04694c")))
+            answer = report64("0d5a4d690000");
+        else if (info && report.startsWith(QByteArray::fromHex("0da54d04614c")))
+            answer = infoReport();
+        if (!answer.isEmpty() && ::write(fd, answer.constData(), size_t(answer.size())) < 0)
+            std::fprintf(stderr, "receiver_wakeups: the device side cannot write\n");
+    }
+    return reports;
 }
 
 int serve(const char *program)
@@ -154,28 +158,13 @@ int serve(const char *program)
                 break;
             commands.append(buf, qsizetype(n));
             if (commands.contains("plug\n") && fd < 0) {
-                fd = plugIn(bed);
+                fd = bench::plugInReceiver(bed);
                 std::printf("plugged\n");
                 std::fflush(stdout);
             }
         }
-        if (fd >= 0 && (p[1].revents & POLLIN)) {
-            char buf[512];
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n > 0)
-                pending.append(buf, qsizetype(n));
-        }
-        while (pending.size() >= 64) {
-            const QByteArray report = pending.left(64);
-            pending.remove(0, 64);
-            QByteArray answer;
-            if (report.startsWith(QByteArray::fromHex("0da54d04694c")))
-                answer = report64("0d5a4d690000");
-            else if (report.startsWith(QByteArray::fromHex("0da54d04614c")))
-                answer = infoReport();
-            if (!answer.isEmpty() && ::write(fd, answer.constData(), size_t(answer.size())) < 0)
-                std::fprintf(stderr, "receiver_wakeups: the device side cannot write\n");
-        }
+        if (fd >= 0 && (p[1].revents & POLLIN))
+            answerReports(fd, pending, true);
     }
     if (app.state() == QProcess::Running) {
         ::kill(pid_t(app.processId()), SIGTERM);
@@ -214,7 +203,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const int fd = plugIn(bed);
+    const int fd = bench::plugInReceiver(bed);
 
     // Runs the device side for ms milliseconds: reads what is written, answers every
     // connection poll with "the mouse is there", counts the reports.
@@ -225,22 +214,8 @@ int main(int argc, char *argv[])
         t.start();
         while (t.elapsed() < ms) {
             pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 50) > 0) {
-                char buf[512];
-                const ssize_t n = ::read(fd, buf, sizeof buf);
-                if (n > 0)
-                    pending.append(buf, qsizetype(n));
-            }
-            while (pending.size() >= 64) {
-                const QByteArray report = pending.left(64);
-                pending.remove(0, 64);
-                ++reports;
-                if (report.startsWith(QByteArray::fromHex("0da54d04694c"))) {
-                    QByteArray present = QByteArray::fromHex("0d5a4d690000");
-                    present.append(QByteArray(64 - present.size(), '\0'));
-                    [[maybe_unused]] auto w = ::write(fd, present.constData(), size_t(present.size()));
-                }
-            }
+            if (::poll(&p, 1, 50) > 0)
+                reports += answerReports(fd, pending, false);
             app.readAll();
         }
         return reports;

@@ -30,13 +30,11 @@
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
-using bench::kHidraw;
-using bench::kReceiver;
+using bench::plugInReceiver;
 
 QByteArray report(const char *hex)
 {
@@ -237,16 +235,8 @@ int main(int argc, char **argv)
     road.app.start(QStringLiteral(QX_APP_EXE), {});
     if (!road.until([&] { return road.appOut.contains("event loop running"); }, 30000))
         return 1;
-    umockdev_testbed_add_from_string(bed, kReceiver, nullptr);
-    const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::close(slave);
-    road.fd = umockdev_testbed_get_dev_fd(bed, "/dev/hidraw0");
+    road.fd = plugInReceiver(bed);
     ::fcntl(road.fd, F_SETFL, ::fcntl(road.fd, F_GETFL) | O_NONBLOCK);
-    umockdev_testbed_uevent(bed, kHidraw, "add");
     if (!road.until([&] { return road.heardCommand("0da54d04614c"); })) {
         std::fprintf(stderr, "the receiver was not taken up:\n%s\n", road.appOut.constData());
         return 1;
