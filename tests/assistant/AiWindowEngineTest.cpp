@@ -19,7 +19,10 @@
 
 namespace {
 
-constexpr char kPage[] = R"(<!DOCTYPE html><html><body><a id="l" href="/f.docx">report</a></body></html>)";
+// Records the helper input it is handed.
+constexpr char kPage[] = R"(<!DOCTYPE html><html><head><script>window.calls = [];
+function handlHelperInput(id, t, n) { window.calls.push(id + '|' + t); }</script></head>
+<body><a id="l" href="/f.docx">report</a></body></html>)";
 
 class Ast4WebEngine : public ::testing::Test {
 protected:
@@ -137,6 +140,19 @@ TEST_F(Ast4WebEngine, NewWindowsOpenOnlyWebAddressesInTheBrowser)
     QTest::qWait(300);
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0], QUrl("https://y.example/"));
+}
+
+// Where the AI window meets the rest of a user's day.
+using DayWebEngine = Ast4WebEngine;
+
+TEST_F(DayWebEngine, FirstHelperKeyPressAfterTheWindowOpensReachesThePage)
+{
+    // The window is made by the press itself.
+    tool->requestChatGPT(QStringLiteral("aiImg"), QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("window.calls && window.calls.length").toInt() == 1; }, 30000));
+    tool->requestChatGPT(QStringLiteral("xml"), QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("window.calls.length").toInt() == 2; }, 10000));
+    EXPECT_EQ(evaluate("window.calls.join(',')").toString(), QStringLiteral("aiImg|,xml|"));
 }
 
 } // namespace
