@@ -42,6 +42,11 @@ protected:
                     qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=\"r.docx\"")));
                 return reply;
             }
+            // Files the engine could show by itself.
+            if (r.path == "/pic.png")
+                return HttpScriptedReply::withContentType("image/png", QByteArray::fromBase64(kPng));
+            if (r.path == "/notes.md")
+                return HttpScriptedReply::withContentType("text/markdown", "# notes");
             return HttpScriptedReply::withContentType("text/html", kPage);
         });
         state->setProductCode(QStringLiteral("100"));
@@ -86,6 +91,8 @@ protected:
     }
 
     static constexpr char kDocument[] = "PK\x03\x04 a served document";
+    static constexpr char kPng[] =
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
     ScopedUserInfoData state;
     LocalHttpServer server;
     CallLog log;
@@ -153,6 +160,25 @@ TEST_F(DayWebEngine, FirstHelperKeyPressAfterTheWindowOpensReachesThePage)
     tool->requestChatGPT(QStringLiteral("xml"), QString());
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("window.calls.length").toInt() == 2; }, 10000));
     EXPECT_EQ(evaluate("window.calls.join(',')").toString(), QStringLiteral("aiImg|,xml|"));
+}
+
+TEST_F(DayWebEngine, MainFrameFilesTheEngineCouldShowAreSavedAndThePageStays)
+{
+    showPage();
+    struct Row {
+        const char *navigate;
+        const char *name;
+    };
+    for (const Row &row :
+         {Row{"location.href = '/pic.png'", "pic.png"}, Row{"location.href = '/notes.md'", "notes.md"}}) {
+        SCOPED_TRACE(row.name);
+        const size_t asked = files.asked.size();
+        evaluate(row.navigate);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return files.asked.size() > asked; }, 30000));
+        EXPECT_EQ(files.asked.back().request.suggestedName, QString::fromLatin1(row.name));
+        files.answer(std::nullopt);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 10000));
+    }
 }
 
 } // namespace

@@ -88,6 +88,13 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         platform::IAiWebHost::Callbacks callbacks;
         callbacks.loadingChanged = [this](platform::IAiWebHost::LoadStatus status, const QUrl &url, int code,
                                           const QString &error) { loadingChanged(status, url, code, error); };
+        callbacks.mainFrameShown = [this](const QUrl &url, const QString &mimeType) {
+            // A file the engine would show (an image, Markdown) is saved like any other.
+            if (!aiweb::isDownloadMimeType(mimeType))
+                return;
+            writeLog(QStringLiteral("AI page answer %1 is saved, not shown: %2").arg(mimeType, url.toString()));
+            m_host->downloadInsteadOfShowing(url);
+        };
         callbacks.scriptMessage = [this](const QString &name, const QString &json) { scriptMessage(name, json); };
         callbacks.downloadDestination = [this](const platform::IAiWebHost::Download &d) {
             return m_downloads->destination(d);
