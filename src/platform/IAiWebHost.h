@@ -48,6 +48,9 @@ public:
     struct Callbacks {
         // Every change of a load; url is the page's address for that load.
         std::function<void(LoadStatus status, const QUrl &url, int errorCode, const QString &error)> loadingChanged;
+        // After a main-frame load succeeded: the type the engine shows it as
+        // ("text/html", "image/png"), so the owner may save it instead.
+        std::function<void(const QUrl &url, const QString &mimeType)> mainFrameShown;
         // A script message of one of the names: the body as JSON text.
         std::function<void(const QString &name, const QString &json)> scriptMessage;
         // Where a download goes (a full path); "" refuses it.
@@ -71,6 +74,9 @@ public:
     virtual void runJavaScript(const QString &script) = 0;
     // Runs a script and hands its result over (tests and diagnostics).
     virtual void evaluate(const QString &script, std::function<void(const QVariant &)> result) = 0;
+    // Fetches the address again as a download (not a link's) and, when the main frame
+    // shows that address, goes back to the page before it.
+    virtual void downloadInsteadOfShowing(const QUrl &url) = 0;
     // Whether the profile keeps nothing on disk.
     virtual bool isOffTheRecord() const = 0;
     // Removes the profile's cookies, caches and visited links.

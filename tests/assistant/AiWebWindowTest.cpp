@@ -57,6 +57,8 @@ TEST_F(Ast3Window, LoadsOnceUntilRefreshAndFallsBackToEnglishOnce)
     controller->initSubViews();
     controller->initSubViews();
     ASSERT_EQ(page->loads.size(), 1u);
+    // Scripts for the page wait through the English fallback and go with its failure.
+    controller->callJSFuncion("a()");
     page->finish(platform::IAiWebHost::LoadStatus::Stopped);
     EXPECT_EQ(page->loads.size(), 1u);
     page->finish(platform::IAiWebHost::LoadStatus::Failed);
@@ -68,6 +70,10 @@ TEST_F(Ast3Window, LoadsOnceUntilRefreshAndFallsBackToEnglishOnce)
     controller->refresh();
     EXPECT_EQ(page->loads.size(), 3u);
     EXPECT_FALSE(controller->aiWebDidFallbackToEnglish());
+    controller->callJSFuncion("b()");
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
+    controller->callJSFuncion("c()");
+    EXPECT_EQ(page->scripts, QStringList({"b()", "c()"}));
 
     state->setProductCode(QStringLiteral("328"));
     controller->refresh();
@@ -76,6 +82,8 @@ TEST_F(Ast3Window, LoadsOnceUntilRefreshAndFallsBackToEnglishOnce)
 
 TEST_F(Ast3Window, MessagesActOnTheShellClipboardAndPage)
 {
+    controller->initSubViews();
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
     page->post("iOS", R"({"action":"goBack"})");
     EXPECT_EQ(shell.opened, 1);
     EXPECT_EQ(shell.selected, QList<int>({0}));
@@ -103,6 +111,8 @@ TEST_F(Ast3Window, HiddenBarSendsItsScripts)
     controller->questionTextField()->setText("");
     controller->sendBtnClicked();
     controller->requestChatGPTWithHelperID("aiImg", "t");
+    EXPECT_TRUE(page->scripts.isEmpty());
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
     EXPECT_EQ(page->scripts, QStringList({"fontSizeChange(37)", "switchChange(1)", "switchChange(2)", "clearBox()",
                                           "handlInputValue('',2)", "handlHelperInput('aiImg','t',2)"}));
     EXPECT_EQ(state->keyAction(), 18u);

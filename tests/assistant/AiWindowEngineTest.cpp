@@ -19,7 +19,10 @@
 
 namespace {
 
-constexpr char kPage[] = R"(<!DOCTYPE html><html><body><a id="l" href="/f.docx">report</a></body></html>)";
+// Records the helper input it is handed.
+constexpr char kPage[] = R"(<!DOCTYPE html><html><head><script>window.calls = [];
+function handlHelperInput(id, t, n) { window.calls.push(id + '|' + t); }</script></head>
+<body><a id="l" href="/f.docx">report</a></body></html>)";
 
 class Ast4WebEngine : public ::testing::Test {
 protected:
@@ -39,6 +42,11 @@ protected:
                     qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=\"r.docx\"")));
                 return reply;
             }
+            // Files the engine could show by itself.
+            if (r.path == "/pic.png")
+                return HttpScriptedReply::withContentType("image/png", QByteArray::fromBase64(kPng));
+            if (r.path == "/notes.md")
+                return HttpScriptedReply::withContentType("text/markdown", "# notes");
             return HttpScriptedReply::withContentType("text/html", kPage);
         });
         state->setProductCode(QStringLiteral("100"));
@@ -83,6 +91,8 @@ protected:
     }
 
     static constexpr char kDocument[] = "PK\x03\x04 a served document";
+    static constexpr char kPng[] =
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
     ScopedUserInfoData state;
     LocalHttpServer server;
     CallLog log;
@@ -137,6 +147,38 @@ TEST_F(Ast4WebEngine, NewWindowsOpenOnlyWebAddressesInTheBrowser)
     QTest::qWait(300);
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0], QUrl("https://y.example/"));
+}
+
+// Where the AI window meets the rest of a user's day.
+using DayWebEngine = Ast4WebEngine;
+
+TEST_F(DayWebEngine, FirstHelperKeyPressAfterTheWindowOpensReachesThePage)
+{
+    // The window is made by the press itself.
+    tool->requestChatGPT(QStringLiteral("aiImg"), QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("window.calls && window.calls.length").toInt() == 1; }, 30000));
+    tool->requestChatGPT(QStringLiteral("xml"), QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("window.calls.length").toInt() == 2; }, 10000));
+    EXPECT_EQ(evaluate("window.calls.join(',')").toString(), QStringLiteral("aiImg|,xml|"));
+}
+
+TEST_F(DayWebEngine, MainFrameFilesTheEngineCouldShowAreSavedAndThePageStays)
+{
+    showPage();
+    struct Row {
+        const char *navigate;
+        const char *name;
+    };
+    for (const Row &row :
+         {Row{"location.href = '/pic.png'", "pic.png"}, Row{"location.href = '/notes.md'", "notes.md"}}) {
+        SCOPED_TRACE(row.name);
+        const size_t asked = files.asked.size();
+        evaluate(row.navigate);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return files.asked.size() > asked; }, 30000));
+        EXPECT_EQ(files.asked.back().request.suggestedName, QString::fromLatin1(row.name));
+        files.answer(std::nullopt);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 10000));
+    }
 }
 
 } // namespace

@@ -102,6 +102,7 @@ TEST_F(Ast4Holder, TextGoesToTheHelperOnceThenAsAQuestion)
     tool->requestChatGPT(QStringLiteral("and a dog"));
     tool->requestChatGPT(QStringLiteral("xml"), QString());
     tool->requestChatGPT(QString());
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
     EXPECT_EQ(page->scripts,
               QStringList({"handlHelperInput('aiImg','',2)", "handlHelperInput('aiImg','draw a cat',2)",
                            "handlInputValue('and a dog',2)", "handlHelperInput('xml','',2)", "handlInputValue('',2)"}));

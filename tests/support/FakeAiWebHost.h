@@ -16,6 +16,7 @@ public:
     std::vector<QUrl> loads;
     QStringList scripts;
     bool cleared = false;
+    std::vector<QUrl> downloads;
     Callbacks callbacks;
 
     QWidget *view() override { return m_view.get(); }
@@ -32,6 +33,7 @@ public:
         scripts << script;
         result({});
     }
+    void downloadInsteadOfShowing(const QUrl &url) override { downloads.push_back(url); }
     bool isOffTheRecord() const override { return false; }
     void clearAllWebsiteData() override { cleared = true; }
 

@@ -88,6 +88,13 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         platform::IAiWebHost::Callbacks callbacks;
         callbacks.loadingChanged = [this](platform::IAiWebHost::LoadStatus status, const QUrl &url, int code,
                                           const QString &error) { loadingChanged(status, url, code, error); };
+        callbacks.mainFrameShown = [this](const QUrl &url, const QString &mimeType) {
+            // A file the engine would show (an image, Markdown) is saved like any other.
+            if (!aiweb::isDownloadMimeType(mimeType))
+                return;
+            writeLog(QStringLiteral("AI page answer %1 is saved, not shown: %2").arg(mimeType, url.toString()));
+            m_host->downloadInsteadOfShowing(url);
+        };
         callbacks.scriptMessage = [this](const QString &name, const QString &json) { scriptMessage(name, json); };
         callbacks.downloadDestination = [this](const platform::IAiWebHost::Download &d) {
             return m_downloads->destination(d);
@@ -192,8 +199,10 @@ void QXAIWebWindowController::initSubViews()
     const AiPage page = aiweb::choosePage(pageInput(), m_deps.hosts);
     if (page.kind == AiPage::Kind::Maker || page.kind == AiPage::Kind::ProfileWebPage)
         writeLog(QStringLiteral("加载AI：%1").arg(page.text));
-    if (m_host)
+    if (m_host) {
+        m_pageReady = false;
         m_host->load(page.url());
+    }
     m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
     m_contextBtn->setChecked(true);
     m_didFallbackToEnglish = false;
@@ -216,6 +225,12 @@ void QXAIWebWindowController::loadingChanged(platform::IAiWebHost::LoadStatus st
         break;
     case Status::Succeeded:
         writeLog(QStringLiteral("webView:didFinishNavigation:%1").arg(url.toString()));
+        if (!m_pageReady) {
+            m_pageReady = true;
+            const QStringList pending = std::exchange(m_pendingScripts, {});
+            for (const QString &script : pending)
+                m_host->runJavaScript(script);
+        }
         break;
     case Status::Stopped:
         // A cancelled load: nothing to fall back from.
@@ -223,21 +238,26 @@ void QXAIWebWindowController::loadingChanged(platform::IAiWebHost::LoadStatus st
         break;
     case Status::Failed:
         writeLog(QStringLiteral("webView:didFailNavigation:withError:%1 %2").arg(errorCode).arg(error));
-        reloadAIWebWithEnglishFallbackIfNeeded(url);
+        // The English page, when it comes, takes the waiting scripts.
+        if (!reloadAIWebWithEnglishFallbackIfNeeded(url) && !m_pageReady && !m_pendingScripts.isEmpty()) {
+            writeLog(QStringLiteral("AI page did not load: %1 script(s) for it dropped").arg(m_pendingScripts.size()));
+            m_pendingScripts.clear();
+        }
         break;
     }
 }
 
-void QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl)
+bool QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl)
 {
     if (m_didFallbackToEnglish || !m_host)
-        return;
+        return false;
     const QString english = aiweb::englishFallback(currentUILanguageCode(), QString::fromUtf8(failedUrl.toEncoded()));
     if (english.isEmpty())
-        return;
+        return false;
     m_didFallbackToEnglish = true;
     writeLog(QStringLiteral("AI页本语言加载失败，英文兜底：%1").arg(english));
     m_host->load(QUrl::fromEncoded(english.toUtf8()));
+    return true;
 }
 
 void QXAIWebWindowController::scriptMessage(const QString &name, const QString &json)
@@ -290,8 +310,13 @@ void QXAIWebWindowController::newWindowRequested(const QUrl &url)
 
 void QXAIWebWindowController::callJSFuncion(const QString &script)
 {
-    if (m_host)
-        m_host->runJavaScript(script);
+    if (!m_host)
+        return;
+    if (!m_pageReady) {
+        m_pendingScripts << script;
+        return;
+    }
+    m_host->runJavaScript(script);
 }
 
 void QXAIWebWindowController::requestChatGPT(const QString &text)

@@ -67,6 +67,8 @@ public:
     void setIsCompleteLoad(bool on) { m_isCompleteLoad = on; }
     bool aiWebDidFallbackToEnglish() const { return m_didFallbackToEnglish; }
 
+    // Runs at once on a loaded page; before its first successful load, queued in order
+    // until it has loaded (dropped if it fails).
     void callJSFuncion(const QString &script);
     // Sends a question through the page's send function and empties the question field.
     void requestChatGPT(const QString &text);
@@ -87,13 +89,18 @@ private:
     QWidget *buildBottomBar();
     AiPageInput pageInput() const;
     void loadingChanged(platform::IAiWebHost::LoadStatus status, const QUrl &url, int errorCode, const QString &error);
-    void reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
+    // Whether an English load was started.
+    bool reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
     void scriptMessage(const QString &name, const QString &json);
     void newWindowRequested(const QUrl &url);
 
     Deps m_deps;
     bool m_isCompleteLoad = false;
     bool m_didFallbackToEnglish = false;
+    // Scripts wait for the page's first successful load: run against the blank page
+    // that is there until then, they would find none of the page's functions.
+    bool m_pageReady = false;
+    QStringList m_pendingScripts;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
     std::unique_ptr<AiDownloadFlow> m_downloads;

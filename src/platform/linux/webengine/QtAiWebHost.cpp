@@ -8,6 +8,7 @@
 #include <QWebChannel>
 #include <QWebEngineCookieStore>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -153,6 +154,8 @@ QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
         m_page.get(), &QWebEnginePage::loadingChanged, m_page.get(), [this](const QWebEngineLoadingInfo &info) {
             if (m_callbacks.loadingChanged)
                 m_callbacks.loadingChanged(statusOf(info.status()), info.url(), info.errorCode(), info.errorString());
+            if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+                reportShownType(info.url());
         });
 
     QObject::connect(m_page.get(), &QWebEnginePage::newWindowRequested, m_page.get(),
@@ -196,6 +199,23 @@ void QtAiWebHost::installScripts(const QStringList &names)
     scripts.insert(documentCreationScript(QStringLiteral("qx-webchannel"), channelSource));
     scripts.insert(
         documentCreationScript(QStringLiteral("qx-message-handlers"), QString::fromLatin1(kShim).arg(nameList)));
+}
+
+void QtAiWebHost::reportShownType(const QUrl &url)
+{
+    // Asked in a world of its own: the page's scripts cannot change what it says.
+    m_page->runJavaScript(QStringLiteral("document.contentType"), QWebEngineScript::ApplicationWorld,
+                          [this, url](const QVariant &type) {
+                              if (type.typeId() == QMetaType::QString && m_callbacks.mainFrameShown)
+                                  m_callbacks.mainFrameShown(url, type.toString());
+                          });
+}
+
+void QtAiWebHost::downloadInsteadOfShowing(const QUrl &url)
+{
+    m_page->download(url);
+    if (m_page->url() == url && m_page->history()->canGoBack())
+        m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void QtAiWebHost::markLinkDownload(const QUrl &url)

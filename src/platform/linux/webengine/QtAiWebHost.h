@@ -45,6 +45,7 @@ public:
     QUrl url() const override;
     void runJavaScript(const QString &script) override;
     void evaluate(const QString &script, std::function<void(const QVariant &)> result) override;
+    void downloadInsteadOfShowing(const QUrl &url) override;
     bool isOffTheRecord() const override;
     void clearAllWebsiteData() override;
 
@@ -57,6 +58,7 @@ public:
 
 private:
     void downloadRequested(QWebEngineDownloadRequest *request);
+    void reportShownType(const QUrl &url);
 
     void installScripts(const QStringList &names);
 
