@@ -125,11 +125,11 @@ TEST_F(PermissionsWindow, ChineseTexts)
 {
     auto &c = make(G, G, G);
     EXPECT_EQ(c.window()->windowTitle(), QStringLiteral("权限管理"));
-    EXPECT_EQ(c.tipLabel()->text(), QStringLiteral("请授权 Zandor 所需要的权限，以使用设备语音功能"));
+    EXPECT_EQ(c.tipLabel()->text(), QStringLiteral("请授权 Quorvex Companion 所需要的权限，以使用设备语音功能"));
     QStringList texts;
     for (const QXLabel *label : c.permissionsView()->findChildren<QXLabel *>())
         texts << label->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral(R"(Zandor需要"输入监控"权限检测鼠标\键盘等HID设备连接状态)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral(R"(Quorvex Companion需要"输入监控"权限检测鼠标\键盘等HID设备连接状态)")));
 }
 
 TEST_F(PermissionsWindow, NormalizedPermissionText)

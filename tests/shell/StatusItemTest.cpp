@@ -29,7 +29,7 @@ TEST(StatusItem, ConnectedBuildsGiveOneItemWithAFreshMenuAndOpenTheWindowOnceAft
     w.build(true);
     EXPECT_EQ(w.item.created, 1);
     EXPECT_EQ(w.item.imageName, "Icon");
-    EXPECT_EQ(w.item.toolTip, "Zandor");
+    EXPECT_EQ(w.item.toolTip, "Quorvex Companion");
     EXPECT_EQ(w.item.menuTitles(), QStringList({"打开Quorvex", "退出Quorvex"}));
     EXPECT_TRUE(w.facade.isTimerRunning());
     EXPECT_EQ(w.rebinds, 2);

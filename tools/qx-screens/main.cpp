@@ -2,11 +2,18 @@
 //   qx-screens --list
 //   qx-screens SCENE --help
 //   qx-screens SCENE [--key value ...] --out FILE.png
+//   qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]
+#include "HRVLocalizedString.h"
+#include "LayoutCheck.h"
+#include "QXLanguageManager.h"
 #include "Scene.h"
 #include "SceneWorld.h"
 #include "drawing/KitAppearance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
@@ -21,7 +28,8 @@ int usage()
 {
     std::fprintf(stderr, "usage: qx-screens --list\n"
                          "       qx-screens SCENE --help\n"
-                         "       qx-screens SCENE [--key value ...] --out FILE.png\n");
+                         "       qx-screens SCENE [--key value ...] --out FILE.png\n"
+                         "       qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]\n");
     return 2;
 }
 
@@ -43,12 +51,14 @@ QImage compose(QWidget *window)
     QRect bounds;
     for (QWidget *w : layers)
         bounds |= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
-    QImage image(bounds.size(), QImage::Format_RGB32);
+    // In device pixels: at a scale factor of 2 the picture is twice the window's size.
+    const qreal ratio = window->devicePixelRatioF();
+    QImage image(bounds.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (QWidget *w : layers) {
-        QPixmap shot = w->grab();
-        shot.setDevicePixelRatio(1);
+        const QPixmap shot = w->grab();
         const QPoint at = w->mapToGlobal(QPoint(0, 0)) - bounds.topLeft();
         // A shaped window shows only its shape.
         if (!w->mask().isEmpty())
@@ -57,6 +67,149 @@ QImage compose(QWidget *window)
         painter.setClipping(false);
     }
     return image;
+}
+
+// Shows the scene's window the way a user first sees it: laid out, placed at the
+// screen's corner, active, with the scene's after-show steps done.
+void present(QWidget *window, const SceneDef &scene, SceneWorld &world)
+{
+    window->setWindowTitle(scene.name);
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
+    window->move(0, 0);
+    window->show();
+    // Focus needs an active window; a display without a window manager may refuse
+    // it, and the picture is taken all the same.
+    (void)QTest::qWaitForWindowExposed(window, 2000);
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window, 1000);
+    world.runAfterShow();
+    QApplication::processEvents();
+    QApplication::processEvents();
+}
+
+QList<int> parseLanguages(const QString &value)
+{
+    QList<int> languages;
+    if (value == QLatin1String("all")) {
+        for (int i = 0; i < int(QXLanguageManager::kUiLanguageCount); ++i)
+            languages << i;
+        return languages;
+    }
+    for (const QString &part : value.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int index = part.toInt(&ok);
+        if (!ok || index < 0 || index >= int(QXLanguageManager::kUiLanguageCount))
+            return {};
+        languages << index;
+    }
+    return languages;
+}
+
+// Offscreen, on one full-HD screen (in device pixels at the scale factor asked for),
+// so pop-ups placed against the screen's edges land where they would on a desktop.
+void useCheckScreen()
+{
+    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qMax(1.0, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble())
+                             : 1.0;
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("qx-screens-check-%1.json").arg(QCoreApplication::applicationPid()));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(QStringLiteral(R"({"screens":[{"name":"check","x":0,"y":0,"width":%1,"height":%2,)"
+                                  R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})")
+                       .arg(qRound(1920 * scale))
+                       .arg(qRound(1080 * scale))
+                       .toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
+}
+
+// Scenes whose window the check passes over, and why.
+bool skippedByCheck(const QString &scene)
+{
+    // Its content is a web page, laid out by the browser engine; starting one per
+    // language would cost more than the rest of the check.
+    return scene == QLatin1String("ai-window");
+}
+
+int runCheck(QStringList args, int argc, char **argv)
+{
+    QList<int> languages{0, 1, 2};
+    QStringList only;
+    QString tables;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (args.isEmpty())
+            return usage();
+        const QString value = args.takeFirst();
+        if (arg == QLatin1String("--languages"))
+            languages = parseLanguages(value);
+        else if (arg == QLatin1String("--scenes"))
+            only = value.split(u',', Qt::SkipEmptyParts);
+        else if (arg == QLatin1String("--tables"))
+            tables = value;
+        else
+            return usage();
+    }
+    if (languages.isEmpty())
+        return usage();
+    QList<const SceneDef *> scenes;
+    for (const SceneDef *scene : SceneRegistry::instance().all())
+        if ((only.isEmpty() || only.contains(scene->name)) && !skippedByCheck(scene->name))
+            scenes << scene;
+    if (scenes.isEmpty())
+        return usage();
+
+    useCheckScreen();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qx-screens"));
+    qxApplyLightAppearance();
+    if (!tables.isEmpty())
+        HRVLocalizedString::setTableDirectory(tables);
+
+    QElapsedTimer clock;
+    clock.start();
+    int faults = 0, excused = 0;
+    for (const int language : languages) {
+        const QString folder = HRVLocalizedString::folderForIndex(quint64(language));
+        for (const SceneDef *scene : scenes) {
+            QMap<QString, QString> options;
+            for (const SceneOption &o : scene->options)
+                if (o.key == QLatin1String("lang") || o.key == QLatin1String("language"))
+                    options.insert(o.key, QString::number(language));
+            SceneWorld world(*scene, options);
+            world.pages().data.languages().setUiLanguageIndex(quint64(language));
+            std::unique_ptr<QWidget> window(scene->build(world));
+            if (!window) {
+                std::printf("%s [%s] the scene built nothing\n", qPrintable(scene->name), qPrintable(folder));
+                ++faults;
+                continue;
+            }
+            present(window.get(), *scene, world);
+            (void)compose(window.get()); // drawn once: some controls settle while painting
+            for (const LayoutFinding &f : inspectLayout(window.get())) {
+                QString why;
+                if (isLayoutException(scene->name, f, &why)) {
+                    ++excused;
+                    continue;
+                }
+                ++faults;
+                std::printf("%s [%s] %s: %s: %s\n", qPrintable(scene->name), qPrintable(folder), qPrintable(f.kind),
+                            qPrintable(f.widget), qPrintable(f.detail));
+            }
+            window.reset();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                w->hide();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    std::printf("layout check: %lld scenes x %lld languages at scale %s in %.1f s: %d findings, %d named exceptions\n",
+                qlonglong(scenes.size()), qlonglong(languages.size()),
+                qgetenv("QT_SCALE_FACTOR").isEmpty() ? "1" : qgetenv("QT_SCALE_FACTOR").constData(),
+                double(clock.elapsed()) / 1000.0, faults, excused);
+    std::fflush(stdout);
+    return faults == 0 ? 0 : 1;
 }
 } // namespace
 
@@ -67,6 +220,8 @@ int main(int argc, char **argv)
         args << QString::fromLocal8Bit(argv[i]);
     if (args.isEmpty())
         return usage();
+    if (args.first() == QLatin1String("--check"))
+        return runCheck(args.mid(1), argc, argv);
     if (args.first() == QLatin1String("--list")) {
         for (const SceneDef *scene : SceneRegistry::instance().all())
             std::printf("%s\t%s\n", qPrintable(scene->name), qPrintable(scene->summary));
@@ -129,19 +284,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qx-screens %s: the scene built nothing\n", qPrintable(scene->name));
         return 1;
     }
-    window->setWindowTitle(scene->name);
-    if (!window->testAttribute(Qt::WA_Resized))
-        window->adjustSize();
-    window->move(0, 0);
-    window->show();
-    // Focus needs an active window; a display without a window manager may refuse
-    // it, and the picture is taken all the same.
-    (void)QTest::qWaitForWindowExposed(window.get(), 2000);
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window.get(), 1000);
-    world.runAfterShow();
-    QApplication::processEvents();
-    QApplication::processEvents();
+    present(window.get(), *scene, world);
 
     const QImage image = compose(window.get());
     if (image.isNull() || !image.save(out, "PNG")) {

@@ -2,6 +2,7 @@
 
 #include "AccountHeaders.h"
 #include "AddCommandDialogs.h"
+#include "AppDisplayName.h"
 #include "AppPagePorts.h"
 #include "CoreAssembly.h"
 #include "DeviceAssembly.h"
@@ -33,6 +34,7 @@
 #include "desktop/FilePicker.h"
 #include "desktop/MessageBoxAlertPresenter.h"
 #include "desktop/QXToolManagerUI.h"
+#include "desktop/QtOwnTexts.h"
 #include "drawing/KitAppearance.h"
 #include "launch/StartAtLoginController.h"
 #include "platform/IGlobalMouseMonitor.h"
@@ -62,6 +64,13 @@ QNetworkInformation::Reachability reachabilityFromRoutes();
 ShellAssembly::ShellAssembly(CoreAssembly &core, DeviceAssembly &device, VoiceAssembly &voice, const Options &options)
     : m_core(core), m_device(device), m_voice(voice)
 {
+    // Before any window: Qt's standard buttons and dialogs speak the interface language
+    // from the first one on, and follow each switch.
+    m_qtTexts = std::make_unique<QtOwnTexts>();
+    m_qtTexts->follow(m_core.languages().uiLanguageIndex());
+    m_core.notifications().addObserver(
+        QString::fromLatin1(qx::notify::kUpdateTitleNotification), m_qtTexts.get(),
+        [this](const QVariant &) { m_qtTexts->follow(m_core.languages().uiLanguageIndex()); });
     // The main window; re-titling it rebuilds the status item's menu.
     MainWindow::Deps windowDeps;
     windowDeps.state = &m_core.state();
@@ -232,7 +241,7 @@ void ShellAssembly::buildPermissionsAndLogin(const Options &options)
 
     platform::ILoginItems *items = options.loginItems;
     if (!items) {
-        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(QStringLiteral("Zandor"));
+        m_ownedLoginItems = std::make_unique<platform::linuxbackend::XdgAutostartLoginItems>(qxAppDisplayName());
         items = m_ownedLoginItems.get();
     }
     m_startAtLogin = std::make_unique<StartAtLoginController>(*items);

@@ -20,6 +20,7 @@ class PageFactory;
 class QXAuthorityManagementWindowController;
 class QXOTAUpdateManager;
 class QXToolManagerUI;
+class QtOwnTexts;
 class SelectionCopyMonitor;
 class StartAtLoginController;
 class StatusItemController;
@@ -56,6 +57,8 @@ public:
     StatusItemController &statusItem() const { return *m_statusItem; }
     QXAuthorityManagementWindowController &authority() const { return *m_authority; }
     StartAtLoginController &startAtLogin() const { return *m_startAtLogin; }
+    // Qt's own texts (standard buttons, file dialogs) in the interface language.
+    QtOwnTexts &qtTexts() const { return *m_qtTexts; }
     // What every page is handed.
     PageContext pageContext() const;
     // What makes the main window's pages.
@@ -91,6 +94,7 @@ private:
     DeviceAssembly &m_device;
     VoiceAssembly &m_voice;
 
+    std::unique_ptr<QtOwnTexts> m_qtTexts;
     Owned<QXToolManagerUI> m_toolUi;
     // Firmware and application updates; their questions are message boxes on the main window.
     std::unique_ptr<MessageBoxAlertPresenter> m_alerts;

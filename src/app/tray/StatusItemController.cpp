@@ -1,5 +1,6 @@
 #include "StatusItemController.h"
 
+#include "AppDisplayName.h"
 #include "GuidePopover.h"
 #include "HRVLocalizedString.h"
 #include "IStatusItem.h"
@@ -59,7 +60,7 @@ void StatusItemController::addStatusItem()
 void StatusItemController::build()
 {
     IStatusItem &item = *m_deps.item;
-    item.setToolTip(QStringLiteral("Zandor"));
+    item.setToolTip(qxAppDisplayName());
     item.setMenu({});
     if (m_deps.state->isConnect())
         buildConnected();

@@ -1,5 +1,6 @@
 #include "QXAuthorityManagementWindowController.h"
 
+#include "AppDisplayName.h"
 #include "HRVLocalizedString.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -188,7 +189,8 @@ void QXAuthorityManagementWindowController::initSubViews()
 {
     m_window->setWindowTitle(localized("权限管理"));
     m_tipLabel->setText(
-        QStringLiteral("%1 Zandor %2").arg(localized("请授权"), localized("所需要的权限，以使用设备语音功能")));
+        QStringLiteral("%1 %2 %3")
+            .arg(localized("请授权"), qxAppDisplayName(), localized("所需要的权限，以使用设备语音功能")));
     m_instructionsImageName = QStringLiteral("quanxian1");
 
     qDeleteAll(m_permissionsView->findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
@@ -218,7 +220,7 @@ void QXAuthorityManagementWindowController::buildRow(int row)
 
     rowLabel(rowView, QColor(112, 112, 112), 12, QRect(10, 15, width - 100, 16))->setText(localized(kRows[row].title));
     QXLabel *description = rowLabel(rowView, QColor(38, 12, 12), 10, QRect(10, 15 + 16 + 5, 310, 16));
-    description->setText(QStringLiteral("Zandor") + normalizedPermissionText(localized(kRows[row].description)));
+    description->setText(qxAppDisplayName() + normalizedPermissionText(localized(kRows[row].description)));
     // Below the action button, so it may take the whole row.
     m_remedyLabels[row] = rowLabel(rowView, kRemedyColor, 10, QRect(10, 15 + 16 + 5 + 16 + 1, width - 20, 14));
     m_remedyLabels[row]->hide();

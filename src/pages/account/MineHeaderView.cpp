@@ -119,7 +119,7 @@ void MineHeaderView::configUI()
 void MineHeaderView::configTitle()
 {
     m_nameLabel->setText(loc("请先登录"));
-    m_locationLabel->setText(QStringLiteral("位置")); // not localised
+    m_locationLabel->setText(loc("位置"));
     m_loginBtn->setTitle(loc("登录"));
     m_rechargeBtn->setTitle(loc("充值"));
     const std::optional<QXLoginResultModel> result = m_context.state.loginResult();

@@ -25,7 +25,7 @@ QXRechargeItem::QXRechargeItem(QWidget *parent) : QXBaseView(parent)
     m_price->setText(QStringLiteral("$9.9"));
     m_info = accountform::makeLabel(this, qxSystemFont(12), kTileText);
     m_info->setAlignment(Qt::AlignCenter);
-    m_info->setText(QStringLiteral("录音包60分钟"));
+    m_info->setText(loc("录音包60分钟"));
     m_price->setGeometry(0, 10, 120, 18);
     m_info->setGeometry(0, 38, 120, 18);
 }

@@ -1,0 +1,292 @@
+#include "LayoutCheck.h"
+
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+#include "views/LayerMark.h"
+
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextDocument>
+
+namespace {
+
+// The ink of a glyph is measured in whole pixels; a text running past its box by up to
+// two of them shows no cut.
+constexpr qreal kSlack = 2.0;
+
+bool isControl(const QWidget *w)
+{
+    return qobject_cast<const QLabel *>(w) || qobject_cast<const QAbstractButton *>(w)
+           || qobject_cast<const QLineEdit *>(w) || qobject_cast<const QAbstractSlider *>(w)
+           || qobject_cast<const QProgressBar *>(w) || qobject_cast<const QComboBox *>(w)
+           || qobject_cast<const QAbstractSpinBox *>(w);
+}
+
+QString shownText(const QWidget *w)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
+        // "&&" is an ampersand; any other "&" marks the mnemonic and is not drawn.
+        QString text = button->text();
+        text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+        text.remove(u'&');
+        return text.replace(u'\x01', u'&');
+    }
+    return {};
+}
+
+QString describe(const QWidget *w)
+{
+    QString text = shownText(w).replace(u'\n', QLatin1String("\\n"));
+    if (text.size() > 40)
+        text = text.left(39) + u'…';
+    QString name = QString::fromLatin1(w->metaObject()->className());
+    if (!w->objectName().isEmpty())
+        name += u'#' + w->objectName();
+    return text.isEmpty() ? name : name + QStringLiteral(" \"") + text + u'"';
+}
+
+// The part of the widget a viewer can see: clipped by every scrolled viewport above
+// it (a row scrolled out of sight is not on screen). Window coordinates.
+QRect visiblePart(const QWidget *w, const QWidget *window)
+{
+    QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+    for (const QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(p->parentWidget())
+            && p == static_cast<const QAbstractScrollArea *>(p->parentWidget())->viewport())
+            r &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    return r;
+}
+
+bool insideScrolledArea(const QWidget *w, const QWidget *window)
+{
+    for (const QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(p))
+            return true;
+    return false;
+}
+
+// Where the control draws its text: the rectangle the text is aligned in, how, and the
+// rectangle that clips it (the control's own, as the kit's labels draw past their padding).
+struct TextBox {
+    QRectF rect;
+    Qt::Alignment align = Qt::AlignHCenter;
+    QRectF clip;
+    bool wraps = false;
+};
+
+TextBox textBox(const QWidget *w)
+{
+    const QRectF whole(w->rect());
+    if (const auto *label = qobject_cast<const QXLabel *>(w))
+        return {label->textRect(), label->alignment(), whole, label->wordWrap()};
+    if (const auto *label = qobject_cast<const QLabel *>(w)) {
+        const int inset = label->margin() + qMax(0, label->indent());
+        const QRectF contents(label->contentsRect());
+        return {contents.adjusted(inset, label->margin(), -inset, -label->margin()), label->alignment(), contents,
+                label->wordWrap()};
+    }
+    if (const auto *button = qobject_cast<const QXButton *>(w)) {
+        QRectF r = whole;
+        if (!button->image().isNull()) {
+            // The picture and the title are centred together.
+            const QSizeF image = button->image().deviceIndependentSize();
+            const qreal scale = qMin(qreal(1), qMin(r.width() / image.width(), r.height() / image.height()));
+            r.setLeft(r.left() + image.width() * scale + 5); // the kit's image spacing
+        }
+        return {r, Qt::AlignHCenter, whole};
+    }
+    if (qobject_cast<const QCheckBox *>(w) || qobject_cast<const QRadioButton *>(w)) {
+        const QStyle *s = w->style();
+        const int indicator = qobject_cast<const QCheckBox *>(w)
+                                  ? s->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w)
+                                        + s->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w)
+                                  : s->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, w)
+                                        + s->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, w);
+        return {whole.adjusted(indicator, 0, 0, 0), Qt::AlignLeft, whole};
+    }
+    QRectF r = whole;
+    if (const auto *button = qobject_cast<const QAbstractButton *>(w); button && !button->icon().isNull())
+        r.setLeft(r.left() + button->iconSize().width() + 4);
+    // A standard push button keeps a margin on each side.
+    if (qobject_cast<const QPushButton *>(w))
+        r.adjust(4, 0, -4, 0);
+    return {r, Qt::AlignHCenter, r};
+}
+
+// How far the ink of a line, aligned in the box, runs past the clip (0: it fits).
+qreal overrun(const QFontMetricsF &metrics, const QString &line, const TextBox &box)
+{
+    const qreal advance = metrics.horizontalAdvance(line);
+    qreal x = box.rect.left();
+    if (box.align & Qt::AlignRight)
+        x = box.rect.right() - advance;
+    else if (box.align & Qt::AlignHCenter)
+        x = box.rect.center().x() - advance / 2;
+    const QRectF ink = metrics.boundingRect(line).translated(x, 0);
+    return qMax(qreal(0), qMax(box.clip.left() - ink.left(), ink.right() - box.clip.right()));
+}
+
+void checkText(const QWidget *w, QList<LayoutFinding> &out)
+{
+    if (qobject_cast<const QXPopUpButton *>(w))
+        return; // its caption is its title label, checked as a label
+    const QString text = shownText(w);
+    if (text.trimmed().isEmpty())
+        return;
+    if (const auto *label = qobject_cast<const QLabel *>(w)) {
+        const bool rich =
+            label->textFormat() == Qt::RichText || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+        if (rich || !label->pixmap().isNull())
+            return;
+    }
+    const TextBox box = textBox(w);
+    const QFontMetricsF metrics(w->font());
+    if (box.wraps) {
+        const QRectF needed =
+            metrics.boundingRect(QRectF(0, 0, box.rect.width(), 1e6), Qt::TextWordWrap | Qt::AlignLeft, text);
+        if (needed.width() > box.rect.width() + kSlack || needed.height() > box.clip.height() + 2)
+            out.append({QStringLiteral("clipped"), describe(w),
+                        QStringLiteral("wrapped text needs %1 x %2, box %3 x %4")
+                            .arg(needed.width(), 0, 'f', 1)
+                            .arg(needed.height(), 0, 'f', 1)
+                            .arg(box.rect.width(), 0, 'f', 1)
+                            .arg(box.clip.height(), 0, 'f', 1)});
+        return;
+    }
+    const QStringList lines = text.split(u'\n');
+    qreal worst = 0;
+    for (const QString &line : lines)
+        worst = qMax(worst, overrun(metrics, line, box));
+    if (worst > kSlack) {
+        // Cut on purpose: an ellipsis shows, and the tool tip holds the whole text.
+        const auto *label = qobject_cast<const QXLabel *>(w);
+        if (label && label->elideMode() != Qt::ElideNone && w->toolTip() == text)
+            return;
+        out.append(
+            {QStringLiteral("clipped"), describe(w),
+             QStringLiteral("text runs %1 past a %2 wide box").arg(worst, 0, 'f', 1).arg(box.clip.width(), 0, 'f', 1)});
+    }
+    if (lines.size() > 1 && lines.size() * metrics.lineSpacing() > box.clip.height() + metrics.leading() + 2)
+        out.append({QStringLiteral("clipped"), describe(w),
+                    QStringLiteral("%1 lines need %2, box %3 high")
+                        .arg(lines.size())
+                        .arg(lines.size() * metrics.lineSpacing(), 0, 'f', 1)
+                        .arg(box.clip.height(), 0, 'f', 1)});
+}
+
+bool shown(const QWidget *w, const QWidget *window)
+{
+    return w->isVisibleTo(window) && w->width() > 0 && w->height() > 0 && !w->isWindow();
+}
+
+void checkSiblings(const QWidget *parent, const QWidget *window, QList<LayoutFinding> &out)
+{
+    QList<const QWidget *> controls;
+    for (const QObject *child : parent->children()) {
+        const auto *w = qobject_cast<const QWidget *>(child);
+        if (w && shown(w, window) && isControl(w) && !qxIsLayer(w))
+            controls.append(w);
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            const QRect both = controls[i]->geometry() & controls[j]->geometry();
+            if (both.width() > 0 && both.height() > 0)
+                out.append({QStringLiteral("overlap"),
+                            describe(controls[i]) + QStringLiteral(" / ") + describe(controls[j]),
+                            QStringLiteral("%1 x %2 shared").arg(both.width()).arg(both.height())});
+        }
+}
+
+void checkWindow(QWidget *window, QList<LayoutFinding> &out)
+{
+    checkSiblings(window, window, out);
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!shown(w, window))
+            continue;
+        checkSiblings(w, window, out);
+        if (!isControl(w))
+            continue;
+        const QRect seen = visiblePart(w, window);
+        if (seen.isEmpty())
+            continue; // scrolled out of sight
+        checkText(w, out);
+        if (!insideScrolledArea(w, window) && !window->rect().contains(seen))
+            out.append({QStringLiteral("outside-window"), describe(w),
+                        QStringLiteral("at %1,%2 %3 x %4 in a %5 x %6 window")
+                            .arg(seen.x())
+                            .arg(seen.y())
+                            .arg(seen.width())
+                            .arg(seen.height())
+                            .arg(window->width())
+                            .arg(window->height())});
+    }
+}
+
+} // namespace
+
+QList<LayoutFinding> inspectLayout(QWidget *window)
+{
+    QList<LayoutFinding> out;
+    QList<QWidget *> windows{window};
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != window && w->isVisible())
+            windows.append(w);
+    for (QWidget *w : windows) {
+        // A menu is drawn by the style, item by item; its entries are no widgets.
+        if (!qobject_cast<QMenu *>(w))
+            checkWindow(w, out);
+        const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+        const QRect frame = w->frameGeometry();
+        if (screen && !screen->geometry().contains(frame))
+            out.append({QStringLiteral("outside-screen"), describe(w),
+                        QStringLiteral("at %1,%2 %3 x %4 on a %5 x %6 screen")
+                            .arg(frame.x())
+                            .arg(frame.y())
+                            .arg(frame.width())
+                            .arg(frame.height())
+                            .arg(screen->geometry().width())
+                            .arg(screen->geometry().height())});
+    }
+    return out;
+}
+
+namespace {
+// Findings that are the design, not a fault.
+const struct {
+    const char *scene; // empty: every scene
+    const char *kind;
+    const char *widget; // a part of the finding's widget description
+    const char *why;
+} kExceptions[] = {
+    {"", "", "", ""}, // placeholder row, matches nothing (see isLayoutException)
+};
+} // namespace
+
+bool isLayoutException(const QString &scene, const LayoutFinding &finding, QString *why)
+{
+    for (const auto &row : kExceptions) {
+        if (!*row.why)
+            continue;
+        if ((*row.scene && scene != QLatin1String(row.scene)) || (*row.kind && finding.kind != QLatin1String(row.kind))
+            || !finding.widget.contains(QString::fromUtf8(row.widget)))
+            continue;
+        if (why)
+            *why = QString::fromUtf8(row.why);
+        return true;
+    }
+    return false;
+}
