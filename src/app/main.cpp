@@ -25,9 +25,15 @@ void flushLogs()
     PZManagerForLog::shutdown();
 }
 
-// Whatever path main() leaves by, queued log lines reach their files.
+// Whatever path main() leaves by, queued log lines reach their files. Destroyed after
+// the application object: the line says its teardown ran, which a native Wayland session
+// must never reach.
 struct FlushLogsAtExit {
-    ~FlushLogsAtExit() { flushLogs(); }
+    ~FlushLogsAtExit()
+    {
+        qxInfo("app") << "application torn down";
+        flushLogs();
+    }
 };
 
 // Everything that needs the application object, all of it gone again on return: the

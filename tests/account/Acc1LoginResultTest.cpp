@@ -30,8 +30,9 @@ TEST(Acc1LoginResult, FieldsAreTextsAndOtherTypesAreUnset)
     EXPECT_FALSE(QXLoginResultModel::fromJson(QJsonValue()));
 
     // Of a repeated key the last counts; a huge number is written out digit by digit.
-    const auto odd = parse(R"({"token":"a","token":"b","id":1e20,"version":1e-7,"status":false,"lastLoginIp":-3,)"
-                           R"("expiredTime":{"t":1},"createdDate":12345678901234567890123})");
+    const auto odd =
+        parse(R"({"token":"a","token":"b","id":1e20,"version":1e-7,"status":false,"lastLoginIp":-3,)"
+              R"("expiredTime":{"t":1},"createdDate":12345678901234567890123,"account":9007199254740993})");
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->token, "b");
     EXPECT_EQ(odd->idStr, "100000000000000000000");
@@ -41,6 +42,7 @@ TEST(Acc1LoginResult, FieldsAreTextsAndOtherTypesAreUnset)
     EXPECT_FALSE(odd->rawExpiredTime());
     EXPECT_FALSE(odd->expiredTime());
     EXPECT_EQ(odd->createdDate, "12345678901234568000000");
+    EXPECT_EQ(odd->account, "9007199254740993") << "past 2^53 a double would lose the last digit";
 }
 
 TEST(Acc1LoginResult, ExpiryInMillisecondsReadsAsSeconds)

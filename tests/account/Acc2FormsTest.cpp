@@ -61,16 +61,23 @@ void fill(QXInputView *field, const QString &text)
 
 TEST(Acc2Login, RestoresTheRememberedAccountAndFollowsEitherRememberButton)
 {
-    for (const bool remember : {false, true}) {
+    // A password typed before the keyring answers is the user's: the late answer keeps it.
+    const struct {
+        bool remember;
+        const char *typed, *password;
+    } rows[] = {{false, "", ""}, {true, "", "pw"}, {true, "mine", "mine"}};
+    for (const auto &[remember, typed, password] : rows) {
         Forms f;
         f.world.state().setAccount(QStringLiteral("u@x.org"));
         f.world.state().setPassword(QStringLiteral("pw"));
         f.world.state().setRememberPasswordSwitch(remember);
         f.secrets.deferred = true; // the keyring answers after the form is built
         LoginView *form = f.make<LoginView>();
+        if (*typed)
+            fill(form->passwordInputView(), typed);
         f.secrets.answer();
         EXPECT_EQ(form->accountInputView()->stringValue(), remember ? "u@x.org" : "");
-        EXPECT_EQ(form->passwordInputView()->stringValue(), remember ? "pw" : "");
+        EXPECT_EQ(form->passwordInputView()->stringValue(), password) << typed;
         EXPECT_FALSE(form->passwordInputView()->secureTextField()->isHidden()); // masked
         EXPECT_EQ(form->checkBtn()->isChecked(), remember);
         EXPECT_EQ(form->rememberPasswordBtn()->isChecked(), remember);

@@ -80,6 +80,9 @@ TEST(Acc3Header, ALoginClosesEveryFormAtOnceDeletesThemLaterAndFetchesTheMember)
     QPointer<ForgetPasswordView> reset(new ForgetPasswordView(h.world.context(), &h.host));
     QWidget other(&h.host);
     other.show();
+    login->show();
+    reset->show();
+    ASSERT_TRUE(inner->isVisible() && reset->isVisible()) << "the forms are on the page before the login";
     QPointer<LoginView> gone(login);
     h.logIn(NetWorld::json(R"({"token":"t","account":"first"})"));
     h.world.notifications.post(QString::fromLatin1(qx::notify::kLoginSuccessNotification));

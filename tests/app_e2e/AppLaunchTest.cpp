@@ -62,6 +62,9 @@ TEST(AppLaunch, ANativeWaylandSessionStartsAndTheX11ServicesSayNotAvailableOnce)
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
     // Not through Qt's teardown of the display connection, which now and then hangs for good.
     EXPECT_EQ(app.count("exiting without closing the Wayland display connection"), 1);
+    EXPECT_TRUE(app.output().trimmed().endsWith("exiting without closing the Wayland display connection"))
+        << "nothing after it: " << app.output().toStdString();
+    EXPECT_EQ(app.count("application torn down"), 0);
     compositor.terminate();
     compositor.waitForFinished(5000);
 }

@@ -43,7 +43,11 @@ TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
     ASSERT_TRUE(tmp.isValid());
     const QDir root(tmp.filePath("data")); // the application makes it
     AppProcess app(root.path());
-    ASSERT_TRUE(app.start());
+    // The usual session umask: what the application leaves private it makes so itself.
+    const mode_t umaskBefore = ::umask(022);
+    const bool started = app.start();
+    ::umask(umaskBefore);
+    ASSERT_TRUE(started);
     ASSERT_TRUE(app.waitFor("event loop running")) << app.output().toStdString();
     // Nothing at launch waits on something that is not there (a time-out, a sleep).
     if (const double blocked = blockedSeconds(app.pid()); blocked >= 0) {
@@ -73,6 +77,7 @@ TEST(AppStart, WithNothingAttachedAndNoNetworkTheAppIdlesAndQuitsCleanly)
     for (const QByteArray &library : firstUse)
         EXPECT_FALSE(mapped.contains(library)) << library.constData();
     EXPECT_EQ(app.terminate(), 0) << app.output().toStdString();
+    EXPECT_EQ(app.count("application torn down"), 1) << app.output().toStdString();
 
     // Nothing a tray icon without a device does not need: the command tables wait for one.
     EXPECT_FALSE(QFile::exists(root.filePath("QXSqliteDataBase.sqlite")));

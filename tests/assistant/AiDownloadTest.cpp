@@ -88,6 +88,10 @@ TEST(Ast4NewWindow, OnlyWebAddressesReachTheBrowser)
         {"https://x.example/openurl?openBrowser_javascript:alert(1)", K::Nothing, ""},
         {"https://x.example/openurl?openBrowser_file:///etc/passwd", K::Nothing, ""},
         {"https://www.maker.example/device/1", K::DevicePage, ""},
+        // Schemes with a host: the scheme alone refuses them.
+        {"ftp://host/x", K::Nothing, ""},
+        {"smb://host/s", K::Nothing, ""},
+        {"https://x.example/openurl?openBrowser_ftp://host/x", K::Nothing, ""},
     };
     for (const auto &r : rows) {
         const OutsideLink link = outsideLink(QUrl(r.url), "www.maker.example");
@@ -160,8 +164,17 @@ TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
     EXPECT_EQ(read(source), "abc");
     EXPECT_EQ(tips.tips.back().second, QStringLiteral("error_icon"));
 
-    flow->destination({3, QUrl("https://x.example/g"), "image/png", "", false});
-    flow->changed({3, platform::IAiWebHost::DownloadUpdate::State::Failed, 0, -1, {}, "network gone"});
+    // Saving over the user's file when the copy fails (the download went away meanwhile).
+    const QString gone = finish(3, "g.docx", false, "abc");
+    const QString users = temp.path() + "/mine.docx";
+    write(users, "mine");
+    QFile::remove(gone);
+    files.answer(users);
+    EXPECT_EQ(read(users), "mine");
+    EXPECT_EQ(tips.tips.back().second, QStringLiteral("error_icon"));
+
+    flow->destination({4, QUrl("https://x.example/g"), "image/png", "", false});
+    flow->changed({4, platform::IAiWebHost::DownloadUpdate::State::Failed, 0, -1, {}, "network gone"});
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_TRUE(alerts.shown[0].message.contains("network gone"));
 }

@@ -138,9 +138,14 @@ TEST_F(Ast5Chat, TurnsOfTheSameSecondKeepTheirOwnBubbles)
     chat.piece(QStringLiteral("se"));
     EXPECT_TRUE(window.isRequesting()) << "the first turn's finished state must not end the second";
     EXPECT_EQ(window.contentHeight(), 160);
-    firstCall.callback(true, firstCall.turn, QXNetError{}); // a late call of the first turn
-    EXPECT_EQ(window.lastAIContentView()->answer(), "se");
-    EXPECT_EQ(first->answer(), "first");
+    // Late calls of the first turn, a success and a failure, leave the second turn running.
+    for (bool success : {true, false}) {
+        firstCall.callback(success, firstCall.turn, QXNetError{QXNetError::Kind::Timeout, QString(), 0});
+        EXPECT_TRUE(window.isRequesting()) << success;
+        EXPECT_FALSE(window.sendBtn().isEnabled()) << success;
+        EXPECT_EQ(window.lastAIContentView()->answer(), "se") << success;
+        EXPECT_EQ(first->answer(), "first") << success;
+    }
     chat.piece(QStringLiteral("second"), true);
     chat.piece(QStringLiteral("second"), true);
     EXPECT_EQ(window.contentHeight(), 320);

@@ -8,6 +8,7 @@
 #include "commands/QXVoiceCommandListItem.h"
 #include "delivery/TextInsertionService.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -114,4 +115,34 @@ TEST(Cmd1TargetRecords, PickedTargetsRoundTripAndNothingElseIsRecorded)
     EXPECT_EQ(records.resolve(picked), report);
     EXPECT_EQ(records.resolve("file://localhost" + odd), odd);
     EXPECT_EQ(records.resolve(folder), folder);
+}
+
+// A target's text is the record's key, escaped whole: the store sees one key under the
+// records' group, and that percent-encoded key still resolves after a reopen.
+TEST(AuditTargetRecords, KeysAreEscapedAndSurviveAReopen)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("a/b c%");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("a")));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    const QString targets[] = {file, "file://" + file};
+    const QString preferences = dir.filePath("preferences.ini");
+    QStringList keys;
+    {
+        IniKeyValueStore store(preferences);
+        TargetRecords records(store);
+        for (const QString &target : targets)
+            EXPECT_TRUE(records.record(target));
+        keys = store.keys();
+    }
+    ASSERT_EQ(keys.size(), 2);
+    for (const QString &key : keys) {
+        EXPECT_TRUE(key.startsWith("targetRecords/")) << key.toStdString();
+        EXPECT_FALSE(key.mid(14).contains(QRegularExpression("[/ ]|%(?![0-9A-F]{2})"))) << key.toStdString();
+    }
+    IniKeyValueStore again(preferences);
+    EXPECT_EQ(again.keys(), keys);
+    const TargetRecords records(again);
+    for (const QString &target : targets)
+        EXPECT_EQ(records.resolve(target), file) << target.toStdString();
 }

@@ -50,10 +50,11 @@ protected:
     {
         return std::make_shared<Item>(Item{QString::fromUtf8(type), word, target, {}, {}});
     }
-    static std::shared_ptr<KeySettingSubModel> option(const QString &id, const QString &attr0)
+    static std::shared_ptr<KeySettingSubModel> option(const std::optional<QString> &id, const QString &attr0)
     {
         auto o = std::make_shared<KeySettingSubModel>();
-        o->setIdStr(id);
+        if (id)
+            o->setIdStr(*id);
         o->setAttr0(attr0);
         return o;
     }
@@ -153,8 +154,12 @@ TEST_F(Cmd3Dialog, LoadsRecordsAndKeyOptions)
     EXPECT_EQ(key->pathTextField()->text(), "file:///x");
     EXPECT_EQ(key->createBtn()->text(), "保存");
     EXPECT_EQ(key->shortcutsView()->associatedUserDefaultsKey(), "opt7");
-    // An option without an id leaves the recorder unbound: no key shared by all of them.
-    EXPECT_FALSE(open(true, option("", ""), item("shortcuts", "", ""))->shortcutsView()->isBound());
+    // An option with an empty id or none leaves the recorder unbound: no key shared by all of them.
+    for (const std::optional<QString> &id : {std::optional<QString>(""), std::optional<QString>()}) {
+        ShortcutRecorder *recorder = open(true, option(id, ""), item("shortcuts", "", ""))->shortcutsView();
+        EXPECT_FALSE(recorder->isBound()) << id.has_value();
+        EXPECT_EQ(recorder->associatedUserDefaultsKey(), "") << id.has_value();
+    }
     // A long target is kept whole.
     const QString longTarget(10000, QChar('a'));
     EXPECT_EQ(open(false, {}, item("text", "w", longTarget))->pathTextField()->text(), longTarget);
@@ -185,6 +190,7 @@ TEST_F(Cmd3Dialog, VoiceAddChecksThenCreatesAndRecordsAfterTheServerAccepted)
     commands.answer(true);
     EXPECT_EQ(targets.resolve(target), dir.filePath("Music"));
     EXPECT_EQ(finishes, QList<bool>{true});
+    EXPECT_EQ(view->wordTextField()->text() + view->pathTextField()->text(), "") << "nothing kept for the next add";
     QPointer<AddCommandView> gone(view);
     EXPECT_FALSE(gone->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -155,3 +155,30 @@ TEST(Cmd5HotWordTab, TheCardAndTheListShareTheTabBetweenTheirMargins)
     EXPECT_EQ(card->tableView()->geometry().top(), 40 + 17 + 15);
 }
 } // namespace
+
+// The card goes while one of its rows is being typed in, and the window it is in hides
+// (as it goes, when the card is the window): the row's end of editing must find no
+// callback into the card that is gone (a use-after-free a memory checker reports).
+TEST(AuditHotWordCard, GoingWhileARowHasTheFocusLeavesNothingToCallBack)
+{
+    for (const bool ownWindow : {true, false}) {
+        PageWorld world;
+        auto host = std::make_unique<QWidget>();
+        auto *card =
+            new AddHotWordView({world.commands, world.ports, world.notifications}, ownWindow ? nullptr : host.get());
+        QWidget *window = ownWindow ? static_cast<QWidget *>(card) : host.get();
+        window->resize(280, 520);
+        card->resize(280, 520);
+        window->show();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QXTextField *field = card->cell(2)->contentField();
+        field->setFocus();
+        QTest::keyClicks(field, "typed");
+        ASSERT_TRUE(field->hasFocus());
+        delete card;
+        host->hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(QApplication::focusWidget(), nullptr) << ownWindow;
+    }
+}

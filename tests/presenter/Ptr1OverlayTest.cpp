@@ -3,11 +3,14 @@
 #include "FakeScreenGrabber.h"
 #include "LaserPenOverlays.h"
 #include "LaserPenPainting.h"
+#include "PXLColorSampler.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +27,7 @@ struct OverlayWorld {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         int n = 0;
         for (QWidget *w : QApplication::topLevelWidgets())
-            n += qobject_cast<OverlayWindow *>(w) ? 1 : 0;
+            n += qobject_cast<OverlayWindow *>(w) || dynamic_cast<PXLColorSamplerWindow *>(w) ? 1 : 0;
         return n;
     }
     static QColor at(QWidget *w, QPoint p) { return w->grab().toImage().pixelColor(p); }
@@ -54,6 +57,37 @@ TEST(Ptr1Overlays, OneWindowAtATimeFollowingThePointer)
     w.overlays.hideHighlighted();
     EXPECT_EQ(OverlayWorld::windows(), 0);
     w.overlays.hideHighlighted(); // nothing shown: nothing
+}
+
+// Every start replaces the window of its kind: the one before is never left on the screen.
+TEST(Ptr1Overlays, RepeatedStartsLeaveOneWindow)
+{
+    using Start = std::function<void(LaserPenOverlays &)>;
+    const Start highlight = [](LaserPenOverlays &o) { o.highlighted(0.6, 100); };
+    const Start spot = [](LaserPenOverlays &o) { o.showDigitalLightSpot(Qt::red, 20); };
+    const Start zoom = [](LaserPenOverlays &o) { o.zoomIn(80); };
+    const Start black = [](LaserPenOverlays &o) { o.showBlackScreen(QStringLiteral("1")); };
+    const struct {
+        const char *what;
+        std::vector<Start> starts;
+    } rows[] = {
+        {"highlight twice", {highlight, highlight}},
+        {"spot twice", {spot, spot}},
+        {"highlight, spot", {highlight, spot}},
+        {"spot, highlight", {spot, highlight}},
+        {"zoom twice", {zoom, zoom}},
+        {"black screen twice", {black, black}},
+    };
+    for (const auto &r : rows) {
+        OverlayWorld w;
+        for (const Start &start : r.starts)
+            start(w.overlays);
+        EXPECT_EQ(OverlayWorld::windows(), 1) << r.what;
+        w.overlays.hideHighlighted();
+        w.overlays.dismissZoom();
+        w.overlays.hideBlackScreen();
+        EXPECT_EQ(OverlayWorld::windows(), 0) << r.what;
+    }
 }
 
 TEST(Ptr1Overlays, NoPictureWithoutACompositorShowsNothingAndACompositorNeedsNone)

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace {
 
 using SqliteStoreTest = StoreTest;
@@ -414,6 +416,29 @@ TEST(SqliteStoreShared, SharedStoreLivesInTheDataRoot)
     EXPECT_EQ(&shared, &store);
     ASSERT_TRUE(shared.createTableWithtableName<QXVoiceCommandItem>("DBCommonCmdList"));
     EXPECT_TRUE(QFile::exists(root.file("QXSqliteDataBase.sqlite")));
+}
+
+// The commands and history are the owner's alone whatever the session's umask lets a
+// new file have: the database and the journal SQLite gives the database's mode.
+TEST(AuditSqliteModes, ANewDatabaseUnderUmask022IsTheOwnersAlone)
+{
+    TempDataRoot root;
+    const mode_t before = ::umask(022);
+    {
+        WQSSqliteOperation store(root.file("fresh.sqlite"));
+        ASSERT_TRUE(store.createTableWithtableName<QXVoiceCommandItem>(kCustomTable));
+        Reply insert;
+        store.insertDataBaseWithtableName(kCustomTable, voiceItem("text", "x"), insert.completion());
+        EXPECT_TRUE(insert.ok);
+    }
+    ::umask(before);
+    const QStringList files = QDir(root.path()).entryList({"fresh.sqlite*"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString &name : files) {
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(root.file(name)).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << name.toStdString();
+    }
 }
 
 TEST(SqliteIntegerText, LeadingNumberOfTheText)

@@ -71,8 +71,10 @@ public:
             m_served();
         return taken;
     }
+    int imageWrites = 0; // every call, taken or refused
     bool setImage(const QImage &image) override
     {
+        ++imageWrites;
         if (refuseWrites || image.isNull())
             return false;
         m_served = {};

@@ -4,14 +4,21 @@
 #include "QXToolManager.h"
 #include "TempDataRoot.h"
 #include "log/DailyLogWriter.h"
+#include "log/LogWorker.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <ctime>
 #include <thread>
 #include <vector>
@@ -148,3 +155,21 @@ TEST_F(LogWriter, KitWriteLogReachesTheSharedDailyLog)
 }
 
 } // namespace
+
+// An idle process keeps no thread for its logs: each worker thread ends after its idle
+// time, and the next job starts another.
+TEST(AuditLogWorker, AnIdleWorkerThreadEndsAndTheNextJobStartsAnother)
+{
+    LogWorker worker;
+    for (int round = 0; round < 2; ++round) {
+        std::atomic<pid_t> tid{0};
+        worker.post([&tid] { tid = pid_t(::syscall(SYS_gettid)); });
+        worker.drain();
+        ASSERT_NE(tid.load(), 0) << round;
+        const QString task = QStringLiteral("/proc/self/task/%1").arg(tid.load());
+        const auto deadline = std::chrono::steady_clock::now() + LogWorker::kIdleEnd + std::chrono::seconds(10);
+        while (QFileInfo::exists(task) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(QFileInfo::exists(task)) << "the worker thread still runs, round " << round;
+    }
+}

@@ -216,3 +216,25 @@ TEST(KitPopUp, WithAlignmentOneTheArrowStaysFiveAfterTheCentredText)
     EXPECT_EQ(button.imageAlignment(), 7u);
     EXPECT_EQ(button.imageView()->x(), x);
 }
+
+// The chosen entry's name is cut with "…" where the button is too narrow for it: the
+// title paints as the kit's eliding label would, not as the whole name clipped.
+TEST(AuditPopUp, ATitleWiderThanItsButtonEndsInAnEllipsis)
+{
+    QXPopUpButton button;
+    button.resize(120, 34);
+    const struct {
+        QString name;
+        bool wide;
+    } rows[] = {{"Go", false}, {"A language with a very long name", true}};
+    for (const auto &r : rows) {
+        button.setItemsArr({r.name});
+        button.setSelectIndex(0);
+        QXLabel *title = button.titleLabel();
+        ASSERT_EQ(title->fontMetrics().horizontalAdvance(r.name) > title->width(), r.wide);
+        const QImage shown = title->grab().toImage();
+        title->setElideMode(Qt::ElideRight);
+        EXPECT_EQ(shown, title->grab().toImage()) << r.name.toStdString();
+        title->setElideMode(Qt::ElideNone);
+    }
+}
