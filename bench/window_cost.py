@@ -22,7 +22,9 @@ nothing goes to the internet. Each run starts the application afresh:
      10 s later;
   6. main window opened again, the device page's AI button clicked -> the AI window
      painted; after 5 s it and the main window are closed: RSS and the web engine's
-     processes 10 s and --after s later.
+     processes (the page's helper, qx-aiweb, among them) 10 s and --after s later;
+  7. the AI window opened a second time -> painted, then --cycles more opens and
+     closes: RSS and the web processes 10 s after the last close.
 
 Times are from the moment the click was sent to the first poll (1 ms apart) that saw
 the result on the X server.
@@ -110,6 +112,8 @@ def web_processes(pid):
             if any(b"QtWebEngineProcess" in a for a in args):
                 types = [a[7:].decode() for a in args if a.startswith(b"--type=")]
                 web[int(entry)] = types[0] if types else "?"
+            elif args and args[0].endswith(b"qx-aiweb"):
+                web[int(entry)] = "helper"
         except (OSError, ValueError, IndexError):
             pass
     def below(p):
@@ -224,6 +228,23 @@ def one_run(args, env, tray, probe):
             count, types = web_processes(pid)
             sample(fig, "web processes %d s after AI window closed" % after, count)
             fig["kinds: %d s after AI window closed" % after] = types
+        for n in range(1 + args.cycles):
+            win, wx, wy = open_main(probe, icon)
+            probe.ask("click", *tab_centre(wx, wy, 0))
+            time.sleep(1.5)
+            ai = probe.shown(wx + AI_BUTTON[0], wy + AI_BUTTON[1], 300, 300, 20)
+            if n == 0:
+                sample(fig, "second open: AI button -> AI window painted ms", ai[6])
+            time.sleep(3)
+            probe.ask("close", ai[0], 5)
+            probe.ask("close", win, 5)
+            time.sleep(2)
+        time.sleep(10)
+        rss = ic.rss_kib(pid) / 1024
+        sample(fig, "RSS 10 s after %d more AI opens MiB" % (1 + args.cycles), rss)
+        sample(fig, "RSS rise 10 s after %d more AI opens MiB" % (1 + args.cycles), rss - idle)
+        count, types = web_processes(pid)
+        sample(fig, "web processes after %d more AI opens" % (1 + args.cycles), count)
     finally:
         proc.stdin.close()
         try:
@@ -238,6 +259,7 @@ def main():
     ap.add_argument("--build", default="build-bench")
     ap.add_argument("--runs", type=int, default=3)
     ap.add_argument("--after", type=int, default=60, help="seconds after the AI window closed for the last RSS")
+    ap.add_argument("--cycles", type=int, default=10, help="AI window opens and closes after the second one")
     args = ap.parse_args()
     for program in ("quorvex-companion", "bench/tray_host", "bench/window_probe", "bench/receiver_wakeups"):
         if not os.path.exists(os.path.join(args.build, program)):

@@ -21,9 +21,10 @@ struct AiWebHostOptions {
     QStringList messageHandlerNames; // window.webkit.messageHandlers.<name>.postMessage(body)
 };
 
-// One web page in its view, on the named profile. The engine lives in a module of its
-// own that is loaded when the first host is made (see WebEngineModule.h), so a process
-// that never shows a web page never maps it. Main thread only.
+// One web page in its view, on the named profile. The application's host runs the
+// engine in a helper process of its own (RemoteAiWebHost.h), which ends with the host;
+// the engine in this process (WebEngineBackend.h) is for the screens tool and the
+// benches. Main thread only.
 class IAiWebHost {
 public:
     enum class LoadStatus { Started, Succeeded, Stopped, Failed };
@@ -58,9 +59,12 @@ public:
         std::function<void(const DownloadUpdate &update)> downloadChanged;
         // A page asks for a new window: none is ever opened inside; the owner decides.
         std::function<void(const QUrl &url)> newWindowRequested;
-        // A page's file input: the chosen files, none when cancelled (unset: the
-        // engine's own dialog, files only, several at once where the input allows).
+        // A page's file input: the chosen files, none when cancelled (unset: a file
+        // dialog of the host's, files only, several at once where the input allows).
         std::function<QStringList(bool multiple)> chooseFiles;
+        // The engine has gone (its process ended or stopped answering): the host shows
+        // and runs nothing more. Said once, with why.
+        std::function<void(const QString &why)> lost;
     };
 
     virtual ~IAiWebHost() = default;
@@ -79,7 +83,8 @@ public:
     virtual void downloadInsteadOfShowing(const QUrl &url) = 0;
     // Whether the profile keeps nothing on disk.
     virtual bool isOffTheRecord() const = 0;
-    // Removes the profile's cookies, caches and visited links.
+    // Removes all the profile's website data: cookies, caches, visited links, local
+    // and session storage, IndexedDB.
     virtual void clearAllWebsiteData() = 0;
 };
 

@@ -4,7 +4,7 @@
 #include "LocalHttpServer.h"
 #include "ScopedUserInfoData.h"
 #include "aiweb/QXAIWebWindowController.h"
-#include "platform/linux/WebEngineBackend.h"
+#include "platform/linux/RemoteAiWebHost.h"
 #include "services/LanguageHooks.h"
 
 #include <QTest>
@@ -41,8 +41,7 @@ protected:
     void TearDown() override
     {
         controller.reset();
-        // The engine writes the profile's last state after the profile has gone.
-        QTest::qWait(300);
+        (void)QTest::qWaitFor([] { return platform::linuxbackend::RemoteAiWebHost::liveHelpers() == 0; }, 10000);
         installLanguageHooks(hooks);
     }
 
@@ -52,7 +51,7 @@ protected:
         deps.state = &state.state();
         deps.clipboard = &clipboard;
         deps.shell = &shell;
-        deps.makeHost = &platform::linuxbackend::createAiWebHost;
+        deps.makeHost = &platform::linuxbackend::createRemoteAiWebHost;
         deps.hosts.makerChatPage = server.baseUrl() + QStringLiteral("/page");
         deps.macAddress = [] { return QStringLiteral("AA:BB:CC:DD:EE:FF"); };
         controller = std::make_unique<QXAIWebWindowController>(deps);

@@ -8,14 +8,17 @@
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
 #include "aiweb/QXAIWindowTool.h"
-#include "platform/linux/WebEngineBackend.h"
+#include "platform/linux/RemoteAiWebHost.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -57,7 +60,13 @@ protected:
         deps.voice = &voice;
         deps.shell = [this] { return &shell; };
         deps.clipboard = &clipboard;
-        deps.makeHost = &platform::linuxbackend::createAiWebHost;
+        // Pings often, so a helper that stops answering is found within a test's time.
+        deps.makeHost = [](const platform::AiWebHostOptions &o) -> std::unique_ptr<platform::IAiWebHost> {
+            platform::linuxbackend::RemoteAiWebHost::Launch launch;
+            launch.pingIntervalMs = 1000;
+            launch.answerTimeoutMs = 5000;
+            return std::make_unique<platform::linuxbackend::RemoteAiWebHost>(o, launch);
+        };
         deps.tips = &tips;
         deps.files = &files;
         deps.alerts = &alerts;
@@ -68,8 +77,8 @@ protected:
     ~Ast4WebEngine() override
     {
         tool.reset();
-        // The engine writes the profile's last state after the profile has gone.
-        QTest::qWait(300);
+        // Each test starts without a helper of the one before.
+        (void)QTest::qWaitFor([] { return platform::linuxbackend::RemoteAiWebHost::liveHelpers() == 0; }, 10000);
     }
 
     // Shows the window and waits for its page.
@@ -113,13 +122,14 @@ TEST_F(Ast4WebEngine, EngineLivesFromTheFirstShowUntilTheClose)
 {
     tool->hiddenWindow();
     tool->initSubViews();
-    EXPECT_EQ(platform::linuxbackend::liveAiWebHosts(), 0);
+    EXPECT_EQ(platform::linuxbackend::RemoteAiWebHost::liveHelpers(), 0);
     showPage();
-    EXPECT_EQ(platform::linuxbackend::liveAiWebHosts(), 1);
+    EXPECT_EQ(platform::linuxbackend::RemoteAiWebHost::liveHelpers(), 1);
     EXPECT_TRUE(shell.isShowAIWindow());
     tool->webWindow()->window()->close();
     EXPECT_FALSE(shell.isShowAIWindow());
-    EXPECT_TRUE(QTest::qWaitFor([] { return platform::linuxbackend::liveAiWebHosts() == 0; }, 2000));
+    // The helper quits once told, its profile written out.
+    EXPECT_TRUE(QTest::qWaitFor([] { return platform::linuxbackend::RemoteAiWebHost::liveHelpers() == 0; }, 10000));
 }
 
 TEST_F(Ast4WebEngine, ClickedLinkIsDownloadedAndSavedWhereTheUserChooses)
@@ -179,6 +189,100 @@ TEST_F(DayWebEngine, MainFrameFilesTheEngineCouldShowAreSavedAndThePageStays)
         files.answer(std::nullopt);
         ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 10000));
     }
+}
+
+// The page's helper process: what a user sees when it or its renderer dies, and what
+// of the profile outlives it.
+using WebHelper = Ast4WebEngine;
+
+// The parent of `pid` and its command line.
+std::pair<qint64, QByteArray> processOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid)), cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly))
+        return {0, {}};
+    // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+    const QByteArray line = stat.readAll();
+    return {line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong(), cmdline.readAll()};
+}
+
+// The page's renderer below the helper: started by the engine's zygote, it keeps the
+// zygote's command line, so it is the zygote's child of that type.
+qint64 rendererOf(qint64 helper)
+{
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const qint64 pid = entry.toLongLong();
+        const auto [parent, args] = processOf(pid);
+        if (pid <= 0 || !(args.contains("--type=renderer") || args.contains("--type=zygote")))
+            continue;
+        bool below = false;
+        for (qint64 p = parent; p > 1 && !below; p = processOf(p).first)
+            below = p == helper;
+        if (below && (args.contains("--type=renderer") || processOf(parent).second.contains("--type=zygote")))
+            return pid;
+    }
+    return 0;
+}
+
+bool companionMapsTheEngine()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+qint64 helperPid(QXAIWindowTool &tool)
+{
+    return static_cast<platform::linuxbackend::RemoteAiWebHost *>(tool.webWindow()->aiWebView())->helperPid();
+}
+
+bool helpersGone()
+{
+    return QTest::qWaitFor([] { return platform::linuxbackend::RemoteAiWebHost::liveHelpers() == 0; }, 15000);
+}
+
+TEST_F(WebHelper, AHelperThatDiesOrHangsTakesTheWindowAwayAndTheNextOpenWorks)
+{
+    struct Row {
+        const char *what;
+        int signal;
+        bool renderer;
+    };
+    for (const Row &row : {Row{"helper killed", SIGKILL, false}, Row{"renderer killed", SIGKILL, true},
+                           Row{"helper stopped", SIGSTOP, false}}) {
+        SCOPED_TRACE(row.what);
+        showPage();
+        const qint64 helper = helperPid(*tool);
+        ASSERT_GT(helper, 0);
+        const qint64 victim = row.renderer ? rendererOf(helper) : helper;
+        ASSERT_GT(victim, 0);
+        const size_t tipsBefore = tips.tips.size();
+        ::kill(pid_t(victim), row.signal);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tool->webWindow() == nullptr; }, 20000));
+        EXPECT_FALSE(shell.isShowAIWindow());
+        ASSERT_EQ(tips.tips.size(), tipsBefore + 1);
+        EXPECT_EQ(tips.tips.back(),
+                  std::make_pair(QStringLiteral("AI页面意外退出，请重新打开"), QStringLiteral("error_icon")));
+        EXPECT_TRUE(helpersGone());
+    }
+    showPage();
+    EXPECT_FALSE(companionMapsTheEngine());
+}
+
+TEST_F(WebHelper, ALoginOutlivesTheWindowUntilTheWebsiteDataIsCleared)
+{
+    const auto reopen = [&] {
+        tool->webWindow()->window()->close();
+        ASSERT_TRUE(helpersGone());
+        showPage();
+    };
+    showPage();
+    evaluate("document.cookie = 'login=yes; max-age=3600'; localStorage.setItem('k', 'v'); 1");
+    reopen();
+    EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("login=yes|v"));
+    tool->clearAllWebsiteData();
+    reopen();
+    EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("|null"));
+    EXPECT_FALSE(companionMapsTheEngine());
 }
 
 } // namespace

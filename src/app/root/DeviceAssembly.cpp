@@ -29,7 +29,7 @@
 #include "platform/ShortcutBinder.h"
 #include "platform/linux/BluetoothBackend.h"
 #include "platform/linux/LinuxHidBackend.h"
-#include "platform/linux/WebEngineBackend.h"
+#include "platform/linux/RemoteAiWebHost.h"
 
 namespace {
 
@@ -148,7 +148,7 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     ai.clipboard = platform::services().clipboard;
     ai.workspace = platform::services().workspace;
     ai.tips = &m_ports;
-    ai.makeHost = &platform::linuxbackend::createAiWebHost;
+    ai.makeHost = &platform::linuxbackend::createRemoteAiWebHost;
     ai.hosts = AiPageHosts::configured();
     ai.deviceHost = QUrl(QXOTAUpdateManager::webBase()).host();
     m_aiWindow.install(std::make_unique<QXAIWindowTool>(std::move(ai)));

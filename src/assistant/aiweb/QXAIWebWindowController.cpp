@@ -101,6 +101,14 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         };
         callbacks.downloadChanged = [this](const platform::IAiWebHost::DownloadUpdate &u) { m_downloads->changed(u); };
         callbacks.newWindowRequested = [this](const QUrl &url) { newWindowRequested(url); };
+        callbacks.lost = [this](const QString &why) {
+            writeLog(why);
+            if (m_deps.tips)
+                m_deps.tips->showTipMessage(hrvAppLocalizedString(QStringLiteral("AI页面意外退出，请重新打开")),
+                                            QStringLiteral("error_icon"));
+            if (m_deps.pageLost)
+                m_deps.pageLost();
+        };
         m_host->setCallbacks(std::move(callbacks));
         auto *layout = static_cast<QVBoxLayout *>(m_window->layout());
         layout->insertWidget(0, m_host->view(), 1);

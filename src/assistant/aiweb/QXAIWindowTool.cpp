@@ -34,6 +34,7 @@ QXAIWindowTool::~QXAIWindowTool()
 {
     cancelTimer(scheduler(), m_hideTimer);
     m_webWindow.reset();
+    m_lostWebWindow.reset();
 }
 
 Scheduler &QXAIWindowTool::scheduler() const
@@ -62,6 +63,18 @@ QXAIWebWindowController &QXAIWindowTool::ensureWebWindow()
         deps.workspace = m_deps.workspace;
         deps.deviceHost = m_deps.deviceHost;
         deps.downloadTempDir = m_deps.downloadTempDir;
+        deps.pageLost = [this] {
+            // Called from inside the host: the window goes at once, the host after it
+            // has returned; the next show makes a new one.
+            setShown(false);
+            leaveWebWindowFullScreen();
+            cancelTimer(scheduler(), m_hideTimer);
+            m_webWindow->window()->removeEventFilter(this);
+            m_webWindow->window()->hide();
+            m_lostWebWindow = std::move(m_webWindow);
+            scheduler().singleShot(
+                0, [this] { m_lostWebWindow.reset(); }, this);
+        };
         m_webWindow = std::make_unique<QXAIWebWindowController>(std::move(deps));
         m_webWindow->window()->installEventFilter(this);
     }

@@ -74,5 +74,6 @@ private:
     Deps m_deps;
     QString m_helperid;
     std::unique_ptr<QXAIWebWindowController> m_webWindow;
+    std::unique_ptr<QXAIWebWindowController> m_lostWebWindow; // until its host has returned
     Scheduler::TimerId m_hideTimer = Scheduler::kNoTimer;
 };

@@ -107,6 +107,18 @@ QWebEngineScript documentCreationScript(const QString &name, const QString &sour
     return script;
 }
 
+constexpr char kClearStorage[] = R"JS(
+(function () {
+    try { localStorage.clear(); } catch (e) {}
+    try { sessionStorage.clear(); } catch (e) {}
+    try {
+        indexedDB.databases().then(function (all) {
+            all.forEach(function (db) { indexedDB.deleteDatabase(db.name); });
+        });
+    } catch (e) {}
+})();
+)JS";
+
 IAiWebHost::LoadStatus statusOf(QWebEngineLoadingInfo::LoadStatus s)
 {
     switch (s) {
@@ -177,7 +189,16 @@ QtAiWebHost::~QtAiWebHost()
     m_page.reset();
     m_channel.reset();
     m_profile.reset();
+    if (m_wipeStorage && !m_options.storagePath.isEmpty())
+        for (const char *folder : {"Local Storage", "Session Storage", "IndexedDB", "databases", "Service Worker",
+                                   "File System", "blob_storage"})
+            QDir(m_options.storagePath + QLatin1Char('/') + QLatin1String(folder)).removeRecursively();
     --g_liveHosts;
+}
+
+QWebEnginePage *QtAiWebHost::page() const
+{
+    return m_page.get();
 }
 
 int QtAiWebHost::liveHosts()
@@ -310,6 +331,10 @@ void QtAiWebHost::clearAllWebsiteData()
     m_profile->clearAllVisitedLinks();
     if (auto *cookies = m_profile->cookieStore())
         cookies->deleteAllCookies();
+    // The engine has no call for the storage of every site: the page's own is emptied
+    // now, and the folders of all of them once the profile has let go of them.
+    m_page->runJavaScript(QString::fromLatin1(kClearStorage), QWebEngineScript::ApplicationWorld);
+    m_wipeStorage = true;
 }
 
 } // namespace platform::linuxbackend

@@ -12,6 +12,7 @@
 
 class QWebChannel;
 class QWebEngineDownloadRequest;
+class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -50,6 +51,7 @@ public:
     void clearAllWebsiteData() override;
 
     static int liveHosts();
+    QWebEnginePage *page() const;
 
     // For the page: a link click about to become a download; a file input.
     void markLinkDownload(const QUrl &url);
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<QWebChannel> m_channel;
     AiWebBridge m_bridge;
     QList<QUrl> m_linkDownloads;
+    bool m_wipeStorage = false;
 };
 
 } // namespace platform::linuxbackend

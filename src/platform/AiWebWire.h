@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/IAiWebHost.h"
+
+#include <QByteArray>
+#include <QCborMap>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+
+#include <optional>
+
+// The link between the companion and the AI page's helper process: each message is a
+// CBOR map {"k": kind, ...} behind its length (4 bytes, big-endian). The companion
+// reads everything the helper sends as outside input: a helper whose engine runs a
+// page from the web may be made to say anything.
+namespace platform::aiwebwire {
+
+// Scripts of some 100 KiB and their results fit many times over.
+constexpr qint64 kMaxFrame = 8 * 1024 * 1024;
+
+QByteArray frame(const QString &kind, QCborMap fields = {});
+
+// Cuts a byte stream into frame payloads. A length past kMaxFrame (or negative)
+// poisons the stream: nothing more comes out of it.
+class FrameReader {
+public:
+    void append(const QByteArray &bytes);
+    std::optional<QByteArray> next();
+    bool failed() const { return m_failed; }
+
+private:
+    QByteArray m_buffer;
+    bool m_failed = false;
+};
+
+// What the helper says, checked field by field.
+struct HelperEvent {
+    enum class Kind {
+        Ready,
+        Loading,
+        Shown,
+        ScriptMessage,
+        Download,
+        DownloadChanged,
+        NewWindow,
+        ChooseFiles,
+        Result,
+        Pong
+    };
+    Kind kind = Kind::Pong;
+    quint64 windowId = 0;      // Ready: the page's view, to embed
+    bool offTheRecord = false; // Ready
+    IAiWebHost::LoadStatus status = IAiWebHost::LoadStatus::Started;
+    QUrl url; // Loading, Shown, NewWindow
+    int errorCode = 0;
+    QString text; // Loading: the error; Shown: the MIME type; ScriptMessage: the name
+    QString json; // ScriptMessage
+    IAiWebHost::Download download;
+    IAiWebHost::DownloadUpdate update;
+    quint32 request = 0; // ChooseFiles, Result, Pong
+    bool multiple = false;
+    QVariant value; // Result
+};
+
+// nullopt for anything that is not one whole, well-typed event.
+std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload);
+
+} // namespace platform::aiwebwire

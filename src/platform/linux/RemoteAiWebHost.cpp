@@ -1,0 +1,382 @@
+#include "RemoteAiWebHost.h"
+
+#include "MultimediaBackends.h"
+#include "PZLog.h"
+
+#include <QCborArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <QWindow>
+
+#include <unistd.h>
+
+namespace platform::linuxbackend {
+namespace {
+
+int g_liveHelpers = 0;
+
+QString helperProgram()
+{
+    for (const QString &dir : multimediaModuleDirs(QCoreApplication::applicationDirPath())) {
+        const QString path = dir + QStringLiteral("/qx-aiweb");
+        if (QFileInfo(path).isExecutable())
+            return path;
+    }
+    return {};
+}
+
+// A folder of the user's runtime directory (else of the temporary one) that only the
+// user can enter: the socket in it takes no one else's connection.
+std::unique_ptr<QTemporaryDir> privateFolder()
+{
+    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (base.isEmpty() || !QFileInfo(base).isDir())
+        base = QDir::tempPath();
+    auto dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/quorvex-aiweb-XXXXXX"));
+    if (!dir->isValid() || !QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return nullptr;
+    return dir;
+}
+
+} // namespace
+
+RemoteAiWebHost::RemoteAiWebHost(const AiWebHostOptions &options) : RemoteAiWebHost(options, Launch()) {}
+
+RemoteAiWebHost::RemoteAiWebHost(const AiWebHostOptions &options, Launch launch) : m_launch(std::move(launch))
+{
+    m_view = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(m_view.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_startTimer.setSingleShot(true);
+    connect(&m_startTimer, &QTimer::timeout, this, [this] { lose(QStringLiteral("did not start in time")); });
+    connect(&m_pingTimer, &QTimer::timeout, this, [this] {
+        if (m_pingOutstanding && m_pingSent.elapsed() > m_launch.answerTimeoutMs) {
+            lose(QStringLiteral("stopped answering"));
+            return;
+        }
+        if (!m_pingOutstanding) {
+            m_pingOutstanding = m_nextRequest++;
+            m_pingSent.start();
+            send(QStringLiteral("ping"), {{QStringLiteral("request"), qint64(*m_pingOutstanding)}});
+        }
+    });
+    start(options);
+}
+
+void RemoteAiWebHost::start(const AiWebHostOptions &options)
+{
+    QCborArray names;
+    for (const QString &n : options.messageHandlerNames)
+        names.append(n);
+    send(QStringLiteral("hello"), {{QStringLiteral("profile"), options.profileName},
+                                   {QStringLiteral("storage"), options.storagePath},
+                                   {QStringLiteral("agent"), options.userAgent},
+                                   {QStringLiteral("names"), names}});
+    const QString program = m_launch.program.isEmpty() ? helperProgram() : m_launch.program;
+    m_dir = privateFolder();
+    if (program.isEmpty() || !m_dir) {
+        // Said at once, but after the owner had the chance to listen.
+        QTimer::singleShot(0, this, [this, program] {
+            lose(program.isEmpty() ? QStringLiteral("qx-aiweb is not installed")
+                                   : QStringLiteral("no private folder for its socket"));
+        });
+        return;
+    }
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    const QString socketPath = m_dir->filePath(QStringLiteral("link"));
+    if (!m_server->listen(socketPath)) {
+        QTimer::singleShot(0, this, [this] { lose(QStringLiteral("cannot listen: ") + m_server->errorString()); });
+        return;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &RemoteAiWebHost::newConnection);
+
+    QProcessEnvironment env = m_launch.environment;
+    // Chromium refuses to start its sandbox as root; a normal user keeps it.
+    if (::geteuid() == 0 && env.value(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX")) != QLatin1String("1")) {
+        env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+        qxLogOnce(QStringLiteral("webengine:root"),
+                  QStringLiteral("running as root: the web engine's sandbox is turned off"));
+    }
+    m_process = new QProcess;
+    m_process->setProcessEnvironment(env);
+    m_process->setProcessChannelMode(QProcess::ForwardedChannels);
+    ++g_liveHelpers;
+    QProcess *process = m_process;
+    // The count and the object outlive this host while the helper ends.
+    connect(process, &QProcess::finished, process, [process] {
+        --g_liveHelpers;
+        process->deleteLater();
+    });
+    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            --g_liveHelpers;
+            process->deleteLater();
+        }
+    });
+    connect(process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        lose(status == QProcess::CrashExit ? QStringLiteral("crashed") : QStringLiteral("ended (%1)").arg(code));
+    });
+    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            lose(QStringLiteral("failed to start: ") + m_process->errorString());
+    });
+    m_process->start(program, {socketPath});
+    m_startTimer.start(m_launch.startTimeoutMs);
+}
+
+RemoteAiWebHost::~RemoteAiWebHost()
+{
+    m_pingTimer.stop();
+    m_startTimer.stop();
+    // Keeps the page's window off the screen while the helper is on its way out.
+    if (m_foreign)
+        m_foreign->hide();
+    if (m_socket && !m_lost) {
+        m_socket->write(aiwebwire::frame(QStringLiteral("quit")));
+        m_socket->flush();
+    }
+    for (auto &[id, result] : std::exchange(m_evaluations, {}))
+        result({});
+    if (m_process) {
+        // The helper writes its profile out as it quits: given time, then ended.
+        disconnect(m_process, nullptr, this, nullptr);
+        if (m_process->state() != QProcess::NotRunning) {
+            QProcess *process = m_process;
+            QTimer::singleShot(5000, process, [process] { process->kill(); });
+        }
+    }
+    m_view.reset();
+}
+
+int RemoteAiWebHost::liveHelpers()
+{
+    return g_liveHelpers;
+}
+
+qint64 RemoteAiWebHost::helperPid() const
+{
+    return m_process && !m_lost ? m_process->processId() : 0;
+}
+
+void RemoteAiWebHost::newConnection()
+{
+    QLocalSocket *socket = m_server->nextPendingConnection();
+    if (!socket)
+        return;
+    if (m_socket) {
+        // One helper, one link.
+        socket->deleteLater();
+        return;
+    }
+    m_socket = socket;
+    m_socket->setParent(this);
+    m_server->close();
+    connect(m_socket, &QLocalSocket::readyRead, this, &RemoteAiWebHost::readEvents);
+    connect(m_socket, &QLocalSocket::disconnected, this, [this] { lose(QStringLiteral("closed the link")); });
+    for (const QByteArray &bytes : std::exchange(m_unsent, {}))
+        m_socket->write(bytes);
+}
+
+void RemoteAiWebHost::send(const QString &kind, QCborMap fields)
+{
+    if (m_lost)
+        return;
+    const QByteArray bytes = aiwebwire::frame(kind, std::move(fields));
+    if (m_socket)
+        m_socket->write(bytes);
+    else
+        m_unsent << bytes;
+}
+
+void RemoteAiWebHost::readEvents()
+{
+    m_reader.append(m_socket->readAll());
+    while (!m_lost) {
+        const auto payload = m_reader.next();
+        if (!payload)
+            break;
+        const auto event = aiwebwire::parseHelperEvent(*payload);
+        if (!event) {
+            lose(QStringLiteral("sent a message that is not one"));
+            return;
+        }
+        handle(*event);
+    }
+    if (m_reader.failed())
+        lose(QStringLiteral("sent a frame too long"));
+}
+
+void RemoteAiWebHost::handle(const aiwebwire::HelperEvent &e)
+{
+    using Kind = aiwebwire::HelperEvent::Kind;
+    switch (e.kind) {
+    case Kind::Ready:
+        m_startTimer.stop();
+        m_offTheRecord = e.offTheRecord;
+        embed(e.windowId);
+        m_pingTimer.start(m_launch.pingIntervalMs);
+        break;
+    case Kind::Loading:
+        m_url = e.url;
+        if (m_callbacks.loadingChanged)
+            m_callbacks.loadingChanged(e.status, e.url, e.errorCode, e.text);
+        break;
+    case Kind::Shown:
+        if (m_callbacks.mainFrameShown)
+            m_callbacks.mainFrameShown(e.url, e.text);
+        break;
+    case Kind::ScriptMessage:
+        if (m_callbacks.scriptMessage)
+            m_callbacks.scriptMessage(e.text, e.json);
+        break;
+    case Kind::Download: {
+        const QString path = m_callbacks.downloadDestination ? m_callbacks.downloadDestination(e.download) : QString();
+        send(QStringLiteral("answer"),
+             {{QStringLiteral("request"), qint64(e.download.id)}, {QStringLiteral("path"), path}});
+        break;
+    }
+    case Kind::DownloadChanged:
+        if (m_callbacks.downloadChanged)
+            m_callbacks.downloadChanged(e.update);
+        break;
+    case Kind::NewWindow:
+        if (m_callbacks.newWindowRequested)
+            m_callbacks.newWindowRequested(e.url);
+        break;
+    case Kind::ChooseFiles:
+        // Not inside the read: the dialog runs an event loop of its own.
+        QTimer::singleShot(0, this,
+                           [this, request = e.request, multiple = e.multiple] { answerFiles(request, multiple); });
+        break;
+    case Kind::Result: {
+        const auto it = m_evaluations.find(e.request);
+        if (it == m_evaluations.end())
+            break;
+        auto result = std::move(it->second);
+        m_evaluations.erase(it);
+        result(e.value);
+        break;
+    }
+    case Kind::Pong:
+        if (m_pingOutstanding == e.request)
+            m_pingOutstanding.reset();
+        break;
+    }
+}
+
+void RemoteAiWebHost::embed(quint64 windowId)
+{
+    if (m_container)
+        return;
+    m_foreign = QWindow::fromWinId(WId(windowId));
+    if (!m_foreign) {
+        lose(QStringLiteral("named no window"));
+        return;
+    }
+    m_container = QWidget::createWindowContainer(m_foreign, m_view.get());
+    // The page takes the keyboard when the window gives its view the focus.
+    m_container->setFocusPolicy(Qt::StrongFocus);
+    m_view->setFocusProxy(m_container);
+    m_view->layout()->addWidget(m_container);
+}
+
+void RemoteAiWebHost::answerFiles(quint32 request, bool multiple)
+{
+    if (m_lost)
+        return;
+    QStringList files;
+    if (m_callbacks.chooseFiles)
+        files = m_callbacks.chooseFiles(multiple);
+    else if (multiple)
+        files = QFileDialog::getOpenFileNames(m_view.get());
+    else if (const QString file = QFileDialog::getOpenFileName(m_view.get()); !file.isEmpty())
+        files << file;
+    send(QStringLiteral("answer"),
+         {{QStringLiteral("request"), qint64(request)}, {QStringLiteral("paths"), QCborArray::fromStringList(files)}});
+}
+
+void RemoteAiWebHost::lose(const QString &why)
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    m_pingTimer.stop();
+    m_startTimer.stop();
+    if (m_foreign)
+        m_foreign->hide();
+    if (m_process && m_process->state() != QProcess::NotRunning)
+        m_process->kill();
+    for (auto &[id, result] : std::exchange(m_evaluations, {}))
+        result({});
+    if (m_callbacks.lost)
+        m_callbacks.lost(QStringLiteral("the AI page's helper ") + why);
+}
+
+QWidget *RemoteAiWebHost::view()
+{
+    return m_view.get();
+}
+
+void RemoteAiWebHost::setCallbacks(Callbacks callbacks)
+{
+    m_callbacks = std::move(callbacks);
+}
+
+void RemoteAiWebHost::load(const QUrl &url)
+{
+    m_url = url;
+    send(QStringLiteral("load"), {{QStringLiteral("text"), url.toString(QUrl::FullyEncoded)}});
+}
+
+QUrl RemoteAiWebHost::url() const
+{
+    return m_url;
+}
+
+void RemoteAiWebHost::runJavaScript(const QString &script)
+{
+    send(QStringLiteral("run"), {{QStringLiteral("text"), script}});
+}
+
+void RemoteAiWebHost::evaluate(const QString &script, std::function<void(const QVariant &)> result)
+{
+    if (m_lost) {
+        result({});
+        return;
+    }
+    const quint32 request = m_nextRequest++;
+    m_evaluations[request] = std::move(result);
+    send(QStringLiteral("eval"), {{QStringLiteral("request"), qint64(request)}, {QStringLiteral("text"), script}});
+}
+
+void RemoteAiWebHost::downloadInsteadOfShowing(const QUrl &url)
+{
+    send(QStringLiteral("saveInstead"), {{QStringLiteral("text"), url.toString(QUrl::FullyEncoded)}});
+}
+
+bool RemoteAiWebHost::isOffTheRecord() const
+{
+    return m_offTheRecord;
+}
+
+void RemoteAiWebHost::clearAllWebsiteData()
+{
+    send(QStringLiteral("clear"));
+}
+
+std::unique_ptr<IAiWebHost> createRemoteAiWebHost(const AiWebHostOptions &options)
+{
+    return std::make_unique<RemoteAiWebHost>(options);
+}
+
+} // namespace platform::linuxbackend
