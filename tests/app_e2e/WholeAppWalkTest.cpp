@@ -221,9 +221,15 @@ protected:
                 commandJson(r.queryValue("customCmd"), r.queryValue("customName"), r.queryValue("cmdType")));
             return json(m_commands);
         }
-        // No newer firmware: a record of what the device runs, nothing to download.
-        if (r.path.endsWith("/upgrade"))
-            return json(QJsonObject{{"type", r.queryValue("type")}, {"num", r.queryValue("num")}, {"downloadUrl", ""}});
+        // A newer mouse firmware to download; none for the receiver.
+        if (r.path.endsWith("/upgrade")) {
+            const bool mouse = r.queryValue("type") == "MOUSE";
+            return json(QJsonObject{{"type", r.queryValue("type")},
+                                    {"num", mouse ? QStringLiteral("99") : r.queryValue("num")},
+                                    {"downloadUrl", mouse ? api.baseUrl() + "/fw/walk_mouse_v99.txt" : QString()}});
+        }
+        if (r.path.endsWith("/fw/walk_mouse_v99.txt"))
+            return HttpScriptedReply::withContentType("text/plain", "MOUSE FIRMWARE\n00\n01\n");
         if (r.path.endsWith("/translate"))
             return json(QJsonObject{{"text", r.queryValue("text")}, {"transText", QString::fromLatin1(kTranslation)}});
         // The page tells the server of the helper input it gets.
@@ -346,6 +352,27 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
     ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000)) << diag();
     if (::geteuid() == 0)
         EXPECT_EQ(m_app->count("sandbox is turned off"), 0) << "the web engine loads only with the AI window";
+
+    // The firmware offer: the mouse's image arrived with the connection, before the
+    // software tab was ever opened; opened now, the tab offers the update (its two
+    // buttons are the only things of the accent colour under the about row).
+    {
+        constexpr int kSoftwareTab = 2;
+        ASSERT_TRUE(pump([&] { return m_app->count("firmware image saved") > 0; }, 15000)) << diag();
+        showTab(kSoftwareTab);
+        const auto offered = [&] {
+            const QImage band = grab(QRect(mainWindowRect()->topLeft() + QPoint(244, 370), QSize(220, 300)));
+            int accent = 0;
+            for (int y = 0; y < band.height(); ++y)
+                for (int x = 0; x < band.width(); ++x) {
+                    const QRgb p = band.pixel(x, y);
+                    accent += qRed(p) < 12 && qAbs(qGreen(p) - 175) < 12 && qAbs(qBlue(p) - 204) < 12;
+                }
+            return accent > 3000;
+        };
+        EXPECT_TRUE(pump(offered, 5000)) << "no firmware update offered";
+        photograph(*mainWindowRect(), QStringLiteral("firmware-offer"));
+    }
 
     // Each tab in turn, photographed.
     for (int i = 0; i < kTabs; ++i) {

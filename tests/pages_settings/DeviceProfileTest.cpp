@@ -28,7 +28,7 @@ TEST(Pgs1ProfileCache, FetchedOnceThenReadFromTheCacheUntilAKeyReset)
     w.store().setValue("523_S9", ""); // what a key reset writes
     w.serve(kP);
     EXPECT_EQ(w.getCustomerKey(), 1);
-    EXPECT_EQ(w.lastQuery().queryItemValue("id"), "M7");
+    EXPECT_EQ(w.lastQuery().queryItemValue("id"), ""); // a fresh request: no id of the profile reset
 
     // A product without AI pages has no profile.
     w.s->setProductCode("412");

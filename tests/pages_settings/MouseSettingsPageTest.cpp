@@ -217,6 +217,9 @@ TEST_F(Pgs2Page, ButtonsAndDeviceInformationCallTheirServicesInOrder)
         answer(before - 1, ok);
         EXPECT_EQ(w.store().stringValue("523_S9"), ok ? "" : "{}");
         EXPECT_EQ(requests().size(), before + (ok ? 1 : 0));
+        // A fresh profile request: no model id of the profile just reset.
+        if (ok)
+            EXPECT_EQ(w.lastQuery().queryItemValue("id"), "");
     }
     EXPECT_FALSE(vc->isScrollTop());
 }

@@ -13,6 +13,7 @@
 #include "controls/QXLabel.h"
 #include "controls/QXPopUpButton.h"
 #include "controls/QXTextView.h"
+#include "drawing/KitAppearance.h"
 #include "scenes/QXUploadBurnerInfoScene.h"
 #include "views/CustomProgress.h"
 #include "windows/MainWindow.h"
@@ -137,7 +138,7 @@ TEST(Pgs4AboutRow, AStoredImageIsOfferedAgainAfterDeviceInformation)
     SoftwareWorld w;
     w.world.ports.mouseImage = true; // stored by an earlier run
     AboutMouseView row(w.world.context());
-    EXPECT_FALSE(shown(row.updateBtn())); // nothing offered at creation
+    EXPECT_TRUE(shown(row.updateBtn())); // offered as soon as the row is built
     w.post(qx::notify::HadUSBInfoNotification);
     EXPECT_TRUE(shown(row.updateBtn()) && shown(row.updateDongleBtn()));
     row.updateBtn()->click();
@@ -245,5 +246,42 @@ TEST(Pgs4SoftwarePage, RowsStackAndTheTableOffersThePage)
     EXPECT_EQ(software->languageView()->geometry(), QRect(44, 40, width - 44, 99));
     EXPECT_EQ(software->aboutView()->y(), 179);
     EXPECT_EQ(software->aboutView()->height(), software->aboutView()->viewHeight());
-    EXPECT_EQ(software->contentView()->height(), std::max(650, 179 + software->aboutView()->viewHeight() + 40));
+    EXPECT_EQ(software->contentView()->height(), std::max(650, 139 + software->aboutView()->viewHeight() + 40));
+}
+
+// A row built after the image arrived (the tab opened late, or a restart with an image
+// stored) offers it; its version line and progress have their own look.
+TEST(DayAboutRow, ARowBuiltAfterTheImageArrivedOffersItAndItsLinesKeepTheirLook)
+{
+    const struct {
+        bool mouse, dongle;
+    } stored[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (const auto &s : stored) {
+        SoftwareWorld w;
+        w.world.ports.mouseImage = s.mouse;
+        w.world.ports.dongleImage = s.dongle;
+        AboutMouseView row(w.world.context());
+        const bool offered = s.mouse || s.dongle;
+        EXPECT_EQ(shown(row.updateBtn()), offered) << s.mouse << s.dongle;
+        EXPECT_EQ(shown(row.updateDongleBtn()), offered) << s.mouse << s.dongle;
+        EXPECT_EQ(row.versionLabel()->font().pixelSize(), 12);
+        EXPECT_EQ(row.versionLabel()->textColor(), qxGreyColor());
+        EXPECT_EQ(row.progressLabel()->font().pixelSize(), 16);
+        EXPECT_EQ(row.progressLabel()->textColor(), QColor(0, 175, 204));
+    }
+}
+
+// The content ends 40 below the about row's height counted from the language row's
+// height plus 40: a tall about row (a narrow page wraps its feature list) shows it.
+TEST(DayAboutRow, TheSoftwarePageIsAsTallAsItsStackAndNoTaller)
+{
+    SoftwareWorld w;
+    auto page = findPage({settingsPages()}, 2)->make(w.world.context());
+    auto *software = dynamic_cast<SoftwareManagerViewController *>(page.get());
+    ASSERT_NE(software, nullptr);
+    software->view()->resize(200, 500);
+    const int about = software->aboutView()->viewHeight();
+    ASSERT_GT(139 + about + 40, 650) << "the about row is not tall enough to tell";
+    EXPECT_EQ(software->aboutView()->y(), 179);
+    EXPECT_EQ(software->contentView()->height(), 139 + about + 40);
 }

@@ -45,6 +45,7 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "tray/StatusItemController.h"
 #include "tray/TrayStatusItem.h"
+#include "views/QXBaseViewController.h"
 #include "windows/MainWindow.h"
 #include "windows/PageFactory.h"
 #include "windows/QXAuthorityManagementWindowController.h"
@@ -331,6 +332,26 @@ void ShellAssembly::configUI()
     m_mainWindow->preparePage(viewtag::kMouseSetting);
     // The self-test page has no tab; loading it runs its checks once, at launch.
     m_mainWindow->loadPage(viewtag::kSmartDetection);
+    followCommandLists();
+}
+
+// Spoken commands must work before the personalisation tab is ever opened, yet that
+// page is built only then: its requests go out here instead, the custom list again on
+// each device information (its request carries the device's serial number), until
+// the page's own list exists and asks for itself.
+void ShellAssembly::followCommandLists()
+{
+    ICommandModel &commands = m_voice.commands();
+    commands.fetchCommonCommands();
+    commands.fetchCustomCommands({});
+    m_commandListsObserver = std::make_unique<QObject>();
+    m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification),
+                                       m_commandListsObserver.get(), [this](const QVariant &) {
+                                           const QXBaseViewController *page =
+                                               m_mainWindow->page(viewtag::kPersonalitySetting);
+                                           if (!page || !page->isViewLoaded())
+                                               m_voice.commands().fetchCustomCommands({});
+                                       });
 }
 
 void ShellAssembly::checkPermission(bool show)

@@ -4,6 +4,8 @@
 #include "HookStates.h"
 #include "Owned.h"
 
+#include <QObject>
+
 #include <functional>
 #include <memory>
 
@@ -89,6 +91,7 @@ private:
     void buildSelectionShell();
     void buildPermissionsAndLogin(const Options &options);
     void buildStatusItem(const Options &options);
+    void followCommandLists();
 
     CoreAssembly &m_core;
     DeviceAssembly &m_device;
@@ -119,6 +122,8 @@ private:
     std::unique_ptr<PageFactory> m_pageFactory;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<StatusItemController> m_statusItem;
+    // Holds the launch's watch of the command lists (followCommandLists).
+    std::unique_ptr<QObject> m_commandListsObserver;
     // The AI window holder (device area) shows over the main window and its dialogs.
     AtTeardown m_aiWindowPorts;
 };

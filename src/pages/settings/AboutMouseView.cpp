@@ -85,7 +85,8 @@ void AboutMouseView::configUI()
         return l;
     };
     m_titleLabel = label(20);
-    m_versionLabel = label(16);
+    m_versionLabel = label(12);
+    m_versionLabel->setTextColor(qxGreyColor());
     m_tipLabel = label(20);
     m_instructionTextView = new QXTextView(this);
     m_instructionTextView->setTextColor(kTextColor);
@@ -106,7 +107,9 @@ void AboutMouseView::configUI()
     fill(m_custompro->leftimg(), qxAccentColor());
     m_custompro->hide();
     m_progressLabel = label(16);
-    m_updateTipLabel = label(16);
+    m_progressLabel->setTextColor(qxAccentColor());
+    m_updateTipLabel = label(12);
+    m_updateTipLabel->setTextColor(qxGreyColor());
     m_updateTipLabel->hide();
 }
 
@@ -147,12 +150,12 @@ void AboutMouseView::configTitle()
     m_updateBtn->hide();
     m_updateDongleBtn->hide();
     m_updateTipLabel->hide();
-    // A stored image stays installable after a refresh of the device information or a
-    // restart: the firmware manager announces only new downloads. Not at creation
-    // (nothing has been offered yet) and not while a transfer started here runs.
-    if (m_titledOnce && !m_isUpdating && (m_context.firmware.needUpdate() || m_context.firmware.needUpdateDongle()))
+    // The firmware manager announces only new downloads, and the device connects (and
+    // its image arrives) long before the software tab is first opened: a stored image
+    // is offered whenever the row is built or re-titled, not only on the announcement.
+    // Not while a transfer started here runs: the device's report hides the buttons.
+    if (!m_isUpdating && (m_context.firmware.needUpdate() || m_context.firmware.needUpdateDongle()))
         showUpdateBtnStatus();
-    m_titledOnce = true;
     layoutSubviews();
 }
 

@@ -83,5 +83,4 @@ private:
     int m_progress = 0; // percent shown by the bar
     int m_updateStatus = kNone;
     bool m_isUpdating = false;
-    bool m_titledOnce = false; // the first configTitle (at creation) leaves the buttons hidden
 };

@@ -112,8 +112,9 @@ void DeviceProfileController::getCustomerKey()
     if (state.isDisableDevice())
         return;
     qxInfo("profile") << "获取按键设置";
+    // A fresh request: the product and device come from the state, and no model id is
+    // carried over from the profile it replaces (after a key reset that profile is stale).
     auto scene = std::make_shared<QXGetCustomerKeyScene>();
-    scene->modelId = m_model.modelId().value_or(QString());
     const QString productCode = scene->productCode;
     const QString sn = scene->sn;
     const QString key = cacheKey(productCode, sn);

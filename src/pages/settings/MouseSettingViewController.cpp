@@ -180,7 +180,10 @@ QWidget *MouseSettingViewController::loadView()
     m_permissionBtn->setImage(namedPixmap(QStringLiteral("1_shezhi")));
     m_rgbBtn = button("rgbSwitch");
     m_rgbBtn->setCheckable(true);
-    setRgbImage(false); // off until the device reports its lighting
+    // Off until the device reports its lighting; a report that came before the view
+    // was built counts.
+    m_rgbBtn->setChecked(m_lightingReported && m_context.state.rgbSwitch());
+    setRgbImage(m_rgbBtn->isChecked());
     m_rgbLabel = new QXLabel(m_root);
     m_rgbLabel->setFont(qxSystemFont(16));
     m_rgbLabel->setTextColor(QColor(38, 12, 12));
@@ -384,6 +387,7 @@ void MouseSettingViewController::updateCustomerKey()
 
 void MouseSettingViewController::updateLightingEffects()
 {
+    m_lightingReported = true;
     if (!isViewLoaded())
         return;
     const bool on = m_context.state.rgbSwitch();

@@ -83,6 +83,7 @@ private:
     PageContext m_context;
     std::unique_ptr<DeviceProfileController> m_profile;
     bool m_isScrollTop = true;
+    bool m_lightingReported = false; // the RGB switch follows the state only after a lighting report
     // Shared with the rows, which may outlive a rebuild by a turn of the event loop.
     std::shared_ptr<const MouseModelSettingModel> m_product;
     std::vector<std::shared_ptr<MouseSettingModel>> m_keySections;

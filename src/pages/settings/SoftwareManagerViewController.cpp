@@ -60,9 +60,13 @@ void SoftwareManagerViewController::layoutRows()
     const int width = m_scroll->viewport()->width();
     const int rowWidth = std::max(0, width - kLeft);
     m_languageView->setGeometry(kLeft, kLanguageTop, rowWidth, SystemLanguageView::kViewHeight);
-    const int aboutTop = kLanguageTop + SystemLanguageView::kViewHeight + 40;
+    // The stack's running top is the language row's height plus 40, not its bottom:
+    // the about row sits 40 below that, and the content ends 40 below the running top
+    // plus the about row's height.
+    const int nextTop = SystemLanguageView::kViewHeight + 40;
+    const int aboutTop = nextTop + 40;
     // the about row measures its text at its width: size it first, then read its height
     m_aboutView->resize(rowWidth, m_aboutView->height());
     m_aboutView->setGeometry(kLeft, aboutTop, rowWidth, m_aboutView->viewHeight());
-    m_content->resize(width, std::max(kMinContentHeight, aboutTop + m_aboutView->viewHeight() + 40));
+    m_content->resize(width, std::max(kMinContentHeight, nextTop + m_aboutView->viewHeight() + 40));
 }

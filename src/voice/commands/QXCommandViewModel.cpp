@@ -56,6 +56,11 @@ bool QXCommandViewModel::createSQLTableWithtableName(const QString &tableName)
 
 void QXCommandViewModel::replaceTable(const QString &tableName, const QXVoiceCommandList &list)
 {
+    // The lists are fetched at launch, while the tables are made only once a device
+    // appears: without this a list answered before then would be emptied from memory
+    // and never stored.
+    if (!createSQLTableWithtableName(tableName))
+        qxWarning("commands") << "cannot make" << tableName;
     m_deps.store.delectAllDataBaseWithtableName(tableName, [&](bool ok, const QString &error) {
         logStoreFailure(QStringLiteral("emptying ") + tableName, ok, error);
     });
