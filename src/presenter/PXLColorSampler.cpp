@@ -132,8 +132,12 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
     m_window = window;
     window->show();
     window->raise();
-    if (QWidget *main = m_deps.mainWindow ? m_deps.mainWindow() : nullptr)
+    // The user magnifies what lies under our own window otherwise. A window hidden
+    // before is left hidden afterwards; one already put away by the last opening stays put away.
+    if (QWidget *main = m_deps.mainWindow ? m_deps.mainWindow() : nullptr; main && main->isVisible()) {
         main->hide();
+        m_hiddenMain = main;
+    }
     m_sampled = false;
     m_follow = m_deps.scheduler->repeating(
         kFollowMs, [this] { sample(); }, window);
@@ -142,6 +146,13 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
 void PXLColorSampler::dismiss()
 {
     drop();
+    // Back where it was, without taking the focus from what the user presented.
+    if (QWidget *main = m_hiddenMain.data()) {
+        m_hiddenMain = nullptr;
+        main->setAttribute(Qt::WA_ShowWithoutActivating);
+        main->show();
+        main->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
 }
 
 void PXLColorSampler::sample()

@@ -57,7 +57,7 @@ public:
         OverlayServices overlays;
         std::function<QPointF()> pointer;          // global; else the cursor's position
         std::function<QList<QScreen *>()> screens; // else QGuiApplication::screens()
-        std::function<QWidget *()> mainWindow;     // hidden while the loupe is up
+        std::function<QWidget *()> mainWindow;     // hidden while the loupe is up, then back
         Scheduler *scheduler = nullptr;            // else the process scheduler
     };
     static constexpr int kFollowMs = 16;
@@ -68,7 +68,8 @@ public:
     PXLColorSampler &operator=(const PXLColorSampler &) = delete;
 
     // Opens the loupe (a loupe already open is dropped first); its lower-left corner
-    // stands at the pointer until the first sample centres it.
+    // stands at the pointer until the first sample centres it. The main window, when
+    // on screen, goes away until the loupe is dismissed.
     void zoomInPixelZoom(double pixelZoom, double zoomWidth);
     void dismiss();
 
@@ -86,6 +87,7 @@ private:
     Deps m_deps;
     double m_zoomWidth = 50;
     QPointer<PXLColorSamplerWindow> m_window;
+    QPointer<QWidget> m_hiddenMain; // the main window the loupe put away, to bring back
     std::vector<std::pair<QPointer<QScreen>, QImage>> m_pictures;
     Scheduler::TimerId m_follow = Scheduler::kNoTimer;
     QPointF m_lastPointer;

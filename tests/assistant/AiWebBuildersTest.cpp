@@ -213,8 +213,8 @@ TEST(Ast3Message, OnlyKnownNamesAndShapesAct)
     } rows[] = {
         {"iOS", R"({"action":"copyToClipboard","text":"x"})", K::CopyToClipboard, "x"},
         {"iOS", R"({"action":"copyToClipboard","text":""})", K::CopyToClipboard, ""},
-        {"iOS", R"({"action":"copyToClipboard"})", K::None, ""},
-        {"iOS", R"({"action":"copyToClipboard","text":5})", K::None, ""},
+        {"iOS", R"({"action":"copyToClipboard"})", K::ClearClipboard, ""},
+        {"iOS", R"({"action":"copyToClipboard","text":5})", K::ClearClipboard, ""},
         {"iOS", R"({"action":"goBack"})", K::GoBack, ""},
         {"iOS", R"({"action":"checkMicrophonePermission"})", K::AnswerMicrophone, ""},
         {"iOS", R"("goBack")", K::None, ""},

@@ -88,10 +88,11 @@ TEST_F(Ast3Window, MessagesActOnTheShellClipboardAndPage)
     EXPECT_EQ(shell.opened, 1);
     EXPECT_EQ(shell.selected, QList<int>({0}));
     clipboard.setText("mine");
-    page->post("iOS", R"({"action":"copyToClipboard"})");
     page->post("iOS", R"("copyToClipboard")");
-    EXPECT_EQ(clipboard.clears, 0);
     EXPECT_EQ(clipboard.text(), "mine");
+    page->post("iOS", R"({"action":"copyToClipboard"})"); // no text: emptied all the same
+    EXPECT_EQ(clipboard.clears, 1);
+    EXPECT_EQ(clipboard.text(), "");
     page->post("iOS", R"({"action":"copyToClipboard","text":"x"})");
     EXPECT_EQ(clipboard.text(), "x");
     page->post("iOS", R"({"action":"checkMicrophonePermission"})");
@@ -104,8 +105,11 @@ TEST_F(Ast3Window, HiddenBarSendsItsScripts)
     EXPECT_TRUE(controller->bottomView()->isHidden());
     controller->slider()->setValue(37);
     emit controller->slider()->sliderReleased();
+    EXPECT_EQ(controller->contextBtn()->property("imageName"), "2_switch_on_icon");
     controller->contextBtn()->click(); // on after the page choice: now off
+    EXPECT_EQ(controller->contextBtn()->property("imageName"), "2_switch_off_icon");
     controller->contextBtn()->click();
+    EXPECT_FALSE(controller->contextBtn()->image().isNull());
     QTest::keyClick(controller->questionTextField(), Qt::Key_Return);
     controller->clearBtnClicked();
     controller->questionTextField()->setText("");

@@ -107,10 +107,7 @@ bool AppPagePorts::validNetworkIsNotReable() const
 void AppPagePorts::showPermissions()
 {
     m_deps.authority.checkPermission(false);
-    QWidget *window = m_deps.authority.window();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    m_deps.authority.showWindow();
 }
 
 bool AppPagePorts::openUrl(const QUrl &url)

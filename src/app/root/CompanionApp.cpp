@@ -15,9 +15,9 @@ CoreAssembly::Options coreOptions(const CompanionApp::Options &o)
     return {o.store, o.secrets, o.desktopServices, o.screenGrabber, o.compositor};
 }
 
-DeviceAssembly::Options deviceOptions(const CompanionApp::Options &o)
+DeviceAssembly::Options deviceOptions(const CompanionApp::Options &o, std::function<QWidget *()> mainWindow)
 {
-    return {o.hid, o.bleCentral};
+    return {o.hid, o.bleCentral, std::move(mainWindow)};
 }
 
 VoiceAssembly::Options voiceOptions(const CompanionApp::Options &o)
@@ -33,7 +33,8 @@ ShellAssembly::Options shellOptions(const CompanionApp::Options &o)
 } // namespace
 
 CompanionApp::CompanionApp(const Options &options)
-    : m_core(coreOptions(options)), m_device(m_core, deviceOptions(options)),
+    : m_core(coreOptions(options)),
+      m_device(m_core, deviceOptions(options, [this]() -> QWidget * { return m_window.data(); })),
       m_voice(m_core, m_device, voiceOptions(options), [this] { return m_window.data(); }),
       m_shell(m_core, m_device, m_voice, shellOptions(options))
 {

@@ -124,7 +124,7 @@ public:
 private:
     CoreAssembly m_core;
     DeviceAssembly m_device;
-    // The voice area's port to the shell's main window, which is built after it.
+    // The device and voice areas' port to the shell's main window, which is built after them.
     QPointer<MainWindow> m_window;
     VoiceAssembly m_voice;
     ShellAssembly m_shell;

@@ -8,6 +8,7 @@
 #include "services/VoiceKeyState.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class BleNotificationParser;
@@ -27,6 +28,7 @@ class LaserPenOverlays;
 class QXLaserPenManager;
 class QXAIWindowTool;
 class QXMouseCommandManager;
+class QWidget;
 namespace platform {
 class IHidBackend;
 }
@@ -43,6 +45,9 @@ public:
     struct Options {
         platform::IHidBackend *hid = nullptr;    // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
+        // The main window (built after this area, so asked for when needed): the
+        // pointer's loupe puts it away while it shows.
+        std::function<QWidget *()> mainWindow;
     };
 
     // What the device layers' events reach of the voice area: the voice-key

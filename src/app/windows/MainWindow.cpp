@@ -205,6 +205,10 @@ void MainWindow::openApp()
     // Without a device the main window is never left on screen, so it is not shown.
     if (!m_deps.state->isConnect())
         return;
+    // show() alone leaves an iconified window iconified: it is asked back to its normal
+    // state (the window manager maps it again) before it takes the focus.
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();
     activateWindow();

@@ -7,6 +7,7 @@
 #include "PZLog.h"
 #include "controls/QXButton.h"
 #include "controls/QXLabel.h"
+#include "desktop/WindowPlacement.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
 #include "platform/IWorkspace.h"
@@ -243,13 +244,19 @@ void QXAuthorityManagementWindowController::checkPermission(bool show)
     m_isAllOpenAuthority = true;
     for (int row = 0; row < int(kRows.size()); ++row)
         checkRow(row);
-    if (show && !m_isAllOpenAuthority) {
-        window();
-        m_window->show();
-        m_window->raise();
-        // Window managers that prevent focus stealing may refuse; nothing to retry.
-        m_window->activateWindow();
-    }
+    if (show && !m_isAllOpenAuthority)
+        showWindow();
+}
+
+void QXAuthorityManagementWindowController::showWindow()
+{
+    window();
+    if (!m_window->isVisible())
+        windowplacement::centreOnPointerScreen(*m_window);
+    m_window->show();
+    m_window->raise();
+    // Window managers that prevent focus stealing may refuse; nothing to retry.
+    m_window->activateWindow();
 }
 
 void QXAuthorityManagementWindowController::checkRow(int row)

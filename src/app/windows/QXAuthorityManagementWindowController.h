@@ -44,6 +44,9 @@ public:
     // Runs the three checks; with show, builds and brings the window forward when
     // something is missing. The launch calls it with true.
     void checkPermission(bool show);
+    // Builds the window and brings it forward; a window not on screen opens centred on
+    // the screen holding the pointer.
+    void showWindow();
     // True when the last check found nothing missing.
     bool isAllOpenAuthority() const { return m_isAllOpenAuthority; }
 

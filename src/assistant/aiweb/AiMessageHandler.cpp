@@ -44,12 +44,11 @@ AiMessageAction handleAiMessage(const QString &name, const QString &json)
     } else if (what == QLatin1String("checkMicrophonePermission")) {
         action.kind = AiMessageAction::Kind::AnswerMicrophone;
     } else if (what == QLatin1String("copyToClipboard")) {
-        // Without a text the user's clipboard stays as it is.
+        // The clipboard is emptied before the text is written, so a copy whose text is
+        // missing (or not text) leaves it empty.
         const QJsonValue text = body.value(QStringLiteral("text"));
-        if (text.isString()) {
-            action.kind = AiMessageAction::Kind::CopyToClipboard;
-            action.text = text.toString();
-        }
+        action.kind = text.isString() ? AiMessageAction::Kind::CopyToClipboard : AiMessageAction::Kind::ClearClipboard;
+        action.text = text.toString();
     }
     return action;
 }

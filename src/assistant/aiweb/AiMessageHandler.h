@@ -11,6 +11,7 @@ struct AiMessageAction {
         None,             // logged only
         GoBack,           // the main window, first tab
         CopyToClipboard,  // text
+        ClearClipboard,   // a copy without a text: the clipboard is left empty
         AnswerMicrophone, // run the permission answer in the page
     };
     Kind kind = Kind::None;

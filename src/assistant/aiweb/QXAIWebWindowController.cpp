@@ -15,8 +15,10 @@
 #include "controls/QXSliderCell.h"
 #include "controls/QXTextField.h"
 #include "drawing/KitAppearance.h"
+#include "drawing/NamedImage.h"
 #include "platform/IClipboard.h"
 #include "platform/IWorkspace.h"
+#include "popup/VoiceArtwork.h"
 #include "services/IAppShell.h"
 #include "services/IPopupTips.h"
 #include "services/LanguageHooks.h"
@@ -212,7 +214,7 @@ void QXAIWebWindowController::initSubViews()
         m_host->load(page.url());
     }
     m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
-    m_contextBtn->setChecked(true);
+    showContextSwitch(true);
     m_didFallbackToEnglish = false;
     m_isCompleteLoad = true;
 }
@@ -287,6 +289,10 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
             m_deps.clipboard->setText(action.text);
         }
         break;
+    case AiMessageAction::Kind::ClearClipboard:
+        if (m_deps.clipboard)
+            m_deps.clipboard->clear();
+        break;
     case AiMessageAction::Kind::AnswerMicrophone:
         callJSFuncion(aiweb::microphonePermissionScript());
         break;
@@ -350,8 +356,18 @@ void QXAIWebWindowController::sliderDidEndDragging()
     callJSFuncion(aiweb::fontSizeScript(m_slider->value()));
 }
 
+void QXAIWebWindowController::showContextSwitch(bool on)
+{
+    registerVoiceArtwork(); // the switch pictures
+    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
+    m_contextBtn->setChecked(on);
+    m_contextBtn->setImage(namedPixmap(name));
+    m_contextBtn->setProperty("imageName", name);
+}
+
 void QXAIWebWindowController::contextBtnClicked()
 {
+    showContextSwitch(m_contextBtn->isChecked());
     callJSFuncion(aiweb::switchScript(m_contextBtn->isChecked()));
 }
 

@@ -2,6 +2,7 @@
 
 #include "PZLog.h"
 #include "QXUserInfoData.h"
+#include "desktop/WindowPlacement.h"
 #include "services/IAppShell.h"
 #include "services/IMouseCommands.h"
 #include "services/IVoiceKeyDispatcher.h"
@@ -119,6 +120,8 @@ void QXAIWindowTool::showInWindow()
     QXAIWebWindowController &web = ensureWebWindow();
     web.initSubViews();
     QWidget *window = web.window();
+    if (!window->isVisible())
+        windowplacement::centreOnPointerScreen(*window);
     window->show();
     window->raise();
     window->activateWindow();

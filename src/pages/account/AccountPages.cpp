@@ -2,6 +2,7 @@
 
 PageTable accountPages()
 {
-    // No page of this library is built yet: the factory shows placeholders.
+    // The account page (number 4) is the settings library's Mine page; the forms and
+    // headers of this library reach it through the root, not through the page table.
     return {};
 }

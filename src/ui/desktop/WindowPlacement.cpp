@@ -1,0 +1,37 @@
+#include "WindowPlacement.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace windowplacement {
+
+QRect centredIn(const QRect &workArea, const QSize &frame)
+{
+    const int x = workArea.left() + std::max(0, (workArea.width() - frame.width()) / 2);
+    const int y = workArea.top() + std::max(0, (workArea.height() - frame.height()) / 2);
+    return {QPoint(x, y), frame};
+}
+
+void centreOnPointerScreen(QWidget &window, const QPoint &pointer)
+{
+    QScreen *screen = QGuiApplication::screenAt(pointer);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // A window not yet shown has no frame: its title bar is unknown and counted as none.
+    const QRect frame = window.frameGeometry();
+    const QRect placed = centredIn(screen->availableGeometry(), frame.size());
+    window.move(placed.topLeft());
+}
+
+void centreOnPointerScreen(QWidget &window)
+{
+    centreOnPointerScreen(window, QCursor::pos());
+}
+
+} // namespace windowplacement
