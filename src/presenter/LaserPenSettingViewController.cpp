@@ -244,7 +244,8 @@ void LaserPenSettingViewController::layoutRight()
     for (int i = 0; i < 4; ++i) {
         const QPoint at(left + 160 * (i % 2), voiceTop + 24 + 20 + 39 * (i / 2));
         m_voiceRadios[i]->move(at);
-        m_voiceLabels[i]->setGeometry(at.x() + 24 + 20, at.y(), 120, 24);
+        // Up to the next column's radio button (120 would run 4 points under it).
+        m_voiceLabels[i]->setGeometry(at.x() + 24 + 20, at.y(), 160 - 24 - 20 - 4, 24);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "drawing/NamedImage.h"
 #include "platform/IWorkspace.h"
 #include "services/AlertPresenter.h"
+#include "views/LayerMark.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -216,11 +217,13 @@ void QXAuthorityManagementWindowController::buildRow(int row)
     background->setLayerCornerRadius(10);
     background->setLayerBackgroundColor(kRowColor);
     background->setGeometry(0, 0, width, kRowHeight);
+    qxMarkLayer(background); // the row's backdrop, under its captions and button
     connect(background, &QXButton::clicked, this, [this, background] { itemClicked(background); });
     m_btnBgViewArr.append(background);
 
     rowLabel(rowView, QColor(112, 112, 112), 12, QRect(10, 15, width - 100, 16))->setText(localized(kRows[row].title));
-    QXLabel *description = rowLabel(rowView, QColor(38, 12, 12), 10, QRect(10, 15 + 16 + 5, 310, 16));
+    // As wide as the title: the application's name leaves 310 points too few.
+    QXLabel *description = rowLabel(rowView, QColor(38, 12, 12), 10, QRect(10, 15 + 16 + 5, width - 100, 16));
     description->setText(qxAppDisplayName() + normalizedPermissionText(localized(kRows[row].description)));
     // Below the action button, so it may take the whole row.
     m_remedyLabels[row] = rowLabel(rowView, kRemedyColor, 10, QRect(10, 15 + 16 + 5 + 16 + 1, width - 20, 14));

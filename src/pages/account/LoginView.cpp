@@ -78,9 +78,18 @@ void LoginView::layoutTexts()
 {
     const QRect box = m_checkBtn->geometry();
     const int top = box.top() + (box.height() - 20) / 2;
-    m_rememberPasswordBtn->setGeometry(box.right() + 1 + 13, top, m_rememberPasswordBtn->sizeHint().width(), 20);
-    const int forgetWidth = m_forgetPasswordBtn->sizeHint().width();
-    m_forgetPasswordBtn->setGeometry(m_passwordInputView->geometry().right() + 1 - forgetWidth, top, forgetWidth, 20);
+    const int left = box.right() + 1 + 13;
+    const int right = m_passwordInputView->geometry().right() + 1;
+    int rememberWidth = m_rememberPasswordBtn->sizeHint().width();
+    int forgetWidth = m_forgetPasswordBtn->sizeHint().width();
+    // Longer translations share the row by their widths (their titles then draw smaller).
+    constexpr int kGap = 8;
+    if (const int room = right - left - kGap; rememberWidth + forgetWidth > room && room > 0) {
+        rememberWidth = room * rememberWidth / (rememberWidth + forgetWidth);
+        forgetWidth = room - rememberWidth;
+    }
+    m_rememberPasswordBtn->setGeometry(left, top, rememberWidth, 20);
+    m_forgetPasswordBtn->setGeometry(right - forgetWidth, top, forgetWidth, 20);
 }
 
 void LoginView::configUI()

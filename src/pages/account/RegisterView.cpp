@@ -17,9 +17,12 @@
 #include "scenes/QXRegisterScene.h"
 #include "services/IErrorAlert.h"
 #include "services/QXLoginResultModel.h"
+#include "views/LayerMark.h"
 #include "views/PZViewAnimation.h"
 
 #include <QUrl>
+
+#include <algorithm>
 
 using accountform::loc;
 
@@ -125,12 +128,17 @@ void RegisterView::configTitle()
 void RegisterView::layoutAgreement()
 {
     const QRect box = m_checkBtn->geometry();
-    const QRect label(box.right() + 1 + 5, box.top() + (box.height() - 15) / 2, m_agreementLabel->sizeHint().width(),
-                      15);
+    // A longer translation stops short of the form's edge (and draws smaller).
+    const int left = box.right() + 1 + 5;
+    const QRect label(left, box.top() + (box.height() - 15) / 2,
+                      std::min(m_agreementLabel->sizeHint().width(), std::max(0, width() - 10 - left)), 15);
     m_agreementLabel->setGeometry(label);
     const int split = label.left() + label.width() / 2 + 10;
     m_privacyBtn->setGeometry(label.left(), label.top(), split - label.left(), label.height());
     m_agreementBtn->setGeometry(split, label.top(), label.right() + 1 - split, label.height());
+    // The two links are the label's halves: they lie over its text on purpose.
+    qxMarkLayer(m_privacyBtn);
+    qxMarkLayer(m_agreementBtn);
 }
 
 void RegisterView::checkBtnClicked()

@@ -13,6 +13,7 @@
 #include "drawing/NamedImage.h"
 #include "popup/VoiceArtwork.h"
 #include "services/IMouseCommands.h"
+#include "views/LayerMark.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -216,6 +217,7 @@ void PreferencesViewController::configUI()
     m_currentImageView->setPixmap(namedPixmap(QStringLiteral("selected_color")));
     m_currentImageView->setAlignment(Qt::AlignCenter);
     m_currentImageView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    qxMarkLayer(m_currentImageView); // the tick over the chosen swatch
     m_currentImageView->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 51); border-radius: 2px;"));
     m_currentImageView->resize(kSwatchSize, kSwatchSize);
 
@@ -265,7 +267,9 @@ void PreferencesViewController::layoutRows()
     for (int i = 0; i < m_modeBtnArr.size(); ++i)
         m_modeBtnArr[i]->move(titleRight(m_modeLabel) + kButtonGap + kButtonStep * i, m_modeLabel->y());
 
-    const int sliderLeft = titleRight(m_speedLabel) + kButtonGap;
+    // Both sliders start right of the longer of their titles (one length in Chinese, not
+    // in every translation).
+    const int sliderLeft = std::max(titleRight(m_speedLabel), titleRight(m_brightnessLabel)) + kButtonGap;
     const int endWidth = kSliderSize.width() / 2;
     const struct {
         QXLabel *title;

@@ -13,6 +13,7 @@
 #include "popup/VoiceArtwork.h"
 #include "scenes/QXCheckNetWorkScene.h"
 #include "scenes/QXGetAppKeyScene.h"
+#include "views/LayerMark.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -152,6 +153,7 @@ void SmartDetectionViewController::configUI()
         image->setScaledContents(true);
         image->resize(line == 1 ? kLine1Size : kSlopeSize);
         m_lineImageViews[line - 1] = image;
+        qxMarkLayer(image); // a connecting line, drawn under the captions it passes
         drawLine(line);
     }
     layoutViews();

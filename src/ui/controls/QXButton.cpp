@@ -1,5 +1,7 @@
 #include "QXButton.h"
 
+#include "drawing/TextFit.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -130,22 +132,51 @@ QSize QXButton::sizeHint() const
     return QSize(qMax(w, h), h);
 }
 
+QSizeF QXButton::drawnImageSize() const
+{
+    if (m_image.isNull())
+        return {};
+    const QSizeF imageSize = m_image.deviceIndependentSize();
+    // Scaled down proportionally to fit, never up.
+    const qreal scale = qMin(qreal(1), qMin(width() / imageSize.width(), height() / imageSize.height()));
+    return imageSize * scale;
+}
+
+qreal QXButton::titleRoom() const
+{
+    const qreal gap = (!m_image.isNull() && !text().isEmpty()) ? kImageSpacing : 0;
+    return width() - drawnImageSize().width() - gap;
+}
+
+QFont QXButton::drawnTitleFont() const
+{
+    return textfit::fitted(font(), text(), titleRoom());
+}
+
 void QXButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRectF bounds(rect());
     m_layer.paintBackground(painter, bounds);
 
-    QSizeF imageSize;
-    if (!m_image.isNull()) {
-        imageSize = m_image.deviceIndependentSize();
-        // Scaled down proportionally to fit, never up.
-        const qreal scale = qMin(qreal(1), qMin(width() / imageSize.width(), height() / imageSize.height()));
-        imageSize *= scale;
+    const QSizeF imageSize = drawnImageSize();
+    // A title too long for the button is drawn smaller; past that it is cut, and the
+    // whole title is the tool tip.
+    const QFont titleFont = drawnTitleFont();
+    const QFontMetricsF metrics(titleFont);
+    QString title = text();
+    if (!title.isEmpty() && metrics.horizontalAdvance(title) > titleRoom())
+        title = metrics.elidedText(title, Qt::ElideRight, qMax(qreal(0), titleRoom()));
+    const bool cut = title != text();
+    if (cut && (toolTip().isEmpty() || m_autoToolTip)) {
+        setToolTip(text());
+        m_autoToolTip = true;
+    } else if (!cut && m_autoToolTip) {
+        setToolTip(QString());
+        m_autoToolTip = false;
     }
-    const QFontMetricsF metrics(font());
-    const qreal textWidth = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
-    const qreal gap = (!m_image.isNull() && !text().isEmpty()) ? kImageSpacing : 0;
+    const qreal textWidth = title.isEmpty() ? 0 : metrics.horizontalAdvance(title);
+    const qreal gap = (!m_image.isNull() && !title.isEmpty()) ? kImageSpacing : 0;
     qreal x = (width() - imageSize.width() - gap - textWidth) / 2;
     if (!m_image.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -153,15 +184,15 @@ void QXButton::paintEvent(QPaintEvent *)
                            QRectF(m_image.rect()));
         x += imageSize.width() + gap;
     }
-    if (!text().isEmpty()) {
+    if (!title.isEmpty()) {
         const QColor color =
             m_titleColor.isValid()
                 ? m_titleColor
                 : palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
         painter.setPen(isEnabled() ? color : QColor(color.red(), color.green(), color.blue(), color.alpha() / 2));
-        painter.setFont(font());
+        painter.setFont(titleFont);
         painter.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         text());
+                         title);
     }
     m_layer.paintBorder(painter, bounds);
 }

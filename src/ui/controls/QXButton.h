@@ -55,6 +55,14 @@ public:
 
     QSize sizeHint() const override;
 
+    // The picture's size as drawn (scaled down to fit the button).
+    QSizeF drawnImageSize() const;
+    // The width the title has beside the picture.
+    qreal titleRoom() const;
+    // The title's font as drawn: smaller than font() when the title would not fit its
+    // room (then, past the smallest size, it is cut and becomes the tool tip).
+    QFont drawnTitleFont() const;
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -69,4 +77,5 @@ private:
     QPixmap m_image;
     int m_tag = 0;
     bool m_pressed = false;
+    bool m_autoToolTip = false; // the tool tip is the title a cut drew short
 };

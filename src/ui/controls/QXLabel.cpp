@@ -1,6 +1,7 @@
 #include "QXLabel.h"
 
 #include "QXBaseTextFieldCell.h"
+#include "drawing/TextFit.h"
 
 #include <QPainter>
 #include <QTextDocument>
@@ -62,6 +63,31 @@ QRectF QXLabel::textRect() const
     return inner.adjusted(0, d, 0, -d);
 }
 
+qreal QXLabel::textRoom() const
+{
+    // The text is not clipped to its padding, only to the label: a left- or
+    // right-aligned line may use the padding on its far side.
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    const bool centred = horizontal & (Qt::AlignHCenter | Qt::AlignJustify);
+    return contentsRect().width() - (centred ? 0 : kTextPadding);
+}
+
+QFont QXLabel::drawnFont() const
+{
+    if (wordWrap() || text().isEmpty())
+        return font();
+    QString widest;
+    qreal widestWidth = -1;
+    const QFontMetricsF metrics(font());
+    for (const QString &line : text().split(u'\n')) {
+        if (const qreal w = metrics.horizontalAdvance(line); w > widestWidth) {
+            widest = line;
+            widestWidth = w;
+        }
+    }
+    return textfit::fitted(font(), widest, textRoom());
+}
+
 void QXLabel::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -78,8 +104,26 @@ void QXLabel::paintEvent(QPaintEvent *event)
     if (wordWrap())
         flags |= Qt::TextWordWrap;
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.setFont(font());
+    // A line longer than the label (a longer translation) is drawn smaller; past the
+    // smallest size it is cut with "…" and the whole text becomes the tool tip.
+    const QFont shown = drawnFont();
+    painter.setFont(shown);
     const QRectF rect = textRect();
-    const bool elide = !wordWrap() && m_elide != Qt::ElideNone;
-    painter.drawText(rect, flags, elide ? fontMetrics().elidedText(text(), m_elide, qRound(rect.width())) : text());
+    QString line = text();
+    const bool oneLine = !wordWrap() && !line.contains(u'\n');
+    if (oneLine) {
+        const QFontMetricsF metrics(shown);
+        const qreal room = m_elide != Qt::ElideNone ? rect.width() : textRoom();
+        if (metrics.horizontalAdvance(line) > room)
+            line = metrics.elidedText(line, m_elide != Qt::ElideNone ? m_elide : Qt::ElideRight, room);
+    }
+    const bool cut = line != text();
+    if (cut && (toolTip().isEmpty() || m_autoToolTip)) {
+        setToolTip(text());
+        m_autoToolTip = true;
+    } else if (!cut && m_autoToolTip) {
+        setToolTip(QString());
+        m_autoToolTip = false;
+    }
+    painter.drawText(rect, flags, line);
 }

@@ -22,6 +22,9 @@ public:
 
     // Where the text is drawn (the contents rectangle inset by the centring rule).
     QRectF textRect() const;
+    // The font the text is drawn in: smaller than font() when a line would not fit the
+    // label (then, past the smallest size, the line is cut and becomes the tool tip).
+    QFont drawnFont() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,4 +32,7 @@ protected:
 private:
     QColor m_background;
     Qt::TextElideMode m_elide = Qt::ElideNone;
+    bool m_autoToolTip = false; // the tool tip is the text a cut drew short
+
+    qreal textRoom() const;
 };

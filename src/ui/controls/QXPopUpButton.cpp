@@ -4,6 +4,7 @@
 #include "desktop/QXToolManagerUI.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
+#include "views/LayerMark.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +99,7 @@ QXPopUpButton::QXPopUpButton(QWidget *parent) : QAbstractButton(parent)
     m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_imageView = new QLabel(this);
     m_imageView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    qxMarkLayer(m_imageView); // the arrow, inside the title's box when it follows the text
 
     m_menu = new QMenu(this);
     m_menu->setStyle(checkMarkMenuStyle());

@@ -3,6 +3,7 @@
 #include "QXButton.h"
 #include "QXLabel.h"
 #include "drawing/KitAppearance.h"
+#include "views/LayerMark.h"
 
 #include <QResizeEvent>
 
@@ -41,6 +42,7 @@ void QXSegmentedControl::setTitleArr(const QStringList &titles)
             auto *divider = new QXLabel(this);
             divider->setBackgroundColor(qxDarkGreyColor());
             divider->show();
+            qxMarkLayer(divider); // over the shared edge of two segments
             m_dividers.append(divider);
         }
     }

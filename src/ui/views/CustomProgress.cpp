@@ -1,5 +1,7 @@
 #include "CustomProgress.h"
 
+#include "LayerMark.h"
+
 #include <QLabel>
 
 #include <algorithm>
@@ -11,6 +13,7 @@ CustomProgress::CustomProgress(QWidget *parent) : QWidget(parent)
     m_bg->setScaledContents(true);
     m_bg->setFrameShape(QFrame::Box);
     m_bg->setLineWidth(1);
+    qxMarkLayer(m_bg); // the track under the filled part
     QPalette pal = m_bg->palette();
     pal.setColor(QPalette::WindowText, QColor(112, 112, 112)); // the border
     m_bg->setPalette(pal);

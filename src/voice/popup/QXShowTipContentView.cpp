@@ -3,6 +3,7 @@
 #include "PopupGeometry.h"
 #include "controls/QXLabel.h"
 #include "drawing/KitAppearance.h"
+#include "views/LayerMark.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -31,6 +32,7 @@ QXShowTipContentView::QXShowTipContentView(QWidget *parent) : QXBaseView(parent)
     m_statusImageView = new QLabel(this);
     m_statusImageView->setAlignment(Qt::AlignCenter);
     m_statusImageView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    qxMarkLayer(m_statusImageView); // the picture behind the text band
 
     m_tipTextField = new QXLabel(this);
     m_tipTextField->setFont(qxSystemFont(16));

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// A caption written for one language is drawn in eighteen: a translation longer than
+// the box the page gave its caption is drawn a little smaller rather than cut.
+namespace textfit {
+
+// The smallest share of its font a caption shrinks to.
+constexpr qreal kMinimumScale = 0.75;
+
+// `font` when one line of `text` fits `width`; else the same font made smaller, down
+// to kMinimumScale of its size, until it fits (the smallest when even that is too wide).
+QFont fitted(const QFont &font, const QString &text, qreal width);
+
+} // namespace textfit
