@@ -237,7 +237,7 @@ void QXSnip::mouseUp()
         return;
     QXSnipToolView &bar = toolView();
     bar.setParent(overlay);
-    bar.setCenterPoint(m_imageRect.isEmpty() ? m_startPoint : m_imageRect.bottomRight());
+    bar.placeFor(m_imageRect.isEmpty() ? QRectF(m_startPoint, m_startPoint) : m_imageRect);
     bar.show();
     bar.raise();
 }

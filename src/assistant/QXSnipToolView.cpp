@@ -29,8 +29,13 @@ void QXSnipToolView::configUI()
 
 void QXSnipToolView::setCenterPoint(QPointF point)
 {
-    const QRectF frame = snipgeometry::toolBarFrame(QRectF(point, point));
-    setGeometry(frame.toRect());
+    placeFor(QRectF(point, point));
+}
+
+void QXSnipToolView::placeFor(const QRectF &selection)
+{
+    const QRectF screen = parentWidget() ? QRectF(parentWidget()->rect()) : QRectF();
+    setGeometry(snipgeometry::toolBarFrame(selection, screen).toRect());
 }
 
 void QXSnipToolView::btnClicked(int tag)

@@ -3,6 +3,7 @@
 #include "views/QXBaseView.h"
 
 #include <QPointF>
+#include <QRectF>
 
 #include <functional>
 
@@ -18,6 +19,9 @@ public:
     std::function<void(int tag)> btnClickedBlock;
     // Places the bar under a selection whose bottom-right corner is `point`.
     void setCenterPoint(QPointF point);
+    // Places the bar for a selection in its parent's points: under it, or above or
+    // inside it where the parent (the screen's overlay) has no room below.
+    void placeFor(const QRectF &selection);
     void btnClicked(int tag);
 
     void configUI() override;

@@ -5,6 +5,7 @@
 #include "controls/QXPopUpButton.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 constexpr int kInset = 2; // the shadow card, then the content, each 2 in
@@ -131,6 +132,13 @@ void QXTranslateContentView::relayout()
     m_fanWordView->setGeometry(kInset, kHeaderHeight, w - 2 * kInset, f);
     m_divider->setGeometry(10, kHeaderHeight + f + 5, w - 20, 1);
     m_yiWordView->setGeometry(kInset, kHeaderHeight + f + kCardGap, w - 2 * kInset, y);
+}
+
+QRegion QXTranslateContentView::cardRegion() const
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset), 8, 8);
+    return QRegion(path.toFillPolygon().toPolygon());
 }
 
 void QXTranslateContentView::paintEvent(QPaintEvent *event)

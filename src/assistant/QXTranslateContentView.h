@@ -40,6 +40,8 @@ public:
     QXTranslateView *fanWordView() const { return m_fanWordView; }
     QXTranslateView *yiWordView() const { return m_yiWordView; }
     bool isRecognitionOnly() const { return m_recognitionOnly; }
+    // The rounded card, in this view's points: what an opaque window shows of itself.
+    QRegion cardRegion() const;
 
     // Width of the window this content fills.
     static constexpr int kWidth = 320;

@@ -87,8 +87,11 @@ QWidget &QXTranslateWindow::window()
     close->setFixedSize(kCloseSide, kCloseSide);
     close->setFocusPolicy(Qt::NoFocus);
     QObject::connect(close, &QXButton::clicked, this, [this] { closeBtnClicked(); });
-    frame->onResize = [content = m_content, close](QSize size) {
+    frame->onResize = [content = m_content, close, frame = frame.get(), shaped = !m_deps.translucent](QSize size) {
         content->setGeometry(QRect(QPoint(0, 0), size));
+        // Without a compositor the window's white would fill the card's corners.
+        if (shaped)
+            frame->setMask(content->cardRegion());
         // Over the header's right end, inside the card's rounded corner.
         close->move(size.width() - kCloseSide - 4, 4);
     };

@@ -1,5 +1,6 @@
 #include "SnipGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace snipgeometry {
@@ -10,9 +11,19 @@ QRectF selection(QPointF start, QPointF current)
             std::abs(current.y() - start.y())};
 }
 
-QRectF toolBarFrame(const QRectF &selection)
+QRectF toolBarFrame(const QRectF &selection, const QRectF &screen)
 {
-    return {selection.right() - kToolBarWidth, selection.bottom() + kToolBarGap, kToolBarWidth, kToolBarHeight};
+    QRectF bar(selection.right() - kToolBarWidth, selection.bottom() + kToolBarGap, kToolBarWidth, kToolBarHeight);
+    if (screen.isEmpty())
+        return bar;
+    if (bar.bottom() > screen.bottom()) {
+        const double above = selection.top() - kToolBarGap - kToolBarHeight;
+        bar.moveTop(above >= screen.top() ? above : selection.bottom() - kToolBarGap - kToolBarHeight);
+    }
+    // A screen smaller than the bar keeps its top-left corner in view.
+    bar.moveLeft(std::max(screen.left(), std::min(bar.left(), screen.right() - kToolBarWidth)));
+    bar.moveTop(std::max(screen.top(), std::min(bar.top(), screen.bottom() - kToolBarHeight)));
+    return bar;
 }
 
 QRect cropRect(const QRectF &selection, double dpr, QSize bitmap)

@@ -15,8 +15,10 @@ inline constexpr double kToolBarGap = 10;
 // The rectangle a drag from `start` to `current` spans, whichever way it went.
 QRectF selection(QPointF start, QPointF current);
 // The tool bar: its right edge on the selection's, its top 10 points below the
-// selection's bottom. It is not kept inside the screen.
-QRectF toolBarFrame(const QRectF &selection);
+// selection's bottom. Where `screen` (not empty) has no room below, it goes 10 points
+// above the selection, and with no room there either, inside the selection's bottom;
+// it never leaves the screen, so its tools stay in reach.
+QRectF toolBarFrame(const QRectF &selection, const QRectF &screen = {});
 // The pixels of a selection in a screen picture of `bitmap` pixels at `dpr` device
 // pixels per point, widened to whole pixels and cut to the picture. Empty for an
 // empty selection.

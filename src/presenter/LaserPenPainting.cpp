@@ -1,6 +1,7 @@
 #include "LaserPenPainting.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -60,14 +61,22 @@ void paintBlackScreen(QPainter &p, const QRectF &area, const QString &countdownT
     p.save();
     p.fillRect(area, Qt::black);
     if (!countdownText.isEmpty()) {
+        // Bold by stroking the outline: the Chinese units come from a fallback font that
+        // often has no bold face, and would stand thin beside bold digits.
         QFont font = p.font();
         font.setPointSizeF(120);
-        font.setBold(true);
-        p.setFont(font);
-        p.setPen(Qt::white);
+        font.setWeight(QFont::Normal);
+        const QFontMetricsF metrics(font, p.device());
         const QRectF label = countdownLabelRect(area.size()).translated(area.topLeft());
         // The text is wider than the label for long times: centred on it, it may run past.
-        p.drawText(label.adjusted(-area.width(), 0, area.width(), 0), Qt::AlignCenter, countdownText);
+        const QPointF baseline(label.center().x() - metrics.horizontalAdvance(countdownText) / 2,
+                               label.center().y() + (metrics.ascent() - metrics.descent()) / 2);
+        QPainterPath text;
+        text.addText(baseline, font, countdownText);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, metrics.height() / 28, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::white);
+        p.drawPath(text);
     }
     p.restore();
 }

@@ -288,9 +288,17 @@ void LaserPenSettingViewController::configData()
     // Nothing previewed yet: the sliders show the stored values, clamped to their ranges.
     setSlider(m_brightness, 0, 1, m.highlightedMaskAlpha());
     setSlider(m_zoom, 0, 1, m.zoomInPixel());
+    // The page opens on a preview: the stored one, else the first function switched on.
+    // With every function off there is nothing to preview and no bar.
     const int preview = m.previewIndex();
+    const auto enabled = std::find_if(m_functionRadios.cbegin(), m_functionRadios.cend(),
+                                      [](const QXButton *radio) { return radio->isEnabled(); });
     if (preview >= 1 && preview <= 4)
         radioBtnClicked(m_functionRadios[preview - 1]);
+    else if (enabled != m_functionRadios.cend())
+        radioBtnClicked(*enabled);
+    else
+        showPreview();
 }
 
 // --- the functions and the preview --------------------------------------------------------

@@ -22,52 +22,92 @@ void PXLColorSamplerView::setImage(const QImage &image)
     update();
 }
 
+void PXLColorSamplerView::setBackdrop(const QImage &backdrop)
+{
+    m_backdrop = backdrop;
+    update();
+}
+
 void PXLColorSamplerView::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
     const QRectF b = rect();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(b, Qt::transparent);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    QPainterPath circle;
-    circle.addEllipse(b);
-    p.setClipPath(circle);
-    if (!m_image.isNull()) {
-        // Nearest neighbour: magnified pixels stay squares.
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(b, m_image, QRectF(m_image.rect()));
-    }
+    const qreal dpr = devicePixelRatioF();
     const QColor text = palette().color(QPalette::Text);
     const QColor base = palette().color(QPalette::Base);
     const QPointF c = b.center();
     const double z = m_pixelZoom;
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(text, 1));
-    p.drawRect(QRectF(c.x() - z / 2, c.y() - z / 2, z, z));
-    p.setPen(QPen(base, 1));
-    p.drawRect(QRectF(c.x() - z / 2 - 1, c.y() - z / 2 - 1, z + 2, z + 2));
+    // The magnified picture is cut to the circle by an antialiased coverage mask: a
+    // clip path would leave a stair-stepped edge.
+    QImage disc((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    disc.setDevicePixelRatio(dpr);
+    disc.fill(Qt::transparent);
+    {
+        QPainter d(&disc);
+        if (!m_image.isNull()) {
+            // Nearest neighbour: magnified pixels stay squares.
+            d.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            d.drawImage(b, m_image, QRectF(m_image.rect()));
+        }
+        d.setBrush(Qt::NoBrush);
+        d.setPen(QPen(text, 1));
+        d.drawRect(QRectF(c.x() - z / 2, c.y() - z / 2, z, z));
+        d.setPen(QPen(base, 1));
+        d.drawRect(QRectF(c.x() - z / 2 - 1, c.y() - z / 2 - 1, z + 2, z + 2));
+        // Composition acts only where a shape is drawn: the coverage is a whole image.
+        QImage coverage(disc.size(), QImage::Format_ARGB32_Premultiplied);
+        coverage.setDevicePixelRatio(dpr);
+        coverage.fill(Qt::transparent);
+        {
+            QPainter c(&coverage);
+            c.setRenderHint(QPainter::Antialiasing);
+            c.setPen(Qt::NoPen);
+            c.setBrush(Qt::black);
+            c.drawEllipse(b);
+        }
+        d.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        d.drawImage(QPointF(0, 0), coverage);
+    }
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (m_backdrop.isNull())
+        p.fillRect(b, Qt::transparent);
+    else
+        p.drawImage(b, m_backdrop);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawImage(QPointF(0, 0), disc);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(text, 1));
     p.drawEllipse(b.adjusted(1, 1, -1, -1));
     p.setPen(QPen(base, 1));
-    p.drawEllipse(b);
+    p.drawEllipse(b.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 // --- the window --------------------------------------------------------------------
 
-PXLColorSamplerWindow::PXLColorSamplerWindow(double side)
+PXLColorSamplerWindow::PXLColorSamplerWindow(double side, bool translucent)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint
                            | Qt::WindowDoesNotAcceptFocus),
-      m_view(new PXLColorSamplerView(this))
+      m_translucent(translucent), m_view(new PXLColorSamplerView(this))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     const int w = int(std::lround(side));
     resize(w, w);
     m_view->setGeometry(rect());
-    // Shaped: outside the circle the desktop shows, with or without a compositor.
-    setMask(QRegion(rect(), QRegion::Ellipse));
+    if (translucent)
+        setAttribute(Qt::WA_TranslucentBackground);
+    else // until the screen under it is known, the desktop shows outside the circle
+        setMask(QRegion(rect(), QRegion::Ellipse));
     setCursor(Qt::BlankCursor);
+}
+
+void PXLColorSamplerWindow::setBackdrop(const QImage &backdrop)
+{
+    if (m_translucent)
+        return;
+    if (!backdrop.isNull())
+        clearMask();
+    m_view->setBackdrop(backdrop);
 }
 
 // --- the sampler -------------------------------------------------------------------
@@ -126,7 +166,8 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
     }
     m_pictures = std::move(pictures);
     const QPointF m = m_deps.pointer ? m_deps.pointer() : QPointF(QCursor::pos());
-    auto *window = new PXLColorSamplerWindow(zoomWidth);
+    m_translucent = m_deps.overlays.kindNow() == OverlayWindow::Kind::Translucent;
+    auto *window = new PXLColorSamplerWindow(zoomWidth, m_translucent);
     window->setPixelZoom(pixelZoom);
     window->move(int(std::floor(m.x())), int(std::floor(m.y())) - window->height());
     m_window = window;
@@ -175,14 +216,21 @@ void PXLColorSampler::sample()
     if (picture.isNull())
         return; // the last image stays
     // Cut from the screen's picture; what lies off the screen stays transparent.
-    const qreal dpr = picture.devicePixelRatio();
-    const QRect local = capture.translated(-on->first->geometry().topLeft());
-    QImage image((QSizeF(capture.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        const QRect part = QRect(local.topLeft() * dpr, image.size()).intersected(picture.rect());
-        p.drawImage(part.topLeft() - local.topLeft() * dpr, picture, part);
-    }
+    const QPoint origin = on->first->geometry().topLeft();
+    const auto cut = [&picture, origin](const QRect &global) {
+        const qreal dpr = picture.devicePixelRatio();
+        const QRect local = global.translated(-origin);
+        QImage image((QSizeF(global.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            const QRect part = QRect(local.topLeft() * dpr, image.size()).intersected(picture.rect());
+            p.drawImage(part.topLeft() - local.topLeft() * dpr, picture, part);
+        }
+        return image;
+    };
+    const QImage image = cut(capture);
+    if (!m_translucent)
+        m_window->setBackdrop(cut(m_window->geometry()));
     m_window->view().setImage(image);
 }

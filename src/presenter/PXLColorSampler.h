@@ -13,14 +13,17 @@
 
 class QScreen;
 
-// The loupe's content: the captured square drawn magnified into a circle, pixels kept
-// as sharp squares, a small square marking the centre and two contrasting rims.
+// The loupe's content: the captured square drawn magnified into a circle with a smooth
+// edge, pixels kept as sharp squares, a small square marking the centre and two
+// contrasting rims. Outside the circle: the backdrop, else nothing (transparent).
 class PXLColorSamplerView : public QWidget {
 public:
     explicit PXLColorSamplerView(QWidget *parent = nullptr);
     double pixelZoom() const { return m_pixelZoom; } // the centre marker's side
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }
+    // The screen under the view, at its size: what an opaque window shows around the circle.
+    void setBackdrop(const QImage &backdrop);
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -28,18 +31,24 @@ protected:
 private:
     double m_pixelZoom = 5;
     QImage m_image;
+    QImage m_backdrop;
 };
 
 // The round window that follows the pointer. Override-redirect (placed exactly, no
-// window manager animation), shaped to its circle, never focused.
+// window manager animation), never focused. With a compositor it is translucent around
+// its circle; without one it shows the screen under it there (shaped to its circle
+// until it has that picture), so the circle's edge stays smooth either way.
 class PXLColorSamplerWindow : public QWidget {
 public:
-    explicit PXLColorSamplerWindow(double side);
+    explicit PXLColorSamplerWindow(double side, bool translucent = false);
     double pixelZoom() const { return m_pixelZoom; }
     void setPixelZoom(double zoom) { m_pixelZoom = zoom; }
     PXLColorSamplerView &view() const { return *m_view; }
+    bool isTranslucent() const { return m_translucent; }
+    void setBackdrop(const QImage &backdrop);
 
 private:
+    bool m_translucent;
     double m_pixelZoom = 5;
     PXLColorSamplerView *m_view;
 };
@@ -92,4 +101,5 @@ private:
     Scheduler::TimerId m_follow = Scheduler::kNoTimer;
     QPointF m_lastPointer;
     bool m_sampled = false;
+    bool m_translucent = false;
 };

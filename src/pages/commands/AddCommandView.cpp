@@ -249,7 +249,7 @@ void AddCommandView::layoutPanel()
     m_moreBtn->setGeometry(boxWidth - kMoreWidth, 0, kMoreWidth, kBoxHeight);
     const int fieldEnd = m_moreBtn->isVisibleTo(m_pathView) ? boxWidth - kMoreWidth - 10 : boxWidth - 10;
     m_pathTextField->setGeometry(10, 0, fieldEnd - 10, kBoxHeight);
-    m_shortcutsView->setGeometry(0, 0, boxWidth - ShortcutRecorder::kClearWidth, kBoxHeight);
+    m_shortcutsView->setGeometry(0, 0, boxWidth, kBoxHeight); // the browse button is hidden beside it
 
     m_functionLabel2->setVisible(!m_mouse);
     m_wordView->setVisible(!m_mouse);

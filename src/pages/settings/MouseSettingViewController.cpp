@@ -23,6 +23,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 const QString kIsSelectedLanguage = QStringLiteral("isSelectedLanguage");
@@ -347,8 +349,11 @@ void MouseSettingViewController::layoutControls()
     }
     m_content->resize(contentWidth, std::max(m_scroll->height(), bottom));
 
-    const QRect image(w - kImageRight - kImageSize, kImageTop, kImageSize, kImageSize);
+    const QRect image = productImageFrame(w);
+    const bool resized = image.size() != m_imageView->size();
     m_imageView->setGeometry(image);
+    if (resized)
+        showProductImage();
     for (QXButton *b : {m_enterAIBtn, m_resetBtn}) {
         const int bw = std::max(140, b->sizeHint().width() + 30);
         const int y = b == m_enterAIBtn ? image.top() - 20 - 30 : image.bottom() + 1 + 20;
@@ -362,6 +367,15 @@ void MouseSettingViewController::layoutControls()
     m_rgbBtn->setGeometry(rgb);
     const int labelWidth = m_rgbLabel->fontMetrics().horizontalAdvance(m_rgbLabel->text()) + 4;
     m_rgbLabel->setGeometry(rgb.left() - 5 - labelWidth, rgb.center().y() + 1 - 10, labelWidth, 20);
+}
+
+QRect MouseSettingViewController::productImageFrame(int pageWidth)
+{
+    const int listWidth = std::max(0, pageWidth - 2 * kInsetX);
+    const int rowsRight = kInsetX + std::max(0, listWidth - kFreeStrip);
+    const int left = std::max(rowsRight + kImageGap, pageWidth - kImageRight - kImageSize);
+    const int side = std::clamp(pageWidth - kImageRight - left, 0, kImageSize);
+    return {left, kImageTop, side, side};
 }
 
 void MouseSettingViewController::hadUSBInfoNotification()
@@ -456,7 +470,8 @@ void MouseSettingViewController::showProductImage()
     if (!isViewLoaded())
         return;
     const QImage &image = m_profile->productImage();
-    m_imageView->setPixmap(image.isNull() ? QPixmap()
-                                          : QPixmap::fromImage(image.scaled(kImageSize, kImageSize, Qt::KeepAspectRatio,
-                                                                            Qt::SmoothTransformation)));
+    const QSize room = m_imageView->size();
+    m_imageView->setPixmap(image.isNull() || room.isEmpty()
+                               ? QPixmap()
+                               : QPixmap::fromImage(image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }

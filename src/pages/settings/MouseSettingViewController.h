@@ -32,6 +32,11 @@ public:
     static constexpr int kImageSize = 450;
     static constexpr int kImageRight = 100;
     static constexpr int kImageTop = 140;
+    static constexpr int kImageGap = 20; // between the key rows and the picture
+
+    // The product picture on a page `pageWidth` wide: right of the key rows, at most
+    // kImageSize square, smaller where the page leaves it less room.
+    static QRect productImageFrame(int pageWidth);
 
     explicit MouseSettingViewController(const PageContext &context);
     ~MouseSettingViewController() override;

@@ -70,7 +70,8 @@ ShortcutRecorder *makeShortcutBox(QWidget *parent, platform::ShortcutBinder &bin
     frame->setGeometry(box);
     auto *recorder = new ShortcutRecorder(&binder, frame);
     recorder->setObjectName(objectName);
-    recorder->setGeometry(0, 0, box.width() - 20, box.height());
+    // The whole box: the recording highlight and the clear button reach its edge.
+    recorder->setGeometry(0, 0, box.width(), box.height());
     recorder->setAssociatedUserDefaultsKey(defaultsKey);
     return recorder;
 }

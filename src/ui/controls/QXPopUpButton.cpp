@@ -78,7 +78,7 @@ QStyle *checkMarkMenuStyle()
 {
     static QPointer<QStyle> style;
     if (!style) {
-        style = new CheckMarkMenuStyle(QStyleFactory::create(QApplication::style()->name()));
+        style = new CheckMarkMenuStyle(qxCreateApplicationStyle());
         style->setParent(qApp);
     }
     return style;

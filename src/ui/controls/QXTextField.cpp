@@ -30,7 +30,7 @@ QStyle *noCaretStyle()
 {
     static QPointer<QStyle> style;
     if (!style) {
-        style = new NoCaretStyle(QStyleFactory::create(QApplication::style()->name()));
+        style = new NoCaretStyle(qxCreateApplicationStyle());
         style->setParent(qApp);
     }
     return style;

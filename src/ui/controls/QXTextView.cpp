@@ -93,6 +93,17 @@ QStringList QXTextView::wrappedLines(const QString &text, const QFont &font, qre
     return lines;
 }
 
+QList<qreal> QXTextView::lineTops(const QString &text, const QFont &font, qreal width)
+{
+    QTextLayout layout(layoutText(text), font);
+    QList<qreal> tops;
+    layoutLines(layout, width, [&](const QTextLine &l) {
+        tops << l.y();
+        return true;
+    });
+    return tops;
+}
+
 void QXTextView::setString(const QString &text)
 {
     m_string = text;

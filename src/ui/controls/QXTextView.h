@@ -37,6 +37,8 @@ public:
     static qreal measuredHeight(const QString &text, const QFont &font, qreal width);
     // The text of each line it is laid out in at the width.
     static QStringList wrappedLines(const QString &text, const QFont &font, qreal width);
+    // The top of each line it is laid out in at the width, first line at 0.
+    static QList<qreal> lineTops(const QString &text, const QFont &font, qreal width);
 
     QSize sizeHint() const override;
 

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 
+class QStyle;
+
 // The kit's recurring colours (0-255 RGB).
 inline QColor qxAccentColor()
 {
@@ -25,3 +27,5 @@ QFont qxSystemFont(qreal pixelSize, QFont::Weight weight = QFont::Normal);
 // The application always looks light: Fusion with its own light palette, whatever
 // the desktop's theme (a dark GTK or Qt theme would otherwise reach the windows).
 void qxApplyLightAppearance();
+// A new instance of the application's style, for a proxy that alters one detail of it.
+QStyle *qxCreateApplicationStyle();

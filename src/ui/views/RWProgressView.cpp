@@ -79,11 +79,18 @@ void RWProgressView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!m_image.isNull()) {
-        const QSizeF s = m_image.deviceIndependentSize();
-        painter.drawPixmap(QPointF((width() - s.width()) / 2, (height() - s.height()) / 2), m_image);
-    }
     const double r = radius();
+    if (!m_image.isNull()) {
+        // A picture larger than the view (a double-density one) is drawn at the view's
+        // size: unscaled, it would cover the ring and hide the progress.
+        const double side = std::min(width(), height());
+        QSizeF s = m_image.deviceIndependentSize();
+        if (s.width() > side || s.height() > side)
+            s.scale(side, side, Qt::KeepAspectRatio);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRectF(QPointF((width() - s.width()) / 2, (height() - s.height()) / 2), s), m_image,
+                           QRectF(m_image.rect()));
+    }
     if (r <= 0)
         return;
     // Half a pixel off, as the ring's path is.

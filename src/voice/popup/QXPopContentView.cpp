@@ -49,6 +49,8 @@ QXPopContentView::QXPopContentView(QWidget *parent) : QWidget(parent)
     m_yiWordView = new QXWordView(this);
     m_yiWordView->setContentBgColor(qxAccentColor());
     m_yiWordView->setTextColor(Qt::white);
+    // The wave strip covers the card's top: its first line starts below the strip.
+    m_yiWordView->setTopInset(kTranslationOverlap);
     m_yiWordView->hide();
 
     m_waveView = new QXBaseView(this);

@@ -53,6 +53,16 @@ void QXWordView::setStringValue(const QString &value)
     const popupgeometry::WordCardHeights heights = popupgeometry::wordCardHeights(m_textHeight);
     m_viewHeight = heights.viewHeight;
     m_scrollHeight = heights.scrollHeight;
+    // A capped text shows its end; the view is shortened to start at a line's top, so
+    // the card never opens on half a line. (A given measurement has no lines.)
+    if (!m_measure && m_textHeight > heights.scrollHeight) {
+        const double textH = std::ceil(m_textHeight);
+        const QList<qreal> tops = QXTextView::lineTops(value, m_textView->font(), m_textView->maxWidth());
+        const auto first =
+            std::find_if(tops.begin(), tops.end(), [&](qreal top) { return textH - top <= heights.scrollHeight; });
+        if (first != tops.end())
+            m_scrollHeight = std::ceil(textH - *first);
+    }
     layoutText();
 }
 
@@ -78,6 +88,12 @@ void QXWordView::resizeEvent(QResizeEvent *event)
     layoutText();
 }
 
+void QXWordView::setTopInset(int inset)
+{
+    m_topInset = std::max(inset, 0);
+    layoutText();
+}
+
 int QXWordView::textWidth() const
 {
     return std::max(0, width() - kInset - std::max(kInset, m_trailingInset));
@@ -88,7 +104,7 @@ void QXWordView::layoutText()
     const int w = textWidth();
     const int textH = int(std::ceil(m_textHeight));
     const int scrollH = int(std::ceil(m_scrollHeight));
-    m_scrollView->setGeometry(kInset, kInset, w, scrollH);
+    m_scrollView->setGeometry(kInset, kInset + m_topInset, w, scrollH);
     m_contentView->resize(w, textH);
     m_textView->setGeometry(0, 0, w, textH);
     // The end of the text stays in view. The range is set here as well: the scroll

@@ -42,6 +42,9 @@ public:
     // the card's corner there.
     void setTrailingInset(int inset) { m_trailingInset = std::max(inset, 0); }
     int textWidth() const;
+    // Room kept free above the text, past the usual inset: something lies over the
+    // card's top there. The card's height stays what its text wants.
+    void setTopInset(int inset);
 
     // The card's soft shadow, drawn by the parent around the card's rectangle (a
     // widget cannot paint outside itself).
@@ -62,5 +65,6 @@ private:
     QWidget *m_contentView = nullptr;
     QXTextView *m_textView = nullptr;
     int m_trailingInset = 10;
+    int m_topInset = 0;
     std::function<double(const QString &)> m_measure;
 };

@@ -18,8 +18,7 @@ struct Grabs : QObject {
     platform::ShortcutBinder binder;
 };
 
-// The rows' box: a 1 px border in black at 20 %, radius 2; the recorder fills it but
-// for 20 px on the right.
+// The rows' box: a 1 px border in black at 20 %, radius 2; the recorder fills it.
 QWidget *boxed(ShortcutRecorder *recorder)
 {
     auto *box = new QXBaseView;
@@ -27,7 +26,7 @@ QWidget *boxed(ShortcutRecorder *recorder)
     box->setLayerCornerRadius(2);
     box->setFixedSize(222, 34);
     recorder->setParent(box);
-    recorder->setGeometry(0, 0, 202, 34);
+    recorder->setGeometry(0, 0, 222, 34);
     return box;
 }
 
