@@ -26,7 +26,7 @@ public:
         // The screen the effects cover; else the primary screen.
         std::function<QScreen *()> screen;
         // The application's main window, put away while the loupe shows.
-        std::function<QWidget *()> mainWindow;
+        std::function<QWidget *()> mainWindow = {};
     };
 
     explicit LaserPenOverlays(Deps deps);

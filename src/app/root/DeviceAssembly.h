@@ -47,7 +47,7 @@ public:
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         // The main window (built after this area, so asked for when needed): the
         // pointer's loupe puts it away while it shows.
-        std::function<QWidget *()> mainWindow;
+        std::function<QWidget *()> mainWindow = {};
     };
 
     // What the device layers' events reach of the voice area: the voice-key
