@@ -280,6 +280,8 @@ TEST(DayAboutRow, TheSoftwarePageIsAsTallAsItsStackAndNoTaller)
     auto *software = dynamic_cast<SoftwareManagerViewController *>(page.get());
     ASSERT_NE(software, nullptr);
     software->view()->resize(200, 500);
+    software->view()->show();
+    QCoreApplication::processEvents();
     const int about = software->aboutView()->viewHeight();
     ASSERT_GT(139 + about + 40, 650) << "the about row is not tall enough to tell";
     EXPECT_EQ(software->aboutView()->y(), 179);
