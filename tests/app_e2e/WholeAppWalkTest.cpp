@@ -4,10 +4,10 @@
 // clicked in turn and photographed (build/screens/app-*.png), the device page sets
 // another DPI on the receiver, a voice command is added on the personal page and a
 // dictated phrase runs it, a selection in another application is translated by the
-// receiver's translate key, an AI helper key opens the AI window, its input reaches the
-// page and the user closes the window, the receiver is pulled out and put back while each page shows, and the
-// tray menu's quit item ends the application; the log holds no warning the walk did
-// not provoke.
+// receiver's translate key, the receiver's AI key opens the AI window (its page in the
+// helper process) and the user closes it, the receiver is pulled out and put back
+// while each page shows, and the tray menu's quit item ends the application; the log
+// holds no warning the walk did not provoke.
 #include "VoiceRig.h"
 #include "X11TopLevels.h"
 
@@ -57,9 +57,8 @@ constexpr QPoint kCreateButton(217, 359);
 constexpr QPoint kCopyTranslation(290, 220);
 
 // The receiver's programmable keys as the walk's profile sets them: the translate key
-// translates the selection, the M key opens the AI window. The helper key "xml" opens
-// it with that helper's input for the page.
-constexpr int kTranslateKey = 0x42, kHelperKey = 0x8c;
+// translates the selection, the M key opens the AI window.
+constexpr int kTranslateKey = 0x42, kMKey = 0x46;
 const QByteArray kCommandWord = "open sesame";
 const QByteArray kCommandText = "bonjour le monde";
 const QByteArray kTranslation = "hello world";
@@ -232,14 +231,9 @@ protected:
             return HttpScriptedReply::withContentType("text/plain", "MOUSE FIRMWARE\n00\n01\n");
         if (r.path.endsWith("/translate"))
             return json(QJsonObject{{"text", r.queryValue("text")}, {"transText", QString::fromLatin1(kTranslation)}});
-        // The page tells the server of the helper input it gets.
         if (r.path.endsWith("/ai/index.html"))
-            return HttpScriptedReply::withContentType(
-                "text/html; charset=utf-8",
-                "<html><head><script>function handlHelperInput(id) { fetch('/ai/helper?id=' + id); }</script></head>"
-                "<body><h1>The walk's AI page</h1></body></html>");
-        if (r.path.endsWith("/ai/helper"))
-            return HttpScriptedReply::withContentType("text/plain", "ok");
+            return HttpScriptedReply::withContentType("text/html; charset=utf-8",
+                                                      "<html><body><h1>The walk's AI page</h1></body></html>");
         return HttpScriptedReply::html(404, "<p>not here</p>");
     }
     int requestsTo(const QByteArray &path) const
@@ -501,21 +495,19 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         EXPECT_TRUE(took) << diag();
     }
 
-    // A receiver's AI helper key: the AI window with the profile's page from the server,
-    // in the web engine's processes of its helper, and the key's input on the page; the
-    // user closes it.
+    // The receiver's AI key: the AI window with the profile's page from the server, in
+    // the web engine's processes of its helper; the user closes it.
     std::optional<Window> aiStays;
     {
         const QList<Window> before = shownWindowsOf(m_app->pid());
         const int pages = requestsTo("/ai/index.html");
-        send(framed(kHelperKey));
+        send(framed(kMKey));
         ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 15000)) << "no AI window" << diag();
         // The largest: a tip (the copy's) may come up at the same time.
         const Window ai = *newWindow(before);
         EXPECT_TRUE(pump([&] { return childrenNamed(m_app->pid(), "qx-aiweb") == 1; }, 15000));
         EXPECT_EQ(childrenNamed(m_app->pid(), "QtWebEngineProc"), 0) << "the engine runs in the helper";
         EXPECT_TRUE(pump([&] { return requestsTo("/ai/index.html") > pages; }, 15000)) << diag();
-        EXPECT_TRUE(pump([&] { return lastTo("/ai/helper").queryValue("id") == "xml"; }, 15000)) << diag();
         if (::geteuid() == 0)
             EXPECT_EQ(m_app->count("sandbox is turned off"), 1);
         // The page shows: its heading's dark letters at the top left.

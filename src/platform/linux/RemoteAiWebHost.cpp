@@ -6,18 +6,20 @@
 #include <QCborArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <QWindow>
 
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace platform::linuxbackend {
 namespace {
@@ -139,8 +141,7 @@ RemoteAiWebHost::~RemoteAiWebHost()
     m_pingTimer.stop();
     m_startTimer.stop();
     // Keeps the page's window off the screen while the helper is on its way out.
-    if (m_foreign)
-        m_foreign->hide();
+    releaseEmbedded();
     if (m_socket && !m_lost) {
         m_socket->write(aiwebwire::frame(QStringLiteral("quit")));
         m_socket->flush();
@@ -274,20 +275,80 @@ void RemoteAiWebHost::handle(const aiwebwire::HelperEvent &e)
     }
 }
 
+xcb_connection_t *RemoteAiWebHost::x11()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
 void RemoteAiWebHost::embed(quint64 windowId)
 {
-    if (m_container)
-        return;
-    m_foreign = QWindow::fromWinId(WId(windowId));
-    if (!m_foreign) {
-        lose(QStringLiteral("named no window"));
+    xcb_connection_t *c = x11();
+    if (!c) {
+        lose(QStringLiteral("has no X server to show its page on"));
         return;
     }
-    m_container = QWidget::createWindowContainer(m_foreign, m_view.get());
-    // The page takes the keyboard when the window gives its view the focus.
-    m_container->setFocusPolicy(Qt::StrongFocus);
-    m_view->setFocusProxy(m_container);
-    m_view->layout()->addWidget(m_container);
+    // The helper's window becomes a child of a native widget here and follows its size;
+    // done with the X server directly, which needs nothing of the other process's Qt.
+    // The helper names its window again whenever its toolkit makes it anew.
+    if (!m_container) {
+        m_container = new QWidget(m_view.get());
+        m_container->setAttribute(Qt::WA_NativeWindow);
+        m_container->setAttribute(Qt::WA_DontCreateNativeAncestors);
+        m_container->setFocusPolicy(Qt::StrongFocus);
+        m_container->installEventFilter(this);
+        m_view->setFocusProxy(m_container);
+        m_view->layout()->addWidget(m_container);
+    }
+    m_embedded = quint32(windowId);
+    xcb_reparent_window(c, m_embedded, xcb_window_t(m_container->winId()), 0, 0);
+    fitEmbedded();
+    xcb_map_window(c, m_embedded);
+    xcb_flush(c);
+}
+
+void RemoteAiWebHost::fitEmbedded()
+{
+    xcb_connection_t *c = x11();
+    if (!c || !m_embedded || !m_container)
+        return;
+    const QSize size = m_container->size() * m_container->devicePixelRatio();
+    const quint32 values[] = {0, 0, quint32(qMax(1, size.width())), quint32(qMax(1, size.height()))};
+    xcb_configure_window(c, m_embedded,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(c);
+}
+
+void RemoteAiWebHost::releaseEmbedded()
+{
+    xcb_connection_t *c = x11();
+    if (!c || !m_embedded)
+        return;
+    // Out of our window before it goes, or the X server would destroy the helper's with
+    // it while the helper still draws into it.
+    xcb_unmap_window(c, m_embedded);
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (screen)
+        xcb_reparent_window(c, m_embedded, screen->root, -20000, -20000);
+    xcb_flush(c);
+    m_embedded = 0;
+}
+
+bool RemoteAiWebHost::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_container && m_embedded) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            fitEmbedded();
+        else if (event->type() == QEvent::FocusIn && !m_lost) {
+            // The page takes the keyboard when the window gives its view the focus.
+            if (xcb_connection_t *c = x11()) {
+                xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, m_embedded, XCB_CURRENT_TIME);
+                xcb_flush(c);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void RemoteAiWebHost::answerFiles(quint32 request, bool multiple)
@@ -310,10 +371,10 @@ void RemoteAiWebHost::lose(const QString &why)
     if (m_lost)
         return;
     m_lost = true;
+    // The helper's windows go with its process, which ends here if it has not.
+    m_embedded = 0;
     m_pingTimer.stop();
     m_startTimer.stop();
-    if (m_foreign)
-        m_foreign->hide();
     if (m_process && m_process->state() != QProcess::NotRunning)
         m_process->kill();
     for (auto &[id, result] : std::exchange(m_evaluations, {}))

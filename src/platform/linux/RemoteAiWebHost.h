@@ -18,12 +18,12 @@
 class QLocalServer;
 class QLocalSocket;
 class QTemporaryDir;
-class QWindow;
+struct xcb_connection_t;
 
 namespace platform::linuxbackend {
 
 // The AI page in the helper program qx-aiweb: started with the host, told to end with
-// it, and embedded into the host's view as a foreign window. The two talk over a
+// it, and its window embedded into the host's view. The two talk over a
 // local socket in a folder only this user can open. Everything the helper says is
 // checked before it is believed. A helper that ends, breaks the link or stops
 // answering pings is lost: Callbacks::lost says why, once, and the host then shows
@@ -63,6 +63,10 @@ private:
     void readEvents();
     void handle(const aiwebwire::HelperEvent &e);
     void embed(quint64 windowId);
+    void fitEmbedded();
+    void releaseEmbedded();
+    static xcb_connection_t *x11();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void answerFiles(quint32 request, bool multiple);
     void send(const QString &kind, QCborMap fields = {});
     void lose(const QString &why);
@@ -71,7 +75,7 @@ private:
     Callbacks m_callbacks;
     std::unique_ptr<QWidget> m_view;
     QPointer<QWidget> m_container;
-    QPointer<QWindow> m_foreign;
+    quint32 m_embedded = 0; // the helper's window, while it is a child of m_container
     std::unique_ptr<QTemporaryDir> m_dir;
     QLocalServer *m_server = nullptr;
     QLocalSocket *m_socket = nullptr;

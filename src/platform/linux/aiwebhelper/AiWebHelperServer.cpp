@@ -5,6 +5,7 @@
 #include <QCborArray>
 #include <QCborValue>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -165,8 +166,30 @@ void AiWebHelperServer::hello(const QCborMap &m)
     view->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
     view->setGeometry(-20000, -20000, 1000, 660);
     view->show();
+    // The toolkit makes the window anew when the page's renderer needs another kind of
+    // surface: the companion embeds whichever is current.
+    view->installEventFilter(this);
+    sendReady();
+}
+
+void AiWebHelperServer::sendReady()
+{
+    QWidget *view = m_host->view();
+    if (m_sentWindow == view->winId())
+        return;
+    m_sentWindow = view->winId();
     send(QStringLiteral("ready"),
-         {{QStringLiteral("window"), qint64(view->winId())}, {QStringLiteral("otr"), m_host->isOffTheRecord()}});
+         {{QStringLiteral("window"), qint64(m_sentWindow)}, {QStringLiteral("otr"), m_host->isOffTheRecord()}});
+}
+
+bool AiWebHelperServer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_host && watched == m_host->view() && (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show))
+        QTimer::singleShot(0, this, [this] {
+            if (m_host && m_host->view()->internalWinId())
+                sendReady();
+        });
+    return QObject::eventFilter(watched, event);
 }
 
 void AiWebHelperServer::command(const QCborMap &m)

@@ -5,6 +5,7 @@
 #include <QCborMap>
 #include <QLocalSocket>
 #include <QObject>
+#include <QWidget>
 
 #include <map>
 #include <memory>
@@ -33,6 +34,8 @@ private:
     void command(const QCborMap &m);
     void hello(const QCborMap &m);
     void send(const QString &kind, const QCborMap &fields);
+    void sendReady();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The companion's answer to `request`; nullopt when the link went first or, with
     // a timeout, when none came in time.
     std::optional<QCborMap> waitForAnswer(quint32 request, int timeoutMs);
@@ -43,6 +46,7 @@ private:
     std::unique_ptr<QtAiWebHost> m_host;
     std::map<quint32, QCborMap> m_answers;
     quint32 m_nextRequest = 1;
+    WId m_sentWindow = 0;
 };
 
 } // namespace platform::linuxbackend
