@@ -53,7 +53,7 @@ QRectF QXLabel::textRect() const
 {
     const QRectF inner = QRectF(contentsRect()).adjusted(kTextPadding, 0, -kTextPadding, 0);
     if (!wordWrap())
-        return QXBaseTextFieldCell::adjustedFrameToVerticallyCenterText(inner, font());
+        return QXBaseTextFieldCell::adjustedFrameToVerticallyCenterText(inner, drawnFont());
     // Wrapped: the lines together are centred.
     const qreal h =
         fontMetrics()
