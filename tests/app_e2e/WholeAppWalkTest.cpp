@@ -587,7 +587,7 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
     // those is said once; a request fails at most once for each connection of the receiver and once
     // each time the window comes up with the device page, never per page shown.
     static const QRegularExpression environment(QStringLiteral(
-        "Connection refused|no adapter|BlueZ|Bluez|XDG_RUNTIME_DIR|no receiver connected|"
+        "Connection refused|连接被拒绝|no adapter|BlueZ|Bluez|XDG_RUNTIME_DIR|no receiver connected|"
         "input monitoring cannot be requested|no compositing manager|no network interface|no machine address known|"
         "sandbox is turned off"));
     QStringList warnings;

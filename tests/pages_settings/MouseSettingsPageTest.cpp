@@ -101,7 +101,7 @@ TEST_F(Pgs2Page, AuxiliaryBlockFollowsTheDeviceTheProfileAndTheReceiver)
     EXPECT_EQ(row(0, 0)->titleLabel()->text(), "DPI");
     EXPECT_EQ(row(0, 0)->popUpBtn()->itemsArr(), QStringList({"1000dpi", "1200dpi", "1600dpi", "2400dpi"}));
     EXPECT_EQ(row(0, 0)->popUpBtn()->selectIndex(), 2);
-    EXPECT_EQ(row(0, 1)->titleLabel()->text(), "ReportRate");
+    EXPECT_EQ(row(0, 1)->titleLabel()->text(), "回报率");
     EXPECT_EQ(row(0, 1)->popUpBtn()->itemsArr(), QStringList({"125", "500", "1000"}));
     EXPECT_EQ(row(0, 1)->popUpBtn()->selectIndex(), 1);
     EXPECT_EQ(st.mouseSettingArr().size(), 1); // the key handling sees the block too
