@@ -25,6 +25,7 @@ public:
         std::function<QPoint()> pointer;
         // The screen the effects cover; else the primary screen.
         std::function<QScreen *()> screen;
+        Scheduler *scheduler = nullptr; // required: the pen and the loupe follow the pointer on it
     };
 
     explicit LaserPenOverlays(Deps deps);

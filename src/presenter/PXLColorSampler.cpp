@@ -74,8 +74,7 @@ PXLColorSamplerWindow::PXLColorSamplerWindow(double side)
 
 PXLColorSampler::PXLColorSampler(Deps deps) : m_deps(std::move(deps))
 {
-    if (!m_deps.scheduler)
-        m_deps.scheduler = &Scheduler::instance();
+    Q_ASSERT(m_deps.scheduler);
 }
 
 PXLColorSampler::~PXLColorSampler()

@@ -49,6 +49,7 @@ protected:
         deps.voice = &voice;
         deps.shell = [this] { return &shell; };
         deps.clipboard = &clipboard;
+        deps.scheduler = &scheduler;
         deps.makeHost = &platform::linuxbackend::createAiWebHost;
         deps.tips = &tips;
         deps.files = &files;
@@ -90,6 +91,7 @@ protected:
     FakeVoiceKeyDispatcher voice{log};
     FakeAppShell shell;
     FakeClipboard clipboard;
+    QtScheduler scheduler; // the real engine runs on real time
     FakePopupTips tips{log};
     ScriptedFilePicker files;
     RecordingAlertPresenter alerts;
