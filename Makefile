@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps build run test screens asan tsan fuzz bench clean format-check
+.PHONY: deps build run test screens asan asan-ui tsan fuzz bench clean format-check
 
 deps:
 	@scripts/install-deps
@@ -37,6 +37,18 @@ asan: deps build-asan/build.ninja
 	@cmake --build --preset asan -j $(JOBS)
 	@ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/scripts/ubsan.supp" JOBS=$(JOBS) scripts/run-tests build-asan $(CTEST_ARGS)
 
+# The suites of the pages, windows, assistant, pointer and account (the "memcheck" label,
+# listed in tests/CMakeLists.txt) under AddressSanitizer and UndefinedBehaviorSanitizer,
+# built without the rest (-O1, line tables): what CI runs after `make test`. Their
+# options are these alone; none of them is there for the web engine, which these suites
+# never load.
+ASAN_UI_ENV = ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" \
+	LSAN_OPTIONS="suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0" \
+	UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/scripts/ubsan.supp"
+asan-ui: deps build-asan-ui/build.ninja
+	@cmake --build --preset asan-ui -j $(JOBS) --target memcheck_suites
+	@$(ASAN_UI_ENV) JOBS=$(JOBS) scripts/run-tests build-asan-ui -L memcheck $(CTEST_ARGS)
+
 tsan: deps build-tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)
 	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$(CURDIR)/scripts/tsan.supp" JOBS=$(JOBS) scripts/run-tests build-tsan $(CTEST_ARGS)
@@ -50,7 +62,7 @@ bench: deps build-bench/build.ninja
 	@echo "benchmarks built in build-bench/bench/ (run them by hand)"
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz build-bench
+	rm -rf build build-asan build-asan-ui build-tsan build-fuzz build-bench
 
 # The C++ lines changed since the merge base with main (or BASE=<commit>) follow
 # .clang-format; on main itself (and in CI), the lines of the checked-out commit.

@@ -103,7 +103,8 @@ endfunction()
 
 # qx_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [ENV ...])
 # A GoogleTest executable run through ctest. Labels: none (headless, offscreen),
-# x11 (run under Xvfb), pulse (private PulseAudio daemon), uhid (needs /dev/uhid).
+# x11 (run under Xvfb), pulse (private PulseAudio daemon), uhid (needs /dev/uhid);
+# memcheck besides, for the suites of QX_MEMCHECK_SUITES (tests/CMakeLists.txt).
 include(GoogleTest)
 
 function(qx_test name)
@@ -133,6 +134,18 @@ function(qx_test name)
     endif()
     # Each test case is its own ctest test; listing happens at build time, headless.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+    if(name IN_LIST QX_MEMCHECK_SUITES)
+        # gtest_discover_tests flattens a list of labels too, so the memory checker's label
+        # joins the others in a script ctest runs after the discovered tests are added
+        # (the discovery names them in <name>_TESTS; a target not built adds none).
+        set(labels ${ARG_LABELS} memcheck)
+        set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_memcheck_labels.cmake)
+        file(CONFIGURE OUTPUT ${script} @ONLY CONTENT "foreach(test IN LISTS ${name}_TESTS)
+    set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${labels}\")
+endforeach()
+")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+    endif()
 endfunction()
 
 # qx_umockdev_preload(<out-var>)

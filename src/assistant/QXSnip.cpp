@@ -74,7 +74,10 @@ private:
     QRectF m_hole;
 };
 
-QXSnip::QXSnip(Deps deps) : m_deps(std::move(deps)) {}
+QXSnip::QXSnip(Deps deps) : m_deps(std::move(deps))
+{
+    Q_ASSERT(m_deps.scheduler);
+}
 
 QXSnip::~QXSnip()
 {
@@ -157,7 +160,7 @@ void QXSnip::startSnip()
         grabAndShow();
         return;
     }
-    m_settle = Scheduler::instance().singleShot(kSettleMs, [this, alive = std::weak_ptr<int>(m_alive)] {
+    m_settle = m_deps.scheduler->singleShot(kSettleMs, [this, alive = std::weak_ptr<int>(m_alive)] {
         if (alive.expired())
             return;
         m_settle = Scheduler::kNoTimer;
@@ -347,7 +350,7 @@ void QXSnip::dismissFullWindow()
     m_isStart = false;
     m_released = false;
     if (m_settle != Scheduler::kNoTimer) {
-        Scheduler::instance().cancel(m_settle);
+        m_deps.scheduler->cancel(m_settle);
         m_settle = Scheduler::kNoTimer;
     }
     if (m_toolView) {

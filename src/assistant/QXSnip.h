@@ -45,6 +45,7 @@ public:
         std::function<FilePicker *()> files;   // the save panel
         std::function<QWidget *()> mainWindow; // hidden at the start unless in use
         OverlayServices overlays;
+        Scheduler *scheduler = nullptr; // required: the pause before the screen is grabbed
         // Else QGuiApplication::screens().
         std::function<QList<QScreen *>()> screens;
     };

@@ -167,13 +167,16 @@ void QXTranslateWindow::dismissWindow()
 void QXTranslateWindow::languageChosen(int index)
 {
     const quint64 tag = quint64(std::max(index, 0));
+    const char *changed = nullptr;
     if (m_deps.state->isScreenshotsTranslate()) {
         m_deps.languages->setScreenshotsTag(tag);
-        postNotification(QString::fromLatin1(qx::notify::kUpdateSnipTranslateIndexNotification));
+        changed = qx::notify::kUpdateSnipTranslateIndexNotification;
     } else {
         m_deps.languages->setWordInputTag(tag);
-        postNotification(QString::fromLatin1(qx::notify::kUpdateHyperTranslateIndexNotification));
+        changed = qx::notify::kUpdateHyperTranslateIndexNotification;
     }
+    if (m_deps.notifications)
+        m_deps.notifications->post(QString::fromLatin1(changed));
     // The translation into the previous language goes before the new one is asked for.
     QXTranslateContentView &content = popContentView();
     content.setYiText(QString());

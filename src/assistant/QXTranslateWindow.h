@@ -10,6 +10,7 @@
 #include <memory>
 
 class IPopupTips;
+class NotificationCenter;
 class QWidget;
 class QXLanguageManager;
 class QXTranslateContentView;
@@ -38,6 +39,7 @@ public:
         std::function<double(const QString &)> textMeasure;
         // The screen the window sits on; empty: the primary screen.
         std::function<QRect()> screen;
+        NotificationCenter *notifications = nullptr; // told of a newly chosen language
     };
 
     explicit QXTranslateWindow(Deps deps);

@@ -22,8 +22,8 @@ LaserPenOverlays::Deps withDefaults(LaserPenOverlays::Deps d)
 
 LaserPenOverlays::LaserPenOverlays(Deps deps)
     : m_d(withDefaults(std::move(deps))),
-      m_pen({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, m_d.screen, nullptr}),
-      m_loupe({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, {}, m_d.mainWindow, nullptr})
+      m_pen({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, m_d.screen, m_d.scheduler}),
+      m_loupe({m_d.overlays, [p = m_d.pointer] { return QPointF(p()); }, {}, m_d.mainWindow, m_d.scheduler})
 {
 }
 

@@ -27,6 +27,7 @@ public:
         std::function<QScreen *()> screen;
         // The application's main window, put away while the loupe shows.
         std::function<QWidget *()> mainWindow = {};
+        Scheduler *scheduler = nullptr; // required: the pen and the loupe follow the pointer on it
     };
 
     explicit LaserPenOverlays(Deps deps);

@@ -114,8 +114,7 @@ void PXLColorSamplerWindow::setBackdrop(const QImage &backdrop)
 
 PXLColorSampler::PXLColorSampler(Deps deps) : m_deps(std::move(deps))
 {
-    if (!m_deps.scheduler)
-        m_deps.scheduler = &Scheduler::instance();
+    Q_ASSERT(m_deps.scheduler);
 }
 
 PXLColorSampler::~PXLColorSampler()

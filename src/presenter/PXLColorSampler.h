@@ -67,7 +67,7 @@ public:
         std::function<QPointF()> pointer;          // global; else the cursor's position
         std::function<QList<QScreen *>()> screens; // else QGuiApplication::screens()
         std::function<QWidget *()> mainWindow;     // hidden while the loupe is up, then back
-        Scheduler *scheduler = nullptr;            // else the process scheduler
+        Scheduler *scheduler = nullptr;            // required
     };
     static constexpr int kFollowMs = 16;
 

@@ -26,7 +26,7 @@ public:
         OverlayServices overlays;
         std::function<QPointF()> pointer;  // global; else the cursor's position
         std::function<QScreen *()> screen; // else the primary screen
-        Scheduler *scheduler = nullptr;    // else the process scheduler
+        Scheduler *scheduler = nullptr;    // required
     };
 
     explicit PenDrawing(Deps deps);

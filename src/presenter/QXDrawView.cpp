@@ -10,8 +10,9 @@
 #include <cmath>
 
 QXDrawView::QXDrawView(std::function<QPointF()> pointer, Scheduler *scheduler, QWidget *parent)
-    : QWidget(parent), m_pointer(std::move(pointer)), m_scheduler(scheduler ? scheduler : &Scheduler::instance())
+    : QWidget(parent), m_pointer(std::move(pointer)), m_scheduler(scheduler)
 {
+    Q_ASSERT(m_scheduler);
 }
 
 QXDrawView::~QXDrawView()

@@ -24,7 +24,7 @@ public:
     static constexpr int kSampleMs = 10;
     static constexpr int kPenPictureSize = 24;
 
-    // pointer: the pointer's global position; scheduler: else the process scheduler.
+    // pointer: the pointer's global position; scheduler: required, samples it.
     explicit QXDrawView(std::function<QPointF()> pointer, Scheduler *scheduler = nullptr, QWidget *parent = nullptr);
     ~QXDrawView() override;
 

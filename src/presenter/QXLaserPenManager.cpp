@@ -67,9 +67,7 @@ QString key(const char *name)
 
 QXLaserPenManager::QXLaserPenManager(Deps deps) : m_d(std::move(deps))
 {
-    Q_ASSERT(m_d.store && m_d.keys && m_d.tips);
-    if (!m_d.scheduler)
-        m_d.scheduler = &Scheduler::instance();
+    Q_ASSERT(m_d.store && m_d.keys && m_d.tips && m_d.scheduler);
     LaserPenSettings::registerDefaults(*m_d.store);
     m_s = LaserPenSettings::load(*m_d.store);
     m_index = 0;

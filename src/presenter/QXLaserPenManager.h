@@ -36,7 +36,7 @@ public:
     };
     struct Deps {
         KeyValueStore *store = nullptr;
-        Scheduler *scheduler = nullptr; // else the process scheduler
+        Scheduler *scheduler = nullptr; // required
         VoiceKeyState *keys = nullptr;
         IPopupTips *tips = nullptr;
         LaserPenEffects *effects = nullptr; // else nothing is drawn (logged once)

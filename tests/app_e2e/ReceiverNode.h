@@ -19,8 +19,11 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace receiver_node {
 
@@ -113,11 +116,37 @@ inline QByteArray report64(const char *hex)
     return r;
 }
 
+// The bytes written to the simulated node that the application has not read yet, seen
+// through `appSide`, the node opened in this process too. The node is a terminal: what
+// is written waits in a buffer of its own until a kernel worker hands it to the reading
+// end, late on a loaded machine, and FIONREAD counts only what was handed over; a poll
+// on the reading end hands the rest over first.
+inline int unreadOnNode(int appSide)
+{
+    if (appSide < 0)
+        return 0;
+    pollfd p{appSide, POLLIN, 0};
+    (void)::poll(&p, 1, 0);
+    int n = 0;
+    return ::ioctl(appSide, FIONREAD, &n) == 0 ? n : 0;
+}
+
+// How long the application may leave a report unread before the rig calls it hung:
+// far beyond what a loaded machine or a sanitizer takes, so it never fires for them.
+constexpr int kUnreadLimitMs = 120000;
+
 // The device side of the simulated node: reads what the application writes (one
 // report per write, as the application paces them 50 ms apart) and answers.
 class DeviceSide {
 public:
-    explicit DeviceSide(int fd) : m_fd(fd) {}
+    explicit DeviceSide(int fd) : m_fd(fd), m_appSide(::open("/dev/hidraw0", O_RDONLY | O_NOCTTY | O_NONBLOCK)) {}
+    ~DeviceSide()
+    {
+        if (m_appSide >= 0)
+            ::close(m_appSide);
+    }
+    DeviceSide(const DeviceSide &) = delete;
+    DeviceSide &operator=(const DeviceSide &) = delete;
 
     // Reads reports until one equals `wanted`; every report read is kept.
     bool waitForReport(const QByteArray &wanted, int timeoutMs)
@@ -146,8 +175,17 @@ public:
         }
         return false;
     }
+    // A hidraw node hands over one report a read, a terminal everything written so far:
+    // a report goes out only once the application has read the one before.
     bool answer(const QByteArray &report)
     {
+        QElapsedTimer t;
+        t.start();
+        while (unreadOnNode(m_appSide) > 0) {
+            if (t.elapsed() > kUnreadLimitMs)
+                return false;
+            ::usleep(1000);
+        }
         return ::write(m_fd, report.constData(), size_t(report.size())) == report.size();
     }
     // Reads until nothing has come for quietMs; the reports read are kept.
@@ -176,6 +214,7 @@ public:
 
 private:
     int m_fd;
+    int m_appSide;
     QByteArray m_pending;
     QList<QByteArray> m_seen;
 };

@@ -190,20 +190,18 @@ protected:
 
     // One report, and the 6.25 ms a plan-2 mouse takes to the next. The simulated node
     // is a terminal, which hands reports written together to one read (a hidraw node
-    // hands over one report a read): on a loaded machine the application may not have
-    // read the last one yet, so the next waits until it has.
+    // hands over one report a read): however late a loaded machine lets the application
+    // read the last one, the next waits until it has.
     void send(const QByteArray &report)
     {
-        pump([this] { return unreadByTheApplication() == 0; }, 2000);
+        ASSERT_TRUE(
+            pump([this] { return unreadByTheApplication() == 0 || !m_app->running(); }, receiver_node::kUnreadLimitMs))
+            << "the application left a report unread: " << m_app->output().toStdString();
         if (m_fd >= 0)
             ASSERT_EQ(::write(m_fd, report.constData(), size_t(report.size())), report.size());
         pump([] { return false; }, 6);
     }
-    int unreadByTheApplication() const
-    {
-        int n = 0;
-        return m_appSide >= 0 && m_fd >= 0 && ::ioctl(m_appSide, FIONREAD, &n) == 0 ? n : 0;
-    }
+    int unreadByTheApplication() const { return m_fd >= 0 ? receiver_node::unreadOnNode(m_appSide) : 0; }
     // The mouse speaks `samples` as plan-2 ADPCM reports of 100 samples.
     void speak(size_t samples, const std::function<void(int)> &afterReport = {})
     {
@@ -297,7 +295,10 @@ protected:
             XFree(children);
         return shown;
     }
-    int shownWindows() { return int(shownWindowsOf(m_app->pid()).size()); }
+    int shownWindows()
+    {
+        return int(shownWindowsOf(m_app->pid()).size());
+    }
     bool applicationHasTheFocus()
     {
         Window focus = 0;

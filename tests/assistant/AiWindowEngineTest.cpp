@@ -60,6 +60,7 @@ protected:
         deps.voice = &voice;
         deps.shell = [this] { return &shell; };
         deps.clipboard = &clipboard;
+        deps.scheduler = &scheduler;
         // Pings often, so a helper that stops answering is found within a test's time.
         deps.makeHost = [](const platform::AiWebHostOptions &o) -> std::unique_ptr<platform::IAiWebHost> {
             platform::linuxbackend::RemoteAiWebHost::Launch launch;
@@ -109,6 +110,7 @@ protected:
     FakeVoiceKeyDispatcher voice{log};
     FakeAppShell shell;
     FakeClipboard clipboard;
+    QtScheduler scheduler; // the real engine runs on real time
     FakePopupTips tips{log};
     ScriptedFilePicker files;
     RecordingAlertPresenter alerts;

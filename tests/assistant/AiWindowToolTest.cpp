@@ -3,6 +3,8 @@
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "ManualScheduler.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PageWorld.h"
 #include "ScopedUserInfoData.h"
 #include "aiweb/QXAIWindowTool.h"
@@ -26,6 +28,7 @@ protected:
         deps.shell = [this] { return &shell; };
         deps.clipboard = &clipboard;
         deps.scheduler = &scheduler;
+        deps.notifications = &notifications;
         deps.makeHost = [this](const platform::AiWebHostOptions &) {
             ++hostsMade;
             auto host = std::make_unique<FakeAiWebHost>();
@@ -44,6 +47,7 @@ protected:
     RecordingMouseCommands mouse{log};
     FakeAppShell shell;
     FakeClipboard clipboard;
+    NotificationCenter notifications; // the holder's own, not the process's
     int hostsMade = 0;
     FakeAiWebHost *page = nullptr;
     std::unique_ptr<QXAIWindowTool> tool;
@@ -76,6 +80,19 @@ TEST_F(Ast4Holder, WindowIsMadeOnShowAndGoesAfterTheHide)
     scheduler.advance(1);
     EXPECT_EQ(tool->webWindow(), nullptr);
     EXPECT_FALSE(shell.isShowAIWindow());
+}
+
+// A new interface language reloads the open page: heard on the centre the holder is
+// handed, not the process's.
+TEST_F(Ast4Holder, ANewLanguageOnTheHandedCentreReloadsThePage)
+{
+    tool->showInWindow();
+    ASSERT_EQ(page->loads.size(), 1u);
+    const QString changed = QString::fromLatin1(qx::notify::kUpdateTitleNotification);
+    NotificationCenter::defaultCenter().post(changed);
+    EXPECT_EQ(page->loads.size(), 1u);
+    notifications.post(changed);
+    EXPECT_EQ(page->loads.size(), 2u);
 }
 
 TEST_F(Ast4Holder, CloseAndPageChoiceClearTheFlag)

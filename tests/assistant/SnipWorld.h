@@ -61,6 +61,7 @@ public:
         d.clipboard = &clipboard;
         d.files = [this] { return &files; };
         d.overlays = {&grabber, [this] { return compositor; }, &escape};
+        d.scheduler = &scheduler;
         return d;
     }
     QWidget *overlay(int i = 0) const { return snip.overlays().value(i); }

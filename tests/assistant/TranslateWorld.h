@@ -107,12 +107,14 @@ protected:
     QXSpeechTranslation real{{net.client(), languages(), [] { return 0; }, [] { return false; }, {}, {}}};
     ISpeechTranslator *translator = &scripted;
     int snips = 0;
+    // The window's own centre, not the process's: what it posts must reach the one it is handed.
+    NotificationCenter notifications;
     QXTranslateWindow window{{&user.state(), &languages(), [this] { return popups.isScreenshotsOCR(); },
                               [this](const QString &t) { manager.translateText(t); }, &clipboard, &tips, false,
-                              [](const QString &t) { return double(t.size()); },
-                              [] { return QRect(0, 0, 1920, 1080); }}};
+                              [](const QString &t) { return double(t.size()); }, [] { return QRect(0, 0, 1920, 1080); },
+                              &notifications}};
     RecordingWindow recorder{window};
     QXTranslateManager manager{
         {&user.state(), &languages(), &popups, &net.client(), [this] { return translator; }, [this] { ++snips; }}};
-    NotificationRecorder notes;
+    NotificationRecorder notes{notifications};
 };

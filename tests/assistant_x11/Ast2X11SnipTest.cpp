@@ -48,6 +48,8 @@ TEST_P(Ast2X11Snip, ADragAndTheCopyToolPutThePatternOnTheClipboard)
     deps.tips = &tips;
     deps.clipboard = &clipboard;
     deps.overlays = {&grabber, [] { return platform::linuxbackend::windowsCanBeTranslucent(); }, &escape};
+    QtScheduler scheduler;
+    deps.scheduler = &scheduler;
     QXSnip snip(deps);
     XTestDriver x;
 

@@ -27,7 +27,8 @@ TEST(Ptr2X11Loupe, MagnifiesThePixelsUnderThePointer)
     ASSERT_TRUE(QTest::qWaitFor([] { return QCursor::pos() == QPoint(250, 220); }, 3000));
 
     platform::linuxbackend::X11ScreenGrabber grabber;
-    PXLColorSampler loupe({{&grabber, {}, nullptr}, {}, {}, {}, nullptr});
+    QtScheduler scheduler;
+    PXLColorSampler loupe({{&grabber, {}, nullptr}, {}, {}, {}, &scheduler});
     loupe.zoomInPixelZoom(1.5, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !loupe.window()->view().image().isNull(); }, 3000));
     // The 200-point square around the pointer, all on the pattern window.

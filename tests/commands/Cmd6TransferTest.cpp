@@ -65,6 +65,7 @@ protected:
         d.files = &world.files;
         d.revealer = &revealer;
         d.root = root.path();
+        d.clock = &world.scheduler.clock();
         return d;
     }
     QString folder() const { return root.file(QStringLiteral("TransferAudio")); }
@@ -252,6 +253,7 @@ TEST(Cmd6TransferEndToEnd, ASpokenFileBecomesATranscript)
     deps.files = &world.files;
     deps.revealer = &revealer;
     deps.root = root.path();
+    deps.clock = &world.scheduler.clock();
     QXTransferAudioView page(std::move(deps));
     QCoreApplication::processEvents();
 

@@ -3,13 +3,17 @@
 //  - an include reaches only a layer of a lower rank (or its own layer);
 //  - a layer that names its users (the platform backends) is included by those only;
 //  - the folders of src/ include each other without a cycle;
-//  - the pages, the assistant and the presenter reach the device only through what
-//    they are handed: no file under them calls sharedInstance( or includes a header
-//    of device/transport or device/protocol.
+//  - the pages, the assistant and the presenter reach the device and the process's
+//    objects only through what they are handed: no file under them calls a
+//    process-wide accessor (kProcessWideAccessors) or includes a header of
+//    device/transport or device/protocol;
+//  - every accessor a class of src/ declares for its one instance of the process
+//    (`static Name &name();`) is in kProcessWideAccessors, so the rule above sees it.
 // Prints each violation with the file and line, and exits 1 when there is any.
 //
 // usage: qx_include_graph <layer table> <src folder>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +93,49 @@ bool isUnder(const std::string &file, const std::string &dir)
 const char *const kHandedFolders[] = {"pages", "assistant", "presenter"};
 const char *const kDeviceFolders[] = {"device/transport", "device/protocol"};
 
+// Every way to reach an object of the whole process: a class's one instance, the
+// installed centre, scheduler and store, the platform's services. "name(" stands for
+// that accessor of any class, "Class::name(" for that class's only. A new process-wide
+// accessor goes here once; the check below fails until it does.
+const char *const kProcessWideAccessors[] = {
+    "sharedInstance(",
+    "NotificationCenter::defaultCenter(",
+    "postNotification(", // posts to the default centre
+    "Scheduler::instance(",
+    "ShortcutBinder::sharedBinder(",
+    "AppAudioTool::sharedManager(",
+    "QXNetSceneState::instance(",
+    "LogWorker::shared(",
+    "DailyLogWriter::application(",
+    "PZManagerForLog::sharedDDLog(",
+    "WQSSqliteOperation::shareOperation(",
+    "defaultStore(",
+    "platform::services(",
+};
+
+// The accessor of the list a line calls, outside a line comment; nullptr when none.
+const char *processWideCall(const std::string &line)
+{
+    const auto comment = line.find("//");
+    for (const char *accessor : kProcessWideAccessors) {
+        for (auto at = line.find(accessor); at != std::string::npos && at < comment; at = line.find(accessor, at + 1)) {
+            // A longer name that merely ends the same way (mySharedInstance() is not it).
+            const char before = at == 0 ? ' ' : line[at - 1];
+            if (!std::isalnum(static_cast<unsigned char>(before)) && before != '_')
+                return accessor;
+        }
+    }
+    return nullptr;
+}
+
+// Whether `Class::name(` is one of the listed accessors.
+bool isListed(const std::string &className, const std::string &name)
+{
+    const std::string bare = name + "(", qualified = className + "::" + bare;
+    return std::any_of(std::begin(kProcessWideAccessors), std::end(kProcessWideAccessors),
+                       [&](const char *accessor) { return bare == accessor || qualified == accessor; });
+}
+
 bool isUnderAny(const std::string &file, std::span<const char *const> dirs)
 {
     return std::any_of(dirs.begin(), dirs.end(), [&](const char *dir) { return isUnder(file, dir); });
@@ -160,6 +207,8 @@ int main(int argc, char **argv)
     };
 
     const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
+    const std::regex classLine(R"re(^\s*(?:class|struct)\s+(\w+)\b[^;]*$)re");
+    const std::regex singletonDecl(R"re(^\s*static\s+(\w+)\s*[&*]\s*(\w+)\s*\(\s*\)\s*;)re");
     std::vector<Include> includes;
     int failures = 0;
     for (const std::string &file : files) {
@@ -168,6 +217,16 @@ int main(int argc, char **argv)
             ++failures;
             continue;
         }
+        // The classes the file defines, for the accessor declarations in it.
+        std::set<std::string> classes;
+        {
+            std::ifstream scan(src / file);
+            std::string line;
+            std::smatch m;
+            while (std::getline(scan, line))
+                if (std::regex_search(line, m, classLine))
+                    classes.insert(m[1].str());
+        }
         std::ifstream in(src / file);
         std::string line;
         int number = 0;
@@ -175,13 +234,22 @@ int main(int argc, char **argv)
         while (std::getline(in, line)) {
             ++number;
             if (handed) {
-                const auto call = line.find("sharedInstance(");
-                if (call != std::string::npos && line.rfind("//", call) == std::string::npos) {
-                    std::printf("%s:%d: calls sharedInstance(: a page, the assistant and the presenter use what "
-                                "they are handed (PageContext, Deps)\n",
-                                file.c_str(), number);
+                if (const char *accessor = processWideCall(line)) {
+                    std::printf("%s:%d: calls %s: a page, the assistant and the presenter use what they are "
+                                "handed (PageContext, Deps)\n",
+                                file.c_str(), number, accessor);
                     ++failures;
                 }
+            }
+            // A class's accessor to its one instance of the process: it returns a reference
+            // or pointer to its own class and takes nothing.
+            std::smatch accessor;
+            if (std::regex_search(line, accessor, singletonDecl) && classes.count(accessor[1].str())
+                && !isListed(accessor[1].str(), accessor[2].str())) {
+                std::printf("%s:%d: %s::%s() reaches an object of the whole process and is not in the list of "
+                            "process-wide accessors the page rule refuses (kProcessWideAccessors)\n",
+                            file.c_str(), number, accessor[1].str().c_str(), accessor[2].str().c_str());
+                ++failures;
             }
             std::smatch m;
             if (!std::regex_search(line, m, includeLine))

@@ -3,6 +3,7 @@
 #include "FakeScreenGrabber.h"
 #include "LaserPenOverlays.h"
 #include "LaserPenPainting.h"
+#include "ManualScheduler.h"
 #include "PXLColorSampler.h"
 
 #include <QApplication>
@@ -20,7 +21,9 @@ struct OverlayWorld {
     FakeScreenGrabber grabber;
     bool compositor = false;
     QPoint pointer{300, 200};
-    LaserPenOverlays overlays{{{&grabber, [this] { return compositor; }, nullptr}, [this] { return pointer; }, {}}};
+    ManualScheduler scheduler;
+    LaserPenOverlays overlays{
+        {{&grabber, [this] { return compositor; }, nullptr}, [this] { return pointer; }, {}, {}, &scheduler}};
 
     static int windows()
     {

@@ -37,9 +37,12 @@ TEST_P(Ptr1X11Overlay, HoleAndSpotOverAnotherProgramsWindow)
 
     platform::linuxbackend::X11ScreenGrabber grabber;
     const QPoint pointer = pattern.topLeft() + QPoint(200, 150);
+    QtScheduler scheduler;
     LaserPenOverlays overlays({{&grabber, [] { return platform::linuxbackend::windowsCanBeTranslucent(); }, nullptr},
                                [&] { return pointer; },
-                               {}});
+                               {},
+                               {},
+                               &scheduler});
     const auto desktop = [&](QPoint p) { return QColor(patternColour(p.x() - 100, p.y() - 120)); };
 
     overlays.highlighted(0.6, 100);

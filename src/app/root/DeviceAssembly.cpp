@@ -132,8 +132,10 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     // the device once the command managers exist (below). Its windows are made when an
     // effect first shows.
     m_laserPenOverlays =
-        std::make_unique<LaserPenOverlays>(LaserPenOverlays::Deps{core.overlays(), {}, {}, options.mainWindow});
+        std::make_unique<LaserPenOverlays>(
+            LaserPenOverlays::Deps{core.overlays(), {}, {}, options.mainWindow, &Scheduler::instance()});
     QXLaserPenManager::Deps pen;
+    pen.scheduler = &Scheduler::instance();
     pen.effects = m_laserPenOverlays.get();
     pen.store = &core.store();
     pen.keys = &m_keys;
@@ -147,6 +149,8 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     ai.voice = &m_ports;
     ai.mouseCommands = [this]() -> IMouseCommands * { return m_facade.get(); };
     ai.clipboard = platform::services().clipboard;
+    ai.scheduler = &Scheduler::instance();
+    ai.notifications = &core.notifications();
     ai.workspace = platform::services().workspace;
     ai.tips = &m_ports;
     ai.makeHost = &platform::linuxbackend::createRemoteAiWebHost;

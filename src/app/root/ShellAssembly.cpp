@@ -197,6 +197,7 @@ PageContext ShellAssembly::pageContext() const
             deps.errors = m_toolUi.get();
             deps.files = m_files.get();
             deps.revealer = m_revealer.get();
+            deps.clock = &Scheduler::instance().clock();
             return new QXTransferAudioView(std::move(deps), parent);
         },
     };

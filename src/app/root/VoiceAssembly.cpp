@@ -123,6 +123,7 @@ void VoiceAssembly::buildTranslation(const WindowPort &mainWindow)
     window.clipboard = platform::services().clipboard;
     window.tips = m_popups.get();
     window.translucent = platform::linuxbackend::windowsCanBeTranslucent();
+    window.notifications = &m_core.notifications();
     m_translateWindow = std::make_unique<QXTranslateWindow>(std::move(window));
     m_popups->setTranslationWindow(m_translateWindow.get());
     QXTranslateManager::Deps translate;
@@ -147,6 +148,7 @@ void VoiceAssembly::buildTranslation(const WindowPort &mainWindow)
     };
     snip.mainWindow = [mainWindow]() -> QWidget * { return mainWindow(); };
     snip.overlays = m_core.overlays();
+    snip.scheduler = &Scheduler::instance();
     m_snip.install(std::make_unique<QXSnip>(std::move(snip)));
 }
 

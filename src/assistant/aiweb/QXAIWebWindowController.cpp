@@ -116,8 +116,9 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         layout->insertWidget(0, m_host->view(), 1);
     }
     // A new interface language reloads the page in it.
-    NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification),
-                                                    m_window.get(), [this](const QVariant &) { refresh(); });
+    if (m_deps.notifications)
+        m_deps.notifications->addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), m_window.get(),
+                                          [this](const QVariant &) { refresh(); });
 }
 
 QXAIWebWindowController::~QXAIWebWindowController()

@@ -14,6 +14,7 @@ class AlertPresenter;
 class FilePicker;
 class IAppShell;
 class IPopupTips;
+class NotificationCenter;
 class QLineEdit;
 class QSlider;
 class QWidget;
@@ -37,7 +38,8 @@ public:
         QXUserInfoData *state = nullptr;
         platform::IClipboard *clipboard = nullptr;
         IAppShell *shell = nullptr;
-        HostFactory makeHost; // nullptr from it: a window without a page
+        NotificationCenter *notifications = nullptr; // a new interface language reloads the page
+        HostFactory makeHost;                        // nullptr from it: a window without a page
         AiPageHosts hosts;
         std::function<QString()> macAddress; // empty: qx_getMacAddress
         // Downloads and outside links.

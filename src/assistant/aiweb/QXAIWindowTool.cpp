@@ -20,7 +20,10 @@ constexpr int kTypingKeyDown = 33;
 constexpr int kTypingKeyUp = 34;
 } // namespace
 
-QXAIWindowTool::QXAIWindowTool(Deps deps) : m_deps(std::move(deps)) {}
+QXAIWindowTool::QXAIWindowTool(Deps deps) : m_deps(std::move(deps))
+{
+    Q_ASSERT(m_deps.scheduler);
+}
 
 void QXAIWindowTool::setWindowPorts(IAppShell *shell, FilePicker *files, AlertPresenter *alerts)
 {
@@ -40,7 +43,7 @@ QXAIWindowTool::~QXAIWindowTool()
 
 Scheduler &QXAIWindowTool::scheduler() const
 {
-    return m_deps.scheduler ? *m_deps.scheduler : Scheduler::instance();
+    return *m_deps.scheduler;
 }
 
 void QXAIWindowTool::setShown(bool on)
@@ -56,6 +59,7 @@ QXAIWebWindowController &QXAIWindowTool::ensureWebWindow()
         deps.state = m_deps.state;
         deps.clipboard = m_deps.clipboard;
         deps.shell = m_deps.shell ? m_deps.shell() : nullptr;
+        deps.notifications = m_deps.notifications;
         deps.makeHost = m_deps.makeHost;
         deps.hosts = m_deps.hosts;
         deps.tips = m_deps.tips;

@@ -11,6 +11,7 @@
 
 class IAppShell;
 class IMouseCommands;
+class NotificationCenter;
 class IVoiceKeyDispatcher;
 class QXUserInfoData;
 class VoiceKeyState;
@@ -31,7 +32,8 @@ public:
         std::function<IMouseCommands *()> mouseCommands;
         std::function<IAppShell *()> shell;
         platform::IClipboard *clipboard = nullptr;
-        Scheduler *scheduler = nullptr; // the process's when nullptr
+        Scheduler *scheduler = nullptr; // required
+        NotificationCenter *notifications = nullptr;
         QXAIWebWindowController::HostFactory makeHost;
         AiPageHosts hosts;
         IPopupTips *tips = nullptr;

@@ -372,7 +372,7 @@ QString QXTransferAudioView::freeIdStr(QString idStr) const
 void QXTransferAudioView::startTransferAudio()
 {
     DataPaths::ensureDir(folder());
-    const QDateTime now = Scheduler::instance().clock().now();
+    const QDateTime now = m_deps.clock ? m_deps.clock->now() : QDateTime::currentDateTime();
     QXTransferAudioModel job;
     job.idStr = freeIdStr(QString::number(now.toSecsSinceEpoch()));
     job.path = transcriptPath(folder(), m_outputPath);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class Clock;
 class FilePicker;
 class IAsrService;
 class IErrorAlert;
@@ -81,7 +82,8 @@ public:
         IErrorAlert *errors = nullptr;
         FilePicker *files = nullptr;
         platform::IFileRevealer *revealer = nullptr;
-        QString root; // the data root; empty: the application's
+        QString root;                 // the data root; empty: the application's
+        const Clock *clock = nullptr; // names the jobs; empty: the system's clock
     };
 
     explicit QXTransferAudioView(Deps deps, QWidget *parent = nullptr);

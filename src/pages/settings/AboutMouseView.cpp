@@ -115,7 +115,7 @@ void AboutMouseView::configUI()
 
 void AboutMouseView::configData()
 {
-    NotificationCenter &center = NotificationCenter::defaultCenter();
+    NotificationCenter &center = m_context.notifications;
     auto on = [&](const char *name, std::function<void(const QVariant &)> handler) {
         center.addObserver(QString::fromLatin1(name), this, std::move(handler));
     };

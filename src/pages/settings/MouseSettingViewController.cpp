@@ -17,6 +17,7 @@
 #include "scenes/QXGetCustomerKeyScene.h"
 #include "scenes/QXResetCustomerKeyScene.h"
 #include "services/IAIWindow.h"
+#include "views/QXBaseView.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -86,7 +87,7 @@ void retire(QWidget *widget, NotificationCenter &center)
     objects << widget;
     for (QObject *object : std::as_const(objects)) {
         center.removeObserver(object);
-        NotificationCenter::defaultCenter().removeObserver(object);
+        endTitleSubscription(object);
     }
     widget->hide();
     widget->deleteLater();

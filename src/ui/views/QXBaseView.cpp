@@ -121,3 +121,9 @@ void QXBaseView::childEvent(QChildEvent *event)
         && (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished))
         m_borderOverlay->raise();
 }
+
+void endTitleSubscription(QObject *object)
+{
+    NotificationCenter::defaultCenter().removeObserver(object,
+                                                       QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+}

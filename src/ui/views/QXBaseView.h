@@ -44,3 +44,8 @@ private:
     LayerStyle m_layer;
     QPointer<QWidget> m_borderOverlay;
 };
+
+// Ends now the language-change subscription a view of the kit holds for `object`,
+// rather than at its destruction: for a view taken off the screen and deleted later,
+// which must not redraw its titles in between.
+void endTitleSubscription(QObject *object);

@@ -44,6 +44,7 @@ QWidget *build(SceneWorld &world, const Device &device)
     pen.store = &world.store();
     pen.keys = keys;
     pen.tips = &world.context().tips;
+    pen.scheduler = &world.scheduler();
     auto *laserPen = new QXLaserPenManager(pen);
     pages->setLaserPen(laserPen);
     QObject::connect(window, &QObject::destroyed, [pages, laserPen, keys] {

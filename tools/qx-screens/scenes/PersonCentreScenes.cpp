@@ -44,6 +44,7 @@ QWidget *centre(SceneWorld &world)
         deps.state = &world.state();
         deps.files = &world.pages().files;
         deps.revealer = &w->revealer;
+        deps.clock = &world.scheduler().clock();
         return new QXTransferAudioView(std::move(deps), parent);
     });
     w->setParent(page);

@@ -19,6 +19,7 @@ QWidget *build(SceneWorld &world, int previewIndex)
     pen.store = &world.store();
     pen.keys = keys;
     pen.tips = &context.tips;
+    pen.scheduler = &world.scheduler();
     auto *manager = new QXLaserPenManager(pen);
     manager->setPreviewIndex(previewIndex);
     manager->setWarningTimeIndex(world.intOption(QStringLiteral("time")));

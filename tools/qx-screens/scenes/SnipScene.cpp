@@ -29,6 +29,7 @@ public:
         deps.tips = &m_tips;
         deps.clipboard = &m_clipboard;
         deps.overlays = {&m_grabber, [] { return false; }, &m_escape};
+        deps.scheduler = &world.scheduler();
         m_snip = std::make_unique<QXSnip>(deps);
         const QRect sel(world.intOption(QStringLiteral("x")), world.intOption(QStringLiteral("y")),
                         world.intOption(QStringLiteral("width")), world.intOption(QStringLiteral("height")));

@@ -45,6 +45,7 @@ QWidget *build(SceneWorld &world)
     deps.files = &world.pages().files;
     deps.revealer = &w->revealer;
     deps.root = root;
+    deps.clock = &world.scheduler().clock();
     auto *page = new QXTransferAudioView(std::move(deps));
     w->setParent(page);
     page->resize(560, 360);
