@@ -131,9 +131,8 @@ DeviceAssembly::DeviceAssembly(CoreAssembly &core, const Options &options)
     // The presentation pointer comes before the device layers that call it; it reaches
     // the device once the command managers exist (below). Its windows are made when an
     // effect first shows.
-    m_laserPenOverlays =
-        std::make_unique<LaserPenOverlays>(
-            LaserPenOverlays::Deps{core.overlays(), {}, {}, options.mainWindow, &Scheduler::instance()});
+    m_laserPenOverlays = std::make_unique<LaserPenOverlays>(
+        LaserPenOverlays::Deps{core.overlays(), {}, {}, options.mainWindow, &Scheduler::instance()});
     QXLaserPenManager::Deps pen;
     pen.scheduler = &Scheduler::instance();
     pen.effects = m_laserPenOverlays.get();
