@@ -168,13 +168,7 @@ void QXButton::paintEvent(QPaintEvent *)
     if (!title.isEmpty() && metrics.horizontalAdvance(title) > titleRoom())
         title = metrics.elidedText(title, Qt::ElideRight, qMax(qreal(0), titleRoom()));
     const bool cut = title != text();
-    if (cut && (toolTip().isEmpty() || m_autoToolTip)) {
-        setToolTip(text());
-        m_autoToolTip = true;
-    } else if (!cut && m_autoToolTip) {
-        setToolTip(QString());
-        m_autoToolTip = false;
-    }
+    textfit::showWholeTextWhenCut(*this, cut, text(), m_autoToolTip);
     const qreal textWidth = title.isEmpty() ? 0 : metrics.horizontalAdvance(title);
     const qreal gap = (!m_image.isNull() && !title.isEmpty()) ? kImageSpacing : 0;
     qreal x = (width() - imageSize.width() - gap - textWidth) / 2;

@@ -118,12 +118,6 @@ void QXLabel::paintEvent(QPaintEvent *event)
             line = metrics.elidedText(line, m_elide != Qt::ElideNone ? m_elide : Qt::ElideRight, room);
     }
     const bool cut = line != text();
-    if (cut && (toolTip().isEmpty() || m_autoToolTip)) {
-        setToolTip(text());
-        m_autoToolTip = true;
-    } else if (!cut && m_autoToolTip) {
-        setToolTip(QString());
-        m_autoToolTip = false;
-    }
+    textfit::showWholeTextWhenCut(*this, cut, text(), m_autoToolTip);
     painter.drawText(rect, flags, line);
 }

@@ -1,6 +1,7 @@
 #include "TextFit.h"
 
 #include <QFontMetricsF>
+#include <QWidget>
 
 namespace textfit {
 
@@ -22,6 +23,17 @@ QFont fitted(const QFont &font, const QString &text, qreal width)
             return smaller;
     }
     return smaller;
+}
+
+void showWholeTextWhenCut(QWidget &widget, bool cut, const QString &whole, bool &autoToolTip)
+{
+    if (cut && (widget.toolTip().isEmpty() || autoToolTip)) {
+        widget.setToolTip(whole);
+        autoToolTip = true;
+    } else if (!cut && autoToolTip) {
+        widget.setToolTip(QString());
+        autoToolTip = false;
+    }
 }
 
 } // namespace textfit
