@@ -28,7 +28,7 @@ int usage()
 {
     std::fprintf(stderr, "usage: qx-screens --list\n"
                          "       qx-screens SCENE --help\n"
-                         "       qx-screens SCENE [--key value ...] --out FILE.png\n"
+                         "       qx-screens SCENE [--language N] [--key value ...] --out FILE.png\n"
                          "       qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]\n");
     return 2;
 }
@@ -235,6 +235,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QString out;
+    int language = -1; // --language N: the interface language, as the check sets it
     QMap<QString, QString> options;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
@@ -248,6 +249,15 @@ int main(int argc, char **argv)
         const QString value = args.takeFirst();
         if (key == QLatin1String("out")) {
             out = value;
+            continue;
+        }
+        if (key == QLatin1String("language")
+            && std::none_of(scene->options.begin(), scene->options.end(),
+                            [](const SceneOption &o) { return o.key == QLatin1String("language"); })) {
+            bool ok = false;
+            language = value.toInt(&ok);
+            if (!ok || language < 0)
+                return usage();
             continue;
         }
         const bool known = std::any_of(scene->options.begin(), scene->options.end(),
@@ -278,7 +288,13 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qxApplyLightAppearance();
 
+    if (language >= 0)
+        for (const SceneOption &o : scene->options)
+            if (o.key == QLatin1String("lang"))
+                options.insert(o.key, QString::number(language));
     SceneWorld world(*scene, options);
+    if (language >= 0)
+        world.pages().data.languages().setUiLanguageIndex(quint64(language));
     std::unique_ptr<QWidget> window(scene->build(world));
     if (!window) {
         std::fprintf(stderr, "qx-screens %s: the scene built nothing\n", qPrintable(scene->name));
