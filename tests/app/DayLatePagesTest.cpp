@@ -45,16 +45,12 @@ std::shared_ptr<QXVoiceCommandItem> command(const char *word, const char *type)
 }
 
 // What a person sees of a page: one line per shown widget, in no particular order
-// (a page built late makes its rows in another order). The language row's drop-down
-// is left out on purpose: it shows the language read when it was built or picked
-// there, and a switch forced by the device page since (an RGB product's first
-// connection) changes the interface but not that entry.
+// (a page built late makes its rows in another order).
 QStringList visibleState(QWidget *root)
 {
     QStringList lines;
     for (QWidget *w : root->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(root) || w->objectName() == QLatin1String("languagePopUp")
-            || (w->parentWidget() && w->parentWidget()->objectName() == QLatin1String("languagePopUp")))
+        if (!w->isVisibleTo(root))
             continue;
         QString line;
         for (QWidget *p = w; p && p != root; p = p->parentWidget())

@@ -225,10 +225,11 @@ TEST(Pgs4LanguageRow, APickStoresRenamesAndRetitlesEveryView)
     EXPECT_EQ(popUp->itemsArr().first(), "Simplified Chinese");
     EXPECT_EQ(page.aboutView()->titleLabel()->text(), "About the AI mouse");
     EXPECT_EQ(window.btnArr()[2]->titleName(), "Software");
-    // Someone else changes the language: the row keeps showing its own pick.
+    // Someone else changes the language (the device page forcing English): the row
+    // shows the language the interface now has.
     w.world.data.languages().setUiLanguageIndex(0);
     w.post(qx::notify::kUpdateTitleNotification);
-    EXPECT_EQ(popUp->selectIndex(), 2);
+    EXPECT_EQ(popUp->selectIndex(), 0);
     EXPECT_EQ(page.aboutView()->titleLabel()->text(), "关于AI鼠标"); // the key: "zh-Hans" is empty
     HRVLocalizedString::setTableDirectory({});
 }

@@ -26,18 +26,26 @@ void SystemLanguageView::configUI()
     m_popUpButton = new QXPopUpButton(this);
     m_popUpButton->setObjectName(QStringLiteral("languagePopUp"));
     m_popUpButton->setGeometry(8, 27 + 30, 222, 34);
-    // A store written by an older version may hold an index past the list: entry 0.
-    const quint64 stored = m_context.languages.uiLanguageIndex();
     m_popUpButton->setItemsArr(m_context.languages.readUiLanguageNameList());
-    m_popUpButton->setSelectIndex(stored < quint64(QXLanguageManager::kUiLanguageCount) ? int(stored) : 0);
+    m_popUpButton->setSelectIndex(currentIndex());
     m_popUpButton->setSelectBlock([this](int index) { selectLanguage(index); });
 }
 
 void SystemLanguageView::configTitle()
 {
     m_titleLabel->setText(hrvAppLocalizedString(QStringLiteral("系统语言设置")));
-    // setItemsArr keeps the entry shown: the one picked here last
     m_popUpButton->setItemsArr(m_context.languages.readUiLanguageNameList());
+    // The language may have been switched elsewhere (the device page turns a product sold
+    // with English to it): every title pass follows the switch, so the entry shown is
+    // the interface's language whenever this row was built.
+    m_popUpButton->setSelectIndex(currentIndex());
+}
+
+int SystemLanguageView::currentIndex() const
+{
+    // A store written by an older version may hold an index past the list: entry 0.
+    const quint64 stored = m_context.languages.uiLanguageIndex();
+    return stored < quint64(QXLanguageManager::kUiLanguageCount) ? int(stored) : 0;
 }
 
 void SystemLanguageView::selectLanguage(int index)

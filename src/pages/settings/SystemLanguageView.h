@@ -26,6 +26,8 @@ public:
     void selectLanguage(int index);
 
 private:
+    int currentIndex() const;
+
     PageContext m_context;
     QXLabel *m_titleLabel = nullptr;
     QXPopUpButton *m_popUpButton = nullptr;
