@@ -70,18 +70,24 @@ struct Receiver {
     QByteArray serial;
     QByteArray product = "2.4G Receiver";
     quint8 usage = 0;
+    // Another receiver in another USB port gets another node: hidraw1 in port 1-4.
+    int node = 0;
 
+    QByteArray port() const { return "1-" + QByteArray::number(3 + node); }
+    QByteArray usb() const { return "/devices/pci0000:00/0000:00:14.0/usb1/" + port(); }
     QByteArray hid() const
     {
-        return "/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1/0003:" + hex4(vid).toUpper() + ':'
-               + hex4(pid).toUpper() + ".0004";
+        return usb() + '/' + port() + ":1.1/0003:" + hex4(vid).toUpper() + ':' + hex4(pid).toUpper() + ".000"
+               + QByteArray::number(4 + node);
     }
-    QByteArray hidraw() const { return "/sys" + hid() + "/hidraw/hidraw0"; }
+    QByteArray devNode() const { return "/dev/hidraw" + QByteArray::number(node); }
+    QByteArray hidraw() const { return "/sys" + hid() + "/hidraw/hidraw" + QByteArray::number(node); }
     QByteArray text() const
     {
         const QByteArray page = hex4(usagePage).toUpper();
-        return "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3\n"
-               "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: PRODUCT="
+        return "P: " + usb()
+               + "\n"
+                 "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: PRODUCT="
                + hex4(vid) + '/' + hex4(pid)
                + "/100\n"
                  "A: idVendor="
@@ -90,7 +96,9 @@ struct Receiver {
                  "A: product="
                + product + "\nA: serial=" + serial
                + "\n\n"
-                 "P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.1\n"
+                 "P: "
+               + usb() + '/' + port()
+               + ":1.1\n"
                  "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n"
                  "P: "
                + hid()
@@ -105,7 +113,7 @@ struct Receiver {
                + page.right(2) + page.left(2) + "09" + QByteArray::number(usage, 16).rightJustified(2, '0')
                + "A101150026FF00750895400900810209009102C0\n\n"
                  "P: "
-               + hid() + "/hidraw/hidraw0\nN: hidraw0\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/hidraw0\n";
+               + hidraw().mid(4) + "\nN: " + devNode().mid(5) + "\nE: SUBSYSTEM=hidraw\nE: DEVNAME=" + devNode() + '\n';
     }
 };
 
@@ -235,15 +243,18 @@ protected:
     }
     // Adds the receiver's nodes and makes the device side pass bytes untouched.
     int addReceiver() { return addNodes(kReceiver); }
-    int addReceiver(const Receiver &receiver) { return addNodes(receiver.text().constData()); }
-    int addNodes(const char *description)
+    int addReceiver(const Receiver &receiver)
+    {
+        return addNodes(receiver.text().constData(), receiver.devNode().constData());
+    }
+    int addNodes(const char *description, const char *devNode = "/dev/hidraw0")
     {
         GError *error = nullptr;
         if (!umockdev_testbed_add_from_string(m_bed, description, &error)) {
             ADD_FAILURE() << (error ? error->message : "cannot add the receiver");
             return -1;
         }
-        const int slave = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY);
+        const int slave = ::open(devNode, O_RDWR | O_NOCTTY);
         if (slave >= 0) {
             termios tio{};
             ::tcgetattr(slave, &tio);
@@ -251,7 +262,7 @@ protected:
             ::tcsetattr(slave, TCSANOW, &tio);
             ::close(slave);
         }
-        return umockdev_testbed_get_dev_fd(m_bed, "/dev/hidraw0");
+        return umockdev_testbed_get_dev_fd(m_bed, devNode);
     }
 
     UMockdevTestbed *m_bed = nullptr;

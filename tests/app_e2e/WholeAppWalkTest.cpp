@@ -6,8 +6,10 @@
 // dictated phrase runs it, a selection in another application is translated by the
 // receiver's translate key, the receiver's AI key opens the AI window (its page in the
 // helper process) and the user closes it, the receiver is pulled out and put back
-// while each page shows, and the tray menu's quit item ends the application; the log
-// holds no warning the walk did not provoke.
+// while each page shows, an AI mouse's receiver takes its place for a while and the
+// first press of its AI helper key opens the AI window and reaches the page, and the
+// tray menu's quit item ends the application; the log holds no warning the walk did
+// not provoke.
 #include "VoiceRig.h"
 #include "X11TopLevels.h"
 
@@ -62,6 +64,18 @@ constexpr int kTranslateKey = 0x42, kMKey = 0x46;
 const QByteArray kCommandWord = "open sesame";
 const QByteArray kCommandText = "bonjour le monde";
 const QByteArray kTranslation = "hello world";
+
+// An AI mouse's receiver (plan 7, 21-byte reports "a6 <length> 4d <command> ...") in
+// the next USB port, its mouse of another model than the walk's, and that mouse's AI
+// helper key of the XML helper.
+const Receiver kAiReceiver{0x248A, 0x67AC, 0xFFBB, "AI", "2.4G Receiver", 0, 1};
+constexpr int kAiModel = 90, kXmlHelperKey = 0x8c;
+const QByteArray kAiSerial = QByteArray::fromHex("2026121000000007");
+
+QByteArray aiReport(int length, const QByteArray &body)
+{
+    return (QByteArray::fromHex("a6") + char(length) + QByteArray::fromHex("4d") + body).leftJustified(21, '\0');
+}
 
 // The mouse's programmable key with one choice, single press.
 QJsonObject profileKey(const char *key, const char *cmd)
@@ -220,9 +234,10 @@ protected:
                 commandJson(r.queryValue("customCmd"), r.queryValue("customName"), r.queryValue("cmdType")));
             return json(m_commands);
         }
-        // A newer mouse firmware to download; none for the receiver.
+        // A newer mouse firmware to download; none for the receiver or the AI mouse.
         if (r.path.endsWith("/upgrade")) {
-            const bool mouse = r.queryValue("type") == "MOUSE";
+            const bool mouse =
+                r.queryValue("type") == "MOUSE" && r.queryValue("productCode") != QString::number(kAiModel);
             return json(QJsonObject{{"type", r.queryValue("type")},
                                     {"num", mouse ? QStringLiteral("99") : r.queryValue("num")},
                                     {"downloadUrl", mouse ? api.baseUrl() + "/fw/walk_mouse_v99.txt" : QString()}});
@@ -231,9 +246,14 @@ protected:
             return HttpScriptedReply::withContentType("text/plain", "MOUSE FIRMWARE\n00\n01\n");
         if (r.path.endsWith("/translate"))
             return json(QJsonObject{{"text", r.queryValue("text")}, {"transText", QString::fromLatin1(kTranslation)}});
+        // The page tells the server each helper it is asked for.
         if (r.path.endsWith("/ai/index.html"))
-            return HttpScriptedReply::withContentType("text/html; charset=utf-8",
-                                                      "<html><body><h1>The walk's AI page</h1></body></html>");
+            return HttpScriptedReply::withContentType(
+                "text/html; charset=utf-8", "<html><head><script>function handlHelperInput(id, text, n) {"
+                                            " fetch('/ai/helper?id=' + encodeURIComponent(id)); }</script></head>"
+                                            "<body><h1>The walk's AI page</h1></body></html>");
+        if (r.path.endsWith("/ai/helper"))
+            return HttpScriptedReply::json("{}");
         return HttpScriptedReply::html(404, "<p>not here</p>");
     }
     int requestsTo(const QByteArray &path) const
@@ -566,6 +586,66 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
     }
     ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000));
 
+    // An AI mouse's receiver in place of the plain one: the first press of its AI helper
+    // key makes the AI window, whose page is still loading then; the page hears the
+    // press once it has loaded.
+    {
+        const int removals = m_app->count("status item: no device");
+        pullOut();
+        ASSERT_TRUE(pump([&] { return m_app->count("status item: no device") > removals; }, 10000)) << diag();
+        const int fd = addReceiver(kAiReceiver);
+        ASSERT_GE(fd, 0);
+        const int appSide = ::open(kAiReceiver.devNode().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        QByteArray written;
+        // Whether the application asked the receiver for `command` since the last ask.
+        const auto asked = [&](int command) {
+            char buf[512];
+            for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)
+                written.append(buf, qsizetype(n));
+            const qsizetype at = written.indexOf(QByteArray::fromHex("4d") + char(command));
+            const bool found = at >= 2 && uint8_t(written[at - 2]) == 0xa6;
+            if (found)
+                written.remove(0, at + 2);
+            return found;
+        };
+        const auto answer = [&](const QByteArray &report) {
+            EXPECT_TRUE(pump([&] { return receiver_node::unreadOnNode(appSide) == 0; }, 10000));
+            EXPECT_EQ(::write(fd, report.constData(), size_t(report.size())), report.size());
+        };
+        const QByteArray sn = "sn: QX" + kAiSerial.toHex().toUpper();
+        const int connected = m_app->count(sn), profiles = m_app->count("handleModelInfoWithInfoData");
+        umockdev_testbed_uevent(m_bed, kAiReceiver.hidraw().constData(), "add");
+        ASSERT_TRUE(pump([&] { return asked(0x61); }, 10000)) << diag();
+        // Serial, flags, sensor, DPI step, model, battery, firmware.
+        answer(aiReport(0x13, QByteArray::fromHex("61") + "QX" + kAiSerial + QByteArray::fromHex("0201") + char(2)
+                                  + char(kAiModel) + char(80) + char(0x10)));
+        ASSERT_TRUE(pump([&] { return m_app->count(sn) > connected; }, 10000)) << m_app->output().toStdString();
+        // The mouse's profile arriving orders the AI window out: the user presses after it.
+        ASSERT_TRUE(pump([&] { return m_app->count("handleModelInfoWithInfoData") > profiles; }, 10000)) << diag();
+        const QList<Window> before = shownWindowsOf(m_app->pid());
+        const int helpers = requestsTo("/ai/helper");
+        answer(aiReport(0x04, QByteArray(1, char(kXmlHelperKey)) + '\0'));
+        EXPECT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 15000)) << "no AI window" << diag();
+        EXPECT_TRUE(pump([&] { return requestsTo("/ai/helper") > helpers; }, 30000))
+            << "the page never heard the key" << diag();
+        EXPECT_EQ(lastTo("/ai/helper").queryValue("id"), "xml");
+        // The AI window goes with its receiver, which leaves the test bed (or the
+        // application, looking for receivers still there, takes it up again); the plain
+        // one comes back.
+        ::close(appSide);
+        umockdev_testbed_uevent(m_bed, kAiReceiver.hidraw().constData(), "remove");
+        umockdev_testbed_remove_device(m_bed, kAiReceiver.hidraw().constData());
+        EXPECT_TRUE(pump([&] { return m_app->count("status item: no device") > removals + 1; }, 10000)) << diag();
+        EXPECT_TRUE(pump([&] { return newWindows(before).isEmpty(); }, 10000)) << "the AI window outlives its receiver";
+        putBack();
+        ASSERT_FALSE(HasFatalFailure());
+        AppProcess second(m_root.path());
+        ASSERT_TRUE(second.start());
+        EXPECT_TRUE(pump([&] { return !second.running(); }, 15000));
+        ASSERT_TRUE(pump([] { return mainWindowRect().has_value(); }, 10000));
+    }
+
     // Quit from the tray menu: a right click on the icon, a click on its second item.
     {
         const QList<Window> before = shownWindowsOf(m_app->pid());
@@ -601,7 +681,8 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         ++seen[line];
     }
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
-    constexpr int kConnections = 1 + kTabs;
+    // (The AI mouse's receiver and the plain one again after it: two more.)
+    constexpr int kConnections = 1 + kTabs + 2;
     constexpr int kRequestsAtMost = 2 * kConnections;
     for (auto it = seen.cbegin(); it != seen.cend(); ++it)
         EXPECT_LE(it.value(), it.key().contains(QLatin1String("Connection refused")) ? kRequestsAtMost : 1)
