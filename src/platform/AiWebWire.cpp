@@ -112,7 +112,8 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
         return std::nullopt;
     HelperEvent e;
     if (*kind == QLatin1String("ready")) {
-        const auto window = integer(m, "window", 1, std::numeric_limits<qint64>::max());
+        // An X window id has 32 bits: a larger number would name another window once cut.
+        const auto window = integer(m, "window", 1, kMaxId);
         const auto otr = boolean(m, "otr");
         if (!window || !otr)
             return std::nullopt;
