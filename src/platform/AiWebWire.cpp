@@ -56,7 +56,8 @@ bool plainValue(const QCborValue &v, int depth)
         return true;
     }
     if (v.isMap()) {
-        for (auto it = v.toMap().cbegin(); it != v.toMap().cend(); ++it)
+        const QCborMap map = v.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
             if (!it.key().isString() || !plainValue(it.value(), depth + 1))
                 return false;
         return true;
