@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         ++frames;
         if (const auto event = platform::aiwebwire::parseHelperEvent(*payload)) {
-            if (event->kind == HelperEvent::Kind::Ready && event->windowId == 0)
+            if (event->kind == HelperEvent::Kind::Ready && (event->windowId == 0 || event->windowId > 0xffffffffu))
                 std::abort();
             if (event->kind == HelperEvent::Kind::DownloadChanged
                 && (event->update.received < 0 || event->update.total < -1))

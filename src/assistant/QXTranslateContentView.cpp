@@ -3,9 +3,9 @@
 #include "HRVLocalizedString.h"
 #include "QXTranslateView.h"
 #include "controls/QXPopUpButton.h"
+#include "drawing/RoundedRegion.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace {
 constexpr int kInset = 2; // the shadow card, then the content, each 2 in
@@ -136,9 +136,7 @@ void QXTranslateContentView::relayout()
 
 QRegion QXTranslateContentView::cardRegion() const
 {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset), 8, 8);
-    return QRegion(path.toFillPolygon().toPolygon());
+    return qxRoundedRegion(QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset), 8);
 }
 
 void QXTranslateContentView::paintEvent(QPaintEvent *event)

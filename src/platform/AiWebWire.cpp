@@ -56,7 +56,8 @@ bool plainValue(const QCborValue &v, int depth)
         return true;
     }
     if (v.isMap()) {
-        for (auto it = v.toMap().cbegin(); it != v.toMap().cend(); ++it)
+        const QCborMap map = v.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
             if (!it.key().isString() || !plainValue(it.value(), depth + 1))
                 return false;
         return true;
@@ -112,7 +113,8 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
         return std::nullopt;
     HelperEvent e;
     if (*kind == QLatin1String("ready")) {
-        const auto window = integer(m, "window", 1, std::numeric_limits<qint64>::max());
+        // An X window id has 32 bits: a larger number would name another window once cut.
+        const auto window = integer(m, "window", 1, kMaxId);
         const auto otr = boolean(m, "otr");
         if (!window || !otr)
             return std::nullopt;

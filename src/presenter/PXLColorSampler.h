@@ -44,7 +44,6 @@ public:
     double pixelZoom() const { return m_pixelZoom; }
     void setPixelZoom(double zoom) { m_pixelZoom = zoom; }
     PXLColorSamplerView &view() const { return *m_view; }
-    bool isTranslucent() const { return m_translucent; }
     void setBackdrop(const QImage &backdrop);
 
 private:

@@ -178,3 +178,17 @@ TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_TRUE(alerts.shown[0].message.contains("network gone"));
 }
+
+TEST_F(Ast4SaveFlow, FinishedReportNamingAnotherFileSavesTheDownloadAndLeavesThatFile)
+{
+    const QString mine = temp.path() + "/mine.txt";
+    write(mine, "mine");
+    const QString path = flow->destination({5, QUrl("https://x.example/f"), "image/png", "p.png", false});
+    write(path, "png");
+    flow->changed({5, platform::IAiWebHost::DownloadUpdate::State::Finished, 3, 3, mine, {}});
+    const QString target = temp.path() + "/chosen.png";
+    files.answer(target);
+    EXPECT_EQ(read(target), "png");
+    EXPECT_EQ(read(mine), "mine");
+    EXPECT_FALSE(QFile::exists(path));
+}

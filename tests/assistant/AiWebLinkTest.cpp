@@ -34,6 +34,7 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
         {"ready", {{"k", "ready"}, {"window", 4194311}, {"otr", false}}, true},
         {"ready without a window", {{"k", "ready"}, {"window", 0}, {"otr", false}}, false},
         {"ready, window as text", {{"k", "ready"}, {"window", "7"}, {"otr", false}}, false},
+        {"ready, window past 32 bits", {{"k", "ready"}, {"window", (1LL << 32) + 7}, {"otr", false}}, false},
         {"load failed", {{"k", "loading"}, {"status", 3}, {"url", "http://a/p"}, {"code", 404}, {"error", "x"}}, true},
         {"load of no status",
          {{"k", "loading"}, {"status", 4}, {"url", "http://a/p"}, {"code", 0}, {"error", ""}},
@@ -71,11 +72,11 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
     EXPECT_FALSE(parseHelperEvent(QCborValue(QCborArray{QStringLiteral("ready")}).toCbor()));
     EXPECT_FALSE(parseHelperEvent(QByteArray("\xa1\x61", 2)));
 
-    const auto load = parseHelperEvent(payload(rows[3].event));
+    const auto load = parseHelperEvent(payload(rows[4].event));
     EXPECT_EQ(load->status, platform::IAiWebHost::LoadStatus::Failed);
     EXPECT_EQ(load->errorCode, 404);
     EXPECT_EQ(load->url, QUrl("http://a/p"));
-    const auto result = parseHelperEvent(payload(rows[13].event));
+    const auto result = parseHelperEvent(payload(rows[14].event));
     EXPECT_EQ(result->value.toMap().value("a").toList().value(1).toString(), "b");
 }
 

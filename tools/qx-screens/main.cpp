@@ -13,13 +13,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QWidget>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -108,21 +109,23 @@ QList<int> parseLanguages(const QString &value)
 
 // Offscreen, on one full-HD screen (in device pixels at the scale factor asked for),
 // so pop-ups placed against the screen's edges land where they would on a desktop.
-void useCheckScreen()
+// The screen's description is read while the application object is made: it is kept
+// until then, and goes with the returned file.
+std::unique_ptr<QTemporaryFile> useCheckScreen()
 {
-    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                             ? qMax(1.0, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble())
-                             : 1.0;
-    const QString path =
-        QDir::temp().filePath(QStringLiteral("qx-screens-check-%1.json").arg(QCoreApplication::applicationPid()));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(QStringLiteral(R"({"screens":[{"name":"check","x":0,"y":0,"width":%1,"height":%2,)"
-                                  R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})")
-                       .arg(qRound(1920 * scale))
-                       .arg(qRound(1080 * scale))
-                       .toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
+    const double asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    const double scale = std::isfinite(asked) ? qMax(1.0, asked) : 1.0;
+    auto file = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("qx-screens-check-XXXXXX.json")));
+    if (file->open()) {
+        file->write(QStringLiteral(R"({"screens":[{"name":"check","x":0,"y":0,"width":%1,"height":%2,)"
+                                   R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})")
+                        .arg(qRound(1920 * scale))
+                        .arg(qRound(1080 * scale))
+                        .toUtf8());
+        file->close();
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file->fileName().toLocal8Bit());
+    return file;
 }
 
 // Scenes whose window the check passes over, and why.
@@ -161,7 +164,7 @@ int runCheck(QStringList args, int argc, char **argv)
     if (scenes.isEmpty())
         return usage();
 
-    useCheckScreen();
+    const std::unique_ptr<QTemporaryFile> screenDescription = useCheckScreen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
     qxApplyLightAppearance();

@@ -59,8 +59,6 @@ public:
     StatusItemController &statusItem() const { return *m_statusItem; }
     QXAuthorityManagementWindowController &authority() const { return *m_authority; }
     StartAtLoginController &startAtLogin() const { return *m_startAtLogin; }
-    // Qt's own texts (standard buttons, file dialogs) in the interface language.
-    QtOwnTexts &qtTexts() const { return *m_qtTexts; }
     // What every page is handed.
     PageContext pageContext() const;
     // What makes the main window's pages.
@@ -97,6 +95,7 @@ private:
     DeviceAssembly &m_device;
     VoiceAssembly &m_voice;
 
+    // Qt's own texts (standard buttons, file dialogs) in the interface language.
     std::unique_ptr<QtOwnTexts> m_qtTexts;
     Owned<QXToolManagerUI> m_toolUi;
     // Firmware and application updates; their questions are message boxes on the main window.

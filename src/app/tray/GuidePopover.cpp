@@ -1,23 +1,15 @@
 #include "GuidePopover.h"
 
+#include "desktop/WindowPlacement.h"
+
 #include <QCloseEvent>
 #include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 constexpr int kGap = 4; // between the item and the popover
-
-QRect freeAreaAround(const QPoint &point)
-{
-    QScreen *screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
-}
 } // namespace
 
 GuidePopover::GuidePopover(QWidget *content, Mode mode) : QXBaseView(nullptr), m_mode(mode)
@@ -57,17 +49,14 @@ void GuidePopover::showAt(const QRect &anchor)
 {
     if (m_mode == Mode::Popover) {
         const QPoint cursor = QCursor::pos();
-        const QRect screen = freeAreaAround(anchor.isEmpty() ? cursor : anchor.center());
+        const QRect screen = windowplacement::workAreaAt(anchor.isEmpty() ? cursor : anchor.center());
         move(popoverOrigin(anchor, size(), screen, cursor));
         show();
         raise();
         return;
     }
-    if (!isVisible()) {
-        const QRect screen = freeAreaAround(QCursor::pos());
-        if (!screen.isEmpty())
-            move(screen.center() - rect().center());
-    }
+    if (!isVisible())
+        windowplacement::centreOnPointerScreen(*this);
     show();
     raise();
     activateWindow();

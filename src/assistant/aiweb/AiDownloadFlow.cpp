@@ -33,9 +33,10 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
         writeLog(QStringLiteral("download: cannot make %1").arg(dir));
         return {};
     }
-    m_running[download.id] = {download.mimeType, name};
+    const QString path = aiweb::unusedPath(dir, name);
+    m_running[download.id] = {download.mimeType, name, path};
     writeLog(QStringLiteral("download:%1 -> %2").arg(download.url.toString(), name));
-    return aiweb::unusedPath(dir, name);
+    return path;
 }
 
 void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
@@ -53,7 +54,12 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
         const Running done = it->second;
         m_running.erase(it);
         tip(localizedText(QStringLiteral("已下载%1%")).arg(100), QStringLiteral("download"));
-        save(update.path, done.mimeType, done.name);
+        // The file is the one this flow named: the engine's report of where it went is
+        // not believed, as saving moves the file it names.
+        if (update.path != done.path)
+            writeLog(
+                QStringLiteral("download %1 reported at %2, kept at %3").arg(update.id).arg(update.path, done.path));
+        save(done.path, done.mimeType, done.name);
         break;
     }
     case State::Failed:

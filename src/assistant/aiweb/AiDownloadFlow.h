@@ -40,6 +40,7 @@ private:
     struct Running {
         QString mimeType;
         QString name;
+        QString path; // where the download was told to go
     };
     Deps m_deps;
     std::map<quint32, Running> m_running;

@@ -15,7 +15,6 @@
 #include "controls/QXSliderCell.h"
 #include "controls/QXTextField.h"
 #include "drawing/KitAppearance.h"
-#include "drawing/NamedImage.h"
 #include "platform/IClipboard.h"
 #include "platform/IWorkspace.h"
 #include "popup/VoiceArtwork.h"
@@ -215,7 +214,7 @@ void QXAIWebWindowController::initSubViews()
         m_host->load(page.url());
     }
     m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
-    showContextSwitch(true);
+    voiceartwork::showSwitch(m_contextBtn, true);
     m_didFallbackToEnglish = false;
     m_isCompleteLoad = true;
 }
@@ -357,18 +356,9 @@ void QXAIWebWindowController::sliderDidEndDragging()
     callJSFuncion(aiweb::fontSizeScript(m_slider->value()));
 }
 
-void QXAIWebWindowController::showContextSwitch(bool on)
-{
-    registerVoiceArtwork(); // the switch pictures
-    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
-    m_contextBtn->setChecked(on);
-    m_contextBtn->setImage(namedPixmap(name));
-    m_contextBtn->setProperty("imageName", name);
-}
-
 void QXAIWebWindowController::contextBtnClicked()
 {
-    showContextSwitch(m_contextBtn->isChecked());
+    voiceartwork::showSwitch(m_contextBtn, m_contextBtn->isChecked());
     callJSFuncion(aiweb::switchScript(m_contextBtn->isChecked()));
 }
 

@@ -83,8 +83,6 @@ public:
     void sendBtnClicked();
     void sliderDidEndDragging();
     void contextBtnClicked();
-    // The switch's state and its picture.
-    void showContextSwitch(bool on);
     void clearBtnClicked();
     QSlider *slider() const { return m_slider; }
     QXButton *contextBtn() const { return m_contextBtn; }

@@ -9,6 +9,7 @@
 #include "PagePorts.h"
 #include "QXLanguageManager.h"
 #include "QXUserInfoData.h"
+#include "RowSwitch.h"
 #include "TextNumber.h"
 #include "controls/QXButton.h"
 #include "controls/QXLabel.h"
@@ -185,8 +186,7 @@ QWidget *MouseSettingViewController::loadView()
     m_rgbBtn->setCheckable(true);
     // Off until the device reports its lighting; a report that came before the view
     // was built counts.
-    m_rgbBtn->setChecked(m_lightingReported && m_context.state.rgbSwitch());
-    setRgbImage(m_rgbBtn->isChecked());
+    rowswitch::showSwitch(m_rgbBtn, m_lightingReported && m_context.state.rgbSwitch());
     m_rgbLabel = new QXLabel(m_root);
     m_rgbLabel->setFont(qxSystemFont(16));
     m_rgbLabel->setTextColor(QColor(38, 12, 12));
@@ -405,22 +405,13 @@ void MouseSettingViewController::updateLightingEffects()
     m_lightingReported = true;
     if (!isViewLoaded())
         return;
-    const bool on = m_context.state.rgbSwitch();
-    m_rgbBtn->setChecked(on);
-    setRgbImage(on);
-}
-
-void MouseSettingViewController::setRgbImage(bool on)
-{
-    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
-    m_rgbBtn->setProperty("imageName", name);
-    m_rgbBtn->setImage(namedPixmap(name));
+    rowswitch::showSwitch(m_rgbBtn, m_context.state.rgbSwitch());
 }
 
 void MouseSettingViewController::rgbBtnClicked()
 {
     const bool on = m_rgbBtn->isChecked();
-    setRgbImage(on);
+    rowswitch::showSwitch(m_rgbBtn, on);
     m_context.state.setRgbSwitch(on);
     if (on)
         m_context.hidCommands.sendOpenRGBData();

@@ -81,7 +81,6 @@ private:
     void buildAuxiliarySetModel();
     void rebuildBlocks();
     void publishKeys();
-    void setRgbImage(bool on);
     void showProductImage();
     void layoutControls();
 

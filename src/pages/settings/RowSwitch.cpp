@@ -3,7 +3,6 @@
 #include "controls/QXButton.h"
 #include "controls/QXLabel.h"
 #include "drawing/KitAppearance.h"
-#include "drawing/NamedImage.h"
 #include "popup/VoiceArtwork.h"
 
 namespace rowswitch {
@@ -17,16 +16,6 @@ QXButton *makeSwitch(QWidget *parent, const QString &objectName)
     button->resize(kSwitchSize);
     showSwitch(button, false);
     return button;
-}
-
-void showSwitch(QXButton *button, bool on)
-{
-    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
-    const bool blocked = button->blockSignals(true);
-    button->setChecked(on);
-    button->blockSignals(blocked);
-    button->setImage(namedPixmap(name));
-    button->setProperty("imageName", name);
 }
 
 QXLabel *makeLabel(QWidget *parent, int pixelSize)

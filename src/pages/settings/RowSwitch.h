@@ -1,5 +1,7 @@
 #pragma once
 
+#include "popup/VoiceArtwork.h"
+
 #include <QSize>
 #include <QString>
 
@@ -15,9 +17,8 @@ inline constexpr QSize kSwitchSize(39, 29);
 
 // A switch showing "2_switch_off_icon".
 QXButton *makeSwitch(QWidget *parent, const QString &objectName);
-// Shows the state without a click: checked, image, and the image name in the property
-// "imageName".
-void showSwitch(QXButton *button, bool on);
+// Shows the state without a click.
+using voiceartwork::showSwitch;
 // A plain-text label of the given font size, as wide as its text once set.
 QXLabel *makeLabel(QWidget *parent, int pixelSize);
 // Resizes a label to its text's width at the given height.

@@ -355,6 +355,9 @@ void RemoteAiWebHost::answerFiles(quint32 request, bool multiple)
 {
     if (m_lost)
         return;
+    // The dialog runs an event loop of its own, in which the owner may drop this host
+    // (its helper lost, the application quitting).
+    const QPointer<RemoteAiWebHost> alive(this);
     QStringList files;
     if (m_callbacks.chooseFiles)
         files = m_callbacks.chooseFiles(multiple);
@@ -362,6 +365,8 @@ void RemoteAiWebHost::answerFiles(quint32 request, bool multiple)
         files = QFileDialog::getOpenFileNames(m_view.get());
     else if (const QString file = QFileDialog::getOpenFileName(m_view.get()); !file.isEmpty())
         files << file;
+    if (!alive)
+        return;
     send(QStringLiteral("answer"),
          {{QStringLiteral("request"), qint64(request)}, {QStringLiteral("paths"), QCborArray::fromStringList(files)}});
 }

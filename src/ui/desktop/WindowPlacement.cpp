@@ -16,17 +16,22 @@ QRect centredIn(const QRect &workArea, const QSize &frame)
     return {QPoint(x, y), frame};
 }
 
-void centreOnPointerScreen(QWidget &window, const QPoint &pointer)
+QRect workAreaAt(const QPoint &point)
 {
-    QScreen *screen = QGuiApplication::screenAt(pointer);
+    QScreen *screen = QGuiApplication::screenAt(point);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void centreOnPointerScreen(QWidget &window, const QPoint &pointer)
+{
+    const QRect area = workAreaAt(pointer);
+    if (area.isEmpty())
         return;
     // A window not yet shown has no frame: its title bar is unknown and counted as none.
     const QRect frame = window.frameGeometry();
-    const QRect placed = centredIn(screen->availableGeometry(), frame.size());
-    window.move(placed.topLeft());
+    window.move(centredIn(area, frame.size()).topLeft());
 }
 
 void centreOnPointerScreen(QWidget &window)

@@ -13,6 +13,9 @@ namespace windowplacement {
 // The frame of a window of `frame` size centred in `workArea`; a frame larger than the
 // area keeps its top-left corner inside it.
 QRect centredIn(const QRect &workArea, const QSize &frame);
+// The work area of the screen holding `point`, else of the primary screen; empty
+// without a screen.
+QRect workAreaAt(const QPoint &point);
 
 // Moves a top-level window so its frame (the title bar included, once the window
 // manager has given it one) stands centred in the work area of the screen holding

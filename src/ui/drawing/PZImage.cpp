@@ -4,9 +4,9 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImageWriter>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -48,12 +48,13 @@ bool writeData(const QByteArray &data, const QString &path)
         qxWarning("ui") << "cannot make folder" << folder;
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the file and renamed over it: a crash part-way leaves the old file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         qxWarning("ui") << "cannot write" << path << file.errorString();
         return false;
     }
-    return file.write(data) == data.size() && file.flush();
+    return file.write(data) == data.size() && file.commit();
 }
 } // namespace
 

@@ -6,12 +6,12 @@
 #include "VoiceArtwork.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
+#include "drawing/RoundedRegion.h"
 #include "views/NSAnimateImageView.h"
 #include "views/QXBaseView.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <cmath>
 
@@ -26,13 +26,6 @@ constexpr qint64 kStartFrames = -1;
 int px(double v)
 {
     return int(std::ceil(v));
-}
-
-QRegion roundedRegion(const QRect &r, qreal radius)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(r), radius, radius);
-    return QRegion(path.toFillPolygon().toPolygon());
 }
 } // namespace
 
@@ -159,7 +152,7 @@ QRegion QXPopContentView::shapeRegion() const
     QRegion region;
     for (const QXWordView *card : {m_fanWordView, m_yiWordView})
         if (card->isVisibleTo(this) && card->height() > 0)
-            region += roundedRegion(card->geometry(), card->layerStyle().cornerRadius);
+            region += qxRoundedRegion(card->geometry(), card->layerStyle().cornerRadius);
     if (m_waveView->isVisibleTo(this))
         region += m_waveView->geometry();
     // The badge's disc; its fading ring is lost without translucency.

@@ -5,9 +5,9 @@
 #include "VoiceArtwork.h"
 #include "controls/QXLabel.h"
 #include "drawing/NamedImage.h"
+#include "drawing/RoundedRegion.h"
 
 #include <QApplication>
-#include <QPainterPath>
 #include <QScreen>
 
 namespace {
@@ -84,8 +84,6 @@ void QXShowTipWindow::resizeEvent(QResizeEvent *event)
     m_content->setGeometry(rect());
     if (!m_translucent) {
         // Without a compositor the rounded corners are cut out of the window.
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), 5, 5);
-        setMask(QRegion(path.toFillPolygon().toPolygon()));
+        setMask(qxRoundedRegion(rect(), 5));
     }
 }

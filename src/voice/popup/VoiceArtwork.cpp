@@ -1,5 +1,6 @@
 #include "VoiceArtwork.h"
 
+#include "controls/QXButton.h"
 #include "drawing/NamedImage.h"
 
 // Outside any namespace: Q_INIT_RESOURCE names a global function.
@@ -54,6 +55,17 @@ QList<QPixmap> pixmaps(const QStringList &names)
     for (const QString &name : names)
         out << namedPixmap(name);
     return out;
+}
+
+void showSwitch(QXButton *button, bool on)
+{
+    registerVoiceArtwork();
+    const QString name = on ? QStringLiteral("2_switch_on_icon") : QStringLiteral("2_switch_off_icon");
+    const bool blocked = button->blockSignals(true);
+    button->setChecked(on);
+    button->blockSignals(blocked);
+    button->setImage(namedPixmap(name));
+    button->setProperty("imageName", name);
 }
 
 } // namespace voiceartwork

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QStringList>
 
+class QXButton;
+
 // The pictures of the speech pop-up and the tips, drawn at build time into a resource
 // that namedImage() reads. A static library's resource is registered only when
 // something calls this; the pop-up's views do on construction.
@@ -18,4 +20,7 @@ QStringList typeFrameNames(qint64 pressType);
 QStringList startFrameNames();
 // The named pictures in order; a missing one is a null pixmap (logged once).
 QList<QPixmap> pixmaps(const QStringList &names);
+// Shows an on/off switch's state without a click: checked, the picture
+// "2_switch_on_icon" or "2_switch_off_icon", and its name in the property "imageName".
+void showSwitch(QXButton *button, bool on);
 } // namespace voiceartwork

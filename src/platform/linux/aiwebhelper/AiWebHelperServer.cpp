@@ -143,7 +143,8 @@ void AiWebHelperServer::hello(const QCborMap &m)
                                           {QStringLiteral("error"), u.error}});
     };
     c.chooseFiles = [this](bool multiple) {
-        // Requests of the file chooser count down from the top, apart from download ids.
+        // The file chooser's requests are numbered from 0x80000000 up, apart from the
+        // download ids below them.
         const quint32 request = 0x80000000u + m_nextRequest++;
         send(QStringLiteral("chooseFiles"),
              {{QStringLiteral("request"), qint64(request)}, {QStringLiteral("multiple"), multiple}});

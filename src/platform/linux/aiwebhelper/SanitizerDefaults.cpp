@@ -1,7 +1,7 @@
 // The helper under the sanitizers: the web engine's Chromium is not ours and is not
 // built with them. It frees some of its objects through a base class of another size,
 // keeps its one-time objects until exit, and its threads use locks and atomics the
-// tools cannot see. The companion's own runs need none of this any more.
+// tools cannot see. The companion itself needs none of this.
 extern "C" {
 const char *__asan_default_options()
 {
