@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <algorithm>
+
 using accountform::loc;
 
 namespace {
@@ -139,7 +141,11 @@ void QXLoginView::relayout()
     m_phoneLabel->setGeometry(37, phoneLabelTop, textWidth(m_phoneLabel, m_phoneLabel->text()), 14);
     m_phone->setGeometry(37, phoneLabelTop + 14 + 30, 140, 20);
     m_phoneLine->setGeometry(37, m_phone->geometry().bottom() + 1, 220, 1);
-    m_authCode->setGeometry(m_phone->geometry().right() + 1 + 5, m_phone->y(), 80, 20);
+    // A longer translation widens the button to the right, short of the code picture.
+    const int codeLeft = m_phone->geometry().right() + 1 + 5;
+    const int codeRoom = width() - 100 - 140 - 20 - codeLeft;
+    m_authCode->setGeometry(codeLeft, m_phone->y(),
+                            std::max(80, std::min(textWidth(m_authCode, m_authCode->title()), codeRoom)), 20);
     const int codeLabelTop = m_phone->geometry().bottom() + 1 + 30;
     m_authCodeLabel->setGeometry(37, codeLabelTop, textWidth(m_authCodeLabel, m_authCodeLabel->text()), 14);
     m_authCodeField->setGeometry(37, codeLabelTop + 14 + 30, 140, 20);
