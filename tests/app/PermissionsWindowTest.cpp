@@ -185,3 +185,27 @@ TEST_F(PermissionsWindow, AWindowDeletedByItsShowerIsBuiltAgain)
 }
 
 } // namespace
+
+// A description too long for one line at its own size wraps and every row grows by
+// the added lines, keeping the remedy below it and the rows apart.
+class LookPermissionsWindow : public PermissionsWindow {};
+
+TEST_F(LookPermissionsWindow, LongDescriptionsWrapAndEveryRowGrows)
+{
+    auto &c = make(D, G, D);
+    c.window();
+    for (const auto &[language, wraps] : {std::pair{15, true}, {0, false}}) { // Filipino, Simplified Chinese
+        QXLanguageManager::sharedInstance().setUiLanguageIndex(quint64(language));
+        NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+        for (int row = 0; row < 3; ++row) {
+            const QXLabel *description = c.descriptionLabel(row);
+            EXPECT_EQ(description->wordWrap(), wraps);
+            EXPECT_EQ(description->drawnFont(), description->font());
+            EXPECT_GT(c.remedyLabel(row)->y(), description->geometry().bottom());
+            const QRect rowBox = description->parentWidget()->geometry();
+            EXPECT_EQ(rowBox.height() > 70, wraps);
+            EXPECT_LT(c.remedyLabel(row)->geometry().bottom(), rowBox.height());
+            EXPECT_LT(rowBox.bottom(), (row + 1) * 100);
+        }
+    }
+}

@@ -23,6 +23,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
+
 using platform::PermissionKind;
 using platform::PermissionRemedy;
 using platform::PermissionState;
@@ -44,6 +46,8 @@ constexpr std::array<PermissionRow, platform::kPermissionKindCount> kRows{{
 constexpr QSize kWindowSize(520, 400);
 constexpr int kRowHeight = 70;
 constexpr int kRowPitch = 100;
+constexpr int kDescriptionTop = 15 + 16 + 5;
+constexpr int kDescriptionHeight = 16;
 const QColor kRowColor(240, 240, 240);
 const QColor kRowSelectedColor(210, 210, 210);
 const QColor kRemedyColor(196, 72, 36);
@@ -144,6 +148,11 @@ QXLabel *QXAuthorityManagementWindowController::remedyLabel(int row) const
     return row >= 0 && row < int(m_remedyLabels.size()) ? m_remedyLabels[row] : nullptr;
 }
 
+QXLabel *QXAuthorityManagementWindowController::descriptionLabel(int row) const
+{
+    return row >= 0 && row < int(m_descriptionLabels.size()) ? m_descriptionLabels[row] : nullptr;
+}
+
 QWidget *QXAuthorityManagementWindowController::window()
 {
     if (!m_window)
@@ -164,6 +173,7 @@ void QXAuthorityManagementWindowController::windowDidLoad()
     connect(m_window, &QObject::destroyed, this, [this] {
         m_buttons.fill(nullptr);
         m_remedyLabels.fill(nullptr);
+        m_descriptionLabels.fill(nullptr);
         m_btnBgViewArr.clear();
         m_tipLabel = nullptr;
         m_permissionsView = nullptr;
@@ -199,8 +209,10 @@ void QXAuthorityManagementWindowController::initSubViews()
     m_btnBgViewArr.clear();
     m_buttons.fill(nullptr);
     m_remedyLabels.fill(nullptr);
+    m_descriptionLabels.fill(nullptr);
     for (int row = 0; row < int(kRows.size()); ++row)
         buildRow(row);
+    layoutRows();
     for (int row = 0; row < int(kRows.size()); ++row)
         checkRow(row);
 }
@@ -223,10 +235,13 @@ void QXAuthorityManagementWindowController::buildRow(int row)
 
     rowLabel(rowView, QColor(112, 112, 112), 12, QRect(10, 15, width - 100, 16))->setText(localized(kRows[row].title));
     // As wide as the title: the application's name leaves 310 points too few.
-    QXLabel *description = rowLabel(rowView, QColor(38, 12, 12), 10, QRect(10, 15 + 16 + 5, width - 100, 16));
+    QXLabel *description =
+        rowLabel(rowView, QColor(38, 12, 12), 10, QRect(10, kDescriptionTop, width - 100, kDescriptionHeight));
     description->setText(qxAppDisplayName() + normalizedPermissionText(localized(kRows[row].description)));
+    m_descriptionLabels[row] = description;
     // Below the action button, so it may take the whole row.
-    m_remedyLabels[row] = rowLabel(rowView, kRemedyColor, 10, QRect(10, 15 + 16 + 5 + 16 + 1, width - 20, 14));
+    m_remedyLabels[row] =
+        rowLabel(rowView, kRemedyColor, 10, QRect(10, kDescriptionTop + kDescriptionHeight + 1, width - 20, 14));
     m_remedyLabels[row]->hide();
 
     auto *action = new QXButton(rowView);
@@ -239,6 +254,34 @@ void QXAuthorityManagementWindowController::buildRow(int row)
     action->setGeometry(width - 20 - 50, (kRowHeight - 25) / 2, 50, 25);
     connect(action, &QXButton::clicked, this, [this, action] { selectAuthorityWithIndex(action->tag()); });
     m_buttons[row] = action;
+}
+
+// A description too long for one line at its own size (a longer translation) wraps
+// rather than shrinking past reading; every row then grows by the lines it added, so
+// the rows stay alike, and the pitch between them leaves room for that.
+void QXAuthorityManagementWindowController::layoutRows()
+{
+    int extra = 0;
+    for (QXLabel *description : m_descriptionLabels) {
+        description->setWordWrap(false);
+        if (description->drawnFont() == description->font())
+            continue;
+        description->setWordWrap(true);
+        const int needed = QFontMetrics(description->font())
+                               .boundingRect(QRect(0, 0, int(description->textRect().width()), 1000), Qt::TextWordWrap,
+                                             description->text())
+                               .height();
+        description->resize(description->width(), std::max(kDescriptionHeight, needed));
+        extra = std::max(extra, description->height() - kDescriptionHeight);
+    }
+    const int height = kRowHeight + extra;
+    for (int row = 0; row < int(kRows.size()); ++row) {
+        QWidget *rowView = m_descriptionLabels[row]->parentWidget();
+        rowView->resize(rowView->width(), height);
+        m_btnBgViewArr[row]->resize(rowView->width(), height);
+        m_buttons[row]->move(m_buttons[row]->x(), (height - m_buttons[row]->height()) / 2);
+        m_remedyLabels[row]->move(m_remedyLabels[row]->x(), m_descriptionLabels[row]->geometry().bottom() + 1);
+    }
 }
 
 void QXAuthorityManagementWindowController::checkPermission(bool show)

@@ -63,6 +63,7 @@ public:
     QWidget *permissionsView() const { return m_permissionsView; }
     QXButton *actionButton(int row) const;
     QXLabel *remedyLabel(int row) const;
+    QXLabel *descriptionLabel(int row) const;
     const QList<QXButton *> &btnBgViewArr() const { return m_btnBgViewArr; }
     QString instructionsImageName() const { return m_instructionsImageName; }
 
@@ -73,6 +74,7 @@ private:
     void windowDidLoad();
     void initSubViews();
     void buildRow(int row);
+    void layoutRows();
     void checkRow(int row);
     void itemClicked(QXButton *sender);
 
@@ -85,6 +87,7 @@ private:
     // auxiliaryFunctionBtn, inputMonitoringBtn, screenRecordingBtn
     std::array<QXButton *, platform::kPermissionKindCount> m_buttons{};
     std::array<QXLabel *, platform::kPermissionKindCount> m_remedyLabels{};
+    std::array<QXLabel *, platform::kPermissionKindCount> m_descriptionLabels{};
     std::array<int, platform::kPermissionKindCount> m_logged{-1, -1, -1}; // the state last logged per row
     QList<QXButton *> m_btnBgViewArr;
     QString m_instructionsImageName;

@@ -9,11 +9,19 @@
 #include "drawing/NamedImage.h"
 #include "views/QXBaseView.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
 namespace accountform {
 
 namespace {
 const QColor kDarkText(38, 12, 12);
-}
+constexpr QSize kActionSize(85, 31);
+// Beside a title that needed more than the built width: clear of the rounded corners.
+constexpr int kActionPadding = 10;
+} // namespace
 
 QString loc(const char *key)
 {
@@ -32,7 +40,7 @@ QXButton *makeBackButton(QWidget *parent)
 QXButton *makeActionButton(QWidget *parent, bool outlined)
 {
     auto *button = new QXButton(parent);
-    button->resize(85, 31);
+    button->resize(kActionSize);
     button->setFont(qxSystemFont(14));
     button->setLayerCornerRadius(4);
     if (outlined) {
@@ -44,6 +52,14 @@ QXButton *makeActionButton(QWidget *parent, bool outlined)
         button->setTitleColor(Qt::white);
     }
     return button;
+}
+
+void fitActionButton(QXButton *button, int centreX, int maxWidth)
+{
+    const qreal title = QFontMetricsF(button->font()).horizontalAdvance(button->title());
+    const int width = std::clamp(int(std::ceil(title)) + 2 * kActionPadding, kActionSize.width(),
+                                 std::max(kActionSize.width(), maxWidth));
+    button->setGeometry(centreX - width / 2, button->y(), width, button->height());
 }
 
 QXButton *makeFillButton(QWidget *parent, qreal fontPx, const QColor &fill, qreal radius)

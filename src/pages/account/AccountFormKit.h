@@ -38,6 +38,9 @@ QXButton *makeBackButton(QWidget *parent);
 // 85 x 31, radius 4, 14 px title: accent fill with a white title, or (outlined) a
 // white fill with a 1 px accent border and a dark title.
 QXButton *makeActionButton(QWidget *parent, bool outlined = false);
+// Centres an action button on `centreX`, widened until its title fits at its own size
+// (a longer translation) up to `maxWidth`; never narrower than it is built.
+void fitActionButton(QXButton *button, int centreX, int maxWidth);
 // The 16 x 16 check box; its picture follows its state (setCheckBoxImage).
 QXButton *makeCheckBox(QWidget *parent);
 void setCheckBoxImage(QXButton *box);

@@ -20,7 +20,7 @@ ForgetPasswordView::ForgetPasswordView(const PageContext &context, QWidget *pare
     agreementBtn()->hide();
     const QRect confirm = passwordConfirmInputView()->geometry();
     QXButton *submit = registerBtn();
-    submit->move(confirm.left() + confirm.width() / 2 - submit->width() / 2, confirm.bottom() + 1 + 28);
+    submit->move(submit->x(), confirm.bottom() + 1 + 28);
     configTitle();
 }
 
@@ -28,6 +28,7 @@ void ForgetPasswordView::configTitle()
 {
     RegisterView::configTitle();
     registerBtn()->setTitle(loc("找回密码"));
+    fitRegisterBtn();
 }
 
 void ForgetPasswordView::getVerificationCode()

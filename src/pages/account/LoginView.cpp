@@ -119,6 +119,11 @@ void LoginView::configTitle()
     m_forgetPasswordBtn->setTitle(loc("忘记密码"));
     m_loginBtn->setTitle(loc("登录"));
     m_registerBtn->setTitle(loc("注册"));
+    // Each widens about its own centre for a longer translation, short of the other.
+    const QRect password = m_passwordInputView->geometry();
+    const int centre = password.left() + password.width() / 2;
+    accountform::fitActionButton(m_loginBtn, centre - 100, 180);
+    accountform::fitActionButton(m_registerBtn, centre + 100, 180);
     layoutTexts();
 }
 

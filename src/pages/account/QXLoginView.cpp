@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <algorithm>
+
 using accountform::loc;
 
 namespace {
@@ -130,6 +132,7 @@ void QXLoginView::changeLoginMode(QXButton *button)
 
 void QXLoginView::relayout()
 {
+    m_qrView->setGeometry(width() - 100 - 140, 57, 140, 200);
     const int codeWidth = textWidth(m_codeMode, m_codeMode->title());
     m_codeMode->setGeometry(37, 57, codeWidth, 18);
     m_divider->setGeometry(m_codeMode->geometry().right() + 1 + 10, 57 + (18 - 15) / 2, 2, 15);
@@ -139,12 +142,15 @@ void QXLoginView::relayout()
     m_phoneLabel->setGeometry(37, phoneLabelTop, textWidth(m_phoneLabel, m_phoneLabel->text()), 14);
     m_phone->setGeometry(37, phoneLabelTop + 14 + 30, 140, 20);
     m_phoneLine->setGeometry(37, m_phone->geometry().bottom() + 1, 220, 1);
-    m_authCode->setGeometry(m_phone->geometry().right() + 1 + 5, m_phone->y(), 80, 20);
+    // A longer translation widens the button to the right, short of the code picture.
+    const int codeLeft = m_phone->geometry().right() + 1 + 5;
+    const int codeRoom = m_qrView->x() - 20 - codeLeft;
+    m_authCode->setGeometry(codeLeft, m_phone->y(),
+                            std::max(80, std::min(textWidth(m_authCode, m_authCode->title()), codeRoom)), 20);
     const int codeLabelTop = m_phone->geometry().bottom() + 1 + 30;
     m_authCodeLabel->setGeometry(37, codeLabelTop, textWidth(m_authCodeLabel, m_authCodeLabel->text()), 14);
     m_authCodeField->setGeometry(37, codeLabelTop + 14 + 30, 140, 20);
     m_authCodeLine->setGeometry(37, m_authCodeField->geometry().bottom() + 1, 220, 1);
-    m_qrView->setGeometry(width() - 100 - 140, 57, 140, 200);
     m_qrImage->setGeometry(20, 20, 100, 100);
     m_qrLabel1->setGeometry(0, 130, 140, 15);
     m_qrLabel2->setGeometry(0, 155, 140, 15);

@@ -93,8 +93,7 @@ void RegisterView::buildControls()
     connect(m_agreementBtn, &QXButton::clicked, this, [this] { scanAgreement(); });
 
     m_registerBtn = accountform::makeActionButton(this);
-    m_registerBtn->move(confirm.left() + confirm.width() / 2 - m_registerBtn->width() / 2,
-                        m_checkBtn->geometry().bottom() + 1 + 36);
+    m_registerBtn->move(m_registerBtn->x(), m_checkBtn->geometry().bottom() + 1 + 36);
     connect(m_registerBtn, &QXButton::clicked, this, [this] { registerBtnClicked(); });
 }
 
@@ -120,7 +119,15 @@ void RegisterView::configTitle()
     m_passwordConfirmInputView->secureTextField()->setPlaceholderText(loc("再次输入密码"));
     m_agreementLabel->setText(loc(kAgreementText));
     m_registerBtn->setTitle(loc("注册"));
+    fitRegisterBtn();
     layoutAgreement();
+}
+
+// Centred under the fields, as wide as they are at most.
+void RegisterView::fitRegisterBtn()
+{
+    const QRect confirm = m_passwordConfirmInputView->geometry();
+    accountform::fitActionButton(m_registerBtn, confirm.left() + confirm.width() / 2, confirm.width());
 }
 
 // The label 5 right of the box and centred on it, as wide as its text; the left link

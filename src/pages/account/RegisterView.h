@@ -53,6 +53,8 @@ protected:
     // passwords equal); an alert and false for the first that fails.
     bool fieldsComplete();
     void openLink(const QString &url);
+    // After its title changes: the submit button widens for a longer translation.
+    void fitRegisterBtn();
 
     PageContext m_context;
 
