@@ -11,6 +11,10 @@
 //       -> shown <id> <x> <y> <w> <h> <ms-to-mapped> <ms-to-painted> | none
 //       (painted: every 8th row of its top-left look-w x look-h, by default all of it, is
 //       no longer all one colour; a small corner keeps the reads light on the server)
+//   click-show <x> <y> <min-w> <min-h> <timeout-s> <look-w> <look-h> <rrggbb>
+//       as above, then waits on for a pixel of that colour anywhere in the window (every
+//       8th row): -> shown ... <ms-to-painted> <ms-to-colour>, -1 when it never came
+//       (another program's window inside it, as a web page, paints on its own time)
 //   click-change <x> <y> <rx> <ry> <rw> <rh> <timeout-s>
 //       -> changed <ms> | none   (the pixels of that rectangle differ from before the click;
 //       every 8th row is read, so that the reads stay light on the server)
@@ -130,7 +134,18 @@ void pause()
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int lookW, int lookH)
+// 32 bits a pixel, blue first.
+bool hasColour(const std::string &image, unsigned rgb)
+{
+    const char want[3] = {char(rgb & 0xff), char((rgb >> 8) & 0xff), char((rgb >> 16) & 0xff)};
+    for (size_t i = 0; i + 4 <= image.size(); i += 4)
+        if (image.compare(i, 3, want, 3) == 0)
+            return true;
+    return false;
+}
+
+std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int lookW, int lookH,
+                      std::optional<unsigned> colour = std::nullopt)
 {
     const std::set<xcb_window_t> before = viewableTopLevels();
     const double t0 = nowMs();
@@ -158,6 +173,17 @@ std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int loo
                 std::ostringstream out;
                 out << "shown " << found << ' ' << at.x << ' ' << at.y << ' ' << at.w << ' ' << at.h << ' ' << mapped
                     << ' ' << nowMs() - t0;
+                if (colour) {
+                    double coloured = -1;
+                    while (nowMs() - t0 < timeoutS * 1000) {
+                        if (hasColour(rows(found, Rect{0, 0, at.w, at.h}, 8), *colour)) {
+                            coloured = nowMs() - t0;
+                            break;
+                        }
+                        pause();
+                    }
+                    out << ' ' << coloured;
+                }
                 return out.str();
             }
         }
@@ -259,9 +285,12 @@ int main()
             int x = 0, y = 0, w = 0, h = 0;
             double t = 0;
             int lookW = 1 << 15, lookH = 1 << 15;
+            std::string colour;
             if (in >> x >> y >> w >> h >> t) {
-                in >> lookW >> lookH;
-                out = clickShow(x, y, w, h, t, lookW, lookH);
+                in >> lookW >> lookH >> colour;
+                out =
+                    clickShow(x, y, w, h, t, lookW, lookH,
+                              colour.empty() ? std::nullopt : std::optional<unsigned>(std::stoul(colour, nullptr, 16)));
             }
         } else if (cmd == "click-change") {
             int x = 0, y = 0;

@@ -112,7 +112,8 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
         return std::nullopt;
     HelperEvent e;
     if (*kind == QLatin1String("ready")) {
-        const auto window = integer(m, "window", 1, std::numeric_limits<qint64>::max());
+        // An X resource id has 29 bits: a larger number would be cut to someone's window.
+        const auto window = integer(m, "window", 1, 0x1fffffff);
         const auto otr = boolean(m, "otr");
         if (!window || !otr)
             return std::nullopt;
