@@ -12,9 +12,10 @@
 //       (painted: every 8th row of its top-left look-w x look-h, by default all of it, is
 //       no longer all one colour; a small corner keeps the reads light on the server)
 //   click-show <x> <y> <min-w> <min-h> <timeout-s> <look-w> <look-h> <rrggbb>
-//       as above, then waits on for a pixel of that colour anywhere in the window (every
-//       8th row): -> shown ... <ms-to-painted> <ms-to-colour>, -1 when it never came
-//       (another program's window inside it, as a web page, paints on its own time)
+//       as above, then waits on for a pixel of that colour where the window is on the
+//       screen (every 8th row): -> shown ... <ms-to-painted> <ms-to-colour>, -1 when it
+//       never came (another program's window inside it, as a web page, paints on its own
+//       time, and is read from the screen since its depth may differ from the window's)
 //   click-change <x> <y> <rx> <ry> <rw> <rh> <timeout-s>
 //       -> changed <ms> | none   (the pixels of that rectangle differ from before the click;
 //       every 8th row is read, so that the reads stay light on the server)
@@ -176,7 +177,7 @@ std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int loo
                 if (colour) {
                     double coloured = -1;
                     while (nowMs() - t0 < timeoutS * 1000) {
-                        if (hasColour(rows(found, Rect{0, 0, at.w, at.h}, 8), *colour)) {
+                        if (hasColour(rows(g_root, at, 8), *colour)) {
                             coloured = nowMs() - t0;
                             break;
                         }
