@@ -101,17 +101,16 @@ class Probe:
         return answer
 
     def shown(self, x, y, min_w, min_h, timeout=10, look=()):
-        """Clicks and waits for a new window: (id, x, y, w, h, ms to mapped, ms to painted[, ms to the
-        look's colour])."""
+        """Clicks and waits for a new window: (id, x, y, w, h, ms to mapped, ms to painted)."""
         a = self.ask("click-show", x, y, min_w, min_h, timeout, *look)
-        return tuple(int(v) for v in a[1:6]) + tuple(float(v) for v in a[6:])
+        return tuple(int(v) for v in a[1:6]) + (float(a[6]), float(a[7]))
 
     def ai_shown(self, x, y):
         """The AI button clicked: as shown(), the last figure the page's first paint inside it."""
-        ai = self.shown(x, y, 300, 300, 30, (1 << 15, 1 << 15, PAGE_COLOUR))
-        if ai[7] < 0:
-            raise RuntimeError("the AI window showed no page")
-        return ai
+        a = self.ask("click-show", x, y, 300, 300, 30, 1 << 15, 1 << 15, PAGE_COLOUR)
+        if float(a[8]) < 0:
+            raise RuntimeError("the AI window showed no page (mostly #%s)" % a[9])
+        return tuple(int(v) for v in a[1:6]) + tuple(float(v) for v in a[6:9])
 
 
 def web_processes(pid):
@@ -297,6 +296,9 @@ def main():
     profile = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data",
                                           "profile_keys.json")))
     server, base = serve_maker(profile)
+    # The maker's chat page is the AI window's page (without it the window shows the
+    # application's own page, which has no colour of its own to wait for).
+    profile["chatChromeUrl"] = base + "/chat/index.html"
     for entry in profile.get("images", []):
         for images in entry.values():
             for image in images:

@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -135,14 +136,34 @@ void pause()
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-// 32 bits a pixel, blue first.
+// 32 bits a pixel, blue first; near enough for a colour a page engine may have managed.
 bool hasColour(const std::string &image, unsigned rgb)
 {
-    const char want[3] = {char(rgb & 0xff), char((rgb >> 8) & 0xff), char((rgb >> 16) & 0xff)};
-    for (size_t i = 0; i + 4 <= image.size(); i += 4)
-        if (image.compare(i, 3, want, 3) == 0)
+    for (size_t i = 0; i + 4 <= image.size(); i += 4) {
+        bool near = true;
+        for (int c = 0; c < 3 && near; ++c)
+            near = std::abs(int(uint8_t(image[i + c])) - int((rgb >> (8 * c)) & 0xff)) <= 8;
+        if (near)
             return true;
+    }
     return false;
+}
+
+// The colour most pixels have, as rrggbb (what was there instead).
+std::string commonColour(const std::string &image)
+{
+    std::map<unsigned, int> counts;
+    for (size_t i = 0; i + 4 <= image.size(); i += 4)
+        ++counts[unsigned(uint8_t(image[i])) | unsigned(uint8_t(image[i + 1])) << 8
+                 | unsigned(uint8_t(image[i + 2])) << 16];
+    unsigned best = 0;
+    int most = 0;
+    for (const auto &[colour, n] : counts)
+        if (n > most)
+            most = n, best = colour;
+    char text[8];
+    std::snprintf(text, sizeof text, "%06x", best);
+    return text;
 }
 
 std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int lookW, int lookH,
@@ -184,6 +205,8 @@ std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int loo
                         pause();
                     }
                     out << ' ' << coloured;
+                    if (coloured < 0)
+                        out << ' ' << commonColour(rows(g_root, at, 8));
                 }
                 return out.str();
             }
