@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps build run test screens asan asan-ui tsan fuzz bench clean format-check
+.PHONY: deps build run test screens asan asan-ui asan-web tsan fuzz bench clean format-check
 
 deps:
 	@scripts/install-deps
@@ -48,6 +48,17 @@ ASAN_UI_ENV = ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" \
 asan-ui: deps build-asan-ui/build.ninja
 	@cmake --build --preset asan-ui -j $(JOBS) --target memcheck_suites
 	@$(ASAN_UI_ENV) JOBS=$(JOBS) scripts/run-tests build-asan-ui -L memcheck $(CTEST_ARGS)
+
+# The AI window's page on the real web engine under AddressSanitizer and
+# UndefinedBehaviorSanitizer: the helper (qx-aiweb) and its suites only, in the asan
+# build, with the options of the runs above. The helper adds its own for Chromium,
+# which is not built with the sanitizers (aiwebhelper/SanitizerDefaults.cpp: no leak
+# check, no new/delete size check, no type checks of the engine's objects); the
+# companion's side keeps every check. `make asan` runs the same suites with the rest.
+WEB_SUITES = Ast3WebEngine|Ast4WebEngine|DayWebEngine|WebHelper
+asan-web: deps build-asan/build.ninja
+	@cmake --build --preset asan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests
+	@$(ASAN_UI_ENV) JOBS=$(JOBS) scripts/run-tests build-asan -R '$(WEB_SUITES)' $(CTEST_ARGS)
 
 tsan: deps build-tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)

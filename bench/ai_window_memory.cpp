@@ -1,16 +1,17 @@
 // What the AI window costs the process (run by hand under Xvfb, as root or not):
 //   ai_window_memory [seconds-after-hide]
 // Resident memory before the window first opens (through its holder), while it shows
-// its page, and the given seconds (default 60) after it was hidden; the time from the open call to the
-// page's complete document; and how many web engine helper processes are left 5 s
-// after the hide (the zygotes stay as long as the engine is loaded).
+// its page, and the given seconds (default 60) after it was hidden; the time from the
+// open call to the page's complete document; and which processes of the page (its
+// helper, qx-aiweb, and the web engine's below it) are left 5 s after the hide. The
+// page runs in the helper as in the application: this process never maps the engine.
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "InstalledInstance.h"
 #include "NotificationCenter.h"
 #include "ScopedUserInfoData.h"
 #include "aiweb/QXAIWindowTool.h"
-#include "platform/linux/WebEngineBackend.h"
+#include "platform/linux/RemoteAiWebHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,8 +36,8 @@ double rssMiB()
     return -1;
 }
 
-// The web engine's helper processes below this one, by their --type (zygotes,
-// renderers, utilities): "type=count ...".
+// The page's processes below this one: the helper, and the web engine's by their --type
+// (zygotes, renderers, utilities): "type=count ...".
 QString webEngineHelpers()
 {
     QMap<qint64, qint64> parentOf;
@@ -53,9 +54,12 @@ QString webEngineHelpers()
             parentOf.insert(pid, rest.at(1).toLongLong());
         QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(entry));
         if (cmd.open(QIODevice::ReadOnly))
-            for (const QByteArray &arg : cmd.readAll().split('\0'))
+            for (const QByteArray &arg : cmd.readAll().split('\0')) {
                 if (arg.startsWith("--type="))
                     typeOf.insert(pid, arg.mid(7));
+                else if (arg.endsWith("/qx-aiweb") && !typeOf.contains(pid))
+                    typeOf.insert(pid, "helper");
+            }
     }
     QMap<QByteArray, int> counts;
     for (auto it = typeOf.cbegin(); it != typeOf.cend(); ++it) {
@@ -81,7 +85,6 @@ bool mapsWebEngine()
 
 int main(int argc, char **argv)
 {
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
                 "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
@@ -108,7 +111,7 @@ int main(int argc, char **argv)
     deps.voice = &voice;
     deps.shell = [&shell] { return &shell; };
     deps.clipboard = &clipboard;
-    deps.makeHost = &platform::linuxbackend::createAiWebHost;
+    deps.makeHost = &platform::linuxbackend::createRemoteAiWebHost;
     deps.hosts = AiPageHosts::configured();
     QXAIWindowTool tool(deps);
     tool.showInWindow();
@@ -120,13 +123,14 @@ int main(int argc, char **argv)
     }
     std::printf("open to complete page: %lld ms\n", static_cast<long long>(clock.elapsed()));
     QTest::qWait(3000);
-    std::printf("showing: RSS %.1f MiB, web engine helpers: %s\n", rssMiB(), qPrintable(webEngineHelpers()));
+    std::printf("showing: RSS %.1f MiB, page processes: %s, web engine mapped: %s\n", rssMiB(),
+                qPrintable(webEngineHelpers()), mapsWebEngine() ? "yes" : "no");
 
     // Hidden: the window goes a second later, and the engine's page with it.
     tool.hiddenWindow();
     QTest::qWait(5000);
-    std::printf("5 s after hide: web engine hosts %d\n", platform::linuxbackend::liveAiWebHosts());
-    std::printf("5 s after hide: web engine helpers: %s\n", qPrintable(webEngineHelpers()));
+    std::printf("5 s after hide: page helpers %d\n", platform::linuxbackend::RemoteAiWebHost::liveHelpers());
+    std::printf("5 s after hide: page processes: %s\n", qPrintable(webEngineHelpers()));
     QTest::qWait(std::max(0, afterHide - 5) * 1000);
     const double after = rssMiB();
     std::printf("%d s after hide: RSS %.1f MiB (%+.1f MiB over idle)\n", afterHide, after, after - idle);

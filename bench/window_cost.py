@@ -21,10 +21,15 @@ nothing goes to the internet. Each run starts the application afresh:
   5. main window closed (WM_DELETE_WINDOW, as a window manager's close button): RSS
      10 s later;
   6. main window opened again, the device page's AI button clicked -> the AI window
-     painted; after 5 s it and the main window are closed: RSS and the web engine's
+     painted, and -> the page painted inside it (the stand-in page's own colour is on
+     the screen); after 5 s it and the main window are closed: RSS and the web engine's
      processes (the page's helper, qx-aiweb, among them) 10 s and --after s later;
-  7. the AI window opened a second time -> painted, then --cycles more opens and
-     closes: RSS and the web processes 10 s after the last close.
+  7. the AI window opened a second time -> painted and page painted, then --cycles more
+     opens and closes: RSS and the web processes 2 s after each close (listed) and 10 s
+     after the last.
+
+--program runs another build of the companion with the same tools (an older one, to
+compare with).
 
 Times are from the moment the click was sent to the first poll (1 ms apart) that saw
 the result on the X server.
@@ -39,6 +44,7 @@ LEFT_COLUMN = 200  # the tab bar; the pages fill the rest
 TAB_X, TAB_TOP, TAB_HEIGHT, TABS = 100, 80, 48, 4  # a receiver's mouse: device, smart, software, personal
 AI_BUTTON = (755, 105)  # the device page's AI button, in the main window
 MAIN_LOOK = (200, 200)  # the main window is painted once its logo shows
+PAGE_COLOUR = "1e90ff"  # the stand-in page's background: nothing else in the AI window has it
 
 
 class Server(http.server.ThreadingHTTPServer):
@@ -47,7 +53,8 @@ class Server(http.server.ThreadingHTTPServer):
 
 def serve_maker(profile):
     """The maker's API (the device profile) and web pages, on a free local port."""
-    page = b"<!doctype html><html><body><h1>AI</h1><p>The bench's stand-in page.</p></body></html>"
+    page = (b"<!doctype html><html><body style='background:#%s'><h1>AI</h1><p>The bench's stand-in page.</p>"
+            b"</body></html>" % PAGE_COLOUR.encode())
 
     class Handler(http.server.BaseHTTPRequestHandler):
         def reply(self, status, body, kind):
@@ -97,6 +104,13 @@ class Probe:
         """Clicks and waits for a new window: (id, x, y, w, h, ms to mapped, ms to painted)."""
         a = self.ask("click-show", x, y, min_w, min_h, timeout, *look)
         return tuple(int(v) for v in a[1:6]) + (float(a[6]), float(a[7]))
+
+    def ai_shown(self, x, y):
+        """The AI button clicked: as shown(), the last figure the page's first paint inside it."""
+        a = self.ask("click-show", x, y, 300, 300, 30, 1 << 15, 1 << 15, PAGE_COLOUR)
+        if float(a[8]) < 0:
+            raise RuntimeError("the AI window showed no page (mostly #%s)" % a[9])
+        return tuple(int(v) for v in a[1:6]) + tuple(float(v) for v in a[6:9])
 
 
 def web_processes(pid):
@@ -161,7 +175,7 @@ def one_run(args, env, tray, probe):
     fig = {}
     data = tempfile.mkdtemp(prefix="qx-window-")
     driver = os.path.join(args.build, "bench", "receiver_wakeups")
-    proc, lines, t0 = ic.start([driver, "--serve", os.path.join(args.build, "quorvex-companion")],
+    proc, lines, t0 = ic.start([driver, "--serve", args.program or os.path.join(args.build, "quorvex-companion")],
                                dict(env, QX_DATA_DIR=data, LD_PRELOAD="libumockdev-preload.so.0"),
                                stdin=subprocess.PIPE)
     try:
@@ -204,11 +218,12 @@ def one_run(args, env, tray, probe):
         probe.ask("click", *tab_centre(wx, wy, 0))
         time.sleep(1.5)
         try:
-            ai = probe.shown(wx + AI_BUTTON[0], wy + AI_BUTTON[1], 300, 300, 20)
+            ai = probe.ai_shown(wx + AI_BUTTON[0], wy + AI_BUTTON[1])
         except RuntimeError as e:
             raise RuntimeError("no AI window from the device page's AI button (%s)" % e)
         sample(fig, "AI button -> AI window mapped ms", ai[5])
         sample(fig, "AI button -> AI window painted ms", ai[6])
+        sample(fig, "AI button -> page painted ms", ai[7])
         time.sleep(5)
         sample(fig, "RSS AI window showing MiB", ic.rss_kib(pid) / 1024)
         count, types = web_processes(pid)
@@ -228,17 +243,29 @@ def one_run(args, env, tray, probe):
             count, types = web_processes(pid)
             sample(fig, "web processes %d s after AI window closed" % after, count)
             fig["kinds: %d s after AI window closed" % after] = types
+        cycle_rss, cycle_web, cycle_paint = [], [], []
         for n in range(1 + args.cycles):
             win, wx, wy = open_main(probe, icon)
             probe.ask("click", *tab_centre(wx, wy, 0))
             time.sleep(1.5)
-            ai = probe.shown(wx + AI_BUTTON[0], wy + AI_BUTTON[1], 300, 300, 20)
+            ai = probe.ai_shown(wx + AI_BUTTON[0], wy + AI_BUTTON[1])
             if n == 0:
                 sample(fig, "second open: AI button -> AI window painted ms", ai[6])
+                sample(fig, "second open: AI button -> page painted ms", ai[7])
+            else:
+                cycle_paint.append(ai[7])
             time.sleep(3)
             probe.ask("close", ai[0], 5)
             probe.ask("close", win, 5)
             time.sleep(2)
+            cycle_rss.append(ic.rss_kib(pid) / 1024)
+            cycle_web.append(web_processes(pid)[0])
+        if cycle_paint:
+            sample(fig, "cycles: AI button -> page painted ms (median)", statistics.median(cycle_paint))
+            sample(fig, "cycles: AI button -> page painted ms (slowest)", max(cycle_paint))
+        sample(fig, "cycles: RSS 2 s after the last close - after the first MiB", cycle_rss[-1] - cycle_rss[0])
+        fig["RSS MiB 2 s after each close"] = " ".join("%.1f" % v for v in cycle_rss)
+        fig["web processes 2 s after each close"] = " ".join(str(v) for v in cycle_web)
         time.sleep(10)
         rss = ic.rss_kib(pid) / 1024
         sample(fig, "RSS 10 s after %d more AI opens MiB" % (1 + args.cycles), rss)
@@ -260,6 +287,7 @@ def main():
     ap.add_argument("--runs", type=int, default=3)
     ap.add_argument("--after", type=int, default=60, help="seconds after the AI window closed for the last RSS")
     ap.add_argument("--cycles", type=int, default=10, help="AI window opens and closes after the second one")
+    ap.add_argument("--program", help="the companion to run (default: the build's)")
     args = ap.parse_args()
     for program in ("quorvex-companion", "bench/tray_host", "bench/window_probe", "bench/receiver_wakeups"):
         if not os.path.exists(os.path.join(args.build, program)):
@@ -268,6 +296,9 @@ def main():
     profile = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data",
                                           "profile_keys.json")))
     server, base = serve_maker(profile)
+    # The maker's chat page is the AI window's page (without it the window shows the
+    # application's own page, which has no colour of its own to wait for).
+    profile["chatChromeUrl"] = base + "/chat/index.html"
     for entry in profile.get("images", []):
         for images in entry.values():
             for image in images:

@@ -11,6 +11,11 @@
 //       -> shown <id> <x> <y> <w> <h> <ms-to-mapped> <ms-to-painted> | none
 //       (painted: every 8th row of its top-left look-w x look-h, by default all of it, is
 //       no longer all one colour; a small corner keeps the reads light on the server)
+//   click-show <x> <y> <min-w> <min-h> <timeout-s> <look-w> <look-h> <rrggbb>
+//       as above, then waits on for a pixel of that colour where the window is on the
+//       screen (every 8th row): -> shown ... <ms-to-painted> <ms-to-colour>, -1 when it
+//       never came (another program's window inside it, as a web page, paints on its own
+//       time, and is read from the screen since its depth may differ from the window's)
 //   click-change <x> <y> <rx> <ry> <rw> <rh> <timeout-s>
 //       -> changed <ms> | none   (the pixels of that rectangle differ from before the click;
 //       every 8th row is read, so that the reads stay light on the server)
@@ -26,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -130,7 +136,38 @@ void pause()
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int lookW, int lookH)
+// 32 bits a pixel, blue first; near enough for a colour a page engine may have managed.
+bool hasColour(const std::string &image, unsigned rgb)
+{
+    for (size_t i = 0; i + 4 <= image.size(); i += 4) {
+        bool near = true;
+        for (int c = 0; c < 3 && near; ++c)
+            near = std::abs(int(uint8_t(image[i + c])) - int((rgb >> (8 * c)) & 0xff)) <= 8;
+        if (near)
+            return true;
+    }
+    return false;
+}
+
+// The colour most pixels have, as rrggbb (what was there instead).
+std::string commonColour(const std::string &image)
+{
+    std::map<unsigned, int> counts;
+    for (size_t i = 0; i + 4 <= image.size(); i += 4)
+        ++counts[unsigned(uint8_t(image[i])) | unsigned(uint8_t(image[i + 1])) << 8
+                 | unsigned(uint8_t(image[i + 2])) << 16];
+    unsigned best = 0;
+    int most = 0;
+    for (const auto &[colour, n] : counts)
+        if (n > most)
+            most = n, best = colour;
+    char text[8];
+    std::snprintf(text, sizeof text, "%06x", best);
+    return text;
+}
+
+std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int lookW, int lookH,
+                      std::optional<unsigned> colour = std::nullopt)
 {
     const std::set<xcb_window_t> before = viewableTopLevels();
     const double t0 = nowMs();
@@ -158,6 +195,19 @@ std::string clickShow(int x, int y, int minW, int minH, double timeoutS, int loo
                 std::ostringstream out;
                 out << "shown " << found << ' ' << at.x << ' ' << at.y << ' ' << at.w << ' ' << at.h << ' ' << mapped
                     << ' ' << nowMs() - t0;
+                if (colour) {
+                    double coloured = -1;
+                    while (nowMs() - t0 < timeoutS * 1000) {
+                        if (hasColour(rows(g_root, at, 8), *colour)) {
+                            coloured = nowMs() - t0;
+                            break;
+                        }
+                        pause();
+                    }
+                    out << ' ' << coloured;
+                    if (coloured < 0)
+                        out << ' ' << commonColour(rows(g_root, at, 8));
+                }
                 return out.str();
             }
         }
@@ -259,9 +309,12 @@ int main()
             int x = 0, y = 0, w = 0, h = 0;
             double t = 0;
             int lookW = 1 << 15, lookH = 1 << 15;
+            std::string colour;
             if (in >> x >> y >> w >> h >> t) {
-                in >> lookW >> lookH;
-                out = clickShow(x, y, w, h, t, lookW, lookH);
+                in >> lookW >> lookH >> colour;
+                out =
+                    clickShow(x, y, w, h, t, lookW, lookH,
+                              colour.empty() ? std::nullopt : std::optional<unsigned>(std::stoul(colour, nullptr, 16)));
             }
         } else if (cmd == "click-change") {
             int x = 0, y = 0;

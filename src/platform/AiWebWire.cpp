@@ -113,8 +113,8 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
         return std::nullopt;
     HelperEvent e;
     if (*kind == QLatin1String("ready")) {
-        // An X window id has 32 bits: a larger number would name another window once cut.
-        const auto window = integer(m, "window", 1, kMaxId);
+        // An X resource id has 29 bits: a larger number would be cut to someone's window.
+        const auto window = integer(m, "window", 1, 0x1fffffff);
         const auto otr = boolean(m, "otr");
         if (!window || !otr)
             return std::nullopt;

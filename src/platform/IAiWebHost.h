@@ -23,8 +23,8 @@ struct AiWebHostOptions {
 
 // One web page in its view, on the named profile. The application's host runs the
 // engine in a helper process of its own (RemoteAiWebHost.h), which ends with the host;
-// the engine in this process (WebEngineBackend.h) is for the screens tool and the
-// benches. Main thread only.
+// the helper's own host of the engine is the only one in the same process as it. Main
+// thread only.
 class IAiWebHost {
 public:
     enum class LoadStatus { Started, Succeeded, Stopped, Failed };

@@ -253,7 +253,7 @@ TEST_F(StartAtLogin, InstalledProgramIsStrippedAndFindsItsAudioModuleUnderAnyPre
     const QStringList looked = platform::linuxbackend::multimediaModuleDirs(prefix + QStringLiteral("/bin"));
     EXPECT_EQ(looked.indexOf(modules.first()), 1) << looked.join(' ').toStdString();
     // The other modules beside it, where the same search finds them.
-    for (const char *module : {"libqx_webengine.so", "libqx_speech.so", "libqx_atspi.so", "libqx_bluetooth.so"})
+    for (const char *module : {"qx-aiweb", "libqx_speech.so", "libqx_atspi.so", "libqx_bluetooth.so"})
         EXPECT_TRUE(QFile::exists(modules.first() + u'/' + QLatin1String(module))) << module;
     for (const QString &binary :
          {prefix + QStringLiteral("/bin/quorvex-companion"), modules.first() + "/libqx_multimedia.so"}) {

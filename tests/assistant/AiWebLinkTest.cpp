@@ -64,6 +64,7 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
         {"files, multiple as number", {{"k", "chooseFiles"}, {"request", 9}, {"multiple", 1}}, false},
         {"unknown kind", {{"k", "exec"}, {"text", "rm"}}, false},
         {"no kind", {{"window", 1}}, false},
+        {"ready, window past an X id", {{"k", "ready"}, {"window", 0x100400007LL}, {"otr", false}}, false},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);

@@ -22,6 +22,13 @@
 
 namespace {
 
+// A sanitized companion talking to a sanitized helper answers several times slower.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kSlower = 3;
+#else
+constexpr int kSlower = 1;
+#endif
+
 // Records the helper input it is handed.
 constexpr char kPage[] = R"(<!DOCTYPE html><html><head><script>window.calls = [];
 function handlHelperInput(id, t, n) { window.calls.push(id + '|' + t); }</script></head>
@@ -86,7 +93,8 @@ protected:
     void showPage()
     {
         tool->showInWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 30000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 30000 * kSlower));
     }
     QVariant evaluate(const char *script)
     {
@@ -96,7 +104,7 @@ protected:
             result = v;
             done = true;
         });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000 * kSlower));
         return result;
     }
 

@@ -37,6 +37,10 @@ public:
     // is taken: give a field the focus, open a menu, press a button.
     void afterShow(std::function<void()> fn) { m_afterShow.push_back(std::move(fn)); }
     void runAfterShow();
+    // The picture comes from the screen, not from the widgets' own painting: for a
+    // window that shows another program's window inside it.
+    void takeFromScreen() { m_fromScreen = true; }
+    bool fromScreen() const { return m_fromScreen; }
 
 private:
     const SceneDef &m_scene;
@@ -44,4 +48,5 @@ private:
     bool m_deadHosts;
     PageWorld m_page;
     std::vector<std::function<void()>> m_afterShow;
+    bool m_fromScreen = false;
 };

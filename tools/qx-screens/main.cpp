@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QWidget>
@@ -42,9 +43,12 @@ void printScene(const SceneDef &scene)
 }
 
 // The window and every popup it opened (menus, tool tips, pop-up windows), each at
-// its place on the screen, on white.
-QImage compose(QWidget *window)
+// its place on the screen, on white. A window that holds another program's window is
+// taken from the X server, where both are drawn.
+QImage compose(QWidget *window, bool fromScreen = false)
 {
+    if (fromScreen && QGuiApplication::platformName() == QLatin1String("xcb") && window->screen())
+        return window->screen()->grabWindow(window->winId()).toImage();
     QList<QWidget *> layers{window};
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != window && w->isVisible())
@@ -280,11 +284,7 @@ int main(int argc, char **argv)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
-    // The web engine (the AI window's scene) shares its context with the application's,
-    // which offscreen must be asked for before the application exists; the other scenes
-    // load no OpenGL. It draws without a GPU or background traffic here.
-    if (scene->name == QLatin1String("ai-window"))
-        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The AI window's helper draws its page without a GPU or background traffic here.
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
                 "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
@@ -305,7 +305,7 @@ int main(int argc, char **argv)
     }
     present(window.get(), *scene, world);
 
-    const QImage image = compose(window.get());
+    const QImage image = compose(window.get(), world.fromScreen());
     if (image.isNull() || !image.save(out, "PNG")) {
         std::fprintf(stderr, "qx-screens %s: cannot write %s\n", qPrintable(scene->name), qPrintable(out));
         return 1;

@@ -2,6 +2,7 @@
 
 #include "MultimediaBackends.h"
 #include "PZLog.h"
+#include "X11WindowOwner.h"
 
 #include <QCborArray>
 #include <QCoreApplication>
@@ -222,10 +223,12 @@ void RemoteAiWebHost::handle(const aiwebwire::HelperEvent &e)
     using Kind = aiwebwire::HelperEvent::Kind;
     switch (e.kind) {
     case Kind::Ready:
-        m_startTimer.stop();
         m_offTheRecord = e.offTheRecord;
-        embed(e.windowId);
-        m_pingTimer.start(m_launch.pingIntervalMs);
+        if (embed(e.windowId) && !m_lost) {
+            m_startTimer.stop();
+            if (!m_pingTimer.isActive())
+                m_pingTimer.start(m_launch.pingIntervalMs);
+        }
         break;
     case Kind::Loading:
         m_url = e.url;
@@ -281,12 +284,22 @@ xcb_connection_t *RemoteAiWebHost::x11()
     return x11 ? x11->connection() : nullptr;
 }
 
-void RemoteAiWebHost::embed(quint64 windowId)
+bool RemoteAiWebHost::embed(quint64 windowId)
 {
     xcb_connection_t *c = x11();
     if (!c) {
         lose(QStringLiteral("has no X server to show its page on"));
-        return;
+        return false;
+    }
+    // A window its toolkit has already made anew is gone by now: the helper names the
+    // new one, and one that never names a window there is lost when its start time is up.
+    if (!windowExists(c, quint32(windowId)))
+        return false;
+    // The id comes from a process that runs pages from the web: only a window the helper
+    // made itself is taken into ours.
+    if (const auto why = windowNotOwnedBy(c, quint32(windowId), m_process ? m_process->processId() : 0)) {
+        lose(QStringLiteral("named a window that is not its own (%1)").arg(*why));
+        return false;
     }
     // The helper's window becomes a child of a native widget here and follows its size;
     // done with the X server directly, which needs nothing of the other process's Qt.
@@ -305,6 +318,7 @@ void RemoteAiWebHost::embed(quint64 windowId)
     fitEmbedded();
     xcb_map_window(c, m_embedded);
     xcb_flush(c);
+    return true;
 }
 
 void RemoteAiWebHost::fitEmbedded()

@@ -62,7 +62,8 @@ private:
     void newConnection();
     void readEvents();
     void handle(const aiwebwire::HelperEvent &e);
-    void embed(quint64 windowId);
+    // False when the window is not taken in (gone already, or refused: then lost).
+    bool embed(quint64 windowId);
     void fitEmbedded();
     void releaseEmbedded();
     static xcb_connection_t *x11();

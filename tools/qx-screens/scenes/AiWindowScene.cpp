@@ -1,11 +1,12 @@
 // The AI window with the page shipped in the application: no device profile has given
-// an assistant address yet. The real web engine draws it.
+// an assistant address yet. The page runs in the helper, as in the application, and
+// its window shows inside the AI window: the picture is taken from the screen (X11).
 #include "SceneWorld.h"
 
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "aiweb/QXAIWebWindowController.h"
-#include "platform/linux/WebEngineBackend.h"
+#include "platform/linux/RemoteAiWebHost.h"
 
 #include <QTest>
 #include <QVBoxLayout>
@@ -31,11 +32,12 @@ QWidget *build(SceneWorld &world)
     deps.state = &world.state();
     deps.clipboard = &holder->clipboard;
     deps.shell = &holder->shell;
-    deps.makeHost = &platform::linuxbackend::createAiWebHost;
+    deps.makeHost = &platform::linuxbackend::createRemoteAiWebHost;
     deps.hosts = AiPageHosts::configured();
     holder->controller = std::make_unique<QXAIWebWindowController>(deps);
     layout->addWidget(holder->controller->window());
     holder->controller->initSubViews();
+    world.takeFromScreen();
 
     world.afterShow([holder] {
         platform::IAiWebHost *page = holder->controller->aiWebView();

@@ -7,11 +7,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace platform::linuxbackend {
 
@@ -179,6 +182,10 @@ void AiWebHelperServer::sendReady()
     if (m_sentWindow == view->winId())
         return;
     m_sentWindow = view->winId();
+    // The companion asks the X server about the window as soon as it reads its id: the
+    // server has made it by then (one round trip on the toolkit's connection).
+    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        std::free(xcb_get_input_focus_reply(x11->connection(), xcb_get_input_focus(x11->connection()), nullptr));
     send(QStringLiteral("ready"),
          {{QStringLiteral("window"), qint64(m_sentWindow)}, {QStringLiteral("otr"), m_host->isOffTheRecord()}});
 }

@@ -8,8 +8,13 @@
 
 #include <cstdio>
 
+namespace platform::linuxbackend {
+void adoptSanitizerOptions(char **argv); // SanitizerDefaults.cpp
+}
+
 int main(int argc, char **argv)
 {
+    platform::linuxbackend::adoptSanitizerOptions(argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: qx-aiweb SOCKET\n");
         return 2;

@@ -54,8 +54,6 @@ private:
 
 namespace {
 
-int g_liveHosts = 0;
-
 // window.webkit.messageHandlers.<name>.postMessage(body) over the web channel. The
 // channel comes up asynchronously, after a page's first inline scripts may already
 // have posted: those messages wait in order until it is ready.
@@ -138,7 +136,6 @@ IAiWebHost::LoadStatus statusOf(QWebEngineLoadingInfo::LoadStatus s)
 
 QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
 {
-    ++g_liveHosts;
     m_profile = std::make_unique<QWebEngineProfile>(options.profileName);
     if (!options.storagePath.isEmpty()) {
         m_profile->setPersistentStoragePath(options.storagePath);
@@ -193,17 +190,11 @@ QtAiWebHost::~QtAiWebHost()
         for (const char *folder : {"Local Storage", "Session Storage", "IndexedDB", "databases", "Service Worker",
                                    "File System", "blob_storage"})
             QDir(m_options.storagePath + QLatin1Char('/') + QLatin1String(folder)).removeRecursively();
-    --g_liveHosts;
 }
 
 QWebEnginePage *QtAiWebHost::page() const
 {
     return m_page.get();
-}
-
-int QtAiWebHost::liveHosts()
-{
-    return g_liveHosts;
 }
 
 void QtAiWebHost::installScripts(const QStringList &names)

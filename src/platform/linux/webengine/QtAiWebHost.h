@@ -50,7 +50,6 @@ public:
     bool isOffTheRecord() const override;
     void clearAllWebsiteData() override;
 
-    static int liveHosts();
     QWebEnginePage *page() const;
 
     // For the page: a link click about to become a download; a file input.

@@ -1,0 +1,112 @@
+// The companion embeds only a window its helper made: the helper runs pages from the
+// web, so the window it names is checked with the X server before it is taken in.
+#include "platform/linux/RemoteAiWebHost.h"
+
+#include <QGuiApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+namespace {
+
+using platform::linuxbackend::RemoteAiWebHost;
+
+xcb_connection_t *x11()
+{
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+// The parent and the children of an X window.
+std::pair<quint32, std::vector<quint32>> tree(quint32 window)
+{
+    xcb_query_tree_reply_t *r = xcb_query_tree_reply(x11(), xcb_query_tree(x11(), window), nullptr);
+    if (!r)
+        return {};
+    const xcb_window_t *children = xcb_query_tree_children(r);
+    std::pair<quint32, std::vector<quint32>> out{r->parent, {children, children + xcb_query_tree_children_length(r)}};
+    std::free(r);
+    return out;
+}
+
+class WebHelperWindow : public ::testing::Test {
+protected:
+    struct Hosted {
+        std::unique_ptr<RemoteAiWebHost> host;
+        QString lost;
+    };
+
+    // A host whose helper names `window` ("own": one it made itself).
+    std::unique_ptr<Hosted> start(const QByteArray &window)
+    {
+        auto hosted = std::make_unique<Hosted>();
+        RemoteAiWebHost::Launch launch;
+        launch.program = QStringLiteral(QX_FAKE_AIWEB);
+        launch.environment.insert(QStringLiteral("QX_FAKE_AIWEB_WINDOW"), QString::fromLatin1(window));
+        launch.startTimeoutMs = 3000;
+        hosted->host = std::make_unique<RemoteAiWebHost>(platform::AiWebHostOptions{}, launch);
+        platform::IAiWebHost::Callbacks callbacks;
+        callbacks.lost = [h = hosted.get()](const QString &why) { h->lost = why; };
+        hosted->host->setCallbacks(std::move(callbacks));
+        hosted->host->view()->resize(300, 200);
+        hosted->host->view()->show();
+        return hosted;
+    }
+
+    // The X windows taken into the host's view.
+    static std::vector<quint32> embedded(Hosted &h)
+    {
+        std::vector<quint32> out;
+        for (QWidget *w : h.host->view()->findChildren<QWidget *>())
+            if (w->internalWinId())
+                for (quint32 child : tree(quint32(w->internalWinId())).second)
+                    out.push_back(child);
+        return out;
+    }
+
+    ~WebHelperWindow() override
+    {
+        (void)QTest::qWaitFor([] { return RemoteAiWebHost::liveHelpers() == 0; }, 10000);
+    }
+};
+
+TEST_F(WebHelperWindow, OnlyAWindowTheHelperMadeIsTakenIn)
+{
+    auto first = start("own");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return embedded(*first).size() == 1; }, 10000)) << qPrintable(first->lost);
+    const quint32 helpersWindow = embedded(*first).front();
+    QWidget companions;
+    companions.resize(100, 100);
+    companions.show();
+    const quint32 companionsWindow = quint32(companions.winId());
+    const quint32 root = tree(companionsWindow).first;
+
+    struct Row {
+        const char *what;
+        quint32 window;
+        const char *why;
+    };
+    // A window that is not there may have been made anew already: the helper has until
+    // its start time is up to name one that is.
+    const Row rows[] = {
+        {"another helper's window", helpersWindow, "not its own (a window of process"},
+        {"a window of the companion", companionsWindow, "not its own (a window of the companion's own"},
+        {"a window no one made", (helpersWindow | 0xffffu) - 7, "did not start in time"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        auto other = start(QByteArray::number(row.window));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !other->lost.isEmpty(); }, 10000));
+        EXPECT_TRUE(other->lost.contains(QLatin1String(row.why))) << qPrintable(other->lost);
+        EXPECT_TRUE(embedded(*other).empty());
+    }
+    // Where they were.
+    EXPECT_EQ(embedded(*first), std::vector<quint32>{helpersWindow});
+    EXPECT_EQ(tree(companionsWindow).first, root);
+    EXPECT_TRUE(first->lost.isEmpty()) << qPrintable(first->lost);
+}
+
+} // namespace
