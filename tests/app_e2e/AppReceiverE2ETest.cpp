@@ -166,3 +166,34 @@ TEST_F(AppReceiverE2E, AReceiverPresentAtLaunchIsTakenUpAndNotReportedMissing)
 }
 
 } // namespace
+
+namespace {
+
+using namespace receiver_node;
+
+// The rig hands the application one report a read only while it sees what is still
+// unread on the node: a report written stays counted until the application's side has
+// read it, whatever library sits between the test and the node.
+class AuditReceiverNode : public AppReceiverE2E {};
+
+TEST_F(AuditReceiverNode, AReportWrittenCountsAsUnreadUntilTheApplicationSideReadsIt)
+{
+    const int device = addReceiver();
+    ASSERT_GE(device, 0);
+    const int appSide = openAppSide(device);
+    ASSERT_GE(appSide, 0);
+    // The application opens the node by its name, as the preload hands it out.
+    const int app = ::open("/dev/hidraw0", O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(app, 0);
+    EXPECT_EQ(unreadOnNode(appSide), 0);
+    const QByteArray report = report64("0d5a4d690000");
+    ASSERT_EQ(::write(device, report.constData(), size_t(report.size())), report.size());
+    EXPECT_EQ(unreadOnNode(appSide), 64);
+    char buf[256];
+    EXPECT_EQ(::read(app, buf, sizeof buf), 64);
+    EXPECT_EQ(unreadOnNode(appSide), 0);
+    ::close(app);
+    ::close(appSide);
+}
+
+} // namespace

@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -124,19 +125,30 @@ inline QByteArray report64(const char *hex)
     return r;
 }
 
+// The application's side of the simulated node, opened in this process too to see what
+// the application has not read yet: the terminal whose master is `deviceSide`.
+inline int openAppSide(int deviceSide)
+{
+    const char *name = deviceSide >= 0 ? ::ptsname(deviceSide) : nullptr;
+    return name ? ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK) : -1;
+}
+
 // The bytes written to the simulated node that the application has not read yet, seen
-// through `appSide`, the node opened in this process too. The node is a terminal: what
-// is written waits in a buffer of its own until a kernel worker hands it to the reading
-// end, late on a loaded machine, and FIONREAD counts only what was handed over; a poll
-// on the reading end hands the rest over first.
+// through `appSide` (openAppSide()); -1 when they cannot be counted. The node is a
+// terminal: what is written waits in a buffer of its own until a kernel worker hands it
+// to the reading end, late on a loaded machine, and FIONREAD counts only what was handed
+// over; a poll on the reading end hands the rest over first. umockdev's preload answers
+// the ioctls on the terminals it simulates itself and refuses FIONREAD (ENOTTY): taken
+// for "nothing unread", that let the rig write a report before the last was read, and
+// the application got both in one read. The kernel is asked directly.
 inline int unreadOnNode(int appSide)
 {
     if (appSide < 0)
-        return 0;
+        return -1;
     pollfd p{appSide, POLLIN, 0};
     (void)::poll(&p, 1, 0);
     int n = 0;
-    return ::ioctl(appSide, FIONREAD, &n) == 0 ? n : 0;
+    return ::syscall(SYS_ioctl, appSide, FIONREAD, &n) == 0 ? n : -1;
 }
 
 // How long the application may leave a report unread before the rig calls it hung:
@@ -147,7 +159,7 @@ constexpr int kUnreadLimitMs = 120000;
 // report per write, as the application paces them 50 ms apart) and answers.
 class DeviceSide {
 public:
-    explicit DeviceSide(int fd) : m_fd(fd), m_appSide(::open("/dev/hidraw0", O_RDONLY | O_NOCTTY | O_NONBLOCK)) {}
+    explicit DeviceSide(int fd) : m_fd(fd), m_appSide(openAppSide(fd)) {}
     ~DeviceSide()
     {
         if (m_appSide >= 0)
@@ -189,8 +201,8 @@ public:
     {
         QElapsedTimer t;
         t.start();
-        while (unreadOnNode(m_appSide) > 0) {
-            if (t.elapsed() > kUnreadLimitMs)
+        for (int unread; (unread = unreadOnNode(m_appSide)) != 0;) {
+            if (unread < 0 || t.elapsed() > kUnreadLimitMs)
                 return false;
             ::usleep(1000);
         }

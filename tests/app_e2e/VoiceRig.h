@@ -148,7 +148,7 @@ protected:
         m_fd = addReceiver(receiver);
         ASSERT_GE(m_fd, 0);
         // The application's side of the simulated node, to see what it has not read yet.
-        m_appSide = ::open("/dev/hidraw0", O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        m_appSide = openAppSide(m_fd);
         ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
         m_hidraw = receiver.hidraw();
         putBack();
@@ -194,11 +194,13 @@ protected:
     // read the last one, the next waits until it has.
     void send(const QByteArray &report)
     {
+        ASSERT_GE(unreadByTheApplication(), 0) << "the rig cannot see what the application has not read";
         ASSERT_TRUE(
             pump([this] { return unreadByTheApplication() == 0 || !m_app->running(); }, receiver_node::kUnreadLimitMs))
             << "the application left a report unread: " << m_app->output().toStdString();
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             ASSERT_EQ(::write(m_fd, report.constData(), size_t(report.size())), report.size());
+        }
         pump([] { return false; }, 6);
     }
     int unreadByTheApplication() const { return m_fd >= 0 ? receiver_node::unreadOnNode(m_appSide) : 0; }
