@@ -20,6 +20,8 @@
 #include <QStyle>
 #include <QTextDocument>
 
+#include <optional>
+
 namespace {
 
 // The ink of a glyph is measured in whole pixels; a text running past its box by up to
@@ -69,6 +71,23 @@ QRect visiblePart(const QWidget *w, const QWidget *window)
             && p == static_cast<const QAbstractScrollArea *>(p->parentWidget())->viewport())
             r &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
     return r;
+}
+
+// A scrolled area that never scrolls sideways: a control standing past its viewport's
+// left or right edge cannot be reached, whichever row is scrolled to. The viewport's
+// span in window coordinates, or none.
+std::optional<QRect> sidewaysCut(const QWidget *w, const QWidget *window)
+{
+    const QRect mine(w->mapTo(window, QPoint(0, 0)), w->size());
+    for (const QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget()) {
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(p->parentWidget());
+        if (!area || p != area->viewport() || area->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+            continue;
+        const QRect port(p->mapTo(window, QPoint(0, 0)), p->size());
+        if (mine.left() < port.left() || mine.right() > port.right())
+            return port;
+    }
+    return std::nullopt;
 }
 
 bool insideScrolledArea(const QWidget *w, const QWidget *window)
@@ -220,6 +239,13 @@ void checkWindow(QWidget *window, QList<LayoutFinding> &out)
         checkSiblings(w, window, out);
         if (!isControl(w))
             continue;
+        if (const std::optional<QRect> port = sidewaysCut(w, window))
+            out.append({QStringLiteral("outside-window"), describe(w),
+                        QStringLiteral("x %1 to %2 past the %3 to %4 its scrolled area shows")
+                            .arg(w->mapTo(window, QPoint(0, 0)).x())
+                            .arg(w->mapTo(window, QPoint(w->width(), 0)).x())
+                            .arg(port->left())
+                            .arg(port->right() + 1)});
         const QRect seen = visiblePart(w, window);
         if (seen.isEmpty())
             continue; // scrolled out of sight

@@ -31,6 +31,7 @@ constexpr int kSide = 20;
 constexpr int kBoxHeight = 20;
 constexpr int kBrowseWidth = 50;
 constexpr int kStartWidth = 60;
+constexpr int kTitlePadding = 4; // between a pill button's title and its rounded ends
 const QColor kGrey(112, 112, 112);
 const QColor kPlaceholderGrey(204, 204, 204);
 const QColor kButtonColor(17, 17, 18);
@@ -250,19 +251,23 @@ void QXTransferAudioView::configTitle()
 void QXTransferAudioView::relayout()
 {
     const int w = width();
-    const int browseX = w - kSide - kBrowseWidth;
+    // A translated caption longer than the Chinese one widens its button.
+    const int browseWidth = std::max(kBrowseWidth, m_browseBtn->widthShowingWhole(m_browseBtn->title(), kTitlePadding));
+    const int startWidth =
+        std::max(kStartWidth, m_startTransferBtn->widthShowingWhole(m_startTransferBtn->title(), kTitlePadding));
+    const int browseX = w - kSide - browseWidth;
     const int boxWidth = std::max(0, browseX - 15 - kSide);
     m_pathView->setGeometry(kSide, kSide, boxWidth, kBoxHeight);
     m_pathTextField->setGeometry(10, 2, std::max(0, boxWidth - 20), kBoxHeight - 4);
-    m_browseBtn->setGeometry(browseX, kSide, kBrowseWidth, kBoxHeight);
+    m_browseBtn->setGeometry(browseX, kSide, browseWidth, kBoxHeight);
     const int labelTop = kSide + kBoxHeight + 8;
     const int labelWidth = m_defaultPathLabel->fontMetrics().horizontalAdvance(m_defaultPathLabel->text()) + 4;
     m_defaultPathLabel->setGeometry(kSide, labelTop, labelWidth, 15);
     const int saveWidth = m_saveAsBtn->fontMetrics().horizontalAdvance(m_saveAsBtn->title()) + 10;
     m_saveAsBtn->setGeometry(kSide + labelWidth, labelTop - 2, saveWidth, 19);
-    m_startTransferBtn->setGeometry(kSide + boxWidth - kStartWidth, labelTop - 3, kStartWidth, 20);
+    m_startTransferBtn->setGeometry(kSide + boxWidth - startWidth, labelTop - 3, startWidth, 20);
     const int listTop = labelTop + 15 + 15;
-    m_listView->setGeometry(kSide, listTop, std::max(0, browseX + kBrowseWidth - kSide),
+    m_listView->setGeometry(kSide, listTop, std::max(0, browseX + browseWidth - kSide),
                             std::max(0, height() - listTop - 20));
     m_list->setGeometry(m_listView->rect().adjusted(1, 8, -1, -8));
 }

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,6 +36,9 @@ QString localized(const char *key)
 {
     return hrvAppLocalizedString(QString::fromUtf8(key));
 }
+
+// Between a button's title and its rounded ends.
+constexpr int kTitlePadding = 6;
 
 QString idleTitle(int target)
 {
@@ -282,9 +286,16 @@ void AboutMouseView::layoutSubviews()
     const int textHeight = int(std::ceil(m_instructionTextView->textH())) + 10;
     m_instructionTextView->setGeometry(0, textTop, std::max(0, w - 100), textHeight);
     const int buttonTop = textTop + textHeight + 20;
-    m_updateBtn->setGeometry(0, buttonTop, 100, 30);
-    m_updateDongleBtn->setGeometry(110, buttonTop, 100, 30);
-    const int barLeft = 220;
+    // A button holds its idle and its cancel title alike, so it keeps its width while a
+    // transfer runs; a long translation widens it and moves the bar along.
+    const auto buttonWidth = [](const QXButton *button, int target) {
+        return std::max({100, button->widthShowingWhole(idleTitle(target), kTitlePadding),
+                         button->widthShowingWhole(localized("取消升级"), kTitlePadding)});
+    };
+    m_updateBtn->setGeometry(0, buttonTop, buttonWidth(m_updateBtn, kMouse), 30);
+    m_updateDongleBtn->setGeometry(m_updateBtn->geometry().right() + 1 + 10, buttonTop,
+                                   buttonWidth(m_updateDongleBtn, kReceiver), 30);
+    const int barLeft = m_updateDongleBtn->geometry().right() + 1 + 10;
     m_custompro->setGeometry(barLeft, buttonTop, std::max(0, w - 60 - barLeft), 30);
     m_custompro->setPresent(m_progress); // the filled part follows the bar's width
     m_progressLabel->setGeometry(m_custompro->geometry().right() + 6, buttonTop, 55, 30);

@@ -88,8 +88,9 @@ void InputSettingView::configTitle()
             centredOn(label->geometry(), label->geometry().right() + 1 + 12, {kSwitchWidth, kSwitchHeight}));
     }
     m_labels[2]->resize(textWidth(m_labels[2]), kLabelHeight);
-    m_languageBtn->setGeometry(
-        centredOn(m_labels[2]->geometry(), m_titleLabel->geometry().right() + 1 + 52, {kPopUpWidth, kPopUpHeight}));
+    // Moved right, as the switches are, when a translated label runs past the title.
+    const int popUpLeft = std::max(m_titleLabel->geometry().right() + 1 + 52, m_labels[2]->geometry().right() + 1 + 12);
+    m_languageBtn->setGeometry(centredOn(m_labels[2]->geometry(), popUpLeft, {kPopUpWidth, kPopUpHeight}));
     if (m_shortcutsContentView)
         layoutShortcutsView();
     updateInputAudioNotification();

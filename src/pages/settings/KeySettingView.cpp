@@ -10,14 +10,18 @@
 #include "controls/QXLabel.h"
 #include "controls/QXPopUpButton.h"
 #include "drawing/KitAppearance.h"
+#include "drawing/TextFit.h"
 #include "scenes/QXSaveCustomerKeyScene.h"
 #include "services/IMouseCommands.h"
 #include "sqlite/QXVoiceCommandItem.h"
 #include "views/IAddCommandDialogs.h"
 
+#include <QFontMetricsF>
+
 namespace {
 
 const QColor kTextColor(38, 12, 12);
+constexpr int kLabelPadding = 2; // the kit's labels keep it on either side of their text
 
 // The add-command dialog's type for an operation; nullopt: the operation opens none.
 // Web sites ask for their address only when the option says it may be edited.
@@ -160,7 +164,19 @@ void KeySettingSubView::layoutRow()
     const int left = m_titled ? kPopUpLeft : 0;
     m_popUpBtn->setGeometry(left, 0, std::max(0, width() - left), height());
     constexpr int kTitleHeight = 16;
-    m_titleLabel->setGeometry(0, (height() - kTitleHeight) / 2, std::max(0, left - kTitleGap), kTitleHeight);
+    const int room = std::max(0, left - kTitleGap);
+    // A title too long for one line (a translated "report rate") takes two in the row's
+    // height, a little smaller if it must, rather than being cut.
+    const QFont font = qxSystemFont(16);
+    const QString title = m_titleLabel->text();
+    const bool oneLine = QFontMetricsF(font).horizontalAdvance(title) <= room - kLabelPadding;
+    m_titleLabel->setWordWrap(!oneLine);
+    m_titleLabel->setFont(oneLine ? font
+                                  : textfit::fittedWrapped(font, title, QSizeF(room - 2 * kLabelPadding, height())));
+    if (oneLine)
+        m_titleLabel->setGeometry(0, (height() - kTitleHeight) / 2, room, kTitleHeight);
+    else
+        m_titleLabel->setGeometry(0, 0, room, height());
 }
 
 void KeySettingSubView::selectOption(int index)

@@ -13,12 +13,15 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 constexpr int kLeft = 42;
 constexpr int kLabelHeight = 22;
 constexpr QSize kDeviceImageSize(24, 33);
 constexpr int kSwitchGap = 36;
 constexpr int kSnWidth = 300;
+constexpr int kValueGap = 12; // least room between a caption and its value
 // The model shown beside the picture: a fixed name, not the connected device's.
 const QString kModelName = QStringLiteral("Quorvex AI Mouse");
 constexpr const char *kTips[] = {"我的设备", "自动删除录音", "录音过程中指示灯熄灭",
@@ -117,8 +120,12 @@ void MineContentView::layoutLines()
         int line;
         int width;
     } values[] = {{m_electricLabel, 3, 120}, {m_firmwareVersionLabel, 4, 200}, {m_snLabel, 5, kSnWidth}};
+    // The values line up at one left edge, moved right when a translated caption needs it.
+    int valueLeft = kValueLeft;
     for (const auto &v : values)
-        v.value->setGeometry(kValueLeft, m_tipLabels[v.line]->y(), v.width, kLabelHeight);
+        valueLeft = std::max(valueLeft, m_tipLabels[v.line]->geometry().right() + 1 + kValueGap);
+    for (const auto &v : values)
+        v.value->setGeometry(valueLeft, m_tipLabels[v.line]->y(), v.width, kLabelHeight);
 }
 
 void MineContentView::autoDelRecordBtnClicked()

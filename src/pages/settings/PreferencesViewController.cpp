@@ -87,6 +87,21 @@ int titleRight(const QXLabel *title)
 {
     return title->x() + title->width();
 }
+
+// A row of choices right of its title: each as wide as its caption needs (never
+// narrower than the Chinese row's), the same gap between them. Returns the row's right edge.
+int placeChoices(const QList<QXButton *> &choices, const QXLabel *title)
+{
+    int left = titleRight(title) + kButtonGap;
+    int right = left;
+    for (QXButton *choice : choices) {
+        choice->setGeometry(left, title->y(), std::max(kButtonSize.width(), choice->widthShowingWhole(choice->title())),
+                            kButtonSize.height());
+        right = left + choice->width();
+        left = right + kButtonStep - kButtonSize.width();
+    }
+    return right;
+}
 } // namespace
 
 PreferencesViewController::PreferencesViewController(const PageContext &context) : m_context(context)
@@ -264,8 +279,7 @@ void PreferencesViewController::layoutRows()
 {
     for (QXLabel *title : {m_modeLabel, m_speedLabel, m_brightnessLabel, m_colorLabel, m_useBehaviorLabel})
         title->resize(title->sizeHint().width(), kTitleHeight);
-    for (int i = 0; i < m_modeBtnArr.size(); ++i)
-        m_modeBtnArr[i]->move(titleRight(m_modeLabel) + kButtonGap + kButtonStep * i, m_modeLabel->y());
+    const int modesRight = placeChoices(m_modeBtnArr, m_modeLabel);
 
     // Both sliders start right of the longer of their titles (one length in Chinese, not
     // in every translation).
@@ -291,13 +305,12 @@ void PreferencesViewController::layoutRows()
     const int colorTop = m_colorLabel->y() + kTitleHeight + kColorViewGap;
     m_colorView->setGeometry(kTitleLeft, colorTop, kSwatchStep * kSwatchCount, kSwatchSize);
     m_useBehaviorLabel->move(kTitleLeft, colorTop + kSwatchSize + kRowGap);
-    m_leftBehaviorBtn->move(titleRight(m_useBehaviorLabel) + kButtonGap, m_useBehaviorLabel->y());
-    m_rightBehaviorBtn->move(titleRight(m_useBehaviorLabel) + kButtonGap + kButtonStep, m_useBehaviorLabel->y());
+    const int handsRight = placeChoices({m_leftBehaviorBtn, m_rightBehaviorBtn}, m_useBehaviorLabel);
 
     QWidget *page = view();
     m_scrollView->setGeometry(0, kTopMargin, page->width(), std::max(0, page->height() - kTopMargin));
     const int contentBottom = m_useBehaviorLabel->y() + kTitleHeight + 40;
-    m_contentView->resize(std::max(page->width(), m_rightBehaviorBtn->x() + kButtonSize.width() + 20),
+    m_contentView->resize(std::max(page->width(), std::max(modesRight, handsRight) + 20),
                           std::max(m_scrollView->height(), contentBottom));
 }
 

@@ -10,16 +10,19 @@
 #include "controls/QXLabel.h"
 #include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
+#include "drawing/TextFit.h"
 #include "popup/VoiceArtwork.h"
 #include "scenes/QXCheckNetWorkScene.h"
 #include "scenes/QXGetAppKeyScene.h"
 #include "views/LayerMark.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPointer>
 #include <QScrollArea>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QColor kTextColor(38, 12, 12);
@@ -30,7 +33,10 @@ constexpr int kBarTop = 20;
 constexpr int kBarHeight = 58;
 constexpr int kLeft = 36;
 constexpr int kStatusWidth = 470;
+constexpr int kMinStatusWidth = 240;
+constexpr int kLabelPadding = 2; // the kit's labels keep it on either side of their text
 constexpr QSize kButtonSize(85, 31);
+constexpr int kTitlePadding = 6; // between a bar button's title and its rounded ends
 constexpr QSize kNodeSize(64, 64);
 constexpr QSize kLine1Size(52, 8);
 constexpr QSize kSlopeSize(60, 40);
@@ -165,9 +171,21 @@ void SmartDetectionViewController::layoutViews()
     m_scrollView->setGeometry(0, kTopMargin, page->width(), std::max(0, page->height() - kTopMargin));
 
     m_topView->setGeometry(0, kBarTop, std::max(page->width(), 800), kBarHeight);
-    m_statusLabel->setGeometry(kLeft, (kBarHeight - kLabelHeight) / 2,
-                               std::max(kStatusWidth, m_statusLabel->sizeHint().width()), kLabelHeight);
     const int buttonTop = (kBarHeight - kButtonSize.height()) / 2;
+    // The bar has room to the right: a longer translation widens its button.
+    for (QXButton *button : {m_detectionBtn, m_repairBtn})
+        button->resize(std::max(kButtonSize.width(), button->widthShowingWhole(button->title(), kTitlePadding)),
+                       kButtonSize.height());
+    // The verdict's room holds the longer of its two texts, so the buttons stay put when it
+    // changes; never so wide that the buttons leave the page (a long verdict wraps instead).
+    const QFontMetricsF metrics(qxSystemFont(16));
+    const int widest = int(std::ceil(std::max(metrics.horizontalAdvance(localized(kSoundText)),
+                                              metrics.horizontalAdvance(localized(kFailedText)))))
+                       + 2 * kLabelPadding;
+    const int buttonsWidth = 36 + m_detectionBtn->width() + 29 + m_repairBtn->width() + kLeft;
+    const int room = std::max(kMinStatusWidth, page->width() - kLeft - buttonsWidth);
+    m_statusLabel->setGeometry(kLeft, 0, std::min(std::max(kStatusWidth, widest), room), kBarHeight);
+    fitStatus();
     m_detectionBtn->move(m_statusLabel->geometry().right() + 1 + 36, buttonTop);
     m_repairBtn->move(m_detectionBtn->geometry().right() + 1 + 29, buttonTop);
     m_topView->resize(std::max(m_topView->width(), m_repairBtn->geometry().right() + 1 + kLeft), kBarHeight);
@@ -197,6 +215,23 @@ void SmartDetectionViewController::layoutViews()
 
     const int contentBottom = m_nodeLabels[kServer]->geometry().bottom() + 40;
     m_contentView->resize(std::max(page->width(), m_topView->width()), std::max(m_scrollView->height(), contentBottom));
+}
+
+void SmartDetectionViewController::showStatus(const QString &text)
+{
+    m_statusLabel->setText(text);
+    fitStatus();
+}
+
+// One line when the verdict fits its room, else wrapped over the bar's height.
+void SmartDetectionViewController::fitStatus()
+{
+    const QFont font = qxSystemFont(16);
+    const QString text = m_statusLabel->text();
+    const qreal room = m_statusLabel->width() - 2 * kLabelPadding;
+    const bool oneLine = QFontMetricsF(font).horizontalAdvance(text) <= room;
+    m_statusLabel->setWordWrap(!oneLine);
+    m_statusLabel->setFont(oneLine ? font : textfit::fittedWrapped(font, text, QSizeF(room, kBarHeight)));
 }
 
 void SmartDetectionViewController::configTitle()
@@ -258,14 +293,14 @@ void SmartDetectionViewController::setFailed()
 {
     m_showsFailure = true;
     if (m_statusLabel)
-        m_statusLabel->setText(localized(kFailedText));
+        showStatus(localized(kFailedText));
 }
 
 void SmartDetectionViewController::detectionBtnClicked()
 {
     m_showsFailure = false;
     if (m_statusLabel)
-        m_statusLabel->setText(localized(kSoundText));
+        showStatus(localized(kSoundText));
     showMouseStatus();
     checkNetWork();
 }

@@ -54,6 +54,8 @@ private:
     void drawTitles();
     void setFailed();
     void layoutViews();
+    void showStatus(const QString &text);
+    void fitStatus();
 
     PageContext m_context;
     QScrollArea *m_scrollView = nullptr;

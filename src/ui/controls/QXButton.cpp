@@ -2,8 +2,11 @@
 
 #include "drawing/TextFit.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 constexpr int kImageSpacing = 4;
@@ -151,6 +154,17 @@ qreal QXButton::titleRoom() const
 QFont QXButton::drawnTitleFont() const
 {
     return textfit::fitted(font(), text(), titleRoom());
+}
+
+int QXButton::widthShowingWhole(const QString &title, int padding) const
+{
+    qreal w = title.isEmpty() ? 0 : QFontMetricsF(font()).horizontalAdvance(title);
+    if (!m_image.isNull()) {
+        // The picture keeps its size at this height whatever the width.
+        const QSizeF imageSize = m_image.deviceIndependentSize();
+        w += imageSize.width() * qMin(qreal(1), height() / imageSize.height()) + (title.isEmpty() ? 0 : kImageSpacing);
+    }
+    return int(std::ceil(w)) + 2 * padding;
 }
 
 void QXButton::paintEvent(QPaintEvent *)

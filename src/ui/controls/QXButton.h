@@ -62,6 +62,10 @@ public:
     // The title's font as drawn: smaller than font() when the title would not fit its
     // room (then, past the smallest size, it is cut and becomes the tool tip).
     QFont drawnTitleFont() const;
+    // The width at which `title` is drawn whole at the button's own font, beside its
+    // picture, with `padding` on each side: what a row gives a button whose caption
+    // differs from language to language.
+    int widthShowingWhole(const QString &title, int padding = 0) const;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -5,9 +5,12 @@
 
 namespace textfit {
 
-QFont fitted(const QFont &font, const QString &text, qreal width)
+namespace {
+// The largest of `font` and its smaller sizes down to kMinimumScale for which `fits`
+// holds; the smallest when none does.
+template <typename Fits> QFont largestFitting(const QFont &font, Fits fits)
 {
-    if (text.isEmpty() || QFontMetricsF(font).horizontalAdvance(text) <= width)
+    if (fits(font))
         return font;
     const bool pixels = font.pixelSize() > 0;
     const qreal size = pixels ? qreal(font.pixelSize()) : font.pointSizeF();
@@ -19,10 +22,26 @@ QFont fitted(const QFont &font, const QString &text, qreal width)
             smaller.setPixelSize(qRound(s));
         else
             smaller.setPointSizeF(s);
-        if (QFontMetricsF(smaller).horizontalAdvance(text) <= width)
+        if (fits(smaller))
             return smaller;
     }
     return smaller;
+}
+} // namespace
+
+QFont fitted(const QFont &font, const QString &text, qreal width)
+{
+    return largestFitting(
+        font, [&](const QFont &f) { return text.isEmpty() || QFontMetricsF(f).horizontalAdvance(text) <= width; });
+}
+
+QFont fittedWrapped(const QFont &font, const QString &text, const QSizeF &box)
+{
+    return largestFitting(font, [&](const QFont &f) {
+        const QRectF needed =
+            QFontMetricsF(f).boundingRect(QRectF(0, 0, box.width(), 1e6), Qt::TextWordWrap | Qt::AlignLeft, text);
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    });
 }
 
 void showWholeTextWhenCut(QWidget &widget, bool cut, const QString &whole, bool &autoToolTip)

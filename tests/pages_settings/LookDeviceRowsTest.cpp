@@ -1,0 +1,87 @@
+// Device-side rows in long translations: choices and buttons grow to their captions, a
+// long key title takes two lines, a long self-test verdict wraps beside its buttons.
+#include "KeySettingView.h"
+#include "MouseSettingViewController.h"
+#include "PreferencesViewController.h"
+#include "ProfileWorld.h"
+#include "SmartDetectionViewController.h"
+#include "controls/QXButton.h"
+#include "controls/QXLabel.h"
+#include "controls/QXPopUpButton.h"
+
+#include <QFontMetricsF>
+
+namespace {
+bool showsWhole(const QXButton *b)
+{
+    return b->drawnTitleFont() == b->font() && QFontMetricsF(b->font()).horizontalAdvance(b->title()) <= b->titleRoom();
+}
+
+bool fits(const QXLabel *label)
+{
+    const QRectF room = label->textRect();
+    const int flags = label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine;
+    const QRectF needed =
+        QFontMetricsF(label->font()).boundingRect(QRectF(0, 0, room.width(), 1e6), flags, label->text());
+    return needed.width() <= room.width() && (!label->wordWrap() || needed.height() <= label->height());
+}
+} // namespace
+
+// zh-Hans keeps its 80-point choices; Russian, Filipino and Bulgarian widen them, 20 apart.
+TEST(LookDeviceRows, LightingChoicesAreAsWideAsTheirCaptions)
+{
+    for (const quint64 language : {0u, 5u, 15u, 17u}) {
+        PageWorld world;
+        world.data.languages().setUiLanguageIndex(language);
+        PreferencesViewController page(world.context());
+        page.view()->resize(880, 720);
+        for (const QList<QXButton *> &row : {page.modeBtnArr(), {page.leftBehaviorBtn(), page.rightBehaviorBtn()}})
+            for (qsizetype i = 0; i < row.size(); ++i) {
+                EXPECT_TRUE(showsWhole(row[i])) << language << row[i]->title().toStdString();
+                EXPECT_EQ(i ? row[i]->x() - row[i - 1]->geometry().right() - 1 : 20, 20) << language;
+                EXPECT_TRUE(language || row[i]->width() == 80);
+            }
+    }
+}
+
+TEST(LookDeviceRows, AKeyTitleTooLongForOneLineTakesTwoInTheRow)
+{
+    for (const auto &[title, wraps] : {std::pair{"DPI", false}, {"Frequenza di polling", true}}) {
+        ProfileWorld w;
+        MouseSettingViewController vc(w.page.context());
+        vc.view()->resize(880, 720);
+        vc.profile().handleModelInfo(ProfileWorld::json(QByteArray(R"({"keyInfos":[{"key":"1","name":"k","childs":[)")
+                                                        + R"({"name":")" + title + R"(","childs":[{"name":"o"}]}]}]})"),
+                                     "523", "S9");
+        ASSERT_FALSE(vc.keyViews().isEmpty() || vc.keyViews().first()->rows().isEmpty());
+        const KeySettingSubView *row = vc.keyViews().first()->rows().first();
+        EXPECT_EQ(row->titleLabel()->wordWrap(), wraps) << title;
+        EXPECT_GE(row->titleLabel()->font().pixelSize(), 12) << title; // three quarters of 16 at the least
+        EXPECT_TRUE(fits(row->titleLabel())) << title;
+        EXPECT_LE(row->titleLabel()->geometry().right(), row->popUpBtn()->x()) << title;
+    }
+}
+
+// zh-Hans: the verdict on one line in its 470 points; English and Japanese wrap it.
+TEST(LookDeviceRows, TheSelfTestButtonsStayOnThePageWhateverTheVerdict)
+{
+    for (const quint64 language : {0u, 2u, 3u}) {
+        PageWorld world;
+        world.data.languages().setUiLanguageIndex(language);
+        world.state().setMouseIsConnect(true);
+        SmartDetectionViewController page(world.context());
+        page.view()->resize(880, 720);
+        page.view()->show();
+        const QRect repair = page.repairBtn()->geometry();
+        for (bool connected : {true, false}) {
+            world.state().setMouseIsConnect(connected);
+            page.showMouseStatus(); // no device: the verdict turns to a failure
+            EXPECT_LE(page.repairBtn()->mapTo(page.view(), QPoint(repair.width(), 0)).x(), page.view()->width());
+            EXPECT_EQ(page.repairBtn()->geometry(), repair) << language; // the buttons stay put
+            EXPECT_TRUE(showsWhole(page.detectionBtn()) && showsWhole(page.repairBtn())) << language;
+            EXPECT_EQ(page.statusLabel()->wordWrap(), language != 0);
+            EXPECT_TRUE(fits(page.statusLabel())) << language;
+            EXPECT_TRUE(language || page.statusLabel()->width() == 470);
+        }
+    }
+}
