@@ -21,7 +21,7 @@ constexpr int kLabelHeight = 22;
 constexpr QSize kDeviceImageSize(24, 33);
 constexpr int kSwitchGap = 36;
 constexpr int kSnWidth = 300;
-constexpr int kValueGap = 12; // least room between a caption and its value
+constexpr int kValueGap = 8; // least room between a caption and its value
 // The model shown beside the picture: a fixed name, not the connected device's.
 const QString kModelName = QStringLiteral("Quorvex AI Mouse");
 constexpr const char *kTips[] = {"我的设备", "自动删除录音", "录音过程中指示灯熄灭",
