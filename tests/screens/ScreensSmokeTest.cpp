@@ -12,21 +12,16 @@ struct ToolRun {
     QByteArray out, err;
 };
 
+// Scenes that show another program's window inside one of ours (the AI window holds
+// its helper's page): they need an X server and are drawn there, in their own run.
+const QStringList kSceneOnX11{QStringLiteral("ai-window")};
+
 ToolRun runTool(const QStringList &args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // Under AddressSanitizer, Chromium inside QtWebEngine (the AI window's scene) frees
-    // some of its own objects through a type of another size and keeps memory until
-    // exit: Qt's library, not this code.
-    if (env.contains(QStringLiteral("ASAN_OPTIONS")) && args.contains(QStringLiteral("ai-window")))
-        env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS"))
-                                                       + QStringLiteral(":new_delete_type_mismatch=0:detect_leaks=0"));
-    // Under ThreadSanitizer its threads race on libraries none of which is instrumented.
-    if (env.contains(QStringLiteral("TSAN_OPTIONS")) && args.contains(QStringLiteral("ai-window")))
-        env.insert(QStringLiteral("TSAN_OPTIONS"),
-                   env.value(QStringLiteral("TSAN_OPTIONS")) + QStringLiteral(" report_bugs=0"));
+    if (args.isEmpty() || !kSceneOnX11.contains(args.first()))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QX_SCREENS_EXE), args);
     if (!p.waitForFinished(60000)) {
@@ -51,7 +46,13 @@ int colourCount(const QImage &image, int atMost)
 }
 } // namespace
 
-TEST(ScreensSmoke, EveryListedSceneRendersAPictureWithContent)
+#ifdef QX_SCREENS_ON_X11
+#define QX_SMOKE_SUITE ScreensSmokeX11
+#else
+#define QX_SMOKE_SUITE ScreensSmoke
+#endif
+
+TEST(QX_SMOKE_SUITE, EveryListedSceneRendersAPictureWithContent)
 {
     const ToolRun list = runTool({QStringLiteral("--list")});
     ASSERT_EQ(list.exitCode, 0) << list.err.constData();
@@ -61,6 +62,11 @@ TEST(ScreensSmoke, EveryListedSceneRendersAPictureWithContent)
             scenes << QString::fromUtf8(line.split('\t').first());
     ASSERT_FALSE(scenes.isEmpty());
 
+#ifdef QX_SCREENS_ON_X11
+    scenes = kSceneOnX11;
+#else
+    scenes.removeIf([](const QString &scene) { return kSceneOnX11.contains(scene); });
+#endif
     QTemporaryDir dir;
     for (const QString &scene : scenes) {
         SCOPED_TRACE(scene.toStdString());
@@ -75,6 +81,7 @@ TEST(ScreensSmoke, EveryListedSceneRendersAPictureWithContent)
     }
 }
 
+#ifndef QX_SCREENS_ON_X11
 TEST(ScreensSmoke, BadCommandLinesAreUsageErrors)
 {
     const QStringList cases[] = {
@@ -90,3 +97,4 @@ TEST(ScreensSmoke, BadCommandLinesAreUsageErrors)
         EXPECT_EQ(runTool(args).exitCode, 2);
     }
 }
+#endif
