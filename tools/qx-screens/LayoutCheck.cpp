@@ -50,6 +50,19 @@ QString shownText(const QWidget *w)
     return {};
 }
 
+// Where a control or window stands against what should hold it, for a finding.
+QString placedIn(const QRect &r, const QSize &outer, const char *what)
+{
+    return QStringLiteral("at %1,%2 %3 x %4 in a %5 x %6 %7")
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .arg(outer.width())
+        .arg(outer.height())
+        .arg(QLatin1String(what));
+}
+
 QString describe(const QWidget *w)
 {
     QString text = shownText(w).replace(u'\n', QLatin1String("\\n"));
@@ -251,14 +264,7 @@ void checkWindow(QWidget *window, QList<LayoutFinding> &out)
             continue; // scrolled out of sight
         checkText(w, out);
         if (!insideScrolledArea(w, window) && !window->rect().contains(seen))
-            out.append({QStringLiteral("outside-window"), describe(w),
-                        QStringLiteral("at %1,%2 %3 x %4 in a %5 x %6 window")
-                            .arg(seen.x())
-                            .arg(seen.y())
-                            .arg(seen.width())
-                            .arg(seen.height())
-                            .arg(window->width())
-                            .arg(window->height())});
+            out.append({QStringLiteral("outside-window"), describe(w), placedIn(seen, window->size(), "window")});
     }
 }
 
@@ -278,14 +284,8 @@ QList<LayoutFinding> inspectLayout(QWidget *window)
         const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
         const QRect frame = w->frameGeometry();
         if (screen && !screen->geometry().contains(frame))
-            out.append({QStringLiteral("outside-screen"), describe(w),
-                        QStringLiteral("at %1,%2 %3 x %4 on a %5 x %6 screen")
-                            .arg(frame.x())
-                            .arg(frame.y())
-                            .arg(frame.width())
-                            .arg(frame.height())
-                            .arg(screen->geometry().width())
-                            .arg(screen->geometry().height())});
+            out.append(
+                {QStringLiteral("outside-screen"), describe(w), placedIn(frame, screen->geometry().size(), "screen")});
     }
     return out;
 }
