@@ -84,6 +84,7 @@ std::optional<QCborMap> AiWebHelperServer::waitForAnswer(quint32 request, int ti
         if (m_answers.count(request) || m_socket.state() != QLocalSocket::ConnectedState)
             loop.quit();
     };
+    m_awaited.insert(request);
     auto a = connect(&m_socket, &QLocalSocket::readyRead, &loop, check, Qt::QueuedConnection);
     auto b = connect(&m_socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
     check();
@@ -91,6 +92,7 @@ std::optional<QCborMap> AiWebHelperServer::waitForAnswer(quint32 request, int ti
         loop.exec();
     disconnect(a);
     disconnect(b);
+    m_awaited.erase(request);
     const auto it = m_answers.find(request);
     if (it == m_answers.end())
         return std::nullopt;
@@ -216,7 +218,9 @@ void AiWebHelperServer::command(const QCborMap &m)
         return;
     }
     if (kind == QLatin1String("answer")) {
-        m_answers[quint32(m.value(QStringLiteral("request")).toInteger())] = m;
+        const auto request = quint32(m.value(QStringLiteral("request")).toInteger());
+        if (m_awaited.count(request))
+            m_answers[request] = m;
         return;
     }
     if (!m_host)

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 namespace platform::linuxbackend {
 
@@ -45,6 +46,7 @@ private:
     aiwebwire::FrameReader m_reader;
     std::unique_ptr<QtAiWebHost> m_host;
     std::map<quint32, QCborMap> m_answers;
+    std::set<quint32> m_awaited; // requests a wait is still open for: a late answer is dropped
     quint32 m_nextRequest = 1;
     WId m_sentWindow = 0;
 };
