@@ -3,6 +3,7 @@
 #include "HRVLocalizedString.h"
 #include "QXTranslateView.h"
 #include "controls/QXPopUpButton.h"
+#include "drawing/KitAppearance.h"
 #include "drawing/RoundedRegion.h"
 
 #include <QPainter>
@@ -38,10 +39,7 @@ void QXTranslateContentView::configUI()
     m_contentView->setMasksToBounds(true);
 
     m_header = new QWidget(m_contentView);
-    m_header->setAutoFillBackground(true);
-    QPalette header = m_header->palette();
-    header.setColor(QPalette::Window, kHeaderColor);
-    m_header->setPalette(header);
+    qxFillBackground(m_header, kHeaderColor);
 
     m_languageBtn = new QXPopUpButton(m_header);
     LayerStyle flat = m_languageBtn->layerStyle();
@@ -65,10 +63,7 @@ void QXTranslateContentView::configUI()
     };
     m_fanWordView = card(false);
     m_divider = new QWidget(m_contentView);
-    m_divider->setAutoFillBackground(true);
-    QPalette divider = m_divider->palette();
-    divider.setColor(QPalette::Window, kDividerGrey);
-    m_divider->setPalette(divider);
+    qxFillBackground(m_divider, kDividerGrey);
     m_yiWordView = card(true);
     relayout();
 }

@@ -10,6 +10,7 @@
 #include "QXUserInfoData.h"
 #include "controls/QXButton.h"
 #include "controls/QXPopUpButton.h"
+#include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
 #include "popup/PopupGeometry.h"
 #include "popup/VoiceArtwork.h"
@@ -65,10 +66,7 @@ QWidget &QXTranslateWindow::window()
     if (m_deps.translucent) {
         w.setAttribute(Qt::WA_TranslucentBackground);
     } else {
-        QPalette white = w.palette();
-        white.setColor(QPalette::Window, Qt::white);
-        w.setPalette(white);
-        w.setAutoFillBackground(true);
+        qxFillBackground(&w, Qt::white);
     }
     QXTranslateContentView::Deps content;
     content.languageNames = [this] { return languageNames(); };

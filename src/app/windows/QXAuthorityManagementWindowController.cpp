@@ -164,10 +164,7 @@ void QXAuthorityManagementWindowController::windowDidLoad()
 {
     m_window = new QWidget;
     m_window->setFixedSize(kWindowSize);
-    m_window->setAutoFillBackground(true);
-    QPalette palette = m_window->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    m_window->setPalette(palette);
+    qxFillBackground(m_window, Qt::white);
     m_window->installEventFilter(this);
     // Whoever shows the window may delete it; the next use builds a new one.
     connect(m_window, &QObject::destroyed, this, [this] {

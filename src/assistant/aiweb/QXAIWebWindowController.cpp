@@ -144,10 +144,7 @@ QWidget *QXAIWebWindowController::buildBottomBar()
 {
     auto *bar = new QWidget;
     bar->setFixedHeight(60);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, QColor(211, 211, 211));
-    bar->setPalette(palette);
+    qxFillBackground(bar, QColor(211, 211, 211));
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(20, 0, 20, 0);
     m_slider = new QXSliderCell(Qt::Horizontal);

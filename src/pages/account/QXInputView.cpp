@@ -41,10 +41,7 @@ QXTextField *QXInputView::textField()
         m_textField = new QXTextField(this);
         styleField(m_textField);
         m_underline = new QWidget(this);
-        m_underline->setAutoFillBackground(true);
-        QPalette pal = m_underline->palette();
-        pal.setColor(QPalette::Window, kUnderlineColor);
-        m_underline->setPalette(pal);
+        qxFillBackground(m_underline, kUnderlineColor);
         m_textField->show();
         m_underline->show();
         layoutSubviews();

@@ -60,10 +60,7 @@ QXLoginView::QXLoginView(QWidget *parent) : QXBaseView(parent)
     m_qrView->setLayerCornerRadius(10);
     m_qrView->setLayerBorder(accountform::kFieldGrey, 1);
     m_qrImage = new QLabel(m_qrView);
-    m_qrImage->setAutoFillBackground(true);
-    QPalette white = m_qrImage->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_qrImage->setPalette(white);
+    qxFillBackground(m_qrImage, Qt::white);
     m_qrLabel1 = accountform::makeLabel(m_qrView, qxSystemFont(12), accountform::kFieldGrey);
     m_qrLabel1->setAlignment(Qt::AlignCenter);
     m_qrLabel2 = accountform::makeLabel(m_qrView, qxSystemFont(12), accountform::kFieldGrey);

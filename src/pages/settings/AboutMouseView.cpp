@@ -44,15 +44,6 @@ QString idleTitle(int target)
 {
     return target == AboutMouseView::kMouse ? localized("升级设备固件") : localized("升级接收器固件");
 }
-
-// A flat colour behind a part of the progress bar (the track keeps its border).
-void fill(QLabel *part, const QColor &color)
-{
-    QPalette palette = part->palette();
-    palette.setColor(QPalette::Window, color);
-    part->setAutoFillBackground(true);
-    part->setPalette(palette);
-}
 } // namespace
 
 AboutMouseView::AboutMouseView(const PageContext &context, QWidget *parent) : QXBaseView(parent), m_context(context)
@@ -107,8 +98,9 @@ void AboutMouseView::configUI()
     m_updateDongleBtn->setObjectName(QStringLiteral("updateDongleButton"));
     m_custompro = new CustomProgress(this);
     m_custompro->setMaxValue(100);
-    fill(m_custompro->bgimg(), Qt::white);
-    fill(m_custompro->leftimg(), qxAccentColor());
+    // Flat colours behind the parts of the progress bar (the track keeps its border).
+    qxFillBackground(m_custompro->bgimg(), Qt::white);
+    qxFillBackground(m_custompro->leftimg(), qxAccentColor());
     m_custompro->hide();
     m_progressLabel = label(16);
     m_progressLabel->setTextColor(qxAccentColor());

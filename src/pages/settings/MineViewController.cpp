@@ -2,6 +2,7 @@
 
 #include "MineContentView.h"
 #include "PagePorts.h"
+#include "drawing/KitAppearance.h"
 #include "views/AccountHeaderView.h"
 
 #include <QEvent>
@@ -10,13 +11,7 @@ MineViewController::MineViewController(const PageContext &context) : m_context(c
 
 QWidget *MineViewController::loadView()
 {
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("minePage"));
-    page->setAutoFillBackground(true);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    page->setPalette(palette);
-    return page;
+    return qxWhitePage(QStringLiteral("minePage"));
 }
 
 void MineViewController::viewDidLoad()

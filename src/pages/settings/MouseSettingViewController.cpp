@@ -137,12 +137,7 @@ QList<MouseSettingModel> MouseSettingViewController::mouseSettingArr() const
 
 QWidget *MouseSettingViewController::loadView()
 {
-    m_root = new QWidget;
-    m_root->setObjectName(QStringLiteral("mouseSettingPage"));
-    m_root->setAutoFillBackground(true);
-    QPalette palette = m_root->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    m_root->setPalette(palette);
+    m_root = qxWhitePage(QStringLiteral("mouseSettingPage"));
 
     // The picture lies under the list, which is clear: its drop-downs stay usable
     // where the two meet on a narrow window.

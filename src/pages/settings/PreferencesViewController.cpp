@@ -111,13 +111,7 @@ PreferencesViewController::PreferencesViewController(const PageContext &context)
 
 QWidget *PreferencesViewController::loadView()
 {
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("preferencesPage"));
-    page->setAutoFillBackground(true);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    page->setPalette(palette);
-    return page;
+    return qxWhitePage(QStringLiteral("preferencesPage"));
 }
 
 void PreferencesViewController::viewDidLoad()

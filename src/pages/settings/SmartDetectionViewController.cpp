@@ -82,13 +82,7 @@ SmartDetectionViewController::SmartDetectionViewController(const PageContext &co
 
 QWidget *SmartDetectionViewController::loadView()
 {
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("smartDetectionPage"));
-    page->setAutoFillBackground(true);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    page->setPalette(palette);
-    return page;
+    return qxWhitePage(QStringLiteral("smartDetectionPage"));
 }
 
 // The page is loaded at launch, which runs its checks; its widgets, images and fonts
@@ -129,10 +123,7 @@ void SmartDetectionViewController::configUI()
     m_scrollView->setWidget(m_contentView);
 
     m_topView = new QWidget(m_contentView);
-    m_topView->setAutoFillBackground(true);
-    QPalette bar = m_topView->palette();
-    bar.setColor(QPalette::Window, kBarColor);
-    m_topView->setPalette(bar);
+    qxFillBackground(m_topView, kBarColor);
     m_statusLabel = textLabel(m_topView, 16);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -7,6 +7,7 @@
 #include "SearchEngineView.h"
 #include "SnipTranslateView.h"
 #include "TranslateSettingView.h"
+#include "drawing/KitAppearance.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -34,20 +35,14 @@ SmartSettingViewController::SmartSettingViewController(const PageContext &contex
 
 QWidget *SmartSettingViewController::loadView()
 {
-    m_root = new QWidget;
-    m_root->setObjectName(QStringLiteral("smartSettingPage"));
-    m_root->setAutoFillBackground(true);
-    QPalette palette = m_root->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    m_root->setPalette(palette);
+    m_root = qxWhitePage(QStringLiteral("smartSettingPage"));
     m_scroll = new QScrollArea(m_root);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(false);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_content = new QWidget;
-    m_content->setAutoFillBackground(true);
-    m_content->setPalette(palette);
+    qxFillBackground(m_content, Qt::white);
     m_scroll->setWidget(m_content);
     m_root->installEventFilter(new ResizeRelay(m_root, [this] {
         m_scroll->setGeometry(0, kTopBand, m_root->width(), std::max(0, m_root->height() - kTopBand));

@@ -2,6 +2,7 @@
 
 #include "AboutMouseView.h"
 #include "SystemLanguageView.h"
+#include "drawing/KitAppearance.h"
 
 #include <QEvent>
 #include <QScrollArea>
@@ -35,10 +36,7 @@ QWidget *SoftwareManagerViewController::loadView()
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: white; }"));
     m_content = new QWidget;
-    m_content->setAutoFillBackground(true);
-    QPalette palette = m_content->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    m_content->setPalette(palette);
+    qxFillBackground(m_content, Qt::white);
     m_scroll->setWidget(m_content);
     m_scroll->viewport()->installEventFilter(new ResizeRelay(m_scroll, this));
     return m_scroll;

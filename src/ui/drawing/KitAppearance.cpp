@@ -6,8 +6,25 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
+#include <QWidget>
 
 #include <algorithm>
+
+void qxFillBackground(QWidget *widget, const QColor &color)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+}
+
+QWidget *qxWhitePage(const QString &objectName)
+{
+    auto *page = new QWidget;
+    page->setObjectName(objectName);
+    qxFillBackground(page, Qt::white);
+    return page;
+}
 
 QFont qxSystemFont(qreal pixelSize, QFont::Weight weight)
 {

@@ -1,5 +1,7 @@
 #include "RowList.h"
 
+#include "drawing/KitAppearance.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -29,19 +31,14 @@ RowList::RowList(QWidget *parent) : QScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_content = new QWidget;
     m_content->setObjectName(QStringLiteral("rowListContent"));
-    m_content->setAutoFillBackground(true);
-    QPalette palette = m_content->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    m_content->setPalette(palette);
+    qxFillBackground(m_content, Qt::white);
     setWidget(m_content);
 }
 
 void RowList::setLook(const Look &look)
 {
     m_look = look;
-    QPalette palette = m_content->palette();
-    palette.setColor(QPalette::Window, look.odd);
-    m_content->setPalette(palette);
+    qxFillBackground(m_content, look.odd);
     for (size_t i = 0; i < m_rows.size(); ++i)
         styleRow(m_rows[i], int(i));
 }

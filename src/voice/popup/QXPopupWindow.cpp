@@ -4,6 +4,7 @@
 #include "QXPopContentView.h"
 #include "QXWordView.h"
 #include "controls/QXButton.h"
+#include "drawing/KitAppearance.h"
 #include "drawing/NamedImage.h"
 
 #include <QGuiApplication>
@@ -27,10 +28,7 @@ QXPopupWindow::QXPopupWindow(Deps deps) : QWidget(nullptr), m_deps(std::move(dep
     if (m_deps.translucent) {
         setAttribute(Qt::WA_TranslucentBackground);
     } else {
-        QPalette white = palette();
-        white.setColor(QPalette::Window, Qt::white);
-        setPalette(white);
-        setAutoFillBackground(true);
+        qxFillBackground(this, Qt::white);
     }
 
     m_content = new QXPopContentView(this);
