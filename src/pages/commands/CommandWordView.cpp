@@ -42,21 +42,14 @@ void CommandWordView::configUI()
     m_tableView->setObjectName(QStringLiteral("commandList"));
     m_tableView->setRowHeight(kRowHeight);
     m_tableView->setMinRows(kMinRows);
-    m_tableView->setSource({
-        [this] { return int(m_deps.commands.customCommands().size()); },
+    m_tableView->setSource(RowList::itemSource<CommandWordCellView>(
+        [this]() -> const auto & { return m_deps.commands.customCommands(); },
         [this](QWidget *rowView) {
             auto *cell = new CommandWordCellView(rowView);
             cell->setEditAction([this](const auto &record) { editCommand(record); });
             cell->setDeleteAction([this](const auto &record) { deleteCommand(record); });
             return cell;
-        },
-        [this](QWidget *cell, int row) {
-            auto *view = static_cast<CommandWordCellView *>(cell);
-            const auto &list = m_deps.commands.customCommands();
-            view->setRow(row);
-            view->setModel(row < list.size() ? list.at(row) : nullptr);
-        },
-    });
+        }));
 }
 
 void CommandWordView::configData()

@@ -76,20 +76,13 @@ void HotWordView::configUI()
     m_tableView->setObjectName(QStringLiteral("hotWordList"));
     m_tableView->setRowHeight(kRowHeight);
     m_tableView->setMinRows(kMinRows);
-    m_tableView->setSource({
-        [this] { return int(m_deps.hotWords.hotWordListArray().size()); },
+    m_tableView->setSource(RowList::itemSource<HotWordCellView>(
+        [this]() -> const auto & { return m_deps.hotWords.hotWordListArray(); },
         [this](QWidget *rowView) {
             auto *cell = new HotWordCellView(rowView);
             cell->setDeleteAction([this](const auto &entry) { deleteEntry(entry); });
             return cell;
-        },
-        [this](QWidget *cell, int row) {
-            auto *view = static_cast<HotWordCellView *>(cell);
-            const auto &entries = m_deps.hotWords.hotWordListArray();
-            view->setRow(row);
-            view->setModel(row < entries.size() ? entries.at(row) : nullptr);
-        },
-    });
+        }));
     reloadData();
 }
 

@@ -52,6 +52,23 @@ public:
 
     explicit RowList(QWidget *parent = nullptr);
 
+    // The source of a list whose Cell shows one item of items() (read again on every
+    // count and fill, so a reload shows what the data holds then): each cell is told
+    // its row (setRow) and its item (setModel), no item on a blank row.
+    template <typename Cell, typename Items, typename MakeCell> static Source itemSource(Items items, MakeCell makeCell)
+    {
+        return {
+            [items] { return int(items().size()); },
+            std::move(makeCell),
+            [items](QWidget *cell, int row) {
+                auto *view = static_cast<Cell *>(cell);
+                const auto &list = items();
+                view->setRow(row);
+                view->setModel(row < list.size() ? list.at(row) : nullptr);
+            },
+        };
+    }
+
     void setSource(Source source) { m_source = std::move(source); }
     void setLook(const Look &look);
     void setRowHeight(int height) { m_rowHeight = height; }
