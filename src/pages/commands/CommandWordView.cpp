@@ -1,6 +1,7 @@
 #include "CommandWordView.h"
 
 #include "CommandWordCellView.h"
+#include "DeleteListedCommand.h"
 #include "HRVLocalizedString.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
@@ -109,14 +110,8 @@ void CommandWordView::deleteCommand(const std::shared_ptr<QXVoiceCommandItem> &r
     m_deps.alerts.showAlert(message, buttons, [self, record](int button) {
         if (!self || button != kDeleteButton)
             return;
-        self->m_deps.commands.deleteCustomCommand(record, [self](bool success, const QString &failure) {
-            if (!self)
-                return;
-            if (success)
-                self->reloadData();
-            else
-                self->m_deps.errorAlert.showErrorMsg(hrvAppLocalizedString(QStringLiteral("删除失败")), failure);
-        });
+        deleteListedCommand(self->m_deps.commands, self->m_deps.errorAlert, record, self,
+                            [self] { self->reloadData(); });
     });
 }
 

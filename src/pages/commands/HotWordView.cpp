@@ -1,6 +1,6 @@
 #include "HotWordView.h"
 
-#include "HRVLocalizedString.h"
+#include "DeleteListedCommand.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "controls/QXButton.h"
@@ -15,7 +15,6 @@
 #include "views/RowList.h"
 
 #include <QPixmap>
-#include <QPointer>
 
 namespace {
 constexpr int kLabelX = 30;
@@ -106,15 +105,7 @@ void HotWordView::deleteEntry(const std::shared_ptr<QXVoiceCommandItem> &entry)
 {
     if (!entry)
         return;
-    QPointer<HotWordView> self(this);
-    m_deps.commands.deleteCustomCommand(entry, [self](bool success, const QString &failure) {
-        if (!self)
-            return;
-        if (success)
-            self->reloadData();
-        else
-            self->m_deps.errorAlert.showErrorMsg(hrvAppLocalizedString(QStringLiteral("删除失败")), failure);
-    });
+    deleteListedCommand(m_deps.commands, m_deps.errorAlert, entry, this, [this] { reloadData(); });
 }
 
 void HotWordView::resizeEvent(QResizeEvent *event)
