@@ -30,11 +30,7 @@ void QXUserInfoData::setAppKey(const std::optional<QString> &appKey)
 
 // A persisted boolean or integer whose setter writes only on change.
 #define QX_PERSISTED(Type, getter, setter, member, storeKey)                                                           \
-    Type QXUserInfoData::getter() const                                                                                \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        return v->member;                                                                                              \
-    }                                                                                                                  \
+    QX_USERINFO_GETTER(Type, getter, member)                                                                           \
     void QXUserInfoData::setter(Type value)                                                                            \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
@@ -143,11 +139,7 @@ void QXUserInfoData::setXunFeiAppKey(const std::optional<QString> &appKey)
 
 // A voice-chip text: written only when the new text is non-empty, with no change test.
 #define QX_CHIP_TEXT(getter, setter, member, storeKey)                                                                 \
-    std::optional<QString> QXUserInfoData::getter() const                                                              \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        return qx::detachedCopy(v->member);                                                                            \
-    }                                                                                                                  \
+    QX_USERINFO_GETTER(std::optional<QString>, getter, member)                                                         \
     void QXUserInfoData::setter(const std::optional<QString> &value)                                                   \
     {                                                                                                                  \
         if (!value || value->isEmpty())                                                                                \

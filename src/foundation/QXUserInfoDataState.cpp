@@ -11,11 +11,7 @@ using namespace userinfo;
 
 // A plain in-memory field: the setter only holds the value.
 #define QX_HELD(Type, getter, setter, member)                                                                          \
-    Type QXUserInfoData::getter() const                                                                                \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        return copyOut(v->member);                                                                                     \
-    }                                                                                                                  \
+    QX_USERINFO_GETTER(Type, getter, member)                                                                           \
     void QXUserInfoData::setter(const Type &value)                                                                     \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \
@@ -23,11 +19,7 @@ using namespace userinfo;
     }
 
 #define QX_HELD_SCALAR(Type, getter, setter, member)                                                                   \
-    Type QXUserInfoData::getter() const                                                                                \
-    {                                                                                                                  \
-        std::lock_guard lock(m_mutex);                                                                                 \
-        return v->member;                                                                                              \
-    }                                                                                                                  \
+    QX_USERINFO_GETTER(Type, getter, member)                                                                           \
     void QXUserInfoData::setter(Type value)                                                                            \
     {                                                                                                                  \
         std::lock_guard lock(m_mutex);                                                                                 \

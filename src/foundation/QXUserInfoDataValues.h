@@ -81,6 +81,14 @@ inline QByteArray copyOut(const QByteArray &value)
 
 } // namespace userinfo
 
+// The getter of a held field: what copyOut() hands out, read under the lock.
+#define QX_USERINFO_GETTER(Type, getter, member)                                                                       \
+    Type QXUserInfoData::getter() const                                                                                \
+    {                                                                                                                  \
+        std::lock_guard lock(m_mutex);                                                                                 \
+        return userinfo::copyOut(v->member);                                                                           \
+    }
+
 struct QXUserInfoData::Values {
     // persisted
     std::optional<QString> appKey;
