@@ -1,5 +1,7 @@
 #include "KeyModelFields.h"
 
+#include "services/LanguageHooks.h"
+
 #include <QLocale>
 #include <QVariant>
 
@@ -37,6 +39,14 @@ void KeyModelFields::encode(QJsonObject &object) const
 {
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
         object.insert(it.key(), it.value());
+}
+
+QString KeyModelFields::displayName(const QMap<QString, QString> &names) const
+{
+    const auto it = names.constFind(currentUILanguageCode());
+    if (it != names.cend())
+        return *it;
+    return text("name").value_or(QString());
 }
 
 std::optional<QString> KeyModelFields::jsonText(const QJsonValue &value)

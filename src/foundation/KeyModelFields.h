@@ -24,6 +24,9 @@ public:
     void decode(const QJsonObject &object, std::initializer_list<const char *> jsonKeys);
     // Writes every held member.
     void encode(QJsonObject &object) const;
+    // A model's display name in the interface language: names[code], else the "name"
+    // member, else "".
+    QString displayName(const QMap<QString, QString> &names) const;
 
     bool operator==(const KeyModelFields &) const = default;
 

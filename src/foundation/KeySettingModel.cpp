@@ -1,7 +1,5 @@
 #include "KeySettingModel.h"
 
-#include "services/LanguageHooks.h"
-
 #include <QJsonArray>
 
 namespace {
@@ -49,10 +47,7 @@ QJsonObject KeySettingModel::toJson() const
 
 QString KeySettingModel::name() const
 {
-    const auto it = m_names.constFind(currentUILanguageCode());
-    if (it != m_names.cend())
-        return *it;
-    return nameField().value_or(QString());
+    return m_fields.displayName(m_names);
 }
 
 quint64 KeySettingModel::keyPressType() const

@@ -1,7 +1,5 @@
 #include "KeySettingSubModel.h"
 
-#include "services/LanguageHooks.h"
-
 namespace {
 
 struct OperationRow {
@@ -48,10 +46,7 @@ QJsonObject KeySettingSubModel::toJson() const
 
 QString KeySettingSubModel::name() const
 {
-    const auto it = m_names.constFind(currentUILanguageCode());
-    if (it != m_names.cend())
-        return *it;
-    return nameField().value_or(QString());
+    return m_fields.displayName(m_names);
 }
 
 quint64 KeySettingSubModel::operationTypeForCmd(const QString &cmd)
