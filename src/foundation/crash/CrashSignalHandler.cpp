@@ -251,41 +251,35 @@ void put2(char *p, int v)
     p[0] = char('0' + v / 10 % 10);
     p[1] = char('0' + v % 10);
 }
-void putDate(char *p, const CivilTime &t)
+// "YYYY-MM-DD", then the hour, minute and second, each after its separator.
+void putStamp(char out[20], const CivilTime &t, const char separators[3])
 {
     const int y = t.year < 0 ? 0 : t.year % 10000;
-    p[0] = char('0' + y / 1000);
-    p[1] = char('0' + y / 100 % 10);
-    put2(p + 2, y % 100);
-    p[4] = '-';
-    put2(p + 5, t.month);
-    p[7] = '-';
-    put2(p + 8, t.day);
+    out[0] = char('0' + y / 1000);
+    out[1] = char('0' + y / 100 % 10);
+    put2(out + 2, y % 100);
+    out[4] = '-';
+    put2(out + 5, t.month);
+    out[7] = '-';
+    put2(out + 8, t.day);
+    out[10] = separators[0];
+    put2(out + 11, t.hour);
+    out[13] = separators[1];
+    put2(out + 14, t.minute);
+    out[16] = separators[2];
+    put2(out + 17, t.second);
+    out[19] = '\0';
 }
 } // namespace
 
 void formatCrashStamp(const CivilTime &t, char out[20])
 {
-    putDate(out, t);
-    out[10] = '-';
-    put2(out + 11, t.hour);
-    out[13] = '-';
-    put2(out + 14, t.minute);
-    out[16] = '_';
-    put2(out + 17, t.second);
-    out[19] = '\0';
+    putStamp(out, t, "--_");
 }
 
 void formatLogStamp(const CivilTime &t, char out[20])
 {
-    putDate(out, t);
-    out[10] = ' ';
-    put2(out + 11, t.hour);
-    out[13] = ':';
-    put2(out + 14, t.minute);
-    out[16] = ':';
-    put2(out + 17, t.second);
-    out[19] = '\0';
+    putStamp(out, t, " ::");
 }
 
 void install()
