@@ -10,8 +10,6 @@
 #include "services/IStartAtLogin.h"
 
 namespace {
-constexpr int kTitleHeight = 27;
-constexpr int kSwitchGap = 84;
 const QString kBootUpSwitchKey = QStringLiteral("bootUpSwitchKey");
 } // namespace
 
@@ -33,8 +31,7 @@ void BootupView::configUI()
 void BootupView::configTitle()
 {
     m_titleLabel->setText(hrvAppLocalizedString(QStringLiteral("开机自启动")));
-    rowswitch::fitLabel(m_titleLabel, kTitleHeight);
-    m_switchBtn->move(m_titleLabel->width() + kSwitchGap, (kTitleHeight - m_switchBtn->height()) / 2);
+    rowswitch::placeTitleAndSwitch(m_titleLabel, m_switchBtn);
 }
 
 // The first build with nothing stored turns launch at login on, unless the desktop

@@ -33,4 +33,12 @@ void fitLabel(QXLabel *label, int height)
     label->resize(label->sizeHint().width(), height);
 }
 
+void placeTitleAndSwitch(QXLabel *title, QXButton *switchBtn)
+{
+    constexpr int kTitleHeight = 27;
+    constexpr int kSwitchGap = 84;
+    fitLabel(title, kTitleHeight);
+    switchBtn->move(title->width() + kSwitchGap, (kTitleHeight - switchBtn->height()) / 2);
+}
+
 } // namespace rowswitch

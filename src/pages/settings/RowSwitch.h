@@ -23,5 +23,8 @@ using voiceartwork::showSwitch;
 QXLabel *makeLabel(QWidget *parent, int pixelSize);
 // Resizes a label to its text's width at the given height.
 void fitLabel(QXLabel *label, int height);
+// A row of one switch: its title fitted to the title line, the switch after it,
+// centred on that line.
+void placeTitleAndSwitch(QXLabel *title, QXButton *switchBtn);
 
 } // namespace rowswitch

@@ -6,11 +6,6 @@
 #include "controls/QXButton.h"
 #include "controls/QXLabel.h"
 
-namespace {
-constexpr int kTitleHeight = 27;
-constexpr int kSwitchGap = 84;
-} // namespace
-
 VoiceBroadcastView::VoiceBroadcastView(const PageContext &context, QWidget *parent)
     : QXBaseView(parent), m_context(context)
 {
@@ -31,8 +26,7 @@ void VoiceBroadcastView::configUI()
 void VoiceBroadcastView::configTitle()
 {
     m_titleLabel->setText(hrvAppLocalizedString(QStringLiteral("语音播报")));
-    rowswitch::fitLabel(m_titleLabel, kTitleHeight);
-    m_switchBtn->move(m_titleLabel->width() + kSwitchGap, (kTitleHeight - m_switchBtn->height()) / 2);
+    rowswitch::placeTitleAndSwitch(m_titleLabel, m_switchBtn);
 }
 
 void VoiceBroadcastView::switchBtnClicked()
