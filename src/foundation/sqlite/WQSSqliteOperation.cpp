@@ -245,6 +245,14 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::run(const QString &sql, const Va
     return outcome;
 }
 
+WQSSqliteOperation::Outcome WQSSqliteOperation::runBatch(const QList<std::pair<QString, Values>> &statements)
+{
+    if (statements.isEmpty())
+        return {}; // nothing to write: done, without opening the database
+    std::lock_guard lock(m_mutex);
+    return batchLocked(statements);
+}
+
 WQSSqliteOperation::Outcome WQSSqliteOperation::batchLocked(const QList<std::pair<QString, Values>> &statements)
 {
     Outcome outcome;
@@ -314,12 +322,7 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::insertRows(const QString &tableN
             {QStringLiteral("insert into %1(%2) values(%3)").arg(tableName, row.names.join(u','), marks.join(u',')),
              values});
     }
-    if (statements.isEmpty()) {
-        outcome.ok = true;
-        return outcome;
-    }
-    std::lock_guard lock(m_mutex);
-    return batchLocked(statements);
+    return runBatch(statements);
 }
 
 WQSSqliteOperation::Outcome WQSSqliteOperation::updateRows(const QString &tableName, const QString &fieldName,
@@ -348,12 +351,7 @@ WQSSqliteOperation::Outcome WQSSqliteOperation::updateRows(const QString &tableN
             {QStringLiteral("update %1 set %2 where %3 = ?").arg(tableName, assignments.join(u','), fieldName),
              values});
     }
-    if (statements.isEmpty()) {
-        outcome.ok = true;
-        return outcome;
-    }
-    std::lock_guard lock(m_mutex);
-    return batchLocked(statements);
+    return runBatch(statements);
 }
 
 bool WQSSqliteOperation::selectRows(const QString &tableName, const QMap<QString, QString> *byParameter, int selectType,

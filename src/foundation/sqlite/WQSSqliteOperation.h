@@ -220,6 +220,8 @@ private:
                                 QString *error);
     // Runs one statement under the store's lock.
     Outcome run(const QString &sql, const QList<std::optional<QString>> &values);
+    // Runs the statements in one transaction under the store's lock.
+    Outcome runBatch(const QList<std::pair<QString, QList<std::optional<QString>>>> &statements);
 
     // Callers hold m_mutex.
     sqlite3 *databaseLocked(QString *error);
