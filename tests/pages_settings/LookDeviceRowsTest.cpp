@@ -13,6 +13,7 @@
 #include "services/LanguageHooks.h"
 
 #include <QFontMetricsF>
+#include <QScopeGuard>
 
 namespace {
 bool showsWhole(const QXButton *b)
@@ -70,7 +71,9 @@ TEST(LookDeviceRows, AKeyTitleTooLongForOneLineTakesTwoInTheRow)
 TEST(KeysDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
 {
     QString language = QStringLiteral("EN_US");
-    const LanguageHooks previous = installLanguageHooks({[&language] { return language; }, {}, {}});
+    const auto restore = qScopeGuard([previous = installLanguageHooks({[&language] { return language; }, {}, {}})] {
+        installLanguageHooks(previous);
+    });
     ProfileWorld w;
     MouseSettingViewController vc(w.page.context());
     vc.view()->resize(880, 720);
@@ -84,7 +87,6 @@ TEST(KeysDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
         language = code;
         NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
         const QList<KeySettingView *> &blocks = vc.keyViews();
-        ASSERT_GE(blocks.size(), 2);
         const QList<KeySettingSubView *> &rows = blocks[0]->rows();
         ASSERT_EQ(rows.size(), 2);
         EXPECT_TRUE(fits(rows[0]->titleLabel())) << code.toStdString();
@@ -95,7 +97,6 @@ TEST(KeysDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
         EXPECT_LE(rows[1]->geometry().bottom(), blocks[0]->height()) << code.toStdString();
         EXPECT_EQ(blocks[1]->y(), blocks[0]->geometry().bottom() + blockGap) << code.toStdString();
     }
-    installLanguageHooks(previous);
 }
 
 // zh-Hans: the verdict on one line in its 470 points; English and Japanese wrap it.
