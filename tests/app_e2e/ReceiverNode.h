@@ -9,6 +9,7 @@
 #include <umockdev.h>
 
 #include "AppProcess.h"
+#include "SimulatedNodeBacklog.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -19,8 +20,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -125,36 +124,6 @@ inline QByteArray report64(const char *hex)
     return r;
 }
 
-// The application's side of the simulated node, opened in this process too to see what
-// the application has not read yet: the terminal whose master is `deviceSide`.
-inline int openAppSide(int deviceSide)
-{
-    const char *name = deviceSide >= 0 ? ::ptsname(deviceSide) : nullptr;
-    return name ? ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK) : -1;
-}
-
-// The bytes written to the simulated node that the application has not read yet, seen
-// through `appSide` (openAppSide()); -1 when they cannot be counted. The node is a
-// terminal: what is written waits in a buffer of its own until a kernel worker hands it
-// to the reading end, late on a loaded machine, and FIONREAD counts only what was handed
-// over; a poll on the reading end hands the rest over first. umockdev's preload answers
-// the ioctls on the terminals it simulates itself and refuses FIONREAD (ENOTTY): taken
-// for "nothing unread", that let the rig write a report before the last was read, and
-// the application got both in one read. The kernel is asked directly.
-inline int unreadOnNode(int appSide)
-{
-    if (appSide < 0)
-        return -1;
-    pollfd p{appSide, POLLIN, 0};
-    (void)::poll(&p, 1, 0);
-    int n = 0;
-    return ::syscall(SYS_ioctl, appSide, FIONREAD, &n) == 0 ? n : -1;
-}
-
-// How long the application may leave a report unread before the rig calls it hung:
-// far beyond what a loaded machine or a sanitizer takes, so it never fires for them.
-constexpr int kUnreadLimitMs = 120000;
-
 // The device side of the simulated node: reads what the application writes (one
 // report per write, as the application paces them 50 ms apart) and answers.
 class DeviceSide {
@@ -199,14 +168,7 @@ public:
     // a report goes out only once the application has read the one before.
     bool answer(const QByteArray &report)
     {
-        QElapsedTimer t;
-        t.start();
-        for (int unread; (unread = unreadOnNode(m_appSide)) != 0;) {
-            if (unread < 0 || t.elapsed() > kUnreadLimitMs)
-                return false;
-            ::usleep(1000);
-        }
-        return ::write(m_fd, report.constData(), size_t(report.size())) == report.size();
+        return waitUntilAppRead(m_appSide) && ::write(m_fd, report.constData(), size_t(report.size())) == report.size();
     }
     // Reads until nothing has come for quietMs; the reports read are kept.
     void drain(int quietMs)

@@ -2,14 +2,18 @@
 // long key title takes two lines, a long self-test verdict wraps beside its buttons.
 #include "KeySettingView.h"
 #include "MouseSettingViewController.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PreferencesViewController.h"
 #include "ProfileWorld.h"
 #include "SmartDetectionViewController.h"
 #include "controls/QXButton.h"
 #include "controls/QXLabel.h"
 #include "controls/QXPopUpButton.h"
+#include "services/LanguageHooks.h"
 
 #include <QFontMetricsF>
+#include <QScopeGuard>
 
 namespace {
 bool showsWhole(const QXButton *b)
@@ -59,6 +63,39 @@ TEST(LookDeviceRows, AKeyTitleTooLongForOneLineTakesTwoInTheRow)
         EXPECT_GE(row->titleLabel()->font().pixelSize(), 12) << title; // three quarters of 16 at the least
         EXPECT_TRUE(fits(row->titleLabel())) << title;
         EXPECT_LE(row->titleLabel()->geometry().right(), row->popUpBtn()->x()) << title;
+    }
+}
+
+// Filipino "hold" needs three lines even in the smallest type: its row grows and what
+// follows moves down when the language changes to Filipino, and back in English.
+TEST(KeysDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
+{
+    QString language = QStringLiteral("EN_US");
+    const auto restore = qScopeGuard([previous = installLanguageHooks({[&language] { return language; }, {}, {}})] {
+        installLanguageHooks(previous);
+    });
+    ProfileWorld w;
+    MouseSettingViewController vc(w.page.context());
+    vc.view()->resize(880, 720);
+    vc.profile().handleModelInfo(ProfileWorld::json(R"({"keyInfos":[{"key":"5","name":"k","childs":[
+        {"names":{"EN_US":"Hold","FIL_PH":"Pindutin nang matagal"},"childs":[{"name":"o"}]},
+        {"name":"Click","childs":[{"name":"o"}]}]},{"key":"3","name":"s","childs":[{"name":"Click","childs":[]}]}]})"),
+                                 "523", "S9");
+    ASSERT_GE(vc.keyViews().size(), 2);
+    const int blockGap = vc.keyViews()[1]->y() - vc.keyViews()[0]->geometry().bottom();
+    for (const QString code : {"FIL_PH", "EN_US"}) {
+        language = code;
+        NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+        const QList<KeySettingView *> &blocks = vc.keyViews();
+        const QList<KeySettingSubView *> &rows = blocks[0]->rows();
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_TRUE(fits(rows[0]->titleLabel())) << code.toStdString();
+        EXPECT_EQ(rows[0]->height() > KeySettingView::kRowHeight, code == "FIL_PH");
+        EXPECT_EQ(rows[0]->popUpBtn()->height(), KeySettingView::kRowHeight);
+        const int gap = KeySettingView::kRowPitch - KeySettingView::kRowHeight;
+        EXPECT_EQ(rows[1]->y(), rows[0]->geometry().bottom() + 1 + gap) << code.toStdString();
+        EXPECT_LE(rows[1]->geometry().bottom(), blocks[0]->height()) << code.toStdString();
+        EXPECT_EQ(blocks[1]->y(), blocks[0]->geometry().bottom() + blockGap) << code.toStdString();
     }
 }
 

@@ -18,6 +18,8 @@
 
 #include <QFontMetricsF>
 
+#include <cmath>
+
 namespace {
 
 const QColor kTextColor(38, 12, 12);
@@ -71,8 +73,8 @@ void KeySettingView::setModel(std::shared_ptr<MouseSettingModel> model)
     qDeleteAll(m_rows);
     m_rows.clear();
     const int count = m_model ? int(m_model->childs().size()) : 0;
-    m_viewHeight = 38 + kRowPitch * count;
-    configTitle();
+    m_titleLabel->setText(m_model ? m_model->name() : QString());
+    measureRows();
     for (int i = 0; i < count; ++i) {
         auto *row = new KeySettingSubView(m_env, m_model, i, this);
         row->setObjectName(QStringLiteral("keyRow%1").arg(i));
@@ -85,6 +87,28 @@ void KeySettingView::setModel(std::shared_ptr<MouseSettingModel> model)
 void KeySettingView::configTitle()
 {
     m_titleLabel->setText(m_model ? m_model->name() : QString());
+    // Runs before the rows re-title themselves: their heights come from the model.
+    if (!measureRows())
+        return;
+    resize(width(), m_viewHeight);
+    layoutRows();
+    emit viewHeightChanged();
+}
+
+bool KeySettingView::measureRows()
+{
+    QList<int> heights;
+    int viewHeight = 38;
+    if (m_model) {
+        for (const KeySettingModel &press : m_model->childs()) {
+            heights << KeySettingSubView::rowHeightFor(press.name());
+            viewHeight += kRowPitch + heights.last() - kRowHeight;
+        }
+    }
+    const bool changed = heights != m_rowHeights || viewHeight != m_viewHeight;
+    m_rowHeights = heights;
+    m_viewHeight = viewHeight;
+    return changed;
 }
 
 void KeySettingView::resizeEvent(QResizeEvent *event)
@@ -96,8 +120,12 @@ void KeySettingView::resizeEvent(QResizeEvent *event)
 void KeySettingView::layoutRows()
 {
     m_titleLabel->setGeometry(0, 0, width(), kTitleHeight);
-    for (int i = 0; i < m_rows.size(); ++i)
-        m_rows.at(i)->setGeometry(0, kTitleHeight + kRowGap + kRowPitch * i, width(), kRowHeight);
+    int y = kTitleHeight + kRowGap;
+    for (int i = 0; i < m_rows.size(); ++i) {
+        const int height = m_rowHeights.value(i, kRowHeight);
+        m_rows.at(i)->setGeometry(0, y, width(), height);
+        y += kRowPitch + height - kRowHeight;
+    }
 }
 
 // --- KeySettingSubView ---------------------------------------------------------------------
@@ -118,6 +146,26 @@ KeySettingSubView::KeySettingSubView(KeyRowEnvironment environment, std::shared_
 KeySettingModel &KeySettingSubView::keyModel() const
 {
     return m_section->childs()[m_pressIndex];
+}
+
+namespace {
+// The title's room beside the drop-down, inside the label's padding.
+constexpr qreal kTitleTextWidth = KeySettingSubView::kPopUpLeft - KeySettingSubView::kTitleGap - 2 * kLabelPadding;
+
+qreal wrappedHeight(const QFont &font, const QString &title)
+{
+    return QFontMetricsF(font)
+        .boundingRect(QRectF(0, 0, kTitleTextWidth, 1e6), Qt::TextWordWrap | Qt::AlignLeft, title)
+        .height();
+}
+} // namespace
+
+int KeySettingSubView::rowHeightFor(const QString &title)
+{
+    const int height = KeySettingView::kRowHeight;
+    // The type two lines take, or the smallest when even that is too tall.
+    const QFont font = textfit::fittedWrapped(qxSystemFont(16), title, QSizeF(kTitleTextWidth, height));
+    return std::max(height, int(std::ceil(wrappedHeight(font, title))));
 }
 
 void KeySettingSubView::configTitle()
@@ -162,7 +210,9 @@ void KeySettingSubView::resizeEvent(QResizeEvent *event)
 void KeySettingSubView::layoutRow()
 {
     const int left = m_titled ? kPopUpLeft : 0;
-    m_popUpBtn->setGeometry(left, 0, std::max(0, width() - left), height());
+    // A row grown for a long title keeps its drop-down's height, beside the title's middle.
+    const int popUpHeight = std::min(height(), int(KeySettingView::kRowHeight));
+    m_popUpBtn->setGeometry(left, (height() - popUpHeight) / 2, std::max(0, width() - left), popUpHeight);
     constexpr int kTitleHeight = 16;
     const int room = std::max(0, left - kTitleGap);
     // A title too long for one line (a translated "report rate") takes two in the row's

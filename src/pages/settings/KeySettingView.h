@@ -41,22 +41,30 @@ public:
     // Builds the title and the rows and sets viewHeight.
     void setModel(std::shared_ptr<MouseSettingModel> model);
     const std::shared_ptr<MouseSettingModel> &model() const { return m_model; }
-    // 38 + 54 per press kind.
+    // 38 + 54 per press kind, and what a row grown for its title adds.
     int viewHeight() const { return m_viewHeight; }
     const QList<KeySettingSubView *> &rows() const { return m_rows; }
     QXLabel *titleLabel() const { return m_titleLabel; }
 
     void configTitle() override;
 
+signals:
+    // The rows' titles changed language and with it the rows' heights.
+    void viewHeightChanged();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The rows' heights for their titles in the interface language now; true when
+    // they changed.
+    bool measureRows();
     void layoutRows();
 
     KeyRowEnvironment m_env;
     std::shared_ptr<MouseSettingModel> m_model;
     int m_viewHeight = 38;
+    QList<int> m_rowHeights;
     QXLabel *m_titleLabel = nullptr;
     QList<KeySettingSubView *> m_rows;
 };
@@ -76,6 +84,9 @@ public:
 
     KeySettingModel &keyModel() const;
     QXLabel *titleLabel() const { return m_titleLabel; }
+    // KeySettingView::kRowHeight, or taller for a title that two lines of the smallest
+    // type do not hold beside the drop-down.
+    static int rowHeightFor(const QString &title);
     QXPopUpButton *popUpBtn() const { return m_popUpBtn; }
 
     void configTitle() override;

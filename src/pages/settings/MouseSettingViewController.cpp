@@ -323,6 +323,8 @@ void MouseSettingViewController::rebuildBlocks()
         const bool auxiliary = sections[i] == m_auxiliarySetModel;
         view->setObjectName(auxiliary ? QStringLiteral("auxBlock") : QStringLiteral("keyBlock%1").arg(i));
         view->setModel(sections[i]);
+        // A language change may grow or shrink a block's rows: the blocks below follow.
+        connect(view, &KeySettingView::viewHeightChanged, this, &MouseSettingViewController::layoutControls);
         view->setGeometry(0, offset, width, view->viewHeight());
         view->setVisible(!hidden); // the space stays taken
         m_keyViews.append(view);
@@ -338,12 +340,12 @@ void MouseSettingViewController::layoutControls()
     const int w = m_root->width(), h = m_root->height();
     m_scroll->setGeometry(kInsetX, kInsetTop, std::max(0, w - 2 * kInsetX), std::max(0, h - kInsetTop));
     const int contentWidth = m_scroll->width();
-    int bottom = 0;
+    int offset = 0;
     for (KeySettingView *view : std::as_const(m_keyViews)) {
-        view->resize(std::max(0, contentWidth - kFreeStrip), view->viewHeight());
-        bottom = view->geometry().bottom() + 1 + kBlockGap;
+        view->setGeometry(0, offset, std::max(0, contentWidth - kFreeStrip), view->viewHeight());
+        offset += view->viewHeight() + kBlockGap;
     }
-    m_content->resize(contentWidth, std::max(m_scroll->height(), bottom));
+    m_content->resize(contentWidth, std::max(m_scroll->height(), offset));
 
     const QRect image = productImageFrame(w);
     const bool resized = image.size() != m_imageView->size();
