@@ -57,7 +57,7 @@ asan-ui: deps build-asan-ui/build.ninja
 # companion's side keeps every check. `make asan` runs the same suites with the rest.
 WEB_SUITES = Ast3WebEngine|Ast4WebEngine|DayWebEngine|WebHelper
 asan-web: deps build-asan/build.ninja
-	@cmake --build --preset asan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests
+	@cmake --build --preset asan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests assistant_webhelper_tests
 	@$(ASAN_UI_ENV) JOBS=$(JOBS) scripts/run-tests build-asan -R '$(WEB_SUITES)' $(CTEST_ARGS)
 
 TSAN_ENV = TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 suppressions=$(CURDIR)/scripts/tsan.supp"
@@ -69,7 +69,7 @@ tsan: deps build-tsan/build.ninja
 # (report_bugs=0): Chromium's threads run in libraries the tool cannot see into. The
 # companion's side, the link and the window check included, is checked as everywhere.
 tsan-web: deps build-tsan/build.ninja
-	@cmake --build --preset tsan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests
+	@cmake --build --preset tsan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests assistant_webhelper_tests
 	@$(TSAN_ENV) JOBS=$(JOBS) scripts/run-tests build-tsan -R '$(WEB_SUITES)' $(CTEST_ARGS)
 
 fuzz: deps build-fuzz/build.ninja

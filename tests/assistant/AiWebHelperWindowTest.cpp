@@ -109,4 +109,23 @@ TEST_F(WebHelperWindow, OnlyAWindowTheHelperMadeIsTakenIn)
     EXPECT_TRUE(first->lost.isEmpty()) << qPrintable(first->lost);
 }
 
+// An owner may drop the host from inside any of its callbacks, while more of the
+// helper's news waits in the same read.
+TEST_F(WebHelperWindow, AHostDroppedByItsOwnerMidReadReadsNoFurther)
+{
+    auto hosted = start("own");
+    int loads = 0;
+    platform::IAiWebHost::Callbacks callbacks;
+    callbacks.loadingChanged = [&](auto...) { ++loads; };
+    hosted->host->setCallbacks(std::move(callbacks));
+    bool answered = false;
+    hosted->host->evaluate(QStringLiteral("1"), [&](const QVariant &) {
+        answered = true;
+        hosted->host.reset();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
+    QTest::qWait(100);
+    EXPECT_EQ(loads, 0);
+}
+
 } // namespace

@@ -240,6 +240,16 @@ bool companionMapsTheEngine()
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
 }
 
+// The page is drawn without OpenGL: loading a driver was the larger part of every open.
+bool mapsAGraphicsDriver(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray all = maps.readAll();
+    return all.contains("libGLX_mesa") || all.contains("libEGL_mesa") || all.contains("_dri.so");
+}
+
 qint64 helperPid(QXAIWindowTool &tool)
 {
     return static_cast<platform::linuxbackend::RemoteAiWebHost *>(tool.webWindow()->aiWebView())->helperPid();
@@ -276,6 +286,7 @@ TEST_F(WebHelper, AHelperThatDiesOrHangsTakesTheWindowAwayAndTheNextOpenWorks)
     }
     showPage();
     EXPECT_FALSE(companionMapsTheEngine());
+    EXPECT_FALSE(mapsAGraphicsDriver(helperPid(*tool)));
 }
 
 TEST_F(WebHelper, ALoginOutlivesTheWindowUntilTheWebsiteDataIsCleared)

@@ -1,7 +1,8 @@
 // qx-fake-aiweb: stands in for the AI page's helper where only the link and the window
 // it names matter. Connects to the socket it is given, answers pings, and on hello
 // names the window in QX_FAKE_AIWEB_WINDOW: "own" makes one on its own X connection,
-// a number names that window whoever made it.
+// a number names that window whoever made it. A script is answered with 1, and a
+// finished load follows in the same write.
 #include "platform/AiWebWire.h"
 
 #include <QCborValue>
@@ -52,6 +53,15 @@ int main(int argc, char **argv)
             else if (kind == QLatin1String("ping"))
                 link.write(
                     frame(QStringLiteral("pong"), {{QStringLiteral("request"), m.value(QStringLiteral("request"))}}));
+            else if (kind == QLatin1String("eval"))
+                // The result and a page's next news in one read.
+                link.write(
+                    frame(QStringLiteral("result"), {{QStringLiteral("request"), m.value(QStringLiteral("request"))},
+                                                     {QStringLiteral("value"), 1}})
+                    + frame(QStringLiteral("loading"), {{QStringLiteral("status"), 1},
+                                                        {QStringLiteral("url"), QStringLiteral("https://x.test/")},
+                                                        {QStringLiteral("code"), 0},
+                                                        {QStringLiteral("error"), QString()}}));
             else if (kind == QLatin1String("quit"))
                 app.quit();
         }

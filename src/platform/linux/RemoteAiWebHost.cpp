@@ -203,6 +203,9 @@ void RemoteAiWebHost::send(const QString &kind, QCborMap fields)
 void RemoteAiWebHost::readEvents()
 {
     m_reader.append(m_socket->readAll());
+    // The owner's callbacks may drop this host (the window closed on a load's end, a
+    // result's receiver gone): nothing of it is touched after that.
+    const QPointer<RemoteAiWebHost> alive(this);
     while (!m_lost) {
         const auto payload = m_reader.next();
         if (!payload)
@@ -213,6 +216,8 @@ void RemoteAiWebHost::readEvents()
             return;
         }
         handle(*event);
+        if (!alive)
+            return;
     }
     if (m_reader.failed())
         lose(QStringLiteral("sent a frame too long"));

@@ -5,12 +5,32 @@
 #include "AiWebHelperServer.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
+#include <QQuickWindow>
 
 #include <cstdio>
 
 namespace platform::linuxbackend {
 void adoptSanitizerOptions(char **argv); // SanitizerDefaults.cpp
 }
+
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The toolkit and the engine each say once per start that they found no OpenGL, which
+// is what this program asked for: said on every open, it would only bury real faults.
+void dropWarningsOfNoOpenGl(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg
+        && (text.startsWith(QLatin1String("QXcbIntegration: Cannot create platform OpenGL"))
+            || text.startsWith(QLatin1String("No suitable graphics backend found"))))
+        return;
+    if (g_defaultHandler)
+        g_defaultHandler(type, context, text);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -19,8 +39,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: qx-aiweb SOCKET\n");
         return 2;
     }
-    // The engine's widgets draw through contexts shared with the application's.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The page is drawn by the processor, not through OpenGL: loading a GL driver and
+    // making the contexts the engine would share with the toolkit's is the larger part
+    // of this program's start, which the user waits for on every open, and a chat page
+    // needs no graphics card to draw it.
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    g_defaultHandler = qInstallMessageHandler(dropWarningsOfNoOpenGl);
+    // The engine lists its graphics settings whenever it draws without OpenGL.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     platform::linuxbackend::AiWebHelperServer server(QString::fromLocal8Bit(argv[1]));
