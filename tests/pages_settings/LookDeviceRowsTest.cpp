@@ -68,7 +68,7 @@ TEST(LookDeviceRows, AKeyTitleTooLongForOneLineTakesTwoInTheRow)
 
 // Filipino "hold" needs three lines even in the smallest type: its row grows and what
 // follows moves down when the language changes to Filipino, and back in English.
-TEST(KeysDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
+TEST(LookDeviceRows, APressKindTooLongForTwoLinesGrowsItsRowAndMovesWhatFollows)
 {
     QString language = QStringLiteral("EN_US");
     const auto restore = qScopeGuard([previous = installLanguageHooks({[&language] { return language; }, {}, {}})] {
