@@ -106,8 +106,6 @@ std::optional<QString> windowNotOwnedBy(xcb_connection_t *c, quint32 window, qin
         return QStringLiteral("no window");
     if ((window & ~setup->resource_id_mask) == setup->resource_id_base)
         return QStringLiteral("a window of the companion's own");
-    if (!windowExists(c, window))
-        return QStringLiteral("no such window");
     std::optional<qint64> owner = serverKnownPid(c, window);
     if (!owner)
         owner = declaredPid(c, window);
