@@ -87,7 +87,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-                "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
+                "--disable-background-networking --disable-component-update --no-first-run");
     QApplication app(argc, argv);
     const int afterHide = argc > 1 ? QByteArray(argv[1]).toInt() : 60;
     NotificationCenter notifications;

@@ -357,12 +357,6 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
 {
     QProcessEnvironment env;
     env.insert("QX_API_BASE", api.baseUrl());
-#if defined(__SANITIZE_ADDRESS__)
-    // No OpenGL under the leak checker: Mesa's driver is unloaded before the report, which
-    // then cannot say whose its allocations are.
-    env.insert("QT_QUICK_BACKEND", "software");
-    env.insert("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-#endif
     launch(Receiver{0x3151, 0x22AB, 0xFF05, "E2E"}, env);
     ASSERT_FALSE(HasFatalFailure());
     // The icon docks in the tray.

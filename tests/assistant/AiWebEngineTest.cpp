@@ -28,7 +28,7 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-                    "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
+                    "--disable-background-networking --disable-component-update --no-first-run");
     }
 
     void SetUp() override

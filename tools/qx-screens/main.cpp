@@ -284,10 +284,10 @@ int main(int argc, char **argv)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
-    // The AI window's helper draws its page without a GPU or background traffic here.
+    // The AI window's helper draws its page without background traffic here.
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-                "--disable-gpu --disable-background-networking --disable-component-update --no-first-run");
+                "--disable-background-networking --disable-component-update --no-first-run");
     QApplication app(argc, argv);
     qxApplyLightAppearance();
 
