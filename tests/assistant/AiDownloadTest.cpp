@@ -6,6 +6,8 @@
 #include "TempDataRoot.h"
 #include "aiweb/AiDownloadFlow.h"
 #include "aiweb/AiDownloadRules.h"
+#include "drawing/NamedImage.h"
+#include "popup/VoiceArtwork.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,6 +179,24 @@ TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
     flow->changed({4, platform::IAiWebHost::DownloadUpdate::State::Failed, 0, -1, {}, "network gone"});
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_TRUE(alerts.shown[0].message.contains("network gone"));
+}
+
+// What the user sees of one download: every tip comes with its picture, not an empty card.
+using FinDownloadTips = Ast4SaveFlow;
+
+TEST_F(FinDownloadTips, ProgressFinishAndSaveTipsShowAPicture)
+{
+    using State = platform::IAiWebHost::DownloadUpdate::State;
+    registerVoiceArtwork();
+    const QString path = flow->destination({9, QUrl("https://x.example/f"), "image/png", "p.png", false});
+    write(path, "png");
+    flow->changed({9, State::Progress, 512, 2048, {}, {}});
+    flow->changed({9, State::Finished, 2048, 2048, path, {}});
+    files.answer(temp.path() + "/p.png");
+    ASSERT_EQ(tips.tips.size(), 3u);
+    EXPECT_EQ(tips.tips[0].first, QStringLiteral("已下载25.00%"));
+    for (const auto &[text, image] : tips.tips)
+        EXPECT_FALSE(namedImage(image).isNull()) << qPrintable(text) << " " << qPrintable(image);
 }
 
 TEST_F(Ast4SaveFlow, FinishedReportNamingAnotherFileSavesTheDownloadAndLeavesThatFile)

@@ -467,6 +467,13 @@ void drawAll(Writer &w)
               p.drawLine(c + QPointF(-0.4 * u, -0.4 * u), c + QPointF(0.4 * u, 0.4 * u));
               p.drawLine(c + QPointF(0.4 * u, -0.4 * u), c + QPointF(-0.4 * u, 0.4 * u));
           }));
+    // The AI page's download under way and done: an arrow down onto a tray.
+    w.add(QStringLiteral("download"), tip, tipGlyph([](QPainter &p, QPointF c, double u) {
+              ringed(p, c, u);
+              p.setPen(whitePen(0.16 * u));
+              arrow(p, c + QPointF(0, -0.6 * u), c + QPointF(0, 0.28 * u), 0.34 * u);
+              p.drawLine(c + QPointF(-0.48 * u, 0.58 * u), c + QPointF(0.48 * u, 0.58 * u));
+          }));
     // The pointer's and the voice keys' mode tips.
     const std::function<void(QPainter &, QPointF, double)> modes[] = {
         [](QPainter &p, QPointF c, double u) { // 1 the receiver's own laser
