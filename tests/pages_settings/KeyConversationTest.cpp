@@ -101,36 +101,42 @@ protected:
                       {"name":"B","cmd":"Action_VI","cmdId":"c2","attr0":"{\"keyCode\":1} a&b=c#d"}]}]}]}})");
             return HttpScriptedReply::json(R"({"rc":0,"data":{}})");
         });
-        vc = std::make_unique<MouseSettingViewController>(PageContext{st(),
-                                                                      state.store(),
-                                                                      state.languages(),
-                                                                      NotificationCenter::defaultCenter(),
-                                                                      sched,
-                                                                      facade,
-                                                                      hidPort,
-                                                                      firmware,
-                                                                      ports,
-                                                                      api,
-                                                                      ports,
-                                                                      fakes.aiWindow,
-                                                                      fakes.translate,
-                                                                      fakes.tips,
-                                                                      alerts,
-                                                                      ports,
-                                                                      ports,
-                                                                      fakes.shell,
-                                                                      startAtLogin,
-                                                                      shortcuts,
-                                                                      workspace,
-                                                                      commands,
-                                                                      dialogs,
-                                                                      files,
-                                                                      accountHeaders,
-                                                                      hotWords,
-                                                                      {}});
-        vc->view()->resize(880, 720);
+        vc = makePage();
         ASSERT_TRUE(QTest::qWaitFor([this] { return vc->keyViews().size() == 2; }, 5000));
         sent();
+    }
+    // The device page as a launch makes it, its view shown.
+    std::unique_ptr<MouseSettingViewController> makePage()
+    {
+        auto page = std::make_unique<MouseSettingViewController>(PageContext{st(),
+                                                                             state.store(),
+                                                                             state.languages(),
+                                                                             NotificationCenter::defaultCenter(),
+                                                                             sched,
+                                                                             facade,
+                                                                             hidPort,
+                                                                             firmware,
+                                                                             ports,
+                                                                             api,
+                                                                             ports,
+                                                                             fakes.aiWindow,
+                                                                             fakes.translate,
+                                                                             fakes.tips,
+                                                                             alerts,
+                                                                             ports,
+                                                                             ports,
+                                                                             fakes.shell,
+                                                                             startAtLogin,
+                                                                             shortcuts,
+                                                                             workspace,
+                                                                             commands,
+                                                                             dialogs,
+                                                                             files,
+                                                                             accountHeaders,
+                                                                             hotWords,
+                                                                             {}});
+        page->view()->resize(880, 720);
+        return page;
     }
     void pick(int block, int row, int index)
     {
@@ -188,6 +194,25 @@ TEST_F(Pgs2KeyConversation, DpiRateAndKeyPicksReachTheirSideAndTheDeviceReMarksT
         },
         5000);
     EXPECT_EQ(checks, QStringList({"MOUSE", "USB"}));
+}
+
+// A key save drops the cached profile; the next launch finds the server out of reach
+// and shows the keys of the profile it last parsed, not an empty page.
+using FinStoredKeys = Pgs2KeyConversation;
+
+TEST_F(FinStoredKeys, ALaunchAfterASaveWithTheServerOutOfReachShowsTheStoredKeys)
+{
+    pick(0, 0, 1);
+    saved(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state.store().stringValue("523_S9").isEmpty(); }, 5000));
+    server.setHandler([](const HttpRequestRecord &) { return HttpScriptedReply::html(503, "<p>down</p>"); });
+    const int asked = int(server.requests().size());
+    vc = makePage();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return server.requests().size() > asked && !client().requestsInFlight(); }, 5000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(vc->keyViews().size(), 2);
+    EXPECT_EQ(vc->keyViews().first()->rows().first()->popUpBtn()->allMenuItem().size(), 2);
 }
 
 } // namespace

@@ -100,6 +100,12 @@ MouseSettingViewController::MouseSettingViewController(const PageContext &contex
     : m_context(context), m_product(std::make_shared<const MouseModelSettingModel>()),
       m_auxiliarySetModel(std::make_shared<MouseSettingModel>(MouseSettingModel::createMouseAuxiliarySetModel()))
 {
+    // Until a profile arrives the page shows the key sections of the last one parsed:
+    // after a key save or reset has emptied the cached profile, a launch with the
+    // server out of reach still shows the keys.
+    for (const MouseSettingModel &section :
+         MouseSettingModel::listFromJson(m_context.store.jsonArray(QString::fromLatin1(kMouseSettingArrKey))))
+        m_keySections.push_back(std::make_shared<MouseSettingModel>(section));
     m_profile = std::make_unique<DeviceProfileController>(m_context, [this] {
         adoptProfileKeys();
         configUI();
