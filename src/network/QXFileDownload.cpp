@@ -69,7 +69,8 @@ void QXFileDownload::begin(QNetworkAccessManager *network)
 
 void QXFileDownload::writeAvailable()
 {
-    if (!m_reply || m_writeFailed)
+    // Closed once aborted (the idle time-out): nothing is left to read.
+    if (!m_reply || m_writeFailed || !m_reply->isOpen())
         return;
     const QByteArray chunk = m_reply->readAll();
     if (chunk.isEmpty())

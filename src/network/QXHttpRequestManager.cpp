@@ -177,7 +177,8 @@ void QXHttpRequestManager::finish(QNetworkReply *reply, const std::shared_ptr<QX
     --m_inFlight;
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const QByteArray body = reply->readAll();
+    // A reply that timed out was aborted, which closes it: reading it only earns Qt's warning.
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
     const int code = status.isValid() ? status.toInt() : 0;
     const QNetworkReply::NetworkError error = reply->error();
     QXAnswerOutcome outcome;

@@ -1,9 +1,11 @@
 #include "NetTestFixture.h"
 
+#include "CapturedMessages.h"
 #include "HRVLocalizedString.h"
 #include "QXServiceEndpoints.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QThread>
 
@@ -184,6 +186,23 @@ TEST_F(NetTest, ASilentServerTimesOutAfterTheScenesTimeOut)
     EXPECT_EQ(qxBuildSceneRequest(*s).request.transferTimeout(), 15000);
     s->timeout = 60;
     EXPECT_EQ(qxBuildSceneRequest(*s).request.transferTimeout(), 60000);
+}
+
+// A time-out is reported like any other failure, with no warning of Qt's own.
+using FinNetTimeOut = NetTest;
+
+TEST_F(FinNetTimeOut, ATimedOutRequestLogsOnlyItsOwnFailure)
+{
+    CapturedMessages messages;
+    server.enqueue(HttpScriptedReply::neverAnswer());
+    auto s = scene();
+    s->timeout = 1;
+    auto d = send(s, 8000);
+    ASSERT_EQ(d->calls, 1);
+    EXPECT_EQ(d->error.kind, Kind::Timeout);
+    // Ours begin with their area, "[net] failed ...".
+    const QStringList qt = messages.warnings().filter(QRegularExpression(QStringLiteral("^[^[]")));
+    EXPECT_TRUE(qt.isEmpty()) << qPrintable(qt.join(u'\n'));
 }
 
 TEST_F(NetTest, UnreachableNetworkAnswersBeforeTheCallReturnsAndSendsNothing)

@@ -23,6 +23,12 @@ public:
         QMutexLocker lock(&m_mutex);
         return m_lines.filter(part);
     }
+    // The warnings and worse, in order.
+    QStringList warnings() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_warnings;
+    }
 
 private:
     static CapturedMessages *&current()
@@ -38,6 +44,8 @@ private:
         {
             QMutexLocker lock(&self->m_mutex);
             self->m_lines << message;
+            if (type != QtDebugMsg && type != QtInfoMsg)
+                self->m_warnings << message;
         }
         if (self->m_previous)
             self->m_previous(type, context, message);
@@ -46,4 +54,5 @@ private:
     QtMessageHandler m_previous;
     mutable QMutex m_mutex;
     QStringList m_lines;
+    QStringList m_warnings;
 };

@@ -339,7 +339,9 @@ void ShellAssembly::configUI()
 // Spoken commands must work before the personalisation tab is ever opened, yet that
 // page is built only then: its requests go out here instead, the custom list again on
 // each device information (its request carries the device's serial number), until
-// the page's own list exists and asks for itself.
+// the page's own list exists and asks for itself. The common list is asked again on
+// each device information until it has arrived: the page asks for it only once, and
+// a slow server at launch times out.
 void ShellAssembly::followCommandLists()
 {
     ICommandModel &commands = m_voice.commands();
@@ -348,10 +350,13 @@ void ShellAssembly::followCommandLists()
     m_commandListsObserver = std::make_unique<QObject>();
     m_core.notifications().addObserver(QString::fromLatin1(qx::notify::HadUSBInfoNotification),
                                        m_commandListsObserver.get(), [this](const QVariant &) {
+                                           QXCommandViewModel &commands = m_voice.commands();
+                                           if (!commands.commonCmdListArrived())
+                                               commands.fetchCommonCommands();
                                            const QXBaseViewController *page =
                                                m_mainWindow->page(viewtag::kPersonalitySetting);
                                            if (!page || !page->isViewLoaded())
-                                               m_voice.commands().fetchCustomCommands({});
+                                               commands.fetchCustomCommands({});
                                        });
 }
 

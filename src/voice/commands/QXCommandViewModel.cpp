@@ -90,6 +90,7 @@ void QXCommandViewModel::requestNetCommonCmdList()
                 return;
             }
             m_common = qxVoiceCommandsFromJson(data.toArray());
+            m_commonArrived = true;
             // Only the count decides: the stored common list follows the server's size.
             const auto stored = m_deps.store.selectAllDataBaseWithtableName<QXVoiceCommandItem>(kCommonTable);
             if (stored.size() != m_common.size())

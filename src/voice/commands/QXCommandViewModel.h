@@ -46,6 +46,8 @@ public:
     // Fetches the common list: it becomes the in-memory list; the table follows only
     // when its row count differs. Failures change nothing.
     void requestNetCommonCmdList();
+    // Whether the server's common list has been answered since launch.
+    bool commonCmdListArrived() const { return m_commonArrived; }
     // Fetches the custom list and stores it; (true, the custom list read back).
     void requestNetCustomizeCmdList(Callback callback);
     // Stores a fetched custom list answer. False, changing nothing, for an answer
@@ -74,5 +76,6 @@ private:
     Deps m_deps;
     QXVoiceCommandList m_common;
     QXVoiceCommandList m_custom;
+    bool m_commonArrived = false;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
