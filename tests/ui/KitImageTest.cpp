@@ -149,3 +149,20 @@ TEST(ImageUtil, WritesOnlyToPathsWithAFolderAndMakesMissingFolders)
     EXPECT_FALSE(pz_writeToFileAsPNG(QImage(), tmp.filePath(QStringLiteral("null.png"))));
     EXPECT_TRUE(pz_PNGData(QImage()).isEmpty());
 }
+
+// A picture written over another replaces the file in one step: whoever has the old one
+// open still reads all of it, as a crash part-way through would leave it.
+TEST(FinImageWriter, WritingOverAPictureLeavesTheOldFileWholeUntilReplaced)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("p.png"));
+    QImage old(4, 4, QImage::Format_ARGB32_Premultiplied), next(8, 8, QImage::Format_ARGB32_Premultiplied);
+    old.fill(Qt::red);
+    next.fill(Qt::blue);
+    ASSERT_TRUE(pz_writeToFileAsPNG(old, path));
+    QFile reader(path);
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(pz_writeToFileAsPNG(next, path));
+    EXPECT_EQ(QImage::fromData(reader.readAll()).size(), old.size());
+    EXPECT_EQ(QImage(path).size(), next.size());
+}
