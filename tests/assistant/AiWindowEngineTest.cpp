@@ -3,11 +3,13 @@
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
 #include "LocalHttpServer.h"
+#include "MouseSettingViewController.h"
 #include "PageWorld.h"
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
 #include "aiweb/QXAIWindowTool.h"
+#include "controls/QXButton.h"
 #include "platform/linux/RemoteAiWebHost.h"
 
 #include <QDir>
@@ -304,6 +306,32 @@ TEST_F(WebHelper, ALoginOutlivesTheWindowUntilTheWebsiteDataIsCleared)
     reopen();
     EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("|null"));
     EXPECT_FALSE(companionMapsTheEngine());
+}
+
+// The device page's refresh while the AI window is closed, as it mostly is: the login the
+// engine kept in its profile is gone at the next open, the rest of the data folder stays.
+using FinWebProfile = Ast4WebEngine;
+
+TEST_F(FinWebProfile, DevicePageRefreshWithTheWindowClosedForgetsTheLoginAndKeepsTheDataFolder)
+{
+    PageWorld world; // its data folder holds the engine's profile and the user's files
+    world.aiWindow = tool.get();
+    MouseSettingViewController page(world.context());
+    showPage();
+    evaluate("document.cookie = 'login=yes; max-age=3600'; localStorage.setItem('k', 'v'); 1");
+    tool->webWindow()->window()->close();
+    ASSERT_TRUE(helpersGone());
+    const QString kept = DataPaths::dataRoot() + QStringLiteral("/report.docx");
+    QFile file(kept);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    file.close();
+    page.view();
+    page.refreshBtn()->click();
+    EXPECT_TRUE(QFile::exists(kept));
+    showPage();
+    EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("|null"));
+    tool->webWindow()->window()->close();
+    EXPECT_TRUE(helpersGone());
 }
 
 } // namespace

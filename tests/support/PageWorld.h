@@ -252,6 +252,8 @@ public:
         return view;
     };
 
+    IAIWindow *aiWindow = nullptr; // when set, the pages reach this one instead of the fake
+
     QXUserInfoData &state() { return data.state(); }
     PageContext context()
     {
@@ -267,7 +269,7 @@ public:
             .receiver = ports,
             .api = ports,
             .images = ports,
-            .aiWindow = neighbours.aiWindow,
+            .aiWindow = aiWindow ? *aiWindow : neighbours.aiWindow,
             .translate = neighbours.translate,
             .tips = neighbours.tips,
             .alerts = alerts,
