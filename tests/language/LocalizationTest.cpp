@@ -3,8 +3,8 @@
 #include "KeyValueStore.h"
 #include "PZLog.h"
 #include "QXLanguageManager.h"
+#include "SourceFiles.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -145,11 +145,7 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
             .arg(entry));
     QStringList missing;
     int found = 0;
-    QDirIterator it(QStringLiteral(QX_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString code = QString::fromUtf8(file.readAll());
+    for (const auto &[fileName, code] : cppSources(QStringLiteral(QX_SOURCE_DIR))) {
         QStringList names{entry};
         for (auto m = helper.globalMatch(code); m.hasNext();)
             names << m.next().captured(1);
@@ -159,7 +155,7 @@ TEST(Localization, EveryTextTheCodeLocalisesHasAnEnglishEntry)
                 .arg(names.join(u'|')));
         for (auto m = call.globalMatch(code); m.hasNext(); ++found)
             if (const QString key = unescaped(m.next().captured(1)); !english.contains(key))
-                missing << key + QStringLiteral(" (") + it.fileName() + u')';
+                missing << key + QStringLiteral(" (") + fileName + u')';
     }
     EXPECT_GT(found, 20); // the walk still finds the calls
     EXPECT_TRUE(missing.isEmpty()) << "no English text for: " << missing.join(QStringLiteral(", ")).toStdString();

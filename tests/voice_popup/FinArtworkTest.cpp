@@ -1,12 +1,11 @@
 // Every picture the sources ask for by name is one the build ships: a missing one
 // leaves an empty tip card or button, and most tests hand tips to a fake that never
 // loads them.
+#include "SourceFiles.h"
 #include "drawing/NamedImage.h"
 #include "popup/VoiceArtwork.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -24,11 +23,7 @@ TEST(FinArtwork, EveryPictureNameInTheSourcesIsAShippedImage)
     const QRegularExpression tip(QStringLiteral(R"re(\b\w*[tT]ip(?:Message)?\([^;]*?,[^,;]*?"([\w%-]+)"\)*\s*;)re"));
     QStringList missing;
     int found = 0;
-    QDirIterator it(QStringLiteral(QX_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString code = QString::fromUtf8(file.readAll());
+    for (const auto &[fileName, code] : cppSources(QStringLiteral(QX_SOURCE_DIR))) {
         for (const QRegularExpression *call : {&named, &tip})
             for (auto m = call->globalMatch(code); m.hasNext(); ++found) {
                 const QString name = m.next().captured(1);
@@ -37,7 +32,7 @@ TEST(FinArtwork, EveryPictureNameInTheSourcesIsAShippedImage)
                 pattern.replace(QRegularExpression(QStringLiteral(R"(\\%\d)")), QStringLiteral(".+"));
                 if (shipped.filter(QRegularExpression(QRegularExpression::anchoredPattern(pattern + "\\.png")))
                         .isEmpty())
-                    missing << name + QStringLiteral(" (") + it.fileName() + u')';
+                    missing << name + QStringLiteral(" (") + fileName + u')';
             }
     }
     EXPECT_GT(found, 40); // the walk still finds the calls
