@@ -101,42 +101,41 @@ protected:
                       {"name":"B","cmd":"Action_VI","cmdId":"c2","attr0":"{\"keyCode\":1} a&b=c#d"}]}]}]}})");
             return HttpScriptedReply::json(R"({"rc":0,"data":{}})");
         });
-        vc = makePage();
+        launch();
         ASSERT_TRUE(QTest::qWaitFor([this] { return vc->keyViews().size() == 2; }, 5000));
         sent();
     }
     // The device page as a launch makes it, its view shown.
-    std::unique_ptr<MouseSettingViewController> makePage()
+    void launch()
     {
-        auto page = std::make_unique<MouseSettingViewController>(PageContext{st(),
-                                                                             state.store(),
-                                                                             state.languages(),
-                                                                             NotificationCenter::defaultCenter(),
-                                                                             sched,
-                                                                             facade,
-                                                                             hidPort,
-                                                                             firmware,
-                                                                             ports,
-                                                                             api,
-                                                                             ports,
-                                                                             fakes.aiWindow,
-                                                                             fakes.translate,
-                                                                             fakes.tips,
-                                                                             alerts,
-                                                                             ports,
-                                                                             ports,
-                                                                             fakes.shell,
-                                                                             startAtLogin,
-                                                                             shortcuts,
-                                                                             workspace,
-                                                                             commands,
-                                                                             dialogs,
-                                                                             files,
-                                                                             accountHeaders,
-                                                                             hotWords,
-                                                                             {}});
-        page->view()->resize(880, 720);
-        return page;
+        vc = std::make_unique<MouseSettingViewController>(PageContext{st(),
+                                                                      state.store(),
+                                                                      state.languages(),
+                                                                      NotificationCenter::defaultCenter(),
+                                                                      sched,
+                                                                      facade,
+                                                                      hidPort,
+                                                                      firmware,
+                                                                      ports,
+                                                                      api,
+                                                                      ports,
+                                                                      fakes.aiWindow,
+                                                                      fakes.translate,
+                                                                      fakes.tips,
+                                                                      alerts,
+                                                                      ports,
+                                                                      ports,
+                                                                      fakes.shell,
+                                                                      startAtLogin,
+                                                                      shortcuts,
+                                                                      workspace,
+                                                                      commands,
+                                                                      dialogs,
+                                                                      files,
+                                                                      accountHeaders,
+                                                                      hotWords,
+                                                                      {}});
+        vc->view()->resize(880, 720);
     }
     void pick(int block, int row, int index)
     {
@@ -207,7 +206,7 @@ TEST_F(FinStoredKeys, ALaunchAfterASaveWithTheServerOutOfReachShowsTheStoredKeys
     ASSERT_TRUE(QTest::qWaitFor([&] { return state.store().stringValue("523_S9").isEmpty(); }, 5000));
     server.setHandler([](const HttpRequestRecord &) { return HttpScriptedReply::html(503, "<p>down</p>"); });
     const int asked = int(server.requests().size());
-    vc = makePage();
+    launch();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return server.requests().size() > asked && !client().requestsInFlight(); }, 5000));
     QCoreApplication::processEvents();
