@@ -62,6 +62,7 @@ public:
 
 private:
     void configUI();
+    void configTitle();
     void updateContentViewText();
     void answered(bool success, const std::shared_ptr<QXAIContentModel> &turn, const QXNetError &error);
     void layoutContent(double bubbleHeight);

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "HRVLocalizedString.h"
+#include "QXLanguageManager.h"
+#include "controls/QXPopUpButton.h"
+#include "controls/QXSegmentedControl.h"
+#include "controls/QXTextView.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabBar>
+#include <QWidget>
+
+// Every text a person can read under `root` (the root included): titles, labels,
+// drop-down entries, placeholders, tool tips, tab and window titles; of a field the
+// user types in, only its placeholder.
+inline QStringList shownTexts(QWidget *root)
+{
+    QStringList texts;
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    widgets.prepend(root);
+    for (QWidget *w : std::as_const(widgets)) {
+        if (w != root && !w->isVisibleTo(root))
+            continue;
+        texts << w->toolTip();
+        if (w->isWindow())
+            texts << w->windowTitle();
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            texts << b->text();
+        if (auto *l = qobject_cast<QLabel *>(w))
+            texts << l->text();
+        if (auto *p = qobject_cast<QXPopUpButton *>(w))
+            texts << p->itemsArr() << p->stringValue();
+        if (auto *s = qobject_cast<QXSegmentedControl *>(w))
+            texts << s->titleArr();
+        if (auto *t = qobject_cast<QXTextView *>(w))
+            texts << t->string();
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            texts << (e->isReadOnly() ? e->text() : QString()) << e->placeholderText();
+        if (auto *menu = qobject_cast<QMenu *>(w))
+            for (const QAction *action : menu->actions())
+                texts << (action->isVisible() ? action->text() : QString());
+        if (auto *tabs = qobject_cast<QTabBar *>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The names the language lists show now. A language without a name of its own for an
+// item shows the English one, which is no text of its table.
+inline QSet<QString> languageListNames(QXLanguageManager &languages)
+{
+    QSet<QString> names;
+    for (const QStringList &list :
+         {languages.readAudioLanguageNameList(), languages.readToLanguageNameList(), languages.readWordInputNameList(),
+          languages.readScreenshotsFromNameList(), languages.readScreenshotsNameList(),
+          languages.readFromWordInputNameList()})
+        names.unite(QSet<QString>(list.begin(), list.end()));
+    return names;
+}
+
+// Which of `texts` are still in another interface language than the one of
+// `uiLanguageIndex`: a whole text that is some table's text (or a Chinese source
+// text) but none of the current table's, and a run of Chinese characters that is a
+// source text or another table's text and appears in no text of the current table.
+// `data` are texts that come from elsewhere (a server, the user) and are let pass.
+inline QStringList textsInAnotherLanguage(const QStringList &texts, quint64 uiLanguageIndex,
+                                          const QSet<QString> &data = {})
+{
+    HRVLocalizedString::localizedString(QString(), 0); // the tables' resources, before they are read here
+    // A key a table lacks, or leaves empty, shows as itself.
+    std::vector<QJsonObject> tables;
+    QSet<QString> keys;
+    for (quint64 index = 0; index < quint64(QXLanguageManager::kUiLanguageCount); ++index) {
+        QFile file(QStringLiteral(":/i18n/%1.json").arg(HRVLocalizedString::folderForIndex(index)));
+        file.open(QIODevice::ReadOnly);
+        tables.push_back(QJsonDocument::fromJson(file.readAll()).object());
+        for (const QString &key : tables.back().keys())
+            keys << key;
+    }
+    QSet<QString> current, others = keys;
+    for (std::size_t index = 0; index < tables.size(); ++index) {
+        for (const QString &key : std::as_const(keys)) {
+            const QString text = tables[index].value(key).toString();
+            (index == uiLanguageIndex ? current : others) << (text.isEmpty() ? key : text);
+        }
+    }
+    const auto inCurrentText = [&current](const QString &run) {
+        for (const QString &text : current)
+            if (text.contains(run))
+                return true;
+        return false;
+    };
+    static const QRegularExpression hanRun(QStringLiteral("\\p{Han}+"));
+    QStringList stale;
+    for (const QString &text : texts) {
+        if (data.contains(text) || current.contains(text))
+            continue;
+        bool old = others.contains(text);
+        for (auto match = hanRun.globalMatch(text); !old && match.hasNext();) {
+            const QString run = match.next().captured();
+            old = others.contains(run) && !inCurrentText(run) && !data.contains(run);
+        }
+        if (old)
+            stale << text;
+    }
+    return stale;
+}
