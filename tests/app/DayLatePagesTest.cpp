@@ -254,8 +254,8 @@ Shown shownAfter(int tag, std::size_t steps, bool buildFirst)
     if (!shown)
         shown = build();
     QXLanguageManager &languages = w.data.languages();
-    return {visibleState(shown->view()),
-            textsInAnotherLanguage(shownTexts(shown->view()), languages.uiLanguageIndex(), languageListNames(languages))};
+    return {visibleState(shown->view()), textsInAnotherLanguage(shownTexts(shown->view()), languages.uiLanguageIndex(),
+                                                                languageListNames(languages))};
 }
 
 QString differences(const QStringList &early, const QStringList &late)

@@ -60,10 +60,9 @@ inline QStringList shownTexts(QWidget *root)
 inline QSet<QString> languageListNames(QXLanguageManager &languages)
 {
     QSet<QString> names;
-    for (const QStringList &list :
-         {languages.readAudioLanguageNameList(), languages.readToLanguageNameList(), languages.readWordInputNameList(),
-          languages.readScreenshotsFromNameList(), languages.readScreenshotsNameList(),
-          languages.readFromWordInputNameList()})
+    for (const QStringList &list : {languages.readAudioLanguageNameList(), languages.readToLanguageNameList(),
+                                    languages.readWordInputNameList(), languages.readScreenshotsFromNameList(),
+                                    languages.readScreenshotsNameList(), languages.readFromWordInputNameList()})
         names.unite(QSet<QString>(list.begin(), list.end()));
     return names;
 }
@@ -76,23 +75,15 @@ inline QSet<QString> languageListNames(QXLanguageManager &languages)
 inline QStringList textsInAnotherLanguage(const QStringList &texts, quint64 uiLanguageIndex,
                                           const QSet<QString> &data = {})
 {
-    HRVLocalizedString::localizedString(QString(), 0); // the tables' resources, before they are read here
-    // A key a table lacks, or leaves empty, shows as itself.
-    std::vector<QJsonObject> tables;
-    QSet<QString> keys;
-    for (quint64 index = 0; index < quint64(QXLanguageManager::kUiLanguageCount); ++index) {
-        QFile file(QStringLiteral(":/i18n/%1.json").arg(HRVLocalizedString::folderForIndex(index)));
-        file.open(QIODevice::ReadOnly);
-        tables.push_back(QJsonDocument::fromJson(file.readAll()).object());
-        for (const QString &key : tables.back().keys())
-            keys << key;
-    }
-    QSet<QString> current, others = keys;
-    for (std::size_t index = 0; index < tables.size(); ++index) {
-        for (const QString &key : std::as_const(keys)) {
-            const QString text = tables[index].value(key).toString();
-            (index == uiLanguageIndex ? current : others) << (text.isEmpty() ? key : text);
-        }
+    // Every table holds every key; a key a table lacks would show as itself.
+    QFile english(QStringLiteral(":/i18n/en.json"));
+    HRVLocalizedString::localizedString(QString(), 2); // registers the tables' resources
+    english.open(QIODevice::ReadOnly);
+    QSet<QString> current, others;
+    for (const QString &key : QJsonDocument::fromJson(english.readAll()).object().keys()) {
+        others << key;
+        for (quint64 index = 0; index < quint64(QXLanguageManager::kUiLanguageCount); ++index)
+            (index == uiLanguageIndex ? current : others) << HRVLocalizedString::localizedString(key, index);
     }
     const auto inCurrentText = [&current](const QString &run) {
         for (const QString &text : current)

@@ -229,8 +229,7 @@ bool skippedBySwitchCheck(const QString &scene)
     // pop-up show the message of the moment, given each time they show; the status
     // menu is drawn by the scene itself (the application builds it anew on a change).
     return scene.startsWith(QLatin1String("kit-")) || scene == QLatin1String("tip")
-           || scene == QLatin1String("popup-listening") || scene == QLatin1String("tray-menu")
-           || skippedByCheck(scene);
+           || scene == QLatin1String("popup-listening") || scene == QLatin1String("tray-menu") || skippedByCheck(scene);
 }
 
 // What a scene shows as the user's own (stored entries), which no language changes.
