@@ -102,8 +102,9 @@ QWidget &QXAIWindowController::window()
     m_window = std::move(window);
     configTitle();
     // The window is no base view of the kit: it follows a new interface language itself.
-    NotificationCenter::defaultCenter().addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification),
-                                                    m_window.get(), [this](const QVariant &) { configTitle(); });
+    if (m_deps.notifications)
+        m_deps.notifications->addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), m_window.get(),
+                                          [this](const QVariant &) { configTitle(); });
     // Bubbles made before the window (none today) would have nowhere to go.
     layoutContent(0);
     m_sendBtn->setEnabled(!m_isRequesting);
