@@ -3,7 +3,6 @@
 #include "HRVLocalizedString.h"
 #include "QXLanguageManager.h"
 #include "controls/QXPopUpButton.h"
-#include "controls/QXSegmentedControl.h"
 #include "controls/QXTextView.h"
 
 #include <QAbstractButton>
@@ -15,11 +14,10 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTabBar>
 #include <QWidget>
 
 // Every text a person can read under `root` (the root included): titles, labels,
-// drop-down entries, placeholders, tool tips, tab and window titles; of a field the
+// drop-down and menu entries, placeholders, tool tips, window titles; of a field the
 // user types in, only its placeholder.
 inline QStringList shownTexts(QWidget *root)
 {
@@ -38,8 +36,6 @@ inline QStringList shownTexts(QWidget *root)
             texts << l->text();
         if (auto *p = qobject_cast<QXPopUpButton *>(w))
             texts << p->itemsArr() << p->stringValue();
-        if (auto *s = qobject_cast<QXSegmentedControl *>(w))
-            texts << s->titleArr();
         if (auto *t = qobject_cast<QXTextView *>(w))
             texts << t->string();
         if (auto *e = qobject_cast<QLineEdit *>(w))
@@ -47,9 +43,6 @@ inline QStringList shownTexts(QWidget *root)
         if (auto *menu = qobject_cast<QMenu *>(w))
             for (const QAction *action : menu->actions())
                 texts << (action->isVisible() ? action->text() : QString());
-        if (auto *tabs = qobject_cast<QTabBar *>(w))
-            for (int i = 0; i < tabs->count(); ++i)
-                texts << tabs->tabText(i);
     }
     texts.removeAll(QString());
     return texts;
