@@ -1,6 +1,8 @@
 #include "QXAIWindowController.h"
 
 #include "HRVLocalizedString.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
 #include "PZLog.h"
 #include "QXAIContentView.h"
 #include "controls/QXButton.h"
@@ -76,7 +78,7 @@ QWidget &QXAIWindowController::window()
     line->setLayerBackgroundColor(QColor(190, 190, 190));
     line->setGeometry(0, 0, kWidth, 1);
 
-    m_sendBtn = new QXButton(hrvAppLocalizedString(QStringLiteral("发送")), m_bottomView);
+    m_sendBtn = new QXButton(m_bottomView);
     m_sendBtn->setObjectName(QStringLiteral("send"));
     m_sendBtn->setTitleColor(kTextColor);
     m_sendBtn->setLayerCornerRadius(5);
@@ -91,7 +93,6 @@ QWidget &QXAIWindowController::window()
     QPalette text = m_questionTextField->palette();
     text.setColor(QPalette::Text, kTextColor);
     m_questionTextField->setPalette(text);
-    m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
     m_questionTextField->setGeometry(kSide, 2, m_sendBtn->x() - 10 - kSide, kBarHeight - 2);
     QObject::connect(m_questionTextField, &QLineEdit::returnPressed, this, [this] {
         if (!m_isRequesting)
@@ -99,10 +100,21 @@ QWidget &QXAIWindowController::window()
     });
 
     m_window = std::move(window);
+    configTitle();
+    // The window is no base view of the kit: it follows a new interface language itself.
+    if (m_deps.notifications)
+        m_deps.notifications->addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), m_window.get(),
+                                          [this](const QVariant &) { configTitle(); });
     // Bubbles made before the window (none today) would have nowhere to go.
     layoutContent(0);
     m_sendBtn->setEnabled(!m_isRequesting);
     return *m_window;
+}
+
+void QXAIWindowController::configTitle()
+{
+    m_sendBtn->setTitle(hrvAppLocalizedString(QStringLiteral("发送")));
+    m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
 }
 
 void QXAIWindowController::showWindow()

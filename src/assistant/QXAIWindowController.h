@@ -13,6 +13,7 @@
 
 class IAppShell;
 class IPopupTips;
+class NotificationCenter;
 class QScrollArea;
 class QWidget;
 class QXButton;
@@ -39,6 +40,7 @@ public:
         platform::IClipboard *clipboard = nullptr;
         IPopupTips *tips = nullptr;
         IAppShell *shell = nullptr; // keeps the shown flag the close clears; may be null
+        NotificationCenter *notifications = nullptr; // the interface language's changes; none: the texts stay
         // Where the bubbles' text heights come from; empty: the text views' own.
         std::function<double(const QString &text, double width, const QFont &font)> textHeight;
     };
@@ -62,6 +64,7 @@ public:
 
 private:
     void configUI();
+    void configTitle();
     void updateContentViewText();
     void answered(bool success, const std::shared_ptr<QXAIContentModel> &turn, const QXNetError &error);
     void layoutContent(double bubbleHeight);

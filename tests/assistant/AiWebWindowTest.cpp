@@ -2,7 +2,11 @@
 #include "FakeAiWebHost.h"
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
+#include "NotificationCenter.h"
+#include "NotificationNames.h"
+#include "QXLanguageManager.h"
 #include "ScopedUserInfoData.h"
+#include "StaleTexts.h"
 #include "aiweb/QXAIWebWindowController.h"
 #include "controls/QXButton.h"
 #include "services/LanguageHooks.h"
@@ -34,11 +38,13 @@ protected:
             return host;
         };
         deps.macAddress = [] { return QString(); };
+        deps.notifications = &center;
         controller = std::make_unique<QXAIWebWindowController>(deps);
     }
     void TearDown() override { installLanguageHooks(hooks); }
 
     ScopedUserInfoData state;
+    NotificationCenter center;
     FakeClipboard clipboard;
     FakeAppShell shell;
     QString language = QStringLiteral("FR_FR");
@@ -120,6 +126,20 @@ TEST_F(Ast3Window, HiddenBarSendsItsScripts)
     EXPECT_EQ(page->scripts, QStringList({"fontSizeChange(37)", "switchChange(1)", "switchChange(2)", "clearBox()",
                                           "handlInputValue('',2)", "handlHelperInput('aiImg','t',2)"}));
     EXPECT_EQ(state->keyAction(), 18u);
+}
+
+class FinAiWindow : public Ast3Window {};
+
+TEST_F(FinAiWindow, ALanguagePickedAfterTheWindowWasBuiltTitlesItAndReloadsThePage)
+{
+    controller->initSubViews();
+    controller->bottomView()->show(); // hidden in the application, its texts follow all the same
+    state.languages().setUiLanguageIndex(7);
+    center.post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+    EXPECT_EQ(page->loads.size(), 2u);
+    const QStringList texts = shownTexts(controller->window());
+    EXPECT_TRUE(texts.contains("KI-Assistent")) << texts.join(" | ").toStdString();
+    EXPECT_EQ(textsInAnotherLanguage(texts, 7), QStringList());
 }
 
 } // namespace

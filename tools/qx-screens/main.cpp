@@ -3,11 +3,14 @@
 //   qx-screens SCENE --help
 //   qx-screens SCENE [--key value ...] --out FILE.png
 //   qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]
+//   qx-screens --switch [--scenes a,b,...]
 #include "HRVLocalizedString.h"
 #include "LayoutCheck.h"
+#include "NotificationNames.h"
 #include "QXLanguageManager.h"
 #include "Scene.h"
 #include "SceneWorld.h"
+#include "StaleTexts.h"
 #include "drawing/KitAppearance.h"
 
 #include <QApplication>
@@ -31,7 +34,8 @@ int usage()
     std::fprintf(stderr, "usage: qx-screens --list\n"
                          "       qx-screens SCENE --help\n"
                          "       qx-screens SCENE [--language N] [--key value ...] --out FILE.png\n"
-                         "       qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]\n");
+                         "       qx-screens --check [--languages all|0,2,...] [--scenes a,b,...] [--tables DIR]\n"
+                         "       qx-screens --switch [--scenes a,b,...]\n");
     return 2;
 }
 
@@ -218,6 +222,87 @@ int runCheck(QStringList args, int argc, char **argv)
     std::fflush(stdout);
     return faults == 0 ? 0 : 1;
 }
+// Scenes the language switch check passes over, and why.
+bool skippedBySwitchCheck(const QString &scene)
+{
+    // The kit's boards caption samples with texts of their own; a tip and the speech
+    // pop-up show the message of the moment, given each time they show; the status
+    // menu is drawn by the scene itself (the application builds it anew on a change).
+    return scene.startsWith(QLatin1String("kit-")) || scene == QLatin1String("tip")
+           || scene == QLatin1String("popup-listening") || scene == QLatin1String("tray-menu") || skippedByCheck(scene);
+}
+
+// What a scene shows as the user's own (stored entries), which no language changes.
+QSet<QString> userTexts(const QString &scene)
+{
+    if (scene == QLatin1String("hotwords"))
+        return {QStringLiteral(R"(["热词"])"), QStringLiteral(R"(["Quorvex","AI 鼠标","语音输入"])")};
+    return {};
+}
+
+// Every scene built in Chinese, then the interface language picked as the language row
+// picks it, twice: each text of the window and its pop-ups must follow. Lists the texts
+// still in a language left behind.
+int runSwitchCheck(QStringList args, int argc, char **argv)
+{
+    QStringList only;
+    while (!args.isEmpty()) {
+        const QString arg = args.takeFirst();
+        if (arg != QLatin1String("--scenes") || args.isEmpty())
+            return usage();
+        only = args.takeFirst().split(u',', Qt::SkipEmptyParts);
+    }
+    const std::unique_ptr<QTemporaryFile> screenDescription = useCheckScreen();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qx-screens"));
+    qxApplyLightAppearance();
+    int scenes = 0, faults = 0;
+    for (const SceneDef *scene : SceneRegistry::instance().all()) {
+        if ((!only.isEmpty() && !only.contains(scene->name)) || skippedBySwitchCheck(scene->name))
+            continue;
+        ++scenes;
+        QMap<QString, QString> options;
+        for (const SceneOption &o : scene->options)
+            if (o.key == QLatin1String("lang") || o.key == QLatin1String("language"))
+                options.insert(o.key, QStringLiteral("0"));
+        SceneWorld world(*scene, options);
+        world.pages().data.languages().setUiLanguageIndex(0);
+        std::unique_ptr<QWidget> window(scene->build(world));
+        if (!window) {
+            std::printf("%s: the scene built nothing\n", qPrintable(scene->name));
+            ++faults;
+            continue;
+        }
+        present(window.get(), *scene, world);
+        for (const quint64 language : {3, 7}) { // 日本語, Deutsch
+            QXLanguageManager &languages = world.pages().data.languages();
+            languages.setUiLanguageIndex(language);
+            languages.shouldRefreshData();
+            // The application has one manager; a scene that installed one of its own
+            // has it picked too.
+            QXLanguageManager::sharedInstance().setUiLanguageIndex(language);
+            world.pages().notifications.post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
+            QApplication::processEvents();
+            QStringList texts = shownTexts(window.get());
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w != window.get() && w->isVisible())
+                    texts << shownTexts(w);
+            const QSet<QString> passed = userTexts(scene->name) + languageListNames(languages);
+            for (const QString &text : textsInAnotherLanguage(texts, language, passed)) {
+                ++faults;
+                std::printf("%s [%s] still shows \"%s\"\n", qPrintable(scene->name),
+                            qPrintable(HRVLocalizedString::folderForIndex(language)), qPrintable(text));
+            }
+        }
+        window.reset();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    std::printf("language switch: %d scenes: %d texts left behind\n", scenes, faults);
+    std::fflush(stdout);
+    return faults == 0 && scenes > 0 ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -229,6 +314,8 @@ int main(int argc, char **argv)
         return usage();
     if (args.first() == QLatin1String("--check"))
         return runCheck(args.mid(1), argc, argv);
+    if (args.first() == QLatin1String("--switch"))
+        return runSwitchCheck(args.mid(1), argc, argv);
     if (args.first() == QLatin1String("--list")) {
         for (const SceneDef *scene : SceneRegistry::instance().all())
             std::printf("%s\t%s\n", qPrintable(scene->name), qPrintable(scene->summary));

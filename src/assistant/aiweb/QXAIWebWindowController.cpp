@@ -114,10 +114,13 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
         auto *layout = static_cast<QVBoxLayout *>(m_window->layout());
         layout->insertWidget(0, m_host->view(), 1);
     }
-    // A new interface language reloads the page in it.
+    // A new interface language titles the window and reloads the page in it.
     if (m_deps.notifications)
         m_deps.notifications->addObserver(QString::fromLatin1(qx::notify::kUpdateTitleNotification), m_window.get(),
-                                          [this](const QVariant &) { refresh(); });
+                                          [this](const QVariant &) {
+                                              configTitle();
+                                              refresh();
+                                          });
 }
 
 QXAIWebWindowController::~QXAIWebWindowController()
@@ -129,7 +132,6 @@ QXAIWebWindowController::~QXAIWebWindowController()
 void QXAIWebWindowController::buildWindow()
 {
     m_window = std::make_unique<QWidget>();
-    m_window->setWindowTitle(hrvAppLocalizedString(QStringLiteral("AI助手")));
     m_window->resize(1000, 720);
     auto *layout = new QVBoxLayout(m_window.get());
     // The page starts 1 pt below the top edge.
@@ -138,6 +140,14 @@ void QXAIWebWindowController::buildWindow()
     m_bottomView = buildBottomBar();
     layout->addWidget(m_bottomView);
     m_bottomView->hide();
+    configTitle();
+}
+
+void QXAIWebWindowController::configTitle()
+{
+    m_window->setWindowTitle(hrvAppLocalizedString(QStringLiteral("AI助手")));
+    m_contextLabel->setText(hrvAppLocalizedString(QStringLiteral("关联上下文")));
+    m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
 }
 
 QWidget *QXAIWebWindowController::buildBottomBar()
@@ -154,9 +164,9 @@ QWidget *QXAIWebWindowController::buildBottomBar()
     QObject::connect(m_slider, &QSlider::sliderReleased, m_window.get(), [this] { sliderDidEndDragging(); });
     row->addWidget(m_slider);
     row->addSpacing(40);
-    auto *label = new QLabel(hrvAppLocalizedString(QStringLiteral("关联上下文")));
-    label->setFont(qxSystemFont(16));
-    row->addWidget(label);
+    m_contextLabel = new QLabel;
+    m_contextLabel->setFont(qxSystemFont(16));
+    row->addWidget(m_contextLabel);
     row->addSpacing(10);
     m_contextBtn = new QXButton;
     m_contextBtn->setCheckable(true);

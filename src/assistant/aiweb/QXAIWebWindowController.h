@@ -15,6 +15,7 @@ class FilePicker;
 class IAppShell;
 class IPopupTips;
 class NotificationCenter;
+class QLabel;
 class QLineEdit;
 class QSlider;
 class QWidget;
@@ -92,6 +93,7 @@ public:
 private:
     void buildWindow();
     QWidget *buildBottomBar();
+    void configTitle();
     AiPageInput pageInput() const;
     void loadingChanged(platform::IAiWebHost::LoadStatus status, const QUrl &url, int errorCode, const QString &error);
     // Whether an English load was started.
@@ -112,6 +114,7 @@ private:
     std::unique_ptr<platform::IAiWebHost> m_host;
     QWidget *m_bottomView = nullptr;
     QSlider *m_slider = nullptr;
+    QLabel *m_contextLabel = nullptr;
     QXButton *m_contextBtn = nullptr;
     QLineEdit *m_questionTextField = nullptr;
 };

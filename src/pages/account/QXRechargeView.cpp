@@ -19,15 +19,20 @@ QXRechargeItem::QXRechargeItem(QWidget *parent) : QXBaseView(parent)
     setLayerBackgroundColor(Qt::transparent);
     setLayerCornerRadius(5);
     setLayerBorder(accountform::kFieldGrey, 1);
-    // The goods texts are fixed, not localised.
+    // The price is fixed; the package's line follows the interface language.
     m_price = accountform::makeLabel(this, qxSystemFont(18, QFont::Bold), kTileText);
     m_price->setAlignment(Qt::AlignCenter);
     m_price->setText(QStringLiteral("$9.9"));
     m_info = accountform::makeLabel(this, qxSystemFont(12), kTileText);
     m_info->setAlignment(Qt::AlignCenter);
-    m_info->setText(loc("录音包60分钟"));
+    configTitle();
     m_price->setGeometry(0, 10, 120, 18);
     m_info->setGeometry(0, 38, 120, 18);
+}
+
+void QXRechargeItem::configTitle()
+{
+    m_info->setText(loc("录音包60分钟"));
 }
 
 void QXRechargeItem::setSelected(bool selected)

@@ -16,6 +16,7 @@ class QXRechargeItem : public QXBaseView {
     Q_OBJECT
 public:
     explicit QXRechargeItem(QWidget *parent = nullptr);
+    void configTitle() override;
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
     QXLabel *priceLabel() const { return m_price; }

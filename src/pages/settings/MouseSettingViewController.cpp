@@ -264,6 +264,11 @@ void MouseSettingViewController::configTitle()
     m_rgbLabel->setText(hrvAppLocalizedString(QStringLiteral("RGB")));
     m_enterAIBtn->setTitle(hrvAppLocalizedString(QStringLiteral("进入AI智能创作")));
     m_auxiliarySetModel->setName(hrvAppLocalizedString(QStringLiteral("辅助设置")));
+    // The rows' titles live in the block they were built into; its views, subscribed
+    // after this page, read them again right after.
+    QList<KeySettingModel> &rows = m_auxiliarySetModel->childs();
+    for (qsizetype i = 0; i < rows.size() && i < m_auxiliaryTitleKeys.size(); ++i)
+        rows[i].setName(hrvAppLocalizedString(m_auxiliaryTitleKeys.at(i)));
     m_resetBtn->setTitle(hrvAppLocalizedString(QStringLiteral("重置按键功能")));
     layoutControls();
     m_profile->showProductImage();
@@ -284,16 +289,19 @@ void MouseSettingViewController::buildAuxiliarySetModel()
     const QXUserInfoData &state = m_context.state;
     auto aux = std::make_shared<MouseSettingModel>(MouseSettingModel::createMouseAuxiliarySetModel());
     aux->setName(hrvAppLocalizedString(QStringLiteral("辅助设置")));
+    m_auxiliaryTitleKeys.clear();
     if (state.productCode() != QLatin1String("201") && !state.isHideDPI()) {
         const qint64 dpi = state.mouseInfoItem().dpi();
-        aux->childs().append(auxiliaryRow(hrvAppLocalizedString(QStringLiteral("DPI")), QStringLiteral("Action_IT"),
-                                          state.getMouseDpiArray(),
+        m_auxiliaryTitleKeys << QStringLiteral("DPI");
+        aux->childs().append(auxiliaryRow(hrvAppLocalizedString(m_auxiliaryTitleKeys.last()),
+                                          QStringLiteral("Action_IT"), state.getMouseDpiArray(),
                                           [dpi](qsizetype i, const QString &) { return i == dpi; }));
     }
     if (!state.reportRateArr().isEmpty() && !m_context.receiver.hasFixedReportRate()) {
         const qint64 rate = state.reportRate();
+        m_auxiliaryTitleKeys << QStringLiteral("ReportRate");
         aux->childs().append(
-            auxiliaryRow(hrvAppLocalizedString(QStringLiteral("ReportRate")), QStringLiteral("Action_ReportRate"),
+            auxiliaryRow(hrvAppLocalizedString(m_auxiliaryTitleKeys.last()), QStringLiteral("Action_ReportRate"),
                          state.reportRateArr(),
                          [rate](qsizetype, const QString &text) { return qx::leadingInteger(text) == rate; }));
     }

@@ -92,6 +92,7 @@ private:
     std::shared_ptr<const MouseModelSettingModel> m_product;
     std::vector<std::shared_ptr<MouseSettingModel>> m_keySections;
     std::shared_ptr<MouseSettingModel> m_auxiliarySetModel;
+    QStringList m_auxiliaryTitleKeys; // the source text of each auxiliary row's title
 
     QWidget *m_root = nullptr;
     QScrollArea *m_scroll = nullptr;

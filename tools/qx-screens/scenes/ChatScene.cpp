@@ -30,6 +30,7 @@ QWidget *build(SceneWorld &world)
     QXAIWindowController::Deps deps;
     deps.clipboard = &w->clipboard;
     deps.tips = &w->tips;
+    deps.notifications = &world.pages().notifications;
     deps.chat = [](const QXAIWindowController::Conversation &conversation, std::shared_ptr<QXAIContentModel> turn,
                    QXChatCallback callback) {
         turn->answer = QString::fromUtf8(kAnswers[std::min<qsizetype>(conversation.size() - 1, 1)]);
