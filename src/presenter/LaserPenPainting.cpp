@@ -10,6 +10,12 @@
 
 namespace laserpen {
 
+namespace {
+constexpr qreal kCountdownPointSize = 120;
+// What the countdown leaves free on either side, as a share of the screen's width.
+constexpr qreal kCountdownSideMargin = 0.05;
+} // namespace
+
 QRectF highlightHole(QPointF pointer, double diameter)
 {
     return {pointer.x() - diameter / 2, pointer.y() - diameter / 2, diameter, diameter};
@@ -64,8 +70,13 @@ void paintBlackScreen(QPainter &p, const QRectF &area, const QString &countdownT
         // Bold by stroking the outline: the Chinese units come from a fallback font that
         // often has no bold face, and would stand thin beside bold digits.
         QFont font = p.font();
-        font.setPointSizeF(120);
+        font.setPointSizeF(kCountdownPointSize);
         font.setWeight(QFont::Normal);
+        // A long time or a language with long units ("14 phút 59 giây") is drawn smaller
+        // rather than run off the screen's sides.
+        const qreal room = area.width() * (1 - 2 * kCountdownSideMargin);
+        if (const qreal wide = QFontMetricsF(font, p.device()).horizontalAdvance(countdownText); wide > room)
+            font.setPointSizeF(kCountdownPointSize * room / wide);
         const QFontMetricsF metrics(font, p.device());
         const QRectF label = countdownLabelRect(area.size()).translated(area.topLeft());
         // The text is wider than the label for long times: centred on it, it may run past.

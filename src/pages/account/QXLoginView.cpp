@@ -7,6 +7,7 @@
 #include "controls/QXLabel.h"
 #include "controls/QXTextField.h"
 #include "drawing/KitAppearance.h"
+#include "drawing/TextFit.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -17,6 +18,10 @@ using accountform::loc;
 
 namespace {
 const QColor kPlaceholder(204, 204, 204);
+constexpr int kLeft = 37;
+constexpr int kQrWidth = 140;
+constexpr int kTabsToQr = 20;
+constexpr int kTabPixelSize = 15;
 
 QXTextField *field(QWidget *parent)
 {
@@ -39,10 +44,10 @@ QXLoginView::QXLoginView(QWidget *parent) : QXBaseView(parent)
 {
     setLayerBackgroundColor(QColor(34, 34, 36));
     m_codeMode = accountform::makeFillButton(this, 15, Qt::transparent, 0);
-    m_codeMode->setFont(qxSystemFont(15, QFont::Bold));
+    m_codeMode->setFont(qxSystemFont(kTabPixelSize, QFont::Bold));
     m_codeMode->setObjectName(QStringLiteral("codeMode"));
     m_passwordMode = accountform::makeFillButton(this, 15, Qt::transparent, 0);
-    m_passwordMode->setFont(qxSystemFont(15, QFont::Bold));
+    m_passwordMode->setFont(qxSystemFont(kTabPixelSize, QFont::Bold));
     m_passwordMode->setObjectName(QStringLiteral("passwordMode"));
     m_divider = accountform::makeUnderline(this);
     m_phoneLabel = accountform::makeLabel(this, qxSystemFont(12), accountform::kFieldGrey);
@@ -129,9 +134,27 @@ void QXLoginView::changeLoginMode(QXButton *button)
 
 void QXLoginView::relayout()
 {
-    m_qrView->setGeometry(width() - 100 - 140, 57, 140, 200);
+    // Longer translations of the two mode tabs first move the code box into its right
+    // margin (keeping 20 of it), then draw both tabs a little smaller, rather than run
+    // across the box's frame.
+    QFont tabFont = qxSystemFont(kTabPixelSize, QFont::Bold);
+    const auto tabsWidth = [this](const QFont &font) {
+        const QFontMetrics metrics(font);
+        return metrics.horizontalAdvance(m_codeMode->title()) + 4 + 22
+               + metrics.horizontalAdvance(m_passwordMode->title()) + 4;
+    };
+    int qrLeft = width() - 100 - kQrWidth;
+    const int tabsEnd = kLeft + tabsWidth(tabFont) + kTabsToQr;
+    if (tabsEnd > qrLeft)
+        qrLeft = std::max(qrLeft, std::min(tabsEnd, width() - 20 - kQrWidth));
+    for (int size = kTabPixelSize;
+         kLeft + tabsWidth(tabFont) + kTabsToQr > qrLeft && size - 1 >= kTabPixelSize * textfit::kMinimumScale;)
+        tabFont = qxSystemFont(--size, QFont::Bold);
+    m_codeMode->setFont(tabFont);
+    m_passwordMode->setFont(tabFont);
+    m_qrView->setGeometry(qrLeft, 57, kQrWidth, 200);
     const int codeWidth = textWidth(m_codeMode, m_codeMode->title());
-    m_codeMode->setGeometry(37, 57, codeWidth, 18);
+    m_codeMode->setGeometry(kLeft, 57, codeWidth, 18);
     m_divider->setGeometry(m_codeMode->geometry().right() + 1 + 10, 57 + (18 - 15) / 2, 2, 15);
     m_passwordMode->setGeometry(m_codeMode->geometry().right() + 1 + 22, 57,
                                 textWidth(m_passwordMode, m_passwordMode->title()), 18);

@@ -14,6 +14,9 @@ namespace {
 constexpr int kStripHeight = 70;
 constexpr int kTabGap = 40;
 constexpr int kTabHeight = 20;
+constexpr int kTabLeft = 20;
+constexpr int kPageLeft = 140;
+constexpr int kRechargeLeft = 100;
 const char *const kTabTitles[] = {"转写音频", "转写记录", "个人词库", "充值记录"};
 } // namespace
 
@@ -100,18 +103,23 @@ void QXPersonCenterView::relayout()
     m_login->setGeometry(rect());
     m_userInfo->setGeometry(0, 0, w, kStripHeight);
     int top = kStripHeight;
+    int tabsRight = 0;
     for (QXButton *tab : std::as_const(m_btnArray)) {
         top += kTabGap;
-        tab->setGeometry(20, top, tab->fontMetrics().horizontalAdvance(tab->title()) + 4, kTabHeight);
+        tab->setGeometry(kTabLeft, top, tab->fontMetrics().horizontalAdvance(tab->title()) + 4, kTabHeight);
+        tabsRight = std::max(tabsRight, tab->geometry().right() + 1);
         top += kTabHeight;
     }
+    // The pages sit right of the tab column; a tab title longer than the Chinese one
+    // moves them right rather than being drawn under them.
+    const int pageLeft = std::max(kPageLeft, tabsRight + kTabLeft);
     const int pageTop = kStripHeight + kTabGap;
     if (m_transferAudio)
-        m_transferAudio->setGeometry(140, pageTop, std::max(0, w - 140), std::max(0, h - pageTop));
+        m_transferAudio->setGeometry(pageLeft, pageTop, std::max(0, w - pageLeft), std::max(0, h - pageTop));
     if (m_modifyPassword)
-        m_modifyPassword->setGeometry(140, pageTop, std::max(0, w - 140), std::max(0, h - pageTop));
+        m_modifyPassword->setGeometry(pageLeft, pageTop, std::max(0, w - pageLeft), std::max(0, h - pageTop));
     if (m_recharge)
-        m_recharge->setGeometry(100, pageTop, 375, std::max(0, h - pageTop));
+        m_recharge->setGeometry(std::max(kRechargeLeft, tabsRight + kTabLeft), pageTop, 375, std::max(0, h - pageTop));
 }
 
 void QXPersonCenterView::resizeEvent(QResizeEvent *event)

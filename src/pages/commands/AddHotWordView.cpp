@@ -109,7 +109,9 @@ void AddHotWordView::configUI()
     m_tipLabel = new QXLabel(this);
     m_tipLabel->setFont(qxSystemFont(12));
     m_tipLabel->setTextColor(kGrey);
-    m_tipLabel->setElideMode(Qt::ElideRight);
+    // The hint is an instruction ("one per line"): a longer translation wraps rather
+    // than losing its end.
+    m_tipLabel->setWordWrap(true);
 
     m_tableView = new RowList(this);
     m_tableView->setObjectName(QStringLiteral("hotWordEntryList"));
@@ -149,6 +151,7 @@ void AddHotWordView::configTitle()
 {
     m_tipLabel->setText(hrvAppLocalizedString(QStringLiteral("点击此处添加热词,每行一个")));
     m_createBtn->setTitle(hrvAppLocalizedString(QStringLiteral("创建")));
+    layoutViews();
 }
 
 AddHotWordCellView *AddHotWordView::cell(int row) const
@@ -206,9 +209,11 @@ void AddHotWordView::resizeEvent(QResizeEvent *event)
 
 void AddHotWordView::layoutViews()
 {
-    m_tipLabel->setGeometry(kTipX, kTipY, std::max(0, width() - 2 * kTipX), kTipHeight);
+    const int tipWidth = std::max(0, width() - 2 * kTipX);
+    const int tipHeight = std::max(kTipHeight, m_tipLabel->wrappedHeight(tipWidth));
+    m_tipLabel->setGeometry(kTipX, kTipY, tipWidth, tipHeight);
     const int buttonY = height() - kButtonBottom - kButtonHeight;
     m_createBtn->setGeometry((width() - kButtonWidth) / 2, buttonY, kButtonWidth, kButtonHeight);
-    const int listTop = kTipY + kTipHeight + kGap;
+    const int listTop = kTipY + tipHeight + kGap;
     m_tableView->setGeometry(0, listTop, width(), std::max(0, buttonY - kGap - listTop));
 }

@@ -243,7 +243,7 @@ void QXTransferAudioView::configTitle()
     m_startTransferBtn->setTitle(hrvAppLocalizedString(QStringLiteral("开始转写")));
     m_pathTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入音频路径…")));
     m_defaultPathLabel->setText(QStringLiteral("%1%2,").arg(hrvAppLocalizedString(QStringLiteral("默认存储路径为")),
-                                                            QStringLiteral("Document")));
+                                                            hrvAppLocalizedString(QStringLiteral("Document"))));
     relayout();
     getTransferList();
 }

@@ -63,6 +63,15 @@ QRectF QXLabel::textRect() const
     return inner.adjusted(0, d, 0, -d);
 }
 
+int QXLabel::wrappedHeight(int labelWidth) const
+{
+    const QMargins margins = contentsMargins();
+    const int room = std::max(0, labelWidth - margins.left() - margins.right() - 2 * int(kTextPadding));
+    const QRect needed = fontMetrics().boundingRect(
+        QRect(0, 0, room, 1 << 20), int(alignment() & Qt::AlignHorizontal_Mask) | Qt::TextWordWrap, text());
+    return needed.height() + margins.top() + margins.bottom();
+}
+
 qreal QXLabel::textRoom() const
 {
     // The text is not clipped to its padding, only to the label: a left- or

@@ -20,6 +20,9 @@ public:
     Qt::TextElideMode elideMode() const { return m_elide; }
     void setElideMode(Qt::TextElideMode mode);
 
+    // The height the text takes wrapped at word breaks in a label `labelWidth` wide, as
+    // the label draws it: for a page that grows the label to show a whole instruction.
+    int wrappedHeight(int labelWidth) const;
     // Where the text is drawn (the contents rectangle inset by the centring rule).
     QRectF textRect() const;
     // The font the text is drawn in: smaller than font() when a line would not fit the

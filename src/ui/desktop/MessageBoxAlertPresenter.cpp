@@ -1,5 +1,6 @@
 #include "MessageBoxAlertPresenter.h"
 
+#include "HRVLocalizedString.h"
 #include "PZLog.h"
 #include "services/IAppShell.h"
 
@@ -12,7 +13,9 @@ void MessageBoxAlertPresenter::showAlert(const QString &message, const QStringLi
                                          std::function<void(int)> done)
 {
     QWidget *window = m_shell ? m_shell->window() : nullptr;
-    auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+    // Untitled, the box would be titled with the program's file name.
+    auto *box = new QMessageBox(QMessageBox::Information, hrvAppLocalizedString(QStringLiteral("Quorvex")), message,
+                                QMessageBox::NoButton, window);
     // Questions quote what the user typed: "<b>" is shown, never taken for markup.
     box->setTextFormat(Qt::PlainText);
     QList<QAbstractButton *> added;

@@ -96,10 +96,12 @@ int QXToolManagerUI::keyCodeForString(const QString &name)
 void QXToolManagerUI::showErrorMsg(const QString &message, const QString &domain)
 {
     const QString buttonText = m_deps.localize(QStringLiteral("知道了"));
+    // Untitled, the box would be titled with the program's file name.
+    const QString title = m_deps.localize(QStringLiteral("Quorvex"));
     IAppShell *shell = m_deps.shell;
-    runOnMainThread([message, domain, buttonText, shell] {
+    runOnMainThread([message, domain, buttonText, title, shell] {
         QWidget *window = shell ? shell->window() : nullptr;
-        auto *box = new QMessageBox(QMessageBox::Information, QString(), message, QMessageBox::NoButton, window);
+        auto *box = new QMessageBox(QMessageBox::Information, title, message, QMessageBox::NoButton, window);
         // The detail is often the server's message: shown as it is, never as markup.
         box->setTextFormat(Qt::PlainText);
         box->setInformativeText(domain);
