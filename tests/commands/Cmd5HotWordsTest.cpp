@@ -154,6 +154,23 @@ TEST(Cmd5HotWordTab, TheCardAndTheListShareTheTabBetweenTheirMargins)
     EXPECT_EQ(card->createBtn()->geometry(), QRect((280 - 85) / 2, card->height() - 41, 85, 31));
     EXPECT_EQ(card->tableView()->geometry().top(), 40 + 17 + 15);
 }
+// The hint is an instruction ("one per line"): in Russian, French and Filipino it wraps
+// whole in its type, and the rows start below it.
+TEST(ReadHotWords, TheHintIsReadWholeAboveTheRows)
+{
+    for (const int language : {0, 5, 9, 15}) {
+        PageWorld world;
+        world.data.languages().setUiLanguageIndex(quint64(language));
+        AddHotWordView card{{world.commands, world.ports, world.notifications}};
+        card.resize(280, 520);
+        const QXLabel *tip = card.tipLabel();
+        const QRect needed = tip->fontMetrics().boundingRect(QRect(0, 0, int(tip->textRect().width()), 1 << 20),
+                                                             Qt::TextWordWrap, tip->text());
+        EXPECT_LE(needed.height(), tip->height()) << language;
+        EXPECT_EQ(tip->drawnFont(), tip->font()) << language;
+        EXPECT_GE(card.tableView()->y(), tip->geometry().bottom() + 15) << language;
+    }
+}
 } // namespace
 
 // The card goes while one of its rows is being typed in, and the window it is in hides

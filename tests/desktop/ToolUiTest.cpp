@@ -47,6 +47,7 @@ TEST(ToolUiTest, ErrorAlertIsWindowModalOnTheMainWindowWithOneLocalisedButton)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), "登录失败");
     EXPECT_EQ(box->informativeText(), "请检查网络");
+    EXPECT_EQ(box->windowTitle(), "Quorvex") << "not the program's file name";
     EXPECT_EQ(box->icon(), QMessageBox::Information);
     EXPECT_EQ(box->parentWidget(), &mainWindow);
     EXPECT_EQ(box->windowModality(), Qt::WindowModal);

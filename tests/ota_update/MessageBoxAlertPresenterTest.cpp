@@ -50,6 +50,7 @@ TEST(MessageBoxAlertPresenter, WindowModalOnTheMainWindowAndReportsTheButton)
         EXPECT_EQ(box->windowModality(), Qt::WindowModal);
         EXPECT_EQ(box->parentWidget(), &window);
         EXPECT_EQ(box->text(), "检测到有新版本，是否升级？");
+        EXPECT_EQ(box->windowTitle(), "Quorvex") << "not the program's file name";
         EXPECT_EQ(box->escapeButton(), buttonWithText(box, "取消"));
         QAbstractButton *button = buttonWithText(box, pick == 1 ? "确定" : "取消");
         ASSERT_NE(button, nullptr);

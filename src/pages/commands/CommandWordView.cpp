@@ -102,10 +102,10 @@ void CommandWordView::deleteCommand(const std::shared_ptr<QXVoiceCommandItem> &r
         return;
     // The alert has one text: the question, then what deleting means. The quotes and
     // the question mark around the command are the language's own.
-    const QString message = hrvAppLocalizedString(QStringLiteral("%1‘%2’？"))
-                                .arg(hrvAppLocalizedString(QStringLiteral("确定要删除语音指令")),
-                                     record->customCmd.value_or(QString()))
-                            + u'\n' + hrvAppLocalizedString(QStringLiteral("删除后该语音指令将失效！"));
+    const QString message =
+        hrvAppLocalizedString(QStringLiteral("%1‘%2’？"))
+            .arg(hrvAppLocalizedString(QStringLiteral("确定要删除语音指令")), record->customCmd.value_or(QString()))
+        + u'\n' + hrvAppLocalizedString(QStringLiteral("删除后该语音指令将失效！"));
     const QStringList buttons{hrvAppLocalizedString(QStringLiteral("取消")),
                               hrvAppLocalizedString(QStringLiteral("确定"))};
     QPointer<CommandWordView> self(this);

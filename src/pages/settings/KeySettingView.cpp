@@ -18,6 +18,7 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -101,7 +102,8 @@ bool KeySettingView::measureRows()
     int viewHeight = 38;
     if (m_model) {
         for (const KeySettingModel &press : m_model->childs()) {
-            heights << KeySettingSubView::rowHeightFor(press.name());
+            heights << KeySettingSubView::rowHeightFor(press.name(), m_env.popUpLeft ? *m_env.popUpLeft
+                                                                                     : KeySettingSubView::kPopUpLeft);
             viewHeight += kRowPitch + heights.last() - kRowHeight;
         }
     }
@@ -149,23 +151,59 @@ KeySettingModel &KeySettingSubView::keyModel() const
 }
 
 namespace {
-// The title's room beside the drop-down, inside the label's padding.
-constexpr qreal kTitleTextWidth = KeySettingSubView::kPopUpLeft - KeySettingSubView::kTitleGap - 2 * kLabelPadding;
-
-qreal wrappedHeight(const QFont &font, const QString &title)
+// The title's room beside a drop-down starting at `popUpLeft`, inside the label's padding.
+qreal titleTextWidth(int popUpLeft)
 {
-    return QFontMetricsF(font)
-        .boundingRect(QRectF(0, 0, kTitleTextWidth, 1e6), Qt::TextWordWrap | Qt::AlignLeft, title)
-        .height();
+    return popUpLeft - KeySettingSubView::kTitleGap - 2 * kLabelPadding;
+}
+
+qreal wrappedHeight(const QFont &font, const QString &title, qreal width)
+{
+    return QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, title).height();
+}
+
+bool isHan(QChar c)
+{
+    return c.script() == QChar::Script_Han;
 }
 } // namespace
 
-int KeySettingSubView::rowHeightFor(const QString &title)
+int KeySettingSubView::popUpLeftFor(const QStringList &titles)
+{
+    const QFontMetricsF metrics(qxSystemFont(16));
+    qreal widest = 0;
+    for (const QString &title : titles) {
+        QString word;
+        const auto endWord = [&] {
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+            word.clear();
+        };
+        for (const QChar c : title) {
+            if (c.isSpace() || isHan(c))
+                endWord();
+            if (!c.isSpace())
+                word += c;
+            if (isHan(c))
+                endWord();
+        }
+        endWord();
+    }
+    const int needed = int(std::ceil(widest)) + kTitleGap + 2 * kLabelPadding;
+    return std::clamp(needed, int(kPopUpLeft), int(kWidestPopUpLeft));
+}
+
+int KeySettingSubView::rowHeightFor(const QString &title, int popUpLeft)
 {
     const int height = KeySettingView::kRowHeight;
+    const qreal width = titleTextWidth(popUpLeft);
     // The type two lines take, or the smallest when even that is too tall.
-    const QFont font = textfit::fittedWrapped(qxSystemFont(16), title, QSizeF(kTitleTextWidth, height));
-    return std::max(height, int(std::ceil(wrappedHeight(font, title))));
+    const QFont font = textfit::fittedWrapped(qxSystemFont(16), title, QSizeF(width, height));
+    return std::max(height, int(std::ceil(wrappedHeight(font, title, width))));
+}
+
+int KeySettingSubView::popUpLeft() const
+{
+    return m_env.popUpLeft ? *m_env.popUpLeft : kPopUpLeft;
 }
 
 void KeySettingSubView::configTitle()
@@ -209,7 +247,7 @@ void KeySettingSubView::resizeEvent(QResizeEvent *event)
 
 void KeySettingSubView::layoutRow()
 {
-    const int left = m_titled ? kPopUpLeft : 0;
+    const int left = m_titled ? popUpLeft() : 0;
     // A row grown for a long title keeps its drop-down's height, beside the title's middle.
     const int popUpHeight = std::min(height(), int(KeySettingView::kRowHeight));
     m_popUpBtn->setGeometry(left, (height() - popUpHeight) / 2, std::max(0, width() - left), popUpHeight);

@@ -22,6 +22,9 @@ struct KeyRowEnvironment {
     std::shared_ptr<const MouseModelSettingModel> product;
     QPointer<QWidget> dialogHost;
     std::function<void()> keysChanged;
+    // Where the rows' drop-downs start, the same in every block of the page so they
+    // line up (see KeySettingSubView::popUpLeftFor); none: KeySettingSubView::kPopUpLeft.
+    std::shared_ptr<const int> popUpLeft;
 };
 
 // One key section of the device profile (a physical key, or the page's auxiliary DPI
@@ -78,6 +81,15 @@ class KeySettingSubView : public QXBaseView {
 public:
     static constexpr int kPopUpLeft = 100;
     static constexpr int kTitleGap = 15;
+    // The furthest right the drop-downs move for a long word of a title.
+    static constexpr int kWidestPopUpLeft = 160;
+
+    // kPopUpLeft, or further right (up to kWidestPopUpLeft) so that no word of the
+    // titles is wider than the title's room at the page's type: a title wraps between
+    // words, and a word too wide for the room would be broken inside (a katakana word
+    // such as "ダブルクリック") or drawn smaller than the titles beside it. Han text may
+    // break between any two characters and counts one character at a time.
+    static int popUpLeftFor(const QStringList &titles);
 
     KeySettingSubView(KeyRowEnvironment environment, std::shared_ptr<MouseSettingModel> section, int pressIndex,
                       QWidget *parent = nullptr);
@@ -86,7 +98,7 @@ public:
     QXLabel *titleLabel() const { return m_titleLabel; }
     // KeySettingView::kRowHeight, or taller for a title that two lines of the smallest
     // type do not hold beside the drop-down.
-    static int rowHeightFor(const QString &title);
+    static int rowHeightFor(const QString &title, int popUpLeft = kPopUpLeft);
     QXPopUpButton *popUpBtn() const { return m_popUpBtn; }
 
     void configTitle() override;
@@ -107,6 +119,7 @@ protected:
 private:
     void openDialog(int optionIndex, qint64 typeIndex);
     void layoutRow();
+    int popUpLeft() const;
 
     KeyRowEnvironment m_env;
     std::shared_ptr<MouseSettingModel> m_section;

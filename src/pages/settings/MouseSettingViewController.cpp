@@ -269,6 +269,7 @@ void MouseSettingViewController::configTitle()
     QList<KeySettingModel> &rows = m_auxiliarySetModel->childs();
     for (qsizetype i = 0; i < rows.size() && i < m_auxiliaryTitleKeys.size(); ++i)
         rows[i].setName(hrvAppLocalizedString(m_auxiliaryTitleKeys.at(i)));
+    measurePopUpLeft();
     m_resetBtn->setTitle(hrvAppLocalizedString(QStringLiteral("重置按键功能")));
     layoutControls();
     m_profile->showProductImage();
@@ -314,6 +315,19 @@ void MouseSettingViewController::publishKeys()
     m_context.state.setMouseSettingArr(mouseSettingArr());
 }
 
+void MouseSettingViewController::measurePopUpLeft()
+{
+    QStringList titles;
+    for (const auto &section : m_keySections)
+        for (const KeySettingModel &press : section->childs())
+            titles << press.name();
+    for (const KeySettingModel &press : m_auxiliarySetModel->childs())
+        titles << press.name();
+    if (!m_popUpLeft)
+        m_popUpLeft = std::make_shared<int>();
+    *m_popUpLeft = KeySettingSubView::popUpLeftFor(titles);
+}
+
 void MouseSettingViewController::rebuildBlocks()
 {
     for (KeySettingView *view : std::as_const(m_keyViews))
@@ -324,10 +338,13 @@ void MouseSettingViewController::rebuildBlocks()
     if (!m_auxiliarySetModel->childs().isEmpty())
         sections.push_back(m_auxiliarySetModel);
     QPointer<MouseSettingViewController> self(this);
-    const KeyRowEnvironment env{m_context, m_product, QPointer<QWidget>(m_root), [self] {
+    measurePopUpLeft();
+    const KeyRowEnvironment env{m_context, m_product, QPointer<QWidget>(m_root),
+                                [self] {
                                     if (self)
                                         self->publishKeys();
-                                }};
+                                },
+                                m_popUpLeft};
     const bool hidden = m_context.state.productCode().toInt() == 260 && !m_context.state.funcSwitch();
     // The list's own width: its scroller, when shown, lies over the free strip.
     const int width = std::max(0, m_scroll->width() - kFreeStrip);

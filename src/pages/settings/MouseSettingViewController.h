@@ -79,6 +79,8 @@ private:
     void switchToEnglish();
     void adoptProfileKeys();
     void buildAuxiliarySetModel();
+    // The drop-downs' column for the titles in the interface language now.
+    void measurePopUpLeft();
     void rebuildBlocks();
     void publishKeys();
     void showProductImage();
@@ -92,6 +94,8 @@ private:
     std::shared_ptr<const MouseModelSettingModel> m_product;
     std::vector<std::shared_ptr<MouseSettingModel>> m_keySections;
     std::shared_ptr<MouseSettingModel> m_auxiliarySetModel;
+    // The key rows' drop-down column, measured from every block's titles.
+    std::shared_ptr<int> m_popUpLeft;
     QStringList m_auxiliaryTitleKeys; // the source text of each auxiliary row's title
 
     QWidget *m_root = nullptr;
