@@ -277,7 +277,13 @@ void QXAuthorityManagementWindowController::layoutRows()
         rowView->resize(rowView->width(), height);
         m_btnBgViewArr[row]->resize(rowView->width(), height);
         m_buttons[row]->move(m_buttons[row]->x(), (height - m_buttons[row]->height()) / 2);
-        m_remedyLabels[row]->move(m_remedyLabels[row]->x(), m_descriptionLabels[row]->geometry().bottom() + 1);
+        // Below the button the remedy takes the whole row; a row grown for another row's
+        // description moves the button down beside the remedy, which then stops short of it.
+        QXLabel *remedy = m_remedyLabels[row];
+        const QRect button = m_buttons[row]->geometry();
+        const int top = m_descriptionLabels[row]->geometry().bottom() + 1;
+        const int right = top > button.bottom() ? rowView->width() - 10 : button.left() - 10;
+        remedy->setGeometry(remedy->x(), top, std::max(0, right - remedy->x()), remedy->height());
     }
 }
 
