@@ -31,6 +31,7 @@ constexpr int kSide = 20;
 constexpr int kBoxHeight = 20;
 constexpr int kBrowseWidth = 50;
 constexpr int kStartWidth = 60;
+constexpr int kStartGap = 10;    // the least between the save-as and the start buttons
 constexpr int kTitlePadding = 4; // between a pill button's title and its rounded ends
 const QColor kGrey(112, 112, 112);
 const QColor kPlaceholderGrey(204, 204, 204);
@@ -261,11 +262,15 @@ void QXTransferAudioView::relayout()
     m_pathTextField->setGeometry(10, 2, std::max(0, boxWidth - 20), kBoxHeight - 4);
     m_browseBtn->setGeometry(browseX, kSide, browseWidth, kBoxHeight);
     const int labelTop = kSide + kBoxHeight + 8;
-    const int labelWidth = m_defaultPathLabel->fontMetrics().horizontalAdvance(m_defaultPathLabel->text()) + 4;
-    m_defaultPathLabel->setGeometry(kSide, labelTop, labelWidth, 15);
     const int saveWidth = m_saveAsBtn->fontMetrics().horizontalAdvance(m_saveAsBtn->title()) + 10;
+    const int startX = kSide + boxWidth - startWidth;
+    // A folder line too long to leave the save-as button clear of the start button is
+    // drawn a little smaller (the label fits its text to its width).
+    const int labelWidth = std::min(m_defaultPathLabel->fontMetrics().horizontalAdvance(m_defaultPathLabel->text()) + 4,
+                                    std::max(0, startX - kStartGap - saveWidth - kSide));
+    m_defaultPathLabel->setGeometry(kSide, labelTop, labelWidth, 15);
     m_saveAsBtn->setGeometry(kSide + labelWidth, labelTop - 2, saveWidth, 19);
-    m_startTransferBtn->setGeometry(kSide + boxWidth - startWidth, labelTop - 3, startWidth, 20);
+    m_startTransferBtn->setGeometry(startX, labelTop - 3, startWidth, 20);
     const int listTop = labelTop + 15 + 15;
     m_listView->setGeometry(kSide, listTop, std::max(0, browseX + browseWidth - kSide),
                             std::max(0, height() - listTop - 20));
