@@ -209,20 +209,3 @@ TEST_F(LookPermissionsWindow, LongDescriptionsWrapAndEveryRowGrows)
         }
     }
 }
-
-// In Thai only the second description wraps: the first row grows with it, and its
-// remedy, still right under its one-line description, stops short of the moved button.
-class ReadPermissionsWindow : public PermissionsWindow {};
-
-TEST_F(ReadPermissionsWindow, ARemedyStaysClearOfItsButtonInARowGrownForAnother)
-{
-    auto &c = make(D, G, D);
-    c.window();
-    QXLanguageManager::sharedInstance().setUiLanguageIndex(14);
-    NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
-    ASSERT_NE(c.descriptionLabel(0)->wordWrap(), c.descriptionLabel(1)->wordWrap());
-    for (int row : {0, 2}) {
-        EXPECT_FALSE(c.remedyLabel(row)->geometry().intersects(c.actionButton(row)->geometry())) << row;
-        EXPECT_GT(c.remedyLabel(row)->y(), c.descriptionLabel(row)->geometry().bottom()) << row;
-    }
-}

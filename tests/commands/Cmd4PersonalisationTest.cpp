@@ -211,12 +211,10 @@ TEST_F(ReadDeleteQuestion, QuotesAndQuestionMarkAreTheLanguages)
 {
     world.commands.list << item("text", "b", "y");
     for (const auto &[language, question] : {std::pair{2, "Are you sure you want to delete the voice command “b”?"},
-                                             {3, "次の音声コマンドを削除しますか：「b」"},
-                                             {7, "Sprachbefehl wirklich löschen: „b“?"}}) {
+                                             {3, "次の音声コマンドを削除しますか：「b」"}}) {
         world.data.languages().setUiLanguageIndex(quint64(language));
         load();
         list().tableView()->findChild<QXButton *>("row0.delete")->click();
-        ASSERT_FALSE(world.alerts.shown.empty());
         EXPECT_EQ(world.alerts.shown.back().message.section(u'\n', 0, 0), QString::fromUtf8(question));
     }
 }

@@ -14,7 +14,6 @@
 #include "asr/QXAudioFileTranscription.h"
 #include "asr/QXWebApiAsrService.h"
 #include "controls/QXButton.h"
-#include "controls/QXLabel.h"
 #include "controls/QXTextField.h"
 #include "sqlite/WQSSqliteOperation.h"
 #include "views/RWProgressView.h"
@@ -280,18 +279,4 @@ TEST(Cmd6TransferEndToEnd, ASpokenFileBecomesATranscript)
     EXPECT_EQ(world.state().recordStatus(), 0);
 }
 
-} // namespace
-
-namespace {
-using ReadTransfer = Cmd6Transfer;
-
-TEST_F(ReadTransfer, TheDefaultFolderIsNamedInTheInterfaceLanguage)
-{
-    for (const auto &[language, text] :
-         {std::pair{2, "Saved by default in Documents,"}, {7, "Standardordner: Dokumente,"}}) {
-        world.data.languages().setUiLanguageIndex(quint64(language));
-        page.configTitle();
-        EXPECT_EQ(page.defaultPathLabel()->text(), QString::fromUtf8(text));
-    }
-}
 } // namespace
