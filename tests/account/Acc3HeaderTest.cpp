@@ -137,6 +137,27 @@ TEST(Acc3Header, MemberInformationSwitchesTheLookAndShowsTheExpiryDate)
     }
 }
 
+// The date follows the label as each language writes it: after a space in the Latin and
+// Cyrillic ones (French puts one before the colon too), straight after it in Japanese.
+TEST(ReadHeader, TheExpiryDateIsSpacedAsTheLanguageWritesIt)
+{
+    const struct {
+        quint64 language;
+        const char *text;
+    } rows[] = {{2, "Expires: 2025-01-01"},
+                {5, "Действует до: 2025-01-01"},
+                {9, "Expiration : 2025-01-01"},
+                {3, "有効期限:2025-01-01"}};
+    for (const auto &r : rows) {
+        Header h;
+        h.world.data.languages().setUiLanguageIndex(r.language);
+        h.world.state().setIsLogin(true);
+        h.header->getUserInfo();
+        h.reply(0, true, QJsonObject{{"account", "u1"}, {"expiredTime", "1735689600000"}});
+        EXPECT_EQ(h.header->moneyLabel()->text().toStdString(), r.text);
+    }
+}
+
 // Check 9: the header's login button, the form, the login and the member information
 // over the real client and a local server.
 TEST(Acc3HeaderEndToEnd, LoginThenMemberInformationOverALocalServer)

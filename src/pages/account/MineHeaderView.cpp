@@ -128,7 +128,8 @@ void MineHeaderView::configTitle()
 
 void MineHeaderView::setExpiry(const QString &expiredTime, const QString &dateFormat)
 {
-    m_moneyLabel->setText(loc("到期时间") + QLatin1Char(':') + pz::ConvertStrToTime(expiredTime, dateFormat));
+    // Each language sets its own punctuation around the date (a space after the colon in most).
+    m_moneyLabel->setText(loc("到期时间:%1").arg(pz::ConvertStrToTime(expiredTime, dateFormat)));
     layoutSubviews();
 }
 
