@@ -16,35 +16,30 @@ X11Desk::~X11Desk()
 }
 
 namespace {
-// Another program, drawn in the server's pixels whatever scale factor the test runs at.
-std::unique_ptr<QProcess> helperProcess()
+// Another program at `area`, in the server's pixels whatever scale factor the test runs at.
+std::unique_ptr<QProcess> startHelper(const QString &mode, const QRect &area)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_SCALE_FACTOR"));
     process->setProcessEnvironment(env);
+    process->start(QStringLiteral(QX_SNIP_HELPER), {mode, QString::number(area.x()), QString::number(area.y()),
+                                                    QString::number(area.width()), QString::number(area.height())});
     return process;
 }
 } // namespace
 
 bool X11Desk::showPattern(const QRect &area)
 {
-    m_pattern = helperProcess();
-    m_pattern->start(QStringLiteral(QX_SNIP_HELPER),
-                     {QStringLiteral("pattern"), QString::number(area.x()), QString::number(area.y()),
-                      QString::number(area.width()), QString::number(area.height())});
+    m_pattern = startHelper(QStringLiteral("pattern"), area);
     return QTest::qWaitFor([this] { return m_pattern->readAllStandardOutput().contains("ready"); }, 10000);
 }
 
 unsigned long X11Desk::showFocused(const QRect &area)
 {
-    m_focused = helperProcess();
-    m_focused->start(QStringLiteral(QX_SNIP_HELPER),
-                     {QStringLiteral("focus"), QString::number(area.x()), QString::number(area.y()),
-                      QString::number(area.width()), QString::number(area.height())});
+    m_focused = startHelper(QStringLiteral("focus"), area);
     QByteArray out;
-    if (!QTest::qWaitFor([&] { return (out += m_focused->readAllStandardOutput()).endsWith('\n'); }, 10000))
-        return 0;
+    (void)QTest::qWaitFor([&] { return (out += m_focused->readAllStandardOutput()).endsWith('\n'); }, 10000);
     return out.startsWith("ready ") ? out.mid(6).trimmed().toULong() : 0;
 }
 
