@@ -25,7 +25,7 @@ public:
         std::function<QPoint()> pointer;
         // The screen the effects cover; else the primary screen.
         std::function<QScreen *()> screen;
-        // The application's main window, put away while the loupe shows.
+        // The application's main window, put away when the loupe opens.
         std::function<QWidget *()> mainWindow = {};
         Scheduler *scheduler = nullptr; // required: the pen and the loupe follow the pointer on it
     };

@@ -288,17 +288,20 @@ void LaserPenSettingViewController::configData()
     // Nothing previewed yet: the sliders show the stored values, clamped to their ranges.
     setSlider(m_brightness, 0, 1, m.highlightedMaskAlpha());
     setSlider(m_zoom, 0, 1, m.zoomInPixel());
-    // The page opens on a preview: the stored one, else the first function switched on.
-    // With every function off there is nothing to preview and no bar.
-    const int preview = m.previewIndex();
+    // The page opens on a preview: the stored one, else the first function switched on,
+    // shown but not stored (the choice is the user's). With every function off there is
+    // nothing to preview and no bar.
+    const int preview = m_previewIndex = m.previewIndex();
     const auto enabled = std::find_if(m_functionRadios.cbegin(), m_functionRadios.cend(),
                                       [](const QXButton *radio) { return radio->isEnabled(); });
-    if (preview >= 1 && preview <= 4)
+    if (preview >= 1 && preview <= 4) {
         radioBtnClicked(m_functionRadios[preview - 1]);
-    else if (enabled != m_functionRadios.cend())
+    } else if (enabled != m_functionRadios.cend()) {
+        const QScopedValueRollback<bool> shownOnly(m_showingOnly, true);
         radioBtnClicked(*enabled);
-    else
+    } else {
         showPreview();
+    }
 }
 
 // --- the functions and the preview --------------------------------------------------------
@@ -309,8 +312,11 @@ void LaserPenSettingViewController::radioBtnClicked(QXButton *sender)
         setImageNamed(radio, radio == sender ? kRadioSel : kRadioNor);
         radio->setChecked(radio == sender);
     }
-    if (sender->isChecked())
-        m_d.manager->setPreviewIndex(sender->tag() + 1);
+    if (sender->isChecked()) {
+        m_previewIndex = sender->tag() + 1;
+        if (!m_showingOnly)
+            m_d.manager->setPreviewIndex(m_previewIndex);
+    }
     showPreview();
 }
 
@@ -364,7 +370,7 @@ double LaserPenSettingViewController::sliderValue(const QXSliderCell *slider)
 void LaserPenSettingViewController::showPreview()
 {
     QXLaserPenManager &m = *m_d.manager;
-    const int index = m.previewIndex();
+    const int index = m_previewIndex;
     if (index <= 0) {
         m_preview->setFigure(0, 0);
         m_bar->hide();
@@ -399,7 +405,7 @@ void LaserPenSettingViewController::showPreview()
 void LaserPenSettingViewController::placeRows()
 {
     const int bottom = m_bar->height() - kRowHeight;
-    switch (m_d.manager->previewIndex()) {
+    switch (m_previewIndex) {
     case 1:
         m_brightnessRow->move(0, 0);
         m_zoomRow->move(0, bottom);
@@ -417,7 +423,7 @@ void LaserPenSettingViewController::placeRows()
 void LaserPenSettingViewController::showMask()
 {
     QXLaserPenManager &m = *m_d.manager;
-    switch (m.previewIndex()) {
+    switch (m_previewIndex) {
     case 1:
         m_preview->setFigure(1, m.highlightedCircleW(), {}, m.highlightedMaskAlpha());
         break;
@@ -446,7 +452,7 @@ void LaserPenSettingViewController::disablePreviewRadio()
 
 void LaserPenSettingViewController::alphaSliderChangeValue()
 {
-    if (m_d.manager->previewIndex() == 1)
+    if (m_previewIndex == 1)
         m_d.manager->setHighlightedMaskAlpha(sliderValue(m_brightness));
     showPreview();
 }
@@ -455,7 +461,7 @@ void LaserPenSettingViewController::zoomInSliderChangeValue()
 {
     QXLaserPenManager &m = *m_d.manager;
     const double v = sliderValue(m_zoom);
-    switch (m.previewIndex()) {
+    switch (m_previewIndex) {
     case 1:
         m.setHighlightedCircleW(v);
         break;
@@ -491,9 +497,9 @@ void LaserPenSettingViewController::showColorPanel()
 void LaserPenSettingViewController::changeColor(const QColor &color)
 {
     QXLaserPenManager &m = *m_d.manager;
-    if (m.previewIndex() == 2)
+    if (m_previewIndex == 2)
         m.setDigitalLightSpotColor(color);
-    else if (m.previewIndex() == 4)
+    else if (m_previewIndex == 4)
         m.setDrawColor(color);
     showPreview();
 }

@@ -20,8 +20,8 @@ class QXUserInfoData;
 // The pointer settings page (the tab of the presentation pointer): which functions
 // take part in the pointer's mode cycle, how each looks with a preview on a sample
 // picture, the presentation countdown and what the pointer's voice key does. It keeps
-// nothing of its own: every control writes through to the pointer manager (or the
-// application state's voice function) at once.
+// nothing of its own but the function its preview shows: every control writes through
+// to the pointer manager (or the application state's voice function) at once.
 class LaserPenSettingViewController : public QXBaseViewController {
     Q_OBJECT
 public:
@@ -88,6 +88,9 @@ private:
 
     Deps m_d;
     bool m_updating = false;
+    // The function the preview shows: the stored choice, or the one shown at load.
+    int m_previewIndex = -1;
+    bool m_showingOnly = false; // a radio selected for the preview, not by the user
     LaserPenPreviewView *m_preview = nullptr;
     QWidget *m_bar = nullptr;
     QWidget *m_brightnessRow = nullptr, *m_zoomRow = nullptr, *m_colorRow = nullptr;

@@ -120,6 +120,7 @@ PXLColorSampler::PXLColorSampler(Deps deps) : m_deps(std::move(deps))
 PXLColorSampler::~PXLColorSampler()
 {
     cancelTimer(*m_deps.scheduler, m_follow);
+    cancelTimer(*m_deps.scheduler, m_settle);
     delete m_window.data();
 }
 
@@ -132,6 +133,7 @@ QRect PXLColorSampler::captureRect(QPointF pointer, double side)
 void PXLColorSampler::drop()
 {
     cancelTimer(*m_deps.scheduler, m_follow);
+    cancelTimer(*m_deps.scheduler, m_settle);
     // Hidden now, deleted later: a dropped window must not stay on the screen.
     if (m_window) {
         m_window->hide();
@@ -152,6 +154,22 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
                   QStringLiteral("the loupe has no screen to show in this session"));
         return;
     }
+    // The user magnifies what lies under our own window otherwise; it stays put away
+    // afterwards. The picture waits until the window has left the screen.
+    if (QWidget *main = m_deps.mainWindow ? m_deps.mainWindow() : nullptr; main && main->isVisible()) {
+        main->hide();
+        m_settle = m_deps.scheduler->singleShot(kSettleMs, [this, pixelZoom] {
+            m_settle = Scheduler::kNoTimer;
+            open(pixelZoom);
+        });
+        return;
+    }
+    open(pixelZoom);
+}
+
+void PXLColorSampler::open(double pixelZoom)
+{
+    platform::IScreenGrabber *grabber = m_deps.overlays.grabber;
     // Before the loupe shows, so it never magnifies itself.
     // A screen whose grab fails keeps its last picture.
     const QList<QScreen *> screens = m_deps.screens ? m_deps.screens() : QGuiApplication::screens();
@@ -166,18 +184,12 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
     m_pictures = std::move(pictures);
     const QPointF m = m_deps.pointer ? m_deps.pointer() : QPointF(QCursor::pos());
     m_translucent = m_deps.overlays.kindNow() == OverlayWindow::Kind::Translucent;
-    auto *window = new PXLColorSamplerWindow(zoomWidth, m_translucent);
+    auto *window = new PXLColorSamplerWindow(m_zoomWidth, m_translucent);
     window->setPixelZoom(pixelZoom);
     window->move(int(std::floor(m.x())), int(std::floor(m.y())) - window->height());
     m_window = window;
     window->show();
     window->raise();
-    // The user magnifies what lies under our own window otherwise. A window hidden
-    // before is left hidden afterwards; one already put away by the last opening stays put away.
-    if (QWidget *main = m_deps.mainWindow ? m_deps.mainWindow() : nullptr; main && main->isVisible()) {
-        main->hide();
-        m_hiddenMain = main;
-    }
     m_sampled = false;
     m_follow = m_deps.scheduler->repeating(
         kFollowMs, [this] { sample(); }, window);
@@ -186,13 +198,6 @@ void PXLColorSampler::zoomInPixelZoom(double pixelZoom, double zoomWidth)
 void PXLColorSampler::dismiss()
 {
     drop();
-    // Back where it was, without taking the focus from what the user presented.
-    if (QWidget *main = m_hiddenMain.data()) {
-        m_hiddenMain = nullptr;
-        main->setAttribute(Qt::WA_ShowWithoutActivating);
-        main->show();
-        main->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    }
 }
 
 void PXLColorSampler::sample()
@@ -222,10 +227,12 @@ void PXLColorSampler::sample()
         QImage image((QSizeF(global.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         {
+            // Pixel for pixel: drawn at a point, a picture of ratio 2 would come out halved.
             QPainter p(&image);
             const QRect part = QRect(local.topLeft() * dpr, image.size()).intersected(picture.rect());
-            p.drawImage(part.topLeft() - local.topLeft() * dpr, picture, part);
+            p.drawImage(QRect(part.topLeft() - local.topLeft() * dpr, part.size()), picture, part);
         }
+        image.setDevicePixelRatio(dpr);
         return image;
     };
     const QImage image = cut(capture);

@@ -58,17 +58,20 @@ private:
 // The screens are pictured when the loupe opens, before its window shows, and every
 // sample is cut from that picture: an X11 picture of the screen includes every window,
 // so a grab while the loupe is up would magnify the loupe itself. What it shows is the
-// screen as it was when the key went down. The pointer is followed at 60 Hz. Main thread.
+// screen as it was when the key went down, without our main window: that is put away
+// first, and stays away after the loupe. The pointer is followed at 60 Hz. Main thread.
 class PXLColorSampler {
 public:
     struct Deps {
         OverlayServices overlays;
         std::function<QPointF()> pointer;          // global; else the cursor's position
         std::function<QList<QScreen *>()> screens; // else QGuiApplication::screens()
-        std::function<QWidget *()> mainWindow;     // hidden while the loupe is up, then back
+        std::function<QWidget *()> mainWindow;     // put away when the loupe opens
         Scheduler *scheduler = nullptr;            // required
     };
     static constexpr int kFollowMs = 16;
+    // How long a window just put away gets to leave the screen before it is pictured.
+    static constexpr int kSettleMs = 150;
 
     explicit PXLColorSampler(Deps deps);
     ~PXLColorSampler();
@@ -77,7 +80,7 @@ public:
 
     // Opens the loupe (a loupe already open is dropped first); its lower-left corner
     // stands at the pointer until the first sample centres it. The main window, when
-    // on screen, goes away until the loupe is dismissed.
+    // on screen, is put away first, and the loupe shows kSettleMs later.
     void zoomInPixelZoom(double pixelZoom, double zoomWidth);
     void dismiss();
 
@@ -91,13 +94,14 @@ public:
 
 private:
     void drop();
+    void open(double pixelZoom);
 
     Deps m_deps;
     double m_zoomWidth = 50;
     QPointer<PXLColorSamplerWindow> m_window;
-    QPointer<QWidget> m_hiddenMain; // the main window the loupe put away, to bring back
     std::vector<std::pair<QPointer<QScreen>, QImage>> m_pictures;
     Scheduler::TimerId m_follow = Scheduler::kNoTimer;
+    Scheduler::TimerId m_settle = Scheduler::kNoTimer;
     QPointF m_lastPointer;
     bool m_sampled = false;
     bool m_translucent = false;

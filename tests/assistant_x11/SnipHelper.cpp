@@ -1,6 +1,8 @@
 // Another application for the capture's X11 tests.
-//   qx_snip_helper pattern X Y W H   a window painting patternColour() at (X, Y); prints "ready"
+//   qx_snip_helper pattern X Y W H   a window under the others painting patternColour() at (X, Y); prints "ready"
 //   qx_snip_helper clipboard FILE    writes the clipboard's image/png to FILE (exit 1: none)
+//   qx_snip_helper focus X Y W H     a window the window manager frames, holding the
+//                                    keyboard focus; prints "ready <window id>"
 #include "PatternColour.h"
 
 #include <QApplication>
@@ -38,10 +40,22 @@ int main(int argc, char **argv)
         window.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
         window.setGeometry(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
         window.show();
+        window.lower(); // under every other window, as a desktop is
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;
         QTest::qWait(100);
         std::puts("ready");
+        std::fflush(stdout);
+        return app.exec();
+    }
+    if (mode == "focus" && argc == 6) {
+        QWidget window;
+        window.setGeometry(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            return 1;
+        std::printf("ready %llu\n", static_cast<unsigned long long>(window.winId()));
         std::fflush(stdout);
         return app.exec();
     }

@@ -8,19 +8,39 @@
 X11Desk::~X11Desk()
 {
     stopCompositor();
-    if (m_pattern) {
-        m_pattern->kill();
-        m_pattern->waitForFinished(3000);
-    }
+    for (QProcess *helper : {m_pattern.get(), m_focused.get()})
+        if (helper) {
+            helper->kill();
+            helper->waitForFinished(3000);
+        }
 }
+
+namespace {
+// Another program at `area`, in the server's pixels whatever scale factor the test runs at.
+std::unique_ptr<QProcess> startHelper(const QString &mode, const QRect &area)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_SCALE_FACTOR"));
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral(QX_SNIP_HELPER), {mode, QString::number(area.x()), QString::number(area.y()),
+                                                    QString::number(area.width()), QString::number(area.height())});
+    return process;
+}
+} // namespace
 
 bool X11Desk::showPattern(const QRect &area)
 {
-    m_pattern = std::make_unique<QProcess>();
-    m_pattern->start(QStringLiteral(QX_SNIP_HELPER),
-                     {QStringLiteral("pattern"), QString::number(area.x()), QString::number(area.y()),
-                      QString::number(area.width()), QString::number(area.height())});
+    m_pattern = startHelper(QStringLiteral("pattern"), area);
     return QTest::qWaitFor([this] { return m_pattern->readAllStandardOutput().contains("ready"); }, 10000);
+}
+
+unsigned long X11Desk::showFocused(const QRect &area)
+{
+    m_focused = startHelper(QStringLiteral("focus"), area);
+    QByteArray out;
+    (void)QTest::qWaitFor([&] { return (out += m_focused->readAllStandardOutput()).endsWith('\n'); }, 10000);
+    return out.startsWith("ready ") ? out.mid(6).trimmed().toULong() : 0;
 }
 
 bool X11Desk::startCompositor()

@@ -15,6 +15,9 @@ public:
     ~X11Desk();
     // Shows the pattern window at `area`; false when the helper did not come up.
     bool showPattern(const QRect &area);
+    // Shows another program's window at `area` holding the keyboard focus; its X
+    // window id, 0 when it did not come up.
+    unsigned long showFocused(const QRect &area);
     // Starts xcompmgr and waits until it owns the compositing selection (false: it
     // did not); stopCompositor() waits until it is gone.
     bool startCompositor();
@@ -27,4 +30,5 @@ public:
 private:
     std::unique_ptr<QProcess> m_pattern;
     std::unique_ptr<QProcess> m_compositor;
+    std::unique_ptr<QProcess> m_focused;
 };

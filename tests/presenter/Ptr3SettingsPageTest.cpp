@@ -127,6 +127,21 @@ TEST_F(Ptr3Page, LoadSelectsThePreviewAndSwitchesDisableTheirRadio)
     EXPECT_EQ(LaserPenSettingViewController::imageName(p.functionSwitches()[0]), "2_switch_off_icon");
 }
 
+class FinPointerPage : public Ptr3Page {};
+
+// A fresh installation: the page opens on the first function's preview, which the
+// user's controls act on, but the choice is stored only when the user makes it.
+TEST_F(FinPointerPage, OpeningStoresNoPreviewUntilTheUserPicks)
+{
+    LaserPenSettingViewController &p = open();
+    EXPECT_TRUE(selected(p.functionBtnArr()[0]));
+    p.brightnessSlider()->setValue(300);
+    EXPECT_DOUBLE_EQ(pen->highlightedMaskAlpha(), 0.3);
+    EXPECT_FALSE(store.contains("previewIndexKey"));
+    p.functionBtnArr()[2]->click();
+    EXPECT_EQ(store.intValue("previewIndexKey"), 3);
+}
+
 TEST_F(Ptr3Page, VoiceKeyCycleWithTipsFromAnyThreadAndAnyStoredIndex)
 {
     st().setLaserPenVoiceFunctionIndex(3);

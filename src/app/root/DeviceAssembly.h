@@ -46,7 +46,7 @@ public:
         platform::IHidBackend *hid = nullptr;    // else hidraw + udev
         QXBLEManager::CentralFactory bleCentral; // else BlueZ through QtBluetooth
         // The main window (built after this area, so asked for when needed): the
-        // pointer's loupe puts it away while it shows.
+        // pointer's loupe puts it away when it opens.
         std::function<QWidget *()> mainWindow = {};
     };
 

@@ -17,7 +17,11 @@ public:
         const QSize size = QGuiApplication::primaryScreen()->geometry().size();
         setFixedSize(size);
         m_desk = fixtureDesktop(size);
-        m_grabber.pattern = [this](int x, int y) { return m_desk.pixel(x % m_desk.width(), y % m_desk.height()); };
+        // The grabber's pixels are the screen's device pixels; the desk is painted in points.
+        const qreal dpr = QGuiApplication::primaryScreen()->devicePixelRatio();
+        m_grabber.pattern = [this, dpr](int x, int y) {
+            return m_desk.pixel(int(x / dpr) % m_desk.width(), int(y / dpr) % m_desk.height());
+        };
         m_loupe = std::make_unique<PXLColorSampler>(
             PXLColorSampler::Deps{{&m_grabber, {}, nullptr}, [this] { return m_pointer; }, {}, {}, &world.scheduler()});
         m_pointer = QPointF(world.intOption(QStringLiteral("x")), world.intOption(QStringLiteral("y")));
