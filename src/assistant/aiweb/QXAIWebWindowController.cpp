@@ -82,6 +82,7 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
     downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/quorvex-ai-downloads")
                                                          : m_deps.downloadTempDir;
     downloads.timeStamp = [] { return pz::getTimeStr(); };
+    downloads.dialogParent = m_window.get();
     m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
     if (m_deps.makeHost)
         m_host = m_deps.makeHost(webHostOptions());
