@@ -59,8 +59,9 @@ public:
         std::function<void(const DownloadUpdate &update)> downloadChanged;
         // A page asks for a new window: none is ever opened inside; the owner decides.
         std::function<void(const QUrl &url)> newWindowRequested;
-        // A page's file input: the chosen files, none when cancelled (unset: a file
-        // dialog of the host's, files only, several at once where the input allows).
+        // A page's file input: the chosen files, none when cancelled, answered at once
+        // (unset: a file dialog of the host's, one at a time, files only, several at
+        // once where the input allows).
         std::function<QStringList(bool multiple)> chooseFiles;
         // The engine has gone (its process ended or stopped answering): the host shows
         // and runs nothing more. Said once, with why.

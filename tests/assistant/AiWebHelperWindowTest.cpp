@@ -2,8 +2,11 @@
 // web, so the window it names is checked with the X server before it is taken in.
 #include "platform/linux/RemoteAiWebHost.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -40,12 +43,13 @@ protected:
     };
 
     // A host whose helper names `window` ("own": one it made itself).
-    std::unique_ptr<Hosted> start(const QByteArray &window)
+    std::unique_ptr<Hosted> start(const QByteArray &window, int choosers = 0)
     {
         auto hosted = std::make_unique<Hosted>();
         RemoteAiWebHost::Launch launch;
         launch.program = QStringLiteral(QX_FAKE_AIWEB);
         launch.environment.insert(QStringLiteral("QX_FAKE_AIWEB_WINDOW"), QString::fromLatin1(window));
+        launch.environment.insert(QStringLiteral("QX_FAKE_AIWEB_CHOOSE"), QString::number(choosers));
         launch.startTimeoutMs = 3000;
         hosted->host = std::make_unique<RemoteAiWebHost>(platform::AiWebHostOptions{}, launch);
         platform::IAiWebHost::Callbacks callbacks;
@@ -126,6 +130,68 @@ TEST_F(WebHelperWindow, AHostDroppedByItsOwnerMidReadReadsNoFurther)
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
     QTest::qWait(100);
     EXPECT_EQ(loads, 0);
+}
+
+// A helper that asks for the file chooser again and again, and a host that goes while
+// the chooser is open.
+using GuardWebHelper = WebHelperWindow;
+
+std::vector<QFileDialog *> openChoosers()
+{
+    std::vector<QFileDialog *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible())
+            out.push_back(dialog);
+    return out;
+}
+
+// A chooser that waited in a loop of its own would hold the test in it: closed from
+// outside after a while, so such a fault fails instead of hanging.
+void closeChoosersLater(int ms)
+{
+    QTimer::singleShot(ms, qApp, [] {
+        for (QFileDialog *dialog : openChoosers())
+            dialog->reject();
+    });
+}
+
+TEST_F(GuardWebHelper, OneChooserAtATimeTheOtherRequestsGetNone)
+{
+    auto hosted = start("own", 3);
+    QStringList answers;
+    platform::IAiWebHost::Callbacks callbacks;
+    callbacks.scriptMessage = [&](const QString &, const QString &json) { answers << json; };
+    hosted->host->setCallbacks(std::move(callbacks));
+    closeChoosersLater(8000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() == 2 && openChoosers().size() == 1; }, 10000))
+        << answers.size() << " answered, " << openChoosers().size() << " open";
+    EXPECT_EQ(answers, QStringList({"0", "0"}));
+    openChoosers().front()->reject();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() == 3; }, 5000));
+    EXPECT_TRUE(openChoosers().empty());
+}
+
+TEST_F(GuardWebHelper, AHostThatGoesWhileItsChooserIsOpenTakesItAlong)
+{
+    auto hosted = start("own", 1);
+    bool dropped = false;
+    // Dropped by a timer, as the window drops a lost host: a chooser with a loop of its
+    // own would be running it.
+    std::function<void()> dropWhenOpen = [&] {
+        if (openChoosers().empty()) {
+            QTimer::singleShot(50, qApp, dropWhenOpen);
+            return;
+        }
+        hosted->host.reset();
+        dropped = true;
+    };
+    QTimer::singleShot(0, qApp, dropWhenOpen);
+    closeChoosersLater(8000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dropped; }, 10000));
+    EXPECT_TRUE(openChoosers().empty());
+    // Answered by the user after its host has gone: nothing is told to anyone.
+    for (QFileDialog *dialog : openChoosers())
+        static_cast<QDialog *>(dialog)->accept();
 }
 
 } // namespace
