@@ -263,7 +263,7 @@ void RemoteAiWebHost::handle(const aiwebwire::HelperEvent &e)
         break;
     case Kind::NewWindow:
         if (m_callbacks.newWindowRequested)
-            m_callbacks.newWindowRequested(e.url);
+            m_callbacks.newWindowRequested(e.url, e.userGesture);
         break;
     case Kind::ChooseFiles:
         answerFiles(e.request, e.multiple);
