@@ -8,14 +8,18 @@
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
+#include "XTestDriver.h"
 #include "aiweb/QXAIWindowTool.h"
 #include "controls/QXButton.h"
 #include "platform/linux/RemoteAiWebHost.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -32,9 +36,12 @@ constexpr int kSlower = 1;
 #endif
 
 // Records the helper input it is handed.
-constexpr char kPage[] = R"(<!DOCTYPE html><html><head><script>window.calls = [];
+constexpr char kPage[] = R"html(<!DOCTYPE html><html><head><script>window.calls = [];
 function handlHelperInput(id, t, n) { window.calls.push(id + '|' + t); }</script></head>
-<body><a id="l" href="/f.docx">report</a></body></html>)";
+<body><a id="l" href="/f.docx">report</a> <a id="h" href="/other.html">other</a>
+<button id="j" onclick="window.open('javascript:alert(1)')">j</button>
+<button id="w" onclick="window.open('https://x.example/openurl?openBrowser_https://y.example/')">w</button>
+<input id="f" type="file"></body></html>)html";
 
 class Ast4WebEngine : public ::testing::Test {
 protected:
@@ -98,16 +105,35 @@ protected:
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return evaluate("!!document.getElementById('l')").toBool(); }, 30000 * kSlower));
     }
-    QVariant evaluate(const char *script)
+    QVariant evaluate(const char *script) { return evaluate(QString::fromLatin1(script)); }
+    QVariant evaluate(const QString &script)
     {
         QVariant result;
         bool done = false;
-        tool->webWindow()->aiWebView()->evaluate(QString::fromLatin1(script), [&](const QVariant &v) {
+        tool->webWindow()->aiWebView()->evaluate(script, [&](const QVariant &v) {
             result = v;
             done = true;
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000 * kSlower));
         return result;
+    }
+
+    // Clicks an element of the page as the user does: through the X server, where the
+    // element is on the screen (a script's click is not the user's).
+    void click(const char *id)
+    {
+        const QVariantList at = evaluate(QStringLiteral("(function () { var r = document.getElementById('%1')"
+                                                        ".getBoundingClientRect(); return [r.left + r.width / 2, "
+                                                        "r.top + r.height / 2]; })()")
+                                             .arg(QLatin1String(id)))
+                                    .toList();
+        ASSERT_EQ(at.size(), 2);
+        QWidget *view = tool->webWindow()->aiWebView()->view();
+        const QPoint p = view->mapToGlobal(QPoint(qRound(at[0].toDouble()), qRound(at[1].toDouble())));
+        XTestDriver x;
+        x.moveTo(p);
+        x.button(1, true);
+        x.button(1, false);
     }
 
     static constexpr char kDocument[] = "PK\x03\x04 a served document";
@@ -147,7 +173,7 @@ TEST_F(Ast4WebEngine, EngineLivesFromTheFirstShowUntilTheClose)
 TEST_F(Ast4WebEngine, ClickedLinkIsDownloadedAndSavedWhereTheUserChooses)
 {
     showPage();
-    evaluate("document.getElementById('l').click()");
+    click("l");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !files.asked.empty(); }, 30000));
     EXPECT_EQ(files.asked.back().request.suggestedName, "r.docx");
     EXPECT_EQ(tips.tips.back().first, QStringLiteral("已下载100%"));
@@ -163,9 +189,11 @@ TEST_F(Ast4WebEngine, ClickedLinkIsDownloadedAndSavedWhereTheUserChooses)
 TEST_F(Ast4WebEngine, NewWindowsOpenOnlyWebAddressesInTheBrowser)
 {
     showPage();
-    evaluate(
-        "window.open('javascript:alert(1)'); window.open('https://x.example/openurl?openBrowser_https://y.example/')");
+    click("j");
+    click("w");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !workspace.opened.empty(); }, 10000));
+    // Not the user's.
+    evaluate("window.open('https://z.example/'); 1");
     QTest::qWait(300);
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0], QUrl("https://y.example/"));
@@ -332,6 +360,65 @@ TEST_F(FinWebProfile, DevicePageRefreshWithTheWindowClosedForgetsTheLoginAndKeep
     EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("|null"));
     tool->webWindow()->window()->close();
     EXPECT_TRUE(helpersGone());
+}
+
+// What the page makes of the user's clicks and of its own script, and a chooser open
+// when the page's helper or renderer dies.
+using GuardWebEngine = Ast4WebEngine;
+
+TEST_F(GuardWebEngine, OnlyALinkTheUserClicksIsDownloadedTheScriptsNavigationIsShown)
+{
+    showPage();
+    click("h");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !files.asked.empty(); }, 30000));
+    EXPECT_EQ(files.asked.back().request.suggestedName, "other.html");
+    files.answer(std::nullopt);
+    EXPECT_EQ(evaluate("location.pathname").toString(), "/");
+    evaluate("document.getElementById('h').click(); 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("location.pathname").toString() == "/other.html"; }, 30000));
+    EXPECT_EQ(files.asked.size(), 1u);
+}
+
+std::vector<QFileDialog *> openChoosers()
+{
+    std::vector<QFileDialog *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QFileDialog *>(w); dialog && dialog->isVisible())
+            out.push_back(dialog);
+    return out;
+}
+
+TEST_F(GuardWebEngine, AChooserOpenWhenTheHelperOrItsRendererDiesGoesWithTheWindow)
+{
+    for (const bool renderer : {false, true}) {
+        SCOPED_TRACE(renderer ? "renderer killed" : "helper killed");
+        showPage();
+        const qint64 helper = helperPid(*tool);
+        const qint64 victim = renderer ? rendererOf(helper) : helper;
+        ASSERT_GT(victim, 0);
+        // Killed from a timer once the chooser is open: a chooser with a loop of its own
+        // would be running it then. Closed from outside in the end, so such a fault
+        // fails instead of hanging.
+        bool killed = false;
+        std::function<void()> killWhenOpen = [&] {
+            if (openChoosers().empty()) {
+                QTimer::singleShot(50, qApp, killWhenOpen);
+                return;
+            }
+            ::kill(pid_t(victim), SIGKILL);
+            killed = true;
+        };
+        QTimer::singleShot(0, qApp, killWhenOpen);
+        QTimer::singleShot(40000 * kSlower, qApp, [] {
+            for (QFileDialog *dialog : openChoosers())
+                dialog->reject();
+        });
+        click("f");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return killed && tool->webWindow() == nullptr; }, 30000 * kSlower));
+        EXPECT_TRUE(openChoosers().empty());
+        EXPECT_EQ(tips.tips.back().first, QStringLiteral("AI页面意外退出，请重新打开"));
+        EXPECT_TRUE(helpersGone());
+    }
 }
 
 } // namespace

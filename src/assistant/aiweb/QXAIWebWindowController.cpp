@@ -314,6 +314,10 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
 
 void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGesture)
 {
+    writeLog(QStringLiteral("webView:createWebViewWithConfiguration:forNavigationAction:%1").arg(url.toString()));
+    const aiweb::OutsideLink link = aiweb::outsideLink(url, m_deps.deviceHost);
+    if (link.kind == aiweb::OutsideLink::Kind::Nothing)
+        return;
     // A page that opens windows on its own (or a helper that says the user asked for
     // every one) would launch the browser over and over.
     const Clock &clock = m_deps.clock ? *m_deps.clock : Scheduler::instance().clock();
@@ -328,8 +332,6 @@ void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGestu
     m_refusingNewWindows = false;
     m_newWindowTaken = true;
     m_lastNewWindowMs = now;
-    writeLog(QStringLiteral("webView:createWebViewWithConfiguration:forNavigationAction:%1").arg(url.toString()));
-    const aiweb::OutsideLink link = aiweb::outsideLink(url, m_deps.deviceHost);
     switch (link.kind) {
     case aiweb::OutsideLink::Kind::Nothing:
         break;

@@ -261,8 +261,11 @@ void QtAiWebHost::reportShownType(const QUrl &url)
 void QtAiWebHost::downloadInsteadOfShowing(const QUrl &url)
 {
     m_page->download(url);
-    if (m_page->url() == url && m_page->history()->canGoBack())
-        m_page->triggerAction(QWebEnginePage::Back);
+    // By index: the engine's Back skips a page that navigated away by script without
+    // the user's click, which is how such an answer is mostly reached.
+    QWebEngineHistory *history = m_page->history();
+    if (m_page->url() == url && history->currentItemIndex() > 0)
+        history->goToItem(history->itemAt(history->currentItemIndex() - 1));
 }
 
 void QtAiWebHost::markLinkDownload(const QUrl &url)
