@@ -54,13 +54,13 @@ int main(int argc, char **argv)
                 link.write(frame(QStringLiteral("ready"),
                                  {{QStringLiteral("window"), qint64(named())}, {QStringLiteral("otr"), false}}));
                 for (int n = qEnvironmentVariableIntValue("QX_FAKE_AIWEB_CHOOSE"); n > 0; --n)
-                    link.write(frame(QStringLiteral("chooseFiles"),
-                                     {{QStringLiteral("request"), 0x80000000ll + n}, {QStringLiteral("multiple"), false}}));
+                    link.write(frame(QStringLiteral("chooseFiles"), {{QStringLiteral("request"), 0x80000000ll + n},
+                                                                     {QStringLiteral("multiple"), false}}));
             } else if (kind == QLatin1String("answer") && m.contains(QStringLiteral("paths")))
-                link.write(frame(QStringLiteral("message"),
-                                 {{QStringLiteral("name"), QStringLiteral("answer")},
-                                  {QStringLiteral("json"),
-                                   QString::number(m.value(QStringLiteral("paths")).toArray().size())}}));
+                link.write(frame(
+                    QStringLiteral("message"),
+                    {{QStringLiteral("name"), QStringLiteral("answer")},
+                     {QStringLiteral("json"), QString::number(m.value(QStringLiteral("paths")).toArray().size())}}));
             else if (kind == QLatin1String("ping"))
                 link.write(
                     frame(QStringLiteral("pong"), {{QStringLiteral("request"), m.value(QStringLiteral("request"))}}));
