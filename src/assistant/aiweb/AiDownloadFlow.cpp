@@ -89,7 +89,12 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
 
 void AiDownloadFlow::saveNext()
 {
-    if (m_saving || m_waiting.empty() || !m_deps.files)
+    if (!m_deps.files) {
+        // No one to ask: the downloads stay where they are.
+        m_waiting.clear();
+        return;
+    }
+    if (m_saving || m_waiting.empty())
         return;
     m_saving = m_waiting.front();
     m_waiting.pop_front();
