@@ -53,15 +53,14 @@ int main(int argc, char **argv)
             if (kind == QLatin1String("hello")) {
                 link.write(frame(QStringLiteral("ready"),
                                  {{QStringLiteral("window"), qint64(named())}, {QStringLiteral("otr"), false}}));
-                for (int n = qEnvironmentVariableIntValue("QX_FAKE_AIWEB_CHOOSE"); n > 0; --n)
+                for (qint64 n = qEnvironmentVariableIntValue("QX_FAKE_AIWEB_CHOOSE"); n > 0; --n)
                     link.write(frame(QStringLiteral("chooseFiles"), {{QStringLiteral("request"), 0x80000000ll + n},
                                                                      {QStringLiteral("multiple"), false}}));
-            } else if (kind == QLatin1String("answer") && m.contains(QStringLiteral("paths")))
-                link.write(frame(
-                    QStringLiteral("message"),
-                    {{QStringLiteral("name"), QStringLiteral("answer")},
-                     {QStringLiteral("json"), QString::number(m.value(QStringLiteral("paths")).toArray().size())}}));
-            else if (kind == QLatin1String("ping"))
+            } else if (kind == QLatin1String("answer")) {
+                const QString files = QString::number(m.value(QStringLiteral("paths")).toArray().size());
+                link.write(frame(QStringLiteral("message"), {{QStringLiteral("name"), QStringLiteral("answer")},
+                                                             {QStringLiteral("json"), files}}));
+            } else if (kind == QLatin1String("ping"))
                 link.write(
                     frame(QStringLiteral("pong"), {{QStringLiteral("request"), m.value(QStringLiteral("request"))}}));
             else if (kind == QLatin1String("eval"))
