@@ -42,10 +42,12 @@ protected:
         deps.macAddress = [] { return QString(); };
         deps.notifications = &center;
         deps.workspace = &workspace;
+        deps.clock = &scheduler.clock();
         controller = std::make_unique<QXAIWebWindowController>(deps);
     }
     void TearDown() override { installLanguageHooks(hooks); }
 
+    ManualScheduler scheduler;
     ScopedUserInfoData state;
     NotificationCenter center;
     FakeClipboard clipboard;
@@ -151,7 +153,6 @@ using GuardNewWindows = Ast3Window;
 
 TEST_F(GuardNewWindows, OnlyTheUsersReachTheBrowserAtMostOneASecond)
 {
-    ManualScheduler scheduler;
     CapturedMessages messages;
     const auto ask = [&](bool gesture, int times) {
         for (int n = 0; n < times; ++n)

@@ -360,11 +360,10 @@ TEST_F(FinWebProfile, DevicePageRefreshWithTheWindowClosedForgetsTheLoginAndKeep
     EXPECT_TRUE(helpersGone());
 }
 
-// What the page makes of the user's clicks and of its own script, and a chooser open
-// when the page's helper or renderer dies.
-using GuardWebEngine = Ast4WebEngine;
+// What the page makes of the user's clicks and of its own script.
+using FinWebEngine = Ast4WebEngine;
 
-TEST_F(GuardWebEngine, OnlyALinkTheUserClicksIsDownloadedTheScriptsNavigationIsShown)
+TEST_F(FinWebEngine, OnlyALinkTheUserClicksIsDownloadedTheScriptsNavigationIsShown)
 {
     showPage();
     click("h");
@@ -376,6 +375,9 @@ TEST_F(GuardWebEngine, OnlyALinkTheUserClicksIsDownloadedTheScriptsNavigationIsS
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("location.pathname").toString() == "/other.html"; }, 30000));
     EXPECT_EQ(files.asked.size(), 1u);
 }
+
+// A chooser open when the page's helper or renderer dies.
+using GuardWebEngine = Ast4WebEngine;
 
 TEST_F(GuardWebEngine, AChooserOpenWhenTheHelperOrItsRendererDiesGoesWithTheWindow)
 {

@@ -320,8 +320,8 @@ void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGestu
         return;
     // A page that opens windows on its own (or a helper that says the user asked for
     // every one) would launch the browser over and over.
-    const Clock &clock = m_deps.clock ? *m_deps.clock : Scheduler::instance().clock();
-    const qint64 now = clock.monotonicMs();
+    static const SystemClock systemClock;
+    const qint64 now = (m_deps.clock ? *m_deps.clock : systemClock).monotonicMs();
     if (!userGesture || (m_newWindowTaken && now - m_lastNewWindowMs < kNewWindowIntervalMs)) {
         if (!std::exchange(m_refusingNewWindows, true))
             writeLog(QStringLiteral("AI page's new window refused (%1): %2")

@@ -51,7 +51,7 @@ public:
         platform::IWorkspace *workspace = nullptr;
         QString deviceHost;      // the maker's web site host, whose "/device" pages open the main window
         QString downloadTempDir; // "": a folder under the system's temporary folder
-        const Clock *clock = nullptr; // nullptr: the application scheduler's
+        const Clock *clock = nullptr; // nullptr: the system's
         // The page's engine has gone (said once, after the log line and the tip): the
         // owner takes the window away; the next one starts afresh.
         std::function<void()> pageLost;
