@@ -140,8 +140,11 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
     if (*kind == QLatin1String("shown") || *kind == QLatin1String("newWindow")) {
         const auto url = address(m, "url");
         const auto type = *kind == QLatin1String("shown") ? text(m, "type") : std::optional<QString>(QString());
-        if (!url || !type)
+        // A helper that does not say whether the user asked for the window: not asked.
+        const auto gesture = m.contains(QStringLiteral("gesture")) ? boolean(m, "gesture") : std::optional<bool>(false);
+        if (!url || !type || !gesture)
             return std::nullopt;
+        e.userGesture = *kind == QLatin1String("newWindow") && *gesture;
         e.kind = *kind == QLatin1String("shown") ? HelperEvent::Kind::Shown : HelperEvent::Kind::NewWindow;
         e.url = *url;
         e.text = *type;

@@ -60,7 +60,8 @@ struct HelperEvent {
     IAiWebHost::DownloadUpdate update;
     quint32 request = 0; // ChooseFiles, Result, Pong
     bool multiple = false;
-    QVariant value; // Result
+    bool userGesture = false; // NewWindow
+    QVariant value;           // Result
 };
 
 // nullopt for anything that is not one whole, well-typed event.

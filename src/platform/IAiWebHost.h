@@ -28,8 +28,9 @@ struct AiWebHostOptions {
 class IAiWebHost {
 public:
     enum class LoadStatus { Started, Succeeded, Stopped, Failed };
-    // A download the page started: a link the user clicked (every link click becomes
-    // one), or an answer the engine cannot show (an Office file, an archive).
+    // A download the page started: a link the user clicked (every link the user
+    // activates becomes one; a navigation of the page's script is shown), or an answer
+    // the engine cannot show (an Office file, an archive).
     struct Download {
         quint32 id = 0;
         QUrl url;
@@ -58,9 +59,11 @@ public:
         std::function<QString(const Download &download)> downloadDestination;
         std::function<void(const DownloadUpdate &update)> downloadChanged;
         // A page asks for a new window: none is ever opened inside; the owner decides.
-        std::function<void(const QUrl &url)> newWindowRequested;
-        // A page's file input: the chosen files, none when cancelled (unset: a file
-        // dialog of the host's, files only, several at once where the input allows).
+        // userGesture: asked while handling the user's click or key.
+        std::function<void(const QUrl &url, bool userGesture)> newWindowRequested;
+        // A page's file input: the chosen files, none when cancelled, answered at once
+        // (unset: a file dialog of the host's, one at a time, files only, several at
+        // once where the input allows).
         std::function<QStringList(bool multiple)> chooseFiles;
         // The engine has gone (its process ended or stopped answering): the host shows
         // and runs nothing more. Said once, with why.

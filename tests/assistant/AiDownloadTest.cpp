@@ -6,9 +6,11 @@
 #include "TempDataRoot.h"
 #include "aiweb/AiDownloadFlow.h"
 #include "aiweb/AiDownloadRules.h"
+#include "desktop/FilePicker.h"
 #include "drawing/NamedImage.h"
 #include "popup/VoiceArtwork.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -211,4 +213,41 @@ TEST_F(Ast4SaveFlow, FinishedReportNamingAnotherFileSavesTheDownloadAndLeavesTha
     EXPECT_EQ(read(target), "png");
     EXPECT_EQ(read(mine), "mine");
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// A page that starts many downloads of one name: each its own file, one save dialog at
+// a time, a bound on those waiting, and a dialog that goes with the page's window.
+using GuardSaveFlow = Ast4SaveFlow;
+
+TEST_F(GuardSaveFlow, SameNamedDownloadsEachKeepTheirOwnFileAndAreSavedInTurn)
+{
+    QTemporaryDir chosen;
+    std::vector<QString> paths;
+    for (quint32 id = 1; id <= 30; ++id)
+        paths.push_back(flow->destination({id, QUrl("https://x.example/f"), "image/png", "r.png", id % 2 == 0}));
+    for (quint32 id = 1; id <= 30; ++id) {
+        write(paths[id - 1], QByteArray::number(id));
+        flow->changed({id, platform::IAiWebHost::DownloadUpdate::State::Finished, 1, 1, paths[id - 1], {}});
+    }
+    for (size_t n = 1; n <= 30; ++n) {
+        ASSERT_EQ(files.asked.size(), n);
+        files.answer(chosen.filePath(QString::number(n)));
+        EXPECT_EQ(read(chosen.filePath(QString::number(n))), QByteArray::number(qulonglong(n)));
+    }
+    for (quint32 id = 100; id < 100 + AiDownloadFlow::kMaxPending; ++id)
+        ASSERT_FALSE(flow->destination({id, QUrl("https://x.example/g"), "image/png", "g.png", true}).isEmpty());
+    EXPECT_TRUE(flow->destination({999, QUrl("https://x.example/g"), "image/png", "g.png", true}).isEmpty());
+}
+
+TEST_F(GuardSaveFlow, TheSaveDialogGoesUnansweredWithThePagesWindow)
+{
+    auto window = std::make_unique<QWidget>();
+    DialogFilePicker picker(nullptr);
+    flow = std::make_unique<AiDownloadFlow>(
+        AiDownloadFlow::Deps{&tips, &picker, &alerts, root.path(), temp.path(), {}, window.get()});
+    const QString path = flow->destination({1, QUrl("https://x.example/f"), "image/png", "p.png", false});
+    flow->changed({1, platform::IAiWebHost::DownloadUpdate::State::Finished, 1, 1, path, {}});
+    ASSERT_TRUE(qobject_cast<QFileDialog *>(QApplication::activeModalWidget()));
+    window.reset();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -2,8 +2,11 @@
 // web, so the window it names is checked with the X server before it is taken in.
 #include "platform/linux/RemoteAiWebHost.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -40,12 +43,13 @@ protected:
     };
 
     // A host whose helper names `window` ("own": one it made itself).
-    std::unique_ptr<Hosted> start(const QByteArray &window)
+    std::unique_ptr<Hosted> start(const QByteArray &window, int choosers = 0)
     {
         auto hosted = std::make_unique<Hosted>();
         RemoteAiWebHost::Launch launch;
         launch.program = QStringLiteral(QX_FAKE_AIWEB);
         launch.environment.insert(QStringLiteral("QX_FAKE_AIWEB_WINDOW"), QString::fromLatin1(window));
+        launch.environment.insert(QStringLiteral("QX_FAKE_AIWEB_CHOOSE"), QString::number(choosers));
         launch.startTimeoutMs = 3000;
         hosted->host = std::make_unique<RemoteAiWebHost>(platform::AiWebHostOptions{}, launch);
         platform::IAiWebHost::Callbacks callbacks;
@@ -65,6 +69,13 @@ protected:
                 for (quint32 child : tree(quint32(w->internalWinId())).second)
                     out.push_back(child);
         return out;
+    }
+
+    // A chooser with a loop of its own would hold the test in it: its host is dropped
+    // from a timer all the same, as the window drops a lost one.
+    static void dropLater(Hosted &hosted, QObject &context)
+    {
+        QTimer::singleShot(8000, &context, [&hosted] { hosted.host.reset(); });
     }
 
     ~WebHelperWindow() override
@@ -126,6 +137,36 @@ TEST_F(WebHelperWindow, AHostDroppedByItsOwnerMidReadReadsNoFurther)
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
     QTest::qWait(100);
     EXPECT_EQ(loads, 0);
+}
+
+// A helper that asks for the file chooser again and again gets one at a time.
+using GuardWebHelper = WebHelperWindow;
+
+TEST_F(GuardWebHelper, OneChooserAtATimeTheOthersGetNone)
+{
+    auto hosted = start("own", 3);
+    QStringList answers;
+    platform::IAiWebHost::Callbacks callbacks;
+    callbacks.scriptMessage = [&](const QString &, const QString &json) { answers << json; };
+    hosted->host->setCallbacks(std::move(callbacks));
+    QObject test;
+    dropLater(*hosted, test);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return answers.size() == 2 && qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }, 10000));
+    EXPECT_EQ(answers, QStringList({"0", "0"}));
+}
+
+// The chooser never answers for a host that has gone.
+using FinWebHelper = WebHelperWindow;
+
+TEST_F(FinWebHelper, AChooserOpenWhenItsHostGoesGoesWithIt)
+{
+    auto hosted = start("own", 1);
+    QObject test;
+    dropLater(*hosted, test);
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }, 10000));
+    hosted->host.reset();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 } // namespace

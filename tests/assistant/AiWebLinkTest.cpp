@@ -65,6 +65,7 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
         {"unknown kind", {{"k", "exec"}, {"text", "rm"}}, false},
         {"no kind", {{"window", 1}}, false},
         {"ready, window past an X id", {{"k", "ready"}, {"window", 0x100400007LL}, {"otr", false}}, false},
+        {"new window, gesture as number", {{"k", "newWindow"}, {"url", "u"}, {"gesture", 1}}, false},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);

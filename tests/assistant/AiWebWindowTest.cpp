@@ -1,7 +1,9 @@
 // The AI web window's page choice, fallback, messages and bar over a recording page host.
+#include "CapturedMessages.h"
 #include "FakeAiWebHost.h"
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
+#include "ManualScheduler.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "QXLanguageManager.h"
@@ -39,14 +41,18 @@ protected:
         };
         deps.macAddress = [] { return QString(); };
         deps.notifications = &center;
+        deps.workspace = &workspace;
+        deps.clock = &scheduler.clock();
         controller = std::make_unique<QXAIWebWindowController>(deps);
     }
     void TearDown() override { installLanguageHooks(hooks); }
 
+    ManualScheduler scheduler;
     ScopedUserInfoData state;
     NotificationCenter center;
     FakeClipboard clipboard;
     FakeAppShell shell;
+    FakeWorkspace workspace;
     QString language = QStringLiteral("FR_FR");
     LanguageHooks hooks;
     platform::AiWebHostOptions options;
@@ -140,6 +146,24 @@ TEST_F(FinAiWindow, ALanguagePickedAfterTheWindowWasBuiltTitlesItAndReloadsThePa
     const QStringList texts = shownTexts(controller->window());
     EXPECT_TRUE(texts.contains("KI-Assistent")) << texts.join(" | ").toStdString();
     EXPECT_EQ(textsInAnotherLanguage(texts, 7), QStringList());
+}
+
+// A page that opens windows by itself, or a helper that says the user asked for each.
+using GuardNewWindows = Ast3Window;
+
+TEST_F(GuardNewWindows, OnlyTheUsersReachTheBrowserAtMostOneASecond)
+{
+    CapturedMessages messages;
+    const auto ask = [&](bool gesture, int times) {
+        for (int n = 0; n < times; ++n)
+            page->callbacks.newWindowRequested(QUrl("https://y.example/"), gesture);
+        return workspace.opened.size();
+    };
+    EXPECT_EQ(ask(false, 200), 0u);
+    EXPECT_EQ(ask(true, 200), 1u);
+    scheduler.advance(1000);
+    EXPECT_EQ(ask(true, 1), 2u);
+    EXPECT_EQ(messages.with("new window refused").size(), 2); // one for each run
 }
 
 } // namespace

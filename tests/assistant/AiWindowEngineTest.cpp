@@ -8,14 +8,18 @@
 #include "RecordingAlertPresenter.h"
 #include "ScopedUserInfoData.h"
 #include "ScriptedFilePicker.h"
+#include "XTestDriver.h"
 #include "aiweb/QXAIWindowTool.h"
 #include "controls/QXButton.h"
 #include "platform/linux/RemoteAiWebHost.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -32,9 +36,12 @@ constexpr int kSlower = 1;
 #endif
 
 // Records the helper input it is handed.
-constexpr char kPage[] = R"(<!DOCTYPE html><html><head><script>window.calls = [];
+constexpr char kPage[] = R"html(<!DOCTYPE html><html><head><script>window.calls = [];
 function handlHelperInput(id, t, n) { window.calls.push(id + '|' + t); }</script></head>
-<body><a id="l" href="/f.docx">report</a></body></html>)";
+<body><a id="l" href="/f.docx">report</a> <a id="h" href="/other.html">other</a>
+<button id="j" onclick="window.open('javascript:alert(1)')">j</button>
+<button id="w" onclick="window.open('https://x.example/openurl?openBrowser_https://y.example/')">w</button>
+<input id="f" type="file"></body></html>)html";
 
 class Ast4WebEngine : public ::testing::Test {
 protected:
@@ -110,6 +117,23 @@ protected:
         return result;
     }
 
+    // Clicks an element of the page as the user does: through the X server, where the
+    // element is on the screen (a script's click is not the user's).
+    void click(const char *id)
+    {
+        const QVariantList at = evaluate((QByteArray("(function (r) { return [r.left + r.width / 2, r.top + r.height / "
+                                                     "2]; })(document.getElementById('")
+                                          + id + "').getBoundingClientRect())")
+                                             .constData())
+                                    .toList();
+        ASSERT_EQ(at.size(), 2);
+        XTestDriver x;
+        x.moveTo(
+            tool->webWindow()->aiWebView()->view()->mapToGlobal(QPointF(at[0].toDouble(), at[1].toDouble())).toPoint());
+        x.button(1, true);
+        x.button(1, false);
+    }
+
     static constexpr char kDocument[] = "PK\x03\x04 a served document";
     static constexpr char kPng[] =
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
@@ -147,7 +171,7 @@ TEST_F(Ast4WebEngine, EngineLivesFromTheFirstShowUntilTheClose)
 TEST_F(Ast4WebEngine, ClickedLinkIsDownloadedAndSavedWhereTheUserChooses)
 {
     showPage();
-    evaluate("document.getElementById('l').click()");
+    click("l");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !files.asked.empty(); }, 30000));
     EXPECT_EQ(files.asked.back().request.suggestedName, "r.docx");
     EXPECT_EQ(tips.tips.back().first, QStringLiteral("已下载100%"));
@@ -163,9 +187,11 @@ TEST_F(Ast4WebEngine, ClickedLinkIsDownloadedAndSavedWhereTheUserChooses)
 TEST_F(Ast4WebEngine, NewWindowsOpenOnlyWebAddressesInTheBrowser)
 {
     showPage();
-    evaluate(
-        "window.open('javascript:alert(1)'); window.open('https://x.example/openurl?openBrowser_https://y.example/')");
+    click("j");
+    click("w");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !workspace.opened.empty(); }, 10000));
+    // Not the user's.
+    evaluate("window.open('https://z.example/'); 1");
     QTest::qWait(300);
     ASSERT_EQ(workspace.opened.size(), 1u);
     EXPECT_EQ(workspace.opened[0], QUrl("https://y.example/"));
@@ -332,6 +358,49 @@ TEST_F(FinWebProfile, DevicePageRefreshWithTheWindowClosedForgetsTheLoginAndKeep
     EXPECT_EQ(evaluate("document.cookie + '|' + localStorage.getItem('k')").toString(), QStringLiteral("|null"));
     tool->webWindow()->window()->close();
     EXPECT_TRUE(helpersGone());
+}
+
+// What the page makes of the user's clicks and of its own script.
+using FinWebEngine = Ast4WebEngine;
+
+TEST_F(FinWebEngine, OnlyALinkTheUserClicksIsDownloadedTheScriptsNavigationIsShown)
+{
+    showPage();
+    click("h");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !files.asked.empty(); }, 30000));
+    EXPECT_EQ(files.asked.back().request.suggestedName, "other.html");
+    files.answer(std::nullopt);
+    EXPECT_EQ(evaluate("location.pathname").toString(), "/");
+    evaluate("document.getElementById('h').click(); 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("location.pathname").toString() == "/other.html"; }, 30000));
+    EXPECT_EQ(files.asked.size(), 1u);
+}
+
+// A chooser open when the page's helper or renderer dies.
+using GuardWebEngine = Ast4WebEngine;
+
+TEST_F(GuardWebEngine, AChooserOpenWhenTheHelperOrItsRendererDiesGoesWithTheWindow)
+{
+    for (const bool renderer : {false, true}) {
+        SCOPED_TRACE(renderer ? "renderer killed" : "helper killed");
+        showPage();
+        const qint64 victim = renderer ? rendererOf(helperPid(*tool)) : helperPid(*tool);
+        ASSERT_GT(victim, 0);
+        // Killed from a timer once the chooser shows: a chooser with a loop of its own
+        // would be running it then.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (qobject_cast<QFileDialog *>(QApplication::activeModalWidget()) && poll.isActive()) {
+                poll.stop();
+                ::kill(pid_t(victim), SIGKILL);
+            }
+        });
+        poll.start(50);
+        click("f");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !poll.isActive() && !tool->webWindow(); }, 30000 * kSlower));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(helpersGone());
+    }
 }
 
 } // namespace

@@ -2,9 +2,12 @@
 // it names matter. Connects to the socket it is given, answers pings, and on hello
 // names the window in QX_FAKE_AIWEB_WINDOW: "own" makes one on its own X connection,
 // a number names that window whoever made it. A script is answered with 1, and a
-// finished load follows in the same write.
+// finished load follows in the same write. QX_FAKE_AIWEB_CHOOSE asks for the file
+// chooser that many times at once after hello; each answer comes back as a script
+// message "answer" whose body is the number of files.
 #include "platform/AiWebWire.h"
 
+#include <QCborArray>
 #include <QCborValue>
 #include <QCoreApplication>
 #include <QLocalSocket>
@@ -47,10 +50,17 @@ int main(int argc, char **argv)
         while (const auto payload = reader.next()) {
             const QCborMap m = QCborValue::fromCbor(*payload).toMap();
             const QString kind = m.value(QStringLiteral("k")).toString();
-            if (kind == QLatin1String("hello"))
+            if (kind == QLatin1String("hello")) {
                 link.write(frame(QStringLiteral("ready"),
                                  {{QStringLiteral("window"), qint64(named())}, {QStringLiteral("otr"), false}}));
-            else if (kind == QLatin1String("ping"))
+                for (qint64 n = qEnvironmentVariableIntValue("QX_FAKE_AIWEB_CHOOSE"); n > 0; --n)
+                    link.write(frame(QStringLiteral("chooseFiles"), {{QStringLiteral("request"), 0x80000000ll + n},
+                                                                     {QStringLiteral("multiple"), false}}));
+            } else if (kind == QLatin1String("answer")) {
+                const QString files = QString::number(m.value(QStringLiteral("paths")).toArray().size());
+                link.write(frame(QStringLiteral("message"), {{QStringLiteral("name"), QStringLiteral("answer")},
+                                                             {QStringLiteral("json"), files}}));
+            } else if (kind == QLatin1String("ping"))
                 link.write(
                     frame(QStringLiteral("pong"), {{QStringLiteral("request"), m.value(QStringLiteral("request"))}}));
             else if (kind == QLatin1String("eval"))

@@ -26,6 +26,14 @@ void AiDownloadFlow::tip(const QString &text, const QString &image)
 
 QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &download)
 {
+    // A page that starts downloads faster than anyone saves them fills no disk and
+    // opens no pile of dialogs.
+    if (m_running.size() + m_waiting.size() >= kMaxPending) {
+        if (!std::exchange(m_refusing, true))
+            writeLog(QStringLiteral("download refused: %1 already wait to be saved").arg(kMaxPending));
+        return {};
+    }
+    m_refusing = false;
     const QString name = aiweb::downloadFileName(download.suggestedName, download.mimeType, download.url,
                                                  m_deps.timeStamp ? m_deps.timeStamp() : QString());
     const QString dir = download.fromLink ? m_deps.tempDir : m_deps.documentsDir;
@@ -33,10 +41,14 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
         writeLog(QStringLiteral("download: cannot make %1").arg(dir));
         return {};
     }
-    const QString path = aiweb::unusedPath(dir, name);
-    m_running[download.id] = {download.mimeType, name, path};
+    const auto path = aiweb::reserveUnusedPath(dir, name);
+    if (!path) {
+        writeLog(QStringLiteral("download: no file for %1 in %2").arg(name, dir));
+        return {};
+    }
+    m_running[download.id] = {download.mimeType, name, *path};
     writeLog(QStringLiteral("download:%1 -> %2").arg(download.url.toString(), name));
-    return path;
+    return *path;
 }
 
 void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
@@ -59,10 +71,13 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
         if (update.path != done.path)
             writeLog(
                 QStringLiteral("download %1 reported at %2, kept at %3").arg(update.id).arg(update.path, done.path));
-        save(done.path, done.mimeType, done.name);
+        m_waiting.push_back(done);
+        saveNext();
         break;
     }
     case State::Failed:
+        // The file made for it holds nothing of the user's.
+        QFile::remove(it->second.path);
         m_running.erase(it);
         writeLog(QStringLiteral("download failed: %1").arg(update.error));
         if (m_deps.alerts)
@@ -72,38 +87,57 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
     }
 }
 
-void AiDownloadFlow::save(const QString &source, const QString &mimeType, const QString &name)
+void AiDownloadFlow::saveNext()
 {
-    if (!m_deps.files)
+    if (!m_deps.files) {
+        // No one to ask: the downloads stay where they are.
+        m_waiting.clear();
         return;
+    }
+    if (m_saving || m_waiting.empty())
+        return;
+    m_saving = m_waiting.front();
+    m_waiting.pop_front();
     FilePicker::Request request;
     request.mode = FilePicker::Mode::SaveFile;
-    request.suggestedName = name;
+    request.suggestedName = m_saving->name;
     request.directory = m_deps.documentsDir;
-    m_deps.files->pick(request, [this, source, mimeType](const std::optional<QString> &chosen) {
-        // Cancelled: the download stays where it is.
-        if (!chosen || chosen->isEmpty())
+    request.parent = m_deps.dialogParent;
+    m_deps.files->pick(request, [this, alive = std::weak_ptr<int>(m_alive)](const std::optional<QString> &chosen) {
+        if (alive.expired())
             return;
-        const QString target = *chosen;
-        if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
-            const auto [text, image] = aiweb::saveTip(mimeType, true, {});
-            tip(text, image);
-            return;
-        }
-        // Copy beside the target, then replace it in one step: the user's file is
-        // never gone before the copy is whole.
-        const QString part = target + QStringLiteral(".part-") + QUuid::createUuid().toString(QUuid::Id128).left(8);
-        QFile in(source);
-        QString error;
-        if (!in.copy(part))
-            error = in.errorString();
-        else if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
-            error = QString::fromLocal8Bit(std::strerror(errno));
-        if (!error.isEmpty())
-            QFile::remove(part);
-        const auto [text, image] = aiweb::saveTip(mimeType, error.isEmpty(), error);
-        tip(text, image);
-        if (error.isEmpty())
-            QFile::remove(source);
+        saved(chosen);
+        saveNext();
     });
+}
+
+void AiDownloadFlow::saved(const std::optional<QString> &chosen)
+{
+    const Running done = *std::exchange(m_saving, std::nullopt);
+    const QString &source = done.path;
+    const QString &mimeType = done.mimeType;
+    // Cancelled: the download stays where it is.
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString target = *chosen;
+    if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
+        const auto [text, image] = aiweb::saveTip(mimeType, true, {});
+        tip(text, image);
+        return;
+    }
+    // Copy beside the target, then replace it in one step: the user's file is
+    // never gone before the copy is whole.
+    const QString part = target + QStringLiteral(".part-") + QUuid::createUuid().toString(QUuid::Id128).left(8);
+    QFile in(source);
+    QString error;
+    if (!in.copy(part))
+        error = in.errorString();
+    else if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    if (!error.isEmpty())
+        QFile::remove(part);
+    const auto [text, image] = aiweb::saveTip(mimeType, error.isEmpty(), error);
+    tip(text, image);
+    if (error.isEmpty())
+        QFile::remove(source);
 }

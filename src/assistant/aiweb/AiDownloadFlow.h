@@ -4,19 +4,25 @@
 
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 
 class AlertPresenter;
 class FilePicker;
 class IPopupTips;
+class QWidget;
 
 // The AI page's downloads from start to the user's file: where each goes while it
-// runs (a link's download to the temporary folder, any other under an unused name in
-// the data root, never over a file there), the progress tips, and once it is
-// complete the save dialog. The chosen file is replaced only by a complete copy, and
-// the download is deleted only after that copy succeeded: a failed copy or a
-// cancelled dialog keeps it. Main thread.
+// runs (a link's download to the temporary folder, any other in the data root, each
+// in a file of its own made for it, never over a file there), the progress tips, and
+// once it is complete the save dialog, one at a time: the others wait their turn, and
+// past a few waiting a new download is refused. The chosen file is replaced only by a
+// complete copy, and the download is deleted only after that copy succeeded: a failed
+// copy or a cancelled dialog keeps it. The dialog belongs to the window the page is
+// in and closes with it, unanswered. Main thread.
 class AiDownloadFlow {
 public:
     struct Deps {
@@ -26,7 +32,11 @@ public:
         QString documentsDir; // the data root
         QString tempDir;
         std::function<QString()> timeStamp;
+        QWidget *dialogParent = nullptr; // the page's window ("": the main window)
     };
+
+    // Downloads running and finished ones waiting for their save dialog, at most.
+    static constexpr size_t kMaxPending = 50;
 
     explicit AiDownloadFlow(Deps deps);
 
@@ -35,7 +45,8 @@ public:
 
 private:
     void tip(const QString &text, const QString &image);
-    void save(const QString &source, const QString &mimeType, const QString &name);
+    void saveNext();
+    void saved(const std::optional<QString> &chosen);
 
     struct Running {
         QString mimeType;
@@ -44,4 +55,8 @@ private:
     };
     Deps m_deps;
     std::map<quint32, Running> m_running;
+    std::deque<Running> m_waiting;   // finished, for the save dialog
+    std::optional<Running> m_saving; // the one whose dialog is open
+    bool m_refusing = false;         // said once until a download is taken again
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -3,10 +3,18 @@
 #include "QXDownloadNames.h"
 #include "services/LanguageHooks.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace aiweb {
 namespace {
+
+// Past this many files of one name the folder is being flooded: the download is refused.
+constexpr int kMaxNumberedNames = 1000;
 
 bool isWebAddress(const QUrl &url)
 {
@@ -57,15 +65,23 @@ QString downloadFileName(const QString &suggestedName, const QString &mimeType, 
     return fromUrl.isEmpty() ? QStringLiteral("download") : fromUrl;
 }
 
-QString unusedPath(const QString &dir, const QString &name)
+std::optional<QString> reserveUnusedPath(const QString &dir, const QString &name)
 {
     const QFileInfo info(name);
     const QString base = info.completeBaseName();
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     QString path = dir + QLatin1Char('/') + name;
-    for (int n = 1; QFileInfo::exists(path); ++n)
+    for (int n = 1; n <= kMaxNumberedNames; ++n) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            return std::nullopt;
         path = dir + QLatin1Char('/') + base + QStringLiteral(" (%1)").arg(n) + suffix;
-    return path;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> progressTip(qint64 received, qint64 total)

@@ -21,8 +21,10 @@ bool isDownloadMimeType(const QString &mimeType);
 QString downloadFileName(const QString &suggestedName, const QString &mimeType, const QUrl &url,
                          const QString &timeStamp);
 
-// A name in `dir` that no file has yet: "r.docx", else "r (1).docx", "r (2).docx", ...
-QString unusedPath(const QString &dir, const QString &name);
+// A file of its own in `dir`, made empty (owner only) under the first name no file
+// had: "r.docx", else "r (1).docx", "r (2).docx", ... Made, not just looked for, so
+// two downloads of one name never share it. Nothing when none could be made.
+std::optional<QString> reserveUnusedPath(const QString &dir, const QString &name);
 
 // "已下载25.00%" for a known size; nothing while the size is unknown.
 std::optional<QString> progressTip(qint64 received, qint64 total);

@@ -7,6 +7,7 @@
 #include "PZLog.h"
 #include "PZString.h"
 #include "QXUserInfoData.h"
+#include "Scheduler.h"
 #include "aiweb/AiDownloadFlow.h"
 #include "aiweb/AiDownloadRules.h"
 #include "aiweb/AiMessageHandler.h"
@@ -36,6 +37,8 @@ static void initAiWebResources()
 }
 
 namespace {
+
+constexpr qint64 kNewWindowIntervalMs = 1000;
 
 constexpr char kUserAgent[] = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like "
                               "Gecko) Version/14.1 Safari/605.1.15";
@@ -82,6 +85,7 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
     downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/quorvex-ai-downloads")
                                                          : m_deps.downloadTempDir;
     downloads.timeStamp = [] { return pz::getTimeStr(); };
+    downloads.dialogParent = m_window.get();
     m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
     if (m_deps.makeHost)
         m_host = m_deps.makeHost(webHostOptions());
@@ -101,7 +105,9 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
             return m_downloads->destination(d);
         };
         callbacks.downloadChanged = [this](const platform::IAiWebHost::DownloadUpdate &u) { m_downloads->changed(u); };
-        callbacks.newWindowRequested = [this](const QUrl &url) { newWindowRequested(url); };
+        callbacks.newWindowRequested = [this](const QUrl &url, bool userGesture) {
+            newWindowRequested(url, userGesture);
+        };
         callbacks.lost = [this](const QString &why) {
             writeLog(why);
             if (m_deps.tips)
@@ -306,10 +312,26 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
     }
 }
 
-void QXAIWebWindowController::newWindowRequested(const QUrl &url)
+void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGesture)
 {
     writeLog(QStringLiteral("webView:createWebViewWithConfiguration:forNavigationAction:%1").arg(url.toString()));
     const aiweb::OutsideLink link = aiweb::outsideLink(url, m_deps.deviceHost);
+    if (link.kind == aiweb::OutsideLink::Kind::Nothing)
+        return;
+    // A page that opens windows on its own (or a helper that says the user asked for
+    // every one) would launch the browser over and over.
+    static const SystemClock systemClock;
+    const qint64 now = (m_deps.clock ? *m_deps.clock : systemClock).monotonicMs();
+    if (!userGesture || (m_newWindowTaken && now - m_lastNewWindowMs < kNewWindowIntervalMs)) {
+        if (!std::exchange(m_refusingNewWindows, true))
+            writeLog(QStringLiteral("AI page's new window refused (%1): %2")
+                         .arg(userGesture ? QStringLiteral("more than one a second") : QStringLiteral("not the user's"),
+                              url.toString()));
+        return;
+    }
+    m_refusingNewWindows = false;
+    m_newWindowTaken = true;
+    m_lastNewWindowMs = now;
     switch (link.kind) {
     case aiweb::OutsideLink::Kind::Nothing:
         break;

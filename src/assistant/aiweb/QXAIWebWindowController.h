@@ -11,6 +11,7 @@
 
 class AiDownloadFlow;
 class AlertPresenter;
+class Clock;
 class FilePicker;
 class IAppShell;
 class IPopupTips;
@@ -50,6 +51,7 @@ public:
         platform::IWorkspace *workspace = nullptr;
         QString deviceHost;      // the maker's web site host, whose "/device" pages open the main window
         QString downloadTempDir; // "": a folder under the system's temporary folder
+        const Clock *clock = nullptr; // nullptr: the system's
         // The page's engine has gone (said once, after the log line and the tip): the
         // owner takes the window away; the next one starts afresh.
         std::function<void()> pageLost;
@@ -99,7 +101,7 @@ private:
     // Whether an English load was started.
     bool reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
     void scriptMessage(const QString &name, const QString &json);
-    void newWindowRequested(const QUrl &url);
+    void newWindowRequested(const QUrl &url, bool userGesture);
 
     Deps m_deps;
     bool m_isCompleteLoad = false;
@@ -108,6 +110,11 @@ private:
     // that is there until then, they would find none of the page's functions.
     bool m_pageReady = false;
     QStringList m_pendingScripts;
+    // New windows: only at the user's click, one a second at most; a refusal is said
+    // once until one is let through again.
+    qint64 m_lastNewWindowMs = 0;
+    bool m_newWindowTaken = false;
+    bool m_refusingNewWindows = false;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
     std::unique_ptr<AiDownloadFlow> m_downloads;

@@ -143,6 +143,9 @@ RemoteAiWebHost::~RemoteAiWebHost()
     m_startTimer.stop();
     // Keeps the page's window off the screen while the helper is on its way out.
     releaseEmbedded();
+    // The page's chooser goes with the page, which hears it was cancelled.
+    if (const quint32 request = m_chooserRequest; closeChooser())
+        answerChooser(request, {});
     if (m_socket && !m_lost) {
         m_socket->write(aiwebwire::frame(QStringLiteral("quit")));
         m_socket->flush();
@@ -260,12 +263,10 @@ void RemoteAiWebHost::handle(const aiwebwire::HelperEvent &e)
         break;
     case Kind::NewWindow:
         if (m_callbacks.newWindowRequested)
-            m_callbacks.newWindowRequested(e.url);
+            m_callbacks.newWindowRequested(e.url, e.userGesture);
         break;
     case Kind::ChooseFiles:
-        // Not inside the read: the dialog runs an event loop of its own.
-        QTimer::singleShot(0, this,
-                           [this, request = e.request, multiple = e.multiple] { answerFiles(request, multiple); });
+        answerFiles(e.request, e.multiple);
         break;
     case Kind::Result: {
         const auto it = m_evaluations.find(e.request);
@@ -374,20 +375,48 @@ void RemoteAiWebHost::answerFiles(quint32 request, bool multiple)
 {
     if (m_lost)
         return;
-    // The dialog runs an event loop of its own, in which the owner may drop this host
-    // (its helper lost, the application quitting).
-    const QPointer<RemoteAiWebHost> alive(this);
-    QStringList files;
-    if (m_callbacks.chooseFiles)
-        files = m_callbacks.chooseFiles(multiple);
-    else if (multiple)
-        files = QFileDialog::getOpenFileNames(m_view.get());
-    else if (const QString file = QFileDialog::getOpenFileName(m_view.get()); !file.isEmpty())
-        files << file;
-    if (!alive)
+    // One chooser at a time: a helper that asks while one is open gets none, rather
+    // than a pile of dialogs.
+    if (m_chooser) {
+        answerChooser(request, {});
         return;
+    }
+    if (m_callbacks.chooseFiles) {
+        answerChooser(request, m_callbacks.chooseFiles(multiple));
+        return;
+    }
+    // Opened without an event loop of its own, and a child of the view: the host can go
+    // (its helper lost, the window closed) at any time while it is open, and takes it.
+    auto *dialog = new QFileDialog(m_view.get());
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_chooser = dialog;
+    m_chooserRequest = request;
+    connect(dialog, &QDialog::finished, this, [this, dialog, request](int result) {
+        if (m_chooser != dialog)
+            return;
+        m_chooser = nullptr;
+        answerChooser(request, result == QDialog::Accepted ? dialog->selectedFiles() : QStringList());
+    });
+    dialog->open();
+}
+
+void RemoteAiWebHost::answerChooser(quint32 request, const QStringList &files)
+{
     send(QStringLiteral("answer"),
          {{QStringLiteral("request"), qint64(request)}, {QStringLiteral("paths"), QCborArray::fromStringList(files)}});
+}
+
+bool RemoteAiWebHost::closeChooser()
+{
+    QFileDialog *dialog = std::exchange(m_chooser, nullptr);
+    if (!dialog)
+        return false;
+    disconnect(dialog, nullptr, this, nullptr);
+    delete dialog;
+    return true;
 }
 
 void RemoteAiWebHost::lose(const QString &why)
@@ -395,8 +424,10 @@ void RemoteAiWebHost::lose(const QString &why)
     if (m_lost)
         return;
     m_lost = true;
-    // The helper's windows go with its process, which ends here if it has not.
+    // The helper's windows go with its process, which ends here if it has not; the
+    // page's chooser has no one left to answer.
     m_embedded = 0;
+    closeChooser();
     m_pingTimer.stop();
     m_startTimer.stop();
     if (m_process && m_process->state() != QProcess::NotRunning)

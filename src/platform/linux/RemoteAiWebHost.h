@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QFileDialog;
 class QLocalServer;
 class QLocalSocket;
 class QTemporaryDir;
@@ -69,6 +70,9 @@ private:
     static xcb_connection_t *x11();
     bool eventFilter(QObject *watched, QEvent *event) override;
     void answerFiles(quint32 request, bool multiple);
+    void answerChooser(quint32 request, const QStringList &files);
+    // Whether a chooser was open; it is gone, unanswered.
+    bool closeChooser();
     void send(const QString &kind, QCborMap fields = {});
     void lose(const QString &why);
 
@@ -87,6 +91,8 @@ private:
     bool m_offTheRecord = false;
     bool m_lost = false;
     quint32 m_nextRequest = 1;
+    QPointer<QFileDialog> m_chooser; // the page's file chooser while it is open
+    quint32 m_chooserRequest = 0;
     std::map<quint32, std::function<void(const QVariant &)>> m_evaluations;
     QTimer m_startTimer;
     QTimer m_pingTimer;

@@ -27,7 +27,7 @@ void FileOrFolderDialog::accept()
 
 QFileDialog *DialogFilePicker::makeDialog(const Request &request) const
 {
-    QWidget *window = m_shell ? m_shell->window() : nullptr;
+    QWidget *window = request.parent ? request.parent->window() : m_shell ? m_shell->window() : nullptr;
     QFileDialog *dialog = request.mode == Mode::FileOrFolder ? new FileOrFolderDialog(window) : new QFileDialog(window);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     switch (request.mode) {

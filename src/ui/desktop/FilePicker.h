@@ -25,6 +25,9 @@ public:
         QStringList nameFilters; // e.g. "*.wav *.mp3"; none: every file
         QString suggestedName;   // save: the name filled in
         QString directory;       // where it opens ("": the last place)
+        // The window the dialog belongs to (nullptr: the main window). It closes with
+        // that window, and is then never answered.
+        QWidget *parent = nullptr;
     };
     using Done = std::function<void(const std::optional<QString> &path)>;
 
@@ -40,7 +43,8 @@ public:
     explicit DialogFilePicker(IAppShell *shell) : m_shell(shell) {}
     void pick(const Request &request, Done done) override;
 
-    // The dialog of a request, not yet shown; its parent is the main window.
+    // The dialog of a request, not yet shown; its parent is the request's window, else
+    // the main window.
     QFileDialog *makeDialog(const Request &request) const;
 
 private:

@@ -127,8 +127,9 @@ void AiWebHelperServer::hello(const QCborMap &m)
     c.scriptMessage = [this](const QString &name, const QString &json) {
         send(QStringLiteral("message"), {{QStringLiteral("name"), name}, {QStringLiteral("json"), json}});
     };
-    c.newWindowRequested = [this](const QUrl &url) {
-        send(QStringLiteral("newWindow"), {{QStringLiteral("url"), url.toString(QUrl::FullyEncoded)}});
+    c.newWindowRequested = [this](const QUrl &url, bool userGesture) {
+        send(QStringLiteral("newWindow"),
+             {{QStringLiteral("url"), url.toString(QUrl::FullyEncoded)}, {QStringLiteral("gesture"), userGesture}});
     };
     c.downloadDestination = [this](const IAiWebHost::Download &d) {
         send(QStringLiteral("download"), {{QStringLiteral("id"), qint64(d.id)},

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QUuid>
 #include <QWebChannel>
 #include <QWebEngineCookieStore>
 #include <QWebEngineDownloadRequest>
@@ -26,7 +27,7 @@ void AiWebBridge::post(const QString &name, const QString &json)
         received(name, json);
 }
 
-// Link clicks become downloads; file inputs ask the owner.
+// Links the user activates become downloads; file inputs ask the owner.
 class AiWebPage : public QWebEnginePage {
 public:
     AiWebPage(QWebEngineProfile *profile, QtAiWebHost &host) : QWebEnginePage(profile), m_host(host) {}
@@ -34,12 +35,22 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
     {
-        if (type == NavigationTypeLinkClicked) {
+        // The engine calls a navigation the page's script makes a link click too: only
+        // one the user's click marked is taken as one.
+        if (type == NavigationTypeLinkClicked && m_host.takeUserLink(url)) {
             m_host.markLinkDownload(url);
             download(url);
             return false;
         }
         return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    }
+    bool javaScriptPrompt(const QUrl &origin, const QString &message, const QString &value, QString *result) override
+    {
+        if (message == m_host.linkMark()) {
+            m_host.markUserLink(QUrl(value));
+            return false;
+        }
+        return QWebEnginePage::javaScriptPrompt(origin, message, value, result);
     }
     QStringList chooseFiles(FileSelectionMode mode, const QStringList &old, const QStringList &types) override
     {
@@ -93,13 +104,33 @@ constexpr char kShim[] = R"JS(
 })();
 )JS";
 
-QWebEngineScript documentCreationScript(const QString &name, const QString &source)
+// The user's click on a link, told to the host before the engine asks about the
+// navigation it starts. It runs in a world of the application's, whose functions the
+// page's scripts can neither reach nor replace, and a prompt is answered before the
+// page goes on; the text it carries is known to this world alone. A script's click()
+// is not trusted, so it marks nothing.
+constexpr char kLinkMarker[] = R"JS(
+(function () {
+    var mark = '%1';
+    window.addEventListener('click', function (e) {
+        if (!e.isTrusted || !e.target || !e.target.closest) return;
+        var link = e.target.closest('a[href], area[href]');
+        if (link && typeof link.href === 'string') window.prompt(mark, link.href);
+    }, true);
+})();
+)JS";
+
+// How long a marked click waits for its navigation.
+constexpr qint64 kUserLinkMs = 2000;
+
+QWebEngineScript documentCreationScript(const QString &name, const QString &source,
+                                        quint32 world = QWebEngineScript::MainWorld)
 {
     QWebEngineScript script;
     script.setName(name);
     script.setSourceCode(source);
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setWorldId(world);
     // Every frame of the page sees the handlers, as a page expects.
     script.setRunsOnSubFrames(true);
     return script;
@@ -134,7 +165,8 @@ IAiWebHost::LoadStatus statusOf(QWebEngineLoadingInfo::LoadStatus s)
 
 } // namespace
 
-QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
+QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options)
+    : m_options(options), m_linkMark(QUuid::createUuid().toString(QUuid::Id128))
 {
     m_profile = std::make_unique<QWebEngineProfile>(options.profileName);
     if (!options.storagePath.isEmpty()) {
@@ -171,7 +203,7 @@ QtAiWebHost::QtAiWebHost(const AiWebHostOptions &options) : m_options(options)
                      [this](QWebEngineNewWindowRequest &request) {
                          // Never openIn(): no page opens inside the application.
                          if (m_callbacks.newWindowRequested)
-                             m_callbacks.newWindowRequested(request.requestedUrl());
+                             m_callbacks.newWindowRequested(request.requestedUrl(), request.isUserInitiated());
                      });
     QObject::connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(),
                      [this](QWebEngineDownloadRequest *request) { downloadRequested(request); });
@@ -211,6 +243,9 @@ void QtAiWebHost::installScripts(const QStringList &names)
     scripts.insert(documentCreationScript(QStringLiteral("qx-webchannel"), channelSource));
     scripts.insert(
         documentCreationScript(QStringLiteral("qx-message-handlers"), QString::fromLatin1(kShim).arg(nameList)));
+    scripts.insert(documentCreationScript(QStringLiteral("qx-link-marker"),
+                                          QString::fromLatin1(kLinkMarker).arg(m_linkMark),
+                                          QWebEngineScript::ApplicationWorld));
 }
 
 void QtAiWebHost::reportShownType(const QUrl &url)
@@ -226,13 +261,43 @@ void QtAiWebHost::reportShownType(const QUrl &url)
 void QtAiWebHost::downloadInsteadOfShowing(const QUrl &url)
 {
     m_page->download(url);
-    if (m_page->url() == url && m_page->history()->canGoBack())
-        m_page->triggerAction(QWebEnginePage::Back);
+    // By index: the engine's Back skips a page that navigated away by script without
+    // the user's click, which is how such an answer is mostly reached.
+    QWebEngineHistory *history = m_page->history();
+    if (m_page->url() == url && history->currentItemIndex() > 0)
+        history->goToItem(history->itemAt(history->currentItemIndex() - 1));
 }
 
 void QtAiWebHost::markLinkDownload(const QUrl &url)
 {
     m_linkDownloads << url;
+}
+
+QString QtAiWebHost::linkMark() const
+{
+    return m_linkMark;
+}
+
+void QtAiWebHost::markUserLink(const QUrl &url)
+{
+    if (!url.isValid())
+        return;
+    if (!m_userLinkClock.isValid() || m_userLinkClock.elapsed() > kUserLinkMs)
+        m_userLinks.clear();
+    m_userLinkClock.start();
+    // A click the page turned into no navigation marks nothing for long.
+    if (m_userLinks.size() >= 8)
+        m_userLinks.removeFirst();
+    m_userLinks << url;
+}
+
+bool QtAiWebHost::takeUserLink(const QUrl &url)
+{
+    if (!m_userLinkClock.isValid() || m_userLinkClock.elapsed() > kUserLinkMs) {
+        m_userLinks.clear();
+        return false;
+    }
+    return m_userLinks.removeOne(url);
 }
 
 std::optional<QStringList> QtAiWebHost::chooseFiles(bool multiple)

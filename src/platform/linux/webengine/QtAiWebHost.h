@@ -2,6 +2,7 @@
 
 #include "platform/IAiWebHost.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -54,6 +55,11 @@ public:
 
     // For the page: a link click about to become a download; a file input.
     void markLinkDownload(const QUrl &url);
+    // The user's click on a link to `url`, told by the page's marker with linkMark();
+    // takeUserLink says whether a navigation to `url` is the one it started.
+    QString linkMark() const;
+    void markUserLink(const QUrl &url);
+    bool takeUserLink(const QUrl &url);
     // nullopt: the engine's own dialog.
     std::optional<QStringList> chooseFiles(bool multiple);
 
@@ -72,6 +78,9 @@ private:
     std::unique_ptr<QWebChannel> m_channel;
     AiWebBridge m_bridge;
     QList<QUrl> m_linkDownloads;
+    QString m_linkMark;
+    QList<QUrl> m_userLinks;
+    QElapsedTimer m_userLinkClock; // since the last marked click
     bool m_wipeStorage = false;
 };
 
