@@ -1,6 +1,7 @@
 // The AI page's downloads and outside links: names, tips, the save flow and the
 // addresses that may reach the browser.
 #include "FakeNeighbours.h"
+#include "PZLog.h"
 #include "RecordingAlertPresenter.h"
 #include "ScriptedFilePicker.h"
 #include "TempDataRoot.h"
@@ -12,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -158,7 +162,7 @@ TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
     EXPECT_TRUE(linked.startsWith(temp.path()));
     EXPECT_EQ(files.asked.back().request.suggestedName, "17.docx");
     files.answer(std::nullopt);
-    EXPECT_EQ(read(linked), "abc");
+    EXPECT_FALSE(QFile::exists(linked)); // a link's download goes with its cancelled dialog
 
     const QString source = finish(2, "r.docx", false, "abc");
     const QString blocked = temp.path() + "/no-such-folder/r.docx";
@@ -212,3 +216,46 @@ TEST_F(Ast4SaveFlow, FinishedReportNamingAnotherFileSavesTheDownloadAndLeavesTha
     EXPECT_EQ(read(mine), "mine");
     EXPECT_FALSE(QFile::exists(path));
 }
+
+// A link's download waits for its save dialog in a folder of the user's alone: made 0700,
+// its file 0600; a folder open to others, another user's or a link to one is refused.
+using GuardLinkFolder = Ast4SaveFlow;
+
+TEST_F(GuardLinkFolder, LinkDownloadsWaitInAFolderOfTheUsersAlone)
+{
+    const auto mode = [](const QString &path) {
+        struct stat st = {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    const QString links = temp.path() + "/links";
+    const auto flowIn = [&](const QString &dir) {
+        flow = std::make_unique<AiDownloadFlow>(
+            AiDownloadFlow::Deps{&tips, &files, &alerts, root.path(), dir, [] { return QStringLiteral("17"); }});
+    };
+    flowIn(links);
+    const QString linked = finish(1, "r.docx", true, "abc");
+    EXPECT_EQ(mode(links), 0700);
+    EXPECT_EQ(mode(linked), 0600);
+    files.answer(std::nullopt);
+    EXPECT_EQ(QDir(links).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+
+    QStringList logged;
+    setWriteLogHandler([&](const QString &line) { logged << line; });
+    ::chmod(QFile::encodeName(links).constData(), 0755);
+    const QString open = links;
+    const QString linkToOne = temp.path() + "/link";
+    QFile::link(root.path(), linkToOne);
+    std::vector<QString> refused{open, linkToOne};
+    const QString others = temp.path() + "/others";
+    if (::geteuid() == 0 && QDir().mkdir(others) && ::chmod(QFile::encodeName(others).constData(), 0700) == 0
+        && ::chown(QFile::encodeName(others).constData(), 65534, 65534) == 0)
+        refused.push_back(others);
+    for (const QString &dir : refused) {
+        flowIn(dir);
+        logged.clear();
+        EXPECT_EQ(flow->destination({2, QUrl("https://x.example/f"), "image/png", "p.png", true}), QString());
+        EXPECT_EQ(logged.filter("download refused: " + dir).size(), 1) << qPrintable(logged.join('\n'));
+    }
+    setWriteLogHandler(nullptr);
+}
+

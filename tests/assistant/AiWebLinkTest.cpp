@@ -65,6 +65,10 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
         {"unknown kind", {{"k", "exec"}, {"text", "rm"}}, false},
         {"no kind", {{"window", 1}}, false},
         {"ready, window past an X id", {{"k", "ready"}, {"window", 0x100400007LL}, {"otr", false}}, false},
+        // 32-bit numbers an X server never hands out: cut to 29 bits they name someone's window.
+        {"ready, window of 30 bits", {{"k", "ready"}, {"window", 0x20400007LL}, {"otr", false}}, false},
+        {"ready, window of 32 bits", {{"k", "ready"}, {"window", 0xffc00007LL}, {"otr", false}}, false},
+        {"ready, the largest X id", {{"k", "ready"}, {"window", 0x1fffffffLL}, {"otr", false}}, true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -100,6 +104,24 @@ TEST(WebLink, StreamIsCutIntoFramesAndAnOverlongLengthEndsIt)
     EXPECT_TRUE(bad.failed());
     bad.append(two);
     EXPECT_FALSE(bad.next());
+}
+
+// A page's result or message past the bound is refused before it is converted; the
+// companion's reader refuses its frame at the length already.
+TEST(GuardWebLink, AResultOrMessagePastTheBoundIsRefused)
+{
+    using platform::aiwebwire::kMaxEvent;
+    const qsizetype room = 64; // the event's keys and headers
+    for (const qsizetype size : {kMaxEvent - room, kMaxEvent + 1}) {
+        const QString big(size, QLatin1Char('x'));
+        const bool fits = size < kMaxEvent;
+        EXPECT_EQ(parseHelperEvent(payload({{"k", "result"}, {"request", 2}, {"value", big}})).has_value(), fits);
+        EXPECT_EQ(parseHelperEvent(payload({{"k", "message"}, {"name", "iOS"}, {"json", big}})).has_value(), fits);
+        FrameReader reader(kMaxEvent);
+        reader.append(platform::aiwebwire::frame("result", {{QStringLiteral("request"), 2}, {QStringLiteral("value"), big}}));
+        EXPECT_EQ(reader.next().has_value(), fits);
+        EXPECT_EQ(reader.failed(), !fits);
+    }
 }
 
 } // namespace

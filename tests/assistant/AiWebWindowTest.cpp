@@ -2,8 +2,10 @@
 #include "FakeAiWebHost.h"
 #include "FakeDesktop.h"
 #include "FakeNeighbours.h"
+#include "ManualScheduler.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "ScopedUserInfoData.h"
 #include "StaleTexts.h"
@@ -140,6 +142,48 @@ TEST_F(FinAiWindow, ALanguagePickedAfterTheWindowWasBuiltTitlesItAndReloadsThePa
     const QStringList texts = shownTexts(controller->window());
     EXPECT_TRUE(texts.contains("KI-Assistent")) << texts.join(" | ").toStdString();
     EXPECT_EQ(textsInAnotherLanguage(texts, 7), QStringList());
+}
+
+TEST_F(FinAiWindow, ScriptsForAProductWithoutAnAiPageAreNotKept)
+{
+    QStringList logged;
+    setWriteLogHandler([&](const QString &line) { logged << line; });
+    state->setProductCode(QStringLiteral("282"));
+    controller->initSubViews();
+    for (int i = 0; i < 100; ++i)
+        controller->requestChatGPT(QStringLiteral("q"));
+    setWriteLogHandler(nullptr);
+    EXPECT_EQ(logged, QStringList({"the product has no AI page: scripts for it are dropped"}));
+    state->setProductCode(QStringLiteral("100"));
+    controller->initSubViews();
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
+    EXPECT_EQ(page->scripts, QStringList());
+}
+
+// A page posting in a loop: every message acts, one a second of each name is logged.
+class GuardAiWindow : public Ast3Window {
+protected:
+    GuardAiWindow() { setWriteLogHandler([this](const QString &line) { logged << line; }); }
+    ~GuardAiWindow() override { setWriteLogHandler(nullptr); }
+    ManualScheduler clock;
+    QStringList logged;
+};
+
+TEST_F(GuardAiWindow, ScriptMessagesAreLoggedOnceASecondForEachName)
+{
+    controller->initSubViews();
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
+    logged.clear();
+    for (int i = 0; i < 500; ++i) {
+        page->post("iOS", R"({"action":"copyToClipboard","text":"x"})");
+        page->post("fileSelected", "{}");
+    }
+    EXPECT_EQ(clipboard.clears, 500);
+    EXPECT_EQ(logged.size(), 2) << qPrintable(logged.mid(0, 3).join('\n'));
+    clock.advance(1000);
+    page->post("iOS", "{}");
+    ASSERT_EQ(logged.size(), 3);
+    EXPECT_TRUE(logged.back().endsWith(":iOS:{} (499 more unlogged)")) << qPrintable(logged.back());
 }
 
 } // namespace

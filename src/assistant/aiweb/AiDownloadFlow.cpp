@@ -1,5 +1,6 @@
 #include "aiweb/AiDownloadFlow.h"
 
+#include "DataPaths.h"
 #include "PZLog.h"
 #include "aiweb/AiDownloadRules.h"
 #include "desktop/FilePicker.h"
@@ -28,7 +29,9 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
 {
     const QString name = aiweb::downloadFileName(download.suggestedName, download.mimeType, download.url,
                                                  m_deps.timeStamp ? m_deps.timeStamp() : QString());
-    const QString dir = download.fromLink ? m_deps.tempDir : m_deps.documentsDir;
+    const QString dir = download.fromLink ? linkFolder() : m_deps.documentsDir;
+    if (dir.isEmpty())
+        return {};
     if (!QDir().mkpath(dir)) {
         writeLog(QStringLiteral("download: cannot make %1").arg(dir));
         return {};
@@ -37,6 +40,22 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
     m_running[download.id] = {download.mimeType, name, path};
     writeLog(QStringLiteral("download:%1 -> %2").arg(download.url.toString(), name));
     return path;
+}
+
+QString AiDownloadFlow::linkFolder() const
+{
+    // The file waits there for the save dialog: in a folder anyone could enter, another
+    // user could read it or swap it for one of theirs before it is copied.
+    QString why;
+    const QString dir = DataPaths::ensurePrivateDir(m_deps.tempDir, &why);
+    if (dir.isEmpty())
+        writeLog(QStringLiteral("download refused: %1 is not a folder of this user's alone (%2)").arg(m_deps.tempDir, why));
+    return dir;
+}
+
+bool AiDownloadFlow::inLinkFolder(const QString &path) const
+{
+    return QFileInfo(path).absolutePath() == QFileInfo(m_deps.tempDir).absoluteFilePath();
 }
 
 void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
@@ -59,6 +78,8 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
         if (update.path != done.path)
             writeLog(
                 QStringLiteral("download %1 reported at %2, kept at %3").arg(update.id).arg(update.path, done.path));
+        if (inLinkFolder(done.path))
+            QFile::setPermissions(done.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         save(done.path, done.mimeType, done.name);
         break;
     }
@@ -81,9 +102,12 @@ void AiDownloadFlow::save(const QString &source, const QString &mimeType, const 
     request.suggestedName = name;
     request.directory = m_deps.documentsDir;
     m_deps.files->pick(request, [this, source, mimeType](const std::optional<QString> &chosen) {
-        // Cancelled: the download stays where it is.
-        if (!chosen || chosen->isEmpty())
+        // Cancelled: a download in the data root stays there; a link's goes with its dialog.
+        if (!chosen || chosen->isEmpty()) {
+            if (inLinkFolder(source))
+                QFile::remove(source);
             return;
+        }
         const QString target = *chosen;
         if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
             const auto [text, image] = aiweb::saveTip(mimeType, true, {});

@@ -12,11 +12,12 @@ class FilePicker;
 class IPopupTips;
 
 // The AI page's downloads from start to the user's file: where each goes while it
-// runs (a link's download to the temporary folder, any other under an unused name in
-// the data root, never over a file there), the progress tips, and once it is
-// complete the save dialog. The chosen file is replaced only by a complete copy, and
-// the download is deleted only after that copy succeeded: a failed copy or a
-// cancelled dialog keeps it. Main thread.
+// runs (a link's download to a folder of the user's alone, 0700, its file 0600; any
+// other under an unused name in the data root, never over a file there), the progress
+// tips, and once it is complete the save dialog. The chosen file is replaced only by a
+// complete copy, and the download is deleted only after that copy succeeded: a failed
+// copy keeps it, and so does a cancelled dialog in the data root (a link's download
+// goes with its cancelled dialog). Main thread.
 class AiDownloadFlow {
 public:
     struct Deps {
@@ -24,7 +25,7 @@ public:
         FilePicker *files = nullptr;
         AlertPresenter *alerts = nullptr;
         QString documentsDir; // the data root
-        QString tempDir;
+        QString tempDir; // the links' folder
         std::function<QString()> timeStamp;
     };
 
@@ -34,6 +35,9 @@ public:
     void changed(const platform::IAiWebHost::DownloadUpdate &update);
 
 private:
+    // The links' folder, made when missing; "" (logged) when it is not the user's alone.
+    QString linkFolder() const;
+    bool inLinkFolder(const QString &path) const;
     void tip(const QString &text, const QString &image);
     void save(const QString &source, const QString &mimeType, const QString &name);
 

@@ -7,6 +7,7 @@
 #include "PZLog.h"
 #include "PZString.h"
 #include "QXUserInfoData.h"
+#include "Scheduler.h"
 #include "aiweb/AiDownloadFlow.h"
 #include "aiweb/AiDownloadRules.h"
 #include "aiweb/AiMessageHandler.h"
@@ -79,7 +80,7 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
     downloads.files = m_deps.files;
     downloads.alerts = m_deps.alerts;
     downloads.documentsDir = DataPaths::dataRoot();
-    downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/quorvex-ai-downloads")
+    downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? DataPaths::runtimeFolder(QStringLiteral("quorvex-ai-downloads"))
                                                          : m_deps.downloadTempDir;
     downloads.timeStamp = [] { return pz::getTimeStr(); };
     m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
@@ -218,6 +219,7 @@ void QXAIWebWindowController::initSubViews()
         writeLog(QStringLiteral("加载AI：%1").arg(page.text));
     if (m_host) {
         m_pageReady = false;
+        m_saidScriptsDropped = false;
         m_host->load(page.url());
     }
     m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
@@ -280,7 +282,8 @@ bool QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl 
 void QXAIWebWindowController::scriptMessage(const QString &name, const QString &json)
 {
     const AiMessageAction action = aiweb::handleAiMessage(name, json);
-    writeLog(action.logLine);
+    if (const auto line = m_messageLog.line(name, action.logLine, Scheduler::instance().clock().monotonicMs()))
+        writeLog(*line);
     switch (action.kind) {
     case AiMessageAction::Kind::None:
         break;
@@ -334,6 +337,17 @@ void QXAIWebWindowController::callJSFuncion(const QString &script)
     if (!m_host)
         return;
     if (!m_pageReady) {
+        // A product without an AI page loads none: nothing would ever run them.
+        const bool noPage = m_deps.state->isDisableDevice();
+        if (noPage || m_pendingScripts.size() >= kMaxPendingScripts) {
+            if (!std::exchange(m_saidScriptsDropped, true))
+                writeLog(noPage ? QStringLiteral("the product has no AI page: scripts for it are dropped")
+                                : QStringLiteral("AI page still loading: scripts past %1 are dropped")
+                                      .arg(kMaxPendingScripts));
+            if (noPage)
+                m_pendingScripts.clear();
+            return;
+        }
         m_pendingScripts << script;
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aiweb/AiMessageHandler.h"
 #include "aiweb/AiPageUrlBuilder.h"
 #include "platform/IAiWebHost.h"
 
@@ -49,7 +50,7 @@ public:
         AlertPresenter *alerts = nullptr;
         platform::IWorkspace *workspace = nullptr;
         QString deviceHost;      // the maker's web site host, whose "/device" pages open the main window
-        QString downloadTempDir; // "": a folder under the system's temporary folder
+        QString downloadTempDir; // "": "quorvex-ai-downloads" in the user's runtime folder (else the caches)
         // The page's engine has gone (said once, after the log line and the tip): the
         // owner takes the window away; the next one starts afresh.
         std::function<void()> pageLost;
@@ -74,7 +75,8 @@ public:
     bool aiWebDidFallbackToEnglish() const { return m_didFallbackToEnglish; }
 
     // Runs at once on a loaded page; before its first successful load, queued in order
-    // until it has loaded (dropped if it fails).
+    // until it has loaded (dropped if it fails), up to a bound. Dropped at once for a
+    // product that has no AI page.
     void callJSFuncion(const QString &script);
     // Sends a question through the page's send function and empties the question field.
     void requestChatGPT(const QString &text);
@@ -107,7 +109,10 @@ private:
     // Scripts wait for the page's first successful load: run against the blank page
     // that is there until then, they would find none of the page's functions.
     bool m_pageReady = false;
+    static constexpr int kMaxPendingScripts = 64;
     QStringList m_pendingScripts;
+    bool m_saidScriptsDropped = false;
+    aiweb::ScriptMessageLog m_messageLog;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
     std::unique_ptr<AiDownloadFlow> m_downloads;

@@ -53,8 +53,21 @@ bool AiWebHelperServer::connectToCompanion()
 
 void AiWebHelperServer::send(const QString &kind, const QCborMap &fields)
 {
-    if (m_socket.state() == QLocalSocket::ConnectedState)
-        m_socket.write(aiwebwire::frame(kind, fields));
+    if (m_socket.state() != QLocalSocket::ConnectedState)
+        return;
+    QByteArray bytes = aiwebwire::frame(kind, fields);
+    // The companion ends a helper that sends more: a result that large comes back
+    // empty, so whoever waits for it hears, and a message that large is not passed on.
+    if (bytes.size() - 4 > aiwebwire::kMaxEvent) {
+        std::fprintf(stderr, "qx-aiweb: a page's %s of %lld bytes is too large to pass on\n", qPrintable(kind),
+                     qint64(bytes.size()));
+        if (kind != QLatin1String("result"))
+            return;
+        QCborMap empty = fields;
+        empty.insert(QStringLiteral("value"), QCborValue(QCborValue::Null));
+        bytes = aiwebwire::frame(kind, empty);
+    }
+    m_socket.write(bytes);
 }
 
 void AiWebHelperServer::readCommands()
