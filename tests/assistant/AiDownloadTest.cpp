@@ -258,4 +258,3 @@ TEST_F(GuardLinkFolder, LinkDownloadsWaitInAFolderOfTheUsersAlone)
     }
     setWriteLogHandler(nullptr);
 }
-

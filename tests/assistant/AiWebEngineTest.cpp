@@ -189,17 +189,19 @@ TEST_F(FinWebEngine, TheHelperKeepsNoAnswerItDidNotWaitFor)
         return found;
     };
     link->write(frame(QStringLiteral("hello"), {{QStringLiteral("profile"), QStringLiteral("fin")},
-                                               {QStringLiteral("storage"), dir.filePath(QStringLiteral("profile"))}}));
+                                                {QStringLiteral("storage"), dir.filePath(QStringLiteral("profile"))}}));
     await("ready");
     link->write(frame(QStringLiteral("load"), {{QStringLiteral("text"), server.baseUrl() + QStringLiteral("/")}}));
     await("loading", "status"); // loaded
-    const QString early = dir.filePath(QStringLiteral("early.docx")), asked = dir.filePath(QStringLiteral("asked.docx"));
+    const QString early = dir.filePath(QStringLiteral("early.docx")),
+                  asked = dir.filePath(QStringLiteral("asked.docx"));
     for (int request = 0; request < 64; ++request)
-        link->write(frame(QStringLiteral("answer"), {{QStringLiteral("request"), request}, {QStringLiteral("path"), early}}));
+        link->write(
+            frame(QStringLiteral("answer"), {{QStringLiteral("request"), request}, {QStringLiteral("path"), early}}));
     link->write(frame(QStringLiteral("run"), {{QStringLiteral("text"), QStringLiteral("location.href = '/f.docx'")}}));
     const QCborMap download = await("download");
     link->write(frame(QStringLiteral("answer"), {{QStringLiteral("request"), download.value(QStringLiteral("id"))},
-                                                {QStringLiteral("path"), asked}}));
+                                                 {QStringLiteral("path"), asked}}));
     EXPECT_EQ(await("progress", "state").value(QStringLiteral("path")).toString(), asked);
     EXPECT_FALSE(QFile::exists(early));
     link->write(frame(QStringLiteral("quit")));

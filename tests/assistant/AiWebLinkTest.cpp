@@ -118,7 +118,8 @@ TEST(GuardWebLink, AResultOrMessagePastTheBoundIsRefused)
         EXPECT_EQ(parseHelperEvent(payload({{"k", "result"}, {"request", 2}, {"value", big}})).has_value(), fits);
         EXPECT_EQ(parseHelperEvent(payload({{"k", "message"}, {"name", "iOS"}, {"json", big}})).has_value(), fits);
         FrameReader reader(kMaxEvent);
-        reader.append(platform::aiwebwire::frame("result", {{QStringLiteral("request"), 2}, {QStringLiteral("value"), big}}));
+        reader.append(
+            platform::aiwebwire::frame("result", {{QStringLiteral("request"), 2}, {QStringLiteral("value"), big}}));
         EXPECT_EQ(reader.next().has_value(), fits);
         EXPECT_EQ(reader.failed(), !fits);
     }

@@ -163,7 +163,10 @@ TEST_F(FinAiWindow, ScriptsForAProductWithoutAnAiPageAreNotKept)
 // A page posting in a loop: every message acts, one a second of each name is logged.
 class GuardAiWindow : public Ast3Window {
 protected:
-    GuardAiWindow() { setWriteLogHandler([this](const QString &line) { logged << line; }); }
+    GuardAiWindow()
+    {
+        setWriteLogHandler([this](const QString &line) { logged << line; });
+    }
     ~GuardAiWindow() override { setWriteLogHandler(nullptr); }
     ManualScheduler clock;
     QStringList logged;

@@ -34,10 +34,10 @@ TEST(GuardWindowOwner, WithoutXResourceAWindowIsRefusedWhateverItsPidSays)
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
         GTEST_SKIP() << "needs Xvfb";
     QProcess server;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp"), QStringLiteral("-extension"),
-                                          QStringLiteral("X-Resource"), QStringLiteral("-screen"),
-                                          QStringLiteral("0"), QStringLiteral("64x64x24")});
+    server.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                  QStringLiteral("-extension"), QStringLiteral("X-Resource"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("64x64x24")});
     ASSERT_TRUE(server.waitForReadyRead(10000));
     const QByteArray display = ':' + server.readAllStandardOutput().trimmed();
     const quint32 pid = quint32(QCoreApplication::applicationPid());

@@ -49,7 +49,8 @@ QString AiDownloadFlow::linkFolder() const
     QString why;
     const QString dir = DataPaths::ensurePrivateDir(m_deps.tempDir, &why);
     if (dir.isEmpty())
-        writeLog(QStringLiteral("download refused: %1 is not a folder of this user's alone (%2)").arg(m_deps.tempDir, why));
+        writeLog(
+            QStringLiteral("download refused: %1 is not a folder of this user's alone (%2)").arg(m_deps.tempDir, why));
     return dir;
 }
 

@@ -25,7 +25,7 @@ public:
         FilePicker *files = nullptr;
         AlertPresenter *alerts = nullptr;
         QString documentsDir; // the data root
-        QString tempDir; // the links' folder
+        QString tempDir;      // the links' folder
         std::function<QString()> timeStamp;
     };
 

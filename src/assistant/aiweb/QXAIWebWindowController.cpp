@@ -80,8 +80,9 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
     downloads.files = m_deps.files;
     downloads.alerts = m_deps.alerts;
     downloads.documentsDir = DataPaths::dataRoot();
-    downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? DataPaths::runtimeFolder(QStringLiteral("quorvex-ai-downloads"))
-                                                         : m_deps.downloadTempDir;
+    downloads.tempDir = m_deps.downloadTempDir.isEmpty()
+                            ? DataPaths::runtimeFolder(QStringLiteral("quorvex-ai-downloads"))
+                            : m_deps.downloadTempDir;
     downloads.timeStamp = [] { return pz::getTimeStr(); };
     m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
     if (m_deps.makeHost)
@@ -341,9 +342,10 @@ void QXAIWebWindowController::callJSFuncion(const QString &script)
         const bool noPage = m_deps.state->isDisableDevice();
         if (noPage || m_pendingScripts.size() >= kMaxPendingScripts) {
             if (!std::exchange(m_saidScriptsDropped, true))
-                writeLog(noPage ? QStringLiteral("the product has no AI page: scripts for it are dropped")
-                                : QStringLiteral("AI page still loading: scripts past %1 are dropped")
-                                      .arg(kMaxPendingScripts));
+                writeLog(
+                    noPage
+                        ? QStringLiteral("the product has no AI page: scripts for it are dropped")
+                        : QStringLiteral("AI page still loading: scripts past %1 are dropped").arg(kMaxPendingScripts));
             if (noPage)
                 m_pendingScripts.clear();
             return;

@@ -116,7 +116,8 @@ void DailyLogWriter::writeOne(const Item &item)
     if (path != m_checkedPath) {
         // A file capped before this process started ends with the line that said so.
         m_checkedPath = path;
-        if (file.size() >= capped.size() && file.seek(file.size() - capped.size()) && file.read(capped.size()) == capped)
+        if (file.size() >= capped.size() && file.seek(file.size() - capped.size())
+            && file.read(capped.size()) == capped)
             m_fullPath = path;
     }
     if (path == m_fullPath || bytes.isEmpty())
@@ -132,5 +133,6 @@ void DailyLogWriter::writeOne(const Item &item)
 
 QString DailyLogWriter::cappedText(qint64 maxFileBytes)
 {
-    return QStringLiteral("this day's log has reached its cap of %1 bytes: nothing more is written to it").arg(maxFileBytes);
+    return QStringLiteral("this day's log has reached its cap of %1 bytes: nothing more is written to it")
+        .arg(maxFileBytes);
 }
