@@ -101,6 +101,23 @@ std::optional<QByteArray> FrameReader::next()
     return payload;
 }
 
+void AnswerBox::deliver(quint32 request, const QCborMap &answer)
+{
+    if (m_awaited.count(request))
+        m_answers[request] = answer;
+}
+
+std::optional<QCborMap> AnswerBox::end(quint32 request)
+{
+    m_awaited.erase(request);
+    const auto it = m_answers.find(request);
+    if (it == m_answers.end())
+        return std::nullopt;
+    QCborMap answer = it->second;
+    m_answers.erase(it);
+    return answer;
+}
+
 std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
 {
     // Converting a few MiB of a page's values costs the main thread seconds.

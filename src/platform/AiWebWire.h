@@ -8,7 +8,9 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <map>
 #include <optional>
+#include <set>
 
 // The link between the companion and the AI page's helper process: each message is a
 // CBOR map {"k": kind, ...} behind its length (4 bytes, big-endian). The companion
@@ -37,6 +39,22 @@ private:
     qint64 m_maxFrame;
     QByteArray m_buffer;
     bool m_failed = false;
+};
+
+// The helper's answers from the companion: one is taken only while its question waits.
+// An answer before the question or after its wait gave up is dropped: kept, it would
+// answer a later question of the same number at once, unasked.
+class AnswerBox {
+public:
+    void await(quint32 request) { m_awaited.insert(request); }
+    bool has(quint32 request) const { return m_answers.count(request) != 0; }
+    void deliver(quint32 request, const QCborMap &answer);
+    // Ends the wait: the answer, if it came.
+    std::optional<QCborMap> end(quint32 request);
+
+private:
+    std::set<quint32> m_awaited;
+    std::map<quint32, QCborMap> m_answers;
 };
 
 // What the helper says, checked field by field.

@@ -4,17 +4,9 @@
 #include "LocalHttpServer.h"
 #include "ScopedUserInfoData.h"
 #include "aiweb/QXAIWebWindowController.h"
-#include "platform/AiWebWire.h"
 #include "platform/linux/RemoteAiWebHost.h"
 #include "services/LanguageHooks.h"
 
-#include <QCborMap>
-#include <QCborValue>
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -139,74 +131,6 @@ TEST_F(FinWebEngine, TheHelperShowsTheApplicationsOwnPage)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return evaluate(QStringLiteral("document.title + '|' + !!document.querySelector('h1')")) == "AI|true"; },
         30000));
-}
-
-// The helper's side of the link, talked to as the companion would: an answer it did not
-// wait for (early, or after its wait ended) is dropped, not kept for a later question.
-TEST_F(FinWebEngine, TheHelperKeepsNoAnswerItDidNotWaitFor)
-{
-    using platform::aiwebwire::frame;
-    server.setHandler([](const HttpRequestRecord &r) {
-        if (r.path != "/f.docx")
-            return HttpScriptedReply::withContentType("text/html", "<p>p</p>");
-        HttpScriptedReply reply = HttpScriptedReply::withContentType("application/vnd.ms-word", "doc");
-        reply.headers.append(qMakePair(QByteArray("Content-Disposition"), QByteArray("attachment; filename=f.docx")));
-        return reply;
-    });
-    QTemporaryDir dir;
-    QLocalServer companion;
-    ASSERT_TRUE(companion.listen(dir.filePath(QStringLiteral("link"))));
-    QProcess helper;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1")); // as root, in CI
-    helper.setProcessEnvironment(env);
-    helper.setProcessChannelMode(QProcess::ForwardedChannels);
-    helper.start(QStringLiteral(QX_AIWEB), {companion.fullServerName()});
-    ASSERT_TRUE(companion.waitForNewConnection(20000));
-    QLocalSocket *link = companion.nextPendingConnection();
-    platform::aiwebwire::FrameReader reader;
-    QList<QCborMap> events;
-    QObject::connect(link, &QLocalSocket::readyRead, link, [&] {
-        reader.append(link->readAll());
-        while (const auto payload = reader.next())
-            events << QCborValue::fromCbor(*payload).toMap();
-    });
-    // The first event of a kind (with `field` at 1, if given).
-    const auto await = [&](const char *kind, const char *field = nullptr) {
-        QCborMap found;
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                for (const QCborMap &e : std::as_const(events))
-                    if (e.value(QStringLiteral("k")) == QLatin1String(kind)
-                        && (!field || e.value(QLatin1String(field)) == 1)) {
-                        found = e;
-                        return true;
-                    }
-                return false;
-            },
-            30000))
-            << kind;
-        return found;
-    };
-    link->write(frame(QStringLiteral("hello"), {{QStringLiteral("profile"), QStringLiteral("fin")},
-                                                {QStringLiteral("storage"), dir.filePath(QStringLiteral("profile"))}}));
-    await("ready");
-    link->write(frame(QStringLiteral("load"), {{QStringLiteral("text"), server.baseUrl() + QStringLiteral("/")}}));
-    await("loading", "status"); // loaded
-    const QString early = dir.filePath(QStringLiteral("early.docx")),
-                  asked = dir.filePath(QStringLiteral("asked.docx"));
-    for (int request = 0; request < 64; ++request)
-        link->write(
-            frame(QStringLiteral("answer"), {{QStringLiteral("request"), request}, {QStringLiteral("path"), early}}));
-    link->write(frame(QStringLiteral("run"), {{QStringLiteral("text"), QStringLiteral("location.href = '/f.docx'")}}));
-    const QCborMap download = await("download");
-    link->write(frame(QStringLiteral("answer"), {{QStringLiteral("request"), download.value(QStringLiteral("id"))},
-                                                 {QStringLiteral("path"), asked}}));
-    EXPECT_EQ(await("progress", "state").value(QStringLiteral("path")).toString(), asked);
-    EXPECT_FALSE(QFile::exists(early));
-    link->write(frame(QStringLiteral("quit")));
-    link->flush();
-    EXPECT_TRUE(helper.waitForFinished(20000));
 }
 
 } // namespace

@@ -106,23 +106,35 @@ TEST(WebLink, StreamIsCutIntoFramesAndAnOverlongLengthEndsIt)
     EXPECT_FALSE(bad.next());
 }
 
-// A page's result or message past the bound is refused before it is converted; the
-// companion's reader refuses its frame at the length already.
+// A page's result or message past the bound is refused before it is converted, and
+// the companion's reader refuses its frame at the length.
 TEST(GuardWebLink, AResultOrMessagePastTheBoundIsRefused)
 {
     using platform::aiwebwire::kMaxEvent;
-    const qsizetype room = 64; // the event's keys and headers
-    for (const qsizetype size : {kMaxEvent - room, kMaxEvent + 1}) {
+    for (const qsizetype size : {kMaxEvent - 64, kMaxEvent + 1}) {
         const QString big(size, QLatin1Char('x'));
-        const bool fits = size < kMaxEvent;
-        EXPECT_EQ(parseHelperEvent(payload({{"k", "result"}, {"request", 2}, {"value", big}})).has_value(), fits);
-        EXPECT_EQ(parseHelperEvent(payload({{"k", "message"}, {"name", "iOS"}, {"json", big}})).has_value(), fits);
+        const QCborMap result{{"k", "result"}, {"request", 2}, {"value", big}};
+        EXPECT_EQ(parseHelperEvent(payload(result)).has_value(), size < kMaxEvent);
+        EXPECT_EQ(parseHelperEvent(payload({{"k", "message"}, {"name", "iOS"}, {"json", big}})).has_value(),
+                  size < kMaxEvent);
         FrameReader reader(kMaxEvent);
-        reader.append(
-            platform::aiwebwire::frame("result", {{QStringLiteral("request"), 2}, {QStringLiteral("value"), big}}));
-        EXPECT_EQ(reader.next().has_value(), fits);
-        EXPECT_EQ(reader.failed(), !fits);
+        reader.append(platform::aiwebwire::frame("result", result));
+        EXPECT_EQ(reader.next().has_value(), size < kMaxEvent);
     }
+}
+
+// The helper takes an answer only while its question waits.
+TEST(FinWebLink, AnAnswerBeforeOrAfterItsWaitIsNotKept)
+{
+    platform::aiwebwire::AnswerBox box;
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/early")}});
+    box.await(1);
+    EXPECT_FALSE(box.has(1));
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/asked")}});
+    EXPECT_EQ(box.end(1)->value(QStringLiteral("path")).toString(), "/asked");
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/late")}});
+    box.await(1);
+    EXPECT_FALSE(box.end(1));
 }
 
 } // namespace

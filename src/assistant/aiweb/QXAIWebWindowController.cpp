@@ -7,7 +7,6 @@
 #include "PZLog.h"
 #include "PZString.h"
 #include "QXUserInfoData.h"
-#include "Scheduler.h"
 #include "aiweb/AiDownloadFlow.h"
 #include "aiweb/AiDownloadRules.h"
 #include "aiweb/AiMessageHandler.h"
@@ -283,7 +282,7 @@ bool QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl 
 void QXAIWebWindowController::scriptMessage(const QString &name, const QString &json)
 {
     const AiMessageAction action = aiweb::handleAiMessage(name, json);
-    if (const auto line = m_messageLog.line(name, action.logLine, Scheduler::instance().clock().monotonicMs()))
+    if (const auto line = m_messageLog.line(name, action.logLine, clock().monotonicMs()))
         writeLog(*line);
     switch (action.kind) {
     case AiMessageAction::Kind::None:
@@ -308,6 +307,11 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
         callJSFuncion(aiweb::microphonePermissionScript());
         break;
     }
+}
+
+const Clock &QXAIWebWindowController::clock() const
+{
+    return m_deps.clock ? *m_deps.clock : m_systemClock;
 }
 
 void QXAIWebWindowController::newWindowRequested(const QUrl &url)

@@ -2,6 +2,7 @@
 
 #include "aiweb/AiMessageHandler.h"
 #include "aiweb/AiPageUrlBuilder.h"
+#include "Scheduler.h"
 #include "platform/IAiWebHost.h"
 
 #include <QPointer>
@@ -44,6 +45,7 @@ public:
         HostFactory makeHost;                        // nullptr from it: a window without a page
         AiPageHosts hosts;
         std::function<QString()> macAddress; // empty: qx_getMacAddress
+        const Clock *clock = nullptr;        // how often script messages are logged; nullptr: the system's
         // Downloads and outside links.
         IPopupTips *tips = nullptr;
         FilePicker *files = nullptr;
@@ -102,6 +104,7 @@ private:
     bool reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
     void scriptMessage(const QString &name, const QString &json);
     void newWindowRequested(const QUrl &url);
+    const Clock &clock() const;
 
     Deps m_deps;
     bool m_isCompleteLoad = false;
@@ -113,6 +116,7 @@ private:
     QStringList m_pendingScripts;
     bool m_saidScriptsDropped = false;
     aiweb::ScriptMessageLog m_messageLog;
+    SystemClock m_systemClock;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
     std::unique_ptr<AiDownloadFlow> m_downloads;
