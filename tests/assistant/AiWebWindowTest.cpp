@@ -150,7 +150,10 @@ TEST_F(FinAiWindow, ALanguagePickedAfterTheWindowWasBuiltTitlesItAndReloadsThePa
 // loop acts on every message and is logged once a second for each name.
 class GuardAiWindow : public Ast3Window {
 protected:
-    GuardAiWindow() { setWriteLogHandler([this](const QString &line) { logged << line; }); }
+    GuardAiWindow()
+    {
+        setWriteLogHandler([this](const QString &line) { logged << line; });
+    }
     ~GuardAiWindow() override { setWriteLogHandler(nullptr); }
     QStringList logged;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "Scheduler.h"
 #include "aiweb/AiMessageHandler.h"
 #include "aiweb/AiPageUrlBuilder.h"
-#include "Scheduler.h"
 #include "platform/IAiWebHost.h"
 
 #include <QPointer>
