@@ -55,7 +55,7 @@ asan-ui: deps build-asan-ui/build.ninja
 # which is not built with the sanitizers (aiwebhelper/SanitizerDefaults.cpp: no leak
 # check, no new/delete size check, no type checks of the engine's objects); the
 # companion's side keeps every check. `make asan` runs the same suites with the rest.
-WEB_SUITES = Ast3WebEngine|Ast4WebEngine|DayWebEngine|WebHelper|GuardWebEngine|FinWebEngine
+WEB_SUITES = Ast3WebEngine|Ast4WebEngine|DayWebEngine|WebHelper|GuardWebEngine|FinWebEngine|GuardWindowOwner
 asan-web: deps build-asan/build.ninja
 	@cmake --build --preset asan -j $(JOBS) --target qx-aiweb qx-fake-aiweb assistant_webengine_tests assistant_webhelper_tests
 	@$(ASAN_UI_ENV) JOBS=$(JOBS) scripts/run-tests build-asan -R '$(WEB_SUITES)' $(CTEST_ARGS)

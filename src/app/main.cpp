@@ -11,6 +11,7 @@
 #include "crash/QXApplication.h"
 #include "crash/QXUncaughtExceptionHandler.h"
 #include "log/PZManagerForLog.h"
+#include "platform/linux/RemoteAiWebHost.h"
 
 #include <QCryptographicHash>
 
@@ -104,6 +105,8 @@ int main(int argc, char *argv[])
     displayGuard.release();
 
     const int status = runCompanion(app);
+    // The AI page's helper, if its window was open, is on its way out.
+    platform::linuxbackend::RemoteAiWebHost::endHelpers();
 
     // Qt's Wayland platform (6.4) can hang for good while it closes the display
     // connection: it stops its main event thread with a read still prepared for it, and

@@ -89,7 +89,7 @@ std::optional<QByteArray> FrameReader::next()
     if (m_failed || m_buffer.size() < kHeader)
         return std::nullopt;
     const qint64 length = qFromBigEndian<quint32>(m_buffer.constData());
-    if (length > kMaxFrame) {
+    if (length > m_maxFrame) {
         m_failed = true;
         m_buffer.clear();
         return std::nullopt;
@@ -101,8 +101,28 @@ std::optional<QByteArray> FrameReader::next()
     return payload;
 }
 
+void AnswerBox::deliver(quint32 request, const QCborMap &answer)
+{
+    if (m_awaited.count(request))
+        m_answers[request] = answer;
+}
+
+std::optional<QCborMap> AnswerBox::end(quint32 request)
+{
+    m_awaited.erase(request);
+    const auto it = m_answers.find(request);
+    if (it == m_answers.end())
+        return std::nullopt;
+    QCborMap answer = it->second;
+    m_answers.erase(it);
+    return answer;
+}
+
 std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
 {
+    // Converting a few MiB of a page's values costs the main thread seconds.
+    if (payload.size() > kMaxEvent)
+        return std::nullopt;
     QCborParserError error;
     const QCborValue root = QCborValue::fromCbor(payload, &error);
     if (error.error != QCborError::NoError || !root.isMap())
@@ -152,7 +172,7 @@ std::optional<HelperEvent> parseHelperEvent(const QByteArray &payload)
     }
     if (*kind == QLatin1String("message")) {
         const auto name = text(m, "name", 256);
-        const auto json = text(m, "json", kMaxFrame);
+        const auto json = text(m, "json", kMaxEvent);
         if (!name || !json)
             return std::nullopt;
         e.kind = HelperEvent::Kind::ScriptMessage;

@@ -1,6 +1,7 @@
 // The AI page's downloads and outside links: names, tips, the save flow and the
 // addresses that may reach the browser.
 #include "FakeNeighbours.h"
+#include "PZLog.h"
 #include "RecordingAlertPresenter.h"
 #include "ScriptedFilePicker.h"
 #include "TempDataRoot.h"
@@ -13,7 +14,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -160,7 +165,7 @@ TEST_F(Ast4SaveFlow, CancelAndFailedCopyKeepTheDownloadAndTheUsersFile)
     EXPECT_TRUE(linked.startsWith(temp.path()));
     EXPECT_EQ(files.asked.back().request.suggestedName, "17.docx");
     files.answer(std::nullopt);
-    EXPECT_EQ(read(linked), "abc");
+    EXPECT_FALSE(QFile::exists(linked)); // a link's download goes with its cancelled dialog
 
     const QString source = finish(2, "r.docx", false, "abc");
     const QString blocked = temp.path() + "/no-such-folder/r.docx";
@@ -250,4 +255,36 @@ TEST_F(GuardSaveFlow, TheSaveDialogGoesUnansweredWithThePagesWindow)
     ASSERT_TRUE(qobject_cast<QFileDialog *>(QApplication::activeModalWidget()));
     window.reset();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A link's download waits for its save dialog in a folder of the user's alone: made 0700,
+// its file 0600; a folder open to others, a link to one or another user's is refused.
+using GuardLinkFolder = Ast4SaveFlow;
+
+TEST_F(GuardLinkFolder, LinkDownloadsWaitInAFolderOfTheUsersAlone)
+{
+    const auto flowIn = [&](const QString &dir) {
+        flow = std::make_unique<AiDownloadFlow>(AiDownloadFlow::Deps{&tips, &files, &alerts, root.path(), dir, {}});
+    };
+    const QString links = temp.path() + "/links", others = temp.path() + "/others", link = temp.path() + "/link";
+    flowIn(links);
+    const QString linked = finish(1, "r.docx", true, "abc");
+    EXPECT_EQ(QFileInfo(links).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(QFileInfo(linked).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    files.answer(std::nullopt);
+    EXPECT_EQ(QDir(links).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+
+    ::chmod(QFile::encodeName(links).constData(), 0755);
+    QFile::link(root.path(), link);
+    QStringList refused{links, link}, logged;
+    const QByteArray other = QFile::encodeName(others);
+    if (::geteuid() == 0 && ::mkdir(other.constData(), 0700) == 0 && ::chown(other.constData(), 65534, 65534) == 0)
+        refused << others; // 0700 and someone else's
+    setWriteLogHandler([&](const QString &line) { logged << line; });
+    for (const QString &dir : refused) {
+        flowIn(dir);
+        EXPECT_EQ(flow->destination({2, QUrl("https://x.example/f"), "image/png", "p.png", true}), QString());
+        EXPECT_EQ(logged.filter("download refused: " + dir + " is").size(), 1) << qPrintable(dir);
+    }
+    setWriteLogHandler(nullptr);
 }

@@ -121,4 +121,16 @@ TEST_F(Ast3WebEngine, FailedPageReloadsOnceInEnglish)
     EXPECT_TRUE(controller->aiWebDidFallbackToEnglish());
 }
 
+// The helper carries the application's own page, shown where no address is known.
+using FinWebEngine = Ast3WebEngine;
+
+TEST_F(FinWebEngine, TheHelperShowsTheApplicationsOwnPage)
+{
+    makeController();
+    controller->initSubViews();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(QStringLiteral("document.title + '|' + !!document.querySelector('h1')")) == "AI|true"; },
+        30000));
+}
+
 } // namespace

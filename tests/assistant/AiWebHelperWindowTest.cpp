@@ -1,10 +1,12 @@
 // The companion embeds only a window its helper made: the helper runs pages from the
 // web, so the window it names is checked with the X server before it is taken in.
 #include "platform/linux/RemoteAiWebHost.h"
+#include "platform/linux/X11WindowOwner.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -167,6 +169,33 @@ TEST_F(FinWebHelper, AChooserOpenWhenItsHostGoesGoesWithIt)
     ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }, 10000));
     hosted->host.reset();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Where the X server cannot name a window's maker (no X-Resource), what the window says
+// of itself (_NET_WM_PID, any client may set it) is not taken for it.
+TEST(GuardWindowOwner, WithoutXResourceAWindowIsRefusedWhateverItsPidSays)
+{
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -nolisten tcp -extension X-Resource").split(' '));
+    if (!server.waitForReadyRead(10000))
+        GTEST_SKIP() << "needs Xvfb";
+    const QByteArray display = ':' + server.readAllStandardOutput().trimmed();
+    xcb_connection_t *companion = xcb_connect(display.constData(), nullptr),
+                     *maker = xcb_connect(display.constData(), nullptr);
+    const xcb_window_t w = xcb_generate_id(maker);
+    xcb_create_window(maker, 0, w, xcb_setup_roots_iterator(xcb_get_setup(maker)).data->root, 0, 0, 9, 9, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(maker, xcb_intern_atom(maker, 0, 11, "_NET_WM_PID"), nullptr);
+    const quint32 pid = quint32(QCoreApplication::applicationPid());
+    xcb_change_property(maker, XCB_PROP_MODE_REPLACE, w, atom->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
+    std::free(atom);
+    std::free(xcb_get_input_focus_reply(maker, xcb_get_input_focus(maker), nullptr));
+    const auto why = platform::linuxbackend::windowNotOwnedBy(companion, w, pid);
+    EXPECT_TRUE(why && why->contains(QLatin1String("no X-Resource"))) << qPrintable(why.value_or("taken in"));
+    xcb_disconnect(maker);
+    xcb_disconnect(companion);
+    server.kill();
+    server.waitForFinished();
 }
 
 } // namespace

@@ -66,6 +66,10 @@ TEST(WebLink, EventsAreBelievedOnlyWhenEveryFieldHasItsType)
         {"no kind", {{"window", 1}}, false},
         {"ready, window past an X id", {{"k", "ready"}, {"window", 0x100400007LL}, {"otr", false}}, false},
         {"new window, gesture as number", {{"k", "newWindow"}, {"url", "u"}, {"gesture", 1}}, false},
+        // 32-bit numbers an X server never hands out: cut to 29 bits they name someone's window.
+        {"ready, window of 30 bits", {{"k", "ready"}, {"window", 0x20400007LL}, {"otr", false}}, false},
+        {"ready, window of 32 bits", {{"k", "ready"}, {"window", 0xffc00007LL}, {"otr", false}}, false},
+        {"ready, the largest X id", {{"k", "ready"}, {"window", 0x1fffffffLL}, {"otr", false}}, true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -101,6 +105,37 @@ TEST(WebLink, StreamIsCutIntoFramesAndAnOverlongLengthEndsIt)
     EXPECT_TRUE(bad.failed());
     bad.append(two);
     EXPECT_FALSE(bad.next());
+}
+
+// A page's result or message past the bound is refused before it is converted, and
+// the companion's reader refuses its frame at the length.
+TEST(GuardWebLink, AResultOrMessagePastTheBoundIsRefused)
+{
+    using platform::aiwebwire::kMaxEvent;
+    for (const qsizetype size : {kMaxEvent - 64, kMaxEvent + 1}) {
+        const QString big(size, QLatin1Char('x'));
+        const QCborMap result{{"k", "result"}, {"request", 2}, {"value", big}};
+        EXPECT_EQ(parseHelperEvent(payload(result)).has_value(), size < kMaxEvent);
+        EXPECT_EQ(parseHelperEvent(payload({{"k", "message"}, {"name", "iOS"}, {"json", big}})).has_value(),
+                  size < kMaxEvent);
+        FrameReader reader(kMaxEvent);
+        reader.append(platform::aiwebwire::frame("result", result));
+        EXPECT_EQ(reader.next().has_value(), size < kMaxEvent);
+    }
+}
+
+// The helper takes an answer only while its question waits.
+TEST(FinWebLink, AnAnswerBeforeOrAfterItsWaitIsNotKept)
+{
+    platform::aiwebwire::AnswerBox box;
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/early")}});
+    box.await(1);
+    EXPECT_FALSE(box.has(1));
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/asked")}});
+    EXPECT_EQ(box.end(1)->value(QStringLiteral("path")).toString(), "/asked");
+    box.deliver(1, {{QStringLiteral("path"), QStringLiteral("/late")}});
+    box.await(1);
+    EXPECT_FALSE(box.end(1));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ManualScheduler.h"
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
+#include "PZLog.h"
 #include "QXLanguageManager.h"
 #include "ScopedUserInfoData.h"
 #include "StaleTexts.h"
@@ -164,6 +165,46 @@ TEST_F(GuardNewWindows, OnlyTheUsersReachTheBrowserAtMostOneASecond)
     scheduler.advance(1000);
     EXPECT_EQ(ask(true, 1), 2u);
     EXPECT_EQ(messages.with("new window refused").size(), 2); // one for each run
+}
+
+// Scripts for a product without a page are dropped, said once; a page posting in a
+// loop acts on every message and is logged once a second for each name.
+class GuardAiWindow : public Ast3Window {
+protected:
+    GuardAiWindow()
+    {
+        setWriteLogHandler([this](const QString &line) { logged << line; });
+    }
+    ~GuardAiWindow() override { setWriteLogHandler(nullptr); }
+    QStringList logged;
+};
+using FinAiWindowLog = GuardAiWindow;
+
+TEST_F(FinAiWindowLog, ScriptsForAProductWithoutAnAiPageAreNotKept)
+{
+    state->setProductCode(QStringLiteral("282"));
+    controller->initSubViews();
+    for (int i = 0; i < 100; ++i)
+        controller->requestChatGPT(QStringLiteral("q"));
+    EXPECT_EQ(logged, QStringList({"the product has no AI page: scripts for it are dropped"}));
+    state->setProductCode(QStringLiteral("100"));
+    controller->initSubViews();
+    page->finish(platform::IAiWebHost::LoadStatus::Succeeded);
+    EXPECT_EQ(page->scripts, QStringList());
+}
+
+TEST_F(GuardAiWindow, ScriptMessagesAreLoggedOnceASecondForEachName)
+{
+    for (int i = 0; i < 500; ++i) {
+        page->post("iOS", R"({"action":"copyToClipboard","text":"x"})");
+        page->post("fileSelected", "{}");
+    }
+    EXPECT_EQ(clipboard.clears, 500);
+    EXPECT_EQ(logged.size(), 2);
+    scheduler.advance(1000);
+    page->post("iOS", "{}");
+    ASSERT_EQ(logged.size(), 3);
+    EXPECT_TRUE(logged.back().endsWith(":iOS:{} (499 more unlogged)")) << qPrintable(logged.back());
 }
 
 } // namespace

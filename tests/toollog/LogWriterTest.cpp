@@ -77,6 +77,32 @@ TEST_F(LogWriter, DailyFileHeaderAndEntries)
     EXPECT_EQ(readText(folder + "/2026-12-08_log.txt"), kHeader + "\n2026-12-08 00:00:00next day");
 }
 
+// However much is logged, a day's file stops at its cap with one line saying so, in
+// this run and the next; the next day starts afresh.
+using GuardDayLog = LogWriter;
+
+TEST_F(GuardDayLog, ADaysFileStopsAtItsCapWithOneLineSayingSo)
+{
+    DailyLogWriter::Options o = options(root.file("Log"));
+    o.maxFileBytes = 400;
+    const QString capped = DailyLogWriter::cappedText(400);
+    for (int run = 0; run < 2; ++run) {
+        DailyLogWriter writer(o);
+        for (int i = 0; i < 100; ++i)
+            writer.write(QStringLiteral("entry %1").arg(i));
+        writer.waitForPending();
+    }
+    const QString day = readText(root.file("Log/2026-12-07_log.txt"));
+    EXPECT_LE(day.toUtf8().size(), 400 + 20 + capped.toUtf8().size());
+    EXPECT_TRUE(day.contains("07entry 9\n") && day.endsWith("07" + capped)) << qPrintable(day);
+    EXPECT_EQ(day.count(capped), 1);
+    clock.set(utc(2026, 12, 8, 0, 0, 0));
+    DailyLogWriter next(o);
+    next.write("next day");
+    next.waitForPending();
+    EXPECT_EQ(readText(root.file("Log/2026-12-08_log.txt")), kHeader + "\n2026-12-08 00:00:00next day");
+}
+
 TEST_F(LogWriter, EmptyFirstMessageStillMakesTheDaysFile)
 {
     DailyLogWriter writer(options(root.file("Log")));

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstring>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +93,42 @@ bool ensureDir(const QString &path)
         }
     }
     return QFileInfo(path).isDir();
+}
+
+QString ensurePrivateDir(const QString &path, QString *why)
+{
+    const QString dir = QDir::cleanPath(path);
+    const QByteArray name = QFile::encodeName(dir);
+    const auto refuse = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return QString();
+    };
+    if (!QFileInfo::exists(dir) && !QFileInfo(dir).isSymLink()) {
+        if (!ensureDir(QFileInfo(dir).path()))
+            return refuse(QStringLiteral("cannot create its parent"));
+        // Made by us or by someone else meanwhile: the checks below decide.
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+            return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    struct stat st = {};
+    if (::lstat(name.constData(), &st) != 0)
+        return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISDIR(st.st_mode))
+        return refuse(QStringLiteral("not a folder"));
+    if (st.st_uid != ::geteuid())
+        return refuse(QStringLiteral("a folder of user %1").arg(st.st_uid));
+    if ((st.st_mode & 0777) != 0700)
+        return refuse(QStringLiteral("open to others (mode %1)").arg(st.st_mode & 0777, 3, 8, QLatin1Char('0')));
+    return dir;
+}
+
+QString runtimeFolder(const QString &name)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return joinPath(runtime, name);
+    return joinPath(cacheRoot(), name);
 }
 
 void setDataRootOverride(const QString &path)

@@ -25,6 +25,15 @@ void ensureHome();
 // only (0700); false (logged once) when that fails.
 bool ensureDir(const QString &path);
 
+// A folder for files no one else may read or replace: made (with its parents) when
+// missing, the folder itself 0700. One found there is taken only when it is a real
+// folder (no link) of this user's with no access for anyone else; else "" with why.
+QString ensurePrivateDir(const QString &path, QString *why = nullptr);
+
+// The folder for files that live only until they are handed on: in the user's runtime
+// folder, else in the caches; `name` inside it.
+QString runtimeFolder(const QString &name);
+
 // Tests point the root somewhere else without touching the environment.
 void setDataRootOverride(const QString &path); // empty clears it
 

@@ -1,5 +1,6 @@
 #include "aiweb/AiDownloadFlow.h"
 
+#include "DataPaths.h"
 #include "PZLog.h"
 #include "aiweb/AiDownloadRules.h"
 #include "desktop/FilePicker.h"
@@ -36,7 +37,9 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
     m_refusing = false;
     const QString name = aiweb::downloadFileName(download.suggestedName, download.mimeType, download.url,
                                                  m_deps.timeStamp ? m_deps.timeStamp() : QString());
-    const QString dir = download.fromLink ? m_deps.tempDir : m_deps.documentsDir;
+    const QString dir = download.fromLink ? linkFolder() : m_deps.documentsDir;
+    if (dir.isEmpty())
+        return {};
     if (!QDir().mkpath(dir)) {
         writeLog(QStringLiteral("download: cannot make %1").arg(dir));
         return {};
@@ -49,6 +52,23 @@ QString AiDownloadFlow::destination(const platform::IAiWebHost::Download &downlo
     m_running[download.id] = {download.mimeType, name, *path};
     writeLog(QStringLiteral("download:%1 -> %2").arg(download.url.toString(), name));
     return *path;
+}
+
+QString AiDownloadFlow::linkFolder() const
+{
+    // The file waits there for the save dialog: in a folder anyone could enter, another
+    // user could read it or swap it for one of theirs before it is copied.
+    QString why;
+    const QString dir = DataPaths::ensurePrivateDir(m_deps.tempDir, &why);
+    if (dir.isEmpty())
+        writeLog(
+            QStringLiteral("download refused: %1 is not a folder of this user's alone (%2)").arg(m_deps.tempDir, why));
+    return dir;
+}
+
+bool AiDownloadFlow::inLinkFolder(const QString &path) const
+{
+    return QFileInfo(path).absolutePath() == QFileInfo(m_deps.tempDir).absoluteFilePath();
 }
 
 void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
@@ -71,6 +91,8 @@ void AiDownloadFlow::changed(const platform::IAiWebHost::DownloadUpdate &update)
         if (update.path != done.path)
             writeLog(
                 QStringLiteral("download %1 reported at %2, kept at %3").arg(update.id).arg(update.path, done.path));
+        if (inLinkFolder(done.path))
+            QFile::setPermissions(done.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         m_waiting.push_back(done);
         saveNext();
         break;
@@ -116,9 +138,12 @@ void AiDownloadFlow::saved(const std::optional<QString> &chosen)
     const Running done = *std::exchange(m_saving, std::nullopt);
     const QString &source = done.path;
     const QString &mimeType = done.mimeType;
-    // Cancelled: the download stays where it is.
-    if (!chosen || chosen->isEmpty())
+    // Cancelled: a download in the data root stays there; a link's goes with its dialog.
+    if (!chosen || chosen->isEmpty()) {
+        if (inLinkFolder(source))
+            QFile::remove(source);
         return;
+    }
     const QString target = *chosen;
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath()) {
         const auto [text, image] = aiweb::saveTip(mimeType, true, {});

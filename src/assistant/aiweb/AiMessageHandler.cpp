@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <utility>
+
 namespace aiweb {
 namespace {
 
@@ -51,6 +53,23 @@ AiMessageAction handleAiMessage(const QString &name, const QString &json)
         action.text = text.toString();
     }
     return action;
+}
+
+std::optional<QString> ScriptMessageLog::line(const QString &name, const QString &logLine, qint64 nowMs)
+{
+    constexpr size_t kMaxKinds = 16;
+    const QString key = m_kinds.size() < kMaxKinds || m_kinds.count(name.left(64)) ? name.left(64) : QString();
+    const auto [it, first] = m_kinds.try_emplace(key);
+    Kind &kind = it->second;
+    if (!first && nowMs - kind.loggedMs < kIntervalMs) {
+        ++kind.unlogged;
+        return std::nullopt;
+    }
+    kind.loggedMs = nowMs;
+    const int unlogged = std::exchange(kind.unlogged, 0);
+    if (unlogged == 0)
+        return logLine;
+    return logLine + QStringLiteral(" (%1 more unlogged)").arg(unlogged);
 }
 
 } // namespace aiweb

@@ -82,8 +82,9 @@ QXAIWebWindowController::QXAIWebWindowController(Deps deps) : m_deps(std::move(d
     downloads.files = m_deps.files;
     downloads.alerts = m_deps.alerts;
     downloads.documentsDir = DataPaths::dataRoot();
-    downloads.tempDir = m_deps.downloadTempDir.isEmpty() ? QDir::tempPath() + QStringLiteral("/quorvex-ai-downloads")
-                                                         : m_deps.downloadTempDir;
+    downloads.tempDir = m_deps.downloadTempDir.isEmpty()
+                            ? DataPaths::runtimeFolder(QStringLiteral("quorvex-ai-downloads"))
+                            : m_deps.downloadTempDir;
     downloads.timeStamp = [] { return pz::getTimeStr(); };
     downloads.dialogParent = m_window.get();
     m_downloads = std::make_unique<AiDownloadFlow>(std::move(downloads));
@@ -224,6 +225,7 @@ void QXAIWebWindowController::initSubViews()
         writeLog(QStringLiteral("加载AI：%1").arg(page.text));
     if (m_host) {
         m_pageReady = false;
+        m_saidScriptsDropped = false;
         m_host->load(page.url());
     }
     m_questionTextField->setPlaceholderText(hrvAppLocalizedString(QStringLiteral("请输入内容")));
@@ -286,7 +288,8 @@ bool QXAIWebWindowController::reloadAIWebWithEnglishFallbackIfNeeded(const QUrl 
 void QXAIWebWindowController::scriptMessage(const QString &name, const QString &json)
 {
     const AiMessageAction action = aiweb::handleAiMessage(name, json);
-    writeLog(action.logLine);
+    if (const auto line = m_messageLog.line(name, action.logLine, clock().monotonicMs()))
+        writeLog(*line);
     switch (action.kind) {
     case AiMessageAction::Kind::None:
         break;
@@ -312,6 +315,11 @@ void QXAIWebWindowController::scriptMessage(const QString &name, const QString &
     }
 }
 
+const Clock &QXAIWebWindowController::clock() const
+{
+    return m_deps.clock ? *m_deps.clock : m_systemClock;
+}
+
 void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGesture)
 {
     writeLog(QStringLiteral("webView:createWebViewWithConfiguration:forNavigationAction:%1").arg(url.toString()));
@@ -320,8 +328,7 @@ void QXAIWebWindowController::newWindowRequested(const QUrl &url, bool userGestu
         return;
     // A page that opens windows on its own (or a helper that says the user asked for
     // every one) would launch the browser over and over.
-    static const SystemClock systemClock;
-    const qint64 now = (m_deps.clock ? *m_deps.clock : systemClock).monotonicMs();
+    const qint64 now = clock().monotonicMs();
     if (!userGesture || (m_newWindowTaken && now - m_lastNewWindowMs < kNewWindowIntervalMs)) {
         if (!std::exchange(m_refusingNewWindows, true))
             writeLog(QStringLiteral("AI page's new window refused (%1): %2")
@@ -356,6 +363,18 @@ void QXAIWebWindowController::callJSFuncion(const QString &script)
     if (!m_host)
         return;
     if (!m_pageReady) {
+        // A product without an AI page loads none: nothing would ever run them.
+        const bool noPage = m_deps.state->isDisableDevice();
+        if (noPage || m_pendingScripts.size() >= kMaxPendingScripts) {
+            if (!std::exchange(m_saidScriptsDropped, true))
+                writeLog(
+                    noPage
+                        ? QStringLiteral("the product has no AI page: scripts for it are dropped")
+                        : QStringLiteral("AI page still loading: scripts past %1 are dropped").arg(kMaxPendingScripts));
+            if (noPage)
+                m_pendingScripts.clear();
+            return;
+        }
         m_pendingScripts << script;
         return;
     }

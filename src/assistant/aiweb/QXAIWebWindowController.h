@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Scheduler.h"
+#include "aiweb/AiMessageHandler.h"
 #include "aiweb/AiPageUrlBuilder.h"
 #include "platform/IAiWebHost.h"
 
@@ -44,14 +46,14 @@ public:
         HostFactory makeHost;                        // nullptr from it: a window without a page
         AiPageHosts hosts;
         std::function<QString()> macAddress; // empty: qx_getMacAddress
+        const Clock *clock = nullptr;        // script messages' log and new windows' rate; nullptr: the system's
         // Downloads and outside links.
         IPopupTips *tips = nullptr;
         FilePicker *files = nullptr;
         AlertPresenter *alerts = nullptr;
         platform::IWorkspace *workspace = nullptr;
         QString deviceHost;      // the maker's web site host, whose "/device" pages open the main window
-        QString downloadTempDir; // "": a folder under the system's temporary folder
-        const Clock *clock = nullptr; // nullptr: the system's
+        QString downloadTempDir; // "": "quorvex-ai-downloads" in the user's runtime folder (else the caches)
         // The page's engine has gone (said once, after the log line and the tip): the
         // owner takes the window away; the next one starts afresh.
         std::function<void()> pageLost;
@@ -76,7 +78,8 @@ public:
     bool aiWebDidFallbackToEnglish() const { return m_didFallbackToEnglish; }
 
     // Runs at once on a loaded page; before its first successful load, queued in order
-    // until it has loaded (dropped if it fails).
+    // until it has loaded (dropped if it fails), up to a bound. Dropped at once for a
+    // product that has no AI page.
     void callJSFuncion(const QString &script);
     // Sends a question through the page's send function and empties the question field.
     void requestChatGPT(const QString &text);
@@ -102,6 +105,7 @@ private:
     bool reloadAIWebWithEnglishFallbackIfNeeded(const QUrl &failedUrl);
     void scriptMessage(const QString &name, const QString &json);
     void newWindowRequested(const QUrl &url, bool userGesture);
+    const Clock &clock() const;
 
     Deps m_deps;
     bool m_isCompleteLoad = false;
@@ -109,12 +113,16 @@ private:
     // Scripts wait for the page's first successful load: run against the blank page
     // that is there until then, they would find none of the page's functions.
     bool m_pageReady = false;
+    static constexpr int kMaxPendingScripts = 64;
     QStringList m_pendingScripts;
     // New windows: only at the user's click, one a second at most; a refusal is said
     // once until one is let through again.
     qint64 m_lastNewWindowMs = 0;
     bool m_newWindowTaken = false;
     bool m_refusingNewWindows = false;
+    bool m_saidScriptsDropped = false;
+    aiweb::ScriptMessageLog m_messageLog;
+    SystemClock m_systemClock;
     std::unique_ptr<QWidget> m_window;
     // Made after the window and destroyed before it: the page's view sits in the window.
     std::unique_ptr<AiDownloadFlow> m_downloads;

@@ -68,7 +68,7 @@ QXAIWebWindowController &QXAIWindowTool::ensureWebWindow()
         deps.workspace = m_deps.workspace;
         deps.deviceHost = m_deps.deviceHost;
         deps.downloadTempDir = m_deps.downloadTempDir;
-        deps.clock = m_deps.scheduler ? &m_deps.scheduler->clock() : nullptr;
+        deps.clock = &scheduler().clock();
         deps.pageLost = [this] {
             // Called from inside the host: the window goes at once, the host after it
             // has returned; the next show makes a new one.

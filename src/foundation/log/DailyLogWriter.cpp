@@ -111,7 +111,28 @@ void DailyLogWriter::writeOne(const Item &item)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
         return;
-    if (!entry.isEmpty())
-        file.write(entry.toUtf8());
+    const QByteArray bytes = entry.toUtf8();
+    const QByteArray capped = cappedText(m_options.maxFileBytes).toUtf8();
+    if (path != m_checkedPath) {
+        // A file capped before this process started ends with the line that said so.
+        m_checkedPath = path;
+        if (file.size() >= capped.size() && file.seek(file.size() - capped.size())
+            && file.read(capped.size()) == capped)
+            m_fullPath = path;
+    }
+    if (path == m_fullPath || bytes.isEmpty())
+        return;
+    if (file.size() + bytes.size() > m_options.maxFileBytes) {
+        m_fullPath = path;
+        file.write(entryText(item.time, QString::fromUtf8(capped)).toUtf8());
+        return;
+    }
+    file.write(bytes);
     file.close();
+}
+
+QString DailyLogWriter::cappedText(qint64 maxFileBytes)
+{
+    return QStringLiteral("this day's log has reached its cap of %1 bytes: nothing more is written to it")
+        .arg(maxFileBytes);
 }

@@ -11,7 +11,7 @@ class Clock;
 // The user-facing daily log: one text file per calendar day in the Log folder, each
 // entry "\n<yyyy-MM-dd HH:mm:ss><message>". Entries are written on the log worker
 // (LogWorker, which writes the developer logs too) in the order write() was called;
-// write() never blocks on the disk.
+// write() never blocks on the disk. A day's file stops at a cap, with one line saying so.
 class DailyLogWriter {
 public:
     struct Options {
@@ -21,7 +21,12 @@ public:
         const Clock *clock = nullptr;
         // The header of a new file; asked once, on the worker, when the first file is made.
         std::function<QString()> header;
+        // A day's file grows no larger (give or take the line that says so): whatever
+        // floods the log, the disk keeps its room.
+        qint64 maxFileBytes = kMaxFileBytes;
     };
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    static QString cappedText(qint64 maxFileBytes);
 
     DailyLogWriter(); // the application's: <data root>/Log, the scheduler's clock, machine facts
     explicit DailyLogWriter(Options options);
@@ -58,5 +63,8 @@ private:
     void writeOne(const Item &item);
 
     Options m_options;
-    std::optional<QString> m_header; // the log worker only
+    // The log worker only.
+    std::optional<QString> m_header;
+    QString m_fullPath; // the day's file that has reached its cap
+    QString m_checkedPath;
 };

@@ -26,6 +26,8 @@ namespace platform::linuxbackend {
 namespace {
 
 int g_liveHelpers = 0;
+// Helpers whose hosts have gone, until they end.
+QList<QPointer<QProcess>> g_outgoing;
 
 QString helperProgram()
 {
@@ -158,6 +160,8 @@ RemoteAiWebHost::~RemoteAiWebHost()
         if (m_process->state() != QProcess::NotRunning) {
             QProcess *process = m_process;
             QTimer::singleShot(5000, process, [process] { process->kill(); });
+            g_outgoing.removeAll(nullptr);
+            g_outgoing << process;
         }
     }
     m_view.reset();
@@ -166,6 +170,22 @@ RemoteAiWebHost::~RemoteAiWebHost()
 int RemoteAiWebHost::liveHelpers()
 {
     return g_liveHelpers;
+}
+
+void RemoteAiWebHost::endHelpers(int graceMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (const QPointer<QProcess> &process : std::exchange(g_outgoing, {})) {
+        if (!process)
+            continue;
+        if (!process->waitForFinished(int(qMax<qint64>(0, graceMs - waited.elapsed())))) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
+        // Its own deleteLater would wait for an event loop that no longer runs.
+        delete process.data();
+    }
 }
 
 qint64 RemoteAiWebHost::helperPid() const
@@ -304,7 +324,7 @@ bool RemoteAiWebHost::embed(quint64 windowId)
     // The id comes from a process that runs pages from the web: only a window the helper
     // made itself is taken into ours.
     if (const auto why = windowNotOwnedBy(c, quint32(windowId), m_process ? m_process->processId() : 0)) {
-        lose(QStringLiteral("named a window that is not its own (%1)").arg(*why));
+        lose(QStringLiteral("named a window that ") + *why);
         return false;
     }
     // The helper's window becomes a child of a native widget here and follows its size;

@@ -57,6 +57,9 @@ public:
     qint64 helperPid() const;
     // Helpers started by any host that have not yet ended.
     static int liveHelpers();
+    // For the end of the program: gives helpers whose hosts have gone up to `graceMs`
+    // to write their profiles out and end, ends those that did not, and frees them.
+    static void endHelpers(int graceMs = 3000);
 
 private:
     void start(const AiWebHostOptions &options);
@@ -85,7 +88,7 @@ private:
     QLocalServer *m_server = nullptr;
     QLocalSocket *m_socket = nullptr;
     QPointer<QProcess> m_process; // deletes itself once the helper has ended
-    aiwebwire::FrameReader m_reader;
+    aiwebwire::FrameReader m_reader{aiwebwire::kMaxEvent};
     QList<QByteArray> m_unsent; // until the helper has connected
     QUrl m_url;
     bool m_offTheRecord = false;

@@ -84,35 +84,22 @@ std::optional<qint64> serverKnownPid(xcb_connection_t *c, quint32 window)
     return std::nullopt;
 }
 
-std::optional<qint64> declaredPid(xcb_connection_t *c, quint32 window)
-{
-    const QByteArray name = QByteArrayLiteral("_NET_WM_PID");
-    auto atom = answer(c, xcb_intern_atom(c, 1, quint16(name.size()), name.constData()), &xcb_intern_atom_reply);
-    if (!atom || atom->atom == XCB_ATOM_NONE)
-        return std::nullopt;
-    auto property =
-        answer(c, xcb_get_property(c, 0, window, atom->atom, XCB_ATOM_CARDINAL, 0, 1), &xcb_get_property_reply);
-    if (!property || property->format != 32 || xcb_get_property_value_length(property.get()) != 4)
-        return std::nullopt;
-    return qint64(*static_cast<const quint32 *>(xcb_get_property_value(property.get())));
-}
-
 } // namespace
 
 std::optional<QString> windowNotOwnedBy(xcb_connection_t *c, quint32 window, qint64 pid)
 {
     const xcb_setup_t *setup = xcb_get_setup(c);
     if (window == 0 || pid <= 0)
-        return QStringLiteral("no window");
+        return QStringLiteral("is no window");
     if ((window & ~setup->resource_id_mask) == setup->resource_id_base)
-        return QStringLiteral("a window of the companion's own");
-    std::optional<qint64> owner = serverKnownPid(c, window);
+        return QStringLiteral("is not its own (a window of the companion's own)");
+    // _NET_WM_PID is what the window says of itself: any client can set it on any window.
+    const std::optional<qint64> owner = serverKnownPid(c, window);
     if (!owner)
-        owner = declaredPid(c, window);
-    if (!owner)
-        return QStringLiteral("a window of an unknown process");
+        return QStringLiteral("cannot be shown to be its own: the X server names no process behind it (no "
+                              "X-Resource), and _NET_WM_PID alone is not believed");
     if (*owner != pid)
-        return QStringLiteral("a window of process %1").arg(*owner);
+        return QStringLiteral("is not its own (a window of process %1)").arg(*owner);
     return std::nullopt;
 }
 

@@ -16,6 +16,12 @@ namespace {
 // Owns the controller and shows its window inside itself, so the tool owns one widget.
 class AiWindowHolder : public QWidget {
 public:
+    ~AiWindowHolder() override
+    {
+        controller.reset();
+        // The tool ends once the picture is taken: the helper goes with it.
+        platform::linuxbackend::RemoteAiWebHost::endHelpers();
+    }
     FakeClipboard clipboard;
     FakeAppShell shell;
     std::unique_ptr<QXAIWebWindowController> controller;

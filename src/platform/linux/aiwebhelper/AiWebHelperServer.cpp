@@ -53,8 +53,21 @@ bool AiWebHelperServer::connectToCompanion()
 
 void AiWebHelperServer::send(const QString &kind, const QCborMap &fields)
 {
-    if (m_socket.state() == QLocalSocket::ConnectedState)
-        m_socket.write(aiwebwire::frame(kind, fields));
+    if (m_socket.state() != QLocalSocket::ConnectedState)
+        return;
+    QByteArray bytes = aiwebwire::frame(kind, fields);
+    // The companion ends a helper that sends more: a result that large comes back
+    // empty, so whoever waits for it hears, and a message that large is not passed on.
+    if (bytes.size() - 4 > aiwebwire::kMaxEvent) {
+        std::fprintf(stderr, "qx-aiweb: a page's %s of %lld bytes is too large to pass on\n", qPrintable(kind),
+                     qint64(bytes.size()));
+        if (kind != QLatin1String("result"))
+            return;
+        QCborMap empty = fields;
+        empty.insert(QStringLiteral("value"), QCborValue(QCborValue::Null));
+        bytes = aiwebwire::frame(kind, empty);
+    }
+    m_socket.write(bytes);
 }
 
 void AiWebHelperServer::readCommands()
@@ -81,24 +94,18 @@ std::optional<QCborMap> AiWebHelperServer::waitForAnswer(quint32 request, int ti
         timer.start(timeoutMs);
     }
     const auto check = [&] {
-        if (m_answers.count(request) || m_socket.state() != QLocalSocket::ConnectedState)
+        if (m_answers.has(request) || m_socket.state() != QLocalSocket::ConnectedState)
             loop.quit();
     };
-    m_awaited.insert(request);
+    m_answers.await(request);
     auto a = connect(&m_socket, &QLocalSocket::readyRead, &loop, check, Qt::QueuedConnection);
     auto b = connect(&m_socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
     check();
-    if (!m_answers.count(request))
+    if (!m_answers.has(request))
         loop.exec();
     disconnect(a);
     disconnect(b);
-    m_awaited.erase(request);
-    const auto it = m_answers.find(request);
-    if (it == m_answers.end())
-        return std::nullopt;
-    QCborMap answer = it->second;
-    m_answers.erase(it);
-    return answer;
+    return m_answers.end(request);
 }
 
 void AiWebHelperServer::hello(const QCborMap &m)
@@ -219,9 +226,7 @@ void AiWebHelperServer::command(const QCborMap &m)
         return;
     }
     if (kind == QLatin1String("answer")) {
-        const auto request = quint32(m.value(QStringLiteral("request")).toInteger());
-        if (m_awaited.count(request))
-            m_answers[request] = m;
+        m_answers.deliver(quint32(m.value(QStringLiteral("request")).toInteger()), m);
         return;
     }
     if (!m_host)

@@ -7,9 +7,7 @@
 #include <QObject>
 #include <QWidget>
 
-#include <map>
 #include <memory>
-#include <set>
 
 namespace platform::linuxbackend {
 
@@ -45,8 +43,7 @@ private:
     QLocalSocket m_socket;
     aiwebwire::FrameReader m_reader;
     std::unique_ptr<QtAiWebHost> m_host;
-    std::map<quint32, QCborMap> m_answers;
-    std::set<quint32> m_awaited; // requests a wait is still open for: a late answer is dropped
+    aiwebwire::AnswerBox m_answers;
     quint32 m_nextRequest = 1;
     WId m_sentWindow = 0;
 };
