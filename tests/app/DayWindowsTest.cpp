@@ -78,6 +78,7 @@ TEST_F(DayWindows, WindowsWithNoPlaceOfTheirOwnOpenCentredOnThePointersScreen)
     QXAuthorityManagementWindowController permissions({&probe, nullptr, {}, nullptr});
     QXAIWindowTool::Deps deps;
     deps.state = &state.state();
+    deps.scheduler = &scheduler;
     deps.makeHost = [](const platform::AiWebHostOptions &) { return std::make_unique<FakeAiWebHost>(); };
     QXAIWindowTool ai(deps);
     const std::function<QWidget *()> opens[] = {[&] { return permissions.checkPermission(true), permissions.window(); },
