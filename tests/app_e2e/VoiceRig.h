@@ -307,8 +307,14 @@ protected:
     }
 
     // Once the window manager, if one runs, has handled the clicks and requests made so far.
-    void settleDesktop() { x11desktop::settle(XGetXCBConnection(m_x)); }
-    Display *display() const { return m_x; }
+    void settleDesktop()
+    {
+        x11desktop::settle(XGetXCBConnection(m_x));
+    }
+    Display *display() const
+    {
+        return m_x;
+    }
 
     LocalSpeechServer server;
     std::unique_ptr<AppProcess> m_app;

@@ -176,8 +176,7 @@ inline void activate(xcb_connection_t *c, xcb_window_t w)
         m.type = atom(c, "_NET_ACTIVE_WINDOW");
         m.data.data32[0] = 2; // from a pager: the user's own request
         m.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(c, 0, rootOf(c),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char *>(&m));
     } else {
         const uint32_t above = XCB_STACK_MODE_ABOVE;
