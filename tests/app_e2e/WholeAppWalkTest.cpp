@@ -519,7 +519,8 @@ TEST_F(WholeAppWalk, FromTheTrayIconThroughEveryPageAndKeyToTheTrayMenusQuit)
         ASSERT_TRUE(pump([&] { return !newWindows(before).isEmpty(); }, 15000)) << "no AI window" << diag();
         // The largest: a tip (the copy's) may come up at the same time.
         const Window ai = *newWindow(before);
-        EXPECT_TRUE(pump([&] { return childrenNamed(m_app->pid(), "qx-aiweb") == 1; }, 15000));
+        EXPECT_TRUE(pump([&] { return childrenNamed(m_app->pid(), "qx-aiweb") == 1; }, 15000))
+            << childrenNamed(m_app->pid(), "qx-aiweb") << " helpers; " << m_app->output().toStdString();
         EXPECT_EQ(childrenNamed(m_app->pid(), "QtWebEngineProc"), 0) << "the engine runs in the helper";
         EXPECT_TRUE(pump([&] { return requestsTo("/ai/index.html") > pages; }, 15000)) << diag();
         if (::geteuid() == 0)
