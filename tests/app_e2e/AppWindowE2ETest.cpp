@@ -2,7 +2,7 @@
 // main window stays on screen; a receiver whose mouse answers brings the main window
 // up a second after the connection, centred.
 #include "ReceiverNode.h"
-#include "X11TopLevels.h"
+#include "X11Desktop.h"
 
 #include <QSize>
 #include <QTest>
@@ -21,8 +21,8 @@ constexpr QSize kMainWindowSize(1080, 720);
 QList<QPoint> mappedWindowsOfSize(QSize size)
 {
     QList<QPoint> found;
-    for (const auto &window : topLevels(size))
-        found << window.second.topLeft();
+    for (const x11desktop::TopLevel &window : x11desktop::shownTopLevels(size))
+        found << window.rect.topLeft();
     return found;
 }
 

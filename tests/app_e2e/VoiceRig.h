@@ -11,10 +11,11 @@
 #include "LocalSpeechServer.h"
 #include "PrivatePulseAudio.h"
 #include "SimVoiceDevice.h"
+#include "X11Desktop.h"
 
 #include <QtEndian>
 
-#include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -270,31 +271,15 @@ protected:
         }
     }
 
-    // The top-level windows of a process that are shown on the display.
+    // The top-level windows of a process that are shown on the display (with a window
+    // manager, the windows in its frames).
     QList<Window> shownWindowsOf(qint64 pid)
     {
-        const Atom pidAtom = XInternAtom(m_x, "_NET_WM_PID", False);
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
+        xcb_connection_t *c = XGetXCBConnection(m_x);
         QList<Window> shown;
-        XQueryTree(m_x, DefaultRootWindow(m_x), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count; ++i) {
-            Atom type;
-            int format;
-            unsigned long items, after;
-            unsigned char *value = nullptr;
-            XWindowAttributes a;
-            if (XGetWindowProperty(m_x, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
-                                   &value)
-                    == Success
-                && value && items == 1 && qint64(*reinterpret_cast<unsigned long *>(value)) == pid
-                && XGetWindowAttributes(m_x, children[i], &a) && a.map_state == IsViewable)
-                shown << children[i];
-            if (value)
-                XFree(value);
-        }
-        if (children)
-            XFree(children);
+        for (const x11desktop::TopLevel &top : x11desktop::shownTopLevels(c))
+            if (x11desktop::processOf(c, top.window) == pid)
+                shown << top.window;
         return shown;
     }
     int shownWindows()
@@ -312,14 +297,23 @@ protected:
     // when a mouse connects): on top, with the keyboard focus and the pointer.
     void focusTarget()
     {
-        for (Window w : shownWindowsOf(m_target.processId())) {
-            XRaiseWindow(m_x, w);
-            XSetInputFocus(m_x, w, RevertToPointerRoot, CurrentTime);
-        }
+        for (Window w : shownWindowsOf(m_target.processId()))
+            x11desktop::activate(XGetXCBConnection(m_x), xcb_window_t(w));
+        settleDesktop();
         const QList<QByteArray> r = m_ready.split(' ');
         XTestFakeMotionEvent(m_x, -1, r[1].toInt() + 30, r[2].toInt() + 12, CurrentTime);
         XSync(m_x, False);
         pump([] { return false; }, 100);
+    }
+
+    // Once the window manager, if one runs, has handled the clicks and requests made so far.
+    void settleDesktop()
+    {
+        x11desktop::settle(XGetXCBConnection(m_x));
+    }
+    Display *display() const
+    {
+        return m_x;
     }
 
     LocalSpeechServer server;
