@@ -122,9 +122,9 @@ TEST_F(Ast3WebEngine, FailedPageReloadsOnceInEnglish)
 }
 
 // The helper carries the application's own page, shown where no address is known.
-using FinWebEngine = Ast3WebEngine;
+using FinWebEnginePage = Ast3WebEngine;
 
-TEST_F(FinWebEngine, TheHelperShowsTheApplicationsOwnPage)
+TEST_F(FinWebEnginePage, TheHelperShowsTheApplicationsOwnPage)
 {
     makeController();
     controller->initSubViews();
