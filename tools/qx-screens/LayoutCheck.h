@@ -6,11 +6,12 @@
 
 class QWidget;
 
-// What a reader of a window sees go wrong with its layout: a caption cut off, two
-// controls drawn over each other, a control outside its window, a window outside the
+// What a reader of a window sees go wrong with its layout: a caption cut off (or cut
+// with "…" and whole in its tool tip), two controls drawn over each other, a text
+// under a widget drawn after it, a control outside its window, a window outside the
 // screen.
 struct LayoutFinding {
-    QString kind;   // "clipped", "overlap", "outside-window", "outside-screen"
+    QString kind;   // "clipped", "elided", "overlap", "covered", "outside-window", "outside-screen"
     QString widget; // class, object name and text of the control
     QString detail;
 };
@@ -21,3 +22,7 @@ QList<LayoutFinding> inspectLayout(QWidget *window);
 
 // Whether a finding of a scene is a named exception; its reason comes back in `why`.
 bool isLayoutException(const QString &scene, const LayoutFinding &finding, QString *why = nullptr);
+
+// Whether a scene may look the same in every language (it shows no interface text, or
+// only the user's own); its reason comes back in `why`.
+bool isFixedTextScene(const QString &scene, QString *why = nullptr);

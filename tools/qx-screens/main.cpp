@@ -11,15 +11,18 @@
 #include "Scene.h"
 #include "SceneWorld.h"
 #include "StaleTexts.h"
+#include "desktop/QtOwnTexts.h"
 #include "drawing/KitAppearance.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QWidget>
@@ -78,6 +81,39 @@ QImage compose(QWidget *window, bool fromScreen = false)
     return image;
 }
 
+// A scene's picture in its first language, and whether another language drew it
+// otherwise. Pictures are compared in grey at the window's own size: a language shows
+// in whole words, where two drawings of the same text differ at most in the shading
+// of a few glyph edges.
+struct SceneLook {
+    QImage first;
+    bool changes = false;
+
+    void add(const QImage &picture)
+    {
+        const QSize size = picture.deviceIndependentSize().toSize();
+        const QImage grey =
+            (picture.size() == size ? picture : picture.scaled(size)).convertToFormat(QImage::Format_Grayscale8);
+        if (first.isNull()) {
+            first = grey;
+            return;
+        }
+        if (changes)
+            return;
+        if (grey.size() != first.size()) {
+            changes = true;
+            return;
+        }
+        qsizetype differing = 0;
+        for (int y = 0; y < grey.height(); ++y) {
+            const uchar *a = first.constScanLine(y), *b = grey.constScanLine(y);
+            for (int x = 0; x < grey.width(); ++x)
+                differing += std::abs(int(a[x]) - int(b[x])) > 64;
+        }
+        changes = differing > 8;
+    }
+};
+
 // Shows the scene's window the way a user first sees it: laid out, placed at the
 // screen's corner, active, with the scene's after-show steps done.
 void present(QWidget *window, const SceneDef &scene, SceneWorld &world)
@@ -116,10 +152,11 @@ QList<int> parseLanguages(const QString &value)
 }
 
 // Offscreen, on one full-HD screen (in device pixels at the scale factor asked for),
-// so pop-ups placed against the screen's edges land where they would on a desktop.
+// so pop-ups placed against the screen's edges land where they would on a desktop at
+// every scale (Qt's own offscreen screen is 800 x 600 device pixels).
 // The screen's description is read while the application object is made: it is kept
 // until then, and goes with the returned file.
-std::unique_ptr<QTemporaryFile> useCheckScreen()
+std::unique_ptr<QTemporaryFile> useFullHdScreen()
 {
     const double asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
     const double scale = std::isfinite(asked) ? qMax(1.0, asked) : 1.0;
@@ -134,6 +171,17 @@ std::unique_ptr<QTemporaryFile> useCheckScreen()
     }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file->fileName().toLocal8Bit());
     return file;
+}
+
+// Qt's own texts (the standard buttons, the dialogs, the fields' context menus) in the
+// scene's interface language, following each switch, as the application loads them.
+void followQtTexts(QtOwnTexts &texts, SceneWorld &world)
+{
+    QXLanguageManager &languages = world.pages().data.languages();
+    texts.follow(languages.uiLanguageIndex());
+    world.pages().notifications.addObserver(
+        QString::fromLatin1(qx::notify::kUpdateTitleNotification), &texts,
+        [&texts, &languages](const QVariant &) { texts.follow(languages.uiLanguageIndex()); });
 }
 
 // Scenes whose window the check passes over, and why.
@@ -172,16 +220,18 @@ int runCheck(QStringList args, int argc, char **argv)
     if (scenes.isEmpty())
         return usage();
 
-    const std::unique_ptr<QTemporaryFile> screenDescription = useCheckScreen();
+    const std::unique_ptr<QTemporaryFile> screenDescription = useFullHdScreen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
     qxApplyLightAppearance();
     if (!tables.isEmpty())
         HRVLocalizedString::setTableDirectory(tables);
+    QtOwnTexts qtTexts;
 
     QElapsedTimer clock;
     clock.start();
     int faults = 0, excused = 0;
+    QHash<QString, SceneLook> looks;
     for (const int language : languages) {
         const QString folder = HRVLocalizedString::folderForIndex(quint64(language));
         for (const SceneDef *scene : scenes) {
@@ -191,6 +241,7 @@ int runCheck(QStringList args, int argc, char **argv)
                     options.insert(o.key, QString::number(language));
             SceneWorld world(*scene, options);
             world.pages().data.languages().setUiLanguageIndex(quint64(language));
+            followQtTexts(qtTexts, world);
             std::unique_ptr<QWidget> window(scene->build(world));
             if (!window) {
                 std::printf("%s [%s] the scene built nothing\n", qPrintable(scene->name), qPrintable(folder));
@@ -198,7 +249,10 @@ int runCheck(QStringList args, int argc, char **argv)
                 continue;
             }
             present(window.get(), *scene, world);
-            (void)compose(window.get()); // drawn once: some controls settle while painting
+            // Drawn once (some controls settle while painting), and kept to compare
+            // with the other languages.
+            const QImage look = compose(window.get());
+            looks[scene->name].add(look);
             for (const LayoutFinding &f : inspectLayout(window.get())) {
                 QString why;
                 if (isLayoutException(scene->name, f, &why)) {
@@ -214,6 +268,16 @@ int runCheck(QStringList args, int argc, char **argv)
                 w->hide();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
+    }
+    // A scene drawn alike in every language shows no text a language changes: either
+    // it has none to show, or it draws a fixed one where a table's should be.
+    for (const SceneDef *scene : scenes) {
+        if (languages.size() < 2)
+            break;
+        if (looks.value(scene->name).changes || isFixedTextScene(scene->name))
+            continue;
+        ++faults;
+        std::printf("%s: fixed-text: the same picture in every language of the run\n", qPrintable(scene->name));
     }
     std::printf("layout check: %lld scenes x %lld languages at scale %s in %.1f s: %d findings, %d named exceptions\n",
                 qlonglong(scenes.size()), qlonglong(languages.size()),
@@ -252,10 +316,11 @@ int runSwitchCheck(QStringList args, int argc, char **argv)
             return usage();
         only = args.takeFirst().split(u',', Qt::SkipEmptyParts);
     }
-    const std::unique_ptr<QTemporaryFile> screenDescription = useCheckScreen();
+    const std::unique_ptr<QTemporaryFile> screenDescription = useFullHdScreen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
     qxApplyLightAppearance();
+    QtOwnTexts qtTexts;
     int scenes = 0, faults = 0;
     for (const SceneDef *scene : SceneRegistry::instance().all()) {
         if ((!only.isEmpty() && !only.contains(scene->name)) || skippedBySwitchCheck(scene->name))
@@ -267,6 +332,7 @@ int runSwitchCheck(QStringList args, int argc, char **argv)
                 options.insert(o.key, QStringLiteral("0"));
         SceneWorld world(*scene, options);
         world.pages().data.languages().setUiLanguageIndex(0);
+        followQtTexts(qtTexts, world);
         std::unique_ptr<QWidget> window(scene->build(world));
         if (!window) {
             std::printf("%s: the scene built nothing\n", qPrintable(scene->name));
@@ -367,9 +433,11 @@ int main(int argc, char **argv)
         return usage();
 
     // Without a display the pictures are drawn offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QTemporaryFile> screenDescription;
+    if ((qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        || qgetenv("QT_QPA_PLATFORM") == "offscreen")
+        screenDescription = useFullHdScreen();
     QApplication::setApplicationName(QStringLiteral("qx-screens"));
     // The AI window's helper draws its page without background traffic here.
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
@@ -385,6 +453,8 @@ int main(int argc, char **argv)
     SceneWorld world(*scene, options);
     if (language >= 0)
         world.pages().data.languages().setUiLanguageIndex(quint64(language));
+    QtOwnTexts qtTexts;
+    followQtTexts(qtTexts, world);
     std::unique_ptr<QWidget> window(scene->build(world));
     if (!window) {
         std::fprintf(stderr, "qx-screens %s: the scene built nothing\n", qPrintable(scene->name));

@@ -97,6 +97,14 @@ QFont QXLabel::drawnFont() const
     return textfit::fitted(font(), widest, textRoom());
 }
 
+bool QXLabel::drawsCut() const
+{
+    if (wordWrap() || text().isEmpty() || text().contains(u'\n'))
+        return false;
+    const qreal room = m_elide != Qt::ElideNone ? textRect().width() : textRoom();
+    return QFontMetricsF(drawnFont()).horizontalAdvance(text()) > room;
+}
+
 void QXLabel::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -119,13 +127,9 @@ void QXLabel::paintEvent(QPaintEvent *event)
     painter.setFont(shown);
     const QRectF rect = textRect();
     QString line = text();
-    const bool oneLine = !wordWrap() && !line.contains(u'\n');
-    if (oneLine) {
-        const QFontMetricsF metrics(shown);
-        const qreal room = m_elide != Qt::ElideNone ? rect.width() : textRoom();
-        if (metrics.horizontalAdvance(line) > room)
-            line = metrics.elidedText(line, m_elide != Qt::ElideNone ? m_elide : Qt::ElideRight, room);
-    }
+    if (drawsCut())
+        line = QFontMetricsF(shown).elidedText(line, m_elide != Qt::ElideNone ? m_elide : Qt::ElideRight,
+                                               m_elide != Qt::ElideNone ? rect.width() : textRoom());
     const bool cut = line != text();
     textfit::showWholeTextWhenCut(*this, cut, text(), m_autoToolTip);
     painter.drawText(rect, flags, line);

@@ -27,7 +27,10 @@ public:
     QRectF textRect() const;
     // The font the text is drawn in: smaller than font() when a line would not fit the
     // label (then, past the smallest size, the line is cut and becomes the tool tip).
-    QFont drawnFont() const;
+    virtual QFont drawnFont() const;
+    // Whether the text is drawn cut short with "…": one line wider than the room the
+    // label gives it, at any overrun.
+    virtual bool drawsCut() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -56,14 +56,21 @@ class ElidingLabel final : public QXLabel {
 public:
     using QXLabel::QXLabel;
 
+    // The name keeps its size and is cut to the room before the arrow.
+    QFont drawnFont() const override { return font(); }
+    bool drawsCut() const override
+    {
+        return !text().isEmpty() && fontMetrics().horizontalAdvance(text()) > textRect().width();
+    }
+
 protected:
     void paintEvent(QPaintEvent *event) override
     {
-        const QRectF r = textRect();
-        if (text().isEmpty() || fontMetrics().horizontalAdvance(text()) <= r.width()) {
+        if (!drawsCut()) {
             QXLabel::paintEvent(event);
             return;
         }
+        const QRectF r = textRect();
         QPainter painter(this);
         if (backgroundColor().isValid() && backgroundColor().alpha() > 0)
             painter.fillRect(rect(), backgroundColor());
