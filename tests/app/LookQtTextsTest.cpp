@@ -8,6 +8,7 @@
 #include "desktop/QtOwnTexts.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QPushButton>
 
 namespace {
@@ -29,13 +30,16 @@ TEST_F(LookQtTexts, StandardButtonsFollowEachSwitchOfTheInterfaceLanguage)
         quint64 index;
         const char *cancel; // what Qt's catalogue calls the button; "&" marks the mnemonic
     } cases[] = {
-        {7, "&Abbrechen"}, {0, "取消"}, {2, "&Cancel"}, {5, "&Отмена"}, {1, "取消"}, {14, "&Cancel"}, {9, "&Annuler"},
+        {7, "&Abbrechen"}, {0, "取消"},     {2, "&Cancel"},  {5, "&Отмена"},
+        {1, "取消"},       {14, "&Cancel"}, {9, "&Annuler"}, {6, "ألغِ"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
         languages.setUiLanguageIndex(c.index);
         NotificationCenter::defaultCenter().post(QString::fromLatin1(qx::notify::kUpdateTitleNotification));
         EXPECT_EQ(cancelText().remove(u'&'), QString::fromUtf8(c.cancel).remove(u'&'));
+        // The pages are laid out left to right whatever Qt's catalogue says.
+        EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     }
 }
 

@@ -16,10 +16,12 @@ struct ToolRun {
 // its helper's page): they need an X server and are drawn there, in their own run.
 const QStringList kSceneOnX11{QStringLiteral("ai-window")};
 
-ToolRun runTool(const QStringList &args)
+ToolRun runTool(const QStringList &args, const QString &scale = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!scale.isEmpty())
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
     if (args.isEmpty() || !kSceneOnX11.contains(args.first()))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
@@ -95,6 +97,19 @@ TEST(ScreensSmoke, BadCommandLinesAreUsageErrors)
     for (const QStringList &args : cases) {
         SCOPED_TRACE(args.join(u' ').toStdString());
         EXPECT_EQ(runTool(args).exitCode, 2);
+    }
+}
+
+// A scene stands on a full-HD screen at every scale, as on a desktop (Qt's own offscreen
+// screen is 800 x 600 device pixels): the loupe covers the screen it is on.
+TEST(ReadScreens, ScenesStandOnAFullHdScreenAtEveryScale)
+{
+    QTemporaryDir dir;
+    for (const int scale : {1, 2}) {
+        const QString file = dir.filePath(QStringLiteral("loupe%1.png").arg(scale));
+        const ToolRun r = runTool({QStringLiteral("loupe"), QStringLiteral("--out"), file}, QString::number(scale));
+        ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+        EXPECT_EQ(QImage(file).size(), QSize(1920, 1080) * scale) << scale;
     }
 }
 #endif

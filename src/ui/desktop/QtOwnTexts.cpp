@@ -4,11 +4,19 @@
 #include "PZLog.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-QtOwnTexts::QtOwnTexts(QString catalogueDir, QObject *parent) : QObject(parent), m_dir(std::move(catalogueDir)) {}
+QtOwnTexts::QtOwnTexts(QString catalogueDir, QObject *parent) : QObject(parent), m_dir(std::move(catalogueDir))
+{
+    // A right-to-left catalogue (Arabic) would turn every window right to left. The
+    // pages place their controls left to right at fixed places, so mirrored layouts
+    // and alignments put scroll bars over captions: the windows keep their direction,
+    // and a right-to-left text still reads right to left inside its box.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
 
 QtOwnTexts::~QtOwnTexts()
 {
