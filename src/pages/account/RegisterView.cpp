@@ -131,18 +131,32 @@ void RegisterView::fitRegisterBtn()
 }
 
 // The label 5 right of the box and centred on it, as wide as its text; the left link
-// area from its left edge to 10 right of its centre, the right one the rest.
+// area from its left edge to 10 right of its centre, the right one the rest. A
+// translation too long for one line even drawn smaller takes two, the first link's
+// line above the second's.
 void RegisterView::layoutAgreement()
 {
     const QRect box = m_checkBtn->geometry();
     // A longer translation stops short of the form's edge (and draws smaller).
     const int left = box.right() + 1 + 5;
-    const QRect label(left, box.top() + (box.height() - 15) / 2,
-                      std::min(m_agreementLabel->sizeHint().width(), std::max(0, width() - 10 - left)), 15);
+    const int room = std::max(0, width() - 10 - left);
+    m_agreementLabel->setWordWrap(false);
+    m_agreementLabel->resize(room, 15);
+    const bool twoLines = m_agreementLabel->drawsCut();
+    m_agreementLabel->setWordWrap(twoLines);
+    const int height = twoLines ? 2 * m_agreementLabel->fontMetrics().lineSpacing() : 15;
+    const QRect label(left, box.top() + (box.height() - height) / 2,
+                      twoLines ? room : std::min(m_agreementLabel->sizeHint().width(), room), height);
     m_agreementLabel->setGeometry(label);
-    const int split = label.left() + label.width() / 2 + 10;
-    m_privacyBtn->setGeometry(label.left(), label.top(), split - label.left(), label.height());
-    m_agreementBtn->setGeometry(split, label.top(), label.right() + 1 - split, label.height());
+    if (twoLines) {
+        const int split = label.top() + label.height() / 2;
+        m_privacyBtn->setGeometry(label.left(), label.top(), label.width(), split - label.top());
+        m_agreementBtn->setGeometry(label.left(), split, label.width(), label.bottom() + 1 - split);
+    } else {
+        const int split = label.left() + label.width() / 2 + 10;
+        m_privacyBtn->setGeometry(label.left(), label.top(), split - label.left(), label.height());
+        m_agreementBtn->setGeometry(split, label.top(), label.right() + 1 - split, label.height());
+    }
     // The two links are the label's halves: they lie over its text on purpose.
     qxMarkLayer(m_privacyBtn);
     qxMarkLayer(m_agreementBtn);

@@ -17,8 +17,11 @@
 #include "services/ICommandModel.h"
 #include "sqlite/QXVoiceCommandItem.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace {
 constexpr int kTitleY = 40;
@@ -32,6 +35,7 @@ constexpr int kBoxRight = 40;
 constexpr int kBoxHeight = 34;
 constexpr int kMoreWidth = 39;
 constexpr int kButtonWidth = 85;
+constexpr int kTypeWidth = 172;
 constexpr int kButtonHeight = 31;
 constexpr int kButtonBottom = 35;
 constexpr int kMouseShortcutSelection = 3;
@@ -241,8 +245,13 @@ void AddCommandView::layoutPanel()
     m_functionLabel3->setGeometry(kCaptionX, targetY, captionWidth, kCaptionHeight);
 
     const auto centredOn = [](int captionY, int h) { return captionY + kCaptionHeight / 2 - h / 2; };
-    m_typeBtn->setGeometry(kBoxX, centredOn(kTypeCaptionY, 34), 172, 34);
+    m_typeBtn->setGeometry(kBoxX, centredOn(kTypeCaptionY, 34), kTypeWidth, 34);
     const int boxWidth = kPanelWidth - kBoxRight - kBoxX;
+    // Wider where a type's name (a longer translation) needs it, up to the fields' width.
+    int typeWidth = kTypeWidth;
+    for (const QAction *item : m_typeBtn->allMenuItem())
+        typeWidth = std::max(typeWidth, m_typeBtn->widthShowingWhole(item->text()));
+    m_typeBtn->resize(std::min(typeWidth, boxWidth), 34);
     m_wordView->setGeometry(kBoxX, centredOn(kWordCaptionY, kBoxHeight), boxWidth, kBoxHeight);
     m_wordTextField->setGeometry(10, 0, boxWidth - 20, kBoxHeight);
     m_pathView->setGeometry(kBoxX, centredOn(targetY, kBoxHeight), boxWidth, kBoxHeight);

@@ -206,6 +206,15 @@ void QXPopUpButton::layoutSubviews()
     m_imageView->setGeometry(x, (h - shown.height()) / 2, shown.width(), shown.height());
 }
 
+int QXPopUpButton::widthShowingWhole(const QString &entry) const
+{
+    // As layoutSubviews places the title: after the inset, before the arrow at the
+    // right edge or the same inset again; the label pads its text by 2 on each side.
+    const QSize arrow = m_downImageName.isEmpty() ? QSize(0, 0) : namedImage(m_downImageName).size();
+    const int besides = kLabelInset + (m_layoutMode == ArrowAtRightEdge ? arrow.width() : kLabelInset) + 2 * 2;
+    return m_titleLabel->fontMetrics().horizontalAdvance(entry) + besides;
+}
+
 void QXPopUpButton::setTextAlignment(Qt::Alignment alignment)
 {
     m_titleLabel->setAlignment(alignment);

@@ -62,6 +62,9 @@ public:
     QString shownImageName() const { return m_shownImage; }
 
     QSize sizeHint() const override;
+    // The width at which `entry` shows whole as the title, beside the inset and the
+    // arrow of the button's layout.
+    int widthShowingWhole(const QString &entry) const;
 
 signals:
     // A user's choice.
