@@ -151,16 +151,20 @@ TextBox textBox(const QWidget *w)
     return {r, Qt::AlignHCenter, r};
 }
 
+// Where a line `advance` wide starts, aligned in the box.
+qreal lineLeft(const TextBox &box, qreal advance)
+{
+    if (box.align & Qt::AlignRight)
+        return box.rect.right() - advance;
+    if (box.align & Qt::AlignHCenter)
+        return box.rect.center().x() - advance / 2;
+    return box.rect.left();
+}
+
 // How far the ink of a line, aligned in the box, runs past the clip (0: it fits).
 qreal overrun(const QFontMetricsF &metrics, const QString &line, const TextBox &box)
 {
-    const qreal advance = metrics.horizontalAdvance(line);
-    qreal x = box.rect.left();
-    if (box.align & Qt::AlignRight)
-        x = box.rect.right() - advance;
-    else if (box.align & Qt::AlignHCenter)
-        x = box.rect.center().x() - advance / 2;
-    const QRectF ink = metrics.boundingRect(line).translated(x, 0);
+    const QRectF ink = metrics.boundingRect(line).translated(lineLeft(box, metrics.horizontalAdvance(line)), 0);
     return qMax(qreal(0), qMax(box.clip.left() - ink.left(), ink.right() - box.clip.right()));
 }
 
@@ -208,12 +212,7 @@ QRectF textInk(const QWidget *w)
     QRectF ink;
     for (const QString &line : lines) {
         const qreal advance = metrics.horizontalAdvance(line);
-        qreal x = box.rect.left();
-        if (box.align & Qt::AlignRight)
-            x = box.rect.right() - advance;
-        else if (box.align & Qt::AlignHCenter)
-            x = box.rect.center().x() - advance / 2;
-        ink |= QRectF(x, top, advance, height);
+        ink |= QRectF(lineLeft(box, advance), top, advance, height);
     }
     return ink & box.clip;
 }
